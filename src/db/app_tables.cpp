@@ -1,0 +1,179 @@
+#include "db/app_tables.h"
+
+#include "app/runtime_error.h"
+#include "app/text.h"
+#include "db/database.h"
+#include "db/scramble.h"
+
+namespace corvane {
+namespace {
+
+// Runs one statement for an operation of this file. A failed statement has been
+// shown and logged by Execute_Query; it reaches the caller as a run-time error.
+void Run(Database& db, std::string sql, ResultTable& table, std::int32_t& rowCount) {
+    if (!db.Execute_Query(sql, table, rowCount, true)) {
+        table.Clear();
+        throw RuntimeError(error_number::kStatementFailed, "The database statement failed.");
+    }
+}
+
+void Run(Database& db, std::string sql) {
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, std::move(sql), table, rows);
+}
+
+std::string Quoted_Scrambled(std::string_view text) { return Double_Quotes_Sql(Scramble_Text(text)); }
+// The form a computer name is compared in: scrambled, quotes doubled, upper-cased like SQLite's UPPER.
+std::string Name_Key(std::string_view name) { return Upper_Ascii(Quoted_Scrambled(name)); }
+
+}  // namespace
+
+bool Get_All_Computers(Database& db, std::int32_t& rowCount, ResultTable& table) {
+    if (!db.Is_Open()) return false;
+    ResultTable result;
+    std::int32_t rows = 0;
+    Run(db, "SELECT CMP_NAME,CMP_USERNAME,CMP_PASSWORD FROM COMPUTER_TBL ORDER BY CMP_NAME", result, rows);
+    for (std::int32_t r = 1; r <= rows; ++r) {
+        for (std::size_t c = 0; c < result.Column_Count(); ++c) result.Cell(r, c) = Scramble_Text(result.Cell(r, c));
+    }
+    table = std::move(result);
+    rowCount = rows;
+    return true;
+}
+
+bool Add_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password) {
+    if (!db.Is_Open()) return false;
+    Run(db, "INSERT INTO COMPUTER_TBL (CMP_NAME,CMP_USERNAME,CMP_PASSWORD) VALUES('" + Quoted_Scrambled(name) +
+                "','" + Quoted_Scrambled(userName) + "','" + Quoted_Scrambled(password) + "')");
+    return true;
+}
+
+bool Get_Computer_Count(Database& db, std::int32_t& count) {
+    if (!db.Is_Open()) return false;
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, "SELECT COUNT(CMP_NAME) FROM COMPUTER_TBL", table, rows);
+    count = Text_To_Int32(table.Cell(1, 0));
+    return true;
+}
+
+bool Delete_Computer(Database& db, std::string_view name) {
+    if (!db.Is_Open()) return false;
+    Run(db, "DELETE FROM COMPUTER_TBL WHERE UPPER (CMP_NAME) = '" + Name_Key(name) + "'");
+    return true;
+}
+
+bool Update_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password) {
+    if (!db.Is_Open()) return false;
+    Run(db, "UPDATE COMPUTER_TBL SET CMP_USERNAME = '" + Quoted_Scrambled(userName) + "', CMP_PASSWORD='" +
+                Quoted_Scrambled(password) + "' WHERE UPPER(CMP_NAME)='" + Name_Key(name) + "'");
+    return true;
+}
+
+bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, std::string& password) {
+    if (!db.Is_Open()) return false;
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, "SELECT CMP_USERNAME,CMP_PASSWORD FROM COMPUTER_TBL WHERE UPPER(CMP_NAME)='" + Name_Key(name) + "'",
+        table, rows);
+    if (rows > 0) {
+        std::string user = Scramble_Text(table.Cell(1, 0));
+        std::string pass = Scramble_Text(table.Cell(1, 1));
+        userName = std::move(user);
+        password = std::move(pass);
+    }
+    return true;
+}
+
+bool Add_Exception(Database& db, std::string_view text, ResultTable& table, std::int32_t type) {
+    if (!db.Is_Open()) return false;
+    Run(db, "INSERT INTO EXCEPTION_TBL (REGISTRY_KEY,EXCEPTION_TYPE) VALUES('" + Double_Quotes_Sql(text) + "'," +
+                std::to_string(type) + ")");
+    std::int32_t rows = 0;
+    Run(db, "SELECT MAX(EXP_ID) FROM EXCEPTION_TBL", table, rows);
+    return true;
+}
+
+bool Update_Exception(Database& db, std::string& text, std::int32_t id, std::int32_t type) {
+    if (!db.Is_Open()) return false;
+    text = Double_Quotes_Sql(text);
+    Run(db, "UPDATE EXCEPTION_TBL SET REGISTRY_KEY='" + text + "' WHERE EXP_ID=" + std::to_string(id) +
+                " AND EXCEPTION_TYPE=" + std::to_string(type));
+    return true;
+}
+
+bool Get_Exceptions(Database& db, std::int32_t& rowCount, ResultTable& table) {
+    if (!db.Is_Open()) return false;
+    ResultTable result;
+    std::int32_t rows = 0;
+    Run(db,
+        "SELECT EXP_ID,REGISTRY_KEY,EXCEPTION_TYPE FROM EXCEPTION_TBL WHERE EXCEPTION_TYPE <> 0 ORDER BY "
+        "EXCEPTION_TYPE",
+        result, rows);
+    table = std::move(result);
+    rowCount = rows;
+    return true;
+}
+
+bool Delete_Exception(Database& db, std::int32_t id, std::int32_t type) {
+    if (!db.Is_Open()) return false;
+    Run(db, "DELETE FROM EXCEPTION_TBL WHERE EXP_ID = " + std::to_string(id) +
+                " AND EXCEPTION_TYPE=" + std::to_string(type));
+    return true;
+}
+
+bool Exception_Exists(Database& db, std::string_view text, std::int32_t type) {
+    if (!db.Is_Open()) return false;
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, "SELECT COUNT(*) FROM EXCEPTION_TBL WHERE REGISTRY_KEY='" + Double_Quotes_Sql(text) +
+                "' AND EXCEPTION_TYPE=" + std::to_string(type),
+        table, rows);
+    return Text_To_Int32(table.Cell(1, 0)) >= 1;
+}
+
+bool Is_In_Exception_List(Database& db, std::string_view candidate) {
+    if (!db.Is_Open()) return false;
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, "SELECT REGISTRY_KEY FROM EXCEPTION_TBL", table, rows);
+    if (rows == 0) return false;
+    const std::string upperCandidate = Upper_Text(candidate);
+    for (std::int32_t r = 1; r <= rows; ++r) {
+        if (upperCandidate.find(Upper_Text(table.Cell(r, 0))) != std::string::npos) return true;
+    }
+    return false;
+}
+
+bool Save_Settings(Database& db, std::int32_t options, std::string_view extn) {
+    if (!db.Is_Open()) return false;
+    // The extension list's quotes are doubled like every other text: an
+    // apostrophe in it must neither break the statement nor change its meaning.
+    Run(db, "UPDATE SETTINGS_TBL SET GENERAL_OPTIONS=" + std::to_string(options) + ", EXTN='" +
+                Double_Quotes_Sql(extn) + "' WHERE SETTINGS_ID=1");
+    return true;
+}
+
+bool Load_Settings(Database& db, std::int32_t& options, std::string& extn) {
+    if (!db.Is_Open()) return false;
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, "SELECT GENERAL_OPTIONS, EXTN FROM SETTINGS_TBL WHERE SETTINGS_ID=1", table, rows);
+    const std::int32_t loadedOptions = Text_To_Int32(table.Cell(1, 0));
+    std::string loadedExtn = table.Cell(1, 1);
+    options = loadedOptions;
+    extn = std::move(loadedExtn);
+    return true;
+}
+
+bool Get_Extensions(Database& db, std::string& extn) {
+    if (!db.Is_Open()) return false;
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, "SELECT EXTN FROM SETTINGS_TBL WHERE SETTINGS_ID=1", table, rows);
+    extn = table.Cell(1, 0);
+    return true;
+}
+
+}  // namespace corvane

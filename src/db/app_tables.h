@@ -1,0 +1,40 @@
+// Every statement the program runs against its three tables: the managed
+// computers (scrambled), the exception list and the settings row. Each
+// operation returns True on success; a failure (a failed statement, already
+// reported once by Execute_Query, or an error inside the operation) is passed
+// on as a RuntimeError with the source "Corvane". Without a connection an
+// operation returns False without running anything.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "db/result_table.h"
+
+namespace corvane {
+
+class Database;
+
+bool Get_All_Computers(Database& db, std::int32_t& rowCount, ResultTable& table);
+bool Add_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password);
+bool Get_Computer_Count(Database& db, std::int32_t& count);
+bool Delete_Computer(Database& db, std::string_view name);
+bool Update_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password);
+// userName and password are left unchanged when the name is not stored.
+bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, std::string& password);
+
+bool Add_Exception(Database& db, std::string_view text, ResultTable& table, std::int32_t type);
+// text receives its quote-doubled form, as the statement used it.
+bool Update_Exception(Database& db, std::string& text, std::int32_t id, std::int32_t type);
+bool Get_Exceptions(Database& db, std::int32_t& rowCount, ResultTable& table);
+bool Delete_Exception(Database& db, std::int32_t id, std::int32_t type);
+bool Exception_Exists(Database& db, std::string_view text, std::int32_t type);
+// True when any stored text, upper-cased, occurs inside the upper-cased candidate.
+bool Is_In_Exception_List(Database& db, std::string_view candidate);
+
+bool Save_Settings(Database& db, std::int32_t options, std::string_view extn);
+bool Load_Settings(Database& db, std::int32_t& options, std::string& extn);
+bool Get_Extensions(Database& db, std::string& extn);
+
+}  // namespace corvane

@@ -1,0 +1,103 @@
+#include "app/application.h"
+
+#include <gtest/gtest.h>
+
+#include "app/file_path.h"
+#include "support/fakes.h"
+#include "support/test_database.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+class StartUp : public ::testing::Test {
+protected:
+    StartUp() {
+        // On Windows these are real folders; on the host the "\"-joined names
+        // become files inside the scratch folder, which is as good for these tests.
+        std::filesystem::create_directories(folder.Path() / "prog");
+        std::filesystem::create_directories(folder.Path() / "sys");
+        platform.programFolder = Path_Utf8(folder.Path() / "prog");
+        platform.systemDirectory = Path_Utf8(folder.Path() / "sys");
+        logPath = platform.programFolder + "\\Corvane.log";
+    }
+    std::string Log() const { return Read_File(logPath); }
+
+    TempFolder folder;
+    FakePlatform platform;
+    FakeClock clock;
+    FakeMessageBox messages;
+    std::string logPath;
+};
+
+TEST_F(StartUp, SecondCopyEndsSilently) {
+    platform.heldMutexes.insert("HNCorvane");
+    Application app(platform, clock, messages);
+    bool shown = false;
+    EXPECT_EQ(app.Main([&](Application&) { shown = true; }), Application::StartResult::AlreadyRunning);
+    EXPECT_FALSE(shown);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(platform.mutexReleases, 1);
+    EXPECT_EQ(Log(), "");
+}
+
+TEST_F(StartUp, MissingDatabaseShowsItsMessageAndLeavesOnlyTheStartBlock) {
+    Application app(platform, clock, messages);
+    EXPECT_EQ(app.Main([](Application&) { FAIL(); }), Application::StartResult::DatabaseMissing);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, kDatabaseMissingMessage);
+    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(messages.shown[0].title, "Corvane");
+    const std::string log = Log();
+    EXPECT_TRUE(log.starts_with(std::string(100, '-') + "\r\nI: Started "));
+    EXPECT_NE(log.find("I: Path: " + platform.programFolder + "\\Corvane.exe "), std::string::npos);
+    EXPECT_NE(log.find("I: " + Get_Version_String() + " "), std::string::npos);
+    EXPECT_EQ(log.find("Stopped"), std::string::npos);
+    EXPECT_EQ(platform.locale, 1033u);
+    EXPECT_EQ(platform.commonControlFlags, 0x8FEu);
+}
+
+TEST_F(StartUp, ProgramFolderDatabaseComesBeforeTheSystemDirectory) {
+    platform.existingFiles = {platform.programFolder + "\\nwcvninfo.dll", platform.systemDirectory + "\\nwcvninfo.dll"};
+    EXPECT_EQ(Get_Database_Path(platform), platform.programFolder + "\\nwcvninfo.dll");
+    platform.existingFiles = {platform.systemDirectory + "\\nwcvninfo.dll"};
+    EXPECT_EQ(Get_Database_Path(platform), platform.systemDirectory + "\\nwcvninfo.dll");
+    platform.existingFiles.clear();
+    EXPECT_EQ(Get_Database_Path(platform), "");
+}
+
+TEST_F(StartUp, NormalRunWritesStartAndStopBlocksInOrder) {
+    const std::string dbPath = platform.programFolder + "\\nwcvninfo.dll";
+    Create_Installed_Database(dbPath);
+    platform.existingFiles = {dbPath};
+    Application app(platform, clock, messages);
+    int unloads = 0;
+    app.Set_Unload_All_Forms([&] { ++unloads; });
+    EXPECT_EQ(app.Main([](Application& a) { a.Reports().Log_Event("window shown"); }),
+              Application::StartResult::WindowShown);
+    EXPECT_TRUE(app.Db().Is_Open());
+    app.End_Program();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_FALSE(app.Db().Is_Open());
+    EXPECT_EQ(platform.mutexReleases, 1);
+    const std::string log = Log();
+    const auto started = log.find("I: Started");
+    const auto shown = log.find("I: window shown");
+    const auto stopped = log.find("I: Stopped");
+    ASSERT_NE(stopped, std::string::npos);
+    EXPECT_LT(started, shown);
+    EXPECT_LT(shown, stopped);
+    EXPECT_TRUE(log.ends_with(std::string(100, '+') + "\r\n"));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(Version, TextHasNoBlankAfterBuild) {
+    const std::string text = Get_Version_String();
+    EXPECT_TRUE(text.starts_with("Version: "));
+    EXPECT_NE(text.find(" Build:"), std::string::npos);
+    EXPECT_EQ(text.find("Build: "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane

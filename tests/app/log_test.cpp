@@ -1,0 +1,111 @@
+#include "app/log.h"
+
+#include <gtest/gtest.h>
+
+#include "app/runtime_error.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+
+namespace corvane {
+namespace {
+
+using testing::FakeClock;
+using testing::Read_File;
+using testing::TempFolder;
+
+TEST(LogLine, DatedInformationLineIsPaddedToColumn100) {
+    const LocalTime when{2026, 12, 5, 14, 3, 9};
+    const std::string line = Format_Log_Line("Started", LOG_INFO, true, when);
+    EXPECT_EQ(line, "I: Started" + std::string(90, ' ') + ": 05-Dec-26 14:03:09\r\n");
+}
+
+TEST(LogLine, SeparatorHasNoPrefixFillOrDate) {
+    const std::string line = Format_Log_Line(std::string(100, '-'), LOG_PLAIN, false, {});
+    EXPECT_EQ(line, std::string(100, '-') + "\r\n");
+}
+
+TEST(LogLine, LongTextIsKeptWholeAndFollowedByTheDate) {
+    const std::string text(150, 'x');
+    const std::string line = Format_Log_Line(text, LOG_WARNING, true, {2009, 4, 7, 0, 0, 0});
+    EXPECT_EQ(line, "W: " + text + ": 07-Apr-09 00:00:00\r\n");
+}
+
+TEST(LogLine, PrefixesAndUnknownTypes) {
+    EXPECT_TRUE(Format_Log_Line("x", LOG_ERROR, false, {}).starts_with("E: x"));
+    EXPECT_TRUE(Format_Log_Line("x", 7, false, {}).starts_with("x "));
+    EXPECT_EQ(Format_Log_Line("x", 7, false, {}).size(), 102u);
+}
+
+TEST(LogLine, MonthNamesAreEnglishForEveryMonth) {
+    const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    for (int m = 1; m <= 12; ++m) {
+        EXPECT_EQ(Format_Log_Date({2031, m, 1, 23, 59, 58}), std::string("01-") + months[m - 1] + "-31 23:59:58");
+    }
+}
+
+TEST(LogLine, PaddingCountsCharactersNotUtf8Bytes) {
+    const std::string line = Format_Log_Line("Caf\xC3\xA9", LOG_INFO, true, {2026, 1, 2, 3, 4, 5});
+    // "I: Café" is 7 characters: 93 blanks follow.
+    EXPECT_EQ(line, "I: Caf\xC3\xA9" + std::string(93, ' ') + ": 02-Jan-26 03:04:05\r\n");
+}
+
+TEST(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
+    TempFolder folder;
+    const std::string path = folder.File("Corvane.log");
+    testing::Write_File(path, "earlier\r\n");
+    FakeClock clock;
+    {
+        clsLog log(path, clock);
+        log.Log_Event("ignored before Start_Logging", LOG_INFO, true);
+        log.Start_Logging(path);
+        log.Log_Event("Caf\xC3\xA9", LOG_INFO, false);
+    }
+    EXPECT_EQ(Read_File(path), "earlier\r\nI: Caf\xE9" + std::string(93, ' ') + "\r\n");
+}
+
+TEST(LogFile, RestartsEmptyOncePastOneMebibyte) {
+    TempFolder folder;
+    const std::string path = folder.File("Corvane.log");
+    testing::Write_File(path, std::string(kLogRestartSize + 1, 'a'));
+    FakeClock clock;
+    clsLog log(path, clock);
+    log.Start_Logging(path);
+    log.Log_Event("first line of the new file", LOG_INFO, true);
+    const std::string text = Read_File(path);
+    EXPECT_TRUE(text.starts_with("I: first line of the new file"));
+    EXPECT_EQ(text.size(), 100u + 2 + 18 + 2);
+}
+
+TEST(LogFile, ExactlyAtTheLimitDoesNotRestart) {
+    TempFolder folder;
+    const std::string path = folder.File("Corvane.log");
+    testing::Write_File(path, std::string(kLogRestartSize, 'a'));
+    FakeClock clock;
+    clsLog log(path, clock);
+    log.Start_Logging(path);
+    log.Log_Event("x", LOG_PLAIN, false);
+    EXPECT_GT(Read_File(path).size(), kLogRestartSize);
+}
+
+TEST(LogFile, LogErrorCarriesNumberDescriptionAndSource) {
+    TempFolder folder;
+    const std::string path = folder.File("Corvane.log");
+    FakeClock clock;
+    clsLog log(path, clock);
+    log.Start_Logging(path);
+    log.Log_Error("Fix failed", RuntimeError(5, "Invalid procedure call or argument"));
+    const std::string text = Read_File(path);
+    EXPECT_EQ(text, "E: Fix failed: ErrNo=5: ErrDesc=Invalid procedure call or argument: ErrSrc=Corvane" +
+                        std::string(18, ' ') + ": 05-Dec-26 14:03:09\r\n");
+}
+
+TEST(LogFile, AnUnwritablePathLosesTheLineSilently) {
+    TempFolder folder;
+    FakeClock clock;
+    clsLog log(folder.File("missing-folder/Corvane.log"), clock);
+    log.Start_Logging(folder.File("missing-folder/Corvane.log"));
+    EXPECT_NO_THROW(log.Log_Event("lost", LOG_INFO, true));
+}
+
+}  // namespace
+}  // namespace corvane

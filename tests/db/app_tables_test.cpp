@@ -1,0 +1,197 @@
+#include "db/app_tables.h"
+
+#include <gtest/gtest.h>
+
+#include "app/runtime_error.h"
+#include "app/text.h"
+#include "db/scramble.h"
+#include "support/test_database.h"
+
+namespace corvane {
+namespace {
+
+using testing::TestDatabase;
+
+std::string Stored_Name(TestDatabase& t) {
+    std::string sql = "SELECT CMP_NAME FROM COMPUTER_TBL";
+    ResultTable table;
+    std::int32_t rows = 0;
+    EXPECT_TRUE(t.db.Execute_Query(sql, table, rows, true));
+    return rows > 0 ? table.Cell(1, 0) : "";
+}
+
+TEST(Scramble, IsItsOwnInverseAndKeepsPosition32) {
+    const std::string text = "SERVER-01 with a long name that passes position 32!";
+    EXPECT_EQ(Scramble_Text(Scramble_Text(text)), text);
+    EXPECT_EQ(Scramble_Text("A"), "@");  // 'A' ^ 1
+    const std::string scrambled = Scramble_Text(std::string(32, 'x'));
+    EXPECT_EQ(scrambled[31], 'x');
+}
+
+TEST(Computers, StoredScrambledAndReadBackPlain) {
+    TestDatabase t;
+    ASSERT_TRUE(Add_Computer(t.db, "SERVER-01", "admin", "s3cret"));
+    EXPECT_EQ(Stored_Name(t), Scramble_Text("SERVER-01"));
+    std::int32_t rows = 0;
+    ResultTable table;
+    ASSERT_TRUE(Get_All_Computers(t.db, rows, table));
+    ASSERT_EQ(rows, 1);
+    EXPECT_EQ(table.Cell(0, 0), "CMP_NAME");
+    EXPECT_EQ(table.Cell(1, 0), "SERVER-01");
+    EXPECT_EQ(table.Cell(1, 1), "admin");
+    EXPECT_EQ(table.Cell(1, 2), "s3cret");
+    std::int32_t count = 0;
+    ASSERT_TRUE(Get_Computer_Count(t.db, count));
+    EXPECT_EQ(count, 1);
+}
+
+TEST(Computers, ApostrophesInPlainAndScrambledText) {
+    TestDatabase t;
+    // "&" at position 1 scrambles to "'"; "O'Brien" has one in plain text.
+    const std::string scramblesToQuote = "&PC";
+    ASSERT_EQ(Scramble_Text(scramblesToQuote)[0], '\'');
+    ASSERT_TRUE(Add_Computer(t.db, scramblesToQuote, "O'Brien", "pa'ss"));
+    std::string user, pass;
+    ASSERT_TRUE(Get_Computer_Credentials(t.db, scramblesToQuote, user, pass));
+    EXPECT_EQ(user, "O'Brien");
+    EXPECT_EQ(pass, "pa'ss");
+    ASSERT_TRUE(Update_Computer(t.db, scramblesToQuote, "x'y", "z"));
+    ASSERT_TRUE(Get_Computer_Credentials(t.db, scramblesToQuote, user, pass));
+    EXPECT_EQ(user, "x'y");
+    ASSERT_TRUE(Delete_Computer(t.db, scramblesToQuote));
+    std::int32_t count = -1;
+    ASSERT_TRUE(Get_Computer_Count(t.db, count));
+    EXPECT_EQ(count, 0);
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
+TEST(Computers, NamesMatchThroughUpperCasedScrambledText) {
+    TestDatabase t;
+    std::int32_t count = -1;
+    // "pc" scrambles to "qa": still letters, so "PC" names the same computer.
+    ASSERT_TRUE(Add_Computer(t.db, "pc", "", ""));
+    ASSERT_TRUE(Delete_Computer(t.db, "PC"));
+    ASSERT_TRUE(Get_Computer_Count(t.db, count));
+    EXPECT_EQ(count, 0);
+    // In "server" the 'e' at position 5 scrambles to '`' and the 'E' of
+    // "SERVER" to '@': the two spellings are different names.
+    ASSERT_TRUE(Add_Computer(t.db, "server", "u", "p"));
+    ASSERT_TRUE(Delete_Computer(t.db, "SERVER"));
+    ASSERT_TRUE(Get_Computer_Count(t.db, count));
+    EXPECT_EQ(count, 1);
+    std::string user, pass;
+    ASSERT_TRUE(Get_Computer_Credentials(t.db, "sErveR", user, pass));
+    EXPECT_EQ(user, "u");
+}
+
+TEST(Computers, CredentialsOfAnUnknownNameLeaveTheOutputsAlone) {
+    TestDatabase t;
+    std::string user = "keep", pass = "these";
+    ASSERT_TRUE(Get_Computer_Credentials(t.db, "NOBODY", user, pass));
+    EXPECT_EQ(user, "keep");
+    EXPECT_EQ(pass, "these");
+}
+
+TEST(Exceptions, AddReturnsTheNewIdAndExistsIsExact) {
+    TestDatabase t;
+    ResultTable table;
+    ASSERT_TRUE(Add_Exception(t.db, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Old'App", table, 2));
+    const std::int32_t id = Text_To_Int32(table.Cell(1, 0));
+    EXPECT_GT(id, 0);
+    EXPECT_TRUE(Exception_Exists(t.db, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Old'App", 2));
+    EXPECT_FALSE(Exception_Exists(t.db, "hkey_local_machine\\software\\old'app", 2));
+    EXPECT_FALSE(Exception_Exists(t.db, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Old'App", 1));
+    std::string text = "C:\\It's";
+    ASSERT_TRUE(Update_Exception(t.db, text, id, 2));
+    EXPECT_EQ(text, "C:\\It''s");
+    EXPECT_TRUE(Exception_Exists(t.db, "C:\\It's", 2));
+    ASSERT_TRUE(Delete_Exception(t.db, id, 2));
+    EXPECT_FALSE(Exception_Exists(t.db, "C:\\It's", 2));
+}
+
+TEST(Exceptions, ListShowsNoHiddenEntriesAndGroupsByKind) {
+    TestDatabase t;
+    ResultTable ignored;
+    ASSERT_TRUE(Add_Exception(t.db, "mine", ignored, 2));
+    std::int32_t rows = 0;
+    ResultTable table;
+    ASSERT_TRUE(Get_Exceptions(t.db, rows, table));
+    ASSERT_GT(rows, 1);
+    for (std::int32_t r = 1; r <= rows; ++r) EXPECT_NE(table.Cell(r, 2), "0");
+    EXPECT_EQ(table.Cell(rows, 1), "mine");
+    EXPECT_EQ(table.Cell(1, 2), "1");
+}
+
+TEST(Exceptions, ContainmentIgnoresCaseAndCoversEverythingBelow) {
+    TestDatabase t;
+    ResultTable ignored;
+    ASSERT_TRUE(Add_Exception(t.db, "HKEY_LOCAL_MACHINE\\SOFTWARE\\OldApp", ignored, 2));
+    EXPECT_TRUE(Is_In_Exception_List(t.db, "hkey_local_machine\\software\\oldapp\\Settings"));
+    EXPECT_TRUE(Is_In_Exception_List(t.db, "x HKEY_LOCAL_MACHINE\\SOFTWARE\\OldAppX"));
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "HKEY_LOCAL_MACHINE\\SOFTWARE\\NewApp"));
+    // Hidden built-in entries count too.
+    EXPECT_TRUE(Is_In_Exception_List(t.db, "C:\\pagefile.sys"));
+}
+
+TEST(Exceptions, EmptyTableMatchesNothingAndNoConnectionAnswersFalse) {
+    TestDatabase t;
+    std::string sql = "DELETE FROM EXCEPTION_TBL";
+    ResultTable table;
+    std::int32_t rows = 0;
+    ASSERT_TRUE(t.db.Execute_Query(sql, table, rows, true));
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "anything"));
+    t.db.Close_Database();
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "anything"));
+}
+
+TEST(Settings, RoundTripAndApostropheInTheExtensionList) {
+    TestDatabase t;
+    ASSERT_TRUE(Save_Settings(t.db, 33, ".tmp;.o'ld;"));
+    std::int32_t options = 0;
+    std::string extn;
+    ASSERT_TRUE(Load_Settings(t.db, options, extn));
+    EXPECT_EQ(options, 33);
+    EXPECT_EQ(extn, ".tmp;.o'ld;");
+    ASSERT_TRUE(Get_Extensions(t.db, extn));
+    EXPECT_EQ(extn, ".tmp;.o'ld;");
+    // An apostrophe can not smuggle a second assignment into the statement.
+    ASSERT_TRUE(Save_Settings(t.db, 0, "', GENERAL_OPTIONS=9 --"));
+    ASSERT_TRUE(Load_Settings(t.db, options, extn));
+    EXPECT_EQ(options, 0);
+    EXPECT_EQ(extn, "', GENERAL_OPTIONS=9 --");
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
+TEST(Settings, MissingRowRaisesSubscriptErrorAndLeavesOutputs) {
+    TestDatabase t;
+    std::string sql = "DELETE FROM SETTINGS_TBL";
+    ResultTable table;
+    std::int32_t rows = 0;
+    ASSERT_TRUE(t.db.Execute_Query(sql, table, rows, true));
+    std::int32_t options = 77;
+    std::string extn = "keep";
+    try {
+        Load_Settings(t.db, options, extn);
+        FAIL() << "no error raised";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), 9);
+        EXPECT_EQ(error.Source(), "Corvane");
+    }
+    EXPECT_EQ(options, 77);
+    EXPECT_EQ(extn, "keep");
+}
+
+TEST(Settings, FailedStatementIsPassedOnWithoutASecondMessage) {
+    TestDatabase t;
+    std::string sql = "DROP TABLE SETTINGS_TBL";
+    ResultTable table;
+    std::int32_t rows = 0;
+    ASSERT_TRUE(t.db.Execute_Query(sql, table, rows, true));
+    std::int32_t options = 0;
+    std::string extn;
+    EXPECT_THROW(Load_Settings(t.db, options, extn), RuntimeError);
+    EXPECT_EQ(t.messages.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace corvane

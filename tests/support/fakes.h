@@ -1,0 +1,80 @@
+// Fakes of the ports for tests: plain classes that record calls and return
+// scripted answers.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/ports/clock.h"
+#include "app/ports/message_box.h"
+#include "app/ports/platform.h"
+#include "app/ports/shell.h"
+
+namespace corvane::testing {
+
+struct ShownMessage {
+    std::string text;
+    MsgButtons buttons;
+    MsgIcon icon;
+    std::string title;
+};
+
+// Answers come from a queue; when it is empty, Yes/No boxes answer Yes and
+// the others Ok.
+class FakeMessageBox final : public IMessageBox {
+public:
+    MsgResult Show(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title) override;
+    void Queue_Answer(MsgResult answer) { answers_.push_back(answer); }
+
+    std::vector<ShownMessage> shown;
+
+private:
+    std::deque<MsgResult> answers_;
+};
+
+// A clock that stands still unless told to move; Sleep advances it.
+class FakeClock final : public IClock {
+public:
+    LocalTime Now() override { return now; }
+    void Sleep(std::uint32_t milliseconds) override;
+
+    LocalTime now{2026, 12, 5, 14, 3, 9};
+    std::uint64_t sleptMilliseconds = 0;
+};
+
+class FakePlatform final : public IPlatform {
+public:
+    bool Create_Instance_Mutex(std::string_view name) override;
+    void Release_Instance_Mutex() override { ++mutexReleases; }
+    void Set_Thread_Locale(std::uint32_t lcid) override { locale = lcid; }
+    bool Init_Common_Controls(std::uint32_t classFlags) override;
+    std::string System_Directory() override { return systemDirectory; }
+    std::string Program_Folder() override { return programFolder; }
+    std::string Executable_Name() override { return "Corvane"; }
+    bool Normal_File_Exists(std::string_view path) override { return existingFiles.count(std::string(path)) > 0; }
+    std::string Computer_Name() override { return computerName; }
+
+    // Names of mutexes "held by another copy".
+    std::set<std::string> heldMutexes;
+    std::set<std::string> existingFiles;
+    std::string systemDirectory = "C:\\Windows\\system32";
+    std::string programFolder = "C:\\Program Files\\Corvane";
+    std::string computerName = "WORKSTATION";
+    std::uint32_t locale = 0;
+    std::uint32_t commonControlFlags = 0;
+    int mutexReleases = 0;
+};
+
+class FakeShell final : public IShell {
+public:
+    std::intptr_t Open(std::string_view target) override {
+        opened.emplace_back(target);
+        return 42;
+    }
+    std::vector<std::string> opened;
+};
+
+}  // namespace corvane::testing

@@ -1,0 +1,35 @@
+// A fresh copy of the installed database in a scratch folder, opened on a
+// Database with a fake message box and a log, for tests of the database
+// layer and everything above it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/log.h"
+#include "app/reporter.h"
+#include "db/database.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+
+namespace corvane::testing {
+
+// Creates the installed database's tables, settings row and built-in entries in a new file.
+void Create_Installed_Database(const std::string& utf8Path);
+
+class TestDatabase {
+public:
+    TestDatabase();
+    [[nodiscard]] std::string Log_Text() const { return Read_File(logPath); }
+
+    TempFolder folder;
+    FakeMessageBox messages;
+    FakeClock clock;
+    std::string path;
+    std::string logPath;
+    clsLog log;
+    Reporter reporter{messages};
+    Database db{reporter};
+};
+
+}  // namespace corvane::testing
