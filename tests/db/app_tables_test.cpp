@@ -162,6 +162,20 @@ TEST(Settings, RoundTripAndApostropheInTheExtensionList) {
     EXPECT_TRUE(t.messages.shown.empty());
 }
 
+TEST(Settings, UnknownBitsSurviveARoundTrip) {
+    TestDatabase t;
+    const std::int32_t mask = 16 | 128 | 1024 | (1 | 4 | 32 | 64);
+    ASSERT_TRUE(Save_Settings(t.db, mask, ""));
+    std::int32_t options = 0;
+    std::string extn = "x";
+    ASSERT_TRUE(Load_Settings(t.db, options, extn));
+    EXPECT_EQ(options, mask);
+    EXPECT_EQ(extn, "");
+    ASSERT_TRUE(Save_Settings(t.db, -2147483647 - 1, ".a"));
+    ASSERT_TRUE(Load_Settings(t.db, options, extn));
+    EXPECT_EQ(options, -2147483647 - 1);
+}
+
 TEST(Settings, MissingRowRaisesSubscriptErrorAndLeavesOutputs) {
     TestDatabase t;
     std::string sql = "DELETE FROM SETTINGS_TBL";
