@@ -1,0 +1,86 @@
+#include "scan/category_run.h"
+
+#include "app/main_window_port.h"
+#include "app/results_list.h"
+#include "app/scan_categories.h"
+#include "db/app_tables.h"
+#include "scan/scan_control.h"
+#include "scan/scan_target.h"
+
+namespace corvane::scan {
+
+std::string Root_Tag(std::uint32_t root) { return std::to_string(static_cast<std::int32_t>(root)); }
+
+CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
+    const ScanCategory* category = Find_Scan_Category(args.categoryKey);
+    const std::string header = category != nullptr ? std::string(category->sectionHeader)
+                                                   : "[" + std::string(args.categoryKey) + "]";
+    icon_ = category != nullptr ? std::string(category->imageKey) : std::string("File");
+
+    const auto& context = args.target.Context();
+    ResultsList& list = args.window.Results();
+    headerKey_ = std::string(args.categoryKey) + context.ComputerName;
+    ListRow& row = list.Add_List_Item(0, headerKey_, header, "", icon_, 0);
+    row.bold = true;
+    row.checked = true;
+    row.Sub(1).key = context.TargetName;
+    row.Sub(1).text = context.ComputerName;
+    row.Sub(1).bold = true;
+    row.Sub(2).key = kFixStatusKey;
+    row.Sub(2).text.clear();
+    row.Sub(2).bold = true;
+    headerIndex_ = list.Count() - 1;
+    list.Notify_Changed(headerIndex_);
+    list.Ensure_Visible(headerIndex_);
+}
+
+bool CategoryRun::Is_Excepted(std::string_view candidate) const { return Is_In_Exception_List(args_.db, candidate); }
+
+bool CategoryRun::Stop_Requested() const noexcept { return args_.control.StopRequested; }
+
+void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem) {
+    ResultsList& list = args_.window.Results();
+    const auto& context = args_.target.Context();
+    ListRow& row =
+        list.Add_List_Item(0, "s" + std::to_string(args_.control.TotalProblems), problem.text, "", icon_, 1);
+    row.checked = true;
+    row.tag = std::string(1, problem.fixDigit) + std::string(args_.categoryKey) + context.TargetName;
+    row.Sub(1).text = problem.data;
+    row.Sub(1).tag = Root_Tag(problem.root);
+    row.Sub(2).text = problem.problem;
+    row.Sub(2).tag = problem.keyPath;
+    row.Sub(3).text = problem.registryKey;
+    row.Sub(3).tag = problem.valueName;
+    const std::size_t index = list.Count() - 1;
+    list.Notify_Changed(index);
+    list.Ensure_Visible(index);
+    ++args_.control.TotalProblems;
+    ++found_;
+}
+
+EntryStep CategoryRun::After_Entry(std::int64_t position, std::int64_t upperBound) {
+    IMainWindow& window = args_.window;
+    window.Set_Label(ProgressLabel::ScannedItemCount, std::to_string(position) + "/" + std::to_string(upperBound));
+    window.Set_Label(ProgressLabel::ProblemsCount, std::to_string(args_.control.TotalProblems));
+    window.FormDoMyDoEvents();
+    if (args_.control.StopRequested) return EntryStep::Stop;
+    if (args_.control.SkipRequested) {
+        args_.control.SkipRequested = false;
+        return EntryStep::Skip;
+    }
+    return EntryStep::Continue;
+}
+
+void CategoryRun::Finish() {
+    ResultsList& list = args_.window.Results();
+    const std::size_t index = list.Find(headerKey_);
+    if (index < list.Count()) {
+        ListRow& row = list.Row(index);
+        row.Sub(2).text = std::to_string(found_) + kProblemsFoundSuffix;
+        row.Sub(2).tag = std::to_string(found_);
+        list.Notify_Changed(index);
+    }
+    args_.control.SkipRequested = false;
+}
+
+}  // namespace corvane::scan

@@ -1,0 +1,79 @@
+// The common shape of a category routine: the bold header row of the
+// category on this computer, problem rows numbered by the scan's counter,
+// the per-entry progress step with Stop and Skip, and the count written at
+// the end. A routine that fails leaves the header's count empty, so the
+// count is written by Finish and never by the destructor.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "scan/scan_arguments.h"
+
+namespace corvane {
+struct ListRow;
+}
+
+namespace corvane::scan {
+
+inline constexpr std::uint32_t kHkeyLocalMachineRoot = 0x80000002u;
+inline constexpr std::uint32_t kHkeyUsersRoot = 0x80000003u;
+inline constexpr const char* kHklmPrefix = "HKEY_LOCAL_MACHINE\\";
+inline constexpr const char* kFixStatusKey = "fixStatus";
+inline constexpr const char* kProblemsFoundSuffix = " Problems Found";
+
+// What the routine does after an entry's progress step.
+enum class EntryStep { Continue, Skip, Stop };
+
+// The fields of a registry problem row besides its key, icon and check mark.
+struct RegistryProblem {
+    char fixDigit = '1';
+    std::string text;         // "Value Name"
+    std::string data;         // "Data"
+    std::string problem;      // "Problem"
+    std::string keyPath;      // sub-item 2's tag: the key path below the root
+    std::string registryKey;  // "Registry Key": the key with its root name
+    std::string valueName;    // sub-item 3's tag: the value to delete, "" for a key
+    std::uint32_t root = kHkeyLocalMachineRoot;
+};
+
+// The root key as the 32-bit signed number that row tags carry ("-2147483646").
+[[nodiscard]] std::string Root_Tag(std::uint32_t root);
+
+class CategoryRun {
+public:
+    // Writes the category's header row (section header and icon of the category table).
+    explicit CategoryRun(ScanArguments& args);
+    CategoryRun(const CategoryRun&) = delete;
+    CategoryRun& operator=(const CategoryRun&) = delete;
+
+    // True when the candidate text matches an entry of the exception list.
+    [[nodiscard]] bool Is_Excepted(std::string_view candidate) const;
+
+    // Adds a checked registry problem row one level under the header, scrolls
+    // it into view and counts it.
+    void Add_Registry_Problem(const RegistryProblem& problem);
+
+    // After an entry of a registry list: "position/upperBound", the problem
+    // count, the message pump; then Stop or Skip as requested. A Skip request
+    // is cleared here.
+    [[nodiscard]] EntryStep After_Entry(std::int64_t position, std::int64_t upperBound);
+
+    // The header's count text and tag; clears a pending Skip.
+    void Finish();
+
+    [[nodiscard]] ScanArguments& Args() noexcept { return args_; }
+    [[nodiscard]] std::int32_t Found() const noexcept { return found_; }
+    [[nodiscard]] bool Stop_Requested() const noexcept;
+
+private:
+    ScanArguments& args_;
+    std::string icon_;
+    std::size_t headerIndex_ = 0;
+    std::string headerKey_;
+    std::int32_t found_ = 0;
+};
+
+}  // namespace corvane::scan

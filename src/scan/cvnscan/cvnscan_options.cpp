@@ -1,0 +1,52 @@
+#include "scan/cvnscan/cvnscan_options.h"
+
+namespace corvane::scan {
+
+std::string Usage_Text() {
+    return "Usage: cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes] [--csv FILE] [--database FILE]\n"
+           "  --computer NAME   a computer to scan (repeatable); default: every managed computer,\n"
+           "                    or the local computer when none is managed\n"
+           "  --category KEY    a category node key such as fA, or all (repeatable); default: all\n"
+           "  --fix             fix every listed problem after the scan\n"
+           "  --yes             answer Yes to the questions of the fixing routine (default: No)\n"
+           "  --csv FILE        write the results into FILE instead of standard output\n"
+           "  --database FILE   use this database instead of the one next to the program\n"
+           "Exit status: 0 every computer scanned, 2 at least one could not be, 64 usage error.\n";
+}
+
+ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
+    ConsoleOptions options;
+    bool csvGiven = false;
+    bool databaseGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool takesValue =
+            arg == "--computer" || arg == "--category" || arg == "--csv" || arg == "--database";
+        if (takesValue) {
+            if (i + 1 >= args.size() || args[i + 1].empty()) return {std::nullopt, arg + " needs a value"};
+            const std::string& value = args[++i];
+            if (arg == "--computer") {
+                options.computers.push_back(value);
+            } else if (arg == "--category") {
+                options.categories.push_back(value);
+            } else if (arg == "--csv") {
+                if (csvGiven) return {std::nullopt, "--csv given twice"};
+                csvGiven = true;
+                options.csvFile = value;
+            } else {
+                if (databaseGiven) return {std::nullopt, "--database given twice"};
+                databaseGiven = true;
+                options.databaseFile = value;
+            }
+        } else if (arg == "--fix") {
+            options.fix = true;
+        } else if (arg == "--yes") {
+            options.yes = true;
+        } else {
+            return {std::nullopt, "unknown argument: " + arg};
+        }
+    }
+    return {std::move(options), {}};
+}
+
+}  // namespace corvane::scan

@@ -1,0 +1,38 @@
+// The command line of the console scanner:
+//   cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes]
+//           [--csv FILE] [--database FILE]
+// Parsing only; what the options do is cvnscan_run.h's.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane::scan {
+
+inline constexpr int kExitScanned = 0;
+inline constexpr int kExitNotScanned = 2;
+inline constexpr int kExitUsage = 64;
+
+struct ConsoleOptions {
+    std::vector<std::string> computers;   // in the order given; empty: the default set
+    std::vector<std::string> categories;  // node keys or "all"; empty: all
+    bool fix = false;
+    bool yes = false;
+    std::string csvFile;       // empty: standard output
+    std::string databaseFile;  // empty: the database next to the program
+};
+
+struct ParsedCommandLine {
+    std::optional<ConsoleOptions> options;  // nothing on a usage error
+    std::string error;                      // what was wrong
+};
+
+// args are the arguments after the program name, in UTF-8.
+[[nodiscard]] ParsedCommandLine Parse_Command_Line(std::span<const std::string> args);
+
+[[nodiscard]] std::string Usage_Text();
+
+}  // namespace corvane::scan

@@ -1,0 +1,141 @@
+#include "scan/cvnscan/cvnscan_run.h"
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+#include "app/file_path.h"
+#include "app/reporter.h"
+#include "app/results_list.h"
+#include "app/results_list_ops.h"
+#include "app/runtime_error.h"
+#include "app/scan_categories.h"
+#include "app/text.h"
+#include "db/app_tables.h"
+#include "scan/cvnscan/console_window.h"
+#include "scan/scan_driver.h"
+#include "scan/scan_target.h"
+
+namespace corvane::scan {
+
+namespace {
+
+std::string Quoted(std::string_view text) { return "\"" + Replace_All(text, "\"", "\"\"") + "\""; }
+
+std::vector<std::string> Default_Computers(Database& db, const std::string& localName) {
+    std::vector<std::string> names;
+    std::int32_t rows = 0;
+    ResultTable table;
+    try {
+        if (Get_All_Computers(db, rows, table)) {
+            for (std::int32_t r = 1; r <= rows; ++r) names.push_back(table.Cell(static_cast<std::size_t>(r), 0));
+        }
+    } catch (const RuntimeError&) {
+        names.clear();  // reported by the database layer; the local computer stands in, as in the window
+    }
+    if (names.empty()) names.push_back(localName);
+    return names;
+}
+
+void Fill_Computers(ConsoleWindow& window, const std::vector<std::string>& names) {
+    CheckTree& tree = window.Computer_Tree();
+    tree.Clear();
+    const NodeId root = tree.Add(kNoNode, "rR", "Computers", "Root");
+    std::set<std::string> seen;
+    for (const std::string& name : names) {
+        const std::string trimmed = Trim(name);
+        if (trimmed.empty() || !seen.insert(Upper_Text(trimmed)).second) continue;
+        const NodeId node = tree.Add(root, "m" + trimmed, trimmed, "Computer");
+        tree.Set_Checked_Only(node, true);
+    }
+    tree.Set_Checked_Only(root, true);
+}
+
+void Write_Error_Rows(const ResultsList& list, std::ostream& err) {
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        const ListRow& row = list.Row(i);
+        if (Kind_Of_Key(row.key) != RowKind::Error) continue;
+        err << Quoted(row.text) << "," << Quoted(row.Sub(1).text) << "," << Quoted(row.Sub(2).text) << '\n';
+    }
+}
+
+bool Write_Results(const ConsoleOptions& options, const ResultsList& list, std::ostream& out, std::ostream& err) {
+    const std::string text = Results_Clipboard_Text(list);
+    if (options.csvFile.empty()) {
+        out << text;
+        out.flush();
+        return true;
+    }
+    std::ofstream file(Utf8_Path(options.csvFile), std::ios::binary | std::ios::trunc);
+    file << text;
+    file.close();
+    if (!file) {
+        err << "Cannot write " << options.csvFile << '\n';
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Check_Categories(ConsoleWindow& window, const std::vector<std::string>& keys, std::string& badKey) {
+    CheckTree& tree = window.Category_Tree();
+    Fill_Scan_Categories(tree);
+    const bool all = keys.empty() || std::find(keys.begin(), keys.end(), "all") != keys.end();
+    if (all) {
+        for (const NodeId root : tree.Roots()) (void)tree.Set_Checked(root, true);
+        return true;
+    }
+    for (const std::string& key : keys) {
+        const NodeId node = tree.Find(key);
+        if (node == kNoNode) {
+            badKey = key;
+            return false;
+        }
+        (void)tree.Set_Checked(node, true);
+    }
+    return true;
+}
+
+int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std::ostream& out, std::ostream& err) {
+    ConsoleWindow& window = env.window;
+    std::string badKey;
+    if (!Check_Categories(window, options.categories, badKey)) {
+        err << "Unknown category: " << badKey << "\n" << Usage_Text();
+        return kExitUsage;
+    }
+    if (options.fix && !env.fix) {
+        err << "Fixing is not available in this build.\n";
+        return kExitUsage;
+    }
+    const std::vector<std::string> names =
+        options.computers.empty() ? Default_Computers(env.db, window.Get_Comp_Name()) : options.computers;
+    Fill_Computers(window, names);
+
+    ScanDriver driver({window, env.db, env.reporter, env.target, {}, true});
+    window.Set_Pump_Hook({});
+    driver.mnuStartScan_Click();
+
+    ResultsList& list = window.Results();
+    Write_Error_Rows(list, err);
+    const std::string found = std::string(kTotalProblemsText) + std::to_string(driver.Control().TotalProblems);
+
+    bool written = true;
+    if (options.fix && driver.Control().TotalProblems > 0) {
+        for (std::size_t i = 0; i < list.Count(); ++i) {
+            if (Is_Problem_Key(list.Row(i).key)) (void)Set_Row_Checked(list, i, true);
+        }
+        env.fix(window);
+        written = Write_Results(options, list, out, err);
+        err << found << '\n';
+        err << window.Status_Text() << '\n';
+    } else {
+        written = Write_Results(options, list, out, err);
+        if (options.fix) err << found << '\n' << "Total Problems Fixed: 0/0" << '\n';
+        else err << found << '\n';
+    }
+    if (!driver.Scan_Ran() || driver.Unscanned_Computers() > 0 || !written) return kExitNotScanned;
+    return kExitScanned;
+}
+
+}  // namespace corvane::scan

@@ -1,0 +1,43 @@
+// The console scanner's run: builds the computer and category trees from the
+// options, runs the same scan driver as the main window (unattended: no
+// automatic fixing, no shutdown, no fix question), fixes every listed problem
+// when asked, and writes the results list in its clipboard text form, error
+// rows and totals on the error stream. Returns the exit status.
+#pragma once
+
+#include <functional>
+#include <ostream>
+
+#include "scan/cvnscan/cvnscan_options.h"
+
+namespace corvane {
+class Database;
+class IMainWindow;
+class Reporter;
+}  // namespace corvane
+
+namespace corvane::scan {
+
+class ConsoleWindow;
+class ScanTarget;
+
+// The fixing routine in manual mode over the window's results list.
+using ConsoleFix = std::function<void(IMainWindow& window)>;
+
+struct ConsoleEnvironment {
+    Database& db;        // open
+    Reporter& reporter;  // log lines; its message box answers the questions
+    ScanTarget& target;
+    ConsoleWindow& window;
+    ConsoleFix fix;  // empty: --fix is refused
+};
+
+[[nodiscard]] int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std::ostream& out,
+                                   std::ostream& err);
+
+// Checks the category nodes named by the keys ("all" or none: every node).
+// False with the unknown key in badKey.
+[[nodiscard]] bool Check_Categories(ConsoleWindow& window, const std::vector<std::string>& keys,
+                                    std::string& badKey);
+
+}  // namespace corvane::scan

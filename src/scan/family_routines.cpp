@@ -1,0 +1,118 @@
+#include "scan/family_routines.h"
+
+#include <array>
+
+#include "app/main_window_port.h"
+#include "scan/category_run.h"
+#include "scan/registry_entry_categories.h"
+
+namespace corvane::scan {
+
+namespace {
+
+constexpr std::array<CategoryEntry, 13> kRegistry{{
+    {"Help Files", &Scan_Help_Files},
+    {"Add/Remove Programs", &Scan_Uninstall_Entries},
+    {"ActiveX/COM", &Scan_Pending_Category},
+    {"Application Paths", &Scan_Application_Paths},
+    {"Windows Fonts", &Scan_Windows_Fonts},
+    {"Shared DLLs", &Scan_Shared_DLLs},
+    {"Software", &Scan_Pending_Category},
+    {"File Extension", &Scan_Pending_Category},
+    {"StartUp Programs", &Scan_Pending_Category},
+    {"Sound And AppEvents", &Scan_Pending_Category},
+    {"Installer", &Scan_Pending_Category},
+    {"User MRU List", &Scan_Pending_Category},
+    {"Image File Execution Options", &Scan_Pending_Category},
+}};
+
+constexpr std::array<CategoryEntry, 10> kDisk{{
+    {"Mini Dump Files", &Scan_Pending_Category},
+    {"User Temp Files", &Scan_Pending_Category},
+    {"Invalid Shortcuts", &Scan_Pending_Category},
+    {"CD Burn Temp Files", &Scan_Pending_Category},
+    {"Thumbnail Cache Files", &Scan_Pending_Category},
+    {"Downloaded Temp Files", &Scan_Pending_Category},
+    {"Windows Temp Files", &Scan_Pending_Category},
+    {"Recently Used File Shortcuts", &Scan_Pending_Category},
+    {"Prefetch Application Cache Files", &Scan_Pending_Category},
+    {"Downloaded Installation Files", &Scan_Pending_Category},
+}};
+
+constexpr std::array<CategoryEntry, 5> kInternetExplorer{{
+    {"History Files", &Scan_Pending_Category},
+    {"Cookie Files", &Scan_Pending_Category},
+    {"Temporary Internet Files", &Scan_Pending_Category},
+    {"IE URL History", &Scan_Pending_Category},
+    {"IE Forms Data", &Scan_Pending_Category},
+}};
+
+constexpr std::array<CategoryEntry, 7> kFirefox{{
+    {"Cookies", &Scan_Pending_Category},
+    {"Internet Cache", &Scan_Pending_Category},
+    {"Download History", &Scan_Pending_Category},
+    {"Form Information", &Scan_Pending_Category},
+    {"Saved Passwords", &Scan_Pending_Category},
+    {"Search Information", &Scan_Pending_Category},
+    {"Individual Page Settings", &Scan_Pending_Category},
+}};
+
+constexpr std::array<CategoryEntry, 1> kSystemwide{{
+    {"Temporary Files", &Scan_Pending_Category},
+}};
+
+void Run_From_Table(ScanArguments& args, std::string_view nodeText, std::span<const CategoryEntry> table) {
+    for (const CategoryEntry& entry : table) {
+        if (entry.displayName == nodeText) {
+            entry.routine(args);
+            break;
+        }
+    }
+    args.window.Set_Progress_Value(args.window.Progress_Value() + 1);
+}
+
+}  // namespace
+
+std::span<const CategoryEntry> Family_Categories(char family) {
+    switch (family) {
+        case 'f': return kRegistry;
+        case 'd': return kDisk;
+        case 'i': return kInternetExplorer;
+        case 'x': return kFirefox;
+        case 'w': return kSystemwide;
+        default: return {};
+    }
+}
+
+void Scan_Pending_Category(ScanArguments& args) {
+    CategoryRun run(args);
+    run.Finish();
+}
+
+void Run_Registry_Category(ScanArguments& args, std::string_view nodeText) {
+    Run_From_Table(args, nodeText, kRegistry);
+}
+void Run_Disk_Category(ScanArguments& args, std::string_view nodeText) { Run_From_Table(args, nodeText, kDisk); }
+void Run_IE_Category(ScanArguments& args, std::string_view nodeText) {
+    Run_From_Table(args, nodeText, kInternetExplorer);
+}
+void Run_Firefox_Category(ScanArguments& args, std::string_view nodeText) {
+    Run_From_Table(args, nodeText, kFirefox);
+}
+void Run_Systemwide_Category(ScanArguments& args, std::string_view nodeText) {
+    Run_From_Table(args, nodeText, kSystemwide);
+}
+
+bool Run_Family_Routine(ScanArguments& args, std::string_view nodeText) {
+    if (args.categoryKey.empty()) return false;
+    switch (args.categoryKey.front()) {
+        case 'f': Run_Registry_Category(args, nodeText); return true;
+        case 'd': Run_Disk_Category(args, nodeText); return true;
+        case 'i': Run_IE_Category(args, nodeText); return true;
+        case 'x': Run_Firefox_Category(args, nodeText); return true;
+        case 'w': Run_Systemwide_Category(args, nodeText); return true;
+        default: return false;
+    }
+}
+
+}  // namespace corvane::scan

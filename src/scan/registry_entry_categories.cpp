@@ -1,0 +1,178 @@
+#include "scan/registry_entry_categories.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "scan/category_run.h"
+#include "scan/extract_file_path.h"
+#include "scan/scan_control.h"
+#include "scan/scan_target.h"
+
+namespace corvane::scan {
+
+namespace {
+
+constexpr std::uint32_t kKeyQueryValue = 1;
+
+std::string Hklm(std::string_view keyPath) { return kHklmPrefix + std::string(keyPath); }
+
+std::int64_t Upper_Bound(std::size_t count) { return static_cast<std::int64_t>(count) - 1; }
+
+}  // namespace
+
+void Scan_Help_Files(ScanArguments& args) {
+    CategoryRun run(args);
+    ScanTarget& target = args.target;
+    for (const char* keyName : {"Help", "HTML Help"}) {
+        const std::string keyPath = kHelpFilesParent + std::string(keyName);
+        if (run.Is_Excepted(Hklm(keyPath))) continue;
+        if (!target.Check_Access(kHkeyLocalMachineRoot, keyPath, kKeyQueryValue)) continue;
+        StringValues values;
+        if (!target.Enum_String_Values(kHkeyLocalMachineRoot, keyPath, values)) continue;
+        if (!Has_Elements(values.names)) continue;
+
+        for (std::size_t i = 0; i < values.names.size(); ++i) {
+            const std::string& name = values.names[i];
+            std::string folder = values.data[i];
+            if (Extract_File_Path(folder) && !run.Is_Excepted(Hklm(keyPath) + "\\" + name)) {
+                if (folder.back() != '\\') folder += '\\';
+                if (!target.Remote_File_Exists(folder + name)) {
+                    run.Add_Registry_Problem({'1', name, folder, "File not found", keyPath, Hklm(keyPath), name});
+                }
+            }
+            const EntryStep step = run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.names.size()));
+            if (step == EntryStep::Stop) {
+                run.Finish();
+                return;
+            }
+            if (step == EntryStep::Skip) break;
+        }
+        args.control.SkipRequested = false;
+        if (run.Stop_Requested()) break;
+    }
+    run.Finish();
+}
+
+void Scan_Uninstall_Entries(ScanArguments& args) {
+    CategoryRun run(args);
+    ScanTarget& target = args.target;
+    const std::string uninstall = kUninstallKey;
+    if (!target.Check_Access(kHkeyLocalMachineRoot, uninstall, kKeyQueryValue)) {
+        run.Finish();
+        return;
+    }
+    const std::vector<std::string> entries = target.Enum_Key(kHkeyLocalMachineRoot, uninstall);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string entryKey = uninstall + "\\" + entries[i];
+        if (!run.Is_Excepted(Hklm(entryKey))) {
+            std::string source;
+            const int read = target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "InstallSource", 1, source);
+            if (!run.Is_Excepted(Hklm(entryKey) + "\\" + source)) {
+                if (read != 0) {
+                    // An entry with nothing in it. Only a key that could be read
+                    // and really holds nothing is reported: a key whose reads
+                    // failed (lost connection, refused access) looks empty too,
+                    // and its removal would delete what was never seen.
+                    std::string defaultValue;
+                    if (!Has_Elements(target.Enum_Key(kHkeyLocalMachineRoot, entryKey)) &&
+                        !Has_Elements(target.Enum_Values(kHkeyLocalMachineRoot, entryKey)) &&
+                        target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "", 1, defaultValue) == -1 &&
+                        target.Check_Access(kHkeyLocalMachineRoot, entryKey, kKeyQueryValue)) {
+                        run.Add_Registry_Problem({'0', entries[i], "", "No values", entryKey, Hklm(uninstall), ""});
+                    }
+                } else if (Extract_File_Path(source) && target.Is_Fixed_Drive(source.substr(0, 2)) &&
+                           !target.Remote_Folder_Exists(source)) {
+                    run.Add_Registry_Problem(
+                        {'1', source, "", "Folder not found", entryKey, Hklm(entryKey), "InstallSource"});
+                }
+            }
+        }
+        if (run.After_Entry(static_cast<std::int64_t>(i) + 1, Upper_Bound(entries.size())) != EntryStep::Continue) {
+            break;
+        }
+    }
+    run.Finish();
+}
+
+void Scan_Application_Paths(ScanArguments& args) {
+    CategoryRun run(args);
+    ScanTarget& target = args.target;
+    const std::string appPaths = kAppPathsKey;
+    if (run.Is_Excepted(Hklm(appPaths) + "\\") ||
+        !target.Check_Access(kHkeyLocalMachineRoot, appPaths, kKeyQueryValue)) {
+        run.Finish();
+        return;
+    }
+    const std::vector<std::string> entries = target.Enum_Key(kHkeyLocalMachineRoot, appPaths);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string entryKey = appPaths + "\\" + entries[i];
+        for (const char* valueName : {"", "Path"}) {
+            std::string data;
+            if (target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, valueName, 1, data) != 0) continue;
+            if (!Extract_File_Path(data)) continue;
+            if (run.Is_Excepted(Hklm(entryKey) + "\\" + data)) continue;
+            const bool isDefault = *valueName == '\0';
+            const bool exists = isDefault ? target.Remote_File_Exists(data) : target.Remote_Folder_Exists(data);
+            if (exists) continue;
+            run.Add_Registry_Problem({'0', data, "", "File not found", entryKey, Hklm(entryKey), ""});
+        }
+        if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(entries.size())) != EntryStep::Continue) break;
+    }
+    run.Finish();
+}
+
+void Scan_Windows_Fonts(ScanArguments& args) {
+    CategoryRun run(args);
+    ScanTarget& target = args.target;
+    const std::string fonts = kFontsKey;
+    std::string windowsDirectory;
+    (void)target.Get_Windows_Directory(windowsDirectory);
+    const std::string fontsFolder = windowsDirectory + "\\Fonts";
+
+    StringValues values;
+    if (run.Is_Excepted(Hklm(fonts)) || !target.Check_Access(kHkeyLocalMachineRoot, fonts, kKeyQueryValue) ||
+        !target.Enum_String_Values(kHkeyLocalMachineRoot, fonts, values)) {
+        run.Finish();
+        return;
+    }
+    for (std::size_t i = 0; i < values.data.size(); ++i) {
+        const std::string& file = values.data[i];
+        // A value without text (another type, or empty) names no font file.
+        if (!file.empty() && !run.Is_Excepted(Hklm(fonts) + "\\" + file)) {
+            std::string path = (file.size() >= 3 && file.compare(1, 2, ":\\") == 0) ? file : fontsFolder + "\\" + file;
+            if (Extract_File_Path(path) && !target.Remote_File_Exists(path)) {
+                run.Add_Registry_Problem({'1', file, fontsFolder, "Font not found", fonts + "\\", Hklm(fonts),
+                                          values.names[i]});
+            }
+        }
+        if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.data.size())) != EntryStep::Continue) {
+            break;
+        }
+    }
+    run.Finish();
+}
+
+void Scan_Shared_DLLs(ScanArguments& args) {
+    CategoryRun run(args);
+    ScanTarget& target = args.target;
+    const std::string shared = kSharedDllsKey;
+    if (run.Is_Excepted(Hklm(shared)) || !target.Check_Access(kHkeyLocalMachineRoot, shared, kKeyQueryValue)) {
+        run.Finish();
+        return;
+    }
+    const std::vector<std::string> names = target.Enum_Values(kHkeyLocalMachineRoot, shared);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string path = names[i];
+        if (Extract_File_Path(path) && !run.Is_Excepted(Hklm(shared) + "\\" + path) &&
+            !target.Remote_File_Exists(path)) {
+            // The row deletes the value as it is named in the registry; the
+            // reduced path is what the user sees.
+            run.Add_Registry_Problem({'1', path, "", "File not found", shared, Hklm(shared), names[i]});
+        }
+        if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(names.size())) != EntryStep::Continue) break;
+    }
+    run.Finish();
+}
+
+}  // namespace corvane::scan

@@ -1,0 +1,261 @@
+#include "scan/scan_driver.h"
+
+#include <exception>
+#include <vector>
+
+#include "app/check_tree.h"
+#include "app/log.h"
+#include "app/main_window_port.h"
+#include "app/reporter.h"
+#include "app/results_list.h"
+#include "app/results_list_ops.h"
+#include "app/runtime_error.h"
+#include "db/app_tables.h"
+#include "settings/general_options.h"
+#include "scan/family_routines.h"
+#include "scan/scan_arguments.h"
+#include "scan/scan_target.h"
+
+namespace corvane::scan {
+
+namespace {
+
+constexpr const char* kRootKey = "rR";
+constexpr const char* kComputerImage = "Computer";
+constexpr const char* kComputerLockedImage = "ComputerLocked";
+constexpr std::uint32_t kForcedShutdown = 5;
+
+bool Is_Computer_Node(const TreeNode& node) { return node.key != kRootKey; }
+
+}  // namespace
+
+void ScanDriver::Log(std::string_view text, int type) const { ports_.reporter.Log_Event(text, type, true); }
+
+void ScanDriver::mnuStartScan_Click() {
+    if (running_) return;
+    running_ = true;
+    scanRan_ = false;
+    try {
+        Run_Scan();
+    } catch (const RuntimeError& error) {
+        Finish_Scan();
+        ports_.reporter.Show_Error(true, error);
+    } catch (const std::exception& error) {
+        Finish_Scan();
+        ports_.reporter.Show_Error(true, RuntimeError(0, error.what()));
+    }
+    running_ = false;
+}
+
+void ScanDriver::Run_Scan() {
+    IMainWindow& window = ports_.window;
+    IMessageBox& messages = ports_.reporter.Messages();
+
+    control_.Reset();
+    unscanned_ = 0;
+    ports_.target.Context().SafeScan = true;
+
+    const int checkedComputers = window.Computer_Tree().Count_Checked_Nodes();
+    const int checkedCategories = window.Category_Tree().Count_Checked_Nodes();
+    if (checkedComputers == 0) {
+        messages.Show(kSelectComputerMessage, MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    if (checkedCategories == 0) {
+        messages.Show(kSelectCategoryMessage, MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    ResultsList& list = window.Results();
+    if (Count_Unfixed_Problems(list) > 0 &&
+        messages.Show(kUnfixedItemsQuestion, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgResult::No) {
+        return;
+    }
+    scanRan_ = true;
+
+    window.Set_Status_Text(std::string(kTotalProblemsText) + "0");
+    CheckTree& computers = window.Computer_Tree();
+    for (const NodeId node : computers.Tree_Order()) {
+        if (!Is_Computer_Node(computers.Node(node))) continue;
+        computers.Set_Image(node, kComputerImage);
+        computers.Set_Tag(node, "");
+    }
+    const std::string localName = window.Get_Comp_Name();
+    window.Set_Progress_Range(1, checkedCategories + 2);
+    window.Set_Progress_Value(2);
+    window.Show_Progress_Panel(true);
+    window.Enable_Commands(false);
+    list.Clear();
+
+    Scan_Computers(checkedCategories, localName);
+    Finish_Scan();
+
+    Log(std::string(kTotalProblemsText) + std::to_string(control_.TotalProblems), LOG_INFO);
+    if (control_.StopRequested) Log(kAbortedByUserText, LOG_WARNING);
+
+    if (!ports_.unattended && ports_.startFixing && !IsGeneralOptionSet(ports_.db, GO_AUTOMATIC_FIXING) &&
+        !control_.StopRequested && control_.TotalProblems > 0) {
+        const std::string question = "Successfully completed scanning. " + std::to_string(control_.TotalProblems) +
+                                     " Problems Found.\r\n\r\nDo you want to fix the problems now?";
+        if (messages.Show(question, MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
+            Log("Fix Mode: Manual", LOG_INFO);
+            ports_.startFixing(false);
+        }
+    }
+}
+
+void ScanDriver::Finish_Scan() {
+    IMainWindow& window = ports_.window;
+    window.Set_Status_Text(std::string(kTotalProblemsText) + std::to_string(control_.TotalProblems));
+    window.Enable_Commands(true);
+    window.Show_Progress_Panel(false);
+}
+
+void ScanDriver::Set_Panel_Captions() {
+    IMainWindow& window = ports_.window;
+    window.Set_Label(ProgressLabel::Progress, "Please wait while scanning...");
+    window.Set_Label(ProgressLabel::ScannedItems, "Presently Scanning:");
+    window.Set_Label(ProgressLabel::Category, "Scanning Progress:");
+    window.Set_Label(ProgressLabel::ProblemsFound, "Problems Found:");
+    window.Set_Label(ProgressLabel::ProblemsCount, "0");
+}
+
+void ScanDriver::Scan_Computers(int checkedCategories, const std::string& localName) {
+    CheckTree& computers = ports_.window.Computer_Tree();
+    for (const NodeId node : computers.Tree_Order()) {
+        Set_Panel_Captions();
+        const TreeNode& current = computers.Node(node);
+        if (!current.checked || !Is_Computer_Node(current)) continue;
+        if (!Scan_Computer(node, checkedCategories, localName)) break;
+        if (control_.StopRequested) break;
+    }
+}
+
+bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories, const std::string& localName) {
+    IMainWindow& window = ports_.window;
+    CheckTree& computers = window.Computer_Tree();
+    ScanTarget& target = ports_.target;
+    const std::string computerName = computers.Node(node).text;
+    try {
+        // Nothing of the previous computer may reach this one's rows.
+        target.Begin_Computer(computerName);
+        window.Set_Progress_Range(1, checkedCategories + 2);
+        window.Set_Progress_Value(2);
+        computers.Select(node);
+        window.Set_Label(ProgressLabel::ComputerName, computerName);
+        window.FormDoMyDoEvents();
+        auto& context = target.Context();
+        Get_Computer_Credentials(ports_.db, computerName, context.UserName, context.Password);
+
+        std::string errorText;
+        if (!target.Connect_Cimv2(errorText)) {
+            computers.Set_Image(node, kComputerLockedImage);
+            Add_Error_Row(computerName, context.TargetName, errorText);
+            return true;
+        }
+        if (!target.Connect_Default(errorText)) {
+            target.Release();
+            computers.Set_Image(node, kComputerLockedImage);
+            Add_Error_Row(computerName, context.TargetName, kAccessDeniedText);
+            return true;
+        }
+        target.Open_Registry();
+        Log("Connected To: " + computerName + "**************", LOG_INFO);
+        target.Read_Computer_Facts();
+        context.IsRemote = localName != context.TargetName;
+
+        // The same computer listed a second time, under another name or address.
+        if (!context.TargetName.empty()) {
+            for (const NodeId other : computers.Tree_Order()) {
+                const TreeNode& otherNode = computers.Node(other);
+                if (other == node || !Is_Computer_Node(otherNode) || otherNode.tag != context.TargetName) continue;
+                computers.Set_Tag(node, context.TargetName);
+                computers.Set_Image(node, kComputerLockedImage);
+                Add_Error_Row(computerName, computerName, kAlreadyScannedText + otherNode.text);
+                Log("Already Scanned As: " + otherNode.text, LOG_WARNING);
+                window.Set_Label(ProgressLabel::ComputerName, "");
+                target.Release();
+                Log("Disconnected: " + computerName, LOG_INFO);
+                return true;
+            }
+        }
+
+        context.SafeScan = IsGeneralOptionSet(ports_.db, GO_SAFE_SCAN) && context.IsRemote;
+        Log(context.SafeScan ? "Scan Mode: Safe" : "Scan Mode: Fast", LOG_INFO);
+        computers.Set_Tag(node, context.TargetName);
+        target.Read_Fixed_Drives();
+        Log("Scan Started: " + computerName, LOG_INFO);
+
+        Scan_Categories();
+
+        Log("Scan Completed: " + computerName, LOG_INFO);
+        window.Set_Label(ProgressLabel::ComputerName, "");
+        const std::string userName = context.UserName;
+        const std::string password = context.Password;
+        const bool isRemote = context.IsRemote;
+        target.Release();
+        Log("Disconnected: " + computerName, LOG_INFO);
+
+        if (!ports_.unattended && IsGeneralOptionSet(ports_.db, GO_AUTOMATIC_FIXING)) {
+            if (control_.StopRequested) return false;
+            if (ports_.startFixing && Count_Checked_Unfixed_Problems(window.Results()) > 0) {
+                Log("Fix Mode: Auto", LOG_INFO);
+                ports_.startFixing(true);
+                window.Results().Clear();
+            }
+            if (isRemote && IsGeneralOptionSet(ports_.db, GO_SHUTDOWN)) {
+                if (target.Shutdown(computerName, userName, password, kForcedShutdown)) {
+                    Log("Shutdown Computer: " + computerName, LOG_INFO);
+                } else {
+                    ports_.reporter.Show_Error(false, "Shutdown Computer failed: " + computerName);
+                }
+            }
+        }
+    } catch (const RuntimeError& error) {
+        computers.Set_Image(node, kComputerLockedImage);
+        Add_Error_Row(computerName, target.Context().TargetName, error.Text());
+        window.Set_Label(ProgressLabel::ComputerName, "");
+        window.Set_Label(ProgressLabel::ScanCategory, "");
+        window.Set_Label(ProgressLabel::ScannedItemCount, "0/0");
+        target.Release();
+    }
+    return true;
+}
+
+void ScanDriver::Scan_Categories() {
+    IMainWindow& window = ports_.window;
+    CheckTree& categories = window.Category_Tree();
+    for (const NodeId node : categories.Tree_Order()) {
+        const TreeNode& category = categories.Node(node);
+        if (!categories.Has_Children(node) && category.checked) {
+            categories.Select(node);
+            window.Set_Label(ProgressLabel::ScanCategory, category.text);
+            // The node may change while the pump runs; the routine works on copies.
+            const std::string key = category.key;
+            const std::string text = category.text;
+            ScanArguments args{control_, window, ports_.db, ports_.target, key};
+            (void)Run_Family_Routine(args, text);
+        }
+        window.Set_Label(ProgressLabel::ScanCategory, "");
+        window.Set_Label(ProgressLabel::ScannedItemCount, "0/0");
+        if (control_.StopRequested) break;
+    }
+}
+
+void ScanDriver::Add_Error_Row(std::string_view computerName, std::string_view subKey, std::string_view errorText) {
+    ++unscanned_;
+    ResultsList& list = ports_.window.Results();
+    const std::string key = "e" + std::string(computerName);
+    if (list.Find(key) < list.Count()) return;
+    ListRow& row = list.Add_List_Item(0, key, "[Error]", "", "Error", 0);
+    row.bold = true;
+    row.Sub(1).key = std::string(subKey);
+    row.Sub(1).text = std::string(computerName);
+    row.Sub(1).bold = true;
+    row.Sub(2).text = std::string(errorText);
+    row.Sub(2).bold = true;
+    const std::size_t index = list.Count() - 1;
+    list.Notify_Changed(index);
+    list.Ensure_Visible(index);
+}
+
+}  // namespace corvane::scan

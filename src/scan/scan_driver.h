@@ -1,0 +1,92 @@
+// The Start Scan command and its two helpers, Stop and Skip. The driver
+// validates the checked computers and categories, prepares the results list
+// and the progress panel, walks the checked computers in tree order
+// (connect, record the facts about the target, run every checked category
+// through its family routine, disconnect), writes one error row per computer
+// that could not be scanned, and reports the total. In automatic-fix mode it
+// fixes each computer's rows at once and may shut a remote computer down; in
+// manual mode it offers to fix at the end. The main window and the console
+// scanner are its two front ends.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "scan/scan_control.h"
+
+namespace corvane {
+class Database;
+class IMainWindow;
+class Reporter;
+class ResultsList;
+}  // namespace corvane
+
+namespace corvane::scan {
+
+class ScanTarget;
+
+inline constexpr const char* kSelectComputerMessage = "Please select atleast one computer!";
+inline constexpr const char* kSelectCategoryMessage = "Please select atleast one category to scan for!";
+inline constexpr const char* kUnfixedItemsQuestion =
+    "There are un-fixed items in the list.\r\n\r\n"
+    "Are you sure you want to start a fresh scan without fixing the issues?";
+inline constexpr const char* kAccessDeniedText = "Access Denied";
+inline constexpr const char* kAlreadyScannedText = "Already scanned as ";
+inline constexpr const char* kTotalProblemsText = "Total Problems Found: ";
+inline constexpr const char* kAbortedByUserText = "Scanning is aborted by the user!";
+
+// The fixing command of the fixing work: keepPanel is True in automatic mode.
+using StartFixing = std::function<void(bool keepPanel)>;
+
+struct ScanDriverPorts {
+    IMainWindow& window;
+    Database& db;
+    Reporter& reporter;  // log lines and message boxes
+    ScanTarget& target;  // the connection and the context of the current computer
+    StartFixing startFixing;  // empty: no fixing is offered or run
+    // The console front end: no automatic fixing, no shutdown and no fix
+    // question at the end; fixing is its caller's decision.
+    bool unattended = false;
+};
+
+class ScanDriver {
+public:
+    explicit ScanDriver(ScanDriverPorts ports) : ports_(std::move(ports)) {}
+    ScanDriver(const ScanDriver&) = delete;
+    ScanDriver& operator=(const ScanDriver&) = delete;
+
+    // The scan. A second call while a scan runs (through the message pump) does nothing.
+    void mnuStartScan_Click();
+    void mnuStopScan_Click() noexcept { control_.StopRequested = true; }
+    void cmdCancelScanning_Click() noexcept { mnuStopScan_Click(); }
+    void lblSkip_Click() noexcept { control_.SkipRequested = true; }
+
+    [[nodiscard]] bool Is_Running() const noexcept { return running_; }
+    [[nodiscard]] const ScanControl& Control() const noexcept { return control_; }
+    // Checked computers of the last scan that got an error row instead of a scan.
+    [[nodiscard]] int Unscanned_Computers() const noexcept { return unscanned_; }
+    // True when the last command got past validation and ran the scan.
+    [[nodiscard]] bool Scan_Ran() const noexcept { return scanRan_; }
+
+private:
+    void Run_Scan();
+    void Scan_Computers(int checkedCategories, const std::string& localName);
+    // Returns false when the computer loop must end at once.
+    bool Scan_Computer(std::size_t node, int checkedCategories, const std::string& localName);
+    void Scan_Categories();
+    void Automatic_Fix(const std::string& computerName, const std::string& userName, const std::string& password);
+    void Finish_Scan();
+    void Add_Error_Row(std::string_view computerName, std::string_view subKey, std::string_view errorText);
+    void Set_Panel_Captions();
+    void Log(std::string_view text, int type) const;
+
+    ScanDriverPorts ports_;
+    ScanControl control_;
+    bool running_ = false;
+    bool scanRan_ = false;
+    int unscanned_ = 0;
+};
+
+}  // namespace corvane::scan

@@ -1,0 +1,76 @@
+// The computer being scanned, as the driver and the category routines see
+// it: the connection to its management service (root\cimv2, root\default and
+// the registry provider), the process-wide context of the current target,
+// and the registry and file routines bound to both. One object serves the
+// whole scan; Begin_Computer and Release move it from computer to computer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/scan_remote.h"
+
+namespace corvane::scan {
+
+// What WMI_Enum_String_Values gives: the names, their types and the text of
+// the string values (empty for every other type), index for index.
+struct StringValues {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    std::vector<std::string> data;
+};
+
+class ScanTarget {
+public:
+    // context is the process-wide target context that the fixing routine
+    // shares; remote holds the locator and the local shortcuts.
+    ScanTarget(RemoteAccess remote, TargetContext& context) : remote_(remote), context_(context) {}
+    ScanTarget(const ScanTarget&) = delete;
+    ScanTarget& operator=(const ScanTarget&) = delete;
+
+    [[nodiscard]] TargetContext& Context() noexcept { return context_; }
+    [[nodiscard]] const TargetContext& Context() const noexcept { return context_; }
+
+    // ---- connection (the driver)
+    // Empties the context's per-computer fields and sets the computer name.
+    void Begin_Computer(std::string_view computerName);
+    // WMI_Connect of "cimv2" and "default"; on failure errorText tells why.
+    [[nodiscard]] bool Connect_Cimv2(std::string& errorText);
+    [[nodiscard]] bool Connect_Default(std::string& errorText);
+    // default.Get("StdRegProv").
+    void Open_Registry();
+    // TargetName, OSVersion and AddressWidth; a failed read keeps the old values.
+    void Read_Computer_Facts();
+    void Read_Fixed_Drives();
+    // Drops the three service objects.
+    void Release() noexcept;
+    [[nodiscard]] bool Is_Connected() const noexcept;
+    // A fresh connection to "CIMV2" with these credentials and Win32Shutdown(flags).
+    [[nodiscard]] bool Shutdown(std::string_view computerName, std::string_view userName, std::string_view password,
+                                std::uint32_t flags);
+
+    // ---- registry (the category routines); roots are the registry API's numbers
+    [[nodiscard]] bool Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required);
+    [[nodiscard]] std::vector<std::string> Enum_Key(std::uint32_t root, std::string_view keyPath);
+    [[nodiscard]] std::vector<std::string> Enum_Values(std::uint32_t root, std::string_view keyPath);
+    [[nodiscard]] bool Enum_String_Values(std::uint32_t root, std::string_view keyPath, StringValues& values);
+    // 0 a non-empty value was read, -1 empty or absent, 2 the provider said no,
+    // -2 the read failed (lost connection or refused access). value gets the text.
+    [[nodiscard]] int Get_String_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
+                                       std::int32_t valueType, std::string& value);
+
+    // ---- files (follow the safe or fast scan mode of the context)
+    [[nodiscard]] bool Remote_File_Exists(std::string_view path);
+    [[nodiscard]] bool Remote_Folder_Exists(std::string_view path);
+    [[nodiscard]] bool Is_Fixed_Drive(std::string_view name) const;
+    [[nodiscard]] bool Get_Windows_Directory(std::string& directory);
+
+private:
+    RemoteAccess remote_;
+    TargetContext& context_;
+    WmiConnection connection_;
+};
+
+}  // namespace corvane::scan
