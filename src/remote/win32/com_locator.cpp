@@ -1,0 +1,287 @@
+#include "remote/win32/com_locator.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <wbemcli.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "app/runtime_error.h"
+#include "remote/win32/com_runtime.h"
+#include "remote/win32/com_variant.h"
+#include "remote/win32/hresult_error.h"
+#include "remote/win32/unique_handles.h"
+#include "remote/win32/wide_text.h"
+
+namespace corvane::remote::win32 {
+namespace {
+
+constexpr HRESULT kNotFound = static_cast<HRESULT>(0x80041002u);            // WBEM_E_NOT_FOUND
+constexpr HRESULT kInvalidMethod = static_cast<HRESULT>(0x8004102Eu);       // WBEM_E_INVALID_METHOD
+constexpr HRESULT kInvalidParameters = static_cast<HRESULT>(0x8004102Fu);   // WBEM_E_INVALID_METHOD_PARAMETERS
+constexpr ULONG kBatchSize = 64;
+
+unique_bstr Bstr(std::wstring_view text) {
+    unique_bstr result = Make_Bstr(text);
+    if (!result) Throw_Hresult(E_OUTOFMEMORY);
+    return result;
+}
+
+// Explicit credentials for the proxies; kept at one address for as long as a
+// proxy may use them, and wiped when they go.
+class Identity {
+public:
+    Identity(std::string_view account, std::string_view password) {
+        const AccountName name = Split_Account_Name(account);
+        user_ = To_Wide(name.user);
+        domain_ = To_Wide(name.domain);
+        password_ = To_Wide(password);
+        auth_.User = reinterpret_cast<USHORT*>(user_.data());
+        auth_.UserLength = static_cast<ULONG>(user_.size());
+        auth_.Domain = reinterpret_cast<USHORT*>(domain_.data());
+        auth_.DomainLength = static_cast<ULONG>(domain_.size());
+        auth_.Password = reinterpret_cast<USHORT*>(password_.data());
+        auth_.PasswordLength = static_cast<ULONG>(password_.size());
+        auth_.Flags = SEC_WINNT_AUTH_IDENTITY_UNICODE;
+    }
+    ~Identity() { SecureZeroMemory(password_.data(), password_.size() * sizeof(wchar_t)); }
+    Identity(const Identity&) = delete;
+    Identity& operator=(const Identity&) = delete;
+
+    [[nodiscard]] COAUTHIDENTITY* Get() noexcept { return &auth_; }
+
+private:
+    std::wstring user_;
+    std::wstring domain_;
+    std::wstring password_;
+    COAUTHIDENTITY auth_{};
+};
+
+// One connection: the services proxy, the credentials its proxies use, and
+// the class definitions fetched for method calls.
+class Session {
+public:
+    Session(com_ptr<IWbemServices> services, std::unique_ptr<Identity> identity)
+        : services_(std::move(services)), identity_(std::move(identity)) {
+        Secure(services_.get());
+    }
+
+    // Impersonate (3) with packet privacy (6). An object that is no proxy (an
+    // in-process provider) has nothing to secure.
+    void Secure(IUnknown* proxy) const {
+        COAUTHIDENTITY* auth = identity_ ? identity_->Get() : nullptr;
+        const HRESULT hr = CoSetProxyBlanket(proxy, RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT, COLE_DEFAULT_PRINCIPAL,
+                                             RPC_C_AUTHN_LEVEL_PKT_PRIVACY, RPC_C_IMP_LEVEL_IMPERSONATE, auth, EOAC_NONE);
+        if (hr == E_NOINTERFACE) return;
+        Check_Hresult(hr);
+        if (auth != nullptr) {
+            // With explicit credentials the proxy's IUnknown needs them as well.
+            com_ptr<IUnknown> unknown;
+            if (SUCCEEDED(proxy->QueryInterface(IID_IUnknown, unknown.put_void())) && unknown.get() != proxy) {
+                const HRESULT unknownResult =
+                    CoSetProxyBlanket(unknown.get(), RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT, COLE_DEFAULT_PRINCIPAL,
+                                      RPC_C_AUTHN_LEVEL_PKT_PRIVACY, RPC_C_IMP_LEVEL_IMPERSONATE, auth, EOAC_NONE);
+                if (unknownResult != E_NOINTERFACE) Check_Hresult(unknownResult);
+            }
+        }
+    }
+
+    [[nodiscard]] IWbemServices* Services() const noexcept { return services_.get(); }
+
+    // The class definition, fetched once per connection.
+    [[nodiscard]] com_ptr<IWbemClassObject> Class_Object(const std::wstring& className) {
+        if (auto found = classes_.find(className); found != classes_.end()) return found->second;
+        com_ptr<IWbemClassObject> object;
+        Check_Hresult(services_->GetObject(Bstr(className).get(), 0, nullptr, object.put(), nullptr));
+        classes_.emplace(className, object);
+        return object;
+    }
+
+private:
+    com_ptr<IWbemServices> services_;
+    std::unique_ptr<Identity> identity_;
+    std::map<std::wstring, com_ptr<IWbemClassObject>> classes_;
+};
+
+std::wstring Text_Property(IWbemClassObject* object, const wchar_t* name) {
+    unique_variant value;
+    if (FAILED(object->Get(name, 0, value.put(), nullptr, nullptr)) || value.get().vt != VT_BSTR) return {};
+    return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+}
+
+class ComObject final : public wmi::IObject {
+public:
+    ComObject(std::shared_ptr<Session> session, com_ptr<IWbemClassObject> object)
+        : session_(std::move(session)), object_(std::move(object)) {}
+
+    [[nodiscard]] wmi::Variant Get(std::string_view property) const override {
+        unique_variant value;
+        CIMTYPE cimType = CIM_EMPTY;
+        Check_Hresult(object_->Get(To_Wide(property).c_str(), 0, value.put(), &cimType, nullptr));
+        return From_Com_Variant(value.get(), cimType);
+    }
+
+    wmi::PropertyBag Exec_Method(std::string_view method, const wmi::PropertyBag& in) override {
+        const std::wstring methodName = To_Wide(method);
+        const std::wstring className = Text_Property(object_.get(), L"__CLASS");
+        const bool isClass = Genus() == WBEM_GENUS_CLASS;
+        com_ptr<IWbemClassObject> classObject = isClass ? object_ : session_->Class_Object(className);
+
+        com_ptr<IWbemClassObject> signature;
+        const HRESULT methodResult = classObject->GetMethod(methodName.c_str(), 0, signature.put(), nullptr);
+        if (methodResult == kNotFound) Throw_Hresult(kInvalidMethod);
+        Check_Hresult(methodResult);
+
+        com_ptr<IWbemClassObject> inParameters;
+        if (signature) {
+            Check_Hresult(signature->SpawnInstance(0, inParameters.put()));
+            for (const auto& [name, value] : in) Put_Parameter(inParameters.get(), To_Wide(name), value);
+        } else if (!in.empty()) {
+            Throw_Hresult(kInvalidParameters);
+        }
+
+        std::wstring target = isClass ? className : Text_Property(object_.get(), L"__PATH");
+        if (target.empty()) target = Text_Property(object_.get(), L"__RELPATH");
+        com_ptr<IWbemClassObject> outParameters;
+        Check_Hresult(session_->Services()->ExecMethod(Bstr(target).get(), Bstr(methodName).get(), 0, nullptr,
+                                                       inParameters.get(), outParameters.put(), nullptr));
+        return Read_Out_Parameters(outParameters.get());
+    }
+
+private:
+    [[nodiscard]] LONG Genus() const {
+        unique_variant value;
+        if (FAILED(object_->Get(L"__GENUS", 0, value.put(), nullptr, nullptr)) || value.get().vt != VT_I4) {
+            return WBEM_GENUS_INSTANCE;
+        }
+        return value.get().lVal;
+    }
+
+    static void Put_Parameter(IWbemClassObject* parameters, const std::wstring& name, const wmi::Variant& value) {
+        CIMTYPE cimType = CIM_EMPTY;
+        if (FAILED(parameters->Get(name.c_str(), 0, nullptr, &cimType, nullptr))) Throw_Hresult(kInvalidParameters);
+        unique_variant converted;
+        To_Com_Variant(value, cimType, *converted.put());
+        Check_Hresult(parameters->Put(name.c_str(), 0, &converted.get(), 0));
+    }
+
+    // Every out-parameter, "ReturnValue" among them; no object (a provider
+    // that answered without one) gives no parameters.
+    static wmi::PropertyBag Read_Out_Parameters(IWbemClassObject* parameters) {
+        wmi::PropertyBag out;
+        if (parameters == nullptr) return out;
+        Check_Hresult(parameters->BeginEnumeration(WBEM_FLAG_NONSYSTEM_ONLY));
+        for (;;) {
+            unique_bstr name;
+            unique_variant value;
+            CIMTYPE cimType = CIM_EMPTY;
+            const HRESULT hr = parameters->Next(0, name.put(), value.put(), &cimType, nullptr);
+            if (hr == WBEM_S_NO_MORE_DATA) break;
+            Check_Hresult(hr);
+            out[To_Utf8(std::wstring_view(name.get(), SysStringLen(name.get())))] =
+                From_Com_Variant(value.get(), cimType);
+        }
+        parameters->EndEnumeration();
+        return out;
+    }
+
+    std::shared_ptr<Session> session_;
+    com_ptr<IWbemClassObject> object_;
+};
+
+class ComServices final : public wmi::IServices {
+public:
+    explicit ComServices(std::shared_ptr<Session> session) : session_(std::move(session)) {}
+
+    std::vector<wmi::ObjectPtr> ExecQuery(std::string_view wql, std::int32_t flags) override {
+        com_ptr<IEnumWbemClassObject> items;
+        Check_Hresult(session_->Services()->ExecQuery(Bstr(L"WQL").get(), Bstr(To_Wide(wql)).get(),
+                                                      static_cast<LONG>(flags), nullptr, items.put()));
+        return Walk(items);
+    }
+
+    wmi::ObjectPtr Get(std::string_view path) override {
+        com_ptr<IWbemClassObject> object;
+        Check_Hresult(session_->Services()->GetObject(Bstr(To_Wide(path)).get(), 0, nullptr, object.put(), nullptr));
+        return std::make_shared<ComObject>(session_, std::move(object));
+    }
+
+    std::vector<wmi::ObjectPtr> InstancesOf(std::string_view className) override {
+        com_ptr<IEnumWbemClassObject> items;
+        Check_Hresult(session_->Services()->CreateInstanceEnum(Bstr(To_Wide(className)).get(),
+                                                               WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, items.put()));
+        return Walk(items);
+    }
+
+private:
+    std::vector<wmi::ObjectPtr> Walk(const com_ptr<IEnumWbemClassObject>& items) {
+        std::vector<wmi::ObjectPtr> objects;
+        if (!items) return objects;
+        session_->Secure(items.get());
+        for (;;) {
+            std::vector<IWbemClassObject*> batch(kBatchSize, nullptr);
+            ULONG returned = 0;
+            const HRESULT hr = items->Next(WBEM_INFINITE, kBatchSize, batch.data(), &returned);
+            for (ULONG index = 0; index < returned && index < kBatchSize; ++index) {
+                com_ptr<IWbemClassObject> object;
+                *object.put() = batch[index];  // takes over the reference Next handed out
+                objects.push_back(std::make_shared<ComObject>(session_, std::move(object)));
+            }
+            Check_Hresult(hr);
+            if (hr != WBEM_S_NO_ERROR || returned == 0) break;
+        }
+        return objects;
+    }
+
+    std::shared_ptr<Session> session_;
+};
+
+}  // namespace
+
+AccountName Split_Account_Name(std::string_view account) {
+    const auto separator = account.find('\\');
+    if (separator == std::string_view::npos) return {"", std::string(account)};
+    return {std::string(account.substr(0, separator)), std::string(account.substr(separator + 1))};
+}
+
+std::wstring Network_Resource(std::string_view server, std::string_view namespacePath) {
+    while (!namespacePath.empty() && (namespacePath.front() == '\\' || namespacePath.front() == '/')) {
+        namespacePath.remove_prefix(1);
+    }
+    std::wstring resource;
+    if (!server.empty()) resource = L"\\\\" + To_Wide(server) + L"\\";
+    return resource + To_Wide(namespacePath);
+}
+
+wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_view namespacePath,
+                                           std::string_view user, std::string_view password, std::int32_t flags) {
+    Initialize_Com_Security();
+    com_ptr<IWbemLocator> locator;
+    Check_Hresult(
+        CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, locator.put_void()));
+
+    // No user name: the caller's own identity (NULL user and password).
+    // A user name with an empty password is a blank password.
+    unique_bstr userText;
+    unique_bstr passwordText;
+    std::unique_ptr<Identity> identity;
+    if (!user.empty()) {
+        userText = Bstr(To_Wide(user));
+        passwordText = Bstr(To_Wide(password));
+        identity = std::make_unique<Identity>(user, password);
+    }
+    com_ptr<IWbemServices> services;
+    Check_Hresult(locator->ConnectServer(Bstr(Network_Resource(server, namespacePath)).get(), userText.get(),
+                                         passwordText.get(), nullptr, static_cast<LONG>(flags), nullptr, nullptr,
+                                         services.put()));
+    if (passwordText) SecureZeroMemory(passwordText.get(), SysStringByteLen(passwordText.get()));
+    auto session = std::make_shared<Session>(std::move(services), std::move(identity));
+    return std::make_shared<ComServices>(std::move(session));
+}
+
+}  // namespace corvane::remote::win32

@@ -1,0 +1,35 @@
+// The WMI interface over WMI's own COM API (IWbemLocator, IWbemServices,
+// IWbemClassObject): the backend for every computer other than the one the
+// program runs on. Every proxy (services, enumerators) is set to impersonate
+// with packet privacy, with the given credentials when a user name is given.
+// COM must be initialized on the calling thread (ComApartment).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "remote/wmi.h"
+
+namespace corvane::remote::win32 {
+
+class ComLocator final : public wmi::ILocator {
+public:
+    // server "" or "." connects to the local service; namespacePath such as
+    // "root\cimv2". Raises RuntimeError with the HRESULT on failure.
+    wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                   std::string_view password, std::int32_t flags) override;
+};
+
+// "DOMAIN\user" split into its two parts; a name without "\" has no domain.
+struct AccountName {
+    std::string domain;
+    std::string user;
+};
+[[nodiscard]] AccountName Split_Account_Name(std::string_view account);
+
+// The network resource that ConnectServer takes: "\\server\root\cimv2", or the
+// namespace alone for an empty server name.
+[[nodiscard]] std::wstring Network_Resource(std::string_view server, std::string_view namespacePath);
+
+}  // namespace corvane::remote::win32

@@ -1,0 +1,106 @@
+#include "remote/win32/native_ports.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "remote/win32/unique_handles.h"
+#include "remote/win32/wide_text.h"
+
+namespace corvane::remote::win32 {
+namespace {
+
+constexpr std::size_t kFirstBufferSize = 1024;
+
+HKEY Root_Handle(std::uint32_t root) {
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+}
+
+bool Fits_Mask(DWORD attributes, std::uint32_t mask) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return (mask & kAttributeDirectory) != 0;
+    if ((attributes & FILE_ATTRIBUTE_HIDDEN) != 0 && (mask & FILE_ATTRIBUTE_HIDDEN) == 0) return false;
+    if ((attributes & FILE_ATTRIBUTE_SYSTEM) != 0 && (mask & FILE_ATTRIBUTE_SYSTEM) == 0) return false;
+    return true;
+}
+
+bool Can_List(const std::wstring& folder) {
+    WIN32_FIND_DATAW data{};
+    unique_find find(FindFirstFileW((folder + L'*').c_str(), &data));
+    // An empty drive root lists nothing, but the listing itself worked.
+    return find.is_valid() || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace
+
+std::optional<RawRegistryValue> NativeLocalRegistry::Read_Value(std::uint32_t root, std::string_view keyPath,
+                                                                std::string_view valueName) {
+    unique_hkey key;
+    if (RegOpenKeyExW(Root_Handle(root), To_Wide(keyPath).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const std::wstring name = To_Wide(valueName);
+    RawRegistryValue value;
+    value.data.resize(kFirstBufferSize);
+    DWORD type = REG_NONE;
+    DWORD size = static_cast<DWORD>(value.data.size());
+    LSTATUS status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, value.data.data(), &size);
+    if (status == ERROR_MORE_DATA) {
+        value.data.resize(size);
+        status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, value.data.data(), &size);
+    }
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    value.data.resize(size);
+    value.type = type;
+    return value;
+}
+
+std::string Listing_Root(std::string_view path) {
+    if (path.starts_with("\\\\")) {
+        const auto serverEnd = path.find('\\', 2);
+        if (serverEnd == std::string_view::npos) return {};
+        const auto shareEnd = path.find('\\', serverEnd + 1);
+        return std::string(shareEnd == std::string_view::npos ? path : path.substr(0, shareEnd)) + '\\';
+    }
+    if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2)) + '\\';
+    return {};
+}
+
+ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attributeMask) {
+    const std::wstring wide = To_Wide(path);
+    const bool namesFolder = path.ends_with('\\');
+    WIN32_FIND_DATAW data{};
+    unique_find find(FindFirstFileW((namesFolder ? wide + L'*' : wide).c_str(), &data));
+    if (find) {
+        // A folder named with a trailing "\" exists once it can be listed.
+        if (namesFolder) return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;
+        do {
+            if (Fits_Mask(data.dwFileAttributes, attributeMask)) return ListingResult::Found;
+        } while (FindNextFileW(find.get(), &data));
+        return ListingResult::NotFound;
+    }
+    const std::string root = Listing_Root(path);
+    if (root.empty() || !Can_List(To_Wide(root))) return ListingResult::Unavailable;
+    if (namesFolder && root == path) {
+        return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;
+    }
+    return ListingResult::NotFound;
+}
+
+OsVersionNumbers NativeLocalSystem::Os_Version() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&info)) return {2, 0, 0};
+#pragma GCC diagnostic pop
+    return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+}
+
+std::string NativeLocalSystem::Computer_Name() {
+    wchar_t name[20] = {};
+    DWORD size = 20;
+    if (!GetComputerNameW(name, &size)) return {};
+    return To_Utf8(std::wstring_view(name, size));
+}
+
+}  // namespace corvane::remote::win32

@@ -1,0 +1,42 @@
+// The Win32 implementations of the small remote-access ports: reading one
+// local registry value (RegQueryValueExW), listing a path for the fast
+// existence tests (FindFirstFileW), and the local computer's version and name.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "remote/local_registry.h"
+#include "remote/local_system.h"
+#include "remote/share_lister.h"
+
+namespace corvane::remote::win32 {
+
+class NativeLocalRegistry final : public ILocalRegistry {
+public:
+    // KEY_READ, then a 1024-byte buffer, enlarged once to the reported size.
+    [[nodiscard]] std::optional<RawRegistryValue> Read_Value(std::uint32_t root, std::string_view keyPath,
+                                                             std::string_view valueName) override;
+};
+
+class NativeShareLister final : public IShareLister {
+public:
+    // Found when an entry of a fitting kind matches. A listing that fails is
+    // NotFound only when the root of the path (the share, or the drive) can
+    // itself be listed; otherwise the share is Unavailable, never "missing".
+    [[nodiscard]] ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
+};
+
+class NativeLocalSystem final : public ILocalSystem {
+public:
+    [[nodiscard]] OsVersionNumbers Os_Version() override;
+    [[nodiscard]] std::string Computer_Name() override;
+};
+
+// The root a listing failure is checked against: "\\server\share\" for a UNC
+// path, "C:\" for a drive path, "" when the path has neither.
+[[nodiscard]] std::string Listing_Root(std::string_view path);
+
+}  // namespace corvane::remote::win32

@@ -1,0 +1,74 @@
+// The computer the program runs on as a machine store, answered by the Win32
+// API instead of WMI: the registry through advapi32, files and folders
+// through FindFirstFileExW (one folder per listing), processes through
+// CreateProcessW and the process list, system facts, shutdown and System
+// Restore. The query engine and its providers turn it into WMI services, so
+// the local computer is served many times faster than through WMI (and under
+// Wine, whose WMI lacks several methods and file classes). COM must be
+// initialized on the calling thread for shortcuts, file type names and the
+// restore-point list.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "remote/machine_store.h"
+
+namespace corvane::remote::win32 {
+
+class NativeStore final : public IMachineStore {
+public:
+    NativeStore() = default;
+
+    [[nodiscard]] OsFacts Os_Facts() override;
+    [[nodiscard]] std::vector<LogicalDisk> Logical_Disks() override;
+    // ExitWindowsEx with the same flag bits; never refused here (refusing the
+    // local computer is the caller's decision).
+    std::uint32_t Shutdown(std::uint32_t flags) override;
+
+    std::uint32_t Enum_Keys(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names) override;
+    std::uint32_t Enum_Values(std::uint32_t root, std::string_view keyPath,
+                              std::vector<RegistryValueName>& values) override;
+    std::uint32_t Get_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
+                            RegistryValue& value) override;
+    [[nodiscard]] std::string Expand_Environment(std::string_view text) override;
+    std::uint32_t Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required,
+                               bool& granted) override;
+    std::uint32_t Create_Key(std::uint32_t root, std::string_view keyPath) override;
+    std::uint32_t Delete_Key(std::uint32_t root, std::string_view keyPath) override;
+    std::uint32_t Delete_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName) override;
+    std::uint32_t Set_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
+                            const RegistryValue& value) override;
+
+    [[nodiscard]] std::optional<FileEntry> Find_Entry(std::string_view path) override;
+    [[nodiscard]] std::vector<FileEntry> List_Folder(std::string_view folderPath) override;
+    [[nodiscard]] std::vector<FileEntry> All_Entries(bool folders) override;
+    std::uint32_t Delete_File(std::string_view path) override;
+    std::uint32_t Delete_Folder(std::string_view path) override;
+    std::uint32_t Rename_File(std::string_view path, std::string_view newPath) override;
+    // FSCTL_SET_COMPRESSION; a file system without compression (Wine's) gives
+    // its error status and changes nothing.
+    std::uint32_t Compress_File(std::string_view path) override;
+    [[nodiscard]] std::string Shortcut_Target(std::string_view path) override;
+
+    [[nodiscard]] std::vector<ProcessEntry> Processes() override;
+    // Started without a window, as WMI starts programs.
+    std::uint32_t Create_Process(std::string_view commandLine, std::uint32_t& processId) override;
+
+    // SRSetRestorePointW for creation; the list and the roll-back exist only
+    // as WMI's SystemRestore class, asked through COM.
+    [[nodiscard]] bool Has_System_Restore() override;
+    [[nodiscard]] std::vector<RestorePoint> Restore_Points() override;
+    std::uint32_t Create_Restore_Point(std::string_view description, std::uint32_t restorePointType,
+                                       std::uint32_t eventType) override;
+    std::uint32_t Restore(std::uint32_t sequenceNumber) override;
+};
+
+// A folder path as the store keeps it: no trailing "\" except a drive root
+// ("c:" becomes "c:\").
+[[nodiscard]] std::string Normalize_Folder_Path(std::string_view path);
+
+}  // namespace corvane::remote::win32

@@ -1,0 +1,208 @@
+// The native store's files and folders: FindFirstFileExW for one entry or one
+// folder, the shell for type names and shortcut targets, and the plain file
+// functions for deleting, renaming and compressing.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <winioctl.h>
+
+#include <map>
+
+#include "app/text.h"
+#include "remote/win32/com_runtime.h"
+#include "remote/win32/native_store.h"
+#include "remote/win32/unique_handles.h"
+#include "remote/win32/wide_text.h"
+
+namespace corvane::remote::win32 {
+namespace {
+
+bool Is_Drive_Root(std::string_view path) {
+    return (path.size() == 2 || (path.size() == 3 && path[2] == '\\')) && path[1] == ':';
+}
+
+bool Has_Wildcard(std::string_view path) { return path.find_first_of("*?") != std::string_view::npos; }
+
+std::uint32_t Last_Status() { return static_cast<std::uint32_t>(GetLastError()); }
+
+std::uint32_t Status_Of(BOOL done) { return done ? kStatusOk : Last_Status(); }
+
+DateTime Local_Date_Time(const FILETIME& utc) {
+    SYSTEMTIME utcTime{};
+    SYSTEMTIME localTime{};
+    if (!FileTimeToSystemTime(&utc, &utcTime) || !SystemTimeToTzSpecificLocalTime(nullptr, &utcTime, &localTime)) {
+        return {};
+    }
+    FILETIME localFile{};
+    SystemTimeToFileTime(&localTime, &localFile);
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    const std::int64_t offsetMinutes = (ticks(localFile) - ticks(utc)) / (10'000'000LL * 60);
+    return {localTime.wYear,  localTime.wMonth,  localTime.wDay,
+            localTime.wHour,  localTime.wMinute, localTime.wSecond,
+            static_cast<int>(offsetMinutes)};
+}
+
+// Type names are looked up once per extension (and once for folders) per
+// listing: the shell answers by extension anyway, and asking per file is slow.
+class TypeNames {
+public:
+    const std::string& Of(const std::wstring& path, bool isFolder) {
+        std::string key = "\\";
+        if (!isFolder) {
+            const auto slash = path.find_last_of(L'\\');
+            const auto dot = path.find_last_of(L'.');
+            key = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)
+                      ? Lower_Ascii(To_Utf8(std::wstring_view(path).substr(dot)))
+                      : std::string();
+        }
+        if (auto found = names_.find(key); found != names_.end()) return found->second;
+        SHFILEINFOW info{};
+        std::string name;
+        if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME) != 0) {
+            name = To_Utf8(info.szTypeName);
+        }
+        return names_.emplace(std::move(key), std::move(name)).first->second;
+    }
+
+private:
+    std::map<std::string, std::string> names_;
+};
+
+FileEntry Make_Entry(const std::wstring& path, const WIN32_FIND_DATAW& data, TypeNames& types) {
+    FileEntry entry;
+    entry.path = To_Utf8(path);
+    entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!entry.isFolder) {
+        entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+    entry.fileType = types.Of(path, entry.isFolder);
+    entry.created = Local_Date_Time(data.ftCreationTime);
+    return entry;
+}
+
+bool Is_Dot_Entry(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+// Every entry of one folder; the callback sees the full path and the find data.
+template <typename Visit>
+void For_Each_In_Folder(const std::wstring& folder, Visit&& visit) {
+    const std::wstring prefix = folder.ends_with(L'\\') ? folder : folder + L'\\';
+    WIN32_FIND_DATAW data{};
+    unique_find find(FindFirstFileExW((prefix + L'*').c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                      FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return;
+    do {
+        if (!Is_Dot_Entry(data.cFileName)) visit(prefix + data.cFileName, data);
+    } while (FindNextFileW(find.get(), &data));
+}
+
+}  // namespace
+
+std::string Normalize_Folder_Path(std::string_view path) {
+    std::string result(path);
+    if (result.size() == 2 && result[1] == ':') return result + '\\';
+    while (result.size() > 3 && result.back() == '\\') result.pop_back();
+    return result;
+}
+
+std::optional<FileEntry> NativeStore::Find_Entry(std::string_view path) {
+    const std::string normal = Normalize_Folder_Path(path);
+    if (normal.empty() || Has_Wildcard(normal)) return std::nullopt;
+    const std::wstring wide = To_Wide(normal);
+    TypeNames types;
+    if (Is_Drive_Root(normal)) {
+        WIN32_FILE_ATTRIBUTE_DATA attributes{};
+        if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &attributes) ||
+            (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            return std::nullopt;
+        }
+        WIN32_FIND_DATAW data{};
+        data.dwFileAttributes = attributes.dwFileAttributes;
+        data.ftCreationTime = attributes.ftCreationTime;
+        return Make_Entry(wide, data, types);
+    }
+    WIN32_FIND_DATAW data{};
+    unique_find find(FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (!find) return std::nullopt;
+    // The stored spelling of the last part, under the folder as given.
+    const auto slash = wide.find_last_of(L'\\');
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : wide.substr(0, slash + 1);
+    return Make_Entry(folder + data.cFileName, data, types);
+}
+
+std::vector<FileEntry> NativeStore::List_Folder(std::string_view folderPath) {
+    std::vector<FileEntry> entries;
+    const std::string normal = Normalize_Folder_Path(folderPath);
+    if (normal.empty() || Has_Wildcard(normal)) return entries;
+    TypeNames types;
+    For_Each_In_Folder(To_Wide(normal), [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
+        entries.push_back(Make_Entry(path, data, types));
+    });
+    return entries;
+}
+
+std::vector<FileEntry> NativeStore::All_Entries(bool folders) {
+    std::vector<FileEntry> entries;
+    TypeNames types;
+    std::vector<std::wstring> pending;
+    for (const LogicalDisk& disk : Logical_Disks()) {
+        if (disk.driveType == DRIVE_FIXED) pending.push_back(To_Wide(disk.name) + L'\\');
+    }
+    while (!pending.empty()) {
+        const std::wstring folder = std::move(pending.back());
+        pending.pop_back();
+        For_Each_In_Folder(folder, [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
+            const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            // Junctions and links are not followed: they lead back into the tree.
+            if (isFolder && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) pending.push_back(path);
+            if (isFolder == folders) entries.push_back(Make_Entry(path, data, types));
+        });
+    }
+    return entries;
+}
+
+std::uint32_t NativeStore::Delete_File(std::string_view path) {
+    return Status_Of(DeleteFileW(To_Wide(path).c_str()));
+}
+
+std::uint32_t NativeStore::Delete_Folder(std::string_view path) {
+    return Status_Of(RemoveDirectoryW(To_Wide(Normalize_Folder_Path(path)).c_str()));
+}
+
+std::uint32_t NativeStore::Rename_File(std::string_view path, std::string_view newPath) {
+    return Status_Of(MoveFileW(To_Wide(path).c_str(), To_Wide(newPath).c_str()));
+}
+
+std::uint32_t NativeStore::Compress_File(std::string_view path) {
+    unique_hfile file(CreateFileW(To_Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return Last_Status();
+    USHORT format = COMPRESSION_FORMAT_DEFAULT;
+    DWORD returned = 0;
+    return Status_Of(
+        DeviceIoControl(file.get(), FSCTL_SET_COMPRESSION, &format, sizeof(format), nullptr, 0, &returned, nullptr));
+}
+
+std::string NativeStore::Shortcut_Target(std::string_view path) {
+    const ComApartment apartment = Initialize_Com();
+    if (!apartment.Usable()) return {};
+    com_ptr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()))) {
+        return {};
+    }
+    const com_ptr<IPersistFile> file = link.try_query<IPersistFile>();
+    if (!file || FAILED(file->Load(To_Wide(path).c_str(), STGM_READ))) return {};
+    std::wstring target(MAX_PATH + 1, L'\0');
+    // S_FALSE: the shortcut has no path (a shell item such as a control panel entry).
+    if (link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, 0) != S_OK) return {};
+    target.resize(wcsnlen(target.c_str(), target.size()));
+    return To_Utf8(target);
+}
+
+}  // namespace corvane::remote::win32

@@ -1,0 +1,39 @@
+// The locator the program uses on Windows: the local computer's own names
+// ("LOCALHOST", ".", its NetBIOS name, loopback addresses) are served by the
+// query engine over the native store; every other computer through WMI's COM
+// API with the given credentials.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "remote/store_services.h"
+#include "remote/win32/com_locator.h"
+#include "remote/win32/native_store.h"
+
+namespace corvane::remote::win32 {
+
+class WindowsLocator final : public wmi::ILocator {
+public:
+    // localComputerName: the name that also counts as local (the NetBIOS name
+    // from NativeLocalSystem when empty).
+    explicit WindowsLocator(std::string localComputerName = {});
+
+    wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                   std::string_view password, std::int32_t flags) override {
+        return chooser_.ConnectServer(server, namespacePath, user, password, flags);
+    }
+
+    [[nodiscard]] NativeStore& Local_Store() noexcept { return store_; }
+    [[nodiscard]] const std::string& Local_Name() const noexcept { return localName_; }
+
+private:
+    std::string localName_;
+    NativeStore store_;
+    StoreLocator local_{store_};
+    ComLocator remote_;
+    LocatorChooser chooser_;
+};
+
+}  // namespace corvane::remote::win32
