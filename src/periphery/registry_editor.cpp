@@ -1,0 +1,67 @@
+#include "periphery/registry_editor.h"
+
+#include "app/reporter.h"
+#include "app/runtime_error.h"
+
+namespace corvane {
+
+namespace {
+
+// UTF-8 to code points; a broken sequence yields its bytes one by one.
+std::vector<std::uint32_t> Code_Points(std::string_view text) {
+    std::vector<std::uint32_t> points;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (i + length > text.size()) length = 1;
+        std::uint32_t point = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k) point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        points.push_back(point);
+        i += length;
+    }
+    return points;
+}
+
+std::uint32_t Upper(std::uint32_t point) { return (point >= 'a' && point <= 'z') ? point - 32 : point; }
+
+}  // namespace
+
+std::vector<RegEditKeystroke> Tree_Keystrokes(std::string_view keyPath) {
+    using K = RegEditKeystroke::Kind;
+    std::vector<RegEditKeystroke> steps(kCollapseKeystrokes, {K::KeyDown, kVkLeft});
+    steps.push_back({K::KeyDown, kVkRight});
+    steps.push_back({K::WaitIdle, 0});
+    for (const std::uint32_t point : Code_Points(keyPath)) {
+        if (point == '\\') {
+            steps.push_back({K::KeyDown, kVkRight});
+            steps.push_back({K::WaitIdle, 0});
+        } else {
+            steps.push_back({K::Char, Upper(point)});
+        }
+    }
+    return steps;
+}
+
+std::vector<RegEditKeystroke> Value_Keystrokes(std::string_view valueName) {
+    using K = RegEditKeystroke::Kind;
+    std::vector<RegEditKeystroke> steps{{K::KeyDown, kVkHome}};
+    for (const std::uint32_t point : Code_Points(valueName)) steps.push_back({K::Char, Upper(point)});
+    return steps;
+}
+
+std::string Regedit_Last_Key(std::string_view keyPath, bool withComputerPrefix) {
+    std::string path(keyPath);
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    return withComputerPrefix ? "Computer\\" + path : path;
+}
+
+void Open_Registry_Editor(IRegistryEditor& editor, Reporter& reporter, std::string_view keyPath,
+                          std::string_view valueName) {
+    try {
+        editor.Open_RegEdit_At_Key(keyPath, valueName);
+    } catch (const RuntimeError& error) {
+        reporter.Show_Error(true, error);
+    }
+}
+
+}  // namespace corvane

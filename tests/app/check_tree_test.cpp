@@ -1,0 +1,91 @@
+#include "app/check_tree.h"
+
+#include <gtest/gtest.h>
+
+#include "app/main_window_settings.h"
+#include "app/scan_categories.h"
+#include "support/window_fakes.h"
+
+namespace corvane {
+namespace {
+
+std::vector<std::string> Keys(const CheckTree& tree, const std::vector<NodeId>& nodes) {
+    std::vector<std::string> keys;
+    for (const NodeId node : nodes) keys.push_back(tree.Node(node).key);
+    return keys;
+}
+
+TEST(CheckTree, TreeOrderIsDepthFirstWhateverTheOrderOfAdding) {
+    CheckTree tree;
+    const NodeId a = tree.Add(kNoNode, "a", "A", "");
+    const NodeId b = tree.Add(kNoNode, "b", "B", "");
+    tree.Add(b, "b1", "", "");
+    const NodeId a1 = tree.Add(a, "a1", "", "");
+    tree.Add(a1, "a11", "", "");
+    tree.Add(a, "a2", "", "");
+    EXPECT_EQ(Keys(tree, tree.Tree_Order()), (std::vector<std::string>{"a", "a1", "a11", "a2", "b", "b1"}));
+    EXPECT_THROW(tree.Add(a, "a2", "", ""), std::invalid_argument);
+    EXPECT_EQ(tree.Find("a11"), 4u);
+    EXPECT_EQ(tree.Find("zz"), kNoNode);
+}
+
+TEST(CheckTree, CheckingANodeReachesEveryNodeBelowAndReportsOnlyChanges) {
+    CheckTree tree;
+    const NodeId root = tree.Add(kNoNode, "rR", "", "");
+    const NodeId g = tree.Add(root, "gR", "", "");
+    tree.Add(g, "fA", "", "");
+    const NodeId fb = tree.Add(g, "fB", "", "");
+    tree.Add(root, "gD", "", "");
+    tree.Set_Checked_Only(fb, true);
+    EXPECT_EQ(Keys(tree, tree.Set_Checked(root, true)), (std::vector<std::string>{"rR", "gR", "fA", "gD"}));
+    EXPECT_EQ(tree.Count_Checked_Nodes(), 2);  // fA and fB; rR and groups do not count
+    EXPECT_EQ(Keys(tree, tree.Set_Checked(g, false)), (std::vector<std::string>{"gR", "fA", "fB"}));
+    EXPECT_TRUE(tree.Node(root).checked);
+}
+
+TEST(CategoryTree, FilledInTableOrderWithGroupsExpandedAndRootSelected) {
+    CheckTree tree;
+    Fill_Scan_Categories(tree);
+    const auto order = Keys(tree, tree.Tree_Order());
+    ASSERT_EQ(order.size(), 36u + 6u);
+    EXPECT_EQ(order.front(), "rR");
+    EXPECT_EQ(order[1], "gR");
+    EXPECT_EQ(order[2], "fA");
+    EXPECT_EQ(order[14], "fN");
+    EXPECT_EQ(order[15], "gD");
+    EXPECT_EQ(order[26], "gI");
+    EXPECT_EQ(order[32], "gX");
+    EXPECT_EQ(order[39], "xI");
+    EXPECT_EQ(order[40], "gW");
+    EXPECT_EQ(order[41], "wA");
+    EXPECT_EQ(tree.Roots().size(), 2u);
+    for (const char* key : {"rR", "gR", "gD", "gI", "gX", "gW"}) EXPECT_TRUE(tree.Node(tree.Find(key)).expanded) << key;
+    EXPECT_EQ(tree.Selected(), tree.Find("rR"));
+    EXPECT_EQ(tree.Node(tree.Find("fE")).text, "Windows Fonts");
+    EXPECT_EQ(tree.Node(tree.Find("gI")).image, "IEUrlHistory");
+    for (const char* missing : {"fL", "xB", "xD"}) EXPECT_EQ(tree.Find(missing), kNoNode);
+    EXPECT_EQ(Find_Scan_Category("fE")->sectionHeader, "[Fonts]");
+}
+
+TEST(LastCategories, RoundTripAndShortTextLeavesTheRestUnchecked) {
+    CheckTree tree;
+    Fill_Scan_Categories(tree);
+    testing::FakeSettingsStore store;
+    Restore_Last_Categories(store, tree);  // nothing stored: nothing checked
+    EXPECT_EQ(Last_Categories_Text(tree), std::string(42, '0'));
+
+    tree.Set_Checked(tree.Find("gD"), true);
+    Save_Last_Categories(store, tree);
+    const std::string saved = store.values[{"Categories", "LastCategories"}];
+    EXPECT_EQ(saved, std::string(15, '0') + std::string(11, '1') + std::string(16, '0'));
+
+    CheckTree again;
+    Fill_Scan_Categories(again);
+    again.Set_Checked(again.Find("rR"), true);
+    store.values[{"Categories", "LastCategories"}] = "011";  // shorter than the tree
+    Restore_Last_Categories(store, again);
+    EXPECT_EQ(Last_Categories_Text(again), "011" + std::string(39, '0'));
+}
+
+}  // namespace
+}  // namespace corvane

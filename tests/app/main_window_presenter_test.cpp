@@ -1,0 +1,307 @@
+#include "app/main_window_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "app/file_path.h"
+#include "app/main_window_commands.h"
+#include "app/main_window_layout.h"
+#include "app/results_list.h"
+#include "app/results_list_ops.h"
+#include "db/app_tables.h"
+#include "support/test_database.h"
+#include "support/window_fakes.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+class MainWindowLogic : public ::testing::Test {
+protected:
+    MainWindowLogic() {
+        platform.programFolder = Path_Utf8(folder.Path());
+        platform.systemDirectory = Path_Utf8(folder.Path());
+        const std::string dbPath = platform.programFolder + "\\nwcvninfo.dll";
+        Create_Installed_Database(dbPath);
+        platform.existingFiles = {dbPath};
+        EXPECT_EQ(app.Main([](Application&) {}), Application::StartResult::WindowShown);
+    }
+    void Add_Header(const std::string& key) {
+        ListRow& row = results.Add_List_Item(0, key, "[x]", "", "File", 0);
+        row.checked = true;
+    }
+    void Add_Problem(const std::string& key) {
+        ListRow& row = results.Add_List_Item(0, key, "p", "", "File", 1);
+        row.checked = true;
+    }
+    bool Checked(const std::string& key) { return results.Row(results.Find(key)).checked; }
+
+    TempFolder folder;
+    FakePlatform platform;
+    FakeClock clock;
+    FakeMessageBox messages;
+    Application app{platform, clock, messages};
+    FakeSettingsStore settings;
+    CheckTree computers;
+    CheckTree categories;
+    ResultsList results;
+    MainWindowPresenter presenter{app, settings, computers, categories, results};
+};
+
+TEST_F(MainWindowLogic, FirstStartUsesTheDefaultsAndShowsTheLocalComputer) {
+    const MainWindowSettings s = presenter.Load();
+    EXPECT_EQ(s.windowState, WindowState::Normal);
+    EXPECT_EQ(s.left, 3500);
+    EXPECT_EQ(s.top, 1400);
+    EXPECT_EQ(s.width, 12600);
+    EXPECT_EQ(s.height, 9000);
+    EXPECT_EQ(s.leftPaneWidth, 4500);
+    EXPECT_EQ(s.leftPaneHeight, 2500);
+    EXPECT_EQ(s.columnWidths, (std::array<int, 4>{4500, 2500, 2500, 8000}));
+    EXPECT_EQ(s.fontSize, 8);
+    EXPECT_EQ((settings.values[{"GeneralInfo", "Times"}]), "1");
+    EXPECT_EQ((settings.values[{"GeneralInfo", "LastRun"}]), "12/5/2026 2:03:09 PM");
+
+    ASSERT_EQ(computers.Tree_Order().size(), 2u);
+    EXPECT_EQ(computers.Node(0).key, "rR");
+    EXPECT_EQ(computers.Node(0).text, "Computers");
+    EXPECT_EQ(computers.Node(0).image, "Root");
+    EXPECT_TRUE(computers.Node(0).expanded);
+    EXPECT_EQ(computers.Node(1).key, "mWORKSTATION");
+    EXPECT_EQ(computers.Node(1).image, "Computer");
+    EXPECT_EQ(categories.Count(), 42u);
+    EXPECT_EQ(categories.Count_Checked_Nodes(), 0);
+
+    presenter.Load();
+    EXPECT_EQ((settings.values[{"GeneralInfo", "Times"}]), "2");
+}
+
+TEST_F(MainWindowLogic, ManagedComputersReplaceTheLocalOneInTheOrderReturned) {
+    for (const char* name : {"PC2", "PC1", "LAB-07"}) ASSERT_TRUE(Add_Computer(app.Db(), name, "u", "p"));
+    presenter.Load();
+    std::vector<std::string> texts;
+    for (const NodeId node : computers.Tree_Order()) texts.push_back(computers.Node(node).text);
+    std::vector<std::string> expected{"Computers"};
+    ResultTable table;
+    std::int32_t rows = 0;
+    ASSERT_TRUE(Get_All_Computers(app.Db(), rows, table));
+    for (std::int32_t r = 1; r <= rows; ++r) expected.push_back(table.Cell(r, 0));
+    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(texts.size(), 4u);
+}
+
+TEST_F(MainWindowLogic, UnreadableComputerListIsReportedAndLeavesRootThenLocalComputer) {
+    std::string sql = "DROP TABLE COMPUTER_TBL";
+    ResultTable table;
+    std::int32_t rows = 0;
+    ASSERT_TRUE(app.Db().Execute_Query(sql, table, rows, false));
+    presenter.Load();
+    EXPECT_EQ(computers.Count(), 2u);
+    EXPECT_EQ(computers.Node(1).key, "mWORKSTATION");
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().icon, MsgIcon::Critical);
+}
+
+TEST_F(MainWindowLogic, StoredLayoutIsReadBackAndBadValuesAreHandled) {
+    settings.SaveSetting("MainWindow", "WindowState", "2");
+    settings.SaveSetting("MainWindow", "WindowLeft", "120");
+    settings.SaveSetting("MainWindow", "WindowWidth", "abc");  // not a number: 0, raised to the minimum
+    settings.SaveSetting("RightPane", "CH4", "6000");
+    settings.SaveSetting("View", "Font", "12");
+    const MainWindowSettings s = Load_Main_Window_Settings(settings);
+    EXPECT_EQ(s.windowState, WindowState::Maximized);
+    EXPECT_EQ(s.left, 120);
+    EXPECT_EQ(s.width, kMinimumWindowWidth);
+    EXPECT_EQ(s.columnWidths[3], 6000);
+    EXPECT_EQ(s.fontSize, 8);
+}
+
+TEST_F(MainWindowLogic, MaximizedCloseKeepsTheLastNormalPlacement) {
+    presenter.Load();
+    MainWindowSettings layout;
+    layout.left = 700;
+    layout.width = 10000;
+    presenter.Save_On_Unload(layout);
+    layout.windowState = WindowState::Maximized;
+    layout.left = 0;
+    layout.width = 19200;
+    layout.leftPaneWidth = 3000;
+    presenter.Save_On_Unload(layout);
+    const MainWindowSettings s = Load_Main_Window_Settings(settings);
+    EXPECT_EQ(s.windowState, WindowState::Maximized);
+    EXPECT_EQ(s.left, 700);
+    EXPECT_EQ(s.width, 10000);
+    EXPECT_EQ(s.leftPaneWidth, 3000);
+    EXPECT_EQ((settings.values[{"Categories", "LastCategories"}]), std::string(42, '0'));
+}
+
+TEST_F(MainWindowLogic, ComputerChecksReachTheirHeadersAndProblemRowsOnly) {
+    ASSERT_TRUE(Add_Computer(app.Db(), "PC1", "u", "p"));
+    ASSERT_TRUE(Add_Computer(app.Db(), "PC17", "u", "p"));
+    presenter.Load();
+    computers.Set_Checked(computers.Find("rR"), true);
+    Add_Header("fAPC1");
+    Add_Problem("s0");
+    Add_Problem("s1");
+    Add_Header("fAPC17");
+    Add_Problem("s2");
+    results.Add_List_Item(0, "ePC1", "PC1", "", "Error", 0).checked = true;
+
+    presenter.Computer_Node_Checked(computers.Find("mPC1"), false);
+    EXPECT_FALSE(Checked("fAPC1"));
+    EXPECT_FALSE(Checked("s0"));
+    EXPECT_FALSE(Checked("s1"));
+    EXPECT_TRUE(Checked("fAPC17"));
+    EXPECT_TRUE(Checked("s2"));
+    EXPECT_TRUE(Checked("ePC1"));
+
+    // Unchecking the root unchecks every computer and all their rows.
+    presenter.Computer_Node_Checked(computers.Find("rR"), false);
+    for (const NodeId node : computers.Tree_Order()) EXPECT_FALSE(computers.Node(node).checked);
+    EXPECT_FALSE(Checked("fAPC17"));
+    EXPECT_FALSE(Checked("s2"));
+}
+
+TEST_F(MainWindowLogic, CategoryChecksReachTheHeadersOfEveryComputer) {
+    ASSERT_TRUE(Add_Computer(app.Db(), "PC1", "u", "p"));
+    ASSERT_TRUE(Add_Computer(app.Db(), "PC2", "u", "p"));
+    presenter.Load();
+    Add_Header("fAPC1");
+    Add_Problem("s0");
+    Add_Header("fBPC1");
+    Add_Problem("s1");
+    Add_Header("fAPC2");
+    Add_Problem("s2");
+    Add_Header("dAPC2");
+    Add_Problem("c3");
+
+    presenter.Category_Node_Checked(categories.Find("fA"), true);  // it was unchecked in the tree
+    presenter.Category_Node_Checked(categories.Find("fA"), false);
+    EXPECT_FALSE(Checked("fAPC1"));
+    EXPECT_FALSE(Checked("s0"));
+    EXPECT_FALSE(Checked("fAPC2"));
+    EXPECT_FALSE(Checked("s2"));
+    EXPECT_TRUE(Checked("fBPC1"));
+    EXPECT_TRUE(Checked("s1"));
+
+    categories.Set_Checked(categories.Find("gR"), true);
+    presenter.Category_Node_Checked(categories.Find("gR"), false);  // the group reaches its categories
+    EXPECT_FALSE(Checked("fBPC1"));
+    EXPECT_FALSE(Checked("s1"));
+    EXPECT_TRUE(Checked("dAPC2"));
+    EXPECT_TRUE(Checked("c3"));
+}
+
+TEST_F(MainWindowLogic, CloseAsksOnlyWhenUnfixedProblemsAreListed) {
+    EXPECT_TRUE(presenter.Query_Unload());
+    Add_Header("fAPC1");
+    EXPECT_TRUE(presenter.Query_Unload());
+    Add_Problem("s0");
+    results.Row(1).smallIcon = kFixedItemIcon;
+    EXPECT_TRUE(presenter.Query_Unload());
+    EXPECT_TRUE(messages.shown.empty());
+
+    Add_Problem("s1");
+    messages.Queue_Answer(MsgResult::No);
+    EXPECT_FALSE(presenter.Query_Unload());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "There are un-fixed items in the list.\r\n\r\n"
+              "Are you sure you want to close the program without fixing the issues?");
+    EXPECT_EQ(messages.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Question);
+    EXPECT_EQ(messages.shown[0].title, "Corvane");
+    EXPECT_TRUE(presenter.Query_Unload());
+}
+
+TEST_F(MainWindowLogic, ClearListAsksWhenRowsExistAndResetsComputerImages) {
+    presenter.Load();
+    EXPECT_TRUE(presenter.Clear_List());  // empty: no question
+    EXPECT_TRUE(messages.shown.empty());
+    computers.Set_Image(1, "ComputerLocked");
+    Add_Header("fAWORKSTATION");
+    messages.Queue_Answer(MsgResult::No);
+    EXPECT_FALSE(presenter.Clear_List());
+    EXPECT_EQ(results.Count(), 1u);
+    EXPECT_EQ(messages.shown.back().text, kClearListQuestion);
+    EXPECT_TRUE(presenter.Clear_List());
+    EXPECT_EQ(results.Count(), 0u);
+    EXPECT_EQ(computers.Node(1).image, "Computer");
+    EXPECT_EQ(computers.Node(0).image, "Root");
+    EXPECT_EQ(Total_Problems_Text(0), "Total Problems Found: 0");
+}
+
+TEST_F(MainWindowLogic, CopyPutsTheListTextOnTheClipboard) {
+    FakeClipboard clipboard;
+    EXPECT_TRUE(presenter.Copy_To_Clipboard(clipboard));
+    EXPECT_EQ(clipboard.text, "");
+    Add_Header("fAPC1");
+    EXPECT_TRUE(presenter.Copy_To_Clipboard(clipboard));
+    EXPECT_EQ(clipboard.text, "\r\n\"[x]\",\"\",\"\",\"\"\r\n");
+}
+
+TEST(MainWindowCommands, StopScanTakesTheOppositeState) {
+    for (const CommandInfo& info : Main_Window_Commands()) {
+        EXPECT_EQ(Command_Enabled_For(info.command, true), info.command != Command::StopScan) << info.menuName;
+        EXPECT_EQ(Command_Enabled_For(info.command, false), info.command == Command::StopScan) << info.menuName;
+    }
+    EXPECT_EQ(Command_Info(Command::FixProblems).toolbarKey, "Fix");
+    EXPECT_EQ(Command_Info(Command::Options).toolbarKey, "GeneralOptions");
+    EXPECT_EQ(Font_Size_Of(Command::FontLarge), 10);
+}
+
+TEST(MainWindowLayout, MarginsAndThresholds) {
+    LayoutInput in;
+    in.innerWidth = 12000;
+    in.innerHeight = 8000;
+    in.coolBarHeight = 600;
+    in.statusBarHeight = 300;
+    in.leftPaneWidth = 4500;
+    in.leftPaneHeight = 2500;
+    in.categoryTree = {0, 0, 100, 100};
+    in.list = {0, 0, 100, 100};
+    in.panelWidth = 5000;
+    in.panelHeight = 2000;
+    LayoutResult out = Layout_Main_Window(in);
+    EXPECT_EQ(out.statusBar.top, 7700);
+    EXPECT_EQ(out.computerTree.top, 660);
+    EXPECT_EQ(out.categoryTree.top, 660 + 2500 + 60);
+    EXPECT_EQ(out.categoryTree.height, 7700 - 3220 - 120);
+    EXPECT_EQ(out.categoryTree.width, 4500);
+    EXPECT_EQ(out.list.left, out.computerTree.Right() + 60);
+    EXPECT_EQ(out.list.top, 660);
+    EXPECT_EQ(out.list.width, 12000 - out.list.left - 60);
+    EXPECT_EQ(out.list.height, 7700 - 660 - 60);
+    EXPECT_EQ(out.progressPanel.left, 3500);
+    EXPECT_EQ(out.progressPanel.top, (7700 - 2000) / 2);
+
+    in.innerWidth = 8999;  // below the thresholds the list keeps its size
+    in.innerHeight = 4500;
+    out = Layout_Main_Window(in);
+    EXPECT_EQ(out.list.width, 100);
+    EXPECT_EQ(out.list.height, 100);
+    EXPECT_EQ(out.categoryTree.height, 100);  // would be 1440 or less
+}
+
+TEST(MainWindowLayout, SplittersMoveOnlyBeyondTheirMinimums) {
+    LayoutInput in;
+    in.innerWidth = 12000;
+    in.innerHeight = 8000;
+    in.coolBarHeight = 600;
+    in.statusBarHeight = 300;
+    in.leftPaneWidth = 4500;
+    in.leftPaneHeight = 2500;
+    const LayoutResult out = Layout_Main_Window(in);
+    EXPECT_EQ(Splitter_At(out, out.computerTree.Right() + 10, 2000), Splitter::Vertical);
+    EXPECT_EQ(Splitter_At(out, 1000, out.computerTree.Bottom() + 10), Splitter::Horizontal);
+    EXPECT_EQ(Splitter_At(out, 1000, 1000), Splitter::None);
+
+    EXPECT_EQ(Drag_Splitter(in, Splitter::Vertical, 3060, 0).leftPaneWidth, 3000);
+    EXPECT_EQ(Drag_Splitter(in, Splitter::Vertical, 999, 0).leftPaneWidth, 4500);
+    EXPECT_EQ(Drag_Splitter(in, Splitter::Horizontal, 0, 2000).leftPaneHeight, 2000 - 660);
+    EXPECT_EQ(Drag_Splitter(in, Splitter::Horizontal, 0, 1439).leftPaneHeight, 2500);
+}
+
+}  // namespace
+}  // namespace corvane

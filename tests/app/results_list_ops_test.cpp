@@ -1,0 +1,219 @@
+#include "app/results_list_ops.h"
+
+#include <gtest/gtest.h>
+
+#include "app/results_list.h"
+#include "db/app_tables.h"
+#include "support/test_database.h"
+
+namespace corvane {
+namespace {
+
+using namespace corvane::testing;
+
+ListRow& Header(ResultsList& list, const std::string& key, const std::string& text) {
+    ListRow& row = list.Add_List_Item(0, key, text, "", "HelpFile", 0);
+    row.bold = true;
+    row.checked = true;
+    row.Sub(1).text = "PC17";
+    row.Sub(2).text = "2 Problems Found";
+    return row;
+}
+
+ListRow& Registry_Row(ResultsList& list, int number, const std::string& value, const std::string& keyPath,
+                      const std::string& computer = "PC17") {
+    ListRow& row = list.Add_List_Item(0, "s" + std::to_string(number), value, "", "HelpFile", 1);
+    row.checked = true;
+    row.tag = "1fA" + computer;
+    row.Sub(1).text = "data";
+    row.Sub(1).tag = std::to_string(0x80000002u);
+    row.Sub(2).text = "Missing file";
+    row.Sub(2).tag = keyPath;
+    row.Sub(3).text = "HKEY_LOCAL_MACHINE\\" + keyPath;
+    row.Sub(3).tag = value;
+    return row;
+}
+
+ListRow& File_Row(ResultsList& list, int number, const std::string& path) {
+    ListRow& row = list.Add_List_Item(0, "c" + std::to_string(number), path, "", "File", 1);
+    row.checked = true;
+    row.tag = "3dAPC17";
+    row.Sub(1).tag = path;
+    row.Sub(3).text = path;
+    return row;
+}
+
+ListRow& Error_Row(ResultsList& list, const std::string& computer) {
+    ListRow& row = list.Add_List_Item(0, "e" + computer, computer, "", "Error", 0);
+    row.checked = true;
+    row.Sub(1).text = "Access Denied";
+    return row;
+}
+
+class Rows : public ::testing::Test {
+protected:
+    Rows() {
+        Header(list, "fAPC17", "[Help Files]");
+        Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Microsoft\\Windows\\Help");
+        Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Microsoft\\Windows\\Help");
+        Error_Row(list, "PC18");
+        Header(list, "dAPC17", "[Mini Dump Files]");
+        File_Row(list, 2, "C:\\Windows\\Minidump\\x.dmp");
+    }
+    ResultsList list;
+};
+
+TEST_F(Rows, HeaderPropagationStopsAtTheNextNonProblemRowAndNeverTouchesErrorRows) {
+    EXPECT_EQ(Set_Row_Checked(list, 0, false), 3u);
+    EXPECT_FALSE(list.Row(1).checked);
+    EXPECT_FALSE(list.Row(2).checked);
+    EXPECT_TRUE(list.Row(3).checked);  // error row
+    EXPECT_TRUE(list.Row(4).checked);  // next header
+    EXPECT_TRUE(list.Row(5).checked);
+
+    EXPECT_EQ(Set_Row_Checked(list, 1, true), 1u);  // a problem row changes only itself
+    EXPECT_FALSE(list.Row(0).checked);
+    EXPECT_FALSE(list.Row(2).checked);
+
+    EXPECT_EQ(Set_Row_Checked(list, 3, false), 1u);  // an error row is not a header
+    EXPECT_TRUE(list.Row(4).checked);
+}
+
+TEST_F(Rows, CountingSkipsHeadersErrorsFixedAndUncheckedRows) {
+    EXPECT_EQ(Count_Unfixed_Problems(list), 3);
+    EXPECT_EQ(Count_Checked_Unfixed_Problems(list), 3);
+    list.Row(1).smallIcon = kFixedItemIcon;
+    list.Row(5).checked = false;
+    EXPECT_EQ(Count_Unfixed_Problems(list), 2);
+    EXPECT_EQ(Count_Checked_Unfixed_Problems(list), 1);
+}
+
+TEST(ClipboardText, EmptyListGivesEmptyText) {
+    ResultsList list;
+    EXPECT_EQ(Results_Clipboard_Text(list), "");
+}
+
+TEST(ClipboardText, OneHeaderWithTwoRowsGivesEmptyLineThenThreeQuotedLines) {
+    ResultsList list;
+    Header(list, "fAPC17", "[Help Files]");
+    Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help");
+    Registry_Row(list, 1, "say \"hi\"", "SOFTWARE\\Help");
+    Error_Row(list, "PC18");
+    EXPECT_EQ(Results_Clipboard_Text(list),
+              "\r\n"
+              "\"[Help Files]\",\"PC17\",\"2 Problems Found\",\"\"\r\n"
+              "\"a.hlp\",\"data\",\"Missing file\",\"HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\"\r\n"
+              "\"say \"\"hi\"\"\",\"data\",\"Missing file\",\"HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\"\r\n");
+}
+
+TEST_F(Rows, RegistryKeyOfRowAndOwnerComputer) {
+    EXPECT_EQ(Registry_Key_Of_Row(list, 1), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\Help");
+    EXPECT_EQ(Registry_Key_Of_Row(list, 0), "");
+    EXPECT_EQ(Registry_Key_Of_Row(list, 5), "");
+    list.Row(1).Sub(1).tag = std::to_string(0x80000003u);
+    EXPECT_EQ(Registry_Key_Of_Row(list, 1), "HKEY_USERS\\SOFTWARE\\Microsoft\\Windows\\Help");
+    list.Row(1).Sub(1).tag = "-2147483646";  // the same root written as a signed 32-bit number
+    EXPECT_EQ(Registry_Key_Of_Row(list, 1), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\Help");
+    list.Row(1).Sub(1).tag = "7";
+    EXPECT_EQ(Registry_Key_Of_Row(list, 1), "\\SOFTWARE\\Microsoft\\Windows\\Help");
+    EXPECT_TRUE(Row_Belongs_To(list, 2, "PC17"));
+    EXPECT_FALSE(Row_Belongs_To(list, 2, "PC1"));
+    EXPECT_FALSE(Row_Belongs_To(list, 0, "PC17"));
+}
+
+class ExceptionCommand : public ::testing::Test {
+protected:
+    std::vector<std::string> Stored() {
+        ResultTable table;
+        std::int32_t rows = 0;
+        std::string sql = "SELECT REGISTRY_KEY FROM EXCEPTION_TBL WHERE EXCEPTION_TYPE=2 ORDER BY EXP_ID";
+        EXPECT_TRUE(t.db.Execute_Query(sql, table, rows, false));
+        std::vector<std::string> texts;
+        for (std::int32_t r = 1; r <= rows; ++r) texts.push_back(table.Cell(r, 0));
+        return texts;
+    }
+    void Select_All() {
+        for (std::size_t i = 0; i < list.Count(); ++i) list.Row(i).selected = true;
+    }
+    TestDatabase t;
+    ResultsList list;
+};
+
+TEST_F(ExceptionCommand, ThreeSelectedRegistryRowsAreStoredAndRemovedOnceOnly) {
+    const auto before = Stored();
+    Header(list, "fAPC17", "[Help Files]");
+    Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help");
+    Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Help");
+    Registry_Row(list, 2, "c.hlp", "SOFTWARE\\Help");
+    Select_All();
+    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 3u);
+    ASSERT_EQ(list.Count(), 1u);  // the header stays
+    EXPECT_EQ(list.Row(0).key, "fAPC17");
+    auto after = Stored();
+    ASSERT_EQ(after.size(), before.size() + 3);
+    EXPECT_EQ(after[before.size()], "HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\a.hlp");
+    EXPECT_EQ(after.back(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\c.hlp");
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_EQ(t.messages.shown[0].text, kAddToExceptionQuestion);
+    EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Question);
+
+    // The same texts again: nothing new is stored and the rows stay.
+    Registry_Row(list, 3, "a.hlp", "SOFTWARE\\Help");
+    Registry_Row(list, 4, "b.hlp", "SOFTWARE\\Help");
+    Select_All();
+    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 0u);
+    EXPECT_EQ(list.Count(), 3u);
+    EXPECT_EQ(Stored().size(), after.size());
+}
+
+TEST_F(ExceptionCommand, OnlySelectedProblemRowsCountAndNoEndsTheCommand) {
+    const auto before = Stored();
+    Header(list, "dAPC17", "[Mini Dump Files]");
+    File_Row(list, 0, "C:\\dumps\\one.dmp");
+    File_Row(list, 1, "C:\\dumps\\two.dmp");
+    Error_Row(list, "PC18");
+    list.Row(0).selected = true;
+    list.Row(2).selected = true;
+    list.Row(3).selected = true;
+    t.messages.Queue_Answer(MsgResult::No);
+    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 0u);
+    EXPECT_EQ(list.Count(), 4u);
+    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 1u);
+    EXPECT_EQ(list.Count(), 3u);
+    EXPECT_EQ(list.Find("c1"), list.Count());
+    EXPECT_EQ(Stored().back(), "C:\\dumps\\two.dmp");
+    EXPECT_EQ(Stored().size(), before.size() + 1);
+}
+
+TEST_F(ExceptionCommand, TwoHundredFiftyFiveCharactersAreStoredTwoHundredFiftySixAreRefused) {
+    const std::string key = "SOFTWARE\\";
+    const std::string prefix = "HKEY_LOCAL_MACHINE\\" + key + "\\";
+    const std::string fits(255 - prefix.size(), 'v');
+    const std::string tooLong(256 - prefix.size(), 'w');
+    Registry_Row(list, 0, tooLong, key);
+    Registry_Row(list, 1, fits, key);
+    Select_All();
+    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 1u);
+    ASSERT_EQ(list.Count(), 1u);
+    EXPECT_EQ(list.Row(0).key, "s0");
+    EXPECT_EQ(Stored().back(), prefix + fits);
+    ASSERT_EQ(t.messages.shown.size(), 2u);
+    EXPECT_EQ(t.messages.shown[1].text,
+              "Maximum number of characters that can be added to the exception list is 255!\r\n\r\n"
+              "Data not added to Exception list.");
+    EXPECT_EQ(t.messages.shown[1].icon, MsgIcon::Exclamation);
+}
+
+TEST_F(ExceptionCommand, ADatabaseFailureStopsTheWalkAndKeepsTheRestOfTheRows) {
+    Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help");
+    Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Help");
+    Select_All();
+    t.db.Close_Database();
+    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 0u);
+    EXPECT_EQ(list.Count(), 2u);
+    ASSERT_EQ(t.messages.shown.size(), 2u);
+    EXPECT_EQ(t.messages.shown[1].icon, MsgIcon::Critical);
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,102 @@
+#include "periphery/sys_tray.h"
+
+#include <gtest/gtest.h>
+
+#include "support/window_fakes.h"
+
+namespace corvane {
+namespace {
+
+using testing::FakeNotifyIconShell;
+
+TEST(SysTray, AddsWithMessageIconAndTipAndRemovesOnDestruction) {
+    FakeNotifyIconShell shell;
+    {
+        SysTray tray(shell, 77, "Corvane");
+        ASSERT_EQ(shell.calls.size(), 2u);
+        EXPECT_EQ(shell.calls[0].first, TrayCommand::Add);
+        EXPECT_EQ(shell.calls[0].second.flags, 7u);
+        EXPECT_EQ(shell.calls[0].second.callbackMessage, 512u);
+        EXPECT_EQ(shell.calls[0].second.icon, 77u);
+        EXPECT_EQ(shell.calls[1].first, TrayCommand::SetVersion);
+    }
+    EXPECT_EQ(shell.calls.back().first, TrayCommand::Delete);
+}
+
+TEST(SysTray, TooltipIsCutTo127UnitsAndTheSameIconIsNotSentTwice) {
+    FakeNotifyIconShell shell;
+    SysTray tray(shell, 1, "x");
+    tray.Set_ToolTip(std::string(200, 'a'));
+    EXPECT_EQ(tray.ToolTip(), std::string(127, 'a'));
+    EXPECT_EQ(shell.calls.back().second.flags, kTrayFlagTip);
+    // "é" is one UTF-16 unit in two bytes; a character is never split.
+    tray.Set_ToolTip(std::string(126, 'a') + "\xC3\xA9\xC3\xA9");
+    EXPECT_EQ(tray.ToolTip(), std::string(126, 'a') + "\xC3\xA9");
+    const int before = shell.Count(TrayCommand::Modify);
+    tray.Set_IconHandle(5);
+    tray.Set_IconHandle(5);
+    EXPECT_EQ(shell.Count(TrayCommand::Modify), before + 1);
+    EXPECT_EQ(tray.IconHandle(), 5u);
+}
+
+TEST(SysTray, BalloonCarriesTextTitleIconKindAndTimeout) {
+    FakeNotifyIconShell shell;
+    SysTray tray(shell, 1, "Corvane");
+    tray.ShowBalloonTip("Scans and fixes network and local registry/files.", std::string(70, 't'), 1, 30000);
+    const TrayIconData& data = shell.calls.back().second;
+    EXPECT_EQ(shell.calls.back().first, TrayCommand::Modify);
+    EXPECT_EQ(data.flags, 16u);
+    EXPECT_EQ(data.info, "Scans and fixes network and local registry/files.");
+    EXPECT_EQ(data.infoTitle, std::string(63, 't'));
+    EXPECT_EQ(data.infoFlags, 1u);
+    EXPECT_EQ(data.timeout, 30000u);
+}
+
+TEST(SysTray, MenuItemsAddRemoveAndDefault) {
+    FakeNotifyIconShell shell;
+    SysTray tray(shell, 1, "Corvane");
+    EXPECT_EQ(tray.AddMenuItem("&Open", "open", true), 0);
+    EXPECT_EQ(tray.AddMenuItem("&Scan", "scan", false), 1);
+    EXPECT_EQ(tray.AddMenuItem("E&xit", "exit", false), 2);
+    EXPECT_EQ(tray.DefaultMenuIndex(), 0);
+
+    tray.RemoveMenuItem(1);
+    ASSERT_EQ(tray.Menu_Items().size(), 2u);
+    EXPECT_EQ(tray.Menu_Items()[1].caption, "E&xit");
+    EXPECT_EQ(tray.Menu_Items()[1].key, "exit");
+    tray.RemoveMenuItem(7);  // not valid: nothing
+    EXPECT_EQ(tray.Menu_Items().size(), 2u);
+
+    tray.Set_DefaultMenuIndex(1);
+    EXPECT_EQ(tray.DefaultMenuIndex(), 1);
+    tray.Set_DefaultMenuIndex(5);
+    EXPECT_EQ(tray.DefaultMenuIndex(), 0);
+    tray.EnableMenuItem(1, false);
+    EXPECT_FALSE(tray.Menu_Items()[1].enabled);
+
+    tray.RemoveMenuItem(1);
+    tray.RemoveMenuItem(0);  // the last item only loses its caption
+    ASSERT_EQ(tray.Menu_Items().size(), 1u);
+    EXPECT_EQ(tray.Menu_Items()[0].caption, "");
+}
+
+TEST(SysTray, NotificationsBecomeEventsWithTheirButtons) {
+    FakeNotifyIconShell shell;
+    SysTray tray(shell, 1, "Corvane");
+    std::vector<std::string> seen;
+    tray.events.mouseDown = [&](int b) { seen.push_back("down" + std::to_string(b)); };
+    tray.events.mouseUp = [&](int b) { seen.push_back("up" + std::to_string(b)); };
+    tray.events.doubleClick = [&](int b) { seen.push_back("dbl" + std::to_string(b)); };
+    tray.events.mouseMove = [&] { seen.push_back("move"); };
+    tray.events.balloonClicked = [&] { seen.push_back("balloon"); };
+    tray.events.menuClick = [&](int i, const std::string& key) { seen.push_back(std::to_string(i) + key); };
+    tray.AddMenuItem("&Open", "open", true);
+    for (std::uint32_t n : {512u, 513u, 514u, 515u, 516u, 517u, 518u, 519u, 1029u, 1030u}) tray.Notification(n);
+    tray.Menu_Clicked(0);
+    tray.Menu_Clicked(3);
+    EXPECT_EQ(seen, (std::vector<std::string>{"move", "down1", "up1", "dbl1", "down2", "up2", "dbl2", "balloon",
+                                              "0open"}));
+}
+
+}  // namespace
+}  // namespace corvane

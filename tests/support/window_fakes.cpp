@@ -1,0 +1,27 @@
+#include "support/window_fakes.h"
+
+#include <algorithm>
+
+#include "app/runtime_error.h"
+
+namespace corvane::testing {
+
+void FakeRegistryEditor::Open_RegEdit_At_Key(std::string_view keyPath, std::string_view valueName) {
+    if (fail) throw RuntimeError(5, "Access is denied.");
+    opened.emplace_back(std::string(keyPath), std::string(valueName));
+}
+
+std::string FakeMainWindow::Label(ProgressLabel label) const {
+    const auto hit = labels.find(label);
+    return hit == labels.end() ? std::string() : hit->second;
+}
+
+void FakeMainWindow::Set_Progress_Range(int minimum, int maximum) {
+    progressMin = minimum;
+    progressMax = std::max(minimum, maximum);
+    progressValue = std::clamp(progressValue, progressMin, progressMax);
+}
+
+void FakeMainWindow::Set_Progress_Value(int value) { progressValue = std::clamp(value, progressMin, progressMax); }
+
+}  // namespace corvane::testing

@@ -1,0 +1,107 @@
+// Fakes of the main-window ports: the settings store, the clipboard, the
+// notification-area shell, the registry editor, and a main window that holds
+// the trees and the list as plain models, for the scan and fix tests.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/check_tree.h"
+#include "app/main_window_port.h"
+#include "app/ports/clipboard.h"
+#include "app/ports/settings_store.h"
+#include "app/results_list.h"
+#include "periphery/registry_editor.h"
+#include "periphery/sys_tray.h"
+
+namespace corvane::testing {
+
+class FakeSettingsStore final : public ISettingsStore {
+public:
+    std::string GetSetting(std::string_view section, std::string_view key, std::string_view defaultValue) override {
+        const auto hit = values.find({std::string(section), std::string(key)});
+        return hit == values.end() ? std::string(defaultValue) : hit->second;
+    }
+    void SaveSetting(std::string_view section, std::string_view key, std::string_view value) override {
+        values[{std::string(section), std::string(key)}] = std::string(value);
+    }
+    [[nodiscard]] bool Has(std::string_view section, std::string_view key) const {
+        return values.count({std::string(section), std::string(key)}) > 0;
+    }
+    std::map<std::pair<std::string, std::string>, std::string> values;
+};
+
+class FakeClipboard final : public IClipboard {
+public:
+    bool Set_Text(std::string_view value) override {
+        text = std::string(value);
+        ++sets;
+        return true;
+    }
+    std::string text = "(untouched)";
+    int sets = 0;
+};
+
+class FakeNotifyIconShell final : public INotifyIconShell {
+public:
+    bool Notify(TrayCommand command, const TrayIconData& data) override {
+        calls.emplace_back(command, data);
+        return true;
+    }
+    [[nodiscard]] int Count(TrayCommand command) const {
+        int n = 0;
+        for (const auto& call : calls) n += call.first == command ? 1 : 0;
+        return n;
+    }
+    std::vector<std::pair<TrayCommand, TrayIconData>> calls;
+};
+
+class FakeRegistryEditor final : public IRegistryEditor {
+public:
+    void Open_RegEdit_At_Key(std::string_view keyPath, std::string_view valueName) override;
+    std::vector<std::pair<std::string, std::string>> opened;
+    bool fail = false;
+};
+
+// A main window without a window: the pump runs a scripted callback (for
+// example one that presses Stop), labels and panel state are recorded.
+class FakeMainWindow final : public IMainWindow {
+public:
+    void FormDoMyDoEvents() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
+    std::string Get_Comp_Name() override { return computerName; }
+    CheckTree& Computer_Tree() override { return computers; }
+    CheckTree& Category_Tree() override { return categories; }
+    ResultsList& Results() override { return results; }
+    void Enable_Commands(bool enabled) override { commandsEnabled = enabled; }
+    void Set_Status_Text(std::string_view text) override { statusText = std::string(text); }
+    void Show_Progress_Panel(bool visible) override { progressVisible = visible; }
+    void Set_Label(ProgressLabel label, std::string_view text) override { labels[label] = std::string(text); }
+    std::string Label(ProgressLabel label) const override;
+    void Set_Progress_Range(int minimum, int maximum) override;
+    void Set_Progress_Value(int value) override;
+    int Progress_Value() const override { return progressValue; }
+    void Suspend_Results_Drawing(bool suspend) override { drawingSuspended = suspend; }
+    std::uintptr_t Native_Handle() const override { return 0; }
+
+    CheckTree computers;
+    CheckTree categories;
+    ResultsList results;
+    std::string computerName = "WORKSTATION";
+    std::function<void()> onPump;
+    int pumps = 0;
+    bool commandsEnabled = true;
+    bool progressVisible = false;
+    bool drawingSuspended = false;
+    std::string statusText;
+    std::map<ProgressLabel, std::string> labels;
+    int progressMin = 0;
+    int progressMax = 100;
+    int progressValue = 0;
+};
+
+}  // namespace corvane::testing
