@@ -1,0 +1,84 @@
+// The owning handle template and the UTF-8/UTF-16 conversions every Windows
+// file of the program relies on.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/win32/unique_any.h"
+#include "app/win32/wide_text.h"
+
+namespace corvane::win32 {
+namespace {
+
+std::vector<int> closed;
+void Record_Close(int handle) noexcept { closed.push_back(handle); }
+using unique_number = unique_any<int, Record_Close, -1>;
+
+class UniqueAny : public ::testing::Test {
+protected:
+    void SetUp() override { closed.clear(); }
+};
+
+TEST_F(UniqueAny, ClosesExactlyOnceAndNeverTheInvalidValue) {
+    {
+        unique_number empty;
+        EXPECT_FALSE(empty);
+        EXPECT_EQ(empty.get(), -1);
+        unique_number zero(0);  // 0 is a valid handle when -1 is the invalid one
+        EXPECT_TRUE(zero);
+    }
+    EXPECT_EQ(closed, std::vector<int>{0});
+}
+
+TEST_F(UniqueAny, ResetReleasePutAndMove) {
+    unique_number a(5);
+    a.reset(6);
+    EXPECT_EQ(closed, std::vector<int>{5});
+    EXPECT_EQ(a.release(), 6);
+    EXPECT_FALSE(a);
+    a.reset(7);
+    int* slot = a.put();
+    EXPECT_EQ(closed, (std::vector<int>{5, 7}));
+    EXPECT_EQ(*slot, -1);
+    *slot = 8;
+    unique_number b(std::move(a));
+    EXPECT_FALSE(a);
+    EXPECT_EQ(b.get(), 8);
+    unique_number c(9);
+    c = std::move(b);
+    EXPECT_EQ(closed, (std::vector<int>{5, 7, 9}));
+    EXPECT_EQ(c.get(), 8);
+}
+
+TEST(UniqueHandles, RealKernelObjectsAndFindHandles) {
+    unique_handle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(event);
+    const HANDLE raw = event.get();
+    event.reset();
+    EXPECT_FALSE(::SetEvent(raw));  // already closed
+
+    WIN32_FIND_DATAW data{};
+    unique_find missing(::FindFirstFileW(L"C:\\no such folder\\*", &data));
+    EXPECT_FALSE(missing);  // INVALID_HANDLE_VALUE counts as empty
+}
+
+TEST(WideText, RoundTripsEveryPlane) {
+    const std::string text = "Corvane \xC3\xA4\xC3\xB6\xC3\xBC \xE2\x82\xAC \xF0\x9F\x98\x80";  // äöü € 😀
+    const std::wstring wide = Widen(text);
+    EXPECT_EQ(wide, L"Corvane \u00E4\u00F6\u00FC \u20AC \U0001F600");
+    EXPECT_EQ(Narrow(wide), text);
+    EXPECT_EQ(Widen(""), L"");
+    EXPECT_EQ(Narrow(L""), "");
+    EXPECT_EQ(Narrow(Widen(std::string("a\0b", 3))), std::string("a\0b", 3));
+}
+
+TEST(WideText, InvalidInputBecomesReplacementCharacters) {
+    EXPECT_EQ(Widen("a\xFF" "b"), L"a\uFFFDb");
+    const wchar_t lone[] = {L'x', static_cast<wchar_t>(0xD800), L'y'};
+    EXPECT_EQ(Narrow(std::wstring_view(lone, 3)), "x\xEF\xBF\xBDy");
+    const wchar_t buffer[8] = {L'a', L'b', 0, L'z'};
+    EXPECT_EQ(Narrow_Buffer(buffer, 8), "ab");
+}
+
+}  // namespace
+}  // namespace corvane::win32

@@ -1,0 +1,139 @@
+// The Windows platform port under Wine: the instance mutex, the plain file
+// test that finds the database, the folders and names, and message-box flags.
+#include "app/win32/platform_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/file_path.h"
+#include "app/win32/message_box_win32.h"
+#include "app/win32/wide_text.h"
+#include "db/database.h"
+#include "support/temp_folder.h"
+
+namespace corvane::win32 {
+namespace {
+
+using corvane::testing::TempFolder;
+using corvane::testing::Write_File;
+
+// Creates a file with the given attributes and makes it deletable again afterwards.
+class AttributedFile {
+public:
+    AttributedFile(std::string path, DWORD attributes) : path_(std::move(path)) {
+        Write_File(path_, "x");
+        EXPECT_TRUE(::SetFileAttributesW(Widen(path_).c_str(), attributes));
+    }
+    ~AttributedFile() {
+        ::SetFileAttributesW(Widen(path_).c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(Widen(path_).c_str());
+    }
+    AttributedFile(const AttributedFile&) = delete;
+    AttributedFile& operator=(const AttributedFile&) = delete;
+    [[nodiscard]] const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+TEST(Win32Platform, SecondMutexWhileTheFirstIsOpenReportsAnotherCopy) {
+    Win32Platform first;
+    Win32Platform second;
+    const std::string name = "HNCorvaneTest" + std::to_string(::GetCurrentProcessId());
+    EXPECT_FALSE(first.Create_Instance_Mutex(name));
+    EXPECT_TRUE(second.Create_Instance_Mutex(name));
+    second.Release_Instance_Mutex();
+    first.Release_Instance_Mutex();
+    first.Release_Instance_Mutex();  // nothing left: no effect
+    // Every handle is closed, so the name is free again.
+    Win32Platform third;
+    EXPECT_FALSE(third.Create_Instance_Mutex(name));
+}
+
+TEST(Win32Platform, NormalFileExistsCountsOnlyPlainFiles) {
+    TempFolder folder;
+    Win32Platform platform;
+    const AttributedFile plain(folder.File("plain.dll"), FILE_ATTRIBUTE_NORMAL);
+    const AttributedFile archive(folder.File("archive.dll"), FILE_ATTRIBUTE_ARCHIVE);
+    const AttributedFile readOnly(folder.File("readonly.dll"), FILE_ATTRIBUTE_READONLY);
+    const AttributedFile hidden(folder.File("hidden.dll"), FILE_ATTRIBUTE_HIDDEN);
+    const AttributedFile system(folder.File("system.dll"), FILE_ATTRIBUTE_SYSTEM);
+    const AttributedFile umlaut(folder.File("D\xC3\xA4tenbank.dll"), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::create_directory(folder.Path() / "folder.dll");
+
+    EXPECT_TRUE(platform.Normal_File_Exists(plain.Path()));
+    EXPECT_TRUE(platform.Normal_File_Exists(archive.Path()));
+    EXPECT_TRUE(platform.Normal_File_Exists(readOnly.Path()));
+    EXPECT_TRUE(platform.Normal_File_Exists(umlaut.Path()));
+    EXPECT_TRUE(platform.Normal_File_Exists(folder.File("PLAIN.DLL")));  // names ignore case
+    EXPECT_FALSE(platform.Normal_File_Exists(hidden.Path()));
+    EXPECT_FALSE(platform.Normal_File_Exists(system.Path()));
+    EXPECT_FALSE(platform.Normal_File_Exists(folder.File("folder.dll")));
+    EXPECT_FALSE(platform.Normal_File_Exists(folder.File("missing.dll")));
+    EXPECT_FALSE(platform.Normal_File_Exists(folder.File("*.dll")));  // exact names only
+    EXPECT_FALSE(platform.Normal_File_Exists(folder.File("plain.dl?")));
+    EXPECT_FALSE(platform.Normal_File_Exists(""));
+}
+
+TEST(Win32Platform, FoldersAndNamesOfTheRunningProgram) {
+    Win32Platform platform;
+    EXPECT_EQ(platform.Executable_Name(), "app_win32_tests");
+    const std::string folder = platform.Program_Folder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_NE(folder.back(), '\\');
+    EXPECT_TRUE(platform.Normal_File_Exists(folder + "\\app_win32_tests.exe"));
+
+    wchar_t system[MAX_PATH]{};
+    ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
+    EXPECT_EQ(platform.System_Directory(), Narrow(system));
+    EXPECT_NE(platform.System_Directory().back(), '\\');
+
+    EXPECT_EQ(Win32Platform("C:\\scratch").Program_Folder(), "C:\\scratch");
+    EXPECT_EQ(Win32Platform("C:\\scratch").Executable_Name(), "app_win32_tests");
+
+    const std::string computer = platform.Computer_Name();
+    EXPECT_FALSE(computer.empty());
+    EXPECT_LE(computer.size(), 15u);
+    EXPECT_TRUE(platform.Init_Common_Controls(0x8FE));
+}
+
+TEST(Win32Platform, DatabaseIsFoundInTheSystemDirectoryAfterTheProgramFolder) {
+    TempFolder folder;
+    Win32Platform platform(Path_Utf8(folder.Path()));
+    const std::string inSystem = platform.System_Directory() + "\\" + kDatabaseFileName;
+    ::DeleteFileW(Widen(inSystem).c_str());  // left over from an interrupted run
+    EXPECT_EQ(Get_Database_Path(platform), "");
+    {
+        const AttributedFile systemCopy(inSystem, FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(Get_Database_Path(platform), inSystem);
+        const AttributedFile programCopy(folder.File(kDatabaseFileName), FILE_ATTRIBUTE_ARCHIVE);
+        EXPECT_EQ(Get_Database_Path(platform), platform.Program_Folder() + "\\" + kDatabaseFileName);
+    }
+    {
+        const AttributedFile hiddenCopy(inSystem, FILE_ATTRIBUTE_HIDDEN);
+        EXPECT_EQ(Get_Database_Path(platform), "");
+    }
+}
+
+TEST(Win32MessageBox, ButtonsIconsAndAnswers) {
+    EXPECT_EQ(Message_Box_Flags(MsgButtons::Ok, MsgIcon::Critical), static_cast<unsigned>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(Message_Box_Flags(MsgButtons::YesNo, MsgIcon::Question),
+              static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(Message_Box_Flags(MsgButtons::OkCancel, MsgIcon::Exclamation),
+              static_cast<unsigned>(MB_OKCANCEL | MB_ICONEXCLAMATION));
+    EXPECT_EQ(Message_Box_Flags(MsgButtons::Ok, MsgIcon::Information), static_cast<unsigned>(MB_ICONINFORMATION));
+    EXPECT_EQ(Message_Box_Flags(MsgButtons::Ok, MsgIcon::None), static_cast<unsigned>(MB_OK));
+
+    EXPECT_EQ(To_Msg_Result(IDYES, MsgButtons::YesNo), MsgResult::Yes);
+    EXPECT_EQ(To_Msg_Result(IDNO, MsgButtons::YesNo), MsgResult::No);
+    EXPECT_EQ(To_Msg_Result(IDOK, MsgButtons::OkCancel), MsgResult::Ok);
+    EXPECT_EQ(To_Msg_Result(IDCANCEL, MsgButtons::OkCancel), MsgResult::Cancel);
+    // A box that could not be shown never counts as consent.
+    EXPECT_EQ(To_Msg_Result(0, MsgButtons::YesNo), MsgResult::No);
+    EXPECT_EQ(To_Msg_Result(0, MsgButtons::OkCancel), MsgResult::Cancel);
+    EXPECT_EQ(To_Msg_Result(0, MsgButtons::Ok), MsgResult::Ok);
+}
+
+}  // namespace
+}  // namespace corvane::win32
