@@ -17,13 +17,14 @@
 #include "remote/win32/hresult_error.h"
 #include "remote/win32/unique_handles.h"
 #include "remote/win32/wide_text.h"
+#include "remote/wmi_errors.h"
 
 namespace corvane::remote::win32 {
 namespace {
 
-constexpr HRESULT kNotFound = static_cast<HRESULT>(0x80041002u);            // WBEM_E_NOT_FOUND
-constexpr HRESULT kInvalidMethod = static_cast<HRESULT>(0x8004102Eu);       // WBEM_E_INVALID_METHOD
-constexpr HRESULT kInvalidParameters = static_cast<HRESULT>(0x8004102Fu);   // WBEM_E_INVALID_METHOD_PARAMETERS
+constexpr HRESULT kNotFound = static_cast<HRESULT>(wmi::hresult::kWbemNotFound);
+constexpr HRESULT kInvalidMethod = static_cast<HRESULT>(wmi::hresult::kWbemInvalidMethod);
+constexpr HRESULT kInvalidParameters = static_cast<HRESULT>(wmi::hresult::kWbemInvalidMethodParameters);
 constexpr ULONG kBatchSize = 64;
 
 unique_bstr Bstr(std::wstring_view text) {
@@ -38,9 +39,9 @@ class Identity {
 public:
     Identity(std::string_view account, std::string_view password) {
         const AccountName name = Split_Account_Name(account);
-        user_ = To_Wide(name.user);
-        domain_ = To_Wide(name.domain);
-        password_ = To_Wide(password);
+        user_ = Widen(name.user);
+        domain_ = Widen(name.domain);
+        password_ = Widen(password);
         auth_.User = reinterpret_cast<USHORT*>(user_.data());
         auth_.UserLength = static_cast<ULONG>(user_.size());
         auth_.Domain = reinterpret_cast<USHORT*>(domain_.data());
@@ -122,12 +123,12 @@ public:
     [[nodiscard]] wmi::Variant Get(std::string_view property) const override {
         unique_variant value;
         CIMTYPE cimType = CIM_EMPTY;
-        Check_Hresult(object_->Get(To_Wide(property).c_str(), 0, value.put(), &cimType, nullptr));
+        Check_Hresult(object_->Get(Widen(property).c_str(), 0, value.put(), &cimType, nullptr));
         return From_Com_Variant(value.get(), cimType);
     }
 
     wmi::PropertyBag Exec_Method(std::string_view method, const wmi::PropertyBag& in) override {
-        const std::wstring methodName = To_Wide(method);
+        const std::wstring methodName = Widen(method);
         const std::wstring className = Text_Property(object_.get(), L"__CLASS");
         const bool isClass = Genus() == WBEM_GENUS_CLASS;
         com_ptr<IWbemClassObject> classObject = isClass ? object_ : session_->Class_Object(className);
@@ -140,7 +141,7 @@ public:
         com_ptr<IWbemClassObject> inParameters;
         if (signature) {
             Check_Hresult(signature->SpawnInstance(0, inParameters.put()));
-            for (const auto& [name, value] : in) Put_Parameter(inParameters.get(), To_Wide(name), value);
+            for (const auto& [name, value] : in) Put_Parameter(inParameters.get(), Widen(name), value);
         } else if (!in.empty()) {
             Throw_Hresult(kInvalidParameters);
         }
@@ -183,7 +184,7 @@ private:
             const HRESULT hr = parameters->Next(0, name.put(), value.put(), &cimType, nullptr);
             if (hr == WBEM_S_NO_MORE_DATA) break;
             Check_Hresult(hr);
-            out[To_Utf8(std::wstring_view(name.get(), SysStringLen(name.get())))] =
+            out[Narrow(std::wstring_view(name.get(), SysStringLen(name.get())))] =
                 From_Com_Variant(value.get(), cimType);
         }
         parameters->EndEnumeration();
@@ -200,20 +201,20 @@ public:
 
     std::vector<wmi::ObjectPtr> ExecQuery(std::string_view wql, std::int32_t flags) override {
         com_ptr<IEnumWbemClassObject> items;
-        Check_Hresult(session_->Services()->ExecQuery(Bstr(L"WQL").get(), Bstr(To_Wide(wql)).get(),
+        Check_Hresult(session_->Services()->ExecQuery(Bstr(L"WQL").get(), Bstr(Widen(wql)).get(),
                                                       static_cast<LONG>(flags), nullptr, items.put()));
         return Walk(items);
     }
 
     wmi::ObjectPtr Get(std::string_view path) override {
         com_ptr<IWbemClassObject> object;
-        Check_Hresult(session_->Services()->GetObject(Bstr(To_Wide(path)).get(), 0, nullptr, object.put(), nullptr));
+        Check_Hresult(session_->Services()->GetObject(Bstr(Widen(path)).get(), 0, nullptr, object.put(), nullptr));
         return std::make_shared<ComObject>(session_, std::move(object));
     }
 
     std::vector<wmi::ObjectPtr> InstancesOf(std::string_view className) override {
         com_ptr<IEnumWbemClassObject> items;
-        Check_Hresult(session_->Services()->CreateInstanceEnum(Bstr(To_Wide(className)).get(),
+        Check_Hresult(session_->Services()->CreateInstanceEnum(Bstr(Widen(className)).get(),
                                                                WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, items.put()));
         return Walk(items);
     }
@@ -254,8 +255,8 @@ std::wstring Network_Resource(std::string_view server, std::string_view namespac
         namespacePath.remove_prefix(1);
     }
     std::wstring resource;
-    if (!server.empty()) resource = L"\\\\" + To_Wide(server) + L"\\";
-    return resource + To_Wide(namespacePath);
+    if (!server.empty()) resource = L"\\\\" + Widen(server) + L"\\";
+    return resource + Widen(namespacePath);
 }
 
 wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_view namespacePath,
@@ -271,8 +272,8 @@ wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_
     unique_bstr passwordText;
     std::unique_ptr<Identity> identity;
     if (!user.empty()) {
-        userText = Bstr(To_Wide(user));
-        passwordText = Bstr(To_Wide(password));
+        userText = Bstr(Widen(user));
+        passwordText = Bstr(Widen(password));
         identity = std::make_unique<Identity>(user, password);
     }
     com_ptr<IWbemServices> services;

@@ -2,7 +2,7 @@
 // IWbemClassObject): the backend for every computer other than the one the
 // program runs on. Every proxy (services, enumerators) is set to impersonate
 // with packet privacy, with the given credentials when a user name is given.
-// COM must be initialized on the calling thread (ComApartment).
+// COM must be initialized on the calling thread (ComInit).
 #pragma once
 
 #include <cstdint>

@@ -1,20 +1,8 @@
 #include "remote/win32/com_runtime.h"
 
-#include <objbase.h>
-
 #include "remote/win32/hresult_error.h"
 
 namespace corvane::remote::win32 {
-
-ComApartment::~ComApartment() {
-    if (initialized_) CoUninitialize();
-}
-
-ComApartment Initialize_Com(DWORD model) {
-    const HRESULT hr = CoInitializeEx(nullptr, model);
-    if (SUCCEEDED(hr)) return ComApartment(true, true);  // S_OK or S_FALSE: each needs its CoUninitialize
-    return ComApartment(false, hr == RPC_E_CHANGED_MODE);
-}
 
 void Initialize_Com_Security() {
     const HRESULT hr = CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,

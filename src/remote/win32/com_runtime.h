@@ -1,36 +1,19 @@
-// COM set-up of a thread and of the process: a guard that pairs
-// CoInitializeEx with CoUninitialize, and the process-wide security defaults
-// that WMI proxies need (set once; a later call finds them in place).
+// Process-wide COM security for WMI proxies: set once with impersonation as
+// the default; a later call finds it in place. (COM itself is initialized per
+// thread with app/win32/com_init.h.)
 #pragma once
 
-#include <windows.h>
-
-#include <objbase.h>
+#include "app/win32/com_init.h"
 
 namespace corvane::remote::win32 {
 
-class ComApartment {
-public:
-    ComApartment(ComApartment&& other) noexcept : initialized_(other.initialized_) { other.initialized_ = false; }
-    ComApartment& operator=(ComApartment&&) = delete;
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment();
+using ::corvane::win32::ComInit;
 
-    // COM usable on this thread: true also when another apartment model was
-    // already chosen by someone else (then nothing is undone at the end).
-    [[nodiscard]] bool Usable() const noexcept { return usable_; }
-
-private:
-    friend ComApartment Initialize_Com(DWORD model);
-    ComApartment(bool initialized, bool usable) noexcept : initialized_(initialized), usable_(usable) {}
-    bool initialized_ = false;
-    bool usable_ = false;
-};
-
-// CoInitializeEx for this thread (apartment-threaded by default, as the
-// user-interface thread needs).
-[[nodiscard]] ComApartment Initialize_Com(DWORD model = COINIT_APARTMENTTHREADED);
+// True when COM can be used on this thread: initialized by the guard, or
+// already initialized by someone else with another apartment model.
+[[nodiscard]] inline bool Com_Usable(const ComInit& com) noexcept {
+    return com.Ok() || com.Result() == RPC_E_CHANGED_MODE;
+}
 
 // CoInitializeSecurity with default authentication, impersonation and no
 // cloaking; RPC_E_TOO_LATE (already set for this process) counts as success.

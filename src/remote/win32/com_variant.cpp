@@ -12,15 +12,16 @@
 #include "remote/win32/hresult_error.h"
 #include "remote/win32/unique_handles.h"
 #include "remote/win32/wide_text.h"
+#include "remote/wmi_errors.h"
 
 namespace corvane::remote::win32 {
 namespace {
 
-constexpr HRESULT kTypeMismatch = static_cast<HRESULT>(0x80041005u);  // WBEM_E_TYPE_MISMATCH
+constexpr HRESULT kTypeMismatch = static_cast<HRESULT>(wmi::hresult::kWbemTypeMismatch);
 
 std::string Bstr_Text(BSTR text) {
     if (text == nullptr) return {};
-    return To_Utf8(std::wstring_view(text, SysStringLen(text)));
+    return Narrow(std::wstring_view(text, SysStringLen(text)));
 }
 
 // 64-bit numbers travel as decimal text; a text that is no number stays text.
@@ -178,7 +179,7 @@ void Put_Scalar(const wmi::Variant& value, VARTYPE type, VARIANT& out) {
         break;
     default: {
         type = VT_BSTR;
-        const std::wstring text = To_Wide(value.As_String());
+        const std::wstring text = Widen(value.As_String());
         out.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
         if (out.bstrVal == nullptr) Throw_Hresult(E_OUTOFMEMORY);
         break;

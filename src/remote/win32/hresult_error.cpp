@@ -3,51 +3,35 @@
 #include <wbemcli.h>
 
 #include <array>
-#include <cstdio>
 #include <utility>
 
 #include "app/runtime_error.h"
+#include "remote/wmi_errors.h"
 #include "remote/win32/unique_handles.h"
 #include "remote/win32/wide_text.h"
 
 namespace corvane::remote::win32 {
 namespace {
 
-// Texts as WMI's scripting layer reports these codes.
-constexpr std::array<std::pair<std::uint32_t, const char*>, 26> kKnownTexts{{
-    {0x800706BAu, "The RPC server is unavailable."},
-    {0x800706BEu, "The remote procedure call failed."},
-    {0x800706BFu, "The remote procedure call failed and did not execute."},
-    {0x80010108u, "The object invoked has disconnected from its clients."},
-    {0x80070005u, "Access is denied."},
+// Codes the shared table does not hold, with the texts WMI's scripting
+// layer reports for them.
+constexpr std::array<std::pair<std::uint32_t, const char*>, 9> kMoreTexts{{
     {0x80070057u, "The parameter is incorrect."},
     {0x8007000Eu, "Not enough storage is available to complete this operation."},
     {0x80070776u, "The object exporter specified was not found."},
     {0x80004001u, "Not implemented"},
     {0x80004002u, "No such interface supported"},
     {0x80004005u, "Unspecified error"},
-    {0x80041001u, "Generic failure"},
-    {0x80041002u, "Not found"},
-    {0x80041003u, "Access denied"},
     {0x80041006u, "Out of memory"},
-    {0x80041008u, "Invalid parameter"},
-    {0x8004100Cu, "Not supported"},
-    {0x8004100Eu, "Invalid namespace"},
-    {0x80041010u, "Invalid class"},
     {0x80041011u, "Provider not found"},
     {0x80041013u, "Provider load failure"},
-    {0x80041017u, "Invalid query"},
-    {0x80041018u, "Invalid query type"},
-    {0x8004102Eu, "Invalid method"},
-    {0x8004102Fu, "Invalid method Parameter(s)"},
-    {0x80041064u, "User credentials cannot be used for local connections"},
 }};
 
 std::string Trim_Message(std::wstring_view text) {
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
         text.remove_suffix(1);
     }
-    return To_Utf8(text);
+    return Narrow(text);
 }
 
 std::string Wmi_Status_Text(HRESULT hr) {
@@ -75,7 +59,9 @@ std::string System_Message(HRESULT hr) {
 }  // namespace
 
 std::string Known_Hresult_Text(std::uint32_t hr) {
-    for (const auto& [code, text] : kKnownTexts) {
+    std::string shared = wmi::Hresult_Description(hr);
+    if (!shared.starts_with("Unknown error")) return shared;
+    for (const auto& [code, text] : kMoreTexts) {
         if (code == hr) return text;
     }
     return {};
@@ -86,9 +72,7 @@ std::string Hresult_Description(HRESULT hr) {
     if (text.empty() && HRESULT_FACILITY(hr) == FACILITY_ITF) text = Wmi_Status_Text(hr);
     if (text.empty()) text = System_Message(hr);
     if (text.empty()) {
-        std::array<char, 32> number{};
-        std::snprintf(number.data(), number.size(), "0x%08lX", static_cast<unsigned long>(hr));
-        text = std::string("Automation error ") + number.data();
+        text = wmi::Hresult_Description(static_cast<std::uint32_t>(hr));  // "Unknown error 0x..."
     }
     return text;
 }

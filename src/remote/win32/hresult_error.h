@@ -1,6 +1,6 @@
 // Failed HRESULTs and Win32 codes as the program's RuntimeError: the HRESULT
-// as a signed 32-bit number and a description text (a built-in table of the
-// common ones first, then WMI's own status text, then the system's message).
+// as a signed 32-bit number and a description text (the shared table of WMI's
+// texts first, then WMI's own status text, then the system's message).
 #pragma once
 
 #include <windows.h>

@@ -35,10 +35,10 @@ bool Can_List(const std::wstring& folder) {
 std::optional<RawRegistryValue> NativeLocalRegistry::Read_Value(std::uint32_t root, std::string_view keyPath,
                                                                 std::string_view valueName) {
     unique_hkey key;
-    if (RegOpenKeyExW(Root_Handle(root), To_Wide(keyPath).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(Root_Handle(root), Widen(keyPath).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
         return std::nullopt;
     }
-    const std::wstring name = To_Wide(valueName);
+    const std::wstring name = Widen(valueName);
     RawRegistryValue value;
     value.data.resize(kFirstBufferSize);
     DWORD type = REG_NONE;
@@ -66,7 +66,7 @@ std::string Listing_Root(std::string_view path) {
 }
 
 ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attributeMask) {
-    const std::wstring wide = To_Wide(path);
+    const std::wstring wide = Widen(path);
     const bool namesFolder = path.ends_with('\\');
     WIN32_FIND_DATAW data{};
     unique_find find(FindFirstFileW((namesFolder ? wide + L'*' : wide).c_str(), &data));
@@ -79,7 +79,7 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
         return ListingResult::NotFound;
     }
     const std::string root = Listing_Root(path);
-    if (root.empty() || !Can_List(To_Wide(root))) return ListingResult::Unavailable;
+    if (root.empty() || !Can_List(Widen(root))) return ListingResult::Unavailable;
     if (namesFolder && root == path) {
         return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;
     }
@@ -100,7 +100,7 @@ std::string NativeLocalSystem::Computer_Name() {
     wchar_t name[20] = {};
     DWORD size = 20;
     if (!GetComputerNameW(name, &size)) return {};
-    return To_Utf8(std::wstring_view(name, size));
+    return Narrow(std::wstring_view(name, size));
 }
 
 }  // namespace corvane::remote::win32

@@ -56,14 +56,14 @@ public:
             const auto slash = path.find_last_of(L'\\');
             const auto dot = path.find_last_of(L'.');
             key = dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)
-                      ? Lower_Ascii(To_Utf8(std::wstring_view(path).substr(dot)))
+                      ? Lower_Ascii(Narrow(std::wstring_view(path).substr(dot)))
                       : std::string();
         }
         if (auto found = names_.find(key); found != names_.end()) return found->second;
         SHFILEINFOW info{};
         std::string name;
         if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME) != 0) {
-            name = To_Utf8(info.szTypeName);
+            name = Narrow(info.szTypeName);
         }
         return names_.emplace(std::move(key), std::move(name)).first->second;
     }
@@ -74,7 +74,7 @@ private:
 
 FileEntry Make_Entry(const std::wstring& path, const WIN32_FIND_DATAW& data, TypeNames& types) {
     FileEntry entry;
-    entry.path = To_Utf8(path);
+    entry.path = Narrow(path);
     entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (!entry.isFolder) {
         entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -113,7 +113,7 @@ std::string Normalize_Folder_Path(std::string_view path) {
 std::optional<FileEntry> NativeStore::Find_Entry(std::string_view path) {
     const std::string normal = Normalize_Folder_Path(path);
     if (normal.empty() || Has_Wildcard(normal)) return std::nullopt;
-    const std::wstring wide = To_Wide(normal);
+    const std::wstring wide = Widen(normal);
     TypeNames types;
     if (Is_Drive_Root(normal)) {
         WIN32_FILE_ATTRIBUTE_DATA attributes{};
@@ -140,7 +140,7 @@ std::vector<FileEntry> NativeStore::List_Folder(std::string_view folderPath) {
     const std::string normal = Normalize_Folder_Path(folderPath);
     if (normal.empty() || Has_Wildcard(normal)) return entries;
     TypeNames types;
-    For_Each_In_Folder(To_Wide(normal), [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
+    For_Each_In_Folder(Widen(normal), [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
         entries.push_back(Make_Entry(path, data, types));
     });
     return entries;
@@ -151,7 +151,7 @@ std::vector<FileEntry> NativeStore::All_Entries(bool folders) {
     TypeNames types;
     std::vector<std::wstring> pending;
     for (const LogicalDisk& disk : Logical_Disks()) {
-        if (disk.driveType == DRIVE_FIXED) pending.push_back(To_Wide(disk.name) + L'\\');
+        if (disk.driveType == DRIVE_FIXED) pending.push_back(Widen(disk.name) + L'\\');
     }
     while (!pending.empty()) {
         const std::wstring folder = std::move(pending.back());
@@ -167,19 +167,19 @@ std::vector<FileEntry> NativeStore::All_Entries(bool folders) {
 }
 
 std::uint32_t NativeStore::Delete_File(std::string_view path) {
-    return Status_Of(DeleteFileW(To_Wide(path).c_str()));
+    return Status_Of(DeleteFileW(Widen(path).c_str()));
 }
 
 std::uint32_t NativeStore::Delete_Folder(std::string_view path) {
-    return Status_Of(RemoveDirectoryW(To_Wide(Normalize_Folder_Path(path)).c_str()));
+    return Status_Of(RemoveDirectoryW(Widen(Normalize_Folder_Path(path)).c_str()));
 }
 
 std::uint32_t NativeStore::Rename_File(std::string_view path, std::string_view newPath) {
-    return Status_Of(MoveFileW(To_Wide(path).c_str(), To_Wide(newPath).c_str()));
+    return Status_Of(MoveFileW(Widen(path).c_str(), Widen(newPath).c_str()));
 }
 
 std::uint32_t NativeStore::Compress_File(std::string_view path) {
-    unique_hfile file(CreateFileW(To_Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+    unique_hfile file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file) return Last_Status();
@@ -190,19 +190,19 @@ std::uint32_t NativeStore::Compress_File(std::string_view path) {
 }
 
 std::string NativeStore::Shortcut_Target(std::string_view path) {
-    const ComApartment apartment = Initialize_Com();
-    if (!apartment.Usable()) return {};
+    const ComInit com;
+    if (!Com_Usable(com)) return {};
     com_ptr<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()))) {
         return {};
     }
     const com_ptr<IPersistFile> file = link.try_query<IPersistFile>();
-    if (!file || FAILED(file->Load(To_Wide(path).c_str(), STGM_READ))) return {};
+    if (!file || FAILED(file->Load(Widen(path).c_str(), STGM_READ))) return {};
     std::wstring target(MAX_PATH + 1, L'\0');
     // S_FALSE: the shortcut has no path (a shell item such as a control panel entry).
     if (link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, 0) != S_OK) return {};
     target.resize(wcsnlen(target.c_str(), target.size()));
-    return To_Utf8(target);
+    return Narrow(target);
 }
 
 }  // namespace corvane::remote::win32

@@ -20,7 +20,7 @@ HKEY Root_Handle(std::uint32_t root) {
 
 std::uint32_t Open_Key(std::uint32_t root, std::string_view keyPath, REGSAM access, unique_hkey& key) {
     return static_cast<std::uint32_t>(
-        RegOpenKeyExW(Root_Handle(root), To_Wide(keyPath).c_str(), 0, access | kView, key.put()));
+        RegOpenKeyExW(Root_Handle(root), Widen(keyPath).c_str(), 0, access | kView, key.put()));
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ std::uint32_t NativeStore::Enum_Keys(std::uint32_t root, std::string_view keyPat
             continue;
         }
         if (status != ERROR_SUCCESS) return static_cast<std::uint32_t>(status);
-        names.push_back(To_Utf8(std::wstring_view(name.data(), length)));
+        names.push_back(Narrow(std::wstring_view(name.data(), length)));
         ++index;
     }
     return kStatusOk;
@@ -63,7 +63,7 @@ std::uint32_t NativeStore::Enum_Values(std::uint32_t root, std::string_view keyP
             continue;
         }
         if (status != ERROR_SUCCESS) return static_cast<std::uint32_t>(status);
-        values.push_back({To_Utf8(std::wstring_view(name.data(), length)), type});
+        values.push_back({Narrow(std::wstring_view(name.data(), length)), type});
         ++index;
     }
     return kStatusOk;
@@ -73,7 +73,7 @@ std::uint32_t NativeStore::Get_Value(std::uint32_t root, std::string_view keyPat
                                      RegistryValue& value) {
     unique_hkey key;
     if (const auto status = Open_Key(root, keyPath, KEY_QUERY_VALUE, key)) return status;
-    const std::wstring name = To_Wide(valueName);
+    const std::wstring name = Widen(valueName);
     std::vector<std::uint8_t> data(1024);
     DWORD type = REG_NONE;
     for (;;) {
@@ -92,13 +92,13 @@ std::uint32_t NativeStore::Get_Value(std::uint32_t root, std::string_view keyPat
 }
 
 std::string NativeStore::Expand_Environment(std::string_view text) {
-    const std::wstring source = To_Wide(text);
+    const std::wstring source = Widen(text);
     std::vector<wchar_t> expanded(source.size() + 256);
     for (;;) {
         const DWORD length =
             ExpandEnvironmentStringsW(source.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
         if (length == 0) return std::string(text);
-        if (length <= expanded.size()) return To_Utf8(std::wstring_view(expanded.data(), length - 1));
+        if (length <= expanded.size()) return Narrow(std::wstring_view(expanded.data(), length - 1));
         expanded.resize(length);
     }
 }
@@ -113,7 +113,7 @@ std::uint32_t NativeStore::Check_Access(std::uint32_t root, std::string_view key
 
 std::uint32_t NativeStore::Create_Key(std::uint32_t root, std::string_view keyPath) {
     unique_hkey key;
-    return static_cast<std::uint32_t>(RegCreateKeyExW(Root_Handle(root), To_Wide(keyPath).c_str(), 0, nullptr,
+    return static_cast<std::uint32_t>(RegCreateKeyExW(Root_Handle(root), Widen(keyPath).c_str(), 0, nullptr,
                                                       REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | kView, nullptr,
                                                       key.put(), nullptr));
 }
@@ -130,13 +130,13 @@ std::uint32_t NativeStore::Delete_Key(std::uint32_t root, std::string_view keyPa
         if (status != ERROR_SUCCESS) return static_cast<std::uint32_t>(status);
         if (subKeys > 0) return kStatusAccessDenied;
     }
-    return static_cast<std::uint32_t>(RegDeleteKeyExW(Root_Handle(root), To_Wide(keyPath).c_str(), kView, 0));
+    return static_cast<std::uint32_t>(RegDeleteKeyExW(Root_Handle(root), Widen(keyPath).c_str(), kView, 0));
 }
 
 std::uint32_t NativeStore::Delete_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName) {
     unique_hkey key;
     if (const auto status = Open_Key(root, keyPath, KEY_SET_VALUE, key)) return status;
-    return static_cast<std::uint32_t>(RegDeleteValueW(key.get(), To_Wide(valueName).c_str()));
+    return static_cast<std::uint32_t>(RegDeleteValueW(key.get(), Widen(valueName).c_str()));
 }
 
 std::uint32_t NativeStore::Set_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
@@ -144,7 +144,7 @@ std::uint32_t NativeStore::Set_Value(std::uint32_t root, std::string_view keyPat
     unique_hkey key;
     if (const auto status = Open_Key(root, keyPath, KEY_SET_VALUE, key)) return status;
     const std::vector<std::uint8_t> data = Encode_Registry_Value(value);
-    return static_cast<std::uint32_t>(RegSetValueExW(key.get(), To_Wide(valueName).c_str(), 0, value.type,
+    return static_cast<std::uint32_t>(RegSetValueExW(key.get(), Widen(valueName).c_str(), 0, value.type,
                                                      data.empty() ? nullptr : data.data(),
                                                      static_cast<DWORD>(data.size())));
 }

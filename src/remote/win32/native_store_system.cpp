@@ -84,11 +84,11 @@ OsFacts NativeStore::Os_Facts() {
     OsFacts facts;
     std::wstring name(MAX_COMPUTERNAME_LENGTH + 1, L'\0');
     DWORD size = static_cast<DWORD>(name.size());
-    if (GetComputerNameExW(ComputerNameNetBIOS, name.data(), &size)) facts.computerName = To_Utf8({name.data(), size});
+    if (GetComputerNameExW(ComputerNameNetBIOS, name.data(), &size)) facts.computerName = Narrow({name.data(), size});
     facts.version = Version_Text();
     std::wstring folder(MAX_PATH + 1, L'\0');
     const UINT length = GetWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-    if (length > 0 && length < folder.size()) facts.windowsDirectory = To_Utf8({folder.data(), length});
+    if (length > 0 && length < folder.size()) facts.windowsDirectory = Narrow({folder.data(), length});
     facts.addressWidth = Address_Width();
     return facts;
 }
@@ -118,13 +118,13 @@ std::vector<ProcessEntry> NativeStore::Processes() {
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-        processes.push_back({entry.th32ProcessID, To_Utf8(entry.szExeFile)});
+        processes.push_back({entry.th32ProcessID, Narrow(entry.szExeFile)});
     }
     return processes;
 }
 
 std::uint32_t NativeStore::Create_Process(std::string_view commandLine, std::uint32_t& processId) {
-    std::wstring command = To_Wide(commandLine);
+    std::wstring command = Widen(commandLine);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -169,7 +169,7 @@ std::uint32_t NativeStore::Create_Restore_Point(std::string_view description, st
     RESTOREPOINTINFOW point{};
     point.dwEventType = eventType;
     point.dwRestorePtType = restorePointType;
-    const std::wstring text = To_Wide(description).substr(0, MAX_DESC_W - 1);
+    const std::wstring text = Widen(description).substr(0, MAX_DESC_W - 1);
     text.copy(point.szDescription, text.size());
     STATEMGRSTATUS status{};
     if (!setRestorePoint(&point, &status)) {

@@ -41,7 +41,7 @@ RegistryValue Decode_Registry_Bytes(std::uint32_t type, std::span<const std::uin
     case kRegSz:
     case kRegExpandSz: {
         const std::wstring units = Units(data);
-        value.text = To_Utf8(std::wstring_view(units).substr(0, units.find(L'\0')));
+        value.text = Narrow(std::wstring_view(units).substr(0, units.find(L'\0')));
         break;
     }
     case kRegMultiSz: {
@@ -51,7 +51,7 @@ RegistryValue Decode_Registry_Bytes(std::uint32_t type, std::span<const std::uin
             const auto end = rest.find(L'\0');
             const std::wstring_view part = rest.substr(0, end);
             if (part.empty()) break;
-            value.parts.push_back(To_Utf8(part));
+            value.parts.push_back(Narrow(part));
             if (end == std::wstring_view::npos) break;
             rest.remove_prefix(end + 1);
         }
@@ -75,10 +75,10 @@ std::vector<std::uint8_t> Encode_Registry_Value(const RegistryValue& value) {
     switch (value.type) {
     case kRegSz:
     case kRegExpandSz:
-        Append_Units(bytes, To_Wide(value.text));
+        Append_Units(bytes, Widen(value.text));
         break;
     case kRegMultiSz:
-        for (const std::string& part : value.parts) Append_Units(bytes, To_Wide(part));
+        for (const std::string& part : value.parts) Append_Units(bytes, Widen(part));
         bytes.push_back(0);
         bytes.push_back(0);
         break;

@@ -1,7 +1,6 @@
-// Owning types for the Win32 and COM resources of the remote backends: one
-// small move-only template whose traits name the close function and the
-// invalid value, one line per handle kind, a COM pointer, and BSTR/VARIANT
-// owners. Nothing here throws.
+// Owning types for the Win32 and COM resources of the remote backends: the
+// program's handle kinds (app/win32/unique_any.h), and the COM pieces they
+// lack: a BSTR, a VARIANT and a COM interface pointer. Nothing here throws.
 #pragma once
 
 #include <windows.h>
@@ -12,79 +11,20 @@
 #include <string_view>
 #include <utility>
 
+#include "app/win32/unique_any.h"
+
 namespace corvane::remote::win32 {
 
-template <typename Traits>
-class unique_any {
-public:
-    using pointer = typename Traits::type;
+using ::corvane::win32::unique_find;
+using ::corvane::win32::unique_handle;  // process, thread, token: NULL when invalid
+using ::corvane::win32::unique_hfile;   // CreateFileW, CreateToolhelp32Snapshot: INVALID_HANDLE_VALUE
+using ::corvane::win32::unique_hkey;
+using ::corvane::win32::unique_hmodule;
 
-    unique_any() noexcept = default;
-    explicit unique_any(pointer value) noexcept : value_(value) {}
-    ~unique_any() { reset(); }
-    unique_any(const unique_any&) = delete;
-    unique_any& operator=(const unique_any&) = delete;
-    unique_any(unique_any&& other) noexcept : value_(other.release()) {}
-    unique_any& operator=(unique_any&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-
-    [[nodiscard]] pointer get() const noexcept { return value_; }
-    [[nodiscard]] bool is_valid() const noexcept { return value_ != Traits::Invalid(); }
-    explicit operator bool() const noexcept { return is_valid(); }
-    [[nodiscard]] pointer release() noexcept { return std::exchange(value_, Traits::Invalid()); }
-    void reset(pointer value = Traits::Invalid()) noexcept {
-        const pointer old = std::exchange(value_, value);
-        if (old != Traits::Invalid()) Traits::Close(old);
-    }
-    // Closes what is held and hands out the address for an out-parameter.
-    [[nodiscard]] pointer* put() noexcept {
-        reset();
-        return &value_;
-    }
-
-private:
-    pointer value_ = Traits::Invalid();
-};
-
-struct HkeyTraits {
-    using type = HKEY;
-    static HKEY Invalid() noexcept { return nullptr; }
-    static void Close(HKEY key) noexcept { RegCloseKey(key); }
-};
-struct HandleTraits {
-    using type = HANDLE;
-    static HANDLE Invalid() noexcept { return nullptr; }
-    static void Close(HANDLE handle) noexcept { CloseHandle(handle); }
-};
-struct FileHandleTraits {
-    using type = HANDLE;
-    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE handle) noexcept { CloseHandle(handle); }
-};
-struct FindTraits {
-    using type = HANDLE;
-    static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE handle) noexcept { FindClose(handle); }
-};
-struct ModuleTraits {
-    using type = HMODULE;
-    static HMODULE Invalid() noexcept { return nullptr; }
-    static void Close(HMODULE module) noexcept { FreeLibrary(module); }
-};
-struct BstrTraits {
-    using type = BSTR;
-    static BSTR Invalid() noexcept { return nullptr; }
-    static void Close(BSTR text) noexcept { SysFreeString(text); }
-};
-
-using unique_hkey = unique_any<HkeyTraits>;
-using unique_handle = unique_any<HandleTraits>;        // process, thread, token: NULL when invalid
-using unique_hfile = unique_any<FileHandleTraits>;     // CreateFileW, CreateToolhelp32Snapshot
-using unique_find = unique_any<FindTraits>;
-using unique_hmodule = unique_any<ModuleTraits>;
-using unique_bstr = unique_any<BstrTraits>;
+namespace detail {
+inline void Free_Bstr(BSTR text) noexcept { ::SysFreeString(text); }
+}  // namespace detail
+using unique_bstr = ::corvane::win32::unique_any<BSTR, detail::Free_Bstr>;
 
 // A BSTR copy of UTF-16 text (nullptr only when out of memory).
 [[nodiscard]] inline unique_bstr Make_Bstr(std::wstring_view text) {

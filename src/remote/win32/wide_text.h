@@ -1,12 +1,12 @@
-// UTF-8 <-> UTF-16 at the Win32 boundary of the remote backends.
+// UTF-8 <-> UTF-16 at the Win32 boundary of the remote backends: the
+// program's shared helpers, named for use inside this namespace.
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "app/win32/wide_text.h"
 
 namespace corvane::remote::win32 {
 
-[[nodiscard]] std::wstring To_Wide(std::string_view utf8);
-[[nodiscard]] std::string To_Utf8(std::wstring_view wide);
+using ::corvane::win32::Narrow;
+using ::corvane::win32::Widen;
 
 }  // namespace corvane::remote::win32

@@ -1,0 +1,162 @@
+// VARIANT conversions, HRESULT texts and connection arguments of the COM backend.
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include "app/runtime_error.h"
+#include "remote/win32/com_locator.h"
+#include "remote/win32/com_variant.h"
+#include "remote/win32/hresult_error.h"
+#include "remote/win32/unique_handles.h"
+#include "win32_test_support.h"
+
+namespace corvane::remote::win32 {
+namespace {
+
+using wmi::Variant;
+
+unique_variant Bstr_Array(std::initializer_list<const wchar_t*> texts) {
+    unique_variant value;
+    SAFEARRAYBOUND bound{static_cast<ULONG>(texts.size()), 0};
+    SAFEARRAY* array = SafeArrayCreate(VT_BSTR, 1, &bound);
+    LONG index = 0;
+    for (const wchar_t* text : texts) {
+        BSTR element = SysAllocString(text);
+        SafeArrayPutElement(array, &index, element);
+        SysFreeString(element);
+        ++index;
+    }
+    value.get().vt = VT_ARRAY | VT_BSTR;
+    value.get().parray = array;
+    return value;
+}
+
+TEST(ComVariant, ReadsScalarsByTheirCimType) {
+    unique_variant value;
+    value.get().vt = VT_I4;
+    value.get().lVal = static_cast<LONG>(0x80000002u);
+    EXPECT_EQ(Variant(static_cast<std::uint32_t>(0x80000002u)), From_Com_Variant(value.get(), CIM_UINT32));
+    EXPECT_EQ(Variant(static_cast<std::int32_t>(0x80000002u)), From_Com_Variant(value.get(), CIM_SINT32));
+
+    value.get().vt = VT_BSTR;
+    value.get().bstrVal = SysAllocString(L"18446744073709551615");
+    EXPECT_EQ(Variant(static_cast<std::uint64_t>(18446744073709551615ull)), From_Com_Variant(value.get(), CIM_UINT64));
+    EXPECT_EQ(Variant("18446744073709551615"), From_Com_Variant(value.get(), CIM_STRING));
+
+    value.reset();
+    value.get().vt = VT_BSTR;
+    value.get().bstrVal = SysAllocString(L"Gr\u00fc\u00dfe");
+    EXPECT_EQ(Variant("Gr\xc3\xbc\xc3\x9f" "e"), From_Com_Variant(value.get()));
+
+    value.reset();
+    value.get().vt = VT_NULL;
+    EXPECT_EQ(Variant::Type::Null, From_Com_Variant(value.get()).Kind());
+    value.reset();
+    value.get().vt = VT_BOOL;
+    value.get().boolVal = VARIANT_TRUE;
+    EXPECT_TRUE(From_Com_Variant(value.get()).As_Bool());
+}
+
+TEST(ComVariant, ReadsArraysOfTextBytesAndIntegers) {
+    const unique_variant names = Bstr_Array({L"Microsoft", L"Wine", L""});
+    const Variant read = From_Com_Variant(names.get(), CIM_STRING | CIM_FLAG_ARRAY);
+    ASSERT_TRUE(read.Is_Array());
+    ASSERT_EQ(3u, read.As_Array().size());
+    EXPECT_EQ("Wine", read.As_Array()[1].As_String());
+    EXPECT_EQ("", read.As_Array()[2].As_String());
+
+    unique_variant bytes;
+    SAFEARRAYBOUND bound{3, 0};
+    bytes.get().parray = SafeArrayCreate(VT_UI1, 1, &bound);
+    bytes.get().vt = VT_ARRAY | VT_UI1;
+    for (LONG index = 0; index < 3; ++index) {
+        BYTE byte = static_cast<BYTE>(250 + index);
+        SafeArrayPutElement(bytes.get().parray, &index, &byte);
+    }
+    const Variant byteRead = From_Com_Variant(bytes.get(), CIM_UINT8 | CIM_FLAG_ARRAY);
+    ASSERT_EQ(3u, byteRead.As_Array().size());
+    EXPECT_EQ(252, byteRead.As_Array()[2].As_Int32());
+
+    // An empty SAFEARRAY is an empty array, not an unassigned value.
+    unique_variant empty;
+    SAFEARRAYBOUND none{0, 0};
+    empty.get().parray = SafeArrayCreate(VT_I4, 1, &none);
+    empty.get().vt = VT_ARRAY | VT_I4;
+    const Variant emptyRead = From_Com_Variant(empty.get(), CIM_SINT32 | CIM_FLAG_ARRAY);
+    EXPECT_TRUE(emptyRead.Is_Array());
+    EXPECT_TRUE(emptyRead.As_Array().empty());
+}
+
+TEST(ComVariant, WritesWhatWmiExpectsForTheDeclaredType) {
+    unique_variant out;
+    To_Com_Variant(Variant(static_cast<std::uint32_t>(0x80000003u)), CIM_UINT32, *out.put());
+    EXPECT_EQ(VT_I4, out.get().vt);
+    EXPECT_EQ(static_cast<LONG>(0x80000003u), out.get().lVal);
+
+    To_Com_Variant(Variant("65536"), CIM_UINT32, *out.put());
+    EXPECT_EQ(65536, out.get().lVal);
+
+    To_Com_Variant(Variant(static_cast<std::int64_t>(5000000000LL)), CIM_UINT64, *out.put());
+    ASSERT_EQ(VT_BSTR, out.get().vt);
+    EXPECT_STREQ(L"5000000000", out.get().bstrVal);
+
+    To_Com_Variant(Variant(), CIM_STRING, *out.put());
+    EXPECT_EQ(VT_NULL, out.get().vt);
+
+    To_Com_Variant(Variant(std::vector<Variant>{Variant("a"), Variant("b")}), CIM_STRING | CIM_FLAG_ARRAY, *out.put());
+    ASSERT_EQ(VT_ARRAY | VT_BSTR, out.get().vt);
+    const Variant back = From_Com_Variant(out.get(), CIM_STRING | CIM_FLAG_ARRAY);
+    EXPECT_EQ(Variant(std::vector<Variant>{Variant("a"), Variant("b")}), back);
+
+    try {
+        To_Com_Variant(Variant("twelve"), CIM_UINT32, *out.put());
+        FAIL() << "a text that is no number was sent as a number";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(13, error.Number());
+    }
+}
+
+TEST(HresultError, CarriesTheSignedNumberAndWmisText) {
+    const struct {
+        std::uint32_t hr;
+        const char* text;
+    } rows[] = {
+        {0x800706BAu, "The RPC server is unavailable."}, {0x80070005u, "Access is denied."},
+        {0x80041010u, "Invalid class"},                  {0x80041002u, "Not found"},
+        {0x8004100Eu, "Invalid namespace"},              {0x80041013u, "Provider load failure"},
+    };
+    for (const auto& row : rows) {
+        try {
+            Throw_Hresult(static_cast<HRESULT>(row.hr));
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(static_cast<std::int32_t>(row.hr), error.Number());
+            EXPECT_EQ(row.text, error.Description());
+            EXPECT_EQ("Corvane", error.Source());
+        }
+    }
+    EXPECT_EQ(-2147023174, Hresult_Number(0x800706BAu));
+    // A Win32 code raised as its HRESULT, described by the system.
+    try {
+        Throw_Win32(ERROR_FILE_NOT_FOUND);
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(static_cast<std::int32_t>(0x80070002u), error.Number());
+        EXPECT_FALSE(error.Description().empty());
+        EXPECT_NE('\n', error.Description().back());
+    }
+}
+
+TEST(ComLocatorArguments, SplitsTheDomainAndBuildsTheResource) {
+    EXPECT_EQ("OFFICE", Split_Account_Name("OFFICE\\admin").domain);
+    EXPECT_EQ("admin", Split_Account_Name("OFFICE\\admin").user);
+    EXPECT_EQ("", Split_Account_Name("admin@office.example").domain);
+    EXPECT_EQ("admin@office.example", Split_Account_Name("admin@office.example").user);
+
+    EXPECT_EQ(L"\\\\PC07\\root\\cimv2", Network_Resource("PC07", "root\\cimv2"));
+    EXPECT_EQ(L"\\\\192.168.1.5\\root\\default", Network_Resource("192.168.1.5", "\\root\\default"));
+    EXPECT_EQ(L"root\\cimv2", Network_Resource("", "root\\cimv2"));
+}
+
+}  // namespace
+}  // namespace corvane::remote::win32

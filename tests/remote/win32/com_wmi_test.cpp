@@ -1,0 +1,73 @@
+// The COM backend against Wine's own WMI service. Only what Wine's WMI is
+// known to answer is asked here (the computer name, StdRegProv.EnumKey, the
+// namespaces); WMI semantics are tested on the simulated computers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/runtime_error.h"
+#include "app/text.h"
+#include "remote/win32/com_locator.h"
+#include "remote/win32/native_ports.h"
+#include "win32_test_support.h"
+
+namespace corvane::remote::win32 {
+namespace {
+
+using wmi::Variant;
+
+class ComWmi : public testing::ComTest {
+protected:
+    ComLocator locator_;
+};
+
+TEST_F(ComWmi, ReadsTheComputerNameFromRootCimv2) {
+    const wmi::ServicesPtr cimv2 = locator_.ConnectServer("", "root\\cimv2", "", "", wmi::kConnectUseMaxWait);
+    const auto systems = cimv2->ExecQuery("Select Name From Win32_ComputerSystem", wmi::kReturnImmediately);
+    ASSERT_EQ(1u, systems.size());
+    NativeLocalSystem local;
+    EXPECT_TRUE(Equals_Ignore_Case(local.Computer_Name(), systems[0]->Get("Name").As_String()));
+
+    // An unknown property is WMI's "Not found".
+    try {
+        (void)systems[0]->Get("NoSuchProperty");
+        FAIL() << "an unknown property was read";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(static_cast<std::int32_t>(0x80041002u), error.Number());
+        EXPECT_EQ("Not found", error.Description());
+    }
+    EXPECT_FALSE(cimv2->InstancesOf("Win32_ComputerSystem").empty());
+}
+
+TEST_F(ComWmi, EnumeratesKeysThroughStdRegProvOfRootDefault) {
+    const wmi::ServicesPtr root = locator_.ConnectServer(".", "root\\default", "", "", 0);
+    const wmi::ObjectPtr registry = root->Get("StdRegProv");
+    const wmi::PropertyBag out = registry->Exec_Method(
+        "EnumKey", {{"hDefKey", Variant(std::uint32_t{0x80000002u})}, {"sSubKeyName", Variant("Software")}});
+    EXPECT_EQ(0, out.at("ReturnValue").As_Int32());
+    std::vector<std::string> names;
+    for (const Variant& name : out.at("sNames").As_Array()) names.push_back(Upper_Ascii(name.As_String()));
+    EXPECT_NE(names.end(), std::find(names.begin(), names.end(), "MICROSOFT"));
+
+    // A method the class does not have.
+    try {
+        (void)registry->Exec_Method("NoSuchMethod", {});
+        FAIL() << "an unknown method ran";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(static_cast<std::int32_t>(0x8004102Eu), error.Number());
+    }
+}
+
+TEST_F(ComWmi, RefusesANamespaceThatDoesNotExist) {
+    try {
+        (void)locator_.ConnectServer("", "root\\nosuchspace", "", "", 0);
+        FAIL() << "connected to a missing namespace";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(static_cast<std::int32_t>(0x8004100Eu), error.Number());
+        EXPECT_EQ("Invalid namespace", error.Description());
+        EXPECT_EQ("-2147217394: Invalid namespace", error.Text());
+    }
+}
+
+}  // namespace
+}  // namespace corvane::remote::win32

@@ -1,0 +1,107 @@
+// The Win32 ports: one local registry value read natively and decoded for the
+// string-value read, and directory listings for the fast existence tests.
+#include <gtest/gtest.h>
+
+#include "remote/local_registry.h"
+#include "remote/win32/native_ports.h"
+#include "win32_test_support.h"
+
+namespace corvane::remote::win32 {
+namespace {
+
+using testing::kCurrentUser;
+using wmi::Variant;
+
+class LocalValue : public testing::ScratchKeyTest {
+protected:
+    Variant Read(std::string_view name, const Variant& defaultValue = {}) {
+        return Query_Local_Value(registry_, kCurrentUser, Full(""), name, defaultValue);
+    }
+    NativeLocalRegistry registry_;
+};
+
+TEST_F(LocalValue, DecodesEachTypeAsTheStringReadExpects) {
+    Write_Text("", "Text", L"C:\\Windows\\notepad.exe");
+    Write_Text("", "Expand", L"%windir%\\x", REG_EXPAND_SZ);
+    Write_Dword("", "Number", 0xFFFFFFFFu);
+    const BYTE bytes[] = {0, 7, 255};
+    Write("", "Binary", REG_BINARY, bytes, sizeof(bytes));
+    const wchar_t multi[] = L"one\0two\0";
+    Write("", "Multi", REG_MULTI_SZ, multi, sizeof(multi));
+    // Stored without its terminating zero: the last character is lost.
+    const wchar_t bare[] = {L'a', L'b', L'c'};
+    Write("", "Bare", REG_SZ, bare, sizeof(bare));
+
+    EXPECT_EQ("C:\\Windows\\notepad.exe", Read("Text").As_String());
+    EXPECT_EQ("%windir%\\x", Read("Expand").As_String()) << "not expanded";
+    EXPECT_EQ(-1, Read("Number").As_Int32());
+    const Variant binary = Read("Binary");
+    ASSERT_TRUE(binary.Is_Array());
+    ASSERT_EQ(3u, binary.As_Array().size());
+    EXPECT_EQ(255, binary.As_Array()[2].As_Int32());
+    EXPECT_EQ(std::string("one\0two", 7), Read("Multi").As_String());
+    EXPECT_EQ("ab", Read("Bare").As_String());
+}
+
+TEST_F(LocalValue, GivesTheDefaultForWhatCannotBeRead) {
+    Write_Text("", "Present", L"here");
+    EXPECT_TRUE(Read("Absent").Is_Empty());
+    EXPECT_EQ("fallback", Read("Absent", Variant("fallback")).As_String());
+    EXPECT_EQ("fallback",
+              Query_Local_Value(registry_, kCurrentUser, Full("NoSuchKey"), "Present", Variant("fallback")).As_String());
+
+    // More than the first 1024-byte buffer.
+    const std::wstring longText(1500, L'y');
+    Write_Text("", "Long", longText);
+    EXPECT_EQ(1500u, Read("Long").As_String().size());
+}
+
+class ShareListing : public testing::ScratchFolderTest {
+protected:
+    NativeShareLister lister_;
+};
+
+TEST_F(ShareListing, FindsFilesAndFoldersByTheMask) {
+    Make_File("plain.dll");
+    Make_File("secret.dat");
+    SetFileAttributesW(Widen(Path("secret.dat")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    Make_Folder("Folder");
+
+    EXPECT_EQ(ListingResult::Found, lister_.Find(Path("plain.dll"), kListFiles));
+    EXPECT_EQ(ListingResult::Found, lister_.Find(Path("secret.dat"), kListFiles));
+    EXPECT_EQ(ListingResult::NotFound, lister_.Find(Path("secret.dat"), 0)) << "hidden needs its attribute bit";
+    EXPECT_EQ(ListingResult::NotFound, lister_.Find(Path("Folder"), kListFiles));
+    EXPECT_EQ(ListingResult::Found, lister_.Find(Path("Folder"), kListEverything));
+    EXPECT_EQ(ListingResult::Found, lister_.Find(Path("Folder") + "\\", kListEverything));
+    EXPECT_EQ(ListingResult::Found, lister_.Find("C:\\", kListEverything));
+}
+
+TEST_F(ShareListing, TellsAMissingFileFromAnUnavailableShare) {
+    EXPECT_EQ(ListingResult::NotFound, lister_.Find(Path("absent.dll"), kListFiles));
+    EXPECT_EQ(ListingResult::NotFound, lister_.Find(Path("NoFolder\\absent.dll"), kListFiles));
+    // Wine has no administrative shares: never "missing", always "unavailable".
+    NativeLocalSystem local;
+    EXPECT_EQ(ListingResult::Unavailable,
+              lister_.Find("\\\\" + local.Computer_Name() + "\\C$\\Windows\\notepad.exe", kListFiles));
+    EXPECT_EQ(ListingResult::Unavailable, lister_.Find("\\\\localhost\\C$\\", kListEverything));
+    EXPECT_EQ(ListingResult::Unavailable, lister_.Find("Q:\\nothing.txt", kListFiles));
+}
+
+TEST(ListingRoot, IsTheShareOrTheDrive) {
+    EXPECT_EQ("\\\\PC07\\C$\\", Listing_Root("\\\\PC07\\C$\\Windows\\x.dll"));
+    EXPECT_EQ("\\\\PC07\\C$\\", Listing_Root("\\\\PC07\\C$"));
+    EXPECT_EQ("C:\\", Listing_Root("C:\\Temp"));
+    EXPECT_EQ("", Listing_Root("relative\\x"));
+}
+
+TEST(NativeLocalSystemPort, GivesANameAndAVersionCode) {
+    NativeLocalSystem local;
+    EXPECT_FALSE(local.Computer_Name().empty());
+    EXPECT_LE(local.Computer_Name().size(), 15u);
+    const OsVersionNumbers version = local.Os_Version();
+    EXPECT_EQ(2u, version.platformId);
+    EXPECT_GE(version.major, 6u) << "Wine reports Windows 7 or later";
+}
+
+}  // namespace
+}  // namespace corvane::remote::win32

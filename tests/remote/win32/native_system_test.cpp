@@ -1,0 +1,80 @@
+// The native store's system side under Wine: facts, drives, starting cmd.exe
+// through Win32_Process.Create and waiting for it through the process list.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "app/text.h"
+#include "remote/store_services.h"
+#include "remote/win32/native_ports.h"
+#include "remote/win32/native_store.h"
+#include "win32_test_support.h"
+
+namespace corvane::remote::win32 {
+namespace {
+
+using wmi::Variant;
+
+class NativeSystem : public testing::ScratchFolderTest {
+protected:
+    NativeStore store_;
+    wmi::ServicesPtr cimv2_ = Make_Store_Services(store_, "root\\cimv2");
+};
+
+TEST_F(NativeSystem, ReportsTheFactsOfThisComputer) {
+    const OsFacts facts = store_.Os_Facts();
+    NativeLocalSystem local;
+    EXPECT_TRUE(Equals_Ignore_Case(local.Computer_Name(), facts.computerName));
+    EXPECT_FALSE(facts.computerName.empty());
+    EXPECT_EQ(2, std::count(facts.version.begin(), facts.version.end(), '.')) << facts.version;
+    EXPECT_TRUE(Starts_With_Ignore_Case(facts.windowsDirectory, "C:\\windows")) << facts.windowsDirectory;
+    EXPECT_EQ(64, facts.addressWidth);
+
+    const auto names = cimv2_->ExecQuery("Select Name From Win32_ComputerSystem");
+    ASSERT_EQ(1u, names.size());
+    EXPECT_EQ(facts.computerName, names[0]->Get("Name").As_String());
+    const auto os = cimv2_->ExecQuery("Select * from Win32_OperatingSystem");
+    ASSERT_EQ(1u, os.size());
+    EXPECT_EQ(facts.version, os[0]->Get("Version").As_String());
+
+    std::vector<std::string> fixed;
+    for (const auto& disk : cimv2_->ExecQuery("Select Name From Win32_LogicalDisk Where DriveType=3")) {
+        fixed.push_back(disk->Get("Name").As_String());
+    }
+    EXPECT_NE(fixed.end(), std::find(fixed.begin(), fixed.end(), "C:"));
+}
+
+TEST_F(NativeSystem, StartsCmdAndSeesItEnd) {
+    const std::string marker = Path("done.txt");
+    const wmi::ObjectPtr process = cimv2_->Get("Win32_Process");
+    const wmi::PropertyBag out =
+        process->Exec_Method("Create", {{"CommandLine", Variant("cmd.exe /c echo ok> \"" + marker + "\"")}});
+    ASSERT_EQ(0, out.at("ReturnValue").As_Int32());
+    const std::int64_t processId = out.at("ProcessId").As_Int64();
+    EXPECT_GT(processId, 0);
+
+    // Wait as the program does: poll the process list until the id is gone.
+    bool ended = false;
+    for (int attempt = 0; attempt < 300 && !ended; ++attempt) {
+        ended = cimv2_->ExecQuery("Select Name From Win32_Process where ProcessId=" + std::to_string(processId)).empty();
+        if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(Exists("done.txt"));
+
+    const wmi::PropertyBag bad = process->Exec_Method("Create", {{"CommandLine", Variant("C:\\no\\such\\program.exe")}});
+    EXPECT_EQ(9, bad.at("ReturnValue").As_Int32()) << "Invalid Start File... path not found";
+}
+
+TEST_F(NativeSystem, ListsRunningProcessesWithThisProgramAmongThem) {
+    const auto processes = store_.Processes();
+    const auto self = std::find_if(processes.begin(), processes.end(),
+                                   [](const ProcessEntry& entry) { return entry.processId == GetCurrentProcessId(); });
+    ASSERT_NE(processes.end(), self);
+    EXPECT_TRUE(Equals_Ignore_Case(self->name, "remote_win32_tests.exe")) << self->name;
+}
+
+}  // namespace
+}  // namespace corvane::remote::win32
