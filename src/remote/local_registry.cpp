@@ -1,0 +1,104 @@
+#include "remote/local_registry.h"
+
+#include "remote/machine_store.h"
+
+namespace corvane::remote {
+namespace {
+
+void Append_Utf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// The first `units` UTF-16 units of the bytes as UTF-8.
+std::string Units_To_Utf8(std::span<const std::uint8_t> bytes, std::size_t units) {
+    std::string out;
+    for (std::size_t i = 0; i < units; ++i) {
+        char32_t unit = static_cast<char32_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
+            const char32_t low = static_cast<char32_t>(bytes[2 * i + 2] | (bytes[2 * i + 3] << 8));
+            if (low >= 0xDC00 && low < 0xE000) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        Append_Utf8(out, unit);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> Utf16_Bytes(std::string_view utf8, bool terminate) {
+    std::vector<std::uint8_t> out;
+    out.reserve(utf8.size() * 2 + 2);
+    auto put = [&](char32_t unit) {
+        out.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        out.push_back(static_cast<std::uint8_t>((unit >> 8) & 0xFF));
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
+        if (i + length > utf8.size()) length = 1;
+        char32_t cp = length == 1 ? lead : static_cast<char32_t>(lead & (0x7F >> length));
+        for (int k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += length;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            put(0xD800 + (cp >> 10));
+            put(0xDC00 + (cp & 0x3FF));
+        } else {
+            put(cp);
+        }
+    }
+    if (terminate) put(0);
+    return out;
+}
+
+std::string Utf16_Bytes_To_Utf8(std::span<const std::uint8_t> bytes) {
+    return Units_To_Utf8(bytes, bytes.size() / 2);
+}
+
+wmi::Variant Decode_Local_Value(std::uint32_t type, std::span<const std::uint8_t> data,
+                                const wmi::Variant& defaultValue) {
+    const std::size_t units = data.size() / 2;
+    switch (type) {
+        case kRegSz:
+        case kRegExpandSz: return wmi::Variant(units >= 1 ? Units_To_Utf8(data, units - 1) : std::string());
+        case kRegMultiSz: return wmi::Variant(units >= 2 ? Units_To_Utf8(data, units - 2) : std::string());
+        case kRegBinary: {
+            std::vector<wmi::Variant> bytes;
+            bytes.reserve(data.size());
+            for (std::uint8_t b : data) bytes.emplace_back(static_cast<std::int32_t>(b));
+            return wmi::Variant(std::move(bytes));
+        }
+        case kRegDword: {
+            std::uint32_t value = 0;
+            for (std::size_t i = 0; i < 4 && i < data.size(); ++i) value |= static_cast<std::uint32_t>(data[i]) << (8 * i);
+            return wmi::Variant(static_cast<std::int32_t>(value));
+        }
+        default: return defaultValue;
+    }
+}
+
+wmi::Variant Query_Local_Value(ILocalRegistry& registry, std::uint32_t root, std::string_view keyPath,
+                               std::string_view valueName, const wmi::Variant& defaultValue) {
+    const auto raw = registry.Read_Value(root, keyPath, valueName);
+    if (!raw) return defaultValue;
+    return Decode_Local_Value(raw->type, raw->data, defaultValue);
+}
+
+}  // namespace corvane::remote

@@ -1,0 +1,64 @@
+#include "app/text.h"
+#include "remote/provider.h"
+
+namespace corvane::remote {
+
+const PropertyDecl* ClassDescriptor::Find_Property(std::string_view property) const {
+    for (const PropertyDecl& decl : properties) {
+        if (Upper_Ascii(decl.name) == Upper_Ascii(property)) return &decl;
+    }
+    return nullptr;
+}
+
+const MethodDecl* ClassDescriptor::Find_Method(std::string_view method) const {
+    for (const MethodDecl& decl : methods) {
+        if (Upper_Ascii(decl.name) == Upper_Ascii(method)) return &decl;
+    }
+    return nullptr;
+}
+
+const std::vector<ClassDescriptor>& Provider_Table() {
+    static const std::vector<ClassDescriptor> table = [] {
+        std::vector<ClassDescriptor> all = System_Class_Descriptors();
+        for (auto& decl : File_Class_Descriptors()) all.push_back(std::move(decl));
+        for (auto& decl : Registry_Class_Descriptors()) all.push_back(std::move(decl));
+        return all;
+    }();
+    return table;
+}
+
+const ClassDescriptor* Find_Class(std::string_view nameSpace, std::string_view className) {
+    for (const ClassDescriptor& decl : Provider_Table()) {
+        if (Upper_Ascii(decl.nameSpace) == Upper_Ascii(nameSpace) && Upper_Ascii(decl.name) == Upper_Ascii(className)) {
+            return &decl;
+        }
+    }
+    return nullptr;
+}
+
+wmi::Variant In_Parameter(const wmi::PropertyBag& in, std::string_view name) {
+    const auto found = in.find(name);
+    return found == in.end() ? wmi::Variant() : found->second;
+}
+
+wmi::PropertyBag Return_Value(std::uint32_t code) {
+    wmi::PropertyBag out;
+    out["ReturnValue"] = wmi::Variant(code);
+    return out;
+}
+
+std::uint32_t File_Method_Code(std::uint32_t status) {
+    switch (status) {
+        case kStatusOk: return 0;
+        case kStatusAccessDenied: return 2;
+        case kStatusNotFound:
+        case kStatusPathNotFound: return 9;
+        case kStatusAlreadyExists: return 10;
+        case kStatusDirNotEmpty: return 14;
+        case kStatusSharingViolation: return 15;
+        case kStatusInvalidParameter: return 21;
+        default: return 8;
+    }
+}
+
+}  // namespace corvane::remote

@@ -1,0 +1,142 @@
+// CIM_DataFile, Win32_Directory and Win32_ShortcutFile (root\cimv2). As on a
+// real computer, Name, Drive, Path, FileName and Extension come back in lower
+// case. A query whose WHERE requires a Name, or a Drive and a Path, reads only
+// that entry or that one folder from the store.
+#include "app/text.h"
+#include "remote/provider.h"
+#include "remote/wmi_datetime.h"
+
+namespace corvane::remote {
+namespace {
+
+using wmi::Variant;
+
+enum class Kind { File, Folder, Shortcut };
+
+bool Is_Shortcut(const FileEntry& entry) {
+    const std::string lower = Lower_Ascii(entry.path);
+    return lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".lnk") == 0;
+}
+
+bool Fits(const FileEntry& entry, Kind kind) {
+    switch (kind) {
+        case Kind::File: return !entry.isFolder;
+        case Kind::Folder: return entry.isFolder;
+        case Kind::Shortcut: return !entry.isFolder && Is_Shortcut(entry);
+    }
+    return false;
+}
+
+Instance Make_Instance(IMachineStore& store, const FileEntry& entry, Kind kind) {
+    const std::string name = Lower_Ascii(entry.path);
+    std::string drive = name.size() >= 2 ? name.substr(0, 2) : name;
+    std::string path = "\\";
+    std::string leaf;
+    const std::size_t lastSlash = name.find_last_of('\\');
+    if (lastSlash != std::string::npos && lastSlash + 1 < name.size()) {
+        path = name.substr(2, lastSlash - 1);
+        leaf = name.substr(lastSlash + 1);
+    }
+    std::string fileName = leaf;
+    std::string extension;
+    const std::size_t dot = leaf.find_last_of('.');
+    if (dot != std::string::npos) {
+        fileName = leaf.substr(0, dot);
+        extension = leaf.substr(dot + 1);
+    }
+    Instance row;
+    row.key = entry.path;
+    row.values["Name"] = Variant(name);
+    row.values["Caption"] = Variant(name);
+    row.values["Drive"] = Variant(drive);
+    row.values["Path"] = Variant(path);
+    row.values["FileName"] = Variant(fileName);
+    row.values["Extension"] = Variant(extension);
+    row.values["FileType"] = Variant(entry.fileType);
+    row.values["CreationDate"] = Variant(Format_Wmi_Date_Time(entry.created));
+    if (kind != Kind::Folder) {
+        // 64-bit numbers reach scripts as text.
+        row.values["FileSize"] = Variant(std::to_string(entry.size));
+    }
+    if (kind == Kind::Shortcut) row.values["Target"] = Variant(store.Shortcut_Target(entry.path));
+    return row;
+}
+
+FillStatus Fill_Entries(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out, Kind kind) {
+    if (const Variant* name = wql::Required_Equality(where, "Name")) {
+        if (const auto entry = store.Find_Entry(name->As_String()); entry && Fits(*entry, kind)) {
+            out.push_back(Make_Instance(store, *entry, kind));
+        }
+        return FillStatus::Filtered;
+    }
+    const Variant* drive = wql::Required_Equality(where, "Drive");
+    const Variant* path = wql::Required_Equality(where, "Path");
+    if (drive != nullptr && path != nullptr) {
+        const std::string folder = drive->As_String() + path->As_String();
+        for (const FileEntry& entry : store.List_Folder(folder)) {
+            if (Fits(entry, kind)) out.push_back(Make_Instance(store, entry, kind));
+        }
+        return FillStatus::Filtered;
+    }
+    for (const FileEntry& entry : store.All_Entries(kind == Kind::Folder)) {
+        if (Fits(entry, kind)) out.push_back(Make_Instance(store, entry, kind));
+    }
+    return FillStatus::Unfiltered;
+}
+
+FillStatus Fill_Files(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out) {
+    return Fill_Entries(store, where, out, Kind::File);
+}
+FillStatus Fill_Folders(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out) {
+    return Fill_Entries(store, where, out, Kind::Folder);
+}
+FillStatus Fill_Shortcuts(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out) {
+    return Fill_Entries(store, where, out, Kind::Shortcut);
+}
+
+wmi::PropertyBag Run_Delete_File(IMachineStore& store, const Instance* instance, const wmi::PropertyBag&) {
+    return Return_Value(File_Method_Code(store.Delete_File(instance->key)));
+}
+wmi::PropertyBag Run_Delete_Folder(IMachineStore& store, const Instance* instance, const wmi::PropertyBag&) {
+    return Return_Value(File_Method_Code(store.Delete_Folder(instance->key)));
+}
+wmi::PropertyBag Run_Rename(IMachineStore& store, const Instance* instance, const wmi::PropertyBag& in) {
+    const std::string newName = In_Parameter(in, "FileName").As_String();
+    if (newName.empty()) return Return_Value(21);
+    return Return_Value(File_Method_Code(store.Rename_File(instance->key, newName)));
+}
+wmi::PropertyBag Run_Compress(IMachineStore& store, const Instance* instance, const wmi::PropertyBag&) {
+    return Return_Value(File_Method_Code(store.Compress_File(instance->key)));
+}
+
+std::vector<PropertyDecl> Entry_Properties(Kind kind) {
+    std::vector<PropertyDecl> properties = {
+        {"Name", PropertyType::Text},     {"Caption", PropertyType::Text},   {"Drive", PropertyType::Text},
+        {"Path", PropertyType::Text},     {"FileName", PropertyType::Text},  {"Extension", PropertyType::Text},
+        {"FileType", PropertyType::Text}, {"CreationDate", PropertyType::DateTimeText}};
+    if (kind != Kind::Folder) properties.push_back({"FileSize", PropertyType::UInt64Text});
+    if (kind == Kind::Shortcut) properties.push_back({"Target", PropertyType::Text});
+    return properties;
+}
+
+}  // namespace
+
+std::vector<ClassDescriptor> File_Class_Descriptors() {
+    std::vector<ClassDescriptor> classes;
+    classes.push_back({"CIM_DataFile", "cimv2", Entry_Properties(Kind::File), &Fill_Files,
+                       {{"Delete", false, {}, &Run_Delete_File},
+                        {"Rename", false, {"FileName"}, &Run_Rename},
+                        {"Compress", false, {}, &Run_Compress}},
+                       nullptr});
+    classes.push_back({"Win32_Directory", "cimv2", Entry_Properties(Kind::Folder), &Fill_Folders,
+                       {{"Delete", false, {}, &Run_Delete_Folder},
+                        {"Rename", false, {"FileName"}, &Run_Rename},
+                        {"Compress", false, {}, &Run_Compress}},
+                       nullptr});
+    classes.push_back({"Win32_ShortcutFile", "cimv2", Entry_Properties(Kind::Shortcut), &Fill_Shortcuts,
+                       {{"Delete", false, {}, &Run_Delete_File}},
+                       nullptr});
+    return classes;
+}
+
+}  // namespace corvane::remote

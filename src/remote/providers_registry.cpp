@@ -1,0 +1,138 @@
+// StdRegProv (root\default): the registry provider's class methods with the
+// parameter names of the real provider (hDefKey, sSubKeyName, sValueName, ...).
+// hDefKey defaults to HKEY_LOCAL_MACHINE when not passed, as on Windows. An
+// empty enumeration leaves sNames and Types Null.
+#include "remote/provider.h"
+#include "remote/wmi_errors.h"
+
+namespace corvane::remote {
+namespace {
+
+using wmi::Variant;
+
+std::uint32_t Root(const wmi::PropertyBag& in) {
+    const Variant root = In_Parameter(in, "hDefKey");
+    if (root.Is_Empty()) return kHkeyLocalMachine;
+    return static_cast<std::uint32_t>(root.As_Int64());
+}
+std::string Key(const wmi::PropertyBag& in) {
+    return In_Parameter(in, "sSubKeyName").As_String();
+}
+std::string Value_Name(const wmi::PropertyBag& in) {
+    return In_Parameter(in, "sValueName").As_String();
+}
+
+wmi::PropertyBag Enum_Key(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    std::vector<std::string> names;
+    const std::uint32_t status = store.Enum_Keys(Root(in), Key(in), names);
+    wmi::PropertyBag out = Return_Value(status);
+    if (status == kStatusOk && !names.empty()) {
+        std::vector<Variant> list;
+        list.reserve(names.size());
+        for (auto& name : names) list.emplace_back(std::move(name));
+        out["sNames"] = Variant(std::move(list));
+    } else {
+        out["sNames"] = Variant::Null();
+    }
+    return out;
+}
+
+wmi::PropertyBag Enum_Values(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    std::vector<RegistryValueName> values;
+    const std::uint32_t status = store.Enum_Values(Root(in), Key(in), values);
+    wmi::PropertyBag out = Return_Value(status);
+    if (status == kStatusOk && !values.empty()) {
+        std::vector<Variant> names;
+        std::vector<Variant> types;
+        for (const auto& value : values) {
+            names.emplace_back(value.name);
+            types.emplace_back(static_cast<std::int32_t>(value.type));
+        }
+        out["sNames"] = Variant(std::move(names));
+        out["Types"] = Variant(std::move(types));
+    } else {
+        out["sNames"] = Variant::Null();
+        out["Types"] = Variant::Null();
+    }
+    return out;
+}
+
+wmi::PropertyBag Read_String(IMachineStore& store, const wmi::PropertyBag& in, bool expand) {
+    RegistryValue value;
+    std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
+    if (status == kStatusOk && value.type != kRegSz && value.type != kRegExpandSz) {
+        status = wmi::hresult::kWbemTypeMismatch;
+    }
+    wmi::PropertyBag out = Return_Value(status);
+    if (status == kStatusOk) {
+        out["sValue"] = Variant(expand && value.type == kRegExpandSz ? store.Expand_Environment(value.text) : value.text);
+    } else {
+        out["sValue"] = Variant::Null();
+    }
+    return out;
+}
+
+wmi::PropertyBag Get_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    return Read_String(store, in, false);
+}
+wmi::PropertyBag Get_Expanded_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    return Read_String(store, in, true);
+}
+
+wmi::PropertyBag Get_Dword_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    RegistryValue value;
+    std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
+    if (status == kStatusOk && value.type != kRegDword) status = wmi::hresult::kWbemTypeMismatch;
+    wmi::PropertyBag out = Return_Value(status);
+    out["uValue"] = status == kStatusOk ? Variant(static_cast<std::uint32_t>(value.number)) : Variant::Null();
+    return out;
+}
+
+wmi::PropertyBag Check_Access(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    const Variant required = In_Parameter(in, "uRequired");
+    bool granted = false;
+    const std::uint32_t status = store.Check_Access(
+        Root(in), Key(in), required.Is_Empty() ? 0x20019u : static_cast<std::uint32_t>(required.As_Int64()), granted);
+    wmi::PropertyBag out = Return_Value(status);
+    out["bGranted"] = Variant(status == kStatusOk && granted);
+    return out;
+}
+
+wmi::PropertyBag Create_Key(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    return Return_Value(store.Create_Key(Root(in), Key(in)));
+}
+wmi::PropertyBag Delete_Key(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    return Return_Value(store.Delete_Key(Root(in), Key(in)));
+}
+wmi::PropertyBag Delete_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    return Return_Value(store.Delete_Value(Root(in), Key(in), Value_Name(in)));
+}
+wmi::PropertyBag Set_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    RegistryValue value;
+    value.type = kRegSz;
+    value.text = In_Parameter(in, "sValue").As_String();
+    return Return_Value(store.Set_Value(Root(in), Key(in), Value_Name(in), value));
+}
+
+}  // namespace
+
+std::vector<ClassDescriptor> Registry_Class_Descriptors() {
+    std::vector<ClassDescriptor> classes;
+    classes.push_back({"StdRegProv", "default", {}, nullptr,
+                       {{"EnumKey", true, {"hDefKey", "sSubKeyName"}, &Enum_Key},
+                        {"EnumValues", true, {"hDefKey", "sSubKeyName"}, &Enum_Values},
+                        {"GetStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_String_Value},
+                        {"GetExpandedStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"},
+                         &Get_Expanded_String_Value},
+                        {"GetDWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_Dword_Value},
+                        {"CheckAccess", true, {"hDefKey", "sSubKeyName", "uRequired"}, &Check_Access},
+                        {"CreateKey", true, {"hDefKey", "sSubKeyName"}, &Create_Key},
+                        {"DeleteKey", true, {"hDefKey", "sSubKeyName"}, &Delete_Key},
+                        {"DeleteValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Delete_Value},
+                        {"SetStringValue", true, {"hDefKey", "sSubKeyName", "sValueName", "sValue"},
+                         &Set_String_Value}},
+                       nullptr});
+    return classes;
+}
+
+}  // namespace corvane::remote

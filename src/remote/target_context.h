@@ -1,0 +1,72 @@
+// The computer being scanned or fixed: its name and credentials, the facts
+// read right after connecting, and the choices made from them (remote or
+// local, safe or fast existence tests). One TargetContext per scan or fix,
+// passed by reference; it also carries the ports the remote routines use.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/ports/clock.h"
+#include "app/reporter.h"
+#include "remote/local_registry.h"
+#include "remote/local_system.h"
+#include "remote/share_lister.h"
+#include "remote/wmi.h"
+
+namespace corvane::remote {
+
+// What the remote routines need from outside: the locator (the chooser of
+// store_services.h in the program, a SimNetwork in tests), the reporting
+// path, the clock, the share lister, the local registry and the local system.
+struct RemotePorts {
+    wmi::ILocator& locator;
+    Reporter& reporter;
+    IClock& clock;
+    IShareLister& shares;
+    ILocalRegistry& localRegistry;
+    ILocalSystem& localSystem;
+};
+
+class TargetContext {
+public:
+    explicit TargetContext(const RemotePorts& ports) : ports_(ports) {}
+    TargetContext(const TargetContext&) = delete;
+    TargetContext& operator=(const TargetContext&) = delete;
+
+    [[nodiscard]] const RemotePorts& Ports() const noexcept { return ports_; }
+
+    std::string ComputerName;  // as listed; the server of every connection
+    std::string UserName;
+    std::string Password;
+    std::string TargetName;    // Win32_ComputerSystem.Name
+    std::string OSVersion;     // "5.1.2600"
+    std::int32_t AddressWidth = 0;
+    std::vector<std::string> FixedDrives;  // "C:", "D:" in query order
+    bool IsRemote = false;
+    bool SafeScan = false;
+
+    // Moves to another computer: every field cleared, the name set.
+    void Start_Computer(std::string_view computerName);
+    // IsRemote: the local computer's name differs from TargetName (exact,
+    // case-sensitive comparison).
+    void Decide_Is_Remote();
+    // SafeScan: the safe-scan option is set and the target is remote.
+    void Decide_Scan_Mode(bool safeScanOptionSet);
+
+    // Fast existence tests on a remote target are trusted only while its
+    // administrative shares can be listed; once one cannot, the tests use
+    // the management service for the rest of this computer.
+    [[nodiscard]] bool Fast_Tests_Trusted() const noexcept { return fastTestsTrusted_; }
+    void Distrust_Fast_Tests() noexcept { fastTestsTrusted_ = false; }
+    // Drives whose share root was found listable ("C:").
+    std::vector<std::string> checkedShares;
+
+private:
+    RemotePorts ports_;
+    bool fastTestsTrusted_ = true;
+};
+
+}  // namespace corvane::remote

@@ -1,0 +1,257 @@
+#include "remote/wmi_files.h"
+
+#include "app/runtime_error.h"
+#include "app/text.h"
+#include "remote/wmi_registry.h"
+
+namespace corvane::remote {
+namespace {
+
+std::int32_t Return_Code(const wmi::PropertyBag& out) {
+    const auto found = out.find("ReturnValue");
+    return found == out.end() ? 0 : found->second.As_Int32();
+}
+
+std::string Without_Trailing_Backslash(std::string_view path) {
+    if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+    return std::string(path);
+}
+
+bool Any(wmi::IServices& cimv2, const std::string& query) {
+    return !cimv2.ExecQuery(query, wmi::kReturnImmediately).empty();
+}
+
+bool Safe_File_Query(wmi::IServices& cimv2, std::string_view path) {
+    return Any(cimv2, "Select name from CIM_Datafile where name='" + Wql_Escape(path) + "'");
+}
+
+bool Safe_Folder_Query(wmi::IServices& cimv2, std::string_view path) {
+    std::string folder(path);
+    if (folder.size() >= 4 && folder.back() == '\\') folder.pop_back();
+    return Any(cimv2, "Select Name from Win32_Directory Where name='" + Wql_Escape(folder) + "'");
+}
+
+enum class FastAnswer { Exists, Missing, Unknown };
+
+// The fast test: the local path itself on the local computer, the
+// administrative share on a remote one. Unknown when the listing cannot be
+// made, so that the caller asks the management service instead.
+FastAnswer Fast_Test(TargetContext& context, std::string_view path, std::uint32_t mask) {
+    IShareLister& shares = context.Ports().shares;
+    if (!context.IsRemote) {
+        std::string local(path);
+        if (local.size() < 3) local += '\\';
+        switch (shares.Find(local, mask)) {
+            case ListingResult::Found: return FastAnswer::Exists;
+            case ListingResult::NotFound: return FastAnswer::Missing;
+            case ListingResult::Unavailable: return FastAnswer::Unknown;
+        }
+    }
+    if (!context.Fast_Tests_Trusted()) return FastAnswer::Unknown;
+    const ListingResult result = shares.Find(Share_Path(context.ComputerName, path), mask);
+    if (result == ListingResult::Found) return FastAnswer::Exists;
+    const std::string drive = Upper_Text(path.substr(0, 2));
+    bool shareChecked = false;
+    for (const std::string& checked : context.checkedShares) shareChecked = shareChecked || checked == drive;
+    if (!shareChecked) {
+        // Is the share itself there? A missing file and an unusable share
+        // look alike in a listing of the file.
+        if (shares.Find(Share_Path(context.ComputerName, drive), kListEverything) != ListingResult::Found) {
+            context.Distrust_Fast_Tests();
+            context.Ports().reporter.Log_Event("Administrative share " + Share_Path(context.ComputerName, drive) +
+                                                   " cannot be listed; existence tests on " + context.ComputerName +
+                                                   " use WMI.",
+                                               LOG_WARNING);
+            return FastAnswer::Unknown;
+        }
+        context.checkedShares.push_back(drive);
+    }
+    return result == ListingResult::NotFound ? FastAnswer::Missing : FastAnswer::Unknown;
+}
+
+}  // namespace
+
+std::string Wql_Backslashes(std::string_view text) {
+    return Replace_All(text, "\\", "\\\\");
+}
+
+std::string Wql_Escape(std::string_view text) {
+    return Replace_All(Wql_Backslashes(text), "'", "\\'");
+}
+
+std::string Share_Path(std::string_view computerName, std::string_view path) {
+    const std::string shared = Replace_All(path, ":", path.size() < 3 ? "$\\" : "$");
+    return "\\\\" + std::string(computerName) + "\\" + shared;
+}
+
+bool WMI_File_Exists(wmi::IServices& cimv2, std::string_view path) {
+    try {
+        return Any(cimv2, "Select name from CIM_Datafile where name='" + Wql_Backslashes(path) + "'");
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path) {
+    try {
+        return Any(cimv2, "Select Name from Win32_Directory Where name='" +
+                              Wql_Backslashes(Without_Trailing_Backslash(path)) + "'");
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool Remote_File_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    try {
+        if (context.AddressWidth >= 33 && Lower_Ascii(path).find("program files") != std::string::npos) return true;
+        if (!context.SafeScan) {
+            const FastAnswer answer = Fast_Test(context, path, kListFiles);
+            if (answer != FastAnswer::Unknown) return answer == FastAnswer::Exists;
+        }
+        return Safe_File_Query(cimv2, path);
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    try {
+        if (!context.SafeScan) {
+            const FastAnswer answer = Fast_Test(context, path, kListEverything);
+            if (answer != FastAnswer::Unknown) return answer == FastAnswer::Exists;
+        }
+        return Safe_Folder_Query(cimv2, path);
+    } catch (const RuntimeError& error) {
+        if (!Is_Swallowed_Error(error.Number())) throw RuntimeError(error.Number(), error.Description());
+        return false;
+    }
+}
+
+bool Is_Fixed_Drive(const TargetContext& context, std::string_view name) {
+    const std::string upper = Upper_Text(name);
+    for (const std::string& drive : context.FixedDrives) {
+        if (drive == upper) return true;
+    }
+    return false;
+}
+
+namespace {
+
+// Runs a method on every object of the query; nullopt when nothing matched,
+// else the last return code.
+std::optional<std::int32_t> Run_On_Each(wmi::IServices& cimv2, const std::string& query, std::string_view method,
+                                        const wmi::PropertyBag& in) {
+    std::optional<std::int32_t> code;
+    for (const auto& object : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
+        code = Return_Code(object->Exec_Method(method, in));
+    }
+    return code;
+}
+
+}  // namespace
+
+bool WMI_Delete_File(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode) {
+    try {
+        const auto code = Run_On_Each(cimv2, "Select * from CIM_DataFile where Name='" + Wql_Escape(path) + "'",
+                                      "Delete", {});
+        if (!code) return true;
+        returnCode = *code;
+        return Return_Code_Succeeded(returnCode);
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode) {
+    try {
+        const auto code = Run_On_Each(
+            cimv2, "Select * From Win32_Directory Where Name ='" + Wql_Escape(Without_Trailing_Backslash(path)) + "'",
+            "Delete", {});
+        if (!code) return true;
+        returnCode = *code;
+        return Return_Code_Succeeded(returnCode);
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool WMI_Rename_File(wmi::IServices& cimv2, std::string_view folder, std::string_view currentName,
+                     std::string_view newName) {
+    try {
+        wmi::PropertyBag in;
+        in["FileName"] = wmi::Variant(Wql_Backslashes(folder) + std::string(newName));
+        const std::string path = std::string(folder) + std::string(currentName);
+        const auto code =
+            Run_On_Each(cimv2, "Select * from CIM_DataFile where Name='" + Wql_Escape(path) + "'", "Rename", in);
+        return code && Return_Code_Succeeded(*code);
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool WMI_Compress_File(wmi::IServices& cimv2, std::string_view path) {
+    try {
+        const auto code =
+            Run_On_Each(cimv2, "Select * from CIM_DataFile where Name='" + Wql_Escape(path) + "'", "Compress", {});
+        return code && Return_Code_Succeeded(*code);
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool WMI_List_Folder_Entries(wmi::IServices& cimv2, std::string_view folder, std::vector<std::string>& names,
+                             std::string_view extraCondition) {
+    try {
+        const std::string drive(folder.substr(0, 2));
+        std::string rest(folder.size() > 2 ? folder.substr(2) : std::string_view());
+        if (rest.empty() || rest.back() != '\\') rest += '\\';
+        std::string query = "Select FileName,Extension From Win32_Directory Where Drive='" + drive + "' and Path='" +
+                            Wql_Backslashes(rest) + "'";
+        if (!extraCondition.empty()) query += " and " + std::string(extraCondition);
+        std::vector<std::string> found;
+        for (const auto& object : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
+            std::string name = object->Get("FileName").As_String();
+            const std::string extension = object->Get("Extension").As_String();
+            if (!extension.empty()) name += "." + extension;
+            found.push_back(std::move(name));
+        }
+        if (found.empty()) return false;
+        names = std::move(found);
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+bool WMI_Get_Windows_Directory(wmi::IServices& cimv2, std::string& directory) {
+    try {
+        for (const auto& object :
+             cimv2.ExecQuery("Select WindowsDirectory FROM Win32_OperatingSystem", wmi::kReturnImmediately)) {
+            directory = object->Get("WindowsDirectory").As_String();
+        }
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
+std::string WMI_Return_Code_Text(std::int32_t code) {
+    switch (code) {
+        case -1: return "Other Errors";
+        case 2: return "Access denied";
+        case 8: return "Unspecified Failure";
+        case 9: return "Invalid Object";
+        case 10: return "Object Already Exists";
+        case 11: return "File System Not NTFS";
+        case 12: return "Platform Not WindowsNT Or Windows2000";
+        case 13: return "Drive Not The Same";
+        case 14: return "Directory Not Empty";
+        case 15: return "Sharing Violation";
+        case 16: return "Invalid Start File";
+        case 17: return "Privilege Not Held";
+        case 21: return "Invalid parameter";
+        default: return {};
+    }
+}
+
+}  // namespace corvane::remote

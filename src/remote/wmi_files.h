@@ -1,0 +1,68 @@
+// Files and folders of the target through CIM_DataFile and Win32_Directory of
+// root\cimv2, and the existence tests that follow the scan mode (the
+// management service in safe mode, the administrative share in fast mode).
+// Inside WQL literals every "\" is doubled; "'" is escaped as "\'" only where
+// noted, as the program has always done.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "remote/target_context.h"
+#include "remote/wmi.h"
+
+namespace corvane::remote {
+
+// Every "\" doubled.
+[[nodiscard]] std::string Wql_Backslashes(std::string_view text);
+// Every "\" doubled and every "'" written "\'".
+[[nodiscard]] std::string Wql_Escape(std::string_view text);
+// "\\" + computer + "\" + path with ":" made "$" ("$\" when the path is
+// shorter than 3 characters): C: -> \\PC\C$\ and C:\Temp -> \\PC\C$\Temp.
+[[nodiscard]] std::string Share_Path(std::string_view computerName, std::string_view path);
+
+// "Select name from CIM_Datafile where name='<path>'" ("'" not escaped); false on any error.
+bool WMI_File_Exists(wmi::IServices& cimv2, std::string_view path);
+// One trailing "\" removed, then "Select Name from Win32_Directory Where
+// name='<path>'" ("'" not escaped); false on any error.
+bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path);
+
+// True without looking for a path containing "program files" on a 64-bit
+// target; safe mode: the CIM_Datafile query with "'" escaped; fast mode: a
+// listing of the administrative share (remote) or of the path itself (local).
+// A listing that cannot be made falls back to the query; a share that cannot
+// be listed at all makes the rest of the computer's tests use the query and
+// logs one warning. False on any error.
+bool Remote_File_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path);
+// As above for folders (no "program files" rule; mask 63). Errors follow the
+// registry rule: false, and raised again unless one of the four swallowed numbers.
+bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path);
+
+// "c:" matches the fixed drive "C:".
+[[nodiscard]] bool Is_Fixed_Drive(const TargetContext& context, std::string_view name);
+
+// Delete on every CIM_DataFile named path ("'" escaped); returnCode = the last
+// Delete's code (untouched when nothing matched, which counts as success).
+bool WMI_Delete_File(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode);
+// As WMI_Delete_File for Win32_Directory (one trailing "\" removed first). A
+// folder that still has content is refused (code 14) and kept.
+bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode);
+// Renames folder + currentName (folder ends in "\") to newName in the same
+// folder. False when the file is not there.
+bool WMI_Rename_File(wmi::IServices& cimv2, std::string_view folder, std::string_view currentName,
+                     std::string_view newName);
+// NTFS compression of the file. False when the file is not there.
+bool WMI_Compress_File(wmi::IServices& cimv2, std::string_view path);
+// Sub-folder names ("name" or "name.ext") of folder through Win32_Directory's
+// Drive and Path, with " and " + extraCondition when given; true when any.
+bool WMI_List_Folder_Entries(wmi::IServices& cimv2, std::string_view folder, std::vector<std::string>& names,
+                             std::string_view extraCondition);
+// WindowsDirectory of Win32_OperatingSystem; false on any error.
+bool WMI_Get_Windows_Directory(wmi::IServices& cimv2, std::string& directory);
+
+// The text of a CIM_DataFile / Win32_Directory return code ("" for 0 and unknown codes).
+[[nodiscard]] std::string WMI_Return_Code_Text(std::int32_t code);
+
+}  // namespace corvane::remote

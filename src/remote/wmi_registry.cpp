@@ -1,0 +1,179 @@
+#include "remote/wmi_registry.h"
+
+#include "app/runtime_error.h"
+
+namespace corvane::remote {
+namespace {
+
+wmi::PropertyBag Key_Parameters(std::uint32_t rootKey, std::string_view keyPath) {
+    wmi::PropertyBag in;
+    in["hDefKey"] = wmi::Variant(rootKey);
+    in["sSubKeyName"] = wmi::Variant(keyPath);
+    return in;
+}
+
+std::int32_t Return_Code(const wmi::PropertyBag& out) {
+    const auto found = out.find("ReturnValue");
+    return found == out.end() ? 0 : found->second.As_Int32();
+}
+
+// Array elements as texts; an unassigned (Null) array is empty.
+std::vector<std::string> Texts(const wmi::PropertyBag& out, std::string_view name) {
+    std::vector<std::string> texts;
+    const auto found = out.find(name);
+    if (found == out.end()) return texts;
+    for (const wmi::Variant& element : found->second.As_Array()) texts.push_back(element.As_String());
+    return texts;
+}
+
+// Ends a routine on a run-time error: swallowed numbers give the failure
+// result, any other is raised again with the product as its source.
+void Pass_On_Unless_Swallowed(const RuntimeError& error) {
+    if (Is_Swallowed_Error(error.Number())) return;
+    throw RuntimeError(error.Number(), error.Description());
+}
+
+}  // namespace
+
+bool Is_Swallowed_Error(std::int32_t number) noexcept {
+    return number == Hresult_Number(0x800706BFu) || number == Hresult_Number(0x800706BEu) ||
+           number == Hresult_Number(0x80010108u) || number == Hresult_Number(0x80070005u);
+}
+
+bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                  std::vector<std::string>& subKeyNames) {
+    try {
+        const wmi::PropertyBag out = registry.Exec_Method("EnumKey", Key_Parameters(rootKey, keyPath));
+        subKeyNames = Texts(out, "sNames");
+        return true;
+    } catch (const RuntimeError& error) {
+        Pass_On_Unless_Swallowed(error);
+        return false;
+    }
+}
+
+bool WMI_Enum_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                     std::vector<std::string>& valueNames) {
+    try {
+        const wmi::PropertyBag out = registry.Exec_Method("EnumValues", Key_Parameters(rootKey, keyPath));
+        valueNames = Texts(out, "sNames");
+        return true;
+    } catch (const RuntimeError& error) {
+        Pass_On_Unless_Swallowed(error);
+        return false;
+    }
+}
+
+bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                            std::vector<std::string>& valueNames, std::vector<std::int32_t>& valueTypes,
+                            std::vector<wmi::Variant>& values) {
+    try {
+        const wmi::PropertyBag out = registry.Exec_Method("EnumValues", Key_Parameters(rootKey, keyPath));
+        std::vector<std::string> names = Texts(out, "sNames");
+        std::vector<std::int32_t> types;
+        if (const auto found = out.find("Types"); found != out.end()) {
+            for (const wmi::Variant& type : found->second.As_Array()) types.push_back(type.As_Int32());
+        }
+        if (Return_Code(out) != 0 || types.empty()) {
+            valueNames = std::move(names);
+            valueTypes = std::move(types);
+            return false;
+        }
+        std::vector<wmi::Variant> read(types.size());
+        for (std::size_t i = 0; i < types.size(); ++i) {
+            if (types[i] != 1 && types[i] != 2) continue;
+            wmi::PropertyBag in = Key_Parameters(rootKey, keyPath);
+            in["sValueName"] = wmi::Variant(i < names.size() ? names[i] : std::string());
+            const wmi::PropertyBag value =
+                registry.Exec_Method(types[i] == 1 ? "GetStringValue" : "GetExpandedStringValue", in);
+            if (const auto found = value.find("sValue"); found != value.end()) read[i] = found->second;
+        }
+        valueNames = std::move(names);
+        valueTypes = std::move(types);
+        values = std::move(read);
+        return true;
+    } catch (const RuntimeError& error) {
+        Pass_On_Unless_Swallowed(error);
+        return false;
+    }
+}
+
+int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
+                         std::string_view keyPath, std::string_view valueName, std::int32_t valueType,
+                         wmi::Variant& value) {
+    try {
+        if (!context.IsRemote) {
+            value = Query_Local_Value(context.Ports().localRegistry, rootKey, keyPath, valueName);
+        } else if (valueType == 1) {
+            wmi::PropertyBag in = Key_Parameters(rootKey, keyPath);
+            in["sValueName"] = wmi::Variant(valueName);
+            const wmi::PropertyBag out = registry.Exec_Method("GetStringValue", in);
+            if (Return_Code(out) != 0) return kValueReadFailed;
+            const auto found = out.find("sValue");
+            value = found == out.end() ? wmi::Variant() : found->second;
+        }
+        const bool empty = value.Is_Empty() || (value.Kind() == wmi::Variant::Type::String && value.As_String().empty());
+        return empty ? kValueEmpty : kValueRead;
+    } catch (const RuntimeError& error) {
+        Pass_On_Unless_Swallowed(error);
+        return kValueLostConnection;
+    }
+}
+
+bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                      std::uint32_t required, std::int32_t& returnCode) {
+    try {
+        wmi::PropertyBag in = Key_Parameters(rootKey, keyPath);
+        in["uRequired"] = wmi::Variant(required);
+        const wmi::PropertyBag out = registry.Exec_Method("CheckAccess", in);
+        returnCode = Return_Code(out);
+        const auto granted = out.find("bGranted");
+        return granted != out.end() && granted->second.As_Bool();
+    } catch (const RuntimeError& error) {
+        Pass_On_Unless_Swallowed(error);
+        return false;
+    }
+}
+
+bool WMI_Delete_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                      std::string_view valueName, std::int32_t& returnCode) {
+    try {
+        wmi::PropertyBag in = Key_Parameters(rootKey, keyPath);
+        in["sValueName"] = wmi::Variant(valueName);
+        returnCode = Return_Code(registry.Exec_Method("DeleteValue", in));
+        return Return_Code_Succeeded(returnCode);
+    } catch (const RuntimeError& error) {
+        Pass_On_Unless_Swallowed(error);
+        return false;
+    }
+}
+
+bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                    std::int32_t& returnCode) {
+    try {
+        returnCode = Return_Code(registry.Exec_Method("DeleteKey", Key_Parameters(rootKey, keyPath)));
+        return Return_Code_Succeeded(returnCode);
+    } catch (const RuntimeError& error) {
+        Pass_On_Unless_Swallowed(error);
+        return false;
+    }
+}
+
+bool WMI_Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                         std::int32_t& returnCode) {
+    try {
+        std::vector<std::string> subKeys;
+        (void)WMI_Enum_Key(registry, rootKey, keyPath, subKeys);
+        for (const std::string& name : subKeys) {
+            std::int32_t innerCode = 0;
+            (void)WMI_Delete_Key_Tree(registry, rootKey, std::string(keyPath) + "\\" + name, innerCode);
+        }
+        returnCode = Return_Code(registry.Exec_Method("DeleteKey", Key_Parameters(rootKey, keyPath)));
+        return Return_Code_Succeeded(returnCode);
+    } catch (const RuntimeError& error) {
+        Pass_On_Unless_Swallowed(error);
+        return false;
+    }
+}
+
+}  // namespace corvane::remote

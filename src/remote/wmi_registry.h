@@ -1,0 +1,72 @@
+// The thin layer over the registry provider StdRegProv (the `registry` object
+// of a WmiConnection) that scanners and the fixing routine call. Return codes
+// are data; run-time errors end a routine with its failure result and are
+// raised again to the caller, except the four of a lost connection or a
+// refused access (Is_Swallowed_Error), which only make the routine fail.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "remote/target_context.h"
+#include "remote/wmi.h"
+
+namespace corvane::remote {
+
+inline constexpr std::uint32_t kHkeyLocalMachineRoot = 0x80000002u;
+inline constexpr std::uint32_t kHkeyUsersRoot = 0x80000003u;
+inline constexpr std::uint32_t kKeyQueryValue = 1;
+inline constexpr std::uint32_t kAccessDelete = 0x10000;
+
+// &H800706BF, &H800706BE, &H80010108, &H80070005.
+[[nodiscard]] bool Is_Swallowed_Error(std::int32_t number) noexcept;
+
+// A method's return code counts as success only when it is 0: negative codes
+// (WMI's own failures, "Other Errors") are failures too.
+[[nodiscard]] constexpr bool Return_Code_Succeeded(std::int32_t code) noexcept { return code == 0; }
+
+// EnumKey; true once the call was made, whatever it returned (a missing key
+// gives an empty list).
+bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                  std::vector<std::string>& subKeyNames);
+// EnumValues without Types; true once the call was made.
+bool WMI_Enum_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                     std::vector<std::string>& valueNames);
+// EnumValues with Types, then GetStringValue (type 1) or GetExpandedStringValue
+// (type 2) per value; other types leave their value Empty. True when
+// EnumValues returned 0 with at least one value.
+bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                            std::vector<std::string>& valueNames, std::vector<std::int32_t>& valueTypes,
+                            std::vector<wmi::Variant>& values);
+
+// Result codes of WMI_Get_String_Value.
+inline constexpr int kValueRead = 0;
+inline constexpr int kValueEmpty = -1;
+inline constexpr int kValueReadFailed = 2;
+inline constexpr int kValueLostConnection = -2;
+
+// On the local computer (context.IsRemote false) the value is read natively
+// (Query_Local_Value, any type); otherwise GetStringValue, only for
+// valueType 1 (any other type makes no call and keeps value).
+int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
+                         std::string_view keyPath, std::string_view valueName, std::int32_t valueType,
+                         wmi::Variant& value);
+
+// CheckAccess; the granted flag as it comes back; returnCode only passed out.
+bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                      std::uint32_t required, std::int32_t& returnCode);
+bool WMI_Delete_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                      std::string_view valueName, std::int32_t& returnCode);
+bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                    std::int32_t& returnCode);
+// Depth first: EnumKey, itself for each sub-key in the provider's order
+// (results ignored), then DeleteKey; true when the key's own DeleteKey succeeded.
+bool WMI_Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                         std::int32_t& returnCode);
+
+// The scanners' filter for enumerated sub-key names: lets every name through.
+[[nodiscard]] constexpr bool Accept_Key_Name(std::string_view) noexcept { return true; }
+
+}  // namespace corvane::remote

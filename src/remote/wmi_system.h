@@ -1,0 +1,56 @@
+// Processes, shutdown and System Restore on the target: starting a program
+// through Win32_Process, waiting for it with a time budget shared by several
+// waits, Win32Shutdown, and SystemRestore's CreateRestorePoint and Restore.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/ports/clock.h"
+#include "app/reporter.h"
+#include "remote/wmi.h"
+
+namespace corvane::remote {
+
+// Port: the progress bar a wait moves (adds 1 to its maximum, then 1 to its value).
+class IProgressStep {
+public:
+    virtual ~IProgressStep() = default;
+    IProgressStep() = default;
+    IProgressStep(const IProgressStep&) = delete;
+    IProgressStep& operator=(const IProgressStep&) = delete;
+
+    virtual void Do_Progress() = 0;
+};
+
+inline constexpr std::uint32_t kShutdownForced = 5;  // 1 shutdown + 4 forced
+inline constexpr std::uint32_t kRebootForced = 6;    // 2 reboot + 4 forced
+
+// Win32_Process.Create(commandLine) on the class object, then a 2-second
+// pause whatever the outcome; true when the process was created.
+bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view commandLine,
+                        std::uint32_t& processId);
+
+// Polls "Select Name From Win32_Process where ProcessId=<id>" every 100 ms
+// until the process is gone or remainingSeconds is below 0; each poll takes
+// 0.1 from remainingSeconds (shared by consecutive waits) and moves the bar
+// (may be null). A run-time error ends the wait and is logged as an error line.
+void Wait_For_Process(wmi::IServices& cimv2, IClock& clock, const Reporter& reporter, std::uint32_t processId,
+                      double& remainingSeconds, IProgressStep* progressBar);
+
+// Win32Shutdown(flags) on the primary operating system (query flags 48);
+// true when it succeeded. computerName is not used.
+bool WMI_Shutdown(wmi::IServices& cimv2, std::string_view computerName, std::uint32_t flags);
+
+// CreateRestorePoint(Append_Date_Time_Stamp("CVNRestorePoint"), 12, 100) on
+// root\default's SystemRestore; returnCode = its result (or the run-time
+// error's number); true when 0.
+bool WMI_Create_Restore_Point(wmi::IServices& rootDefault, IClock& clock, std::int32_t& returnCode);
+// Restore(sequenceNumber); returnCode as above; true when 0.
+bool WMI_Restore_System(wmi::IServices& rootDefault, std::uint32_t sequenceNumber, std::int32_t& returnCode);
+
+// name + "(yyyy-mm-dd)(hh-nn-ss)" from the local clock: CVNRestorePoint(2009-04-07)(15-02-09).
+[[nodiscard]] std::string Append_Date_Time_Stamp(IClock& clock, std::string_view name);
+
+}  // namespace corvane::remote
