@@ -38,6 +38,15 @@ public:
     ~unique_variant() { VariantClear(&value_); }
     unique_variant(const unique_variant&) = delete;
     unique_variant& operator=(const unique_variant&) = delete;
+    unique_variant(unique_variant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
+    unique_variant& operator=(unique_variant&& other) noexcept {
+        if (this != &other) {
+            VariantClear(&value_);
+            value_ = other.value_;
+            VariantInit(&other.value_);
+        }
+        return *this;
+    }
 
     [[nodiscard]] const VARIANT& get() const noexcept { return value_; }
     [[nodiscard]] VARIANT& get() noexcept { return value_; }

@@ -31,8 +31,8 @@ protected:
 TEST_F(NativeFiles, ListsOneFolderByDriveAndPath) {
     Make_File("a.txt", "12345");
     Make_File("b.log");
-    Make_Folder("Sub");
-    Make_File("Sub\\inner.txt");
+    Make_Folder("sub");
+    Make_File("sub\\inner.txt");
 
     std::vector<FileEntry> entries = store_.List_Folder(Folder());
     ASSERT_EQ(3u, entries.size());
@@ -57,7 +57,7 @@ TEST_F(NativeFiles, ListsOneFolderByDriveAndPath) {
     const auto folders = cimv2_->ExecQuery("Select Name From Win32_Directory Where Drive='" + folder.substr(0, 2) +
                                            "' and Path='" + Wql_Text(rest) + "'");
     ASSERT_EQ(1u, folders.size());
-    EXPECT_EQ(Lower_Ascii(Path("Sub")), folders[0]->Get("Name").As_String());
+    EXPECT_EQ(Lower_Ascii(Path("sub")), folders[0]->Get("Name").As_String());
 
     EXPECT_TRUE(store_.List_Folder(Path("Missing")).empty());
 }
