@@ -1,0 +1,298 @@
+// The main window's controls: menus, toolbar in a rebar, status bar, the two
+// trees, the results list, the progress panel, fonts and the layout in twips.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/application.h"
+#include "app/main_window_commands.h"
+#include "app/win32/check_tree_view.h"
+#include "app/win32/image_library.h"
+#include "app/win32/main_window.h"
+#include "app/win32/main_window_ids.h"
+#include "app/win32/results_view.h"
+#include "app/win32/wide_text.h"
+
+namespace corvane::win32 {
+
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"CorvaneProgressPanel";
+
+// The panel passes its children's commands on to the main window.
+LRESULT CALLBACK Panel_Procedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_COMMAND) return ::SendMessageW(::GetParent(panel), message, wParam, lParam);
+    if (message == WM_CTLCOLORSTATIC && ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) ==
+                                            kIdFirstLabel + static_cast<int>(ProgressLabel::Skip)) {
+        auto dc = reinterpret_cast<HDC>(wParam);
+        ::SetTextColor(dc, RGB(0, 0, 204));
+        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    return ::DefWindowProcW(panel, message, wParam, lParam);
+}
+
+bool Register_Panel_Class() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = Panel_Procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kPanelClass;
+    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
+    return ::CreateWindowExW(exStyle, className, text, WS_CHILD | style, 0, 0, 10, 10, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+}
+
+const wchar_t* Menu_Title(MenuGroup group) {
+    switch (group) {
+        case MenuGroup::File: return L"&File";
+        case MenuGroup::View: return L"&View";
+        case MenuGroup::Tools: return L"&Tools";
+        case MenuGroup::Help: return L"&Help";
+    }
+    return L"";
+}
+
+}  // namespace
+
+int MainWindow::To_Pixels(int twips) const noexcept { return ::MulDiv(twips, dpi_, 1440); }
+int MainWindow::To_Twips(int pixels) const noexcept { return ::MulDiv(pixels, 1440, dpi_); }
+
+void MainWindow::Create_Menu() {
+    menu_ = ::CreateMenu();
+    HMENU font = ::CreatePopupMenu();
+    for (MenuGroup group : {MenuGroup::File, MenuGroup::View, MenuGroup::Tools, MenuGroup::Help}) {
+        HMENU popup = ::CreatePopupMenu();
+        bool first = true;
+        for (const CommandInfo& info : Main_Window_Commands()) {
+            if (info.group != group) continue;
+            const std::wstring caption = Widen(info.caption);
+            const UINT id = Command_Id(static_cast<int>(info.command));
+            if (Font_Size_Of(info.command) != 0) {
+                ::AppendMenuW(font, MF_STRING, id, caption.c_str());
+                if (info.command == Command::FontSmall) ::AppendMenuW(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(font), L"&Font");
+                continue;
+            }
+            if (info.separatorBefore && !first) ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(popup, MF_STRING, id, caption.c_str());
+            first = false;
+        }
+        ::AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Menu_Title(group));
+    }
+    ::SetMenu(window_, menu_);
+}
+
+void MainWindow::Create_Toolbar() {
+    rebar_ = Child(window_, REBARCLASSNAMEW, nullptr,
+                   WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | CCS_NODIVIDER |
+                       CCS_NOPARENTALIGN | CCS_NORESIZE,
+                   kIdRebar, WS_EX_TOOLWINDOW);
+    toolbar_ = Child(rebar_, TOOLBARCLASSNAMEW, nullptr,
+                     WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                     kIdToolbar);
+    ::SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Toolbar()));
+    std::vector<TBBUTTON> buttons;
+    MenuGroup lastGroup = MenuGroup::File;
+    for (const CommandInfo& info : Main_Window_Commands()) {
+        if (info.toolbarKey.empty()) continue;
+        if (!buttons.empty() && (info.separatorBefore || info.group != lastGroup)) {
+            TBBUTTON separator{};
+            separator.fsStyle = BTNS_SEP;
+            buttons.push_back(separator);
+        }
+        lastGroup = info.group;
+        TBBUTTON button{};
+        // A button with a tool tip shows the picture keyed like the button.
+        button.iBitmap = info.toolTip.empty() ? I_IMAGENONE : images_->Index(info.toolbarKey);
+        button.idCommand = static_cast<int>(Command_Id(static_cast<int>(info.command)));
+        button.fsState = TBSTATE_ENABLED;
+        button.fsStyle = BTNS_BUTTON;
+        buttons.push_back(button);
+    }
+    ::SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    ::SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    SIZE size{};
+    ::SendMessageW(toolbar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+
+    REBARBANDINFOW band{};
+    band.cbSize = REBARBANDINFOW_V6_SIZE;
+    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_STYLE | RBBIM_SIZE;
+    band.fStyle = RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
+    band.hwndChild = toolbar_;
+    band.cxMinChild = size.cx;
+    band.cyMinChild = size.cy;
+    band.cx = size.cx;
+    ::SendMessageW(rebar_, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+}
+
+void MainWindow::Create_Status_Bar() {
+    status_ = Child(window_, STATUSCLASSNAMEW, nullptr, WS_VISIBLE | SBARS_SIZEGRIP, kIdStatus);
+    // Texts of panels that do not exist yet are lost: make the three first.
+    const std::array<int, 3> parts{160, 360, -1};
+    ::SendMessageW(status_, SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
+    ::SendMessageW(status_, SB_SETTEXTW, kStatusHomeSite, reinterpret_cast<LPARAM>(L"www.corvane.example"));
+    ::SendMessageW(status_, SB_SETTEXTW, kStatusVersion, reinterpret_cast<LPARAM>(Widen(Get_Version_String()).c_str()));
+    Set_Status_Text(Total_Problems_Text(0));
+}
+
+void MainWindow::Create_Progress_Panel() {
+    Register_Panel_Class();
+    panel_ = Child(window_, kPanelClass, nullptr, WS_BORDER | WS_CLIPSIBLINGS, kIdProgressPanel, WS_EX_DLGMODALFRAME);
+    for (std::size_t i = 0; i < labels_.size(); ++i) {
+        const auto label = static_cast<ProgressLabel>(i);
+        DWORD style = WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS;
+        if (label == ProgressLabel::Skip) style |= SS_NOTIFY;
+        if (label == ProgressLabel::ScannedItemCount) style = WS_VISIBLE | SS_RIGHT | SS_NOPREFIX;
+        labels_[i] = Child(panel_, L"STATIC", nullptr, style, kIdFirstLabel + static_cast<int>(i));
+    }
+    ::SetWindowTextW(labels_[static_cast<std::size_t>(ProgressLabel::Skip)], L"Skip");
+    progressBar_ = Child(panel_, PROGRESS_CLASSW, nullptr, WS_VISIBLE | PBS_SMOOTH, kIdProgressBar);
+    cancelButton_ = Child(panel_, L"BUTTON", L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kIdCancelScanning);
+    Set_Progress_Range(0, 100);
+
+    // Rows of the panel in twips: the first line, two caption/value lines,
+    // the phase line, the counts, the bar, then Skip and Cancel.
+    const int width = kProgressPanelWidth - 2 * 120 - 60;
+    const int column = 2000;
+    auto place = [&](HWND control, int left, int top, int w, int h) {
+        ::MoveWindow(control, To_Pixels(left), To_Pixels(top), To_Pixels(w), To_Pixels(h), FALSE);
+    };
+    auto label = [&](ProgressLabel l) { return labels_[static_cast<std::size_t>(l)]; };
+    place(label(ProgressLabel::Progress), 120, 120, width, 260);
+    place(label(ProgressLabel::ScannedItems), 120, 480, column - 120, 260);
+    place(label(ProgressLabel::ComputerName), column, 480, width - column + 120, 260);
+    place(label(ProgressLabel::Category), column, 780, width - column + 120, 260);
+    place(label(ProgressLabel::ScanCategory), 120, 1080, width, 260);
+    place(label(ProgressLabel::ProblemsFound), 120, 1380, column - 120, 260);
+    place(label(ProgressLabel::ProblemsCount), column, 1380, 1500, 260);
+    place(label(ProgressLabel::ScannedItemCount), column + 1500, 1380, width - column - 1380, 260);
+    place(progressBar_, 120, 1720, width, 240);
+    place(label(ProgressLabel::Skip), 120, 2120, 800, 260);
+    place(cancelButton_, 120 + width - 1200, 2060, 1200, 360);
+}
+
+void MainWindow::Create_Controls() {
+    Create_Toolbar();
+    Create_Status_Bar();
+    computerTree_ = Child(window_, WC_TREEVIEWW, nullptr,
+                          WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                          kIdComputerTree, WS_EX_CLIENTEDGE);
+    categoryTree_ = Child(window_, WC_TREEVIEWW, nullptr,
+                          WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                          kIdCategoryTree, WS_EX_CLIENTEDGE);
+    list_ = Child(window_, WC_LISTVIEWW, nullptr,
+                  WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kIdResultsList,
+                  WS_EX_CLIENTEDGE);
+    Create_Progress_Panel();
+    computerView_ = std::make_unique<CheckTreeView>(computerTree_, computers_, *images_,
+                                                    [this](NodeId node, bool checked) {
+                                                        presenter_->Computer_Node_Checked(node, checked);
+                                                    });
+    categoryView_ = std::make_unique<CheckTreeView>(categoryTree_, categories_, *images_,
+                                                    [this](NodeId node, bool checked) {
+                                                        presenter_->Category_Node_Checked(node, checked);
+                                                    });
+    resultsView_ = std::make_unique<ResultsView>(list_, results_, *images_);
+    resultsView_->onUserCheck = [this](std::size_t row, bool checked) { presenter_->Row_Checked(row, checked); };
+    resultsView_->onDoubleClick = [this](std::size_t) {
+        const std::size_t selected = resultsView_->First_Selected();
+        if (selected < results_.Count()) Open_Key_Of_Row(selected);
+    };
+    resultsView_->onContextMenu = [this](POINT screen) { Show_Context_Menu(screen); };
+}
+
+void MainWindow::Apply_Font(int size) {
+    fontSize_ = size;
+    LOGFONTW face{};
+    face.lfHeight = -::MulDiv(size, dpi_, 72);
+    face.lfWeight = FW_NORMAL;
+    face.lfCharSet = DEFAULT_CHARSET;
+    face.lfQuality = DEFAULT_QUALITY;
+    ::lstrcpynW(face.lfFaceName, L"Tahoma", LF_FACESIZE);
+    unique_hfont font(::CreateFontIndirectW(&face));
+    face.lfWeight = FW_BOLD;
+    unique_hfont bold(::CreateFontIndirectW(&face));
+    for (HWND control : {computerTree_, categoryTree_}) {
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    }
+    resultsView_->Set_Fonts(font.get(), bold.get());
+    font_ = std::move(font);
+    boldFont_ = std::move(bold);
+    for (const CommandInfo& info : Main_Window_Commands()) {
+        const int itemSize = Font_Size_Of(info.command);
+        if (itemSize == 0) continue;
+        ::CheckMenuItem(menu_, Command_Id(static_cast<int>(info.command)),
+                        MF_BYCOMMAND | (itemSize == size ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+LayoutInput MainWindow::Layout_Input() const {
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    RECT rebar{};
+    ::GetWindowRect(rebar_, &rebar);
+    RECT status{};
+    ::GetWindowRect(status_, &status);
+    LayoutInput in;
+    in.innerWidth = To_Twips(client.right);
+    in.innerHeight = To_Twips(client.bottom);
+    in.coolBarHeight = To_Twips(rebar.bottom - rebar.top);
+    in.statusBarHeight = To_Twips(status.bottom - status.top);
+    in.leftPaneWidth = leftPaneWidth_;
+    in.leftPaneHeight = leftPaneHeight_;
+    in.categoryTree = categoryRect_;
+    in.list = listRect_;
+    in.panelWidth = kProgressPanelWidth;
+    in.panelHeight = kProgressPanelHeight;
+    return in;
+}
+
+void MainWindow::Place(HWND control, const RectTwips& rect) {
+    ::MoveWindow(control, To_Pixels(rect.left), To_Pixels(rect.top), To_Pixels(rect.width), To_Pixels(rect.height),
+                 TRUE);
+}
+
+void MainWindow::Form_Resize() {
+    if (!window_ || !rebar_) return;
+    if (::IsIconic(window_)) {
+        // Minimized, the program lives on as the notification-area icon.
+        ::ShowWindow(window_, SW_HIDE);
+        return;
+    }
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    const UINT rebarHeight = static_cast<UINT>(::SendMessageW(rebar_, RB_GETBARHEIGHT, 0, 0));
+    ::MoveWindow(rebar_, 0, 0, client.right, static_cast<int>(rebarHeight) + 4, TRUE);
+    ::SendMessageW(status_, WM_SIZE, 0, 0);
+    const int total = client.right;
+    const std::array<int, 3> parts{std::max(120, total / 4), std::max(240, total / 2), -1};
+    ::SendMessageW(status_, SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
+
+    layout_ = Layout_Main_Window(Layout_Input());
+    Place(computerTree_, layout_.computerTree);
+    Place(categoryTree_, layout_.categoryTree);
+    Place(list_, layout_.list);
+    Place(panel_, layout_.progressPanel);
+    categoryRect_ = layout_.categoryTree;
+    listRect_ = layout_.list;
+    ::SetWindowPos(panel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainWindow::Update_Splitter_Cursor(POINT client) {
+    const Splitter splitter =
+        dragging_ != Splitter::None ? dragging_ : Splitter_At(layout_, To_Twips(client.x), To_Twips(client.y));
+    if (splitter == Splitter::Vertical) ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+    else if (splitter == Splitter::Horizontal) ::SetCursor(::LoadCursorW(nullptr, IDC_SIZENS));
+    else ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+}
+
+MainWindow::Controls MainWindow::Control_Handles() const {
+    return {rebar_, toolbar_, status_, computerTree_, categoryTree_, list_, panel_, progressBar_, menu_};
+}
+
+}  // namespace corvane::win32
