@@ -73,13 +73,19 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
                     // An entry with nothing in it. Only a key that could be read
                     // and really holds nothing is reported: a key whose reads
                     // failed (lost connection, refused access) looks empty too,
-                    // and its removal would delete what was never seen.
+                    // and its removal would delete what was never seen. Its
+                    // default value reads as absent: -1 natively, 2 from the
+                    // provider of a remote computer.
                     std::string defaultValue;
                     if (!Has_Elements(target.Enum_Key(kHkeyLocalMachineRoot, entryKey)) &&
-                        !Has_Elements(target.Enum_Values(kHkeyLocalMachineRoot, entryKey)) &&
-                        target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "", 1, defaultValue) == -1 &&
-                        target.Check_Access(kHkeyLocalMachineRoot, entryKey, kKeyQueryValue)) {
-                        run.Add_Registry_Problem({'0', entries[i], "", "No values", entryKey, Hklm(uninstall), ""});
+                        !Has_Elements(target.Enum_Values(kHkeyLocalMachineRoot, entryKey))) {
+                        const int defaultRead =
+                            target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "", 1, defaultValue);
+                        if ((defaultRead == -1 || defaultRead == 2) &&
+                            target.Check_Access(kHkeyLocalMachineRoot, entryKey, kKeyQueryValue)) {
+                            run.Add_Registry_Problem(
+                                {'0', entries[i], "", "No values", entryKey, Hklm(uninstall), ""});
+                        }
                     }
                 } else if (Extract_File_Path(source) && target.Is_Fixed_Drive(source.substr(0, 2)) &&
                            !target.Remote_Folder_Exists(source)) {

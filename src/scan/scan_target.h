@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/scan_remote.h"
+#include "remote/target_context.h"
+#include "remote/wmi_connection.h"
 
 namespace corvane::scan {
 
@@ -24,14 +25,14 @@ struct StringValues {
 
 class ScanTarget {
 public:
-    // context is the process-wide target context that the fixing routine
-    // shares; remote holds the locator and the local shortcuts.
-    ScanTarget(RemoteAccess remote, TargetContext& context) : remote_(remote), context_(context) {}
+    // context is the target context that the fixing routine shares; it also
+    // carries the locator and the local shortcuts.
+    explicit ScanTarget(remote::TargetContext& context) : context_(context) {}
     ScanTarget(const ScanTarget&) = delete;
     ScanTarget& operator=(const ScanTarget&) = delete;
 
-    [[nodiscard]] TargetContext& Context() noexcept { return context_; }
-    [[nodiscard]] const TargetContext& Context() const noexcept { return context_; }
+    [[nodiscard]] remote::TargetContext& Context() noexcept { return context_; }
+    [[nodiscard]] const remote::TargetContext& Context() const noexcept { return context_; }
 
     // ---- connection (the driver)
     // Empties the context's per-computer fields and sets the computer name.
@@ -68,9 +69,12 @@ public:
     [[nodiscard]] bool Get_Windows_Directory(std::string& directory);
 
 private:
-    RemoteAccess remote_;
-    TargetContext& context_;
-    WmiConnection connection_;
+    // The services of the current computer; raises error 91 when not connected.
+    [[nodiscard]] wmi::IServices& Cimv2();
+    [[nodiscard]] wmi::IObject& Registry();
+
+    remote::TargetContext& context_;
+    remote::WmiConnection connection_;
 };
 
 }  // namespace corvane::scan

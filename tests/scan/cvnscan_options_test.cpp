@@ -1,0 +1,48 @@
+#include "scan/cvnscan/cvnscan_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace corvane::scan {
+namespace {
+
+ParsedCommandLine Parse(std::vector<std::string> args) { return Parse_Command_Line(args); }
+
+TEST(CvnscanOptions, ReadsEveryOptionInOrder) {
+    const ParsedCommandLine parsed = Parse({"--computer", "PC2", "--category", "fA", "--computer", "10.0.0.7",
+                                            "--category", "fF", "--fix", "--yes", "--csv", "out.csv",
+                                            "--database", "db.dll"});
+    ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
+    const ConsoleOptions& o = *parsed.options;
+    EXPECT_EQ(o.computers, (std::vector<std::string>{"PC2", "10.0.0.7"}));
+    EXPECT_EQ(o.categories, (std::vector<std::string>{"fA", "fF"}));
+    EXPECT_TRUE(o.fix);
+    EXPECT_TRUE(o.yes);
+    EXPECT_EQ(o.csvFile, "out.csv");
+    EXPECT_EQ(o.databaseFile, "db.dll");
+}
+
+TEST(CvnscanOptions, DefaultsAreEmpty) {
+    const ParsedCommandLine parsed = Parse({});
+    ASSERT_TRUE(parsed.options.has_value());
+    EXPECT_TRUE(parsed.options->computers.empty());
+    EXPECT_TRUE(parsed.options->categories.empty());
+    EXPECT_FALSE(parsed.options->fix);
+    EXPECT_FALSE(parsed.options->yes);
+}
+
+TEST(CvnscanOptions, RefusesBadCommandLines) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--computer"}, {"--category", ""}, {"--bogus"}, {"PC1"}, {"--csv", "a", "--csv", "b"},
+             {"--database"}, {"--database", "a", "--database", "b"}}) {
+        const ParsedCommandLine parsed = Parse(args);
+        EXPECT_FALSE(parsed.options.has_value()) << args.front();
+        EXPECT_FALSE(parsed.error.empty());
+    }
+    EXPECT_NE(Usage_Text().find("cvnscan [--computer NAME]..."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane::scan

@@ -1,0 +1,159 @@
+// The console scanner end to end on simulated computers: which computers and
+// categories it scans, what goes to standard output, standard error and the
+// CSV file, fixing with --fix, and the exit status.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/file_path.h"
+#include "scan/cvnscan/cvnscan_run.h"
+#include "scan/registry_entry_categories.h"
+#include "scan_world.h"
+
+namespace corvane::scan::testing {
+namespace {
+
+struct ConsoleRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+    [[nodiscard]] std::string Last_Error_Line() const {
+        std::string text = err;
+        while (!text.empty() && text.back() == '\n') text.pop_back();
+        return text.substr(text.rfind('\n') + 1);
+    }
+};
+
+ConsoleRun Run_Console(ScanWorld& world, std::vector<std::string> args, ConsoleFix fix = {}) {
+    const ParsedCommandLine parsed = Parse_Command_Line(args);
+    EXPECT_TRUE(parsed.options.has_value()) << parsed.error;
+    ConsoleWindow window(kLocalName);
+    ConsoleEnvironment env{world.data.db, world.data.reporter, world.target, window, std::move(fix)};
+    std::ostringstream out;
+    std::ostringstream err;
+    ConsoleRun run;
+    run.status = Run_Console_Scan(*parsed.options, env, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+void Seed(remote::SimComputer& computer) {
+    computer.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
+    computer.registry.Set_String(kHklm, "Software\\Microsoft\\Windows\\Help", "x.chm", "C:\\Help");
+}
+
+TEST(CvnscanRun, ScansTheLocalComputerForEveryCategoryByDefault) {
+    ScanWorld world;
+    world.network.Local().facts.addressWidth = 32;
+    Seed(world.network.Local());
+    const ConsoleRun run = Run_Console(world, {});
+    EXPECT_EQ(run.status, kExitScanned);
+    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 2");
+    // Every category's header (36 of them), the two problems, in the clipboard form.
+    EXPECT_EQ(run.out.rfind("\r\n\"[Help Files]\",\"WORKSTATION\",\"1 Problems Found\",\"\"\r\n"
+                            "\"x.chm\",\"C:\\Help\\\",\"File not found\","
+                            "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Help\"\r\n",
+                            0),
+              0u)
+        << run.out;
+    EXPECT_NE(run.out.find("\"[Temporary Files]\",\"WORKSTATION\",\"0 Problems Found\",\"\""), std::string::npos);
+    std::size_t headers = 0;
+    for (std::size_t at = run.out.find("\r\n\r\n"); at != std::string::npos; at = run.out.find("\r\n\r\n", at + 1)) {
+        ++headers;
+    }
+    EXPECT_EQ(headers + 1, 36u);
+}
+
+TEST(CvnscanRun, ScansManagedComputersWithTheirCredentials) {
+    ScanWorld world;
+    remote::SimComputer& pc = world.Add_Computer("PC1");
+    pc.acceptsCallerIdentity = false;
+    pc.users["admin"] = "s3cret";
+    Seed(pc);
+    ASSERT_TRUE(Add_Computer(world.data.db, "PC1", "admin", "s3cret"));
+    const ConsoleRun run = Run_Console(world, {"--category", "fF"});
+    EXPECT_EQ(run.status, kExitScanned) << run.err;
+    EXPECT_EQ(run.out,
+              "\r\n\"[Shared Dlls]\",\"PC1\",\"1 Problems Found\",\"\"\r\n"
+              "\"C:\\gone\\a.dll\",\"\",\"File not found\","
+              "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs\"\r\n");
+    EXPECT_EQ(world.network.Count(remote::CallKind::Connect, "WORKSTATION"), 0u);
+}
+
+TEST(CvnscanRun, UnreachableComputerGivesAnErrorLineAndStatus2) {
+    ScanWorld world;
+    world.Add_Computer("DEAD").reachable = false;
+    Seed(world.Add_Computer("PC2"));
+    const ConsoleRun run = Run_Console(world, {"--computer", "DEAD", "--computer", "PC2", "--category", "fA", "--category",
+                                       "fF"});
+    EXPECT_EQ(run.status, kExitNotScanned);
+    EXPECT_EQ(run.err.rfind("\"[Error]\",\"DEAD\",\"-2147023174: ", 0), 0u) << run.err;
+    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 2");
+    EXPECT_EQ(run.out.find("DEAD"), std::string::npos);
+    EXPECT_LT(run.out.find("[Help Files]"), run.out.find("[Shared Dlls]"));
+}
+
+TEST(CvnscanRun, UnknownComputerIsConnectedWithTheCallersIdentity) {
+    ScanWorld world;
+    remote::SimComputer& pc = world.Add_Computer("PC3");
+    Seed(pc);
+    const ConsoleRun run = Run_Console(world, {"--computer", "PC3", "--category", "fF"});
+    EXPECT_EQ(run.status, kExitScanned);
+    for (const remote::CallRecord& call : world.network.calls) {
+        if (call.kind == remote::CallKind::Connect) {
+            EXPECT_EQ(call.user, "");
+        }
+    }
+}
+
+TEST(CvnscanRun, UsageErrorsGiveStatus64) {
+    ScanWorld world;
+    const ConsoleRun run = Run_Console(world, {"--category", "fZ"});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_NE(run.err.find("Unknown category: fZ"), std::string::npos);
+    EXPECT_NE(run.err.find("Usage: cvnscan"), std::string::npos);
+    EXPECT_TRUE(run.out.empty());
+    const ConsoleRun noFix = Run_Console(world, {"--fix"});
+    EXPECT_EQ(noFix.status, kExitUsage);
+}
+
+TEST(CvnscanRun, WritesTheResultsIntoTheCsvFile) {
+    ScanWorld world;
+    Seed(world.Add_Computer("PC1"));
+    const std::string file = world.data.folder.File("out.csv");
+    const ConsoleRun run = Run_Console(world, {"--computer", "PC1", "--category", "fF", "--csv", file});
+    EXPECT_EQ(run.status, kExitScanned);
+    EXPECT_TRUE(run.out.empty());
+    std::ifstream in(Utf8_Path(file), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("\"C:\\gone\\a.dll\""), std::string::npos);
+}
+
+TEST(CvnscanRun, FixChecksEveryRowAndPrintsTheOutcome) {
+    ScanWorld world;
+    Seed(world.Add_Computer("PC1"));
+    std::size_t checkedRows = 0;
+    const ConsoleFix fix = [&](IMainWindow& window) {
+        ResultsList& list = window.Results();
+        for (std::size_t i = 0; i < list.Count(); ++i) {
+            ListRow& row = list.Row(i);
+            if (!Is_Problem_Key(row.key) || !row.checked) continue;
+            ++checkedRows;
+            row.smallIcon = kFixedItemIcon;
+            row.Sub(2).text = "Problem fixed";
+        }
+        window.Set_Status_Text("Total Problems Fixed: " + std::to_string(checkedRows) + "/2");
+    };
+    // Unchecked rows are checked again before fixing.
+    const ConsoleRun run = Run_Console(world, {"--computer", "PC1", "--category", "fA", "--category", "fF", "--fix"}, fix);
+    EXPECT_EQ(run.status, kExitScanned);
+    EXPECT_EQ(checkedRows, 2u);
+    EXPECT_NE(run.out.find("\"x.chm\",\"C:\\Help\\\",\"Problem fixed\""), std::string::npos) << run.out;
+    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Fixed: 2/2");
+}
+
+}  // namespace
+}  // namespace corvane::scan::testing

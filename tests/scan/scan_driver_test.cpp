@@ -1,0 +1,367 @@
+// Scenarios of the Start Scan command on simulated computers: validation,
+// the un-fixed question, unreachable and duplicate computers, Stop and Skip,
+// row keys and tags across computers, the scan mode, the fix question and
+// automatic fixing with shutdown.
+#include <gtest/gtest.h>
+
+#include "app/results_list_ops.h"
+#include "scan/registry_entry_categories.h"
+#include "scan_world.h"
+
+namespace corvane::scan::testing {
+namespace {
+
+using corvane::testing::ShownMessage;
+using remote::CallKind;
+
+constexpr const char* kHelpKey = "Software\\Microsoft\\Windows\\Help";
+constexpr const char* kHtmlHelpKey = "Software\\Microsoft\\Windows\\HTML Help";
+
+// Two missing help files under "Help" and one under "HTML Help".
+void Seed_Help(remote::SimComputer& computer) {
+    computer.registry.Set_String(kHklm, kHelpKey, "gone1.hlp", "C:\\Help");
+    computer.registry.Set_String(kHklm, kHelpKey, "gone2.hlp", "C:\\Help\\");
+    computer.registry.Set_String(kHklm, kHtmlHelpKey, "gone3.chm", "C:\\Help");
+}
+
+TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
+    ScanWorld world;
+    world.Add_Node("PC1", false);
+    world.Scan();
+    ASSERT_EQ(world.data.messages.shown.size(), 1u);
+    EXPECT_EQ(world.data.messages.shown[0].text, "Please select atleast one computer!");
+    EXPECT_EQ(world.data.messages.shown[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(world.data.messages.shown[0].title, "Corvane");
+
+    world.window.Computer_Tree().Set_Checked_Only(world.window.Computer_Tree().Find("mPC1"), true);
+    world.Scan();
+    ASSERT_EQ(world.data.messages.shown.size(), 2u);
+    EXPECT_EQ(world.data.messages.shown[1].text, "Please select atleast one category to scan for!");
+    EXPECT_FALSE(world.driver.Scan_Ran());
+    EXPECT_EQ(world.List().Count(), 0u);
+    EXPECT_TRUE(world.window.Commands_Enabled());
+}
+
+TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
+    ScanWorld world;
+    Seed_Help(world.Add_Computer("PC1"));
+    world.Add_Node("PC1");
+    world.Check_Category("fA");
+    world.data.messages.Queue_Answer(MsgResult::No);  // the fix question
+    world.Scan();
+    ASSERT_EQ(world.Rows('s').size(), 3u);
+    const std::size_t rows = world.List().Count();
+    const std::string status = world.window.Status_Text();
+
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+    const ShownMessage& last = world.data.messages.shown.back();
+    EXPECT_EQ(last.text,
+              "There are un-fixed items in the list.\r\n\r\n"
+              "Are you sure you want to start a fresh scan without fixing the issues?");
+    EXPECT_EQ(last.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(last.icon, MsgIcon::Exclamation);
+    EXPECT_EQ(world.List().Count(), rows);
+    EXPECT_EQ(world.window.Status_Text(), status);
+    EXPECT_FALSE(world.window.Panel_Visible());
+    EXPECT_TRUE(world.window.Commands_Enabled());
+
+    world.data.messages.Queue_Answer(MsgResult::Yes);  // start afresh
+    world.data.messages.Queue_Answer(MsgResult::No);   // no fix
+    world.Scan();
+    EXPECT_EQ(world.Rows('s').size(), 3u);
+    EXPECT_EQ(world.Rows('s')[0]->key, "s0");  // numbering starts again
+}
+
+TEST(ScanDriver, UnreachableFirstComputerGetsAnErrorRowAndTheSecondIsScanned) {
+    ScanWorld world;
+    world.Add_Computer("DEAD").reachable = false;
+    Seed_Help(world.Add_Computer("PC2"));
+    const NodeId dead = world.Add_Node("DEAD");
+    world.Add_Node("PC2");
+    world.Check_Category("fA");
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+
+    const auto errors = world.Rows('e');
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0]->key, "eDEAD");
+    EXPECT_EQ(errors[0]->text, "[Error]");
+    EXPECT_EQ(errors[0]->smallIcon, "Error");
+    EXPECT_TRUE(errors[0]->bold);
+    EXPECT_EQ(errors[0]->Sub(1).text, "DEAD");
+    EXPECT_EQ(errors[0]->Sub(1).key, "");  // nothing of another computer
+    EXPECT_NE(errors[0]->Sub(2).text.find("-2147023174: "), std::string::npos) << errors[0]->Sub(2).text;
+    EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "ComputerLocked");
+    std::vector<std::string> defaultConnects;  // a failed root\cimv2 stops DEAD before root\default
+    for (const remote::CallRecord& call : world.network.calls) {
+        if (call.kind == CallKind::Connect && call.nameSpace == "root\\default") defaultConnects.push_back(call.text);
+    }
+    EXPECT_EQ(defaultConnects, (std::vector<std::string>{"PC2"}));
+    EXPECT_EQ(world.Rows('s').size(), 3u);
+    ASSERT_NE(world.Header("fAPC2"), nullptr);
+    EXPECT_EQ(world.driver.Unscanned_Computers(), 1);
+    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 3");
+
+    // The next scan starts with every node back to "Computer".
+    world.data.messages.Queue_Answer(MsgResult::Yes);
+    world.window.Computer_Tree().Set_Checked_Only(dead, false);
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+    EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "Computer");
+}
+
+TEST(ScanDriver, RefusedRegistryNamespaceGivesAccessDenied) {
+    ScanWorld world;
+    world.Add_Computer("PC1").refusedNamespaces.insert("ROOT\\DEFAULT");
+    world.Add_Node("PC1");
+    world.Check_Category("fA");
+    world.Scan();
+    ASSERT_EQ(world.Rows('e').size(), 1u);
+    EXPECT_EQ(world.Rows('e')[0]->Sub(2).text, "Access Denied");
+}
+
+TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
+    ScanWorld world;
+    remote::SimComputer& pc = world.Add_Computer("PC1");
+    pc.aliases.push_back("10.1.2.3");
+    Seed_Help(pc);
+    world.Add_Node("PC1");
+    const NodeId byAddress = world.Add_Node("10.1.2.3");
+    world.Check_Category("fA");
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+
+    const auto errors = world.Rows('e');
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0]->key, "e10.1.2.3");
+    EXPECT_EQ(errors[0]->Sub(1).key, "10.1.2.3");
+    EXPECT_EQ(errors[0]->Sub(1).text, "10.1.2.3");
+    EXPECT_EQ(errors[0]->Sub(2).text, "Already scanned as PC1");
+    EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).image, "ComputerLocked");
+    EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).tag, "PC1");
+    EXPECT_EQ(world.Rows('s').size(), 3u);
+    EXPECT_EQ(world.Header("fA10.1.2.3"), nullptr);
+    const std::string log = world.Log();
+    EXPECT_NE(log.find("W: Already Scanned As: PC1"), std::string::npos);
+    EXPECT_NE(log.find("I: Disconnected: 10.1.2.3"), std::string::npos);
+}
+
+TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
+    ScanWorld world;
+    Seed_Help(world.Add_Computer("PC1"));
+    Seed_Help(world.Add_Computer("PC2"));
+    world.Add_Node("PC1");
+    world.Add_Node("PC2");
+    world.Check_Category("fA");
+    world.Check_Category("fF");
+    int pumps = 0;
+    world.window.Set_Pump_Hook([&] {
+        if (++pumps == 2) world.driver.mnuStopScan_Click();  // the 1st is the computer's, the 2nd the first entry's
+    });
+    world.Scan();
+
+    EXPECT_TRUE(world.driver.Control().StopRequested);
+    EXPECT_EQ(world.Rows('s').size(), 1u);  // the entry being worked on is finished
+    const ListRow* header = world.Header("fAPC1");
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->Sub(2).text, "1 Problems Found");
+    EXPECT_EQ(world.Header("fFPC1"), nullptr);
+    EXPECT_EQ(world.Header("fAPC2"), nullptr);
+    EXPECT_EQ(world.network.Count(CallKind::Connect, "PC2"), 0u);
+    EXPECT_TRUE(world.fixCalls.empty());
+    EXPECT_EQ(world.data.messages.shown.size(), 0u);  // no fix question
+    const std::string log = world.Log();
+    EXPECT_NE(log.find("I: Scan Completed: PC1"), std::string::npos);
+    EXPECT_NE(log.find("W: Scanning is aborted by the user!"), std::string::npos);
+    EXPECT_TRUE(world.window.Commands_Enabled());
+    EXPECT_FALSE(world.window.Panel_Visible());
+}
+
+TEST(ScanDriver, SkipInsideHelpFilesMovesToHtmlHelp) {
+    ScanWorld world;
+    Seed_Help(world.Add_Computer("PC1"));
+    world.Add_Node("PC1");
+    world.Check_Category("fA");
+    int pumps = 0;
+    world.window.Set_Pump_Hook([&] {
+        if (++pumps == 2) world.driver.lblSkip_Click();
+    });
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"gone1.hlp", "gone3.chm"}));
+    EXPECT_FALSE(world.driver.Control().SkipRequested);
+    EXPECT_EQ(world.Header("fAPC1")->Sub(2).text, "2 Problems Found");
+}
+
+TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
+    ScanWorld world;
+    for (const char* name : {"PC1", "PC2"}) {
+        remote::SimComputer& computer = world.Add_Computer(name);
+        Seed_Help(computer);
+        computer.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
+    }
+    world.Add_Node("PC1");
+    world.Add_Node("PC2");
+    world.Check_Category("fA");
+    world.Check_Category("fF");
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+
+    std::vector<std::string> keys;
+    for (std::size_t i = 0; i < world.List().Count(); ++i) keys.push_back(world.List().Row(i).key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"fAPC1", "s0", "s1", "s2", "fFPC1", "s3", "fAPC2", "s4", "s5", "s6",
+                                              "fFPC2", "s7"}));
+    EXPECT_EQ(world.driver.Control().TotalProblems, 8);
+    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 8");
+    const ListRow* header = world.Header("fAPC2");
+    EXPECT_EQ(header->Sub(1).key, "PC2");
+    EXPECT_EQ(header->Sub(1).text, "PC2");
+    EXPECT_EQ(header->Sub(2).key, "fixStatus");
+    EXPECT_EQ(header->Sub(2).tag, "3");
+    for (const ListRow* row : world.Rows('s')) {
+        EXPECT_EQ(row->indent, 1);
+        EXPECT_TRUE(row->checked);
+        EXPECT_EQ(row->Sub(1).tag, "-2147483646");
+    }
+    EXPECT_EQ(world.List().Row(1).tag, "1fAPC1");
+    EXPECT_EQ(world.List().Row(11).tag, "1fFPC2");
+    // The fix question with the total.
+    ASSERT_FALSE(world.data.messages.shown.empty());
+    EXPECT_EQ(world.data.messages.shown.back().text,
+              "Successfully completed scanning. 8 Problems Found.\r\n\r\nDo you want to fix the problems now?");
+    EXPECT_EQ(world.data.messages.shown.back().icon, MsgIcon::Question);
+}
+
+TEST(ScanDriver, TagsCarryTheTargetsOwnNameNotTheListedOne) {
+    ScanWorld world;
+    remote::SimComputer& pc = world.Add_Computer("PC1");
+    pc.aliases.push_back("pc1.example.lan");
+    Seed_Help(pc);
+    world.Add_Node("pc1.example.lan");
+    world.Check_Category("fA");
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+    const ListRow* header = world.Header("fApc1.example.lan");
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->Sub(1).key, "PC1");
+    EXPECT_EQ(header->Sub(1).text, "pc1.example.lan");
+    EXPECT_EQ(world.Rows('s')[0]->tag, "1fAPC1");
+}
+
+TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
+    for (const bool safeOption : {false, true}) {
+        ScanWorld world;
+        world.Set_Options(safeOption ? 32 : 0);
+        Seed_Help(world.network.Local());
+        world.network.Local().facts.addressWidth = 32;
+        Seed_Help(world.Add_Computer("PC2"));
+        world.Add_Node(kLocalName);
+        world.Add_Node("PC2");
+        world.Check_Category("fA");
+        world.data.messages.Queue_Answer(MsgResult::No);
+        world.Scan();
+        EXPECT_EQ(world.Rows('s').size(), 6u);
+        const std::string log = world.Log();
+        // The local computer is never remote, so it is always scanned fast.
+        const std::size_t local = log.find("Scan Started: WORKSTATION");
+        const std::size_t remote = log.find("Scan Started: PC2");
+        ASSERT_NE(local, std::string::npos);
+        ASSERT_NE(remote, std::string::npos);
+        const std::string localPart = log.substr(0, local);
+        const std::string remotePart = log.substr(local, remote - local);
+        EXPECT_NE(localPart.find("Scan Mode: Fast"), std::string::npos);
+        EXPECT_EQ(localPart.find("Scan Mode: Safe"), std::string::npos);
+        EXPECT_NE(remotePart.find(safeOption ? "Scan Mode: Safe" : "Scan Mode: Fast"), std::string::npos);
+        EXPECT_EQ(world.context.ComputerName, "PC2");
+        EXPECT_TRUE(world.context.IsRemote);
+        EXPECT_EQ(world.context.SafeScan, safeOption);
+        EXPECT_EQ(world.network.Count(CallKind::ShareListing, "\\\\PC2\\") > 0, !safeOption);
+        EXPECT_EQ(world.network.Count(CallKind::Query, "CIM_Datafile") > 0, safeOption);
+    }
+}
+
+TEST(ScanDriver, ManualFixQuestionRunsTheFixingCommand) {
+    ScanWorld world;
+    Seed_Help(world.Add_Computer("PC1"));
+    world.Add_Node("PC1");
+    world.Check_Category("fA");
+    world.data.messages.Queue_Answer(MsgResult::Yes);
+    world.Scan();
+    EXPECT_EQ(world.fixCalls, (std::vector<bool>{false}));
+    EXPECT_NE(world.Log().find("I: Fix Mode: Manual"), std::string::npos);
+}
+
+TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
+    ScanWorld world;
+    world.Set_Options(1 | 8);  // automatic fixing, shutdown
+    Seed_Help(world.network.Local());
+    world.network.Local().facts.addressWidth = 32;
+    remote::SimComputer& pc = world.Add_Computer("PC2");
+    Seed_Help(pc);
+    world.Add_Node(kLocalName);
+    world.Add_Node("PC2");
+    world.Check_Category("fA");
+    world.Scan();
+    EXPECT_EQ(world.fixCalls, (std::vector<bool>{true, true}));
+    EXPECT_EQ(world.List().Count(), 0u);  // cleared after each computer
+    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 6");
+    EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));
+    EXPECT_TRUE(world.network.Local().shutdownRequests.empty());
+    EXPECT_NE(world.Log().find("I: Shutdown Computer: PC2"), std::string::npos);
+    EXPECT_EQ(world.Log().find("Shutdown Computer: WORKSTATION"), std::string::npos);
+    EXPECT_TRUE(world.data.messages.shown.empty());  // no fix question in automatic mode
+}
+
+TEST(ScanDriver, UnexpectedErrorInACategoryMakesAnErrorRowAndGoesOn) {
+    ScanWorld world;
+    Seed_Help(world.Add_Computer("PC1"));
+    Seed_Help(world.Add_Computer("PC2"));
+    world.Add_Node("PC1");
+    world.Add_Node("PC2");
+    world.Check_Category("fA");
+    remote::FaultRule rule;
+    rule.kind = CallKind::Method;
+    rule.computer = "PC1";
+    rule.match = "EnumValues";
+    rule.hresult = 0x80041001u;  // WBEM_E_FAILED: not one of the swallowed errors
+    world.network.Add_Fault(rule);
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+
+    const ListRow* header = world.Header("fAPC1");
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->Sub(2).text, "");  // the count is never written
+    const auto errors = world.Rows('e');
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0]->Sub(1).text, "PC1");
+    EXPECT_EQ(errors[0]->Sub(1).key, "PC1");
+    EXPECT_EQ(errors[0]->Sub(2).text.rfind("-2147217407: ", 0), 0u) << errors[0]->Sub(2).text;
+    EXPECT_EQ(world.Header("fAPC2")->Sub(2).text, "3 Problems Found");
+    EXPECT_EQ(world.Log().find("Scan Completed: PC1"), std::string::npos);
+    EXPECT_EQ(world.window.Label(ProgressLabel::ScannedItemCount), "0/0");
+}
+
+TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
+    ScanWorld world;
+    world.Add_Computer("PC1");
+    world.Add_Node("PC1");
+    world.Check_Category("gR");  // the whole registry family
+    world.Scan();
+    EXPECT_EQ(world.window.Progress_Maximum(), 13 + 2);
+    EXPECT_EQ(world.window.Progress_Value(), 13 + 2);
+    // Every category of the family has its header, with or without a routine.
+    for (const char* key : {"fA", "fB", "fC", "fD", "fE", "fF", "fG", "fH", "fI", "fJ", "fK", "fM", "fN"}) {
+        const ListRow* header = world.Header(std::string(key) + "PC1");
+        ASSERT_NE(header, nullptr) << key;
+        EXPECT_EQ(header->Sub(2).text, "0 Problems Found") << key;
+        EXPECT_EQ(header->Sub(2).tag, "0") << key;
+        EXPECT_TRUE(header->bold && header->checked) << key;
+    }
+    EXPECT_EQ(world.Header("fAPC1")->text, "[Help Files]");
+    EXPECT_EQ(world.Header("fEPC1")->text, "[Fonts]");
+    EXPECT_EQ(world.Header("fEPC1")->smallIcon, "WindowsFonts");
+}
+
+}  // namespace
+}  // namespace corvane::scan::testing

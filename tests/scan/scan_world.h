@@ -1,0 +1,90 @@
+// A scan set up end to end for the tests: a fresh installed database, a
+// network of simulated computers, the target context over it, the console
+// window (trees and results list as models) and the scan driver. Helpers
+// seed the five registry locations of the registry entry categories.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/check_tree.h"
+#include "app/results_list.h"
+#include "app/scan_categories.h"
+#include "db/app_tables.h"
+#include "remote/sim_network.h"
+#include "remote/target_context.h"
+#include "scan/cvnscan/console_window.h"
+#include "scan/scan_driver.h"
+#include "scan/scan_target.h"
+#include "support/test_database.h"
+
+namespace corvane::scan::testing {
+
+inline constexpr std::uint32_t kHklm = 0x80000002u;
+inline constexpr const char* kLocalName = "WORKSTATION";
+
+class ScanWorld {
+public:
+    ScanWorld() {
+        Fill_Scan_Categories(window.Category_Tree());
+        window.Computer_Tree().Add(kNoNode, "rR", "Computers", "Root");
+    }
+
+    // A computer node under the root, checked unless told otherwise.
+    NodeId Add_Node(std::string_view name, bool checked = true) {
+        CheckTree& tree = window.Computer_Tree();
+        const NodeId node = tree.Add(tree.Find("rR"), "m" + std::string(name), std::string(name), "Computer");
+        tree.Set_Checked_Only(node, checked);
+        return node;
+    }
+    // A simulated computer with a 32-bit Windows (no "program files" shortcut).
+    remote::SimComputer& Add_Computer(std::string_view name) {
+        remote::SimComputer& computer = network.Add_Computer(name);
+        computer.facts.addressWidth = 32;
+        return computer;
+    }
+    void Check_Category(std::string_view key) { (void)window.Category_Tree().Set_Checked(Category(key), true); }
+    [[nodiscard]] NodeId Category(std::string_view key) { return window.Category_Tree().Find(key); }
+    void Set_Options(std::int32_t options) { ASSERT_TRUE(Save_Settings(data.db, options, ".tmp;")); }
+    void Add_Exception_Text(std::string_view text) {
+        ResultTable table;
+        ASSERT_TRUE(Add_Exception(data.db, text, table, 2));
+    }
+
+    void Scan() { driver.mnuStartScan_Click(); }
+
+    [[nodiscard]] ResultsList& List() { return window.Results(); }
+    // Rows whose key begins with the given character, in list order.
+    [[nodiscard]] std::vector<const ListRow*> Rows(char kind) {
+        std::vector<const ListRow*> rows;
+        for (std::size_t i = 0; i < List().Count(); ++i) {
+            if (!List().Row(i).key.empty() && List().Row(i).key[0] == kind) rows.push_back(&List().Row(i));
+        }
+        return rows;
+    }
+    [[nodiscard]] std::vector<std::string> Problem_Texts() {
+        std::vector<std::string> texts;
+        for (const ListRow* row : Rows('s')) texts.push_back(row->text);
+        return texts;
+    }
+    [[nodiscard]] const ListRow* Header(std::string_view key) {
+        const std::size_t index = List().Find(key);
+        return index < List().Count() ? &List().Row(index) : nullptr;
+    }
+    [[nodiscard]] std::string Log() const { return data.Log_Text(); }
+
+    corvane::testing::TestDatabase data;
+    remote::SimNetwork network{kLocalName};
+    remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network};
+    remote::TargetContext context{ports};
+    ScanTarget target{context};
+    ConsoleWindow window{kLocalName};
+    std::vector<bool> fixCalls;  // keepPanel of every call of the fixing command
+    ScanDriver driver{{window, data.db, data.reporter, target, [this](bool keepPanel) { fixCalls.push_back(keepPanel); },
+                       false}};
+};
+
+}  // namespace corvane::scan::testing
