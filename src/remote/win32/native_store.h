@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,6 +66,12 @@ public:
     std::uint32_t Create_Restore_Point(std::string_view description, std::uint32_t restorePointType,
                                        std::uint32_t eventType) override;
     std::uint32_t Restore(std::uint32_t sequenceNumber) override;
+
+private:
+    // The shell's type names by lower-case extension ("\\" for folders),
+    // kept for the store's life: the shell answers by extension anyway, and
+    // asking it per file costs more than the listing itself.
+    std::map<std::string, std::string> typeNames_;
 };
 
 // A folder path as the store keeps it: no trailing "\" except a drive root

@@ -29,28 +29,18 @@ std::uint32_t Last_Status() { return static_cast<std::uint32_t>(GetLastError());
 
 std::uint32_t Status_Of(BOOL done) { return done ? kStatusOk : Last_Status(); }
 
-DateTime Local_Date_Time(const FILETIME& utc) {
-    SYSTEMTIME utcTime{};
-    SYSTEMTIME localTime{};
-    if (!FileTimeToSystemTime(&utc, &utcTime) || !SystemTimeToTzSpecificLocalTime(nullptr, &utcTime, &localTime)) {
-        return {};
-    }
-    FILETIME localFile{};
-    SystemTimeToFileTime(&localTime, &localFile);
-    const auto ticks = [](const FILETIME& time) {
-        return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-    };
-    const std::int64_t offsetMinutes = (ticks(localFile) - ticks(utc)) / (10'000'000LL * 60);
-    return {localTime.wYear,  localTime.wMonth,  localTime.wDay,
-            localTime.wHour,  localTime.wMinute, localTime.wSecond,
-            static_cast<int>(offsetMinutes)};
-}
+// What one listing reads once: the time zone (asking for it per entry costs
+// a registry read under Wine) and the type names of the store.
+struct ListingContext {
+    std::map<std::string, std::string>& typeNames;
+    TIME_ZONE_INFORMATION zone{};
+    bool zoneKnown = false;
 
-// Type names are looked up once per extension (and once for folders) per
-// listing: the shell answers by extension anyway, and asking per file is slow.
-class TypeNames {
-public:
-    const std::string& Of(const std::wstring& path, bool isFolder) {
+    explicit ListingContext(std::map<std::string, std::string>& names) : typeNames(names) {
+        zoneKnown = GetTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID;
+    }
+
+    const std::string& Type_Name(const std::wstring& path, bool isFolder) {
         std::string key = "\\";
         if (!isFolder) {
             const auto slash = path.find_last_of(L'\\');
@@ -59,28 +49,42 @@ public:
                       ? Lower_Ascii(Narrow(std::wstring_view(path).substr(dot)))
                       : std::string();
         }
-        if (auto found = names_.find(key); found != names_.end()) return found->second;
+        if (auto found = typeNames.find(key); found != typeNames.end()) return found->second;
         SHFILEINFOW info{};
         std::string name;
-        if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME) != 0) {
-            name = Narrow(info.szTypeName);
-        }
-        return names_.emplace(std::move(key), std::move(name)).first->second;
+        if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME) != 0) name = Narrow(info.szTypeName);
+        return typeNames.emplace(std::move(key), std::move(name)).first->second;
     }
 
-private:
-    std::map<std::string, std::string> names_;
+    DateTime Local_Date_Time(const FILETIME& utc) const {
+        SYSTEMTIME utcTime{};
+        SYSTEMTIME localTime{};
+        if (!FileTimeToSystemTime(&utc, &utcTime) ||
+            !SystemTimeToTzSpecificLocalTime(zoneKnown ? &zone : nullptr, &utcTime, &localTime)) {
+            return {};
+        }
+        FILETIME localFile{};
+        SystemTimeToFileTime(&localTime, &localFile);
+        const auto ticks = [](const FILETIME& time) {
+            return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                             time.dwLowDateTime);
+        };
+        const std::int64_t offsetMinutes = (ticks(localFile) - ticks(utc)) / (10'000'000LL * 60);
+        return {localTime.wYear,  localTime.wMonth,  localTime.wDay,
+                localTime.wHour,  localTime.wMinute, localTime.wSecond,
+                static_cast<int>(offsetMinutes)};
+    }
 };
 
-FileEntry Make_Entry(const std::wstring& path, const WIN32_FIND_DATAW& data, TypeNames& types) {
+FileEntry Make_Entry(const std::wstring& path, const WIN32_FIND_DATAW& data, ListingContext& context) {
     FileEntry entry;
     entry.path = Narrow(path);
     entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (!entry.isFolder) {
         entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
-    entry.fileType = types.Of(path, entry.isFolder);
-    entry.created = Local_Date_Time(data.ftCreationTime);
+    entry.fileType = context.Type_Name(path, entry.isFolder);
+    entry.created = context.Local_Date_Time(data.ftCreationTime);
     return entry;
 }
 
@@ -114,7 +118,7 @@ std::optional<FileEntry> NativeStore::Find_Entry(std::string_view path) {
     const std::string normal = Normalize_Folder_Path(path);
     if (normal.empty() || Has_Wildcard(normal)) return std::nullopt;
     const std::wstring wide = Widen(normal);
-    TypeNames types;
+    ListingContext context(typeNames_);
     if (Is_Drive_Root(normal)) {
         WIN32_FILE_ATTRIBUTE_DATA attributes{};
         if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &attributes) ||
@@ -124,7 +128,7 @@ std::optional<FileEntry> NativeStore::Find_Entry(std::string_view path) {
         WIN32_FIND_DATAW data{};
         data.dwFileAttributes = attributes.dwFileAttributes;
         data.ftCreationTime = attributes.ftCreationTime;
-        return Make_Entry(wide, data, types);
+        return Make_Entry(wide, data, context);
     }
     WIN32_FIND_DATAW data{};
     unique_find find(FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
@@ -132,23 +136,23 @@ std::optional<FileEntry> NativeStore::Find_Entry(std::string_view path) {
     // The stored spelling of the last part, under the folder as given.
     const auto slash = wide.find_last_of(L'\\');
     const std::wstring folder = slash == std::wstring::npos ? std::wstring() : wide.substr(0, slash + 1);
-    return Make_Entry(folder + data.cFileName, data, types);
+    return Make_Entry(folder + data.cFileName, data, context);
 }
 
 std::vector<FileEntry> NativeStore::List_Folder(std::string_view folderPath) {
     std::vector<FileEntry> entries;
     const std::string normal = Normalize_Folder_Path(folderPath);
     if (normal.empty() || Has_Wildcard(normal)) return entries;
-    TypeNames types;
+    ListingContext context(typeNames_);
     For_Each_In_Folder(Widen(normal), [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
-        entries.push_back(Make_Entry(path, data, types));
+        entries.push_back(Make_Entry(path, data, context));
     });
     return entries;
 }
 
 std::vector<FileEntry> NativeStore::All_Entries(bool folders) {
     std::vector<FileEntry> entries;
-    TypeNames types;
+    ListingContext context(typeNames_);
     std::vector<std::wstring> pending;
     for (const LogicalDisk& disk : Logical_Disks()) {
         if (disk.driveType == DRIVE_FIXED) pending.push_back(Widen(disk.name) + L'\\');
@@ -160,7 +164,7 @@ std::vector<FileEntry> NativeStore::All_Entries(bool folders) {
             const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             // Junctions and links are not followed: they lead back into the tree.
             if (isFolder && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) pending.push_back(path);
-            if (isFolder == folders) entries.push_back(Make_Entry(path, data, types));
+            if (isFolder == folders) entries.push_back(Make_Entry(path, data, context));
         });
     }
     return entries;
