@@ -1,0 +1,29 @@
+// What the fixing routine works with: the main window (results list,
+// category tree, progress panel, message pump, commands, status bar), the
+// database (credentials and options), the context of the computer being
+// fixed, which also carries the remote ports (locator, reporter, clock), and
+// the Stop flag that the Stop command sets while the pump runs. The program
+// passes its main window; a program without a window passes its own
+// implementation of the window port.
+#pragma once
+
+namespace corvane {
+class Database;
+class IMainWindow;
+}  // namespace corvane
+
+namespace corvane::remote {
+class TargetContext;
+}  // namespace corvane::remote
+
+namespace corvane::fix {
+
+struct FixEnvironment {
+    IMainWindow& window;
+    Database& db;
+    remote::TargetContext& target;
+    // The scan's Stop request (ScanControl::StopRequested); cleared when fixing starts.
+    bool& stopRequested;
+};
+
+}  // namespace corvane::fix

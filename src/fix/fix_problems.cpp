@@ -1,0 +1,321 @@
+#include "fix/fix_problems.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "app/check_tree.h"
+#include "app/log.h"
+#include "app/main_window_port.h"
+#include "app/reporter.h"
+#include "app/results_list.h"
+#include "app/runtime_error.h"
+#include "app/text.h"
+#include "db/app_tables.h"
+#include "fix/fix_row.h"
+#include "fix/restore_point.h"
+#include "remote/target_context.h"
+#include "remote/wmi_connection.h"
+
+namespace corvane::fix {
+
+namespace {
+
+class FixRun {
+public:
+    FixRun(FixEnvironment& env, int checkedCategories)
+        : env_(env),
+          window_(env.window),
+          list_(env.window.Results()),
+          target_(env.target),
+          reporter_(env.target.Ports().reporter),
+          checkedCategories_(checkedCategories) {}
+
+    void Run();
+
+private:
+    void Prepare_Panel();
+    void Header(std::size_t index);
+    void Change_Computer(const std::string& computerName, const std::string& scannedTargetName);
+    bool Connect(const std::string& scannedTargetName);
+    void Problem(std::size_t index);
+    void Log_Outcome(const RowOutcome& outcome, const std::string& rowText);
+    void After_Row();
+    void Finish();
+
+    void Reset_Progress();
+    void Set_Status_Text();
+    void Log(const std::string& text, int type = LOG_INFO) const { reporter_.Log_Event(text, type); }
+
+    FixEnvironment& env_;
+    IMainWindow& window_;
+    ResultsList& list_;
+    remote::TargetContext& target_;
+    Reporter& reporter_;
+    int checkedCategories_;
+
+    std::int32_t totalFound_ = 0;
+    std::int32_t totalFixed_ = 0;
+    std::int32_t categoryFound_ = 0;
+    std::int32_t categoryFixed_ = 0;
+    // The key of the header whose "fixStatus" sub-item is the current status item.
+    std::optional<std::string> statusRowKey_;
+    bool computerTaken_ = false;
+    bool FixingAllowed = false;
+    remote::WmiConnection connection_;
+    std::string skipCaption_;
+};
+
+void FixRun::Run() {
+    target_.ComputerName.clear();
+    target_.TargetName.clear();
+    target_.UserName.clear();
+    target_.Password.clear();
+    Prepare_Panel();
+
+    const std::size_t rowCount = list_.Count();
+    for (std::size_t index = 0; index < rowCount && index < list_.Count(); ++index) {
+        try {
+            const RowKind kind = Kind_Of_Key(list_.Row(index).key);
+            if (kind == RowKind::Header) {
+                Header(index);
+            } else if (kind == RowKind::RegistryProblem || kind == RowKind::FileProblem) {
+                Problem(index);
+            }
+        } catch (const RuntimeError& error) {
+            reporter_.Show_Error(false, error);
+        } catch (const std::exception& error) {
+            reporter_.Show_Error(false, error.what());
+        }
+        After_Row();
+        if (env_.stopRequested) {
+            Log(kFixAbortedByUser, LOG_WARNING);
+            break;
+        }
+    }
+    Finish();
+}
+
+void FixRun::Prepare_Panel() {
+    window_.Set_Label(ProgressLabel::Progress, "Please wait while fixing problems...");
+    window_.Set_Label(ProgressLabel::ScannedItems, "Presently Fixing:");
+    window_.Set_Label(ProgressLabel::Category, "Fixing Progress:");
+    window_.Set_Label(ProgressLabel::ProblemsFound, "Problems Fixed:");
+    window_.Set_Label(ProgressLabel::ProblemsCount, "0");
+    window_.Suspend_Results_Drawing(true);
+    // The Skip link has no meaning while fixing: it is hidden by emptying it.
+    skipCaption_ = window_.Label(ProgressLabel::Skip);
+    window_.Set_Label(ProgressLabel::Skip, "");
+}
+
+void FixRun::Reset_Progress() {
+    window_.Set_Progress_Range(1, checkedCategories_ + 2);
+    window_.Set_Progress_Value(2);
+}
+
+void FixRun::Set_Status_Text() {
+    if (!statusRowKey_) return;
+    const std::size_t index = list_.Find(*statusRowKey_);
+    if (index >= list_.Count()) return;
+    list_.Row(index).Sub(2).text = std::to_string(categoryFixed_) + kProblemsFixedSuffix;
+    list_.Notify_Changed(index);
+}
+
+void FixRun::Header(std::size_t index) {
+    Set_Status_Text();
+    // Copies: the list may change while the message pump runs.
+    const ListRow header = list_.Row(index);
+    if (header.Sub(1).key != target_.TargetName) Change_Computer(header.Sub(1).text, header.Sub(1).key);
+    categoryFixed_ = 0;
+    if (header.Sub(2).key != kFixStatusKey) return;
+
+    const CheckTree& categories = window_.Category_Tree();
+    const NodeId node = categories.Find(header.key.substr(0, 2));
+    window_.Set_Label(ProgressLabel::ScanCategory, node != kNoNode ? categories.Node(node).text : header.text);
+    window_.Set_Progress_Value(window_.Progress_Value() + 1);
+    categoryFound_ = Text_To_Int32(header.Sub(2).tag);
+    totalFound_ += categoryFound_;
+    statusRowKey_ = header.key;
+    Set_Status_Text();
+}
+
+void FixRun::Change_Computer(const std::string& computerName, const std::string& scannedTargetName) {
+    if (computerTaken_) {
+        if (FixingAllowed) Log("Fixing Completed: " + target_.ComputerName);
+        connection_.Release();
+        Log("Disconnected: " + target_.ComputerName);
+    }
+    computerTaken_ = true;
+    target_.ComputerName = computerName;
+    Reset_Progress();
+    window_.Set_Label(ProgressLabel::ComputerName, computerName);
+    window_.Set_Label(ProgressLabel::ScanCategory, "");
+    window_.Set_Label(ProgressLabel::ScannedItemCount, "0/0");
+    window_.FormDoMyDoEvents();
+
+    FixingAllowed = false;
+    target_.UserName.clear();
+    target_.Password.clear();
+    try {
+        (void)Get_Computer_Credentials(env_.db, computerName, target_.UserName, target_.Password);
+    } catch (const RuntimeError&) {
+        // Already reported by the database layer; the caller's own identity is tried.
+    }
+
+    if (!Connect(scannedTargetName)) {
+        connection_.Release();
+        return;
+    }
+    Log("Connected: " + target_.ComputerName);
+    const std::string progressCaption = window_.Label(ProgressLabel::Progress);
+    window_.Set_Label(ProgressLabel::Progress, "Backing up system...");
+    FixingAllowed = Create_Restore_Point_Before_Fixing(env_, *connection_.rootDefault);
+    window_.Set_Label(ProgressLabel::Progress, progressCaption);
+    if (FixingAllowed) Log("Fixing Started: " + target_.ComputerName);
+}
+
+bool FixRun::Connect(const std::string& scannedTargetName) {
+    std::string errorText;
+    connection_.cimv2 = remote::WMI_Connect(target_, "cimv2", errorText);
+    if (!connection_.cimv2) return false;
+
+    // The facts of this computer only: a failed read must not leave the
+    // previous computer's version deciding about restore points here.
+    target_.OSVersion.clear();
+    std::string name;
+    (void)remote::WMI_Get_Computer_Name(*connection_.cimv2, name);
+    (void)remote::WMI_Get_OS_Info(*connection_.cimv2, target_.OSVersion, target_.AddressWidth);
+    // The rows were found on the computer that answered with the header's
+    // name at scan time. A name or address that now reaches another computer
+    // (or one that does not tell its name) gets nothing deleted.
+    if (name != scannedTargetName) {
+        reporter_.Show_Error(false, "The computer '" + target_.ComputerName + "' answers as '" + name +
+                                        "', not as '" + scannedTargetName +
+                                        "' as when it was scanned; its problems are not fixed.");
+        return false;
+    }
+
+    connection_.rootDefault = remote::WMI_Connect(target_, "default", errorText);
+    if (!connection_.rootDefault) return false;
+    try {
+        connection_.registry = connection_.rootDefault->Get("StdRegProv");
+    } catch (const RuntimeError& error) {
+        reporter_.Show_Error(false, error);
+        return false;
+    }
+    if (!connection_.registry) return false;
+    target_.TargetName = name;
+    return true;
+}
+
+void FixRun::Problem(std::size_t index) {
+    if (!FixingAllowed) return;
+    ListRow& row = list_.Row(index);
+    if (!row.checked || row.smallIcon == kFixedItemIcon) return;
+
+    const RowOutcome outcome = Fix_Row(row, connection_);
+    if (outcome.error) {
+        row.Sub(2).text = *outcome.error;
+    } else if (outcome.fixed) {
+        row.smallIcon = kFixedItemIcon;
+        row.Sub(2).text = kProblemFixedText;
+        if (statusRowKey_) {
+            const std::size_t header = list_.Find(*statusRowKey_);
+            if (header < list_.Count()) {
+                ListSubItem& status = list_.Row(header).Sub(2);
+                status.tag = std::to_string(static_cast<std::int64_t>(Text_To_Int32(status.tag)) - 1);
+            }
+        }
+        ++categoryFixed_;
+        ++totalFixed_;
+    } else {
+        row.Sub(2).text = Failure_Text(outcome);
+    }
+    const std::string rowText = row.text;
+    list_.Notify_Changed(index);
+    Log_Outcome(outcome, rowText);
+}
+
+// One line per row: what was deleted where, or why not.
+void FixRun::Log_Outcome(const RowOutcome& outcome, const std::string& rowText) {
+    const std::string where = " on " + target_.ComputerName;
+    if (!outcome.known) {
+        Log("Not fixed: \"" + rowText + "\"" + where + ": the row names no known fix", LOG_WARNING);
+        return;
+    }
+    if (outcome.fixed && !outcome.error) {
+        if (outcome.nothingFound) {
+            Log("Nothing to delete, already gone: " + outcome.what + where);
+        } else {
+            Log("Deleted: " + outcome.what + where);
+        }
+        return;
+    }
+    std::string reason = Failure_Text(outcome);
+    if (reason.empty()) {
+        reason = "return code " + std::to_string(outcome.fileCode != 0 ? outcome.fileCode : outcome.registryCode);
+    }
+    std::string line = "Not deleted: " + outcome.what + where + ": " + reason;
+    if (outcome.type == FixType::KeyTree && outcome.attempted) line += "; some of its sub-keys may have been deleted";
+    Log(line, LOG_WARNING);
+}
+
+void FixRun::After_Row() {
+    window_.Set_Label(ProgressLabel::ProblemsCount, " " + std::to_string(totalFixed_));
+    window_.Set_Label(ProgressLabel::ScannedItemCount,
+                      std::to_string(categoryFixed_) + "/" + std::to_string(categoryFound_));
+    window_.FormDoMyDoEvents();
+}
+
+void FixRun::Finish() {
+    Set_Status_Text();
+    if (FixingAllowed) {
+        Log("Fixing Completed: " + target_.ComputerName);
+        Log("Disconnected: " + target_.ComputerName);
+    }
+    Log("Total Problems Fixed " + std::to_string(totalFixed_));
+    window_.Suspend_Results_Drawing(false);
+    window_.Set_Status_Text("Total Problems Fixed: " + std::to_string(totalFixed_) + "/" +
+                            std::to_string(totalFound_));
+    window_.Set_Label(ProgressLabel::Skip, skipCaption_);
+    connection_.Release();
+}
+
+}  // namespace
+
+std::int32_t Count_Fixable_Problems(const ResultsList& list) {
+    std::int32_t count = 0;
+    for (std::size_t index = 0; index < list.Count(); ++index) {
+        const ListRow& row = list.Row(index);
+        if (Is_Problem_Key(row.key) && row.checked && row.smallIcon != kFixedItemIcon) ++count;
+    }
+    return count;
+}
+
+bool Fix_Problems(FixEnvironment& env, int checkedCategories) {
+    FixRun run(env, checkedCategories);
+    run.Run();
+    return true;
+}
+
+void Start_Fixing(FixEnvironment& env, bool keepPanel) {
+    IMainWindow& window = env.window;
+    env.stopRequested = false;
+    const int checkedCategories = window.Category_Tree().Count_Checked_Nodes();
+    window.Set_Progress_Range(1, checkedCategories + 2);
+    window.Set_Progress_Value(2);
+    window.Show_Progress_Panel(true);
+    window.Enable_Commands(false);
+    try {
+        (void)Fix_Problems(env, checkedCategories);
+    } catch (const RuntimeError& error) {
+        env.target.Ports().reporter.Show_Error(true, error);
+    } catch (const std::exception& error) {
+        env.target.Ports().reporter.Show_Error(true, error.what());
+    }
+    window.Show_Progress_Panel(keepPanel);
+    if (!keepPanel) window.Enable_Commands(true);
+}
+
+}  // namespace corvane::fix

@@ -1,0 +1,38 @@
+// The fixing routine: walks the results list once from top to bottom,
+// connects to each computer at its first category header (optionally after a
+// restore point), deletes what each checked, not yet fixed problem row names,
+// marks the row "Problem fixed" or writes why it failed, keeps the progress
+// panel and counters up to date, and logs every deletion with what was
+// removed on which computer.
+#pragma once
+
+#include <cstdint>
+
+#include "fix/fix_environment.h"
+
+namespace corvane {
+class ResultsList;
+}  // namespace corvane
+
+namespace corvane::fix {
+
+inline constexpr const char* kProblemFixedText = "Problem fixed";
+inline constexpr const char* kFixStatusKey = "fixStatus";
+inline constexpr const char* kProblemsFixedSuffix = " Problems successfully fixed";
+inline constexpr const char* kFixAbortedByUser = "Fixing is aborted by the user!";
+
+// Rows whose key begins with "s" or "c", that are checked and not marked "FixedItem".
+[[nodiscard]] std::int32_t Count_Fixable_Problems(const ResultsList& list);
+
+// The walk over env.window's results list. checkedCategories sizes the
+// progress bar per computer. Errors never end the run: a row's error goes
+// into that row, anything else into the log. Always returns true.
+bool Fix_Problems(FixEnvironment& env, int checkedCategories);
+
+// Clears the Stop flag, prepares the progress bar and panel, switches the
+// commands to busy, runs Fix_Problems, then leaves the panel shown only when
+// keepPanel (automatic mode, inside a scan) and otherwise makes the commands
+// idle again.
+void Start_Fixing(FixEnvironment& env, bool keepPanel);
+
+}  // namespace corvane::fix

@@ -1,0 +1,128 @@
+#include "fix/fix_row.h"
+
+#include <charconv>
+#include <exception>
+#include <limits>
+
+#include "app/results_list.h"
+#include "app/runtime_error.h"
+#include "remote/wmi_connection.h"
+#include "remote/wmi_files.h"
+#include "remote/wmi_registry.h"
+
+namespace corvane::fix {
+
+namespace {
+
+// What WMI_Delete_File and WMI_Delete_Folder leave in their return code when
+// no object matched the path: no real return code has this value.
+constexpr std::int32_t kNoObjectMatched = std::numeric_limits<std::int32_t>::min();
+
+constexpr std::int32_t kInvalidArgument = 5;  // "Invalid procedure call or argument"
+constexpr std::int32_t kObjectNotSet = 91;    // a service object the connection does not hold
+
+// A root key tag: the decimal text of the root's 32-bit value, signed as row
+// tags carry it ("-2147483646") or unsigned ("2147483650").
+std::uint32_t Root_Key_Of(std::string_view text) {
+    std::int64_t number = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    while (first != last && *first == ' ') ++first;
+    const auto [end, error] = std::from_chars(first, last, number);
+    if (error != std::errc() || end != last || first == last || number < std::numeric_limits<std::int32_t>::min() ||
+        number > std::numeric_limits<std::uint32_t>::max()) {
+        throw RuntimeError(error_number::kTypeMismatch, "Type mismatch");
+    }
+    return static_cast<std::uint32_t>(number);
+}
+
+bool Names_Nothing(std::string_view path) { return path.find_first_not_of("\\ ") == std::string_view::npos; }
+
+wmi::IObject& Registry_Of(remote::WmiConnection& connection) {
+    if (!connection.registry) throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
+    return *connection.registry;
+}
+
+wmi::IServices& Cimv2_Of(remote::WmiConnection& connection) {
+    if (!connection.cimv2) throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
+    return *connection.cimv2;
+}
+
+void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, RowOutcome& outcome) {
+    const std::uint32_t root = Root_Key_Of(row.Sub(1).tag);
+    const std::string& keyPath = row.Sub(2).tag;
+    const std::string& valueName = row.Sub(3).tag;
+    outcome.what = Describe_Fix_Target(type, root, keyPath, valueName, "");
+    // An empty key path would name the whole root: never deleted.
+    if (Names_Nothing(keyPath)) {
+        throw RuntimeError(kInvalidArgument, "The problem row names no registry key");
+    }
+    wmi::IObject& registry = Registry_Of(connection);
+    if (!remote::WMI_Check_Access(registry, root, keyPath, remote::kAccessDelete, outcome.registryCode)) return;
+    outcome.attempted = true;
+    switch (type) {
+        case FixType::KeyTree:
+            outcome.fixed = remote::WMI_Delete_Key_Tree(registry, root, keyPath, outcome.registryCode);
+            break;
+        case FixType::Key:
+            outcome.fixed = remote::WMI_Delete_Key(registry, root, keyPath, outcome.registryCode);
+            break;
+        default:
+            outcome.fixed = remote::WMI_Delete_Value(registry, root, keyPath, valueName, outcome.registryCode);
+            break;
+    }
+}
+
+void File_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, RowOutcome& outcome) {
+    const std::string& path = row.Sub(1).tag;
+    outcome.what = Describe_Fix_Target(type, 0, "", "", path);
+    if (Names_Nothing(path)) throw RuntimeError(kInvalidArgument, "The problem row names no file or folder");
+    wmi::IServices& cimv2 = Cimv2_Of(connection);
+    std::int32_t code = kNoObjectMatched;
+    outcome.attempted = true;
+    outcome.fixed = type == FixType::Folder ? remote::WMI_Delete_Folder(cimv2, path, code)
+                                            : remote::WMI_Delete_File(cimv2, path, code);
+    if (code == kNoObjectMatched) {
+        // Nothing of that name was there (or the query itself failed, which
+        // the file routines report as a failure with no code).
+        outcome.nothingFound = outcome.fixed;
+        code = 0;
+    }
+    outcome.fileCode = code;
+}
+
+}  // namespace
+
+std::string Failure_Text(const RowOutcome& outcome) {
+    if (outcome.error) return *outcome.error;
+    if (outcome.fileCode != 0) return remote::WMI_Return_Code_Text(outcome.fileCode);
+    return Error_Number_Text(outcome.registryCode);
+}
+
+RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection) {
+    RowOutcome outcome;
+    const char digit = row.tag.empty() ? '\0' : row.tag.front();
+    try {
+        // The digits are tested in this order: 0, 2, 1, 4, 3.
+        for (const FixType type : {FixType::KeyTree, FixType::Key, FixType::Value, FixType::Folder, FixType::File}) {
+            if (digit != static_cast<char>(type)) continue;
+            outcome.known = true;
+            outcome.type = type;
+            if (type == FixType::Folder || type == FixType::File) {
+                File_Action(type, row, connection, outcome);
+            } else {
+                Registry_Action(type, row, connection, outcome);
+            }
+            break;
+        }
+    } catch (const RuntimeError& error) {
+        outcome.fixed = false;
+        outcome.error = error.Description();
+    } catch (const std::exception& error) {
+        outcome.fixed = false;
+        outcome.error = error.what();
+    }
+    return outcome;
+}
+
+}  // namespace corvane::fix

@@ -1,0 +1,52 @@
+// One problem row's action: reads the fix type and operands from the row's
+// tags and deletes the registry key, key tree, value, file or folder they
+// name on the connected computer. Knows nothing of the list or the window;
+// the fixing routine writes the outcome into the row.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "fix/fix_texts.h"
+
+namespace corvane {
+struct ListRow;
+}  // namespace corvane
+
+namespace corvane::remote {
+struct WmiConnection;
+}  // namespace corvane::remote
+
+namespace corvane::fix {
+
+struct RowOutcome {
+    // The deletion succeeded (or, for a file or folder, nothing of that name
+    // was left to delete).
+    bool fixed = false;
+    std::int32_t fileCode = 0;
+    std::int32_t registryCode = 0;
+    // The description of a run-time error raised by the action.
+    std::optional<std::string> error;
+    // A file or folder row whose object no longer existed: nothing was deleted.
+    bool nothingFound = false;
+    // A deletion was requested from the computer (for a key tree, some of its
+    // sub-keys may be gone even when the key itself could not be deleted).
+    bool attempted = false;
+    // The fix type was one of the five, so `what` names a target.
+    bool known = false;
+    FixType type = FixType::KeyTree;
+    std::string what;  // Describe_Fix_Target of the row
+};
+
+// The "Problem" text of a row that was not fixed: the error's description,
+// else the text of the file code, else Error_Number_Text of the registry code.
+[[nodiscard]] std::string Failure_Text(const RowOutcome& outcome);
+
+// Runs the row's action. Registry types are tried only when CheckAccess
+// grants DELETE. Run-time errors end the action and come back in `error`;
+// a row that names no key path or no file path is refused the same way,
+// without any call to the computer.
+[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection);
+
+}  // namespace corvane::fix

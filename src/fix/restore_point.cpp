@@ -1,0 +1,59 @@
+#include "fix/restore_point.h"
+
+#include <string>
+
+#include "app/log.h"
+#include "app/reporter.h"
+#include "remote/target_context.h"
+#include "remote/wmi_system.h"
+#include "settings/general_options.h"
+
+namespace corvane::fix {
+
+namespace {
+
+bool Ask_To_Continue(Reporter& reporter, const std::string& message) {
+    return reporter.Messages().Show(message + "\r\n\r\n" + kContinueFixingQuestion, MsgButtons::YesNo,
+                                    MsgIcon::Exclamation) == MsgResult::Yes;
+}
+
+}  // namespace
+
+bool Create_Restore_Point_Before_Fixing(FixEnvironment& env, wmi::IServices& rootDefault) {
+    if (!IsGeneralOptionSet(env.db, GO_RESTORE_POINT)) return true;
+    remote::TargetContext& target = env.target;
+    Reporter& reporter = target.Ports().reporter;
+    const bool automatic = IsGeneralOptionSet(env.db, GO_AUTOMATIC_FIXING);
+
+    if (Is_System_Restore_Unsupported(target.OSVersion)) {
+        const std::string message =
+            "System Restore feature is not supported by the Computer '" + target.ComputerName + "'.";
+        if (automatic) {
+            reporter.Show_Error(false, message);
+            return true;
+        }
+        return Ask_To_Continue(reporter, message);
+    }
+
+    std::int32_t code = 0;
+    if (remote::WMI_Create_Restore_Point(rootDefault, target.Ports().clock, code)) {
+        reporter.Log_Event(kRestorePointCreated, LOG_INFO);
+        return true;
+    }
+    const std::string message =
+        "Error while creating System Restore Point for the computer '" + target.ComputerName + "'.";
+    reporter.Show_Error(false, message);
+    const bool abort = IsGeneralOptionSet(env.db, GO_ABORT_FIXING);
+    if (!automatic) {
+        if (!abort) return Ask_To_Continue(reporter, message);
+        reporter.Messages().Show(message, MsgButtons::Ok, MsgIcon::Critical);
+        return false;
+    }
+    if (abort) {
+        reporter.Show_Error(false, kFixingAbortedText);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace corvane::fix

@@ -1,0 +1,405 @@
+// The fixing routine on simulated computers: every fix type against a real
+// simulated registry and disk, rows it must leave alone, failures and what
+// the rows and the log then say, computers that cannot be reached or answer
+// under another name, Stop, and the counters of the progress panel.
+#include "fix/fix_problems.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fix/fix_texts.h"
+#include "fix_fixture.h"
+#include "remote/wmi_errors.h"
+#include "settings/general_options.h"
+
+namespace corvane::testing {
+namespace {
+
+using fix::Start_Fixing;
+using remote::CallKind;
+
+// PC17 with one thing of every kind to delete, and things that must stay.
+class FixProblems : public ::testing::Test {
+protected:
+    FixProblems() : pc(scene.network.Add_Computer("PC17")) {
+        auto& reg = pc.registry;
+        reg.Set_String(kHklm, "Software\\Old\\A\\B", "Deep", "1");
+        reg.Set_String(kHklm, "Software\\Old\\A", "Mid", "2");
+        reg.Set_String(kHklm, "Software\\Old\\C", "Side", "3");
+        reg.Set_String(kHklm, "Software\\Old", "Top", "4");
+        reg.Set_String(kHklm, "Software\\Keep", "Stale", "x");
+        reg.Set_String(kHklm, "Software\\Keep", "Fine", "y");
+        reg.Set_String(kHklm, "Software\\Single", "V", "z");
+        reg.Set_String(kHklm, "Software\\Parent\\Child", "V", "c");
+        reg.Set_String(kHku, "S-1-5-21-1\\Software\\Unchecked", "V", "u");
+        reg.Set_String(kHku, "S-1-5-21-1\\Software\\DoneBefore", "V", "d");
+        pc.files.Add_File("C:\\Windows\\Temp\\a.tmp", 10);
+        pc.files.Add_File("C:\\Windows\\Temp\\keep.tmp", 10);
+        pc.files.Add_File("C:\\Windows\\Temp\\OldDir\\inner.tmp", 5);
+    }
+
+    void Fix() { Start_Fixing(scene.env, false); }
+    [[nodiscard]] std::size_t Connects(std::string_view server) const {
+        std::size_t count = 0;
+        for (const auto& call : scene.network.calls) {
+            if (call.kind == CallKind::Connect && call.text == server && call.nameSpace.find("cimv2") != std::string::npos) {
+                ++count;
+            }
+        }
+        return count;
+    }
+
+    FixScene scene;
+    remote::SimComputer& pc;
+};
+
+TEST_F(FixProblems, TheComputerChangesExactlyByTheCheckedProblems) {
+    scene.Add_Header("fA", "PC17", "PC17", 9);
+    const auto tree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Old");
+    const auto value = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
+    const auto single = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    const auto parent = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Parent");
+    const auto unchecked = scene.Add_Registry_Row('2', "PC17", kHku, "S-1-5-21-1\\Software\\Unchecked");
+    const auto doneBefore = scene.Add_Registry_Row('2', "PC17", kHku, "S-1-5-21-1\\Software\\DoneBefore");
+    scene.Add_Header("dB", "PC17", "PC17", 3);
+    const auto file = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\a.tmp");
+    const auto inner = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\OldDir\\inner.tmp");
+    const auto folder = scene.Add_File_Row('4', "PC17", "C:\\Windows\\Temp\\OldDir");
+    scene.Row(unchecked).checked = false;
+    scene.Row(doneBefore).smallIcon = kFixedItemIcon;
+    scene.Row(doneBefore).Sub(2).text = "Problem fixed";
+
+    const auto before = Snapshot(pc);
+    Fix();
+    const auto removed = Difference(before, Snapshot(pc));
+
+    const std::set<std::string> expected = {
+        "key HKEY_LOCAL_MACHINE\\Software\\Old",
+        "key HKEY_LOCAL_MACHINE\\Software\\Old\\A",
+        "key HKEY_LOCAL_MACHINE\\Software\\Old\\A\\B",
+        "key HKEY_LOCAL_MACHINE\\Software\\Old\\C",
+        "value HKEY_LOCAL_MACHINE\\Software\\Old [Top] = 1:4:0",
+        "value HKEY_LOCAL_MACHINE\\Software\\Old\\A [Mid] = 1:2:0",
+        "value HKEY_LOCAL_MACHINE\\Software\\Old\\A\\B [Deep] = 1:1:0",
+        "value HKEY_LOCAL_MACHINE\\Software\\Old\\C [Side] = 1:3:0",
+        "value HKEY_LOCAL_MACHINE\\Software\\Keep [Stale] = 1:x:0",
+        "key HKEY_LOCAL_MACHINE\\Software\\Single",
+        "value HKEY_LOCAL_MACHINE\\Software\\Single [V] = 1:z:0",
+        "file C:\\Windows\\Temp\\a.tmp",
+        "file C:\\Windows\\Temp\\OldDir\\inner.tmp",
+        "folder C:\\Windows\\Temp\\OldDir",
+    };
+    EXPECT_EQ(removed, expected);
+
+    for (const auto& key : {tree, value, single, file, inner, folder}) {
+        EXPECT_TRUE(scene.Fixed(key)) << key;
+        EXPECT_EQ(scene.Problem_Text(key), "Problem fixed") << key;
+    }
+    // A single key with sub-keys is refused by the provider.
+    EXPECT_FALSE(scene.Fixed(parent));
+    EXPECT_EQ(scene.Problem_Text(parent), "Access denied");
+    EXPECT_FALSE(scene.Fixed(unchecked));
+    EXPECT_EQ(scene.Problem_Text(unchecked), "Invalid entry");
+    EXPECT_EQ(scene.network.Count(CallKind::Method, "CheckAccess"), 4u);  // one per checked, unfixed registry row
+
+    const std::string log = scene.Log();
+    for (const char* line : {
+             "I: Deleted: registry key tree HKEY_LOCAL_MACHINE\\Software\\Old (with all sub-keys) on PC17",
+             "I: Deleted: registry value \"Stale\" in HKEY_LOCAL_MACHINE\\Software\\Keep on PC17",
+             "I: Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC17",
+             "W: Not deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Parent on PC17: Access denied",
+             "I: Deleted: file C:\\Windows\\Temp\\a.tmp on PC17",
+             "I: Deleted: folder C:\\Windows\\Temp\\OldDir on PC17",
+             "I: Connected: PC17", "I: Fixing Started: PC17", "I: Fixing Completed: PC17",
+             "I: Disconnected: PC17", "I: Total Problems Fixed 6"}) {
+        EXPECT_NE(log.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(log.find("Unchecked"), std::string::npos);
+    EXPECT_EQ(log.find("DoneBefore"), std::string::npos);
+}
+
+TEST_F(FixProblems, KeyTreeIsDeletedDepthFirst) {
+    scene.Add_Header("fA", "PC17", "PC17", 1);
+    scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Old");
+    Fix();
+    std::vector<std::string> deleted;
+    for (const auto& call : scene.network.calls) {
+        if (call.kind == CallKind::Method && call.text == "StdRegProv.DeleteKey") {
+            deleted.push_back(call.in.at("sSubKeyName").As_String());
+        }
+    }
+    ASSERT_EQ(deleted.size(), 4u);
+    EXPECT_EQ(deleted.back(), "Software\\Old");
+    const auto position = [&](const char* key) { return std::find(deleted.begin(), deleted.end(), key) - deleted.begin(); };
+    EXPECT_LT(position("Software\\Old\\A\\B"), position("Software\\Old\\A"));
+}
+
+TEST_F(FixProblems, RowsBeforeTheFirstHeaderAndErrorRowsAreNeverTouched) {
+    const auto orphan = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    scene.Add_Error_Row("PC99");
+    scene.Add_Header("fA", "PC17", "PC17", 1);
+    const auto row = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
+    Fix();
+    EXPECT_FALSE(scene.Fixed(orphan));
+    EXPECT_EQ(scene.Problem_Text(orphan), "Invalid entry");
+    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
+    EXPECT_TRUE(scene.Fixed(row));
+    EXPECT_EQ(scene.Row("ePC99").Sub(2).text, "The RPC server is unavailable.");
+}
+
+TEST_F(FixProblems, VanishedKeysAndValuesGiveAnEmptyProblemText) {
+    scene.Add_Header("fA", "PC17", "PC17", 3);
+    const auto goneTree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Gone");
+    const auto goneValue = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "NoSuchValue");
+    const auto goneFile = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\gone.tmp");
+    Fix();
+    EXPECT_FALSE(scene.Fixed(goneTree));
+    EXPECT_EQ(scene.Problem_Text(goneTree), "");
+    EXPECT_EQ(scene.network.Count(CallKind::Method, "DeleteKey"), 0u);  // CheckAccess refused: no deletion
+    EXPECT_FALSE(scene.Fixed(goneValue));
+    EXPECT_EQ(scene.Problem_Text(goneValue), "");
+    // A file that is no longer there counts as fixed, and the log says nothing was deleted.
+    EXPECT_TRUE(scene.Fixed(goneFile));
+    const std::string log = scene.Log();
+    EXPECT_NE(log.find("W: Not deleted: registry key tree HKEY_LOCAL_MACHINE\\Software\\Gone (with all sub-keys) "
+                       "on PC17: return code 2"),
+              std::string::npos);
+    EXPECT_NE(log.find("I: Nothing to delete, already gone: file C:\\Windows\\Temp\\gone.tmp on PC17"),
+              std::string::npos);
+    EXPECT_EQ(log.find("Deleted: file C:\\Windows\\Temp\\gone.tmp"), std::string::npos);
+}
+
+TEST_F(FixProblems, AccessDeniedLeavesKeysAndFilesInPlace) {
+    pc.registry.Set_String(kHklm, "Software\\Locked", "V", "l");
+    pc.registry.Deny_Access(kHklm, "Software\\Locked");
+    pc.files.Lock("C:\\Windows\\Temp\\keep.tmp");
+    scene.Add_Header("fA", "PC17", "PC17", 2);
+    const auto key = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Locked");
+    const auto file = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\keep.tmp");
+    Fix();
+    EXPECT_EQ(scene.Problem_Text(key), "Access denied");
+    EXPECT_FALSE(scene.Fixed(key));
+    EXPECT_EQ(scene.network.Count(CallKind::Method, "DeleteKey"), 0u);
+    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Locked"));
+    EXPECT_FALSE(scene.Fixed(file));
+    EXPECT_FALSE(scene.Problem_Text(file).empty());
+    EXPECT_TRUE(pc.files.Find("C:\\Windows\\Temp\\keep.tmp").has_value());
+    EXPECT_NE(scene.Log().find("I: Total Problems Fixed 0"), std::string::npos);
+}
+
+TEST_F(FixProblems, AnErrorInsideOneRowGoesIntoThatRowAndTheRunGoesOn) {
+    scene.network.Add_Fault({CallKind::Method, "PC17", "DeleteKey", wmi::hresult::kWbemFailed, 1, true});
+    scene.Add_Header("fA", "PC17", "PC17", 2);
+    const auto failing = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    const auto next = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
+    Fix();
+    EXPECT_EQ(scene.Problem_Text(failing), wmi::Hresult_Description(wmi::hresult::kWbemFailed));
+    EXPECT_FALSE(scene.Fixed(failing));
+    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
+    EXPECT_TRUE(scene.Fixed(next));
+}
+
+TEST_F(FixProblems, RowsThatNameNothingOrAnUnknownFixAreRefusedWithoutACall) {
+    scene.Add_Header("fA", "PC17", "PC17", 4);
+    const auto noKey = scene.Add_Registry_Row('0', "PC17", kHklm, "");
+    const auto noPath = scene.Add_File_Row('4', "PC17", "");
+    const auto unknown = scene.Add_Registry_Row('7', "PC17", kHklm, "Software\\Single");
+    const auto badRoot = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    scene.Row(badRoot).Sub(1).tag = "HKLM";
+    const auto before = Snapshot(pc);
+    Fix();
+    EXPECT_TRUE(Difference(before, Snapshot(pc)).empty());
+    EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
+    EXPECT_EQ(scene.Problem_Text(noKey), "The problem row names no registry key");
+    EXPECT_EQ(scene.Problem_Text(noPath), "The problem row names no file or folder");
+    EXPECT_EQ(scene.Problem_Text(unknown), "Error Number:0");
+    EXPECT_EQ(scene.Problem_Text(badRoot), "Type mismatch");
+    for (const auto& key : {noKey, noPath, unknown, badRoot}) EXPECT_FALSE(scene.Fixed(key));
+}
+
+TEST_F(FixProblems, AnUnreachableComputerKeepsItsRowsAndTheNextComputerIsFixed) {
+    scene.network.Add_Computer("PC2").reachable = false;
+    scene.Add_Header("fA", "PC2", "PC2", 1);
+    const auto unreachable = scene.Add_Registry_Row('2', "PC2", kHklm, "Software\\X");
+    scene.Add_Header("fA", "PC17", "PC17", 1);
+    const auto reachable = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    Fix();
+    EXPECT_FALSE(scene.Fixed(unreachable));
+    EXPECT_TRUE(scene.Row(unreachable).checked);
+    EXPECT_EQ(scene.Problem_Text(unreachable), "Invalid entry");
+    EXPECT_TRUE(scene.Fixed(reachable));
+    const std::string log = scene.Log();
+    EXPECT_NE(log.find("E: "), std::string::npos);
+    EXPECT_EQ(log.find("Connected: PC2"), std::string::npos);
+    EXPECT_EQ(log.find("Fixing Started: PC2"), std::string::npos);
+    EXPECT_TRUE(scene.database.messages.shown.empty());
+}
+
+TEST_F(FixProblems, AFailedConnectionIsTriedAgainAtTheNextHeaderOfTheSameComputer) {
+    scene.network.Add_Fault({CallKind::Connect, "PC17", "", 0x800706BAu, 1, true});
+    scene.Add_Header("fA", "PC17", "PC17", 1);
+    const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    scene.Add_Header("fB", "PC17", "PC17", 1);
+    const auto second = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
+    Fix();
+    EXPECT_FALSE(scene.Fixed(first));
+    EXPECT_TRUE(scene.Fixed(second));
+    EXPECT_EQ(Connects("PC17"), 2u);
+    const std::string log = scene.Log();
+    EXPECT_LT(log.find("Disconnected: PC17"), log.find("Connected: PC17"));
+}
+
+TEST_F(FixProblems, TwoComputersWithTheSameTargetNameAreOne) {
+    pc.aliases.push_back("10.0.0.17");
+    scene.Add_Header("fA", "PC17", "PC17", 1);
+    const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    scene.Add_Header("fA", "10.0.0.17", "PC17", 1);
+    const auto second = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
+    Fix();
+    EXPECT_TRUE(scene.Fixed(first));
+    EXPECT_TRUE(scene.Fixed(second));
+    EXPECT_EQ(Connects("PC17"), 1u);
+    EXPECT_EQ(Connects("10.0.0.17"), 0u);
+}
+
+TEST_F(FixProblems, AComputerThatNowAnswersUnderAnotherNameGetsNothingDeleted) {
+    scene.network.Add_Computer("OTHER").aliases.push_back("10.0.0.5");
+    scene.network.Find("OTHER")->registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    scene.Add_Header("fA", "10.0.0.5", "PC17", 1);
+    const auto row = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    Fix();
+    EXPECT_FALSE(scene.Fixed(row));
+    EXPECT_TRUE(scene.network.Find("OTHER")->registry.Key_Exists(kHklm, "Software\\Single"));
+    EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
+    EXPECT_NE(scene.Log().find("E: The computer '10.0.0.5' answers as 'OTHER', not as 'PC17'"), std::string::npos);
+}
+
+TEST_F(FixProblems, StopEndsTheRunAfterTheCurrentRowAndTheClosingStepsStillRun) {
+    scene.Add_Header("fA", "PC17", "PC17", 3);
+    const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    const auto second = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
+    const auto third = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\a.tmp");
+    // Pumps: at the computer change, after the header, after the first row.
+    scene.window.onPump = [&](int pump) {
+        if (pump == 3) scene.stop = true;
+    };
+    Fix();
+    EXPECT_TRUE(scene.Fixed(first));
+    EXPECT_FALSE(scene.Fixed(second));
+    EXPECT_FALSE(scene.Fixed(third));
+    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Keep"));
+    const std::string log = scene.Log();
+    EXPECT_NE(log.find("W: Fixing is aborted by the user!"), std::string::npos);
+    EXPECT_LT(log.find("Fixing is aborted"), log.find("Fixing Completed: PC17"));
+    EXPECT_NE(log.find("Disconnected: PC17"), std::string::npos);
+    EXPECT_NE(log.find("Total Problems Fixed 1"), std::string::npos);
+    EXPECT_EQ(scene.Row("fAPC17").Sub(2).text, "1 Problems successfully fixed");
+    EXPECT_EQ(scene.window.statusText, "Total Problems Fixed: 1/3");
+    EXPECT_EQ(scene.window.drawingStates, (std::vector<bool>{true, false}));
+    EXPECT_EQ(scene.window.Label(ProgressLabel::Skip), "Skip");
+}
+
+TEST_F(FixProblems, CountersStatusTextsAndTheProgressPanel) {
+    scene.window.Check_Categories({"fA"});  // one checked category, but three headers below
+    scene.Add_Header("fA", "PC17", "PC17", 2);
+    const auto fixedRow = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    const auto unchecked = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Parent\\Child");
+    scene.Row(unchecked).checked = false;
+    scene.Add_Header("fB", "PC17", "PC17", 1);
+    scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Parent");  // refused: has sub-keys
+    scene.Add_Header("fC", "PC17", "PC17", 0);
+
+    std::vector<std::string> counts;
+    scene.window.onPump = [&](int) {
+        counts.push_back(scene.window.Label(ProgressLabel::ProblemsCount) + "|" +
+                         scene.window.Label(ProgressLabel::ScannedItemCount));
+    };
+    Fix();
+
+    EXPECT_TRUE(scene.Fixed(fixedRow));
+    const ListRow& a = scene.Row("fAPC17");
+    EXPECT_EQ(a.Sub(2).text, "1 Problems successfully fixed");
+    EXPECT_EQ(a.Sub(2).tag, "1");  // the unchecked row is still unfixed
+    EXPECT_EQ(scene.Row("fBPC17").Sub(2).text, "0 Problems successfully fixed");
+    EXPECT_EQ(scene.Row("fBPC17").Sub(2).tag, "1");
+    EXPECT_EQ(scene.Row("fCPC17").Sub(2).text, "0 Problems successfully fixed");
+    EXPECT_EQ(scene.window.statusText, "Total Problems Fixed: 1/3");
+    EXPECT_EQ(scene.window.Label(ProgressLabel::ProblemsFound), "Problems Fixed:");
+    EXPECT_EQ(scene.window.Label(ProgressLabel::Progress), "Please wait while fixing problems...");
+    EXPECT_EQ(scene.window.Label(ProgressLabel::ComputerName), "PC17");
+    EXPECT_EQ(scene.window.progressMax, 3);
+    EXPECT_EQ(scene.window.progressValue, 3);  // three increments on a bar of 1..3
+    ASSERT_GE(counts.size(), 4u);
+    EXPECT_EQ(counts[2], " 1|1/2");  // after the fixed row
+    EXPECT_EQ(counts.back(), " 1|0/0");
+    // The fix command leaves the window idle again.
+    EXPECT_EQ(scene.window.commandStates, (std::vector<bool>{false, true}));
+    EXPECT_EQ(scene.window.panelStates, (std::vector<bool>{true, false}));
+
+    // A second run skips the fixed row and adds the still unfixed ones into
+    // the totals; with Child gone, Parent can be deleted now.
+    scene.Row(unchecked).checked = true;
+    Fix();
+    EXPECT_TRUE(scene.Fixed(unchecked));
+    EXPECT_EQ(scene.Row("fAPC17").Sub(2).tag, "0");
+    EXPECT_EQ(scene.Row("fBPC17").Sub(2).tag, "0");
+    EXPECT_EQ(scene.window.statusText, "Total Problems Fixed: 2/2");
+    EXPECT_EQ(scene.network.Count(remote::CallKind::Method, "StdRegProv.DeleteKey"), 4u);
+}
+
+TEST_F(FixProblems, AListOfHeadersOnlyConnectsOnceAndMakesTheRestorePoint) {
+    scene.Set_Options(GO_RESTORE_POINT);
+    scene.Add_Header("fA", "PC17", "PC17", 0);
+    scene.Add_Header("fB", "PC17", "PC17", 0);
+    const auto before = Snapshot(pc);
+    Fix();
+    EXPECT_EQ(Connects("PC17"), 1u);
+    EXPECT_EQ(pc.Restore_Points().size(), 1u);
+    EXPECT_EQ(Difference(before, Snapshot(pc)), std::set<std::string>{});
+    EXPECT_NE(scene.Log().find("Connected: PC17"), std::string::npos);
+}
+
+TEST_F(FixProblems, ARefusedRestorePointLeavesThatComputerAloneOnly) {
+    scene.Set_Options(GO_RESTORE_POINT);
+    pc.createRestorePointResult = 1;
+    auto& other = scene.network.Add_Computer("PC18");
+    other.registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    scene.database.messages.Queue_Answer(MsgResult::No);
+    scene.Add_Header("fA", "PC17", "PC17", 1);
+    const auto refused = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    scene.Add_Header("fA", "PC18", "PC18", 1);
+    const auto fixedRow = scene.Add_Registry_Row('2', "PC18", kHklm, "Software\\Single");
+    Fix();
+    EXPECT_FALSE(scene.Fixed(refused));
+    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
+    EXPECT_TRUE(scene.Fixed(fixedRow));
+    EXPECT_FALSE(other.registry.Key_Exists(kHklm, "Software\\Single"));
+    const std::string log = scene.Log();
+    EXPECT_EQ(log.find("Fixing Started: PC17"), std::string::npos);
+    EXPECT_NE(log.find("Fixing Started: PC18"), std::string::npos);
+    EXPECT_NE(log.find("Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC18"), std::string::npos);
+}
+
+TEST(FixTexts, ErrorNumberTextAndFixableCount) {
+    EXPECT_EQ(fix::Error_Number_Text(5), "Access denied");
+    EXPECT_EQ(fix::Error_Number_Text(0), "Error Number:0");
+    EXPECT_EQ(fix::Error_Number_Text(2), "");
+    EXPECT_EQ(fix::Error_Number_Text(-1), "");
+
+    FixScene scene;
+    scene.Add_Header("fA", "PC17", "PC17", 3);
+    scene.Add_Registry_Row('2', "PC17", kHklm, "A");
+    const auto unchecked = scene.Add_Registry_Row('2', "PC17", kHklm, "B");
+    const auto done = scene.Add_File_Row('3', "PC17", "C:\\x");
+    scene.Add_File_Row('3', "PC17", "C:\\y");
+    scene.Add_Error_Row("PC2");
+    scene.Row(unchecked).checked = false;
+    scene.Row(done).smallIcon = kFixedItemIcon;
+    scene.Row("ePC2").checked = true;
+    scene.Row("fAPC17").checked = true;
+    EXPECT_EQ(fix::Count_Fixable_Problems(scene.window.results), 2);
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -1,0 +1,140 @@
+// The restore-point step before fixing: which Windows versions have System
+// Restore, and what each mode and the abort option make of a missing or
+// failing restore point.
+#include "fix/restore_point.h"
+
+#include <gtest/gtest.h>
+
+#include "fix_fixture.h"
+#include "remote/wmi_connection.h"
+#include "settings/general_options.h"
+
+namespace corvane::testing {
+namespace {
+
+using fix::Create_Restore_Point_Before_Fixing;
+using fix::Is_System_Restore_Unsupported;
+
+TEST(RestorePointSupport, VersionsAreComparedAsNumbers) {
+    struct Case {
+        const char* version;
+        bool unsupported;
+    };
+    const Case cases[] = {
+        {"4.0.1381", true},    {"5.0.2195", true},   {"5", true},          {"5.1.2600", false},
+        {"5.2.3790", false},   {"6.0.6002", false},  {"6.1.7601", false},  {"6.3.9600", false},
+        {"10.0.19045", false}, {"10.0.22631", false}, {"5.10", false},     {"", true},
+        {"unknown", true},     {".1", true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Is_System_Restore_Unsupported(c.version), c.unsupported) << c.version;
+}
+
+class RestorePointStep : public ::testing::Test {
+protected:
+    RestorePointStep() : computer(scene.network.Add_Computer("PC17")) {
+        scene.target.ComputerName = "PC17";
+        scene.target.OSVersion = "6.1.7601";
+        rootDefault = remote::WMI_Connect_To(scene.ports, "default", "PC17", "", "");
+    }
+
+    bool Run() { return Create_Restore_Point_Before_Fixing(scene.env, *rootDefault); }
+    std::vector<ShownMessage>& Shown() { return scene.database.messages.shown; }
+
+    FixScene scene;
+    remote::SimComputer& computer;
+    wmi::ServicesPtr rootDefault;
+};
+
+TEST_F(RestorePointStep, OptionClearMakesNoRestorePoint) {
+    EXPECT_TRUE(Run());
+    EXPECT_TRUE(computer.Restore_Points().empty());
+    EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(RestorePointStep, SupportedSystemsGetOneRestorePointWithTheStampedDescription) {
+    scene.Set_Options(GO_RESTORE_POINT);
+    for (const char* version : {"6.1.7601", "10.0.19045"}) {
+        scene.target.OSVersion = version;
+        EXPECT_TRUE(Run()) << version;
+    }
+    ASSERT_EQ(computer.Restore_Points().size(), 2u);
+    EXPECT_EQ(computer.Restore_Points()[0].description, "CVNRestorePoint(2026-12-05)(14-03-09)");
+    EXPECT_NE(scene.Log().find("I: Restore Point Successfully Created."), std::string::npos);
+    EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(RestorePointStep, UnsupportedSystemAsksInManualModeAndOnlyLogsInAutomaticMode) {
+    scene.target.OSVersion = "5.0.2195";
+    const std::string message = "System Restore feature is not supported by the Computer 'PC17'.";
+
+    scene.Set_Options(GO_RESTORE_POINT);
+    scene.database.messages.Queue_Answer(MsgResult::No);
+    EXPECT_FALSE(Run());
+    scene.database.messages.Queue_Answer(MsgResult::Yes);
+    EXPECT_TRUE(Run());
+    ASSERT_EQ(Shown().size(), 2u);
+    EXPECT_EQ(Shown()[0].text, message + "\r\n\r\nAre you sure you want to continue Fixing?");
+    EXPECT_EQ(Shown()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(Shown()[0].icon, MsgIcon::Exclamation);
+
+    scene.Set_Options(GO_RESTORE_POINT | GO_AUTOMATIC_FIXING | GO_ABORT_FIXING);
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(Shown().size(), 2u);
+    EXPECT_NE(scene.Log().find("E: " + message), std::string::npos);
+    EXPECT_TRUE(computer.Restore_Points().empty());
+}
+
+TEST_F(RestorePointStep, FailedRestorePointFollowsTheTableOfModes) {
+    computer.createRestorePointResult = 1;
+    const std::string message = "Error while creating System Restore Point for the computer 'PC17'.";
+    struct Case {
+        std::int32_t options;
+        MsgResult answer;
+        bool result;
+        bool asked;
+        bool shownCritical;
+        bool abortLogged;
+    };
+    const Case cases[] = {
+        {GO_RESTORE_POINT, MsgResult::Yes, true, true, false, false},
+        {GO_RESTORE_POINT, MsgResult::No, false, true, false, false},
+        {GO_RESTORE_POINT | GO_ABORT_FIXING, MsgResult::Ok, false, false, true, false},
+        {GO_RESTORE_POINT | GO_AUTOMATIC_FIXING | GO_ABORT_FIXING, MsgResult::Ok, false, false, false, true},
+        {GO_RESTORE_POINT | GO_AUTOMATIC_FIXING, MsgResult::Ok, true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        FixScene fresh;
+        fresh.network.Add_Computer("PC17").createRestorePointResult = 1;
+        fresh.target.ComputerName = "PC17";
+        fresh.target.OSVersion = "10.0.19045";
+        fresh.Set_Options(c.options);
+        if (c.asked) fresh.database.messages.Queue_Answer(c.answer);
+        const auto services = remote::WMI_Connect_To(fresh.ports, "default", "PC17", "", "");
+        EXPECT_EQ(Create_Restore_Point_Before_Fixing(fresh.env, *services), c.result) << c.options;
+
+        const auto& shown = fresh.database.messages.shown;
+        ASSERT_EQ(shown.size(), (c.asked || c.shownCritical) ? 1u : 0u) << c.options;
+        if (c.asked) {
+            EXPECT_EQ(shown[0].text, message + "\r\n\r\nAre you sure you want to continue Fixing?");
+        }
+        if (c.shownCritical) {
+            EXPECT_EQ(shown[0].text, message);
+            EXPECT_EQ(shown[0].icon, MsgIcon::Critical);
+            EXPECT_EQ(shown[0].buttons, MsgButtons::Ok);
+        }
+        const std::string log = fresh.Log();
+        EXPECT_NE(log.find("E: " + message), std::string::npos) << c.options;
+        EXPECT_EQ(log.find("E: Problem Fixing is aborted.") != std::string::npos, c.abortLogged) << c.options;
+    }
+}
+
+TEST_F(RestorePointStep, ComputerWithoutSystemRestoreCountsAsAFailedRestorePoint) {
+    computer.systemRestore = false;
+    scene.Set_Options(GO_RESTORE_POINT | GO_ABORT_FIXING);
+    EXPECT_FALSE(Run());
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(Shown()[0].icon, MsgIcon::Critical);
+}
+
+}  // namespace
+}  // namespace corvane::testing
