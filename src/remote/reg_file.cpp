@@ -106,13 +106,12 @@ std::vector<std::uint8_t> Hex_Bytes(std::string_view text) {
     return bytes;
 }
 
-std::string Bytes_Text(const std::vector<std::uint8_t>& bytes, RegFormat format, std::size_t dropUnits) {
+std::string Bytes_Text(const std::vector<std::uint8_t>& bytes, RegFormat format) {
     if (format == RegFormat::Version5) {
-        std::size_t units = bytes.size() / 2;
+        const std::size_t units = bytes.size() / 2;
         // Text up to the first zero unit.
         std::size_t length = 0;
         while (length < units && (bytes[2 * length] | bytes[2 * length + 1]) != 0) ++length;
-        (void)dropUnits;
         return Utf16_Bytes_To_Utf8(std::span(bytes.data(), length * 2));
     }
     std::string ansi;
@@ -171,7 +170,7 @@ RegistryValue Parse_Data(std::string_view data, RegFormat format) {
     value.type = type;
     switch (type) {
         case kRegSz:
-        case kRegExpandSz: value.text = Bytes_Text(bytes, format, 1); break;
+        case kRegExpandSz: value.text = Bytes_Text(bytes, format); break;
         case kRegMultiSz: value.parts = Multi_Parts(bytes, format); break;
         case kRegDword:
         case kRegQword:
@@ -263,7 +262,8 @@ RegFile Parse_Reg_Text(std::string_view utf8) {
     bool headerSeen = false;
     RegKeyBlock* current = nullptr;
     for (const std::string& raw : Logical_Lines(utf8)) {
-        const std::string line = Trim(raw);
+        // A byte-order mark can start any line of files joined by "copy a + b c".
+        const std::string line = Trim(Replace_All(raw, "\xEF\xBB\xBF", ""));
         if (line.empty() || line.front() == ';') continue;
         if (line == kHeader5 || line == kHeader4) {
             if (!headerSeen) file.format = line == kHeader4 ? RegFormat::Regedit4 : RegFormat::Version5;

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "remote/local_registry.h"
+#include "remote/sim_computer.h"
+
+namespace corvane::remote {
+namespace {
+
+using wmi::Variant;
+
+TEST(LocalRegistry, DecodesByType) {
+    EXPECT_EQ(Decode_Local_Value(kRegSz, Utf16_Bytes("Grüße", true)).As_String(), "Grüße");
+    // Without its terminating zero a string loses its last character.
+    EXPECT_EQ(Decode_Local_Value(kRegSz, Utf16_Bytes("abc", false)).As_String(), "ab");
+    EXPECT_EQ(Decode_Local_Value(kRegExpandSz, Utf16_Bytes("%TEMP%", true)).As_String(), "%TEMP%");
+    EXPECT_EQ(Decode_Local_Value(kRegSz, {}).As_String(), "");
+    std::vector<std::uint8_t> multi = Utf16_Bytes("a", true);
+    const auto second = Utf16_Bytes("bc", true);
+    multi.insert(multi.end(), second.begin(), second.end());
+    multi.push_back(0);
+    multi.push_back(0);
+    EXPECT_EQ(Decode_Local_Value(kRegMultiSz, multi).As_String(), std::string("a\0bc", 4));
+    const std::vector<std::uint8_t> dword = {0xFE, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(Decode_Local_Value(kRegDword, dword), Variant(std::int32_t{-2}));
+    const auto binary = Decode_Local_Value(kRegBinary, std::vector<std::uint8_t>{7, 255});
+    ASSERT_EQ(binary.As_Array().size(), 2u);
+    EXPECT_EQ(binary.As_Array()[1].As_Int32(), 255);
+    EXPECT_EQ(Decode_Local_Value(kRegQword, std::vector<std::uint8_t>(8, 1), Variant("dflt")).As_String(), "dflt");
+}
+
+TEST(LocalRegistry, QueryGivesTheDefaultWhenUnreadable) {
+    SimComputer local("WORKSTATION");
+    local.registry.Set_String(kHkeyLocalMachine, "Software\\App", "Dir", "C:\\App");
+    local.registry.Set_Dword(kHkeyLocalMachine, "Software\\App", "Count", 3);
+    EXPECT_EQ(Query_Local_Value(local, kHkeyLocalMachine, "Software\\App", "Dir").As_String(), "C:\\App");
+    EXPECT_EQ(Query_Local_Value(local, kHkeyLocalMachine, "Software\\App", "Count"), Variant(std::int32_t{3}));
+    EXPECT_TRUE(Query_Local_Value(local, kHkeyLocalMachine, "Software\\App", "Missing").Is_Empty());
+    EXPECT_EQ(Query_Local_Value(local, kHkeyLocalMachine, "Software\\None", "Dir", Variant("x")).As_String(), "x");
+}
+
+}  // namespace
+}  // namespace corvane::remote

@@ -1,0 +1,263 @@
+// The WMI classes served over a simulated computer, as the program sees them
+// through ExecQuery, Get and method calls.
+#include <gtest/gtest.h>
+
+#include "app/runtime_error.h"
+#include "remote/sim_computer.h"
+#include "remote/store_services.h"
+
+namespace corvane::remote {
+namespace {
+
+using wmi::Variant;
+
+std::int32_t Number(std::uint32_t hr) {
+    return static_cast<std::int32_t>(hr);
+}
+
+template <typename Call>
+std::int32_t Error_Of(Call call) {
+    try {
+        call();
+    } catch (const RuntimeError& error) {
+        return error.Number();
+    }
+    return 0;
+}
+
+class ProvidersTest : public ::testing::Test {
+protected:
+    ProvidersTest() : computer("PC1") {
+        computer.files.Add_File("C:\\Windows\\Temp\\Report.TXT", 1536, {2009, 4, 7, 15, 2, 9, 120});
+        computer.files.Add_File("C:\\Windows\\Temp\\noext", 10);
+        computer.files.Add_Folder("C:\\Windows\\Temp\\Sub.Dir");
+        computer.files.Add_File("C:\\Windows\\Temp\\Sub.Dir\\inner.tmp", 5);
+        computer.files.Add_Shortcut("C:\\Users\\a\\Recent\\doc.lnk", "D:\\Docs\\doc.txt");
+        cimv2 = Make_Store_Services(computer, "root\\cimv2");
+        rootDefault = Make_Store_Services(computer, "ROOT\\DEFAULT");
+        registry = rootDefault->Get("StdRegProv");
+    }
+
+    wmi::PropertyBag Reg(std::string_view method, wmi::PropertyBag in) { return registry->Exec_Method(method, in); }
+
+    SimComputer computer;
+    wmi::ServicesPtr cimv2;
+    wmi::ServicesPtr rootDefault;
+    wmi::ObjectPtr registry;
+};
+
+TEST_F(ProvidersTest, FolderQueryListsOneFolderInLowerCaseWithoutWalkingTheDrive) {
+    const auto files = cimv2->ExecQuery(
+        "Select Name, FileName, Extension, FileSize, FileType From CIM_DataFile Where Drive ='C:' And Path "
+        "='\\\\Windows\\\\Temp\\\\'",
+        48);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0]->Get("Name").As_String(), "c:\\windows\\temp\\noext");
+    EXPECT_EQ(files[0]->Get("Extension").As_String(), "");
+    EXPECT_EQ(files[1]->Get("Name").As_String(), "c:\\windows\\temp\\report.txt");
+    EXPECT_EQ(files[1]->Get("FileName").As_String(), "report");
+    EXPECT_EQ(files[1]->Get("Extension").As_String(), "txt");
+    EXPECT_EQ(files[1]->Get("FileSize").Kind(), Variant::Type::String);  // 64-bit numbers come as text
+    EXPECT_DOUBLE_EQ(files[1]->Get("FileSize").As_Double(), 1536.0);
+    EXPECT_EQ(files[1]->Get("FileType").As_String(), "Text Document");
+    const auto folders = cimv2->ExecQuery(
+        "Select Name, Extension, FileType From Win32_Directory Where Drive ='c:' And Path ='\\\\windows\\\\temp\\\\'");
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(folders[0]->Get("Name").As_String(), "c:\\windows\\temp\\sub.dir");
+    EXPECT_EQ(folders[0]->Get("Extension").As_String(), "dir");
+    EXPECT_EQ(computer.files.Full_Walks(), 0u);
+    // Without the trailing "\" of Path nothing matches, as on Windows.
+    EXPECT_TRUE(cimv2->ExecQuery("Select Name From CIM_DataFile Where Drive='C:' And Path='\\\\Windows\\\\Temp'").empty());
+}
+
+TEST_F(ProvidersTest, PropertiesOutsideTheSelectListAreNotThere) {
+    const auto files = cimv2->ExecQuery("Select name from CIM_Datafile where name='C:\\\\Windows\\\\Temp\\\\noext'");
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(Error_Of([&] { (void)files[0]->Get("FileSize"); }), Number(0x80041002u));
+    const auto all = cimv2->ExecQuery("Select * from CIM_DataFile where Name='C:\\\\Windows\\\\Temp\\\\Report.txt'");
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0]->Get("CreationDate").As_String(), "20090407150209.000000+120");
+}
+
+TEST_F(ProvidersTest, NameQueriesKeepFilesAndFoldersApart) {
+    EXPECT_TRUE(cimv2->ExecQuery("Select Name from Win32_Directory Where name='C:\\\\Windows\\\\Temp\\\\noext'").empty());
+    EXPECT_EQ(cimv2->ExecQuery("Select Name from Win32_Directory Where name='c:\\\\WINDOWS\\\\temp'").size(), 1u);
+    EXPECT_TRUE(cimv2->ExecQuery("Select name from CIM_Datafile where name='C:\\\\Windows\\\\Temp'").empty());
+    EXPECT_EQ(computer.files.Full_Walks(), 0u);
+}
+
+TEST_F(ProvidersTest, UnknownClassesNamespacesAndMethods) {
+    EXPECT_EQ(Error_Of([&] { (void)cimv2->ExecQuery("Select * From Win32_Nothing"); }), Number(0x80041010u));
+    EXPECT_EQ(Error_Of([&] { (void)cimv2->Get("StdRegProv"); }), Number(0x80041010u));
+    EXPECT_EQ(Error_Of([&] { (void)cimv2->ExecQuery("Select Nonsense From Win32_Process"); }), Number(0x80041017u));
+    EXPECT_EQ(Error_Of([&] { (void)Make_Store_Services(computer, "root\\security"); }), Number(0x8004100Eu));
+    EXPECT_EQ(Error_Of([&] { (void)Reg("EnumKeys", {}); }), Number(0x8004102Eu));
+    EXPECT_EQ(Error_Of([&] { (void)Reg("EnumKey", {{"hKey", Variant(1)}}); }), Number(0x8004102Fu));
+}
+
+TEST_F(ProvidersTest, RegistryEnumerationsAndReads) {
+    computer.registry.Set_String(kHkeyLocalMachine, "Software\\A", "Path", "C:\\A");
+    computer.registry.Set_String(kHkeyLocalMachine, "Software\\A", "Exp", "%SystemRoot%\\x", kRegExpandSz);
+    computer.registry.Set_Dword(kHkeyLocalMachine, "Software\\A", "Count", 7);
+    computer.registry.Set_String(kHkeyLocalMachine, "Software\\A\\zeta", "", "");
+    computer.registry.Set_String(kHkeyLocalMachine, "Software\\A\\Beta", "", "");
+
+    auto out = Reg("EnumKey", {{"hDefKey", Variant(kHkeyLocalMachine)}, {"sSubKeyName", Variant("Software\\A")}});
+    EXPECT_EQ(out["ReturnValue"].As_Int32(), 0);
+    ASSERT_EQ(out["sNames"].As_Array().size(), 2u);
+    EXPECT_EQ(out["sNames"].As_Array()[0].As_String(), "Beta");  // alphabetical, as the registry lists them
+
+    out = Reg("EnumValues", {{"sSubKeyName", Variant("Software\\A")}});  // hDefKey defaults to HKLM
+    ASSERT_EQ(out["Types"].As_Array().size(), 3u);
+    EXPECT_EQ(out["sNames"].As_Array()[1].As_String(), "Exp");
+    EXPECT_EQ(out["Types"].As_Array()[1].As_Int32(), 2);
+
+    out = Reg("EnumKey", {{"hDefKey", Variant(kHkeyLocalMachine)}, {"sSubKeyName", Variant("Software\\Missing")}});
+    EXPECT_EQ(out["ReturnValue"].As_Int32(), 2);
+    EXPECT_TRUE(out["sNames"].Is_Empty());
+    out = Reg("EnumValues", {{"hDefKey", Variant(kHkeyLocalMachine)}, {"sSubKeyName", Variant("Software\\A\\Beta")}});
+    EXPECT_EQ(out["ReturnValue"].As_Int32(), 0);
+    EXPECT_EQ(out["sNames"].As_Array().size(), 1u);  // only the default value ""
+
+    wmi::PropertyBag read{{"hDefKey", Variant(kHkeyLocalMachine)},
+                          {"sSubKeyName", Variant("Software\\A")},
+                          {"sValueName", Variant("Exp")}};
+    EXPECT_EQ(Reg("GetStringValue", read)["sValue"].As_String(), "%SystemRoot%\\x");
+    EXPECT_EQ(Reg("GetExpandedStringValue", read)["sValue"].As_String(), "C:\\Windows\\x");
+    read["sValueName"] = Variant("Count");
+    out = Reg("GetStringValue", read);
+    EXPECT_EQ(static_cast<std::uint32_t>(out["ReturnValue"].As_Int32()), 0x80041005u);
+    EXPECT_TRUE(out["sValue"].Is_Empty());
+    read["sValueName"] = Variant("Absent");
+    EXPECT_EQ(Reg("GetStringValue", read)["ReturnValue"].As_Int32(), 2);
+}
+
+TEST_F(ProvidersTest, RegistryChangesAndAccess) {
+    computer.registry.Set_String(kHkeyUsers, "S-1\\Software\\X\\Y", "v", "1");
+    computer.registry.Deny_Access(kHkeyUsers, "S-1\\Locked");
+    auto key = [](std::string_view path) {
+        return wmi::PropertyBag{{"hDefKey", Variant(kHkeyUsers)}, {"sSubKeyName", Variant(path)}};
+    };
+    auto check = key("S-1\\Software\\X");
+    check["uRequired"] = Variant(std::uint32_t{0x10000});
+    EXPECT_TRUE(Reg("CheckAccess", check)["bGranted"].As_Bool());
+    check["sSubKeyName"] = Variant("S-1\\Locked");
+    auto out = Reg("CheckAccess", check);
+    EXPECT_FALSE(out["bGranted"].As_Bool());
+    EXPECT_EQ(out["ReturnValue"].As_Int32(), 5);
+    check["sSubKeyName"] = Variant("S-1\\Gone");
+    out = Reg("CheckAccess", check);
+    EXPECT_FALSE(out["bGranted"].As_Bool());
+    EXPECT_EQ(out["ReturnValue"].As_Int32(), 2);
+
+    EXPECT_EQ(Reg("DeleteKey", key("S-1\\Software\\X"))["ReturnValue"].As_Int32(), 5);  // has a sub-key
+    EXPECT_EQ(Reg("DeleteKey", key("S-1\\Software\\X\\Y"))["ReturnValue"].As_Int32(), 0);
+    EXPECT_EQ(Reg("DeleteKey", key("S-1\\Software\\X\\Y"))["ReturnValue"].As_Int32(), 2);
+    EXPECT_EQ(Reg("CreateKey", key("S-1\\New\\Deep"))["ReturnValue"].As_Int32(), 0);
+    auto set = key("S-1\\New\\Deep");
+    set["sValueName"] = Variant("Name");
+    set["sValue"] = Variant("text");
+    EXPECT_EQ(Reg("SetStringValue", set)["ReturnValue"].As_Int32(), 0);
+    auto remove = key("S-1\\New\\Deep");
+    remove["sValueName"] = Variant("Name");
+    EXPECT_EQ(Reg("DeleteValue", remove)["ReturnValue"].As_Int32(), 0);
+    EXPECT_EQ(Reg("DeleteValue", remove)["ReturnValue"].As_Int32(), 2);
+}
+
+TEST_F(ProvidersTest, FileAndFolderMethods) {
+    auto folder = cimv2->ExecQuery("Select * From Win32_Directory Where Name ='C:\\\\Windows\\\\Temp\\\\Sub.Dir'");
+    ASSERT_EQ(folder.size(), 1u);
+    // A folder with content is refused and kept.
+    EXPECT_EQ(folder[0]->Exec_Method("Delete", {})["ReturnValue"].As_Int32(), 14);
+    EXPECT_TRUE(computer.files.Find("C:\\Windows\\Temp\\Sub.Dir\\inner.tmp"));
+
+    auto file = cimv2->ExecQuery("Select * from CIM_DataFile where Name='C:\\\\Windows\\\\Temp\\\\Sub.Dir\\\\inner.tmp'");
+    ASSERT_EQ(file.size(), 1u);
+    EXPECT_EQ(file[0]->Exec_Method("Delete", {})["ReturnValue"].As_Int32(), 0);
+    EXPECT_EQ(file[0]->Exec_Method("Delete", {})["ReturnValue"].As_Int32(), 9);
+    EXPECT_EQ(folder[0]->Exec_Method("Delete", {})["ReturnValue"].As_Int32(), 0);
+    EXPECT_FALSE(computer.files.Find("C:\\Windows\\Temp\\Sub.Dir"));
+
+    auto report = cimv2->ExecQuery("Select * from CIM_DataFile where Name='C:\\\\Windows\\\\Temp\\\\Report.txt'");
+    ASSERT_EQ(report.size(), 1u);
+    EXPECT_EQ(report[0]->Exec_Method("Compress", {})["ReturnValue"].As_Int32(), 0);
+    EXPECT_TRUE(computer.files.Is_Compressed("C:\\Windows\\Temp\\Report.txt"));
+    computer.files.Add_File("C:\\Windows\\Temp\\Taken.txt");
+    EXPECT_EQ(report[0]->Exec_Method("Rename", {{"FileName", Variant("C:\\Windows\\Temp\\Taken.txt")}})["ReturnValue"].As_Int32(), 10);
+    // Doubled backslashes in a path are taken as single ones, as Windows does.
+    EXPECT_EQ(report[0]->Exec_Method("Rename", {{"FileName", Variant("C:\\\\Windows\\\\Temp\\\\New.txt")}})["ReturnValue"].As_Int32(), 0);
+    EXPECT_TRUE(computer.files.Find("C:\\Windows\\Temp\\New.txt"));
+    EXPECT_FALSE(computer.files.Find("C:\\Windows\\Temp\\Report.txt"));
+}
+
+TEST_F(ProvidersTest, ShortcutsCarryTheirTarget) {
+    const auto links = cimv2->ExecQuery(
+        "Select * From Win32_ShortcutFile Where Drive='C:' And Path='\\\\Users\\\\a\\\\Recent\\\\'", 16);
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0]->Get("Target").As_String(), "D:\\Docs\\doc.txt");
+    EXPECT_EQ(links[0]->Get("FileName").As_String(), "doc");
+    EXPECT_EQ(links[0]->Get("Extension").As_String(), "lnk");
+}
+
+TEST_F(ProvidersTest, SystemClasses) {
+    computer.disks = {{"C:", 3}, {"D:", 5}, {"E:", 3}};
+    const auto disks = cimv2->ExecQuery("Select Name From Win32_LogicalDisk Where DriveType=3");
+    ASSERT_EQ(disks.size(), 2u);
+    EXPECT_EQ(disks[1]->Get("Name").As_String(), "E:");
+    EXPECT_EQ(cimv2->ExecQuery("Select * from Win32_Processor")[0]->Get("AddressWidth").As_Int32(), 64);
+    const auto os = cimv2->ExecQuery("Select Name From Win32_OperatingSystem where Primary=true", 48);
+    ASSERT_EQ(os.size(), 1u);
+    EXPECT_EQ(os[0]->Exec_Method("Win32Shutdown", {{"Flags", Variant(6)}})["ReturnValue"].As_Int32(), 0);
+    EXPECT_EQ(computer.shutdownRequests, (std::vector<std::uint32_t>{6}));
+    EXPECT_EQ(cimv2->ExecQuery("Select WindowsDirectory FROM Win32_OperatingSystem")[0]->Get("WindowsDirectory").As_String(),
+              "C:\\Windows");
+}
+
+TEST_F(ProvidersTest, ProcessesLiveForSomePolls) {
+    computer.processLifetimePolls = 2;
+    const auto out = cimv2->Get("Win32_Process")->Exec_Method("Create", {{"CommandLine", Variant("notepad.exe")}});
+    EXPECT_EQ(out.at("ReturnValue").As_Int32(), 0);
+    const std::string query = "Select Name From Win32_Process where ProcessId=" + out.at("ProcessId").As_String();
+    EXPECT_EQ(cimv2->ExecQuery(query).size(), 1u);
+    EXPECT_EQ(cimv2->ExecQuery(query)[0]->Get("Name").As_String(), "notepad.exe");
+    EXPECT_TRUE(cimv2->ExecQuery(query).empty());
+    const auto unknown = cimv2->Get("Win32_Process")->Exec_Method("Create", {{"CommandLine", Variant("nothere.exe")}});
+    EXPECT_EQ(unknown.at("ReturnValue").As_Int32(), 9);
+}
+
+TEST_F(ProvidersTest, SystemRestorePoints) {
+    computer.Add_Restore_Point("Installed Office", {2026, 1, 2, 3, 4, 5, 60});
+    const auto points = rootDefault->InstancesOf("SystemRestore");
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_EQ(points[0]->Get("Description").As_String(), "Installed Office");
+    EXPECT_EQ(points[0]->Get("SequenceNumber").As_Int32(), 1);
+    EXPECT_EQ(points[0]->Get("CreationTime").As_String(), "20260102030405.000000+060");
+    auto restore = rootDefault->Get("SystemRestore");
+    EXPECT_EQ(restore->Exec_Method("Restore", {{"SequenceNumber", Variant(1)}})["ReturnValue"].As_Int32(), 0);
+    computer.systemRestore = false;
+    EXPECT_EQ(Error_Of([&] { (void)rootDefault->InstancesOf("SystemRestore"); }), Number(0x80041010u));
+}
+
+TEST(ProvidersScale, ListingsOfALargeComputerDoNotWalkEverything) {
+    SimComputer big("BIG");
+    for (int folder = 0; folder < 500; ++folder) {
+        for (int file = 0; file < 100; ++file) {
+            big.files.Add_File("C:\\Data\\F" + std::to_string(folder) + "\\file" + std::to_string(file) + ".dat", 100);
+        }
+    }
+    for (int key = 0; key < 1000; ++key) {
+        for (int value = 0; value < 100; ++value) {
+            big.registry.Set_String(kHkeyLocalMachine, "Software\\K" + std::to_string(key), "v" + std::to_string(value), "x");
+        }
+    }
+    EXPECT_EQ(big.registry.Value_Count(), 100000u);
+    auto cimv2 = Make_Store_Services(big, "root\\cimv2");
+    EXPECT_EQ(cimv2->ExecQuery("Select Name From CIM_DataFile Where Drive='C:' And Path='\\\\Data\\\\F250\\\\'").size(), 100u);
+    EXPECT_EQ(big.files.Full_Walks(), 0u);
+    auto reg = Make_Store_Services(big, "root\\default")->Get("StdRegProv");
+    auto out = reg->Exec_Method("EnumValues", {{"sSubKeyName", Variant("Software\\K999")}});
+    EXPECT_EQ(out["sNames"].As_Array().size(), 100u);
+}
+
+}  // namespace
+}  // namespace corvane::remote

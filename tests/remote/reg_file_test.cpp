@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "app/runtime_error.h"
+#include "remote/local_registry.h"
+#include "remote/reg_file.h"
+#include "remote/sim_registry.h"
+
+namespace corvane::remote {
+namespace {
+
+const char* const kVersion5 =
+    "Windows Registry Editor Version 5.00\r\n"
+    "\r\n"
+    "; exported for a test\r\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n"
+    "@=\"default \\\"quoted\\\"\"\r\n"
+    "\"Path\"=\"C:\\\\Program Files\\\\Test\"\r\n"
+    "\"Count\"=dword:0000002a\r\n"
+    "\"Exp\"=hex(2):25,00,53,00,79,00,73,00,74,00,65,00,6d,00,52,00,6f,00,6f,00,74,00,\\\r\n"
+    "  25,00,00,00\r\n"
+    "\"Multi\"=hex(7):61,00,00,00,62,00,63,00,00,00,00,00\r\n"
+    "\"Blob\"=hex:01,ff,10\r\n"
+    "\"Big\"=hex(b):01,00,00,00,00,00,00,80\r\n"
+    "\"Gone\"=-\r\n"
+    "\r\n"
+    "[-HKEY_USERS\\S-1-5-21\\Old]\r\n";
+
+TEST(RegFile, ParsesEveryValueKindOfVersion5) {
+    const RegFile file = Parse_Reg_Text(kVersion5);
+    EXPECT_EQ(file.format, RegFormat::Version5);
+    ASSERT_EQ(file.keys.size(), 2u);
+    const RegKeyBlock& key = file.keys[0];
+    EXPECT_EQ(key.root, kHkeyLocalMachine);
+    EXPECT_EQ(key.keyPath, "Software\\Test");
+    ASSERT_EQ(key.values.size(), 8u);
+    EXPECT_EQ(key.values[0].name, "");
+    EXPECT_EQ(key.values[0].value->text, "default \"quoted\"");
+    EXPECT_EQ(key.values[1].value->text, "C:\\Program Files\\Test");
+    EXPECT_EQ(key.values[2].value->type, kRegDword);
+    EXPECT_EQ(key.values[2].value->number, 42u);
+    EXPECT_EQ(key.values[3].value->type, kRegExpandSz);
+    EXPECT_EQ(key.values[3].value->text, "%SystemRoot%");  // joined over the continuation line
+    EXPECT_EQ(key.values[4].value->parts, (std::vector<std::string>{"a", "bc"}));
+    EXPECT_EQ(key.values[5].value->bytes, (std::vector<std::uint8_t>{1, 0xff, 0x10}));
+    EXPECT_EQ(key.values[6].value->number, 0x8000000000000001ull);
+    EXPECT_FALSE(key.values[7].value.has_value());
+    EXPECT_TRUE(file.keys[1].deleteKey);
+    EXPECT_EQ(file.keys[1].root, kHkeyUsers);
+}
+
+TEST(RegFile, Regedit4KeepsTextInTheAnsiCodePage) {
+    const std::string text = "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\T]\n\"E\"=hex(2):25,77,69,6e,64,69,72,25,00\n";
+    const RegFile file = Parse_Reg_Text(text);
+    EXPECT_EQ(file.format, RegFormat::Regedit4);
+    EXPECT_EQ(file.keys[0].values[0].value->text, "%windir%");
+}
+
+TEST(RegFile, RoundTripThroughBytesInBothForms) {
+    SimRegistry registry;
+    registry.Set_String(kHkeyLocalMachine, "Software\\Ünïcode", "Name", "Grüße \"x\" \\ y");
+    registry.Set_String(kHkeyLocalMachine, "Software\\Ünïcode", "Exp", "%TEMP%\\a", kRegExpandSz);
+    registry.Set_Dword(kHkeyLocalMachine, "Software\\Ünïcode\\Sub", "D", 0xFFFFFFFFu);
+    RegistryValue multi;
+    multi.type = kRegMultiSz;
+    multi.parts = {"one", "two"};
+    (void)registry.Set_Value(kHkeyLocalMachine, "Software\\Ünïcode\\Sub", "M", multi);
+    RegistryValue blob;
+    blob.type = kRegBinary;
+    blob.bytes = {0, 1, 2, 254};
+    (void)registry.Set_Value(kHkeyLocalMachine, "Software\\Ünïcode\\Sub", "B", blob);
+
+    for (RegFormat format : {RegFormat::Version5, RegFormat::Regedit4}) {
+        RegFile exported;
+        exported.format = format;
+        ASSERT_EQ(registry.Export(kHkeyLocalMachine, "Software", exported), 0u);
+        const std::vector<std::uint8_t> bytes = Reg_File_Bytes(exported);
+        if (format == RegFormat::Version5) {
+            EXPECT_EQ(bytes[0], 0xFF);
+            EXPECT_EQ(bytes[1], 0xFE);
+        }
+        SimRegistry copy;
+        copy.Import(Parse_Reg_File(bytes));
+        RegistryValue value;
+        ASSERT_EQ(copy.Get_Value(kHkeyLocalMachine, "Software\\Ünïcode", "Name", value), 0u);
+        EXPECT_EQ(value.text, "Grüße \"x\" \\ y");
+        ASSERT_EQ(copy.Get_Value(kHkeyLocalMachine, "Software\\Ünïcode", "Exp", value), 0u);
+        EXPECT_EQ(value.type, kRegExpandSz);
+        EXPECT_EQ(value.text, "%TEMP%\\a");
+        ASSERT_EQ(copy.Get_Value(kHkeyLocalMachine, "Software\\Ünïcode\\Sub", "D", value), 0u);
+        EXPECT_EQ(value.number, 0xFFFFFFFFu);
+        ASSERT_EQ(copy.Get_Value(kHkeyLocalMachine, "Software\\Ünïcode\\Sub", "M", value), 0u);
+        EXPECT_EQ(value.parts, multi.parts);
+        ASSERT_EQ(copy.Get_Value(kHkeyLocalMachine, "Software\\Ünïcode\\Sub", "B", value), 0u);
+        EXPECT_EQ(value.bytes, blob.bytes);
+        EXPECT_EQ(copy.Value_Count(), 5u);
+    }
+}
+
+TEST(RegFile, JoinedExportsAndDeletionsApply) {
+    // Two exports joined by "copy a + b c": the second header is accepted.
+    const std::string joined = std::string(kVersion5) + "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
+                                                        "[HKEY_USERS\\S-1-5-21\\New]\r\n\"v\"=\"1\"\r\n";
+    SimRegistry registry;
+    registry.Set_String(kHkeyUsers, "S-1-5-21\\Old\\Deep", "x", "y");
+    registry.Set_String(kHkeyLocalMachine, "Software\\Test", "Gone", "z");
+    registry.Import(Parse_Reg_Text(joined));
+    EXPECT_FALSE(registry.Key_Exists(kHkeyUsers, "S-1-5-21\\Old"));
+    EXPECT_TRUE(registry.Key_Exists(kHkeyUsers, "S-1-5-21\\New"));
+    RegistryValue value;
+    EXPECT_EQ(registry.Get_Value(kHkeyLocalMachine, "Software\\Test", "Gone", value), 2u);
+    EXPECT_EQ(registry.Get_Value(kHkeyLocalMachine, "Software\\Test", "Count", value), 0u);
+}
+
+TEST(RegFile, MalformedFilesAreRefused) {
+    for (const char* text : {"", "[HKEY_LOCAL_MACHINE\\x]\r\n", "REGEDIT4\r\n\"v\"=\"outside\"\r\n",
+                             "REGEDIT4\r\n[HKEY_NOWHERE\\x]\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:123456789\r\n",
+                             "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=\"open\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex:zz\r\n"}) {
+        EXPECT_THROW((void)Parse_Reg_Text(text), RuntimeError) << text;
+    }
+}
+
+TEST(RegFile, RootNames) {
+    EXPECT_EQ(Root_Key_From_Name("hkey_local_machine"), kHkeyLocalMachine);
+    EXPECT_EQ(Root_Key_From_Name("HKU"), kHkeyUsers);
+    EXPECT_FALSE(Root_Key_From_Name("HKEY_OTHER").has_value());
+    EXPECT_EQ(Root_Key_Name(kHkeyUsers), "HKEY_USERS");
+    EXPECT_EQ(Root_Key_Name(0x80000009u), "");
+}
+
+}  // namespace
+}  // namespace corvane::remote

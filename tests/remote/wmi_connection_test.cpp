@@ -1,0 +1,172 @@
+#include "remote/wmi_connection.h"
+
+#include "app/runtime_error.h"
+#include "remote/store_services.h"
+#include "remote_fixture.h"
+
+namespace corvane::testing {
+namespace {
+
+using remote::CallKind;
+
+class ConnectionTest : public RemoteFixture {};
+
+TEST_F(ConnectionTest, ConnectsWithContextCredentialsAndReadsTheFacts) {
+    server.facts.version = "5.1.2600";
+    server.facts.addressWidth = 32;
+    server.disks = {{"C:", 3}, {"A:", 2}, {"D:", 3}};
+    context.Start_Computer("192.168.1.20");
+    context.UserName = "admin";
+    context.Password = "secret";
+    std::string errorText = "old";
+    auto cimv2 = remote::WMI_Connect(context, "cimv2", errorText);
+    ASSERT_NE(cimv2, nullptr);
+    EXPECT_EQ(errorText, "");
+    ASSERT_EQ(network.calls.size(), 1u);
+    EXPECT_EQ(network.calls[0].nameSpace, "root\\cimv2");
+    EXPECT_EQ(network.calls[0].text, "192.168.1.20");
+    EXPECT_EQ(network.calls[0].user, "admin");
+    EXPECT_EQ(network.calls[0].flags, 128);
+
+    std::string name;
+    std::string version;
+    std::int32_t width = 0;
+    std::vector<std::string> drives;
+    EXPECT_TRUE(remote::WMI_Get_Computer_Name(*cimv2, name));
+    EXPECT_TRUE(remote::WMI_Get_OS_Info(*cimv2, version, width));
+    EXPECT_TRUE(remote::WMI_Get_Fixed_Drives(*cimv2, drives));
+    EXPECT_EQ(name, "SERVER1");
+    EXPECT_EQ(version, "5.1.2600");
+    EXPECT_EQ(width, 32);
+    EXPECT_EQ(drives, (std::vector<std::string>{"C:", "D:"}));
+    EXPECT_EQ(network.Texts(CallKind::Query),
+              (std::vector<std::string>{"Select Name From Win32_ComputerSystem", "Select * from Win32_OperatingSystem",
+                                        "Select * from Win32_Processor",
+                                        "Select Name From Win32_LogicalDisk Where DriveType=3"}));
+}
+
+TEST_F(ConnectionTest, FailuresBecomeErrorTextsAndLogLines) {
+    context.Start_Computer("SERVER1");
+    context.UserName = "admin";
+    context.Password = "wrong";
+    std::string errorText;
+    EXPECT_EQ(remote::WMI_Connect(context, "cimv2", errorText), nullptr);
+    EXPECT_EQ(errorText, "-2147024891: Access is denied.");
+
+    context.Start_Computer("NOSUCHPC");
+    EXPECT_EQ(remote::WMI_Connect(context, "cimv2", errorText), nullptr);
+    EXPECT_EQ(errorText, "-2147023174: The RPC server is unavailable.");
+    EXPECT_TRUE(messages.shown.empty());
+    const std::string log = Log_Text();
+    EXPECT_NE(log.find("E: -2147024891: Access is denied."), std::string::npos);
+    EXPECT_NE(log.find("E: -2147023174: The RPC server is unavailable."), std::string::npos);
+
+    server.refusedNamespaces.insert("ROOT\\DEFAULT");
+    context.Start_Computer("SERVER1");
+    context.UserName = "admin";
+    context.Password = "secret";
+    EXPECT_NE(remote::WMI_Connect(context, "cimv2", errorText), nullptr);
+    EXPECT_EQ(remote::WMI_Connect(context, "default", errorText), nullptr);
+    EXPECT_EQ(errorText, "-2147217394: Invalid namespace");
+}
+
+TEST_F(ConnectionTest, FailedCimv2PreventsTheDefaultNamespace) {
+    server.reachable = false;
+    const remote::WmiConnection connection = Connect("SERVER1");
+    EXPECT_FALSE(connection.Connected());
+    EXPECT_EQ(network.Count(CallKind::Connect), 1u);
+    EXPECT_EQ(network.calls[0].nameSpace, "root\\cimv2");
+}
+
+TEST_F(ConnectionTest, ConnectToReportsNothing) {
+    EXPECT_NE(remote::WMI_Connect_To(ports, "default", "SERVER1", "ADMIN", "secret"), nullptr);
+    EXPECT_EQ(remote::WMI_Connect_To(ports, "CIMV2", "SERVER1", "admin", "bad"), nullptr);
+    EXPECT_EQ(Log_Text(), "");
+    // A fault injected on the connection itself.
+    network.Add_Fault({CallKind::Connect, "SERVER1", "", 0x800706BAu, 1, true});
+    EXPECT_EQ(remote::WMI_Connect_To(ports, "cimv2", "SERVER1", "admin", "secret"), nullptr);
+    EXPECT_NE(remote::WMI_Connect_To(ports, "cimv2", "SERVER1", "admin", "secret"), nullptr);
+}
+
+TEST_F(ConnectionTest, LocalComputerNeedsTheCallersOwnIdentity) {
+    EXPECT_NE(Connect("WORKSTATION", "", "").registry, nullptr);
+    std::string errorText;
+    context.UserName = "admin";
+    context.Password = "secret";
+    EXPECT_EQ(remote::WMI_Connect(context, "cimv2", errorText), nullptr);
+    EXPECT_EQ(errorText, "-2147217308: User credentials cannot be used for local connections");
+}
+
+TEST_F(ConnectionTest, IsRemoteComparesNamesExactly) {
+    network.Local().aliases = {"LOCALHOST", "127.0.0.1"};
+    network.Local().facts.computerName = "WORKSTATION";
+    (void)Connect("LOCALHOST", "", "");
+    EXPECT_EQ(context.TargetName, "WORKSTATION");
+    EXPECT_FALSE(context.IsRemote);
+    context.Decide_Scan_Mode(true);
+    EXPECT_FALSE(context.SafeScan);  // safe mode only for remote targets
+
+    network.Local().facts.computerName = "workstation";
+    (void)Connect("127.0.0.1", "", "");
+    EXPECT_TRUE(context.IsRemote);  // differs in letter case only
+
+    (void)Connect("SERVER1");
+    EXPECT_TRUE(context.IsRemote);
+    context.Decide_Scan_Mode(true);
+    EXPECT_TRUE(context.SafeScan);
+    context.Decide_Scan_Mode(false);
+    EXPECT_FALSE(context.SafeScan);
+}
+
+TEST_F(ConnectionTest, StartComputerClearsThePreviousFacts) {
+    (void)Connect("SERVER1");
+    EXPECT_EQ(context.AddressWidth, 64);
+    EXPECT_FALSE(context.FixedDrives.empty());
+    context.Start_Computer("OTHER");
+    EXPECT_EQ(context.ComputerName, "OTHER");
+    EXPECT_TRUE(context.UserName.empty());
+    EXPECT_TRUE(context.TargetName.empty());
+    EXPECT_TRUE(context.FixedDrives.empty());
+    EXPECT_EQ(context.AddressWidth, 0);
+    EXPECT_TRUE(context.Fast_Tests_Trusted());
+}
+
+TEST(OsVersionCode, KnownSystemsAndConnectFlags) {
+    struct Row {
+        remote::OsVersionNumbers version;
+        std::int32_t code;
+        std::int32_t flags;
+    };
+    const Row rows[] = {{{1, 4, 0}, 1400, 0},   {{1, 4, 10}, 1410, 0},  {{1, 4, 90}, 0, 0},
+                        {{2, 3, 51}, 2351, 0},  {{2, 3, 10}, 2300, 0},  {{2, 4, 0}, 2400, 0},
+                        {{2, 5, 0}, 2500, 0},   {{2, 5, 1}, 2501, 128}, {{2, 5, 2}, 2502, 128},
+                        {{2, 6, 0}, 2600, 128}, {{2, 6, 1}, 2601, 128}, {{2, 6, 3}, 2600, 128},
+                        {{2, 10, 0}, 0, 128},   {{3, 5, 1}, 0, 0}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(remote::Get_OS_Version_Code(row.version), row.code) << row.version.major << "." << row.version.minor;
+        EXPECT_EQ(remote::Connect_Flags(row.version), row.flags) << row.version.major << "." << row.version.minor;
+    }
+}
+
+TEST(LocatorChooser, LocalNamesGoToTheLocalStore) {
+    for (const char* name : {"WORKSTATION", "workstation", "LOCALHOST", "loopback", ".", "127.0.0.1", "127.1.2.3", "::1"}) {
+        EXPECT_TRUE(remote::Is_Local_Server_Name(name, "WorkStation")) << name;
+    }
+    for (const char* name : {"SERVER1", "192.168.1.2", "127.0.0", "WORKSTATION2", "127.0.0.x"}) {
+        EXPECT_FALSE(remote::Is_Local_Server_Name(name, "WorkStation")) << name;
+    }
+    remote::SimComputer localStore("WORKSTATION");
+    remote::StoreLocator storeLocator(localStore);
+    remote::SimNetwork remoteSide("ADMINPC");
+    remoteSide.Add_Computer("SERVER1");
+    remote::LocatorChooser chooser("WORKSTATION", storeLocator, remoteSide);
+    auto local = chooser.ConnectServer("localhost", "root\\cimv2", "", "", 128);
+    EXPECT_EQ(local->ExecQuery("Select Name From Win32_ComputerSystem")[0]->Get("Name").As_String(), "WORKSTATION");
+    EXPECT_EQ(remoteSide.calls.size(), 0u);
+    (void)chooser.ConnectServer("SERVER1", "root\\cimv2", "", "", 128);
+    EXPECT_EQ(remoteSide.Count(CallKind::Connect, "SERVER1"), 1u);
+    EXPECT_THROW((void)chooser.ConnectServer("Workstation", "root\\default", "admin", "x", 128), RuntimeError);
+}
+
+}  // namespace
+}  // namespace corvane::testing

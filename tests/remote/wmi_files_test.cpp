@@ -1,0 +1,207 @@
+#include "remote/wmi_files.h"
+
+#include "app/runtime_error.h"
+#include "remote_fixture.h"
+
+namespace corvane::testing {
+namespace {
+
+using remote::CallKind;
+
+class FilesTest : public RemoteFixture {
+protected:
+    FilesTest() {
+        server.files.Add_File("C:\\Temp\\a.txt", 10);
+        server.files.Add_File("C:\\Temp\\O'Brien.txt", 20);
+        server.files.Add_Folder("C:\\Temp\\Old Stuff");
+        server.files.Add_Folder("C:\\Temp\\It's");
+        server.files.Add_File("C:\\Temp\\Full\\inside.dat", 1);
+        server.files.Add_File("C:\\Program Files\\App\\app.exe", 100);
+        connection = Connect("SERVER1");
+        network.calls.clear();
+    }
+    wmi::IServices& Cimv2() { return *connection.cimv2; }
+    std::string Last_Query() const { return network.Texts(CallKind::Query).back(); }
+
+    remote::WmiConnection connection;
+};
+
+TEST(WqlText, EscapingAndSharePaths) {
+    EXPECT_EQ(remote::Wql_Backslashes("C:\\It's\\x"), "C:\\\\It's\\\\x");
+    EXPECT_EQ(remote::Wql_Escape("C:\\It's\\x"), "C:\\\\It\\'s\\\\x");
+    EXPECT_EQ(remote::Share_Path("PC", "C:"), "\\\\PC\\C$\\");
+    EXPECT_EQ(remote::Share_Path("PC", "C:\\Temp"), "\\\\PC\\C$\\Temp");
+    EXPECT_EQ(remote::Share_Path("PC", "D:\\"), "\\\\PC\\D$\\");
+}
+
+TEST_F(FilesTest, ExistenceQueriesWithoutApostropheEscaping) {
+    EXPECT_TRUE(remote::WMI_File_Exists(Cimv2(), "C:\\Temp\\a.txt"));
+    EXPECT_EQ(Last_Query(), "Select name from CIM_Datafile where name='C:\\\\Temp\\\\a.txt'");
+    EXPECT_FALSE(remote::WMI_File_Exists(Cimv2(), "C:\\Temp\\b.txt"));
+    // The apostrophe is not escaped here: the query is not valid WQL and the answer is False.
+    EXPECT_FALSE(remote::WMI_File_Exists(Cimv2(), "C:\\Temp\\O'Brien.txt"));
+    EXPECT_EQ(Last_Query(), "Select name from CIM_Datafile where name='C:\\\\Temp\\\\O'Brien.txt'");
+
+    EXPECT_TRUE(remote::WMI_Folder_Exists(Cimv2(), "C:\\Temp\\Old Stuff\\"));
+    EXPECT_EQ(Last_Query(), "Select Name from Win32_Directory Where name='C:\\\\Temp\\\\Old Stuff'");
+    EXPECT_FALSE(remote::WMI_Folder_Exists(Cimv2(), "C:\\Temp\\It's"));
+}
+
+TEST_F(FilesTest, SafeModeQueriesEscapeApostrophes) {
+    context.SafeScan = true;
+    EXPECT_TRUE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\O'Brien.txt"));
+    EXPECT_EQ(Last_Query(), "Select name from CIM_Datafile where name='C:\\\\Temp\\\\O\\'Brien.txt'");
+    EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp\\It's\\"));
+    EXPECT_EQ(Last_Query(), "Select Name from Win32_Directory Where name='C:\\\\Temp\\\\It\\'s'");
+    EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), "C:\\"));  // "C:\" keeps its backslash
+    EXPECT_EQ(Last_Query(), "Select Name from Win32_Directory Where name='C:\\\\'");
+    EXPECT_EQ(network.Count(CallKind::ShareListing), 0u);
+}
+
+TEST_F(FilesTest, ProgramFilesOnA64BitTargetIsTakenForGranted) {
+    context.SafeScan = true;
+    ASSERT_EQ(context.AddressWidth, 64);
+    EXPECT_TRUE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Program Files\\Gone\\none.exe"));
+    EXPECT_TRUE(network.calls.empty());
+    context.AddressWidth = 32;
+    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Program Files\\Gone\\none.exe"));
+    EXPECT_TRUE(remote::Remote_File_Exists(context, Cimv2(), "C:\\PROGRAM FILES\\App\\app.exe"));
+}
+
+TEST_F(FilesTest, FastModeListsTheAdministrativeShare) {
+    ASSERT_FALSE(context.SafeScan);
+    EXPECT_TRUE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\O'Brien.txt"));
+    EXPECT_EQ(network.calls.back().text, "\\\\SERVER1\\C$\\Temp\\O'Brien.txt");
+    EXPECT_EQ(network.calls.back().flags, 7);
+    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\Old Stuff"));  // a folder is no file
+    EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp\\Old Stuff"));
+    EXPECT_EQ(network.calls.back().flags, 63);
+    EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), "C:"));
+    EXPECT_EQ(network.calls.back().text, "\\\\SERVER1\\C$\\");
+    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\missing.txt"));
+    EXPECT_EQ(network.Count(CallKind::Query), 0u);
+}
+
+TEST_F(FilesTest, FastModeOnTheLocalComputerTestsTheLocalPath) {
+    network.Local().files.Add_File("C:\\Users\\me\\file.txt", 1);
+    auto local = Connect("WORKSTATION", "", "");
+    ASSERT_FALSE(context.IsRemote);
+    network.calls.clear();
+    EXPECT_TRUE(remote::Remote_File_Exists(context, *local.cimv2, "C:\\Users\\me\\file.txt"));
+    EXPECT_EQ(network.calls.back().text, "C:\\Users\\me\\file.txt");
+    EXPECT_TRUE(remote::Remote_Folder_Exists(context, *local.cimv2, "C:"));
+    EXPECT_EQ(network.calls.back().text, "C:\\");
+}
+
+TEST_F(FilesTest, AnUnlistableShareFallsBackToWmiWithOneWarning) {
+    server.unlistableShares.insert("C:");
+    EXPECT_TRUE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\a.txt"));
+    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\gone.txt"));
+    EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp\\Old Stuff"));
+    EXPECT_FALSE(context.Fast_Tests_Trusted());
+    EXPECT_EQ(network.Count(CallKind::Query), 3u);
+    EXPECT_EQ(network.Count(CallKind::ShareListing), 0u);  // the lister refuses before recording
+    const std::string log = Log_Text();
+    const std::size_t first = log.find("W: Administrative share \\\\SERVER1\\C$\\ cannot be listed");
+    EXPECT_NE(first, std::string::npos);
+    EXPECT_EQ(log.find("W: Administrative share", first + 1), std::string::npos);
+}
+
+TEST_F(FilesTest, AListableShareIsCheckedOnce) {
+    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\gone1.txt"));
+    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\gone2.txt"));
+    EXPECT_EQ(network.Count(CallKind::ShareListing, "\\\\SERVER1\\C$\\"), 3u);  // two files and one root check
+    EXPECT_EQ(network.Count(CallKind::ShareListing, "gone"), 2u);
+    EXPECT_TRUE(context.Fast_Tests_Trusted());
+}
+
+TEST_F(FilesTest, FolderTestRaisesUnlessSwallowed) {
+    context.SafeScan = true;
+    network.Add_Fault({CallKind::Query, "", "Win32_Directory", 0x800706BAu, 1, true});
+    EXPECT_THROW((void)remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp"), RuntimeError);
+    network.Add_Fault({CallKind::Query, "", "Win32_Directory", 0x800706BEu, 1, true});
+    EXPECT_FALSE(remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp"));
+    network.Add_Fault({CallKind::Query, "", "CIM_Datafile", 0x800706BAu, 1, true});
+    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\a.txt"));
+}
+
+TEST_F(FilesTest, FixedDrivesCompareUpperCased) {
+    context.FixedDrives = {"C:", "D:"};
+    EXPECT_TRUE(remote::Is_Fixed_Drive(context, "c:"));
+    EXPECT_TRUE(remote::Is_Fixed_Drive(context, "D:"));
+    EXPECT_FALSE(remote::Is_Fixed_Drive(context, "E:"));
+    EXPECT_FALSE(remote::Is_Fixed_Drive(context, "\\\\"));
+}
+
+TEST_F(FilesTest, DeleteFilesAndFolders) {
+    std::int32_t code = 0;
+    EXPECT_TRUE(remote::WMI_Delete_File(Cimv2(), "C:\\Temp\\O'Brien.txt", code));
+    EXPECT_EQ(Last_Query(), "Select * from CIM_DataFile where Name='C:\\\\Temp\\\\O\\'Brien.txt'");
+    EXPECT_FALSE(server.files.Find("C:\\Temp\\O'Brien.txt"));
+    code = 33;
+    EXPECT_TRUE(remote::WMI_Delete_File(Cimv2(), "C:\\Temp\\O'Brien.txt", code));  // nothing to delete
+    EXPECT_EQ(code, 33);
+    server.files.Lock("C:\\Temp\\a.txt");
+    EXPECT_FALSE(remote::WMI_Delete_File(Cimv2(), "C:\\Temp\\a.txt", code));
+    EXPECT_EQ(code, 15);
+
+    // A folder that still holds something is refused and kept.
+    EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Full\\", code));
+    EXPECT_EQ(Last_Query(), "Select * From Win32_Directory Where Name ='C:\\\\Temp\\\\Full'");
+    EXPECT_EQ(code, 14);
+    EXPECT_EQ(remote::WMI_Return_Code_Text(code), "Directory Not Empty");
+    EXPECT_TRUE(server.files.Find("C:\\Temp\\Full\\inside.dat"));
+    EXPECT_TRUE(remote::WMI_Delete_File(Cimv2(), "C:\\Temp\\Full\\inside.dat", code));
+    EXPECT_TRUE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Full", code));
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\It's", code));
+    EXPECT_FALSE(server.files.Find("C:\\Temp\\It's"));
+
+    network.Add_Fault({CallKind::Method, "", "Delete", 0x800706BEu, 1, true});
+    code = 0;
+    EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Old Stuff", code));
+    EXPECT_EQ(code, 0);
+}
+
+TEST_F(FilesTest, RenameAndCompress) {
+    server.files.Add_File("C:\\Windows\\CVNBackup\\CVNFullBackup.new", 100);
+    EXPECT_TRUE(remote::WMI_Rename_File(Cimv2(), "C:\\Windows\\CVNBackup\\", "CVNFullBackup.new", "CVNFullBackup.reg"));
+    EXPECT_EQ(Last_Query(), "Select * from CIM_DataFile where Name='C:\\\\Windows\\\\CVNBackup\\\\CVNFullBackup.new'");
+    EXPECT_EQ(network.calls.back().in.at("FileName").As_String(), "C:\\\\Windows\\\\CVNBackup\\\\CVNFullBackup.reg");
+    EXPECT_TRUE(server.files.Find("C:\\Windows\\CVNBackup\\CVNFullBackup.reg"));
+    // Nothing to rename is a failure: the backup must not be reported as made.
+    EXPECT_FALSE(remote::WMI_Rename_File(Cimv2(), "C:\\Windows\\CVNBackup\\", "CVNFullBackup.new", "CVNFullBackup.reg"));
+    EXPECT_TRUE(remote::WMI_Compress_File(Cimv2(), "C:\\Windows\\CVNBackup\\CVNFullBackup.reg"));
+    EXPECT_TRUE(server.files.Is_Compressed("C:\\Windows\\CVNBackup\\CVNFullBackup.reg"));
+    EXPECT_FALSE(remote::WMI_Compress_File(Cimv2(), "C:\\Windows\\CVNBackup\\none.reg"));
+}
+
+TEST_F(FilesTest, ListFolderEntriesAndWindowsDirectory) {
+    std::vector<std::string> names;
+    EXPECT_TRUE(remote::WMI_List_Folder_Entries(Cimv2(), "C:\\Temp", names, ""));
+    EXPECT_EQ(Last_Query(), "Select FileName,Extension From Win32_Directory Where Drive='C:' and Path='\\\\Temp\\\\'");
+    EXPECT_EQ(names, (std::vector<std::string>{"full", "it's", "old stuff"}));
+    EXPECT_TRUE(remote::WMI_List_Folder_Entries(Cimv2(), "C:\\Temp\\", names, "FileName LIKE 'o%'"));
+    EXPECT_EQ(Last_Query(),
+              "Select FileName,Extension From Win32_Directory Where Drive='C:' and Path='\\\\Temp\\\\' and FileName LIKE 'o%'");
+    EXPECT_EQ(names, (std::vector<std::string>{"old stuff"}));
+    EXPECT_FALSE(remote::WMI_List_Folder_Entries(Cimv2(), "C:\\Nowhere", names, ""));
+    EXPECT_EQ(names.size(), 1u);
+
+    std::string directory;
+    EXPECT_TRUE(remote::WMI_Get_Windows_Directory(Cimv2(), directory));
+    EXPECT_EQ(directory, "C:\\Windows");
+    EXPECT_EQ(Last_Query(), "Select WindowsDirectory FROM Win32_OperatingSystem");
+}
+
+TEST(ReturnCodeText, Table) {
+    EXPECT_EQ(remote::WMI_Return_Code_Text(0), "");
+    EXPECT_EQ(remote::WMI_Return_Code_Text(-1), "Other Errors");
+    EXPECT_EQ(remote::WMI_Return_Code_Text(2), "Access denied");
+    EXPECT_EQ(remote::WMI_Return_Code_Text(12), "Platform Not WindowsNT Or Windows2000");
+    EXPECT_EQ(remote::WMI_Return_Code_Text(21), "Invalid parameter");
+    EXPECT_EQ(remote::WMI_Return_Code_Text(3), "");
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -1,0 +1,178 @@
+#include "remote/wmi_registry.h"
+
+#include "app/runtime_error.h"
+#include "remote_fixture.h"
+
+namespace corvane::testing {
+namespace {
+
+using remote::CallKind;
+using remote::kHkeyLocalMachineRoot;
+using remote::kHkeyUsersRoot;
+using wmi::Variant;
+
+class RegistryTest : public RemoteFixture {
+protected:
+    RegistryTest() {
+        server.registry.Set_String(remote::kHkeyLocalMachine, "Software\\App", "Dir", "C:\\App");
+        server.registry.Set_String(remote::kHkeyLocalMachine, "Software\\App", "Exp", "%SystemRoot%\\App",
+                                   remote::kRegExpandSz);
+        server.registry.Set_Dword(remote::kHkeyLocalMachine, "Software\\App", "Count", 4);
+        server.registry.Set_String(remote::kHkeyLocalMachine, "Software\\App", "Blank", "");
+        connection = Connect("SERVER1");
+        network.calls.clear();
+    }
+    wmi::IObject& Reg() { return *connection.registry; }
+
+    remote::WmiConnection connection;
+};
+
+TEST_F(RegistryTest, EnumerationsOfMissingKeysAreEmptySuccesses) {
+    std::vector<std::string> names{"stale"};
+    EXPECT_TRUE(remote::WMI_Enum_Key(Reg(), kHkeyLocalMachineRoot, "Software\\Nothing", names));
+    EXPECT_TRUE(names.empty());
+    names = {"stale"};
+    EXPECT_TRUE(remote::WMI_Enum_Values(Reg(), kHkeyLocalMachineRoot, "Software\\Nothing", names));
+    EXPECT_TRUE(names.empty());
+    EXPECT_TRUE(remote::WMI_Enum_Values(Reg(), kHkeyLocalMachineRoot, "Software\\App", names));
+    EXPECT_EQ(names, (std::vector<std::string>{"Dir", "Exp", "Count", "Blank"}));
+    ASSERT_EQ(network.calls.size(), 3u);
+    EXPECT_EQ(network.calls[2].text, "StdRegProv.EnumValues");
+    EXPECT_EQ(network.calls[2].in.size(), 2u);  // the Types argument is not passed
+    EXPECT_EQ(network.calls[2].in.at("hDefKey").As_Int64(), 0x80000002);
+    EXPECT_EQ(network.calls[2].in.at("sSubKeyName").As_String(), "Software\\App");
+}
+
+TEST_F(RegistryTest, EnumStringValuesReadsOnlyTextTypes) {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    std::vector<Variant> values;
+    ASSERT_TRUE(remote::WMI_Enum_String_Values(Reg(), kHkeyLocalMachineRoot, "Software\\App", names, types, values));
+    EXPECT_EQ(types, (std::vector<std::int32_t>{1, 2, 4, 1}));
+    ASSERT_EQ(values.size(), 4u);
+    EXPECT_EQ(values[0].As_String(), "C:\\App");
+    EXPECT_EQ(values[1].As_String(), "C:\\Windows\\App");  // expanded
+    EXPECT_TRUE(values[2].Is_Empty());                     // DWORD left empty
+    EXPECT_EQ(network.Texts(CallKind::Method),
+              (std::vector<std::string>{"StdRegProv.EnumValues", "StdRegProv.GetStringValue",
+                                        "StdRegProv.GetExpandedStringValue", "StdRegProv.GetStringValue"}));
+    server.registry.Create_Key(remote::kHkeyLocalMachine, "Software\\Empty");
+    EXPECT_FALSE(remote::WMI_Enum_String_Values(Reg(), kHkeyLocalMachineRoot, "Software\\Empty", names, types, values));
+    EXPECT_FALSE(remote::WMI_Enum_String_Values(Reg(), kHkeyLocalMachineRoot, "Software\\Gone", names, types, values));
+}
+
+TEST_F(RegistryTest, GetStringValueOnARemoteTarget) {
+    Variant value;
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1, value), 0);
+    EXPECT_EQ(value.As_String(), "C:\\App");
+    value = Variant();
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Blank", 1, value), -1);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Nope", 1, value), 2);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\Gone", "Dir", 1, value), 2);
+    const std::size_t before = network.calls.size();
+    value = Variant();
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Count", 4, value), -1);
+    value = Variant("passed in");
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Count", 4, value), 0);
+    EXPECT_EQ(value.As_String(), "passed in");
+    EXPECT_EQ(network.calls.size(), before);  // no call for types other than 1
+}
+
+TEST_F(RegistryTest, GetStringValueOnTheLocalTargetReadsNatively) {
+    network.Local().registry.Set_Dword(remote::kHkeyLocalMachine, "Software\\Local", "Count", 9);
+    network.Local().registry.Set_String(remote::kHkeyLocalMachine, "Software\\Local", "Dir", "D:\\Here");
+    auto local = Connect("WORKSTATION", "", "");
+    ASSERT_FALSE(context.IsRemote);
+    network.calls.clear();
+    Variant value;
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "Dir", 1, value), 0);
+    EXPECT_EQ(value.As_String(), "D:\\Here");
+    value = Variant();
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "Count", 1, value), 0);
+    EXPECT_EQ(value.As_Int32(), 9);  // any type
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "None", 1, value), -1);
+    EXPECT_TRUE(network.calls.empty());
+}
+
+TEST_F(RegistryTest, LostConnectionsAreSwallowedOtherErrorsRaised) {
+    for (std::uint32_t hr : {0x800706BFu, 0x800706BEu, 0x80010108u, 0x80070005u}) {
+        network.Clear_Faults();
+        network.Add_Fault({CallKind::Method, "", "", hr, 1, false});
+        Variant value;
+        std::vector<std::string> names;
+        std::int32_t code = 77;
+        EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1, value), -2);
+        EXPECT_FALSE(remote::WMI_Enum_Key(Reg(), kHkeyLocalMachineRoot, "Software", names));
+        EXPECT_FALSE(remote::WMI_Check_Access(Reg(), kHkeyLocalMachineRoot, "Software", 1, code));
+        EXPECT_FALSE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyLocalMachineRoot, "Software\\App", code));
+        EXPECT_EQ(code, 77);  // outputs stay as they were
+    }
+    network.Clear_Faults();
+    network.Add_Fault({CallKind::Method, "", "GetStringValue", 0x80041001u, 1, true});
+    Variant value;
+    try {
+        (void)remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1, value);
+        FAIL() << "not raised";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), static_cast<std::int32_t>(0x80041001u));
+        EXPECT_EQ(error.Description(), "Generic failure");
+        EXPECT_EQ(error.Source(), "Corvane");
+    }
+    network.Add_Fault({CallKind::Method, "", "DeleteValue", 0x80041003u, 1, true});
+    std::int32_t code = 0;
+    EXPECT_THROW((void)remote::WMI_Delete_Value(Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", code), RuntimeError);
+}
+
+TEST_F(RegistryTest, CheckAccessAndDeletions) {
+    server.registry.Deny_Access(remote::kHkeyUsers, "S-1\\Locked");
+    std::int32_t code = -9;
+    EXPECT_TRUE(remote::WMI_Check_Access(Reg(), kHkeyLocalMachineRoot, "Software\\App", remote::kAccessDelete, code));
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(remote::WMI_Check_Access(Reg(), kHkeyUsersRoot, "S-1\\Locked", remote::kAccessDelete, code));
+    EXPECT_EQ(code, 5);
+    EXPECT_FALSE(remote::WMI_Check_Access(Reg(), kHkeyUsersRoot, "S-1\\Gone", 1, code));
+    EXPECT_EQ(code, 2);
+    EXPECT_EQ(network.calls.back().in.at("uRequired").As_Int64(), 1);
+
+    EXPECT_TRUE(remote::WMI_Delete_Value(Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", code));
+    EXPECT_FALSE(remote::WMI_Delete_Value(Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", code));
+    EXPECT_EQ(code, 2);
+    EXPECT_FALSE(remote::WMI_Delete_Key(Reg(), kHkeyLocalMachineRoot, "Software", code));
+    EXPECT_EQ(code, 5);  // the provider refuses a key with sub-keys
+    EXPECT_TRUE(server.registry.Key_Exists(remote::kHkeyLocalMachine, "Software\\App"));
+}
+
+TEST_F(RegistryTest, DeleteKeyTreeGoesDepthFirstInProviderOrder) {
+    server.registry.Create_Key(remote::kHkeyUsers, "S-1\\T\\b\\x");
+    server.registry.Create_Key(remote::kHkeyUsers, "S-1\\T\\a");
+    server.registry.Set_String(remote::kHkeyUsers, "S-1\\T\\b", "v", "1");
+    std::int32_t code = -1;
+    ASSERT_TRUE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\T", code));
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(server.registry.Key_Exists(remote::kHkeyUsers, "S-1\\T"));
+    std::vector<std::string> sequence;
+    for (const auto& call : network.calls) {
+        sequence.push_back(call.text.substr(11) + " " + call.in.at("sSubKeyName").As_String());
+    }
+    EXPECT_EQ(sequence, (std::vector<std::string>{"EnumKey S-1\\T", "EnumKey S-1\\T\\a", "DeleteKey S-1\\T\\a",
+                                                  "EnumKey S-1\\T\\b", "EnumKey S-1\\T\\b\\x",
+                                                  "DeleteKey S-1\\T\\b\\x", "DeleteKey S-1\\T\\b",
+                                                  "DeleteKey S-1\\T"}));
+    network.calls.clear();
+    server.registry.Create_Key(remote::kHkeyUsers, "S-1\\Leaf");
+    EXPECT_TRUE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Leaf", code));
+    EXPECT_EQ(network.Count(CallKind::Method), 2u);
+    EXPECT_FALSE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Leaf", code));
+    EXPECT_EQ(code, 2);
+    EXPECT_TRUE(remote::Accept_Key_Name("anything"));
+}
+
+TEST(ReturnCodes, OnlyZeroSucceeds) {
+    EXPECT_TRUE(remote::Return_Code_Succeeded(0));
+    EXPECT_FALSE(remote::Return_Code_Succeeded(2));
+    EXPECT_FALSE(remote::Return_Code_Succeeded(-1));
+    EXPECT_FALSE(remote::Return_Code_Succeeded(static_cast<std::int32_t>(0x80041008u)));
+}
+
+}  // namespace
+}  // namespace corvane::testing

@@ -1,0 +1,130 @@
+#include "remote/wmi_system.h"
+
+#include "remote_fixture.h"
+
+namespace corvane::testing {
+namespace {
+
+using remote::CallKind;
+
+class CountingBar final : public remote::IProgressStep {
+public:
+    void Do_Progress() override { ++steps; }
+    int steps = 0;
+};
+
+class SystemTest : public RemoteFixture {
+protected:
+    SystemTest() {
+        connection = Connect("SERVER1");
+        network.calls.clear();
+    }
+    remote::WmiConnection connection;
+};
+
+TEST_F(SystemTest, CreateProcessAlwaysPausesTwoSeconds) {
+    std::uint32_t processId = 0;
+    EXPECT_TRUE(remote::WMI_Create_Process(*connection.cimv2, clock, "notepad.exe C:\\x.txt", processId));
+    EXPECT_NE(processId, 0u);
+    EXPECT_EQ(clock.sleptMilliseconds, 2000u);
+    ASSERT_EQ(network.calls.size(), 2u);
+    EXPECT_EQ(network.calls[0].kind, CallKind::Get);
+    EXPECT_EQ(network.calls[0].text, "Win32_Process");
+    EXPECT_EQ(network.calls[1].text, "Win32_Process.Create");
+    EXPECT_EQ(network.calls[1].in.at("CommandLine").As_String(), "notepad.exe C:\\x.txt");
+    EXPECT_EQ(network.calls[1].in.size(), 1u);
+
+    std::uint32_t untouched = 5;
+    EXPECT_FALSE(remote::WMI_Create_Process(*connection.cimv2, clock, "missing.exe", untouched));
+    EXPECT_EQ(untouched, 5u);
+    network.Add_Fault({CallKind::Method, "", "Create", 0x800706BEu, 1, true});
+    EXPECT_FALSE(remote::WMI_Create_Process(*connection.cimv2, clock, "notepad.exe", untouched));
+    EXPECT_EQ(clock.sleptMilliseconds, 6000u);
+}
+
+TEST_F(SystemTest, TwoWaitsShareOneBudget) {
+    server.processLifetimePolls = 1000;  // a registry editor that hangs
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+    ASSERT_TRUE(remote::WMI_Create_Process(*connection.cimv2, clock, "regedit.exe /s x.reg", first));
+    ASSERT_TRUE(remote::WMI_Create_Process(*connection.cimv2, clock, "regedit.exe /s y.reg", second));
+    network.calls.clear();
+    CountingBar bar;
+    double remaining = 1.0;
+    remote::Wait_For_Process(*connection.cimv2, clock, reporter, first, remaining, &bar);
+    EXPECT_LT(remaining, 0.0);
+    const int firstPolls = bar.steps;
+    EXPECT_GE(firstPolls, 10);
+    EXPECT_LE(firstPolls, 11);
+    remote::Wait_For_Process(*connection.cimv2, clock, reporter, second, remaining, &bar);
+    EXPECT_EQ(bar.steps, firstPolls);  // the budget was used up by the first wait
+    EXPECT_EQ(network.Texts(CallKind::Query).back(), "Select Name From Win32_Process where ProcessId=" + std::to_string(second));
+    EXPECT_TRUE(server.Process_Running(first));
+}
+
+TEST_F(SystemTest, WaitEndsWhenTheProcessEnds) {
+    server.processLifetimePolls = 3;
+    std::uint32_t id = 0;
+    ASSERT_TRUE(remote::WMI_Create_Process(*connection.cimv2, clock, "cmd.exe /q /c md \"C:\\New\"", id));
+    double remaining = 120.0;
+    CountingBar bar;
+    remote::Wait_For_Process(*connection.cimv2, clock, reporter, id, remaining, &bar);
+    EXPECT_EQ(bar.steps, 3);
+    EXPECT_NEAR(remaining, 119.7, 1e-9);
+    remote::Wait_For_Process(*connection.cimv2, clock, reporter, id, remaining, nullptr);
+    EXPECT_NEAR(remaining, 119.7, 1e-9);
+}
+
+TEST_F(SystemTest, WaitErrorIsLogged) {
+    network.Add_Fault({CallKind::Query, "", "Win32_Process", 0x800706BAu, 1, false});
+    double remaining = 10.0;
+    remote::Wait_For_Process(*connection.cimv2, clock, reporter, 1234, remaining, nullptr);
+    EXPECT_NE(Log_Text().find("E: -2147023174: The RPC server is unavailable."), std::string::npos);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SystemTest, ShutdownCallsThePrimaryOperatingSystem) {
+    EXPECT_TRUE(remote::WMI_Shutdown(*connection.cimv2, "ignored", remote::kRebootForced));
+    EXPECT_EQ(network.calls[0].text, "Select Name From Win32_OperatingSystem where Primary=true");
+    EXPECT_EQ(network.calls[0].flags, 48);
+    EXPECT_EQ(network.calls[1].text, "Win32_OperatingSystem.Win32Shutdown");
+    EXPECT_EQ(server.shutdownRequests, (std::vector<std::uint32_t>{6}));
+    server.shutdownResult = 1191;
+    EXPECT_FALSE(remote::WMI_Shutdown(*connection.cimv2, "", remote::kShutdownForced));
+}
+
+TEST_F(SystemTest, RestorePoints) {
+    clock.now = {2009, 4, 7, 15, 2, 9};
+    std::int32_t code = -1;
+    EXPECT_TRUE(remote::WMI_Create_Restore_Point(*connection.rootDefault, clock, code));
+    EXPECT_EQ(code, 0);
+    const auto& call = network.calls.back();
+    EXPECT_EQ(call.text, "SystemRestore.CreateRestorePoint");
+    EXPECT_EQ(call.nameSpace, "root\\default");
+    EXPECT_EQ(call.in.at("Description").As_String(), "CVNRestorePoint(2009-04-07)(15-02-09)");
+    EXPECT_EQ(call.in.at("RestorePointType").As_Int32(), 12);
+    EXPECT_EQ(call.in.at("EventType").As_Int32(), 100);
+    EXPECT_EQ(server.Restore_Points().back().description, "CVNRestorePoint(2009-04-07)(15-02-09)");
+
+    server.createRestorePointResult = 1058;
+    EXPECT_FALSE(remote::WMI_Create_Restore_Point(*connection.rootDefault, clock, code));
+    EXPECT_EQ(code, 1058);
+
+    const std::uint32_t sequence = server.Restore_Points().back().sequenceNumber;
+    EXPECT_TRUE(remote::WMI_Restore_System(*connection.rootDefault, sequence, code));
+    EXPECT_FALSE(remote::WMI_Restore_System(*connection.rootDefault, 999, code));
+    EXPECT_EQ(code, 2);
+
+    server.systemRestore = false;
+    EXPECT_FALSE(remote::WMI_Create_Restore_Point(*connection.rootDefault, clock, code));
+    EXPECT_EQ(code, static_cast<std::int32_t>(0x80041010u));
+}
+
+TEST(DateTimeStamp, TwoDigitFields) {
+    FakeClock clock;
+    clock.now = {2026, 1, 2, 3, 4, 5};
+    EXPECT_EQ(remote::Append_Date_Time_Stamp(clock, "X"), "X(2026-01-02)(03-04-05)");
+}
+
+}  // namespace
+}  // namespace corvane::testing
