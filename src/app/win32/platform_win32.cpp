@@ -44,8 +44,11 @@ Win32Platform::Win32Platform(std::string programFolder) {
 }
 
 bool Win32Platform::Create_Instance_Mutex(std::string_view name) {
-    instanceMutex_.reset(::CreateMutexW(nullptr, FALSE, Widen(name).c_str()));
-    return ::GetLastError() == ERROR_ALREADY_EXISTS;
+    const std::wstring wideName = Widen(name);
+    HANDLE mutex = ::CreateMutexW(nullptr, FALSE, wideName.c_str());
+    const DWORD error = ::GetLastError();  // before anything else can change it
+    instanceMutex_.reset(mutex);
+    return error == ERROR_ALREADY_EXISTS;
 }
 
 void Win32Platform::Release_Instance_Mutex() {
