@@ -91,9 +91,13 @@ TEST_F(NativeRoutines, ReadCheckAndDeleteRegistryEntries) {
     ASSERT_TRUE(WMI_Enum_String_Values(*connection_.registry, kCurrentUser, Full(""), names, types, values));
     ASSERT_EQ(3u, names.size());
     for (std::size_t index = 0; index < names.size(); ++index) {
-        if (names[index] == "Text") EXPECT_EQ("C:\\Program Files\\App\\app.exe", values[index].As_String());
-        if (names[index] == "Path") EXPECT_TRUE(values[index].As_String().ends_with("\\help"));
-        if (names[index] == "Number") EXPECT_TRUE(values[index].Is_Empty());
+        if (names[index] == "Text") {
+            EXPECT_EQ("C:\\Program Files\\App\\app.exe", values[index].As_String());
+        } else if (names[index] == "Path") {
+            EXPECT_TRUE(values[index].As_String().ends_with("\\help"));
+        } else {
+            EXPECT_TRUE(values[index].Is_Empty()) << names[index];
+        }
     }
 
     // The local computer's value is read natively.
