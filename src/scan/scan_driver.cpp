@@ -11,6 +11,8 @@
 #include "app/results_list_ops.h"
 #include "app/runtime_error.h"
 #include "db/app_tables.h"
+#include "fix/fix_commands.h"
+#include "fix/fix_problems.h"
 #include "settings/general_options.h"
 #include "scan/family_routines.h"
 #include "scan/scan_arguments.h"
@@ -23,7 +25,6 @@ namespace {
 constexpr const char* kRootKey = "rR";
 constexpr const char* kComputerImage = "Computer";
 constexpr const char* kComputerLockedImage = "ComputerLocked";
-constexpr std::uint32_t kForcedShutdown = 5;
 
 bool Is_Computer_Node(const TreeNode& node) { return node.key != kRootKey; }
 
@@ -92,13 +93,14 @@ void ScanDriver::Run_Scan() {
     Log(std::string(kTotalProblemsText) + std::to_string(control_.TotalProblems), LOG_INFO);
     if (control_.StopRequested) Log(kAbortedByUserText, LOG_WARNING);
 
-    if (!ports_.unattended && ports_.startFixing && !IsGeneralOptionSet(ports_.db, GO_AUTOMATIC_FIXING) &&
-        !control_.StopRequested && control_.TotalProblems > 0) {
+    if (!ports_.unattended && !IsGeneralOptionSet(ports_.db, GO_AUTOMATIC_FIXING) && !control_.StopRequested &&
+        control_.TotalProblems > 0) {
         const std::string question = "Successfully completed scanning. " + std::to_string(control_.TotalProblems) +
                                      " Problems Found.\r\n\r\nDo you want to fix the problems now?";
         if (messages.Show(question, MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
             Log("Fix Mode: Manual", LOG_INFO);
-            ports_.startFixing(false);
+            fix::FixEnvironment env{window, ports_.db, ports_.target.Context(), control_.StopRequested};
+            fix::Start_Fixing(env, false);
         }
     }
 }
@@ -189,26 +191,14 @@ bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories, const st
 
         Log("Scan Completed: " + computerName, LOG_INFO);
         window.Set_Label(ProgressLabel::ComputerName, "");
-        const std::string userName = context.UserName;
-        const std::string password = context.Password;
-        const bool isRemote = context.IsRemote;
+        const fix::ScannedComputer scanned{computerName, context.UserName, context.Password, context.TargetName,
+                                           context.IsRemote};
         target.Release();
         Log("Disconnected: " + computerName, LOG_INFO);
 
         if (!ports_.unattended && IsGeneralOptionSet(ports_.db, GO_AUTOMATIC_FIXING)) {
-            if (control_.StopRequested) return false;
-            if (ports_.startFixing && Count_Checked_Unfixed_Problems(window.Results()) > 0) {
-                Log("Fix Mode: Auto", LOG_INFO);
-                ports_.startFixing(true);
-                window.Results().Clear();
-            }
-            if (isRemote && IsGeneralOptionSet(ports_.db, GO_SHUTDOWN)) {
-                if (target.Shutdown(computerName, userName, password, kForcedShutdown)) {
-                    Log("Shutdown Computer: " + computerName, LOG_INFO);
-                } else {
-                    ports_.reporter.Show_Error(false, "Shutdown Computer failed: " + computerName);
-                }
-            }
+            fix::FixEnvironment env{window, ports_.db, context, control_.StopRequested};
+            if (fix::Fix_After_Scan(env, scanned).stopped) return false;
         }
     } catch (const RuntimeError& error) {
         computers.Set_Image(node, kComputerLockedImage);

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,15 +36,11 @@ inline constexpr const char* kAlreadyScannedText = "Already scanned as ";
 inline constexpr const char* kTotalProblemsText = "Total Problems Found: ";
 inline constexpr const char* kAbortedByUserText = "Scanning is aborted by the user!";
 
-// The fixing command of the fixing work: keepPanel is True in automatic mode.
-using StartFixing = std::function<void(bool keepPanel)>;
-
 struct ScanDriverPorts {
     IMainWindow& window;
     Database& db;
     Reporter& reporter;  // log lines and message boxes
     ScanTarget& target;  // the connection and the context of the current computer
-    StartFixing startFixing;  // empty: no fixing is offered or run
     // The console front end: no automatic fixing, no shutdown and no fix
     // question at the end; fixing is its caller's decision.
     bool unattended = false;
@@ -76,7 +71,6 @@ private:
     // Returns false when the computer loop must end at once.
     bool Scan_Computer(std::size_t node, int checkedCategories, const std::string& localName);
     void Scan_Categories();
-    void Automatic_Fix(const std::string& computerName, const std::string& userName, const std::string& password);
     void Finish_Scan();
     void Add_Error_Row(std::string_view computerName, std::string_view subKey, std::string_view errorText);
     void Set_Panel_Captions();

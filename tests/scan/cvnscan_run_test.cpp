@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/file_path.h"
+#include "fix/fix_problems.h"
 #include "scan/cvnscan/cvnscan_run.h"
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
@@ -134,25 +135,40 @@ TEST(CvnscanRun, WritesTheResultsIntoTheCsvFile) {
 
 TEST(CvnscanRun, FixChecksEveryRowAndPrintsTheOutcome) {
     ScanWorld world;
-    Seed(world.Add_Computer("PC1"));
-    std::size_t checkedRows = 0;
+    world.Set_Options(0);  // no restore point
+    remote::SimComputer& pc = world.Add_Computer("PC1");
+    Seed(pc);
+    bool stop = false;
     const ConsoleFix fix = [&](IMainWindow& window) {
-        ResultsList& list = window.Results();
-        for (std::size_t i = 0; i < list.Count(); ++i) {
-            ListRow& row = list.Row(i);
-            if (!Is_Problem_Key(row.key) || !row.checked) continue;
-            ++checkedRows;
-            row.smallIcon = kFixedItemIcon;
-            row.Sub(2).text = "Problem fixed";
-        }
-        window.Set_Status_Text("Total Problems Fixed: " + std::to_string(checkedRows) + "/2");
+        fix::FixEnvironment env{window, world.data.db, world.context, stop};
+        fix::Start_Fixing(env, false);
     };
-    // Unchecked rows are checked again before fixing.
-    const ConsoleRun run = Run_Console(world, {"--computer", "PC1", "--category", "fA", "--category", "fF", "--fix"}, fix);
+    const ConsoleRun run = Run_Console(world, {"--computer", "PC1", "--category", "fF", "--fix"}, fix);
     EXPECT_EQ(run.status, kExitScanned);
-    EXPECT_EQ(checkedRows, 2u);
-    EXPECT_NE(run.out.find("\"x.chm\",\"C:\\Help\\\",\"Problem fixed\""), std::string::npos) << run.out;
-    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Fixed: 2/2");
+    EXPECT_NE(run.out.find("\"C:\\gone\\a.dll\",\"\",\"Problem fixed\""), std::string::npos) << run.out;
+    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Fixed: 1/1");
+    std::vector<remote::RegistryValueName> left;
+    (void)pc.registry.Enum_Values(kHklm, kSharedDllsKey, left);
+    EXPECT_TRUE(left.empty());
+}
+
+TEST(CvnscanRun, FixReportsRowsThatCouldNotBeFixed) {
+    ScanWorld world;
+    world.Set_Options(0);
+    remote::SimComputer& pc = world.Add_Computer("PC1");
+    pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
+    pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\b.dll", 1);
+    bool stop = false;
+    const ConsoleFix fix = [&](IMainWindow& window) {
+        // The key becomes unreadable between the scan and the fix.
+        pc.registry.Deny_Access(kHklm, kSharedDllsKey);
+        fix::FixEnvironment env{window, world.data.db, world.context, stop};
+        fix::Start_Fixing(env, false);
+    };
+    const ConsoleRun run = Run_Console(world, {"--computer", "PC1", "--category", "fF", "--fix"}, fix);
+    EXPECT_EQ(run.status, kExitScanned);
+    EXPECT_EQ(run.out.find("Problem fixed"), std::string::npos) << run.out;
+    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Fixed: 0/2");
 }
 
 }  // namespace

@@ -169,7 +169,7 @@ TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     EXPECT_EQ(world.Header("fFPC1"), nullptr);
     EXPECT_EQ(world.Header("fAPC2"), nullptr);
     EXPECT_EQ(world.network.Count(CallKind::Connect, "PC2"), 0u);
-    EXPECT_TRUE(world.fixCalls.empty());
+    EXPECT_EQ(world.network.Count(CallKind::Method, "DeleteValue"), 0u);
     EXPECT_EQ(world.data.messages.shown.size(), 0u);  // no fix question
     const std::string log = world.Log();
     EXPECT_NE(log.find("I: Scan Completed: PC1"), std::string::npos);
@@ -283,13 +283,23 @@ TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
 
 TEST(ScanDriver, ManualFixQuestionRunsTheFixingCommand) {
     ScanWorld world;
-    Seed_Help(world.Add_Computer("PC1"));
+    remote::SimComputer& pc = world.Add_Computer("PC1");
+    Seed_Help(pc);
     world.Add_Node("PC1");
     world.Check_Category("fA");
     world.data.messages.Queue_Answer(MsgResult::Yes);
     world.Scan();
-    EXPECT_EQ(world.fixCalls, (std::vector<bool>{false}));
     EXPECT_NE(world.Log().find("I: Fix Mode: Manual"), std::string::npos);
+    for (const ListRow* row : world.Rows('s')) {
+        EXPECT_EQ(row->smallIcon, "FixedItem");
+        EXPECT_EQ(row->Sub(2).text, "Problem fixed");
+    }
+    std::vector<remote::RegistryValueName> left;
+    (void)pc.registry.Enum_Values(kHklm, kHelpKey, left);
+    EXPECT_TRUE(left.empty());
+    EXPECT_EQ(world.window.Status_Text(), "Total Problems Fixed: 3/3");
+    EXPECT_FALSE(world.window.Panel_Visible());
+    EXPECT_TRUE(world.window.Commands_Enabled());
 }
 
 TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
@@ -303,14 +313,39 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
     world.Add_Node("PC2");
     world.Check_Category("fA");
     world.Scan();
-    EXPECT_EQ(world.fixCalls, (std::vector<bool>{true, true}));
     EXPECT_EQ(world.List().Count(), 0u);  // cleared after each computer
     EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 6");
+    for (remote::SimComputer* computer : {&world.network.Local(), &pc}) {
+        std::vector<remote::RegistryValueName> left;
+        (void)computer->registry.Enum_Values(kHklm, kHtmlHelpKey, left);
+        EXPECT_TRUE(left.empty()) << computer->name;
+    }
     EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));
     EXPECT_TRUE(world.network.Local().shutdownRequests.empty());
-    EXPECT_NE(world.Log().find("I: Shutdown Computer: PC2"), std::string::npos);
-    EXPECT_EQ(world.Log().find("Shutdown Computer: WORKSTATION"), std::string::npos);
+    const std::string log = world.Log();
+    EXPECT_NE(log.find("I: Fix Mode: Auto"), std::string::npos);
+    EXPECT_NE(log.find("I: Shutdown Computer: PC2"), std::string::npos);
+    EXPECT_EQ(log.find("Shutdown Computer: WORKSTATION"), std::string::npos);
     EXPECT_TRUE(world.data.messages.shown.empty());  // no fix question in automatic mode
+}
+
+TEST(ScanDriver, StopInAutomaticModeSkipsTheFixAndTheOtherComputers) {
+    ScanWorld world;
+    world.Set_Options(1);
+    Seed_Help(world.Add_Computer("PC1"));
+    Seed_Help(world.Add_Computer("PC2"));
+    world.Add_Node("PC1");
+    world.Add_Node("PC2");
+    world.Check_Category("fA");
+    int pumps = 0;
+    world.window.Set_Pump_Hook([&] {
+        if (++pumps == 3) world.driver.mnuStopScan_Click();
+    });
+    world.Scan();
+    EXPECT_EQ(world.Rows('s').size(), 2u);  // kept: nothing was fixed
+    EXPECT_EQ(world.network.Count(CallKind::Method, "DeleteValue"), 0u);
+    EXPECT_EQ(world.Log().find("Fix Mode: Auto"), std::string::npos);
+    EXPECT_EQ(world.network.Count(CallKind::Connect, "PC2"), 0u);
 }
 
 TEST(ScanDriver, UnexpectedErrorInACategoryMakesAnErrorRowAndGoesOn) {

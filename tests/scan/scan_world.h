@@ -82,9 +82,7 @@ public:
     remote::TargetContext context{ports};
     ScanTarget target{context};
     ConsoleWindow window{kLocalName};
-    std::vector<bool> fixCalls;  // keepPanel of every call of the fixing command
-    ScanDriver driver{{window, data.db, data.reporter, target, [this](bool keepPanel) { fixCalls.push_back(keepPanel); },
-                       false}};
+    ScanDriver driver{{window, data.db, data.reporter, target, false}};
 };
 
 }  // namespace corvane::scan::testing

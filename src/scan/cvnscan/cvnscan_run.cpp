@@ -112,7 +112,7 @@ int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std
         options.computers.empty() ? Default_Computers(env.db, window.Get_Comp_Name()) : options.computers;
     Fill_Computers(window, names);
 
-    ScanDriver driver({window, env.db, env.reporter, env.target, {}, true});
+    ScanDriver driver({window, env.db, env.reporter, env.target, true});
     window.Set_Pump_Hook({});
     driver.mnuStartScan_Click();
 

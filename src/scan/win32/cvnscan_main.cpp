@@ -1,0 +1,110 @@
+// Entry point of cvnscan.exe, the console scanner: the Windows ports, the
+// database next to the program (or the one named by --database), the log
+// "cvnscan.log" next to the program, the locator that serves the local
+// computer natively and every other one through WMI, then the console run.
+// Output is UTF-8; nothing here shows a window.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/log.h"
+#include "app/reporter.h"
+#include "app/win32/clock_win32.h"
+#include "app/win32/com_init.h"
+#include "app/win32/platform_win32.h"
+#include "app/win32/wide_text.h"
+#include "db/database.h"
+#include "fix/fix_problems.h"
+#include "remote/target_context.h"
+#include "remote/win32/com_runtime.h"
+#include "remote/win32/native_ports.h"
+#include "remote/win32/windows_locator.h"
+#include "scan/cvnscan/console_window.h"
+#include "scan/cvnscan/cvnscan_run.h"
+#include "scan/scan_target.h"
+
+namespace {
+
+using namespace corvane;
+
+int Run(const std::vector<std::string>& args) {
+    const scan::ParsedCommandLine parsed = scan::Parse_Command_Line(args);
+    if (!parsed.options) {
+        std::cerr << "cvnscan: " << parsed.error << '\n' << scan::Usage_Text();
+        return scan::kExitUsage;
+    }
+    const scan::ConsoleOptions& options = *parsed.options;
+
+    const win32::ComInit com;
+    if (remote::win32::Com_Usable(com)) remote::win32::Initialize_Com_Security();
+
+    win32::Win32Platform platform;
+    win32::Win32Clock clock;
+    scan::ConsoleMessageBox messages(std::cerr, options.yes);
+    Reporter reporter(messages);
+    const std::string logPath = platform.Program_Folder() + "\\" + platform.Executable_Name() + ".log";
+    clsLog log(logPath, clock);
+    log.Start_Logging(logPath);
+    reporter.Attach_Log(&log);
+
+    std::string databasePath = options.databaseFile;
+    if (databasePath.empty()) {
+        databasePath = Get_Database_Path(platform);
+        if (databasePath.empty()) {
+            std::cerr << "cvnscan: the database " << kDatabaseFileName << " is not next to the program\n";
+            return scan::kExitUsage;
+        }
+    } else if (::GetFileAttributesW(win32::Widen(databasePath).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::cerr << "cvnscan: no database file " << databasePath << '\n';
+        return scan::kExitUsage;
+    }
+    Database db(reporter);
+    if (!db.Open_Database(databasePath)) {
+        std::cerr << "cvnscan: cannot open the database " << databasePath << '\n';
+        return scan::kExitUsage;
+    }
+
+    remote::win32::NativeLocalSystem localSystem;
+    remote::win32::NativeLocalRegistry localRegistry;
+    remote::win32::NativeShareLister shares;
+    const std::string localName = platform.Computer_Name();
+    remote::win32::WindowsLocator locator(localName);
+    const remote::RemotePorts ports{locator, reporter, clock, shares, localRegistry, localSystem};
+    remote::TargetContext context(ports);
+    scan::ScanTarget target(context);
+    scan::ConsoleWindow window(localName);
+
+    bool stopRequested = false;
+    scan::ConsoleEnvironment env{db, reporter, target, window, [&](IMainWindow& fixWindow) {
+                                     fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested};
+                                     fix::Start_Fixing(fixEnv, false);
+                                 }};
+    const int status = scan::Run_Console_Scan(options, env, std::cout, std::cerr);
+    std::cout.flush();
+    db.Close_Database();
+    return status;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    ::SetConsoleOutputCP(CP_UTF8);
+    // The results carry their own CR LF; nothing may be translated.
+    (void)::_setmode(::_fileno(stdout), _O_BINARY);
+    (void)::_setmode(::_fileno(stderr), _O_BINARY);
+    try {
+        std::vector<std::string> args;
+        for (int i = 1; i < argc; ++i) args.push_back(corvane::win32::Narrow(argv[i]));
+        return Run(args);
+    } catch (const std::exception& error) {
+        std::cerr << "cvnscan: " << error.what() << '\n';
+        return corvane::scan::kExitNotScanned;
+    }
+}
