@@ -58,6 +58,10 @@ TEST_F(NativeRegistry, EnumeratesKeysAndValuesWrittenByTheRegistryApi) {
         EXPECT_EQ(names[index].As_String() == "Name" ? 1 : 4, types[index].As_Int32());
     }
 
+    // A trailing "\" is passed through; the registry opens the key.
+    EXPECT_EQ(kStatusOk, store_.Enum_Keys(kCurrentUser, Full("") + "\\", keys));
+    EXPECT_EQ(2u, keys.size());
+
     // A missing key: status 2 and an unassigned array, as StdRegProv answers.
     const PropertyBag missing = Call("EnumKey", {{"sSubKeyName", Variant(Full("Nowhere"))}});
     EXPECT_EQ(2, missing.at("ReturnValue").As_Int32());

@@ -76,5 +76,17 @@ TEST_F(NativeSystem, ListsRunningProcessesWithThisProgramAmongThem) {
     EXPECT_TRUE(Equals_Ignore_Case(self->name, "remote_win32_tests.exe")) << self->name;
 }
 
+TEST_F(NativeSystem, ReportsAFailedRestorePointAsAResultCode) {
+    // Wine has System Restore's library but no restore points: creating one
+    // fails with a code (as WMI answers), never with an exception.
+    if (!store_.Has_System_Restore()) GTEST_SKIP() << "no System Restore here";
+    const wmi::ServicesPtr root = Make_Store_Services(store_, "root\\default");
+    const wmi::PropertyBag out = root->Get("SystemRestore")->Exec_Method(
+        "CreateRestorePoint", {{"Description", Variant("CVNRestorePoint(2026-12-06)(11-45-00)")},
+                               {"RestorePointType", Variant(std::int32_t{12})},
+                               {"EventType", Variant(std::int32_t{100})}});
+    EXPECT_NE(0, out.at("ReturnValue").As_Int32());
+}
+
 }  // namespace
 }  // namespace corvane::remote::win32
