@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# cvnscan.exe --fix in a fresh, safe Wine prefix seeded with known problems:
+# the registry and the C: drive must afterwards differ from before by exactly
+# the seeded problems (compared fact by fact on full exports), entries that
+# are fine must stay, and the log must name every deletion.
+# Arguments: cvnscan.exe, the installed database, the source root, a scratch folder.
+set -euo pipefail
+
+cvnscan=$(readlink -f "$1")
+database=$(readlink -f "$2")
+root=$(readlink -f "$3")
+work="$4"
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=../../../scripts/lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
+
+mkdir -p "$work"
+work=$(readlink -f "$work")
+prefix="$work/fix-prefix"
+prog="$work/prog"
+rm -rf "$prog"
+mkdir -p "$prog"
+cp "$cvnscan" "$prog/cvnscan.exe"
+cp "$database" "$prog/nwcvninfo.dll"
+
+wine_prefix_create "$prefix"
+wine_prefix_map_d "$prefix" "$prog"
+wine_prefix_env "$prefix"
+wine_server_start "$prefix"
+trap 'wine_server_stop "$prefix"' EXIT
+
+reg() { wine reg "$@" </dev/null >/dev/null 2>&1; }
+categories=(--category fA --category fB --category fD --category fF)
+
+# What Wine itself leaves behind in these categories is fixed first, so that
+# the run under test meets only the seeded problems.
+(cd "$prog" && wine 'D:\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/clean.txt" 2>&1) || true
+mv "$prog/cvnscan.log" "$prog/clean.log" 2>/dev/null || true
+win='HKLM\Software\Microsoft\Windows'
+cv="$win\\CurrentVersion"
+
+# Seeded problems.
+reg add "$cv\\App Paths\\cvnfix-ghost.exe" /ve /d 'C:\CvnFixGone\ghost.exe' /f
+reg add "$cv\\App Paths\\cvnfix-ghost.exe\\Extra" /v X /d 1 /f
+reg add "$win\\Help" /v cvnfixgone.hlp /d 'C:\CvnFixGone' /f
+reg add "$cv\\SharedDLLs" /v 'C:\CvnFixGone\gone.dll' /t REG_DWORD /d 1 /f
+reg add "$cv\\Uninstall\\CvnFixEmpty" /f
+reg add "$cv\\Uninstall\\CvnFixSource" /v InstallSource /d 'C:\CvnFixGoneSource\' /f
+reg add "$cv\\Uninstall\\CvnFixSource" /v DisplayName /d 'Cvn Fix Source' /f
+# Entries that are fine and must stay.
+reg add "$cv\\App Paths\\cvnfix-real.exe" /ve /d 'C:\windows\notepad.exe' /f
+reg add "$win\\Help" /v notepad.exe /d 'C:\windows' /f
+reg add "$cv\\SharedDLLs" /v 'C:\windows\notepad.exe' /t REG_DWORD /d 1 /f
+reg add "$cv\\Uninstall\\CvnFixSource" /v DisplayVersion /d 1.0 /f
+mkdir -p "$prefix/drive_c/CvnFixKeep"
+echo keep >"$prefix/drive_c/CvnFixKeep/keep.txt"
+
+snapshot() {
+  (cd "$prog" && wine regedit /e "D:\\$1.reg" 'HKEY_LOCAL_MACHINE\Software' </dev/null >/dev/null 2>&1)
+  (cd "$prefix/drive_c" && find . -path ./windows/temp -prune -o -print | LC_ALL=C sort) >"$prog/$1.files"
+}
+
+snapshot before
+status=0
+(cd "$prog" && wine 'D:\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/out.txt" 2>"$prog/err.txt") ||
+  status=$?
+snapshot after
+echo "cvnscan exit status: $status"
+sed 's/^/  err: /' "$prog/err.txt"
+
+key='KEY HKEY_LOCAL_MACHINE\SOFTWARE\MICROSOFT\WINDOWS'
+cat >"$prog/expected.txt" <<FACTS
+$key\\CURRENTVERSION\\APP PATHS\\CVNFIX-GHOST.EXE
+value $key\\CURRENTVERSION\\APP PATHS\\CVNFIX-GHOST.EXE @="C:\\\\CvnFixGone\\\\ghost.exe"
+$key\\CURRENTVERSION\\APP PATHS\\CVNFIX-GHOST.EXE\\EXTRA
+value $key\\CURRENTVERSION\\APP PATHS\\CVNFIX-GHOST.EXE\\EXTRA "X"="1"
+value $key\\HELP "cvnfixgone.hlp"="C:\\\\CvnFixGone"
+value $key\\CURRENTVERSION\\SHAREDDLLS "C:\\\\CvnFixGone\\\\gone.dll"=dword:00000001
+$key\\CURRENTVERSION\\UNINSTALL\\CVNFIXEMPTY
+value $key\\CURRENTVERSION\\UNINSTALL\\CVNFIXSOURCE "InstallSource"="C:\\\\CvnFixGoneSource\\\\"
+FACTS
+sed -i 's/^value KEY /value /' "$prog/expected.txt"
+
+result=0
+python3 "$here/reg_facts.py" --expect "$prog/expected.txt" "$prog/before.reg" "$prog/after.reg" \
+  "$prog/before.files" "$prog/after.files" || result=1
+
+for line in \
+  'Deleted: registry key tree HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\App Paths\cvnfix-ghost.exe (with all sub-keys) on ' \
+  'Deleted: registry value "cvnfixgone.hlp" in HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\Help on ' \
+  'Deleted: registry value "C:\CvnFixGone\gone.dll" in HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\SharedDLLs on ' \
+  'Deleted: registry key tree HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\CvnFixEmpty (with all sub-keys) on ' \
+  'Deleted: registry value "InstallSource" in HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\CvnFixSource on ' \
+  'Total Problems Fixed 5'; do
+  if ! grep -aqF "$line" "$prog/cvnscan.log"; then
+    echo "missing in the log: $line"
+    result=1
+  fi
+done
+grep -aE '^(I|W|E): (Deleted|Not deleted|Nothing to delete)' "$prog/cvnscan.log" | sed 's/^/  log: /' || true
+[ "$status" -eq 0 ] || { echo "cvnscan did not scan every computer"; result=1; }
+[ $result -eq 0 ] && echo "cvnscan --fix removed exactly the seeded problems"
+exit $result
