@@ -23,11 +23,14 @@ bool Fits_Mask(DWORD attributes, std::uint32_t mask) {
     return true;
 }
 
-bool Can_List(const std::wstring& folder) {
+bool Can_List(const std::wstring& root) {
     WIN32_FIND_DATAW data{};
-    unique_find find(FindFirstFileW((folder + L'*').c_str(), &data));
-    // An empty drive root lists nothing, but the listing itself worked.
-    return find.is_valid() || GetLastError() == ERROR_FILE_NOT_FOUND;
+    unique_find find(FindFirstFileW((root + L'*').c_str(), &data));
+    if (find) return true;
+    // An empty local drive root lists nothing, but the listing itself worked.
+    // A network root is trusted only when it really lists: Wine, for one,
+    // answers "file not found" for paths on servers that do not exist.
+    return GetLastError() == ERROR_FILE_NOT_FOUND && !root.starts_with(L"\\\\");
 }
 
 }  // namespace

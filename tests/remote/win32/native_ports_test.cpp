@@ -81,6 +81,9 @@ TEST_F(ShareListing, TellsAMissingFileFromAnUnavailableShare) {
               lister_.Find("\\\\" + local.Computer_Name() + "\\C$\\Windows\\notepad.exe", kListFiles));
     EXPECT_EQ(ListingResult::Unavailable, lister_.Find("\\\\localhost\\C$\\", kListEverything));
     EXPECT_EQ(ListingResult::Unavailable, lister_.Find("Q:\\nothing.txt", kListFiles));
+    // Wine answers "file not found" for these; the server does not exist.
+    EXPECT_EQ(ListingResult::Unavailable, lister_.Find("\\\\NOSUCHHOST\\C$\\", kListEverything));
+    EXPECT_EQ(ListingResult::Unavailable, lister_.Find("\\\\NOSUCHHOST\\C$\\Temp\\", kListEverything));
 }
 
 TEST(ListingRoot, IsTheShareOrTheDrive) {
