@@ -191,12 +191,16 @@ void SimRegistry::Export_Key(const Key& key, std::uint32_t root, const std::stri
 }
 
 std::uint32_t SimRegistry::Export(std::uint32_t root, std::string_view keyPath, RegFile& file) const {
-    const Key* key = Find(root, keyPath);
-    if (key == nullptr) return kStatusNotFound;
-    std::string path;
+    const auto found = roots_.find(root);
+    if (found == roots_.end()) return kStatusNotFound;
+    const Key* key = found->second.get();
+    std::string path;  // with the names as stored
     for (std::string_view part : Split_Path(keyPath)) {
+        const auto child = key->children.find(Upper_Text(part));
+        if (child == key->children.end()) return kStatusNotFound;
+        key = child->second.get();
         if (!path.empty()) path += '\\';
-        path += part;
+        path += key->name;
     }
     if (path.empty()) {
         // A whole root: the registry editor writes its sub-keys, not the root itself.
@@ -205,6 +209,13 @@ std::uint32_t SimRegistry::Export(std::uint32_t root, std::string_view keyPath, 
         Export_Key(*key, root, path, file);
     }
     return kStatusOk;
+}
+
+std::string SimRegistry::Export_Reg_Text(std::uint32_t root, std::string_view keyPath, RegFormat format) const {
+    RegFile file;
+    file.format = format;
+    if (Export(root, keyPath, file) != kStatusOk) return {};
+    return Write_Reg_Text(file);
 }
 
 std::size_t SimRegistry::Count_Values(const Key& key) const {

@@ -47,6 +47,11 @@ public:
     [[nodiscard]] std::uint32_t Export(std::uint32_t root, std::string_view keyPath, RegFile& file) const;
     // Applies a .reg file: creates keys, sets and deletes values, deletes key trees.
     void Import(const RegFile& file);
+    // The same from .reg text of either form (raises RuntimeError when malformed).
+    void Load_Reg_Text(std::string_view text) { Import(Parse_Reg_Text(text)); }
+    // The key and everything below it as .reg text; "" when the key is missing.
+    [[nodiscard]] std::string Export_Reg_Text(std::uint32_t root, std::string_view keyPath,
+                                              RegFormat format = RegFormat::Version5) const;
 
     [[nodiscard]] std::size_t Value_Count() const noexcept { return valueCount_; }
 
