@@ -69,5 +69,18 @@ TEST_F(ComWmi, RefusesANamespaceThatDoesNotExist) {
     }
 }
 
+TEST_F(ComWmi, ExplicitCredentialsSecureTheProxiesOrRaise) {
+    // Windows refuses credentials on a local connection (0x80041064); Wine
+    // may accept them. Either way the proxies take the identity without
+    // harm, or the failure arrives as a run-time error.
+    try {
+        const wmi::ServicesPtr cimv2 = locator_.ConnectServer("", "root\\cimv2", "OFFICE\\admin", "secret", 0);
+        EXPECT_EQ(1u, cimv2->ExecQuery("Select Name From Win32_ComputerSystem", wmi::kForwardOnlyReturnImmediately).size());
+    } catch (const RuntimeError& error) {
+        EXPECT_LT(error.Number(), 0);
+        EXPECT_FALSE(error.Description().empty());
+    }
+}
+
 }  // namespace
 }  // namespace corvane::remote::win32
