@@ -111,7 +111,7 @@ int main() {
     });
     win32::NativeShareLister lister;
     Measure("Share listing of a local file", 2000, [&] {
-        return static_cast<std::size_t>(lister.Find(windows + "\\notepad.exe", remote::kListFiles));
+        return lister.Find(windows + "\\notepad.exe", remote::kListFiles) == remote::ListingResult::Found ? 1u : 0u;
     });
 
     std::printf("\nThe system's WMI over COM (for comparison)\n");
