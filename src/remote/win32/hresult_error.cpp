@@ -46,10 +46,13 @@ std::string Wmi_Status_Text(HRESULT hr) {
 }
 
 std::string System_Message(HRESULT hr) {
+    // A Win32 code wrapped in an HRESULT is looked up as the code itself.
+    const DWORD message = HRESULT_FACILITY(hr) == FACILITY_WIN32 ? static_cast<DWORD>(HRESULT_CODE(hr))
+                                                                 : static_cast<DWORD>(hr);
     wchar_t* buffer = nullptr;
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+                       nullptr, message, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     if (length == 0 || buffer == nullptr) return {};
     std::string text = Trim_Message(std::wstring_view(buffer, length));
     LocalFree(buffer);
