@@ -1,18 +1,25 @@
-#include "app/text.h"
 #include "remote/provider.h"
 
 namespace corvane::remote {
+namespace {
+
+bool Same_Name(std::string_view a, std::string_view b) {
+    const wmi::NameLess less;
+    return !less(a, b) && !less(b, a);
+}
+
+}  // namespace
 
 const PropertyDecl* ClassDescriptor::Find_Property(std::string_view property) const {
     for (const PropertyDecl& decl : properties) {
-        if (Upper_Ascii(decl.name) == Upper_Ascii(property)) return &decl;
+        if (Same_Name(decl.name, property)) return &decl;
     }
     return nullptr;
 }
 
 const MethodDecl* ClassDescriptor::Find_Method(std::string_view method) const {
     for (const MethodDecl& decl : methods) {
-        if (Upper_Ascii(decl.name) == Upper_Ascii(method)) return &decl;
+        if (Same_Name(decl.name, method)) return &decl;
     }
     return nullptr;
 }
@@ -29,7 +36,7 @@ const std::vector<ClassDescriptor>& Provider_Table() {
 
 const ClassDescriptor* Find_Class(std::string_view nameSpace, std::string_view className) {
     for (const ClassDescriptor& decl : Provider_Table()) {
-        if (Upper_Ascii(decl.nameSpace) == Upper_Ascii(nameSpace) && Upper_Ascii(decl.name) == Upper_Ascii(className)) {
+        if (Same_Name(decl.nameSpace, nameSpace) && Same_Name(decl.name, className)) {
             return &decl;
         }
     }

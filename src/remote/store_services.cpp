@@ -85,8 +85,8 @@ public:
         std::vector<wmi::ObjectPtr> result;
         for (Instance& row : rows) {
             if (query.where) {
+                // Every name of the condition was checked against the class above.
                 const auto lookup = [&](std::string_view property) -> std::optional<Variant> {
-                    if (cls.Find_Property(property) == nullptr) return std::nullopt;
                     const auto found = row.values.find(property);
                     return found == row.values.end() ? Variant::Null() : found->second;
                 };

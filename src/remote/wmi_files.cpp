@@ -7,6 +7,8 @@
 namespace corvane::remote {
 namespace {
 
+constexpr std::int32_t kDirectoryNotEmpty = 14;
+
 std::int32_t Return_Code(const wmi::PropertyBag& out) {
     const auto found = out.find("ReturnValue");
     return found == out.end() ? 0 : found->second.As_Int32();
@@ -162,11 +164,34 @@ bool WMI_Delete_File(wmi::IServices& cimv2, std::string_view path, std::int32_t&
     }
 }
 
+namespace {
+
+// True when the folder (its WMI Name) still holds a file or a sub-folder.
+bool Folder_Has_Content(wmi::IServices& cimv2, std::string_view folderName) {
+    const std::string drive(folderName.substr(0, 2));
+    std::string rest(folderName.size() > 2 ? folderName.substr(2) : std::string_view());
+    if (rest.empty() || rest.back() != '\\') rest += '\\';
+    const std::string where = " Where Drive='" + drive + "' And Path='" + Wql_Escape(rest) + "'";
+    return Any(cimv2, "Select Name From CIM_DataFile" + where) || Any(cimv2, "Select Name From Win32_Directory" + where);
+}
+
+}  // namespace
+
 bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode) {
     try {
-        const auto code = Run_On_Each(
-            cimv2, "Select * From Win32_Directory Where Name ='" + Wql_Escape(Without_Trailing_Backslash(path)) + "'",
-            "Delete", {});
+        // Win32_Directory.Delete takes everything inside along; a folder is
+        // deleted only once its content is gone (the rows of the content come
+        // first), so that files the user left unchecked stay.
+        std::optional<std::int32_t> code;
+        const std::string query =
+            "Select * From Win32_Directory Where Name ='" + Wql_Escape(Without_Trailing_Backslash(path)) + "'";
+        for (const auto& folder : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
+            if (Folder_Has_Content(cimv2, folder->Get("Name").As_String())) {
+                code = kDirectoryNotEmpty;
+            } else {
+                code = Return_Code(folder->Exec_Method("Delete", {}));
+            }
+        }
         if (!code) return true;
         returnCode = *code;
         return Return_Code_Succeeded(returnCode);

@@ -47,7 +47,9 @@ bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::st
 // Delete's code (untouched when nothing matched, which counts as success).
 bool WMI_Delete_File(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode);
 // As WMI_Delete_File for Win32_Directory (one trailing "\" removed first). A
-// folder that still has content is refused (code 14) and kept.
+// folder that still has content is not deleted: code 14 ("Directory Not
+// Empty"), checked here with a Drive and Path query before Delete, because
+// Win32_Directory.Delete would take the content along.
 bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode);
 // Renames folder + currentName (folder ends in "\") to newName in the same
 // folder. False when the file is not there.

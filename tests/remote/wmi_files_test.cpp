@@ -145,15 +145,24 @@ TEST_F(FilesTest, DeleteFilesAndFolders) {
     EXPECT_FALSE(remote::WMI_Delete_File(Cimv2(), "C:\\Temp\\a.txt", code));
     EXPECT_EQ(code, 15);
 
-    // A folder that still holds something is refused and kept.
+    // A folder that still holds something is not handed to Delete (which
+    // would take the content along): code 14, and the content stays.
+    network.calls.clear();
     EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Full\\", code));
-    EXPECT_EQ(Last_Query(), "Select * From Win32_Directory Where Name ='C:\\\\Temp\\\\Full'");
+    EXPECT_EQ(network.Texts(CallKind::Query),
+              (std::vector<std::string>{"Select * From Win32_Directory Where Name ='C:\\\\Temp\\\\Full'",
+                                        "Select Name From CIM_DataFile Where Drive='c:' And Path='\\\\temp\\\\full\\\\'"}));
+    EXPECT_EQ(network.Count(CallKind::Method), 0u);
     EXPECT_EQ(code, 14);
     EXPECT_EQ(remote::WMI_Return_Code_Text(code), "Directory Not Empty");
     EXPECT_TRUE(server.files.Find("C:\\Temp\\Full\\inside.dat"));
     EXPECT_TRUE(remote::WMI_Delete_File(Cimv2(), "C:\\Temp\\Full\\inside.dat", code));
     EXPECT_TRUE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Full", code));
     EXPECT_EQ(code, 0);
+    server.files.Add_Folder("C:\\Temp\\It's\\Inner");
+    EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\It's", code));  // a sub-folder counts as content
+    EXPECT_EQ(code, 14);
+    EXPECT_TRUE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\It's\\Inner", code));
     EXPECT_TRUE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\It's", code));
     EXPECT_FALSE(server.files.Find("C:\\Temp\\It's"));
 
