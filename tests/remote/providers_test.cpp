@@ -70,6 +70,21 @@ TEST_F(ProvidersTest, FolderQueryListsOneFolderInLowerCaseWithoutWalkingTheDrive
     EXPECT_TRUE(cimv2->ExecQuery("Select Name From CIM_DataFile Where Drive='C:' And Path='\\\\Windows\\\\Temp'").empty());
 }
 
+TEST_F(ProvidersTest, BackupListingQueryAsTheRestoreDialogWritesIt) {
+    computer.files.Add_File("C:\\Windows\\CVNBackup\\CVNFullBackup.reg", 4096, {2026, 3, 4, 5, 6, 7, 0});
+    computer.files.Add_File("C:\\Windows\\CVNBackup\\tempreg.bak", 10);
+    computer.files.Add_File("C:\\Windows\\CVNBackup\\Other.reg", 10);
+    const auto files = cimv2->ExecQuery(
+        "Select FileName,CreationDate,FileSize,Drive,Path From CIM_DataFile Where Drive ='C:' And Path "
+        "='\\\\Windows\\\\CVNBackup\\\\'And Extension='reg'",
+        48);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0]->Get("FileName").As_String(), "cvnfullbackup");
+    EXPECT_EQ(files[0]->Get("Drive").As_String() + files[0]->Get("Path").As_String(), "c:\\windows\\cvnbackup\\");
+    EXPECT_EQ(files[0]->Get("CreationDate").As_String(), "20260304050607.000000+000");
+    EXPECT_EQ(files[1]->Get("FileName").As_String(), "other");
+}
+
 TEST_F(ProvidersTest, PropertiesOutsideTheSelectListAreNotThere) {
     const auto files = cimv2->ExecQuery("Select name from CIM_Datafile where name='C:\\\\Windows\\\\Temp\\\\noext'");
     ASSERT_EQ(files.size(), 1u);
