@@ -70,15 +70,18 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
             const int read = target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "InstallSource", 1, source);
             if (!run.Is_Excepted(Hklm(entryKey) + "\\" + source)) {
                 if (read != 0) {
-                    // An entry with nothing in it. Only a key that could be read
-                    // and really holds nothing is reported: a key whose reads
-                    // failed (lost connection, refused access) looks empty too,
-                    // and its removal would delete what was never seen. Its
-                    // default value reads as absent: -1 natively, 2 from the
-                    // provider of a remote computer.
+                    // An entry with nothing in it: no sub-keys, and no values
+                    // but perhaps an empty default value (some tools create
+                    // keys with one). Only a key that could be read and really
+                    // holds nothing is reported: a key whose reads failed (lost
+                    // connection, refused access) looks empty too, and its
+                    // removal would delete what was never seen. The default
+                    // value reads as empty or absent: -1 natively, -1 or 2 from
+                    // the provider of a remote computer.
                     std::string defaultValue;
-                    if (!Has_Elements(target.Enum_Key(kHkeyLocalMachineRoot, entryKey)) &&
-                        !Has_Elements(target.Enum_Values(kHkeyLocalMachineRoot, entryKey))) {
+                    const std::vector<std::string> values = target.Enum_Values(kHkeyLocalMachineRoot, entryKey);
+                    const bool noValues = !Has_Elements(values) || (values.size() == 1 && values[0].empty());
+                    if (noValues && !Has_Elements(target.Enum_Key(kHkeyLocalMachineRoot, entryKey))) {
                         const int defaultRead =
                             target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "", 1, defaultValue);
                         if ((defaultRead == -1 || defaultRead == 2) &&

@@ -101,11 +101,14 @@ TEST_F(RegistryEntryCategories, UninstallEntriesListsMissingSourcesAndEmptyEntri
     pc.registry.Set_String(kHklm, u + "\\Named", "DisplayName", "Still here");
     pc.registry.Set_String(kHklm, u + "\\Parent\\Child", "DisplayName", "x");
     pc.registry.Create_Key(kHklm, u + "\\Empty");
+    pc.registry.Set_String(kHklm, u + "\\EmptyDefault", "", "");  // only an empty default value
+    pc.registry.Set_String(kHklm, u + "\\Defaulted", "", "Some text");
     pc.registry.Create_Key(kHklm, u + "\\Locked");
     pc.registry.Deny_Access(kHklm, u + "\\Locked");
     Scan("fB");
     Expect_Rows(world,
                 {{"Empty", "", "No values", kHklmText + u, u + "\\Empty", "", "0fBPC1"},
+                 {"EmptyDefault", "", "No values", kHklmText + u, u + "\\EmptyDefault", "", "0fBPC1"},
                  {"C:\\Installers\\Gone\\", "", "Folder not found", kHklmText + u + "\\Gone", u + "\\Gone",
                   "InstallSource", "1fBPC1"}},
                 "Add/RemovePrograms");
