@@ -22,6 +22,7 @@ rm -rf "$prog"
 mkdir -p "$prog"
 cp "$cvnscan" "$prog/cvnscan.exe"
 cp "$database" "$prog/nwcvninfo.dll"
+set_options() { sqlite3 "$prog/nwcvninfo.dll" "UPDATE SETTINGS_TBL SET GENERAL_OPTIONS=$1 WHERE SETTINGS_ID=1"; }
 
 wine_prefix_create "$prefix"
 wine_prefix_map_d "$prefix" "$prog"
@@ -29,29 +30,17 @@ wine_prefix_env "$prefix"
 wine_server_start "$prefix"
 trap 'wine_server_stop "$prefix"' EXIT
 
-reg() { wine reg "$@" </dev/null >/dev/null 2>&1; }
 categories=(--category fA --category fB --category fD --category fF)
 
+set_options 0
 # What Wine itself leaves behind in these categories is fixed first, so that
 # the run under test meets only the seeded problems.
 (cd "$prog" && wine 'D:\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/clean.txt" 2>&1) || true
 mv "$prog/cvnscan.log" "$prog/clean.log" 2>/dev/null || true
-win='HKLM\Software\Microsoft\Windows'
-cv="$win\\CurrentVersion"
 
-# Seeded problems.
-reg add "$cv\\App Paths\\cvnfix-ghost.exe" /ve /d 'C:\CvnFixGone\ghost.exe' /f
-reg add "$cv\\App Paths\\cvnfix-ghost.exe\\Extra" /v X /d 1 /f
-reg add "$win\\Help" /v cvnfixgone.hlp /d 'C:\CvnFixGone' /f
-reg add "$cv\\SharedDLLs" /v 'C:\CvnFixGone\gone.dll' /t REG_DWORD /d 1 /f
-reg add "$cv\\Uninstall\\CvnFixEmpty" /f
-reg add "$cv\\Uninstall\\CvnFixSource" /v InstallSource /d 'C:\CvnFixGoneSource\' /f
-reg add "$cv\\Uninstall\\CvnFixSource" /v DisplayName /d 'Cvn Fix Source' /f
-# Entries that are fine and must stay.
-reg add "$cv\\App Paths\\cvnfix-real.exe" /ve /d 'C:\windows\notepad.exe' /f
-reg add "$win\\Help" /v notepad.exe /d 'C:\windows' /f
-reg add "$cv\\SharedDLLs" /v 'C:\windows\notepad.exe' /t REG_DWORD /d 1 /f
-reg add "$cv\\Uninstall\\CvnFixSource" /v DisplayVersion /d 1.0 /f
+# Seeded problems, and entries that are fine and must stay.
+cp "$here/cvnscan_fix_seed.reg" "$prog/seed.reg"
+(cd "$prog" && wine reg import 'D:\seed.reg' </dev/null >/dev/null 2>&1)
 mkdir -p "$prefix/drive_c/CvnFixKeep"
 echo keep >"$prefix/drive_c/CvnFixKeep/keep.txt"
 
@@ -61,6 +50,24 @@ snapshot() {
 }
 
 snapshot before
+result=0
+
+# The installed options ask for a restore point and abort fixing when it
+# cannot be made, which is always the case under Wine: nothing may change.
+set_options 100
+(cd "$prog" && wine 'D:\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/refused.txt" 2>&1) || true
+snapshot refused
+if ! python3 "$here/reg_facts.py" --expect /dev/null "$prog/before.reg" "$prog/refused.reg" \
+     "$prog/before.files" "$prog/refused.files"; then
+  echo "a refused restore point still changed the computer"
+  result=1
+fi
+grep -aq "Error while creating System Restore Point" "$prog/cvnscan.log" ||
+  { echo "the refused restore point is not in the log"; result=1; }
+if grep -aq "Deleted: " "$prog/cvnscan.log"; then echo "deletions logged after a refused restore point"; result=1; fi
+mv "$prog/cvnscan.log" "$prog/refused.log"
+
+set_options 0
 status=0
 (cd "$prog" && wine 'D:\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/out.txt" 2>"$prog/err.txt") ||
   status=$?
@@ -79,9 +86,12 @@ value $key\\CURRENTVERSION\\SHAREDDLLS "C:\\\\CvnFixGone\\\\gone.dll"=dword:0000
 $key\\CURRENTVERSION\\UNINSTALL\\CVNFIXEMPTY
 value $key\\CURRENTVERSION\\UNINSTALL\\CVNFIXSOURCE "InstallSource"="C:\\\\CvnFixGoneSource\\\\"
 FACTS
+# Wine shares the App Paths key with the 32-bit view: the export shows it
+# (one key) a second time under Wow6432Node.
+shared=$(grep 'APP PATHS' "$prog/expected.txt" | sed 's/SOFTWARE\\MICROSOFT/SOFTWARE\\WOW6432NODE\\MICROSOFT/')
+printf '%s\n' "$shared" >>"$prog/expected.txt"
 sed -i 's/^value KEY /value /' "$prog/expected.txt"
 
-result=0
 python3 "$here/reg_facts.py" --expect "$prog/expected.txt" "$prog/before.reg" "$prog/after.reg" \
   "$prog/before.files" "$prog/after.files" || result=1
 

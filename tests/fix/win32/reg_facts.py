@@ -23,15 +23,15 @@ def reg_facts(path):
             continue
         if line.startswith('[') and line.endswith(']'):
             key = line[1:-1].upper()
-            facts.add('key ' + key)
+            facts.add('KEY ' + key)
         elif key is not None and '=' in line:
-            facts.add(('value ' + key + ' ' + line.strip()).upper())
+            facts.add(('VALUE ' + key + ' ' + line.strip()).upper())
     return facts
 
 
 def file_facts(path):
     with open(path, encoding='utf-8', errors='replace') as handle:
-        return {'file ' + line.rstrip('\n').upper() for line in handle if line.strip()}
+        return {'FILE ' + line.rstrip('\n').upper() for line in handle if line.strip()}
 
 
 def main(argv):
