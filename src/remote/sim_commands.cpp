@@ -45,7 +45,7 @@ void Run_Regedit(SimComputer& computer, const std::vector<std::string>& argument
         if (folderEnd == std::string::npos) return;
         const auto folder = computer.files.Find(file.substr(0, folderEnd));
         if (!folder || !folder->isFolder) return;  // the editor cannot create the file
-        computer.files.Write_File(file, Reg_File_Bytes(export_));
+        computer.files.Write_File(file, Reg_File_Bytes(export_), computer.now);
         return;
     }
     if (rest.empty()) return;
@@ -67,7 +67,7 @@ void Run_Cmd(SimComputer& computer, const std::vector<std::string>& arguments) {
     const std::string verb = Lower_Ascii(arguments[i]);
     std::vector<std::string> rest(arguments.begin() + static_cast<std::ptrdiff_t>(i + 1), arguments.end());
     if (verb == "md" || verb == "mkdir") {
-        for (const std::string& folder : rest) (void)computer.files.Make_Folder(folder);
+        for (const std::string& folder : rest) (void)computer.files.Make_Folder(folder, computer.now);
         return;
     }
     if (verb == "copy") {
@@ -95,7 +95,7 @@ void Run_Cmd(SimComputer& computer, const std::vector<std::string>& arguments) {
             if (!bytes) return;  // a missing source: copy writes nothing
             joined.insert(joined.end(), bytes->begin(), bytes->end());
         }
-        computer.files.Write_File(target, std::move(joined));
+        computer.files.Write_File(target, std::move(joined), computer.now);
     }
 }
 

@@ -118,10 +118,10 @@ void SimFileSystem::Add_Shortcut(std::string_view path, std::string_view target,
     }
 }
 
-void SimFileSystem::Write_File(std::string_view path, std::vector<std::uint8_t> contents) {
+void SimFileSystem::Write_File(std::string_view path, std::vector<std::uint8_t> contents, const DateTime& created) {
     const Location location = Locate(path);
     Node* node = location.node;
-    if (node == nullptr) node = Create_Leaf(path, {});
+    if (node == nullptr) node = Create_Leaf(path, created);
     if (node == nullptr || node->isFolder) return;
     node->size = contents.size();
     node->contents = std::move(contents);
@@ -239,12 +239,12 @@ std::uint32_t SimFileSystem::Compress(std::string_view path) {
     return kStatusOk;
 }
 
-std::uint32_t SimFileSystem::Make_Folder(std::string_view path) {
+std::uint32_t SimFileSystem::Make_Folder(std::string_view path, const DateTime& created) {
     const SplitPath split = Split(path);
     if (split.drive.empty() || !Drive_Exists(split.drive)) return kStatusPathNotFound;
     const Location existing = Locate(path);
     if (existing.node != nullptr) return existing.node->isFolder ? kStatusAlreadyExists : kStatusAccessDenied;
-    return Create_Folders(path, {}, nullptr) != nullptr ? kStatusOk : kStatusAccessDenied;
+    return Create_Folders(path, created, nullptr) != nullptr ? kStatusOk : kStatusAccessDenied;
 }
 
 }  // namespace corvane::remote

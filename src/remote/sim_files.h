@@ -23,7 +23,7 @@ public:
     void Add_Folder(std::string_view path, const DateTime& created = {});
     void Add_File(std::string_view path, std::uint64_t size = 0, const DateTime& created = {});
     void Add_Shortcut(std::string_view path, std::string_view target, const DateTime& created = {});
-    void Write_File(std::string_view path, std::vector<std::uint8_t> contents);
+    void Write_File(std::string_view path, std::vector<std::uint8_t> contents, const DateTime& created = {});
     // A file or folder that refuses deletion and renaming (in use).
     void Lock(std::string_view path);
 
@@ -40,7 +40,7 @@ public:
     std::uint32_t Rename(std::string_view path, std::string_view newPath);
     std::uint32_t Compress(std::string_view path);
     // Creates the folder and its parents; 3 when the drive does not exist.
-    std::uint32_t Make_Folder(std::string_view path);
+    std::uint32_t Make_Folder(std::string_view path, const DateTime& created = {});
 
     [[nodiscard]] std::size_t Full_Walks() const noexcept { return fullWalks_; }
 

@@ -40,6 +40,11 @@ enum class FastAnswer { Exists, Missing, Unknown };
 // made, so that the caller asks the management service instead.
 FastAnswer Fast_Test(TargetContext& context, std::string_view path, std::uint32_t mask) {
     IShareLister& shares = context.Ports().shares;
+    // Only paths that start with a drive letter have a share (or a local
+    // folder) to look in; anything else is left to the management service.
+    const bool hasDrive = path.size() >= 2 && path[1] == ':' &&
+                          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    if (!hasDrive) return FastAnswer::Unknown;
     if (!context.IsRemote) {
         std::string local(path);
         if (local.size() < 3) local += '\\';
@@ -56,6 +61,9 @@ FastAnswer Fast_Test(TargetContext& context, std::string_view path, std::uint32_
     bool shareChecked = false;
     for (const std::string& checked : context.checkedShares) shareChecked = shareChecked || checked == drive;
     if (!shareChecked) {
+        // Only fixed drives have administrative shares: a path on another
+        // drive is left to the management service.
+        if (!context.FixedDrives.empty() && !Is_Fixed_Drive(context, drive)) return FastAnswer::Unknown;
         // Is the share itself there? A missing file and an unusable share
         // look alike in a listing of the file.
         if (shares.Find(Share_Path(context.ComputerName, drive), kListEverything) != ListingResult::Found) {

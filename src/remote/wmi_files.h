@@ -32,9 +32,10 @@ bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path);
 // True without looking for a path containing "program files" on a 64-bit
 // target; safe mode: the CIM_Datafile query with "'" escaped; fast mode: a
 // listing of the administrative share (remote) or of the path itself (local).
-// A listing that cannot be made falls back to the query; a share that cannot
-// be listed at all makes the rest of the computer's tests use the query and
-// logs one warning. False on any error.
+// A listing that cannot be made falls back to the query, and so do paths
+// without a drive letter and paths on drives that are not fixed; a fixed
+// drive's share that cannot be listed at all makes the rest of the
+// computer's tests use the query and logs one warning. False on any error.
 bool Remote_File_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path);
 // As above for folders (no "program files" rule; mask 63). Errors follow the
 // registry rule: false, and raised again unless one of the four swallowed numbers.

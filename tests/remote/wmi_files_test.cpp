@@ -107,6 +107,18 @@ TEST_F(FilesTest, AnUnlistableShareFallsBackToWmiWithOneWarning) {
     EXPECT_EQ(log.find("W: Administrative share", first + 1), std::string::npos);
 }
 
+TEST_F(FilesTest, PathsWithoutAFixedDriveAskTheManagementService) {
+    server.disks = {{"C:", 3}, {"E:", 5}};
+    context.FixedDrives = {"C:"};
+    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "E:\\setup.exe"));
+    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "\\\\FILER\\share\\x.dll"));
+    EXPECT_FALSE(remote::Remote_Folder_Exists(context, Cimv2(), "system32"));
+    EXPECT_EQ(network.Count(CallKind::Query), 3u);
+    EXPECT_EQ(network.Count(CallKind::ShareListing), 0u);  // E: has no share; no root probe either
+    EXPECT_TRUE(context.Fast_Tests_Trusted());
+    EXPECT_EQ(Log_Text(), "");
+}
+
 TEST_F(FilesTest, AListableShareIsCheckedOnce) {
     EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\gone1.txt"));
     EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\gone2.txt"));
