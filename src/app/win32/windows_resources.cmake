@@ -8,9 +8,9 @@ if(WIN32)
 endif()
 include_guard(GLOBAL)
 
-set(CVN_WIN32_RESOURCE_DIR ${CMAKE_CURRENT_LIST_DIR})
-
 function(cvn_windows_resources target)
+  # This file's folder, whichever folder calls.
+  set(CVN_WIN32_RESOURCE_DIR ${CMAKE_CURRENT_FUNCTION_LIST_DIR})
   get_target_property(output_name ${target} OUTPUT_NAME)
   if(NOT output_name)
     set(output_name ${target})
