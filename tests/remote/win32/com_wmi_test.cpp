@@ -58,6 +58,29 @@ TEST_F(ComWmi, EnumeratesKeysThroughStdRegProvOfRootDefault) {
     }
 }
 
+class ComWmiRegistry : public testing::ScratchKeyTest {
+protected:
+    ComLocator locator_;
+};
+
+TEST_F(ComWmiRegistry, CreatesAndDeletesAKeyThroughStdRegProv) {
+    const wmi::ObjectPtr registry = locator_.ConnectServer("", "root\\default", "", "", 0)->Get("StdRegProv");
+    const Variant root(testing::kCurrentUser);
+    EXPECT_EQ(0, registry->Exec_Method("CreateKey", {{"hDefKey", root}, {"sSubKeyName", Variant(Full("Com\\Made"))}})
+                     .at("ReturnValue")
+                     .As_Int32());
+    EXPECT_TRUE(Key_Exists("Com\\Made"));
+    Write_Text("Com", "Text", L"written natively");
+    const wmi::PropertyBag read = registry->Exec_Method(
+        "GetStringValue", {{"hDefKey", root}, {"sSubKeyName", Variant(Full("Com"))}, {"sValueName", Variant("Text")}});
+    EXPECT_EQ("written natively", read.at("sValue").As_String());
+    EXPECT_EQ(0, registry->Exec_Method("DeleteKey", {{"hDefKey", root}, {"sSubKeyName", Variant(Full("Com\\Made"))}})
+                     .at("ReturnValue")
+                     .As_Int32());
+    EXPECT_FALSE(Key_Exists("Com\\Made"));
+    EXPECT_TRUE(Key_Exists("Com"));
+}
+
 TEST_F(ComWmi, RefusesANamespaceThatDoesNotExist) {
     try {
         (void)locator_.ConnectServer("", "root\\nosuchspace", "", "", 0);
