@@ -60,6 +60,8 @@ public:
 
     [[nodiscard]] bool Is_Running() const noexcept { return running_; }
     [[nodiscard]] const ScanControl& Control() const noexcept { return control_; }
+    // The Stop request, which the fixing command shares with the scan.
+    [[nodiscard]] bool& Stop_Flag() noexcept { return control_.StopRequested; }
     // Checked computers of the last scan that got an error row instead of a scan.
     [[nodiscard]] int Unscanned_Computers() const noexcept { return unscanned_; }
     // True when the last command got past validation and ran the scan.
