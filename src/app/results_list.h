@@ -69,7 +69,8 @@ public:
 
     // Add_List_Item: a row with this key and text at position index (1-based,
     // as the list view counts; 0 or less appends), icons only when not empty,
-    // indentation as given. Returns the new row.
+    // indentation as given. Returns the new row; the reference holds until
+    // the next row is added or removed (find a row again by its key after).
     ListRow& Add_List_Item(std::size_t index, std::string key, std::string text, std::string_view icon,
                            std::string_view smallIcon, int indent);
 

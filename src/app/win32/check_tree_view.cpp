@@ -99,14 +99,9 @@ NodeId CheckTreeView::Node_At(POINT client) const {
 bool CheckTreeView::On_Notify(const NMHDR& header, UINT syncMessage) {
     if (header.hwndFrom != tree_) return false;
     if (header.code == NM_CLICK) {
-        // The control toggles the box after this notification: look afterwards.
-        DWORD position = ::GetMessagePos();
-        POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-        ::ScreenToClient(tree_, &point);
-        TVHITTESTINFO hit{};
-        hit.pt = point;
-        TreeView_HitTest(tree_, &hit);
-        if (hit.hItem && (hit.flags & TVHT_ONITEMSTATEICON)) ::PostMessageW(::GetParent(tree_), syncMessage, 0, 0);
+        // The control toggles a check box after this notification; the view
+        // compares every node with the model once the click is done.
+        ::PostMessageW(::GetParent(tree_), syncMessage, 0, 0);
         return true;
     }
     if (header.code == TVN_KEYDOWN) {

@@ -132,6 +132,7 @@ bool MainWindow::Form_Load() {
 }
 
 void MainWindow::Restore_Layout(const MainWindowSettings& settings) {
+    restored_ = settings;
     leftPaneWidth_ = settings.leftPaneWidth;
     leftPaneHeight_ = settings.leftPaneHeight;
     std::array<int, 4> columns{};
@@ -148,8 +149,13 @@ MainWindowSettings MainWindow::Current_Layout() const {
     MainWindowSettings s;
     s.leftPaneWidth = leftPaneWidth_;
     s.leftPaneHeight = leftPaneHeight_;
+    // A size that has not changed since it was restored keeps its stored
+    // twips, so that rounding to pixels does not creep from run to run.
+    auto twips = [this](int restoredTwips, int pixels) {
+        return To_Pixels(restoredTwips) == pixels ? restoredTwips : To_Twips(pixels);
+    };
     const std::array<int, 4> columns = resultsView_->Column_Widths();
-    for (std::size_t i = 0; i < 4; ++i) s.columnWidths[i] = To_Twips(columns[i]);
+    for (std::size_t i = 0; i < 4; ++i) s.columnWidths[i] = twips(restored_.columnWidths[i], columns[i]);
     s.fontSize = fontSize_;
     if (::IsIconic(window_)) {
         s.windowState = WindowState::Minimized;
@@ -158,10 +164,10 @@ MainWindowSettings MainWindow::Current_Layout() const {
     }
     RECT outer{};
     ::GetWindowRect(window_, &outer);
-    s.left = To_Twips(outer.left);
-    s.top = To_Twips(outer.top);
-    s.width = To_Twips(outer.right - outer.left);
-    s.height = To_Twips(outer.bottom - outer.top);
+    s.left = twips(restored_.left, outer.left);
+    s.top = twips(restored_.top, outer.top);
+    s.width = twips(restored_.width, outer.right - outer.left);
+    s.height = twips(restored_.height, outer.bottom - outer.top);
     return s;
 }
 

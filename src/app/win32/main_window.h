@@ -161,6 +161,7 @@ private:
     RectTwips categoryRect_;
     RectTwips listRect_;
     LayoutResult layout_;
+    MainWindowSettings restored_;  // as read at load
     Splitter dragging_ = Splitter::None;
     int progressMin_ = 0;
     int progressMax_ = 100;

@@ -1,5 +1,6 @@
 #include "periphery/win32/regedit_driver.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "app/ports/message_box.h"
@@ -102,11 +103,65 @@ HWND Find_Descendant(HWND parent, const wchar_t* className) {
     return search.found;
 }
 
+std::string Editor_Selected_Key(HWND tree) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(tree, &processId);
+    unique_handle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return {};
+    constexpr std::size_t kTextOffset = 512;
+    constexpr int kTextCapacity = 260;
+    void* remote = ::VirtualAllocEx(process.get(), nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return {};
+    auto text_of = [&](HTREEITEM node) {
+        TVITEMW item{};
+        item.mask = TVIF_TEXT | TVIF_HANDLE;
+        item.hItem = node;
+        item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + kTextOffset);
+        item.cchTextMax = kTextCapacity;
+        wchar_t text[kTextCapacity + 1] = {};
+        if (::WriteProcessMemory(process.get(), remote, &item, sizeof(item), nullptr) &&
+            ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote))) {
+            ::ReadProcessMemory(process.get(), item.pszText, text, kTextCapacity * sizeof(wchar_t), nullptr);
+        }
+        return std::wstring(text);
+    };
+    std::wstring path;
+    auto node = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    while (node) {
+        auto parent = reinterpret_cast<HTREEITEM>(
+            ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(node)));
+        if (!parent) break;  // the top node is the computer, not a key
+        path = text_of(node) + (path.empty() ? L"" : L"\\" + path);
+        node = parent;
+    }
+    ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return Narrow(path);
+}
+
+namespace {
+
+bool Same_Key(std::string_view shown, std::string_view wanted) {
+    std::string target = Regedit_Last_Key(wanted, false);
+    return !shown.empty() && ::lstrcmpiW(Widen(shown).c_str(), Widen(target).c_str()) == 0;
+}
+
+void Close_Editor(HWND editor) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(editor, &processId);
+    unique_handle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+    ::PostMessageW(editor, WM_CLOSE, 0, 0);
+    if (process) ::WaitForSingleObject(process.get(), kStartTimeoutMs);
+}
+
+}  // namespace
+
 void Win32RegistryEditor::Open_RegEdit_At_Key(std::string_view keyPath, std::string_view valueName) {
     HWND editor = ::FindWindowW(kRegEditClass, nullptr);
+    bool fresh = false;
     if (!editor) {
         if (!keyPath.empty()) Write_Last_Key(keyPath);
         editor = Start_Editor();
+        fresh = true;
     }
     if (!editor) {
         messages_.Show(kRegEditNotLaunched, MsgButtons::Ok, MsgIcon::Critical, "Error");
@@ -125,7 +180,18 @@ void Win32RegistryEditor::Open_RegEdit_At_Key(std::string_view keyPath, std::str
     ::GetWindowThreadProcessId(tree, &processId);
     unique_handle process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
 
-    Send_Keystrokes(tree, process.get(), Tree_Keystrokes(keyPath));
+    // A fresh editor that opened at the remembered key is there already.
+    if (!fresh || !Same_Key(Editor_Selected_Key(tree), keyPath)) {
+        Send_Keystrokes(tree, process.get(), Tree_Keystrokes(keyPath));
+        if (!fresh && !Same_Key(Editor_Selected_Key(tree), keyPath)) {
+            // The keystrokes did not get there (an editor whose tree search
+            // differs): start it again at the remembered key.
+            process.reset();
+            Close_Editor(editor);
+            Open_RegEdit_At_Key(keyPath, valueName);
+            return;
+        }
+    }
     if (!valueName.empty()) {
         if (HWND list = Find_Descendant(editor, L"SysListView32")) {
             ::SetForegroundWindow(list);

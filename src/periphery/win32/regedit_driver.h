@@ -2,10 +2,13 @@
 // tree to the key and its value list to the value by keystrokes. Before
 // starting it also writes the editor's remembered last key, in the form the
 // running system reads, so that it opens at the key even where keystrokes do
-// not arrive.
+// not arrive: a fresh editor already at the key is not walked again, and a
+// running editor that the keystrokes did not bring there is restarted.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "periphery/registry_editor.h"
 
@@ -26,6 +29,11 @@ public:
 private:
     IMessageBox& messages_;
 };
+
+// The key selected in the editor's tree, from the root key down
+// ("HKEY_LOCAL_MACHINE\Software\..."), read through memory of the editor's
+// own process; empty when it cannot be read or the top node is selected.
+[[nodiscard]] std::string Editor_Selected_Key(HWND tree);
 
 // True under Wine (ntdll exports wine_get_version).
 [[nodiscard]] bool Running_On_Wine();

@@ -1,0 +1,641 @@
+// The main window as a user meets it, under Wine (a display is needed: ctest
+// under xvfb-run): first-start layout, layout and font across a restart, a
+// maximized close, the close question, check marks from the trees and the
+// list, the context menu commands, the notification-area icon, the registry
+// editor, and a screenshot of a filled list (main_window.bmp in the program
+// folder; the build converts it into artifacts/main_window.png).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "app/application.h"
+#include "app/file_path.h"
+#include "app/results_list.h"
+#include "app/results_list_ops.h"
+#include "app/win32/check_tree_view.h"
+#include "app/win32/clipboard_win32.h"
+#include "app/win32/clock_win32.h"
+#include "app/win32/image_library.h"
+#include "app/win32/main_window.h"
+#include "app/win32/main_window_ids.h"
+#include "app/win32/platform_win32.h"
+#include "app/win32/results_view.h"
+#include "app/win32/settings_store_win32.h"
+#include "app/win32/unique_any.h"
+#include "app/win32/wide_text.h"
+#include "db/app_tables.h"
+#include "db/database.h"
+#include "periphery/win32/regedit_driver.h"
+#include "periphery/win32/tray_icon.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+#include "support/test_database.h"
+
+namespace corvane::win32 {
+namespace {
+
+using namespace corvane::testing;
+
+constexpr wchar_t kSettingsRoot[] = L"Software\\CorvaneGuiTest";
+
+bool Have_Display() {
+    const char* display = std::getenv("DISPLAY");
+    return display && *display;
+}
+
+void Pump(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG message{};
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+RECT Window_Rect(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+// One run of the program: Main with the real platform (program folder = the
+// scratch folder holding the database) and the main window, until closed.
+class ProgramRun {
+public:
+    ProgramRun(const std::string& folder, FakeMessageBox& messages, bool balloon = true)
+        : platform_(folder), app_(platform_, clock_, messages) {
+        app_.Main([this, balloon](Application& app) {
+            MainWindowOptions options;
+            options.settingsRoot = kSettingsRoot;
+            options.showBalloon = balloon;
+            window = MainWindow::Create(app, options);
+        });
+        if (window) handle = window->Handle();
+        Pump(400);  // shown, and the one-shot timer has restored the categories
+    }
+    ~ProgramRun() {
+        if (::IsWindow(handle)) Close();
+    }
+    // WM_CLOSE as the close box sends it; true when the window is gone.
+    bool Close() {
+        ::SendMessageW(handle, WM_CLOSE, 0, 0);
+        Pump(100);
+        if (::IsWindow(handle)) return false;
+        window = nullptr;
+        return true;
+    }
+    Application& App() { return app_; }
+
+    MainWindow* window = nullptr;
+    HWND handle = nullptr;
+
+private:
+    Win32Platform platform_;
+    Win32Clock clock_;
+    Application app_;
+};
+
+class MainWindowGui : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Have_Display()) GTEST_SKIP() << "CORVANE-GUI-SKIPPED: no display (run ctest under xvfb-run)";
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot);
+        folder_ = Path_Utf8(temp_.Path());
+        Create_Installed_Database(folder_ + "\\nwcvninfo.dll");
+    }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot); }
+
+    std::string Setting(const char* section, const char* key) {
+        return Win32SettingsStore(kSettingsRoot).GetSetting(section, key, "(none)");
+    }
+    int Px(int twips) const { return ::MulDiv(twips, dpi_, 1440); }
+
+    TempFolder temp_;
+    std::string folder_;
+    FakeMessageBox messages_;
+    int dpi_ = 96;
+};
+
+int Dpi_Of(HWND window) {
+    HDC dc = ::GetDC(window);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
+    ::ReleaseDC(window, dc);
+    return dpi;
+}
+
+bool Tree_Item_Checked(HWND tree, HTREEITEM item) {
+    return (TreeView_GetItemState(tree, item, TVIS_STATEIMAGEMASK) & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+bool List_Row_Checked(HWND list, int row) {
+    return (ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+std::wstring Tree_Text(HWND tree, HTREEITEM item) {
+    wchar_t text[260] = {};
+    TVITEMW tvi{};
+    tvi.mask = TVIF_TEXT | TVIF_HANDLE;
+    tvi.hItem = item;
+    tvi.pszText = text;
+    tvi.cchTextMax = 260;
+    TreeView_GetItem(tree, &tvi);
+    return text;
+}
+
+// A click on the tree's check box of this item, as the mouse gives it.
+void Click_Tree_Check_Box(HWND tree, HTREEITEM item) {
+    RECT text{};
+    TreeView_GetItemRect(tree, item, &text, TRUE);
+    const int y = (text.top + text.bottom) / 2;
+    TVHITTESTINFO hit{};
+    for (int x = text.left - 1; x > 0; --x) {
+        hit.pt = {x, y};
+        TreeView_HitTest(tree, &hit);
+        if (hit.flags & TVHT_ONITEMSTATEICON) break;
+    }
+    ASSERT_TRUE(hit.flags & TVHT_ONITEMSTATEICON);
+    const LPARAM where = MAKELPARAM(hit.pt.x, hit.pt.y);
+    ::PostMessageW(tree, WM_LBUTTONUP, 0, where);
+    ::SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    Pump(150);
+}
+
+// A click on the check box of a list row.
+void Click_List_Check_Box(HWND list, int row) {
+    RECT bounds{};
+    ListView_GetItemRect(list, row, &bounds, LVIR_BOUNDS);
+    const int y = (bounds.top + bounds.bottom) / 2;
+    LVHITTESTINFO hit{};
+    for (int x = bounds.left + 1; x < bounds.left + 80; ++x) {
+        hit.pt = {x, y};
+        ListView_HitTest(list, &hit);
+        if (hit.flags & LVHT_ONITEMSTATEICON) break;
+    }
+    ASSERT_TRUE(hit.flags & LVHT_ONITEMSTATEICON);
+    const LPARAM where = MAKELPARAM(hit.pt.x, hit.pt.y);
+    ::PostMessageW(list, WM_LBUTTONUP, 0, where);
+    ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    Pump(150);
+}
+
+ListRow& Add_Header(ResultsList& list, const std::string& key, const std::string& text, const std::string& computer,
+                    const std::string& icon) {
+    ListRow& row = list.Add_List_Item(0, key, text, "", icon, 0);
+    row.bold = true;
+    row.checked = true;
+    row.Sub(1).key = computer;
+    row.Sub(1).text = computer;
+    row.Sub(1).bold = true;
+    row.Sub(2).key = "fixStatus";
+    return row;
+}
+
+ListRow& Add_Registry_Row(ResultsList& list, int number, const std::string& value, const std::string& keyPath,
+                          const std::string& computer, const std::string& icon = "HelpFile") {
+    ListRow& row = list.Add_List_Item(0, "s" + std::to_string(number), value, "", icon, 1);
+    row.checked = true;
+    row.tag = "1fA" + computer;
+    row.Sub(1).tag = std::to_string(0x80000002u);
+    row.Sub(2).text = "The file does not exist";
+    row.Sub(2).tag = keyPath;
+    row.Sub(3).text = "HKEY_LOCAL_MACHINE\\" + keyPath;
+    row.Sub(3).tag = value;
+    return row;
+}
+
+NodeId Category_Node(ProgramRun& run, const char* key) { return run.window->Category_Tree().Find(key); }
+
+TEST_F(MainWindowGui, FirstStartOpensAtTheDefaults) {
+    ProgramRun run(folder_, messages_);
+    ASSERT_NE(run.window, nullptr);
+    dpi_ = Dpi_Of(run.handle);
+    const MainWindow::Controls c = run.window->Control_Handles();
+
+    const RECT outer = Window_Rect(run.handle);
+    EXPECT_EQ(outer.left, Px(3500));
+    EXPECT_EQ(outer.top, Px(1400));
+    EXPECT_EQ(outer.right - outer.left, Px(12600));
+    EXPECT_EQ(outer.bottom - outer.top, Px(9000));
+    const RECT tree = Window_Rect(c.computerTree);
+    EXPECT_EQ(tree.right - tree.left, Px(4500));
+    EXPECT_EQ(tree.bottom - tree.top, Px(2500));
+    EXPECT_EQ(ListView_GetColumnWidth(c.list, 0), Px(4500));
+    EXPECT_EQ(ListView_GetColumnWidth(c.list, 1), Px(2500));
+    EXPECT_EQ(ListView_GetColumnWidth(c.list, 2), Px(2500));
+    EXPECT_EQ(ListView_GetColumnWidth(c.list, 3), Px(8000));
+    EXPECT_EQ(run.window->Font_Size(), 8);
+    EXPECT_TRUE(::GetMenuState(c.menu, Command_Id(static_cast<int>(Command::FontSmall)), MF_BYCOMMAND) & MF_CHECKED);
+
+    // Both trees, the list and the status bar are there.
+    EXPECT_EQ(TreeView_GetCount(c.computerTree), 2u);
+    HTREEITEM root = TreeView_GetRoot(c.computerTree);
+    EXPECT_EQ(Tree_Text(c.computerTree, root), L"Computers");
+    EXPECT_EQ(Narrow(Tree_Text(c.computerTree, TreeView_GetChild(c.computerTree, root))), run.window->Get_Comp_Name());
+    EXPECT_EQ(TreeView_GetCount(c.categoryTree), 42u);
+    for (NodeId node = 0; node < 42; ++node) {
+        EXPECT_FALSE(Tree_Item_Checked(c.categoryTree, run.window->Category_View().Item(node)));
+    }
+    EXPECT_TRUE(::IsWindowVisible(c.list));
+    EXPECT_EQ(run.window->Status_Text(kStatusVersion), Get_Version_String());
+    EXPECT_EQ(run.window->Status_Text(kStatusTotal), "Total Problems Found: 0");
+    EXPECT_FALSE(::IsWindowVisible(c.panel));
+
+    // Commands: everything enabled but Stop Scan.
+    const UINT stop = Command_Id(static_cast<int>(Command::StopScan));
+    const UINT start = Command_Id(static_cast<int>(Command::StartScan));
+    EXPECT_TRUE(::GetMenuState(c.menu, stop, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::GetMenuState(c.menu, start, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::SendMessageW(c.toolbar, TB_ISBUTTONENABLED, stop, 0));
+    EXPECT_TRUE(::SendMessageW(c.toolbar, TB_ISBUTTONENABLED, start, 0));
+    run.window->Enable_Commands(false);
+    EXPECT_TRUE(::SendMessageW(c.toolbar, TB_ISBUTTONENABLED, stop, 0));
+    EXPECT_TRUE(::GetMenuState(c.menu, start, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::IsWindowEnabled(c.computerTree));
+    run.window->Enable_Commands(true);
+
+    // Every picture the program names exists.
+    EXPECT_EQ(run.window->Images().Missing(), "");
+    for (const ImageKey& key : Image_Keys()) EXPECT_GE(run.window->Images().Index(key.key), 0) << key.key;
+    EXPECT_TRUE(ListView_GetExtendedListViewStyle(c.list) & LVS_EX_CHECKBOXES);
+    EXPECT_FALSE(::GetWindowLongPtrW(ListView_GetHeader(c.list), GWL_STYLE) & HDS_BUTTONS);
+
+    EXPECT_TRUE(run.Close());
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(Setting("GeneralInfo", "Times"), "1");
+    EXPECT_EQ(Setting("Categories", "LastCategories"), std::string(42, '0'));
+    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), "3500");
+    EXPECT_EQ(Setting("MainWindow", "WindowWidth"), "12600");
+    EXPECT_EQ(Setting("RightPane", "CH4"), "8000");
+}
+
+TEST_F(MainWindowGui, LayoutFontAndCategoriesSurviveARestart) {
+    int paneRight = 0;
+    {
+        ProgramRun run(folder_, messages_);
+        ASSERT_NE(run.window, nullptr);
+        const MainWindow::Controls c = run.window->Control_Handles();
+        run.window->Run_Command(Command::FontLarge);
+        ::MoveWindow(run.handle, 40, 30, 900, 700, TRUE);
+        ListView_SetColumnWidth(c.list, 3, 410);
+
+        // Drag the splitter beside the left column 40 pixels to the right.
+        RECT tree = Window_Rect(c.computerTree);
+        POINT gap{tree.right + 2, (tree.top + tree.bottom) / 2};
+        ::ScreenToClient(run.handle, &gap);
+        ::SendMessageW(run.handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gap.x, gap.y));
+        ::SendMessageW(run.handle, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(gap.x + 40, gap.y));
+        ::SendMessageW(run.handle, WM_LBUTTONUP, 0, MAKELPARAM(gap.x + 40, gap.y));
+        tree = Window_Rect(c.computerTree);
+        paneRight = tree.right - Window_Rect(run.handle).left;
+        EXPECT_GT(Window_Rect(c.list).left, tree.right);
+
+        // Check "Registry Clean Up" with the mouse: its categories follow.
+        Click_Tree_Check_Box(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "gR")));
+        EXPECT_TRUE(run.window->Category_Tree().Node(Category_Node(run, "fN")).checked);
+        EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "fA"))));
+        EXPECT_TRUE(run.Close());
+    }
+    ProgramRun again(folder_, messages_);
+    ASSERT_NE(again.window, nullptr);
+    const MainWindow::Controls c = again.window->Control_Handles();
+    EXPECT_EQ(again.window->Font_Size(), 10);
+    EXPECT_TRUE(::GetMenuState(c.menu, Command_Id(static_cast<int>(Command::FontLarge)), MF_BYCOMMAND) & MF_CHECKED);
+    const RECT outer = Window_Rect(again.handle);
+    EXPECT_EQ(outer.left, 40);
+    EXPECT_EQ(outer.top, 30);
+    EXPECT_EQ(outer.right - outer.left, 900);
+    EXPECT_EQ(outer.bottom - outer.top, 700);
+    EXPECT_EQ(Window_Rect(c.computerTree).right - outer.left, paneRight);
+    EXPECT_EQ(ListView_GetColumnWidth(c.list, 3), 410);
+    const CheckTree& categories = again.window->Category_Tree();
+    EXPECT_EQ(categories.Count_Checked_Nodes(), 13);
+    EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, again.window->Category_View().Item(categories.Find("gR"))));
+    EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, again.window->Category_View().Item(categories.Find("fM"))));
+    EXPECT_FALSE(Tree_Item_Checked(c.categoryTree, again.window->Category_View().Item(categories.Find("dA"))));
+    EXPECT_EQ(Setting("GeneralInfo", "Times"), "2");
+}
+
+TEST_F(MainWindowGui, AMaximizedCloseKeepsTheNormalPlacement) {
+    {
+        ProgramRun run(folder_, messages_);
+        ASSERT_NE(run.window, nullptr);
+        ::MoveWindow(run.handle, 100, 80, 820, 620, TRUE);
+        EXPECT_TRUE(run.Close());
+    }
+    {
+        ProgramRun run(folder_, messages_);
+        ASSERT_NE(run.window, nullptr);
+        ::ShowWindow(run.handle, SW_MAXIMIZE);
+        Pump(100);
+        EXPECT_TRUE(::IsZoomed(run.handle));
+        EXPECT_TRUE(run.Close());
+    }
+    EXPECT_EQ(Setting("MainWindow", "WindowState"), "2");
+    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), "1500");
+    ProgramRun again(folder_, messages_);
+    ASSERT_NE(again.window, nullptr);
+    EXPECT_TRUE(::IsZoomed(again.handle));
+    ::ShowWindow(again.handle, SW_RESTORE);
+    Pump(100);
+    const RECT outer = Window_Rect(again.handle);
+    EXPECT_EQ(outer.left, 100);
+    EXPECT_EQ(outer.top, 80);
+    EXPECT_EQ(outer.right - outer.left, 820);
+    EXPECT_EQ(outer.bottom - outer.top, 620);
+}
+
+TEST_F(MainWindowGui, ClosingWithUnfixedRowsAsksAndNoKeepsTheWindow) {
+    ProgramRun run(folder_, messages_);
+    ASSERT_NE(run.window, nullptr);
+    const std::string local = run.window->Get_Comp_Name();
+    ResultsList& results = run.window->Results();
+    Add_Header(results, "fA" + local, "[Help Files]", local, "HelpFile");
+    Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Microsoft\\Windows\\Help", local);
+    results.Row(1).smallIcon = kFixedItemIcon;
+    Add_Registry_Row(results, 1, "b.hlp", "SOFTWARE\\Microsoft\\Windows\\Help", local);
+
+    messages_.Queue_Answer(MsgResult::No);
+    EXPECT_FALSE(run.Close());
+    EXPECT_TRUE(::IsWindow(run.handle));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text,
+              "There are un-fixed items in the list.\r\n\r\n"
+              "Are you sure you want to close the program without fixing the issues?");
+    EXPECT_EQ(messages_.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messages_.shown[0].icon, MsgIcon::Question);
+
+    // Exit asks the same; Yes closes.
+    messages_.Queue_Answer(MsgResult::Yes);
+    run.window->Run_Command(Command::Exit);
+    Pump(100);
+    EXPECT_FALSE(::IsWindow(run.handle));
+    EXPECT_EQ(messages_.shown.size(), 2u);
+}
+
+TEST_F(MainWindowGui, CheckMarksOfTreesAndHeadersReachTheRows) {
+    ProgramRun run(folder_, messages_);
+    ASSERT_NE(run.window, nullptr);
+    const MainWindow::Controls c = run.window->Control_Handles();
+    const std::string local = run.window->Get_Comp_Name();
+    ResultsList& results = run.window->Results();
+    Add_Header(results, "fA" + local, "[Help Files]", local, "HelpFile");
+    Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Help", local);
+    Add_Registry_Row(results, 1, "b.hlp", "SOFTWARE\\Help", local);
+    Add_Header(results, "fB" + local, "[Add/Remove Programs]", local, "Add/RemovePrograms");
+    Add_Registry_Row(results, 2, "Old App", "SOFTWARE\\Uninstall", local, "Add/RemovePrograms");
+    results.Add_List_Item(0, "eREMOTE7", "REMOTE7", "", "Error", 0).checked = true;
+    EXPECT_EQ(ListView_GetItemCount(c.list), 6);
+    EXPECT_TRUE(List_Row_Checked(c.list, 1));
+
+    // A click on the header's box unchecks its own rows only.
+    Click_List_Check_Box(c.list, 0);
+    EXPECT_FALSE(results.Row(0).checked);
+    EXPECT_FALSE(results.Row(1).checked);
+    EXPECT_FALSE(List_Row_Checked(c.list, 2));
+    EXPECT_TRUE(results.Row(3).checked);
+    EXPECT_TRUE(results.Row(4).checked);
+    // A problem row changes only itself.
+    Click_List_Check_Box(c.list, 1);
+    EXPECT_TRUE(results.Row(1).checked);
+    EXPECT_FALSE(results.Row(2).checked);
+
+    // The computer tree: check the root (every computer), then uncheck the
+    // local computer: every row of it follows, the error row does not.
+    HTREEITEM root = TreeView_GetRoot(c.computerTree);
+    Click_Tree_Check_Box(c.computerTree, root);
+    EXPECT_TRUE(Tree_Item_Checked(c.computerTree, TreeView_GetChild(c.computerTree, root)));
+    EXPECT_TRUE(results.Row(0).checked);
+    EXPECT_TRUE(results.Row(2).checked);
+    Click_Tree_Check_Box(c.computerTree, TreeView_GetChild(c.computerTree, root));
+    for (int row = 0; row < 5; ++row) EXPECT_FALSE(List_Row_Checked(c.list, row)) << row;
+    EXPECT_TRUE(results.Row(5).checked);
+
+    // The category "Add/Remove Programs" reaches its header and rows.
+    Click_Tree_Check_Box(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "fB")));
+    EXPECT_TRUE(results.Row(3).checked);
+    EXPECT_TRUE(results.Row(4).checked);
+    EXPECT_FALSE(results.Row(0).checked);
+
+    // Clear List asks, empties the list and resets the status text.
+    run.window->Set_Status_Text("Total Problems Found: 3");
+    run.window->Run_Command(Command::ClearList);
+    EXPECT_EQ(ListView_GetItemCount(c.list), 0);
+    EXPECT_EQ(run.window->Status_Text(kStatusTotal), "Total Problems Found: 0");
+    EXPECT_EQ(messages_.shown.back().text, kClearListQuestion);
+}
+
+TEST_F(MainWindowGui, ContextMenuCommandsWorkOnTheSelectedRows) {
+    ProgramRun run(folder_, messages_);
+    ASSERT_NE(run.window, nullptr);
+    const MainWindow::Controls c = run.window->Control_Handles();
+    const std::string local = run.window->Get_Comp_Name();
+    ResultsList& results = run.window->Results();
+    Add_Header(results, "fA" + local, "[Help Files]", local, "HelpFile");
+    Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Help", local);
+    Add_Registry_Row(results, 1, "say \"b\".hlp", "SOFTWARE\\Help", "REMOTE7");
+    Add_Registry_Row(results, 2, "c.hlp", "SOFTWARE\\Help", local);
+
+    ListView_SetItemState(c.list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    unique_hmenu remote(run.window->Build_Context_Menu());
+    EXPECT_TRUE(::GetMenuState(remote.get(), kContextOpenRegistryKey, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(::GetMenuState(remote.get(), kContextCopyToClipboard, MF_BYCOMMAND) & MF_GRAYED);
+    ListView_SetItemState(c.list, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(c.list, 1, LVIS_SELECTED, LVIS_SELECTED);
+    unique_hmenu own(run.window->Build_Context_Menu());
+    EXPECT_FALSE(::GetMenuState(own.get(), kContextOpenRegistryKey, MF_BYCOMMAND) & MF_GRAYED);
+
+    run.window->Run_Context_Command(kContextCopyToClipboard);
+    EXPECT_EQ(Clipboard_Text(run.handle), Results_Clipboard_Text(results));
+    EXPECT_NE(Clipboard_Text(run.handle).find("\"say \"\"b\"\".hlp\""), std::string::npos);
+
+    // Add the three selected problem rows to the exception list.
+    ListView_SetItemState(c.list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    run.window->Run_Context_Command(kContextAddToException);
+    EXPECT_EQ(ListView_GetItemCount(c.list), 1);
+    EXPECT_TRUE(Exception_Exists(run.App().Db(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\c.hlp", 2));
+    EXPECT_EQ(messages_.shown.back().text, kAddToExceptionQuestion);
+}
+
+TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
+    ProgramRun run(folder_, messages_);
+    ASSERT_NE(run.window, nullptr);
+    TrayIcon* tray = run.window->Tray();
+    ASSERT_NE(tray, nullptr);
+    ASSERT_NE(tray->Tray(), nullptr);
+    EXPECT_EQ(tray->Tray()->ToolTip(), "Corvane");
+    unique_hmenu menu(tray->Build_Menu());
+    ASSERT_EQ(::GetMenuItemCount(menu.get()), 1);
+    wchar_t caption[32] = {};
+    ::GetMenuStringW(menu.get(), 0, caption, 32, MF_BYPOSITION);
+    EXPECT_STREQ(caption, L"&Open");
+    EXPECT_EQ(::GetMenuDefaultItem(menu.get(), TRUE, 0), 0u);
+
+    // Minimizing hides the window; a double click on the icon brings it back.
+    ::ShowWindow(run.handle, SW_MINIMIZE);
+    Pump(100);
+    EXPECT_FALSE(::IsWindowVisible(run.handle));
+    ::SendMessageW(tray->Window(), kTrayCallbackMessage, 0, MAKELPARAM(515, 1));
+    Pump(100);
+    EXPECT_TRUE(::IsWindowVisible(run.handle));
+    EXPECT_FALSE(::IsIconic(run.handle));
+    // The menu's "open" does the same.
+    ::ShowWindow(run.handle, SW_MINIMIZE);
+    Pump(100);
+    tray->Tray()->Menu_Clicked(0);
+    Pump(100);
+    EXPECT_TRUE(::IsWindowVisible(run.handle));
+}
+
+// The registry editor of this Wine prefix, driven to a key and value: first
+// started, then reused for another key.
+TEST_F(MainWindowGui, OpenRegistryKeyDrivesTheRegistryEditor) {
+    for (const wchar_t* path : {L"Software\\CorvaneGuiTest\\Beta", L"Software\\CorvaneGuiTest\\Delta_2"}) {
+        unique_hkey key;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        const wchar_t data[] = L"x";
+        ::RegSetValueExW(key.get(), L"Gamma", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof(data));
+    }
+    {
+        ProgramRun run(folder_, messages_);
+        ASSERT_NE(run.window, nullptr);
+        const std::string local = run.window->Get_Comp_Name();
+        ResultsList& results = run.window->Results();
+        Add_Registry_Row(results, 0, "Gamma", "Software\\CorvaneGuiTest\\Beta", local);
+        Add_Registry_Row(results, 1, "Gamma", "Software\\CorvaneGuiTest\\Delta_2", local);
+        Add_Registry_Row(results, 2, "Gamma", "Software\\CorvaneGuiTest\\Beta", "REMOTE7");
+
+        run.window->Open_Key_Of_Row(2);  // a remote computer's row: nothing happens
+        EXPECT_EQ(::FindWindowW(kRegEditClass, nullptr), nullptr);
+
+        run.window->Open_Key_Of_Row(0);
+        HWND editor = ::FindWindowW(kRegEditClass, nullptr);
+        ASSERT_NE(editor, nullptr) << "regedit did not start";
+        EXPECT_EQ(Editor_Selected_Key(Find_Descendant(editor, L"SysTreeView32")),
+                  "HKEY_LOCAL_MACHINE\\Software\\CorvaneGuiTest\\Beta");
+
+        run.window->Open_Key_Of_Row(1);
+        editor = ::FindWindowW(kRegEditClass, nullptr);
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(Editor_Selected_Key(Find_Descendant(editor, L"SysTreeView32")),
+                  "HKEY_LOCAL_MACHINE\\Software\\CorvaneGuiTest\\Delta_2");
+        EXPECT_TRUE(messages_.shown.empty());
+
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(editor, &processId);
+        unique_handle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+        ::SendMessageW(editor, WM_CLOSE, 0, 0);
+        if (process) ::WaitForSingleObject(process.get(), 5000);
+    }
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\CorvaneGuiTest");
+}
+
+// Writes the client area and frame of the window as a 24-bit BMP.
+bool Save_Window_Bitmap(HWND window, const char* path) {
+    const RECT rect = Window_Rect(window);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
+    HGDIOBJ old = ::SelectObject(memory, bitmap.get());
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::SelectObject(memory, old);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const int stride = ((width * 3 + 3) / 4) * 4;
+    std::string pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), '\0');
+    const int lines = ::GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(height), pixels.data(),
+                                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    if (lines != height) return false;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return static_cast<bool>(out);
+}
+
+TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
+    {
+        FakeMessageBox quiet;
+        Reporter reporter(quiet);
+        Database db(reporter);
+        ASSERT_TRUE(db.Open_Database(folder_ + "\\nwcvninfo.dll"));
+        ASSERT_TRUE(Add_Computer(db, Win32Platform().Computer_Name(), "", ""));
+        ASSERT_TRUE(Add_Computer(db, "LAB-PC07", "admin", "secret"));
+    }
+    ProgramRun run(folder_, messages_, false);
+    ASSERT_NE(run.window, nullptr);
+    ::MoveWindow(run.handle, 20, 20, 1180, 760, TRUE);
+    const std::string local = run.window->Get_Comp_Name();
+    ResultsList& results = run.window->Results();
+    CheckTree& categories = run.window->Category_Tree();
+    run.window->Presenter().Category_Node_Checked(categories.Find("gR"), true);
+    run.window->Presenter().Computer_Node_Checked(run.window->Computer_Tree().Find("rR"), true);
+    int number = 0;
+    Add_Header(results, "fA" + local, "[Help Files]", local, "HelpFile");
+    for (const char* file : {"acrobat.hlp", "vbenlr3.hlp", "winhlp32.hlp"}) {
+        Add_Registry_Row(results, number++, file, "SOFTWARE\\Microsoft\\Windows\\Help", local);
+    }
+    results.Row(results.Find("fA" + local)).Sub(2).text = "3 Problems Found";
+    Add_Header(results, "fB" + local, "[Add/Remove Programs]", local, "Add/RemovePrograms");
+    for (const char* app : {"OldViewer 2.1", "Trial Suite"}) {
+        ListRow& row = Add_Registry_Row(results, number++, app, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app), local, "Add/RemovePrograms");
+        row.Sub(2).text = "Invalid uninstall entry";
+    }
+    results.Row(results.Count() - 1).smallIcon = kFixedItemIcon;
+    results.Row(results.Find("fB" + local)).Sub(2).text = "2 Problems Found";
+    Add_Header(results, "dB" + local, "[User Temp Files]", local, "File");
+    for (int i = 0; i < 6; ++i) {
+        const std::string path = "C:\\users\\admin\\Temp\\setup" + std::to_string(i) + ".tmp";
+        ListRow& row = results.Add_List_Item(0, "c" + std::to_string(number++), "setup" + std::to_string(i) + ".tmp", "", "File", 1);
+        row.checked = i != 2;
+        row.tag = "3dB" + local;
+        row.Sub(1).text = std::to_string(12 + i * 7) + " KB";
+        row.Sub(1).tag = path;
+        row.Sub(2).text = "TMP File";
+        row.Sub(3).text = path;
+    }
+    results.Row(results.Find("dB" + local)).Sub(2).text = "6 Problems Found";
+    ListRow& error = results.Add_List_Item(0, "eLAB-PC07", "LAB-PC07", "", "Error", 0);
+    error.bold = true;
+    error.Sub(1).text = "The RPC server is unavailable.";
+    run.window->Set_Status_Text(Total_Problems_Text(11));
+    Pump(300);
+    EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window.bmp"));
+}
+
+}  // namespace
+}  // namespace corvane::win32
+
+int main(int argc, char** argv) {
+    // Without a window manager Wine draws the window frames itself.
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &key, nullptr) == ERROR_SUCCESS) {
+        ::RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 4);
+        ::RegCloseKey(key);
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
