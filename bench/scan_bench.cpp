@@ -1,0 +1,178 @@
+// Prints what the registry entry categories cost on a large simulated remote
+// computer: 20,000 uninstall entries, 20,000 application paths, 5,000 fonts
+// and 50,000 shared DLL values, a third of each obsolete. Each category runs
+// in a child process of its own, in safe mode (existence tests through the
+// management service) and in fast mode (administrative share listings),
+// through the whole scan path (driver, category routine, exception tests on
+// the installed database, connection routines, recording network, WQL
+// engine, providers, store). A second run with call recording on counts the
+// calls. Columns: category, mode, entries, problems, seconds, microseconds
+// per entry, calls per entry (registry methods, WQL queries, share
+// listings), resident memory after building the computer and the peak after
+// the scan. Linux only (fork, getrusage).
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "app/reporter.h"
+#include "db/app_tables.h"
+#include "db/database.h"
+#include "remote/sim_network.h"
+#include "remote/target_context.h"
+#include "scan/cvnscan/console_window.h"
+#include "scan/scan_driver.h"
+#include "scan/scan_target.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+#include "support/test_database.h"
+
+namespace {
+
+using namespace corvane;
+using remote::CallKind;
+
+constexpr std::uint32_t kHklm = 0x80000002u;
+
+struct Category {
+    const char* key;
+    const char* name;
+    int entries;
+};
+
+constexpr Category kCategories[] = {
+    {"fB", "Add/Remove Programs", 20000},
+    {"fD", "Application Paths", 20000},
+    {"fE", "Windows Fonts", 5000},
+    {"fF", "Shared DLLs", 50000},
+};
+
+std::string Number(int i) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%05d", i);
+    return buffer;
+}
+
+void Seed(remote::SimComputer& pc, const Category& category) {
+    const std::string key = category.key;
+    for (int i = 0; i < category.entries; ++i) {
+        const bool obsolete = i % 3 == 0;
+        const std::string n = Number(i);
+        if (key == "fB") {
+            const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App" + n;
+            pc.registry.Set_String(kHklm, entry, "DisplayName", "Application " + n);
+            if (i % 3 == 2) continue;  // no install source at all
+            pc.registry.Set_String(kHklm, entry, "InstallSource", "C:\\Sources\\App" + n);
+            if (!obsolete) pc.files.Add_Folder("C:\\Sources\\App" + n);
+        } else if (key == "fD") {
+            const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\app" + n + ".exe";
+            pc.registry.Set_String(kHklm, entry, "", "C:\\Apps\\app" + n + ".exe");
+            pc.registry.Set_String(kHklm, entry, "Path", "C:\\Apps");
+            if (!obsolete) pc.files.Add_File("C:\\Apps\\app" + n + ".exe", 1000);
+        } else if (key == "fE") {
+            pc.registry.Set_String(kHklm, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts",
+                                   "Font " + n + " (TrueType)", "font" + n + ".ttf");
+            if (!obsolete) pc.files.Add_File("C:\\Windows\\Fonts\\font" + n + ".ttf", 1000);
+        } else {
+            pc.registry.Set_Dword(kHklm, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
+                                  "C:\\Dlls\\lib" + n + ".dll", 1);
+            if (!obsolete) pc.files.Add_File("C:\\Dlls\\lib" + n + ".dll", 1000);
+        }
+    }
+    pc.files.Add_Folder("C:\\Apps");
+}
+
+double Resident_Megabytes() {
+    std::FILE* status = std::fopen("/proc/self/statm", "r");
+    long pages = 0;
+    long resident = 0;
+    if (status != nullptr) {
+        if (std::fscanf(status, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(status);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+double Peak_Megabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+struct RunResult {
+    double seconds = 0;
+    std::int32_t problems = 0;
+};
+
+RunResult Scan_Once(testing::TestDatabase& data, remote::SimNetwork& network, const Category& category) {
+    remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network};
+    remote::TargetContext context(ports);
+    scan::ScanTarget target(context);
+    scan::ConsoleWindow window("ADMINPC");
+    CheckTree& computers = window.Computer_Tree();
+    const NodeId root = computers.Add(kNoNode, "rR", "Computers", "Root");
+    computers.Set_Checked_Only(computers.Add(root, "mBIGSERVER", "BIGSERVER", "Computer"), true);
+    CheckTree& categories = window.Category_Tree();
+    // Only the one category's node, under a group.
+    const NodeId group = categories.Add(kNoNode, "gR", "Registry Clean Up", "Registry");
+    categories.Set_Checked_Only(categories.Add(group, category.key, category.name, "Registry"), true);
+
+    scan::ScanDriver driver({window, data.db, data.reporter, target, true});
+    const auto start = std::chrono::steady_clock::now();
+    driver.mnuStartScan_Click();
+    RunResult result;
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.problems = driver.Control().TotalProblems;
+    return result;
+}
+
+void Run_Category(const Category& category, bool safe) {
+    testing::TestDatabase data;
+    (void)Save_Settings(data.db, safe ? 32 : 0, ".tmp;");
+    remote::SimNetwork network("ADMINPC");
+    network.recordCalls = false;
+    remote::SimComputer& pc = network.Add_Computer("BIGSERVER");
+    pc.facts.addressWidth = 32;
+    Seed(pc, category);
+    const double built = Resident_Megabytes();
+
+    const RunResult timed = Scan_Once(data, network, category);
+    const double peak = Peak_Megabytes();
+
+    network.recordCalls = true;
+    (void)Scan_Once(data, network, category);
+    const double entries = category.entries;
+    const double methods = static_cast<double>(network.Count(CallKind::Method)) / entries;
+    const double queries = static_cast<double>(network.Count(CallKind::Query)) / entries;
+    const double listings = static_cast<double>(network.Count(CallKind::ShareListing)) / entries;
+
+    std::printf("| %-20s | %-4s | %7d | %7d | %7.2f | %8.1f | %5.2f / %5.2f / %5.2f | %7.1f | %7.1f |\n",
+                category.name, safe ? "safe" : "fast", category.entries, timed.problems, timed.seconds,
+                timed.seconds * 1e6 / entries, methods, queries, listings, built, peak);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main() {
+    std::printf("| category | mode | entries | problems | seconds | us/entry | calls/entry: methods / queries / listings | RSS built MB | peak MB |\n");
+    std::printf("|---|---|---:|---:|---:|---:|---|---:|---:|\n");
+    std::fflush(stdout);
+    for (const Category& category : kCategories) {
+        for (const bool safe : {true, false}) {
+            const pid_t child = fork();
+            if (child == 0) {
+                Run_Category(category, safe);
+                std::fflush(stdout);
+                _exit(0);
+            }
+            int status = 0;
+            waitpid(child, &status, 0);
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("| %s: the run failed |\n", category.name);
+        }
+    }
+    return 0;
+}

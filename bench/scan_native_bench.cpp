@@ -1,0 +1,214 @@
+// The registry entry categories on the computer the program runs on (the
+// native store, as cvnscan.exe and the main window scan the local computer),
+// side by side with a bare walk of the same keys by the system's own
+// "reg query KEY /s". Seeds the local registry and C: with the same shapes
+// as the simulated benchmark (a third of each obsolete; sizes times the
+// scale given as the first argument, default 1), scans each category alone,
+// prints seconds, microseconds per entry and the peak working set, and
+// removes what it seeded. Run it in a throwaway Wine prefix
+// (bench/scan_native_bench.sh) or a throwaway Windows machine.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/win32/clock_win32.h"
+#include "app/win32/com_init.h"
+#include "app/win32/wide_text.h"
+#include "db/app_tables.h"
+#include "remote/target_context.h"
+#include "remote/win32/native_ports.h"
+#include "remote/win32/windows_locator.h"
+#include "scan/cvnscan/console_window.h"
+#include "scan/scan_driver.h"
+#include "scan/scan_target.h"
+#include "support/test_database.h"
+
+namespace {
+
+using namespace corvane;
+using win32::Widen;
+
+struct Category {
+    const char* key;
+    const char* name;
+    const wchar_t* registryKey;
+    int entries;
+};
+
+const Category kCategories[] = {
+    {"fB", "Add/Remove Programs", L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 20000},
+    {"fD", "Application Paths", L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths", 20000},
+    {"fE", "Windows Fonts", L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", 5000},
+    {"fF", "Shared DLLs", L"Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", 50000},
+};
+
+std::wstring Number(int i) {
+    wchar_t buffer[16];
+    std::swprintf(buffer, 16, L"%05d", i);
+    return buffer;
+}
+
+void Set_String(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    ::RegSetValueExW(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(handle);
+}
+
+void Set_Dword(const std::wstring& key, const std::wstring& name, DWORD number) {
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    ::RegSetValueExW(handle, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    ::RegCloseKey(handle);
+}
+
+void Touch(const std::wstring& path) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr);
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+}
+
+// Seeds the category and returns how to remove it again.
+void Seed(const Category& category, int entries, bool remove) {
+    const std::string key = category.key;
+    const std::wstring root = category.registryKey;
+    if (!remove) {
+        ::CreateDirectoryW(L"C:\\CvnBench", nullptr);
+        ::CreateDirectoryW(L"C:\\CvnBench\\Sources", nullptr);
+        ::CreateDirectoryW(L"C:\\CvnBench\\Apps", nullptr);
+        ::CreateDirectoryW(L"C:\\CvnBench\\Dlls", nullptr);
+    }
+    for (int i = 0; i < entries; ++i) {
+        const bool obsolete = i % 3 == 0;
+        const std::wstring n = Number(i);
+        if (key == "fB") {
+            const std::wstring entry = root + L"\\CvnBenchApp" + n;
+            if (remove) {
+                ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, entry.c_str());
+                continue;
+            }
+            Set_String(entry, L"DisplayName", L"Application " + n);
+            if (i % 3 == 2) continue;
+            Set_String(entry, L"InstallSource", L"C:\\CvnBench\\Sources\\App" + n);
+            if (!obsolete) ::CreateDirectoryW((L"C:\\CvnBench\\Sources\\App" + n).c_str(), nullptr);
+        } else if (key == "fD") {
+            const std::wstring entry = root + L"\\cvnbench" + n + L".exe";
+            if (remove) {
+                ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, entry.c_str());
+                continue;
+            }
+            Set_String(entry, L"", L"C:\\CvnBench\\Apps\\app" + n + L".exe");
+            Set_String(entry, L"Path", L"C:\\CvnBench\\Apps");
+            if (!obsolete) Touch(L"C:\\CvnBench\\Apps\\app" + n + L".exe");
+        } else if (key == "fE") {
+            const std::wstring name = L"CvnBench Font " + n + L" (TrueType)";
+            const std::wstring file = L"cvnbench" + n + L".ttf";
+            if (remove) {
+                ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, root.c_str(), name.c_str());
+                ::DeleteFileW((L"C:\\windows\\Fonts\\" + file).c_str());
+                continue;
+            }
+            Set_String(root, name, file);
+            if (!obsolete) Touch(L"C:\\windows\\Fonts\\" + file);
+        } else {
+            const std::wstring name = L"C:\\CvnBench\\Dlls\\lib" + n + L".dll";
+            if (remove) {
+                ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, root.c_str(), name.c_str());
+                continue;
+            }
+            Set_Dword(root, name, 1);
+            if (!obsolete) Touch(name);
+        }
+    }
+}
+
+double Peak_Megabytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters)) return 0;
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+// "reg query HKLM\<key> /s" with its output thrown away; seconds.
+double Reg_Query_Seconds(const Category& category) {
+    std::wstring command = L"reg.exe query \"HKLM\\" + std::wstring(category.registryKey) + L"\" /s";
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    const HANDLE nul = ::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = nul;
+    startup.hStdError = nul;
+    startup.hStdInput = nullptr;
+    PROCESS_INFORMATION process{};
+    const auto start = std::chrono::steady_clock::now();
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                          &process)) {
+        ::CloseHandle(nul);
+        return -1;
+    }
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(nul);
+    return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
+    const corvane::win32::ComInit com;
+    corvane::win32::Win32Clock clock;
+    testing::TestDatabase data;
+    (void)Save_Settings(data.db, 0, ".tmp;");
+
+    remote::win32::NativeLocalSystem localSystem;
+    remote::win32::NativeLocalRegistry localRegistry;
+    remote::win32::NativeShareLister shares;
+    const std::string localName = localSystem.Computer_Name();
+    remote::win32::WindowsLocator locator(localName);
+    const remote::RemotePorts ports{locator, data.reporter, clock, shares, localRegistry, localSystem};
+
+    std::printf("| category | entries | problems | scan seconds | us/entry | reg query /s seconds | peak working set MB |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
+    for (const Category& category : kCategories) {
+        const int entries = static_cast<int>(category.entries * scale);
+        Seed(category, entries, false);
+
+        remote::TargetContext context(ports);
+        scan::ScanTarget target(context);
+        scan::ConsoleWindow window(localName);
+        CheckTree& computers = window.Computer_Tree();
+        const NodeId root = computers.Add(kNoNode, "rR", "Computers", "Root");
+        computers.Set_Checked_Only(computers.Add(root, "m" + localName, localName, "Computer"), true);
+        CheckTree& categories = window.Category_Tree();
+        const NodeId group = categories.Add(kNoNode, "gR", "Registry Clean Up", "Registry");
+        categories.Set_Checked_Only(categories.Add(group, category.key, category.name, "Registry"), true);
+        scan::ScanDriver driver({window, data.db, data.reporter, target, true});
+
+        const auto start = std::chrono::steady_clock::now();
+        driver.mnuStartScan_Click();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double walk = Reg_Query_Seconds(category);
+        std::printf("| %s | %d | %d | %.2f | %.1f | %.2f | %.1f |\n", category.name, entries,
+                    driver.Control().TotalProblems, seconds, seconds * 1e6 / (entries > 0 ? entries : 1), walk,
+                    Peak_Megabytes());
+        std::fflush(stdout);
+        Seed(category, entries, true);
+    }
+    return 0;
+}
