@@ -232,7 +232,7 @@ TEST_F(ProvidersTest, ProcessesLiveForSomePolls) {
     computer.processLifetimePolls = 2;
     const auto out = cimv2->Get("Win32_Process")->Exec_Method("Create", {{"CommandLine", Variant("notepad.exe")}});
     EXPECT_EQ(out.at("ReturnValue").As_Int32(), 0);
-    const std::string query = "Select Name From Win32_Process where ProcessId=" + out.at("ProcessId").As_String();
+    const std::string query = std::string("Select Name From Win32_Process where ProcessId=") + out.at("ProcessId").As_String();
     EXPECT_EQ(cimv2->ExecQuery(query).size(), 1u);
     EXPECT_EQ(cimv2->ExecQuery(query)[0]->Get("Name").As_String(), "notepad.exe");
     EXPECT_TRUE(cimv2->ExecQuery(query).empty());
@@ -257,12 +257,12 @@ TEST(ProvidersScale, ListingsOfALargeComputerDoNotWalkEverything) {
     SimComputer big("BIG");
     for (int folder = 0; folder < 500; ++folder) {
         for (int file = 0; file < 100; ++file) {
-            big.files.Add_File("C:\\Data\\F" + std::to_string(folder) + "\\file" + std::to_string(file) + ".dat", 100);
+            big.files.Add_File(std::string("C:\\Data\\F") + std::to_string(folder) + "\\file" + std::to_string(file) + ".dat", 100);
         }
     }
     for (int key = 0; key < 1000; ++key) {
         for (int value = 0; value < 100; ++value) {
-            big.registry.Set_String(kHkeyLocalMachine, "Software\\K" + std::to_string(key), "v" + std::to_string(value), "x");
+            big.registry.Set_String(kHkeyLocalMachine, std::string("Software\\K") + std::to_string(key), std::string("v") + std::to_string(value), "x");
         }
     }
     EXPECT_EQ(big.registry.Value_Count(), 100000u);
