@@ -1,6 +1,7 @@
 // StdRegProv (root\default): the registry provider's class methods with the
 // parameter names of the real provider (hDefKey, sSubKeyName, sValueName, ...).
-// hDefKey defaults to HKEY_LOCAL_MACHINE when not passed, as on Windows. An
+// hDefKey defaults to HKEY_LOCAL_MACHINE and uRequired to 3 when not passed,
+// as on Windows. An
 // empty enumeration leaves sNames and Types Null.
 #include "remote/provider.h"
 #include "remote/wmi_errors.h"
@@ -92,7 +93,7 @@ wmi::PropertyBag Check_Access(IMachineStore& store, const Instance*, const wmi::
     const Variant required = In_Parameter(in, "uRequired");
     bool granted = false;
     const std::uint32_t status = store.Check_Access(
-        Root(in), Key(in), required.Is_Empty() ? 0x20019u : static_cast<std::uint32_t>(required.As_Int64()), granted);
+        Root(in), Key(in), required.Is_Empty() ? 3u : static_cast<std::uint32_t>(required.As_Int64()), granted);
     wmi::PropertyBag out = Return_Value(status);
     out["bGranted"] = Variant(status == kStatusOk && granted);
     return out;
