@@ -1,8 +1,7 @@
 // StdRegProv (root\default): the registry provider's class methods with the
 // parameter names of the real provider (hDefKey, sSubKeyName, sValueName, ...).
 // hDefKey defaults to HKEY_LOCAL_MACHINE and uRequired to 3 when not passed,
-// as on Windows. An
-// empty enumeration leaves sNames and Types Null.
+// as on Windows. An empty enumeration leaves sNames and Types Null.
 #include "remote/provider.h"
 #include "remote/wmi_errors.h"
 
