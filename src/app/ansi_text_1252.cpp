@@ -3,6 +3,8 @@
 // every byte string survives a round trip.
 #include "app/ansi_text.h"
 
+#include "app/utf8.h"
+
 #include <array>
 #include <cstdint>
 
@@ -25,41 +27,6 @@ int Code_Point_To_Byte(char32_t cp) {
         if (kHighControls[i] == cp) return static_cast<int>(0x80 + i);
     }
     return -1;
-}
-
-void Append_Utf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Decodes one UTF-8 sequence at text[i]; invalid bytes decode as themselves
-// (read as Latin-1) so that no input is ever dropped.
-char32_t Next_Code_Point(std::string_view text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || i + length > text.size()) {
-        ++i;
-        return lead;
-    }
-    char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            ++i;
-            return lead;
-        }
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    i += length;
-    return cp;
 }
 
 }  // namespace

@@ -2,43 +2,10 @@
 
 #include <cstdint>
 
+#include "app/utf8.h"
+
 namespace corvane {
 namespace {
-
-char32_t Decode(std::string_view text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    const int length = (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || i + length > text.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    char32_t cp = lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    i += length;
-    return cp;
-}
-
-void Encode(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 char32_t Upper_Code_Point(char32_t cp) {
     if (cp >= 'a' && cp <= 'z') return cp - 32;
@@ -85,11 +52,12 @@ std::string Upper_Text(std::string_view text) {
             continue;
         }
         const std::size_t start = i;
-        const char32_t cp = Decode(text, i);
-        if (cp == 0xFFFD) {
-            out.append(text.substr(start, i - start));
+        bool valid = false;
+        const char32_t cp = Next_Code_Point(text, i, &valid);
+        if (valid) {
+            Append_Utf8(out, Upper_Code_Point(cp));
         } else {
-            Encode(out, Upper_Code_Point(cp));
+            out.append(text.substr(start, i - start));
         }
     }
     return out;
