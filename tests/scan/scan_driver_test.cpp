@@ -147,6 +147,28 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     EXPECT_NE(log.find("I: Disconnected: 10.1.2.3"), std::string::npos);
 }
 
+TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
+    ScanWorld world;
+    Seed_Help(world.Add_Computer("PC1"));
+    Seed_Help(world.Add_Computer("PC2"));
+    world.Add_Node("PC1");
+    world.Add_Node("PC2");
+    world.Check_Category("fA");
+    remote::FaultRule rule;
+    rule.kind = CallKind::Query;
+    rule.computer = "PC1";
+    rule.match = "Win32_ComputerSystem";
+    rule.hresult = 0x80041001u;
+    world.network.Add_Fault(rule);
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+    // An empty own name matches no other node: both computers are scanned.
+    EXPECT_TRUE(world.Rows('e').empty());
+    EXPECT_EQ(world.Rows('s').size(), 6u);
+    EXPECT_EQ(world.Header("fAPC1")->Sub(1).key, "");
+    EXPECT_EQ(world.Header("fAPC2")->Sub(1).key, "PC2");
+}
+
 TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     ScanWorld world;
     Seed_Help(world.Add_Computer("PC1"));
