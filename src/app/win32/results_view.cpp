@@ -1,5 +1,7 @@
 #include "app/win32/results_view.h"
 
+#include <algorithm>
+
 #include "app/win32/image_library.h"
 #include "app/win32/wide_text.h"
 
@@ -8,6 +10,14 @@ namespace corvane::win32 {
 namespace {
 
 constexpr std::array<const wchar_t*, 4> kHeadings{L"Value Name", L"Data", L"Problem", L"Registry Key"};
+
+constexpr UINT_PTR kFlushTimerId = 0xC0F1;
+constexpr UINT kFlushIntervalMs = 40;
+// Moving the rows on the screen is the costly part (tens of milliseconds
+// under Wine): a list that follows new rows moves at most four times a second.
+constexpr ULONGLONG kScrollIntervalMs = 250;
+constexpr wchar_t kViewProperty[] = L"CorvaneResultsView";
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 const std::string& Column_Text(const ListRow& row, int column) {
     return column == 0 ? row.text : row.Sub(static_cast<std::size_t>(column)).text;
@@ -28,11 +38,19 @@ ResultsView::ResultsView(HWND list, ResultsList& model, const ImageLibrary& imag
     }
     // Check marks live in the model: the control asks for them.
     ::SendMessageW(list_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+    ::SetPropW(list_, kViewProperty, this);
     model_.Set_Observer(this);
-    ::SendMessageW(list_, LVM_SETITEMCOUNT, model_.Count(), 0);
+    shownCount_ = model_.Count();
+    ::SendMessageW(list_, LVM_SETITEMCOUNT, shownCount_, 0);
 }
 
-ResultsView::~ResultsView() { model_.Set_Observer(nullptr); }
+ResultsView::~ResultsView() {
+    model_.Set_Observer(nullptr);
+    if (::IsWindow(list_)) {
+        ::KillTimer(list_, kFlushTimerId);
+        ::RemovePropW(list_, kViewProperty);
+    }
+}
 
 void ResultsView::Set_Fonts(HFONT normal, HFONT bold) noexcept {
     normalFont_ = normal;
@@ -51,6 +69,7 @@ std::array<int, 4> ResultsView::Column_Widths() const {
 }
 
 void ResultsView::Read_Selection() {
+    Flush();
     for (std::size_t i = 0; i < model_.Count(); ++i) model_.Row(i).selected = false;
     int index = -1;
     while ((index = ListView_GetNextItem(list_, index, LVNI_SELECTED)) >= 0) {
@@ -66,31 +85,112 @@ std::size_t ResultsView::First_Selected() const {
 void ResultsView::Suspend_Drawing(bool suspend) {
     if (suspend == drawingSuspended_) return;
     drawingSuspended_ = suspend;
+    if (!suspend) Flush();
     ::LockWindowUpdate(suspend ? list_ : nullptr);
 }
 
-void ResultsView::Rows_Inserted(std::size_t first, std::size_t count) {
-    const bool appended = first + count == model_.Count();
-    ::SendMessageW(list_, LVM_SETITEMCOUNT, model_.Count(), appended ? (LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL) : 0);
-    if (appended) {
-        ListView_RedrawItems(list_, static_cast<int>(first), static_cast<int>(first + count - 1));
+void ResultsView::Mark_Dirty(std::size_t first, std::size_t last) {
+    if (dirtyFirst_ == kNone) {
+        dirtyFirst_ = first;
+        dirtyLast_ = last;
     } else {
-        Show_Selection_From_Model();
+        dirtyFirst_ = std::min(dirtyFirst_, first);
+        dirtyLast_ = std::max(dirtyLast_, last);
     }
 }
 
-void ResultsView::Row_Changed(std::size_t index) {
-    ListView_RedrawItems(list_, static_cast<int>(index), static_cast<int>(index));
+void ResultsView::Schedule_Flush() {
+    if (::GetTickCount64() - lastFlush_ >= kFlushIntervalMs) {
+        Flush();
+        return;
+    }
+    if (!timerArmed_) timerArmed_ = ::SetTimer(list_, kFlushTimerId, kFlushIntervalMs, &ResultsView::Flush_Timer) != 0;
 }
 
-void ResultsView::Row_Removed(std::size_t) {
+void CALLBACK ResultsView::Flush_Timer(HWND list, UINT, UINT_PTR, DWORD) noexcept {
+    if (auto* view = static_cast<ResultsView*>(::GetPropW(list, kViewProperty))) view->Flush();
+}
+
+void ResultsView::Flush() {
+    if (timerArmed_) {
+        ::KillTimer(list_, kFlushTimerId);
+        timerArmed_ = false;
+    }
+    lastFlush_ = ::GetTickCount64();
+    const std::size_t count = model_.Count();
+    if (count != shownCount_) {
+        if (count > shownCount_) Mark_Dirty(shownCount_, count - 1);
+        ::SendMessageW(list_, LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        shownCount_ = count;
+    }
+    bool scrollLater = false;
+    if (pendingVisible_ < count) {
+        if (lastFlush_ - lastScroll_ >= kScrollIntervalMs) {
+            Scroll_Into_View(pendingVisible_);
+            lastScroll_ = lastFlush_;
+            pendingVisible_ = kNone;
+        } else {
+            scrollLater = true;
+        }
+    } else {
+        pendingVisible_ = kNone;
+    }
+    if (dirtyFirst_ != kNone && count > 0) {
+        // Only rows on the screen need drawing; the others are asked for when shown.
+        const auto top = static_cast<std::size_t>(std::max(0, ListView_GetTopIndex(list_)));
+        const auto bottom = top + static_cast<std::size_t>(std::max(0, ListView_GetCountPerPage(list_))) + 1;
+        const std::size_t first = std::max(dirtyFirst_, top);
+        const std::size_t last = std::min({dirtyLast_, bottom, count - 1});
+        if (first <= last) ListView_RedrawItems(list_, static_cast<int>(first), static_cast<int>(last));
+    }
+    dirtyFirst_ = kNone;
+    dirtyLast_ = 0;
+    if (scrollLater) timerArmed_ = ::SetTimer(list_, kFlushTimerId, kFlushIntervalMs, &ResultsView::Flush_Timer) != 0;
+}
+
+void ResultsView::Scroll_Into_View(std::size_t index) {
+    const auto top = static_cast<std::size_t>(std::max(0, ListView_GetTopIndex(list_)));
+    const auto page = static_cast<std::size_t>(std::max(1, ListView_GetCountPerPage(list_)));
+    if (index >= top && index < top + page) return;
+    ListView_EnsureVisible(list_, static_cast<int>(index), FALSE);
+}
+
+void ResultsView::Rows_Inserted(std::size_t first, std::size_t count) {
+    if (first + count == model_.Count() && first >= shownCount_) {
+        Schedule_Flush();  // appended: the new count and drawing can wait a moment
+        return;
+    }
+    // Rows moved: the control learns the whole list again at once.
+    Flush();
     ::SendMessageW(list_, LVM_SETITEMCOUNT, model_.Count(), 0);
+    shownCount_ = model_.Count();
     Show_Selection_From_Model();
 }
 
-void ResultsView::Cleared() { ::SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0); }
+void ResultsView::Row_Changed(std::size_t index) {
+    Mark_Dirty(index, index);
+    Schedule_Flush();
+}
 
-void ResultsView::Ensure_Visible(std::size_t index) { ListView_EnsureVisible(list_, static_cast<int>(index), FALSE); }
+void ResultsView::Row_Removed(std::size_t) {
+    dirtyFirst_ = kNone;
+    pendingVisible_ = kNone;
+    shownCount_ = model_.Count();
+    ::SendMessageW(list_, LVM_SETITEMCOUNT, shownCount_, 0);
+    Show_Selection_From_Model();
+}
+
+void ResultsView::Cleared() {
+    dirtyFirst_ = kNone;
+    pendingVisible_ = kNone;
+    shownCount_ = 0;
+    ::SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
+}
+
+void ResultsView::Ensure_Visible(std::size_t index) {
+    pendingVisible_ = index;
+    Schedule_Flush();
+}
 
 // After rows moved, the control's selection (kept by row number) is set
 // again from the rows' flags.

@@ -1,9 +1,11 @@
 // Shows the ResultsList model in the Win32 list view lvwScanResults as a
 // virtual list (LVS_OWNERDATA): the control asks for texts, icons, indentation
 // and check marks of the rows it draws, header and error rows are drawn bold,
-// and clicks on a check box or the space bar go to a callback. Adding,
-// scrolling and checking so stay fast with any number of rows. Does not own
-// the list view window.
+// and clicks on a check box or the space bar go to a callback. Rows added at
+// the end and rows changed in place reach the control at most every 40 ms,
+// and the list scrolls to a new row at most four times a second (a timer
+// catches up), so adding, scrolling and checking stay fast with any number
+// of rows. Does not own the list view window.
 #pragma once
 
 #include <windows.h>
@@ -45,6 +47,8 @@ public:
     [[nodiscard]] std::size_t First_Selected() const;
     // Suspends drawing (LockWindowUpdate) while many rows arrive.
     void Suspend_Drawing(bool suspend);
+    // Brings the control up to date with the model now.
+    void Flush();
 
     void Rows_Inserted(std::size_t first, std::size_t count) override;
     void Row_Changed(std::size_t index) override;
@@ -56,6 +60,10 @@ public:
     bool On_Notify(const NMHDR& header, LRESULT& result);
 
 private:
+    static void CALLBACK Flush_Timer(HWND list, UINT message, UINT_PTR id, DWORD time) noexcept;
+    void Schedule_Flush();
+    void Scroll_Into_View(std::size_t index);
+    void Mark_Dirty(std::size_t first, std::size_t last);
     void Fill_Display_Info(NMLVDISPINFOW& info);
     void Toggle_Check(std::size_t row);
     void Show_Selection_From_Model();
@@ -67,6 +75,14 @@ private:
     HFONT boldFont_ = nullptr;
     std::wstring textBuffer_;
     bool drawingSuspended_ = false;
+    // What the control has not been told yet.
+    std::size_t shownCount_ = 0;
+    std::size_t dirtyFirst_ = static_cast<std::size_t>(-1);
+    std::size_t dirtyLast_ = 0;
+    std::size_t pendingVisible_ = static_cast<std::size_t>(-1);
+    ULONGLONG lastFlush_ = 0;
+    ULONGLONG lastScroll_ = 0;
+    bool timerArmed_ = false;
 };
 
 }  // namespace corvane::win32

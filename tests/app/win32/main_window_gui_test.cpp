@@ -17,6 +17,7 @@
 #include "app/file_path.h"
 #include "app/results_list.h"
 #include "app/results_list_ops.h"
+#include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
 #include "app/win32/clipboard_win32.h"
 #include "app/win32/clock_win32.h"
@@ -393,6 +394,7 @@ TEST_F(MainWindowGui, CheckMarksOfTreesAndHeadersReachTheRows) {
     Add_Header(results, "fB" + local, "[Add/Remove Programs]", local, "Add/RemovePrograms");
     Add_Registry_Row(results, 2, "Old App", "SOFTWARE\\Uninstall", local, "Add/RemovePrograms");
     results.Add_List_Item(0, "eREMOTE7", "REMOTE7", "", "Error", 0).checked = true;
+    Pump(100);  // rows added at the end reach the control within 40 ms
     EXPECT_EQ(ListView_GetItemCount(c.list), 6);
     EXPECT_TRUE(List_Row_Checked(c.list, 1));
 
@@ -443,6 +445,7 @@ TEST_F(MainWindowGui, ContextMenuCommandsWorkOnTheSelectedRows) {
     Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Help", local);
     Add_Registry_Row(results, 1, "say \"b\".hlp", "SOFTWARE\\Help", "REMOTE7");
     Add_Registry_Row(results, 2, "c.hlp", "SOFTWARE\\Help", local);
+    Pump(100);
 
     ListView_SetItemState(c.list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     unique_hmenu remote(run.window->Build_Context_Menu());
@@ -493,6 +496,36 @@ TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
     tray->Tray()->Menu_Clicked(0);
     Pump(100);
     EXPECT_TRUE(::IsWindowVisible(run.handle));
+}
+
+// What the About box showed; read by a timer that runs inside its modal loop.
+struct AboutSeen {
+    bool found = false;
+    std::wstring version;
+};
+AboutSeen* g_aboutSeen = nullptr;
+
+void CALLBACK Close_About_Box(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND about = ::FindWindowW(L"#32770", L"About Corvane");
+    if (!about || !g_aboutSeen) return;
+    ::KillTimer(nullptr, timer);
+    g_aboutSeen->found = true;
+    wchar_t text[128] = {};
+    ::GetDlgItemTextW(about, kAboutVersion, text, 128);
+    g_aboutSeen->version = text;
+    ::SendMessageW(about, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(MainWindowGui, AboutBoxShowsTheVersionAndClosesWithOk) {
+    ProgramRun run(folder_, messages_);
+    ASSERT_NE(run.window, nullptr);
+    AboutSeen seen;
+    g_aboutSeen = &seen;
+    ::SetTimer(nullptr, 0, 200, Close_About_Box);
+    run.window->Run_Command(Command::About);  // returns when the box is closed
+    g_aboutSeen = nullptr;
+    EXPECT_TRUE(seen.found);
+    EXPECT_EQ(Narrow(seen.version), Get_Version_String());
 }
 
 // The registry editor of this Wine prefix, driven to a key and value: first
