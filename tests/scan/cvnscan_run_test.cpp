@@ -118,6 +118,10 @@ TEST(CvnscanRun, UsageErrorsGiveStatus64) {
     EXPECT_TRUE(run.out.empty());
     const ConsoleRun noFix = Run_Console(world, {"--fix"});
     EXPECT_EQ(noFix.status, kExitUsage);
+    std::string badKey;
+    EXPECT_TRUE(Valid_Category_Keys({"fA", "gR", "all", "wA"}, badKey));
+    EXPECT_FALSE(Valid_Category_Keys({"fA", "fL"}, badKey));  // no such category
+    EXPECT_EQ(badKey, "fL");
 }
 
 TEST(CvnscanRun, WritesTheResultsIntoTheCsvFile) {

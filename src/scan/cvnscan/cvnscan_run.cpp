@@ -78,6 +78,18 @@ bool Write_Results(const ConsoleOptions& options, const ResultsList& list, std::
 
 }  // namespace
 
+bool Valid_Category_Keys(const std::vector<std::string>& keys, std::string& badKey) {
+    CheckTree tree;
+    Fill_Scan_Categories(tree);
+    for (const std::string& key : keys) {
+        if (key != "all" && tree.Find(key) == kNoNode) {
+            badKey = key;
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Check_Categories(ConsoleWindow& window, const std::vector<std::string>& keys, std::string& badKey) {
     CheckTree& tree = window.Category_Tree();
     Fill_Scan_Categories(tree);

@@ -35,6 +35,10 @@ struct ConsoleEnvironment {
 [[nodiscard]] int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std::ostream& out,
                                    std::ostream& err);
 
+// True when every key names a node of the category tree (or is "all");
+// otherwise badKey is the first that does not.
+[[nodiscard]] bool Valid_Category_Keys(const std::vector<std::string>& keys, std::string& badKey);
+
 // Checks the category nodes named by the keys ("all" or none: every node).
 // False with the unknown key in badKey.
 [[nodiscard]] bool Check_Categories(ConsoleWindow& window, const std::vector<std::string>& keys,

@@ -41,6 +41,11 @@ int Run(const std::vector<std::string>& args) {
         return scan::kExitUsage;
     }
     const scan::ConsoleOptions& options = *parsed.options;
+    std::string badKey;
+    if (!scan::Valid_Category_Keys(options.categories, badKey)) {
+        std::cerr << "cvnscan: unknown category: " << badKey << '\n' << scan::Usage_Text();
+        return scan::kExitUsage;
+    }
 
     const win32::ComInit com;
     if (remote::win32::Com_Usable(com)) remote::win32::Initialize_Com_Security();

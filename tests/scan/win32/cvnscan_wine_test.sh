@@ -62,7 +62,7 @@ check "the total counts every row" \
   "[ \"\$(tail -n 1 after.err | tr -d '\r')\" = \"Total Problems Found: $((before_total + 9))\" ]"
 check "the CSV is the clipboard text: it starts with an empty line" "[ \"\$(head -c 2 after.csv | od -An -c | tr -d ' ')\" = '\r\n' ]"
 
-wine 'D:\cvnscan.exe' --category nope --database 'D:\scan.db' >/dev/null 2>usage.err </dev/null
+wine 'D:\cvnscan.exe' --category nope >/dev/null 2>usage.err </dev/null
 check "usage error exits 64" "[ $? -eq 64 ]"
 check "usage text on standard error" "grep -q 'Usage: cvnscan' usage.err"
 
