@@ -39,9 +39,11 @@ void ScanDriver::mnuStartScan_Click() {
     try {
         Run_Scan();
     } catch (const RuntimeError& error) {
+        ports_.target.Release();
         Finish_Scan();
         ports_.reporter.Show_Error(true, error);
     } catch (const std::exception& error) {
+        ports_.target.Release();
         Finish_Scan();
         ports_.reporter.Show_Error(true, RuntimeError(0, error.what()));
     }
