@@ -152,6 +152,7 @@ private:
     std::unique_ptr<TrayIcon> tray_;
     unique_hfont font_;
     unique_hfont boldFont_;
+    unique_hfont panelFont_;
     unique_hfont panelBoldFont_;
 
     int dpi_ = 96;

@@ -88,7 +88,7 @@ void MainWindow::Create_Menu() {
 
 void MainWindow::Create_Toolbar() {
     rebar_ = Child(window_, REBARCLASSNAMEW, nullptr,
-                   WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | CCS_NODIVIDER |
+                   WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | CCS_NODIVIDER |
                        CCS_NOPARENTALIGN | CCS_NORESIZE,
                    kIdRebar, WS_EX_TOOLWINDOW);
     toolbar_ = Child(rebar_, TOOLBARCLASSNAMEW, nullptr,
@@ -151,8 +151,21 @@ void MainWindow::Create_Progress_Panel() {
         labels_[i] = Child(panel_, L"STATIC", nullptr, style, kIdFirstLabel + static_cast<int>(i));
     }
     ::SetWindowTextW(labels_[static_cast<std::size_t>(ProgressLabel::Skip)], L"Skip");
+    // The panel's own font (the list's size changes with the View menu, the panel's does not).
+    LOGFONTW face{};
+    face.lfHeight = -::MulDiv(8, dpi_, 72);
+    face.lfWeight = FW_NORMAL;
+    face.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(face.lfFaceName, L"Tahoma", LF_FACESIZE);
+    panelFont_.reset(::CreateFontIndirectW(&face));
+    face.lfWeight = FW_BOLD;
+    panelBoldFont_.reset(::CreateFontIndirectW(&face));
+    for (HWND label : labels_) ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_.get()), FALSE);
+    ::SendMessageW(labels_[static_cast<std::size_t>(ProgressLabel::Progress)], WM_SETFONT,
+                   reinterpret_cast<WPARAM>(panelBoldFont_.get()), FALSE);
     progressBar_ = Child(panel_, PROGRESS_CLASSW, nullptr, WS_VISIBLE | PBS_SMOOTH, kIdProgressBar);
     cancelButton_ = Child(panel_, L"BUTTON", L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kIdCancelScanning);
+    ::SendMessageW(cancelButton_, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_.get()), FALSE);
     Set_Progress_Range(0, 100);
 
     // Rows of the panel in twips: the first line, two caption/value lines,
@@ -267,7 +280,7 @@ void MainWindow::Form_Resize() {
     RECT client{};
     ::GetClientRect(window_, &client);
     const UINT rebarHeight = static_cast<UINT>(::SendMessageW(rebar_, RB_GETBARHEIGHT, 0, 0));
-    ::MoveWindow(rebar_, 0, 0, client.right, static_cast<int>(rebarHeight) + 4, TRUE);
+    ::MoveWindow(rebar_, 0, 0, client.right, static_cast<int>(rebarHeight), TRUE);
     ::SendMessageW(status_, WM_SIZE, 0, 0);
     const int total = client.right;
     const std::array<int, 3> parts{std::max(120, total / 4), std::max(240, total / 2), -1};

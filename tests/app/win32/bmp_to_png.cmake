@@ -1,18 +1,21 @@
-# Converts the main window's screenshot (a BMP written by app_gui_tests) into
-# a PNG among the build's artifacts. Skips quietly when there is no BMP (the
-# GUI tests were skipped without a display).
-if(NOT EXISTS "${BMP}")
-  message("No screenshot at ${BMP}")
+# Converts the main window's screenshots (main_window*.bmp, written by
+# app_gui_tests into BMP_DIR) into PNGs in PNG_DIR, the build's artifacts.
+# Skips quietly when there are none (the GUI tests were skipped without a display).
+file(GLOB shots "${BMP_DIR}/main_window*.bmp")
+if(NOT shots)
+  message("No screenshots in ${BMP_DIR}")
   return()
 endif()
-get_filename_component(folder "${PNG}" DIRECTORY)
-file(MAKE_DIRECTORY "${folder}")
 find_program(CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH)
 if(NOT CONVERT)
-  message(FATAL_ERROR "ImageMagick's convert (/usr/bin/convert) is needed for the screenshot")
+  message(FATAL_ERROR "ImageMagick's convert (/usr/bin/convert) is needed for the screenshots")
 endif()
-execute_process(COMMAND "${CONVERT}" "${BMP}" "${PNG}" RESULT_VARIABLE result)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "convert failed: ${result}")
-endif()
-message("Screenshot: ${PNG}")
+file(MAKE_DIRECTORY "${PNG_DIR}")
+foreach(bmp IN LISTS shots)
+  get_filename_component(name "${bmp}" NAME_WE)
+  execute_process(COMMAND "${CONVERT}" "${bmp}" "${PNG_DIR}/${name}.png" RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "convert failed on ${bmp}: ${result}")
+  endif()
+  message("Screenshot: ${PNG_DIR}/${name}.png")
+endforeach()

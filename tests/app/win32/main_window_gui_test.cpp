@@ -656,6 +656,26 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     run.window->Set_Status_Text(Total_Problems_Text(11));
     Pump(300);
     EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window.bmp"));
+
+    // The same window during a scan: commands off, the progress panel shown.
+    run.window->Enable_Commands(false);
+    run.window->Set_Label(ProgressLabel::Progress, "Please wait while scanning...");
+    run.window->Set_Label(ProgressLabel::ScannedItems, "Presently Scanning:");
+    run.window->Set_Label(ProgressLabel::ComputerName, local);
+    run.window->Set_Label(ProgressLabel::Category, "Help Files");
+    run.window->Set_Label(ProgressLabel::ScanCategory, "Scanning Progress:");
+    run.window->Set_Label(ProgressLabel::ProblemsFound, "Problems Found:");
+    run.window->Set_Label(ProgressLabel::ProblemsCount, "11");
+    run.window->Set_Label(ProgressLabel::ScannedItemCount, "17/42");
+    run.window->Set_Progress_Range(1, 15);
+    run.window->Set_Progress_Value(6);
+    run.window->Show_Progress_Panel(true);
+    EXPECT_EQ(run.window->Label(ProgressLabel::ScannedItemCount), "17/42");
+    EXPECT_EQ(run.window->Progress_Value(), 6);
+    Pump(300);
+    EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window_scanning.bmp"));
+    run.window->Show_Progress_Panel(false);
+    run.window->Enable_Commands(true);
 }
 
 }  // namespace
