@@ -498,6 +498,40 @@ TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
     EXPECT_TRUE(::IsWindowVisible(run.handle));
 }
 
+TEST_F(MainWindowGui, MessagePumpRunsOnlyWhenInputOrPaintingWaitsAndReachesSkipAndCancel) {
+    ProgramRun run(folder_, messages_);
+    ASSERT_NE(run.window, nullptr);
+    int skips = 0;
+    int stops = 0;
+    run.window->Commands().skip = [&] { ++skips; };
+    run.window->Commands().stopScan = [&] { ++stops; };
+    run.window->Enable_Commands(false);
+    run.window->Show_Progress_Panel(true);
+    Pump(100);  // the panel is drawn: nothing waits
+    const WPARAM skipClick =
+        MAKEWPARAM(kIdFirstLabel + static_cast<int>(ProgressLabel::Skip), STN_CLICKED);
+    ::PostMessageW(run.handle, WM_COMMAND, skipClick, 0);
+    run.window->FormDoMyDoEvents();  // only a posted message waits: nothing runs
+    EXPECT_EQ(skips, 0);
+    ::InvalidateRect(run.window->Control_Handles().list, nullptr, TRUE);
+    run.window->FormDoMyDoEvents();  // painting waits: every message is processed
+    EXPECT_EQ(skips, 1);
+    ::PostMessageW(run.handle, WM_COMMAND, MAKEWPARAM(kIdCancelScanning, BN_CLICKED), 0);
+    ::InvalidateRect(run.window->Control_Handles().list, nullptr, TRUE);
+    run.window->FormDoMyDoEvents();
+    EXPECT_EQ(stops, 1);
+
+    // Closing while busy asks, requests the stop, and closes once the
+    // commands are enabled again.
+    ::SendMessageW(run.handle, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(::IsWindow(run.handle));
+    EXPECT_EQ(stops, 2);
+    run.window->Show_Progress_Panel(false);
+    run.window->Enable_Commands(true);
+    Pump(100);
+    EXPECT_FALSE(::IsWindow(run.handle));
+}
+
 // What the About box showed; read by a timer that runs inside its modal loop.
 struct AboutSeen {
     bool found = false;
