@@ -135,10 +135,7 @@ TEST(Exceptions, ContainmentIgnoresCaseAndCoversEverythingBelow) {
 
 TEST(Exceptions, EmptyTableMatchesNothingAndNoConnectionAnswersFalse) {
     TestDatabase t;
-    std::string sql = "DELETE FROM EXCEPTION_TBL";
-    ResultTable table;
-    std::int32_t rows = 0;
-    ASSERT_TRUE(t.db.Execute_Query(sql, table, rows, true));
+    ASSERT_TRUE(t.Run_Sql("DELETE FROM EXCEPTION_TBL"));
     EXPECT_FALSE(Is_In_Exception_List(t.db, "anything"));
     t.db.Close_Database();
     EXPECT_FALSE(Is_In_Exception_List(t.db, "anything"));
@@ -178,10 +175,7 @@ TEST(Settings, UnknownBitsSurviveARoundTrip) {
 
 TEST(Settings, MissingRowRaisesSubscriptErrorAndLeavesOutputs) {
     TestDatabase t;
-    std::string sql = "DELETE FROM SETTINGS_TBL";
-    ResultTable table;
-    std::int32_t rows = 0;
-    ASSERT_TRUE(t.db.Execute_Query(sql, table, rows, true));
+    ASSERT_TRUE(t.Run_Sql("DELETE FROM SETTINGS_TBL"));
     std::int32_t options = 77;
     std::string extn = "keep";
     try {
@@ -197,10 +191,7 @@ TEST(Settings, MissingRowRaisesSubscriptErrorAndLeavesOutputs) {
 
 TEST(Settings, FailedStatementIsPassedOnWithoutASecondMessage) {
     TestDatabase t;
-    std::string sql = "DROP TABLE SETTINGS_TBL";
-    ResultTable table;
-    std::int32_t rows = 0;
-    ASSERT_TRUE(t.db.Execute_Query(sql, table, rows, true));
+    ASSERT_TRUE(t.Run_Sql("DROP TABLE SETTINGS_TBL"));
     std::int32_t options = 0;
     std::string extn;
     EXPECT_THROW(Load_Settings(t.db, options, extn), RuntimeError);

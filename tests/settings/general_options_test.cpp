@@ -45,10 +45,7 @@ TEST(GeneralOptions, NoConnectionShowsTheMessageAndAnswersSafely) {
 
 TEST(GeneralOptions, MissingRowIsLoggedWithoutAMessageAndAnswersSafely) {
     TestDatabase t;
-    std::string sql = "DELETE FROM SETTINGS_TBL";
-    ResultTable table;
-    std::int32_t rows = 0;
-    ASSERT_TRUE(t.db.Execute_Query(sql, table, rows, true));
+    ASSERT_TRUE(t.Run_Sql("DELETE FROM SETTINGS_TBL"));
     EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_AUTOMATIC_FIXING));
     EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_ABORT_FIXING));
     EXPECT_TRUE(t.messages.shown.empty());

@@ -22,6 +22,12 @@ void Create_Installed_Database(const std::string& utf8Path) {
     if (status != SQLITE_OK) throw std::runtime_error("installed database script failed: " + message);
 }
 
+bool TestDatabase::Run_Sql(std::string sql) {
+    ResultTable table;
+    std::int32_t rows = 0;
+    return db.Execute_Query(sql, table, rows, true);
+}
+
 TestDatabase::TestDatabase()
     : path(folder.File("nwcvninfo.dll")), logPath(folder.File("Corvane.log")), log(logPath, clock) {
     Create_Installed_Database(path);

@@ -21,6 +21,8 @@ class TestDatabase {
 public:
     TestDatabase();
     [[nodiscard]] std::string Log_Text() const { return Read_File(logPath); }
+    // Runs a statement of the test's own (setting up a state); true on success.
+    bool Run_Sql(std::string sql);
 
     TempFolder folder;
     FakeMessageBox messages;
