@@ -13,6 +13,7 @@
 #include "app/file_path.h"
 #include "app/main_window_commands.h"
 #include "app/results_list.h"
+#include "app/results_list_ops.h"
 #include "app/win32/clock_win32.h"
 #include "app/win32/main_window.h"
 #include "app/win32/main_window_ids.h"
@@ -20,6 +21,8 @@
 #include "app/win32/wide_text.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
+#include "db/app_tables.h"
+#include "db/database.h"
 #include "support/test_database.h"
 
 namespace corvane::win32 {
@@ -30,6 +33,16 @@ using namespace corvane::testing;
 constexpr wchar_t kSettingsRoot[] = L"Software\\CorvaneScanGuiTest";
 constexpr wchar_t kSharedDlls[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr wchar_t kGoneDll[] = L"C:\\CvnScanGuiGone\\gone.dll";
+constexpr wchar_t kFixedDll[] = L"C:\\CvnScanGuiGone\\fixed.dll";
+constexpr wchar_t kKeptDll[] = L"C:\\CvnScanGuiGone\\kept.dll";
+
+bool Value_Exists(const wchar_t* name) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    const bool exists = ::RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+    return exists;
+}
 
 void Pump(DWORD milliseconds) {
     const DWORD start = ::GetTickCount();
@@ -98,6 +111,96 @@ TEST(ScanGui, StartScanFillsTheResultsList) {
         EXPECT_FALSE(::IsWindow(handle));
     }
     ::RegDeleteValueW(key, kGoneDll);
+    ::RegCloseKey(key);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot);
+}
+
+// Scan, uncheck one of two listed problems, then Fix Problems from the
+// window: exactly the checked value is deleted, its row is marked fixed and
+// the other row and value stay. Restore points are off (Wine has none).
+TEST(ScanGui, FixProblemsDeletesExactlyTheCheckedRows) {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') GTEST_SKIP() << "CORVANE-GUI-SKIPPED: no display";
+
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSharedDlls, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD one = 1;
+    for (const wchar_t* name : {kFixedDll, kKeptDll}) {
+        ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+    }
+
+    TempFolder temp;
+    const std::string folder = Path_Utf8(temp.Path());
+    Create_Installed_Database(folder + "\\nwcvninfo.dll");
+    FakeMessageBox messages;
+    {
+        Reporter reporter(messages);
+        Database db(reporter);
+        ASSERT_TRUE(db.Open_Database(folder + "\\nwcvninfo.dll"));
+        ASSERT_TRUE(Save_Settings(db, 0, ""));  // manual fixing, no restore point
+    }
+    messages.Queue_Answer(MsgResult::No);   // "Do you want to fix the problems now?"
+    messages.Queue_Answer(MsgResult::Yes);  // "Are you sure you want to fix the checked problems?"
+    Win32Platform platform(folder);
+    Win32Clock clock;
+    {
+        Application app(platform, clock, messages);
+        MainWindow* window = nullptr;
+        app.Main([&](Application& a) {
+            MainWindowOptions options;
+            options.settingsRoot = kSettingsRoot;
+            options.showBalloon = false;
+            window = MainWindow::Create(a, options);
+        });
+        ASSERT_NE(window, nullptr);
+        const HWND handle = window->Handle();
+        Pump(400);
+
+        CheckTree& computers = window->Computer_Tree();
+        (void)computers.Set_Checked(computers.Find("rR"), true);
+        CheckTree& categories = window->Category_Tree();
+        (void)categories.Set_Checked(categories.Find("fF"), true);
+        ::PostMessageW(handle, WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
+        for (int i = 0; i < 600 && messages.shown.empty(); ++i) Pump(50);
+        ASSERT_EQ(messages.shown.size(), 1u);
+
+        // Only the row of kFixedDll stays checked (Wine's own obsolete entries too are left alone).
+        ResultsList& list = window->Results();
+        std::size_t fixedRow = list.Count();
+        std::size_t keptRow = list.Count();
+        for (std::size_t i = 0; i < list.Count(); ++i) {
+            if (!Is_Problem_Key(list.Row(i).key)) continue;
+            if (list.Row(i).text == Narrow(kFixedDll)) {
+                fixedRow = i;
+                continue;
+            }
+            if (list.Row(i).text == Narrow(kKeptDll)) keptRow = i;
+            (void)Set_Row_Checked(list, i, false);
+        }
+        ASSERT_LT(fixedRow, list.Count());
+        ASSERT_LT(keptRow, list.Count());
+
+        ::PostMessageW(handle, WM_COMMAND, Command_Id(static_cast<int>(Command::FixProblems)), 0);
+        for (int i = 0; i < 600 && list.Row(fixedRow).smallIcon != kFixedItemIcon; ++i) Pump(50);
+        Pump(200);
+
+        ASSERT_EQ(messages.shown.size(), 2u);
+        EXPECT_EQ(messages.shown[1].text, "Are you sure you want to fix the checked problems?");
+        EXPECT_EQ(list.Row(fixedRow).smallIcon, kFixedItemIcon);
+        EXPECT_EQ(list.Row(fixedRow).Sub(2).text, "Problem fixed");
+        EXPECT_NE(list.Row(keptRow).smallIcon, kFixedItemIcon);
+        EXPECT_FALSE(Value_Exists(kFixedDll));
+        EXPECT_TRUE(Value_Exists(kKeptDll));
+        EXPECT_EQ(window->Status_Text(kStatusTotal).rfind("Total Problems Fixed: 1/", 0), 0u);
+        EXPECT_TRUE(::IsWindowEnabled(handle));
+
+        messages.Queue_Answer(MsgResult::Yes);  // close despite the un-fixed row
+        ::SendMessageW(handle, WM_CLOSE, 0, 0);
+        Pump(100);
+        EXPECT_FALSE(::IsWindow(handle));
+    }
+    for (const wchar_t* name : {kFixedDll, kKeptDll}) ::RegDeleteValueW(key, name);
     ::RegCloseKey(key);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot);
 }
