@@ -13,6 +13,7 @@
 #include "app/win32/platform_win32.h"
 #include "app/win32/show_main_window.h"
 #include "app/win32/wide_text.h"
+#include "remote/win32/com_runtime.h"
 
 namespace {
 
@@ -29,6 +30,13 @@ int Run_Message_Loop() {
 
 int Run() {
     const corvane::win32::ComInit com;
+    // COM security must be in place before any interface is marshalled (the
+    // shell's objects may be): WMI proxies need impersonation.
+    try {
+        corvane::remote::win32::Initialize_Com_Security();
+    } catch (const std::exception&) {
+        // Connections set their own proxy security; a refused default is not fatal.
+    }
     corvane::win32::Win32Platform platform;
     corvane::win32::Win32Clock clock;
     corvane::win32::Win32MessageBox messages;
