@@ -33,12 +33,7 @@ std::vector<std::uint8_t> Utf16_Bytes(std::string_view utf8, bool terminate) {
         out.push_back(static_cast<std::uint8_t>((unit >> 8) & 0xFF));
     };
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
-        if (i + length > utf8.size()) length = 1;
-        char32_t cp = length == 1 ? lead : static_cast<char32_t>(lead & (0x7F >> length));
-        for (int k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += length;
+        char32_t cp = Next_Code_Point(utf8, i);
         if (cp >= 0x10000) {
             cp -= 0x10000;
             put(0xD800 + (cp >> 10));

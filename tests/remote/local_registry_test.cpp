@@ -28,6 +28,14 @@ TEST(LocalRegistry, DecodesByType) {
     EXPECT_EQ(Decode_Local_Value(kRegQword, std::vector<std::uint8_t>(8, 1), Variant("dflt")).As_String(), "dflt");
 }
 
+TEST(LocalRegistry, Utf16BytesKeepEveryByteOfBrokenText) {
+    // A lead byte followed by no continuation byte stands for itself; the
+    // character after it is not swallowed.
+    EXPECT_EQ(Utf16_Bytes_To_Utf8(Utf16_Bytes("\xC3(x", false)), "\xC3\x83(x");
+    EXPECT_EQ(Utf16_Bytes_To_Utf8(Utf16_Bytes("a\xF0\x9F\x98\x80", false)), "a\xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf16_Bytes("\xE9", false), (std::vector<std::uint8_t>{0xE9, 0x00}));
+}
+
 TEST(LocalRegistry, QueryGivesTheDefaultWhenUnreadable) {
     SimComputer local("WORKSTATION");
     local.registry.Set_String(kHkeyLocalMachine, "Software\\App", "Dir", "C:\\App");
