@@ -1,18 +1,15 @@
 #include "remote/wmi_files.h"
 
+#include <optional>
+
 #include "app/runtime_error.h"
 #include "app/text.h"
-#include "remote/wmi_registry.h"
+#include "remote/wmi_results.h"
 
 namespace corvane::remote {
 namespace {
 
 constexpr std::int32_t kDirectoryNotEmpty = 14;
-
-std::int32_t Return_Code(const wmi::PropertyBag& out) {
-    const auto found = out.find("ReturnValue");
-    return found == out.end() ? 0 : found->second.As_Int32();
-}
 
 std::string Without_Trailing_Backslash(std::string_view path) {
     if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
@@ -132,7 +129,7 @@ bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::st
         }
         return Safe_Folder_Query(cimv2, path);
     } catch (const RuntimeError& error) {
-        if (!Is_Swallowed_Error(error.Number())) throw RuntimeError(error.Number(), error.Description());
+        Raise_Unless_Swallowed(error);
         return false;
     }
 }

@@ -12,11 +12,6 @@ wmi::PropertyBag Key_Parameters(std::uint32_t rootKey, std::string_view keyPath)
     return in;
 }
 
-std::int32_t Return_Code(const wmi::PropertyBag& out) {
-    const auto found = out.find("ReturnValue");
-    return found == out.end() ? 0 : found->second.As_Int32();
-}
-
 // Array elements as texts; an unassigned (Null) array is empty.
 std::vector<std::string> Texts(const wmi::PropertyBag& out, std::string_view name) {
     std::vector<std::string> texts;
@@ -26,19 +21,7 @@ std::vector<std::string> Texts(const wmi::PropertyBag& out, std::string_view nam
     return texts;
 }
 
-// Ends a routine on a run-time error: swallowed numbers give the failure
-// result, any other is raised again with the product as its source.
-void Pass_On_Unless_Swallowed(const RuntimeError& error) {
-    if (Is_Swallowed_Error(error.Number())) return;
-    throw RuntimeError(error.Number(), error.Description());
-}
-
 }  // namespace
-
-bool Is_Swallowed_Error(std::int32_t number) noexcept {
-    return number == Hresult_Number(0x800706BFu) || number == Hresult_Number(0x800706BEu) ||
-           number == Hresult_Number(0x80010108u) || number == Hresult_Number(0x80070005u);
-}
 
 bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                   std::vector<std::string>& subKeyNames) {
@@ -47,7 +30,7 @@ bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_vie
         subKeyNames = Texts(out, "sNames");
         return true;
     } catch (const RuntimeError& error) {
-        Pass_On_Unless_Swallowed(error);
+        Raise_Unless_Swallowed(error);
         return false;
     }
 }
@@ -59,7 +42,7 @@ bool WMI_Enum_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_
         valueNames = Texts(out, "sNames");
         return true;
     } catch (const RuntimeError& error) {
-        Pass_On_Unless_Swallowed(error);
+        Raise_Unless_Swallowed(error);
         return false;
     }
 }
@@ -93,7 +76,7 @@ bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::
         values = std::move(read);
         return true;
     } catch (const RuntimeError& error) {
-        Pass_On_Unless_Swallowed(error);
+        Raise_Unless_Swallowed(error);
         return false;
     }
 }
@@ -115,7 +98,7 @@ int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::ui
         const bool empty = value.Is_Empty() || (value.Kind() == wmi::Variant::Type::String && value.As_String().empty());
         return empty ? kValueEmpty : kValueRead;
     } catch (const RuntimeError& error) {
-        Pass_On_Unless_Swallowed(error);
+        Raise_Unless_Swallowed(error);
         return kValueLostConnection;
     }
 }
@@ -130,7 +113,7 @@ bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string
         const auto granted = out.find("bGranted");
         return granted != out.end() && granted->second.As_Bool();
     } catch (const RuntimeError& error) {
-        Pass_On_Unless_Swallowed(error);
+        Raise_Unless_Swallowed(error);
         return false;
     }
 }
@@ -143,7 +126,7 @@ bool WMI_Delete_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string
         returnCode = Return_Code(registry.Exec_Method("DeleteValue", in));
         return Return_Code_Succeeded(returnCode);
     } catch (const RuntimeError& error) {
-        Pass_On_Unless_Swallowed(error);
+        Raise_Unless_Swallowed(error);
         return false;
     }
 }
@@ -154,7 +137,7 @@ bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_v
         returnCode = Return_Code(registry.Exec_Method("DeleteKey", Key_Parameters(rootKey, keyPath)));
         return Return_Code_Succeeded(returnCode);
     } catch (const RuntimeError& error) {
-        Pass_On_Unless_Swallowed(error);
+        Raise_Unless_Swallowed(error);
         return false;
     }
 }
@@ -171,7 +154,7 @@ bool WMI_Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::str
         returnCode = Return_Code(registry.Exec_Method("DeleteKey", Key_Parameters(rootKey, keyPath)));
         return Return_Code_Succeeded(returnCode);
     } catch (const RuntimeError& error) {
-        Pass_On_Unless_Swallowed(error);
+        Raise_Unless_Swallowed(error);
         return false;
     }
 }

@@ -2,7 +2,8 @@
 // of a WmiConnection) that scanners and the fixing routine call. Return codes
 // are data; run-time errors end a routine with its failure result and are
 // raised again to the caller, except the four of a lost connection or a
-// refused access (Is_Swallowed_Error), which only make the routine fail.
+// refused access (Is_Swallowed_Error, wmi_results.h), which only make the
+// routine fail.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 
 #include "remote/target_context.h"
 #include "remote/wmi.h"
+#include "remote/wmi_results.h"
 
 namespace corvane::remote {
 
@@ -19,13 +21,6 @@ inline constexpr std::uint32_t kHkeyLocalMachineRoot = 0x80000002u;
 inline constexpr std::uint32_t kHkeyUsersRoot = 0x80000003u;
 inline constexpr std::uint32_t kKeyQueryValue = 1;
 inline constexpr std::uint32_t kAccessDelete = 0x10000;
-
-// &H800706BF, &H800706BE, &H80010108, &H80070005.
-[[nodiscard]] bool Is_Swallowed_Error(std::int32_t number) noexcept;
-
-// A method's return code counts as success only when it is 0: negative codes
-// (WMI's own failures, "Other Errors") are failures too.
-[[nodiscard]] constexpr bool Return_Code_Succeeded(std::int32_t code) noexcept { return code == 0; }
 
 // EnumKey; true once the call was made, whatever it returned (a missing key
 // gives an empty list).

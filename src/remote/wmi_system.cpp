@@ -1,19 +1,12 @@
 #include "remote/wmi_system.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "app/runtime_error.h"
-#include "remote/wmi_registry.h"
+#include "remote/wmi_results.h"
 
 namespace corvane::remote {
-namespace {
-
-std::int32_t Return_Code(const wmi::PropertyBag& out) {
-    const auto found = out.find("ReturnValue");
-    return found == out.end() ? 0 : found->second.As_Int32();
-}
-
-}  // namespace
 
 bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view commandLine,
                         std::uint32_t& processId) {
