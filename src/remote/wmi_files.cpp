@@ -1,6 +1,8 @@
 #include "remote/wmi_files.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "app/runtime_error.h"
 #include "app/text.h"
@@ -14,6 +16,14 @@ constexpr std::int32_t kDirectoryNotEmpty = 14;
 std::string Without_Trailing_Backslash(std::string_view path) {
     if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
     return std::string(path);
+}
+
+// A folder as the Drive and Path properties of Win32_Directory and
+// CIM_DataFile give it: "C:" and the rest, ending in "\".
+std::pair<std::string, std::string> Drive_And_Path(std::string_view folder) {
+    std::string rest(folder.size() > 2 ? folder.substr(2) : std::string_view());
+    if (rest.empty() || rest.back() != '\\') rest += '\\';
+    return {std::string(folder.substr(0, 2)), std::move(rest)};
 }
 
 bool Any(wmi::IServices& cimv2, const std::string& query) {
@@ -55,9 +65,7 @@ FastAnswer Fast_Test(TargetContext& context, std::string_view path, std::uint32_
     const ListingResult result = shares.Find(Share_Path(context.ComputerName, path), mask);
     if (result == ListingResult::Found) return FastAnswer::Exists;
     const std::string drive = Upper_Text(path.substr(0, 2));
-    bool shareChecked = false;
-    for (const std::string& checked : context.checkedShares) shareChecked = shareChecked || checked == drive;
-    if (!shareChecked) {
+    if (std::ranges::find(context.checkedShares, drive) == context.checkedShares.end()) {
         // Only fixed drives have administrative shares: a path on another
         // drive is left to the management service.
         if (!context.FixedDrives.empty() && !Is_Fixed_Drive(context, drive)) return FastAnswer::Unknown;
@@ -135,11 +143,7 @@ bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::st
 }
 
 bool Is_Fixed_Drive(const TargetContext& context, std::string_view name) {
-    const std::string upper = Upper_Text(name);
-    for (const std::string& drive : context.FixedDrives) {
-        if (drive == upper) return true;
-    }
-    return false;
+    return std::ranges::find(context.FixedDrives, Upper_Text(name)) != context.FixedDrives.end();
 }
 
 namespace {
@@ -173,9 +177,7 @@ namespace {
 
 // True when the folder (its WMI Name) still holds a file or a sub-folder.
 bool Folder_Has_Content(wmi::IServices& cimv2, std::string_view folderName) {
-    const std::string drive(folderName.substr(0, 2));
-    std::string rest(folderName.size() > 2 ? folderName.substr(2) : std::string_view());
-    if (rest.empty() || rest.back() != '\\') rest += '\\';
+    const auto [drive, rest] = Drive_And_Path(folderName);
     const std::string where = " Where Drive='" + drive + "' And Path='" + Wql_Escape(rest) + "'";
     return Any(cimv2, "Select Name From CIM_DataFile" + where) || Any(cimv2, "Select Name From Win32_Directory" + where);
 }
@@ -232,9 +234,7 @@ bool WMI_Compress_File(wmi::IServices& cimv2, std::string_view path) {
 bool WMI_List_Folder_Entries(wmi::IServices& cimv2, std::string_view folder, std::vector<std::string>& names,
                              std::string_view extraCondition) {
     try {
-        const std::string drive(folder.substr(0, 2));
-        std::string rest(folder.size() > 2 ? folder.substr(2) : std::string_view());
-        if (rest.empty() || rest.back() != '\\') rest += '\\';
+        const auto [drive, rest] = Drive_And_Path(folder);
         std::string query = "Select FileName,Extension From Win32_Directory Where Drive='" + drive + "' and Path='" +
                             Wql_Backslashes(rest) + "'";
         if (!extraCondition.empty()) query += " and " + std::string(extraCondition);
