@@ -105,14 +105,10 @@ void Run_Systemwide_Category(ScanArguments& args, std::string_view nodeText) {
 
 bool Run_Family_Routine(ScanArguments& args, std::string_view nodeText) {
     if (args.categoryKey.empty()) return false;
-    switch (args.categoryKey.front()) {
-        case 'f': Run_Registry_Category(args, nodeText); return true;
-        case 'd': Run_Disk_Category(args, nodeText); return true;
-        case 'i': Run_IE_Category(args, nodeText); return true;
-        case 'x': Run_Firefox_Category(args, nodeText); return true;
-        case 'w': Run_Systemwide_Category(args, nodeText); return true;
-        default: return false;
-    }
+    const std::span<const CategoryEntry> table = Family_Categories(args.categoryKey.front());
+    if (table.empty()) return false;
+    Run_From_Table(args, nodeText, table);
+    return true;
 }
 
 }  // namespace corvane::scan

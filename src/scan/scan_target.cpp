@@ -46,15 +46,6 @@ void ScanTarget::Read_Fixed_Drives() { (void)remote::WMI_Get_Fixed_Drives(Cimv2(
 
 void ScanTarget::Release() noexcept { connection_.Release(); }
 
-bool ScanTarget::Is_Connected() const noexcept { return connection_.Connected(); }
-
-bool ScanTarget::Shutdown(std::string_view computerName, std::string_view userName, std::string_view password,
-                          std::uint32_t flags) {
-    const wmi::ServicesPtr cimv2 = remote::WMI_Connect_To(context_.Ports(), "CIMV2", computerName, userName, password);
-    if (!cimv2) return false;
-    return remote::WMI_Shutdown(*cimv2, computerName, flags);
-}
-
 wmi::IServices& ScanTarget::Cimv2() {
     if (!connection_.cimv2) throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
     return *connection_.cimv2;

@@ -47,10 +47,6 @@ public:
     void Read_Fixed_Drives();
     // Drops the three service objects.
     void Release() noexcept;
-    [[nodiscard]] bool Is_Connected() const noexcept;
-    // A fresh connection to "CIMV2" with these credentials and Win32Shutdown(flags).
-    [[nodiscard]] bool Shutdown(std::string_view computerName, std::string_view userName, std::string_view password,
-                                std::uint32_t flags);
 
     // ---- registry (the category routines); roots are the registry API's numbers
     [[nodiscard]] bool Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required);
