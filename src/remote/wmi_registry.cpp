@@ -12,6 +12,12 @@ wmi::PropertyBag Key_Parameters(std::uint32_t rootKey, std::string_view keyPath)
     return in;
 }
 
+wmi::PropertyBag Value_Parameters(std::uint32_t rootKey, std::string_view keyPath, std::string_view valueName) {
+    wmi::PropertyBag in = Key_Parameters(rootKey, keyPath);
+    in["sValueName"] = wmi::Variant(valueName);
+    return in;
+}
+
 // Array elements as texts; an unassigned (Null) array is empty.
 std::vector<std::string> Texts(const wmi::PropertyBag& out, std::string_view name) {
     std::vector<std::string> texts;
@@ -21,13 +27,11 @@ std::vector<std::string> Texts(const wmi::PropertyBag& out, std::string_view nam
     return texts;
 }
 
-}  // namespace
-
-bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                  std::vector<std::string>& subKeyNames) {
+// EnumKey or EnumValues: true once the call was made, whatever it returned.
+bool Enum_Names(wmi::IObject& registry, std::string_view method, std::uint32_t rootKey, std::string_view keyPath,
+                std::vector<std::string>& names) {
     try {
-        const wmi::PropertyBag out = registry.Exec_Method("EnumKey", Key_Parameters(rootKey, keyPath));
-        subKeyNames = Texts(out, "sNames");
+        names = Texts(registry.Exec_Method(method, Key_Parameters(rootKey, keyPath)), "sNames");
         return true;
     } catch (const RuntimeError& error) {
         Raise_Unless_Swallowed(error);
@@ -35,16 +39,16 @@ bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_vie
     }
 }
 
+}  // namespace
+
+bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                  std::vector<std::string>& subKeyNames) {
+    return Enum_Names(registry, "EnumKey", rootKey, keyPath, subKeyNames);
+}
+
 bool WMI_Enum_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                      std::vector<std::string>& valueNames) {
-    try {
-        const wmi::PropertyBag out = registry.Exec_Method("EnumValues", Key_Parameters(rootKey, keyPath));
-        valueNames = Texts(out, "sNames");
-        return true;
-    } catch (const RuntimeError& error) {
-        Raise_Unless_Swallowed(error);
-        return false;
-    }
+    return Enum_Names(registry, "EnumValues", rootKey, keyPath, valueNames);
 }
 
 bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
@@ -65,10 +69,9 @@ bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::
         std::vector<wmi::Variant> read(types.size());
         for (std::size_t i = 0; i < types.size(); ++i) {
             if (types[i] != 1 && types[i] != 2) continue;
-            wmi::PropertyBag in = Key_Parameters(rootKey, keyPath);
-            in["sValueName"] = wmi::Variant(i < names.size() ? names[i] : std::string());
             const wmi::PropertyBag value =
-                registry.Exec_Method(types[i] == 1 ? "GetStringValue" : "GetExpandedStringValue", in);
+                registry.Exec_Method(types[i] == 1 ? "GetStringValue" : "GetExpandedStringValue",
+                                     Value_Parameters(rootKey, keyPath, i < names.size() ? names[i] : std::string()));
             if (const auto found = value.find("sValue"); found != value.end()) read[i] = found->second;
         }
         valueNames = std::move(names);
@@ -88,9 +91,8 @@ int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::ui
         if (!context.IsRemote) {
             value = Query_Local_Value(context.Ports().localRegistry, rootKey, keyPath, valueName);
         } else if (valueType == 1) {
-            wmi::PropertyBag in = Key_Parameters(rootKey, keyPath);
-            in["sValueName"] = wmi::Variant(valueName);
-            const wmi::PropertyBag out = registry.Exec_Method("GetStringValue", in);
+            const wmi::PropertyBag out =
+                registry.Exec_Method("GetStringValue", Value_Parameters(rootKey, keyPath, valueName));
             if (Return_Code(out) != 0) return kValueReadFailed;
             const auto found = out.find("sValue");
             value = found == out.end() ? wmi::Variant() : found->second;
@@ -121,9 +123,7 @@ bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string
 bool WMI_Delete_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                       std::string_view valueName, std::int32_t& returnCode) {
     try {
-        wmi::PropertyBag in = Key_Parameters(rootKey, keyPath);
-        in["sValueName"] = wmi::Variant(valueName);
-        returnCode = Return_Code(registry.Exec_Method("DeleteValue", in));
+        returnCode = Return_Code(registry.Exec_Method("DeleteValue", Value_Parameters(rootKey, keyPath, valueName)));
         return Return_Code_Succeeded(returnCode);
     } catch (const RuntimeError& error) {
         Raise_Unless_Swallowed(error);
@@ -144,19 +144,13 @@ bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_v
 
 bool WMI_Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                          std::int32_t& returnCode) {
-    try {
-        std::vector<std::string> subKeys;
-        (void)WMI_Enum_Key(registry, rootKey, keyPath, subKeys);
-        for (const std::string& name : subKeys) {
-            std::int32_t innerCode = 0;
-            (void)WMI_Delete_Key_Tree(registry, rootKey, std::string(keyPath) + "\\" + name, innerCode);
-        }
-        returnCode = Return_Code(registry.Exec_Method("DeleteKey", Key_Parameters(rootKey, keyPath)));
-        return Return_Code_Succeeded(returnCode);
-    } catch (const RuntimeError& error) {
-        Raise_Unless_Swallowed(error);
-        return false;
+    std::vector<std::string> subKeys;
+    (void)WMI_Enum_Key(registry, rootKey, keyPath, subKeys);
+    for (const std::string& name : subKeys) {
+        std::int32_t innerCode = 0;
+        (void)WMI_Delete_Key_Tree(registry, rootKey, std::string(keyPath) + "\\" + name, innerCode);
     }
+    return WMI_Delete_Key(registry, rootKey, keyPath, returnCode);
 }
 
 }  // namespace corvane::remote
