@@ -10,6 +10,7 @@
 #include "app/main_window_port.h"
 #include "app/reporter.h"
 #include "app/results_list.h"
+#include "app/results_list_ops.h"
 #include "app/runtime_error.h"
 #include "app/text.h"
 #include "db/app_tables.h"
@@ -284,14 +285,7 @@ void FixRun::Finish() {
 
 }  // namespace
 
-std::int32_t Count_Fixable_Problems(const ResultsList& list) {
-    std::int32_t count = 0;
-    for (std::size_t index = 0; index < list.Count(); ++index) {
-        const ListRow& row = list.Row(index);
-        if (Is_Problem_Key(row.key) && row.checked && row.smallIcon != kFixedItemIcon) ++count;
-    }
-    return count;
-}
+std::int32_t Count_Fixable_Problems(const ResultsList& list) { return Count_Checked_Unfixed_Problems(list); }
 
 bool Fix_Problems(FixEnvironment& env, int checkedCategories) {
     FixRun run(env, checkedCategories);
