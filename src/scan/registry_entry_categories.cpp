@@ -41,12 +41,11 @@ void Scan_Help_Files(ScanArguments& args) {
                     run.Add_Registry_Problem({'1', name, folder, "File not found", keyPath, Hklm(keyPath), name});
                 }
             }
-            const EntryStep step = run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.names.size()));
-            if (step == EntryStep::Stop) {
-                run.Finish();
-                return;
+            // Skip leaves this key; Stop also ends the category below.
+            if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.names.size())) !=
+                EntryStep::Continue) {
+                break;
             }
-            if (step == EntryStep::Skip) break;
         }
         args.control.SkipRequested = false;
         if (run.Stop_Requested()) break;
