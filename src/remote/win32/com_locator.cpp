@@ -76,19 +76,19 @@ public:
     // in-process provider) has nothing to secure.
     void Secure(IUnknown* proxy) const {
         COAUTHIDENTITY* auth = identity_ ? identity_->Get() : nullptr;
-        const HRESULT hr = CoSetProxyBlanket(proxy, RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT, COLE_DEFAULT_PRINCIPAL,
-                                             RPC_C_AUTHN_LEVEL_PKT_PRIVACY, RPC_C_IMP_LEVEL_IMPERSONATE, auth, EOAC_NONE);
+        const auto blanket = [auth](IUnknown* target) {
+            return CoSetProxyBlanket(target, RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT, COLE_DEFAULT_PRINCIPAL,
+                                     RPC_C_AUTHN_LEVEL_PKT_PRIVACY, RPC_C_IMP_LEVEL_IMPERSONATE, auth, EOAC_NONE);
+        };
+        const HRESULT hr = blanket(proxy);
         if (hr == E_NOINTERFACE) return;
         Check_Hresult(hr);
-        if (auth != nullptr) {
-            // With explicit credentials the proxy's IUnknown needs them as well.
-            com_ptr<IUnknown> unknown;
-            if (SUCCEEDED(proxy->QueryInterface(IID_IUnknown, unknown.put_void())) && unknown.get() != proxy) {
-                const HRESULT unknownResult =
-                    CoSetProxyBlanket(unknown.get(), RPC_C_AUTHN_DEFAULT, RPC_C_AUTHZ_DEFAULT, COLE_DEFAULT_PRINCIPAL,
-                                      RPC_C_AUTHN_LEVEL_PKT_PRIVACY, RPC_C_IMP_LEVEL_IMPERSONATE, auth, EOAC_NONE);
-                if (unknownResult != E_NOINTERFACE) Check_Hresult(unknownResult);
-            }
+        if (auth == nullptr) return;
+        // With explicit credentials the proxy's IUnknown needs them as well.
+        com_ptr<IUnknown> unknown;
+        if (SUCCEEDED(proxy->QueryInterface(IID_IUnknown, unknown.put_void())) && unknown.get() != proxy) {
+            const HRESULT unknownResult = blanket(unknown.get());
+            if (unknownResult != E_NOINTERFACE) Check_Hresult(unknownResult);
         }
     }
 
@@ -277,10 +277,13 @@ wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_
         identity = std::make_unique<Identity>(user, password);
     }
     com_ptr<IWbemServices> services;
-    Check_Hresult(locator->ConnectServer(Bstr(Network_Resource(server, namespacePath)).get(), userText.get(),
-                                         passwordText.get(), nullptr, static_cast<LONG>(flags), nullptr, nullptr,
-                                         services.put()));
+    const HRESULT connected =
+        locator->ConnectServer(Bstr(Network_Resource(server, namespacePath)).get(), userText.get(),
+                               passwordText.get(), nullptr, static_cast<LONG>(flags), nullptr, nullptr, services.put());
+    // Wiped whether or not the connection was made: refused credentials are
+    // the common failure.
     if (passwordText) SecureZeroMemory(passwordText.get(), SysStringByteLen(passwordText.get()));
+    Check_Hresult(connected);
     auto session = std::make_shared<Session>(std::move(services), std::move(identity));
     return std::make_shared<ComServices>(std::move(session));
 }
