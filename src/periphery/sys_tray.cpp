@@ -1,29 +1,19 @@
 #include "periphery/sys_tray.h"
 
-#include <algorithm>
+#include "app/utf8.h"
 
 namespace corvane {
 
 std::string Cut_To_Utf16_Units(std::string_view text, std::size_t maxUnits) {
     std::size_t units = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        std::size_t need = 1;
-        if (lead >= 0xF0) {
-            length = 4;
-            need = 2;
-        } else if (lead >= 0xE0) {
-            length = 3;
-        } else if (lead >= 0xC0) {
-            length = 2;
-        }
-        if (units + need > maxUnits) break;
-        units += need;
-        i += length;
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t point = Next_Code_Point(text, i);
+        units += point >= 0x10000 ? 2 : 1;  // beyond the first plane: a surrogate pair
+        if (units > maxUnits) break;
+        end = i;
     }
-    return std::string(text.substr(0, std::min(i, text.size())));
+    return std::string(text.substr(0, end));
 }
 
 TrayNotification Decode_Tray_Notification(std::uint32_t number) noexcept {
@@ -96,7 +86,7 @@ void SysTray::EnableMenuItem(int index, bool enabled) {
 
 void SysTray::RemoveMenuItem(int index) {
     if (!Is_Valid_Index(index)) return;
-    if (index == 0 && items_.size() == 1) {
+    if (index == 0) {
         items_[0].caption.clear();
         return;
     }

@@ -80,6 +80,26 @@ TEST(SysTray, MenuItemsAddRemoveAndDefault) {
     EXPECT_EQ(tray.Menu_Items()[0].caption, "");
 }
 
+TEST(SysTray, RemovingTheFirstItemOnlyClearsItsCaptionAndKeepsTheOthersInPlace) {
+    FakeNotifyIconShell shell;
+    SysTray tray(shell, 1, "Corvane");
+    tray.AddMenuItem("&Open", "open", true);
+    tray.AddMenuItem("E&xit", "exit", false);
+    tray.RemoveMenuItem(0);
+    ASSERT_EQ(tray.Menu_Items().size(), 2u);
+    EXPECT_EQ(tray.Menu_Items()[0].caption, "");
+    EXPECT_EQ(tray.Menu_Items()[1].caption, "E&xit");
+    EXPECT_EQ(tray.Menu_Items()[1].key, "exit");
+}
+
+TEST(SysTray, TextsAreCutBetweenCharactersNeverInsideASurrogatePair) {
+    const std::string clef = "\xF0\x9D\x84\x9E";  // two UTF-16 units
+    EXPECT_EQ(Cut_To_Utf16_Units("ab" + clef, 3), "ab");
+    EXPECT_EQ(Cut_To_Utf16_Units("ab" + clef, 4), "ab" + clef);
+    EXPECT_EQ(Cut_To_Utf16_Units("\xC3\xA4\xC3\xB6x", 2), "\xC3\xA4\xC3\xB6");
+    EXPECT_EQ(Cut_To_Utf16_Units("abc", 0), "");
+}
+
 TEST(SysTray, NotificationsBecomeEventsWithTheirButtons) {
     FakeNotifyIconShell shell;
     SysTray tray(shell, 1, "Corvane");
