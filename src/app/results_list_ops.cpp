@@ -4,6 +4,7 @@
 #include "app/results_list.h"
 #include "app/runtime_error.h"
 #include "app/text.h"
+#include "app/utf8.h"
 #include "db/app_tables.h"
 #include "db/database.h"
 
@@ -24,11 +25,7 @@ void Append_Quoted(std::string& out, std::string_view field) {
 // Characters as the list and the database count them: UTF-16 code units.
 std::size_t Character_Count(std::string_view text) {
     std::size_t count = 0;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte & 0xC0) != 0x80) ++count;   // a lead byte or an ASCII character
-        if (byte >= 0xF0) ++count;            // four-byte sequences need two code units
-    }
+    for (std::size_t i = 0; i < text.size();) count += Next_Code_Point(text, i) >= 0x10000 ? 2 : 1;
     return count;
 }
 

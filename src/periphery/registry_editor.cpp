@@ -2,23 +2,16 @@
 
 #include "app/reporter.h"
 #include "app/runtime_error.h"
+#include "app/utf8.h"
 
 namespace corvane {
 
 namespace {
 
-// UTF-8 to code points; a broken sequence yields its bytes one by one.
+// UTF-8 to code points; a byte that starts no valid sequence stands for itself.
 std::vector<std::uint32_t> Code_Points(std::string_view text) {
     std::vector<std::uint32_t> points;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (i + length > text.size()) length = 1;
-        std::uint32_t point = length == 1 ? lead : lead & (0x7Fu >> length);
-        for (std::size_t k = 1; k < length; ++k) point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        points.push_back(point);
-        i += length;
-    }
+    for (std::size_t i = 0; i < text.size();) points.push_back(Next_Code_Point(text, i));
     return points;
 }
 
