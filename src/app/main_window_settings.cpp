@@ -67,7 +67,7 @@ void Save_Main_Window_Layout(ISettingsStore& store, const MainWindowSettings& s)
 void Save_Font_Size(ISettingsStore& store, int fontSize) { Save_Number(store, "View", "Font", fontSize); }
 
 void Count_Program_Start(ISettingsStore& store, IClock& clock) {
-    const int times = Text_To_Int32(store.GetSetting("GeneralInfo", "Times", "0"));
+    const int times = Read_Number(store, "GeneralInfo", "Times", 0);
     Save_Number(store, "GeneralInfo", "Times", times + 1);
     store.SaveSetting("GeneralInfo", "LastRun", General_Date(clock.Now()));
 }
