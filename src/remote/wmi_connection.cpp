@@ -1,6 +1,7 @@
 #include "remote/wmi_connection.h"
 
 #include "app/runtime_error.h"
+#include "remote/wmi_errors.h"
 
 namespace corvane::remote {
 
@@ -18,7 +19,7 @@ wmi::ServicesPtr Connect(const RemotePorts& ports, std::string_view nameSpace, s
     const std::int32_t flags = Connect_Flags(ports.localSystem.Os_Version());
     wmi::ServicesPtr services =
         ports.locator.ConnectServer(server, "root\\" + std::string(nameSpace), user, password, flags);
-    if (!services) throw RuntimeError(Hresult_Number(0x80041001u), "Generic failure");
+    if (!services) wmi::Raise_Hresult(wmi::hresult::kWbemFailed);
     return services;
 }
 
