@@ -203,14 +203,21 @@ bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories, const st
             if (fix::Fix_After_Scan(env, scanned).stopped) return false;
         }
     } catch (const RuntimeError& error) {
-        computers.Set_Image(node, kComputerLockedImage);
-        Add_Error_Row(computerName, target.Context().TargetName, error.Text());
-        window.Set_Label(ProgressLabel::ComputerName, "");
-        window.Set_Label(ProgressLabel::ScanCategory, "");
-        window.Set_Label(ProgressLabel::ScannedItemCount, "0/0");
-        target.Release();
+        Drop_Computer(node, computerName, error.Text());
+    } catch (const std::exception& error) {
+        Drop_Computer(node, computerName, RuntimeError(0, error.what()).Text());
     }
     return true;
+}
+
+void ScanDriver::Drop_Computer(std::size_t node, std::string_view computerName, std::string_view errorText) {
+    IMainWindow& window = ports_.window;
+    window.Computer_Tree().Set_Image(node, kComputerLockedImage);
+    Add_Error_Row(computerName, ports_.target.Context().TargetName, errorText);
+    window.Set_Label(ProgressLabel::ComputerName, "");
+    window.Set_Label(ProgressLabel::ScanCategory, "");
+    window.Set_Label(ProgressLabel::ScannedItemCount, "0/0");
+    ports_.target.Release();
 }
 
 void ScanDriver::Scan_Categories() {

@@ -72,6 +72,9 @@ private:
     void Scan_Computers(int checkedCategories, const std::string& localName);
     // Returns false when the computer loop must end at once.
     bool Scan_Computer(std::size_t node, int checkedCategories, const std::string& localName);
+    // After an unexpected error while a computer was handled: its node locked,
+    // an error row with the error's text, the panel cleared, disconnected.
+    void Drop_Computer(std::size_t node, std::string_view computerName, std::string_view errorText);
     void Scan_Categories();
     void Finish_Scan();
     void Add_Error_Row(std::string_view computerName, std::string_view subKey, std::string_view errorText);

@@ -4,6 +4,8 @@
 // automatic fixing with shutdown.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "app/results_list_ops.h"
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
@@ -397,6 +399,29 @@ TEST(ScanDriver, UnexpectedErrorInACategoryMakesAnErrorRowAndGoesOn) {
     EXPECT_EQ(world.Header("fAPC2")->Sub(2).text, "3 Problems Found");
     EXPECT_EQ(world.Log().find("Scan Completed: PC1"), std::string::npos);
     EXPECT_EQ(world.window.Label(ProgressLabel::ScannedItemCount), "0/0");
+}
+
+TEST(ScanDriver, AnyExceptionWhileAComputerIsHandledMakesAnErrorRowAndGoesOn) {
+    ScanWorld world;
+    Seed_Help(world.Add_Computer("PC1"));
+    Seed_Help(world.Add_Computer("PC2"));
+    world.Add_Node("PC1");
+    world.Add_Node("PC2");
+    world.Check_Category("fA");
+    int pumps = 0;
+    world.window.Set_Pump_Hook([&] {
+        if (++pumps == 2) throw std::out_of_range("position out of range");  // inside PC1's first category
+    });
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+
+    const auto errors = world.Rows('e');
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0]->Sub(1).text, "PC1");
+    EXPECT_EQ(errors[0]->Sub(2).text, "0: position out of range");
+    ASSERT_NE(world.Header("fAPC2"), nullptr);
+    EXPECT_EQ(world.Header("fAPC2")->Sub(2).text, "3 Problems Found");
+    EXPECT_EQ(world.Log().find("Scan Completed: PC1"), std::string::npos);
 }
 
 TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
