@@ -5,7 +5,6 @@
 #include <srrestoreptapi.h>
 #include <tlhelp32.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app/runtime_error.h"
@@ -13,6 +12,7 @@
 #include "remote/win32/native_store.h"
 #include "remote/win32/unique_handles.h"
 #include "remote/win32/wide_text.h"
+#include "remote/wmi_datetime.h"
 
 namespace corvane::remote::win32 {
 namespace {
@@ -59,18 +59,6 @@ std::uint32_t Enable_Shutdown_Privilege() {
     if (!LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) return Last_Status();
     if (!AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr)) return Last_Status();
     return Last_Status();  // ERROR_NOT_ALL_ASSIGNED when the privilege is not held
-}
-
-DateTime Wmi_Date_Time(const std::string& text) {
-    // yyyymmddHHMMSS.mmmmmm+UUU
-    DateTime result;
-    int offset = 0;
-    char sign = '+';
-    if (std::sscanf(text.c_str(), "%4d%2d%2d%2d%2d%2d.%*6d%c%3d", &result.year, &result.month, &result.day,
-                    &result.hour, &result.minute, &result.second, &sign, &offset) >= 6) {
-        result.utcOffsetMinutes = sign == '-' ? -offset : offset;
-    }
-    return result;
 }
 
 wmi::ServicesPtr Local_Wmi_Default() {
@@ -151,7 +139,7 @@ std::vector<RestorePoint> NativeStore::Restore_Points() {
         RestorePoint entry;
         entry.sequenceNumber = static_cast<std::uint32_t>(point->Get("SequenceNumber").As_Int64());
         entry.description = point->Get("Description").As_String();
-        entry.created = Wmi_Date_Time(point->Get("CreationTime").As_String());
+        entry.created = Parse_Wmi_Date_Time(point->Get("CreationTime").As_String()).value_or(DateTime{});
         points.push_back(std::move(entry));
     }
     return points;
