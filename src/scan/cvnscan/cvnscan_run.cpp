@@ -132,20 +132,16 @@ int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std
     Write_Error_Rows(list, err);
     const std::string found = std::string(kTotalProblemsText) + std::to_string(driver.Control().TotalProblems);
 
-    bool written = true;
-    if (options.fix && driver.Control().TotalProblems > 0) {
+    const bool fixing = options.fix && driver.Control().TotalProblems > 0;
+    if (fixing) {
         for (std::size_t i = 0; i < list.Count(); ++i) {
             if (Is_Problem_Key(list.Row(i).key)) (void)Set_Row_Checked(list, i, true);
         }
         env.fix(window);
-        written = Write_Results(options, list, out, err);
-        err << found << '\n';
-        err << window.Status_Text() << '\n';
-    } else {
-        written = Write_Results(options, list, out, err);
-        if (options.fix) err << found << '\n' << "Total Problems Fixed: 0/0" << '\n';
-        else err << found << '\n';
     }
+    const bool written = Write_Results(options, list, out, err);
+    err << found << '\n';
+    if (options.fix) err << (fixing ? window.Status_Text() : std::string("Total Problems Fixed: 0/0")) << '\n';
     if (!driver.Scan_Ran() || driver.Unscanned_Computers() > 0 || !written) return kExitNotScanned;
     return kExitScanned;
 }
