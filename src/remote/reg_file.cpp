@@ -77,6 +77,20 @@ std::string Read_Quoted(std::string_view text, std::size_t& at) {
     Bad("unterminated text");
 }
 
+// One to eight hexadecimal digits and nothing else.
+std::uint32_t Hex_Number(std::string_view digits, std::string_view what) {
+    if (digits.empty() || digits.size() > 8) Bad(std::string(what) + " " + std::string(digits));
+    std::uint32_t value = 0;
+    for (char c : digits) {
+        value <<= 4;
+        if (c >= '0' && c <= '9') value |= static_cast<std::uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f') value |= static_cast<std::uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F') value |= static_cast<std::uint32_t>(c - 'A' + 10);
+        else Bad(std::string(what) + " " + std::string(digits));
+    }
+    return value;
+}
+
 std::vector<std::uint8_t> Hex_Bytes(std::string_view text) {
     std::vector<std::uint8_t> bytes;
     std::string digits;
@@ -84,15 +98,7 @@ std::vector<std::uint8_t> Hex_Bytes(std::string_view text) {
         const std::string d = Trim(digits);
         if (d.empty()) return;
         if (d.size() > 2) Bad("hex byte " + d);
-        unsigned value = 0;
-        for (char c : d) {
-            value <<= 4;
-            if (c >= '0' && c <= '9') value |= static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f') value |= static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F') value |= static_cast<unsigned>(c - 'A' + 10);
-            else Bad("hex byte " + d);
-        }
-        bytes.push_back(static_cast<std::uint8_t>(value));
+        bytes.push_back(static_cast<std::uint8_t>(Hex_Number(d, "hex byte")));
         digits.clear();
     };
     for (char c : text) {
@@ -152,9 +158,7 @@ RegistryValue Parse_Data(std::string_view data, RegFormat format) {
     const std::string lower = Lower_Ascii(data);
     if (lower.rfind("dword:", 0) == 0) {
         value.type = kRegDword;
-        const std::string digits = Trim(data.substr(6));
-        if (digits.empty() || digits.size() > 8) Bad("dword " + digits);
-        value.number = std::stoul(digits, nullptr, 16);
+        value.number = Hex_Number(Trim(data.substr(6)), "dword");
         return value;
     }
     if (lower.rfind("hex", 0) != 0) Bad(std::string(data));
@@ -164,7 +168,7 @@ RegistryValue Parse_Data(std::string_view data, RegFormat format) {
     if (data.size() > 4 && data[3] == '(') {
         const std::size_t close = data.find(')');
         if (close == std::string_view::npos || close > colon) Bad(std::string(data));
-        type = static_cast<std::uint32_t>(std::stoul(std::string(data.substr(4, close - 4)), nullptr, 16));
+        type = Hex_Number(data.substr(4, close - 4), "value type");
     }
     const std::vector<std::uint8_t> bytes = Hex_Bytes(data.substr(colon + 1));
     value.type = type;

@@ -114,7 +114,9 @@ TEST(RegFile, JoinedExportsAndDeletionsApply) {
 TEST(RegFile, MalformedFilesAreRefused) {
     for (const char* text : {"", "[HKEY_LOCAL_MACHINE\\x]\r\n", "REGEDIT4\r\n\"v\"=\"outside\"\r\n",
                              "REGEDIT4\r\n[HKEY_NOWHERE\\x]\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:123456789\r\n",
-                             "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=\"open\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex:zz\r\n"}) {
+                             "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=\"open\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex:zz\r\n",
+                             "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:zz\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:12zz\r\n",
+                             "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex(zz):00\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex():00\r\n"}) {
         EXPECT_THROW((void)Parse_Reg_Text(text), RuntimeError) << text;
     }
 }
