@@ -53,10 +53,9 @@ std::string System_Message(HRESULT hr) {
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, message, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const ::corvane::win32::unique_hlocal owner(buffer);
     if (length == 0 || buffer == nullptr) return {};
-    std::string text = Trim_Message(std::wstring_view(buffer, length));
-    LocalFree(buffer);
-    return text;
+    return Trim_Message(std::wstring_view(buffer, length));
 }
 
 }  // namespace
