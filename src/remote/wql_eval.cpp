@@ -1,5 +1,6 @@
 #include "app/runtime_error.h"
 #include "app/text.h"
+#include "app/utf8.h"
 #include "remote/wmi_errors.h"
 #include "remote/wql.h"
 
@@ -11,15 +12,7 @@ using wmi::Variant;
 // UTF-8 to code points, for LIKE's one-character wildcard.
 std::u32string Code_Points(std::string_view text) {
     std::u32string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
-        if (i + length > text.size()) length = 1;
-        char32_t cp = length == 1 ? lead : static_cast<char32_t>(lead & (0x7F >> length));
-        for (int k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        out += cp;
-        i += length;
-    }
+    for (std::size_t i = 0; i < text.size();) out += Next_Code_Point(text, i);
     return out;
 }
 
