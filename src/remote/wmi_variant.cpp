@@ -28,6 +28,17 @@ double Text_To_Double(std::string_view text) {
     return value;
 }
 
+[[noreturn]] void Overflow() {
+    throw RuntimeError(6, "Overflow");
+}
+
+// A number rounded to a whole one; Overflow when no 64-bit integer holds it
+// (infinity and NaN included).
+std::int64_t Rounded(double value) {
+    if (!(value >= -9223372036854775808.0 && value < 9223372036854775808.0)) Overflow();
+    return static_cast<std::int64_t>(std::llround(value));
+}
+
 }  // namespace
 
 Variant Variant::Null() {
@@ -74,8 +85,10 @@ std::int64_t Variant::As_Int64() const {
         case Type::Int32:
         case Type::Int64: return int_;
         case Type::UInt32:
-        case Type::UInt64: return static_cast<std::int64_t>(uint_);
-        case Type::Double: return static_cast<std::int64_t>(std::llround(double_));
+        case Type::UInt64:
+            if (uint_ > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) Overflow();
+            return static_cast<std::int64_t>(uint_);
+        case Type::Double: return Rounded(double_);
         case Type::String: {
             const std::string trimmed = Trim(text_);
             std::int64_t value = 0;
@@ -83,7 +96,7 @@ std::int64_t Variant::As_Int64() const {
             if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
             const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
             if (ec == std::errc() && end == digits.data() + digits.size()) return value;
-            return static_cast<std::int64_t>(std::llround(Text_To_Double(text_)));
+            return Rounded(Text_To_Double(text_));
         }
         case Type::Array: break;
     }
@@ -95,7 +108,7 @@ std::int32_t Variant::As_Int32() const {
     if (type_ == Type::UInt32) return static_cast<std::int32_t>(static_cast<std::uint32_t>(uint_));
     const std::int64_t value = As_Int64();
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::uint32_t>::max()) {
-        throw RuntimeError(6, "Overflow");
+        Overflow();
     }
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "app/runtime_error.h"
 #include "remote/wmi_datetime.h"
 #include "remote/wmi_errors.h"
@@ -32,6 +34,21 @@ TEST(Variant, ConversionsAsTheScriptingLayerMakesThem) {
     EXPECT_TRUE(Variant("x").As_Array().empty());
     EXPECT_EQ(Variant(std::int32_t{1}), Variant(std::int32_t{1}));
     EXPECT_FALSE(Variant(std::int32_t{1}) == Variant(std::int64_t{1}));
+}
+
+TEST(Variant, NumbersWithoutAWholeValueOverflow) {
+    for (const Variant& value : {Variant(1e300), Variant(std::numeric_limits<double>::infinity()),
+                                 Variant(std::numeric_limits<double>::quiet_NaN()), Variant("1e30"),
+                                 Variant(std::uint64_t{18446744073709551615ull})}) {
+        try {
+            (void)value.As_Int64();
+            ADD_FAILURE() << value.As_String();
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), 6) << value.As_String();
+        }
+    }
+    EXPECT_EQ(Variant(-2.6).As_Int64(), -3);
+    EXPECT_EQ(Variant("4e3").As_Int64(), 4000);
 }
 
 TEST(Variant, PropertyNamesIgnoreCase) {
