@@ -37,7 +37,7 @@ protected:
     // Creates the key (below the scratch key) and sets one value with raw bytes.
     static void Write(std::string_view subKey, std::string_view name, DWORD type, const void* data, DWORD size) {
         HKEY key = nullptr;
-        const std::wstring path = Widen(std::string(kScratchKey) + (subKey.empty() ? "" : "\\") + std::string(subKey));
+        const std::wstring path = Widen(Full(subKey));
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                                  &key, nullptr));
         if (type != REG_NONE) {
@@ -57,13 +57,13 @@ protected:
     static void Create(std::string_view subKey) { Write(subKey, "", REG_NONE, nullptr, 0); }
     [[nodiscard]] static bool Key_Exists(std::string_view subKey) {
         HKEY key = nullptr;
-        const std::wstring path = Widen(std::string(kScratchKey) + (subKey.empty() ? "" : "\\") + std::string(subKey));
+        const std::wstring path = Widen(Full(subKey));
         if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
         RegCloseKey(key);
         return true;
     }
     [[nodiscard]] static bool Value_Exists(std::string_view subKey, std::string_view name) {
-        const std::wstring path = Widen(std::string(kScratchKey) + (subKey.empty() ? "" : "\\") + std::string(subKey));
+        const std::wstring path = Widen(Full(subKey));
         return RegGetValueW(HKEY_CURRENT_USER, path.c_str(), Widen(name).c_str(), RRF_RT_ANY, nullptr, nullptr,
                             nullptr) == ERROR_SUCCESS;
     }
