@@ -47,6 +47,8 @@ enum class RowKind { Header, RegistryProblem, FileProblem, Error };
 }
 
 inline constexpr const char* kFixedItemIcon = "FixedItem";
+// The key of a category header's status sub-item (sub-item 2).
+inline constexpr const char* kFixStatusKey = "fixStatus";
 
 // What the view learns about changes, so that it can redraw only what moved.
 class IResultsListObserver {

@@ -17,7 +17,6 @@ class ResultsList;
 namespace corvane::fix {
 
 inline constexpr const char* kProblemFixedText = "Problem fixed";
-inline constexpr const char* kFixStatusKey = "fixStatus";
 inline constexpr const char* kProblemsFixedSuffix = " Problems successfully fixed";
 inline constexpr const char* kFixAbortedByUser = "Fixing is aborted by the user!";
 

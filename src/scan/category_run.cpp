@@ -29,9 +29,9 @@ CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
     row.Sub(2).key = kFixStatusKey;
     row.Sub(2).text.clear();
     row.Sub(2).bold = true;
-    headerIndex_ = list.Count() - 1;
-    list.Notify_Changed(headerIndex_);
-    list.Ensure_Visible(headerIndex_);
+    const std::size_t headerIndex = list.Count() - 1;
+    list.Notify_Changed(headerIndex);
+    list.Ensure_Visible(headerIndex);
 }
 
 bool CategoryRun::Is_Excepted(std::string_view candidate) const { return Is_In_Exception_List(args_.db, candidate); }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "remote/wmi_registry.h"
 #include "scan/scan_arguments.h"
 
 namespace corvane {
@@ -18,10 +19,9 @@ struct ListRow;
 
 namespace corvane::scan {
 
-inline constexpr std::uint32_t kHkeyLocalMachineRoot = 0x80000002u;
-inline constexpr std::uint32_t kHkeyUsersRoot = 0x80000003u;
+using remote::kHkeyLocalMachineRoot;
+using remote::kHkeyUsersRoot;
 inline constexpr const char* kHklmPrefix = "HKEY_LOCAL_MACHINE\\";
-inline constexpr const char* kFixStatusKey = "fixStatus";
 inline constexpr const char* kProblemsFoundSuffix = " Problems Found";
 
 // What the routine does after an entry's progress step.
@@ -71,7 +71,6 @@ public:
 private:
     ScanArguments& args_;
     std::string icon_;
-    std::size_t headerIndex_ = 0;
     std::string headerKey_;
     std::int32_t found_ = 0;
 };

@@ -13,7 +13,7 @@ namespace corvane::scan {
 
 namespace {
 
-constexpr std::uint32_t kKeyQueryValue = 1;
+using remote::kKeyQueryValue;
 
 std::string Hklm(std::string_view keyPath) { return kHklmPrefix + std::string(keyPath); }
 
