@@ -38,7 +38,9 @@ bool Can_List(const std::wstring& root) {
 std::optional<RawRegistryValue> NativeLocalRegistry::Read_Value(std::uint32_t root, std::string_view keyPath,
                                                                 std::string_view valueName) {
     unique_hkey key;
-    if (RegOpenKeyExW(Root_Handle(root), Widen(keyPath).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    // The 64-bit view, as the native store's registry provider reads it.
+    if (RegOpenKeyExW(Root_Handle(root), Widen(keyPath).c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.put()) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     const std::wstring name = Widen(valueName);
