@@ -145,12 +145,13 @@ bool Same_Key(std::string_view shown, std::string_view wanted) {
     return !shown.empty() && ::lstrcmpiW(Widen(shown).c_str(), Widen(target).c_str()) == 0;
 }
 
-void Close_Editor(HWND editor) {
+// True when the editor's process has ended.
+bool Close_Editor(HWND editor) {
     DWORD processId = 0;
     ::GetWindowThreadProcessId(editor, &processId);
     unique_handle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
     ::PostMessageW(editor, WM_CLOSE, 0, 0);
-    if (process) ::WaitForSingleObject(process.get(), kStartTimeoutMs);
+    return process && ::WaitForSingleObject(process.get(), kStartTimeoutMs) == WAIT_OBJECT_0;
 }
 
 }  // namespace
@@ -185,10 +186,10 @@ void Win32RegistryEditor::Open_RegEdit_At_Key(std::string_view keyPath, std::str
         Send_Keystrokes(tree, process.get(), Tree_Keystrokes(keyPath));
         if (!fresh && !Same_Key(Editor_Selected_Key(tree), keyPath)) {
             // The keystrokes did not get there (an editor whose tree search
-            // differs): start it again at the remembered key.
+            // differs): start it again at the remembered key. An editor that
+            // will not close (a dialog of its own open) stays where it is.
             process.reset();
-            Close_Editor(editor);
-            Open_RegEdit_At_Key(keyPath, valueName);
+            if (Close_Editor(editor)) Open_RegEdit_At_Key(keyPath, valueName);
             return;
         }
     }
