@@ -47,6 +47,16 @@ HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD sty
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
 }
 
+// The trees', list's and progress panel's face at a size in points.
+unique_hfont Make_Font(int points, int weight, int dpi) {
+    LOGFONTW face{};
+    face.lfHeight = -::MulDiv(points, dpi, 72);
+    face.lfWeight = weight;
+    face.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(face.lfFaceName, L"Tahoma", LF_FACESIZE);
+    return unique_hfont(::CreateFontIndirectW(&face));
+}
+
 const wchar_t* Menu_Title(MenuGroup group) {
     switch (group) {
         case MenuGroup::File: return L"&File";
@@ -152,14 +162,8 @@ void MainWindow::Create_Progress_Panel() {
     }
     ::SetWindowTextW(labels_[static_cast<std::size_t>(ProgressLabel::Skip)], L"Skip");
     // The panel's own font (the list's size changes with the View menu, the panel's does not).
-    LOGFONTW face{};
-    face.lfHeight = -::MulDiv(8, dpi_, 72);
-    face.lfWeight = FW_NORMAL;
-    face.lfCharSet = DEFAULT_CHARSET;
-    ::lstrcpynW(face.lfFaceName, L"Tahoma", LF_FACESIZE);
-    panelFont_.reset(::CreateFontIndirectW(&face));
-    face.lfWeight = FW_BOLD;
-    panelBoldFont_.reset(::CreateFontIndirectW(&face));
+    panelFont_ = Make_Font(8, FW_NORMAL, dpi_);
+    panelBoldFont_ = Make_Font(8, FW_BOLD, dpi_);
     for (HWND label : labels_) ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_.get()), FALSE);
     ::SendMessageW(labels_[static_cast<std::size_t>(ProgressLabel::Progress)], WM_SETFONT,
                    reinterpret_cast<WPARAM>(panelBoldFont_.get()), FALSE);
@@ -221,15 +225,8 @@ void MainWindow::Create_Controls() {
 
 void MainWindow::Apply_Font(int size) {
     fontSize_ = size;
-    LOGFONTW face{};
-    face.lfHeight = -::MulDiv(size, dpi_, 72);
-    face.lfWeight = FW_NORMAL;
-    face.lfCharSet = DEFAULT_CHARSET;
-    face.lfQuality = DEFAULT_QUALITY;
-    ::lstrcpynW(face.lfFaceName, L"Tahoma", LF_FACESIZE);
-    unique_hfont font(::CreateFontIndirectW(&face));
-    face.lfWeight = FW_BOLD;
-    unique_hfont bold(::CreateFontIndirectW(&face));
+    unique_hfont font = Make_Font(size, FW_NORMAL, dpi_);
+    unique_hfont bold = Make_Font(size, FW_BOLD, dpi_);
     for (HWND control : {computerTree_, categoryTree_}) {
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
