@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "app/main_window_commands.h"
 #include "app/win32/shell_win32.h"
+#include "app/win32/unique_any.h"
 #include "app/win32/wide_text.h"
 
 namespace corvane::win32 {
@@ -10,18 +11,18 @@ namespace corvane::win32 {
 namespace {
 
 struct AboutState {
-    HFONT titleFont = nullptr;
-    HFONT linkFont = nullptr;
+    unique_hfont titleFont;
+    unique_hfont linkFont;
 };
 
-HFONT Derived_Font(HWND control, bool bold, bool underline, int scalePercent) {
+unique_hfont Derived_Font(HWND control, bool bold, bool underline, int scalePercent) {
     LOGFONTW face{};
     auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-    if (!font || !::GetObjectW(font, sizeof(face), &face)) return nullptr;
+    if (!font || !::GetObjectW(font, sizeof(face), &face)) return {};
     if (bold) face.lfWeight = FW_BOLD;
     face.lfUnderline = underline ? TRUE : FALSE;
     face.lfHeight = face.lfHeight * scalePercent / 100;
-    return ::CreateFontIndirectW(&face);
+    return unique_hfont(::CreateFontIndirectW(&face));
 }
 
 INT_PTR CALLBACK About_Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -33,9 +34,9 @@ INT_PTR CALLBACK About_Procedure(HWND dialog, UINT message, WPARAM wParam, LPARA
             ::SetDlgItemTextW(dialog, kAboutVersion, Widen(Get_Version_String()).c_str());
             state->titleFont = Derived_Font(::GetDlgItem(dialog, kAboutProduct), true, false, 150);
             state->linkFont = Derived_Font(::GetDlgItem(dialog, kAboutWebLink), false, true, 100);
-            ::SendDlgItemMessageW(dialog, kAboutProduct, WM_SETFONT, reinterpret_cast<WPARAM>(state->titleFont), TRUE);
-            ::SendDlgItemMessageW(dialog, kAboutWebLink, WM_SETFONT, reinterpret_cast<WPARAM>(state->linkFont), TRUE);
-            ::SendDlgItemMessageW(dialog, kAboutMailLink, WM_SETFONT, reinterpret_cast<WPARAM>(state->linkFont), TRUE);
+            ::SendDlgItemMessageW(dialog, kAboutProduct, WM_SETFONT, reinterpret_cast<WPARAM>(state->titleFont.get()), TRUE);
+            ::SendDlgItemMessageW(dialog, kAboutWebLink, WM_SETFONT, reinterpret_cast<WPARAM>(state->linkFont.get()), TRUE);
+            ::SendDlgItemMessageW(dialog, kAboutMailLink, WM_SETFONT, reinterpret_cast<WPARAM>(state->linkFont.get()), TRUE);
             return TRUE;
         }
         case WM_CTLCOLORSTATIC: {
@@ -56,12 +57,8 @@ INT_PTR CALLBACK About_Procedure(HWND dialog, UINT message, WPARAM wParam, LPARA
             }
             break;
         case WM_DESTROY:
-            if (state) {
-                if (state->titleFont) ::DeleteObject(state->titleFont);
-                if (state->linkFont) ::DeleteObject(state->linkFont);
-                delete state;
-                ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
-            }
+            delete state;  // and with it the fonts
+            ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
             break;
         default:
             break;
