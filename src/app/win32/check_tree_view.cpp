@@ -22,16 +22,13 @@ CheckTreeView::CheckTreeView(HWND tree, CheckTree& model, const ImageLibrary& im
 CheckTreeView::~CheckTreeView() { model_.Set_Observer(nullptr); }
 
 void CheckTreeView::Node_Added(NodeId node) {
-    const TreeNode& data = model_.Node(node);
-    const std::wstring text = Widen(data.text);
+    // Text, picture and check mark are written by Write_Item.
+    const NodeId parent = model_.Node(node).parent;
     TVINSERTSTRUCTW insert{};
-    insert.hParent = data.parent == kNoNode ? TVI_ROOT : Item(data.parent);
+    insert.hParent = parent == kNoNode ? TVI_ROOT : Item(parent);
     insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
+    insert.item.mask = TVIF_PARAM;
     insert.item.lParam = static_cast<LPARAM>(node);
-    insert.item.iImage = images_.Index(data.image);
-    insert.item.iSelectedImage = insert.item.iImage;
     if (items_.size() <= node) items_.resize(node + 1, nullptr);
     items_[node] = reinterpret_cast<HTREEITEM>(::SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     Write_Item(node);
@@ -83,17 +80,6 @@ bool CheckTreeView::Control_Checked(NodeId node) const {
     const UINT state = static_cast<UINT>(::SendMessageW(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
                                                         TVIS_STATEIMAGEMASK));
     return (state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
-}
-
-NodeId CheckTreeView::Node_At(POINT client) const {
-    TVHITTESTINFO hit{};
-    hit.pt = client;
-    HTREEITEM item = TreeView_HitTest(tree_, &hit);
-    if (!item) return kNoNode;
-    for (NodeId node = 0; node < items_.size(); ++node) {
-        if (items_[node] == item) return node;
-    }
-    return kNoNode;
 }
 
 bool CheckTreeView::On_Notify(const NMHDR& header, UINT syncMessage) {

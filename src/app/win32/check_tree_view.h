@@ -43,8 +43,6 @@ public:
 
     [[nodiscard]] bool Control_Checked(NodeId node) const;
     [[nodiscard]] HTREEITEM Item(NodeId node) const { return node < items_.size() ? items_[node] : nullptr; }
-    // The node under a client point of the tree, or kNoNode.
-    [[nodiscard]] NodeId Node_At(POINT client) const;
 
 private:
     void Write_Item(NodeId node);
