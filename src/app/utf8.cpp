@@ -35,6 +35,9 @@ char32_t Next_Code_Point(std::string_view text, std::size_t& i, bool* valid) {
         if ((next & 0xC0) != 0x80) return invalid();
         cp = (cp << 6) | (next & 0x3F);
     }
+    // Overlong forms, surrogates and values past U+10FFFF are not characters.
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[length] || (cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF) return invalid();
     if (valid != nullptr) *valid = true;
     i += length;
     return cp;

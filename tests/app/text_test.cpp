@@ -2,6 +2,7 @@
 
 #include "app/ansi_text.h"
 #include "app/text.h"
+#include "app/utf8.h"
 
 namespace corvane {
 namespace {
@@ -17,6 +18,28 @@ TEST(AnsiText, KnownCharacters) {
     EXPECT_EQ(Utf8_To_Ansi("\xC3\xA9"), "\xE9");          // e acute
     EXPECT_EQ(Ansi_To_Utf8("\x95"), "\xE2\x80\xA2");       // bullet
     EXPECT_EQ(Utf8_To_Ansi("\xE4\xB8\xAD"), "?");          // not in the code page
+}
+
+TEST(Utf8, OnlyWellFormedSequencesDecodeAsCharacters) {
+    struct Case {
+        std::string bytes;
+        bool valid;
+        char32_t codePoint;
+    };
+    const Case cases[] = {
+        {"\xC3\xA9", true, 0xE9},          {"\xF0\x9F\x98\x80", true, 0x1F600},
+        {"\xC0\xAF", false, 0xC0},         // overlong "/"
+        {"\xED\xA0\x80", false, 0xED},    // a surrogate
+        {"\xF5\x80\x80\x80", false, 0xF5},  // past U+10FFFF
+        {"\xC3(", false, 0xC3},             // missing continuation: the "(" is kept
+    };
+    for (const Case& c : cases) {
+        std::size_t i = 0;
+        bool valid = !c.valid;
+        EXPECT_EQ(Next_Code_Point(c.bytes, i, &valid), c.codePoint) << c.bytes;
+        EXPECT_EQ(valid, c.valid) << c.bytes;
+        EXPECT_EQ(i, c.valid ? c.bytes.size() : 1u) << c.bytes;
+    }
 }
 
 TEST(Text, UpperAsciiLeavesOtherLettersAlone) {
