@@ -3,10 +3,8 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/runtime_error.h"
 #include "fix/fix_commands.h"
 #include "remote/target_context.h"
-#include "remote/win32/com_runtime.h"
 #include "remote/win32/native_ports.h"
 #include "remote/win32/windows_locator.h"
 #include "scan/scan_driver.h"
@@ -25,13 +23,7 @@ public:
           ports_{locator_, app.Reports(), app.Clock(), shares_, localRegistry_, localSystem_},
           context_(ports_),
           target_(context_),
-          driver_({window, app.Db(), app.Reports(), target_, false}) {
-        try {
-            remote::win32::Initialize_Com_Security();
-        } catch (const RuntimeError& error) {
-            app.Reports().Show_Error(false, error);  // local scans work without it
-        }
-    }
+          driver_({window, app.Db(), app.Reports(), target_, false}) {}
 
     void Start_Scan() { driver_.mnuStartScan_Click(); }
     void Stop() noexcept { driver_.mnuStopScan_Click(); }
