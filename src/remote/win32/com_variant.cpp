@@ -82,9 +82,24 @@ wmi::Variant From_Scalar(const VARIANT& value, CIMTYPE cimType) {
     }
 }
 
+// Element kinds that fit the VARIANT's 8-byte value field and that
+// From_Scalar reads; any other array (records, decimals) is not read at all.
+bool Is_Plain_Element(VARTYPE type) {
+    switch (type) {
+    case VT_VARIANT:
+    case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4: case VT_INT: case VT_UINT:
+    case VT_I8: case VT_UI8: case VT_R4: case VT_R8: case VT_BOOL: case VT_BSTR: case VT_DATE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 wmi::Variant From_Array(SAFEARRAY* array, VARTYPE elementType, CIMTYPE elementCimType) {
     std::vector<wmi::Variant> elements;
-    if (array == nullptr || SafeArrayGetDim(array) != 1) return wmi::Variant(std::move(elements));
+    if (array == nullptr || SafeArrayGetDim(array) != 1 || !Is_Plain_Element(elementType)) {
+        return wmi::Variant(std::move(elements));
+    }
     LONG lower = 0;
     LONG upper = -1;
     if (FAILED(SafeArrayGetLBound(array, 1, &lower)) || FAILED(SafeArrayGetUBound(array, 1, &upper))) {
