@@ -46,6 +46,8 @@ private:
     void Finish();
 
     void Reset_Progress();
+    // The index of the current category header; Count() when there is none.
+    [[nodiscard]] std::size_t Status_Row() const;
     void Set_Status_Text();
     void Log(const std::string& text, int type = LOG_INFO) const { reporter_.Log_Event(text, type); }
 
@@ -115,9 +117,12 @@ void FixRun::Reset_Progress() {
     window_.Set_Progress_Value(2);
 }
 
+std::size_t FixRun::Status_Row() const {
+    return statusRowKey_ ? list_.Find(*statusRowKey_) : list_.Count();
+}
+
 void FixRun::Set_Status_Text() {
-    if (!statusRowKey_) return;
-    const std::size_t index = list_.Find(*statusRowKey_);
+    const std::size_t index = Status_Row();
     if (index >= list_.Count()) return;
     list_.Row(index).Sub(2).text = std::to_string(categoryFixed_) + kProblemsFixedSuffix;
     list_.Notify_Changed(index);
@@ -221,12 +226,9 @@ void FixRun::Problem(std::size_t index) {
     } else if (outcome.fixed) {
         row.smallIcon = kFixedItemIcon;
         row.Sub(2).text = kProblemFixedText;
-        if (statusRowKey_) {
-            const std::size_t header = list_.Find(*statusRowKey_);
-            if (header < list_.Count()) {
-                ListSubItem& status = list_.Row(header).Sub(2);
-                status.tag = std::to_string(static_cast<std::int64_t>(Text_To_Int32(status.tag)) - 1);
-            }
+        if (const std::size_t header = Status_Row(); header < list_.Count()) {
+            ListSubItem& status = list_.Row(header).Sub(2);
+            status.tag = std::to_string(static_cast<std::int64_t>(Text_To_Int32(status.tag)) - 1);
         }
         ++categoryFixed_;
         ++totalFixed_;
