@@ -34,6 +34,7 @@ namespace error_number {
 inline constexpr std::int32_t kSubscriptOutOfRange = 9;   // reading a cell a result does not have
 inline constexpr std::int32_t kTypeMismatch = 13;         // a text that is no number where one is needed
 inline constexpr std::int32_t kFileNotFound = 53;
+inline constexpr std::int32_t kObjectNotSet = 91;           // a service object that is not held
 inline constexpr std::int32_t kStatementFailed = 1001;    // an SQL statement failed (already reported)
 }  // namespace error_number
 

@@ -19,7 +19,6 @@ namespace {
 constexpr std::int32_t kNoObjectMatched = std::numeric_limits<std::int32_t>::min();
 
 constexpr std::int32_t kInvalidArgument = 5;  // "Invalid procedure call or argument"
-constexpr std::int32_t kObjectNotSet = 91;    // a service object the connection does not hold
 
 // A root key tag: the decimal text of the root's 32-bit value, signed as row
 // tags carry it ("-2147483646") or unsigned ("2147483650").
@@ -38,16 +37,6 @@ std::uint32_t Root_Key_Of(std::string_view text) {
 
 bool Names_Nothing(std::string_view path) { return path.find_first_not_of("\\ ") == std::string_view::npos; }
 
-wmi::IObject& Registry_Of(remote::WmiConnection& connection) {
-    if (!connection.registry) throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
-    return *connection.registry;
-}
-
-wmi::IServices& Cimv2_Of(remote::WmiConnection& connection) {
-    if (!connection.cimv2) throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
-    return *connection.cimv2;
-}
-
 void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, RowOutcome& outcome) {
     const std::uint32_t root = Root_Key_Of(row.Sub(1).tag);
     const std::string& keyPath = row.Sub(2).tag;
@@ -57,7 +46,7 @@ void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& co
     if (Names_Nothing(keyPath)) {
         throw RuntimeError(kInvalidArgument, "The problem row names no registry key");
     }
-    wmi::IObject& registry = Registry_Of(connection);
+    wmi::IObject& registry = connection.Registry();
     if (!remote::WMI_Check_Access(registry, root, keyPath, remote::kAccessDelete, outcome.registryCode)) return;
     outcome.attempted = true;
     switch (type) {
@@ -77,7 +66,7 @@ void File_Action(FixType type, const ListRow& row, remote::WmiConnection& connec
     const std::string& path = row.Sub(1).tag;
     outcome.what = Describe_Fix_Target(type, 0, "", "", path);
     if (Names_Nothing(path)) throw RuntimeError(kInvalidArgument, "The problem row names no file or folder");
-    wmi::IServices& cimv2 = Cimv2_Of(connection);
+    wmi::IServices& cimv2 = connection.Cimv2();
     std::int32_t code = kNoObjectMatched;
     outcome.attempted = true;
     outcome.fixed = type == FixType::Folder ? remote::WMI_Delete_Folder(cimv2, path, code)

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/runtime_error.h"
 #include "remote/target_context.h"
 #include "remote/wmi.h"
 
@@ -26,6 +27,17 @@ struct WmiConnection {
         cimv2.reset();
     }
     [[nodiscard]] bool Connected() const noexcept { return cimv2 && rootDefault && registry; }
+    // The objects themselves; run-time error 91 when one is not held.
+    [[nodiscard]] wmi::IServices& Cimv2() const { return Held(cimv2); }
+    [[nodiscard]] wmi::IServices& Root_Default() const { return Held(rootDefault); }
+    [[nodiscard]] wmi::IObject& Registry() const { return Held(registry); }
+
+private:
+    template <class T>
+    static T& Held(const std::shared_ptr<T>& object) {
+        if (!object) throw RuntimeError(error_number::kObjectNotSet, "Object variable or With block variable not set");
+        return *object;
+    }
 };
 
 // ConnectServer's flags: 128 (use max wait) when the local Windows is XP or

@@ -1,6 +1,5 @@
 #include "scan/scan_target.h"
 
-#include "app/runtime_error.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
 #include "remote/wmi_system.h"
@@ -8,8 +7,6 @@
 namespace corvane::scan {
 
 namespace {
-
-constexpr std::int32_t kObjectNotSet = 91;
 
 // The text of a value as the categories use it; values without text form
 // (binary data read from the local registry) give "".
@@ -32,10 +29,7 @@ bool ScanTarget::Connect_Default(std::string& errorText) {
     return connection_.rootDefault != nullptr;
 }
 
-void ScanTarget::Open_Registry() {
-    if (!connection_.rootDefault) throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
-    connection_.registry = connection_.rootDefault->Get("StdRegProv");
-}
+void ScanTarget::Open_Registry() { connection_.registry = connection_.Root_Default().Get("StdRegProv"); }
 
 void ScanTarget::Read_Computer_Facts() {
     (void)remote::WMI_Get_Computer_Name(Cimv2(), context_.TargetName);
@@ -46,15 +40,9 @@ void ScanTarget::Read_Fixed_Drives() { (void)remote::WMI_Get_Fixed_Drives(Cimv2(
 
 void ScanTarget::Release() noexcept { connection_.Release(); }
 
-wmi::IServices& ScanTarget::Cimv2() {
-    if (!connection_.cimv2) throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
-    return *connection_.cimv2;
-}
+wmi::IServices& ScanTarget::Cimv2() { return connection_.Cimv2(); }
 
-wmi::IObject& ScanTarget::Registry() {
-    if (!connection_.registry) throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
-    return *connection_.registry;
-}
+wmi::IObject& ScanTarget::Registry() { return connection_.Registry(); }
 
 bool ScanTarget::Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required) {
     std::int32_t returnCode = 0;
