@@ -26,6 +26,25 @@ void Seed_Help(remote::SimComputer& computer) {
     computer.registry.Set_String(kHklm, kHtmlHelpKey, "gone3.chm", "C:\\Help");
 }
 
+// PC1 and PC2, each with the obsolete help values of Seed_Help, both listed
+// (unchecked until a test checks them) in the computer tree.
+void Add_Two_Help_Computers(ScanWorld& world) {
+    for (const char* name : {"PC1", "PC2"}) {
+        Seed_Help(world.Add_Computer(name));
+        world.Add_Node(name);
+    }
+}
+
+// Every call of PC1 of that kind matching the text fails with the HRESULT.
+void Fail_On_PC1(ScanWorld& world, CallKind kind, const char* match, std::uint32_t hresult) {
+    remote::FaultRule rule;
+    rule.kind = kind;
+    rule.computer = "PC1";
+    rule.match = match;
+    rule.hresult = hresult;
+    world.network.Add_Fault(rule);
+}
+
 TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
     ScanWorld world;
     world.Add_Node("PC1", false);
@@ -151,17 +170,9 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
 
 TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
     ScanWorld world;
-    Seed_Help(world.Add_Computer("PC1"));
-    Seed_Help(world.Add_Computer("PC2"));
-    world.Add_Node("PC1");
-    world.Add_Node("PC2");
+    Add_Two_Help_Computers(world);
     world.Check_Category("fA");
-    remote::FaultRule rule;
-    rule.kind = CallKind::Query;
-    rule.computer = "PC1";
-    rule.match = "Win32_ComputerSystem";
-    rule.hresult = 0x80041001u;
-    world.network.Add_Fault(rule);
+    Fail_On_PC1(world, CallKind::Query, "Win32_ComputerSystem", 0x80041001u);
     world.data.messages.Queue_Answer(MsgResult::No);
     world.Scan();
     // An empty own name matches no other node: both computers are scanned.
@@ -173,10 +184,7 @@ TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
 
 TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     ScanWorld world;
-    Seed_Help(world.Add_Computer("PC1"));
-    Seed_Help(world.Add_Computer("PC2"));
-    world.Add_Node("PC1");
-    world.Add_Node("PC2");
+    Add_Two_Help_Computers(world);
     world.Check_Category("fA");
     world.Check_Category("fF");
     int pumps = 0;
@@ -356,10 +364,7 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
 TEST(ScanDriver, StopInAutomaticModeSkipsTheFixAndTheOtherComputers) {
     ScanWorld world;
     world.Set_Options(1);
-    Seed_Help(world.Add_Computer("PC1"));
-    Seed_Help(world.Add_Computer("PC2"));
-    world.Add_Node("PC1");
-    world.Add_Node("PC2");
+    Add_Two_Help_Computers(world);
     world.Check_Category("fA");
     int pumps = 0;
     world.window.Set_Pump_Hook([&] {
@@ -374,17 +379,9 @@ TEST(ScanDriver, StopInAutomaticModeSkipsTheFixAndTheOtherComputers) {
 
 TEST(ScanDriver, UnexpectedErrorInACategoryMakesAnErrorRowAndGoesOn) {
     ScanWorld world;
-    Seed_Help(world.Add_Computer("PC1"));
-    Seed_Help(world.Add_Computer("PC2"));
-    world.Add_Node("PC1");
-    world.Add_Node("PC2");
+    Add_Two_Help_Computers(world);
     world.Check_Category("fA");
-    remote::FaultRule rule;
-    rule.kind = CallKind::Method;
-    rule.computer = "PC1";
-    rule.match = "EnumValues";
-    rule.hresult = 0x80041001u;  // WBEM_E_FAILED: not one of the swallowed errors
-    world.network.Add_Fault(rule);
+    Fail_On_PC1(world, CallKind::Method, "EnumValues", 0x80041001u);  // WBEM_E_FAILED: not one of the swallowed errors
     world.data.messages.Queue_Answer(MsgResult::No);
     world.Scan();
 
@@ -403,10 +400,7 @@ TEST(ScanDriver, UnexpectedErrorInACategoryMakesAnErrorRowAndGoesOn) {
 
 TEST(ScanDriver, AnyExceptionWhileAComputerIsHandledMakesAnErrorRowAndGoesOn) {
     ScanWorld world;
-    Seed_Help(world.Add_Computer("PC1"));
-    Seed_Help(world.Add_Computer("PC2"));
-    world.Add_Node("PC1");
-    world.Add_Node("PC2");
+    Add_Two_Help_Computers(world);
     world.Check_Category("fA");
     int pumps = 0;
     world.window.Set_Pump_Hook([&] {
