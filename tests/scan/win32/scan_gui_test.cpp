@@ -56,6 +56,29 @@ void Pump(DWORD milliseconds) {
     } while (::GetTickCount() - start < milliseconds);
 }
 
+// Starts the application with its main window, checks every computer and the
+// Shared DLLs category, and posts Start Scan as the toolbar does; returns once
+// the scan has asked its first question (or after 30 seconds), or nullptr
+// when the window could not be made.
+MainWindow* Open_And_Scan_Shared_Dlls(Application& app, const FakeMessageBox& messages) {
+    MainWindow* window = nullptr;
+    app.Main([&](Application& a) {
+        MainWindowOptions options;
+        options.settingsRoot = kSettingsRoot;
+        options.showBalloon = false;
+        window = MainWindow::Create(a, options);
+    });
+    if (window == nullptr) return nullptr;
+    Pump(400);
+    CheckTree& computers = window->Computer_Tree();
+    (void)computers.Set_Checked(computers.Find("rR"), true);
+    CheckTree& categories = window->Category_Tree();
+    (void)categories.Set_Checked(categories.Find("fF"), true);
+    ::PostMessageW(window->Handle(), WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
+    for (int i = 0; i < 600 && messages.shown.empty(); ++i) Pump(50);
+    return window;
+}
+
 TEST(ScanGui, StartScanFillsTheResultsList) {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') GTEST_SKIP() << "CORVANE-GUI-SKIPPED: no display";
@@ -75,23 +98,9 @@ TEST(ScanGui, StartScanFillsTheResultsList) {
     Win32Clock clock;
     {
         Application app(platform, clock, messages);
-        MainWindow* window = nullptr;
-        app.Main([&](Application& a) {
-            MainWindowOptions options;
-            options.settingsRoot = kSettingsRoot;
-            options.showBalloon = false;
-            window = MainWindow::Create(a, options);
-        });
+        MainWindow* window = Open_And_Scan_Shared_Dlls(app, messages);
         ASSERT_NE(window, nullptr);
         const HWND handle = window->Handle();
-        Pump(400);
-
-        CheckTree& computers = window->Computer_Tree();
-        (void)computers.Set_Checked(computers.Find("rR"), true);
-        CheckTree& categories = window->Category_Tree();
-        (void)categories.Set_Checked(categories.Find("fF"), true);
-        ::PostMessageW(handle, WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
-        for (int i = 0; i < 600 && messages.shown.empty(); ++i) Pump(50);
 
         ResultsList& list = window->Results();
         const std::string localName = window->Get_Comp_Name();
@@ -146,23 +155,9 @@ TEST(ScanGui, FixProblemsDeletesExactlyTheCheckedRows) {
     Win32Clock clock;
     {
         Application app(platform, clock, messages);
-        MainWindow* window = nullptr;
-        app.Main([&](Application& a) {
-            MainWindowOptions options;
-            options.settingsRoot = kSettingsRoot;
-            options.showBalloon = false;
-            window = MainWindow::Create(a, options);
-        });
+        MainWindow* window = Open_And_Scan_Shared_Dlls(app, messages);
         ASSERT_NE(window, nullptr);
         const HWND handle = window->Handle();
-        Pump(400);
-
-        CheckTree& computers = window->Computer_Tree();
-        (void)computers.Set_Checked(computers.Find("rR"), true);
-        CheckTree& categories = window->Category_Tree();
-        (void)categories.Set_Checked(categories.Find("fF"), true);
-        ::PostMessageW(handle, WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
-        for (int i = 0; i < 600 && messages.shown.empty(); ++i) Pump(50);
         ASSERT_EQ(messages.shown.size(), 1u);
 
         // Only the row of kFixedDll stays checked (Wine's own obsolete entries too are left alone).
