@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ports/clock.h"
-#include "app/reporter.h"
-#include "app/ports/message_box.h"
-#include "remote/sim_network.h"
+#include "base/ports/clock.h"
+#include "base/reporter.h"
+#include "base/ports/message_box.h"
+#include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"

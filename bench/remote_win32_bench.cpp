@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/local_registry.h"
 #include "remote/store_services.h"
 #include "remote/win32/com_locator.h"

@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/results_list.h"
-#include "app/results_list_ops.h"
+#include "base/ui/results_list.h"
+#include "base/ui/results_list_ops.h"
 #include "app/win32/image_library.h"
 #include "app/win32/results_view.h"
 

@@ -18,10 +18,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "db/app_tables.h"
 #include "db/database.h"
-#include "remote/sim_network.h"
+#include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "scan/cvnscan/console_window.h"
 #include "scan/scan_driver.h"

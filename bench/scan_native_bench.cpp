@@ -16,9 +16,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/win32/clock_win32.h"
-#include "app/win32/com_init.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/clock_win32.h"
+#include "base/win32/com_init.h"
+#include "base/win32/wide_text.h"
 #include "db/app_tables.h"
 #include "remote/target_context.h"
 #include "remote/win32/native_ports.h"

@@ -1,9 +1,9 @@
 #include "app/application.h"
 
-#include "app/ports/clock.h"
-#include "app/ports/message_box.h"
-#include "app/ports/platform.h"
-#include "app/version.h"
+#include "base/ports/clock.h"
+#include "base/ports/message_box.h"
+#include "base/ports/platform.h"
+#include "base/version.h"
 
 namespace corvane {
 

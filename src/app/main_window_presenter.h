@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/check_tree.h"
+#include "base/ui/check_tree.h"
 #include "app/main_window_settings.h"
 
 namespace corvane {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/check_tree.h"
-#include "app/ports/clock.h"
-#include "app/ports/settings_store.h"
-#include "app/text.h"
+#include "base/ui/check_tree.h"
+#include "base/ports/clock.h"
+#include "base/ports/settings_store.h"
+#include "base/text.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
 #include "db/app_tables.h"
 
-#include "app/runtime_error.h"
-#include "app/text.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "db/database.h"
 #include "db/scramble.h"
 

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "app/ports/platform.h"
-#include "app/reporter.h"
-#include "app/runtime_error.h"
+#include "base/ports/platform.h"
+#include "base/reporter.h"
+#include "base/runtime_error.h"
 
 namespace corvane {
 namespace {

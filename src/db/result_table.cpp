@@ -1,6 +1,6 @@
 #include "db/result_table.h"
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "db/scramble.h"
 
-#include "app/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace corvane {
 

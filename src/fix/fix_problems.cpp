@@ -5,14 +5,14 @@
 #include <optional>
 #include <string>
 
-#include "app/check_tree.h"
-#include "app/log.h"
-#include "app/main_window_port.h"
-#include "app/reporter.h"
-#include "app/results_list.h"
-#include "app/results_list_ops.h"
-#include "app/runtime_error.h"
-#include "app/text.h"
+#include "base/ui/check_tree.h"
+#include "base/log.h"
+#include "base/ui/main_window_port.h"
+#include "base/reporter.h"
+#include "base/ui/results_list.h"
+#include "base/ui/results_list_ops.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "db/app_tables.h"
 #include "fix/fix_row.h"
 #include "fix/restore_point.h"

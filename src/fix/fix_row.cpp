@@ -4,8 +4,8 @@
 #include <exception>
 #include <limits>
 
-#include "app/results_list.h"
-#include "app/runtime_error.h"
+#include "base/ui/results_list.h"
+#include "base/runtime_error.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/log.h"
-#include "app/reporter.h"
+#include "base/log.h"
+#include "base/reporter.h"
 #include "remote/target_context.h"
 #include "remote/wmi_system.h"
 #include "settings/general_options.h"

@@ -4,7 +4,7 @@
 // and the abort option decide whether fixing of this computer goes on.
 #pragma once
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "fix/fix_environment.h"
 #include "fix/restore_point_support.h"
 #include "remote/wmi.h"

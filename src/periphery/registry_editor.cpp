@@ -1,8 +1,8 @@
 #include "periphery/registry_editor.h"
 
-#include "app/reporter.h"
-#include "app/runtime_error.h"
-#include "app/utf8.h"
+#include "base/reporter.h"
+#include "base/runtime_error.h"
+#include "base/utf8.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "periphery/sys_tray.h"
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 
 namespace corvane {
 

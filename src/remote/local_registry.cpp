@@ -1,6 +1,6 @@
 #include "remote/local_registry.h"
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 #include "remote/machine_store.h"
 
 namespace corvane::remote {

@@ -2,7 +2,7 @@
 // real computer, Name, Drive, Path, FileName and Extension come back in lower
 // case. A query whose WHERE requires a Name, or a Drive and a Path, reads only
 // that entry or that one folder from the store.
-#include "app/text.h"
+#include "base/text.h"
 #include "remote/provider.h"
 #include "remote/wmi_datetime.h"
 

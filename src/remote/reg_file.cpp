@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/ansi_text.h"
-#include "app/runtime_error.h"
-#include "app/text.h"
+#include "base/ansi_text.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "remote/local_registry.h"
 
 namespace corvane::remote {

@@ -1,6 +1,6 @@
 #include "remote/store_services.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "remote/provider.h"
 #include "remote/wmi_errors.h"
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ports/clock.h"
-#include "app/reporter.h"
+#include "base/ports/clock.h"
+#include "base/reporter.h"
 #include "remote/local_registry.h"
 #include "remote/local_system.h"
 #include "remote/share_lister.h"

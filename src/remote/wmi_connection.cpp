@@ -1,6 +1,6 @@
 #include "remote/wmi_connection.h"
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/wmi_errors.h"
 
 namespace corvane::remote {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/target_context.h"
 #include "remote/wmi.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace corvane::wmi {
 

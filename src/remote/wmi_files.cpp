@@ -4,8 +4,8 @@
 #include <optional>
 #include <utility>
 
-#include "app/runtime_error.h"
-#include "app/text.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "remote/wmi_results.h"
 
 namespace corvane::remote {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_variant.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/wmi_results.h"
 
 namespace corvane::remote {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/ports/clock.h"
-#include "app/reporter.h"
+#include "base/ports/clock.h"
+#include "base/reporter.h"
 #include "remote/wmi.h"
 
 namespace corvane::remote {

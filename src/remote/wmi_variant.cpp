@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/runtime_error.h"
-#include "app/text.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 
 namespace corvane::wmi {
 namespace {

@@ -1,6 +1,6 @@
-#include "app/runtime_error.h"
-#include "app/text.h"
-#include "app/utf8.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
+#include "base/utf8.h"
 #include "remote/wmi_errors.h"
 #include "remote/wql.h"
 

@@ -1,6 +1,6 @@
 #include <cctype>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "remote/wmi_errors.h"
 #include "remote/wql.h"
 

@@ -1,8 +1,8 @@
 #include "scan/category_run.h"
 
-#include "app/main_window_port.h"
-#include "app/results_list.h"
-#include "app/scan_categories.h"
+#include "base/ui/main_window_port.h"
+#include "base/ui/results_list.h"
+#include "scan/scan_categories.h"
 #include "db/app_tables.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace corvane::scan {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/main_window_port.h"
+#include "base/ui/main_window_port.h"
 #include "scan/category_run.h"
 #include "scan/registry_entry_categories.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/reporter.h"
-#include "app/runtime_error.h"
+#include "base/reporter.h"
+#include "base/runtime_error.h"
 #include "db/app_tables.h"
 #include "db/database.h"
 

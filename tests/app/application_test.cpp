@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/file_path.h"
+#include "base/file_path.h"
 #include "support/fakes.h"
 #include "support/test_database.h"
 

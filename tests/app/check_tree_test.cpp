@@ -1,9 +1,9 @@
-#include "app/check_tree.h"
+#include "base/ui/check_tree.h"
 
 #include <gtest/gtest.h>
 
 #include "app/main_window_settings.h"
-#include "app/scan_categories.h"
+#include "scan/scan_categories.h"
 #include "support/window_fakes.h"
 
 namespace corvane {

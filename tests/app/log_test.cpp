@@ -1,8 +1,8 @@
-#include "app/log.h"
+#include "base/log.h"
 
 #include <gtest/gtest.h>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 

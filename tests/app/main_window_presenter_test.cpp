@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/application.h"
-#include "app/file_path.h"
+#include "base/file_path.h"
 #include "app/main_window_commands.h"
 #include "app/main_window_layout.h"
-#include "app/results_list.h"
-#include "app/results_list_ops.h"
+#include "base/ui/results_list.h"
+#include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"
 #include "support/test_database.h"
 #include "support/window_fakes.h"

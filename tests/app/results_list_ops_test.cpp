@@ -1,8 +1,9 @@
-#include "app/results_list_ops.h"
+#include "app/results_list_exceptions.h"
+#include "base/ui/results_list_ops.h"
 
 #include <gtest/gtest.h>
 
-#include "app/results_list.h"
+#include "base/ui/results_list.h"
 #include "db/app_tables.h"
 #include "support/test_database.h"
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/ansi_text.h"
-#include "app/text.h"
-#include "app/utf8.h"
+#include "base/ansi_text.h"
+#include "base/text.h"
+#include "base/utf8.h"
 
 namespace corvane {
 namespace {

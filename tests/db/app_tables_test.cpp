@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/runtime_error.h"
-#include "app/text.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "db/scramble.h"
 #include "support/test_database.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/scan_categories.h"
+#include "scan/scan_categories.h"
 
 namespace corvane::testing {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/check_tree.h"
-#include "app/main_window_port.h"
-#include "app/results_list.h"
+#include "base/ui/check_tree.h"
+#include "base/ui/main_window_port.h"
+#include "base/ui/results_list.h"
 
 namespace corvane::testing {
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "fix_fixture.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "settings/general_options.h"
 
 namespace corvane::testing {

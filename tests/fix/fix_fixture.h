@@ -11,7 +11,7 @@
 
 #include "fake_main_window.h"
 #include "fix/fix_environment.h"
-#include "remote/sim_network.h"
+#include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "support/test_database.h"
 

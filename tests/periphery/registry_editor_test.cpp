@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/reporter.h"
+#include "base/reporter.h"
 #include "support/fakes.h"
 #include "support/window_fakes.h"
 

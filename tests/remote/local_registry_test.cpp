@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "remote/local_registry.h"
-#include "remote/sim_computer.h"
+#include "remote/sim/sim_computer.h"
 
 namespace corvane::remote {
 namespace {

@@ -2,8 +2,8 @@
 // through ExecQuery, Get and method calls.
 #include <gtest/gtest.h>
 
-#include "app/runtime_error.h"
-#include "remote/sim_computer.h"
+#include "base/runtime_error.h"
+#include "remote/sim/sim_computer.h"
 #include "remote/store_services.h"
 
 namespace corvane::remote {

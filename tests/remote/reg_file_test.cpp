@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/local_registry.h"
 #include "remote/reg_file.h"
-#include "remote/sim_registry.h"
+#include "remote/sim/sim_registry.h"
 
 namespace corvane::remote {
 namespace {

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "app/log.h"
-#include "app/reporter.h"
-#include "remote/sim_network.h"
+#include "base/log.h"
+#include "base/reporter.h"
+#include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "remote/wmi_connection.h"
 #include "support/fakes.h"

@@ -1,7 +1,7 @@
 // The command lines that backups and restores start on a target, carried out
 // by the simulated computer, driven through the program's own routines.
 #include "remote/reg_file.h"
-#include "remote/sim_computer.h"
+#include "remote/sim/sim_computer.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_system.h"
 #include "remote_fixture.h"

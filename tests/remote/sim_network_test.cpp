@@ -1,10 +1,10 @@
 // The simulated network itself: names and aliases, credentials, faults and
 // the record of calls that other tests rely on.
-#include "remote/sim_network.h"
+#include "remote/sim/sim_network.h"
 
 #include <gtest/gtest.h>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace corvane::remote {
 namespace {

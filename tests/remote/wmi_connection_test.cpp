@@ -1,6 +1,6 @@
 #include "remote/wmi_connection.h"
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/store_services.h"
 #include "remote_fixture.h"
 

@@ -1,6 +1,6 @@
 #include "remote/wmi_files.h"
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote_fixture.h"
 
 namespace corvane::testing {

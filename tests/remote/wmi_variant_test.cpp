@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/wmi_datetime.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_variant.h"

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/wql.h"
 
 namespace corvane::wql {

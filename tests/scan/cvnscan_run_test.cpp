@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/file_path.h"
+#include "base/file_path.h"
 #include "fix/fix_problems.h"
 #include "scan/cvnscan/cvnscan_run.h"
 #include "scan/registry_entry_categories.h"

@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-#include "app/results_list_ops.h"
+#include "base/ui/results_list_ops.h"
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 

@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/check_tree.h"
-#include "app/results_list.h"
-#include "app/scan_categories.h"
+#include "base/ui/check_tree.h"
+#include "base/ui/results_list.h"
+#include "scan/scan_categories.h"
 #include "db/app_tables.h"
-#include "remote/sim_network.h"
+#include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "scan/cvnscan/console_window.h"
 #include "scan/scan_driver.h"

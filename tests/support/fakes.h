@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ports/clock.h"
-#include "app/ports/message_box.h"
-#include "app/ports/platform.h"
-#include "app/ports/shell.h"
+#include "base/ports/clock.h"
+#include "base/ports/message_box.h"
+#include "base/ports/platform.h"
+#include "base/ports/shell.h"
 
 namespace corvane::testing {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/file_path.h"
+#include "base/file_path.h"
 
 namespace corvane::testing {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/log.h"
-#include "app/reporter.h"
+#include "base/log.h"
+#include "base/reporter.h"
 #include "db/database.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"

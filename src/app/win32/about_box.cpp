@@ -2,9 +2,9 @@
 
 #include "app/application.h"
 #include "app/main_window_commands.h"
-#include "app/win32/shell_win32.h"
-#include "app/win32/unique_any.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/shell_win32.h"
+#include "base/win32/unique_any.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 

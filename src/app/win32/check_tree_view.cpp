@@ -1,7 +1,7 @@
 #include "app/win32/check_tree_view.h"
 
 #include "app/win32/image_library.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/check_tree.h"
+#include "base/ui/check_tree.h"
 
 namespace corvane::win32 {
 

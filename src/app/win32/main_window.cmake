@@ -1,6 +1,5 @@
 # The full main window (frmMain) behind Show_Main_Window: the library with the
-# window, its views of the models, the About box and the Windows settings and
-# clipboard ports, and its resources (icons from the Tango theme, the About
+# window, its views of the models, the About box, and its resources (icons from the Tango theme, the About
 # dialog). The resources are interface sources: every program that links the
 # library embeds them.
 include(${CMAKE_CURRENT_LIST_DIR}/icons/icons.cmake)
@@ -12,11 +11,9 @@ add_library(cvn_main_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/check_tree_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/results_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/image_library.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/about_box.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/settings_store_win32.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/clipboard_win32.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/about_box.cpp)
 target_link_libraries(cvn_main_window
-  PUBLIC cvn_window cvn_scan_win32 cvn_periphery_win32 cvn_app_win32
+  PUBLIC cvn_window cvn_scan_host cvn_periphery_win32 cvn_base_win32
   PRIVATE comctl32 shell32 user32 gdi32)
 target_sources(cvn_main_window INTERFACE ${CVN_ICON_RC} ${CMAKE_CURRENT_LIST_DIR}/about_box.rc)
 add_dependencies(cvn_main_window cvn_main_window_icons)

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "app/application.h"
-#include "app/ports/message_box.h"
-#include "app/results_list_ops.h"
+#include "base/ports/message_box.h"
+#include "base/ui/results_list_ops.h"
 #include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
 #include "app/win32/image_library.h"
@@ -12,8 +12,8 @@
 #include "app/win32/main_window_wiring.h"
 #include "app/win32/results_view.h"
 #include "app/win32/show_main_window.h"
-#include "app/win32/wide_text.h"
-#include "app/win32/window_guard.h"
+#include "base/win32/wide_text.h"
+#include "base/win32/window_guard.h"
 #include "periphery/registry_editor.h"
 #include "periphery/win32/tray_icon.h"
 

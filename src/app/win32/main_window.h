@@ -11,16 +11,16 @@
 #include <memory>
 #include <string>
 
-#include "app/check_tree.h"
+#include "base/ui/check_tree.h"
 #include "app/main_window_commands.h"
 #include "app/main_window_layout.h"
-#include "app/main_window_port.h"
+#include "base/ui/main_window_port.h"
 #include "app/main_window_presenter.h"
-#include "app/results_list.h"
-#include "app/win32/clipboard_win32.h"
-#include "app/win32/settings_store_win32.h"
-#include "app/win32/shell_win32.h"
-#include "app/win32/unique_any.h"
+#include "base/ui/results_list.h"
+#include "base/win32/clipboard_win32.h"
+#include "base/win32/settings_store_win32.h"
+#include "base/win32/shell_win32.h"
+#include "base/win32/unique_any.h"
 #include "periphery/win32/regedit_driver.h"
 
 namespace corvane {

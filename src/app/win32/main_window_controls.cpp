@@ -10,7 +10,7 @@
 #include "app/win32/main_window.h"
 #include "app/win32/main_window_ids.h"
 #include "app/win32/results_view.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 

@@ -1,6 +1,6 @@
 #include "app/win32/main_window_wiring.h"
 
-#include "scan/win32/scan_host.h"
+#include "app/win32/scan_host.h"
 
 namespace corvane {
 

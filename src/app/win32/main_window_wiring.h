@@ -4,7 +4,7 @@
 // handlers here. An empty handler leaves its command without effect.
 #pragma once
 
-#include "app/main_window_port.h"
+#include "base/ui/main_window_port.h"
 
 namespace corvane {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/win32/image_library.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 

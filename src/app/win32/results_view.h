@@ -15,7 +15,7 @@
 #include <functional>
 #include <string>
 
-#include "app/results_list.h"
+#include "base/ui/results_list.h"
 
 namespace corvane::win32 {
 

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "app/application.h"
-#include "app/win32/clock_win32.h"
-#include "app/win32/com_init.h"
-#include "app/win32/message_box_win32.h"
-#include "app/win32/platform_win32.h"
+#include "base/win32/clock_win32.h"
+#include "base/win32/com_init.h"
+#include "base/win32/message_box_win32.h"
+#include "base/win32/platform_win32.h"
 #include "app/win32/show_main_window.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 #include "remote/win32/com_runtime.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/ports/message_box.h"
-#include "app/win32/unique_any.h"
-#include "app/win32/wide_text.h"
+#include "base/ports/message_box.h"
+#include "base/win32/unique_any.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 

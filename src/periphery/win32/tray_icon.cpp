@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "app/win32/wide_text.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string_view>
 
-#include "app/win32/unique_any.h"
+#include "base/win32/unique_any.h"
 #include "periphery/sys_tray.h"
 
 namespace corvane::win32 {

@@ -3,7 +3,7 @@
 // thread with app/win32/com_init.h.)
 #pragma once
 
-#include "app/win32/com_init.h"
+#include "base/win32/com_init.h"
 
 namespace corvane::remote::win32 {
 

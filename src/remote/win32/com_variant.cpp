@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/win32/hresult_error.h"
-#include "remote/win32/unique_handles.h"
-#include "remote/win32/wide_text.h"
+#include "base/win32/unique_com.h"
+#include "base/win32/wide_text.h"
 #include "remote/wmi_errors.h"
+
+using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {

@@ -5,10 +5,12 @@
 #include <array>
 #include <utility>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/wmi_errors.h"
-#include "remote/win32/unique_handles.h"
-#include "remote/win32/wide_text.h"
+#include "base/win32/unique_com.h"
+#include "base/win32/wide_text.h"
+
+using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {

@@ -10,11 +10,13 @@
 
 #include <map>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "remote/win32/com_runtime.h"
 #include "remote/win32/native_store.h"
-#include "remote/win32/unique_handles.h"
-#include "remote/win32/wide_text.h"
+#include "base/win32/unique_com.h"
+#include "base/win32/wide_text.h"
+
+using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {

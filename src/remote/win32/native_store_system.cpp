@@ -7,12 +7,14 @@
 
 #include <string>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/win32/com_locator.h"
 #include "remote/win32/native_store.h"
-#include "remote/win32/unique_handles.h"
-#include "remote/win32/wide_text.h"
+#include "base/win32/unique_com.h"
+#include "base/win32/wide_text.h"
 #include "remote/wmi_datetime.h"
+
+using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {

@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "remote/win32/wide_text.h"
+#include "base/win32/wide_text.h"
+
+using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {

@@ -11,10 +11,10 @@
 #include <ostream>
 #include <string>
 
-#include "app/check_tree.h"
-#include "app/main_window_port.h"
-#include "app/ports/message_box.h"
-#include "app/results_list.h"
+#include "base/ui/check_tree.h"
+#include "base/ui/main_window_port.h"
+#include "base/ports/message_box.h"
+#include "base/ui/results_list.h"
 
 namespace corvane::scan {
 

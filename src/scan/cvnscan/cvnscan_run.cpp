@@ -4,13 +4,13 @@
 #include <fstream>
 #include <set>
 
-#include "app/file_path.h"
-#include "app/reporter.h"
-#include "app/results_list.h"
-#include "app/results_list_ops.h"
-#include "app/runtime_error.h"
-#include "app/scan_categories.h"
-#include "app/text.h"
+#include "base/file_path.h"
+#include "base/reporter.h"
+#include "base/ui/results_list.h"
+#include "base/ui/results_list_ops.h"
+#include "base/runtime_error.h"
+#include "scan/scan_categories.h"
+#include "base/text.h"
 #include "db/app_tables.h"
 #include "scan/cvnscan/console_window.h"
 #include "scan/scan_driver.h"

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
-#include "app/reporter.h"
-#include "app/win32/clock_win32.h"
-#include "app/win32/com_init.h"
-#include "app/win32/platform_win32.h"
-#include "app/win32/wide_text.h"
+#include "base/log.h"
+#include "base/reporter.h"
+#include "base/win32/clock_win32.h"
+#include "base/win32/com_init.h"
+#include "base/win32/platform_win32.h"
+#include "base/win32/wide_text.h"
 #include "db/database.h"
 #include "fix/fix_problems.h"
 #include "remote/target_context.h"

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/file_path.h"
-#include "app/win32/platform_win32.h"
-#include "app/win32/unique_any.h"
-#include "app/win32/wide_text.h"
+#include "base/file_path.h"
+#include "base/win32/platform_win32.h"
+#include "base/win32/unique_any.h"
+#include "base/win32/wide_text.h"
 #include "support/temp_folder.h"
 
 namespace corvane::win32 {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/win32/unique_any.h"
-#include "app/win32/wide_text.h"
+#include "base/win32/unique_any.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 namespace {

@@ -1,14 +1,14 @@
 // The Windows platform port under Wine: the instance mutex, the plain file
 // test that finds the database, the folders and names, and message-box flags.
-#include "app/win32/platform_win32.h"
+#include "base/win32/platform_win32.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/file_path.h"
-#include "app/win32/message_box_win32.h"
-#include "app/win32/wide_text.h"
+#include "base/file_path.h"
+#include "base/win32/message_box_win32.h"
+#include "base/win32/wide_text.h"
 #include "db/database.h"
 #include "support/temp_folder.h"
 

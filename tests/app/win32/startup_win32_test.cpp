@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/application.h"
-#include "app/file_path.h"
-#include "app/win32/clock_win32.h"
-#include "app/win32/platform_win32.h"
-#include "app/win32/unique_any.h"
+#include "base/file_path.h"
+#include "base/win32/clock_win32.h"
+#include "base/win32/platform_win32.h"
+#include "base/win32/unique_any.h"
 #include "db/database.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"

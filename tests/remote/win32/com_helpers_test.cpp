@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/runtime_error.h"
+#include "base/runtime_error.h"
 #include "remote/win32/com_locator.h"
 #include "remote/win32/com_variant.h"
 #include "remote/win32/hresult_error.h"
-#include "remote/win32/unique_handles.h"
+#include "base/win32/unique_com.h"
 #include "win32_test_support.h"
+
+using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {

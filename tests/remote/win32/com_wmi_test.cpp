@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "app/runtime_error.h"
-#include "app/text.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "remote/win32/com_locator.h"
 #include "remote/win32/native_ports.h"
 #include "win32_test_support.h"

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "remote/store_services.h"
 #include "remote/win32/native_store.h"
-#include "remote/win32/unique_handles.h"
+#include "base/win32/unique_com.h"
 #include "win32_test_support.h"
+
+using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {

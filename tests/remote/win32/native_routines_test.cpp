@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "app/reporter.h"
-#include "app/text.h"
+#include "base/reporter.h"
+#include "base/text.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"

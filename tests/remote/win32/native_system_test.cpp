@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "remote/store_services.h"
 #include "remote/win32/native_ports.h"
 #include "remote/win32/native_store.h"

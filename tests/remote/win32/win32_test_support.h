@@ -13,9 +13,14 @@
 #include <vector>
 
 #include "remote/win32/com_runtime.h"
-#include "remote/win32/wide_text.h"
-#include "app/file_path.h"
+#include "base/win32/wide_text.h"
+#include "base/file_path.h"
 #include "support/temp_folder.h"
+
+namespace corvane::remote::win32 {
+using ::corvane::win32::Narrow;
+using ::corvane::win32::Widen;
+}  // namespace corvane::remote::win32
 
 namespace corvane::remote::win32::testing {
 

@@ -2,8 +2,8 @@
 // and every other name to WMI over COM.
 #include <gtest/gtest.h>
 
-#include "app/runtime_error.h"
-#include "app/text.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "remote/win32/windows_locator.h"
 #include "win32_test_support.h"
 

@@ -1,0 +1,20 @@
+#include "base/reporter.h"
+
+#include "base/runtime_error.h"
+
+namespace corvane {
+
+void Reporter::Show_Error(bool showMessage, std::string_view message) const {
+    if (showMessage) messageBox_.Show(message, MsgButtons::Ok, MsgIcon::Critical);
+    Log_Event(message, LOG_ERROR, true);
+}
+
+void Reporter::Show_Error(bool showMessage, const RuntimeError& error) const {
+    Show_Error(showMessage, error.Text());
+}
+
+void Reporter::Log_Event(std::string_view text, int type, bool dated) const {
+    if (log_ != nullptr) log_->Log_Event(text, type, dated);
+}
+
+}  // namespace corvane

@@ -1,0 +1,40 @@
+// The common reporting path (Show_Error) and the log shortcut every layer uses.
+// Holds the process-wide log (absent before Main creates it) and the message-box
+// port; it is created by Main and handed down, never reached globally.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/log.h"
+#include "base/ports/message_box.h"
+
+namespace corvane {
+
+class RuntimeError;
+
+class Reporter {
+public:
+    explicit Reporter(IMessageBox& messageBox) : messageBox_(messageBox) {}
+    Reporter(const Reporter&) = delete;
+    Reporter& operator=(const Reporter&) = delete;
+
+    void Attach_Log(clsLog* log) noexcept { log_ = log; }
+    [[nodiscard]] clsLog* Log() const noexcept { return log_; }
+    [[nodiscard]] IMessageBox& Messages() const noexcept { return messageBox_; }
+
+    // Shows the message (critical icon, OK, title "Corvane") when asked and
+    // always writes it to the log as a dated error line.
+    void Show_Error(bool showMessage, std::string_view message) const;
+    // The same with the error's "number: description" as the message.
+    void Show_Error(bool showMessage, const RuntimeError& error) const;
+
+    // Log_Event on the process-wide log, if there is one.
+    void Log_Event(std::string_view text, int type = LOG_INFO, bool dated = true) const;
+
+private:
+    IMessageBox& messageBox_;
+    clsLog* log_ = nullptr;
+};
+
+}  // namespace corvane

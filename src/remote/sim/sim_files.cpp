@@ -1,0 +1,250 @@
+#include "remote/sim/sim_files.h"
+
+#include "base/text.h"
+#include "remote/sim/sim_registry.h"
+
+namespace corvane::remote {
+namespace {
+
+// "C:\a\b" -> drive "C:", parts {"a","b"}; drive "" when the path has no drive.
+struct SplitPath {
+    std::string drive;
+    std::vector<std::string_view> parts;
+};
+
+SplitPath Split(std::string_view path) {
+    SplitPath split;
+    if (path.size() < 2 || path[1] != ':') return split;
+    split.drive = Upper_Ascii(path.substr(0, 2));
+    split.parts = Split_Path(path.substr(2));
+    return split;
+}
+
+}  // namespace
+
+std::string File_Type_Text(std::string_view fileName) {
+    const std::size_t dot = fileName.find_last_of('.');
+    const std::string extension = dot == std::string_view::npos ? std::string() : Lower_Ascii(fileName.substr(dot + 1));
+    if (extension == "txt" || extension == "log") return "Text Document";
+    if (extension == "exe") return "Application";
+    if (extension == "dll") return "Application extension";
+    if (extension == "lnk") return "Shortcut";
+    if (extension == "reg") return "Registration Entries";
+    if (extension == "tmp") return "TMP File";
+    if (extension == "dmp") return "DMP File";
+    if (extension == "pf") return "PF File";
+    if (extension == "ini") return "Configuration settings";
+    if (extension.empty()) return "File";
+    return Upper_Ascii(extension) + " File";
+}
+
+SimFileSystem::Location SimFileSystem::Locate(std::string_view path) const {
+    Location location;
+    const SplitPath split = Split(path);
+    const auto drive = drives_.find(split.drive);
+    if (split.drive.empty() || drive == drives_.end()) return location;
+    Node* node = drive->second.get();
+    std::string full = split.drive + "\\";
+    for (std::size_t i = 0; i < split.parts.size(); ++i) {
+        if (!node->isFolder) return {};
+        const auto child = node->children.find(Upper_Text(split.parts[i]));
+        if (child == node->children.end()) return {};
+        location.parent = node;
+        node = child->second.get();
+        full += (i == 0 ? "" : "\\") + node->name;
+    }
+    location.node = node;
+    location.fullPath = full;
+    return location;
+}
+
+SimFileSystem::Node* SimFileSystem::Create_Folders(std::string_view path, const DateTime& created,
+                                                   std::string* fullPath) {
+    const SplitPath split = Split(path);
+    if (split.drive.empty()) return nullptr;
+    auto& root = drives_[split.drive];
+    if (!root) {
+        root = std::make_unique<Node>();
+        root->name = split.drive;
+        root->created = created;
+    }
+    Node* node = root.get();
+    std::string full = split.drive + "\\";
+    for (std::size_t i = 0; i < split.parts.size(); ++i) {
+        auto& slot = node->children[Upper_Text(split.parts[i])];
+        if (!slot) {
+            slot = std::make_unique<Node>();
+            slot->name = std::string(split.parts[i]);
+            slot->created = created;
+        }
+        if (!slot->isFolder) return nullptr;
+        node = slot.get();
+        full += (i == 0 ? "" : "\\") + node->name;
+    }
+    if (fullPath != nullptr) *fullPath = full;
+    return node;
+}
+
+SimFileSystem::Node* SimFileSystem::Create_Leaf(std::string_view path, const DateTime& created) {
+    const SplitPath split = Split(path);
+    if (split.drive.empty() || split.parts.empty()) return nullptr;
+    const std::size_t lastSlash = path.find_last_of('\\');
+    Node* parent = Create_Folders(path.substr(0, lastSlash == std::string_view::npos ? 2 : lastSlash), created, nullptr);
+    if (parent == nullptr) return nullptr;
+    auto& slot = parent->children[Upper_Text(split.parts.back())];
+    if (!slot) {
+        slot = std::make_unique<Node>();
+        slot->name = std::string(split.parts.back());
+    } else if (slot->isFolder) {
+        return nullptr;
+    }
+    slot->isFolder = false;
+    slot->created = created;
+    return slot.get();
+}
+
+void SimFileSystem::Add_Folder(std::string_view path, const DateTime& created) {
+    (void)Create_Folders(path, created, nullptr);
+}
+
+void SimFileSystem::Add_File(std::string_view path, std::uint64_t size, const DateTime& created) {
+    if (Node* node = Create_Leaf(path, created)) node->size = size;
+}
+
+void SimFileSystem::Add_Shortcut(std::string_view path, std::string_view target, const DateTime& created) {
+    if (Node* node = Create_Leaf(path, created)) {
+        node->target = std::string(target);
+        node->size = 1024;
+    }
+}
+
+void SimFileSystem::Write_File(std::string_view path, std::vector<std::uint8_t> contents, const DateTime& created) {
+    const Location location = Locate(path);
+    Node* node = location.node;
+    if (node == nullptr) node = Create_Leaf(path, created);
+    if (node == nullptr || node->isFolder) return;
+    node->size = contents.size();
+    node->contents = std::move(contents);
+}
+
+void SimFileSystem::Lock(std::string_view path) {
+    if (Node* node = Locate(path).node) node->locked = true;
+}
+
+FileEntry SimFileSystem::Entry(const Node& node, const std::string& fullPath) {
+    FileEntry entry;
+    entry.path = fullPath;
+    entry.isFolder = node.isFolder;
+    entry.size = node.isFolder ? 0 : node.size;
+    entry.fileType = node.isFolder ? "File Folder" : File_Type_Text(node.name);
+    entry.created = node.created;
+    return entry;
+}
+
+std::optional<FileEntry> SimFileSystem::Find(std::string_view path) const {
+    const Location location = Locate(path);
+    if (location.node == nullptr) return std::nullopt;
+    return Entry(*location.node, location.fullPath);
+}
+
+std::vector<FileEntry> SimFileSystem::List(std::string_view folderPath) const {
+    std::vector<FileEntry> out;
+    const Location location = Locate(folderPath);
+    if (location.node == nullptr || !location.node->isFolder) return out;
+    std::string prefix = location.fullPath;
+    if (prefix.back() != '\\') prefix += '\\';
+    for (const auto& [upper, child] : location.node->children) out.push_back(Entry(*child, prefix + child->name));
+    return out;
+}
+
+void SimFileSystem::Walk(const Node& node, const std::string& path, bool folders, std::vector<FileEntry>& out) const {
+    for (const auto& [upper, child] : node.children) {
+        const std::string childPath = path + (path.back() == '\\' ? "" : "\\") + child->name;
+        if (child->isFolder == folders) out.push_back(Entry(*child, childPath));
+        if (child->isFolder) Walk(*child, childPath, folders, out);
+    }
+}
+
+std::vector<FileEntry> SimFileSystem::All(bool folders) const {
+    ++fullWalks_;
+    std::vector<FileEntry> out;
+    for (const auto& [drive, root] : drives_) Walk(*root, drive + "\\", folders, out);
+    return out;
+}
+
+std::optional<std::vector<std::uint8_t>> SimFileSystem::Read_File(std::string_view path) const {
+    const Location location = Locate(path);
+    if (location.node == nullptr || location.node->isFolder) return std::nullopt;
+    if (location.node->contents.empty() && location.node->size > 0) {
+        return std::vector<std::uint8_t>(static_cast<std::size_t>(location.node->size), 0);
+    }
+    return location.node->contents;
+}
+
+std::string SimFileSystem::Shortcut_Target(std::string_view path) const {
+    const Location location = Locate(path);
+    return location.node != nullptr ? location.node->target : std::string();
+}
+
+bool SimFileSystem::Is_Compressed(std::string_view path) const {
+    const Location location = Locate(path);
+    return location.node != nullptr && location.node->compressed;
+}
+
+bool SimFileSystem::Drive_Exists(std::string_view drive) const {
+    return drives_.count(Upper_Ascii(drive.substr(0, 2))) > 0;
+}
+
+std::uint32_t SimFileSystem::Delete_File(std::string_view path) {
+    const Location location = Locate(path);
+    if (location.node == nullptr || location.parent == nullptr) return kStatusNotFound;
+    if (location.node->isFolder) return kStatusAccessDenied;
+    if (location.node->locked) return kStatusSharingViolation;
+    location.parent->children.erase(Upper_Text(location.node->name));
+    return kStatusOk;
+}
+
+std::uint32_t SimFileSystem::Delete_Folder(std::string_view path) {
+    const Location location = Locate(path);
+    if (location.node == nullptr) return kStatusNotFound;
+    if (location.parent == nullptr || !location.node->isFolder) return kStatusAccessDenied;
+    if (location.node->locked) return kStatusSharingViolation;
+    if (!location.node->children.empty()) return kStatusDirNotEmpty;
+    location.parent->children.erase(Upper_Text(location.node->name));
+    return kStatusOk;
+}
+
+std::uint32_t SimFileSystem::Rename(std::string_view path, std::string_view newPath) {
+    const Location from = Locate(path);
+    if (from.node == nullptr || from.parent == nullptr) return kStatusNotFound;
+    if (from.node->locked) return kStatusSharingViolation;
+    if (Locate(newPath).node != nullptr) return kStatusAlreadyExists;
+    const SplitPath target = Split(newPath);
+    if (target.drive.empty() || target.parts.empty()) return kStatusInvalidParameter;
+    if (target.drive != Split(path).drive) return kStatusInvalidParameter;
+    const std::size_t lastSlash = newPath.find_last_of('\\');
+    const Location newParent = Locate(newPath.substr(0, lastSlash));
+    if (newParent.node == nullptr || !newParent.node->isFolder) return kStatusPathNotFound;
+    auto moving = std::move(from.parent->children[Upper_Text(from.node->name)]);
+    from.parent->children.erase(Upper_Text(moving->name));
+    moving->name = std::string(target.parts.back());
+    newParent.node->children[Upper_Text(moving->name)] = std::move(moving);
+    return kStatusOk;
+}
+
+std::uint32_t SimFileSystem::Compress(std::string_view path) {
+    Node* node = Locate(path).node;
+    if (node == nullptr) return kStatusNotFound;
+    node->compressed = true;
+    return kStatusOk;
+}
+
+std::uint32_t SimFileSystem::Make_Folder(std::string_view path, const DateTime& created) {
+    const SplitPath split = Split(path);
+    if (split.drive.empty() || !Drive_Exists(split.drive)) return kStatusPathNotFound;
+    const Location existing = Locate(path);
+    if (existing.node != nullptr) return existing.node->isFolder ? kStatusAlreadyExists : kStatusAccessDenied;
+    return Create_Folders(path, created, nullptr) != nullptr ? kStatusOk : kStatusAccessDenied;
+}
+
+}  // namespace corvane::remote

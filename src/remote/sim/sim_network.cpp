@@ -1,0 +1,232 @@
+#include "remote/sim/sim_network.h"
+
+#include "base/text.h"
+#include "remote/store_services.h"
+#include "remote/wmi_errors.h"
+#include "remote/wql.h"
+
+namespace corvane::remote {
+namespace {
+
+class RecordingObject final : public wmi::IObject {
+public:
+    RecordingObject(SimNetwork& network, SimComputer& computer, std::string nameSpace, std::string className,
+                    wmi::ObjectPtr inner)
+        : network_(network), computer_(computer), nameSpace_(std::move(nameSpace)),
+          className_(std::move(className)), inner_(std::move(inner)) {}
+
+    wmi::Variant Get(std::string_view property) const override { return inner_->Get(property); }
+
+    wmi::PropertyBag Exec_Method(std::string_view method, const wmi::PropertyBag& in) override {
+        CallRecord record;
+        record.kind = CallKind::Method;
+        record.nameSpace = nameSpace_;
+        record.text = className_ + "." + std::string(method);
+        record.in = in;
+        network_.Before_Call(computer_, std::move(record));
+        return inner_->Exec_Method(method, in);
+    }
+
+private:
+    SimNetwork& network_;
+    SimComputer& computer_;
+    std::string nameSpace_;
+    std::string className_;
+    wmi::ObjectPtr inner_;
+};
+
+class RecordingServices final : public wmi::IServices {
+public:
+    RecordingServices(SimNetwork& network, SimComputer& computer, std::string nameSpace, wmi::ServicesPtr inner)
+        : network_(network), computer_(computer), nameSpace_(std::move(nameSpace)), inner_(std::move(inner)) {}
+
+    std::vector<wmi::ObjectPtr> ExecQuery(std::string_view wql, std::int32_t flags) override {
+        CallRecord record;
+        record.kind = CallKind::Query;
+        record.nameSpace = nameSpace_;
+        record.text = std::string(wql);
+        record.flags = flags;
+        network_.Before_Call(computer_, std::move(record));
+        std::string className;
+        try {
+            className = wql::Parse_Query(wql).className;
+        } catch (const std::exception&) {
+        }
+        return Wrap(inner_->ExecQuery(wql, flags), className);
+    }
+
+    wmi::ObjectPtr Get(std::string_view path) override {
+        CallRecord record;
+        record.kind = CallKind::Get;
+        record.nameSpace = nameSpace_;
+        record.text = std::string(path);
+        network_.Before_Call(computer_, std::move(record));
+        return std::make_shared<RecordingObject>(network_, computer_, nameSpace_, std::string(path), inner_->Get(path));
+    }
+
+    std::vector<wmi::ObjectPtr> InstancesOf(std::string_view className) override {
+        CallRecord record;
+        record.kind = CallKind::InstancesOf;
+        record.nameSpace = nameSpace_;
+        record.text = std::string(className);
+        network_.Before_Call(computer_, std::move(record));
+        return Wrap(inner_->InstancesOf(className), std::string(className));
+    }
+
+private:
+    std::vector<wmi::ObjectPtr> Wrap(std::vector<wmi::ObjectPtr> objects, const std::string& className) {
+        for (auto& object : objects) {
+            object = std::make_shared<RecordingObject>(network_, computer_, nameSpace_, className, std::move(object));
+        }
+        return objects;
+    }
+
+    SimNetwork& network_;
+    SimComputer& computer_;
+    std::string nameSpace_;
+    wmi::ServicesPtr inner_;
+};
+
+bool Names_Computer(SimComputer& computer, std::string_view name) {
+    if (Equals_Ignore_Case(computer.name, name)) return true;
+    for (const std::string& alias : computer.aliases) {
+        if (Equals_Ignore_Case(alias, name)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+SimNetwork::SimNetwork(std::string localComputerName) : localName_(std::move(localComputerName)) {
+    Add_Computer(localName_);
+}
+
+SimComputer& SimNetwork::Add_Computer(std::string_view name) {
+    computers_.push_back(std::make_unique<SimComputer>(std::string(name)));
+    return *computers_.back();
+}
+
+SimComputer* SimNetwork::Find(std::string_view nameOrAlias) {
+    for (auto& computer : computers_) {
+        if (Names_Computer(*computer, nameOrAlias)) return computer.get();
+    }
+    return nullptr;
+}
+
+FaultRule& SimNetwork::Add_Fault(FaultRule rule) {
+    faults_.push_back(std::move(rule));
+    return faults_.back();
+}
+
+std::size_t SimNetwork::Count(CallKind kind, std::string_view match) const {
+    std::size_t count = 0;
+    for (const CallRecord& call : calls) {
+        if (call.kind == kind && (match.empty() || Contains_Ignore_Case(call.text, match))) ++count;
+    }
+    return count;
+}
+
+std::vector<std::string> SimNetwork::Texts(CallKind kind) const {
+    std::vector<std::string> texts;
+    for (const CallRecord& call : calls) {
+        if (call.kind == kind) texts.push_back(call.text);
+    }
+    return texts;
+}
+
+void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record) {
+    record.computer = computer.name;
+    std::uint32_t failure = 0;
+    for (FaultRule& rule : faults_) {
+        if (rule.kind && *rule.kind != record.kind) continue;
+        if (!rule.computer.empty() && !Names_Computer(const_cast<SimComputer&>(computer), rule.computer)) continue;
+        if (!rule.match.empty() && !Contains_Ignore_Case(record.text, rule.match)) continue;
+        ++rule.seen;
+        const bool fires = rule.once ? rule.seen == rule.fromCall : rule.seen >= rule.fromCall;
+        if (fires && failure == 0) failure = rule.hresult;
+    }
+    if (recordCalls) calls.push_back(std::move(record));
+    if (failure != 0) wmi::Raise_Hresult(failure);
+}
+
+wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_view namespacePath,
+                                           std::string_view user, std::string_view password, std::int32_t flags) {
+    SimComputer* computer = Find(server);
+    if (computer == nullptr) {
+        CallRecord record;
+        record.computer = std::string(server);
+        record.kind = CallKind::Connect;
+        record.nameSpace = std::string(namespacePath);
+        record.text = std::string(server);
+        record.flags = flags;
+        record.user = std::string(user);
+        if (recordCalls) calls.push_back(std::move(record));
+        wmi::Raise_Hresult(wmi::hresult::kRpcServerUnavailable);
+    }
+    CallRecord record;
+    record.kind = CallKind::Connect;
+    record.nameSpace = std::string(namespacePath);
+    record.text = std::string(server);
+    record.flags = flags;
+    record.user = std::string(user);
+    Before_Call(*computer, std::move(record));
+    if (!computer->reachable) wmi::Raise_Hresult(wmi::hresult::kRpcServerUnavailable);
+    const bool local = computer == Find(localName_);
+    if (local && !user.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemLocalCredentials);
+    if (user.empty()) {
+        if (!password.empty() || !computer->acceptsCallerIdentity) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
+    } else {
+        std::string bare(user);
+        if (const std::size_t slash = bare.find('\\'); slash != std::string::npos) bare = bare.substr(slash + 1);
+        bool accepted = false;
+        for (const auto& [name, secret] : computer->users) {
+            accepted = accepted || (Equals_Ignore_Case(name, bare) && secret == password);
+        }
+        if (!accepted) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
+    }
+    if (computer->refusedNamespaces.count(Upper_Ascii(namespacePath)) > 0) {
+        wmi::Raise_Hresult(wmi::hresult::kWbemInvalidNamespace);
+    }
+    wmi::ServicesPtr inner = Make_Store_Services(*computer, namespacePath);
+    return std::make_shared<RecordingServices>(*this, *computer, std::string(namespacePath), std::move(inner));
+}
+
+ListingResult SimNetwork::Find(std::string_view path, std::uint32_t attributeMask) {
+    SimComputer* computer = nullptr;
+    std::string localPath;
+    if (path.substr(0, 2) == "\\\\") {
+        const std::size_t serverEnd = path.find('\\', 2);
+        if (serverEnd == std::string_view::npos) return ListingResult::Unavailable;
+        computer = Find(path.substr(2, serverEnd - 2));
+        const std::size_t shareEnd = path.find('\\', serverEnd + 1);
+        const std::string_view share = path.substr(serverEnd + 1, shareEnd == std::string_view::npos
+                                                                      ? std::string_view::npos
+                                                                      : shareEnd - serverEnd - 1);
+        if (computer == nullptr || !computer->reachable || share.size() != 2 || share[1] != '$') {
+            return ListingResult::Unavailable;
+        }
+        const std::string drive = Upper_Ascii(share.substr(0, 1)) + ":";
+        if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) {
+            return ListingResult::Unavailable;
+        }
+        localPath = drive + "\\" + std::string(shareEnd == std::string_view::npos ? "" : path.substr(shareEnd + 1));
+    } else {
+        computer = &Local();
+        localPath = std::string(path);
+    }
+    CallRecord record;
+    record.kind = CallKind::ShareListing;
+    record.text = std::string(path);
+    record.flags = static_cast<std::int32_t>(attributeMask);
+    try {
+        Before_Call(*computer, std::move(record));
+    } catch (const std::exception&) {
+        return ListingResult::Unavailable;  // a listing does not raise; it fails
+    }
+    const auto entry = computer->files.Find(localPath);
+    if (!entry) return ListingResult::NotFound;
+    if (entry->isFolder && (attributeMask & kAttributeDirectory) == 0) return ListingResult::NotFound;
+    return ListingResult::Found;
+}
+
+}  // namespace corvane::remote

@@ -1,0 +1,89 @@
+// A network of simulated computers for tests and benchmarks. It is the
+// locator the program connects through (names and address aliases, user
+// names and passwords, reachability, refused namespaces), the share lister
+// of the fast existence tests, and the local-system port (the computer the
+// program runs on). Every call the program makes is recorded, and any call
+// can be made to fail with a chosen HRESULT, once or from the Nth call on.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "remote/local_system.h"
+#include "remote/share_lister.h"
+#include "remote/sim/sim_computer.h"
+#include "remote/wmi.h"
+
+namespace corvane::remote {
+
+enum class CallKind { Connect, Query, Get, InstancesOf, Method, ShareListing };
+
+struct CallRecord {
+    std::string computer;   // the computer's own name
+    CallKind kind = CallKind::Query;
+    std::string nameSpace;  // "root\cimv2" as the program passed it
+    // Connect: the server name; Query: the WQL text; Get / InstancesOf: the
+    // path or class; Method: "Class.Method"; ShareListing: the path listed.
+    std::string text;
+    wmi::PropertyBag in;    // a method's in-parameters
+    std::int32_t flags = 0; // query or connect flags, listing attribute mask
+    std::string user;       // Connect only
+};
+
+struct FaultRule {
+    std::optional<CallKind> kind;  // nothing: any kind
+    std::string computer;          // "" any; else a name or alias
+    std::string match;             // "" any; else a part of the call's text (case ignored)
+    std::uint32_t hresult = 0x800706BEu;
+    int fromCall = 1;              // the Nth matching call is the first to fail
+    bool once = false;             // fail only that one call
+    int seen = 0;
+};
+
+class SimNetwork final : public wmi::ILocator, public IShareLister, public ILocalSystem {
+public:
+    // localComputerName: the computer the program runs on (added to the network).
+    explicit SimNetwork(std::string localComputerName = "WORKSTATION");
+    SimNetwork(const SimNetwork&) = delete;
+    SimNetwork& operator=(const SimNetwork&) = delete;
+
+    SimComputer& Add_Computer(std::string_view name);
+    // By name or alias, ignoring case; null when none answers to it.
+    [[nodiscard]] SimComputer* Find(std::string_view nameOrAlias);
+    [[nodiscard]] SimComputer& Local() { return *Find(localName_); }
+
+    FaultRule& Add_Fault(FaultRule rule);
+    void Clear_Faults() { faults_.clear(); }
+
+    std::vector<CallRecord> calls;
+    bool recordCalls = true;
+    OsVersionNumbers localVersion{2, 6, 1};
+
+    // Number of recorded calls of that kind whose text contains match (case ignored).
+    [[nodiscard]] std::size_t Count(CallKind kind, std::string_view match = {}) const;
+    // The texts of the recorded calls of that kind, in order.
+    [[nodiscard]] std::vector<std::string> Texts(CallKind kind) const;
+
+    // ---- wmi::ILocator
+    wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                   std::string_view password, std::int32_t flags) override;
+    // ---- IShareLister: "\\NAME\C$\..." or a local path of the local computer
+    ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
+    // ---- ILocalSystem
+    OsVersionNumbers Os_Version() override { return localVersion; }
+    std::string Computer_Name() override { return localName_; }
+
+    // Called by the recording wrappers: records the call and raises a fault when one applies.
+    void Before_Call(const SimComputer& computer, CallRecord record);
+
+private:
+    std::string localName_;
+    std::vector<std::unique_ptr<SimComputer>> computers_;
+    std::vector<FaultRule> faults_;
+};
+
+}  // namespace corvane::remote
