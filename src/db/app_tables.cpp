@@ -135,13 +135,27 @@ bool Exception_Exists(Database& db, std::string_view text, std::int32_t type) {
 
 bool Is_In_Exception_List(Database& db, std::string_view candidate) {
     if (!db.Is_Open()) return false;
-    ResultTable table;
-    std::int32_t rows = 0;
-    Run(db, "SELECT REGISTRY_KEY FROM EXCEPTION_TBL", table, rows);
-    if (rows == 0) return false;
+    // A scan asks this for every candidate: the texts are read again only
+    // when the table may have changed, so that a change made in the exception
+    // dialog still applies to the very next test.
+    ExceptionTextMemo& memo = db.Exception_Texts();
+    const std::optional<ChangeStamp> stamp = db.Change_Stamp();
+    if (!stamp || memo.stamp != stamp) {
+        memo = {};
+        ResultTable table;
+        std::int32_t rows = 0;
+        Run(db, "SELECT REGISTRY_KEY FROM EXCEPTION_TBL", table, rows);
+        std::vector<std::string> texts;
+        texts.reserve(static_cast<std::size_t>(rows));
+        for (std::int32_t r = 1; r <= rows; ++r) {
+            // An empty text would be found in every candidate and hide every problem.
+            if (!table.Cell(r, 0).empty()) texts.push_back(Upper_Text(table.Cell(r, 0)));
+        }
+        memo = {stamp, std::move(texts)};
+    }
     const std::string upperCandidate = Upper_Text(candidate);
-    for (std::int32_t r = 1; r <= rows; ++r) {
-        if (upperCandidate.find(Upper_Text(table.Cell(r, 0))) != std::string::npos) return true;
+    for (const std::string& text : memo.upperTexts) {
+        if (upperCandidate.find(text) != std::string::npos) return true;
     }
     return false;
 }

@@ -62,6 +62,19 @@ void Database::Close_Database() noexcept {
         sqlite3_close(handle_);
         handle_ = nullptr;
     }
+    exceptionTexts_ = {};
+}
+
+std::optional<ChangeStamp> Database::Change_Stamp() noexcept {
+    if (handle_ == nullptr) return std::nullopt;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(handle_, "PRAGMA data_version", -1, &statement, nullptr) != SQLITE_OK) return std::nullopt;
+    std::optional<ChangeStamp> stamp;
+    if (sqlite3_step(statement) == SQLITE_ROW) {
+        stamp = ChangeStamp{sqlite3_column_int64(statement, 0), sqlite3_total_changes64(handle_)};
+    }
+    sqlite3_finalize(statement);
+    return stamp;
 }
 
 bool Database::Execute_Query(std::string& sql, ResultTable& table, std::int32_t& rowCount, bool showError) {

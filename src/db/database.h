@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/result_table.h"
 
@@ -22,6 +24,22 @@ inline constexpr const char* kDatabaseFileName = "nwcvninfo.dll";
 // Program folder first, then the system directory; "" when neither holds a
 // normal file of that name.
 [[nodiscard]] std::string Get_Database_Path(IPlatform& platform);
+
+// What tells whether the database may have changed: SQLite's data version
+// (moves with every commit of another connection) and this connection's own
+// count of changed rows.
+struct ChangeStamp {
+    std::int64_t dataVersion = 0;
+    std::int64_t ownChanges = 0;
+    friend bool operator==(const ChangeStamp&, const ChangeStamp&) = default;
+};
+
+// The exception texts, upper-cased, as last read, with the stamp they were
+// read under; read again only when the stamp moved.
+struct ExceptionTextMemo {
+    std::optional<ChangeStamp> stamp;
+    std::vector<std::string> upperTexts;
+};
 
 class Database {
 public:
@@ -44,9 +62,15 @@ public:
 
     [[nodiscard]] Reporter& Reports() const noexcept { return reporter_; }
 
+    // The current stamp; nothing without a connection or when SQLite cannot
+    // tell (then nothing derived from the tables may be reused).
+    [[nodiscard]] std::optional<ChangeStamp> Change_Stamp() noexcept;
+    [[nodiscard]] ExceptionTextMemo& Exception_Texts() noexcept { return exceptionTexts_; }
+
 private:
     Reporter& reporter_;
     sqlite3* handle_ = nullptr;
+    ExceptionTextMemo exceptionTexts_;
 };
 
 }  // namespace corvane

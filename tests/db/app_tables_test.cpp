@@ -141,6 +141,28 @@ TEST(Exceptions, EmptyTableMatchesNothingAndNoConnectionAnswersFalse) {
     EXPECT_FALSE(Is_In_Exception_List(t.db, "anything"));
 }
 
+// The texts are held between tests; every change, made by this connection or
+// by another one (a second copy of the program), applies to the next test.
+TEST(Exceptions, AChangeBetweenTwoCandidatesAppliesToTheNext) {
+    TestDatabase t;
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tool"));
+    ResultTable ignored;
+    ASSERT_TRUE(Add_Exception(t.db, "\\Run\\Tool", ignored, 2));
+    EXPECT_TRUE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tool"));
+
+    Database other(t.reporter);
+    ASSERT_TRUE(other.Open_Database(t.path));
+    std::string sql = "DELETE FROM EXCEPTION_TBL WHERE REGISTRY_KEY='\\Run\\Tool'";
+    ResultTable table;
+    std::int32_t rows = 0;
+    ASSERT_TRUE(other.Execute_Query(sql, table, rows, true));
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tool"));
+
+    // A stored empty text (an older database) would match every candidate.
+    ASSERT_TRUE(t.Run_Sql("INSERT INTO EXCEPTION_TBL (REGISTRY_KEY, EXCEPTION_TYPE) VALUES ('', 2)"));
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tool"));
+}
+
 TEST(Settings, RoundTripAndApostropheInTheExtensionList) {
     TestDatabase t;
     ASSERT_TRUE(Save_Settings(t.db, 33, ".tmp;.o'ld;"));
