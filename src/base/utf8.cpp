@@ -43,4 +43,44 @@ char32_t Next_Code_Point(std::string_view text, std::size_t& i, bool* valid) {
     return cp;
 }
 
+std::string Utf16le_To_Utf8(std::span<const std::uint8_t> bytes) {
+    const std::size_t units = bytes.size() / 2;
+    auto unit_at = [&](std::size_t i) { return static_cast<char32_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)); };
+    std::string out;
+    out.reserve(units);
+    for (std::size_t i = 0; i < units; ++i) {
+        char32_t unit = unit_at(i);
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
+            const char32_t low = unit_at(i + 1);
+            if (low >= 0xDC00 && low < 0xE000) {
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        Append_Utf8(out, unit);
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> Utf8_To_Utf16le(std::string_view utf8, bool terminate) {
+    std::vector<std::uint8_t> out;
+    out.reserve(utf8.size() * 2 + 2);
+    auto put = [&](char32_t unit) {
+        out.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        out.push_back(static_cast<std::uint8_t>((unit >> 8) & 0xFF));
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t codePoint = Next_Code_Point(utf8, i);
+        if (codePoint >= 0x10000) {
+            codePoint -= 0x10000;
+            put(0xD800 + (codePoint >> 10));
+            put(0xDC00 + (codePoint & 0x3FF));
+        } else {
+            put(codePoint);
+        }
+    }
+    if (terminate) put(0);
+    return out;
+}
+
 }  // namespace corvane

@@ -5,7 +5,8 @@
 #include "base/ansi_text.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
-#include "remote/local_registry.h"
+#include "base/utf8.h"
+#include "remote/registry_bytes.h"
 
 namespace corvane::remote {
 namespace {
@@ -113,13 +114,7 @@ std::vector<std::uint8_t> Hex_Bytes(std::string_view text) {
 }
 
 std::string Bytes_Text(const std::vector<std::uint8_t>& bytes, RegFormat format) {
-    if (format == RegFormat::Version5) {
-        const std::size_t units = bytes.size() / 2;
-        // Text up to the first zero unit.
-        std::size_t length = 0;
-        while (length < units && (bytes[2 * length] | bytes[2 * length + 1]) != 0) ++length;
-        return Utf16_Bytes_To_Utf8(std::span(bytes.data(), length * 2));
-    }
+    if (format == RegFormat::Version5) return Decode_Registry_Bytes(kRegSz, bytes).text;
     std::string ansi;
     for (std::uint8_t b : bytes) {
         if (b == 0) break;
@@ -129,13 +124,9 @@ std::string Bytes_Text(const std::vector<std::uint8_t>& bytes, RegFormat format)
 }
 
 std::vector<std::string> Multi_Parts(const std::vector<std::uint8_t>& bytes, RegFormat format) {
+    if (format == RegFormat::Version5) return Decode_Registry_Bytes(kRegMultiSz, bytes).parts;
     std::vector<std::string> parts;
-    std::string text;
-    if (format == RegFormat::Version5) {
-        text = Utf16_Bytes_To_Utf8(bytes);
-    } else {
-        text = Ansi_To_Utf8(std::string(bytes.begin(), bytes.end()));
-    }
+    const std::string text = Ansi_To_Utf8(std::string(bytes.begin(), bytes.end()));
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t zero = text.find('\0', start);
@@ -206,7 +197,7 @@ std::string Hex_List(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::vector<std::uint8_t> Text_Bytes(std::string_view text, RegFormat format) {
-    if (format == RegFormat::Version5) return Utf16_Bytes(text, true);
+    if (format == RegFormat::Version5) return Utf8_To_Utf16le(text, true);
     std::string ansi = Utf8_To_Ansi(text);
     std::vector<std::uint8_t> bytes(ansi.begin(), ansi.end());
     bytes.push_back(0);
@@ -314,7 +305,7 @@ RegFile Parse_Reg_Text(std::string_view utf8) {
 
 RegFile Parse_Reg_File(std::span<const std::uint8_t> bytes) {
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-        return Parse_Reg_Text(Utf16_Bytes_To_Utf8(bytes.subspan(2)));
+        return Parse_Reg_Text(Utf16le_To_Utf8(bytes.subspan(2)));
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (text.substr(0, kHeader4.size()) == kHeader4) return Parse_Reg_Text(Ansi_To_Utf8(text));
@@ -344,7 +335,7 @@ std::vector<std::uint8_t> Reg_File_Bytes(const RegFile& file) {
     const std::string text = Write_Reg_Text(file);
     if (file.format == RegFormat::Version5) {
         std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
-        const auto encoded = Utf16_Bytes(text, false);
+        const auto encoded = Utf8_To_Utf16le(text, false);
         bytes.insert(bytes.end(), encoded.begin(), encoded.end());
         return bytes;
     }

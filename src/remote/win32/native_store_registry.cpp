@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "remote/win32/native_store.h"
-#include "remote/win32/registry_codec.h"
+#include "remote/registry_bytes.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
 
