@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The Windows installer in a fresh, safe Wine prefix of its own: a silent
+# install puts the programs, the database, the shortcut and the uninstall
+# entry in place; the installed cvnscan.exe scans and does not report the
+# entry; an upgrade keeps the database's managed computers; a silent
+# uninstall removes programs, shortcut and entry and keeps the database.
+# Prints "N passed, N failed".
+# Arguments: the setup program, its version, the prefix folder to (re)create.
+set -uo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/../.." && pwd)
+# shellcheck source=../../scripts/lib/wine-prefix.sh
+source "$root/scripts/lib/wine-prefix.sh"
+
+setup=$(readlink -f "$1")
+version="$2"
+prefix="$3"
+
+passed=0 failed=0
+check() {
+  if eval "$2"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1" >&2; fi
+}
+
+wine_prefix_create "$prefix" || { echo "0 passed, 1 failed"; exit 1; }
+trap 'wine_server_stop "$prefix"' EXIT
+wine_prefix_env "$prefix"
+mkdir -p "$prefix/drive_c/CvnSetup"
+cp "$setup" "$prefix/drive_c/CvnSetup/setup.exe"
+cd "$prefix/drive_c/CvnSetup"
+installed="$prefix/drive_c/Program Files/Corvane"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Corvane'
+
+# Each step waits for every Wine process (the uninstaller runs as a copy of itself).
+run() { wine "$@" </dev/null; local status=$?; wineserver -w; return $status; }
+shortcuts() { find "$prefix/drive_c" -iname 'Corvane.lnk' | grep -ci 'start menu'; }
+entry() { wine reg query "$key" </dev/null 2>/dev/null | tr -d "\r" | grep "REG_"; }
+value() { entry | awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
+
+run 'C:\CvnSetup\setup.exe' /S
+check "silent install exits 0" "[ $? -eq 0 ]"
+for file in Corvane.exe cvnscan.exe nwcvninfo.dll uninstall.exe; do
+  check "$file installed" "[ -f \"\$installed/$file\" ]"
+done
+check "Start menu shortcut" "[ \"\$(shortcuts)\" = 1 ]"
+
+check "DisplayName" "[ \"\$(value DisplayName)\" = Corvane ]"
+check "DisplayVersion" "[ \"\$(value DisplayVersion)\" = '$version' ]"
+check "Publisher" "[ -n \"\$(value Publisher)\" ]"
+check "InstallLocation" "[ \"\$(value InstallLocation)\" = 'C:\\Program Files\\Corvane' ]"
+check "UninstallString" "[ \"\$(value UninstallString)\" = '\"C:\\Program Files\\Corvane\\uninstall.exe\"' ]"
+check "QuietUninstallString" "[ \"\$(value QuietUninstallString)\" = '\"C:\\Program Files\\Corvane\\uninstall.exe\" /S' ]"
+check "DisplayIcon" "[ \"\$(value DisplayIcon)\" = 'C:\\Program Files\\Corvane\\Corvane.exe,0' ]"
+size=$(value EstimatedSize)
+check "EstimatedSize in KB ($size)" "[ \"\$((size))\" -gt 1000 ]"
+
+(cd "$installed" && wine 'C:\Program Files\Corvane\cvnscan.exe' --category fB >scan.out 2>scan.err </dev/null)
+check "installed cvnscan scans and exits 0" "[ $? -eq 0 ]"
+check "the scan wrote its header" "grep -q 'Add/Remove Programs' \"\$installed/scan.err\" \"\$installed/scan.out\""
+check "its own uninstall entry is not reported" "! grep -i corvane \"\$installed/scan.out\" >&2"
+wineserver -w
+
+sqlite3 "$installed/nwcvninfo.dll" "INSERT INTO COMPUTER_TBL (CMP_NAME) VALUES ('kept computer')"
+run 'C:\CvnSetup\setup.exe' /S
+check "upgrade install exits 0" "[ $? -eq 0 ]"
+check "upgrade keeps the managed computer" \
+  "[ \"\$(sqlite3 \"\$installed/nwcvninfo.dll\" 'SELECT COUNT(*) FROM COMPUTER_TBL')\" = 1 ]"
+
+run 'C:\Program Files\Corvane\uninstall.exe' /S
+check "silent uninstall exits 0" "[ $? -eq 0 ]"
+for file in Corvane.exe cvnscan.exe uninstall.exe; do
+  check "$file removed" "[ ! -e \"\$installed/$file\" ]"
+done
+check "shortcut removed" "[ \"\$(shortcuts)\" = 0 ]"
+check "uninstall entry removed" "[ -z \"\$(entry)\" ]"
+check "a silent uninstall keeps the database" "[ -f \"\$installed/nwcvninfo.dll\" ]"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
