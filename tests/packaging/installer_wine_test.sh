@@ -44,13 +44,11 @@ for file in Corvane.exe cvnscan.exe nwcvninfo.dll uninstall.exe; do
 done
 check "Start menu shortcut" "[ \"\$(shortcuts)\" = 1 ]"
 
-check "DisplayName" "[ \"\$(value DisplayName)\" = Corvane ]"
-check "DisplayVersion" "[ \"\$(value DisplayVersion)\" = '$version' ]"
-check "Publisher" "[ -n \"\$(value Publisher)\" ]"
-check "InstallLocation" "[ \"\$(value InstallLocation)\" = 'C:\\Program Files\\Corvane' ]"
-check "UninstallString" "[ \"\$(value UninstallString)\" = '\"C:\\Program Files\\Corvane\\uninstall.exe\"' ]"
-check "QuietUninstallString" "[ \"\$(value QuietUninstallString)\" = '\"C:\\Program Files\\Corvane\\uninstall.exe\" /S' ]"
-check "DisplayIcon" "[ \"\$(value DisplayIcon)\" = 'C:\\Program Files\\Corvane\\Corvane.exe,0' ]"
+for pair in "DisplayName=Corvane" "DisplayVersion=$version" 'InstallLocation=C:\Program Files\Corvane' \
+    'UninstallString="C:\Program Files\Corvane\uninstall.exe"' 'DisplayIcon=C:\Program Files\Corvane\Corvane.exe,0' \
+    'QuietUninstallString="C:\Program Files\Corvane\uninstall.exe" /S' "Publisher=Corvane"; do
+  check "${pair%%=*} is ${pair#*=}" "[ \"\$(value ${pair%%=*})\" = '${pair#*=}' ]"
+done
 size=$(value EstimatedSize)
 check "EstimatedSize in KB ($size)" "[ \"\$((size))\" -gt 1000 ]"
 

@@ -1,32 +1,27 @@
-"""A short-lived update server for the update check's Wine test, bound to
-127.0.0.1 only. The first path segment picks the answer; a request whose
-query is not the one the program must send gets 400. Prints its port, then
-serves until it is stopped."""
+"""Runs the update check's Windows test program (through scripts/wine-exec)
+against a short-lived update server on 127.0.0.1 and a port where nothing
+listens. The first path segment picks the answer; a request whose query is
+not the one the program must send gets 400.
+Arguments: scripts/wine-exec, the test program."""
 import http.server
+import os
+import socket
+import subprocess
 import sys
+import threading
 
-BODIES = {
-    "newer": b"2.10.0",
-    "same": b"2.9.0",
-    "same-newline": b"2.9.0\r\n",
-    "older": b"2.8.9",
-    "empty": b"",
-    "html": b"<html><body><h1>Service Unavailable</h1></body></html>",
-}
+BODIES = {"newer": b"2.10.0", "same": b"2.9.0", "same-newline": b"2.9.0\r\n", "older": b"2.8.9", "empty": b"",
+          "html": b"<html><body><h1>Service Unavailable</h1></body></html>"}
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         path, _, query = self.path.partition("?")
         case, _, rest = path.lstrip("/").partition("/")
-        if rest != "fns/genfns.php" or case not in BODIES:
-            status, body = 404, b"<html>Not Found</html>"
-        elif query != "fn=getver&pn=cvn&pv=" + sys.argv[1]:
-            status, body = 400, b"bad query"
-        else:
-            status, body = 200, BODIES[case]
+        status, body = 404, b"<html>Not Found</html>"
+        if rest == "fns/genfns.php" and case in BODIES:
+            status, body = (200, BODIES[case]) if query == "fn=getver&pn=cvn&pv=2.9.0" else (400, b"bad query")
         self.send_response(status)
-        self.send_header("Content-Type", "text/plain")
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
@@ -36,5 +31,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 
 server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
-print(server.server_address[1], flush=True)
-server.serve_forever()
+threading.Thread(target=server.serve_forever, daemon=True).start()
+with socket.socket() as unused:
+    unused.bind(("127.0.0.1", 0))
+    closed_port = unused.getsockname()[1]
+env = {k: v for k, v in os.environ.items() if k.lower() not in ("http_proxy", "https_proxy", "no_proxy")}
+env.update(CORVANE_TEST_HTTP_PORT=str(server.server_address[1]), CORVANE_TEST_CLOSED_PORT=str(closed_port))
+status = subprocess.run([sys.argv[1], sys.argv[2], "--gtest_brief=1"], env=env, stdin=subprocess.DEVNULL).returncode
+server.shutdown()
+sys.exit(status)
