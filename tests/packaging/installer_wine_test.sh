@@ -39,10 +39,8 @@ value() { entry | awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""
 
 run 'C:\CvnSetup\setup.exe' /S
 check "silent install exits 0" "[ $? -eq 0 ]"
-for file in Corvane.exe cvnscan.exe nwcvninfo.dll uninstall.exe; do
-  check "$file installed" "[ -f \"\$installed/$file\" ]"
-done
-check "Start menu shortcut" "[ \"\$(shortcuts)\" = 1 ]"
+check "programs, database and shortcut installed" \
+  "ls \"\$installed\"/{Corvane.exe,cvnscan.exe,nwcvninfo.dll,uninstall.exe} >/dev/null && [ \"\$(shortcuts)\" = 1 ]"
 
 for pair in "DisplayName=Corvane" "DisplayVersion=$version" 'InstallLocation=C:\Program Files\Corvane' \
     'UninstallString="C:\Program Files\Corvane\uninstall.exe"' 'DisplayIcon=C:\Program Files\Corvane\Corvane.exe,0' \
@@ -54,7 +52,6 @@ check "EstimatedSize in KB ($size)" "[ \"\$((size))\" -gt 1000 ]"
 
 (cd "$installed" && wine 'C:\Program Files\Corvane\cvnscan.exe' --category fB >scan.out 2>scan.err </dev/null)
 check "installed cvnscan scans and exits 0" "[ $? -eq 0 ]"
-check "the scan wrote its header" "grep -q 'Add/Remove Programs' \"\$installed/scan.err\" \"\$installed/scan.out\""
 check "its own uninstall entry is not reported" "! grep -i corvane \"\$installed/scan.out\" >&2"
 wineserver -w
 
@@ -66,11 +63,8 @@ check "upgrade keeps the managed computer" \
 
 run 'C:\Program Files\Corvane\uninstall.exe' /S
 check "silent uninstall exits 0" "[ $? -eq 0 ]"
-for file in Corvane.exe cvnscan.exe uninstall.exe; do
-  check "$file removed" "[ ! -e \"\$installed/$file\" ]"
-done
-check "shortcut removed" "[ \"\$(shortcuts)\" = 0 ]"
-check "uninstall entry removed" "[ -z \"\$(entry)\" ]"
+check "programs, shortcut and entry removed" \
+  "[ -z \"\$(ls \"\$installed\"/{Corvane.exe,cvnscan.exe,uninstall.exe} 2>/dev/null)\" ] && [ \"\$(shortcuts)\" = 0 ] && [ -z \"\$(entry)\" ]"
 check "a silent uninstall keeps the database" "[ -f \"\$installed/nwcvninfo.dll\" ]"
 
 echo "$passed passed, $failed failed"

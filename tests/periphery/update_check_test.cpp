@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fakes.h"
-#include "support/window_fakes.h"
 
 namespace corvane::periphery {
 namespace {
@@ -24,31 +22,6 @@ TEST(UpdateCheck, VersionsAreComparedAsNumbersAfterTrimming) {
             EXPECT_EQ(Compare_Versions(*remote, *Parse_Version(c.local)), c.order <=> 0) << c.remote;
         }
     }
-}
-
-class ScriptedHttp final : public IHttpClient {
-public:
-    HttpResponse Get(std::string_view url) override {
-        urls.emplace_back(url);
-        return {.status = 200, .body = "2.10.0"};
-    }
-    std::vector<std::string> urls;
-};
-
-TEST(UpdateCheck, AsksTheConfiguredServerAndOffersTheConfiguredDownloadPage) {
-    testing::FakeSettingsStore settings;
-    settings.SaveSetting("WebAddresses", "UpdateServer", "http://127.0.0.1:8080/cases/newer/");
-    settings.SaveSetting("WebAddresses", "HomeSite", "https://mirror.example");
-    ScriptedHttp http;
-    testing::FakeMessageBox messages;
-    testing::FakeShell shell;
-    Check_For_Updates(http, messages, shell, Load_Web_Addresses(settings), "2.9.0");
-    EXPECT_EQ(http.urls,
-              (std::vector<std::string>{"http://127.0.0.1:8080/cases/newer/fns/genfns.php?fn=getver&pn=cvn&pv=2.9.0"}));
-    EXPECT_EQ(shell.opened, (std::vector<std::string>{"https://mirror.example/corvane/corvane-download.html?sr=cvn"}));
-
-    testing::FakeSettingsStore defaults;
-    EXPECT_EQ(Load_Web_Addresses(defaults).Update_Address(), "https://www.corvane.example/fns/genfns.php");
 }
 
 }  // namespace

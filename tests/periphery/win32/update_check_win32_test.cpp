@@ -8,6 +8,7 @@
 #include "periphery/update_check.h"
 #include "periphery/win32/winhttp_client.h"
 #include "support/fakes.h"
+#include "support/window_fakes.h"
 
 namespace corvane::periphery::win32 {
 namespace {
@@ -27,9 +28,9 @@ TEST_P(UpdateCheckAgainstServer, TellsNewerUpToDateOrFailed) {
     const ServerCase& c = GetParam();
     const char* port = std::getenv(std::string(c.path) == "closed" ? "CORVANE_TEST_CLOSED_PORT" : "CORVANE_TEST_HTTP_PORT");
     ASSERT_NE(port, nullptr) << "run through update_server.py";
-    const WebAddresses addresses{.updateServer = "http://127.0.0.1:" + std::string(port) + "/" + c.path,
-                                 .homeSite = "http://127.0.0.1/",
-                                 .help = "http://127.0.0.1/"};
+    testing::FakeSettingsStore settings;  // the server as an administrator would set it
+    settings.SaveSetting("WebAddresses", "UpdateServer", "http://127.0.0.1:" + std::string(port) + "/" + c.path + "/");
+    const WebAddresses addresses = Load_Web_Addresses(settings);
     WinHttpClient http;
     testing::FakeMessageBox messages;
     testing::FakeShell shell;
