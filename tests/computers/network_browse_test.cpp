@@ -46,7 +46,7 @@ TEST_P(NetworkBrowseCases, AddsWhatTheBrowserReportsAndNobodyManagesYet) {
     for (const MsgResult answer : c.answers) messages.Queue_Answer(answer);
     NetworkBrowse browse(network, messages);
     int pumps = 0;
-    BrowseProgress last;
+    BrowseProgress last{.value = -1};
     const NetworkBrowse::Hooks hooks{
         .doEvents = [&] { if (++pumps == c.cancelAtPump) browse.Cancel(); },
         .showProgress = [&](const BrowseProgress& progress) { last = progress; }};
@@ -67,16 +67,15 @@ TEST_P(NetworkBrowseCases, AddsWhatTheBrowserReportsAndNobodyManagesYet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Network, NetworkBrowseCases, ::testing::Values(
-    BrowseCase{"DomainsInOrderSkippingManagedAndRepeatedNamesIgnoringCase",
-               {0, {"WORK", "CORP"}},
-               {{"WORK", {0, {"PC1", "pc2", "PC3", ""}}}, {"CORP", {0, {"PC2", "SRV"}}}},
-               {"pc1"}, {}, 0, {"pc2", "PC3", "SRV"}, {"WORK", "CORP"}, {}},
+    BrowseCase{"DomainsInOrderSkippingManagedAndRepeatedNamesIgnoringCase", {0, {"WORK", "CORP"}},
+               {{"WORK", {0, {"PC1", "pc2", "PC3", ""}}}, {"CORP", {0, {"PC2", "SRV"}}}}, {"pc1"}, {}, 0,
+               {"pc2", "PC3", "SRV"}, {"WORK", "CORP"}, {}},
     BrowseCase{"NoDomainsNoMessage", {6118, {}}, {}, {}, {}, 0, {}, {}, {}},
     BrowseCase{"FailingDomainWithTextAsksAndOkGoesOnWithoutItsPartialEntries",
                {0, {"A", "B"}}, {{"A", {5, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {MsgResult::Ok}, 0,
                {"Y"}, {"A", "B"}, {"A: Access is denied."}},
-    BrowseCase{"FailureWithoutTextIsSilent",
-               {0, {"A", "B"}}, {{"A", {53, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {}, 0, {"Y"}, {"A", "B"}, {}},
+    BrowseCase{"FailureWithoutTextIsSilent", {0, {"A", "B"}}, {{"A", {53, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {}, 0,
+               {"Y"}, {"A", "B"}, {}},
     BrowseCase{"CancelInTheMessageEndsTheBrowse",
                {0, {"A", "B"}}, {{"A", {6118, {}}}, {"B", {0, {"Y"}}}}, {}, {MsgResult::Cancel}, 0,
                {}, {"A"}, {"A: No browser servers found."}},

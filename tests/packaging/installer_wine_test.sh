@@ -1,21 +1,15 @@
 #!/usr/bin/env bash
-# The Windows installer in a fresh, safe Wine prefix of its own: a silent
-# install puts the programs, the database, the shortcut and the uninstall
-# entry in place; the installed cvnscan.exe scans and does not report the
-# entry; an upgrade keeps the database's managed computers; a silent
-# uninstall removes programs, shortcut and entry and keeps the database.
-# Prints "N passed, N failed".
+# The Windows installer in a fresh, safe Wine prefix of its own: silent install,
+# a scan with the installed cvnscan.exe, an upgrade that keeps the database,
+# silent uninstall. Prints "N passed, N failed".
 # Arguments: the setup program, its version, the prefix folder to (re)create.
 set -uo pipefail
 
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-root=$(cd "$here/../.." && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # shellcheck source=../../scripts/lib/wine-prefix.sh
 source "$root/scripts/lib/wine-prefix.sh"
 
-setup=$(readlink -f "$1")
-version="$2"
-prefix="$3"
+setup=$(readlink -f "$1") version="$2" prefix="$3"
 
 passed=0 failed=0
 check() {

@@ -1,5 +1,4 @@
-// The update check through WinHTTP against the local update server that
-// update_server.py starts (ports in the environment).
+// The update check through WinHTTP against update_server.py's local server (ports in the environment).
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,8 +1,5 @@
-"""Runs the update check's Windows test program (through scripts/wine-exec)
-against a short-lived update server on 127.0.0.1 and a port where nothing
-listens. The first path segment picks the answer; a request whose query is
-not the one the program must send gets 400.
-Arguments: scripts/wine-exec, the test program."""
+"""Runs the update check's test program (arguments: scripts/wine-exec, the program) against a short-lived
+server on 127.0.0.1 (the first path segment picks the answer; a wrong query gets 400) and a closed port."""
 import http.server
 import os
 import socket
