@@ -137,8 +137,9 @@ wine_prefix_stage() {
   done < <(find "$source" -maxdepth 1 -type f -print0)
 }
 
-# Programs no longer see a host folder as D:; stage them into C: instead.
+# A host folder mapped as a drive would be a fixed drive that scans walk and
+# fixes clean: refused, for scripts that still ask for it.
 wine_prefix_map_d() {
-  echo "wine-prefix: drive D: is no longer mapped; copy the files into the prefix (wine_prefix_stage)" >&2
+  echo "wine-prefix: no host folder is mapped as a drive; copy the files into the prefix (wine_prefix_stage)" >&2
   return 1
 }
