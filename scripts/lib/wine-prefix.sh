@@ -121,20 +121,20 @@ wine_server_stop() {
   )
 }
 
-# Copies the files of the host folder $2 (not its subfolders) into the new
-# folder $3 inside a prefix's drive_c, so that a program runs from C: with
-# what lies beside it. Programs are hard-linked when they can be (they are
-# large and only read); everything else is copied, so that nothing the
-# program writes reaches the host.
+# Copies the program $1 and the files beside it (not subfolders, not the
+# other test and benchmark programs of a build folder) into the new folder $2
+# inside a prefix's drive_c, so that it runs from C: with what it reads
+# there. Copies, never links: nothing the program writes reaches the host.
 wine_prefix_stage() {
-  local source="$1" target="$2" file
+  local program="$1" target="$2" file
   mkdir -p "$target"
   while IFS= read -r -d '' file; do
     case "$file" in
-      *.exe) ln "$file" "$target/" 2>/dev/null || cp -p "$file" "$target/" ;;
-      *) cp -p "$file" "$target/" ;;
+      "$program") ;;
+      *_tests.exe|*_bench.exe) continue ;;
     esac
-  done < <(find "$source" -maxdepth 1 -type f -print0)
+    cp -p "$file" "$target/"
+  done < <(find "$(dirname "$program")" -maxdepth 1 -type f -print0)
 }
 
 # A host folder mapped as a drive would be a fixed drive that scans walk and
