@@ -13,7 +13,9 @@ prefix="${3:-$(dirname "$(dirname "$program")")/wine/scan-bench-prefix}"
 wine_prefix_create "$prefix"
 wine_server_start "$prefix"
 trap 'wine_server_stop "$prefix"' EXIT
-wine_prefix_map_d "$prefix" "$(dirname "$program")"
+# The program runs from C:\CvnBench of the prefix itself.
+mkdir -p "$prefix/drive_c/CvnBench"
+cp "$program" "$prefix/drive_c/CvnBench/"
 wine_prefix_env "$prefix"
-cd "$(dirname "$program")"
-wine "D:\\$(basename "$program")" "$scale" </dev/null
+cd "$prefix/drive_c/CvnBench"
+wine "C:\\CvnBench\\$(basename "$program")" "$scale" </dev/null

@@ -53,9 +53,7 @@ struct CommandInfo {
 // mnuFontSize indices 8, 9, 10.
 [[nodiscard]] int Font_Size_Of(Command command) noexcept;
 
-inline constexpr const char* kHomePageUrl = "https://www.corvane.example/";
-inline constexpr const char* kFaqUrl = "https://www.corvane.example/faq.html";
-inline constexpr const char* kTroubleshootUrl = "https://www.corvane.example/wmi-troubleshooting.html";
+// The web addresses are per-user settings: periphery/web_addresses.h.
 inline constexpr const char* kSupportMail = "mailto:support@corvane.example";
 
 }  // namespace corvane

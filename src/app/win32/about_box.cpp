@@ -5,6 +5,8 @@
 #include "base/win32/shell_win32.h"
 #include "base/win32/unique_any.h"
 #include "base/win32/wide_text.h"
+#include "base/win32/settings_store_win32.h"
+#include "periphery/web_addresses.h"
 
 namespace corvane::win32 {
 
@@ -51,7 +53,11 @@ INT_PTR CALLBACK About_Procedure(HWND dialog, UINT message, WPARAM wParam, LPARA
             switch (LOWORD(wParam)) {
                 case IDOK:
                 case IDCANCEL: ::EndDialog(dialog, LOWORD(wParam)); return TRUE;
-                case kAboutWebLink: Win32Shell().Open(kHomePageUrl); return TRUE;
+                case kAboutWebLink: {
+                    Win32SettingsStore settings;
+                    Win32Shell().Open(periphery::Load_Web_Addresses(settings).homeSite);
+                    return TRUE;
+                }
                 case kAboutMailLink: Win32Shell().Open(kSupportMail); return TRUE;
                 default: break;
             }

@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "base/ports/message_box.h"
 #include "base/ui/results_list_ops.h"
+#include "base/version.h"
 #include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
 #include "app/win32/image_library.h"
@@ -15,7 +16,9 @@
 #include "base/win32/wide_text.h"
 #include "base/win32/window_guard.h"
 #include "periphery/registry_editor.h"
+#include "periphery/update_check.h"
 #include "periphery/win32/tray_icon.h"
+#include "periphery/win32/winhttp_client.h"
 
 namespace corvane::win32 {
 
@@ -115,6 +118,11 @@ bool MainWindow::Form_Load() {
     Show_Progress_Panel(false);
     Create_Tray_Icon();
     Wire_Main_Window_Commands(app_, *this, commands_);
+    commands_.checkUpdates = [this] {
+        periphery::win32::WinHttpClient http;
+        periphery::Check_For_Updates(http, app_.Reports().Messages(), shell_, periphery::Load_Web_Addresses(settings_),
+                                     CORVANE_VERSION_TEXT);
+    };
 
     app_.Set_Unload_All_Forms([window = window_] {
         if (::IsWindow(window)) ::DestroyWindow(window);
@@ -305,9 +313,9 @@ void MainWindow::Run_Command(Command command) {
             break;
         case Command::Options: run(commands_.options); break;
         case Command::ViewLog: shell_.Open(app_.Log_File_Path()); break;
-        case Command::FAQs: shell_.Open(kFaqUrl); break;
-        case Command::Troubleshoot: shell_.Open(kTroubleshootUrl); break;
-        case Command::Home: shell_.Open(kHomePageUrl); break;
+        case Command::FAQs: shell_.Open(periphery::Load_Web_Addresses(settings_).Faq_Page()); break;
+        case Command::Troubleshoot: shell_.Open(periphery::Load_Web_Addresses(settings_).Troubleshooting_Page()); break;
+        case Command::Home: shell_.Open(periphery::Load_Web_Addresses(settings_).homeSite); break;
         case Command::Support: shell_.Open(kSupportMail); break;
         case Command::CheckUpdates: run(commands_.checkUpdates); break;
         case Command::About: Show_About_Box(window_); break;
@@ -388,7 +396,7 @@ LRESULT MainWindow::On_Notify(const NMHDR& header) {
     if (categoryView_ && categoryView_->On_Notify(header, kSyncCategoryChecks)) return 0;
     if (header.hwndFrom == status_ && header.code == NM_CLICK) {
         const auto& mouse = reinterpret_cast<const NMMOUSE&>(header);
-        if (mouse.dwItemSpec == kStatusHomeSite) shell_.Open(kHomePageUrl);
+        if (mouse.dwItemSpec == kStatusHomeSite) shell_.Open(periphery::Load_Web_Addresses(settings_).homeSite);
         return 0;
     }
     if (header.code == TTN_GETDISPINFOW) {

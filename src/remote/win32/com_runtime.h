@@ -1,6 +1,6 @@
 // Process-wide COM security for WMI proxies: set once with impersonation as
 // the default; a later call finds it in place. (COM itself is initialized per
-// thread with app/win32/com_init.h.)
+// thread with base/win32/com_init.h.)
 #pragma once
 
 #include "base/win32/com_init.h"

@@ -17,15 +17,14 @@ source "$root/scripts/lib/wine-prefix.sh"
 mkdir -p "$work"
 work=$(readlink -f "$work")
 prefix="$work/fix-prefix"
-prog="$work/prog"
-rm -rf "$prog"
+wine_prefix_create "$prefix"
+# The program and everything the test writes live in C:\CvnProg of the
+# prefix itself (left out of the C: snapshots).
+prog="$prefix/drive_c/CvnProg"
 mkdir -p "$prog"
 cp "$cvnscan" "$prog/cvnscan.exe"
 cp "$database" "$prog/nwcvninfo.dll"
 set_options() { sqlite3 "$prog/nwcvninfo.dll" "UPDATE SETTINGS_TBL SET GENERAL_OPTIONS=$1 WHERE SETTINGS_ID=1"; }
-
-wine_prefix_create "$prefix"
-wine_prefix_map_d "$prefix" "$prog"
 wine_prefix_env "$prefix"
 wine_server_start "$prefix"
 trap 'wine_server_stop "$prefix"' EXIT
@@ -35,18 +34,18 @@ categories=(--category fA --category fB --category fD --category fF)
 set_options 0
 # What Wine itself leaves behind in these categories is fixed first, so that
 # the run under test meets only the seeded problems.
-(cd "$prog" && wine 'D:\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/clean.txt" 2>&1) || true
+(cd "$prog" && wine 'C:\CvnProg\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/clean.txt" 2>&1) || true
 mv "$prog/cvnscan.log" "$prog/clean.log" 2>/dev/null || true
 
 # Seeded problems, and entries that are fine and must stay.
 cp "$here/cvnscan_fix_seed.reg" "$prog/seed.reg"
-(cd "$prog" && wine reg import 'D:\seed.reg' </dev/null >/dev/null 2>&1)
+(cd "$prog" && wine reg import 'C:\CvnProg\seed.reg' </dev/null >/dev/null 2>&1)
 mkdir -p "$prefix/drive_c/CvnFixKeep"
 echo keep >"$prefix/drive_c/CvnFixKeep/keep.txt"
 
 snapshot() {
-  (cd "$prog" && wine regedit /e "D:\\$1.reg" 'HKEY_LOCAL_MACHINE\Software' </dev/null >/dev/null 2>&1)
-  (cd "$prefix/drive_c" && find . -path ./windows/temp -prune -o -print | LC_ALL=C sort) >"$prog/$1.files"
+  (cd "$prog" && wine regedit /e "C:\\CvnProg\\$1.reg" 'HKEY_LOCAL_MACHINE\Software' </dev/null >/dev/null 2>&1)
+  (cd "$prefix/drive_c" && find . \( -path ./windows/temp -o -path ./CvnProg \) -prune -o -print | LC_ALL=C sort) >"$prog/$1.files"
 }
 
 snapshot before
@@ -55,7 +54,7 @@ result=0
 # The installed options ask for a restore point and abort fixing when it
 # cannot be made, which is always the case under Wine: nothing may change.
 set_options 100
-(cd "$prog" && wine 'D:\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/refused.txt" 2>&1) || true
+(cd "$prog" && wine 'C:\CvnProg\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/refused.txt" 2>&1) || true
 snapshot refused
 if ! python3 "$here/reg_facts.py" --expect /dev/null "$prog/before.reg" "$prog/refused.reg" \
      "$prog/before.files" "$prog/refused.files"; then
@@ -69,7 +68,7 @@ mv "$prog/cvnscan.log" "$prog/refused.log"
 
 set_options 0
 status=0
-(cd "$prog" && wine 'D:\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/out.txt" 2>"$prog/err.txt") ||
+(cd "$prog" && wine 'C:\CvnProg\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/out.txt" 2>"$prog/err.txt") ||
   status=$?
 snapshot after
 echo "cvnscan exit status: $status"

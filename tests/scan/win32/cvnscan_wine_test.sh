@@ -17,34 +17,35 @@ source "$root/scripts/lib/wine-prefix.sh"
 program=$(readlink -f "$1")
 database=$(readlink -f "$2")
 prefix="$3"
-work=$(mktemp -d)
-trap 'wine_server_stop "$prefix"; rm -rf "$work"' EXIT
+trap 'wine_server_stop "$prefix"' EXIT
 
 passed=0 failed=0
 check() {
   if eval "$2"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1" >&2; fi
 }
 
+wine_prefix_create "$prefix" || { echo "0 passed, 1 failed"; exit 1; }
+# The program and its files live in C:\CvnWork of the prefix itself.
+work="$prefix/drive_c/CvnWork"
+mkdir -p "$work"
 cp "$program" "$work/cvnscan.exe"
 cp "$database" "$work/scan.db"
-wine_prefix_create "$prefix" || { echo "0 passed, 1 failed"; exit 1; }
 wine_server_start "$prefix"
-wine_prefix_map_d "$prefix" "$work"
 wine_prefix_env "$prefix"
 cd "$work"
 categories=(--category fA --category fB --category fD --category fE --category fF)
 
-wine 'D:\cvnscan.exe' "${categories[@]}" --database 'D:\scan.db' >before.txt 2>before.err </dev/null
+wine 'C:\CvnWork\cvnscan.exe' "${categories[@]}" --database 'C:\CvnWork\scan.db' >before.txt 2>before.err </dev/null
 check "first scan exits 0" "[ $? -eq 0 ]"
 
 seed="$prefix/drive_c/CvnSeed"
 mkdir -p "$seed/Help" "$seed/Installers/Kept" "$seed/Apps" "$seed/Fonts" "$seed/Dlls"
 touch "$seed/Help/cvnkept.hlp" "$seed/Apps/cvnkept.exe" "$seed/Fonts/cvnkept.ttf" "$seed/Dlls/kept.dll"
 cp "$here/cvnscan_seed.reg" "$work/seed.reg"
-wine reg import 'D:\seed.reg' </dev/null >/dev/null 2>&1
+wine reg import 'C:\CvnWork\seed.reg' </dev/null >/dev/null 2>&1
 check "seed imported" "[ $? -eq 0 ]"
 
-wine 'D:\cvnscan.exe' "${categories[@]}" --database 'D:\scan.db' --csv 'D:\after.csv' >after.out 2>after.err </dev/null
+wine 'C:\CvnWork\cvnscan.exe' "${categories[@]}" --database 'C:\CvnWork\scan.db' --csv 'C:\CvnWork\after.csv' >after.out 2>after.err </dev/null
 status=$?
 check "second scan exits 0" "[ $status -eq 0 ]"
 check "nothing on standard output with --csv" "[ ! -s after.out ]"
@@ -62,11 +63,11 @@ check "the total counts every row" \
   "[ \"\$(tail -n 1 after.err | tr -d '\r')\" = \"Total Problems Found: $((before_total + 9))\" ]"
 check "the CSV is the clipboard text: it starts with an empty line" "[ \"\$(head -c 2 after.csv | od -An -c | tr -d ' ')\" = '\r\n' ]"
 
-wine 'D:\cvnscan.exe' --category nope >/dev/null 2>usage.err </dev/null
+wine 'C:\CvnWork\cvnscan.exe' --category nope >/dev/null 2>usage.err </dev/null
 check "usage error exits 64" "[ $? -eq 64 ]"
 check "usage text on standard error" "grep -q 'Usage: cvnscan' usage.err"
 
-wine 'D:\cvnscan.exe' --computer CVN-NO-SUCH-HOST --category fF --database 'D:\scan.db' >none.out 2>none.err </dev/null
+wine 'C:\CvnWork\cvnscan.exe' --computer CVN-NO-SUCH-HOST --category fF --database 'C:\CvnWork\scan.db' >none.out 2>none.err </dev/null
 check "unreachable computer exits 2" "[ $? -eq 2 ]"
 check "its error row on standard error" "grep -q '^\"\\[Error\\]\",\"CVN-NO-SUCH-HOST\"' none.err"
 
