@@ -1,5 +1,6 @@
 #include "scan/scan_target.h"
 
+#include "app/runtime_error.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
 #include "remote/wmi_system.h"
@@ -55,6 +56,11 @@ std::vector<std::string> ScanTarget::Enum_Key(std::uint32_t root, std::string_vi
     return names;
 }
 
+bool ScanTarget::Enum_Key(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names) {
+    names.clear();
+    return remote::WMI_Enum_Key(Registry(), root, keyPath, names);
+}
+
 std::vector<std::string> ScanTarget::Enum_Values(std::uint32_t root, std::string_view keyPath) {
     std::vector<std::string> names;
     (void)remote::WMI_Enum_Values(Registry(), root, keyPath, names);
@@ -83,6 +89,24 @@ int ScanTarget::Get_String_Value(std::uint32_t root, std::string_view keyPath, s
     const int result = remote::WMI_Get_String_Value(context_, Registry(), root, keyPath, valueName, valueType, read);
     value = Value_Text(read);
     return result;
+}
+
+bool ScanTarget::Get_Binary_Size(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
+                                 std::size_t& size) {
+    wmi::PropertyBag in;
+    in["hDefKey"] = wmi::Variant(root);
+    in["sSubKeyName"] = wmi::Variant(keyPath);
+    in["sValueName"] = wmi::Variant(valueName);
+    try {
+        const wmi::PropertyBag out = Registry().Exec_Method("GetBinaryValue", in);
+        if (remote::Return_Code(out) != 0) return false;
+        const auto found = out.find("uValue");
+        size = found == out.end() ? 0 : found->second.As_Array().size();
+        return true;
+    } catch (const RuntimeError& error) {
+        remote::Raise_Unless_Swallowed(error);
+        return false;
+    }
 }
 
 bool ScanTarget::Remote_File_Exists(std::string_view path) {
