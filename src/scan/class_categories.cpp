@@ -218,6 +218,13 @@ void Scan_Prog_Ids(ComRun& com) {
     const std::string classes = std::string(kHklmPrefix) + kClassesCom;
     if (com.run.Is_Excepted(classes)) return;
     if (!Read_Name_Set(target, std::string(kClassesCom) + "CLSID", com.classIds)) return;
+    // Programmatic IDs are shared by both views of a 64-bit Windows, while
+    // the classes of 32-bit servers are registered in the 32-bit view only:
+    // those count as registered too.
+    if (target.Context().AddressWidth == 64 &&
+        !Read_Name_Set(target, std::string(kClassesCom) + "Wow6432Node\\CLSID", com.classIds)) {
+        return;
+    }
     const std::vector<std::string> names = target.Enum_Key(kHkeyLocalMachineRoot, kClassesCom);
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string keyPath = kClassesCom + names[i] + "\\CLSID";

@@ -65,6 +65,9 @@ void Seed_Com(remote::SimComputer& pc) {
     r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Interface\\{I2}\\TypeLib", "", "{T1}");
     r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Prog.Bad\\CLSID", "", "{C-GONE}");
     r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Prog.Good\\CLSID", "", "{c1}");
+    pc.facts.addressWidth = 64;  // a class of the 32-bit view is registered too
+    r.Create_Key(kHklm, "SOFTWARE\\CLASSES\\Wow6432Node\\CLSID\\{C-WOW}");
+    r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Prog.Wow\\CLSID", "", "{C-WOW}");
 }
 
 const Scenario kScenarios[] = {
