@@ -142,11 +142,13 @@ void Scan_User_Run(CategoryRun& run) {
 
 }  // namespace
 
-bool Scan_Software_Key(CategoryRun& run, std::string_view keyPath) {
+bool Scan_Software_Key(CategoryRun& run, std::string_view keyPath, int depth) {
     ScanTarget& target = run.Args().target;
     const std::string key(keyPath);
-    for (const std::string& subKey : target.Enum_Key(kHkeyLocalMachineRoot, key)) {
-        if (!run.Is_Excepted(Hklm(key) + "\\" + subKey) && !Scan_Software_Key(run, key + "\\" + subKey)) {
+    const std::vector<std::string> subKeys =
+        depth < kMaxKeyDepth ? target.Enum_Key(kHkeyLocalMachineRoot, key) : std::vector<std::string>{};
+    for (const std::string& subKey : subKeys) {
+        if (!run.Is_Excepted(Hklm(key) + "\\" + subKey) && !Scan_Software_Key(run, key + "\\" + subKey, depth + 1)) {
             return false;
         }
         if (Stop_Or_Skip(run)) return false;
@@ -223,12 +225,16 @@ void Scan_Startup_Programs(ScanArguments& args) {
     run.Finish();
 }
 
-bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath) {
+bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath, int depth) {
     ScanTarget& target = run.Args().target;
     const std::string key(keyPath);
     if (run.Is_Excepted(Hku(key))) return true;
-    for (const std::string& subKey : target.Enum_Key(kHkeyUsersRoot, key)) {
-        if (!run.Is_Excepted(Hku(key) + "\\" + subKey) && !Scan_Sound_Key(run, key + "\\" + subKey)) return false;
+    const std::vector<std::string> subKeys =
+        depth < kMaxKeyDepth ? target.Enum_Key(kHkeyUsersRoot, key) : std::vector<std::string>{};
+    for (const std::string& subKey : subKeys) {
+        if (!run.Is_Excepted(Hku(key) + "\\" + subKey) && !Scan_Sound_Key(run, key + "\\" + subKey, depth + 1)) {
+            return false;
+        }
         Let_Messages_Through(run);
         if (Stop_Or_Skip(run)) return false;
     }

@@ -23,8 +23,11 @@ void Scan_Sound_Events(ScanArguments& args);       // "fJ"
 void Scan_Installer_Folders(ScanArguments& args);  // "fK"
 
 // The walks below a vendor key and below a user's sound schemes; each
-// returns false once Stop or Skip ends the walk.
-bool Scan_Software_Key(CategoryRun& run, std::string_view keyPath);
-bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath);
+// returns false once Stop or Skip ends the walk. They go no deeper than the
+// registry's own nesting limit, so that a key linked to one of its parents
+// cannot walk them forever.
+inline constexpr int kMaxKeyDepth = 512;
+bool Scan_Software_Key(CategoryRun& run, std::string_view keyPath, int depth = 0);
+bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath, int depth = 0);
 
 }  // namespace corvane::scan
