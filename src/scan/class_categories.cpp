@@ -117,7 +117,8 @@ struct ComRun {
     FileExistsCache files;
 };
 
-// Checks 2, 4 and 5 of a class ID: the server file named by a sub-key's default.
+// The server checks of a class ID (in-process, local, toolbox bitmap): the
+// file named by the default value of that sub-key.
 void Check_Server_File(ComRun& com, const std::string& classKey, const std::string& classId, const char* subKey) {
     std::string value;
     if (!Read_Default(com.target, classKey + "\\" + subKey, value)) return;

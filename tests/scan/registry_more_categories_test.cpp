@@ -29,8 +29,8 @@ const std::string kComDlg = kUser + "\\Software\\Microsoft\\Windows\\CurrentVers
 const std::string kMuiCache = kUser + "_Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache";
 const std::string kIfeo = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\";
 
-// text, data, problem, key path tag, value name tag, fix digit; the Registry
-// Key column is checked through the key path where they coincide.
+// text, data, problem, key path tag, value name tag, fix digit (the Registry
+// Key column is compared by the scan under Wine).
 struct Row {
     std::string text, data, problem, keyPath, valueName;
     char fix;
