@@ -21,7 +21,9 @@ constexpr const char* kFileExts = "\\Software\\Microsoft\\Windows\\CurrentVersio
 std::int64_t Upper_Bound(std::size_t count) { return static_cast<std::int64_t>(count) - 1; }
 std::int64_t Position(std::size_t index) { return static_cast<std::int64_t>(index) + 1; }
 
-void Show_Phase(ScanArguments& args, std::string_view text) { args.window.Set_Label(ProgressLabel::ScanCategory, text); }
+void Show_Phase(ScanArguments& args, std::string_view text) {
+    args.window.Set_Label(ProgressLabel::ScanCategory, text);
+}
 
 // The names of a key's sub-keys as a set. A key that cannot be listed, or
 // that lists nothing because it cannot be read, fails: an empty set would
@@ -92,8 +94,7 @@ void Scan_Empty_File_Exts(CategoryRun& run) {
                                           .valueName = "",
                                           .root = kHkeyUsersRoot});
             }
-            if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(extensions.size())) !=
-                EntryStep::Continue) {
+            if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(extensions.size())) != EntryStep::Continue) {
                 return;
             }
         }
@@ -134,7 +135,8 @@ void Check_Server_File(ComRun& com, const std::string& classKey, const std::stri
                                   .keyPath = classKey + "\\" + subKey,
                                   .registryKey = registryKey,
                                   .valueName = "",
-                                  .root = kHkeyLocalMachineRoot}, "File");
+                                  .root = kHkeyLocalMachineRoot},
+                                 "File");
 }
 
 // A reference (the default of keyPath) to a GUID that must be registered.

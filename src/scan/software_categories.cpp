@@ -239,8 +239,8 @@ bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath, int depth) {
         if (Stop_Or_Skip(run)) return false;
     }
     std::string sound;
-    if (target.Get_String_Value(kHkeyUsersRoot, key, "", 1, sound) == remote::kValueRead &&
-        Extract_File_Path(sound) && !run.Is_Excepted(Hku(key) + "\\Default") && !target.Remote_File_Exists(sound)) {
+    if (target.Get_String_Value(kHkeyUsersRoot, key, "", 1, sound) == remote::kValueRead && Extract_File_Path(sound) &&
+        !run.Is_Excepted(Hku(key) + "\\Default") && !target.Remote_File_Exists(sound)) {
         run.Add_Registry_Problem({.fixDigit = '1',
                                   .text = "Default",
                                   .data = "",

@@ -33,8 +33,7 @@ bool Read_Values(ScanTarget& target, std::string_view keyPath, StringValues& val
     }
     for (std::size_t i = 0; i < values.types.size(); ++i) {
         std::size_t size = 0;
-        if (values.types[i] == kBinaryType &&
-            target.Get_Binary_Size(kHkeyUsersRoot, keyPath, values.names[i], size)) {
+        if (values.types[i] == kBinaryType && target.Get_Binary_Size(kHkeyUsersRoot, keyPath, values.names[i], size)) {
             values.data[i] = "(binary, " + std::to_string(size) + " bytes)";
         }
     }

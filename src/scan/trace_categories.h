@@ -12,7 +12,7 @@ inline constexpr const char* kComDlg32Key = "\\Software\\Microsoft\\Windows\\Cur
 inline constexpr const char* kImageFileOptionsKey =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options";
 
-void Scan_User_MRU_Lists(ScanArguments& args);     // "fM"
+void Scan_User_MRU_Lists(ScanArguments& args);      // "fM"
 void Scan_Image_File_Options(ScanArguments& args);  // "fN"
 
 }  // namespace corvane::scan

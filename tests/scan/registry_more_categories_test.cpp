@@ -69,7 +69,8 @@ void Seed_Com(remote::SimComputer& pc) {
 }
 
 const Scenario kScenarios[] = {
-    {"FileExtensions", "fH",
+    {"FileExtensions",
+     "fH",
      [](remote::SimComputer& pc) {
          auto& r = pc.registry;
          r.Set_String(kHklm, "SOFTWARE\\Classes\\.empty", "", "");
@@ -85,7 +86,9 @@ const Scenario kScenarios[] = {
      },
      {{".empty", "", "No values", "SOFTWARE\\Classes\\.empty", "", '2'},
       {".xyz", "", "No values", kFileExts + ".xyz", "", '0'}}},
-    {"ActiveXCom", "fC", &Seed_Com,
+    {"ActiveXCom",
+     "fC",
+     &Seed_Com,
      {{"{A-GONE}", "", "AppId not found", kClsid + "{C1}", "AppId", '1'},
       {"C:\\gone\\x.dll", "", "File not found", kClsid + "{C1}\\InProcServer32", "", '2'},
       {"{T-GONE}", "", "TypeLib not found", kClsid + "{C1}\\TypeLib", "", '2'},
@@ -93,7 +96,8 @@ const Scenario kScenarios[] = {
       {"C:\\gone\\s.exe /automation", "", "File not found", kClsid + "{C3}\\LocalServer32", "", '2'},
       {"{T-GONE2}", "", "TypeLib not found", "SOFTWARE\\CLASSES\\Interface\\{I1}\\TypeLib", "", '2'},
       {"{C-GONE}", "", "CLSID not found", "SOFTWARE\\CLASSES\\Prog.Bad\\CLSID", "", '2'}}},
-    {"Software", "fG",
+    {"Software",
+     "fG",
      [](remote::SimComputer& pc) {
          auto& r = pc.registry;
          pc.files.Add_Folder("C:\\ok");
@@ -109,7 +113,8 @@ const Scenario kScenarios[] = {
       {"C:\\gone\\app.exe", "", "File Not Found", "SOFTWARE\\Vendor\\App", "Path", '1'},
       {"C:\\gone\\v", "", "File Not Found", "SOFTWARE\\Vendor", "Home", '1'},
       {"wow6432node", "", "No Values", "SOFTWARE\\wow6432node", "", '0'}}},
-    {"StartupPrograms", "fI",
+    {"StartupPrograms",
+     "fI",
      [](remote::SimComputer& pc) {
          pc.registry.Set_String(kHklm, kMsConfig, "command", "\"C:\\gone\\tray.exe\" /min");
          pc.registry.Set_String(kHklm, kRun, "Tool", "C:\\gone\\tool.exe -q");
@@ -119,13 +124,15 @@ const Scenario kScenarios[] = {
      {{"C:\\gone\\tray.exe", "", "StartUp Program Not Found", kMsConfig, "", '0'},
       {"C:\\gone\\tool.exe", "", "StartUp Program Not Found", kRun + "\\", "Tool", '1'},
       {"E:\\gone\\stick.exe", "", "StartUp Program Not Found", kUserRun, "Stick", '1'}}},
-    {"StartupUsersWithAnEmptyMachineRunKey", "fI",
+    {"StartupUsersWithAnEmptyMachineRunKey",
+     "fI",
      [](remote::SimComputer& pc) {
          pc.registry.Create_Key(kHklm, kRun);
          pc.registry.Set_String(kHku, kUserRun, "Gone", "C:\\gone.exe");
      },
      {{"C:\\gone.exe", "", "StartUp Program Not Found", kUserRun, "Gone", '1'}}},
-    {"SoundEvents", "fJ",
+    {"SoundEvents",
+     "fJ",
      [](remote::SimComputer& pc) {
          pc.files.Add_File("C:\\ok.wav");
          pc.registry.Set_String(kHku, kSounds + "Start\\.Current", "", "C:\\Media\\gone.wav");
@@ -133,7 +140,8 @@ const Scenario kScenarios[] = {
          pc.registry.Set_String(kHku, kSounds + "Stop\\.Current", "", "C:\\ok.wav");
      },
      {{"Default", "", "File not found", kSounds + "Start\\.Current", "", '1'}}},
-    {"InstallerFolders", "fK",
+    {"InstallerFolders",
+     "fK",
      [](remote::SimComputer& pc) {
          pc.files.Add_Folder("C:\\ok");
          pc.registry.Set_String(kHklm, kFolders, "C:\\gone\\", "");
@@ -143,7 +151,8 @@ const Scenario kScenarios[] = {
      },
      {{"C:\\gone\\", "", "Folder not found", kFolders, "C:\\gone\\", '1'},
       {"C:\\gone2", "", "Folder not found", kFolders, "C:\\gone2", '1'}}},
-    {"UserMruLists", "fM",
+    {"UserMruLists",
+     "fM",
      [](remote::SimComputer& pc) {
          pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "a", "C:\\x.txt");
          pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "MRUList", "a");
@@ -161,7 +170,8 @@ const Scenario kScenarios[] = {
       {"C:\\old.exe", "Old", "Most Recently Used", kUser + "\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache",
        "C:\\old.exe", '1'},
       {"C:\\app.exe.FriendlyAppName", "App", "Most Recently Used", kMuiCache, "C:\\app.exe.FriendlyAppName", '1'}}},
-    {"ImageFileOptions", "fN",
+    {"ImageFileOptions",
+     "fN",
      [](remote::SimComputer& pc) {
          pc.registry.Set_String(kHklm, kIfeo + "evil.exe", "Debugger", "C:\\dbg.exe");
          pc.registry.Set_String(kHklm, kIfeo + "Your Image File Name Here without a path", "Debugger", "x");
@@ -259,9 +269,14 @@ struct Press {
 
 TEST(ActiveXCom, SkipEndsThePhaseAndStopTheCategory) {
     const Press presses[] = {
-        {2, false, "ActiveX/COMs - Phase I of III", {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "{T-GONE2}", "{C-GONE}"}},
+        {2,
+         false,
+         "ActiveX/COMs - Phase I of III",
+         {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "{T-GONE2}", "{C-GONE}"}},
         {2, true, "ActiveX/COMs - Phase I of III", {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}"}},
-        {7, false, "ActiveX/COMs - Phase III of III",
+        {7,
+         false,
+         "ActiveX/COMs - Phase III of III",
          {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "C:\\GONE\\X.DLL", "C:\\gone\\s.exe /automation", "{T-GONE2}"}},
     };
     for (const Press& press : presses) {
