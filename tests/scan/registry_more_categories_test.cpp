@@ -43,7 +43,10 @@ struct Scenario {
 
 void Set_Binary(remote::SimComputer& pc, std::string_view key, std::string_view name, std::size_t size) {
     pc.registry.Create_Key(kHku, key);
-    (void)pc.registry.Set_Value(kHku, key, name, {.type = 3, .bytes = std::vector<std::uint8_t>(size, 7)});
+    remote::RegistryValue value;
+    value.type = remote::kRegBinary;
+    value.bytes.assign(size, 7);
+    (void)pc.registry.Set_Value(kHku, key, name, value);
 }
 
 void Seed_Com(remote::SimComputer& pc) {
