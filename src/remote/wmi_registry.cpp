@@ -112,6 +112,21 @@ int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::ui
     }
 }
 
+bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                         std::string_view valueName, std::size_t& size) {
+    try {
+        const wmi::PropertyBag out =
+            registry.Exec_Method("GetBinaryValue", Value_Parameters(rootKey, keyPath, valueName));
+        if (Return_Code(out) != 0) return false;
+        const auto found = out.find("uValue");
+        size = found == out.end() ? 0 : found->second.As_Array().size();
+        return true;
+    } catch (const RuntimeError& error) {
+        Raise_Unless_Swallowed(error);
+        return false;
+    }
+}
+
 bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                       std::uint32_t required, std::int32_t& returnCode) {
     try {

@@ -1,6 +1,5 @@
 #include "scan/scan_target.h"
 
-#include "app/runtime_error.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
 #include "remote/wmi_system.h"
@@ -93,20 +92,7 @@ int ScanTarget::Get_String_Value(std::uint32_t root, std::string_view keyPath, s
 
 bool ScanTarget::Get_Binary_Size(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
                                  std::size_t& size) {
-    wmi::PropertyBag in;
-    in["hDefKey"] = wmi::Variant(root);
-    in["sSubKeyName"] = wmi::Variant(keyPath);
-    in["sValueName"] = wmi::Variant(valueName);
-    try {
-        const wmi::PropertyBag out = Registry().Exec_Method("GetBinaryValue", in);
-        if (remote::Return_Code(out) != 0) return false;
-        const auto found = out.find("uValue");
-        size = found == out.end() ? 0 : found->second.As_Array().size();
-        return true;
-    } catch (const RuntimeError& error) {
-        remote::Raise_Unless_Swallowed(error);
-        return false;
-    }
+    return remote::WMI_Get_Binary_Size(Registry(), root, keyPath, valueName, size);
 }
 
 bool ScanTarget::Remote_File_Exists(std::string_view path) {
