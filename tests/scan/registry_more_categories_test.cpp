@@ -5,6 +5,7 @@
 // for each GUID set and each file once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -227,14 +228,17 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
 INSTANTIATE_TEST_SUITE_P(Categories, RegistryCategoryScenario, ::testing::ValuesIn(kScenarios),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A fresh computer with the COM registrations of the scenario, scanned for
-// ActiveX/COM alone; the hook runs at every pump.
-struct ComWorld {
-    explicit ComWorld(std::int32_t options, std::function<void(ComWorld&)> hook = {}) {
-        Seed_Com(world.Add_Computer("PC1"));
+// A fresh computer seeded as the named scenario says, scanned for its
+// category alone; the hook runs at every pump.
+struct ScannedWorld {
+    ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {}) {
+        const Scenario& scenario = *std::ranges::find(kScenarios, name, &Scenario::name);
+        remote::SimComputer& pc = world.Add_Computer("PC1");
+        pc.registry.Create_Key(kHku, kUser);
+        scenario.seed(pc);
         world.Add_Node("PC1");
         world.Set_Options(options);
-        world.Check_Category("fC");
+        world.Check_Category(scenario.category);
         if (hook) world.window.Set_Pump_Hook([this, hook] { hook(*this); });
         world.data.messages.Queue_Answer(MsgResult::No);
         world.Scan();
@@ -244,7 +248,7 @@ struct ComWorld {
 
 TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
     for (const std::int32_t options : {0, 32}) {  // fast and safe mode
-        ComWorld com(options);
+        ScannedWorld com("ActiveXCom", options);
         const ScanWorld& world = com.world;
         std::map<std::string, int> listings;
         for (const remote::CallRecord& call : world.network.calls) {
@@ -260,32 +264,44 @@ TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
     }
 }
 
-// Pump 1 is the computer's; pumps 2 to 4 follow the three class IDs, 5 and 6
-// the two interfaces, 7 onwards the sub-keys of the classes key (Skip there
-// ends the category: it is the last phase).
+// Pump 1 is the computer's, then one per entry. ActiveX/COM: pumps 2 to 4
+// follow the three class IDs, 5 and 6 the interfaces, 7 onwards the sub-keys
+// of the classes key (the last phase: Skip ends the category). StartUp
+// Programs: 2 the disabled entry, 3 and 4 the machine's Run values. User MRU
+// List: 2 the first value of phase I.
 struct Press {
+    const char* scenario;
     int pump;
     bool stop;
     const char* phase;
     std::vector<std::string> texts;
 };
 
-TEST(ActiveXCom, SkipEndsThePhaseAndStopTheCategory) {
+TEST(CategoryPhases, SkipEndsThePhaseAndStopTheCategory) {
+    const std::vector<std::string> allClassRows{
+        "{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "C:\\GONE\\X.DLL", "C:\\gone\\s.exe /automation", "{T-GONE2}"};
+    const char* startupII = "StartUp Programs - Phase II of III";
     const Press presses[] = {
-        {2,
+        {"ActiveXCom",
+         2,
          false,
          "ActiveX/COMs - Phase I of III",
          {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "{T-GONE2}", "{C-GONE}"}},
-        {2, true, "ActiveX/COMs - Phase I of III", {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}"}},
-        {7,
+        {"ActiveXCom", 2, true, "ActiveX/COMs - Phase I of III", {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}"}},
+        {"ActiveXCom", 7, false, "ActiveX/COMs - Phase III of III", allClassRows},
+        {"StartupPrograms", 3, false, startupII, {"C:\\gone\\tray.exe", "C:\\gone\\tool.exe", "E:\\gone\\stick.exe"}},
+        {"StartupPrograms", 3, true, startupII, {"C:\\gone\\tray.exe", "C:\\gone\\tool.exe"}},
+        {"UserMruLists",
+         2,
          false,
-         "ActiveX/COMs - Phase III of III",
-         {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "C:\\GONE\\X.DLL", "C:\\gone\\s.exe /automation", "{T-GONE2}"}},
+         "User MRU List - Phase I of II",
+         {"a", "C:\\old.exe", "C:\\app.exe.FriendlyAppName"}},
+        {"UserMruLists", 2, true, "User MRU List - Phase I of II", {"a"}},
     };
     for (const Press& press : presses) {
         int pumps = 0;
         std::string phase;
-        ComWorld com(0, [&](ComWorld& self) {
+        ScannedWorld scanned(press.scenario, 0, [&](ScannedWorld& self) {
             if (++pumps != press.pump) return;
             phase = self.world.window.Label(ProgressLabel::ScanCategory);
             if (press.stop) {
@@ -294,8 +310,8 @@ TEST(ActiveXCom, SkipEndsThePhaseAndStopTheCategory) {
                 self.world.driver.lblSkip_Click();
             }
         });
-        EXPECT_EQ(phase, press.phase) << press.pump;
-        EXPECT_EQ(com.world.Problem_Texts(), press.texts) << press.pump << press.stop;
+        EXPECT_EQ(phase, press.phase) << press.scenario << press.pump;
+        EXPECT_EQ(scanned.world.Problem_Texts(), press.texts) << press.scenario << press.pump << press.stop;
     }
 }
 
