@@ -1,6 +1,8 @@
 // Prints what the registry entry categories cost on a large simulated remote
 // computer: 20,000 uninstall entries, 20,000 application paths, 5,000 fonts
-// and 50,000 shared DLL values, a third of each obsolete. Each category runs
+// and 50,000 shared DLL values, a third of each obsolete; and ActiveX/COM at
+// two sizes (50,000 class IDs, 20,000 interfaces and 30,000 programmatic IDs,
+// and a fifth of that) so that its growth shows. Each category runs
 // in a child process of its own, in safe mode (existence tests through the
 // management service) and in fast mode (administrative share listings),
 // through the whole scan path (driver, category routine, exception tests on
@@ -48,6 +50,9 @@ constexpr Category kCategories[] = {
     {"fD", "Application Paths", 20000},
     {"fE", "Windows Fonts", 5000},
     {"fF", "Shared DLLs", 50000},
+    // Half class IDs, a fifth interfaces, three tenths programmatic IDs.
+    {"fC", "ActiveX/COM", 20000},
+    {"fC", "ActiveX/COM", 100000},
 };
 
 std::string Number(int i) {
@@ -56,8 +61,43 @@ std::string Number(int i) {
     return buffer;
 }
 
+// COM registrations: 1,000 type libraries and AppIds; class IDs with an
+// AppId, an in-process server out of 5,000 DLLs and a type library; each
+// interface with a type library, each programmatic ID with a class ID. A
+// third of every reference names something missing.
+void Seed_Com(remote::SimComputer& pc, int entries) {
+    const std::string classes = "SOFTWARE\\CLASSES\\";
+    for (int i = 0; i < 1000; ++i) {
+        pc.registry.Create_Key(kHklm, classes + "TypeLib\\{T" + Number(i) + "}");
+        pc.registry.Create_Key(kHklm, classes + "AppId\\{A" + Number(i) + "}");
+    }
+    for (int i = 0; i < 5000; ++i) {
+        if (i % 3 != 1) pc.files.Add_File("C:\\Dlls\\com" + Number(i) + ".dll", 1000);
+    }
+    const auto reference = [](char kind, int i) {
+        return "{" + std::string(1, kind) + Number(i % 3 == 1 ? 90000 + i : i % 1000) + "}";
+    };
+    for (int i = 0; i < entries / 2; ++i) {
+        const std::string key = classes + "CLSID\\{C" + Number(i) + "}";
+        pc.registry.Set_String(kHklm, key, "AppId", reference('A', i));
+        pc.registry.Set_String(kHklm, key + "\\InProcServer32", "", "C:\\Dlls\\com" + Number(i % 5000) + ".dll");
+        pc.registry.Set_String(kHklm, key + "\\TypeLib", "", reference('T', i));
+    }
+    for (int i = 0; i < entries / 5; ++i) {
+        pc.registry.Set_String(kHklm, classes + "Interface\\{I" + Number(i) + "}\\TypeLib", "", reference('T', i));
+    }
+    for (int i = 0; i < entries * 3 / 10; ++i) {
+        const int classId = i % 3 == 1 ? 90000 + i : i % (entries / 2);
+        pc.registry.Set_String(kHklm, classes + "Prog" + Number(i) + "\\CLSID", "", "{C" + Number(classId) + "}");
+    }
+}
+
 void Seed(remote::SimComputer& pc, const Category& category) {
     const std::string key = category.key;
+    if (key == "fC") {
+        Seed_Com(pc, category.entries);
+        return;
+    }
     for (int i = 0; i < category.entries; ++i) {
         const bool obsolete = i % 3 == 0;
         const std::string n = Number(i);
@@ -157,11 +197,14 @@ void Run_Category(const Category& category, bool safe) {
 
 }  // namespace
 
-int main() {
+// With a category key as argument ("fC"), only that category runs.
+int main(int argc, char** argv) {
+    const std::string only = argc > 1 ? argv[1] : "";
     std::printf("| category | mode | entries | problems | seconds | us/entry | calls/entry: methods / queries / listings | RSS built MB | peak MB |\n");
     std::printf("|---|---|---:|---:|---:|---:|---|---:|---:|\n");
     std::fflush(stdout);
     for (const Category& category : kCategories) {
+        if (!only.empty() && only != category.key) continue;
         for (const bool safe : {true, false}) {
             const pid_t child = fork();
             if (child == 0) {

@@ -88,6 +88,22 @@ wmi::PropertyBag Get_Dword_Value(IMachineStore& store, const Instance*, const wm
     return out;
 }
 
+wmi::PropertyBag Get_Binary_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    RegistryValue value;
+    std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
+    if (status == kStatusOk && value.type != kRegBinary) status = wmi::hresult::kWbemTypeMismatch;
+    wmi::PropertyBag out = Return_Value(status);
+    if (status == kStatusOk) {
+        std::vector<Variant> bytes;
+        bytes.reserve(value.bytes.size());
+        for (const std::uint8_t byte : value.bytes) bytes.emplace_back(static_cast<std::int32_t>(byte));
+        out["uValue"] = Variant(std::move(bytes));
+    } else {
+        out["uValue"] = Variant::Null();
+    }
+    return out;
+}
+
 wmi::PropertyBag Check_Access(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
     const Variant required = In_Parameter(in, "uRequired");
     bool granted = false;
@@ -125,6 +141,7 @@ std::vector<ClassDescriptor> Registry_Class_Descriptors() {
                         {"GetExpandedStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"},
                          &Get_Expanded_String_Value},
                         {"GetDWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_Dword_Value},
+                        {"GetBinaryValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_Binary_Value},
                         {"CheckAccess", true, {"hDefKey", "sSubKeyName", "uRequired"}, &Check_Access},
                         {"CreateKey", true, {"hDefKey", "sSubKeyName"}, &Create_Key},
                         {"DeleteKey", true, {"hDefKey", "sSubKeyName"}, &Delete_Key},

@@ -5,10 +5,17 @@
 namespace corvane::remote {
 namespace {
 
+// A key path with trailing backslashes names the same key as without them
+// (some rows carry one); not every provider accepts them, so they go.
+std::string_view Key_Path(std::string_view keyPath) {
+    while (!keyPath.empty() && keyPath.back() == '\\') keyPath.remove_suffix(1);
+    return keyPath;
+}
+
 wmi::PropertyBag Key_Parameters(std::uint32_t rootKey, std::string_view keyPath) {
     wmi::PropertyBag in;
     in["hDefKey"] = wmi::Variant(rootKey);
-    in["sSubKeyName"] = wmi::Variant(keyPath);
+    in["sSubKeyName"] = wmi::Variant(Key_Path(keyPath));
     return in;
 }
 
@@ -89,7 +96,7 @@ int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::ui
                          wmi::Variant& value) {
     try {
         if (!context.IsRemote) {
-            value = Query_Local_Value(context.Ports().localRegistry, rootKey, keyPath, valueName);
+            value = Query_Local_Value(context.Ports().localRegistry, rootKey, Key_Path(keyPath), valueName);
         } else if (valueType == 1) {
             const wmi::PropertyBag out =
                 registry.Exec_Method("GetStringValue", Value_Parameters(rootKey, keyPath, valueName));
@@ -102,6 +109,21 @@ int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::ui
     } catch (const RuntimeError& error) {
         Raise_Unless_Swallowed(error);
         return kValueLostConnection;
+    }
+}
+
+bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                         std::string_view valueName, std::size_t& size) {
+    try {
+        const wmi::PropertyBag out =
+            registry.Exec_Method("GetBinaryValue", Value_Parameters(rootKey, keyPath, valueName));
+        if (Return_Code(out) != 0) return false;
+        const auto found = out.find("uValue");
+        size = found == out.end() ? 0 : found->second.As_Array().size();
+        return true;
+    } catch (const RuntimeError& error) {
+        Raise_Unless_Swallowed(error);
+        return false;
     }
 }
 
@@ -148,7 +170,7 @@ bool WMI_Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::str
     (void)WMI_Enum_Key(registry, rootKey, keyPath, subKeys);
     for (const std::string& name : subKeys) {
         std::int32_t innerCode = 0;
-        (void)WMI_Delete_Key_Tree(registry, rootKey, std::string(keyPath) + "\\" + name, innerCode);
+        (void)WMI_Delete_Key_Tree(registry, rootKey, std::string(Key_Path(keyPath)) + "\\" + name, innerCode);
     }
     return WMI_Delete_Key(registry, rootKey, keyPath, returnCode);
 }

@@ -49,6 +49,10 @@ int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::ui
                          std::string_view keyPath, std::string_view valueName, std::int32_t valueType,
                          wmi::Variant& value);
 
+// GetBinaryValue; true with the value's length in bytes when the provider read it.
+bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                         std::string_view valueName, std::size_t& size);
+
 // CheckAccess; the granted flag as it comes back; returnCode only passed out.
 bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                       std::uint32_t required, std::int32_t& returnCode);

@@ -38,11 +38,12 @@ bool CategoryRun::Is_Excepted(std::string_view candidate) const { return Is_In_E
 
 bool CategoryRun::Stop_Requested() const noexcept { return args_.control.StopRequested; }
 
-void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem) {
+void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::string_view icon) {
     ResultsList& list = args_.window.Results();
     const auto& context = args_.target.Context();
     ListRow& row =
-        list.Add_List_Item(0, "s" + std::to_string(args_.control.TotalProblems), problem.text, "", icon_, 1);
+        list.Add_List_Item(0, "s" + std::to_string(args_.control.TotalProblems), problem.text, "",
+                           icon.empty() ? icon_ : std::string(icon), 1);
     row.checked = true;
     row.tag = std::string(1, problem.fixDigit) + std::string(args_.categoryKey) + context.TargetName;
     row.Sub(1).text = problem.data;

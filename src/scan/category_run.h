@@ -53,8 +53,8 @@ public:
     [[nodiscard]] bool Is_Excepted(std::string_view candidate) const;
 
     // Adds a checked registry problem row one level under the header, scrolls
-    // it into view and counts it.
-    void Add_Registry_Problem(const RegistryProblem& problem);
+    // it into view and counts it; with the category's icon unless told.
+    void Add_Registry_Problem(const RegistryProblem& problem, std::string_view icon = {});
 
     // After an entry of a registry list: "position/upperBound", the problem
     // count, the message pump; then Stop or Skip as requested. A Skip request

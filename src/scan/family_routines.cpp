@@ -4,7 +4,10 @@
 
 #include "base/ui/main_window_port.h"
 #include "scan/category_run.h"
+#include "scan/class_categories.h"
 #include "scan/registry_entry_categories.h"
+#include "scan/software_categories.h"
+#include "scan/trace_categories.h"
 
 namespace corvane::scan {
 
@@ -13,17 +16,17 @@ namespace {
 constexpr std::array<CategoryEntry, 13> kRegistry{{
     {"Help Files", &Scan_Help_Files},
     {"Add/Remove Programs", &Scan_Uninstall_Entries},
-    {"ActiveX/COM", &Scan_Pending_Category},
+    {"ActiveX/COM", &Scan_ActiveX_COM},
     {"Application Paths", &Scan_Application_Paths},
     {"Windows Fonts", &Scan_Windows_Fonts},
     {"Shared DLLs", &Scan_Shared_DLLs},
-    {"Software", &Scan_Pending_Category},
-    {"File Extension", &Scan_Pending_Category},
-    {"StartUp Programs", &Scan_Pending_Category},
-    {"Sound And AppEvents", &Scan_Pending_Category},
-    {"Installer", &Scan_Pending_Category},
-    {"User MRU List", &Scan_Pending_Category},
-    {"Image File Execution Options", &Scan_Pending_Category},
+    {"Software", &Scan_Software},
+    {"File Extension", &Scan_File_Extensions},
+    {"StartUp Programs", &Scan_Startup_Programs},
+    {"Sound And AppEvents", &Scan_Sound_Events},
+    {"Installer", &Scan_Installer_Folders},
+    {"User MRU List", &Scan_User_MRU_Lists},
+    {"Image File Execution Options", &Scan_Image_File_Options},
 }};
 
 constexpr std::array<CategoryEntry, 10> kDisk{{

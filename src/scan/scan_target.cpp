@@ -55,6 +55,11 @@ std::vector<std::string> ScanTarget::Enum_Key(std::uint32_t root, std::string_vi
     return names;
 }
 
+bool ScanTarget::Enum_Key(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names) {
+    names.clear();
+    return remote::WMI_Enum_Key(Registry(), root, keyPath, names);
+}
+
 std::vector<std::string> ScanTarget::Enum_Values(std::uint32_t root, std::string_view keyPath) {
     std::vector<std::string> names;
     (void)remote::WMI_Enum_Values(Registry(), root, keyPath, names);
@@ -83,6 +88,11 @@ int ScanTarget::Get_String_Value(std::uint32_t root, std::string_view keyPath, s
     const int result = remote::WMI_Get_String_Value(context_, Registry(), root, keyPath, valueName, valueType, read);
     value = Value_Text(read);
     return result;
+}
+
+bool ScanTarget::Get_Binary_Size(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
+                                 std::size_t& size) {
+    return remote::WMI_Get_Binary_Size(Registry(), root, keyPath, valueName, size);
 }
 
 bool ScanTarget::Remote_File_Exists(std::string_view path) {

@@ -51,12 +51,18 @@ public:
     // ---- registry (the category routines); roots are the registry API's numbers
     [[nodiscard]] bool Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required);
     [[nodiscard]] std::vector<std::string> Enum_Key(std::uint32_t root, std::string_view keyPath);
+    // The same; false when the call itself failed (the list is then empty).
+    [[nodiscard]] bool Enum_Key(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names);
     [[nodiscard]] std::vector<std::string> Enum_Values(std::uint32_t root, std::string_view keyPath);
     [[nodiscard]] bool Enum_String_Values(std::uint32_t root, std::string_view keyPath, StringValues& values);
     // 0 a non-empty value was read, -1 empty or absent, 2 the provider said no,
     // -2 the read failed (lost connection or refused access). value gets the text.
     [[nodiscard]] int Get_String_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
                                        std::int32_t valueType, std::string& value);
+
+    // GetBinaryValue; true with the value's length in bytes when it was read.
+    [[nodiscard]] bool Get_Binary_Size(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
+                                       std::size_t& size);
 
     // ---- files (follow the safe or fast scan mode of the context)
     [[nodiscard]] bool Remote_File_Exists(std::string_view path);

@@ -147,7 +147,8 @@ TEST_F(RegistryTest, DeleteKeyTreeGoesDepthFirstInProviderOrder) {
     server.registry.Create_Key(remote::kHkeyUsers, "S-1\\T\\a");
     server.registry.Set_String(remote::kHkeyUsers, "S-1\\T\\b", "v", "1");
     std::int32_t code = -1;
-    ASSERT_TRUE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\T", code));
+    // A trailing backslash names the same key; no provider sees it.
+    ASSERT_TRUE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\T\\", code));
     EXPECT_EQ(code, 0);
     EXPECT_FALSE(server.registry.Key_Exists(remote::kHkeyUsers, "S-1\\T"));
     std::vector<std::string> sequence;

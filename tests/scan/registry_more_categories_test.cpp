@@ -1,0 +1,319 @@
+// The class, software and trace registry categories on a simulated computer,
+// one seeded scenario per category: exactly the obsolete entries are listed
+// with the tags the fix needs and the fix removes them (a second scan finds
+// nothing), Skip ends a phase and Stop the category, and ActiveX/COM asks
+// for each GUID set and each file once.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "fix/fix_problems.h"
+#include "scan_world.h"
+
+namespace corvane::scan::testing {
+namespace {
+
+constexpr std::uint32_t kHku = 0x80000003u;
+const std::string kUser = "S-1-5-21-1";
+const std::string kClsid = "SOFTWARE\\CLASSES\\CLSID\\";
+const std::string kFileExts = kUser + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
+const std::string kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kUserRun = kUser + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kMsConfig = "SOFTWARE\\Microsoft\\Shared Tools\\MSConfig\\startupreg\\Gone";
+const std::string kSounds = kUser + "\\AppEvents\\Schemes\\Apps\\.Default\\";
+const std::string kFolders = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders";
+const std::string kComDlg = kUser + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\";
+const std::string kMuiCache = kUser + "_Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache";
+const std::string kIfeo = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\";
+
+// text, data, problem, key path tag, value name tag, fix digit (the Registry
+// Key column is compared by the scan under Wine).
+struct Row {
+    std::string text, data, problem, keyPath, valueName;
+    char fix;
+};
+
+struct Scenario {
+    const char* name;
+    const char* category;
+    void (*seed)(remote::SimComputer&);
+    std::vector<Row> rows;
+};
+
+void Set_Binary(remote::SimComputer& pc, std::string_view key, std::string_view name, std::size_t size) {
+    pc.registry.Create_Key(kHku, key);
+    remote::RegistryValue value;
+    value.type = remote::kRegBinary;
+    value.bytes.assign(size, 7);
+    (void)pc.registry.Set_Value(kHku, key, name, value);
+}
+
+void Seed_Com(remote::SimComputer& pc) {
+    auto& r = pc.registry;
+    pc.files.Add_File("C:\\ok\\y.dll");
+    r.Create_Key(kHklm, "SOFTWARE\\CLASSES\\TypeLib\\{T1}");
+    r.Create_Key(kHklm, "SOFTWARE\\CLASSES\\AppId\\{A1}");
+    r.Set_String(kHklm, kClsid + "{C1}", "AppId", "{A-GONE}");
+    r.Set_String(kHklm, kClsid + "{C1}\\InProcServer32", "", "C:\\gone\\x.dll");
+    r.Set_String(kHklm, kClsid + "{C1}\\TypeLib", "", "T-GONE");  // found without braces, shown with them
+    r.Set_String(kHklm, kClsid + "{C2}", "AppId", "{a1}");
+    r.Set_String(kHklm, kClsid + "{C2}\\InProcServer32", "", "C:\\GONE\\X.DLL");  // asked once, listed twice
+    r.Set_String(kHklm, kClsid + "{C2}\\TypeLib", "", "{t1}\\");
+    r.Set_String(kHklm, kClsid + "{C3}\\InProcServer32", "", "\"C:\\ok\\y.dll\"");
+    r.Set_String(kHklm, kClsid + "{C3}\\LocalServer32", "", "C:\\gone\\s.exe /automation");
+    r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Interface\\{I1}\\TypeLib", "", "{T-GONE2}");
+    r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Interface\\{I2}\\TypeLib", "", "{T1}");
+    r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Prog.Bad\\CLSID", "", "{C-GONE}");
+    r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Prog.Good\\CLSID", "", "{c1}");
+    pc.facts.addressWidth = 64;  // a class of the 32-bit view is registered too
+    r.Create_Key(kHklm, "SOFTWARE\\CLASSES\\Wow6432Node\\CLSID\\{C-WOW}");
+    r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Prog.Wow\\CLSID", "", "{C-WOW}");
+}
+
+const Scenario kScenarios[] = {
+    {"FileExtensions",
+     "fH",
+     [](remote::SimComputer& pc) {
+         auto& r = pc.registry;
+         r.Set_String(kHklm, "SOFTWARE\\Classes\\.empty", "", "");
+         r.Set_String(kHklm, "SOFTWARE\\Classes\\.withsub\\Shell", "", "");
+         r.Set_String(kHklm, "SOFTWARE\\Classes\\.named", "", "txtfile");
+         r.Set_String(kHklm, "SOFTWARE\\Classes\\.locked", "", "");
+         r.Deny_Access(kHklm, "SOFTWARE\\Classes\\.locked");
+         r.Create_Key(kHku, kFileExts + ".xyz\\OpenWithList");
+         r.Create_Key(kHku, kFileExts + ".xyz\\OpenWithProgids");
+         r.Set_String(kHku, kFileExts + ".abc\\OpenWithList", "a", "app.exe");
+         r.Create_Key(kHku, kFileExts + ".den\\OpenWithList");
+         r.Deny_Access(kHku, kFileExts + ".den\\OpenWithList");
+     },
+     {{".empty", "", "No values", "SOFTWARE\\Classes\\.empty", "", '2'},
+      {".xyz", "", "No values", kFileExts + ".xyz", "", '0'}}},
+    {"ActiveXCom",
+     "fC",
+     &Seed_Com,
+     {{"{A-GONE}", "", "AppId not found", kClsid + "{C1}", "AppId", '1'},
+      {"C:\\gone\\x.dll", "", "File not found", kClsid + "{C1}\\InProcServer32", "", '2'},
+      {"{T-GONE}", "", "TypeLib not found", kClsid + "{C1}\\TypeLib", "", '2'},
+      {"C:\\GONE\\X.DLL", "", "File not found", kClsid + "{C2}\\InProcServer32", "", '2'},
+      {"C:\\gone\\s.exe /automation", "", "File not found", kClsid + "{C3}\\LocalServer32", "", '2'},
+      {"{T-GONE2}", "", "TypeLib not found", "SOFTWARE\\CLASSES\\Interface\\{I1}\\TypeLib", "", '2'},
+      {"{C-GONE}", "", "CLSID not found", "SOFTWARE\\CLASSES\\Prog.Bad\\CLSID", "", '2'}}},
+    {"Software",
+     "fG",
+     [](remote::SimComputer& pc) {
+         auto& r = pc.registry;
+         pc.files.Add_Folder("C:\\ok");
+         r.Create_Key(kHklm, "SOFTWARE\\Empty");
+         r.Set_String(kHklm, "SOFTWARE\\Vendor", "Home", "C:\\gone\\v");
+         r.Set_String(kHklm, "SOFTWARE\\Vendor\\App", "Path", "\"C:\\gone\\app.exe\" -x");
+         r.Set_String(kHklm, "SOFTWARE\\Vendor\\App", "Ok", "C:\\ok");
+         r.Set_String(kHklm, "SOFTWARE\\Vendor\\App", "Removable", "E:\\gone");
+         r.Set_String(kHklm, "SOFTWARE\\MICROSOFT\\X", "Path", "C:\\gone\\m");
+         r.Create_Key(kHklm, "SOFTWARE\\wow6432node");
+     },
+     {{"Empty", "", "No Values", "SOFTWARE\\Empty", "", '0'},
+      {"C:\\gone\\app.exe", "", "File Not Found", "SOFTWARE\\Vendor\\App", "Path", '1'},
+      {"C:\\gone\\v", "", "File Not Found", "SOFTWARE\\Vendor", "Home", '1'},
+      {"wow6432node", "", "No Values", "SOFTWARE\\wow6432node", "", '0'}}},
+    {"StartupPrograms",
+     "fI",
+     [](remote::SimComputer& pc) {
+         pc.registry.Set_String(kHklm, kMsConfig, "command", "\"C:\\gone\\tray.exe\" /min");
+         pc.registry.Set_String(kHklm, kRun, "Tool", "C:\\gone\\tool.exe -q");
+         pc.registry.Set_String(kHklm, kRun, "Stick", "E:\\gone\\stick.exe");  // not a fixed drive
+         pc.registry.Set_String(kHku, kUserRun, "Stick", "E:\\gone\\stick.exe");
+     },
+     {{"C:\\gone\\tray.exe", "", "StartUp Program Not Found", kMsConfig, "", '0'},
+      {"C:\\gone\\tool.exe", "", "StartUp Program Not Found", kRun + "\\", "Tool", '1'},
+      {"E:\\gone\\stick.exe", "", "StartUp Program Not Found", kUserRun, "Stick", '1'}}},
+    {"StartupUsersWithAnEmptyMachineRunKey",
+     "fI",
+     [](remote::SimComputer& pc) {
+         pc.registry.Create_Key(kHklm, kRun);
+         pc.registry.Set_String(kHku, kUserRun, "Gone", "C:\\gone.exe");
+     },
+     {{"C:\\gone.exe", "", "StartUp Program Not Found", kUserRun, "Gone", '1'}}},
+    {"SoundEvents",
+     "fJ",
+     [](remote::SimComputer& pc) {
+         pc.files.Add_File("C:\\ok.wav");
+         pc.registry.Set_String(kHku, kSounds + "Start\\.Current", "", "C:\\Media\\gone.wav");
+         pc.registry.Set_String(kHku, kSounds + "Start\\.Default", "", "chimes.wav");
+         pc.registry.Set_String(kHku, kSounds + "Stop\\.Current", "", "C:\\ok.wav");
+     },
+     {{"Default", "", "File not found", kSounds + "Start\\.Current", "", '1'}}},
+    {"InstallerFolders",
+     "fK",
+     [](remote::SimComputer& pc) {
+         pc.files.Add_Folder("C:\\ok");
+         pc.registry.Set_String(kHklm, kFolders, "C:\\gone\\", "");
+         pc.registry.Set_String(kHklm, kFolders, "C:\\gone2", "");
+         pc.registry.Set_String(kHklm, kFolders, "C:\\ok\\", "");
+         pc.registry.Set_String(kHklm, kFolders, "E:\\gone\\", "");
+     },
+     {{"C:\\gone\\", "", "Folder not found", kFolders, "C:\\gone\\", '1'},
+      {"C:\\gone2", "", "Folder not found", kFolders, "C:\\gone2", '1'}}},
+    {"UserMruLists",
+     "fM",
+     [](remote::SimComputer& pc) {
+         pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "a", "C:\\x.txt");
+         pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "MRUList", "a");
+         Set_Binary(pc, kComDlg + "OpenSavePidlMRU\\*", "0", 86);
+         Set_Binary(pc, kComDlg + "LastVisitedPidlMRU", "1", 10);
+         pc.registry.Set_String(kHku, kUser + "\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache", "C:\\old.exe",
+                                "Old");
+         pc.registry.Set_String(kHku, kMuiCache, "C:\\app.exe.FriendlyAppName", "App");
+         Set_Binary(pc, kMuiCache, "LangID", 2);
+     },
+     {{"a", "C:\\x.txt", "Most Recently Used", kComDlg + "OpenSaveMRU\\txt", "a", '1'},
+      {"MRUList", "a", "Most Recently Used", kComDlg + "OpenSaveMRU\\txt", "MRUList", '1'},
+      {"0", "(binary, 86 bytes)", "Most Recently Used", kComDlg + "OpenSavePidlMRU\\*", "0", '1'},
+      {"1", "(binary, 10 bytes)", "Most Recently Used", kComDlg + "LastVisitedPidlMRU", "1", '1'},
+      {"C:\\old.exe", "Old", "Most Recently Used", kUser + "\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache",
+       "C:\\old.exe", '1'},
+      {"C:\\app.exe.FriendlyAppName", "App", "Most Recently Used", kMuiCache, "C:\\app.exe.FriendlyAppName", '1'}}},
+    {"ImageFileOptions",
+     "fN",
+     [](remote::SimComputer& pc) {
+         pc.registry.Set_String(kHklm, kIfeo + "evil.exe", "Debugger", "C:\\dbg.exe");
+         pc.registry.Set_String(kHklm, kIfeo + "Your Image File Name Here without a path", "Debugger", "x");
+         pc.registry.Set_String(kHklm, kIfeo + "blank.exe", "Debugger", "");
+     },
+     {{"Debugger", "", "C:\\dbg.exe", kIfeo + "evil.exe", "Debugger", '1'}}},
+};
+
+class RegistryCategoryScenario : public ::testing::TestWithParam<Scenario> {
+protected:
+    RegistryCategoryScenario() : pc(world.Add_Computer("PC1")) {
+        world.Add_Node("PC1");
+        world.Set_Options(0);  // fast mode, no restore point
+        pc.registry.Create_Key(kHku, kUser);
+        GetParam().seed(pc);
+        world.Check_Category(GetParam().category);
+    }
+    void Scan() {
+        world.data.messages.Queue_Answer(MsgResult::No);
+        world.Scan();
+    }
+    ScanWorld world;
+    remote::SimComputer& pc;
+};
+
+TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesThem) {
+    const Scenario& scenario = GetParam();
+    Scan();
+    const auto rows = world.Rows('s');
+    ASSERT_EQ(rows.size(), scenario.rows.size()) << ::testing::PrintToString(world.Problem_Texts());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Row& e = scenario.rows[i];
+        const bool users = e.keyPath.starts_with(kUser);
+        EXPECT_EQ(rows[i]->text, e.text) << i;
+        EXPECT_EQ(rows[i]->Sub(1).text, e.data) << i;
+        EXPECT_EQ(rows[i]->Sub(1).tag, users ? "-2147483645" : "-2147483646") << i;
+        EXPECT_EQ(rows[i]->Sub(2).text, e.problem) << i;
+        EXPECT_EQ(rows[i]->Sub(2).tag, e.keyPath) << i;
+        EXPECT_EQ(rows[i]->Sub(3).tag, e.valueName) << i;
+        EXPECT_EQ(rows[i]->tag, e.fix + std::string(scenario.category) + "PC1") << i;
+    }
+    bool stop = false;
+    fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
+    fix::Start_Fixing(env, false);
+    for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->Sub(2).text, "Problem fixed") << row->text;
+    Scan();  // what was fixed is gone; that nothing else went is shown under Wine
+    EXPECT_TRUE(world.Rows('s').empty()) << ::testing::PrintToString(world.Problem_Texts());
+}
+
+INSTANTIATE_TEST_SUITE_P(Categories, RegistryCategoryScenario, ::testing::ValuesIn(kScenarios),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A fresh computer seeded as the named scenario says, scanned for its
+// category alone; the hook runs at every pump.
+struct ScannedWorld {
+    ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {}) {
+        const Scenario& scenario = *std::ranges::find(kScenarios, name, &Scenario::name);
+        remote::SimComputer& pc = world.Add_Computer("PC1");
+        pc.registry.Create_Key(kHku, kUser);
+        scenario.seed(pc);
+        world.Add_Node("PC1");
+        world.Set_Options(options);
+        world.Check_Category(scenario.category);
+        if (hook) world.window.Set_Pump_Hook([this, hook] { hook(*this); });
+        world.data.messages.Queue_Answer(MsgResult::No);
+        world.Scan();
+    }
+    ScanWorld world;
+};
+
+TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
+    for (const std::int32_t options : {0, 32}) {  // fast and safe mode
+        ScannedWorld com("ActiveXCom", options);
+        const ScanWorld& world = com.world;
+        std::map<std::string, int> listings;
+        for (const remote::CallRecord& call : world.network.calls) {
+            if (call.text.ends_with(".EnumKey")) ++listings[call.in.at("sSubKeyName").As_String()];
+        }
+        EXPECT_EQ(listings["SOFTWARE\\CLASSES\\TypeLib"], 1) << options;
+        EXPECT_EQ(listings["SOFTWARE\\CLASSES\\AppId"], 1) << options;
+        EXPECT_EQ(listings["SOFTWARE\\CLASSES\\CLSID"], 2) << options;  // the class IDs, then their set
+        EXPECT_EQ(world.network.Count(remote::CallKind::Query, "x.dll") +
+                      world.network.Count(remote::CallKind::ShareListing, "x.dll"),
+                  1u)
+            << options;
+    }
+}
+
+// Pump 1 is the computer's, then one per entry. ActiveX/COM: pumps 2 to 4
+// follow the three class IDs, 5 and 6 the interfaces, 7 onwards the sub-keys
+// of the classes key (the last phase: Skip ends the category). StartUp
+// Programs: 2 the disabled entry, 3 and 4 the machine's Run values. User MRU
+// List: 2 the first value of phase I.
+struct Press {
+    const char* scenario;
+    int pump;
+    bool stop;
+    const char* phase;
+    std::vector<std::string> texts;
+};
+
+TEST(CategoryPhases, SkipEndsThePhaseAndStopTheCategory) {
+    const std::vector<std::string> allClassRows{
+        "{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "C:\\GONE\\X.DLL", "C:\\gone\\s.exe /automation", "{T-GONE2}"};
+    const char* startupII = "StartUp Programs - Phase II of III";
+    const Press presses[] = {
+        {"ActiveXCom",
+         2,
+         false,
+         "ActiveX/COMs - Phase I of III",
+         {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "{T-GONE2}", "{C-GONE}"}},
+        {"ActiveXCom", 2, true, "ActiveX/COMs - Phase I of III", {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}"}},
+        {"ActiveXCom", 7, false, "ActiveX/COMs - Phase III of III", allClassRows},
+        {"StartupPrograms", 3, false, startupII, {"C:\\gone\\tray.exe", "C:\\gone\\tool.exe", "E:\\gone\\stick.exe"}},
+        {"StartupPrograms", 3, true, startupII, {"C:\\gone\\tray.exe", "C:\\gone\\tool.exe"}},
+        {"UserMruLists",
+         2,
+         false,
+         "User MRU List - Phase I of II",
+         {"a", "C:\\old.exe", "C:\\app.exe.FriendlyAppName"}},
+        {"UserMruLists", 2, true, "User MRU List - Phase I of II", {"a"}},
+    };
+    for (const Press& press : presses) {
+        int pumps = 0;
+        std::string phase;
+        ScannedWorld scanned(press.scenario, 0, [&](ScannedWorld& self) {
+            if (++pumps != press.pump) return;
+            phase = self.world.window.Label(ProgressLabel::ScanCategory);
+            if (press.stop) {
+                self.world.driver.mnuStopScan_Click();
+            } else {
+                self.world.driver.lblSkip_Click();
+            }
+        });
+        EXPECT_EQ(phase, press.phase) << press.scenario << press.pump;
+        EXPECT_EQ(scanned.world.Problem_Texts(), press.texts) << press.scenario << press.pump << press.stop;
+    }
+}
+
+}  // namespace
+}  // namespace corvane::scan::testing
