@@ -1,7 +1,7 @@
 #include "scan/class_categories.h"
 
-#include "app/main_window_port.h"
-#include "app/text.h"
+#include "base/ui/main_window_port.h"
+#include "base/text.h"
 #include "scan/category_run.h"
 #include "scan/extract_file_path.h"
 #include "scan/scan_control.h"
