@@ -182,7 +182,8 @@ wmi::PropertyBag Set_Expanded_String_Value(IMachineStore& store, const Instance*
 }
 wmi::PropertyBag Set_Multi_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
     RegistryValue value = Typed(kRegMultiSz);
-    for (const Variant& part : In_Parameter(in, "sValue").As_Array()) value.parts.push_back(part.As_String());
+    const Variant parts = In_Parameter(in, "sValue");
+    for (const Variant& part : parts.As_Array()) value.parts.push_back(part.As_String());
     return Set(store, in, value);
 }
 wmi::PropertyBag Set_Dword_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
@@ -201,7 +202,8 @@ wmi::PropertyBag Set_Binary_Value(IMachineStore& store, const Instance*, const w
     const Variant type = In_Parameter(in, "uType");
     RegistryValue value = Typed(type.Is_Empty() ? kRegBinary : static_cast<std::uint32_t>(type.As_Int64()));
     if (!Kept_As_Bytes(value.type)) return Return_Value(kStatusInvalidParameter);
-    for (const Variant& byte : In_Parameter(in, "uValue").As_Array()) {
+    const Variant bytes = In_Parameter(in, "uValue");
+    for (const Variant& byte : bytes.As_Array()) {
         value.bytes.push_back(static_cast<std::uint8_t>(byte.As_Int64()));
     }
     return Set(store, in, value);

@@ -24,9 +24,11 @@ wmi::PropertyBag Value_Parameters(std::uint32_t rootKey, std::string_view keyPat
     return in;
 }
 
-Variant Out(const wmi::PropertyBag& out, std::string_view name) {
+// A reference, so that loops over an array out-parameter stay valid.
+const Variant& Out(const wmi::PropertyBag& out, std::string_view name) {
+    static const Variant kMissing;
     const auto found = out.find(name);
-    return found == out.end() ? Variant() : found->second;
+    return found == out.end() ? kMissing : found->second;
 }
 
 std::string Full_Key(std::uint32_t rootKey, std::string_view keyPath) {
@@ -257,7 +259,7 @@ bool WMI_Read_Value_Block(wmi::IObject& registry, std::uint32_t rootKey, std::st
         }
         return true;
     } catch (const RuntimeError& error) {
-        failure = error.Description();
+        failure = "Reading " + Full_Key(rootKey, keyPath) + ": " + error.Description();
         return false;
     }
 }
@@ -268,7 +270,7 @@ bool WMI_Read_Key_Blocks(wmi::IObject& registry, std::uint32_t rootKey, std::str
     try {
         if (!Read_Key(registry, rootKey, std::string(keyPath), withSubKeys, read, failure)) return false;
     } catch (const RuntimeError& error) {
-        failure = error.Description();
+        failure = "Reading " + Full_Key(rootKey, keyPath) + ": " + error.Description();
         return false;
     }
     blocks.insert(blocks.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
