@@ -11,10 +11,10 @@ bool UndoBackup::Save(wmi::IObject& registry, FixType type, std::uint32_t root, 
         return false;
     }
     std::vector<remote::RegKeyBlock> blocks;
-    const bool read = type == FixType::Value
-                          ? remote::WMI_Read_Value_Block(registry, root, keyPath, valueName, blocks, failure)
-                          : remote::WMI_Read_Key_Blocks(registry, root, keyPath, type == FixType::KeyTree, blocks,
-                                                        failure);
+    const bool read =
+        type == FixType::Value
+            ? remote::WMI_Read_Value_Block(registry, root, keyPath, valueName, blocks, failure)
+            : remote::WMI_Read_Key_Blocks(registry, root, keyPath, type == FixType::KeyTree, blocks, failure);
     if (!read) return false;
     // A value that is not there: the deletion removes nothing, nothing to keep.
     if (blocks.empty()) return true;

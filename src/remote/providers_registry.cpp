@@ -169,7 +169,8 @@ wmi::PropertyBag Set_Text(IMachineStore& store, const wmi::PropertyBag& in, std:
     value.text = In_Parameter(in, "sValue").As_String();
     return Set(store, in, value);
 }
-wmi::PropertyBag Set_Number(IMachineStore& store, const wmi::PropertyBag& in, std::uint32_t type, std::uint64_t number) {
+wmi::PropertyBag Set_Number(IMachineStore& store, const wmi::PropertyBag& in, std::uint32_t type,
+                            std::uint64_t number) {
     RegistryValue value = Typed(type);
     value.number = number;
     return Set(store, in, value);

@@ -21,7 +21,8 @@ constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00\r\n\r
 std::string File_Name_Safe(std::string_view name) {
     std::string safe;
     for (const char c : name) {
-        const bool bad = static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+        const bool bad =
+            static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
         safe += bad ? '_' : c;
     }
     if (safe.empty() || safe == "." || safe == "..") safe = "_" + safe;
@@ -72,7 +73,8 @@ bool UndoFile::Append(const std::vector<RegKeyBlock>& blocks, std::string& failu
         }
         const std::string stamp = Stamp(clock_.Now());
         fs::path path = folder / Utf8_Path(stamp + ".reg");
-        for (int n = 2; fs::exists(path, error); ++n) path = folder / Utf8_Path(stamp + " (" + std::to_string(n) + ").reg");
+        for (int n = 2; fs::exists(path, error); ++n)
+            path = folder / Utf8_Path(stamp + " (" + std::to_string(n) + ").reg");
         std::vector<std::uint8_t> header = {0xFF, 0xFE};
         const auto text = Utf16_Bytes(kHeader, false);
         header.insert(header.end(), text.begin(), text.end());

@@ -126,7 +126,8 @@ bool Read_Key(wmi::IObject& registry, std::uint32_t rootKey, const std::string& 
     for (std::size_t i = 0; i < list.names.size(); ++i) {
         RegistryValue value;
         std::string method;
-        if (const std::int32_t code = Read_Data(registry, rootKey, keyPath, list.names[i], list.types[i], value, method);
+        if (const std::int32_t code =
+                Read_Data(registry, rootKey, keyPath, list.names[i], list.types[i], value, method);
             code != 0) {
             failure = Code_Text(method, code, rootKey, keyPath) + ", value \"" + list.names[i] + "\"";
             return false;
@@ -191,7 +192,8 @@ std::int32_t Write_Data(wmi::IObject& registry, std::uint32_t rootKey, std::stri
 void Write_Block(wmi::IObject& registry, const RegKeyBlock& block, const OverwriteQuestion& mayOverwrite,
                  RegistryWriteReport& report) {
     const std::string fullKey = Full_Key(block.root, block.keyPath);
-    if (const std::int32_t code = Return_Code(registry.Exec_Method("CreateKey", Key_Parameters(block.root, block.keyPath)));
+    if (const std::int32_t code =
+            Return_Code(registry.Exec_Method("CreateKey", Key_Parameters(block.root, block.keyPath)));
         code != 0) {
         report.failures.push_back("CreateKey returned " + std::to_string(code) + " for " + fullKey);
         return;
@@ -244,8 +246,8 @@ bool WMI_Read_Value_Block(wmi::IObject& registry, std::uint32_t rootKey, std::st
             if (!Equals_Ignore_Case(list.names[i], valueName)) continue;
             RegistryValue value;
             std::string method;
-            if (const std::int32_t code = Read_Data(registry, rootKey, keyPath, list.names[i], list.types[i], value,
-                                                    method);
+            if (const std::int32_t code =
+                    Read_Data(registry, rootKey, keyPath, list.names[i], list.types[i], value, method);
                 code != 0) {
                 failure = Code_Text(method, code, rootKey, keyPath) + ", value \"" + list.names[i] + "\"";
                 return false;

@@ -27,7 +27,7 @@ namespace corvane::remote {
                                        bool withSubKeys, std::vector<RegKeyBlock>& blocks, std::string& failure);
 
 struct RegistryWriteReport {
-    int keys = 0;             // keys created or found in place
+    int keys = 0;  // keys created or found in place
     int valuesWritten = 0;
     int valuesUnchanged = 0;  // already held the same data
     int valuesKept = 0;       // held other data and the question said no

@@ -81,8 +81,7 @@ protected:
         return remote::List_Undo_Files(Path_Utf8(scratch.Path()), computer);
     }
     remote::RegistryWriteReport Undo(remote::SimComputer& computer, const std::string& file, bool yes) {
-        const auto registry =
-            scene.network.ConnectServer(computer.name, "root\\default", "", "", 0)->Get("StdRegProv");
+        const auto registry = scene.network.ConnectServer(computer.name, "root\\default", "", "", 0)->Get("StdRegProv");
         return remote::WMI_Write_Blocks(*registry, remote::Read_Reg_File(file),
                                         [yes](std::string_view, std::string_view) { return yes; });
     }
@@ -104,9 +103,9 @@ TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByte) {
     EXPECT_EQ(files[0].date, "2026-12-05 14:03:09");
     EXPECT_EQ(files[0].keys, 3 + 1 + 7);  // the tree's keys, the single key, one block per value
     EXPECT_EQ(files[0].values, 9 + 1 + 1 + 7);
-    EXPECT_NE(scene.Log().find("HKEY_LOCAL_MACHINE\\Software\\Gone (with all sub-keys) on PC17; undo file: " +
-                               files[0].path),
-              std::string::npos);
+    EXPECT_NE(
+        scene.Log().find("HKEY_LOCAL_MACHINE\\Software\\Gone (with all sub-keys) on PC17; undo file: " + files[0].path),
+        std::string::npos);
 
     const auto report = Undo(pc, files[0].path, false);
     EXPECT_TRUE(report.failures.empty());

@@ -24,12 +24,12 @@ struct UndoCase {
 };
 
 TEST(CvnscanUndo, WritesTheFileBackToTheComputerItWasMadeFor) {
-    for (const UndoCase& c : std::vector<UndoCase>{
-             {"default computer keeps other data", {}, false, true, kExitScanned, "new", false},
-             {"--yes overwrites", {}, true, true, kExitScanned, "old", false},
-             {"an alias of the same computer", {"10.0.0.2"}, true, true, kExitScanned, "old", false},
-             {"another computer gets nothing", {"PC3"}, true, true, kExitNotScanned, "new", false},
-             {"no registry file", {}, true, false, kExitUsage, "new", false}}) {
+    for (const UndoCase& c :
+         std::vector<UndoCase>{{"default computer keeps other data", {}, false, true, kExitScanned, "new", false},
+                               {"--yes overwrites", {}, true, true, kExitScanned, "old", false},
+                               {"an alias of the same computer", {"10.0.0.2"}, true, true, kExitScanned, "old", false},
+                               {"another computer gets nothing", {"PC3"}, true, true, kExitNotScanned, "new", false},
+                               {"no registry file", {}, true, false, kExitUsage, "new", false}}) {
         ScanWorld world;
         world.Add_Computer("PC2").aliases.push_back("10.0.0.2");
         world.Add_Computer("PC3");
@@ -39,9 +39,9 @@ TEST(CvnscanUndo, WritesTheFileBackToTheComputerItWasMadeFor) {
         std::filesystem::create_directories(folder);
         const std::string file = Path_Utf8(folder / "2026-01-02 03-04-05.reg");
         corvane::testing::Write_File(file, c.registryFile ? "Windows Registry Editor Version 5.00\r\n\r\n"
-                                                             "[HKEY_LOCAL_MACHINE\\Software\\App\\Sub]\r\n\r\n"
-                                                             "[HKEY_LOCAL_MACHINE\\Software\\App]\r\n\"V\"=\"old\"\r\n"
-                                                           : "not a registry file");
+                                                            "[HKEY_LOCAL_MACHINE\\Software\\App\\Sub]\r\n\r\n"
+                                                            "[HKEY_LOCAL_MACHINE\\Software\\App]\r\n\"V\"=\"old\"\r\n"
+                                                          : "not a registry file");
         ConsoleOptions options;
         options.undoFile = file;
         options.computers = c.computers;
@@ -52,9 +52,9 @@ TEST(CvnscanUndo, WritesTheFileBackToTheComputerItWasMadeFor) {
         remote::RegistryValue value;
         (void)world.network.Find("PC2")->registry.Get_Value(kHklm, "Software\\App", "V", value);
         EXPECT_EQ(value.text, c.pc2Value) << c.name;
-        EXPECT_EQ(world.network.Find("PC3")->registry.Export_Reg_Text(kHklm, "Software").find("App") !=
-                      std::string::npos,
-                  c.pc3Written)
+        EXPECT_EQ(
+            world.network.Find("PC3")->registry.Export_Reg_Text(kHklm, "Software").find("App") != std::string::npos,
+            c.pc3Written)
             << c.name;
         if (c.status == kExitScanned) EXPECT_NE(out.str().find(": 2 keys, "), std::string::npos) << c.name;
     }

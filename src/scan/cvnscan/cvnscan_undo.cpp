@@ -22,8 +22,9 @@ int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::Target
         return kExitUsage;
     }
     const std::string madeFor = remote::Undo_File_Computer(options.undoFile);
-    const std::string computer =
-        !options.computers.empty() ? options.computers.front() : !madeFor.empty() ? madeFor : std::string(localName);
+    const std::string computer = !options.computers.empty() ? options.computers.front()
+                                 : !madeFor.empty()         ? madeFor
+                                                            : std::string(localName);
 
     context.Start_Computer(computer);
     try {
@@ -41,8 +42,8 @@ int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::Target
     std::string name;
     (void)remote::WMI_Get_Computer_Name(*cimv2, name);
     if (!madeFor.empty() && !Equals_Ignore_Case(name, madeFor)) {
-        err << "cvnscan: the computer '" << computer << "' answers as '" << name << "', but the undo file was made for '"
-            << madeFor << "'; nothing written\n";
+        err << "cvnscan: the computer '" << computer << "' answers as '" << name
+            << "', but the undo file was made for '" << madeFor << "'; nothing written\n";
         return kExitNotScanned;
     }
     wmi::ObjectPtr registry;
@@ -56,15 +57,16 @@ int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::Target
     const remote::RegistryWriteReport report =
         remote::WMI_Write_Blocks(*registry, file, [&](std::string_view fullKey, std::string_view valueName) {
             if (!options.yes) {
-                err << "Kept: \"" << valueName << "\" of " << fullKey << " holds other data now (--yes overwrites it)\n";
+                err << "Kept: \"" << valueName << "\" of " << fullKey
+                    << " holds other data now (--yes overwrites it)\n";
             }
             return options.yes;
         });
     for (const std::string& failure : report.failures) err << "Failed: " << failure << '\n';
-    const std::string summary = "Undo of " + options.undoFile + " on " + computer + ": " +
-                                std::to_string(report.keys) + " keys, " + std::to_string(report.valuesWritten) +
-                                " values written, " + std::to_string(report.valuesUnchanged) +
-                                " already as saved, " + std::to_string(report.valuesKept) + " kept with other data, " +
+    const std::string summary = "Undo of " + options.undoFile + " on " + computer + ": " + std::to_string(report.keys) +
+                                " keys, " + std::to_string(report.valuesWritten) + " values written, " +
+                                std::to_string(report.valuesUnchanged) + " already as saved, " +
+                                std::to_string(report.valuesKept) + " kept with other data, " +
                                 std::to_string(report.failures.size()) + " failed";
     out << summary << '\n';
     context.Ports().reporter.Log_Event(summary, report.failures.empty() ? LOG_INFO : LOG_WARNING);
