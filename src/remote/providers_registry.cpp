@@ -27,6 +27,12 @@ std::string Value_Name(const wmi::PropertyBag& in) {
     return In_Parameter(in, "sValueName").As_String();
 }
 
+// Only our own stores know when a value holds more than its read shows; the
+// undo backup refuses such a value rather than keep a part of it.
+void Mark_Not_Whole(wmi::PropertyBag& out, const RegistryValue& value) {
+    if (!value.whole) out["bTruncated"] = Variant(true);
+}
+
 wmi::PropertyBag Enum_Key(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
     std::vector<std::string> names;
     const std::uint32_t status = store.Enum_Keys(Root(in), Key(in), names);
@@ -71,6 +77,7 @@ wmi::PropertyBag Read_String(IMachineStore& store, const wmi::PropertyBag& in, b
     wmi::PropertyBag out = Return_Value(status);
     if (status == kStatusOk) {
         out["sValue"] = Variant(expand && value.type == kRegExpandSz ? store.Expand_Environment(value.text) : value.text);
+        Mark_Not_Whole(out, value);
     } else {
         out["sValue"] = Variant::Null();
     }
@@ -90,6 +97,7 @@ wmi::PropertyBag Get_Dword_Value(IMachineStore& store, const Instance*, const wm
     if (status == kStatusOk && value.type != kRegDword) status = wmi::hresult::kWbemTypeMismatch;
     wmi::PropertyBag out = Return_Value(status);
     out["uValue"] = status == kStatusOk ? Variant(static_cast<std::uint32_t>(value.number)) : Variant::Null();
+    Mark_Not_Whole(out, value);
     return out;
 }
 
@@ -99,6 +107,7 @@ wmi::PropertyBag Get_Qword_Value(IMachineStore& store, const Instance*, const wm
     if (status == kStatusOk && value.type != kRegQword) status = wmi::hresult::kWbemTypeMismatch;
     wmi::PropertyBag out = Return_Value(status);
     out["uValue"] = status == kStatusOk ? Variant(value.number) : Variant::Null();
+    Mark_Not_Whole(out, value);
     return out;
 }
 
@@ -134,6 +143,7 @@ wmi::PropertyBag Get_Multi_String_Value(IMachineStore& store, const Instance*, c
     } else {
         out["sValue"] = Variant::Null();
     }
+    Mark_Not_Whole(out, value);
     return out;
 }
 

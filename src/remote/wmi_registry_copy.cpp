@@ -35,10 +35,6 @@ std::string Full_Key(std::uint32_t rootKey, std::string_view keyPath) {
     return Root_Key_Name(rootKey) + (keyPath.empty() ? "" : "\\") + std::string(keyPath);
 }
 
-std::string Code_Text(std::string_view method, std::int32_t code, std::uint32_t rootKey, std::string_view keyPath) {
-    return std::string(method) + " returned " + std::to_string(code) + " for " + Full_Key(rootKey, keyPath);
-}
-
 // uint64 values come as a number or as decimal text.
 bool Read_Uint64(const Variant& value, std::uint64_t& number) {
     if (value.Kind() == Variant::Type::UInt64 || value.Kind() == Variant::Type::String) {
@@ -51,51 +47,53 @@ bool Read_Uint64(const Variant& value, std::uint64_t& number) {
     return true;
 }
 
-// Reads one value of a known type; the method's return code, or -1 when its
-// answer was not what the type needs.
+// Read_Data's answers besides a method's own return codes.
+constexpr std::int32_t kUnexpectedAnswer = -1;  // the answer was not what the type needs
+constexpr std::int32_t kPartOnly = -2;          // the store holds more than the method could give
+
+// Reads one value of a known type; the method's return code, or one of the two above.
 std::int32_t Read_Data(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                        std::string_view valueName, std::uint32_t type, RegistryValue& value, std::string& method) {
     value = RegistryValue();
     value.type = type;
-    const wmi::PropertyBag in = Value_Parameters(rootKey, keyPath, valueName);
+    switch (type) {
+        // GetStringValue gives expandable text as stored; GetExpandedStringValue would expand it.
+        case kRegSz:
+        case kRegExpandSz: method = "GetStringValue"; break;
+        case kRegMultiSz: method = "GetMultiStringValue"; break;
+        case kRegDword: method = "GetDWORDValue"; break;
+        case kRegQword: method = "GetQWORDValue"; break;
+        default: method = "GetBinaryValue"; break;
+    }
+    const wmi::PropertyBag out = registry.Exec_Method(method, Value_Parameters(rootKey, keyPath, valueName));
+    if (const std::int32_t code = Return_Code(out); code != 0) return code;
+    if (Out(out, "bTruncated").As_Bool()) return kPartOnly;
     switch (type) {
         case kRegSz:
-        case kRegExpandSz: {
-            // GetStringValue gives expandable text as stored; GetExpandedStringValue would expand it.
-            method = "GetStringValue";
-            const wmi::PropertyBag out = registry.Exec_Method(method, in);
-            value.text = Out(out, "sValue").As_String();
-            return Return_Code(out);
-        }
-        case kRegMultiSz: {
-            method = "GetMultiStringValue";
-            const wmi::PropertyBag out = registry.Exec_Method(method, in);
+        case kRegExpandSz: value.text = Out(out, "sValue").As_String(); break;
+        case kRegMultiSz:
             for (const Variant& part : Out(out, "sValue").As_Array()) value.parts.push_back(part.As_String());
-            return Return_Code(out);
-        }
-        case kRegDword: {
-            method = "GetDWORDValue";
-            const wmi::PropertyBag out = registry.Exec_Method(method, in);
-            const Variant number = Out(out, "uValue");
-            if (Return_Code(out) == 0 && number.Is_Empty()) return -1;
-            value.number = static_cast<std::uint32_t>(number.As_Int64());
-            return Return_Code(out);
-        }
-        case kRegQword: {
-            method = "GetQWORDValue";
-            const wmi::PropertyBag out = registry.Exec_Method(method, in);
-            if (Return_Code(out) != 0) return Return_Code(out);
-            return Read_Uint64(Out(out, "uValue"), value.number) ? 0 : -1;
-        }
-        default: {
-            method = "GetBinaryValue";
-            const wmi::PropertyBag out = registry.Exec_Method(method, in);
+            break;
+        case kRegDword:
+            if (Out(out, "uValue").Is_Empty()) return kUnexpectedAnswer;
+            value.number = static_cast<std::uint32_t>(Out(out, "uValue").As_Int64());
+            break;
+        case kRegQword:
+            if (!Read_Uint64(Out(out, "uValue"), value.number)) return kUnexpectedAnswer;
+            break;
+        default:
             for (const Variant& byte : Out(out, "uValue").As_Array()) {
                 value.bytes.push_back(static_cast<std::uint8_t>(byte.As_Int64()));
             }
-            return Return_Code(out);
-        }
+            break;
     }
+    return 0;
+}
+
+std::string Code_Text(std::string_view method, std::int32_t code, std::uint32_t rootKey, std::string_view keyPath) {
+    const std::string what =
+        code == kPartOnly ? " could read only a part of a value of " : " returned " + std::to_string(code) + " for ";
+    return std::string(method) + what + Full_Key(rootKey, keyPath);
 }
 
 struct ValueList {

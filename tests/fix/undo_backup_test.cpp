@@ -123,13 +123,23 @@ TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByte) {
 }
 
 TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
-    const std::string before = Export();
     scene.network.Add_Fault({CallKind::Method, "PC17", "GetQWORDValue", wmi::hresult::kWbemFailed, 1, true});
-    scene.Add_Header("fA", "PC17", "PC17", 3);
+    scene.Add_Header("fA", "PC17", "PC17", 4);
     const auto tree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Gone");
     const auto value = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "None");
     const auto key = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Lone");
+    // A text with a zero inside, as only the native store can tell.
+    remote::RegistryValue odd;
+    odd.text = "A";
+    odd.whole = false;
+    (void)pc.Create_Key(kHklm, "Software\\Odd");
+    (void)pc.registry.Set_Value(kHklm, "Software\\Odd", "Odd", odd);
+    const auto partial = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Odd", "Odd");
+    const std::string withOdd = Export();
     Fix();
+    EXPECT_EQ(scene.Problem_Text(partial), "Other Errors");
+    EXPECT_NE(scene.Log().find("GetStringValue could read only a part of a value of HKEY_LOCAL_MACHINE\\Software\\Odd"),
+              std::string::npos);
 
     EXPECT_FALSE(scene.Fixed(tree));
     EXPECT_EQ(scene.Problem_Text(tree), "Other Errors");
@@ -144,7 +154,7 @@ TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].values, 2);
     (void)Undo(pc, files[0].path, false);
-    EXPECT_EQ(Export(), before);
+    EXPECT_EQ(Export(), withOdd);
 }
 
 TEST_F(UndoFiles, WithoutAFolderForUndoFilesNothingIsDeletedFromTheRegistry) {

@@ -2,8 +2,9 @@
 # cvnscan.exe --fix with the registry backup option in a fresh, safe Wine
 # prefix seeded with known problems (values of every type among them), then
 # cvnscan.exe --undo of the undo file it wrote: the registry export must equal
-# the one before the fix. The same undo file must also import with Wine's own
-# "regedit /s" after a second fix.
+# the one before the fix. A key holding a text with a zero inside cannot be
+# backed up whole and must not be deleted. The same undo file must also import
+# with Wine's own "regedit /s" after a second fix.
 # Arguments: cvnscan.exe, the installed database, the source root, a scratch folder.
 set -euo pipefail
 
@@ -59,6 +60,11 @@ run "${categories[@]}" --fix --yes || true
 export_software fixed
 if cmp -s "$prog/before.reg" "$prog/fixed.reg"; then echo "the fix changed nothing"; result=1; fi
 grep -aq "; undo file: " "$prog/cvnscan.log" || { echo "no deletion names its undo file"; result=1; }
+grep -aqF 'cvnundo-odd.exe (with all sub-keys) on ' "$prog/cvnscan.log" || { echo "the odd key was not met"; result=1; }
+if grep -aF 'cvnundo-odd.exe (with all sub-keys) on ' "$prog/cvnscan.log" | grep -aqv 'Other Errors; its undo backup'; then
+  echo "the key whose backup cannot be whole was deleted"
+  result=1
+fi
 
 mapfile -t undo_files < <(find "$prefix/drive_c/users" -path '*/AppData/Local/Corvane/Undo/*/*.reg' | sort)
 if [ "${#undo_files[@]}" -ne 1 ]; then
@@ -78,7 +84,6 @@ grep -a "^Undo of " "$prog/out.txt" | sed 's/^/  /' || true
 same_as_before undone || { echo "the registry after the undo differs from before the fix"; result=1; }
 
 # The undo file is also a file the registry editor imports.
-set_options 0
 run "${categories[@]}" --fix --yes || true
 cp "$undo_file" "$prog/undo.reg"
 (cd "$prog" && wine regedit /s 'D:\undo.reg' </dev/null >/dev/null 2>&1)
