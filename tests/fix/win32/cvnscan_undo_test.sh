@@ -7,6 +7,7 @@
 # with Wine's own "regedit /s" after a second fix.
 # Arguments: cvnscan.exe, the installed database, the source root, a scratch folder.
 set -euo pipefail
+trap 'echo "stopped at line $LINENO: $BASH_COMMAND"' ERR
 
 cvnscan=$(readlink -f "$1")
 database=$(readlink -f "$2")
