@@ -124,6 +124,11 @@ std::vector<UndoFileInfo> List_Undo_Files(std::string_view localAppData, std::st
     return files;
 }
 
+std::string Undo_File_Caption(const UndoFileInfo& info) {
+    return "Undo of the fix of " + info.date + " (" + std::to_string(info.keys) + " keys, " +
+           std::to_string(info.values) + " values)";
+}
+
 std::string Undo_File_Computer(std::string_view path) {
     const fs::path file = Utf8_Path(path);
     const fs::path folder = file.parent_path();

@@ -57,6 +57,10 @@ struct UndoFileInfo {
     bool readable = true;  // false: the file is not a registry file; counts are 0
 };
 
+// "Undo of the fix of <date>" with the numbers of keys and values, as a
+// list of restorable backups shows an undo file.
+[[nodiscard]] std::string Undo_File_Caption(const UndoFileInfo& info);
+
 // The undo files of a computer, newest first.
 [[nodiscard]] std::vector<UndoFileInfo> List_Undo_Files(std::string_view localAppData, std::string_view computer);
 

@@ -180,7 +180,7 @@ TEST_F(UndoFiles, EachComputerKeepsItsOwnFiles) {
     const auto theirs = Files("PC18");
     ASSERT_EQ(mine.size(), 1u);
     ASSERT_EQ(theirs.size(), 1u);
-    EXPECT_EQ(theirs[0].keys, 1);
+    EXPECT_EQ(remote::Undo_File_Caption(theirs[0]), "Undo of the fix of 2026-12-05 14:03:09 (1 keys, 1 values)");
     EXPECT_EQ(remote::Undo_File_Computer(theirs[0].path), "PC18");
     EXPECT_NE(mine[0].path, theirs[0].path);
 }
