@@ -39,9 +39,8 @@ export_software() {
   (cd "$prog" && wine regedit /e "D:\\$1.reg" 'HKEY_LOCAL_MACHINE\Software' </dev/null >/dev/null 2>&1)
 }
 same_as_before() {
-  if cmp -s "$prog/before.reg" "$prog/$1.reg"; then return 0; fi
-  python3 "$here/reg_facts.py" "$prog/before.reg" "$prog/$1.reg" /dev/null /dev/null | sed 's/^/  /'
-  return 1
+  cmp -s "$prog/before.reg" "$prog/$1.reg" ||
+    { python3 "$here/reg_facts.py" "$prog/before.reg" "$prog/$1.reg" /dev/null /dev/null; return 1; }
 }
 
 # What Wine itself leaves behind in these categories is fixed first.
@@ -49,10 +48,10 @@ set_options 0
 run "${categories[@]}" --fix --yes || true
 rm -f "$prog/cvnscan.log"
 
-cp "$here/cvnscan_fix_seed.reg" "$prog/seed.reg"
-cp "$here/cvnscan_undo_seed.reg" "$prog/seed2.reg"
-(cd "$prog" && wine reg import 'D:\seed.reg' </dev/null >/dev/null 2>&1)
-(cd "$prog" && wine reg import 'D:\seed2.reg' </dev/null >/dev/null 2>&1)
+for seed in cvnscan_fix_seed cvnscan_undo_seed; do
+  cp "$here/$seed.reg" "$prog/$seed.reg"
+  (cd "$prog" && wine reg import "D:\\$seed.reg" </dev/null >/dev/null 2>&1)
+done
 export_software before
 result=0
 
@@ -75,12 +74,10 @@ fi
 undo_file="${undo_files[0]}"
 windows_path="C:\\${undo_file#"$prefix/drive_c/"}"
 windows_path="${windows_path//\//\\}"
-echo "undo file: $windows_path"
 
 status=0
 run --undo "$windows_path" || status=$?
 export_software undone
-grep -a "^Undo of " "$prog/out.txt" | sed 's/^/  /' || true
 [ "$status" -eq 0 ] || { echo "cvnscan --undo exit status $status"; sed 's/^/  err: /' "$prog/err.txt"; result=1; }
 same_as_before undone || { echo "the registry after the undo differs from before the fix"; result=1; }
 
