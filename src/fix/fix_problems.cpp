@@ -16,8 +16,11 @@
 #include "db/app_tables.h"
 #include "fix/fix_row.h"
 #include "fix/restore_point.h"
+#include "fix/undo_backup.h"
 #include "remote/target_context.h"
+#include "remote/undo_files.h"
 #include "remote/wmi_connection.h"
+#include "settings/general_options.h"
 
 namespace corvane::fix {
 
@@ -50,6 +53,8 @@ private:
     [[nodiscard]] std::size_t Status_Row() const;
     void Set_Status_Text();
     void Log(const std::string& text, int type = LOG_INFO) const { reporter_.Log_Event(text, type); }
+    // The undo backup of this computer when the registry backup option is set.
+    [[nodiscard]] UndoBackup* Undo_Backup();
 
     FixEnvironment& env_;
     IMainWindow& window_;
@@ -67,6 +72,7 @@ private:
     bool computerTaken_ = false;
     bool FixingAllowed = false;
     remote::WmiConnection connection_;
+    std::optional<UndoBackup> undo_;  // of the connected computer, made at its first registry row
     std::string skipCaption_;
 };
 
@@ -153,6 +159,7 @@ void FixRun::Change_Computer(const std::string& computerName, const std::string&
         Log("Disconnected: " + target_.ComputerName);
     }
     computerTaken_ = true;
+    undo_.reset();
     target_.ComputerName = computerName;
     Reset_Progress();
     window_.Set_Label(ProgressLabel::ComputerName, computerName);
@@ -220,7 +227,8 @@ void FixRun::Problem(std::size_t index) {
     ListRow& row = list_.Row(index);
     if (!row.checked || row.smallIcon == kFixedItemIcon) return;
 
-    const RowOutcome outcome = Fix_Row(row, connection_);
+    UndoBackup* undo = Kind_Of_Key(row.key) == RowKind::RegistryProblem ? Undo_Backup() : nullptr;
+    const RowOutcome outcome = Fix_Row(row, connection_, undo);
     if (outcome.error) {
         row.Sub(2).text = *outcome.error;
     } else if (outcome.fixed) {
@@ -240,6 +248,18 @@ void FixRun::Problem(std::size_t index) {
     Log_Outcome(outcome, rowText);
 }
 
+UndoBackup* FixRun::Undo_Backup() {
+    if (!IsGeneralOptionSet(env_.db, GO_REGISTRY_BACKUP)) return nullptr;
+    if (!undo_) {
+        remote::IUserDataFolder* userData = target_.User_Data();
+        const std::string base = userData != nullptr ? userData->Local_Application_Data() : std::string();
+        // Files are kept by the name the computer gives itself, whatever name reached it.
+        undo_.emplace(base.empty() ? std::string() : remote::Undo_Folder(base, target_.TargetName),
+                      target_.Ports().clock);
+    }
+    return &*undo_;
+}
+
 // One line per row: what was deleted where, or why not.
 void FixRun::Log_Outcome(const RowOutcome& outcome, const std::string& rowText) {
     const std::string where = " on " + target_.ComputerName;
@@ -251,7 +271,8 @@ void FixRun::Log_Outcome(const RowOutcome& outcome, const std::string& rowText) 
         if (outcome.nothingFound) {
             Log("Nothing to delete, already gone: " + outcome.what + where);
         } else {
-            Log("Deleted: " + outcome.what + where);
+            Log("Deleted: " + outcome.what + where +
+                (outcome.undoFile.empty() ? std::string() : "; undo file: " + outcome.undoFile));
         }
         return;
     }
@@ -260,6 +281,7 @@ void FixRun::Log_Outcome(const RowOutcome& outcome, const std::string& rowText) 
         reason = "return code " + std::to_string(outcome.fileCode != 0 ? outcome.fileCode : outcome.registryCode);
     }
     std::string line = "Not deleted: " + outcome.what + where + ": " + reason;
+    if (outcome.backupFailure) line += "; its undo backup could not be made: " + *outcome.backupFailure;
     if (outcome.type == FixType::KeyTree && outcome.attempted) line += "; some of its sub-keys may have been deleted";
     Log(line, LOG_WARNING);
 }

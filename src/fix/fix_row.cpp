@@ -6,6 +6,7 @@
 
 #include "base/ui/results_list.h"
 #include "base/runtime_error.h"
+#include "fix/undo_backup.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
@@ -37,7 +38,11 @@ std::uint32_t Root_Key_Of(std::string_view text) {
 
 bool Names_Nothing(std::string_view path) { return path.find_first_not_of("\\ ") == std::string_view::npos; }
 
-void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, RowOutcome& outcome) {
+// The file code of a row whose undo backup failed ("Other Errors").
+constexpr std::int32_t kBackupFailedCode = -1;
+
+void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, UndoBackup* undo,
+                     RowOutcome& outcome) {
     const std::uint32_t root = Root_Key_Of(row.Sub(1).tag);
     const std::string& keyPath = row.Sub(2).tag;
     const std::string& valueName = row.Sub(3).tag;
@@ -48,6 +53,15 @@ void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& co
     }
     wmi::IObject& registry = connection.Registry();
     if (!remote::WMI_Check_Access(registry, root, keyPath, remote::kAccessDelete, outcome.registryCode)) return;
+    if (undo != nullptr) {
+        std::string failure;
+        if (!undo->Save(registry, type, root, keyPath, valueName, failure)) {
+            outcome.fileCode = kBackupFailedCode;
+            outcome.backupFailure = failure;
+            return;
+        }
+        outcome.undoFile = undo->Path();
+    }
     outcome.attempted = true;
     switch (type) {
         case FixType::KeyTree:
@@ -88,7 +102,7 @@ std::string Failure_Text(const RowOutcome& outcome) {
     return Error_Number_Text(outcome.registryCode);
 }
 
-RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection) {
+RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection, UndoBackup* undo) {
     RowOutcome outcome;
     const char digit = row.tag.empty() ? '\0' : row.tag.front();
     try {
@@ -100,7 +114,7 @@ RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection) {
             if (type == FixType::Folder || type == FixType::File) {
                 File_Action(type, row, connection, outcome);
             } else {
-                Registry_Action(type, row, connection, outcome);
+                Registry_Action(type, row, connection, undo, outcome);
             }
             break;
         }

@@ -20,6 +20,8 @@ struct WmiConnection;
 
 namespace corvane::fix {
 
+class UndoBackup;
+
 struct RowOutcome {
     // The deletion succeeded (or, for a file or folder, nothing of that name
     // was left to delete).
@@ -37,6 +39,9 @@ struct RowOutcome {
     bool known = false;
     FixType type = FixType::KeyTree;
     std::string what;  // Describe_Fix_Target of the row
+    // Why the undo backup failed, when that refused the deletion.
+    std::optional<std::string> backupFailure;
+    std::string undoFile;  // the undo file that holds what the deletion removed
 };
 
 // The "Problem" text of a row that was not fixed: the error's description,
@@ -44,9 +49,12 @@ struct RowOutcome {
 [[nodiscard]] std::string Failure_Text(const RowOutcome& outcome);
 
 // Runs the row's action. Registry types are tried only when CheckAccess
-// grants DELETE. Run-time errors end the action and come back in `error`;
-// a row that names no key path or no file path is refused the same way,
-// without any call to the computer.
-[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection);
+// grants DELETE and, with an undo backup, only once what they remove is
+// saved (else the row fails with file code -1, "Other Errors"). Run-time
+// errors end the action and come back in `error`; a row that names no key
+// path or no file path is refused the same way, without any call to the
+// computer.
+[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection,
+                                 UndoBackup* undo = nullptr);
 
 }  // namespace corvane::fix

@@ -61,6 +61,10 @@ struct RegistryValue {
     std::vector<std::string> parts;
     std::uint64_t number = 0;
     std::vector<std::uint8_t> bytes;
+    // False when the stored bytes hold more than the fields above can show (a
+    // text with a zero inside, a number wider than its type): such a value
+    // cannot be written back as it was.
+    bool whole = true;
 };
 
 struct RegistryValueName {

@@ -2,6 +2,11 @@
 // parameter names of the real provider (hDefKey, sSubKeyName, sValueName, ...).
 // hDefKey defaults to HKEY_LOCAL_MACHINE and uRequired to 3 when not passed,
 // as on Windows. An empty enumeration leaves sNames and Types Null.
+// GetBinaryValue reads any type kept as raw bytes (REG_NONE among them), and
+// SetBinaryValue takes the optional uType that the undo of a fix uses to
+// write such a value back with its own type.
+#include <charconv>
+
 #include "remote/provider.h"
 #include "remote/wmi_errors.h"
 
@@ -20,6 +25,12 @@ std::string Key(const wmi::PropertyBag& in) {
 }
 std::string Value_Name(const wmi::PropertyBag& in) {
     return In_Parameter(in, "sValueName").As_String();
+}
+
+// Only our own stores know when a value holds more than its read shows; the
+// undo backup refuses such a value rather than keep a part of it.
+void Mark_Not_Whole(wmi::PropertyBag& out, const RegistryValue& value) {
+    if (!value.whole) out["bTruncated"] = Variant(true);
 }
 
 wmi::PropertyBag Enum_Key(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
@@ -66,6 +77,7 @@ wmi::PropertyBag Read_String(IMachineStore& store, const wmi::PropertyBag& in, b
     wmi::PropertyBag out = Return_Value(status);
     if (status == kStatusOk) {
         out["sValue"] = Variant(expand && value.type == kRegExpandSz ? store.Expand_Environment(value.text) : value.text);
+        Mark_Not_Whole(out, value);
     } else {
         out["sValue"] = Variant::Null();
     }
@@ -85,13 +97,28 @@ wmi::PropertyBag Get_Dword_Value(IMachineStore& store, const Instance*, const wm
     if (status == kStatusOk && value.type != kRegDword) status = wmi::hresult::kWbemTypeMismatch;
     wmi::PropertyBag out = Return_Value(status);
     out["uValue"] = status == kStatusOk ? Variant(static_cast<std::uint32_t>(value.number)) : Variant::Null();
+    Mark_Not_Whole(out, value);
     return out;
+}
+
+wmi::PropertyBag Get_Qword_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    RegistryValue value;
+    std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
+    if (status == kStatusOk && value.type != kRegQword) status = wmi::hresult::kWbemTypeMismatch;
+    wmi::PropertyBag out = Return_Value(status);
+    out["uValue"] = status == kStatusOk ? Variant(value.number) : Variant::Null();
+    Mark_Not_Whole(out, value);
+    return out;
+}
+
+bool Kept_As_Bytes(std::uint32_t type) {
+    return type != kRegSz && type != kRegExpandSz && type != kRegMultiSz && type != kRegDword && type != kRegQword;
 }
 
 wmi::PropertyBag Get_Binary_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
     RegistryValue value;
     std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
-    if (status == kStatusOk && value.type != kRegBinary) status = wmi::hresult::kWbemTypeMismatch;
+    if (status == kStatusOk && !Kept_As_Bytes(value.type)) status = wmi::hresult::kWbemTypeMismatch;
     wmi::PropertyBag out = Return_Value(status);
     if (status == kStatusOk) {
         std::vector<Variant> bytes;
@@ -101,6 +128,22 @@ wmi::PropertyBag Get_Binary_Value(IMachineStore& store, const Instance*, const w
     } else {
         out["uValue"] = Variant::Null();
     }
+    return out;
+}
+
+wmi::PropertyBag Get_Multi_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    RegistryValue value;
+    std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
+    if (status == kStatusOk && value.type != kRegMultiSz) status = wmi::hresult::kWbemTypeMismatch;
+    wmi::PropertyBag out = Return_Value(status);
+    if (status == kStatusOk && !value.parts.empty()) {
+        std::vector<Variant> parts;
+        for (auto& part : value.parts) parts.emplace_back(std::move(part));
+        out["sValue"] = Variant(std::move(parts));
+    } else {
+        out["sValue"] = Variant::Null();
+    }
+    Mark_Not_Whole(out, value);
     return out;
 }
 
@@ -123,11 +166,58 @@ wmi::PropertyBag Delete_Key(IMachineStore& store, const Instance*, const wmi::Pr
 wmi::PropertyBag Delete_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Return_Value(store.Delete_Value(Root(in), Key(in), Value_Name(in)));
 }
-wmi::PropertyBag Set_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+RegistryValue Typed(std::uint32_t type) {
     RegistryValue value;
-    value.type = kRegSz;
-    value.text = In_Parameter(in, "sValue").As_String();
+    value.type = type;
+    return value;
+}
+wmi::PropertyBag Set(IMachineStore& store, const wmi::PropertyBag& in, const RegistryValue& value) {
     return Return_Value(store.Set_Value(Root(in), Key(in), Value_Name(in), value));
+}
+wmi::PropertyBag Set_Text(IMachineStore& store, const wmi::PropertyBag& in, std::uint32_t type) {
+    RegistryValue value = Typed(type);
+    value.text = In_Parameter(in, "sValue").As_String();
+    return Set(store, in, value);
+}
+wmi::PropertyBag Set_Number(IMachineStore& store, const wmi::PropertyBag& in, std::uint32_t type,
+                            std::uint64_t number) {
+    RegistryValue value = Typed(type);
+    value.number = number;
+    return Set(store, in, value);
+}
+wmi::PropertyBag Set_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    return Set_Text(store, in, kRegSz);
+}
+wmi::PropertyBag Set_Expanded_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    return Set_Text(store, in, kRegExpandSz);
+}
+wmi::PropertyBag Set_Multi_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    RegistryValue value = Typed(kRegMultiSz);
+    const Variant parts = In_Parameter(in, "sValue");
+    for (const Variant& part : parts.As_Array()) value.parts.push_back(part.As_String());
+    return Set(store, in, value);
+}
+wmi::PropertyBag Set_Dword_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    const auto number = static_cast<std::uint32_t>(In_Parameter(in, "uValue").As_Int64());
+    return Set_Number(store, in, kRegDword, number);
+}
+wmi::PropertyBag Set_Qword_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    // uint64 values travel as decimal text through the scripting layer.
+    const std::string text = In_Parameter(in, "uValue").As_String();
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return Return_Value(kStatusInvalidParameter);
+    return Set_Number(store, in, kRegQword, value);
+}
+wmi::PropertyBag Set_Binary_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+    const Variant type = In_Parameter(in, "uType");
+    RegistryValue value = Typed(type.Is_Empty() ? kRegBinary : static_cast<std::uint32_t>(type.As_Int64()));
+    if (!Kept_As_Bytes(value.type)) return Return_Value(kStatusInvalidParameter);
+    const Variant bytes = In_Parameter(in, "uValue");
+    for (const Variant& byte : bytes.As_Array()) {
+        value.bytes.push_back(static_cast<std::uint8_t>(byte.As_Int64()));
+    }
+    return Set(store, in, value);
 }
 
 }  // namespace
@@ -141,13 +231,24 @@ std::vector<ClassDescriptor> Registry_Class_Descriptors() {
                         {"GetExpandedStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"},
                          &Get_Expanded_String_Value},
                         {"GetDWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_Dword_Value},
+                        {"GetQWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_Qword_Value},
                         {"GetBinaryValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_Binary_Value},
+                        {"GetMultiStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"},
+                         &Get_Multi_String_Value},
                         {"CheckAccess", true, {"hDefKey", "sSubKeyName", "uRequired"}, &Check_Access},
                         {"CreateKey", true, {"hDefKey", "sSubKeyName"}, &Create_Key},
                         {"DeleteKey", true, {"hDefKey", "sSubKeyName"}, &Delete_Key},
                         {"DeleteValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Delete_Value},
                         {"SetStringValue", true, {"hDefKey", "sSubKeyName", "sValueName", "sValue"},
-                         &Set_String_Value}},
+                         &Set_String_Value},
+                        {"SetExpandedStringValue", true, {"hDefKey", "sSubKeyName", "sValueName", "sValue"},
+                         &Set_Expanded_String_Value},
+                        {"SetMultiStringValue", true, {"hDefKey", "sSubKeyName", "sValueName", "sValue"},
+                         &Set_Multi_String_Value},
+                        {"SetDWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName", "uValue"}, &Set_Dword_Value},
+                        {"SetQWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName", "uValue"}, &Set_Qword_Value},
+                        {"SetBinaryValue", true, {"hDefKey", "sSubKeyName", "sValueName", "uValue", "uType"},
+                         &Set_Binary_Value}},
                        nullptr});
     return classes;
 }

@@ -312,10 +312,10 @@ RegFile Parse_Reg_File(std::span<const std::uint8_t> bytes) {
     return Parse_Reg_Text(text);
 }
 
-std::string Write_Reg_Text(const RegFile& file) {
-    std::string out(file.format == RegFormat::Version5 ? kHeader5 : kHeader4);
-    out += "\r\n\r\n";
-    for (const RegKeyBlock& key : file.keys) {
+namespace {
+std::string Keys_Text(std::span<const RegKeyBlock> keys, RegFormat format) {
+    std::string out;
+    for (const RegKeyBlock& key : keys) {
         out += key.deleteKey ? "[-" : "[";
         out += Root_Key_Name(key.root);
         if (!key.keyPath.empty()) out += "\\" + key.keyPath;
@@ -323,12 +323,19 @@ std::string Write_Reg_Text(const RegFile& file) {
         for (const RegValueLine& line : key.values) {
             out += line.name.empty() ? std::string("@") : Quote(line.name);
             out += "=";
-            out += line.value ? Value_Data(*line.value, file.format) : std::string("-");
+            out += line.value ? Value_Data(*line.value, format) : std::string("-");
             out += "\r\n";
         }
         out += "\r\n";
     }
     return out;
+}
+}  // namespace
+
+std::string Write_Reg_Text(const RegFile& file) {
+    std::string out(file.format == RegFormat::Version5 ? kHeader5 : kHeader4);
+    out += "\r\n\r\n";
+    return out + Keys_Text(file.keys, file.format);
 }
 
 std::vector<std::uint8_t> Reg_File_Bytes(const RegFile& file) {
@@ -341,6 +348,10 @@ std::vector<std::uint8_t> Reg_File_Bytes(const RegFile& file) {
     }
     const std::string ansi = Utf8_To_Ansi(text);
     return {ansi.begin(), ansi.end()};
+}
+
+std::vector<std::uint8_t> Reg_Key_Bytes(std::span<const RegKeyBlock> keys) {
+    return Utf16_Bytes(Keys_Text(keys, RegFormat::Version5), false);
 }
 
 }  // namespace corvane::remote

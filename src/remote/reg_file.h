@@ -50,5 +50,8 @@ struct RegFile {
 [[nodiscard]] std::string Write_Reg_Text(const RegFile& file);
 // Version 5 files as UTF-16LE with byte-order mark, REGEDIT4 files in the ANSI code page.
 [[nodiscard]] std::vector<std::uint8_t> Reg_File_Bytes(const RegFile& file);
+// What Reg_File_Bytes writes for these keys after the header of a version 5
+// file: appended to such a file, they make it the file of all its keys.
+[[nodiscard]] std::vector<std::uint8_t> Reg_Key_Bytes(std::span<const RegKeyBlock> keys);
 
 }  // namespace corvane::remote

@@ -1,5 +1,6 @@
 #include "remote/registry_bytes.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,12 @@ std::uint64_t Little_Endian(std::span<const std::uint8_t> data, std::size_t widt
         number |= static_cast<std::uint64_t>(data[index]) << (8 * index);
     }
     return number;
+}
+
+std::span<const std::uint8_t> Without_Trailing_Zeros(std::span<const std::uint8_t> data) {
+    std::size_t size = data.size();
+    while (size > 0 && data[size - 1] == 0) --size;
+    return data.first(size);
 }
 
 void Append(std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& more) {
@@ -48,6 +55,11 @@ RegistryValue Decode_Registry_Bytes(std::uint32_t type, std::span<const std::uin
         case kRegDword: value.number = Little_Endian(data, 4); break;
         case kRegQword: value.number = Little_Endian(data, 8); break;
         default: value.bytes.assign(data.begin(), data.end()); break;
+    }
+    if (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz || type == kRegDword || type == kRegQword) {
+        // Terminating zeros may be missing or doubled; anything else lost makes the value not whole.
+        const std::vector<std::uint8_t> again = Encode_Registry_Value(value);
+        value.whole = std::ranges::equal(Without_Trailing_Zeros(again), Without_Trailing_Zeros(data));
     }
     return value;
 }

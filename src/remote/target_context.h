@@ -30,13 +30,19 @@ struct RemotePorts {
     ILocalSystem& localSystem;
 };
 
+class IUserDataFolder;
+
 class TargetContext {
 public:
-    explicit TargetContext(const RemotePorts& ports) : ports_(ports) {}
+    // userData: where undo files of registry fixes are kept; without it a fix
+    // that must keep one deletes nothing from the registry.
+    explicit TargetContext(const RemotePorts& ports, IUserDataFolder* userData = nullptr)
+        : ports_(ports), userData_(userData) {}
     TargetContext(const TargetContext&) = delete;
     TargetContext& operator=(const TargetContext&) = delete;
 
     [[nodiscard]] const RemotePorts& Ports() const noexcept { return ports_; }
+    [[nodiscard]] IUserDataFolder* User_Data() const noexcept { return userData_; }
 
     std::string ComputerName;  // as listed; the server of every connection
     std::string UserName;
@@ -66,6 +72,7 @@ public:
 
 private:
     RemotePorts ports_;
+    IUserDataFolder* userData_ = nullptr;
     bool fastTestsTrusted_ = true;
 };
 

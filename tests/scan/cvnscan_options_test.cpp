@@ -36,7 +36,9 @@ TEST(CvnscanOptions, DefaultsAreEmpty) {
 TEST(CvnscanOptions, RefusesBadCommandLines) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--computer"}, {"--category", ""}, {"--bogus"}, {"PC1"}, {"--csv", "a", "--csv", "b"},
-             {"--database"}, {"--database", "a", "--database", "b"}}) {
+             {"--database"}, {"--database", "a", "--database", "b"}, {"--undo", "a", "--fix"},
+             {"--undo", "a", "--category", "fA"}, {"--undo", "a", "--computer", "A", "--computer", "B"},
+             {"--undo", "a", "--undo", "b"}}) {
         const ParsedCommandLine parsed = Parse(args);
         EXPECT_FALSE(parsed.options.has_value()) << args.front();
         EXPECT_FALSE(parsed.error.empty());

@@ -21,7 +21,7 @@ public:
           window_(window),
           locator_(window.Get_Comp_Name()),
           ports_{locator_, app.Reports(), app.Clock(), shares_, localRegistry_, localSystem_},
-          context_(ports_),
+          context_(ports_, &userData_),
           target_(context_),
           driver_({window, app.Db(), app.Reports(), target_, false}) {}
 
@@ -41,6 +41,7 @@ private:
     remote::win32::NativeShareLister shares_;
     remote::win32::NativeLocalRegistry localRegistry_;
     remote::win32::NativeLocalSystem localSystem_;
+    remote::win32::NativeUserDataFolder userData_;
     remote::RemotePorts ports_;
     remote::TargetContext context_;
     ScanTarget target_;

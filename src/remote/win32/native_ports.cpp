@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <vector>
 
 #include "base/win32/unique_com.h"
@@ -108,6 +111,18 @@ std::string NativeLocalSystem::Computer_Name() {
     DWORD size = 20;
     if (!GetComputerNameW(name, &size)) return {};
     return Narrow(std::wstring_view(name, size));
+}
+
+}  // namespace corvane::remote::win32
+
+namespace corvane::remote::win32 {
+
+std::string NativeUserDataFolder::Local_Application_Data() {
+    PWSTR path = nullptr;
+    const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path);
+    std::string folder = SUCCEEDED(result) && path != nullptr ? Narrow(path) : std::string();
+    ::CoTaskMemFree(path);
+    return folder;
 }
 
 }  // namespace corvane::remote::win32

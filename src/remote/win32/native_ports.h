@@ -1,6 +1,7 @@
 // The Win32 implementations of the small remote-access ports: reading one
 // local registry value (RegQueryValueExW), listing a path for the fast
-// existence tests (FindFirstFileW), and the local computer's version and name.
+// existence tests (FindFirstFileW), the local computer's version and name, and
+// the per-user folder of undo files.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "remote/local_registry.h"
 #include "remote/local_system.h"
 #include "remote/share_lister.h"
+#include "remote/undo_files.h"
 
 namespace corvane::remote::win32 {
 
@@ -33,6 +35,12 @@ class NativeLocalSystem final : public ILocalSystem {
 public:
     [[nodiscard]] OsVersionNumbers Os_Version() override;
     [[nodiscard]] std::string Computer_Name() override;
+};
+
+// The per-user local application data folder (FOLDERID_LocalAppData).
+class NativeUserDataFolder final : public IUserDataFolder {
+public:
+    [[nodiscard]] std::string Local_Application_Data() override;
 };
 
 // The root a listing failure is checked against: "\\server\share\" for a UNC

@@ -4,6 +4,7 @@ namespace corvane::scan {
 
 std::string Usage_Text() {
     return "Usage: cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes] [--csv FILE] [--database FILE]\n"
+           "       cvnscan --undo FILE [--computer NAME] [--yes] [--database FILE]\n"
            "  --computer NAME   a computer to scan (repeatable); default: every managed computer,\n"
            "                    or the local computer when none is managed\n"
            "  --category KEY    a category node key such as fA, or all (repeatable); default: all\n"
@@ -11,6 +12,9 @@ std::string Usage_Text() {
            "  --yes             answer Yes to the questions of the fixing routine (default: No)\n"
            "  --csv FILE        write the results into FILE instead of standard output\n"
            "  --database FILE   use this database instead of the one next to the program\n"
+           "  --undo FILE       write the keys and values of an undo file back; default computer:\n"
+           "                    the one the file was made for, else the local computer; with --yes\n"
+           "                    values that now hold other data are overwritten (default: kept)\n"
            "Exit status: 0 every computer scanned, 2 at least one could not be, 64 usage error.\n";
 }
 
@@ -21,7 +25,7 @@ ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool takesValue =
-            arg == "--computer" || arg == "--category" || arg == "--csv" || arg == "--database";
+            arg == "--computer" || arg == "--category" || arg == "--csv" || arg == "--database" || arg == "--undo";
         if (takesValue) {
             if (i + 1 >= args.size() || args[i + 1].empty()) return {std::nullopt, arg + " needs a value"};
             const std::string& value = args[++i];
@@ -29,6 +33,9 @@ ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
                 options.computers.push_back(value);
             } else if (arg == "--category") {
                 options.categories.push_back(value);
+            } else if (arg == "--undo") {
+                if (!options.undoFile.empty()) return {std::nullopt, "--undo given twice"};
+                options.undoFile = value;
             } else if (arg == "--csv") {
                 if (csvGiven) return {std::nullopt, "--csv given twice"};
                 csvGiven = true;
@@ -45,6 +52,12 @@ ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
         } else {
             return {std::nullopt, "unknown argument: " + arg};
         }
+    }
+    if (!options.undoFile.empty()) {
+        if (options.fix || csvGiven || !options.categories.empty()) {
+            return {std::nullopt, "--undo cannot be combined with --fix, --category or --csv"};
+        }
+        if (options.computers.size() > 1) return {std::nullopt, "--undo takes at most one --computer"};
     }
     return {std::move(options), {}};
 }

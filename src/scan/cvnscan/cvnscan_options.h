@@ -1,6 +1,7 @@
 // The command line of the console scanner:
 //   cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes]
 //           [--csv FILE] [--database FILE]
+//   cvnscan --undo FILE [--computer NAME] [--yes] [--database FILE]
 // Parsing only; what the options do is cvnscan_run.h's.
 #pragma once
 
@@ -23,6 +24,7 @@ struct ConsoleOptions {
     bool yes = false;
     std::string csvFile;       // empty: standard output
     std::string databaseFile;  // empty: the database next to the program
+    std::string undoFile;      // not empty: write this undo file back instead of scanning
 };
 
 struct ParsedCommandLine {

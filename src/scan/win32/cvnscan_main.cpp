@@ -28,6 +28,7 @@
 #include "remote/win32/windows_locator.h"
 #include "scan/cvnscan/console_window.h"
 #include "scan/cvnscan/cvnscan_run.h"
+#include "scan/cvnscan/cvnscan_undo.h"
 #include "scan/scan_target.h"
 
 namespace {
@@ -82,7 +83,14 @@ int Run(const std::vector<std::string>& args) {
     const std::string localName = platform.Computer_Name();
     remote::win32::WindowsLocator locator(localName);
     const remote::RemotePorts ports{locator, reporter, clock, shares, localRegistry, localSystem};
-    remote::TargetContext context(ports);
+    remote::win32::NativeUserDataFolder userData;
+    remote::TargetContext context(ports, &userData);
+    if (!options.undoFile.empty()) {
+        const int status = scan::Run_Console_Undo(options, db, context, localName, std::cout, std::cerr);
+        std::cout.flush();
+        db.Close_Database();
+        return status;
+    }
     scan::ScanTarget target(context);
     scan::ConsoleWindow window(localName);
 

@@ -1,0 +1,76 @@
+#include "scan/cvnscan/cvnscan_undo.h"
+
+#include "base/log.h"
+#include "base/reporter.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
+#include "db/app_tables.h"
+#include "remote/target_context.h"
+#include "remote/undo_files.h"
+#include "remote/wmi_connection.h"
+#include "remote/wmi_registry_copy.h"
+
+namespace corvane::scan {
+
+int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::TargetContext& context,
+                     std::string_view localName, std::ostream& out, std::ostream& err) {
+    remote::RegFile file;
+    try {
+        file = remote::Read_Reg_File(options.undoFile);
+    } catch (const RuntimeError& error) {
+        err << "cvnscan: " << error.Description() << '\n';
+        return kExitUsage;
+    }
+    const std::string madeFor = remote::Undo_File_Computer(options.undoFile);
+    const std::string computer = !options.computers.empty() ? options.computers.front()
+                                 : !madeFor.empty()         ? madeFor
+                                                            : std::string(localName);
+
+    context.Start_Computer(computer);
+    try {
+        (void)Get_Computer_Credentials(db, computer, context.UserName, context.Password);
+    } catch (const RuntimeError&) {
+        // Already reported by the database layer; the caller's own identity is tried.
+    }
+    std::string errorText;
+    const wmi::ServicesPtr cimv2 = remote::WMI_Connect(context, "cimv2", errorText);
+    const wmi::ServicesPtr rootDefault = cimv2 ? remote::WMI_Connect(context, "default", errorText) : nullptr;
+    if (!rootDefault) {
+        err << "cvnscan: cannot connect to " << computer << ": " << errorText << '\n';
+        return kExitNotScanned;
+    }
+    std::string name;
+    (void)remote::WMI_Get_Computer_Name(*cimv2, name);
+    if (!madeFor.empty() && !Equals_Ignore_Case(name, madeFor)) {
+        err << "cvnscan: the computer '" << computer << "' answers as '" << name
+            << "', but the undo file was made for '" << madeFor << "'; nothing written\n";
+        return kExitNotScanned;
+    }
+    wmi::ObjectPtr registry;
+    try {
+        registry = rootDefault->Get("StdRegProv");
+    } catch (const RuntimeError& error) {
+        err << "cvnscan: " << error.Description() << '\n';
+        return kExitNotScanned;
+    }
+
+    const remote::RegistryWriteReport report =
+        remote::WMI_Write_Blocks(*registry, file, [&](std::string_view fullKey, std::string_view valueName) {
+            if (!options.yes) {
+                err << "Kept: \"" << valueName << "\" of " << fullKey
+                    << " holds other data now (--yes overwrites it)\n";
+            }
+            return options.yes;
+        });
+    for (const std::string& failure : report.failures) err << "Failed: " << failure << '\n';
+    const std::string summary = "Undo of " + options.undoFile + " on " + computer + ": " + std::to_string(report.keys) +
+                                " keys, " + std::to_string(report.valuesWritten) + " values written, " +
+                                std::to_string(report.valuesUnchanged) + " already as saved, " +
+                                std::to_string(report.valuesKept) + " kept with other data, " +
+                                std::to_string(report.failures.size()) + " failed";
+    out << summary << '\n';
+    context.Ports().reporter.Log_Event(summary, report.failures.empty() ? LOG_INFO : LOG_WARNING);
+    return report.failures.empty() ? kExitScanned : kExitNotScanned;
+}
+
+}  // namespace corvane::scan

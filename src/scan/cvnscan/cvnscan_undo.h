@@ -1,0 +1,30 @@
+// The console's undo of a fix (cvnscan --undo FILE): writes the keys and
+// values of an undo file back to the computer it was made for through WMI,
+// never deleting anything, and reports what it wrote. A value that holds other
+// data by now is overwritten only with --yes.
+#pragma once
+
+#include <ostream>
+#include <string_view>
+
+#include "scan/cvnscan/cvnscan_options.h"
+
+namespace corvane {
+class Database;
+}  // namespace corvane
+
+namespace corvane::remote {
+class TargetContext;
+}  // namespace corvane::remote
+
+namespace corvane::scan {
+
+// The computer is --computer, else the one whose undo folder holds the file,
+// else localName. When the file comes from a computer's undo folder, a
+// computer that answers with another name gets nothing written. Exit status
+// 0 when everything was written or kept, 2 when something failed, 64 for a
+// file that cannot be read.
+[[nodiscard]] int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::TargetContext& context,
+                                   std::string_view localName, std::ostream& out, std::ostream& err);
+
+}  // namespace corvane::scan
