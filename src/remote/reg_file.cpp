@@ -351,7 +351,7 @@ std::vector<std::uint8_t> Reg_File_Bytes(const RegFile& file) {
 }
 
 std::vector<std::uint8_t> Reg_Key_Bytes(std::span<const RegKeyBlock> keys) {
-    return Utf16_Bytes(Keys_Text(keys, RegFormat::Version5), false);
+    return Utf8_To_Utf16le(Keys_Text(keys, RegFormat::Version5), false);
 }
 
 }  // namespace corvane::remote

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/utf8.h"
 #include "base/file_path.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
@@ -76,7 +77,7 @@ bool UndoFile::Append(const std::vector<RegKeyBlock>& blocks, std::string& failu
         for (int n = 2; fs::exists(path, error); ++n)
             path = folder / Utf8_Path(stamp + " (" + std::to_string(n) + ").reg");
         std::vector<std::uint8_t> header = {0xFF, 0xFE};
-        const auto text = Utf16_Bytes(kHeader, false);
+        const auto text = Utf8_To_Utf16le(kHeader, false);
         header.insert(header.end(), text.begin(), text.end());
         if (!Write_Bytes(path, header, std::ios::trunc)) {
             failure = "Cannot write the undo file " + Path_Utf8(path);
