@@ -10,7 +10,8 @@ void Reporter::Show_Error(bool showMessage, std::string_view message) const {
 }
 
 void Reporter::Show_Error(bool showMessage, const RuntimeError& error) const {
-    Show_Error(showMessage, error.Text());
+    if (showMessage) messageBox_.Show(error.Text(), MsgButtons::Ok, MsgIcon::Critical);
+    Log_Event(error.Origin().empty() ? error.Text() : error.Text() + " (at " + error.Origin() + ")", LOG_ERROR, true);
 }
 
 void Reporter::Log_Event(std::string_view text, int type, bool dated) const {

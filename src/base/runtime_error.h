@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <source_location>
 #include <string>
 
 namespace corvane {
@@ -14,18 +15,24 @@ inline constexpr const char* kProductName = "Corvane";
 class RuntimeError : public std::exception {
 public:
     RuntimeError(std::int32_t number, std::string description, std::string source = kProductName);
+    // An error raised where a system call failed: the place goes to the log,
+    // never into the message the user sees.
+    RuntimeError(std::int32_t number, std::string description, const std::source_location& where);
 
     [[nodiscard]] std::int32_t Number() const noexcept { return number_; }
     [[nodiscard]] const std::string& Description() const noexcept { return description_; }
     [[nodiscard]] const std::string& Source() const noexcept { return source_; }
     // "number: description", the form in which unexpected errors are shown.
     [[nodiscard]] std::string Text() const;
+    // "remote/win32/com_locator.cpp:120" where the error was raised, or "".
+    [[nodiscard]] const std::string& Origin() const noexcept { return origin_; }
     [[nodiscard]] const char* what() const noexcept override { return what_.c_str(); }
 
 private:
     std::int32_t number_;
     std::string description_;
     std::string source_;
+    std::string origin_;
     std::string what_;
 };
 

@@ -33,7 +33,7 @@ wmi::ServicesPtr WMI_Connect(TargetContext& context, std::string_view nameSpace,
         return services;
     } catch (const RuntimeError& error) {
         errorText = error.Text();
-        context.Ports().reporter.Show_Error(false, errorText);
+        context.Ports().reporter.Show_Error(false, error);
         return nullptr;
     }
 }

@@ -81,10 +81,10 @@ std::string Hresult_Description(HRESULT hr) {
     return text;
 }
 
-void Throw_Hresult(HRESULT hr) {
-    throw RuntimeError(Hresult_Number(static_cast<std::uint32_t>(hr)), Hresult_Description(hr));
+void Throw_Hresult(HRESULT hr, const std::source_location& where) {
+    throw RuntimeError(Hresult_Number(static_cast<std::uint32_t>(hr)), Hresult_Description(hr), where);
 }
 
-void Throw_Win32(DWORD error) { Throw_Hresult(HRESULT_FROM_WIN32(error)); }
+void Throw_Win32(DWORD error, const std::source_location& where) { Throw_Hresult(HRESULT_FROM_WIN32(error), where); }
 
 }  // namespace corvane::remote::win32

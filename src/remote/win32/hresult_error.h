@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <source_location>
 #include <string>
 
 namespace corvane::remote::win32 {
@@ -14,11 +15,12 @@ namespace corvane::remote::win32 {
 // The built-in table only; empty when the code is not in it.
 [[nodiscard]] std::string Known_Hresult_Text(std::uint32_t hr);
 
-[[noreturn]] void Throw_Hresult(HRESULT hr);
-inline void Check_Hresult(HRESULT hr) {
-    if (FAILED(hr)) Throw_Hresult(hr);
+// The error carries the place of the failed call for the log.
+[[noreturn]] void Throw_Hresult(HRESULT hr, const std::source_location& where = std::source_location::current());
+inline void Check_Hresult(HRESULT hr, const std::source_location& where = std::source_location::current()) {
+    if (FAILED(hr)) Throw_Hresult(hr, where);
 }
 // A Win32 error code raised as its HRESULT (5 -> 0x80070005).
-[[noreturn]] void Throw_Win32(DWORD error);
+[[noreturn]] void Throw_Win32(DWORD error, const std::source_location& where = std::source_location::current());
 
 }  // namespace corvane::remote::win32

@@ -148,6 +148,10 @@ TEST(HresultError, CarriesTheSignedNumberAndWmisText) {
         EXPECT_FALSE(error.Description().empty());
         EXPECT_NE('\n', error.Description().back());
         EXPECT_EQ(std::string::npos, error.Description().find("Unknown error"));
+        // The place of the failed call, for the log; the user's text stays without it.
+        const std::string line = std::to_string(__LINE__ - 8);
+        EXPECT_TRUE(error.Origin().ends_with("com_helpers_test.cpp:" + line)) << error.Origin();
+        EXPECT_EQ(std::string::npos, error.Text().find("com_helpers_test"));
     }
 }
 
