@@ -206,11 +206,23 @@ void ComputerList::Import(std::string_view fileBytes, std::string_view userName,
     for (const std::string& field : Read_Comma_Fields(Ansi_To_Utf8(fileBytes))) {
         const std::string name = Upper_Ascii(field);
         if (!Is_Valid_Computer(name) || Is_Already_In_List(name)) continue;
-        if (Is_Local_Computer_Name(name, localName_)) {
-            Insert(name, "", Secret());
-        } else {
-            Insert(name, userName, password);
-        }
+        Insert_With_Box_Credentials(name, userName, password);
+    }
+}
+
+void ComputerList::Add_Browsed(const std::vector<std::string>& names, std::string_view userName,
+                               const Secret& password) {
+    for (const std::string& name : names) {
+        if (!name.empty() && !Is_Already_In_List(name)) Insert_With_Box_Credentials(name, userName, password);
+    }
+}
+
+void ComputerList::Insert_With_Box_Credentials(const std::string& name, std::string_view userName,
+                                               const Secret& password) {
+    if (Is_Local_Computer_Name(name, localName_)) {
+        Insert(name, "", Secret());
+    } else {
+        Insert(name, userName, password);
     }
 }
 

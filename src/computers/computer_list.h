@@ -80,9 +80,12 @@ public:
     [[nodiscard]] std::string Export_Text() const;
     // The file's bytes as read; names get the boxes' credentials unless local.
     void Import(std::string_view fileBytes, std::string_view userName, const Secret& password);
+    // Names from the network browse, as the network reports them.
+    void Add_Browsed(const std::vector<std::string>& names, std::string_view userName, const Secret& password);
 
 private:
     bool Insert(const std::string& name, std::string_view userName, const Secret& password);
+    void Insert_With_Box_Credentials(const std::string& name, std::string_view userName, const Secret& password);
     void Apply_Column_Rule_After_Add();
     void Report(const std::exception& error) const;
 

@@ -7,6 +7,7 @@
 #include "app/results_list_ops.h"
 #include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
+#include "app/win32/dialog_commands.h"
 #include "app/win32/image_library.h"
 #include "app/win32/main_window_ids.h"
 #include "app/win32/main_window_wiring.h"
@@ -111,6 +112,7 @@ bool MainWindow::Form_Load() {
     Show_Progress_Panel(false);
     Create_Tray_Icon();
     Wire_Main_Window_Commands(app_, *this, commands_);
+    Wire_Dialog_Commands(app_, *this, commands_);
 
     app_.Set_Unload_All_Forms([window = window_] {
         if (::IsWindow(window)) ::DestroyWindow(window);

@@ -1,0 +1,47 @@
+// frmOptions on Windows: a thin view of OptionsDialog. The page tree shows
+// one of three pages (group boxes with their controls), every control change
+// goes to the presenter and the controls are written back from its state.
+// The Backup page's four commands are enabled only when backup commands are
+// given.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/win32/dialog.h"
+#include "settings/options_dialog.h"
+
+namespace corvane::win32 {
+
+class OptionsView final : public Dialog {
+public:
+    OptionsView(OptionsDialog& options, const Reporter& reporter, std::vector<std::string> computerNames,
+                std::function<void()> openHomePage)
+        : Dialog(&reporter, "Options"),
+          options_(options),
+          computerNames_(std::move(computerNames)),
+          openHomePage_(std::move(openHomePage)) {}
+
+    void Show(HWND owner) { Run_Modal(owner, kTemplateId); }
+    static constexpr int kTemplateId = 500;
+
+private:
+    bool On_Init() override;
+    bool On_Command(int id, int code, HWND control) override;
+    bool On_Notify(const NMHDR& header, LRESULT& result) override;
+    bool On_Close() override { return options_.Query_Close(); }
+    bool On_Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+    void Show_Options_Page(int page);
+    void Show_State();
+
+    OptionsDialog& options_;
+    std::vector<std::string> computerNames_;
+    std::function<void()> openHomePage_;
+    bool showing_ = false;  // writing the state into the controls
+};
+
+}  // namespace corvane::win32
