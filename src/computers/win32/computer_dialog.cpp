@@ -27,6 +27,9 @@ bool ComputerDialog::On_Init() {
     dpi_ = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
     if (screen) ::ReleaseDC(nullptr, screen);
     rows_.Attach(Item(IDC_LVW_COMPUTER));
+    // The list clips its siblings above it, so that the cell edit box stays
+    // visible over it; the frame goes below everything.
+    ::SetWindowPos(Item(IDC_COMPUTER_FRAME), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     name_.Attach(Item(IDC_TXT_COMPUTER));
     userName_.Attach(Item(IDC_TXT_USER_NAME));
     password_.Attach(Item(IDC_TXT_PASSWORD));
