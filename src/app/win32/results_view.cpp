@@ -1,11 +1,10 @@
 #include "app/win32/results_view.h"
 
-#include "base/win32/list_view.h"
-
 #include <algorithm>
 
 #include "app/win32/image_library.h"
 #include "app/win32/wide_text.h"
+#include "base/win32/list_view.h"
 
 namespace corvane::win32 {
 

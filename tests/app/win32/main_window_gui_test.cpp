@@ -15,9 +15,11 @@
 #include <functional>
 
 #include "app/application.h"
+#include "app/base64.h"
 #include "app/file_path.h"
 #include "app/results_list.h"
 #include "app/results_list_ops.h"
+#include "app/runtime_error.h"
 #include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
 #include "app/win32/clipboard_win32.h"
@@ -31,14 +33,14 @@
 #include "app/win32/settings_store_win32.h"
 #include "app/win32/unique_any.h"
 #include "app/win32/wide_text.h"
+#include "base/win32/dialog.h"
+#include "computers/win32/computer_dialog_ids.h"
 #include "db/app_tables.h"
 #include "db/database.h"
 #include "db/password_codec.h"
-#include "app/base64.h"
-#include "computers/win32/computer_dialog_ids.h"
-#include "settings/win32/settings_dialog_ids.h"
 #include "periphery/win32/regedit_driver.h"
 #include "periphery/win32/tray_icon.h"
+#include "settings/win32/settings_dialog_ids.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "support/test_database.h"
@@ -719,6 +721,33 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window_scanning.bmp"));
     run.window->Show_Progress_Panel(false);
     run.window->Enable_Commands(true);
+}
+
+// A dialog whose command throws: the guard logs the error with the dialog's
+// name, nothing crosses the dialog procedure, and the dialog goes on to close.
+class ThrowingDialog final : public Dialog {
+public:
+    explicit ThrowingDialog(const Reporter& reporter) : Dialog(&reporter, "Throwing") {}
+
+private:
+    bool On_Init() override {
+        ::PostMessageW(Handle(), WM_COMMAND, 999, 0);
+        ::PostMessageW(Handle(), WM_COMMAND, IDOK, 0);
+        return true;
+    }
+    bool On_Command(int id, int, HWND) override {
+        if (id == 999) throw RuntimeError(5, "Invalid procedure call");
+        End(id);
+        return true;
+    }
+};
+
+TEST_F(MainWindowGui, DialogCallbacksLogWhatTheyThrowAndGoOn) {
+    TestDatabase t;
+    ThrowingDialog dialog(t.reporter);
+    EXPECT_EQ(dialog.Run_Modal(nullptr, kAboutDialogId), IDOK);
+    EXPECT_NE(t.Log_Text().find("Dialog Throwing: 5: Invalid procedure call"), std::string::npos) << t.Log_Text();
+    EXPECT_TRUE(t.messages.shown.empty());
 }
 
 // Runs `act` on the modal dialog titled `title` from a timer inside the
