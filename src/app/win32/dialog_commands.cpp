@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/main_window_commands.h"
+#include "app/win32/image_library.h"
 #include "app/win32/main_window.h"
 #include "app/win32/shell_win32.h"
 #include "computers/win32/computer_dialog.h"
@@ -39,6 +40,13 @@ private:
     MainWindow& window_;
 };
 
+// The options tree's image keys drawn with the main window's pictures.
+std::string_view Page_Image(std::string_view key) {
+    if (key == "Options" || key == "GenOptions") return "GeneralOptions";
+    if (key == "RegOptions") return "Registry";
+    return "File";
+}
+
 std::vector<std::string> Computer_Names(CheckTree& tree) {
     std::vector<std::string> names;
     for (NodeId node : tree.Tree_Order()) {
@@ -55,20 +63,29 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
         MainTreeInStep tree(window);
         ComputerList list(app.Db(), app.Reports(), tree, window.Get_Comp_Name());
         // The network browse is connected when it is built; until then Browse stays disabled.
-        ComputerDialog dialog(list, app.Reports(), {.browseNetwork = {}, .openHomePage = home(kHomePageUrl)});
+        const ImageLibrary& images = window.Images();
+        ComputerDialog dialog(list, app.Reports(),
+                              {.browseNetwork = {},
+                               .openHomePage = home(kHomePageUrl),
+                               .images = images.Small(),
+                               .computerImage = images.Index("Computer")});
         dialog.Show(window.Handle());
     };
     commands.exceptionList = [&app, &window, home] {
         ExceptionList list(app.Db(), app.Reports());
         ExceptionListDialog dialog(list, app.Reports(),
                                    {.openRegistryEditor = [] { Win32Shell().Open("regedit.exe"); },
-                                    .openHomePage = home(kHomePageUrl)});
+                                    .openHomePage = home(kHomePageUrl),
+                                    .images = window.Images().Small(),
+                                    .exceptionImage = window.Images().Index("ExceptionList")});
         dialog.Show(window.Handle());
     };
     commands.options = [&app, &window, home] {
         // The backup commands are connected when they are built; until then their buttons stay disabled.
         OptionsDialog options(app.Db(), app.Reports(), nullptr);
-        OptionsView view(options, app.Reports(), Computer_Names(window.Computer_Tree()), home(kOptionsHomePage));
+        const ImageLibrary& images = window.Images();
+        OptionsView view(options, app.Reports(), Computer_Names(window.Computer_Tree()), home(kOptionsHomePage),
+                         images.Small(), [&images](std::string_view key) { return images.Index(Page_Image(key)); });
         view.Show(window.Handle());
     };
 }

@@ -36,6 +36,7 @@ bool ComputerDialog::On_Init() {
     dummy_.Attach(Item(IDC_TXT_DUMMY));
     for (Edit box : {name_, userName_, password_, dummy_}) box.Limit_Text(static_cast<int>(kMaxEntryLength));
     rows_.Set_Extended_Style(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    if (hooks_.images) rows_.Set_Image_List(hooks_.images);
     rows_.Insert_Column(0, "Computer Name", 100);
     rows_.Insert_Column(1, "User Name", 100);
     rows_.Insert_Column(2, "Password", 100);
@@ -78,7 +79,7 @@ void ComputerDialog::Show_Rows() {
     rows_.Delete_All_Items();
     const auto& rows = list_.Rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const int index = rows_.Insert_Item(static_cast<int>(i), rows[i].name);
+        const int index = rows_.Insert_Item(static_cast<int>(i), rows[i].name, hooks_.computerImage);
         rows_.Set_Item_Text(index, 1, rows[i].userName);
         rows_.Set_Item_Text(index, 2, Password_Bullets(rows[i].password));
         rows_.Set_Check_State(index, rows[i].checked);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -21,6 +22,8 @@ struct ComputerDialogHooks {
     // The network browse: names of the network's computers. Empty: Browse stays disabled.
     std::function<std::vector<std::string>()> browseNetwork;
     std::function<void()> openHomePage;
+    HIMAGELIST images = nullptr;  // shared with the main window, not owned
+    int computerImage = -1;
 };
 
 class ComputerDialog final : public Dialog {

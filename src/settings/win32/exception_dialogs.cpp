@@ -31,6 +31,7 @@ bool ExceptionListDialog::On_Init() {
     if (screen) ::ReleaseDC(nullptr, screen);
     rows_.Attach(Item(IDC_LVW_EXCEPTIONS));
     rows_.Set_Extended_Style(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    if (hooks_.images) rows_.Set_Image_List(hooks_.images);
     columnWidth_ = rows_.Client_Rect().right;
     rows_.Insert_Column(0, "Exception Text", columnWidth_);
 
@@ -52,7 +53,7 @@ void ExceptionListDialog::Show_Rows() {
     rows_.Delete_All_Items();
     const auto& rows = list_.Rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        rows_.Insert_Item(static_cast<int>(i), rows[i].text, -1, static_cast<LPARAM>(rows[i].type));
+        rows_.Insert_Item(static_cast<int>(i), rows[i].text, hooks_.exceptionImage, static_cast<LPARAM>(rows[i].type));
         if (rows[i].selected) rows_.Select(static_cast<int>(i), true);
     }
     rows_.Set_Column_Width(0, columnWidth_ + ::MulDiv(list_.Column_Adjustment(), dpi_, 1440));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 
@@ -16,6 +17,8 @@ namespace corvane::win32 {
 struct ExceptionDialogHooks {
     std::function<void()> openRegistryEditor;  // the Add/Edit dialog's "Open Registry Editor"
     std::function<void()> openHomePage;
+    HIMAGELIST images = nullptr;  // shared with the main window, not owned
+    int exceptionImage = -1;
 };
 
 class ExceptionListDialog final : public Dialog {

@@ -34,11 +34,13 @@ bool OptionsView::On_Init() {
     static_assert(kTemplateId == IDD_OPTIONS);
     // Build_Options_Tree: node data is the index into the node table.
     TreeView tree(Item(IDC_TVW_OPTIONS));
+    if (images_) tree.Set_Image_List(images_);
     const auto& nodes = Options_Tree_Nodes();
     HTREEITEM root = nullptr;
     HTREEITEM general = nullptr;
     for (std::size_t i = 0; i < nodes.size(); ++i) {
-        HTREEITEM item = tree.Insert_Item(nodes[i].parent.empty() ? TVI_ROOT : root, nodes[i].text, -1,
+        const int image = imageOf_ ? imageOf_(nodes[i].image) : -1;
+        HTREEITEM item = tree.Insert_Item(nodes[i].parent.empty() ? TVI_ROOT : root, nodes[i].text, image,
                                           static_cast<LPARAM>(i));
         if (nodes[i].parent.empty()) root = item;
         if (nodes[i].key == "o0") general = item;

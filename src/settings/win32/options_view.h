@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -18,12 +19,17 @@ namespace corvane::win32 {
 
 class OptionsView final : public Dialog {
 public:
+    // `imageOf` gives the picture of a page node's image key in `images`
+    // (shared with the main window, not owned); both may be empty.
     OptionsView(OptionsDialog& options, const Reporter& reporter, std::vector<std::string> computerNames,
-                std::function<void()> openHomePage)
+                std::function<void()> openHomePage, HIMAGELIST images = nullptr,
+                std::function<int(std::string_view)> imageOf = {})
         : Dialog(&reporter, "Options"),
           options_(options),
           computerNames_(std::move(computerNames)),
-          openHomePage_(std::move(openHomePage)) {}
+          openHomePage_(std::move(openHomePage)),
+          images_(images),
+          imageOf_(std::move(imageOf)) {}
 
     void Show(HWND owner) { Run_Modal(owner, kTemplateId); }
     static constexpr int kTemplateId = 500;
@@ -41,6 +47,8 @@ private:
     OptionsDialog& options_;
     std::vector<std::string> computerNames_;
     std::function<void()> openHomePage_;
+    HIMAGELIST images_;
+    std::function<int(std::string_view)> imageOf_;
     bool showing_ = false;  // writing the state into the controls
 };
 
