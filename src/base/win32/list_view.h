@@ -128,4 +128,7 @@ public:
     }
 };
 
+// The number of rows that fit in the list's visible area.
+[[nodiscard]] inline int Get_Visible_Row_Count(const ListView& list) noexcept { return list.Count_Per_Page(); }
+
 }  // namespace corvane::win32

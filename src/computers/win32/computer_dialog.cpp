@@ -57,7 +57,7 @@ bool ComputerDialog::On_Init() {
     for (const auto& [id, text] : tips) tips_.Add_Tool(Handle(), Item(id), text);
     Control(IDC_CMD_BROWSE).Enable(static_cast<bool>(hooks_.browseNetwork));
 
-    list_.Set_Visible_Row_Count(rows_.Count_Per_Page());
+    list_.Set_Visible_Row_Count(Get_Visible_Row_Count(rows_));
     list_.Fill_Computer_List();
     Show_Rows();
     return true;

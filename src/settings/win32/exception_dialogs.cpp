@@ -41,7 +41,7 @@ bool ExceptionListDialog::On_Init() {
     tips.Add_Tool(Handle(), Item(IDC_EXC_IMPORT), "Import Exceptions from a text file");
     tips.Add_Tool(Handle(), Item(IDC_EXC_EXPORT), "Export Exceptions to a text file");
 
-    list_.Set_Visible_Row_Count(rows_.Count_Per_Page());
+    list_.Set_Visible_Row_Count(Get_Visible_Row_Count(rows_));
     list_.Fill_Exception_List();
     Show_Rows();
     Control(IDC_EXC_EDIT).Enable(false);
