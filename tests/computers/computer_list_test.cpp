@@ -151,6 +151,11 @@ TEST_F(ComputerListTest, ImportAndExport) {
     EXPECT_EQ(list.Rows()[2].userName, "");
     ASSERT_TRUE(list.Can_Export());
     EXPECT_EQ(list.Export_Text(), "PC1\r\nPC2\r\nLOCALHOST\r\nPC3\r\n");  // names only
+
+    // Browsed names come as the network reports them: not validated, not upper-cased.
+    list.Add_Browsed({"pc1", "Lab Server", "loopback"}, "admin", Secret(std::string_view("pw")));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"PC1", "PC2", "LOCALHOST", "PC3", "Lab Server", "loopback"}));
+    EXPECT_EQ(Stored_Password("loopback"), "");
 }
 
 }  // namespace
