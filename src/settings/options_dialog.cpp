@@ -103,10 +103,10 @@ void OptionsDialog::Choose_Computer(std::string_view name) {
     }
 }
 
-void OptionsDialog::Run_Backup_Command(void (IBackupCommands::*command)(std::string_view, std::string_view,
-                                                                        const Secret&)) {
+void OptionsDialog::Run_Backup_Command(void (IBackupCommands::*command)(const IBackupCommands::Target&),
+                                       IOptionsProgress& progress) {
     if (!backup_ || chosen_.empty()) return;
-    (backup_->*command)(chosen_, chosenUser_, chosenPassword_);
+    (backup_->*command)({.computer = chosen_, .userName = chosenUser_, .password = chosenPassword_, .progress = progress});
 }
 
 bool OptionsDialog::Save_Options() {

@@ -19,6 +19,23 @@ namespace corvane {
 class Database;
 class Reporter;
 
+// The dialog's progress panel (picProgress, lblProgress, pbrProgress), for
+// the backup commands.
+class IOptionsProgress {
+public:
+    virtual ~IOptionsProgress() = default;
+    IOptionsProgress() = default;
+    IOptionsProgress(const IOptionsProgress&) = delete;
+    IOptionsProgress& operator=(const IOptionsProgress&) = delete;
+
+    // Shows or hides the panel, then lets the window process pending messages.
+    virtual void Visible_Progress_Bar(bool visible) = 0;
+    // Caption "Please wait while backing up registry...", bar maximum 20, value 1.
+    virtual void Set_Progress_For_BackupRegistry() = 0;
+    // Adds 1 to the bar's maximum, then 1 to its value.
+    virtual void Do_Progess() = 0;
+};
+
 // The Backup page's four commands, acting on the chosen computer.
 class IBackupCommands {
 public:
@@ -27,10 +44,16 @@ public:
     IBackupCommands(const IBackupCommands&) = delete;
     IBackupCommands& operator=(const IBackupCommands&) = delete;
 
-    virtual void Create_Restore_Point(std::string_view computer, std::string_view userName, const Secret& password) = 0;
-    virtual void Backup_Registry(std::string_view computer, std::string_view userName, const Secret& password) = 0;
-    virtual void Restore_System(std::string_view computer, std::string_view userName, const Secret& password) = 0;
-    virtual void Restore_Registry(std::string_view computer, std::string_view userName, const Secret& password) = 0;
+    struct Target {
+        std::string_view computer;
+        std::string_view userName;
+        const Secret& password;
+        IOptionsProgress& progress;
+    };
+    virtual void Create_Restore_Point(const Target& target) = 0;
+    virtual void Backup_Registry(const Target& target) = 0;
+    virtual void Restore_System(const Target& target) = 0;
+    virtual void Restore_Registry(const Target& target) = 0;
 };
 
 struct OptionsPageNode {
@@ -83,7 +106,8 @@ public:
     [[nodiscard]] const std::vector<std::string>& Computers() const noexcept { return computers_; }
     void Choose_Computer(std::string_view name);
     [[nodiscard]] const std::string& Chosen_Computer() const noexcept { return chosen_; }
-    void Run_Backup_Command(void (IBackupCommands::*command)(std::string_view, std::string_view, const Secret&));
+    void Run_Backup_Command(void (IBackupCommands::*command)(const IBackupCommands::Target&),
+                            IOptionsProgress& progress);
 
     // Save_Options; true when the row was written.
     bool Save_Options();

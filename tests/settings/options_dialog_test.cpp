@@ -85,14 +85,20 @@ TEST(OptionsDialogLoad, AMissingRowKeepsTheInitialControlsAndSaysSo) {
 }
 
 struct RecordingBackup final : IBackupCommands {
-    void Create_Restore_Point(std::string_view c, std::string_view u, const Secret& p) override { Record(c, u, p); }
-    void Backup_Registry(std::string_view c, std::string_view u, const Secret& p) override { Record(c, u, p); }
-    void Restore_System(std::string_view c, std::string_view u, const Secret& p) override { Record(c, u, p); }
-    void Restore_Registry(std::string_view c, std::string_view u, const Secret& p) override { Record(c, u, p); }
-    void Record(std::string_view c, std::string_view u, const Secret& p) {
-        calls += std::string(c) + "/" + std::string(u) + "/" + std::string(p.View()) + " ";
+    void Create_Restore_Point(const Target& t) override { Record(t); }
+    void Backup_Registry(const Target& t) override { Record(t); }
+    void Restore_System(const Target& t) override { Record(t); }
+    void Restore_Registry(const Target& t) override { Record(t); }
+    void Record(const Target& t) {
+        calls += std::string(t.computer) + "/" + std::string(t.userName) + "/" + std::string(t.password.View()) + " ";
     }
     std::string calls;
+};
+
+struct NoProgress final : IOptionsProgress {
+    void Visible_Progress_Bar(bool) override {}
+    void Set_Progress_For_BackupRegistry() override {}
+    void Do_Progess() override {}
 };
 
 TEST(OptionsDialogBackup, CommandsActOnTheChosenComputerWithItsCredentials) {
@@ -102,7 +108,8 @@ TEST(OptionsDialogBackup, CommandsActOnTheChosenComputerWithItsCredentials) {
     OptionsDialog dialog(t.db, t.reporter, &backup);
     dialog.Load({"PC1", "PC2"});
     dialog.Choose_Computer("PC2");
-    dialog.Run_Backup_Command(&IBackupCommands::Backup_Registry);
+    NoProgress progress;
+    dialog.Run_Backup_Command(&IBackupCommands::Backup_Registry, progress);
     EXPECT_EQ(backup.calls, "PC2/admin/pw ");
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/reporter.h"
 #include "base/win32/controls.h"
+#include "base/win32/progress_bar.h"
 #include "base/win32/tree_view.h"
 #include "settings/win32/settings_dialog_ids.h"
 
@@ -55,6 +56,18 @@ bool OptionsView::On_Init() {
     if (computers.Count() > 0) computers.Set_Cur_Sel(0);
     for (int id : kBackupCommands) Control(id).Enable(options_.Backup_Commands_Available());
     Edit(Item(IDC_TXT_EXTENSIONS)).Limit_Text(255);
+    // The progress panel, centred in the dialog, hidden until a backup command shows it.
+    const RECT client = Window(Handle()).Client_Rect();
+    RECT panel = Control(IDC_PIC_PROGRESS).Window_Rect();
+    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&panel), 2);
+    const int dx = (client.right - (panel.right - panel.left)) / 2 - panel.left;
+    const int dy = (client.bottom - (panel.bottom - panel.top)) / 2 - panel.top;
+    for (int id : {IDC_PIC_PROGRESS, IDC_LBL_PROGRESS, IDC_PBR_PROGRESS}) {
+        RECT r = Control(id).Window_Rect();
+        ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+        Control(id).Move(r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top);
+    }
+    Visible_Progress_Bar(false);
     Show_State();
     return true;
 }
@@ -109,10 +122,14 @@ bool OptionsView::On_Command(int id, int code, HWND) {
                 options_.Choose_Computer(combo.Item_Text(combo.Cur_Sel()));
             }
             return true;
-        case IDC_CMD_CREATE_RESTORE_POINT: options_.Run_Backup_Command(&IBackupCommands::Create_Restore_Point); return true;
-        case IDC_CMD_BACKUP_REGISTRY: options_.Run_Backup_Command(&IBackupCommands::Backup_Registry); return true;
-        case IDC_CMD_RESTORE_SYSTEM: options_.Run_Backup_Command(&IBackupCommands::Restore_System); return true;
-        case IDC_CMD_RESTORE_REGISTRY: options_.Run_Backup_Command(&IBackupCommands::Restore_Registry); return true;
+        case IDC_CMD_CREATE_RESTORE_POINT:
+            options_.Run_Backup_Command(&IBackupCommands::Create_Restore_Point, *this);
+            return true;
+        case IDC_CMD_BACKUP_REGISTRY: options_.Run_Backup_Command(&IBackupCommands::Backup_Registry, *this); return true;
+        case IDC_CMD_RESTORE_SYSTEM: options_.Run_Backup_Command(&IBackupCommands::Restore_System, *this); return true;
+        case IDC_CMD_RESTORE_REGISTRY:
+            options_.Run_Backup_Command(&IBackupCommands::Restore_Registry, *this);
+            return true;
         case IDC_CMD_SAVE: options_.Save_Options(); break;
         case IDC_OPT_LINK:
             if (openHomePage_) openHomePage_();
@@ -124,6 +141,40 @@ bool OptionsView::On_Command(int id, int code, HWND) {
     }
     Show_State();
     return true;
+}
+
+void OptionsView::Visible_Progress_Bar(bool visible) {
+    for (int id : {IDC_PIC_PROGRESS, IDC_LBL_PROGRESS, IDC_PBR_PROGRESS}) {
+        if (visible) ::SetWindowPos(Item(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        else Control(id).Show(false);
+    }
+    ::UpdateWindow(Handle());
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!::IsDialogMessageW(Handle(), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+}
+
+void OptionsView::Set_Progress_For_BackupRegistry() {
+    Control(IDC_LBL_PROGRESS).Set_Text("Please wait while backing up registry...");
+    progressMaximum_ = 20;
+    progressValue_ = 1;
+    ProgressBar bar(Item(IDC_PBR_PROGRESS));
+    bar.Set_Range32(0, progressMaximum_);
+    bar.Set_Pos(progressValue_);
+}
+
+void OptionsView::Do_Progess() {
+    ProgressBar bar(Item(IDC_PBR_PROGRESS));
+    bar.Set_Range32(0, ++progressMaximum_);
+    bar.Set_Pos(++progressValue_);
 }
 
 bool OptionsView::On_Notify(const NMHDR& header, LRESULT& result) {

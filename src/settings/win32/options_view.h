@@ -17,7 +17,7 @@
 
 namespace corvane::win32 {
 
-class OptionsView final : public Dialog {
+class OptionsView final : public Dialog, public IOptionsProgress {
 public:
     // `imageOf` gives the picture of a page node's image key in `images`
     // (shared with the main window, not owned); both may be empty.
@@ -34,6 +34,10 @@ public:
     void Show(HWND owner) { Run_Modal(owner, kTemplateId); }
     static constexpr int kTemplateId = 500;
 
+    void Visible_Progress_Bar(bool visible) override;
+    void Set_Progress_For_BackupRegistry() override;
+    void Do_Progess() override;
+
 private:
     bool On_Init() override;
     bool On_Command(int id, int code, HWND control) override;
@@ -49,7 +53,9 @@ private:
     std::function<void()> openHomePage_;
     HIMAGELIST images_;
     std::function<int(std::string_view)> imageOf_;
-    bool showing_ = false;  // writing the state into the controls
+    bool showing_ = false;
+    int progressMaximum_ = 100;
+    int progressValue_ = 0;  // writing the state into the controls
 };
 
 }  // namespace corvane::win32
