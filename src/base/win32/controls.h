@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/secret.h"
 #include "base/win32/window.h"
 
 namespace corvane::win32 {
@@ -27,6 +28,21 @@ public:
 
     void Limit_Text(int characters) const noexcept { Send(EM_SETLIMITTEXT, static_cast<WPARAM>(characters)); }
     void Select_All() const noexcept { Send(EM_SETSEL, 0, -1); }
+
+    // A password box's text; the buffers it passes through are wiped.
+    [[nodiscard]] Secret Secret_Text() const {
+        const int length = ::GetWindowTextLengthW(Handle());
+        std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        const int copied = ::GetWindowTextW(Handle(), wide.data(), static_cast<int>(wide.size()));
+        std::string utf8 = Narrow(std::wstring_view(wide.data(), static_cast<std::size_t>(copied > 0 ? copied : 0)));
+        ::SecureZeroMemory(wide.data(), wide.size() * sizeof(wchar_t));
+        return Secret::Adopt(utf8);
+    }
+    void Set_Secret_Text(const Secret& text) const {
+        std::wstring wide = Widen(text.View());
+        ::SetWindowTextW(Handle(), wide.c_str());
+        ::SecureZeroMemory(wide.data(), wide.size() * sizeof(wchar_t));
+    }
 };
 
 class ComboBox : public Window {

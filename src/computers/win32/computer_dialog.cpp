@@ -16,10 +16,7 @@ constexpr wchar_t kBullet = L'\x2022';
 
 }  // namespace
 
-Secret ComputerDialog::Password_Box() const {
-    std::string text = password_.Text();
-    return Secret::Adopt(text);
-}
+Secret ComputerDialog::Password_Box() const { return password_.Secret_Text(); }
 
 bool ComputerDialog::On_Init() {
     static_assert(kTemplateId == IDD_BROWSE_COMPUTER);
@@ -115,7 +112,8 @@ void ComputerDialog::Begin_Cell_Edit(int row, int column) {
     ::MapWindowPoints(rows_.Handle(), Handle(), reinterpret_cast<POINT*>(&cell), 2);
     const ComputerRow& data = list_.Rows()[static_cast<std::size_t>(row)];
     dummy_.Send(EM_SETPASSWORDCHAR, column == 2 ? kBullet : 0);
-    dummy_.Set_Text(column == 2 ? std::string(data.password.View()) : data.userName);
+    if (column == 2) dummy_.Set_Secret_Text(data.password);
+    else dummy_.Set_Text(data.userName);
     ::SetWindowPos(dummy_.Handle(), HWND_TOP, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
                    SWP_SHOWWINDOW);
     Focus_And_Select(dummy_);
@@ -126,15 +124,14 @@ void ComputerDialog::End_Cell_Edit() {
     const int row = editRow_;
     editRow_ = -1;
     dummy_.Show(false);
-    std::string text = dummy_.Text();
+    const Secret text = dummy_.Secret_Text();
     dummy_.Set_Text("");
     const EditedColumn column = editColumn_ == 1 ? EditedColumn::UserName : EditedColumn::Password;
-    if (list_.Edit_Credentials(static_cast<std::size_t>(row), column, text)) {
+    if (list_.Edit_Credentials(static_cast<std::size_t>(row), column, text.View())) {
         const ComputerRow& data = list_.Rows()[static_cast<std::size_t>(row)];
         rows_.Set_Item_Text(row, editColumn_,
                             column == EditedColumn::UserName ? data.userName : Password_Bullets(data.password));
     }
-    Wipe(text);
 }
 
 void ComputerDialog::Export() {
