@@ -23,8 +23,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPA
         self->dialog_ = nullptr;
         return FALSE;
     }
-    const std::string where = "Dialog " + self->name_;
-    return Call_Guarded(self->reporter_, where, INT_PTR{FALSE},
+    return Call_Guarded(self->reporter_, self->where_, INT_PTR{FALSE},
                         [&] { return self->Dispatch(message, wParam, lParam); });
 }
 

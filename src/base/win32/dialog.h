@@ -23,7 +23,7 @@ class Dialog {
 public:
     // `reporter` receives the errors the guard catches; `name` says which
     // dialog in that log line.
-    Dialog(const Reporter* reporter, std::string_view name) : reporter_(reporter), name_(name) {}
+    Dialog(const Reporter* reporter, std::string_view name) : reporter_(reporter), where_("Dialog " + std::string(name)) {}
     virtual ~Dialog() = default;
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -57,7 +57,7 @@ private:
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     const Reporter* reporter_;
-    std::string name_;
+    std::string where_;  // names the dialog in the guard's log lines
     HWND dialog_ = nullptr;
 };
 
