@@ -17,6 +17,7 @@ struct sqlite3;
 namespace corvane {
 
 class IPlatform;
+class PasswordCodec;
 class Reporter;
 
 inline constexpr const char* kDatabaseFileName = "nwcvninfo.dll";
@@ -61,6 +62,10 @@ public:
     bool Compact_Database();
 
     [[nodiscard]] Reporter& Reports() const noexcept { return reporter_; }
+    // How managed computers' passwords are stored; without one, only empty
+    // passwords can be written (see password_codec.h).
+    void Attach_Password_Codec(PasswordCodec* codec) noexcept { passwords_ = codec; }
+    [[nodiscard]] PasswordCodec* Passwords() const noexcept { return passwords_; }
 
     // The current stamp; nothing without a connection or when SQLite cannot
     // tell (then nothing derived from the tables may be reused).
@@ -71,6 +76,7 @@ private:
     Reporter& reporter_;
     sqlite3* handle_ = nullptr;
     ExceptionTextMemo exceptionTexts_;
+    PasswordCodec* passwords_ = nullptr;
 };
 
 }  // namespace corvane

@@ -13,6 +13,8 @@
 #include "base/win32/platform_win32.h"
 #include "app/win32/show_main_window.h"
 #include "base/win32/wide_text.h"
+#include "base/win32/data_protection_win32.h"
+#include "db/password_codec.h"
 #include "remote/win32/com_runtime.h"
 
 namespace {
@@ -41,6 +43,9 @@ int Run() {
     corvane::win32::Win32Clock clock;
     corvane::win32::Win32MessageBox messages;
     corvane::Application app(platform, clock, messages);
+    corvane::win32::Win32DataProtection protection;
+    corvane::PasswordCodec passwords(protection, app.Reports());
+    app.Db().Attach_Password_Codec(&passwords);
     try {
         switch (app.Main([](corvane::Application& a) { corvane::Show_Main_Window(a); })) {
             case corvane::Application::StartResult::AlreadyRunning: return 0;

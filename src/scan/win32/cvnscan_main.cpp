@@ -20,7 +20,9 @@
 #include "base/win32/com_init.h"
 #include "base/win32/platform_win32.h"
 #include "base/win32/wide_text.h"
+#include "base/win32/data_protection_win32.h"
 #include "db/database.h"
+#include "db/password_codec.h"
 #include "fix/fix_problems.h"
 #include "remote/target_context.h"
 #include "remote/win32/com_runtime.h"
@@ -72,6 +74,9 @@ int Run(const std::vector<std::string>& args) {
         return scan::kExitUsage;
     }
     Database db(reporter);
+    win32::Win32DataProtection protection;
+    PasswordCodec passwords(protection, reporter);
+    db.Attach_Password_Codec(&passwords);
     if (!db.Open_Database(databasePath)) {
         std::cerr << "cvnscan: cannot open the database " << databasePath << '\n';
         return scan::kExitUsage;

@@ -1,7 +1,7 @@
-# Converts the main window's screenshots (main_window*.bmp, written by
+# Converts the main window's and dialogs' screenshots (main_window*.bmp, dialog_*.bmp, written by
 # app_gui_tests into BMP_DIR) into PNGs in PNG_DIR, the build's artifacts.
 # Skips quietly when there are none (the GUI tests were skipped without a display).
-file(GLOB shots "${BMP_DIR}/main_window*.bmp")
+file(GLOB shots "${BMP_DIR}/main_window*.bmp" "${BMP_DIR}/dialog_*.bmp")
 if(NOT shots)
   message("No screenshots in ${BMP_DIR}")
   return()

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 
 #include "app/application.h"
 #include "base/file_path.h"
@@ -22,6 +23,9 @@
 #include "app/win32/check_tree_view.h"
 #include "base/win32/clipboard_win32.h"
 #include "base/win32/clock_win32.h"
+#include "base/base64.h"
+#include "base/runtime_error.h"
+#include "base/win32/data_protection_win32.h"
 #include "app/win32/image_library.h"
 #include "app/win32/main_window.h"
 #include "app/win32/main_window_ids.h"
@@ -30,10 +34,14 @@
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/unique_any.h"
 #include "base/win32/wide_text.h"
+#include "base/win32/dialog.h"
+#include "computers/win32/computer_dialog_ids.h"
 #include "db/app_tables.h"
 #include "db/database.h"
+#include "db/password_codec.h"
 #include "periphery/win32/regedit_driver.h"
 #include "periphery/win32/tray_icon.h"
+#include "settings/win32/settings_dialog_ids.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "support/test_database.h"
@@ -75,6 +83,7 @@ class ProgramRun {
 public:
     ProgramRun(const std::string& folder, FakeMessageBox& messages, bool balloon = true)
         : platform_(folder), app_(platform_, clock_, messages) {
+        app_.Db().Attach_Password_Codec(&passwords_);
         app_.Main([this, balloon](Application& app) {
             MainWindowOptions options;
             options.settingsRoot = kSettingsRoot;
@@ -104,6 +113,8 @@ private:
     Win32Platform platform_;
     Win32Clock clock_;
     Application app_;
+    Win32DataProtection protection_;
+    PasswordCodec passwords_{protection_, app_.Reports()};
 };
 
 class MainWindowGui : public ::testing::Test {
@@ -650,7 +661,7 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
         Database db(reporter);
         ASSERT_TRUE(db.Open_Database(folder_ + "\\nwcvninfo.dll"));
         ASSERT_TRUE(Add_Computer(db, Win32Platform().Computer_Name(), "", ""));
-        ASSERT_TRUE(Add_Computer(db, "LAB-PC07", "admin", "secret"));
+        ASSERT_TRUE(Add_Computer(db, "LAB-PC07", "admin", ""));
     }
     ProgramRun run(folder_, messages_, false);
     ASSERT_NE(run.window, nullptr);
@@ -711,6 +722,195 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window_scanning.bmp"));
     run.window->Show_Progress_Panel(false);
     run.window->Enable_Commands(true);
+}
+
+// A dialog whose command throws: the guard logs the error with the dialog's
+// name, nothing crosses the dialog procedure, and the dialog goes on to close.
+class ThrowingDialog final : public Dialog {
+public:
+    explicit ThrowingDialog(const Reporter& reporter) : Dialog(&reporter, "Throwing") {}
+
+private:
+    bool On_Init() override {
+        ::PostMessageW(Handle(), WM_COMMAND, 999, 0);
+        ::PostMessageW(Handle(), WM_COMMAND, IDOK, 0);
+        return true;
+    }
+    bool On_Command(int id, int, HWND) override {
+        if (id == 999) throw RuntimeError(5, "Invalid procedure call");
+        End(id);
+        return true;
+    }
+};
+
+TEST_F(MainWindowGui, DialogCallbacksLogWhatTheyThrowAndGoOn) {
+    TestDatabase t;
+    ThrowingDialog dialog(t.reporter);
+    EXPECT_EQ(dialog.Run_Modal(nullptr, kAboutDialogId), IDOK);
+    EXPECT_NE(t.Log_Text().find("Dialog Throwing: 5: Invalid procedure call"), std::string::npos) << t.Log_Text();
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
+// Runs `act` on the modal dialog titled `title` from a timer inside the
+// dialog's own loop, while `open` (a main-window command) shows it; `act`
+// closes the dialog.
+struct DialogVisit {
+    const wchar_t* title;
+    std::function<void(HWND)> act;
+    bool visited = false;
+};
+DialogVisit* g_visit = nullptr;
+
+void CALLBACK Visit_Dialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = g_visit ? ::FindWindowW(L"#32770", g_visit->title) : nullptr;
+    if (!dialog) return;
+    ::KillTimer(nullptr, timer);
+    g_visit->visited = true;
+    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    g_visit->act(dialog);
+}
+
+void Visit(MainWindow& window, Command command, const wchar_t* title, std::function<void(HWND)> act) {
+    DialogVisit visit{title, std::move(act)};
+    g_visit = &visit;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, Visit_Dialog);
+    window.Run_Command(command);  // returns when the dialog is closed
+    ::KillTimer(nullptr, timer);
+    g_visit = nullptr;
+    EXPECT_TRUE(visit.visited) << Narrow(title);
+}
+
+bool Shot(HWND dialog, const char* path) {
+    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(200);
+    return Save_Window_Bitmap(dialog, path);
+}
+
+void Click(HWND dialog, int id) { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id))); }
+std::string Item_Text(HWND dialog, int id) {
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(dialog, id, text, 512);
+    return Narrow(text);
+}
+
+// Manage Computers: two computers added, the list and the tree follow, the
+// remote one's password is stored protected and Wine's CryptUnprotectData
+// gives it back, and the next Start Scan scans the local one.
+TEST_F(MainWindowGui, ManageComputersAddsWhatTheNextScanScans) {
+    ProgramRun run(folder_, messages_, false);
+    ASSERT_NE(run.window, nullptr);
+    int rows = 0;
+    Visit(*run.window, Command::ManageComputers, L"Manage Computers - Corvane", [&](HWND dialog) {
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_BROWSE)));
+        ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"localhost");
+        Click(dialog, IDC_CMD_ADD);
+        ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"lab-pc09");
+        ::SetDlgItemTextW(dialog, IDC_TXT_USER_NAME, L"admin");
+        ::SetDlgItemTextW(dialog, IDC_TXT_PASSWORD, L"pw!9");
+        Click(dialog, IDC_CMD_ADD);
+        HWND list = ::GetDlgItem(dialog, IDC_LVW_COMPUTER);
+        rows = ListView_GetItemCount(list);
+        wchar_t text[64] = {};
+        ListView_GetItemText(list, 1, 2, text, 64);
+        EXPECT_EQ(std::wstring(text), L"\x2022\x2022\x2022\x2022");
+        EXPECT_EQ(Item_Text(dialog, IDC_TXT_COMPUTER), "");
+        // A click on the password cell lays the edit box over it with the password.
+        RECT cell{};
+        ListView_GetSubItemRect(list, 1, 2, LVIR_BOUNDS, &cell);
+        const LPARAM point = MAKELPARAM(cell.left + 5, (cell.top + cell.bottom) / 2);
+        ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        ::SendMessageW(list, WM_LBUTTONUP, 0, point);
+        Pump(100);
+        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, IDC_TXT_DUMMY)));
+        EXPECT_EQ(Item_Text(dialog, IDC_TXT_DUMMY), "pw!9");
+        EXPECT_TRUE(Shot(dialog, "dialog_computers.bmp"));
+        Click(dialog, IDC_CMD_CLOSE);
+    });
+    EXPECT_EQ(rows, 2);
+    CheckTree& computers = run.window->Computer_Tree();
+    ASSERT_NE(computers.Find("mLAB-PC09"), kNoNode);
+    ASSERT_NE(computers.Find("mLOCALHOST"), kNoNode);
+    EXPECT_EQ(computers.Find("m" + run.window->Get_Comp_Name()), kNoNode);  // the default entry went
+
+    std::string sql = "SELECT CMP_PASSWORD FROM COMPUTER_TBL";
+    ResultTable table;
+    std::int32_t count = 0;
+    ASSERT_TRUE(run.App().Db().Execute_Query(sql, table, count, false));
+    std::string stored = table.Cell(1, 0).empty() ? table.Cell(2, 0) : table.Cell(1, 0);
+    ASSERT_EQ(stored.rfind("DPAPI:", 0), 0u) << stored;
+    const auto blob = Base64_Decode(stored.substr(6));
+    ASSERT_TRUE(blob.has_value());
+    const auto plain = Win32DataProtection().Unprotect(*blob);
+    ASSERT_TRUE(plain.has_value());
+    EXPECT_EQ(plain->View(), "pw!9");
+
+    (void)computers.Set_Checked(computers.Find("mLOCALHOST"), true);
+    CheckTree& categories = run.window->Category_Tree();
+    (void)categories.Set_Checked(categories.Find("fA"), true);  // Help Files: few entries under Wine
+    messages_.Queue_Answer(MsgResult::No);  // no fixing afterwards
+    messages_.shown.clear();
+    ::PostMessageW(run.handle, WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
+    ResultsList& results = run.window->Results();
+    auto counted = [&] {
+        const std::size_t header = results.Find("fALOCALHOST");
+        return header < results.Count() && !results.Row(header).Sub(2).text.empty();
+    };
+    for (int i = 0; i < 600 && !counted(); ++i) Pump(50);
+    EXPECT_TRUE(counted());
+    messages_.Queue_Answer(MsgResult::Yes);
+}
+
+// Exception List: internal entries listed, Add through the Add/Edit dialog.
+TEST_F(MainWindowGui, ExceptionListShowsTheEntriesAndAddsOne) {
+    ProgramRun run(folder_, messages_, false);
+    ASSERT_NE(run.window, nullptr);
+    int before = 0, after = 0;
+    Visit(*run.window, Command::ExceptionList, L"Exception List - Corvane", [&](HWND dialog) {
+        HWND list = ::GetDlgItem(dialog, IDC_LVW_EXCEPTIONS);
+        before = ListView_GetItemCount(list);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_EXC_EDIT)));
+        DialogVisit add{L"Add Exceptions - Corvane", [](HWND box) {
+                            ::SetDlgItemTextW(box, IDC_TXT_EXCEPTION, L"  software\\oldapp ");
+                            Click(box, IDOK);
+                        }};
+        DialogVisit* outer = g_visit;
+        g_visit = &add;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, Visit_Dialog);
+        Click(dialog, IDC_EXC_ADD);
+        ::KillTimer(nullptr, timer);
+        g_visit = outer;
+        EXPECT_TRUE(add.visited);
+        after = ListView_GetItemCount(list);
+        EXPECT_TRUE(Shot(dialog, "dialog_exceptions.bmp"));
+        Click(dialog, IDC_EXC_CLOSE);
+    });
+    EXPECT_GT(before, 0);
+    EXPECT_EQ(after, before + 1);
+    EXPECT_TRUE(Is_In_Exception_List(run.App().Db(), "HKEY_CURRENT_USER\\Software\\OldApp\\Settings"));
+}
+
+// Options: the stored options shown, a change saved, the closing question.
+TEST_F(MainWindowGui, OptionsShowAndSaveTheSettingsRow) {
+    ProgramRun run(folder_, messages_, false);
+    ASSERT_NE(run.window, nullptr);
+    std::int32_t mask = 0;
+    std::string extensions;
+    ASSERT_TRUE(Load_Settings(run.App().Db(), mask, extensions));
+    Visit(*run.window, Command::Options, L"Options - Corvane", [&](HWND dialog) {
+        EXPECT_EQ(Item_Text(dialog, IDC_TXT_EXTENSIONS), extensions);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_SAVE)));
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_BACKUP_REGISTRY)));
+        EXPECT_TRUE(Shot(dialog, "dialog_options.bmp"));
+        ::SetDlgItemTextW(dialog, IDC_TXT_EXTENSIONS, L".bak;");
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_SAVE)));
+        messages_.Queue_Answer(MsgResult::No);
+        Click(dialog, IDC_OPT_CLOSE);  // asks; No keeps it open
+        Click(dialog, IDC_CMD_SAVE);
+        Click(dialog, IDC_OPT_CLOSE);
+    });
+    std::string saved;
+    ASSERT_TRUE(Get_Extensions(run.App().Db(), saved));
+    EXPECT_EQ(saved, ".bak;");
 }
 
 }  // namespace

@@ -1,0 +1,93 @@
+#include "app/win32/dialog_commands.h"
+
+#include <set>
+
+#include "app/application.h"
+#include "app/main_window_commands.h"
+#include "app/win32/image_library.h"
+#include "app/win32/main_window.h"
+#include "base/win32/shell_win32.h"
+#include "computers/win32/computer_dialog.h"
+#include "settings/win32/exception_dialogs.h"
+#include "settings/win32/options_view.h"
+
+namespace corvane::win32 {
+namespace {
+
+constexpr const char* kOptionsHomePage = "https://www.corvane.example/?sr=cvn";
+
+// Refills the window's computer tree from the database after each change,
+// keeping the check marks of the computers that stay; the local computer's
+// default entry comes and goes with the list, as at start-up.
+class MainTreeInStep final : public IMainComputerTree {
+public:
+    explicit MainTreeInStep(MainWindow& window) : window_(window) {}
+    void Computer_Added(std::string_view) override { Refill(); }
+    void Computer_Removed(std::string_view) override { Refill(); }
+
+private:
+    void Refill() {
+        CheckTree& tree = window_.Computer_Tree();
+        std::set<std::string> checked;
+        for (NodeId node : tree.Tree_Order()) {
+            if (tree.Node(node).checked) checked.insert(tree.Node(node).key);
+        }
+        window_.Fill_Computers();
+        for (NodeId node : tree.Tree_Order()) {
+            if (checked.count(tree.Node(node).key)) tree.Set_Checked_Only(node, true);
+        }
+    }
+    MainWindow& window_;
+};
+
+// The options tree's image keys drawn with the main window's pictures.
+std::string_view Page_Image(std::string_view key) {
+    if (key == "Options" || key == "GenOptions") return "GeneralOptions";
+    if (key == "RegOptions") return "Registry";
+    return "File";
+}
+
+std::vector<std::string> Computer_Names(CheckTree& tree) {
+    std::vector<std::string> names;
+    for (NodeId node : tree.Tree_Order()) {
+        if (tree.Node(node).key != "rR") names.push_back(tree.Node(node).text);
+    }
+    return names;
+}
+
+}  // namespace
+
+void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowCommands& commands) {
+    auto home = [](const char* address) { return [address] { Win32Shell().Open(address); }; };
+    commands.manageComputers = [&app, &window, home] {
+        MainTreeInStep tree(window);
+        ComputerList list(app.Db(), app.Reports(), tree, window.Get_Comp_Name());
+        // The network browse is connected when it is built; until then Browse stays disabled.
+        const ImageLibrary& images = window.Images();
+        ComputerDialog dialog(list, app.Reports(),
+                              {.browseNetwork = {},
+                               .openHomePage = home(kHomePageUrl),
+                               .images = images.Small(),
+                               .computerImage = images.Index("Computer")});
+        dialog.Show(window.Handle());
+    };
+    commands.exceptionList = [&app, &window, home] {
+        ExceptionList list(app.Db(), app.Reports());
+        ExceptionListDialog dialog(list, app.Reports(),
+                                   {.openRegistryEditor = [] { Win32Shell().Open("regedit.exe"); },
+                                    .openHomePage = home(kHomePageUrl),
+                                    .images = window.Images().Small(),
+                                    .exceptionImage = window.Images().Index("ExceptionList")});
+        dialog.Show(window.Handle());
+    };
+    commands.options = [&app, &window, home] {
+        // The backup commands are connected when they are built; until then their buttons stay disabled.
+        OptionsDialog options(app.Db(), app.Reports(), nullptr);
+        const ImageLibrary& images = window.Images();
+        OptionsView view(options, app.Reports(), Computer_Names(window.Computer_Tree()), home(kOptionsHomePage),
+                         images.Small(), [&images](std::string_view key) { return images.Index(Page_Image(key)); });
+        view.Show(window.Handle());
+    };
+}
+
+}  // namespace corvane::win32
