@@ -114,14 +114,25 @@ bool Create_Full_Backup(const BackupComputer& computer, const BackupEnvironment&
         append = true;
     }
 
+    // The old backup steps aside instead of being deleted first, so that a
+    // failing rename leaves it in place.
     std::int32_t code = 0;
+    const std::string previous = kFullBackupOld;
     env.progress.Do_Progress();
-    if (!remote::WMI_Delete_File(*cimv2, folder + kFullBackupFile, code)) {
+    const bool hadBackup = File_Size(*cimv2, folder + kFullBackupFile).has_value();
+    if (!Delete_If_Present(*cimv2, folder + previous) ||
+        (hadBackup && !remote::WMI_Rename_File(*cimv2, folder, kFullBackupFile, previous))) {
         (void)remote::WMI_Delete_File(*cimv2, folder + kFullBackupNew, code);
         return failed();
     }
     env.progress.Do_Progress();
-    if (!remote::WMI_Rename_File(*cimv2, folder, kFullBackupNew, kFullBackupFile)) return failed();
+    if (!remote::WMI_Rename_File(*cimv2, folder, kFullBackupNew, kFullBackupFile)) {
+        if (hadBackup) (void)remote::WMI_Rename_File(*cimv2, folder, previous, kFullBackupFile);
+        return failed();
+    }
+    if (hadBackup && !remote::WMI_Delete_File(*cimv2, folder + previous, code)) {
+        env.ports.reporter.Show_Error(false, "Not deleted: " + folder + previous);
+    }
     env.progress.Do_Progress();
     (void)remote::WMI_Compress_File(*cimv2, folder + kFullBackupFile);
     return true;

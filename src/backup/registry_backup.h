@@ -18,6 +18,7 @@ namespace corvane::backup {
 inline constexpr const char* kBackupFolderName = "CVNBackup";
 inline constexpr const char* kFullBackupFile = "CVNFullBackup.reg";
 inline constexpr const char* kFullBackupNew = "CVNFullBackup.new";
+inline constexpr const char* kFullBackupOld = "CVNFullBackup.old";  // the old backup while the new one takes its name
 inline constexpr const char* kTemporaryExport = "tempreg.bak";
 inline constexpr double kBackupWaitSeconds = 120;
 

@@ -120,8 +120,8 @@ std::uint32_t SimComputer::Create_Restore_Point(std::string_view description, st
     const auto hours = [](const DateTime& t) {
         return ((t.year * 12 + t.month) * 31 + t.day) * 24.0 + t.hour + (t.minute * 60 + t.second) / 3600.0;
     };
-    if (throttlesRestorePoints && std::any_of(restorePoints_.begin(), restorePoints_.end(), [&](const RestorePoint& p) {
-            return hours(now) - hours(p.created) < 24;
+    if (std::any_of(restorePoints_.begin(), restorePoints_.end(), [&](const RestorePoint& p) {
+            return hours(now) - hours(p.created) < restorePointThrottleHours;
         })) {
         return 0;
     }
