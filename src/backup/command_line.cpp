@@ -25,7 +25,7 @@ std::string Make_Folder_Command(std::string_view folder) {
 }
 
 std::string Export_Command(std::string_view file, std::string_view rootKey) {
-    return "regedit.exe /s /q /e " + Quoted(file) + " " + Quoted(rootKey);
+    return "regedit.exe /s /e " + Quoted(file) + " " + Quoted(rootKey);
 }
 
 std::string Append_Command(std::string_view file, std::string_view addition) {

@@ -17,7 +17,8 @@ namespace corvane::backup {
 
 // cmd.exe /q /c md "<folder without its trailing \>"
 [[nodiscard]] std::string Make_Folder_Command(std::string_view folder);
-// regedit.exe /s /q /e "<file>" "<root key>"
+// regedit.exe /s /e "<file>" "<root key>" (no /q: Wine's registry editor refuses
+// switches it does not know)
 [[nodiscard]] std::string Export_Command(std::string_view file, std::string_view rootKey);
 // cmd.exe /s /q /c Copy /y /b "<file>" + "<addition>" "<file>": appends the
 // addition byte for byte (a text-mode copy would stop at the first Ctrl+Z
