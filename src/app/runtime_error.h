@@ -36,6 +36,7 @@ inline constexpr std::int32_t kTypeMismatch = 13;         // a text that is no n
 inline constexpr std::int32_t kFileNotFound = 53;
 inline constexpr std::int32_t kObjectNotSet = 91;           // a service object that is not held
 inline constexpr std::int32_t kStatementFailed = 1001;    // an SQL statement failed (already reported)
+inline constexpr std::int32_t kPasswordNotProtected = 1002;  // a password that could not be stored protected
 }  // namespace error_number
 
 // An HRESULT as the signed number that run-time errors carry (0x800706BA -> -2147023174).

@@ -3,6 +3,7 @@
 #include "app/runtime_error.h"
 #include "app/text.h"
 #include "db/database.h"
+#include "db/password_codec.h"
 #include "db/scramble.h"
 
 namespace corvane {
@@ -27,13 +28,31 @@ std::string Quoted_Scrambled(std::string_view text) { return Double_Quotes_Sql(S
 // The form a computer name is compared in: scrambled, quotes doubled, upper-cased like SQLite's UPPER.
 std::string Name_Key(std::string_view name) { return Upper_Ascii(Quoted_Scrambled(name)); }
 
+// The password column's text, quotes doubled.
+std::string Quoted_Password(Database& db, const Secret& password) {
+    if (password.Empty()) return {};
+    PasswordCodec* codec = db.Passwords();
+    if (!codec) {
+        throw RuntimeError(error_number::kPasswordNotProtected,
+                           "The password cannot be stored protected on this system.");
+    }
+    return Double_Quotes_Sql(codec->Encode(password));
+}
+
+Secret Read_Password(Database& db, std::string_view name, std::string_view stored) {
+    if (PasswordCodec* codec = db.Passwords()) return codec->Decode(name, stored);
+    if (stored.starts_with(kProtectedPasswordPrefix)) return {};
+    std::string plain = Scramble_Text(stored);
+    return Secret::Adopt(plain);
+}
+
 }  // namespace
 
 bool Get_All_Computers(Database& db, std::int32_t& rowCount, ResultTable& table) {
     if (!db.Is_Open()) return false;
     ResultTable result;
     std::int32_t rows = 0;
-    Run(db, "SELECT CMP_NAME,CMP_USERNAME,CMP_PASSWORD FROM COMPUTER_TBL ORDER BY CMP_NAME", result, rows);
+    Run(db, "SELECT CMP_NAME,CMP_USERNAME FROM COMPUTER_TBL ORDER BY CMP_NAME", result, rows);
     for (std::int32_t r = 1; r <= rows; ++r) {
         for (std::size_t c = 0; c < result.Column_Count(); ++c) result.Cell(r, c) = Scramble_Text(result.Cell(r, c));
     }
@@ -42,11 +61,15 @@ bool Get_All_Computers(Database& db, std::int32_t& rowCount, ResultTable& table)
     return true;
 }
 
-bool Add_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password) {
+bool Add_Computer(Database& db, std::string_view name, std::string_view userName, const Secret& password) {
     if (!db.Is_Open()) return false;
     Run(db, "INSERT INTO COMPUTER_TBL (CMP_NAME,CMP_USERNAME,CMP_PASSWORD) VALUES('" + Quoted_Scrambled(name) +
-                "','" + Quoted_Scrambled(userName) + "','" + Quoted_Scrambled(password) + "')");
+                "','" + Quoted_Scrambled(userName) + "','" + Quoted_Password(db, password) + "')");
     return true;
+}
+
+bool Add_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password) {
+    return Add_Computer(db, name, userName, Secret(password));
 }
 
 bool Get_Computer_Count(Database& db, std::int32_t& count) {
@@ -64,14 +87,18 @@ bool Delete_Computer(Database& db, std::string_view name) {
     return true;
 }
 
-bool Update_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password) {
+bool Update_Computer(Database& db, std::string_view name, std::string_view userName, const Secret& password) {
     if (!db.Is_Open()) return false;
     Run(db, "UPDATE COMPUTER_TBL SET CMP_USERNAME = '" + Quoted_Scrambled(userName) + "', CMP_PASSWORD='" +
-                Quoted_Scrambled(password) + "' WHERE UPPER(CMP_NAME)='" + Name_Key(name) + "'");
+                Quoted_Password(db, password) + "' WHERE UPPER(CMP_NAME)='" + Name_Key(name) + "'");
     return true;
 }
 
-bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, std::string& password) {
+bool Update_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password) {
+    return Update_Computer(db, name, userName, Secret(password));
+}
+
+bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, Secret& password) {
     if (!db.Is_Open()) return false;
     ResultTable table;
     std::int32_t rows = 0;
@@ -79,10 +106,18 @@ bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& 
         table, rows);
     if (rows > 0) {
         std::string user = Scramble_Text(table.Cell(1, 0));
-        std::string pass = Scramble_Text(table.Cell(1, 1));
+        Secret pass = Read_Password(db, name, table.Cell(1, 1));
+        Wipe(table.Cell(1, 1));
         userName = std::move(user);
         password = std::move(pass);
     }
+    return true;
+}
+
+bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, std::string& password) {
+    Secret secret(password);
+    if (!Get_Computer_Credentials(db, name, userName, secret)) return false;
+    password.assign(secret.View());
     return true;
 }
 

@@ -10,18 +10,25 @@
 #include <string>
 #include <string_view>
 
+#include "app/secret.h"
 #include "db/result_table.h"
 
 namespace corvane {
 
 class Database;
 
+// Names and user names; passwords are read only where a password is needed.
 bool Get_All_Computers(Database& db, std::int32_t& rowCount, ResultTable& table);
+// A non-empty password is stored protected through the database's password
+// codec; without one it is refused (RuntimeError) rather than stored weakly.
+bool Add_Computer(Database& db, std::string_view name, std::string_view userName, const Secret& password);
 bool Add_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password);
 bool Get_Computer_Count(Database& db, std::int32_t& count);
 bool Delete_Computer(Database& db, std::string_view name);
+bool Update_Computer(Database& db, std::string_view name, std::string_view userName, const Secret& password);
 bool Update_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password);
 // userName and password are left unchanged when the name is not stored.
+bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, Secret& password);
 bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, std::string& password);
 
 bool Add_Exception(Database& db, std::string_view text, ResultTable& table, std::int32_t type);

@@ -15,6 +15,7 @@ struct sqlite3;
 namespace corvane {
 
 class IPlatform;
+class PasswordCodec;
 class Reporter;
 
 inline constexpr const char* kDatabaseFileName = "nwcvninfo.dll";
@@ -43,10 +44,15 @@ public:
     bool Compact_Database();
 
     [[nodiscard]] Reporter& Reports() const noexcept { return reporter_; }
+    // How managed computers' passwords are stored; without one, only empty
+    // passwords can be written (see password_codec.h).
+    void Attach_Password_Codec(PasswordCodec* codec) noexcept { passwords_ = codec; }
+    [[nodiscard]] PasswordCodec* Passwords() const noexcept { return passwords_; }
 
 private:
     Reporter& reporter_;
     sqlite3* handle_ = nullptr;
+    PasswordCodec* passwords_ = nullptr;
 };
 
 }  // namespace corvane

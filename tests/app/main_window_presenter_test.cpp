@@ -78,7 +78,7 @@ TEST_F(MainWindowLogic, FirstStartUsesTheDefaultsAndShowsTheLocalComputer) {
 }
 
 TEST_F(MainWindowLogic, ManagedComputersReplaceTheLocalOneInTheOrderReturned) {
-    for (const char* name : {"PC2", "PC1", "LAB-07"}) ASSERT_TRUE(Add_Computer(app.Db(), name, "u", "p"));
+    for (const char* name : {"PC2", "PC1", "LAB-07"}) ASSERT_TRUE(Add_Computer(app.Db(), name, "u", ""));
     presenter.Load();
     std::vector<std::string> texts;
     for (const NodeId node : computers.Tree_Order()) texts.push_back(computers.Node(node).text);
@@ -137,8 +137,8 @@ TEST_F(MainWindowLogic, MaximizedCloseKeepsTheLastNormalPlacement) {
 }
 
 TEST_F(MainWindowLogic, ComputerChecksReachTheirHeadersAndProblemRowsOnly) {
-    ASSERT_TRUE(Add_Computer(app.Db(), "PC1", "u", "p"));
-    ASSERT_TRUE(Add_Computer(app.Db(), "PC17", "u", "p"));
+    ASSERT_TRUE(Add_Computer(app.Db(), "PC1", "u", ""));
+    ASSERT_TRUE(Add_Computer(app.Db(), "PC17", "u", ""));
     presenter.Load();
     computers.Set_Checked(computers.Find("rR"), true);
     Add_Header("fAPC1");
@@ -164,8 +164,8 @@ TEST_F(MainWindowLogic, ComputerChecksReachTheirHeadersAndProblemRowsOnly) {
 }
 
 TEST_F(MainWindowLogic, CategoryChecksReachTheHeadersOfEveryComputer) {
-    ASSERT_TRUE(Add_Computer(app.Db(), "PC1", "u", "p"));
-    ASSERT_TRUE(Add_Computer(app.Db(), "PC2", "u", "p"));
+    ASSERT_TRUE(Add_Computer(app.Db(), "PC1", "u", ""));
+    ASSERT_TRUE(Add_Computer(app.Db(), "PC2", "u", ""));
     presenter.Load();
     Add_Header("fAPC1");
     Add_Problem("s0");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ansi_text.h"
+#include "app/base64.h"
 #include "app/text.h"
 #include "app/utf8.h"
 
@@ -56,6 +57,15 @@ TEST(Text, TrimReplaceAndNumbers) {
     EXPECT_EQ(Text_To_Int32("4294967295"), -1);
     EXPECT_EQ(Text_To_Int32("x1"), 0);
     EXPECT_TRUE(Contains_Ignore_Case("HKEY_LOCAL_MACHINE\\SOFTWARE\\OldApp", "software\\oldapp"));
+}
+
+TEST(Text, Base64RoundTripsAnyBytesAndRejectsWhatIsNotBase64) {
+    for (const std::string& bytes : {std::string(), std::string("f"), std::string("fo"), std::string("foo"),
+                                    std::string("\0\xFF\x80x", 4)}) {
+        EXPECT_EQ(Base64_Decode(Base64_Encode(bytes)), bytes);
+    }
+    EXPECT_EQ(Base64_Encode("fo"), "Zm8=");
+    for (const char* bad : {"Zm8", "Zm=8", "Zm8*", "=m8A"}) EXPECT_EQ(Base64_Decode(bad), std::nullopt) << bad;
 }
 
 }  // namespace

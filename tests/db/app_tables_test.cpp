@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/runtime_error.h"
+#include "app/base64.h"
 #include "app/text.h"
 #include "db/scramble.h"
 #include "support/test_database.h"
@@ -12,13 +15,14 @@ namespace {
 
 using testing::TestDatabase;
 
-std::string Stored_Name(TestDatabase& t) {
-    std::string sql = "SELECT CMP_NAME FROM COMPUTER_TBL";
+std::string Stored_Column(TestDatabase& t, const char* column) {
+    std::string sql = std::string("SELECT ") + column + " FROM COMPUTER_TBL";
     ResultTable table;
     std::int32_t rows = 0;
     EXPECT_TRUE(t.db.Execute_Query(sql, table, rows, true));
     return rows > 0 ? table.Cell(1, 0) : "";
 }
+std::string Stored_Name(TestDatabase& t) { return Stored_Column(t, "CMP_NAME"); }
 
 TEST(Scramble, IsItsOwnInverseAndKeepsPosition32) {
     const std::string text = "SERVER-01 with a long name that passes position 32!";
@@ -39,7 +43,7 @@ TEST(Computers, StoredScrambledAndReadBackPlain) {
     EXPECT_EQ(table.Cell(0, 0), "CMP_NAME");
     EXPECT_EQ(table.Cell(1, 0), "SERVER-01");
     EXPECT_EQ(table.Cell(1, 1), "admin");
-    EXPECT_EQ(table.Cell(1, 2), "s3cret");
+    EXPECT_EQ(table.Column_Count(), 2u);  // passwords are not read to list computers
     std::int32_t count = 0;
     ASSERT_TRUE(Get_Computer_Count(t.db, count));
     EXPECT_EQ(count, 1);
@@ -82,6 +86,54 @@ TEST(Computers, NamesMatchThroughUpperCasedScrambledText) {
     std::string user, pass;
     ASSERT_TRUE(Get_Computer_Credentials(t.db, "sErveR", user, pass));
     EXPECT_EQ(user, "u");
+}
+
+// How a password is stored and read back: protected from now on; scrambled
+// as older databases hold it; unreadable (another user) as empty.
+TEST(Computers, PasswordsAtRest) {
+    struct Case {
+        const char* what;
+        std::string storedByTest;  // written with SQL; empty: through Add_Computer
+        bool refuse;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {"saved now", "", false, "pa'ss"},
+        {"scrambled by an older version", Scramble_Text("old'pw"), false, "old'pw"},
+        {"protected for another user", "DPAPI:" + Base64_Encode("fake-blob:xx"), true, ""},
+        {"damaged Base64", "DPAPI:***", false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestDatabase t;
+        t.protection.refuse = c.refuse;
+        ASSERT_TRUE(Add_Computer(t.db, "PC1", "admin", "pa'ss"));
+        const std::string stored = Stored_Column(t, "CMP_PASSWORD");
+        EXPECT_EQ(stored, "DPAPI:" + Base64_Encode("fake-blob:ss'ap"));
+        if (!c.storedByTest.empty()) {
+            ASSERT_TRUE(t.Run_Sql("UPDATE COMPUTER_TBL SET CMP_PASSWORD='" + Double_Quotes_Sql(c.storedByTest) + "'"));
+        }
+        std::string user;
+        Secret password(std::string_view("unchanged"));
+        for (int twice = 0; twice < 2; ++twice) ASSERT_TRUE(Get_Computer_Credentials(t.db, "pc1", user, password));
+        EXPECT_EQ(password.View(), c.expected);
+        const std::string log = t.Log_Text();
+        const bool warned = std::string(c.expected).empty();
+        EXPECT_EQ(log.find("password of pc1") != std::string::npos, warned) << log;
+        EXPECT_EQ(log.find("password of pc1", log.find("password of pc1") + 1), std::string::npos) << "logged once";
+        // The next save stores it protected.
+        ASSERT_TRUE(Update_Computer(t.db, "PC1", user, password));
+        EXPECT_EQ(Stored_Column(t, "CMP_PASSWORD").starts_with("DPAPI:"), !password.Empty());
+    }
+}
+
+TEST(Computers, WithoutDataProtectionOnlyEmptyPasswordsAreStored) {
+    TestDatabase t;
+    t.db.Attach_Password_Codec(nullptr);
+    EXPECT_TRUE(Add_Computer(t.db, "LOCALHOST", "", ""));
+    EXPECT_THROW(Add_Computer(t.db, "PC1", "admin", "secret"), RuntimeError);
+    EXPECT_THROW(Update_Computer(t.db, "LOCALHOST", "admin", "secret"), RuntimeError);
+    EXPECT_EQ(Stored_Column(t, "CMP_PASSWORD"), "");
 }
 
 TEST(Computers, CredentialsOfAnUnknownNameLeaveTheOutputsAlone) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/ports/clock.h"
+#include "app/ports/data_protection.h"
 #include "app/ports/message_box.h"
 #include "app/ports/platform.h"
 #include "app/ports/shell.h"
@@ -75,6 +76,21 @@ public:
         return 42;
     }
     std::vector<std::string> opened;
+};
+
+// Protects by prefixing and reversing the text (enough to tell protected from
+// plain); `refuse` makes Unprotect fail as for another user's blob.
+class FakeDataProtection final : public IDataProtection {
+public:
+    std::string Protect(const Secret& plain) override {
+        return "fake-blob:" + std::string(plain.View().rbegin(), plain.View().rend());
+    }
+    std::optional<Secret> Unprotect(std::string_view blob) override {
+        if (refuse || !blob.starts_with("fake-blob:")) return std::nullopt;
+        blob.remove_prefix(10);
+        return Secret(std::string(blob.rbegin(), blob.rend()));
+    }
+    bool refuse = false;
 };
 
 }  // namespace corvane::testing

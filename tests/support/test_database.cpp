@@ -33,6 +33,7 @@ TestDatabase::TestDatabase()
     Create_Installed_Database(path);
     log.Start_Logging(logPath);
     reporter.Attach_Log(&log);
+    db.Attach_Password_Codec(&passwords);
     db.Open_Database(path);
 }
 

@@ -9,6 +9,7 @@
 #include "app/log.h"
 #include "app/reporter.h"
 #include "db/database.h"
+#include "db/password_codec.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
@@ -31,6 +32,8 @@ public:
     std::string logPath;
     clsLog log;
     Reporter reporter{messages};
+    FakeDataProtection protection;
+    PasswordCodec passwords{protection, reporter};
     Database db{reporter};
 };
 

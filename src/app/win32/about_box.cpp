@@ -5,19 +5,15 @@
 #include "app/win32/shell_win32.h"
 #include "app/win32/unique_any.h"
 #include "app/win32/wide_text.h"
+#include "base/win32/dialog.h"
 
 namespace corvane::win32 {
 
 namespace {
 
-struct AboutState {
-    unique_hfont titleFont;
-    unique_hfont linkFont;
-};
-
-unique_hfont Derived_Font(HWND control, bool bold, bool underline, int scalePercent) {
+unique_hfont Derived_Font(Window control, bool bold, bool underline, int scalePercent) {
     LOGFONTW face{};
-    auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    HFONT font = control.Font();
     if (!font || !::GetObjectW(font, sizeof(face), &face)) return {};
     if (bold) face.lfWeight = FW_BOLD;
     face.lfUnderline = underline ? TRUE : FALSE;
@@ -25,51 +21,50 @@ unique_hfont Derived_Font(HWND control, bool bold, bool underline, int scalePerc
     return unique_hfont(::CreateFontIndirectW(&face));
 }
 
-INT_PTR CALLBACK About_Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* state = reinterpret_cast<AboutState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    switch (message) {
-        case WM_INITDIALOG: {
-            state = new AboutState;
-            ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-            ::SetDlgItemTextW(dialog, kAboutVersion, Widen(Get_Version_String()).c_str());
-            state->titleFont = Derived_Font(::GetDlgItem(dialog, kAboutProduct), true, false, 150);
-            state->linkFont = Derived_Font(::GetDlgItem(dialog, kAboutWebLink), false, true, 100);
-            ::SendDlgItemMessageW(dialog, kAboutProduct, WM_SETFONT, reinterpret_cast<WPARAM>(state->titleFont.get()), TRUE);
-            ::SendDlgItemMessageW(dialog, kAboutWebLink, WM_SETFONT, reinterpret_cast<WPARAM>(state->linkFont.get()), TRUE);
-            ::SendDlgItemMessageW(dialog, kAboutMailLink, WM_SETFONT, reinterpret_cast<WPARAM>(state->linkFont.get()), TRUE);
-            return TRUE;
-        }
-        case WM_CTLCOLORSTATIC: {
-            const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-            if (id != kAboutWebLink && id != kAboutMailLink) break;
-            auto dc = reinterpret_cast<HDC>(wParam);
-            ::SetTextColor(dc, RGB(0, 0, 204));
-            ::SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
-        }
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDOK:
-                case IDCANCEL: ::EndDialog(dialog, LOWORD(wParam)); return TRUE;
-                case kAboutWebLink: Win32Shell().Open(kHomePageUrl); return TRUE;
-                case kAboutMailLink: Win32Shell().Open(kSupportMail); return TRUE;
-                default: break;
-            }
-            break;
-        case WM_DESTROY:
-            delete state;  // and with it the fonts
-            ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
-            break;
-        default:
-            break;
+class AboutBox final : public Dialog {
+public:
+    explicit AboutBox(const Reporter* reporter) : Dialog(reporter, "About") {}
+
+private:
+    bool On_Init() override {
+        Control(kAboutVersion).Set_Text(Get_Version_String());
+        titleFont_ = Derived_Font(Control(kAboutProduct), true, false, 150);
+        linkFont_ = Derived_Font(Control(kAboutWebLink), false, true, 100);
+        Control(kAboutProduct).Set_Font(titleFont_.get());
+        Control(kAboutWebLink).Set_Font(linkFont_.get());
+        Control(kAboutMailLink).Set_Font(linkFont_.get());
+        return true;
     }
-    return FALSE;
-}
+
+    bool On_Command(int id, int, HWND) override {
+        switch (id) {
+            case IDOK: End(IDOK); return true;
+            case kAboutWebLink: Win32Shell().Open(kHomePageUrl); return true;
+            case kAboutMailLink: Win32Shell().Open(kSupportMail); return true;
+            default: return false;
+        }
+    }
+
+    bool On_Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
+        if (message != WM_CTLCOLORSTATIC) return false;
+        const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+        if (id != kAboutWebLink && id != kAboutMailLink) return false;
+        auto dc = reinterpret_cast<HDC>(wParam);
+        ::SetTextColor(dc, RGB(0, 0, 204));
+        ::SetBkMode(dc, TRANSPARENT);
+        result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+        return true;
+    }
+
+    unique_hfont titleFont_;
+    unique_hfont linkFont_;
+};
 
 }  // namespace
 
-void Show_About_Box(HWND owner) {
-    ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAboutDialogId), owner, About_Procedure, 0);
+void Show_About_Box(HWND owner, const Reporter* reporter) {
+    AboutBox box(reporter);
+    box.Run_Modal(owner, kAboutDialogId);
 }
 
 }  // namespace corvane::win32

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+namespace corvane {
+class Reporter;
+}
+
 namespace corvane::win32 {
 
 inline constexpr int kAboutDialogId = 200;
@@ -14,6 +18,7 @@ inline constexpr int kAboutWebLink = 203;
 inline constexpr int kAboutMailLink = 204;
 inline constexpr int kAboutIcon = 205;
 
-void Show_About_Box(HWND owner);
+// `reporter` receives errors of the dialog's callbacks.
+void Show_About_Box(HWND owner, const Reporter* reporter);
 
 }  // namespace corvane::win32

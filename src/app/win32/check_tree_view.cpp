@@ -1,5 +1,7 @@
 #include "app/win32/check_tree_view.h"
 
+#include "base/win32/tree_view.h"
+
 #include "app/win32/image_library.h"
 #include "app/win32/wide_text.h"
 
@@ -30,7 +32,7 @@ void CheckTreeView::Node_Added(NodeId node) {
     insert.item.mask = TVIF_PARAM;
     insert.item.lParam = static_cast<LPARAM>(node);
     if (items_.size() <= node) items_.resize(node + 1, nullptr);
-    items_[node] = reinterpret_cast<HTREEITEM>(::SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    items_[node] = TreeView(tree_).Insert_Item(insert);
     Write_Item(node);
 }
 
@@ -47,7 +49,7 @@ void CheckTreeView::Write_Item(NodeId node) {
     tvi.iSelectedImage = tvi.iImage;
     tvi.stateMask = TVIS_STATEIMAGEMASK;
     tvi.state = Check_State(data.checked);
-    ::SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+    TreeView(tree_).Set_Item(tvi);
     Expand_If_Due(node);
     if (data.parent != kNoNode) Expand_If_Due(data.parent);
 }
@@ -57,10 +59,9 @@ void CheckTreeView::Write_Item(NodeId node) {
 void CheckTreeView::Expand_If_Due(NodeId node) {
     HTREEITEM item = Item(node);
     if (!item || !model_.Node(node).expanded || !model_.Has_Children(node)) return;
-    const UINT state = static_cast<UINT>(
-        ::SendMessageW(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDEDONCE | TVIS_EXPANDED));
-    if (state & (TVIS_EXPANDEDONCE | TVIS_EXPANDED)) return;
-    ::SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    const TreeView tree(tree_);
+    if (tree.Item_State(item, TVIS_EXPANDEDONCE | TVIS_EXPANDED) & (TVIS_EXPANDEDONCE | TVIS_EXPANDED)) return;
+    tree.Expand(item);
 }
 
 void CheckTreeView::Node_Changed(NodeId node) { Write_Item(node); }
@@ -77,8 +78,7 @@ void CheckTreeView::Tree_Cleared() {
 bool CheckTreeView::Control_Checked(NodeId node) const {
     HTREEITEM item = Item(node);
     if (!item) return false;
-    const UINT state = static_cast<UINT>(::SendMessageW(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
-                                                        TVIS_STATEIMAGEMASK));
+    const UINT state = TreeView(tree_).Item_State(item, TVIS_STATEIMAGEMASK);
     return (state & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 

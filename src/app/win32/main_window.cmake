@@ -16,7 +16,7 @@ add_library(cvn_main_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/settings_store_win32.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clipboard_win32.cpp)
 target_link_libraries(cvn_main_window
-  PUBLIC cvn_window cvn_scan_win32 cvn_periphery_win32 cvn_app_win32
+  PUBLIC cvn_window cvn_base_win32 cvn_scan_win32 cvn_periphery_win32 cvn_app_win32
   PRIVATE comctl32 shell32 user32 gdi32)
 target_sources(cvn_main_window INTERFACE ${CVN_ICON_RC} ${CMAKE_CURRENT_LIST_DIR}/about_box.rc)
 add_dependencies(cvn_main_window cvn_main_window_icons)

@@ -13,7 +13,7 @@
 #include "app/win32/results_view.h"
 #include "app/win32/show_main_window.h"
 #include "app/win32/wide_text.h"
-#include "app/win32/window_guard.h"
+#include "base/win32/window_guard.h"
 #include "periphery/registry_editor.h"
 #include "periphery/win32/tray_icon.h"
 
@@ -24,10 +24,10 @@ namespace {
 constexpr DWORD kPumpMask = 0xA5;  // QS_KEY | QS_MOUSEBUTTON | QS_PAINT | QS_HOTKEY
 constexpr const char* kTrayBalloon = "Scans and fixes network and local registry/files.";
 
-bool Register_Class() {
+bool Register_Class(WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.hIcon = Program_Icon(32);
     windowClass.hIconSm = Program_Icon(16);
@@ -68,21 +68,17 @@ MainWindow::~MainWindow() {
 }
 
 MainWindow* MainWindow::Create(Application& app, const MainWindowOptions& options) {
-    if (!Register_Class()) return nullptr;
+    if (!Register_Class(&MainWindow::Window_Procedure)) return nullptr;
+    // The window takes the object over at WM_NCCREATE and deletes it at
+    // WM_NCDESTROY; if creation fails before that, the pointer still owns it.
     std::unique_ptr<MainWindow> self(new MainWindow(app, options));
     HWND window = ::CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, L"Corvane",
                                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 800, 600,
-                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), &self);
     if (!window) return nullptr;
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self.get()));
-    ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::Window_Procedure));
-    MainWindow* raw = self.release();  // owned by the window from here on
-    if (!raw->Form_Load()) {
-        ::DestroyWindow(window);
-        return nullptr;
-    }
-    return raw;
+    auto* created = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    created->Show_Loaded();
+    return created;
 }
 
 bool MainWindow::Form_Load() {
@@ -119,16 +115,19 @@ bool MainWindow::Form_Load() {
     app_.Set_Unload_All_Forms([window = window_] {
         if (::IsWindow(window)) ::DestroyWindow(window);
     });
+    return true;
+}
+
+void MainWindow::Show_Loaded() {
     // Show the window in the stored state, then let the one-shot timer
     // restore the chosen categories.
-    switch (settings.windowState) {
+    switch (restored_.windowState) {
         case WindowState::Maximized: ::ShowWindow(window_, SW_SHOWMAXIMIZED); break;
         case WindowState::Minimized: ::ShowWindow(window_, SW_SHOWMINNOACTIVE); break;
         case WindowState::Normal: ::ShowWindow(window_, SW_SHOWNORMAL); break;
     }
     ::UpdateWindow(window_);
     ::SetTimer(window_, kTickOnceTimer, kTickOnceIntervalMs, nullptr);
-    return true;
 }
 
 void MainWindow::Restore_Layout(const MainWindowSettings& settings) {
@@ -222,7 +221,7 @@ void MainWindow::Enable_Commands(bool enabled) {
         const UINT id = Command_Id(static_cast<int>(info.command));
         const bool state = Command_Enabled_For(info.command, enabled);
         ::EnableMenuItem(menu_, id, MF_BYCOMMAND | (state ? MF_ENABLED : MF_GRAYED));
-        ::SendMessageW(toolbar_, TB_ENABLEBUTTON, id, MAKELPARAM(state ? TRUE : FALSE, 0));
+        toolbar_.Enable_Button(id, state);
     }
     ::EnableWindow(computerTree_, enabled);
     ::EnableWindow(categoryTree_, enabled);
@@ -232,14 +231,11 @@ void MainWindow::Enable_Commands(bool enabled) {
 }
 
 void MainWindow::Set_Status_Text(std::string_view text) {
-    ::SendMessageW(status_, SB_SETTEXTW, kStatusTotal, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    status_.Set_Text(kStatusTotal, text);
 }
 
 std::string MainWindow::Status_Text(int part) const {
-    const auto length = LOWORD(::SendMessageW(status_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(part), 0));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    ::SendMessageW(status_, SB_GETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text.data()));
-    return Narrow_Buffer(text.data(), text.size());
+    return status_.Text(part);
 }
 
 void MainWindow::Show_Progress_Panel(bool visible) {
@@ -264,13 +260,13 @@ std::string MainWindow::Label(ProgressLabel label) const {
 void MainWindow::Set_Progress_Range(int minimum, int maximum) {
     progressMin_ = minimum;
     progressMax_ = std::max(minimum, maximum);
-    ::SendMessageW(progressBar_, PBM_SETRANGE32, static_cast<WPARAM>(progressMin_), progressMax_);
+    progressBar_.Set_Range32(progressMin_, progressMax_);
     Set_Progress_Value(progressValue_);
 }
 
 void MainWindow::Set_Progress_Value(int value) {
     progressValue_ = std::clamp(value, progressMin_, progressMax_);
-    ::SendMessageW(progressBar_, PBM_SETPOS, static_cast<WPARAM>(progressValue_), 0);
+    progressBar_.Set_Pos(progressValue_);
 }
 
 void MainWindow::Suspend_Results_Drawing(bool suspend) { resultsView_->Suspend_Drawing(suspend); }
@@ -310,7 +306,7 @@ void MainWindow::Run_Command(Command command) {
         case Command::Home: shell_.Open(kHomePageUrl); break;
         case Command::Support: shell_.Open(kSupportMail); break;
         case Command::CheckUpdates: run(commands_.checkUpdates); break;
-        case Command::About: Show_About_Box(window_); break;
+        case Command::About: Show_About_Box(window_, &app_.Reports()); break;
     }
 }
 
@@ -386,7 +382,7 @@ LRESULT MainWindow::On_Notify(const NMHDR& header) {
     if (resultsView_ && resultsView_->On_Notify(header, result)) return result;
     if (computerView_ && computerView_->On_Notify(header, kSyncComputerChecks)) return 0;
     if (categoryView_ && categoryView_->On_Notify(header, kSyncCategoryChecks)) return 0;
-    if (header.hwndFrom == status_ && header.code == NM_CLICK) {
+    if (header.hwndFrom == status_.Handle() && header.code == NM_CLICK) {
         const auto& mouse = reinterpret_cast<const NMMOUSE&>(header);
         if (mouse.dwItemSpec == kStatusHomeSite) shell_.Open(kHomePageUrl);
         return 0;
@@ -400,12 +396,14 @@ LRESULT MainWindow::On_Notify(const NMHDR& header) {
         }
         return 0;
     }
-    if (header.hwndFrom == rebar_ && header.code == RBN_HEIGHTCHANGE) Form_Resize();
+    if (header.hwndFrom == rebar_.Handle() && header.code == RBN_HEIGHTCHANGE) Form_Resize();
     return 0;
 }
 
 LRESULT MainWindow::Handle_Message(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_CREATE:
+            return Form_Load() ? 0 : -1;
         case WM_SIZE:
             Form_Resize();
             return 0;
@@ -492,6 +490,13 @@ LRESULT MainWindow::Handle_Message(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK MainWindow::Window_Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        const auto& create = *reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        self = static_cast<std::unique_ptr<MainWindow>*>(create.lpCreateParams)->release();
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = window;
+    }
+    // WM_GETMINMAXINFO comes before WM_NCCREATE.
     if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -499,7 +504,9 @@ LRESULT CALLBACK MainWindow::Window_Procedure(HWND window, UINT message, WPARAM 
         delete self;
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    return Call_Guarded(&self->app_.Reports(), "Main window", LRESULT{0},
+    // A load that fails, or throws, makes CreateWindowExW fail.
+    const LRESULT fallback = message == WM_CREATE ? -1 : 0;
+    return Call_Guarded(&self->app_.Reports(), "Main window", fallback,
                         [&] { return self->Handle_Message(message, wParam, lParam); });
 }
 

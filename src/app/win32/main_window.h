@@ -21,6 +21,9 @@
 #include "app/win32/settings_store_win32.h"
 #include "app/win32/shell_win32.h"
 #include "app/win32/unique_any.h"
+#include "base/win32/progress_bar.h"
+#include "base/win32/status_bar.h"
+#include "base/win32/toolbar.h"
 #include "periphery/win32/regedit_driver.h"
 
 namespace corvane {
@@ -98,6 +101,7 @@ private:
     LRESULT Handle_Message(UINT message, WPARAM wParam, LPARAM lParam);
 
     bool Form_Load();
+    void Show_Loaded();
     void Create_Controls();
     void Create_Menu();
     void Create_Toolbar();
@@ -134,14 +138,14 @@ private:
     MainWindowCommands commands_;
 
     HWND window_ = nullptr;
-    HWND rebar_ = nullptr;
-    HWND toolbar_ = nullptr;
-    HWND status_ = nullptr;
+    Rebar rebar_;
+    Toolbar toolbar_;
+    StatusBar status_;
     HWND computerTree_ = nullptr;
     HWND categoryTree_ = nullptr;
     HWND list_ = nullptr;
     HWND panel_ = nullptr;
-    HWND progressBar_ = nullptr;
+    ProgressBar progressBar_;
     HWND cancelButton_ = nullptr;
     std::array<HWND, 9> labels_{};
     HMENU menu_ = nullptr;

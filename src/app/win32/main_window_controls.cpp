@@ -97,15 +97,15 @@ void MainWindow::Create_Menu() {
 }
 
 void MainWindow::Create_Toolbar() {
-    rebar_ = Child(window_, REBARCLASSNAMEW, nullptr,
+    rebar_.Attach(Child(window_, REBARCLASSNAMEW, nullptr,
                    WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | CCS_NODIVIDER |
                        CCS_NOPARENTALIGN | CCS_NORESIZE,
-                   kIdRebar, WS_EX_TOOLWINDOW);
-    toolbar_ = Child(rebar_, TOOLBARCLASSNAMEW, nullptr,
+                   kIdRebar, WS_EX_TOOLWINDOW));
+    toolbar_.Attach(Child(rebar_.Handle(), TOOLBARCLASSNAMEW, nullptr,
                      WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                     kIdToolbar);
-    ::SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Toolbar()));
+                     kIdToolbar));
+    toolbar_.Button_Struct_Size();
+    toolbar_.Set_Image_List(images_->Toolbar());
     std::vector<TBBUTTON> buttons;
     MenuGroup lastGroup = MenuGroup::File;
     for (const CommandInfo& info : Main_Window_Commands()) {
@@ -124,29 +124,28 @@ void MainWindow::Create_Toolbar() {
         button.fsStyle = BTNS_BUTTON;
         buttons.push_back(button);
     }
-    ::SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    ::SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
-    SIZE size{};
-    ::SendMessageW(toolbar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    toolbar_.Add_Buttons(buttons);
+    toolbar_.Auto_Size();
+    const SIZE size = toolbar_.Get_Max_Size();
 
     REBARBANDINFOW band{};
     band.cbSize = REBARBANDINFOW_V6_SIZE;
     band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_STYLE | RBBIM_SIZE;
     band.fStyle = RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
-    band.hwndChild = toolbar_;
+    band.hwndChild = toolbar_.Handle();
     band.cxMinChild = size.cx;
     band.cyMinChild = size.cy;
     band.cx = size.cx;
-    ::SendMessageW(rebar_, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+    rebar_.Insert_Band(band);
 }
 
 void MainWindow::Create_Status_Bar() {
-    status_ = Child(window_, STATUSCLASSNAMEW, nullptr, WS_VISIBLE | SBARS_SIZEGRIP, kIdStatus);
+    status_.Attach(Child(window_, STATUSCLASSNAMEW, nullptr, WS_VISIBLE | SBARS_SIZEGRIP, kIdStatus));
     // Texts of panels that do not exist yet are lost: make the three first.
     const std::array<int, 3> parts{160, 360, -1};
-    ::SendMessageW(status_, SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
-    ::SendMessageW(status_, SB_SETTEXTW, kStatusHomeSite, reinterpret_cast<LPARAM>(L"www.corvane.example"));
-    ::SendMessageW(status_, SB_SETTEXTW, kStatusVersion, reinterpret_cast<LPARAM>(Widen(Get_Version_String()).c_str()));
+    status_.Set_Parts(parts);
+    status_.Set_Text(kStatusHomeSite, "www.corvane.example");
+    status_.Set_Text(kStatusVersion, Get_Version_String());
     Set_Status_Text(Total_Problems_Text(0));
 }
 
@@ -164,12 +163,11 @@ void MainWindow::Create_Progress_Panel() {
     // The panel's own font (the list's size changes with the View menu, the panel's does not).
     panelFont_ = Make_Font(8, FW_NORMAL, dpi_);
     panelBoldFont_ = Make_Font(8, FW_BOLD, dpi_);
-    for (HWND label : labels_) ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_.get()), FALSE);
-    ::SendMessageW(labels_[static_cast<std::size_t>(ProgressLabel::Progress)], WM_SETFONT,
-                   reinterpret_cast<WPARAM>(panelBoldFont_.get()), FALSE);
-    progressBar_ = Child(panel_, PROGRESS_CLASSW, nullptr, WS_VISIBLE | PBS_SMOOTH, kIdProgressBar);
+    for (HWND label : labels_) Window(label).Set_Font(panelFont_.get(), false);
+    Window(labels_[static_cast<std::size_t>(ProgressLabel::Progress)]).Set_Font(panelBoldFont_.get(), false);
+    progressBar_.Attach(Child(panel_, PROGRESS_CLASSW, nullptr, WS_VISIBLE | PBS_SMOOTH, kIdProgressBar));
     cancelButton_ = Child(panel_, L"BUTTON", L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kIdCancelScanning);
-    ::SendMessageW(cancelButton_, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_.get()), FALSE);
+    Window(cancelButton_).Set_Font(panelFont_.get(), false);
     Set_Progress_Range(0, 100);
 
     // Rows of the panel in twips: the first line, two caption/value lines,
@@ -188,7 +186,7 @@ void MainWindow::Create_Progress_Panel() {
     place(label(ProgressLabel::ProblemsFound), 120, 1380, column - 120, 260);
     place(label(ProgressLabel::ProblemsCount), column, 1380, 1500, 260);
     place(label(ProgressLabel::ScannedItemCount), column + 1500, 1380, width - column - 1380, 260);
-    place(progressBar_, 120, 1720, width, 240);
+    place(progressBar_.Handle(), 120, 1720, width, 240);
     place(label(ProgressLabel::Skip), 120, 2120, 800, 260);
     place(cancelButton_, 120 + width - 1200, 2060, 1200, 360);
 }
@@ -228,7 +226,7 @@ void MainWindow::Apply_Font(int size) {
     unique_hfont font = Make_Font(size, FW_NORMAL, dpi_);
     unique_hfont bold = Make_Font(size, FW_BOLD, dpi_);
     for (HWND control : {computerTree_, categoryTree_}) {
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        Window(control).Set_Font(font.get());
     }
     resultsView_->Set_Fonts(font.get(), bold.get());
     font_ = std::move(font);
@@ -245,9 +243,9 @@ LayoutInput MainWindow::Layout_Input() const {
     RECT client{};
     ::GetClientRect(window_, &client);
     RECT rebar{};
-    ::GetWindowRect(rebar_, &rebar);
+    ::GetWindowRect(rebar_.Handle(), &rebar);
     RECT status{};
-    ::GetWindowRect(status_, &status);
+    ::GetWindowRect(status_.Handle(), &status);
     LayoutInput in;
     in.innerWidth = To_Twips(client.right);
     in.innerHeight = To_Twips(client.bottom);
@@ -276,12 +274,11 @@ void MainWindow::Form_Resize() {
     }
     RECT client{};
     ::GetClientRect(window_, &client);
-    const UINT rebarHeight = static_cast<UINT>(::SendMessageW(rebar_, RB_GETBARHEIGHT, 0, 0));
-    ::MoveWindow(rebar_, 0, 0, client.right, static_cast<int>(rebarHeight), TRUE);
-    ::SendMessageW(status_, WM_SIZE, 0, 0);
+    rebar_.Move(0, 0, client.right, rebar_.Bar_Height());
+    status_.Reposition();
     const int total = client.right;
     const std::array<int, 3> parts{std::max(120, total / 4), std::max(240, total / 2), -1};
-    ::SendMessageW(status_, SB_SETPARTS, parts.size(), reinterpret_cast<LPARAM>(parts.data()));
+    status_.Set_Parts(parts);
 
     layout_ = Layout_Main_Window(Layout_Input());
     Place(computerTree_, layout_.computerTree);
@@ -302,7 +299,8 @@ void MainWindow::Update_Splitter_Cursor(POINT client) {
 }
 
 MainWindow::Controls MainWindow::Control_Handles() const {
-    return {rebar_, toolbar_, status_, computerTree_, categoryTree_, list_, panel_, progressBar_, menu_};
+    return {rebar_.Handle(), toolbar_.Handle(), status_.Handle(), computerTree_, categoryTree_, list_, panel_,
+            progressBar_.Handle(), menu_};
 }
 
 }  // namespace corvane::win32

@@ -1,5 +1,7 @@
 #include "app/win32/results_view.h"
 
+#include "base/win32/list_view.h"
+
 #include <algorithm>
 
 #include "app/win32/image_library.h"
@@ -34,14 +36,14 @@ ResultsView::ResultsView(HWND list, ResultsList& model, const ImageLibrary& imag
         lvc.pszText = const_cast<wchar_t*>(kHeadings[static_cast<std::size_t>(column)]);
         lvc.cx = 100;
         lvc.iSubItem = column;
-        ::SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+        ListView(list_).Send(LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
     }
     // Check marks live in the model: the control asks for them.
-    ::SendMessageW(list_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+    ListView(list_).Set_Callback_Mask(LVIS_STATEIMAGEMASK);
     ::SetPropW(list_, kViewProperty, this);
     model_.Set_Observer(this);
     shownCount_ = model_.Count();
-    ::SendMessageW(list_, LVM_SETITEMCOUNT, shownCount_, 0);
+    ListView(list_).Set_Item_Count(shownCount_);
 }
 
 ResultsView::~ResultsView() {
@@ -55,7 +57,7 @@ ResultsView::~ResultsView() {
 void ResultsView::Set_Fonts(HFONT normal, HFONT bold) noexcept {
     normalFont_ = normal;
     boldFont_ = bold;
-    ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(normal), TRUE);
+    ListView(list_).Set_Font(normal);
 }
 
 void ResultsView::Set_Column_Widths(const std::array<int, 4>& widths) {
@@ -120,7 +122,7 @@ void ResultsView::Flush() {
     const std::size_t count = model_.Count();
     if (count != shownCount_) {
         if (count > shownCount_) Mark_Dirty(shownCount_, count - 1);
-        ::SendMessageW(list_, LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        ListView(list_).Set_Item_Count(count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
         shownCount_ = count;
     }
     bool scrollLater = false;
@@ -162,7 +164,7 @@ void ResultsView::Rows_Inserted(std::size_t first, std::size_t count) {
     }
     // Rows moved: the control learns the whole list again at once.
     Flush();
-    ::SendMessageW(list_, LVM_SETITEMCOUNT, model_.Count(), 0);
+    ListView(list_).Set_Item_Count(model_.Count());
     shownCount_ = model_.Count();
     Show_Selection_From_Model();
 }
@@ -176,7 +178,7 @@ void ResultsView::Row_Removed(std::size_t) {
     dirtyFirst_ = kNone;
     pendingVisible_ = kNone;
     shownCount_ = model_.Count();
-    ::SendMessageW(list_, LVM_SETITEMCOUNT, shownCount_, 0);
+    ListView(list_).Set_Item_Count(shownCount_);
     Show_Selection_From_Model();
 }
 
@@ -184,7 +186,7 @@ void ResultsView::Cleared() {
     dirtyFirst_ = kNone;
     pendingVisible_ = kNone;
     shownCount_ = 0;
-    ::SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
+    ListView(list_).Set_Item_Count(0);
 }
 
 void ResultsView::Ensure_Visible(std::size_t index) {

@@ -9,10 +9,12 @@
 #include "app/application.h"
 #include "app/win32/clock_win32.h"
 #include "app/win32/com_init.h"
+#include "app/win32/data_protection_win32.h"
 #include "app/win32/message_box_win32.h"
 #include "app/win32/platform_win32.h"
 #include "app/win32/show_main_window.h"
 #include "app/win32/wide_text.h"
+#include "db/password_codec.h"
 #include "remote/win32/com_runtime.h"
 
 namespace {
@@ -41,6 +43,9 @@ int Run() {
     corvane::win32::Win32Clock clock;
     corvane::win32::Win32MessageBox messages;
     corvane::Application app(platform, clock, messages);
+    corvane::win32::Win32DataProtection protection;
+    corvane::PasswordCodec passwords(protection, app.Reports());
+    app.Db().Attach_Password_Codec(&passwords);
     try {
         switch (app.Main([](corvane::Application& a) { corvane::Show_Main_Window(a); })) {
             case corvane::Application::StartResult::AlreadyRunning: return 0;

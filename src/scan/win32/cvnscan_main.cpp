@@ -18,9 +18,11 @@
 #include "app/reporter.h"
 #include "app/win32/clock_win32.h"
 #include "app/win32/com_init.h"
+#include "app/win32/data_protection_win32.h"
 #include "app/win32/platform_win32.h"
 #include "app/win32/wide_text.h"
 #include "db/database.h"
+#include "db/password_codec.h"
 #include "fix/fix_problems.h"
 #include "remote/target_context.h"
 #include "remote/win32/com_runtime.h"
@@ -71,6 +73,9 @@ int Run(const std::vector<std::string>& args) {
         return scan::kExitUsage;
     }
     Database db(reporter);
+    win32::Win32DataProtection protection;
+    PasswordCodec passwords(protection, reporter);
+    db.Attach_Password_Codec(&passwords);
     if (!db.Open_Database(databasePath)) {
         std::cerr << "cvnscan: cannot open the database " << databasePath << '\n';
         return scan::kExitUsage;

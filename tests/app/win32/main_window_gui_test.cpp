@@ -649,7 +649,7 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
         Database db(reporter);
         ASSERT_TRUE(db.Open_Database(folder_ + "\\nwcvninfo.dll"));
         ASSERT_TRUE(Add_Computer(db, Win32Platform().Computer_Name(), "", ""));
-        ASSERT_TRUE(Add_Computer(db, "LAB-PC07", "admin", "secret"));
+        ASSERT_TRUE(Add_Computer(db, "LAB-PC07", "admin", ""));
     }
     ProgramRun run(folder_, messages_, false);
     ASSERT_NE(run.window, nullptr);

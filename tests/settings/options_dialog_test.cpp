@@ -1,0 +1,110 @@
+#include "settings/options_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "db/app_tables.h"
+#include "settings/general_options.h"
+#include "support/test_database.h"
+
+namespace corvane {
+namespace {
+
+using testing::TestDatabase;
+
+std::int32_t Stored_Mask(TestDatabase& t) {
+    std::int32_t mask = 0;
+    std::string extn;
+    EXPECT_TRUE(Load_Settings(t.db, mask, extn));
+    return mask;
+}
+
+TEST(OptionsPages, NodeKeysNameTheirPages) {
+    for (const auto& [key, page] : {std::pair{"r0", 0}, {"o0", 0}, {"o1", 1}, {"o2", 2}}) EXPECT_EQ(Page_Of_Node(key), page);
+    EXPECT_EQ(Options_Tree_Nodes().front().key, "r0");
+}
+
+// Each case: the stored mask, what the user changes, the mask saved. Bits the
+// dialog does not show (16, 128, ...) survive; Manual clears Shutdown.
+TEST(OptionsDialogSave, BitsFromTheControlsAndUnknownBitsKept) {
+    struct Case {
+        std::int32_t stored;
+        void (*change)(OptionsDialog&);
+        std::int32_t saved;
+    };
+    const Case cases[] = {
+        {16 | 128, [](OptionsDialog& d) { d.Set_Reg_Backup(true); }, 16 | 128 | GO_REGISTRY_BACKUP},
+        {GO_AUTOMATIC_FIXING | GO_SHUTDOWN | GO_SAFE_SCAN, [](OptionsDialog& d) { d.Choose_Automatic(false); },
+         GO_SAFE_SCAN},
+        {GO_SAFE_SCAN, [](OptionsDialog& d) { d.Set_Shutdown(true); }, GO_SAFE_SCAN},  // disabled under Manual
+        {0, [](OptionsDialog& d) { d.Choose_Automatic(true); d.Set_Shutdown(true); d.Choose_Safe_Scan(true); },
+         GO_AUTOMATIC_FIXING | GO_SHUTDOWN | GO_SAFE_SCAN},
+        {GO_ABORT_FIXING | GO_RESTORE_POINT, [](OptionsDialog& d) { d.Set_Abort_Fixing(false); }, GO_RESTORE_POINT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        TestDatabase t;
+        ASSERT_TRUE(Save_Settings(t.db, c.stored, ".tmp;"));
+        OptionsDialog dialog(t.db, t.reporter, nullptr);
+        dialog.Load({});
+        EXPECT_FALSE(dialog.State().saveEnabled);
+        c.change(dialog);
+        EXPECT_TRUE(dialog.State().saveEnabled);
+        ASSERT_TRUE(dialog.Save_Options());
+        EXPECT_EQ(Stored_Mask(t), c.saved);
+        EXPECT_EQ(t.messages.shown.back().text, "Successfully saved the changes.");
+        EXPECT_FALSE(dialog.State().saveEnabled);
+    }
+}
+
+TEST(OptionsDialogClose, AsksOnlyAfterAChangeAndAnEmptyListIsStored) {
+    TestDatabase t;
+    OptionsDialog dialog(t.db, t.reporter, nullptr);
+    dialog.Load({});
+    EXPECT_TRUE(dialog.Query_Close());
+    EXPECT_TRUE(t.messages.shown.empty());
+    dialog.Set_Extensions("");
+    t.messages.Queue_Answer(MsgResult::No);
+    EXPECT_FALSE(dialog.Query_Close());
+    EXPECT_EQ(t.messages.shown.back().text, "Are you sure you want to close without saving changes?");
+    ASSERT_TRUE(dialog.Save_Options());
+    std::string extn = "x";
+    ASSERT_TRUE(Get_Extensions(t.db, extn));
+    EXPECT_EQ(extn, "");
+}
+
+TEST(OptionsDialogLoad, AMissingRowKeepsTheInitialControlsAndSaysSo) {
+    TestDatabase t;
+    ASSERT_TRUE(t.Run_Sql("DELETE FROM SETTINGS_TBL"));
+    OptionsDialog dialog(t.db, t.reporter, nullptr);
+    dialog.Load({"PC1"});
+    EXPECT_EQ(t.messages.shown.back().text, "Error Reading from DB!");
+    EXPECT_EQ(dialog.State().extensions, ".tmp;.log;");
+    EXPECT_FALSE(dialog.State().automatic.has_value());
+    EXPECT_FALSE(dialog.Save_Options());
+    EXPECT_EQ(dialog.Chosen_Computer(), "PC1");
+}
+
+struct RecordingBackup final : IBackupCommands {
+    void Create_Restore_Point(std::string_view c, std::string_view u, const Secret& p) override { Record(c, u, p); }
+    void Backup_Registry(std::string_view c, std::string_view u, const Secret& p) override { Record(c, u, p); }
+    void Restore_System(std::string_view c, std::string_view u, const Secret& p) override { Record(c, u, p); }
+    void Restore_Registry(std::string_view c, std::string_view u, const Secret& p) override { Record(c, u, p); }
+    void Record(std::string_view c, std::string_view u, const Secret& p) {
+        calls += std::string(c) + "/" + std::string(u) + "/" + std::string(p.View()) + " ";
+    }
+    std::string calls;
+};
+
+TEST(OptionsDialogBackup, CommandsActOnTheChosenComputerWithItsCredentials) {
+    TestDatabase t;
+    ASSERT_TRUE(Add_Computer(t.db, "PC2", "admin", "pw"));
+    RecordingBackup backup;
+    OptionsDialog dialog(t.db, t.reporter, &backup);
+    dialog.Load({"PC1", "PC2"});
+    dialog.Choose_Computer("PC2");
+    dialog.Run_Backup_Command(&IBackupCommands::Backup_Registry);
+    EXPECT_EQ(backup.calls, "PC2/admin/pw ");
+}
+
+}  // namespace
+}  // namespace corvane
