@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/secret.h"
 #include "remote/wmi_system.h"
 
 namespace corvane::backup {
@@ -17,7 +18,7 @@ namespace corvane::backup {
 struct BackupComputer {
     std::string name;
     std::string userName;
-    std::string password;
+    Secret password;
 };
 
 // The progress panel: a caption, a bar, shown or hidden. Do_Progress (from

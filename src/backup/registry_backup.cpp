@@ -88,7 +88,7 @@ bool Backup_Registry_Key(wmi::IServices& cimv2, const BackupEnvironment& env, st
 bool Create_Full_Backup(const BackupComputer& computer, const BackupEnvironment& env) {
     IMessageBox& messages = env.ports.reporter.Messages();
     const wmi::ServicesPtr cimv2 =
-        remote::WMI_Connect_To(env.ports, "cimv2", computer.name, computer.userName, computer.password);
+        remote::WMI_Connect_To(env.ports, "cimv2", computer.name, computer.userName, computer.password.View());
     if (!cimv2) {
         messages.Show(kAccessErrorBang, MsgButtons::Ok, MsgIcon::Critical);
         return false;

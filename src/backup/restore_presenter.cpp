@@ -27,7 +27,7 @@ MsgResult RestorePresenter::Show(const std::string& text, MsgButtons buttons, Ms
 }
 
 wmi::ServicesPtr RestorePresenter::Connect(std::string_view nameSpace) const {
-    return remote::WMI_Connect_To(ports_, nameSpace, computer_.name, computer_.userName, computer_.password);
+    return remote::WMI_Connect_To(ports_, nameSpace, computer_.name, computer_.userName, computer_.password.View());
 }
 
 const RestoreRow* RestorePresenter::Selected() const {

@@ -53,7 +53,7 @@ struct BackupScene {
     clsLog log;
     Reporter reporter;
     remote::RemotePorts ports;
-    backup::BackupComputer computer{"SERVER1", "admin", "secret"};
+    backup::BackupComputer computer{"SERVER1", "admin", Secret("secret")};
     FakeProgressPanel progress;
 };
 

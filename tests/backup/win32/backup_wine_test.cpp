@@ -51,7 +51,7 @@ TEST(BackupOnWine, FullBackupListedRestoredAfterAChangeAndDeleted) {
     Reporter reporter(messages);
     const remote::RemotePorts ports{locator, reporter, clock, shares, localRegistry, localSystem};
     FakeProgressPanel progress;
-    const backup::BackupComputer computer{"LOCALHOST", "", ""};
+    const backup::BackupComputer computer{"LOCALHOST", "", Secret()};
 
     Set_Scratch(L"before");
     ASSERT_TRUE(backup::Create_Full_Backup(computer, {ports, progress}))
