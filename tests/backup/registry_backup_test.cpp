@@ -7,14 +7,11 @@
 #include <functional>
 
 #include "backup/backup_commands.h"
-#include "backup/command_line.h"
 #include "backup_scene.h"
 #include "remote/reg_file.h"
 
 namespace corvane::testing {
 namespace {
-
-using backup::BackupCommands;
 
 class NoRestoreDialog final : public backup::IRestoreDialogOpener {
 public:
@@ -23,51 +20,46 @@ public:
 
 struct FullBackup : BackupScene {
     void Back_Up() { commands.Full_Backup(computer, progress); }
-    [[nodiscard]] std::string Contents(const std::string& name) const {
-        const auto bytes = server.files.Read_File(kFolder + name);
+    [[nodiscard]] std::string Contents(const std::string& path) const {
+        const auto bytes = server.files.Read_File(path);
         return bytes ? std::string(bytes->begin(), bytes->end()) : "<missing>";
     }
-    [[nodiscard]] std::vector<std::string> Keys_In(const std::string& name) const {
-        std::vector<std::string> keys;
-        for (const auto& block : remote::Parse_Reg_File(*server.files.Read_File(kFolder + name)).keys) {
-            keys.push_back(remote::Root_Key_Name(block.root) + "\\" + block.keyPath);
-        }
-        return keys;
+    // The first and the last key of a .reg file.
+    [[nodiscard]] std::string Keys_In(const std::string& path) const {
+        const auto keys = remote::Parse_Reg_File(*server.files.Read_File(path)).keys;
+        return keys.at(1).keyPath + " .. " + remote::Root_Key_Name(keys.back().root) + "\\" + keys.back().keyPath;
     }
 
     NoRestoreDialog noDialog;
-    BackupCommands commands{ports, noDialog};
+    backup::BackupCommands commands{ports, noDialog};
 };
 
 class FullBackupTest : public ::testing::Test, public FullBackup {};
 
-TEST_F(FullBackupTest, ExportsBothRootsIntoOneCompressedFileInAFolderItCreates) {
+TEST_F(FullBackupTest, BothRootsIntoOneCompressedFileInAFolderItCreatesWhateverItsName) {
+    const std::string folder = "C:\\Win dows & Co's\\CVNBackup\\";
+    server.facts.windowsDirectory = "C:\\Win dows & Co's";
+    server.files.Add_Folder(server.facts.windowsDirectory);
     Back_Up();
-    ASSERT_FALSE(server.startedCommands.empty());
-    EXPECT_EQ(server.startedCommands.front(), "cmd.exe /q /c md \"C:\\Windows\\CVNBackup\"");
-    const std::string file = std::string(kFolder) + backup::kFullBackupFile;
-    ASSERT_TRUE(server.files.Find(file));
-    EXPECT_TRUE(server.files.Is_Compressed(file));
-    EXPECT_EQ(Keys_In(backup::kFullBackupFile),
-              (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor",
-                                        "HKEY_USERS\\S-1-5-21-7", "HKEY_USERS\\S-1-5-21-7\\Software",
-                                        "HKEY_USERS\\S-1-5-21-7\\Software\\App"}));
-    for (const char* left : {backup::kFullBackupNew, backup::kTemporaryExport, backup::kFullBackupOld}) {
-        EXPECT_FALSE(server.files.Find(kFolder + std::string(left))) << left;
-    }
-    EXPECT_EQ(messages.shown.front().text,
-              "Are you sure you want to create a Full Registry Backup for the Computer 'SERVER1' ?");
     EXPECT_EQ(Last_Message(), backup::kBackupCreated);
+    EXPECT_EQ(server.startedCommands.at(0), "cmd.exe /q /c md \"C:\\Win dows & Co's\\CVNBackup\"");
+    EXPECT_EQ(server.startedCommands.at(3), "cmd.exe /s /q /c Copy /y /b \"" + folder + "CVNFullBackup.new\" + \"" +
+                                                folder + "tempreg.bak\" \"" + folder + "CVNFullBackup.new\"");
+    EXPECT_TRUE(server.files.Is_Compressed(folder + backup::kFullBackupFile));
+    EXPECT_EQ(Keys_In(folder + backup::kFullBackupFile), "SOFTWARE\\Vendor .. HKEY_USERS\\S-1-5-21-7\\Software\\App");
+    for (const char* left : {backup::kFullBackupNew, backup::kTemporaryExport, backup::kFullBackupOld}) {
+        EXPECT_FALSE(server.files.Find(folder + left)) << left;
+    }
     EXPECT_FALSE(progress.visible);
 }
 
 TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
-    struct Case {
+    const std::string old = kFolder + std::string(backup::kFullBackupFile);
+    const struct {
         const char* name;
         std::function<void(FullBackup&)> arrange;
         bool newHoldsOnlyHklm;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"HKEY_USERS export fails", [](FullBackup& t) { t.server.failingCommands = {"HKEY_USERS"}; }, true},
         {"copy fails", [](FullBackup& t) { t.server.failingCommands = {"Copy"}; }, true},
         {"editor outlives its 120 s", [](FullBackup& t) { t.server.processLifetimePolls = 1300; }, false},
@@ -81,19 +73,23 @@ TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
          false},
         {"new file cannot take the name",
          [](FullBackup& t) {
-             t.network.Add_Fault({.kind = remote::CallKind::Method, .computer = {}, .match = "Rename", .fromCall = 2, .once = true});
+             // The second rename: the new file to the backup's name.
+             t.network.Add_Fault(
+                 {.kind = remote::CallKind::Method, .computer = {}, .match = "Rename", .fromCall = 2, .once = true});
          },
          false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         FullBackup t;
-        t.server.files.Write_File(kFolder + std::string(backup::kFullBackupFile), {'o', 'l', 'd'});
+        t.server.files.Write_File(old, {'o', 'l', 'd'});
         c.arrange(t);
         t.Back_Up();
         EXPECT_EQ(t.Last_Message(), backup::kExportError) << c.name;
-        EXPECT_EQ(t.Contents(backup::kFullBackupFile), "old") << c.name;
+        EXPECT_EQ(t.Contents(old), "old") << c.name;
         if (c.newHoldsOnlyHklm) {
-            EXPECT_EQ(t.Keys_In(backup::kFullBackupNew).back(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor") << c.name;
+            EXPECT_EQ(t.Keys_In(kFolder + std::string(backup::kFullBackupNew)),
+                      "SOFTWARE\\Vendor .. HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor")
+                << c.name;
         }
     }
 }
@@ -118,64 +114,33 @@ TEST_F(FullBackupTest, RefusesWhatCannotBeReachedOrQuoted) {
     }
 }
 
-TEST_F(FullBackupTest, FolderNamesWithBlanksApostrophesAndAmpersandsStayWhole) {
-    const std::string windows = "C:\\Win dows & Co's";
-    server.facts.windowsDirectory = windows;
-    server.files.Add_Folder(windows);
-    Back_Up();
-    EXPECT_EQ(Last_Message(), backup::kBackupCreated);
-    EXPECT_TRUE(server.files.Find(windows + "\\CVNBackup\\CVNFullBackup.reg"));
-    const std::string file = "\"" + windows + "\\CVNBackup\\CVNFullBackup.new\"";
-    EXPECT_EQ(server.startedCommands.at(3), "cmd.exe /s /q /c Copy /y /b " + file + " + \"" + windows +
-                                                "\\CVNBackup\\tempreg.bak\" " + file);
-}
-
 TEST_F(FullBackupTest, RestorePointCommandTellsWhatWindowsDid) {
     const struct {
-        const char* name;
         int throttleHours;
         int earlierPointHoursAgo;  // -1: none
         std::uint32_t createResult;
         const char* message;
         MsgIcon icon;
     } cases[] = {
-        {"new point", 0, -1, 0, backup::kRestorePointMade, MsgIcon::Information},
-        {"kept this morning's", 24, 3, 0, "Windows kept the restore point of 12/5/2026 11:03:09 AM instead.",
-         MsgIcon::Information},
-        {"kept one of yesterday", 48, 30,  0,
-         "Windows kept the restore point of 12/4/2026 8:03:09 AM instead. It is more than 24 hours old.",
+        {0, -1, 0, backup::kRestorePointMade, MsgIcon::Information},
+        {24, 3, 0, "Windows kept the restore point of 12/5/2026 11:03:09 AM instead.", MsgIcon::Information},
+        {48, 30, 0, "Windows kept the restore point of 12/4/2026 8:03:09 AM instead. It is more than 24 hours old.",
          MsgIcon::Exclamation},
-        {"refused", 0, -1, 1, backup::kRestorePointUnsupported, MsgIcon::Exclamation},
+        {0, -1, 1, backup::kRestorePointUnsupported, MsgIcon::Exclamation},
     };
     for (const auto& c : cases) {
         FullBackup t;
         t.server.restorePointThrottleHours = c.throttleHours;
         t.server.createRestorePointResult = c.createResult;
         if (c.earlierPointHoursAgo >= 0) {
-            remote::DateTime earlier = t.server.now;
-            earlier.hour -= c.earlierPointHoursAgo;
-            if (earlier.hour < 0) earlier = {2026, 12, 4, earlier.hour + 24, 3, 9, 60};
-            t.server.Add_Restore_Point("Installed a driver", earlier);
+            const int hour = 14 - c.earlierPointHoursAgo;
+            t.server.Add_Restore_Point("Installed a driver", {2026, 12, hour < 0 ? 4 : 5, (hour + 24) % 24, 3, 9, 60});
         }
         t.commands.Restore_Point(t.computer);
-        EXPECT_EQ(t.Last_Message(), c.message) << c.name;
-        EXPECT_EQ(t.messages.shown.back().icon, c.icon) << c.name;
-        if (c.throttleHours > 0) {
-            EXPECT_NE(t.Log_Text().find(c.message), std::string::npos) << c.name;
-        }
+        EXPECT_EQ(t.Last_Message(), c.message);
+        EXPECT_EQ(t.messages.shown.back().icon, c.icon) << c.message;
+        EXPECT_EQ(t.Log_Text().find(c.message) != std::string::npos, c.throttleHours > 0) << c.message;
     }
-}
-
-TEST(CommandLine, PathsThatQuotingCannotProtectAreRefused) {
-    const struct {
-        const char* path;
-        bool forCmd;
-        bool refused;
-    } cases[] = {
-        {"C:\\Win dows & Co's\\x.reg", true, false}, {"C:\\a\"b", false, true}, {"C:\\a\nb", false, true},
-        {"C:\\a\rb", true, true},  {"C:\\100%", true, true}, {"C:\\100%\\x.reg", false, false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(!backup::Refused_Path_Message(c.path, c.forCmd).empty(), c.refused) << c.path;
 }
 
 }  // namespace

@@ -27,20 +27,6 @@ std::wstring Scratch() {
     return buffer;
 }
 
-class RecordingView final : public backup::IRestoreView {
-public:
-    void Set_Captions(std::string_view, std::string_view, bool) override {}
-    void Set_Columns(const std::vector<backup::RestoreColumn>&) override {}
-    void Show_Rows(const std::vector<backup::RestoreRow>& shown) override { rows = shown; }
-    void Remove_Row(int index) override { rows.erase(rows.begin() + index); }
-    int Selected_Row() const override { return rows.empty() ? -1 : 0; }
-    int Rows_Per_Page() const override { return 10; }
-    void Widen_First_Column(int) override {}
-    void Enable_Buttons(bool, bool) override {}
-    void Close() override {}
-    std::vector<backup::RestoreRow> rows;
-};
-
 TEST(BackupOnWine, FullBackupListedRestoredAfterAChangeAndDeleted) {
     remote::win32::WindowsLocator locator;
     remote::win32::NativeShareLister shares;
@@ -58,16 +44,18 @@ TEST(BackupOnWine, FullBackupListedRestoredAfterAChangeAndDeleted) {
         << (messages.shown.empty() ? "" : messages.shown.back().text);
     Set_Scratch(L"after");
 
-    RecordingView view;
+    FakeRestoreView view;
     FakeShell shell;
     backup::RestorePresenter presenter(backup::RestoreMode::Registry, computer, ports, view, progress, shell);
     presenter.Load();
     ASSERT_EQ(view.rows.size(), 1u);
     EXPECT_EQ(view.rows[0].text, "cvnfullbackup.reg");
+    view.selected = 0;
     presenter.Restore_Clicked();
     EXPECT_EQ(messages.shown.back().text, "Registry Restored successfully.");
     EXPECT_EQ(Scratch(), L"before");
 
+    view.selected = 0;
     presenter.Delete_Clicked();
     EXPECT_EQ(messages.shown.back().text, "Registry backup file deleted successfully.");
     EXPECT_EQ(GetFileAttributesW(L"C:\\windows\\CVNBackup\\CVNFullBackup.reg"), INVALID_FILE_ATTRIBUTES);
