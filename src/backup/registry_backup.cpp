@@ -89,7 +89,9 @@ bool Create_Full_Backup(const BackupComputer& computer, const BackupEnvironment&
     IMessageBox& messages = env.ports.reporter.Messages();
     const wmi::ServicesPtr cimv2 =
         remote::WMI_Connect_To(env.ports, "cimv2", computer.name, computer.userName, computer.password.View());
-    if (!cimv2) {
+    // Files are replaced and deleted only on a computer that can say who it is.
+    std::string targetName;
+    if (!cimv2 || !remote::WMI_Get_Computer_Name(*cimv2, targetName)) {
         messages.Show(kAccessErrorBang, MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }

@@ -177,7 +177,8 @@ void RestorePresenter::Delete_Backup_File(int index) {
     }
     const std::string path = row.tag + row.text;
     const wmi::ServicesPtr cimv2 = Connect("cimv2");
-    if (!cimv2) {
+    std::string targetName;
+    if (!cimv2 || !remote::WMI_Get_Computer_Name(*cimv2, targetName)) {
         Show(kAccessErrorDot, MsgButtons::Ok, MsgIcon::Critical);
         return;
     }

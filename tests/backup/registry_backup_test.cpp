@@ -101,6 +101,7 @@ TEST_F(FullBackupTest, RefusesWhatCannotBeReachedOrQuoted) {
         const char* message;
     } cases[] = {
         {"C:\\Windows", false, backup::kAccessErrorBang},
+        {"", true, backup::kAccessErrorBang},  // cannot say who it is
         {"C:\\Win\"dows", true, "The path 'C:\\Win\"dows\\CVNBackup\\' cannot be used in a command line"},
         {"C:\\Win%OS%", true, "or a percent sign."},
     };
@@ -108,6 +109,9 @@ TEST_F(FullBackupTest, RefusesWhatCannotBeReachedOrQuoted) {
         FullBackup t;
         t.server.facts.windowsDirectory = c.windows;
         t.server.reachable = c.reachable;
+        if (*c.windows == '\0') {
+            t.network.Add_Fault({.kind = remote::CallKind::Query, .computer = {}, .match = "Win32_ComputerSystem"});
+        }
         t.Back_Up();
         EXPECT_NE(t.Last_Message().find(c.message), std::string::npos) << c.windows;
         EXPECT_TRUE(t.server.startedCommands.empty()) << c.windows;

@@ -3,10 +3,9 @@
 #include <commctrl.h>
 
 #include "backup/restore_presenter.h"
-#include "base/win32/controls.h"
+#include "backup/win32/progress_panel.h"
 #include "base/win32/dialog.h"
 #include "base/win32/list_view.h"
-#include "base/win32/progress_bar.h"
 
 namespace corvane::win32 {
 namespace {
@@ -14,11 +13,11 @@ namespace {
 // Column widths come in twips; at 96 dots per inch a pixel is 15 twips.
 constexpr int kTwipsPerPixel = 15;
 
-class RestoreDialog final : public Dialog, public backup::IRestoreView, public backup::IProgressPanel {
+class RestoreDialog final : public Dialog, public backup::IRestoreView {
 public:
     RestoreDialog(backup::RestoreMode mode, const backup::BackupComputer& computer, const remote::RemotePorts& ports,
                   IShell& shell)
-        : Dialog(&ports.reporter, "Restore"), presenter_(mode, computer, ports, *this, *this, shell) {}
+        : Dialog(&ports.reporter, "Restore"), presenter_(mode, computer, ports, *this, progress_, shell) {}
 
     // ---- IRestoreView
     void Set_Captions(std::string_view dialogTitle, std::string_view frameCaption, bool showDelete) override {
@@ -54,53 +53,16 @@ public:
     }
     void Close() override { End(IDCANCEL); }
 
-    // ---- IProgressPanel
-    void Set_Progress(std::string_view caption, int maximum, int value) override {
-        Control(kRestoreProgressText).Set_Text(caption);
-        maximum_ = maximum;
-        value_ = value;
-        Bar().Set_Range32(0, maximum_);
-        Bar().Set_Pos(value_);
-    }
-    void Visible_Progress_Bar(bool visible) override {
-        for (int id : {kRestorePanel, kRestoreProgressText, kRestoreProgressBar}) Control(id).Show(visible);
-        MSG message{};
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!::IsDialogMessageW(Handle(), &message)) {
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
-        }
-    }
-    void Do_Progress() override {
-        Bar().Set_Range32(0, ++maximum_);
-        Bar().Set_Pos(++value_);
-    }
-
 private:
     [[nodiscard]] ListView List() const { return ListView(Item(kRestoreList)); }
-    [[nodiscard]] ProgressBar Bar() const { return ProgressBar(Item(kRestoreProgressBar)); }
 
     bool On_Init() override {
         List().Set_Extended_Style(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
         Control(kRestoreLink).Set_Text(backup::kRestoreLinkCaption);
-        Center_Panel();
+        progress_.Attach(Handle(), kRestorePanel, kRestoreProgressText, kRestoreProgressBar);
+        progress_.Center();
         presenter_.Load();
         return true;
-    }
-
-    // The panel and what it holds keep their places relative to each other.
-    void Center_Panel() const {
-        const RECT client = Window(Handle()).Client_Rect();
-        RECT panel = Control(kRestorePanel).Window_Rect();
-        ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&panel), 2);
-        const int dx = (client.right - (panel.right - panel.left)) / 2 - panel.left;
-        const int dy = (client.bottom - (panel.bottom - panel.top)) / 2 - panel.top;
-        for (int id : {kRestorePanel, kRestoreProgressText, kRestoreProgressBar}) {
-            RECT rect = Control(id).Window_Rect();
-            ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
-            Control(id).Move(rect.left + dx, rect.top + dy, rect.right - rect.left, rect.bottom - rect.top);
-        }
     }
 
     bool On_Command(int id, int code, HWND) override {
@@ -132,9 +94,8 @@ private:
         return true;
     }
 
+    ProgressPanel progress_;
     backup::RestorePresenter presenter_;
-    int maximum_ = 0;
-    int value_ = 0;
 };
 
 }  // namespace
