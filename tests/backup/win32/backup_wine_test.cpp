@@ -14,16 +14,15 @@ namespace {
 
 constexpr const wchar_t* kScratchKey = L"Software\\CorvaneBackupTest";
 
-void Set_Scratch(const wchar_t* text) {
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kScratchKey, L"Value", REG_SZ, text,
-                              static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+void Set_Scratch(const std::wstring& text) {
+    const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kScratchKey, L"Value", REG_SZ, text.c_str(), bytes), ERROR_SUCCESS);
 }
 
 std::wstring Scratch() {
     wchar_t buffer[64] = {};
     DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kScratchKey, L"Value", RRF_RT_REG_SZ, nullptr, buffer, &size) != 0) return {};
+    (void)RegGetValueW(HKEY_LOCAL_MACHINE, kScratchKey, L"Value", RRF_RT_REG_SZ, nullptr, buffer, &size);
     return buffer;
 }
 
