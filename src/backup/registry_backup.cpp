@@ -86,17 +86,16 @@ bool Backup_Registry_Key(wmi::IServices& cimv2, const BackupEnvironment& env, st
 }
 
 bool Create_Full_Backup(const BackupComputer& computer, const BackupEnvironment& env) {
-    IMessageBox& messages = env.ports.reporter.Messages();
     const wmi::ServicesPtr cimv2 =
         remote::WMI_Connect_To(env.ports, "cimv2", computer.name, computer.userName, computer.password.View());
     // Files are replaced and deleted only on a computer that can say who it is.
     std::string targetName;
     if (!cimv2 || !remote::WMI_Get_Computer_Name(*cimv2, targetName)) {
-        messages.Show(kAccessErrorBang, MsgButtons::Ok, MsgIcon::Critical);
+        env.ports.reporter.Show_Error(true, kAccessErrorBang);
         return false;
     }
     const auto failed = [&] {
-        messages.Show(kExportError, MsgButtons::Ok, MsgIcon::Critical);
+        env.ports.reporter.Show_Error(true, kExportError);
         return false;
     };
     std::string windows;
@@ -137,6 +136,7 @@ bool Create_Full_Backup(const BackupComputer& computer, const BackupEnvironment&
     }
     env.progress.Do_Progress();
     (void)remote::WMI_Compress_File(*cimv2, folder + kFullBackupFile);
+    env.ports.reporter.Log_Event("Registry backup created: " + computer.name + ": " + folder + kFullBackupFile);
     return true;
 }
 
