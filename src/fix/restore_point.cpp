@@ -4,6 +4,7 @@
 
 #include "base/log.h"
 #include "base/reporter.h"
+#include "remote/restore_point_check.h"
 #include "remote/target_context.h"
 #include "remote/wmi_system.h"
 #include "settings/general_options.h"
@@ -35,10 +36,16 @@ bool Create_Restore_Point_Before_Fixing(FixEnvironment& env, wmi::IServices& roo
         return Ask_To_Continue(reporter, message);
     }
 
-    std::int32_t code = 0;
-    if (remote::WMI_Create_Restore_Point(rootDefault, target.Ports().clock, code)) {
+    // Windows may keep a recent restore point instead of making a new one.
+    const remote::CheckedRestorePoint point = remote::WMI_Create_Checked_Restore_Point(rootDefault, target.Ports().clock);
+    if (point.outcome == remote::RestorePointOutcome::Created) {
         reporter.Log_Event(kRestorePointCreated, LOG_INFO);
         return true;
+    }
+    if (point.outcome != remote::RestorePointOutcome::Failed) {
+        reporter.Log_Event(remote::Kept_Restore_Point_Text(point.kept),
+                           point.Succeeded() ? LOG_INFO : LOG_WARNING);
+        if (point.Succeeded()) return true;
     }
     const std::string message =
         "Error while creating System Restore Point for the computer '" + target.ComputerName + "'.";

@@ -136,5 +136,14 @@ TEST_F(RestorePointStep, ComputerWithoutSystemRestoreCountsAsAFailedRestorePoint
     EXPECT_EQ(Shown()[0].icon, MsgIcon::Critical);
 }
 
+TEST_F(RestorePointStep, PointKeptByWindowsLessThanADayAgoCountsAsMade) {
+    scene.Set_Options(GO_RESTORE_POINT | GO_AUTOMATIC_FIXING | GO_ABORT_FIXING);
+    computer.restorePointThrottleHours = 24;
+    computer.Add_Restore_Point("Installed a driver", {2026, 12, 5, 9, 0, 0, 60});
+    EXPECT_TRUE(Run());
+    EXPECT_NE(scene.Log().find("I: Windows kept the restore point of 12/5/2026 9:00:00 AM instead."), std::string::npos);
+    EXPECT_EQ(scene.Log().find("Restore Point Successfully Created."), std::string::npos);
+}
+
 }  // namespace
 }  // namespace corvane::testing

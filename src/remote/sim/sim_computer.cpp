@@ -117,6 +117,14 @@ std::uint32_t SimComputer::Create_Process(std::string_view commandLine, std::uin
 
 std::uint32_t SimComputer::Create_Restore_Point(std::string_view description, std::uint32_t, std::uint32_t) {
     if (createRestorePointResult != 0) return createRestorePointResult;
+    const auto hours = [](const DateTime& t) {
+        return ((t.year * 12 + t.month) * 31 + t.day) * 24.0 + t.hour + (t.minute * 60 + t.second) / 3600.0;
+    };
+    if (std::any_of(restorePoints_.begin(), restorePoints_.end(), [&](const RestorePoint& p) {
+            return hours(now) - hours(p.created) < restorePointThrottleHours;
+        })) {
+        return 0;
+    }
     Add_Restore_Point(description, now);
     return 0;
 }

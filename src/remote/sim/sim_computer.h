@@ -39,6 +39,7 @@ public:
     std::map<std::string, std::string> environment;  // %NAME% -> value (names upper-cased)
     bool systemRestore = true;
     std::uint32_t createRestorePointResult = 0;
+    int restorePointThrottleHours = 0;          // 24 as Windows 8+: no new point that soon after the last, yet success
     std::uint32_t restoreResult = 0;
     std::uint32_t shutdownResult = 0;
     int processLifetimePolls = 3;               // Win32_Process queries a started process survives

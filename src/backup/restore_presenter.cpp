@@ -1,0 +1,198 @@
+#include "backup/restore_presenter.h"
+
+#include <charconv>
+#include <utility>
+
+#include "backup/command_line.h"
+#include "remote/wmi_connection.h"
+#include "remote/wmi_errors.h"
+#include "remote/wmi_files.h"
+#include "remote/wmi_system.h"
+
+namespace corvane::backup {
+namespace {
+
+constexpr const char* kAccessErrorDot = "Error while accessing the System.";
+constexpr const char* kFeatureUnsupported = "This Feature is disabled or not supported by the Operating System!";
+constexpr std::int32_t kServiceDisabled = 1058;
+
+}  // namespace
+
+RestorePresenter::RestorePresenter(RestoreMode mode, BackupComputer computer, const remote::RemotePorts& ports,
+                                   IRestoreView& view, IProgressPanel& progress, IShell& shell)
+    : mode_(mode), computer_(std::move(computer)), ports_(ports), view_(view), progress_(progress), shell_(shell) {}
+
+MsgResult RestorePresenter::Show(const std::string& text, MsgButtons buttons, MsgIcon icon) {
+    return ports_.reporter.Messages().Show(text, buttons, icon);
+}
+
+wmi::ServicesPtr RestorePresenter::Connect(std::string_view nameSpace) const {
+    return remote::WMI_Connect_To(ports_, nameSpace, computer_.name, computer_.userName, computer_.password.View());
+}
+
+const RestoreRow* RestorePresenter::Selected() const {
+    const int index = view_.Selected_Row();
+    return index >= 0 && static_cast<std::size_t>(index) < rows_.size() ? &rows_[static_cast<std::size_t>(index)]
+                                                                         : nullptr;
+}
+
+void RestorePresenter::Load() {
+    if (mode_ == RestoreMode::Registry) {
+        view_.Set_Columns({{"Filename", "File Name", 3, 0}, {"CDate", "Creation Date", 3, 0}, {"File Size", "Size", 3, 40}});
+        view_.Set_Captions("Restore Registry - " + computer_.name + " - Corvane", "Restore Registry", true);
+    } else {
+        view_.Set_Columns({{"RPName", "Description", 2, 0}, {"Date", "Date", 2, 20}});
+        view_.Set_Captions("Restore System - " + computer_.name + " - Corvane", "Restore System", false);
+    }
+    Fill_File_List();
+    Update_Buttons();
+    progress_.Visible_Progress_Bar(false);
+}
+
+void RestorePresenter::Fill_File_List() {
+    rows_.clear();
+    if (mode_ == RestoreMode::Registry) {
+        const wmi::ServicesPtr cimv2 = Connect("cimv2");
+        std::string windows;
+        if (!cimv2 || !remote::WMI_Get_Windows_Directory(*cimv2, windows)) {
+            Show(kAccessErrorBang, MsgButtons::Ok, MsgIcon::Critical);
+        } else {
+            int count = 0;
+            (void)List_Backup_Files(*cimv2, ports_.reporter, windows + "\\" + kBackupFolderName, rows_, count,
+                                    "CVNFullBackup", "reg");
+        }
+    } else {
+        const wmi::ServicesPtr rootDefault = Connect("default");
+        std::int32_t errorCode = 0;
+        if (!rootDefault) {
+            Show(kAccessErrorBang, MsgButtons::Ok, MsgIcon::Critical);
+        } else if (!List_Restore_Points(*rootDefault, rows_, errorCode)) {
+            rows_.clear();
+            if (errorCode == Hresult_Number(wmi::hresult::kWbemInvalidClass)) {
+                Show(kFeatureUnsupported, MsgButtons::Ok, MsgIcon::Exclamation);
+            } else {
+                Show("Error while enumarating the System Restore Points!", MsgButtons::Ok, MsgIcon::Critical);
+            }
+        }
+    }
+    view_.Show_Rows(rows_);
+}
+
+void RestorePresenter::Update_Buttons() {
+    const bool selected = Selected() != nullptr;
+    view_.Enable_Buttons(selected, selected);
+}
+
+void RestorePresenter::Selection_Changed() {
+    Update_Buttons();
+}
+
+void RestorePresenter::Restore_Clicked() {
+    const RestoreRow* row = Selected();
+    if (row == nullptr) return;
+    if (mode_ == RestoreMode::System) {
+        Restore_System(*row);
+        return;
+    }
+    if (Show("Are you sure you want to Restore the Registry with this file '" + row->text + "' ?", MsgButtons::YesNo,
+             MsgIcon::Question) == MsgResult::No) {
+        return;
+    }
+    Restore_Registry(*row);
+}
+
+void RestorePresenter::Restore_Registry(const RestoreRow& row) {
+    const std::string path = row.tag + row.text;
+    if (const std::string refused = Refused_Path_Message(path, false); !refused.empty()) {
+        ports_.reporter.Show_Error(true, refused);
+        return;
+    }
+    progress_.Visible_Progress_Bar(true);
+    progress_.Set_Progress("Please wait while restoring registry...", 20, 1);
+    const wmi::ServicesPtr cimv2 = Connect("cimv2");
+    if (!cimv2) {
+        Show(kAccessErrorBang, MsgButtons::Ok, MsgIcon::Critical);
+    } else {
+        const bool ok = Import_Registry_File(*cimv2, {ports_, progress_}, path);
+        progress_.Visible_Progress_Bar(false);
+        if (ok) {
+            ports_.reporter.Log_Event("Registry restored: " + computer_.name + ": " + path);
+            Show("Registry Restored successfully.", MsgButtons::Ok, MsgIcon::Information);
+        } else {
+            Show("Error while restoring the Registry!", MsgButtons::Ok, MsgIcon::Critical);
+        }
+    }
+    progress_.Visible_Progress_Bar(false);
+}
+
+void RestorePresenter::Restore_System(const RestoreRow& row) {
+    if (Show("This will restart the system forcefully.\r\nAre you sure you want to restore the system with this "
+             "Restore Point '" +
+                 row.text + "' ?",
+             MsgButtons::YesNo, MsgIcon::Question) == MsgResult::No) {
+        return;
+    }
+    std::uint32_t sequence = 0;
+    const auto parsed = std::from_chars(row.tag.data(), row.tag.data() + row.tag.size(), sequence);
+    if (parsed.ec != std::errc() || parsed.ptr != row.tag.data() + row.tag.size()) {
+        Show("Error while restoring the System!", MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    const wmi::ServicesPtr rootDefault = Connect("default");
+    const wmi::ServicesPtr cimv2 = rootDefault ? Connect("cimv2") : nullptr;
+    if (!rootDefault || !cimv2) {
+        Show(kAccessErrorDot, MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    std::int32_t code = 0;
+    if (!remote::WMI_Restore_System(*rootDefault, sequence, code)) {
+        if (code == Hresult_Number(wmi::hresult::kWbemNotFound) || code == kServiceDisabled) {
+            Show(kFeatureUnsupported, MsgButtons::Ok, MsgIcon::Exclamation);
+        } else {
+            Show("Error while restoring the System!", MsgButtons::Ok, MsgIcon::Critical);
+        }
+        return;
+    }
+    ports_.reporter.Log_Event("System restored: " + computer_.name + ": " + row.text);
+    if (remote::WMI_Shutdown(*cimv2, computer_.name, remote::kRebootForced)) {
+        Show("System restored successfully and Windows restarted.", MsgButtons::Ok, MsgIcon::Information);
+    } else {
+        Show("System restored successfully. You must restart the System manually!", MsgButtons::Ok,
+             MsgIcon::Exclamation);
+    }
+}
+
+void RestorePresenter::Delete_Clicked() {
+    if (mode_ != RestoreMode::Registry) return;
+    const int index = view_.Selected_Row();
+    if (Selected() != nullptr) Delete_Backup_File(index);
+    if (static_cast<int>(rows_.size()) == view_.Rows_Per_Page() - 1) view_.Widen_First_Column(250);
+}
+
+void RestorePresenter::Delete_Backup_File(int index) {
+    const RestoreRow& row = rows_[static_cast<std::size_t>(index)];
+    if (Show("Are you sure you want to Delete the selected Registry Backup file '" + row.text + "' ?",
+             MsgButtons::YesNo, MsgIcon::Question) == MsgResult::No) {
+        return;
+    }
+    const std::string path = row.tag + row.text;
+    const wmi::ServicesPtr cimv2 = Connect("cimv2");
+    std::string targetName;
+    if (!cimv2 || !remote::WMI_Get_Computer_Name(*cimv2, targetName)) {
+        Show(kAccessErrorDot, MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    std::int32_t code = 0;
+    // A file that is already gone is not reported as deleted.
+    if (!File_Size(*cimv2, path) || !remote::WMI_Delete_File(*cimv2, path, code)) {
+        Show("Error while deleting the file!", MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    ports_.reporter.Log_Event("Deleted: " + computer_.name + ": " + path);
+    rows_.erase(rows_.begin() + index);
+    view_.Remove_Row(index);
+    Update_Buttons();
+    Show("Registry backup file deleted successfully.", MsgButtons::Ok, MsgIcon::Information);
+}
+
+}  // namespace corvane::backup

@@ -1,0 +1,86 @@
+// The scene of the backup tests: a simulated SERVER1 (admin / secret) with a
+// little of both registry roots, the ports wired to it with a real log, and
+// a progress panel that records what it was told.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/log.h"
+#include "backup/backup_ports.h"
+#include "backup/restore_presenter.h"
+#include "remote/sim/sim_network.h"
+#include "remote/target_context.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+
+namespace corvane::testing {
+
+class FakeProgressPanel final : public backup::IProgressPanel {
+public:
+    void Do_Progress() override {}
+    void Set_Progress(std::string_view, int, int) override {}
+    void Visible_Progress_Bar(bool shown) override { visible = shown; }
+    bool visible = false;
+};
+
+// Shows rows and remembers the title, the selection and the buttons.
+class FakeRestoreView final : public backup::IRestoreView {
+public:
+    void Set_Captions(std::string_view dialogTitle, std::string_view, bool showDelete) override {
+        title = dialogTitle;
+        deleteShown = showDelete;
+    }
+    void Set_Columns(const std::vector<backup::RestoreColumn>&) override {}
+    void Show_Rows(const std::vector<backup::RestoreRow>& shown) override { rows = shown; }
+    void Remove_Row(int index) override {
+        rows.erase(rows.begin() + index);
+        selected = -1;
+    }
+    int Selected_Row() const override { return selected; }
+    int Rows_Per_Page() const override { return 8; }
+    void Widen_First_Column(int) override {}
+    void Enable_Buttons(bool restore, bool) override { restoreEnabled = restore; }
+    void Close() override {}
+
+    std::string title;
+    bool deleteShown = false;
+    std::vector<backup::RestoreRow> rows;
+    int selected = -1;
+    bool restoreEnabled = true;
+};
+
+struct BackupScene {
+    static constexpr const char* kFolder = "C:\\Windows\\CVNBackup\\";
+
+    BackupScene()
+        : server(network.Add_Computer("SERVER1")),
+          log(folder.File("Corvane.log"), clock),
+          reporter(messages),
+          ports{network, reporter, clock, network, network.Local(), network} {
+        server.users["admin"] = "secret";
+        server.registry.Load_Reg_Text(
+            "Windows Registry Editor Version 5.00\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"Setting\"=\"1\"\r\n\r\n"
+            "[HKEY_USERS\\S-1-5-21-7\\Software\\App]\r\n\"Mode\"=\"on\"\r\n");
+        log.Start_Logging(folder.File("Corvane.log"));
+        reporter.Attach_Log(&log);
+    }
+
+    [[nodiscard]] std::string Log_Text() const { return Read_File(folder.File("Corvane.log")); }
+    [[nodiscard]] std::string Last_Message() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
+
+    TempFolder folder;
+    FakeClock clock;
+    FakeMessageBox messages;
+    remote::SimNetwork network;
+    remote::SimComputer& server;
+    clsLog log;
+    Reporter reporter;
+    remote::RemotePorts ports;
+    backup::BackupComputer computer{"SERVER1", "admin", Secret("secret")};
+    FakeProgressPanel progress;
+};
+
+}  // namespace corvane::testing

@@ -1,0 +1,120 @@
+// The restore dialog's logic on a simulated computer: which backups and
+// restore points it lists, restoring a backup that is gone, deleting one,
+// and rolling back to a restore point with the forced restart.
+#include "backup/restore_presenter.h"
+
+#include "backup_scene.h"
+
+namespace corvane::testing {
+namespace {
+
+using backup::RestoreMode;
+using backup::RestorePresenter;
+
+struct RestoreDialog : BackupScene {
+    RestorePresenter& Open(RestoreMode mode) {
+        presenter = std::make_unique<RestorePresenter>(mode, computer, ports, view, progress, shell);
+        presenter->Load();
+        return *presenter;
+    }
+    void Select(int row) {
+        view.selected = row;
+        presenter->Selection_Changed();
+    }
+
+    FakeRestoreView view;
+    FakeShell shell;
+    std::unique_ptr<RestorePresenter> presenter;
+};
+
+class RestoreDialogTest : public ::testing::Test, public RestoreDialog {};
+
+TEST_F(RestoreDialogTest, RegistryModeListsOnlyFullBackupFiles) {
+    for (const char* name : {"CVNFullBackup.reg", "cvnfullbackup-old.REG", "CVNFullBackup.new", "other.reg"}) {
+        server.files.Add_File(kFolder + std::string(name), 5000, server.now);
+    }
+    Open(RestoreMode::Registry);
+    EXPECT_EQ(view.title, "Restore Registry - SERVER1 - Corvane");
+    ASSERT_EQ(view.rows.size(), 2u);
+    // The management service gives names and paths in lower case.
+    EXPECT_EQ(view.rows[0].text + "|" + view.rows[1].text, "cvnfullbackup-old.reg|cvnfullbackup.reg");
+    EXPECT_EQ(view.rows[0].tag, "c:\\windows\\cvnbackup\\");
+    EXPECT_EQ(view.rows[0].size, "5 KB");
+    EXPECT_EQ(view.rows[0].date, "12/5/2026 2:03:09 PM");
+    EXPECT_FALSE(view.restoreEnabled);
+}
+
+TEST_F(RestoreDialogTest, RestoringAFileThatIsGoneSaysSo) {
+    server.files.Add_File(kFolder + std::string("CVNFullBackup.reg"), 100);
+    Open(RestoreMode::Registry);
+    (void)server.files.Delete_File(kFolder + std::string("CVNFullBackup.reg"));
+    Select(0);
+    presenter->Restore_Clicked();
+    EXPECT_EQ(messages.shown.at(1).text, "File Not Exists!");
+    EXPECT_EQ(Last_Message(), "Error while restoring the Registry!");
+    EXPECT_TRUE(server.startedCommands.empty());
+}
+
+TEST_F(RestoreDialogTest, DeletingRemovesTheFileAndItsRowOnlyWhenItWorked) {
+    const std::string path = kFolder + std::string("CVNFullBackup.reg");
+    server.files.Add_File(path, 100);
+    Open(RestoreMode::Registry);
+    Select(0);
+    network.Add_Fault({.kind = remote::CallKind::Method, .computer = {}, .match = "Delete", .once = true});
+    presenter->Delete_Clicked();
+    EXPECT_EQ(Last_Message(), "Error while deleting the file!");
+    EXPECT_EQ(view.rows.size(), 1u);
+
+    presenter->Delete_Clicked();
+    EXPECT_EQ(Last_Message(), "Registry backup file deleted successfully.");
+    EXPECT_TRUE(view.rows.empty());
+    EXPECT_FALSE(server.files.Find(path));
+    EXPECT_FALSE(view.restoreEnabled);
+}
+
+// Restore points of any program are listed and can be rolled back to.
+TEST_F(RestoreDialogTest, RollBackWithForcedRestart) {
+    const struct {
+        std::uint32_t restoreResult;
+        std::uint32_t shutdownResult;
+        const char* message;
+        MsgIcon icon;
+    } cases[] = {
+        {0, 0, "System restored successfully and Windows restarted.", MsgIcon::Information},
+        {0, 1, "System restored successfully. You must restart the System manually!", MsgIcon::Exclamation},
+        {1058, 0, "This Feature is disabled or not supported by the Operating System!", MsgIcon::Exclamation},
+        {5, 0, "Error while restoring the System!", MsgIcon::Critical},
+    };
+    for (const auto& c : cases) {
+        RestoreDialog t;
+        t.server.Add_Restore_Point("Installed Office", t.server.now);
+        t.server.restoreResult = c.restoreResult;
+        t.server.shutdownResult = c.shutdownResult;
+        t.server.Add_Restore_Point("CVNRestorePoint(2026-12-01)(10-00-00)", {2026, 12, 1, 10, 0, 0, 60});
+        t.Open(RestoreMode::System);
+        EXPECT_EQ(t.view.title + (t.view.deleteShown ? " +Delete" : ""), "Restore System - SERVER1 - Corvane");
+        ASSERT_EQ(t.view.rows.size(), 2u);
+        t.Select(0);
+        t.presenter->Restore_Clicked();
+        EXPECT_EQ(t.messages.shown.front().text,
+                  "This will restart the system forcefully.\r\nAre you sure you want to restore the system with this "
+                  "Restore Point 'Installed Office' ?");
+        EXPECT_EQ(t.Last_Message(), c.message);
+        EXPECT_EQ(t.messages.shown.back().icon, c.icon) << c.message;
+        EXPECT_EQ(t.server.shutdownRequests,
+                  c.restoreResult == 0 ? std::vector<std::uint32_t>{6} : std::vector<std::uint32_t>{});
+    }
+}
+
+TEST_F(RestoreDialogTest, ListingFailures) {
+    server.systemRestore = false;
+    Open(RestoreMode::System);
+    EXPECT_EQ(Last_Message(), "This Feature is disabled or not supported by the Operating System!");
+    server.reachable = false;
+    Open(RestoreMode::Registry);
+    EXPECT_EQ(Last_Message(), backup::kAccessErrorBang);
+    EXPECT_TRUE(view.rows.empty());
+}
+
+}  // namespace
+}  // namespace corvane::testing
