@@ -6,9 +6,12 @@
 #include "base/text.h"
 #include "db/scramble.h"
 #include "support/test_database.h"
+#include "support/expect_error.h"
 
 namespace corvane {
 namespace {
+
+using corvane::testing::Raises;
 
 using testing::TestDatabase;
 
@@ -178,13 +181,7 @@ TEST(Settings, MissingRowRaisesSubscriptErrorAndLeavesOutputs) {
     ASSERT_TRUE(t.Run_Sql("DELETE FROM SETTINGS_TBL"));
     std::int32_t options = 77;
     std::string extn = "keep";
-    try {
-        Load_Settings(t.db, options, extn);
-        FAIL() << "no error raised";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), 9);
-        EXPECT_EQ(error.Source(), "Corvane");
-    }
+    EXPECT_TRUE(Raises([&] { Load_Settings(t.db, options, extn); }, error_number::kSubscriptOutOfRange));
     EXPECT_EQ(options, 77);
     EXPECT_EQ(extn, "keep");
 }

@@ -5,25 +5,14 @@
 #include "base/runtime_error.h"
 #include "remote/sim/sim_computer.h"
 #include "remote/store_services.h"
+#include "support/expect_error.h"
 
 namespace corvane::remote {
 namespace {
 
 using wmi::Variant;
 
-std::int32_t Number(std::uint32_t hr) {
-    return static_cast<std::int32_t>(hr);
-}
-
-template <typename Call>
-std::int32_t Error_Of(Call call) {
-    try {
-        call();
-    } catch (const RuntimeError& error) {
-        return error.Number();
-    }
-    return 0;
-}
+using testing::Raises;
 
 class ProvidersTest : public ::testing::Test {
 protected:
@@ -88,7 +77,7 @@ TEST_F(ProvidersTest, BackupListingQueryAsTheRestoreDialogWritesIt) {
 TEST_F(ProvidersTest, PropertiesOutsideTheSelectListAreNotThere) {
     const auto files = cimv2->ExecQuery("Select name from CIM_Datafile where name='C:\\\\Windows\\\\Temp\\\\noext'");
     ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(Error_Of([&] { (void)files[0]->Get("FileSize"); }), Number(0x80041002u));
+    EXPECT_TRUE(Raises([&] { (void)files[0]->Get("FileSize"); }, Hresult_Number(0x80041002u)));
     const auto all = cimv2->ExecQuery("Select * from CIM_DataFile where Name='C:\\\\Windows\\\\Temp\\\\Report.txt'");
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0]->Get("CreationDate").As_String(), "20090407150209.000000+120");
@@ -102,12 +91,12 @@ TEST_F(ProvidersTest, NameQueriesKeepFilesAndFoldersApart) {
 }
 
 TEST_F(ProvidersTest, UnknownClassesNamespacesAndMethods) {
-    EXPECT_EQ(Error_Of([&] { (void)cimv2->ExecQuery("Select * From Win32_Nothing"); }), Number(0x80041010u));
-    EXPECT_EQ(Error_Of([&] { (void)cimv2->Get("StdRegProv"); }), Number(0x80041010u));
-    EXPECT_EQ(Error_Of([&] { (void)cimv2->ExecQuery("Select Nonsense From Win32_Process"); }), Number(0x80041017u));
-    EXPECT_EQ(Error_Of([&] { (void)Make_Store_Services(computer, "root\\security"); }), Number(0x8004100Eu));
-    EXPECT_EQ(Error_Of([&] { (void)Reg("EnumKeys", {}); }), Number(0x8004102Eu));
-    EXPECT_EQ(Error_Of([&] { (void)Reg("EnumKey", {{"hKey", Variant(1)}}); }), Number(0x8004102Fu));
+    EXPECT_TRUE(Raises([&] { (void)cimv2->ExecQuery("Select * From Win32_Nothing"); }, Hresult_Number(0x80041010u)));
+    EXPECT_TRUE(Raises([&] { (void)cimv2->Get("StdRegProv"); }, Hresult_Number(0x80041010u)));
+    EXPECT_TRUE(Raises([&] { (void)cimv2->ExecQuery("Select Nonsense From Win32_Process"); }, Hresult_Number(0x80041017u)));
+    EXPECT_TRUE(Raises([&] { (void)Make_Store_Services(computer, "root\\security"); }, Hresult_Number(0x8004100Eu)));
+    EXPECT_TRUE(Raises([&] { (void)Reg("EnumKeys", {}); }, Hresult_Number(0x8004102Eu)));
+    EXPECT_TRUE(Raises([&] { (void)Reg("EnumKey", {{"hKey", Variant(1)}}); }, Hresult_Number(0x8004102Fu)));
 }
 
 TEST_F(ProvidersTest, RegistryEnumerationsAndReads) {
@@ -247,7 +236,7 @@ TEST_F(ProvidersTest, SystemRestorePoints) {
     auto restore = rootDefault->Get("SystemRestore");
     EXPECT_EQ(restore->Exec_Method("Restore", {{"SequenceNumber", Variant(1)}})["ReturnValue"].As_Int32(), 0);
     computer.systemRestore = false;
-    EXPECT_EQ(Error_Of([&] { (void)rootDefault->InstancesOf("SystemRestore"); }), Number(0x80041010u));
+    EXPECT_TRUE(Raises([&] { (void)rootDefault->InstancesOf("SystemRestore"); }, Hresult_Number(0x80041010u)));
 }
 
 }  // namespace
