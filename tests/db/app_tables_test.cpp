@@ -136,6 +136,28 @@ TEST(Exceptions, ContainmentIgnoresCaseAndCoversEverythingBelow) {
     EXPECT_TRUE(Is_In_Exception_List(t.db, "C:\\pagefile.sys"));
 }
 
+// The dialogs never store an empty text, but an older or hand-edited
+// database may hold one: as a plain substring test it occurs in every
+// candidate, so it excepts everything (nothing is listed, nothing deleted).
+TEST(Exceptions, AnEmptyStoredTextIsKeptListedAndExceptsEveryCandidate) {
+    TestDatabase t;
+    ASSERT_TRUE(t.Run_Sql("DELETE FROM EXCEPTION_TBL"));
+    ResultTable added;
+    ASSERT_TRUE(Add_Exception(t.db, "", added, 2));
+    EXPECT_TRUE(Exception_Exists(t.db, "", 2));
+    std::int32_t rows = 0;
+    ResultTable listed;
+    ASSERT_TRUE(Get_Exceptions(t.db, rows, listed));
+    ASSERT_EQ(rows, 1);
+    EXPECT_EQ(listed.Cell(1, 1), "");
+    EXPECT_EQ(listed.Cell(1, 0), added.Cell(1, 0));
+    EXPECT_TRUE(Is_In_Exception_List(t.db, "HKEY_LOCAL_MACHINE\\SOFTWARE\\OldApp"));
+    EXPECT_TRUE(Is_In_Exception_List(t.db, "C:\\Windows\\Temp\\a.tmp"));
+    ASSERT_TRUE(Delete_Exception(t.db, Text_To_Int32(added.Cell(1, 0)), 2));
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "C:\\Windows\\Temp\\a.tmp"));
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
 TEST(Exceptions, EmptyTableMatchesNothingAndNoConnectionAnswersFalse) {
     TestDatabase t;
     ASSERT_TRUE(t.Run_Sql("DELETE FROM EXCEPTION_TBL"));
