@@ -89,13 +89,9 @@ TEST_F(Rows, CountingSkipsHeadersErrorsFixedAndUncheckedRows) {
     EXPECT_EQ(Count_Checked_Unfixed_Problems(list), 1);
 }
 
-TEST(ClipboardText, EmptyListGivesEmptyText) {
+TEST(ClipboardText, AnEmptyLineBeforeEachHeaderAndEveryCellQuoted) {
     ResultsList list;
     EXPECT_EQ(Results_Clipboard_Text(list), "");
-}
-
-TEST(ClipboardText, OneHeaderWithTwoRowsGivesEmptyLineThenThreeQuotedLines) {
-    ResultsList list;
     Header(list, "fAPC17", "[Help Files]");
     Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help");
     Registry_Row(list, 1, "say \"hi\"", "SOFTWARE\\Help");
