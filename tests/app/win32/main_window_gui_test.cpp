@@ -35,6 +35,7 @@
 #include "periphery/win32/regedit_driver.h"
 #include "periphery/win32/tray_icon.h"
 #include "support/fakes.h"
+#include "support/result_rows.h"
 #include "support/temp_folder.h"
 #include "support/test_database.h"
 
@@ -178,31 +179,6 @@ void Click_List_Check_Box(HWND list, int row) {
     Pump(150);
 }
 
-ListRow& Add_Header(ResultsList& list, const std::string& key, const std::string& text, const std::string& computer,
-                    const std::string& icon) {
-    ListRow& row = list.Add_List_Item(0, key, text, "", icon, 0);
-    row.bold = true;
-    row.checked = true;
-    row.Sub(1).key = computer;
-    row.Sub(1).text = computer;
-    row.Sub(1).bold = true;
-    row.Sub(2).key = "fixStatus";
-    return row;
-}
-
-ListRow& Add_Registry_Row(ResultsList& list, int number, const std::string& value, const std::string& keyPath,
-                          const std::string& computer, const std::string& icon = "HelpFile") {
-    ListRow& row = list.Add_List_Item(0, "s" + std::to_string(number), value, "", icon, 1);
-    row.checked = true;
-    row.tag = "1fA" + computer;
-    row.Sub(1).tag = std::to_string(0x80000002u);
-    row.Sub(2).text = "The file does not exist";
-    row.Sub(2).tag = keyPath;
-    row.Sub(3).text = "HKEY_LOCAL_MACHINE\\" + keyPath;
-    row.Sub(3).tag = value;
-    return row;
-}
-
 NodeId Category_Node(ProgramRun& run, const char* key) { return run.window->Category_Tree().Find(key); }
 
 TEST_F(MainWindowGui, FirstStartOpensAtTheDefaults) {
@@ -339,7 +315,7 @@ TEST_F(MainWindowGui, ClosingWithUnfixedRowsAsksAndNoKeepsTheWindow) {
     ASSERT_NE(run.window, nullptr);
     const std::string local = run.window->Get_Comp_Name();
     ResultsList& results = run.window->Results();
-    Add_Header(results, "fA" + local, "[Help Files]", local, "HelpFile");
+    Add_Header_Row(results, "fA", local, "[Help Files]");
     Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Microsoft\\Windows\\Help", local);
     results.Row(1).smallIcon = kFixedItemIcon;
     Add_Registry_Row(results, 1, "b.hlp", "SOFTWARE\\Microsoft\\Windows\\Help", local);
@@ -363,12 +339,12 @@ TEST_F(MainWindowGui, CheckMarksOfTreesAndHeadersReachTheRows) {
     const MainWindow::Controls c = run.window->Control_Handles();
     const std::string local = run.window->Get_Comp_Name();
     ResultsList& results = run.window->Results();
-    Add_Header(results, "fA" + local, "[Help Files]", local, "HelpFile");
+    Add_Header_Row(results, "fA", local, "[Help Files]");
     Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Help", local);
     Add_Registry_Row(results, 1, "b.hlp", "SOFTWARE\\Help", local);
-    Add_Header(results, "fB" + local, "[Add/Remove Programs]", local, "Add/RemovePrograms");
+    Add_Header_Row(results, "fB", local, "[Add/Remove Programs]", "Add/RemovePrograms");
     Add_Registry_Row(results, 2, "Old App", "SOFTWARE\\Uninstall", local, "Add/RemovePrograms");
-    results.Add_List_Item(0, "eREMOTE7", "REMOTE7", "", "Error", 0).checked = true;
+    Add_Error_Row(results, "REMOTE7", "Access denied");
     Pump(100);  // rows added at the end reach the control within 40 ms
     EXPECT_EQ(ListView_GetItemCount(c.list), 6);
     EXPECT_TRUE(List_Row_Checked(c.list, 1));
@@ -413,7 +389,7 @@ TEST_F(MainWindowGui, ContextMenuCommandsWorkOnTheSelectedRows) {
     const MainWindow::Controls c = run.window->Control_Handles();
     const std::string local = run.window->Get_Comp_Name();
     ResultsList& results = run.window->Results();
-    Add_Header(results, "fA" + local, "[Help Files]", local, "HelpFile");
+    Add_Header_Row(results, "fA", local, "[Help Files]");
     Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Help", local);
     Add_Registry_Row(results, 1, "say \"b\".hlp", "SOFTWARE\\Help", "REMOTE7");
     Add_Registry_Row(results, 2, "c.hlp", "SOFTWARE\\Help", local);
@@ -630,19 +606,19 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     run.window->Presenter().Category_Node_Checked(categories.Find("gR"), true);
     run.window->Presenter().Computer_Node_Checked(run.window->Computer_Tree().Find("rR"), true);
     int number = 0;
-    Add_Header(results, "fA" + local, "[Help Files]", local, "HelpFile");
+    Add_Header_Row(results, "fA", local, "[Help Files]");
     for (const char* file : {"acrobat.hlp", "vbenlr3.hlp", "winhlp32.hlp"}) {
         Add_Registry_Row(results, number++, file, "SOFTWARE\\Microsoft\\Windows\\Help", local);
     }
     results.Row(results.Find("fA" + local)).Sub(2).text = "3 Problems Found";
-    Add_Header(results, "fB" + local, "[Add/Remove Programs]", local, "Add/RemovePrograms");
+    Add_Header_Row(results, "fB", local, "[Add/Remove Programs]", "Add/RemovePrograms");
     for (const char* app : {"OldViewer 2.1", "Trial Suite"}) {
         ListRow& row = Add_Registry_Row(results, number++, app, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app), local, "Add/RemovePrograms");
         row.Sub(2).text = "Invalid uninstall entry";
     }
     results.Row(results.Count() - 1).smallIcon = kFixedItemIcon;
     results.Row(results.Find("fB" + local)).Sub(2).text = "2 Problems Found";
-    Add_Header(results, "dB" + local, "[User Temp Files]", local, "File");
+    Add_Header_Row(results, "dB", local, "[User Temp Files]", "File");
     for (int i = 0; i < 6; ++i) {
         const std::string path = "C:\\users\\admin\\Temp\\setup" + std::to_string(i) + ".tmp";
         ListRow& row = results.Add_List_Item(0, "c" + std::to_string(number++), "setup" + std::to_string(i) + ".tmp", "", "File", 1);
@@ -654,9 +630,7 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
         row.Sub(3).text = path;
     }
     results.Row(results.Find("dB" + local)).Sub(2).text = "6 Problems Found";
-    ListRow& error = results.Add_List_Item(0, "eLAB-PC07", "LAB-PC07", "", "Error", 0);
-    error.bold = true;
-    error.Sub(1).text = "The RPC server is unavailable.";
+    Add_Error_Row(results, "LAB-PC07", "The RPC server is unavailable.").checked = false;
     run.window->Set_Status_Text(Total_Problems_Text(11));
     Pump(300);
     EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window.bmp"));
