@@ -21,15 +21,27 @@ TEST(LogLine, PrefixPaddingToColumn100AndDate) {
         LocalTime when;
         std::string line;
     } cases[] = {
-        {"Started", LOG_INFO, true, {2026, 12, 5, 14, 3, 9}, "I: Started" + std::string(90, ' ') + ": 05-Dec-26 14:03:09\r\n"},
+        {"Started",
+         LOG_INFO,
+         true,
+         {2026, 12, 5, 14, 3, 9},
+         "I: Started" + std::string(90, ' ') + ": 05-Dec-26 14:03:09\r\n"},
         // A separator: no prefix, fill or date.
         {std::string(100, '-'), LOG_PLAIN, false, {}, std::string(100, '-') + "\r\n"},
         // Longer than the column: kept whole, the date follows.
-        {std::string(150, 'x'), LOG_WARNING, true, {2009, 4, 7, 0, 0, 0}, "W: " + std::string(150, 'x') + ": 07-Apr-09 00:00:00\r\n"},
+        {std::string(150, 'x'),
+         LOG_WARNING,
+         true,
+         {2009, 4, 7, 0, 0, 0},
+         "W: " + std::string(150, 'x') + ": 07-Apr-09 00:00:00\r\n"},
         {"x", LOG_ERROR, false, {}, "E: x" + std::string(96, ' ') + "\r\n"},
         {"x", 7, false, {}, "x" + std::string(99, ' ') + "\r\n"},  // an unknown type has no prefix
         // "I: Café" is 7 characters, not 8 bytes: 93 blanks follow.
-        {"Caf\xC3\xA9", LOG_INFO, true, {2026, 1, 2, 3, 4, 5}, "I: Caf\xC3\xA9" + std::string(93, ' ') + ": 02-Jan-26 03:04:05\r\n"},
+        {"Caf\xC3\xA9",
+         LOG_INFO,
+         true,
+         {2026, 1, 2, 3, 4, 5},
+         "I: Caf\xC3\xA9" + std::string(93, ' ') + ": 02-Jan-26 03:04:05\r\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(Format_Log_Line(c.text, c.type, c.dated, c.when), c.line) << c.text;
 

@@ -5,8 +5,8 @@
 #include "base/runtime_error.h"
 #include "base/text.h"
 #include "db/scramble.h"
-#include "support/test_database.h"
 #include "support/expect_error.h"
+#include "support/test_database.h"
 
 namespace corvane {
 namespace {

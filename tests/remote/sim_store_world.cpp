@@ -24,8 +24,9 @@ private:
     remote::SimComputer computer_{"PC1"};
 };
 
-INSTANTIATE_TEST_SUITE_P(Simulated, StoreContract,
-                         ::testing::Values(+[]() -> std::unique_ptr<StoreWorld> { return std::make_unique<SimWorld>(); }));
+INSTANTIATE_TEST_SUITE_P(Simulated, StoreContract, ::testing::Values(+[]() -> std::unique_ptr<StoreWorld> {
+                             return std::make_unique<SimWorld>();
+                         }));
 
 }  // namespace
 }  // namespace corvane::testing

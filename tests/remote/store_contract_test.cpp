@@ -55,7 +55,8 @@ TEST_P(StoreContract, RegistryValuesComeBackAsTheyWereWritten) {
     ASSERT_EQ(kStatusOk, store.Create_Key(kRoot, Key("beta")));
     const RegistryValue written[] = {
         Text_Value("C:\\Program Files\\App\\app.exe"),
-        Text_Value("Gr\xc3\xbc\xc3\x9f" "e \xe6\x97\xa5\xe6\x9c\xac"),
+        Text_Value("Gr\xc3\xbc\xc3\x9f"
+                   "e \xe6\x97\xa5\xe6\x9c\xac"),
         Text_Value("%SystemRoot%\\help", kRegExpandSz),
         Text_Value(std::string(3000, 'x')),  // longer than a first read buffer
         Number_Value(kRegDword, 0xFFFFFFF0u),
@@ -193,7 +194,8 @@ TEST_P(StoreContract, DeletesAndRenamesFilesButKeepsAFolderWithContent) {
 TEST_P(StoreContract, ReadsTheTargetOfAShortcutOnly) {
     world->Make_File("target.exe", "x");
     world->Make_Shortcut("app.lnk", world->Folder() + "\\target.exe");
-    EXPECT_TRUE(Equals_Ignore_Case(world->Folder() + "\\target.exe", store.Shortcut_Target(world->Folder() + "\\app.lnk")));
+    EXPECT_TRUE(
+        Equals_Ignore_Case(world->Folder() + "\\target.exe", store.Shortcut_Target(world->Folder() + "\\app.lnk")));
     EXPECT_EQ("", store.Shortcut_Target(world->Folder() + "\\target.exe"));
     EXPECT_EQ("", store.Shortcut_Target(world->Folder() + "\\missing.lnk"));
 }

@@ -54,8 +54,8 @@ TEST(Variant, PropertyNamesIgnoreCase) {
 }
 
 TEST(WmiErrors, NumbersAndTexts) {
-    EXPECT_TRUE(Raises([] { Raise_Hresult(hresult::kRpcServerUnavailable); }, -2147023174,
-                       "The RPC server is unavailable."));
+    EXPECT_TRUE(
+        Raises([] { Raise_Hresult(hresult::kRpcServerUnavailable); }, -2147023174, "The RPC server is unavailable."));
     EXPECT_EQ(RuntimeError(-2147023174, "The RPC server is unavailable.").Text(),
               "-2147023174: The RPC server is unavailable.");
     EXPECT_EQ(Hresult_Description(0x800706BFu), "The remote procedure call failed and did not execute.");

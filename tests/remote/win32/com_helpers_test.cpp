@@ -10,8 +10,8 @@
 #include "remote/win32/com_variant.h"
 #include "remote/win32/hresult_error.h"
 #include "base/win32/unique_com.h"
-#include "win32_test_support.h"
 #include "support/expect_error.h"
+#include "win32_test_support.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 

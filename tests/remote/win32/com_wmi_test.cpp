@@ -9,8 +9,8 @@
 #include "base/text.h"
 #include "remote/win32/com_locator.h"
 #include "remote/win32/native_ports.h"
-#include "win32_test_support.h"
 #include "support/expect_error.h"
+#include "win32_test_support.h"
 
 namespace corvane::remote::win32 {
 namespace {

@@ -29,7 +29,10 @@ TEST_F(NativeRegistry, ReadsWhatTheRegistryApiWrote) {
     const wchar_t multi[] = L"one\0two\0";
     Write("", "Multi", REG_MULTI_SZ, multi, sizeof(multi));
 
-    EXPECT_EQ("Gr\xc3\xbc\xc3\x9f" "e \xe6\x97\xa5\xe6\x9c\xac", Read("Unicode").text);
+    EXPECT_EQ(
+        "Gr\xc3\xbc\xc3\x9f"
+        "e \xe6\x97\xa5\xe6\x9c\xac",
+        Read("Unicode").text);
     EXPECT_EQ("%SystemRoot%\\system32", Read("Expand").text) << "read as stored, not expanded";
     EXPECT_EQ(kRegExpandSz, Read("Expand").type);
     EXPECT_EQ(3000u, Read("Long").text.size());

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "base/reporter.h"
+#include "remote/win32/native_ports.h"
+#include "remote/win32/windows_locator.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
 #include "remote/wmi_system.h"
-#include "remote/win32/native_ports.h"
-#include "remote/win32/windows_locator.h"
 #include "support/fakes.h"
 #include "win32_test_support.h"
 
@@ -52,8 +52,8 @@ TEST_F(NativeRoutines, TheLocalComputerIsLearnedAndReadNatively) {
     EXPECT_TRUE(Is_Fixed_Drive(context_, "c:"));
 
     Variant value;
-    EXPECT_EQ(kValueRead,
-              WMI_Get_String_Value(context_, *rootDefault->Get("StdRegProv"), kCurrentUser, Full(""), "Text", 1, value));
+    EXPECT_EQ(kValueRead, WMI_Get_String_Value(context_, *rootDefault->Get("StdRegProv"), kCurrentUser, Full(""),
+                                               "Text", 1, value));
     EXPECT_EQ("C:\\Program Files\\App\\app.exe", value.As_String());
     EXPECT_TRUE(messages_.shown.empty());
 }

@@ -4,8 +4,8 @@
 #include <shobjidl.h>
 
 #include "base/win32/unique_com.h"
-#include "remote/win32/native_store.h"
 #include "remote/store_contract.h"
+#include "remote/win32/native_store.h"
 #include "win32_test_support.h"
 
 namespace corvane::testing {
