@@ -13,40 +13,42 @@ using testing::FakeClock;
 using testing::Read_File;
 using testing::TempFolder;
 
-TEST(LogLine, DatedInformationLineIsPaddedToColumn100) {
-    const LocalTime when{2026, 12, 5, 14, 3, 9};
-    const std::string line = Format_Log_Line("Started", LOG_INFO, true, when);
-    EXPECT_EQ(line, "I: Started" + std::string(90, ' ') + ": 05-Dec-26 14:03:09\r\n");
-}
+TEST(LogLine, PrefixPaddingToColumn100AndDate) {
+    const struct {
+        std::string text;
+        int type;
+        bool dated;
+        LocalTime when;
+        std::string line;
+    } cases[] = {
+        {"Started",
+         LOG_INFO,
+         true,
+         {2026, 12, 5, 14, 3, 9},
+         "I: Started" + std::string(90, ' ') + ": 05-Dec-26 14:03:09\r\n"},
+        // A separator: no prefix, fill or date.
+        {std::string(100, '-'), LOG_PLAIN, false, {}, std::string(100, '-') + "\r\n"},
+        // Longer than the column: kept whole, the date follows.
+        {std::string(150, 'x'),
+         LOG_WARNING,
+         true,
+         {2009, 4, 7, 0, 0, 0},
+         "W: " + std::string(150, 'x') + ": 07-Apr-09 00:00:00\r\n"},
+        {"x", LOG_ERROR, false, {}, "E: x" + std::string(96, ' ') + "\r\n"},
+        {"x", 7, false, {}, "x" + std::string(99, ' ') + "\r\n"},  // an unknown type has no prefix
+        // "I: Café" is 7 characters, not 8 bytes: 93 blanks follow.
+        {"Caf\xC3\xA9",
+         LOG_INFO,
+         true,
+         {2026, 1, 2, 3, 4, 5},
+         "I: Caf\xC3\xA9" + std::string(93, ' ') + ": 02-Jan-26 03:04:05\r\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Format_Log_Line(c.text, c.type, c.dated, c.when), c.line) << c.text;
 
-TEST(LogLine, SeparatorHasNoPrefixFillOrDate) {
-    const std::string line = Format_Log_Line(std::string(100, '-'), LOG_PLAIN, false, {});
-    EXPECT_EQ(line, std::string(100, '-') + "\r\n");
-}
-
-TEST(LogLine, LongTextIsKeptWholeAndFollowedByTheDate) {
-    const std::string text(150, 'x');
-    const std::string line = Format_Log_Line(text, LOG_WARNING, true, {2009, 4, 7, 0, 0, 0});
-    EXPECT_EQ(line, "W: " + text + ": 07-Apr-09 00:00:00\r\n");
-}
-
-TEST(LogLine, PrefixesAndUnknownTypes) {
-    EXPECT_TRUE(Format_Log_Line("x", LOG_ERROR, false, {}).starts_with("E: x"));
-    EXPECT_TRUE(Format_Log_Line("x", 7, false, {}).starts_with("x "));
-    EXPECT_EQ(Format_Log_Line("x", 7, false, {}).size(), 102u);
-}
-
-TEST(LogLine, MonthNamesAreEnglishForEveryMonth) {
     const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     for (int m = 1; m <= 12; ++m) {
         EXPECT_EQ(Format_Log_Date({2031, m, 1, 23, 59, 58}), std::string("01-") + months[m - 1] + "-31 23:59:58");
     }
-}
-
-TEST(LogLine, PaddingCountsCharactersNotUtf8Bytes) {
-    const std::string line = Format_Log_Line("Caf\xC3\xA9", LOG_INFO, true, {2026, 1, 2, 3, 4, 5});
-    // "I: Café" is 7 characters: 93 blanks follow.
-    EXPECT_EQ(line, "I: Caf\xC3\xA9" + std::string(93, ' ') + ": 02-Jan-26 03:04:05\r\n");
 }
 
 TEST(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
@@ -63,28 +65,17 @@ TEST(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
     EXPECT_EQ(Read_File(path), "earlier\r\nI: Caf\xE9" + std::string(93, ' ') + "\r\n");
 }
 
-TEST(LogFile, RestartsEmptyOncePastOneMebibyte) {
-    TempFolder folder;
-    const std::string path = folder.File("Corvane.log");
-    testing::Write_File(path, std::string(kLogRestartSize + 1, 'a'));
-    FakeClock clock;
-    clsLog log(path, clock);
-    log.Start_Logging(path);
-    log.Log_Event("first line of the new file", LOG_INFO, true);
-    const std::string text = Read_File(path);
-    EXPECT_TRUE(text.starts_with("I: first line of the new file"));
-    EXPECT_EQ(text.size(), 100u + 2 + 18 + 2);
-}
-
-TEST(LogFile, ExactlyAtTheLimitDoesNotRestart) {
-    TempFolder folder;
-    const std::string path = folder.File("Corvane.log");
-    testing::Write_File(path, std::string(kLogRestartSize, 'a'));
-    FakeClock clock;
-    clsLog log(path, clock);
-    log.Start_Logging(path);
-    log.Log_Event("x", LOG_PLAIN, false);
-    EXPECT_GT(Read_File(path).size(), kLogRestartSize);
+TEST(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
+    for (const std::size_t size : {kLogRestartSize, kLogRestartSize + 1}) {
+        TempFolder folder;
+        const std::string path = folder.File("Corvane.log");
+        testing::Write_File(path, std::string(size, 'a'));
+        FakeClock clock;
+        clsLog log(path, clock);
+        log.Start_Logging(path);
+        log.Log_Event("x", LOG_PLAIN, false);
+        EXPECT_EQ(Read_File(path).size(), size > kLogRestartSize ? 102u : size + 102u) << size;
+    }
 }
 
 TEST(LogFile, LogErrorCarriesNumberDescriptionAndSource) {

@@ -5,6 +5,7 @@
 
 #include "base/ui/results_list.h"
 #include "db/app_tables.h"
+#include "support/result_rows.h"
 #include "support/test_database.h"
 
 namespace corvane {
@@ -12,54 +13,15 @@ namespace {
 
 using namespace corvane::testing;
 
-ListRow& Header(ResultsList& list, const std::string& key, const std::string& text) {
-    ListRow& row = list.Add_List_Item(0, key, text, "", "HelpFile", 0);
-    row.bold = true;
-    row.checked = true;
-    row.Sub(1).text = "PC17";
-    row.Sub(2).text = "2 Problems Found";
-    return row;
-}
-
-ListRow& Registry_Row(ResultsList& list, int number, const std::string& value, const std::string& keyPath,
-                      const std::string& computer = "PC17") {
-    ListRow& row = list.Add_List_Item(0, "s" + std::to_string(number), value, "", "HelpFile", 1);
-    row.checked = true;
-    row.tag = "1fA" + computer;
-    row.Sub(1).text = "data";
-    row.Sub(1).tag = std::to_string(0x80000002u);
-    row.Sub(2).text = "Missing file";
-    row.Sub(2).tag = keyPath;
-    row.Sub(3).text = "HKEY_LOCAL_MACHINE\\" + keyPath;
-    row.Sub(3).tag = value;
-    return row;
-}
-
-ListRow& File_Row(ResultsList& list, int number, const std::string& path) {
-    ListRow& row = list.Add_List_Item(0, "c" + std::to_string(number), path, "", "File", 1);
-    row.checked = true;
-    row.tag = "3dAPC17";
-    row.Sub(1).tag = path;
-    row.Sub(3).text = path;
-    return row;
-}
-
-ListRow& Error_Row(ResultsList& list, const std::string& computer) {
-    ListRow& row = list.Add_List_Item(0, "e" + computer, computer, "", "Error", 0);
-    row.checked = true;
-    row.Sub(1).text = "Access Denied";
-    return row;
-}
-
 class Rows : public ::testing::Test {
 protected:
     Rows() {
-        Header(list, "fAPC17", "[Help Files]");
-        Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Microsoft\\Windows\\Help");
-        Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Microsoft\\Windows\\Help");
-        Error_Row(list, "PC18");
-        Header(list, "dAPC17", "[Mini Dump Files]");
-        File_Row(list, 2, "C:\\Windows\\Minidump\\x.dmp");
+        Add_Header_Row(list, "fA", "PC17", "[Help Files]");
+        Add_Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Microsoft\\Windows\\Help", "PC17");
+        Add_Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Microsoft\\Windows\\Help", "PC17");
+        Add_Error_Row(list, "PC18", "Access Denied");
+        Add_Header_Row(list, "dA", "PC17", "[Mini Dump Files]");
+        Add_File_Row(list, 2, "C:\\Windows\\Minidump\\x.dmp", "PC17");
     }
     ResultsList list;
 };
@@ -89,22 +51,18 @@ TEST_F(Rows, CountingSkipsHeadersErrorsFixedAndUncheckedRows) {
     EXPECT_EQ(Count_Checked_Unfixed_Problems(list), 1);
 }
 
-TEST(ClipboardText, EmptyListGivesEmptyText) {
+TEST(ClipboardText, AnEmptyLineBeforeEachHeaderAndEveryCellQuoted) {
     ResultsList list;
     EXPECT_EQ(Results_Clipboard_Text(list), "");
-}
-
-TEST(ClipboardText, OneHeaderWithTwoRowsGivesEmptyLineThenThreeQuotedLines) {
-    ResultsList list;
-    Header(list, "fAPC17", "[Help Files]");
-    Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help");
-    Registry_Row(list, 1, "say \"hi\"", "SOFTWARE\\Help");
-    Error_Row(list, "PC18");
+    Add_Header_Row(list, "fA", "PC17", "[Help Files]").Sub(2).text = "2 Problems Found";
+    Add_Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help", "PC17");
+    Add_Registry_Row(list, 1, "say \"hi\"", "SOFTWARE\\Help", "PC17");
+    Add_Error_Row(list, "PC18", "Access Denied");
     EXPECT_EQ(Results_Clipboard_Text(list),
               "\r\n"
               "\"[Help Files]\",\"PC17\",\"2 Problems Found\",\"\"\r\n"
-              "\"a.hlp\",\"data\",\"Missing file\",\"HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\"\r\n"
-              "\"say \"\"hi\"\"\",\"data\",\"Missing file\",\"HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\"\r\n");
+              "\"a.hlp\",\"\",\"The file does not exist\",\"HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\"\r\n"
+              "\"say \"\"hi\"\"\",\"\",\"The file does not exist\",\"HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\"\r\n");
 }
 
 TEST_F(Rows, RegistryKeyOfRowAndOwnerComputer) {
@@ -142,10 +100,10 @@ protected:
 
 TEST_F(ExceptionCommand, ThreeSelectedRegistryRowsAreStoredAndRemovedOnceOnly) {
     const auto before = Stored();
-    Header(list, "fAPC17", "[Help Files]");
-    Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help");
-    Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Help");
-    Registry_Row(list, 2, "c.hlp", "SOFTWARE\\Help");
+    Add_Header_Row(list, "fA", "PC17", "[Help Files]");
+    Add_Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help", "PC17");
+    Add_Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Help", "PC17");
+    Add_Registry_Row(list, 2, "c.hlp", "SOFTWARE\\Help", "PC17");
     Select_All();
     EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 3u);
     ASSERT_EQ(list.Count(), 1u);  // the header stays
@@ -159,8 +117,8 @@ TEST_F(ExceptionCommand, ThreeSelectedRegistryRowsAreStoredAndRemovedOnceOnly) {
     EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Question);
 
     // The same texts again: nothing new is stored and the rows stay.
-    Registry_Row(list, 3, "a.hlp", "SOFTWARE\\Help");
-    Registry_Row(list, 4, "b.hlp", "SOFTWARE\\Help");
+    Add_Registry_Row(list, 3, "a.hlp", "SOFTWARE\\Help", "PC17");
+    Add_Registry_Row(list, 4, "b.hlp", "SOFTWARE\\Help", "PC17");
     Select_All();
     EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 0u);
     EXPECT_EQ(list.Count(), 3u);
@@ -169,10 +127,10 @@ TEST_F(ExceptionCommand, ThreeSelectedRegistryRowsAreStoredAndRemovedOnceOnly) {
 
 TEST_F(ExceptionCommand, OnlySelectedProblemRowsCountAndNoEndsTheCommand) {
     const auto before = Stored();
-    Header(list, "dAPC17", "[Mini Dump Files]");
-    File_Row(list, 0, "C:\\dumps\\one.dmp");
-    File_Row(list, 1, "C:\\dumps\\two.dmp");
-    Error_Row(list, "PC18");
+    Add_Header_Row(list, "dA", "PC17", "[Mini Dump Files]");
+    Add_File_Row(list, 0, "C:\\dumps\\one.dmp", "PC17");
+    Add_File_Row(list, 1, "C:\\dumps\\two.dmp", "PC17");
+    Add_Error_Row(list, "PC18", "Access Denied");
     list.Row(0).selected = true;
     list.Row(2).selected = true;
     list.Row(3).selected = true;
@@ -191,8 +149,8 @@ TEST_F(ExceptionCommand, TwoHundredFiftyFiveCharactersAreStoredTwoHundredFiftySi
     const std::string prefix = "HKEY_LOCAL_MACHINE\\" + key + "\\";
     const std::string fits(255 - prefix.size(), 'v');
     const std::string tooLong(256 - prefix.size(), 'w');
-    Registry_Row(list, 0, tooLong, key);
-    Registry_Row(list, 1, fits, key);
+    Add_Registry_Row(list, 0, tooLong, key, "PC17");
+    Add_Registry_Row(list, 1, fits, key, "PC17");
     Select_All();
     EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 1u);
     ASSERT_EQ(list.Count(), 1u);
@@ -206,8 +164,8 @@ TEST_F(ExceptionCommand, TwoHundredFiftyFiveCharactersAreStoredTwoHundredFiftySi
 }
 
 TEST_F(ExceptionCommand, ADatabaseFailureStopsTheWalkAndKeepsTheRestOfTheRows) {
-    Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help");
-    Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Help");
+    Add_Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help", "PC17");
+    Add_Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Help", "PC17");
     Select_All();
     t.db.Close_Database();
     EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 0u);

@@ -7,10 +7,13 @@
 #include <vector>
 #include "base/base64.h"
 #include "db/scramble.h"
+#include "support/expect_error.h"
 #include "support/test_database.h"
 
 namespace corvane {
 namespace {
+
+using corvane::testing::Raises;
 
 using testing::TestDatabase;
 
@@ -184,6 +187,25 @@ TEST(Exceptions, ContainmentIgnoresCaseAndCoversEverythingBelow) {
     EXPECT_TRUE(Is_In_Exception_List(t.db, "C:\\pagefile.sys"));
 }
 
+// The dialogs never store an empty text, but an older or hand-edited
+// database may hold one: it is listed, found and deleted like any other.
+TEST(Exceptions, AnEmptyStoredTextIsListedFoundAndDeleted) {
+    TestDatabase t;
+    ASSERT_TRUE(t.Run_Sql("DELETE FROM EXCEPTION_TBL"));
+    ResultTable added;
+    ASSERT_TRUE(Add_Exception(t.db, "", added, 2));
+    EXPECT_TRUE(Exception_Exists(t.db, "", 2));
+    std::int32_t rows = 0;
+    ResultTable listed;
+    ASSERT_TRUE(Get_Exceptions(t.db, rows, listed));
+    ASSERT_EQ(rows, 1);
+    EXPECT_EQ(listed.Cell(1, 0), added.Cell(1, 0));
+    EXPECT_EQ(listed.Cell(1, 1), "");
+    ASSERT_TRUE(Delete_Exception(t.db, Text_To_Int32(added.Cell(1, 0)), 2));
+    EXPECT_FALSE(Exception_Exists(t.db, "", 2));
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
 TEST(Exceptions, EmptyTableMatchesNothingAndNoConnectionAnswersFalse) {
     TestDatabase t;
     ASSERT_TRUE(t.Run_Sql("DELETE FROM EXCEPTION_TBL"));
@@ -251,13 +273,7 @@ TEST(Settings, MissingRowRaisesSubscriptErrorAndLeavesOutputs) {
     ASSERT_TRUE(t.Run_Sql("DELETE FROM SETTINGS_TBL"));
     std::int32_t options = 77;
     std::string extn = "keep";
-    try {
-        Load_Settings(t.db, options, extn);
-        FAIL() << "no error raised";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), 9);
-        EXPECT_EQ(error.Source(), "Corvane");
-    }
+    EXPECT_TRUE(Raises([&] { Load_Settings(t.db, options, extn); }, error_number::kSubscriptOutOfRange));
     EXPECT_EQ(options, 77);
     EXPECT_EQ(extn, "keep");
 }

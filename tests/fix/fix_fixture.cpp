@@ -2,6 +2,7 @@
 
 #include "db/app_tables.h"
 #include "remote/reg_file.h"
+#include "scan/scan_categories.h"
 
 namespace corvane::testing {
 
@@ -22,7 +23,7 @@ FixScene::FixScene()
     : ports{network, database.reporter, database.clock, network, network.Local(), network},
       target(ports),
       env{window, database.db, target, stop} {
-    window.localName = "WORKSTATION";
+    Fill_Scan_Categories(window.categories);
     Set_Options(0);
 }
 

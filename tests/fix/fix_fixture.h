@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "fake_main_window.h"
 #include "fix/fix_environment.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "support/test_database.h"
+#include "support/window_fakes.h"
 
 namespace corvane::testing {
 

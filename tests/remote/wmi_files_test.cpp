@@ -215,14 +215,5 @@ TEST_F(FilesTest, ListFolderEntriesAndWindowsDirectory) {
     EXPECT_EQ(Last_Query(), "Select WindowsDirectory FROM Win32_OperatingSystem");
 }
 
-TEST(ReturnCodeText, Table) {
-    EXPECT_EQ(remote::WMI_Return_Code_Text(0), "");
-    EXPECT_EQ(remote::WMI_Return_Code_Text(-1), "Other Errors");
-    EXPECT_EQ(remote::WMI_Return_Code_Text(2), "Access denied");
-    EXPECT_EQ(remote::WMI_Return_Code_Text(12), "Platform Not WindowsNT Or Windows2000");
-    EXPECT_EQ(remote::WMI_Return_Code_Text(21), "Invalid parameter");
-    EXPECT_EQ(remote::WMI_Return_Code_Text(3), "");
-}
-
 }  // namespace
 }  // namespace corvane::testing

@@ -6,9 +6,12 @@
 #include "remote/wmi_datetime.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_variant.h"
+#include "support/expect_error.h"
 
 namespace corvane::wmi {
 namespace {
+
+using corvane::testing::Raises;
 
 TEST(Variant, ConversionsAsTheScriptingLayerMakesThem) {
     EXPECT_EQ(Variant(std::uint32_t{0x80041010u}).As_Int32(), static_cast<std::int32_t>(0x80041010u));
@@ -24,12 +27,7 @@ TEST(Variant, ConversionsAsTheScriptingLayerMakesThem) {
     EXPECT_EQ(Variant::Null().As_Int32(), 0);
     EXPECT_TRUE(Variant::Null().Is_Empty());
     EXPECT_FALSE(Variant("").Is_Empty());
-    try {
-        (void)Variant("abc").As_Int32();
-        FAIL();
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), 13);
-    }
+    EXPECT_TRUE(Raises([] { (void)Variant("abc").As_Int32(); }, 13));
     EXPECT_THROW((void)Variant(std::vector<Variant>{Variant(1)}).As_String(), RuntimeError);
     EXPECT_TRUE(Variant("x").As_Array().empty());
     EXPECT_EQ(Variant(std::int32_t{1}), Variant(std::int32_t{1}));
@@ -40,12 +38,7 @@ TEST(Variant, NumbersWithoutAWholeValueOverflow) {
     for (const Variant& value : {Variant(1e300), Variant(std::numeric_limits<double>::infinity()),
                                  Variant(std::numeric_limits<double>::quiet_NaN()), Variant("1e30"),
                                  Variant(std::uint64_t{18446744073709551615ull})}) {
-        try {
-            (void)value.As_Int64();
-            ADD_FAILURE() << value.As_String();
-        } catch (const RuntimeError& error) {
-            EXPECT_EQ(error.Number(), 6) << value.As_String();
-        }
+        EXPECT_TRUE(Raises([&] { (void)value.As_Int64(); }, 6)) << value.As_String();
     }
     EXPECT_EQ(Variant(-2.6).As_Int64(), -3);
     EXPECT_EQ(Variant("4e3").As_Int64(), 4000);
@@ -61,13 +54,10 @@ TEST(Variant, PropertyNamesIgnoreCase) {
 }
 
 TEST(WmiErrors, NumbersAndTexts) {
-    try {
-        Raise_Hresult(hresult::kRpcServerUnavailable);
-        FAIL();
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Text(), "-2147023174: The RPC server is unavailable.");
-        EXPECT_EQ(error.Source(), "Corvane");
-    }
+    EXPECT_TRUE(
+        Raises([] { Raise_Hresult(hresult::kRpcServerUnavailable); }, -2147023174, "The RPC server is unavailable."));
+    EXPECT_EQ(RuntimeError(-2147023174, "The RPC server is unavailable.").Text(),
+              "-2147023174: The RPC server is unavailable.");
     EXPECT_EQ(Hresult_Description(0x800706BFu), "The remote procedure call failed and did not execute.");
     EXPECT_EQ(Hresult_Description(0x80010108u), "The object invoked has disconnected from its clients.");
     EXPECT_EQ(Hresult_Description(0x80041010u), "Invalid class");

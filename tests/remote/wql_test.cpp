@@ -4,9 +4,12 @@
 
 #include "base/runtime_error.h"
 #include "remote/wql.h"
+#include "support/expect_error.h"
 
 namespace corvane::wql {
 namespace {
+
+using corvane::testing::Raises;
 
 using wmi::Variant;
 
@@ -108,12 +111,7 @@ TEST(WqlEval, LikeWildcards) {
 }
 
 TEST(WqlEval, UnknownPropertyIsInvalidQuery) {
-    try {
-        (void)Matches("Missing=1", {{"Name", Variant("x")}});
-        FAIL();
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), kInvalidQuery);
-    }
+    EXPECT_TRUE(Raises([] { (void)Matches("Missing=1", {{"Name", Variant("x")}}); }, kInvalidQuery));
 }
 
 TEST(WqlEval, RequiredEqualityOnlyThroughAnd) {

@@ -10,14 +10,44 @@ namespace {
 
 using testing::TestDatabase;
 
-TEST(GeneralOptions, BitsAreReadAfreshAtEveryTest) {
+// Each option bit: what the installed database answers, and the safe answer
+// given when the settings cannot be read (never fix or shut down unasked).
+struct OptionBit {
+    std::int32_t bit;
+    bool installed;
+    bool safe;
+};
+constexpr OptionBit kBits[] = {
+    {GO_AUTOMATIC_FIXING, false, false}, {GO_REGISTRY_BACKUP, false, true}, {GO_RESTORE_POINT, true, true},
+    {GO_SHUTDOWN, false, false},         {GO_SAFE_SCAN, true, true},        {GO_ABORT_FIXING, true, true},
+};
+
+TEST(GeneralOptions, InstalledDefaultsAndEveryBitReadAfreshAtEveryTest) {
     TestDatabase t;
-    ASSERT_TRUE(Save_Settings(t.db, GO_AUTOMATIC_FIXING | GO_SHUTDOWN, ""));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_AUTOMATIC_FIXING));
-    EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_SAFE_SCAN));
-    ASSERT_TRUE(Save_Settings(t.db, GO_SAFE_SCAN, ""));
-    EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_AUTOMATIC_FIXING));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_SAFE_SCAN));
+    for (const OptionBit& row : kBits) EXPECT_EQ(IsGeneralOptionSet(t.db, row.bit), row.installed) << row.bit;
+    for (const OptionBit& row : kBits) {
+        ASSERT_TRUE(Save_Settings(t.db, row.bit, ""));
+        for (const OptionBit& other : kBits) {
+            EXPECT_EQ(IsGeneralOptionSet(t.db, other.bit), other.bit == row.bit) << row.bit << " " << other.bit;
+        }
+    }
+}
+
+TEST(GeneralOptions, UnreadableSettingsAnswerSafely) {
+    TestDatabase closed;
+    closed.db.Close_Database();
+    TestDatabase noRow;
+    ASSERT_TRUE(noRow.Run_Sql("DELETE FROM SETTINGS_TBL"));
+    for (const OptionBit& row : kBits) {
+        EXPECT_EQ(IsGeneralOptionSet(closed.db, row.bit), row.safe) << row.bit;
+        EXPECT_EQ(IsGeneralOptionSet(noRow.db, row.bit), row.safe) << row.bit;
+    }
+    // No connection: a message each time; a missing row: only the log.
+    ASSERT_EQ(closed.messages.shown.size(), std::size(kBits));
+    EXPECT_EQ(closed.messages.shown[0].text, "Error while reading Database!");
+    EXPECT_EQ(closed.messages.shown[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(noRow.messages.shown.empty());
+    EXPECT_NE(noRow.Log_Text().find("E: 9: Subscript out of range"), std::string::npos);
 }
 
 TEST(GeneralOptions, SetOptionBitKeepsUnknownBits) {
@@ -28,38 +58,6 @@ TEST(GeneralOptions, SetOptionBitKeepsUnknownBits) {
     EXPECT_EQ(mask, 16 | 128 | 1 | 4);
     Set_Option_Bit(mask, GO_AUTOMATIC_FIXING, false);
     EXPECT_EQ(mask, 16 | 128 | 4);
-}
-
-TEST(GeneralOptions, NoConnectionShowsTheMessageAndAnswersSafely) {
-    TestDatabase t;
-    t.db.Close_Database();
-    EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_AUTOMATIC_FIXING));
-    EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_SHUTDOWN));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_RESTORE_POINT));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_SAFE_SCAN));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_ABORT_FIXING));
-    ASSERT_EQ(t.messages.shown.size(), 5u);
-    EXPECT_EQ(t.messages.shown[0].text, "Error while reading Database!");
-    EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Critical);
-}
-
-TEST(GeneralOptions, MissingRowIsLoggedWithoutAMessageAndAnswersSafely) {
-    TestDatabase t;
-    ASSERT_TRUE(t.Run_Sql("DELETE FROM SETTINGS_TBL"));
-    EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_AUTOMATIC_FIXING));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_ABORT_FIXING));
-    EXPECT_TRUE(t.messages.shown.empty());
-    const std::string log = t.Log_Text();
-    EXPECT_NE(log.find("E: 9: Subscript out of range"), std::string::npos);
-}
-
-TEST(GeneralOptions, InstalledDefaultsAreTheSafeOnes) {
-    TestDatabase t;
-    EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_AUTOMATIC_FIXING));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_SAFE_SCAN));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_RESTORE_POINT));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_ABORT_FIXING));
-    EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_SHUTDOWN));
 }
 
 }  // namespace

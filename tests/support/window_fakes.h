@@ -3,6 +3,8 @@
 // the trees and the list as plain models, for the scan and fix tests.
 #pragma once
 
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <utility>
@@ -65,43 +67,53 @@ public:
     bool fail = false;
 };
 
-// A main window without a window: the pump runs a scripted callback (for
-// example one that presses Stop), labels and panel state are recorded.
+// A main window without a window: the trees and the list as plain models,
+// the progress panel as fields, every change of the command, panel and
+// drawing states recorded in order, and a pump that runs a scripted action
+// (pressing Stop after a given row, for example).
 class FakeMainWindow final : public IMainWindow {
 public:
+    FakeMainWindow() { labels[ProgressLabel::Skip] = "Skip"; }
+
     void FormDoMyDoEvents() override {
         ++pumps;
-        if (onPump) onPump();
+        if (onPump) onPump(pumps);
     }
-    std::string Get_Comp_Name() override { return computerName; }
+    std::string Get_Comp_Name() override { return localName; }
     CheckTree& Computer_Tree() override { return computers; }
     CheckTree& Category_Tree() override { return categories; }
     ResultsList& Results() override { return results; }
-    void Enable_Commands(bool enabled) override { commandsEnabled = enabled; }
+    void Enable_Commands(bool enabled) override { commandStates.push_back(enabled); }
     void Set_Status_Text(std::string_view text) override { statusText = std::string(text); }
-    void Show_Progress_Panel(bool visible) override { progressVisible = visible; }
+    void Show_Progress_Panel(bool visible) override { panelStates.push_back(visible); }
     void Set_Label(ProgressLabel label, std::string_view text) override { labels[label] = std::string(text); }
     std::string Label(ProgressLabel label) const override;
     void Set_Progress_Range(int minimum, int maximum) override;
     void Set_Progress_Value(int value) override;
     int Progress_Value() const override { return progressValue; }
-    void Suspend_Results_Drawing(bool suspend) override { drawingSuspended = suspend; }
+    void Suspend_Results_Drawing(bool suspend) override { drawingStates.push_back(suspend); }
     std::uintptr_t Native_Handle() const override { return 0; }
 
+    // Checks the category nodes with these keys.
+    void Check_Categories(std::initializer_list<const char*> keys) {
+        for (const char* key : keys) categories.Set_Checked(categories.Find(key), true);
+    }
+
+    std::string localName = "WORKSTATION";
     CheckTree computers;
     CheckTree categories;
     ResultsList results;
-    std::string computerName = "WORKSTATION";
-    std::function<void()> onPump;
-    int pumps = 0;
-    bool commandsEnabled = true;
-    bool progressVisible = false;
-    bool drawingSuspended = false;
-    std::string statusText;
     std::map<ProgressLabel, std::string> labels;
+    std::string statusText;
+    std::vector<bool> commandStates;
+    std::vector<bool> panelStates;
+    std::vector<bool> drawingStates;
     int progressMin = 0;
     int progressMax = 100;
     int progressValue = 0;
+    int pumps = 0;
+    // Called from every FormDoMyDoEvents with the number of the pump (1 first).
+    std::function<void(int)> onPump;
 };
 
 }  // namespace corvane::testing

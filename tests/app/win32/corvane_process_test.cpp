@@ -107,17 +107,12 @@ TEST(CorvaneProcess, SecondCopyEndsAtOnceAndTheFirstLogsItsWholeRun) {
     if (firstExit == STILL_ACTIVE) ::TerminateProcess(first.process.get(), 99);
     EXPECT_EQ(firstExit, 0u);
 
+    // The log beside the program holds one run, started and stopped (its
+    // lines are the application tests' matter).
     const std::string log = Read_File(Path_Utf8(folder.Path() / "Corvane.log"));
-    const std::string start = std::string(100, '-') + "\r\nI: Started";
-    EXPECT_EQ(log.substr(0, start.size()), start) << log;
     EXPECT_NE(log.find("I: Path: " + Path_Utf8(folder.Path()) + "\\Corvane.exe "), std::string::npos) << log;
-    EXPECT_NE(log.find("I: Version: "), std::string::npos);
-    const auto stopped = log.find("I: Stopped");
-    ASSERT_NE(stopped, std::string::npos) << log;
-    EXPECT_EQ(log.find("I: Started", 1), log.find("I: Started")) << "the second copy wrote to the log";
-    const std::string end = std::string(100, '+') + "\r\n";
-    ASSERT_GE(log.size(), end.size());
-    EXPECT_EQ(log.substr(log.size() - end.size()), end);
+    EXPECT_EQ(log.rfind("I: Started"), log.find("I: Started")) << "the second copy wrote to the log";
+    EXPECT_TRUE(log.ends_with(std::string(100, '+') + "\r\n")) << log;
 }
 
 }  // namespace

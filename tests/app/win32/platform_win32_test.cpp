@@ -1,5 +1,6 @@
 // The Windows platform port under Wine: the instance mutex, the plain file
-// test that finds the database, the folders and names, and message-box flags.
+// test that finds the database, the folders and names, the thread locale, and
+// message-box flags. Start-up as a whole runs in corvane_process_test.
 #include "base/win32/platform_win32.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +97,8 @@ TEST(Win32Platform, FoldersAndNamesOfTheRunningProgram) {
     EXPECT_FALSE(computer.empty());
     EXPECT_LE(computer.size(), 15u);
     EXPECT_TRUE(platform.Init_Common_Controls(0x8FE));
+    platform.Set_Thread_Locale(1033);
+    EXPECT_EQ(::GetThreadLocale(), 1033u);
 }
 
 TEST(Win32Platform, DatabaseIsFoundInTheSystemDirectoryAfterTheProgramFolder) {

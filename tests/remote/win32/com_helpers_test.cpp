@@ -10,12 +10,15 @@
 #include "remote/win32/com_variant.h"
 #include "remote/win32/hresult_error.h"
 #include "base/win32/unique_com.h"
+#include "support/expect_error.h"
 #include "win32_test_support.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {
+
+using ::corvane::testing::Raises;
 
 using wmi::Variant;
 
@@ -112,12 +115,8 @@ TEST(ComVariant, WritesWhatWmiExpectsForTheDeclaredType) {
     const Variant back = From_Com_Variant(out.get(), CIM_STRING | CIM_FLAG_ARRAY);
     EXPECT_EQ(Variant(std::vector<Variant>{Variant("a"), Variant("b")}), back);
 
-    try {
-        To_Com_Variant(Variant("twelve"), CIM_UINT32, *out.put());
-        FAIL() << "a text that is no number was sent as a number";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(13, error.Number());
-    }
+    EXPECT_TRUE(Raises([&] { To_Com_Variant(Variant("twelve"), CIM_UINT32, *out.put()); }, 13))
+        << "a text that is no number was sent as a number";
 }
 
 TEST(HresultError, CarriesTheSignedNumberAndWmisText) {
@@ -130,13 +129,7 @@ TEST(HresultError, CarriesTheSignedNumberAndWmisText) {
         {0x8004100Eu, "Invalid namespace"},              {0x80041013u, "Provider load failure"},
     };
     for (const auto& row : rows) {
-        try {
-            Throw_Hresult(static_cast<HRESULT>(row.hr));
-        } catch (const RuntimeError& error) {
-            EXPECT_EQ(static_cast<std::int32_t>(row.hr), error.Number());
-            EXPECT_EQ(row.text, error.Description());
-            EXPECT_EQ("Corvane", error.Source());
-        }
+        EXPECT_TRUE(Raises([&] { Throw_Hresult(static_cast<HRESULT>(row.hr)); }, Hresult_Number(row.hr), row.text));
     }
     EXPECT_EQ(-2147023174, Hresult_Number(0x800706BAu));
     // A Win32 code raised as its HRESULT, described by the system.

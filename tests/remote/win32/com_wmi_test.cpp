@@ -9,10 +9,13 @@
 #include "base/text.h"
 #include "remote/win32/com_locator.h"
 #include "remote/win32/native_ports.h"
+#include "support/expect_error.h"
 #include "win32_test_support.h"
 
 namespace corvane::remote::win32 {
 namespace {
+
+using ::corvane::testing::Raises;
 
 using wmi::Variant;
 
@@ -29,13 +32,7 @@ TEST_F(ComWmi, ReadsTheComputerNameFromRootCimv2) {
     EXPECT_TRUE(Equals_Ignore_Case(local.Computer_Name(), systems[0]->Get("Name").As_String()));
 
     // An unknown property is WMI's "Not found".
-    try {
-        (void)systems[0]->Get("NoSuchProperty");
-        FAIL() << "an unknown property was read";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(static_cast<std::int32_t>(0x80041002u), error.Number());
-        EXPECT_EQ("Not found", error.Description());
-    }
+    EXPECT_TRUE(Raises([&] { (void)systems[0]->Get("NoSuchProperty"); }, Hresult_Number(0x80041002u), "Not found"));
     EXPECT_FALSE(cimv2->InstancesOf("Win32_ComputerSystem").empty());
 }
 
@@ -50,12 +47,7 @@ TEST_F(ComWmi, EnumeratesKeysThroughStdRegProvOfRootDefault) {
     EXPECT_NE(names.end(), std::find(names.begin(), names.end(), "MICROSOFT"));
 
     // A method the class does not have.
-    try {
-        (void)registry->Exec_Method("NoSuchMethod", {});
-        FAIL() << "an unknown method ran";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(static_cast<std::int32_t>(0x8004102Eu), error.Number());
-    }
+    EXPECT_TRUE(Raises([&] { (void)registry->Exec_Method("NoSuchMethod", {}); }, Hresult_Number(0x8004102Eu)));
 }
 
 class ComWmiRegistry : public testing::ScratchKeyTest {
@@ -82,14 +74,8 @@ TEST_F(ComWmiRegistry, CreatesAndDeletesAKeyThroughStdRegProv) {
 }
 
 TEST_F(ComWmi, RefusesANamespaceThatDoesNotExist) {
-    try {
-        (void)locator_.ConnectServer("", "root\\nosuchspace", "", "", 0);
-        FAIL() << "connected to a missing namespace";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(static_cast<std::int32_t>(0x8004100Eu), error.Number());
-        EXPECT_EQ("Invalid namespace", error.Description());
-        EXPECT_EQ("-2147217394: Invalid namespace", error.Text());
-    }
+    EXPECT_TRUE(Raises([&] { (void)locator_.ConnectServer("", "root\\nosuchspace", "", "", 0); },
+                       Hresult_Number(0x8004100Eu), "Invalid namespace"));
 }
 
 TEST_F(ComWmi, ExplicitCredentialsSecureTheProxiesOrRaise) {

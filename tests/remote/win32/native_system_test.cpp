@@ -1,4 +1,4 @@
-// The native store's system side under Wine: facts, drives, starting cmd.exe
+// The native store's system side under Wine: the computer's name, starting cmd.exe
 // through Win32_Process.Create and waiting for it through the process list.
 #include <gtest/gtest.h>
 
@@ -23,27 +23,9 @@ protected:
     wmi::ServicesPtr cimv2_ = Make_Store_Services(store_, "root\\cimv2");
 };
 
-TEST_F(NativeSystem, ReportsTheFactsOfThisComputer) {
-    const OsFacts facts = store_.Os_Facts();
+TEST_F(NativeSystem, NamesThisComputerAsTheLocalPortDoes) {
     NativeLocalSystem local;
-    EXPECT_TRUE(Equals_Ignore_Case(local.Computer_Name(), facts.computerName));
-    EXPECT_FALSE(facts.computerName.empty());
-    EXPECT_EQ(2, std::count(facts.version.begin(), facts.version.end(), '.')) << facts.version;
-    EXPECT_TRUE(Starts_With_Ignore_Case(facts.windowsDirectory, "C:\\windows")) << facts.windowsDirectory;
-    EXPECT_EQ(64, facts.addressWidth);
-
-    const auto names = cimv2_->ExecQuery("Select Name From Win32_ComputerSystem");
-    ASSERT_EQ(1u, names.size());
-    EXPECT_EQ(facts.computerName, names[0]->Get("Name").As_String());
-    const auto os = cimv2_->ExecQuery("Select * from Win32_OperatingSystem");
-    ASSERT_EQ(1u, os.size());
-    EXPECT_EQ(facts.version, os[0]->Get("Version").As_String());
-
-    std::vector<std::string> fixed;
-    for (const auto& disk : cimv2_->ExecQuery("Select Name From Win32_LogicalDisk Where DriveType=3")) {
-        fixed.push_back(disk->Get("Name").As_String());
-    }
-    EXPECT_NE(fixed.end(), std::find(fixed.begin(), fixed.end(), "C:"));
+    EXPECT_TRUE(Equals_Ignore_Case(local.Computer_Name(), store_.Os_Facts().computerName));
 }
 
 TEST_F(NativeSystem, StartsCmdAndSeesItEnd) {

@@ -1,0 +1,32 @@
+// The store contract on a simulated computer.
+#include "remote/sim/sim_computer.h"
+#include "store_contract.h"
+
+namespace corvane::testing {
+namespace {
+
+class SimWorld final : public StoreWorld {
+public:
+    SimWorld() { computer_.files.Add_Folder(kFolder); }
+    remote::IMachineStore& Store() override { return computer_; }
+    std::string Folder() const override { return kFolder; }
+    void Make_File(std::string_view name, std::string_view content) override {
+        computer_.files.Write_File(Path(name), std::vector<std::uint8_t>(content.begin(), content.end()));
+    }
+    void Make_Folder(std::string_view name) override { computer_.files.Add_Folder(Path(name)); }
+    void Make_Shortcut(std::string_view name, std::string_view target) override {
+        computer_.files.Add_Shortcut(Path(name), target);
+    }
+
+private:
+    static constexpr const char* kFolder = "C:\\Users\\admin\\Scratch";
+    static std::string Path(std::string_view name) { return std::string(kFolder) + "\\" + std::string(name); }
+    remote::SimComputer computer_{"PC1"};
+};
+
+INSTANTIATE_TEST_SUITE_P(Simulated, StoreContract, ::testing::Values(+[]() -> std::unique_ptr<StoreWorld> {
+                             return std::make_unique<SimWorld>();
+                         }));
+
+}  // namespace
+}  // namespace corvane::testing
