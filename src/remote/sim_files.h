@@ -26,6 +26,8 @@ public:
     void Write_File(std::string_view path, std::vector<std::uint8_t> contents, const DateTime& created = {});
     // A file or folder that refuses deletion and renaming (in use).
     void Lock(std::string_view path);
+    // Makes a folder a junction: listed nowhere, as a real one is not.
+    void Mark_Reparse_Point(std::string_view path);
 
     [[nodiscard]] std::optional<FileEntry> Find(std::string_view path) const;
     [[nodiscard]] std::vector<FileEntry> List(std::string_view folderPath) const;
@@ -50,6 +52,7 @@ private:
         bool isFolder = true;
         bool locked = false;
         bool compressed = false;
+        bool reparsePoint = false;
         std::uint64_t size = 0;
         DateTime created;
         std::string target;
