@@ -1,8 +1,10 @@
 #include "scan/folder_category.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "app/main_window_port.h"
+#include "app/text.h"
 #include "scan/scan_target.h"
 
 namespace corvane::scan {
@@ -21,9 +23,11 @@ std::vector<std::string> User_Folder_Values(ScanTarget& target, std::string_view
         const std::string key = user + std::string(keyBelowUser);
         if (!target.Check_Access(kHkeyUsersRoot, key, remote::kKeyQueryValue)) continue;
         std::string folder;
-        if (target.Get_String_Value(kHkeyUsersRoot, key, valueName, 1, folder) == 0 && !folder.empty()) {
-            folders.push_back(std::move(folder));
-        }
+        if (target.Get_String_Value(kHkeyUsersRoot, key, valueName, 1, folder) != 0 || folder.empty()) continue;
+        // Profiles that share a folder (.DEFAULT and a user, on some systems)
+        // must not list its content twice.
+        const auto same = [&](const std::string& known) { return Lower_Ascii(known) == Lower_Ascii(folder); };
+        if (std::none_of(folders.begin(), folders.end(), same)) folders.push_back(std::move(folder));
     }
     return folders;
 }

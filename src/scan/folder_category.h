@@ -22,7 +22,8 @@ inline constexpr const char* kShellFolders = "\\Software\\Microsoft\\Windows\\Cu
 [[nodiscard]] bool Is_Walkable_Folder(ScanTarget& target, std::string_view folder);
 
 // For each user of HKEY_USERS whose key user + keyBelowUser is readable and
-// whose value valueName is a non-empty text: that text, in user order.
+// whose value valueName is a non-empty text: that text, in user order, each
+// folder once.
 [[nodiscard]] std::vector<std::string> User_Folder_Values(ScanTarget& target, std::string_view keyBelowUser,
                                                           std::string_view valueName);
 

@@ -28,6 +28,8 @@ struct DiskWorld {
         pc.registry.Set_String(kHkeyUsers, volatileKey, "LOCALAPPDATA", "C:\\Users\\ann\\AppData\\Local");
         pc.registry.Set_String(kHkeyUsers, volatileKey, "APPDATA", "C:\\Users\\ann\\AppData\\Roaming");
         pc.registry.Set_String(kHkeyUsers, "S-1-5-21-8\\Volatile Environment", "TEMP", "C:\\x");
+        // A second profile sharing the first one's Recent folder: listed once.
+        pc.registry.Set_String(kHkeyUsers, std::string(kShell).replace(9, 1, "8"), "Recent", "C:\\USERS\\ann\\Recent");
         for (const char* value : {"Recent", "History", "Cookies", "Cache", "CD Burning"}) {
             pc.registry.Set_String(kHkeyUsers, kShell, value, std::string("C:\\Users\\ann\\") + value);
         }
