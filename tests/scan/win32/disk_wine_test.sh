@@ -2,8 +2,9 @@
 # cvnscan.exe's disk, browser and search categories against a Wine prefix of
 # their own: seeded temporary folders, real shortcuts (saved by the shell's
 # link objects) and Firefox profiles of both generations must be listed
-# exactly, and --fix must delete exactly the listed files and folders and
-# nothing else (listings of C: before and after). The programs run from C:
+# exactly, a link inside a temporary folder never, and --fix must delete
+# exactly the listed files and folders and nothing else (listings of C:
+# before and after). The programs run from C:
 # of the prefix, which has no other drive. Prints "N passed, N failed".
 # Arguments: cvnscan.exe, the database file, the prefix folder to (re)create.
 set -uo pipefail
@@ -62,6 +63,10 @@ seed "$c/windows/temp/cvnseed/a.tmp" "$c/windows/temp/cvnseed/sub/deeper/b.dat" 
   "$roaming/$profiles/new5678.default-release/prefs.js" "$roaming/$profiles/other.backup/cookies.sqlite" \
   "$local/$profiles/old1234.default/Cache/c1" "$local/$profiles/new5678.default-release/cache2/entries/e1" \
   "$local/$profiles/new5678.default-release/startupCache/keep.bin"
+# A link in a temporary folder to a folder outside it (Wine shows it as a
+# reparse point, like a junction): neither it nor what it leads to is listed.
+seed "$c/cvnlinked/precious.dat"
+ln -s ../../cvnlinked "$c/windows/temp/cvnlink"
 mkdir -p "$recent"
 cat >"$c/cvn/lnk.vbs" <<'EOF'
 Set link = CreateObject("WScript.Shell").CreateShortcut(WScript.Arguments(0))
@@ -103,7 +108,7 @@ listing >c-after.txt
 paths fix.out >fixed.paths
 comm -23 c-before.txt c-after.txt >deleted.txt
 check "the fix deleted exactly the listed files and folders" "diff -u fixed.paths deleted.txt >&2"
-check "every kept seed is still there" "[ -f \"$c/cvnsearch/keep.txt\" ] && [ -f \"$roaming/$profiles/new5678.default-release/prefs.js\" ] &&
+check "every kept seed is still there" "[ -f \"$c/cvnsearch/keep.txt\" ] && [ -f \"$c/cvnlinked/precious.dat\" ] && [ -f \"$roaming/$profiles/new5678.default-release/prefs.js\" ] &&
   [ -f \"$roaming/$profiles/other.backup/cookies.sqlite\" ] && [ -f \"$local/$profiles/new5678.default-release/startupCache/keep.bin\" ]"
 check "one log line per deletion" \
   "[ \"\$(grep -c 'Deleted: ' \"$c/cvn/cvnscan.log\")\" -ge \"\$(grep -c . deleted.txt)\" ]"
