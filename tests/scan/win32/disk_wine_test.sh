@@ -28,6 +28,7 @@ check() {
 wine_prefix_create "$prefix" || { echo "0 passed, 1 failed"; exit 1; }
 wine_server_start "$prefix"
 wine_prefix_env "$prefix"
+cd "$work"
 c="$prefix/drive_c"
 check "the prefix has no drive but C:" "[ -z \"\$(ls \"$prefix/dosdevices\" | grep ':\$' | grep -vx 'c:')\" ]"
 mkdir -p "$c/cvn"
