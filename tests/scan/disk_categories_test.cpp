@@ -40,8 +40,19 @@ struct DiskWorld {
         world.data.messages.Queue_Answer(MsgResult::No);  // no fix at the end
         world.Scan();
         std::vector<std::string> rows;
-        for (const ListRow* row : world.Rows('c')) rows.push_back(row->text + "|" + row->Sub(1).text + "|" + row->tag[0]);
+        for (const ListRow* row : world.Rows('c')) {
+            rows.push_back(row->text + "|" + row->Sub(1).text + "|" + row->tag[0]);
+        }
         return rows;
+    }
+    // The rows' texts only.
+    std::vector<std::string> Texts(const char* category) {
+        std::vector<std::string> texts;
+        for (const std::string& row : Scan(category)) texts.push_back(row.substr(0, row.find('|')));
+        return texts;
+    }
+    void Add_Files(std::string_view folder, std::initializer_list<const char*> names) {
+        for (const char* name : names) pc.files.Add_File(std::string(folder) + name);
     }
     ScanWorld world;
     remote::SimComputer& pc;
@@ -49,8 +60,8 @@ struct DiskWorld {
 
 TEST(FolderWalker, FormatsSizesAndFolderPaths) {
     const std::vector<std::pair<double, std::string>> sizes = {
-        {0, "0 bytes"},        {1000, "1000 bytes"},    {1023, "1023 bytes"},     {1024, "1.00 KB"},
-        {1536, "1.50 KB"},     {1152, "1.13 KB"},       {1048576, "1.00 MB"},     {5.5 * 1073741824, "5.50 GB"}};
+        {0, "0 bytes"},    {1000, "1000 bytes"}, {1023, "1023 bytes"}, {1024, "1.00 KB"},
+        {1536, "1.50 KB"}, {1152, "1.13 KB"},    {1048576, "1.00 MB"}, {5.5 * 1073741824, "5.50 GB"}};
     for (const auto& [size, text] : sizes) EXPECT_EQ(Format_File_Size(size, false), text) << size;
     EXPECT_EQ(Format_File_Size(1536, true), "1.50 KB (1536 bytes)");
     EXPECT_EQ(Format_File_Size(1000, true), "1000 bytes");
@@ -68,20 +79,15 @@ TEST(SystemwideSearch, ExtensionListForms) {
 
 TEST(FolderWalker, ContentBeforeFolderAndNothingItMustNotList) {
     DiskWorld w;
-    auto& files = w.pc.files;
-    files.Add_File(std::string(kTemp) + "a.log", 1000);
-    files.Add_File(std::string(kTemp) + "b", 1536);
-    files.Add_File(std::string(kTemp) + "sub\\inner.txt", 10);
-    files.Add_File(std::string(kTemp) + "it's\\x.tmp", 1);
-    files.Add_File(std::string(kTemp) + "kept\\y.tmp", 1);
-    files.Add_File(std::string(kTemp) + "link\\z.tmp", 1);
-    files.Mark_Reparse_Point(std::string(kTemp) + "link");
-    files.Add_File(std::string(kTemp) + "outer\\locked\\w.tmp", 1);
+    w.pc.files.Add_File(std::string(kTemp) + "a.log", 1000);
+    w.pc.files.Add_File(std::string(kTemp) + "b", 1536);
+    w.pc.files.Add_File(std::string(kTemp) + "sub\\inner.txt", 10);
+    w.Add_Files(kTemp, {"it's\\x.tmp", "kept\\y.tmp", "link\\z.tmp", "outer\\locked\\w.tmp"});
+    w.pc.files.Mark_Reparse_Point(std::string(kTemp) + "link");
     w.world.Add_Exception_Text("c:\\windows\\temp\\kept");
     w.world.network.Add_Fault({.kind = remote::CallKind::Query, .computer = "", .match = "\\\\locked\\\\",
                                .hresult = wmi::hresult::kWbemAccessDenied});
-
-    EXPECT_EQ(w.Scan("dG"), (std::vector<std::string>{"x.tmp|1 bytes|3", "c:\\windows\\temp\\it's||4",
+    EXPECT_EQ(w.Scan("dG"), (std::vector<std::string>{"x.tmp|0 bytes|3", "c:\\windows\\temp\\it's||4",
                                                        "inner.txt|10 bytes|3", "c:\\windows\\temp\\sub||4",
                                                        "a.log|1000 bytes|3", "b|1.50 KB|3"}));
     EXPECT_EQ(w.world.Header("dGPC1")->Sub(2).text, "6 Problems Found");
@@ -90,33 +96,26 @@ TEST(FolderWalker, ContentBeforeFolderAndNothingItMustNotList) {
 
 TEST(FolderWalker, LostConnectionEndsTheComputerWithTheRowsFoundSoFar) {
     DiskWorld w;
-    w.pc.files.Add_File(std::string(kTemp) + "a\\1.tmp");
-    w.pc.files.Add_File(std::string(kTemp) + "b\\2.tmp");
+    w.Add_Files(kTemp, {"a\\1.tmp", "b\\2.tmp"});
     w.world.network.Add_Fault({.kind = remote::CallKind::Query, .computer = "", .match = "temp\\\\b\\\\"});
-    EXPECT_EQ(w.Scan("dG"), (std::vector<std::string>{"1.tmp|0 bytes|3", "c:\\windows\\temp\\a||4"}));
+    EXPECT_EQ(w.Texts("dG"), (std::vector<std::string>{"1.tmp", "c:\\windows\\temp\\a"}));
     ASSERT_EQ(w.world.Rows('e').size(), 1u);
     EXPECT_EQ(w.world.Header("dGPC1")->Sub(2).text, "");
 }
 
 TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
+    const std::string d1 = "c:\\windows\\temp\\d1";
     for (const bool stop : {false, true}) {
         DiskWorld w;
-        for (const char* file : {"d1\\d2\\f1", "d1\\d2\\f2", "d1\\d2\\f3", "d1\\g1", "d1\\g2", "top1", "top2"}) {
-            w.pc.files.Add_File(std::string(kTemp) + file);
-        }
+        w.Add_Files(kTemp, {"d1\\d2\\f1", "d1\\d2\\f2", "d1\\d2\\f3", "d1\\g1", "d1\\g2", "top1", "top2"});
+        bool pressed = false;
         w.world.window.Set_Pump_Hook([&] {
-            if (w.world.Rows('c').size() != 1 || w.world.driver.Control().SkipRequested) return;
-            if (stop && !w.world.driver.Control().StopRequested) w.world.driver.mnuStopScan_Click();
-            if (!stop) w.world.driver.lblSkip_Click();
-            w.world.window.Set_Pump_Hook({});
+            if (pressed || w.world.Rows('c').size() != 1) return;
+            pressed = true;
+            stop ? w.world.driver.mnuStopScan_Click() : w.world.driver.lblSkip_Click();
         });
-        std::vector<std::string> texts;
-        for (const std::string& row : w.Scan("dG")) texts.push_back(row.substr(0, row.find('|')));
-        const std::vector<std::string> skipped = {"f1", "c:\\windows\\temp\\d1\\d2", "g1", "g2",
-                                                  "c:\\windows\\temp\\d1", "top1", "top2"};
-        const std::vector<std::string> stopped = {"f1", "c:\\windows\\temp\\d1\\d2", "g1", "c:\\windows\\temp\\d1",
-                                                  "top1"};
-        EXPECT_EQ(texts, stop ? stopped : skipped);
+        EXPECT_EQ(w.Texts("dG"), stop ? (std::vector<std::string>{"f1", d1 + "\\d2", "g1", d1, "top1"})
+                                      : (std::vector<std::string>{"f1", d1 + "\\d2", "g1", "g2", d1, "top1", "top2"}));
     }
 }
 
@@ -129,74 +128,58 @@ class UserFolders : public ::testing::TestWithParam<UserFolderCase> {};
 
 TEST_P(UserFolders, EachCategoryWalksItsFolders) {
     DiskWorld w;
-    auto& files = w.pc.files;
-    const std::string local = "C:\\Users\\ann\\AppData\\Local\\";
-    for (const std::string& file :
-         {local + "Temp\\t.tmp", local + "Microsoft\\Windows\\Explorer\\thumbcache.db",
-          local + "Downloaded Installations\\u.msi", std::string("C:\\Windows\\Downloaded Installations\\w.msi"),
-          std::string("C:\\Windows\\Minidump\\m.dmp"), std::string("C:\\Windows\\Prefetch\\p.pf"),
-          std::string("C:\\Users\\ann\\Recent\\doc.lnk"), std::string("C:\\Users\\ann\\History\\h.dat"),
-          std::string("C:\\Users\\ann\\Cookies\\c.txt"), std::string("C:\\Users\\ann\\Cache\\i.tmp"),
-          std::string("C:\\Users\\ann\\CD Burning\\burn.tmp"), std::string("C:\\other\\stay.tmp")}) {
-        files.Add_File(file);
-    }
+    w.Add_Files("C:\\Users\\ann\\", {"AppData\\Local\\Temp\\t.tmp", "AppData\\Local\\Microsoft\\Windows\\Explorer\\t",
+                                     "AppData\\Local\\Downloaded Installations\\u.msi", "Recent\\doc.lnk",
+                                     "History\\h.dat", "Cookies\\c.txt", "Cache\\i.tmp", "CD Burning\\burn.tmp"});
+    w.Add_Files("C:\\", {"Windows\\Downloaded Installations\\w.msi", "Windows\\Minidump\\m.dmp",
+                         "Windows\\Prefetch\\p.pf", "other\\stay.tmp"});
     w.pc.registry.Set_String(kHkeyUsers, kShell, "{374DE290-123F-4565-9164-39C4925E467B}", "C:\\");
-    std::vector<std::string> texts;
-    for (const std::string& row : w.Scan(GetParam().category)) texts.push_back(row.substr(0, row.find('|')));
-    EXPECT_EQ(texts, GetParam().expected);
+    EXPECT_EQ(w.Texts(GetParam().category), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Categories, UserFolders,
-    ::testing::Values(UserFolderCase{"dA", {"m.dmp"}}, UserFolderCase{"dB", {"t.tmp"}},
-                      UserFolderCase{"dD", {"burn.tmp"}}, UserFolderCase{"dE", {"thumbcache.db"}},
-                      UserFolderCase{"dF", {}},  // a whole drive named by the value is never walked
-                      UserFolderCase{"dH", {"doc.lnk"}}, UserFolderCase{"dI", {"p.pf"}},
-                      UserFolderCase{"dJ", {"u.msi", "w.msi"}}, UserFolderCase{"iA", {"h.dat"}},
-                      UserFolderCase{"iB", {"c.txt"}}, UserFolderCase{"iC", {"i.tmp"}}));
+// Downloaded Temp Files: a whole drive named by the value is never walked.
+INSTANTIATE_TEST_SUITE_P(Categories, UserFolders,
+                         ::testing::Values(UserFolderCase{"dA", {"m.dmp"}}, UserFolderCase{"dB", {"t.tmp"}},
+                                           UserFolderCase{"dD", {"burn.tmp"}}, UserFolderCase{"dE", {"t"}},
+                                           UserFolderCase{"dF", {}}, UserFolderCase{"dH", {"doc.lnk"}},
+                                           UserFolderCase{"dI", {"p.pf"}}, UserFolderCase{"dJ", {"u.msi", "w.msi"}},
+                                           UserFolderCase{"iA", {"h.dat"}}, UserFolderCase{"iB", {"c.txt"}},
+                                           UserFolderCase{"iC", {"i.tmp"}}));
 
 TEST(InvalidShortcuts, OnlyATargetMissingFromAFixedDrive) {
     DiskWorld w;
     w.pc.disks.push_back({"E:", 2});
     const std::string recent = "C:\\Users\\ann\\Recent\\";
-    w.pc.files.Add_Shortcut(recent + "gone.lnk", "C:\\gone.exe");
-    w.pc.files.Add_Shortcut(recent + "ok.lnk", "C:\\Windows");
-    w.pc.files.Add_Shortcut(recent + "net.lnk", "\\\\srv\\x.exe");
-    w.pc.files.Add_Shortcut(recent + "usb.lnk", "E:\\a.exe");
+    for (const auto& [name, target] : std::vector<std::pair<const char*, const char*>>{
+             {"gone.lnk", "C:\\gone.exe"}, {"ok.lnk", "C:\\Windows"}, {"net.lnk", "\\\\s\\x"}, {"usb.lnk", "E:\\a"}}) {
+        w.pc.files.Add_Shortcut(recent + name, target);
+    }
     EXPECT_EQ(w.Scan("dC"), (std::vector<std::string>{"gone.lnk|C:\\gone.exe|3"}));
 }
 
 TEST(Firefox, ProfilesOfBothGenerationsAndTheirDataFiles) {
-    const std::string roaming = "C:\\Users\\ann\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\";
-    const std::string local = "C:\\Users\\ann\\AppData\\Local\\Mozilla\\Firefox\\Profiles\\";
     const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
-        {"xA", {"cookies.sqlite", "cookies.sqlite-wal", "cookies.sqlite"}},
-        {"xC", {"y", "x", "c:\\users\\ann\\appdata\\local\\mozilla\\firefox\\profiles\\b.default-release\\cache2\\"
-                          "entries"}},
+        {"xA", {"cookies.sqlite", "cookies.sqlite", "cookies.sqlite-wal"}},
+        {"xC", {"c:\\users\\ann\\appdata\\local\\mozilla\\firefox\\profiles\\b.default-release\\cache2\\entries",
+                "x", "y"}},
         {"xE", {"places.sqlite"}},
         {"xG", {"key4.db", "logins.json", "signons.sqlite"}},
         {"xH", {"search.json.mozlz4"}},
         {"xI", {"content-prefs.sqlite", "permissions.sqlite"}}};
     for (const auto& [category, expected] : cases) {
         DiskWorld w;
-        for (const std::string& file :
-             {roaming + "a.default\\cookies.sqlite", roaming + "a.default\\storage\\s.sqlite",
-              roaming + "b.default-release\\cookies.sqlite", roaming + "b.default-release\\cookies.sqlite-wal",
-              roaming + "b.default-release\\places.sqlite", roaming + "b.default-release\\key4.db",
-              roaming + "b.default-release\\logins.json", roaming + "a.default\\signons.sqlite",
-              roaming + "b.default-release\\search.json.mozlz4", roaming + "b.default-release\\permissions.sqlite",
-              roaming + "b.default-release\\content-prefs.sqlite", roaming + "old.backup\\cookies.sqlite",
-              local + "a.default\\Cache\\y", local + "b.default-release\\cache2\\entries\\x",
-              local + "b.default-release\\startupCache\\keep"}) {
-            w.pc.files.Add_File(file);
-        }
-        std::vector<std::string> texts;
-        for (const std::string& row : w.Scan(category)) texts.push_back(row.substr(0, row.find('|')));
-        std::vector<std::string> sorted = texts;
-        std::vector<std::string> wanted = expected;
-        std::sort(sorted.begin(), sorted.end());
-        std::sort(wanted.begin(), wanted.end());
-        EXPECT_EQ(sorted, wanted) << category;
+        w.Add_Files("C:\\Users\\ann\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\",
+                    {"a.default\\cookies.sqlite", "a.default\\storage\\s.sqlite", "a.default\\signons.sqlite",
+                     "b.default-release\\cookies.sqlite", "b.default-release\\cookies.sqlite-wal",
+                     "b.default-release\\places.sqlite", "b.default-release\\key4.db", "b.default-release\\logins.json",
+                     "b.default-release\\search.json.mozlz4", "b.default-release\\permissions.sqlite",
+                     "b.default-release\\content-prefs.sqlite", "old.backup\\cookies.sqlite"});
+        w.Add_Files("C:\\Users\\ann\\AppData\\Local\\Mozilla\\Firefox\\Profiles\\",
+                    {"a.default\\Cache\\y", "b.default-release\\cache2\\entries\\x",
+                     "b.default-release\\startupCache\\k"});
+        std::vector<std::string> texts = w.Texts(category);
+        std::sort(texts.begin(), texts.end());
+        EXPECT_EQ(texts, expected) << category;
     }
 }
 
@@ -218,7 +201,7 @@ TEST(SystemwideSearch, TwoFixedDrivesWithARunningCount) {
     DiskWorld w;
     w.pc.disks.push_back({"D:", 3});
     ASSERT_TRUE(Save_Settings(w.world.data.db, 0, ".tmp;.log;"));
-    for (const char* file : {"C:\\a.tmp", "C:\\x\\b.LOG", "C:\\c.txt", "D:\\d.tmp"}) w.pc.files.Add_File(file);
+    w.Add_Files("", {"C:\\a.tmp", "C:\\x\\b.LOG", "C:\\c.txt", "D:\\d.tmp"});
     std::vector<std::string> counts;
     w.world.window.Set_Pump_Hook([&] {
         if (const ListRow* header = w.world.Header("wAPC1")) counts.push_back(header->Sub(2).text);
@@ -230,7 +213,7 @@ TEST(SystemwideSearch, TwoFixedDrivesWithARunningCount) {
 
 TEST(DiskFix, DeletesExactlyTheListedRowsContentFirst) {
     DiskWorld w;
-    for (const char* file : {"sub\\inner.txt", "open\\busy.tmp", "a.log"}) w.pc.files.Add_File(std::string(kTemp) + file);
+    w.Add_Files(kTemp, {"sub\\inner.txt", "open\\busy.tmp", "a.log"});
     w.pc.files.Add_File("C:\\Windows\\keep.txt");
     w.pc.files.Lock(std::string(kTemp) + "open\\busy.tmp");
     ASSERT_EQ(w.Scan("dG").size(), 5u);
