@@ -44,37 +44,36 @@ scan() { (cd "$c" && wine 'C:\cvn\cvnscan.exe' "${categories[@]}" --database 'C:
 # The full paths of the listed rows (last column), lower case, each once.
 paths() { tr -d '\r' <"$1" | grep -v '^"\[' | grep . | sed 's/.*,"\([^"]*\)"$/\1/' | tr 'A-Z' 'a-z' | sort -u; }
 # Every file and folder of C: below the prefix as Windows paths, lower case.
-listing() { (cd "$c" && find . -mindepth 1 ! -path './cvn' ! -path './cvn/*' | sed 's|^\.|c:|; s|/|\\|g' | tr 'A-Z' 'a-z' | sort); }
+listing() {
+  (cd "$c" && find . -mindepth 1 ! -path './cvn' ! -path './cvn/*' | sed 's|^\.|c:|; s|/|\\|g' | tr 'A-Z' 'a-z' | sort)
+}
 
 scan >before.txt 2>/dev/null
 check "first scan exits 0" "[ $? -eq 0 ]"
 
 user=$(ls "$c/users" | grep -vx Public | head -n 1)
 local="$c/users/$user/AppData/Local" roaming="$c/users/$user/AppData/Roaming"
-recent="$roaming/Microsoft/Windows/Recent" profiles="Mozilla/Firefox/Profiles"
+recent="$roaming/Microsoft/Windows/Recent" old="Mozilla/Firefox/Profiles/old1234.default"
+new="Mozilla/Firefox/Profiles/new5678.default-release"
 seed() { for file in "$@"; do mkdir -p "$(dirname "$file")" && echo data >"$file"; done; }
-seed "$c/windows/temp/cvnseed/a.tmp" "$c/windows/temp/cvnseed/sub/deeper/b.dat" "$local/Temp/cvnuser/u.dat" \
-  "$c/cvnsearch/x.tmp" "$c/cvnsearch/keep.txt" \
-  "$roaming/$profiles/old1234.default/cookies.sqlite" "$roaming/$profiles/old1234.default/signons.sqlite" \
-  "$roaming/$profiles/old1234.default/downloads.sqlite" "$roaming/$profiles/old1234.default/search.sqlite" \
-  "$roaming/$profiles/new5678.default-release/cookies.sqlite" "$roaming/$profiles/new5678.default-release/places.sqlite" \
-  "$roaming/$profiles/new5678.default-release/logins.json" "$roaming/$profiles/new5678.default-release/key4.db" \
-  "$roaming/$profiles/new5678.default-release/formhistory.sqlite" \
-  "$roaming/$profiles/new5678.default-release/permissions.sqlite" \
-  "$roaming/$profiles/new5678.default-release/prefs.js" "$roaming/$profiles/other.backup/cookies.sqlite" \
-  "$local/$profiles/old1234.default/Cache/c1" "$local/$profiles/new5678.default-release/cache2/entries/e1" \
-  "$local/$profiles/new5678.default-release/startupCache/keep.bin"
+# Host paths under C: as the program names them.
+win() { for path in "$@"; do printf 'c:%s\n' "${path#"$c"}" | tr '/A-Z' '\\a-z'; done; }
+obsolete=("$c/windows/temp/cvnseed/a.tmp" "$c/windows/temp/cvnseed/sub/deeper/b.dat" "$local/Temp/cvnuser/u.dat"
+  "$c/cvnsearch/x.tmp" "$local/$old/Cache/c1" "$local/$new/cache2/entries/e1")
+for file in cookies.sqlite signons.sqlite downloads.sqlite search.sqlite; do obsolete+=("$roaming/$old/$file"); done
+for file in cookies.sqlite places.sqlite logins.json key4.db formhistory.sqlite permissions.sqlite; do
+  obsolete+=("$roaming/$new/$file")
+done
+seed "${obsolete[@]}" "$c/cvnsearch/keep.txt" "$roaming/$new/prefs.js" "$local/$new/startupCache/keep.bin" \
+  "$roaming/Mozilla/Firefox/Profiles/x.backup/cookies.sqlite"
 # A link in a temporary folder to a folder outside it (Wine shows it as a
 # reparse point, like a junction): neither it nor what it leads to is listed.
 seed "$c/cvnlinked/precious.dat"
 ln -s ../../cvnlinked "$c/windows/temp/cvnlink"
 mkdir -p "$recent"
-cat >"$c/cvn/lnk.vbs" <<'EOF'
-Set link = CreateObject("WScript.Shell").CreateShortcut(WScript.Arguments(0))
-link.TargetPath = WScript.Arguments(1)
-link.Save
-EOF
-recent_win="C:\\users\\$user\\AppData\\Roaming\\Microsoft\\Windows\\Recent"
+printf '%s\r\n' 'Set link = CreateObject("WScript.Shell").CreateShortcut(WScript.Arguments(0))' \
+  'link.TargetPath = WScript.Arguments(1)' 'link.Save' >"$c/cvn/lnk.vbs"
+recent_win=$(win "$recent")
 (cd "$c" && wine cscript //nologo 'C:\cvn\lnk.vbs' "$recent_win\\gone.lnk" 'C:\cvn-gone\x.exe' </dev/null &&
   wine cscript //nologo 'C:\cvn\lnk.vbs' "$recent_win\\kept.lnk" 'C:\windows\notepad.exe' </dev/null) >/dev/null 2>&1
 check "two shortcuts saved" "[ -s \"$recent/gone.lnk\" ] && [ -s \"$recent/kept.lnk\" ]"
@@ -82,19 +81,8 @@ check "two shortcuts saved" "[ -s \"$recent/gone.lnk\" ] && [ -s \"$recent/kept.
 scan --csv 'C:\cvn\after.csv' >/dev/null 2>&1
 check "second scan exits 0" "[ $? -eq 0 ]"
 cp "$c/cvn/after.csv" after.csv
-u="c:\\users\\$(tr 'A-Z' 'a-z' <<<"$user")"
-ff_r="$u\\appdata\\roaming\\mozilla\\firefox\\profiles" ff_l="$u\\appdata\\local\\mozilla\\firefox\\profiles"
-printf '%s\n' 'c:\windows\temp\cvnseed' 'c:\windows\temp\cvnseed\a.tmp' 'c:\windows\temp\cvnseed\sub' \
-  'c:\windows\temp\cvnseed\sub\deeper' 'c:\windows\temp\cvnseed\sub\deeper\b.dat' 'c:\cvnsearch\x.tmp' \
-  "$u\\appdata\\local\\temp\\cvnuser" "$u\\appdata\\local\\temp\\cvnuser\\u.dat" \
-  "$u\\appdata\\roaming\\microsoft\\windows\\recent\\gone.lnk" "$u\\appdata\\roaming\\microsoft\\windows\\recent\\kept.lnk" \
-  "$ff_r\\old1234.default\\cookies.sqlite" "$ff_r\\old1234.default\\signons.sqlite" \
-  "$ff_r\\old1234.default\\downloads.sqlite" "$ff_r\\old1234.default\\search.sqlite" \
-  "$ff_r\\new5678.default-release\\cookies.sqlite" "$ff_r\\new5678.default-release\\places.sqlite" \
-  "$ff_r\\new5678.default-release\\logins.json" "$ff_r\\new5678.default-release\\key4.db" \
-  "$ff_r\\new5678.default-release\\formhistory.sqlite" "$ff_r\\new5678.default-release\\permissions.sqlite" \
-  "$ff_l\\old1234.default\\cache\\c1" "$ff_l\\new5678.default-release\\cache2\\entries" \
-  "$ff_l\\new5678.default-release\\cache2\\entries\\e1" | sort -u >expected.txt
+win "${obsolete[@]}" "$c/windows/temp/cvnseed" "$c/windows/temp/cvnseed/sub" "$c/windows/temp/cvnseed/sub/deeper" \
+  "$local/Temp/cvnuser" "$local/$new/cache2/entries" "$recent/gone.lnk" "$recent/kept.lnk" | sort -u >expected.txt
 paths before.txt >before.paths
 paths after.csv >after.paths
 comm -13 before.paths after.paths >new.paths
@@ -109,8 +97,8 @@ listing >c-after.txt
 paths fix.out >fixed.paths
 comm -23 c-before.txt c-after.txt >deleted.txt
 check "the fix deleted exactly the listed files and folders" "diff -u fixed.paths deleted.txt >&2"
-check "every kept seed is still there" "[ -f \"$c/cvnsearch/keep.txt\" ] && [ -f \"$c/cvnlinked/precious.dat\" ] && [ -f \"$roaming/$profiles/new5678.default-release/prefs.js\" ] &&
-  [ -f \"$roaming/$profiles/other.backup/cookies.sqlite\" ] && [ -f \"$local/$profiles/new5678.default-release/startupCache/keep.bin\" ]"
+check "every kept seed is still there" "[ -f \"$c/cvnsearch/keep.txt\" ] && [ -f \"$c/cvnlinked/precious.dat\" ] &&
+  [ -f \"$roaming/$new/prefs.js\" ] && [ -f \"$local/$new/startupCache/keep.bin\" ]"
 check "one log line per deletion" \
   "[ \"\$(grep -c 'Deleted: ' \"$c/cvn/cvnscan.log\")\" -ge \"\$(grep -c . deleted.txt)\" ]"
 
