@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/text.h"
-#include "remote/wmi_files.h"
 #include "scan/folder_category.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -90,15 +89,12 @@ void Firefox_Category(ScanArguments& args, const FirefoxData& data) {
         .folderCondition = "", .fileCondition = condition, .folderIcon = "File", .listFolders = condition.empty()};
     for (const std::string& base : User_Folder_Values(target, kVolatileEnvironment, data.environmentValue)) {
         const std::string profiles = base + kProfilesBelow;
-        std::vector<std::string> names;
-        if (!Is_Walkable_Folder(target, profiles) ||
-            !remote::WMI_List_Folder_Entries(target.Cimv2(), profiles, names, kProfileFilter)) {
-            continue;
-        }
-        for (const std::string& name : names) {
-            if (!Is_Firefox_Profile_Name(name)) continue;
+        if (!Is_Walkable_Folder(target, profiles)) continue;
+        for (const wmi::ObjectPtr& profile : category.Walker().Sub_Folders(profiles, kProfileFilter)) {
+            const std::string folder = profile->Get("Name").As_String();
+            if (!Is_Firefox_Profile_Name(folder.substr(folder.find_last_of('\\') + 1))) continue;
             for (const char* below : data.foldersBelow) {
-                category.Walk(profiles + "\\" + name + below, scan);
+                category.Walk(folder + below, scan);
                 if (category.Stopped()) break;
             }
             if (category.Stopped()) break;

@@ -117,8 +117,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
         listing.files = cimv2_.ExecQuery(fileQuery, wmi::kForwardOnlyReturnImmediately);
     } catch (const RuntimeError& error) {
         if (!Is_Folder_Refusal(error.Number())) throw;
-        ++refused_;
-        lastRefusal_ = std::string(path) + ": " + error.Description();
+        Note_Refusal(path, error);
         return false;
     }
 
@@ -168,6 +167,24 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
     }
     control.SkipRequested = false;
     return complete;
+}
+
+std::vector<wmi::ObjectPtr> FolderWalker::Sub_Folders(std::string_view path, std::string_view condition) {
+    const WqlFolder wql = Wql_Folder(path);
+    std::string query = "Select Name From Win32_Directory Where Drive ='" + wql.drive + "' And Path ='" + wql.path + "'";
+    if (!condition.empty()) query += " And " + std::string(condition);
+    try {
+        return cimv2_.ExecQuery(query, wmi::kForwardOnlyReturnImmediately);
+    } catch (const RuntimeError& error) {
+        if (!Is_Folder_Refusal(error.Number())) throw;
+        Note_Refusal(path, error);
+        return {};
+    }
+}
+
+void FolderWalker::Note_Refusal(std::string_view path, const RuntimeError& error) {
+    ++refused_;
+    lastRefusal_ = std::string(path) + ": " + error.Description();
 }
 
 void FolderWalker::Report_Refusals() const {

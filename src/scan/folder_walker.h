@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "app/runtime_error.h"
 
 #include "remote/wmi.h"
 #include "scan/category_run.h"
@@ -49,10 +52,17 @@ public:
     // True when every listing of the walk succeeded.
     bool Scan_Folder(std::string_view path, const FolderScan& scan);
 
+    // The sub-folders of path (Win32_Directory by Drive and Path, with
+    // " And " + condition when given). A refused listing gives none and is
+    // counted like a refused walk; other run-time errors are raised.
+    [[nodiscard]] std::vector<wmi::ObjectPtr> Sub_Folders(std::string_view path, std::string_view condition);
+
     // One log warning when folders could not be listed during the category.
     void Report_Refusals() const;
 
 private:
+    void Note_Refusal(std::string_view path, const RuntimeError& error);
+
     CategoryRun& run_;
     wmi::IServices& cimv2_;
     std::int32_t refused_ = 0;
