@@ -74,6 +74,7 @@ public:
                             const RegistryValue& value) override;
     std::optional<FileEntry> Find_Entry(std::string_view path) override { return files.Find(path); }
     std::uint32_t List_Folder(std::string_view folderPath, std::vector<FileEntry>& entries) override {
+        if (files.Listing_Denied(folderPath)) return kStatusAccessDenied;
         entries = files.List(folderPath);
         return kStatusOk;
     }

@@ -135,6 +135,15 @@ void SimFileSystem::Mark_Reparse_Point(std::string_view path) {
     if (Node* node = Locate(path).node) node->reparsePoint = true;
 }
 
+void SimFileSystem::Deny_Listing(std::string_view path) {
+    if (Node* node = Locate(path).node) node->listingDenied = true;
+}
+
+bool SimFileSystem::Listing_Denied(std::string_view path) const {
+    const Node* node = Locate(path).node;
+    return node != nullptr && node->listingDenied;
+}
+
 FileEntry SimFileSystem::Entry(const Node& node, const std::string& fullPath) {
     FileEntry entry;
     entry.path = fullPath;

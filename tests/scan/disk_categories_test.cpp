@@ -7,7 +7,6 @@
 
 #include "fix/fix_environment.h"
 #include "fix/fix_problems.h"
-#include "remote/wmi_errors.h"
 #include "scan/folder_walker.h"
 #include "scan/systemwide_search.h"
 #include "scan_world.h"
@@ -85,8 +84,7 @@ TEST(FolderWalker, ContentBeforeFolderAndNothingItMustNotList) {
     w.Add_Files(kTemp, {"it's\\x.tmp", "kept\\y.tmp", "link\\z.tmp", "outer\\locked\\w.tmp"});
     w.pc.files.Mark_Reparse_Point(std::string(kTemp) + "link");
     w.world.Add_Exception_Text("c:\\windows\\temp\\kept");
-    w.world.network.Add_Fault({.kind = remote::CallKind::Query, .computer = "", .match = "\\\\locked\\\\",
-                               .hresult = wmi::hresult::kWbemAccessDenied});
+    w.pc.files.Deny_Listing(std::string(kTemp) + "outer\\locked");
     EXPECT_EQ(w.Scan("dG"), (std::vector<std::string>{"x.tmp|0 bytes|3", "c:\\windows\\temp\\it's||4",
                                                        "inner.txt|10 bytes|3", "c:\\windows\\temp\\sub||4",
                                                        "a.log|1000 bytes|3", "b|1.50 KB|3"}));
