@@ -65,7 +65,11 @@ int main() {
         store.Get_Value(kLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion", "ProductName", value);
         return value.text.size();
     });
-    Measure("List_Folder <windows>\\system32", 5, [&] { return store.List_Folder(windows + "\\system32").size(); });
+    Measure("List_Folder <windows>\\system32", 5, [&] {
+        std::vector<remote::FileEntry> entries;
+        store.List_Folder(windows + "\\system32", entries);
+        return entries.size();
+    });
     Measure("Find_Entry <windows>\\notepad.exe", 2000, [&] {
         return static_cast<std::size_t>(store.Find_Entry(windows + "\\notepad.exe").has_value());
     });

@@ -91,6 +91,9 @@ struct FileEntry {
     std::uint64_t size = 0;  // files only
     std::string fileType;   // "Text Document", "File folder", ...
     DateTime created;
+    // A junction or symbolic link: it leads into another folder or drive, so
+    // listings never show it and a listing of it shows nothing.
+    bool isReparsePoint = false;
 };
 
 struct LogicalDisk {
@@ -151,9 +154,10 @@ public:
     // ---- files and folders
     // The file or folder at exactly this path, if there is one.
     [[nodiscard]] virtual std::optional<FileEntry> Find_Entry(std::string_view path) = 0;
-    // The direct children of one folder ("C:\" for a drive root); empty when
-    // the folder does not exist.
-    [[nodiscard]] virtual std::vector<FileEntry> List_Folder(std::string_view folderPath) = 0;
+    // The direct children of one folder ("C:\" for a drive root) into
+    // entries: 0 listed, 2 or 3 the folder does not exist (entries empty),
+    // any other status the folder could not be listed (access denied, ...).
+    virtual std::uint32_t List_Folder(std::string_view folderPath, std::vector<FileEntry>& entries) = 0;
     // Every file or every folder of every fixed drive: only for queries that
     // name neither a path nor a folder (slow on a real computer).
     [[nodiscard]] virtual std::vector<FileEntry> All_Entries(bool folders) = 0;

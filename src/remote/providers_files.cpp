@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "remote/provider.h"
 #include "remote/wmi_datetime.h"
+#include "remote/wmi_errors.h"
 
 namespace corvane::remote {
 namespace {
@@ -12,6 +13,9 @@ namespace {
 using wmi::Variant;
 
 enum class Kind { File, Folder, Shortcut };
+
+// HRESULT_FROM_WIN32 of a store's status.
+constexpr std::uint32_t kWin32ErrorFacility = 0x80070000u;
 
 bool Is_Shortcut(const FileEntry& entry) {
     const std::string lower = Lower_Ascii(entry.path);
@@ -73,13 +77,22 @@ FillStatus Fill_Entries(IMachineStore& store, const wql::Condition* where, std::
     const Variant* path = wql::Required_Equality(where, "Path");
     if (drive != nullptr && path != nullptr) {
         const std::string folder = drive->As_String() + path->As_String();
-        for (const FileEntry& entry : store.List_Folder(folder)) {
-            if (Fits(entry, kind)) out.push_back(Make_Instance(store, entry, kind));
+        // A junction or link is never listed through: it would show (and
+        // let the program delete) the content of another folder or drive.
+        if (const auto self = store.Find_Entry(folder); self && self->isReparsePoint) return FillStatus::Filtered;
+        std::vector<FileEntry> entries;
+        const std::uint32_t status = store.List_Folder(folder, entries);
+        if (status != kStatusOk && status != kStatusNotFound && status != kStatusPathNotFound) {
+            // A folder that cannot be listed is never taken for an empty one.
+            wmi::Raise_Hresult(kWin32ErrorFacility | status);
+        }
+        for (const FileEntry& entry : entries) {
+            if (!entry.isReparsePoint && Fits(entry, kind)) out.push_back(Make_Instance(store, entry, kind));
         }
         return FillStatus::Filtered;
     }
     for (const FileEntry& entry : store.All_Entries(kind == Kind::Folder)) {
-        if (Fits(entry, kind)) out.push_back(Make_Instance(store, entry, kind));
+        if (!entry.isReparsePoint && Fits(entry, kind)) out.push_back(Make_Instance(store, entry, kind));
     }
     return FillStatus::Unfiltered;
 }

@@ -59,6 +59,23 @@ void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::stri
     ++found_;
 }
 
+void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoView) {
+    ResultsList& list = args_.window.Results();
+    ListRow& row =
+        list.Add_List_Item(0, "c" + std::to_string(args_.control.TotalProblems), problem.text, "", problem.smallIcon, 1);
+    row.checked = true;
+    row.tag = std::string(1, problem.fixDigit) + std::string(args_.categoryKey) + args_.target.Context().TargetName;
+    row.Sub(1).text = problem.detail;
+    row.Sub(1).tag = problem.path;
+    row.Sub(2).text = problem.kind;
+    row.Sub(3).text = problem.location;
+    const std::size_t index = list.Count() - 1;
+    list.Notify_Changed(index);
+    if (scrollIntoView) list.Ensure_Visible(index);
+    ++args_.control.TotalProblems;
+    ++found_;
+}
+
 EntryStep CategoryRun::After_Entry(std::int64_t position, std::int64_t upperBound) {
     IMainWindow& window = args_.window;
     window.Set_Label(ProgressLabel::ScannedItemCount, std::to_string(position) + "/" + std::to_string(upperBound));
@@ -73,6 +90,11 @@ EntryStep CategoryRun::After_Entry(std::int64_t position, std::int64_t upperBoun
 }
 
 void CategoryRun::Finish() {
+    Write_Count();
+    args_.control.SkipRequested = false;
+}
+
+void CategoryRun::Write_Count() {
     ResultsList& list = args_.window.Results();
     const std::size_t index = list.Find(headerKey_);
     if (index < list.Count()) {
@@ -81,7 +103,6 @@ void CategoryRun::Finish() {
         row.Sub(2).tag = std::to_string(found_);
         list.Notify_Changed(index);
     }
-    args_.control.SkipRequested = false;
 }
 
 }  // namespace corvane::scan

@@ -24,6 +24,17 @@ using remote::kHkeyUsersRoot;
 inline constexpr const char* kHklmPrefix = "HKEY_LOCAL_MACHINE\\";
 inline constexpr const char* kProblemsFoundSuffix = " Problems Found";
 
+// The fields of a file or folder problem row ("c" rows) besides its key and check mark.
+struct FileProblem {
+    char fixDigit = '3';
+    std::string text;      // the file's name, or a folder's full path
+    std::string detail;    // sub-item 1: the size, or a shortcut's target
+    std::string path;      // sub-item 1's tag: what the fix deletes
+    std::string kind;      // sub-item 2: the file type text
+    std::string location;  // sub-item 3: the full path shown
+    std::string smallIcon = "File";
+};
+
 // What the routine does after an entry's progress step.
 enum class EntryStep { Continue, Skip, Stop };
 
@@ -56,6 +67,11 @@ public:
     // it into view and counts it; with the category's icon unless told.
     void Add_Registry_Problem(const RegistryProblem& problem, std::string_view icon = {});
 
+    // Adds a checked file or folder problem row one level under the header
+    // and counts it; scrolled into view only when asked (the folder walker's
+    // rows are not, to keep large walks fast).
+    void Add_File_Problem(const FileProblem& problem, bool scrollIntoView);
+
     // After an entry of a registry list: "position/upperBound", the problem
     // count, the message pump; then Stop or Skip as requested. A Skip request
     // is cleared here.
@@ -63,6 +79,8 @@ public:
 
     // The header's count text and tag; clears a pending Skip.
     void Finish();
+    // The header's count text and tag as they stand now (a running total).
+    void Write_Count();
 
     [[nodiscard]] ScanArguments& Args() noexcept { return args_; }
     [[nodiscard]] std::int32_t Found() const noexcept { return found_; }

@@ -8,6 +8,9 @@
 #include "scan/registry_entry_categories.h"
 #include "scan/software_categories.h"
 #include "scan/trace_categories.h"
+#include "scan/browser_categories.h"
+#include "scan/disk_categories.h"
+#include "scan/systemwide_search.h"
 
 namespace corvane::scan {
 
@@ -30,38 +33,38 @@ constexpr std::array<CategoryEntry, 13> kRegistry{{
 }};
 
 constexpr std::array<CategoryEntry, 10> kDisk{{
-    {"Mini Dump Files", &Scan_Pending_Category},
-    {"User Temp Files", &Scan_Pending_Category},
-    {"Invalid Shortcuts", &Scan_Pending_Category},
-    {"CD Burn Temp Files", &Scan_Pending_Category},
-    {"Thumbnail Cache Files", &Scan_Pending_Category},
-    {"Downloaded Temp Files", &Scan_Pending_Category},
-    {"Windows Temp Files", &Scan_Pending_Category},
-    {"Recently Used File Shortcuts", &Scan_Pending_Category},
-    {"Prefetch Application Cache Files", &Scan_Pending_Category},
-    {"Downloaded Installation Files", &Scan_Pending_Category},
+    {"Mini Dump Files", &Scan_Mini_Dump_Files},
+    {"User Temp Files", &Scan_User_Temp_Files},
+    {"Invalid Shortcuts", &Scan_Invalid_Shortcuts},
+    {"CD Burn Temp Files", &Scan_CD_Burn_Temp_Files},
+    {"Thumbnail Cache Files", &Scan_Thumbnail_Cache_Files},
+    {"Downloaded Temp Files", &Scan_Downloaded_Temp_Files},
+    {"Windows Temp Files", &Scan_Windows_Temp_Files},
+    {"Recently Used File Shortcuts", &Scan_Recent_File_Shortcuts},
+    {"Prefetch Application Cache Files", &Scan_Prefetch_Files},
+    {"Downloaded Installation Files", &Scan_Downloaded_Installations},
 }};
 
 constexpr std::array<CategoryEntry, 5> kInternetExplorer{{
-    {"History Files", &Scan_Pending_Category},
-    {"Cookie Files", &Scan_Pending_Category},
-    {"Temporary Internet Files", &Scan_Pending_Category},
-    {"IE URL History", &Scan_Pending_Category},
-    {"IE Forms Data", &Scan_Pending_Category},
+    {"History Files", &Scan_IE_History_Files},
+    {"Cookie Files", &Scan_IE_Cookie_Files},
+    {"Temporary Internet Files", &Scan_IE_Temporary_Files},
+    {"IE URL History", &Scan_IE_Typed_URLs},
+    {"IE Forms Data", &Scan_IE_Forms_Data},
 }};
 
 constexpr std::array<CategoryEntry, 7> kFirefox{{
-    {"Cookies", &Scan_Pending_Category},
-    {"Internet Cache", &Scan_Pending_Category},
-    {"Download History", &Scan_Pending_Category},
-    {"Form Information", &Scan_Pending_Category},
-    {"Saved Passwords", &Scan_Pending_Category},
-    {"Search Information", &Scan_Pending_Category},
-    {"Individual Page Settings", &Scan_Pending_Category},
+    {"Cookies", &Scan_Firefox_Cookies},
+    {"Internet Cache", &Scan_Firefox_Cache},
+    {"Download History", &Scan_Firefox_Downloads},
+    {"Form Information", &Scan_Firefox_Form_History},
+    {"Saved Passwords", &Scan_Firefox_Passwords},
+    {"Search Information", &Scan_Firefox_Search},
+    {"Individual Page Settings", &Scan_Firefox_Page_Settings},
 }};
 
 constexpr std::array<CategoryEntry, 1> kSystemwide{{
-    {"Temporary Files", &Scan_Pending_Category},
+    {"Temporary Files", &Scan_Systemwide_Files},
 }};
 
 void Run_From_Table(ScanArguments& args, std::string_view nodeText, std::span<const CategoryEntry> table) {

@@ -70,9 +70,11 @@ public:
     [[nodiscard]] bool Is_Fixed_Drive(std::string_view name) const;
     [[nodiscard]] bool Get_Windows_Directory(std::string& directory);
 
-private:
-    // The services of the current computer; raises error 91 when not connected.
+    // The root\cimv2 services of the current computer (the folder walker's
+    // queries); raises error 91 when not connected.
     [[nodiscard]] wmi::IServices& Cimv2();
+
+private:
     [[nodiscard]] wmi::IObject& Registry();
 
     remote::TargetContext& context_;

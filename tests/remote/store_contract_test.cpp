@@ -133,7 +133,14 @@ TEST_P(StoreContract, ListsOneFolderAndFindsEntriesByName) {
     world->Make_File("Sub\\inner.txt", "x");
     const std::string folder = world->Folder();
 
-    std::vector<FileEntry> entries = store.List_Folder(folder);
+    auto list = [&](const std::string& path, std::uint32_t& status) {
+        std::vector<FileEntry> listed;
+        status = store.List_Folder(path, listed);
+        return listed;
+    };
+    std::uint32_t status = 0;
+    std::vector<FileEntry> entries = list(folder, status);
+    EXPECT_EQ(kStatusOk, status);
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
     ASSERT_EQ(3u, entries.size()) << "direct children only";
     EXPECT_EQ(folder + "\\Report.TXT", entries[0].path);
@@ -142,9 +149,10 @@ TEST_P(StoreContract, ListsOneFolderAndFindsEntriesByName) {
     EXPECT_FALSE(entries[0].fileType.empty());
     EXPECT_EQ(folder + "\\Sub", entries[1].path);
     EXPECT_TRUE(entries[1].isFolder);
-    EXPECT_EQ(store.List_Folder(folder + "\\").size(), 3u);
-    EXPECT_TRUE(store.List_Folder(folder + "\\Missing").empty());
-    EXPECT_TRUE(store.List_Folder(folder + "\\b.log").empty());
+    EXPECT_EQ(list(folder + "\\", status).size(), 3u);
+    EXPECT_TRUE(list(folder + "\\Missing", status).empty());
+    EXPECT_EQ(kStatusNotFound, status & ~1u) << "2 or 3: the folder does not exist";
+    EXPECT_TRUE(list(folder + "\\b.log", status).empty());
 
     const auto found = store.Find_Entry(Lower_Ascii(folder + "\\Report.TXT"));
     ASSERT_TRUE(found.has_value());

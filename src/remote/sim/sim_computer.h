@@ -74,7 +74,11 @@ public:
     std::uint32_t Set_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
                             const RegistryValue& value) override;
     std::optional<FileEntry> Find_Entry(std::string_view path) override { return files.Find(path); }
-    std::vector<FileEntry> List_Folder(std::string_view folderPath) override { return files.List(folderPath); }
+    std::uint32_t List_Folder(std::string_view folderPath, std::vector<FileEntry>& entries) override {
+        if (files.Listing_Denied(folderPath)) return kStatusAccessDenied;
+        entries = files.List(folderPath);
+        return kStatusOk;
+    }
     std::vector<FileEntry> All_Entries(bool folders) override { return files.All(folders); }
     std::uint32_t Delete_File(std::string_view path) override { return files.Delete_File(path); }
     std::uint32_t Delete_Folder(std::string_view path) override { return files.Delete_Folder(path); }

@@ -131,6 +131,19 @@ void SimFileSystem::Lock(std::string_view path) {
     if (Node* node = Locate(path).node) node->locked = true;
 }
 
+void SimFileSystem::Mark_Reparse_Point(std::string_view path) {
+    if (Node* node = Locate(path).node) node->reparsePoint = true;
+}
+
+void SimFileSystem::Deny_Listing(std::string_view path) {
+    if (Node* node = Locate(path).node) node->listingDenied = true;
+}
+
+bool SimFileSystem::Listing_Denied(std::string_view path) const {
+    const Node* node = Locate(path).node;
+    return node != nullptr && node->listingDenied;
+}
+
 FileEntry SimFileSystem::Entry(const Node& node, const std::string& fullPath) {
     FileEntry entry;
     entry.path = fullPath;
@@ -138,6 +151,7 @@ FileEntry SimFileSystem::Entry(const Node& node, const std::string& fullPath) {
     entry.size = node.isFolder ? 0 : node.size;
     entry.fileType = node.isFolder ? "File Folder" : File_Type_Text(node.name);
     entry.created = node.created;
+    entry.isReparsePoint = node.reparsePoint;
     return entry;
 }
 
@@ -161,7 +175,7 @@ void SimFileSystem::Walk(const Node& node, const std::string& path, bool folders
     for (const auto& [upper, child] : node.children) {
         const std::string childPath = path + (path.back() == '\\' ? "" : "\\") + child->name;
         if (child->isFolder == folders) out.push_back(Entry(*child, childPath));
-        if (child->isFolder) Walk(*child, childPath, folders, out);
+        if (child->isFolder && !child->reparsePoint) Walk(*child, childPath, folders, out);
     }
 }
 

@@ -26,6 +26,11 @@ public:
     void Write_File(std::string_view path, std::vector<std::uint8_t> contents, const DateTime& created = {});
     // A file or folder that refuses deletion and renaming (in use).
     void Lock(std::string_view path);
+    // Makes a folder a junction: listed nowhere, as a real one is not.
+    void Mark_Reparse_Point(std::string_view path);
+    // A folder whose listing is refused (access denied), and the test for it.
+    void Deny_Listing(std::string_view path);
+    [[nodiscard]] bool Listing_Denied(std::string_view path) const;
 
     [[nodiscard]] std::optional<FileEntry> Find(std::string_view path) const;
     [[nodiscard]] std::vector<FileEntry> List(std::string_view folderPath) const;
@@ -50,6 +55,8 @@ private:
         bool isFolder = true;
         bool locked = false;
         bool compressed = false;
+        bool reparsePoint = false;
+        bool listingDenied = false;
         std::uint64_t size = 0;
         DateTime created;
         std::string target;

@@ -45,7 +45,8 @@ public:
                             const RegistryValue& value) override;
 
     [[nodiscard]] std::optional<FileEntry> Find_Entry(std::string_view path) override;
-    [[nodiscard]] std::vector<FileEntry> List_Folder(std::string_view folderPath) override;
+    // FindFirstFileExW's error when the folder cannot be listed.
+    std::uint32_t List_Folder(std::string_view folderPath, std::vector<FileEntry>& entries) override;
     [[nodiscard]] std::vector<FileEntry> All_Entries(bool folders) override;
     std::uint32_t Delete_File(std::string_view path) override;
     std::uint32_t Delete_Folder(std::string_view path) override;

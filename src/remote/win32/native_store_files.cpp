@@ -82,6 +82,7 @@ FileEntry Make_Entry(const std::wstring& path, const WIN32_FIND_DATAW& data, Lis
     FileEntry entry;
     entry.path = Narrow(path);
     entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.isReparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (!entry.isFolder) {
         entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
@@ -94,17 +95,21 @@ bool Is_Dot_Entry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-// Every entry of one folder; the callback sees the full path and the find data.
+// Every entry of one folder; the callback sees the full path and the find
+// data. The status of the listing: 0, 2 or 3 for a folder that is not there
+// (or a drive root without entries), else why it could not be listed.
 template <typename Visit>
-void For_Each_In_Folder(const std::wstring& folder, Visit&& visit) {
+std::uint32_t For_Each_In_Folder(const std::wstring& folder, Visit&& visit) {
     const std::wstring prefix = folder.ends_with(L'\\') ? folder : folder + L'\\';
     WIN32_FIND_DATAW data{};
     unique_find find(FindFirstFileExW((prefix + L'*').c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                       FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return;
+    if (!find) return Last_Status();
     do {
         if (!Is_Dot_Entry(data.cFileName)) visit(prefix + data.cFileName, data);
     } while (FindNextFileW(find.get(), &data));
+    const std::uint32_t status = Last_Status();
+    return status == ERROR_NO_MORE_FILES ? kStatusOk : status;
 }
 
 }  // namespace
@@ -141,15 +146,18 @@ std::optional<FileEntry> NativeStore::Find_Entry(std::string_view path) {
     return Make_Entry(folder + data.cFileName, data, context);
 }
 
-std::vector<FileEntry> NativeStore::List_Folder(std::string_view folderPath) {
-    std::vector<FileEntry> entries;
+std::uint32_t NativeStore::List_Folder(std::string_view folderPath, std::vector<FileEntry>& entries) {
+    entries.clear();
     const std::string normal = Normalize_Folder_Path(folderPath);
-    if (normal.empty() || Has_Wildcard(normal)) return entries;
+    if (normal.empty() || Has_Wildcard(normal)) return kStatusPathNotFound;
     ListingContext context(typeNames_);
-    For_Each_In_Folder(Widen(normal), [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
-        entries.push_back(Make_Entry(path, data, context));
-    });
-    return entries;
+    const std::uint32_t status =
+        For_Each_In_Folder(Widen(normal), [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
+            entries.push_back(Make_Entry(path, data, context));
+        });
+    // A listing that broke off part-way is no listing.
+    if (status != kStatusOk) entries.clear();
+    return status;
 }
 
 std::vector<FileEntry> NativeStore::All_Entries(bool folders) {
@@ -162,7 +170,7 @@ std::vector<FileEntry> NativeStore::All_Entries(bool folders) {
     while (!pending.empty()) {
         const std::wstring folder = std::move(pending.back());
         pending.pop_back();
-        For_Each_In_Folder(folder, [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
+        (void)For_Each_In_Folder(folder, [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
             const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             // Junctions and links are not followed: they lead back into the tree.
             if (isFolder && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) pending.push_back(path);

@@ -1,0 +1,53 @@
+// What the disk-style categories share: the common body of a category that
+// walks folders (header, results list drawing suspended, the walker, the
+// count and the warning about folders that could not be listed), the
+// per-user folders read from the registry, and which folders may be walked.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/category_run.h"
+#include "scan/folder_walker.h"
+
+namespace corvane::scan {
+
+inline constexpr const char* kVolatileEnvironment = "\\Volatile Environment";
+inline constexpr const char* kShellFolders = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// A folder given by the registry is walked only when it is a folder below
+// the root of a fixed drive of the target: a network path, a removable drive
+// or a whole drive named by a damaged value is never emptied.
+[[nodiscard]] bool Is_Walkable_Folder(ScanTarget& target, std::string_view folder);
+
+// For each user of HKEY_USERS whose key user + keyBelowUser is readable and
+// whose value valueName is a non-empty text: that text, in user order, each
+// folder once.
+[[nodiscard]] std::vector<std::string> User_Folder_Values(ScanTarget& target, std::string_view keyBelowUser,
+                                                          std::string_view valueName);
+
+class FolderCategory {
+public:
+    // Writes the header, lets the window breathe and suspends drawing of the
+    // results list until the category ends (also when it ends by an error).
+    explicit FolderCategory(ScanArguments& args);
+    ~FolderCategory();
+    FolderCategory(const FolderCategory&) = delete;
+    FolderCategory& operator=(const FolderCategory&) = delete;
+
+    // Walks one folder when it may be walked (see Is_Walkable_Folder).
+    void Walk(std::string_view folder, const FolderScan& scan = {});
+    [[nodiscard]] bool Stopped() const noexcept { return run_.Stop_Requested(); }
+    // The header's count, and the log warning about refused folders.
+    void Finish();
+
+    [[nodiscard]] CategoryRun& Run() noexcept { return run_; }
+    [[nodiscard]] FolderWalker& Walker() noexcept { return walker_; }
+
+private:
+    CategoryRun run_;
+    FolderWalker walker_;
+};
+
+}  // namespace corvane::scan

@@ -1,0 +1,197 @@
+#include "scan/folder_walker.h"
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "base/log.h"
+#include "base/ui/main_window_port.h"
+#include "base/reporter.h"
+#include "base/runtime_error.h"
+#include "remote/wmi_errors.h"
+#include "scan/scan_control.h"
+#include "scan/scan_target.h"
+
+namespace corvane::scan {
+
+namespace {
+
+// value with two decimals, halves rounded away from zero as the format
+// pattern "0.00" does ("%.2f" would round 1.125 down).
+std::string Two_Decimals(double value) {
+    const double hundredths = std::round(value * 100.0);
+    char text[64] = {};
+    std::snprintf(text, sizeof(text), "%.0f.%02.0f", std::floor(hundredths / 100.0),
+                  std::fmod(hundredths, 100.0));
+    return text;
+}
+
+std::string Whole_Number(double value) {
+    char text[64] = {};
+    std::snprintf(text, sizeof(text), "%.0f", value);
+    return text;
+}
+
+// Errors that concern one folder only: the computer answered, but would not
+// or could not list that folder. Everything else (RPC and connection
+// failures, a query the service rejects) ends the category.
+bool Is_Folder_Refusal(std::int32_t number) {
+    constexpr std::uint32_t kWin32Facility = 0x80070000u;
+    for (const std::uint32_t code : {5u, 32u, 123u, 161u, 206u, 1920u, 1921u}) {
+        if (number == Hresult_Number(kWin32Facility | code)) return true;
+    }
+    return number == Hresult_Number(wmi::hresult::kWbemAccessDenied);
+}
+
+struct Listing {
+    std::vector<wmi::ObjectPtr> folders;
+    std::vector<wmi::ObjectPtr> files;
+};
+
+std::string Text_Of(const wmi::IObject& object, std::string_view property) {
+    return object.Get(property).As_String();
+}
+
+double Size_Of(const wmi::IObject& object) {
+    const wmi::Variant size = object.Get("FileSize");
+    if (size.Is_Empty()) return 0;
+    // 64-bit numbers come as text from the scripting layer.
+    try {
+        return std::stod(size.As_String());
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+std::string Format_File_Size(double size, bool withBytes) {
+    constexpr double kKilo = 1024.0;
+    std::string text;
+    if (size < kKilo) return Whole_Number(size) + " bytes";
+    if (size < kKilo * kKilo) {
+        text = Two_Decimals(size / kKilo) + " KB";
+    } else if (size < kKilo * kKilo * kKilo) {
+        text = Two_Decimals(size / (kKilo * kKilo)) + " MB";
+    } else {
+        text = Two_Decimals(size / (kKilo * kKilo * kKilo)) + " GB";
+    }
+    if (withBytes) text += " (" + Whole_Number(size) + " bytes)";
+    return text;
+}
+
+WqlFolder Wql_Folder(std::string_view folder) {
+    WqlFolder result{std::string(folder.substr(0, 2)), {}};
+    for (const char c : folder.size() > 2 ? folder.substr(2) : std::string_view()) {
+        if (c == '\\') {
+            result.path += "\\\\";
+        } else if (c == '\'') {
+            result.path += "\\'";
+        } else {
+            result.path += c;
+        }
+    }
+    // "C:\Temp\" names the same folder as "C:\Temp".
+    if (!result.path.ends_with("\\\\")) result.path += "\\\\";
+    return result;
+}
+
+bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
+    ScanArguments& args = run_.Args();
+    ScanControl& control = args.control;
+    IMainWindow& window = args.window;
+    window.FormDoMyDoEvents();
+
+    const WqlFolder wql = Wql_Folder(path);
+    const std::string where = " Where Drive ='" + wql.drive + "' And Path ='" + wql.path + "'";
+    std::string folderQuery = "Select Name, Extension, FileType From Win32_Directory" + where;
+    if (!scan.folderCondition.empty()) folderQuery += " and " + std::string(scan.folderCondition);
+    std::string fileQuery = "Select Name, FileName, Extension, FileSize, FileType From CIM_DataFile" + where;
+    if (!scan.fileCondition.empty()) fileQuery += " And (" + std::string(scan.fileCondition) + ")";
+
+    // Both listings are read before any row is added: a folder that cannot
+    // be listed whole reports nothing.
+    Listing listing;
+    try {
+        listing.folders = cimv2_.ExecQuery(folderQuery, wmi::kForwardOnlyReturnImmediately);
+        listing.files = cimv2_.ExecQuery(fileQuery, wmi::kForwardOnlyReturnImmediately);
+    } catch (const RuntimeError& error) {
+        if (!Is_Folder_Refusal(error.Number())) throw;
+        Note_Refusal(path, error);
+        return false;
+    }
+
+    bool complete = true;
+    bool skipped = false;
+    for (const wmi::ObjectPtr& folder : listing.folders) {
+        const std::string name = Text_Of(*folder, "Name");
+        if (run_.Is_Excepted(name)) continue;
+        const bool walked = Scan_Folder(name, scan);
+        complete = complete && walked;
+        if (walked && scan.listFolders) {
+            run_.Add_File_Problem({.fixDigit = '4',
+                                   .text = name,
+                                   .detail = "",
+                                   .path = name,
+                                   .kind = Text_Of(*folder, "FileType"),
+                                   .location = name,
+                                   .smallIcon = std::string(scan.folderIcon)},
+                                  false);
+        }
+        window.Set_Label(ProgressLabel::ProblemsCount, std::to_string(control.TotalProblems));
+        window.FormDoMyDoEvents();
+        if (control.StopRequested) break;
+        if (control.SkipRequested) {
+            skipped = true;
+            break;
+        }
+    }
+
+    for (std::size_t i = 0; !skipped && i < listing.files.size(); ++i) {
+        const wmi::IObject& file = *listing.files[i];
+        const std::string name = Text_Of(file, "Name");
+        if (!run_.Is_Excepted(name) && scan.listFiles) {
+            std::string text = Text_Of(file, "FileName");
+            if (const std::string extension = Text_Of(file, "Extension"); !extension.empty()) text += "." + extension;
+            run_.Add_File_Problem({.fixDigit = '3',
+                                   .text = std::move(text),
+                                   .detail = Format_File_Size(Size_Of(file), false),
+                                   .path = name,
+                                   .kind = Text_Of(file, "FileType"),
+                                   .location = name},
+                                  false);
+        }
+        window.Set_Label(ProgressLabel::ProblemsCount, std::to_string(control.TotalProblems));
+        window.FormDoMyDoEvents();
+        if (control.StopRequested || control.SkipRequested) break;
+    }
+    control.SkipRequested = false;
+    return complete;
+}
+
+std::vector<wmi::ObjectPtr> FolderWalker::Sub_Folders(std::string_view path, std::string_view condition) {
+    const WqlFolder wql = Wql_Folder(path);
+    std::string query = "Select Name From Win32_Directory Where Drive ='" + wql.drive + "' And Path ='" + wql.path + "'";
+    if (!condition.empty()) query += " And " + std::string(condition);
+    try {
+        return cimv2_.ExecQuery(query, wmi::kForwardOnlyReturnImmediately);
+    } catch (const RuntimeError& error) {
+        if (!Is_Folder_Refusal(error.Number())) throw;
+        Note_Refusal(path, error);
+        return {};
+    }
+}
+
+void FolderWalker::Note_Refusal(std::string_view path, const RuntimeError& error) {
+    ++refused_;
+    lastRefusal_ = std::string(path) + ": " + error.Description();
+}
+
+void FolderWalker::Report_Refusals() const {
+    if (refused_ == 0) return;
+    run_.Args().target.Context().Ports().reporter.Log_Event(
+        std::to_string(refused_) + " folder(s) could not be listed and were left out; last: " + lastRefusal_,
+        LOG_WARNING);
+}
+
+}  // namespace corvane::scan

@@ -1,0 +1,72 @@
+// The folder walker of the disk-style categories (disk clean-up, Internet
+// Explorer folders, Firefox profiles, the systemwide search): lists one
+// folder at a time through Win32_Directory and CIM_DataFile by Drive and
+// Path, walks each sub-folder before listing it, and adds file and folder
+// problem rows, a folder after its content so that fixing empties it first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/runtime_error.h"
+
+#include "remote/wmi.h"
+#include "scan/category_run.h"
+
+namespace corvane::scan {
+
+// "1000 bytes", "1.50 KB", "2.00 MB", "1.00 GB"; withBytes appends
+// " (1536 bytes)" from 1024 bytes on.
+[[nodiscard]] std::string Format_File_Size(double size, bool withBytes);
+
+// A folder path ("C:\Windows\Temp", "C:") as the Drive ("C:") and the Path
+// of WQL ("\\Windows\\Temp\\", apostrophes written "\'").
+struct WqlFolder {
+    std::string drive;
+    std::string path;
+};
+[[nodiscard]] WqlFolder Wql_Folder(std::string_view folder);
+
+// What one walk lists and how.
+struct FolderScan {
+    std::string_view folderCondition;  // added with " and " to the sub-folder query
+    std::string_view fileCondition;    // added with " And (...)" to the file query
+    std::string_view folderIcon = "File";
+    bool listFolders = true;
+    bool listFiles = true;
+};
+
+class FolderWalker {
+public:
+    FolderWalker(CategoryRun& run, wmi::IServices& cimv2) : run_(run), cimv2_(cimv2) {}
+    FolderWalker(const FolderWalker&) = delete;
+    FolderWalker& operator=(const FolderWalker&) = delete;
+
+    // Scan_Folder: walks path (drive letter and colon first). A folder whose
+    // listing the computer refuses (access denied, a name it cannot read)
+    // yields no row at all, neither from inside it nor for itself, and is
+    // counted; any other run-time error (a lost connection, a rejected
+    // query) is raised and ends the category with the rows found so far.
+    // True when every listing of the walk succeeded.
+    bool Scan_Folder(std::string_view path, const FolderScan& scan);
+
+    // The sub-folders of path (Win32_Directory by Drive and Path, with
+    // " And " + condition when given). A refused listing gives none and is
+    // counted like a refused walk; other run-time errors are raised.
+    [[nodiscard]] std::vector<wmi::ObjectPtr> Sub_Folders(std::string_view path, std::string_view condition);
+
+    // One log warning when folders could not be listed during the category.
+    void Report_Refusals() const;
+
+private:
+    void Note_Refusal(std::string_view path, const RuntimeError& error);
+
+    CategoryRun& run_;
+    wmi::IServices& cimv2_;
+    std::int32_t refused_ = 0;
+    std::string lastRefusal_;
+};
+
+}  // namespace corvane::scan

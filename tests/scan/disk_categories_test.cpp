@@ -1,0 +1,218 @@
+// The disk-style categories on simulated computers: the walker's rows and
+// their order, what it must never list (excepted folders, junctions, folders
+// it could not list), Stop and Skip at depth, the per-user folders, invalid
+// shortcuts, both Firefox profile generations, the systemwide search, and a
+// fix that deletes exactly the listed files and folders, content first.
+#include <gtest/gtest.h>
+
+#include "fix/fix_environment.h"
+#include "fix/fix_problems.h"
+#include "scan/folder_walker.h"
+#include "scan/systemwide_search.h"
+#include "scan_world.h"
+
+namespace corvane::scan::testing {
+namespace {
+
+using remote::kHkeyUsers;
+constexpr const char* kUser = "S-1-5-21-7";
+constexpr const char* kShell = "S-1-5-21-7\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kTemp = "C:\\Windows\\Temp\\";
+
+struct DiskWorld {
+    DiskWorld() : pc(world.Add_Computer("PC1")) {
+        world.Add_Node("PC1");
+        world.Set_Options(0);
+        const std::string volatileKey = std::string(kUser) + "\\Volatile Environment";
+        pc.registry.Set_String(kHkeyUsers, volatileKey, "LOCALAPPDATA", "C:\\Users\\ann\\AppData\\Local");
+        pc.registry.Set_String(kHkeyUsers, volatileKey, "APPDATA", "C:\\Users\\ann\\AppData\\Roaming");
+        pc.registry.Set_String(kHkeyUsers, "S-1-5-21-8\\Volatile Environment", "TEMP", "C:\\x");
+        // A second profile sharing the first one's Recent folder: listed once.
+        pc.registry.Set_String(kHkeyUsers, std::string(kShell).replace(9, 1, "8"), "Recent", "C:\\USERS\\ann\\Recent");
+        for (const char* value : {"Recent", "History", "Cookies", "Cache", "CD Burning"}) {
+            pc.registry.Set_String(kHkeyUsers, kShell, value, std::string("C:\\Users\\ann\\") + value);
+        }
+    }
+    // "text|detail|fix digit" of every file or folder row, in list order.
+    std::vector<std::string> Scan(const char* category) {
+        world.Check_Category(category);
+        world.data.messages.Queue_Answer(MsgResult::No);  // no fix at the end
+        world.Scan();
+        std::vector<std::string> rows;
+        for (const ListRow* row : world.Rows('c')) {
+            rows.push_back(row->text + "|" + row->Sub(1).text + "|" + row->tag[0]);
+        }
+        return rows;
+    }
+    // The rows' texts only.
+    std::vector<std::string> Texts(const char* category) {
+        std::vector<std::string> texts;
+        for (const std::string& row : Scan(category)) texts.push_back(row.substr(0, row.find('|')));
+        return texts;
+    }
+    void Add_Files(std::string_view folder, std::initializer_list<const char*> names) {
+        for (const char* name : names) pc.files.Add_File(std::string(folder) + name);
+    }
+    ScanWorld world;
+    remote::SimComputer& pc;
+};
+
+TEST(FolderWalker, FormatsSizesAndFolderPaths) {
+    const std::vector<std::pair<double, std::string>> sizes = {
+        {0, "0 bytes"},    {1000, "1000 bytes"}, {1023, "1023 bytes"}, {1024, "1.00 KB"},
+        {1536, "1.50 KB"}, {1152, "1.13 KB"},    {1048576, "1.00 MB"}, {5.5 * 1073741824, "5.50 GB"}};
+    for (const auto& [size, text] : sizes) EXPECT_EQ(Format_File_Size(size, false), text) << size;
+    EXPECT_EQ(Format_File_Size(1536, true), "1.50 KB (1536 bytes)");
+    EXPECT_EQ(Format_File_Size(1000, true), "1000 bytes");
+    EXPECT_EQ(Wql_Folder("C:").path, "\\\\");
+    EXPECT_EQ(Wql_Folder("C:\\it's\\").path, "\\\\it\\'s\\\\");
+}
+
+TEST(SystemwideSearch, ExtensionListForms) {
+    const std::string both = "EXTENSION='tmp' OR EXTENSION='log'";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {".tmp;.log;", both}, {"tmp;log", both}, {"*.tmp; *.log", both}, {";;tmp;  ;log;", both},
+        {"", ""},             {" ; ", ""},       {"a'b", "EXTENSION='a\\'b'"}};
+    for (const auto& [list, condition] : cases) EXPECT_EQ(Extension_Condition(list), condition) << list;
+}
+
+TEST(FolderWalker, ContentBeforeFolderAndNothingItMustNotList) {
+    DiskWorld w;
+    w.pc.files.Add_File(std::string(kTemp) + "a.log", 1000);
+    w.pc.files.Add_File(std::string(kTemp) + "b", 1536);
+    w.pc.files.Add_File(std::string(kTemp) + "sub\\inner.txt", 10);
+    w.Add_Files(kTemp, {"it's\\x.tmp", "kept\\y.tmp", "link\\z.tmp", "outer\\locked\\w.tmp"});
+    w.pc.files.Mark_Reparse_Point(std::string(kTemp) + "link");
+    w.world.Add_Exception_Text("c:\\windows\\temp\\kept");
+    w.pc.files.Deny_Listing(std::string(kTemp) + "outer\\locked");
+    EXPECT_EQ(w.Scan("dG"), (std::vector<std::string>{"x.tmp|0 bytes|3", "c:\\windows\\temp\\it's||4",
+                                                       "inner.txt|10 bytes|3", "c:\\windows\\temp\\sub||4",
+                                                       "a.log|1000 bytes|3", "b|1.50 KB|3"}));
+    EXPECT_EQ(w.world.Header("dGPC1")->Sub(2).text, "6 Problems Found");
+    EXPECT_NE(w.world.Log().find("1 folder(s) could not be listed"), std::string::npos);
+}
+
+TEST(FolderWalker, LostConnectionEndsTheComputerWithTheRowsFoundSoFar) {
+    DiskWorld w;
+    w.Add_Files(kTemp, {"a\\1.tmp", "b\\2.tmp"});
+    w.world.network.Add_Fault({.kind = remote::CallKind::Query, .computer = "", .match = "temp\\\\b\\\\"});
+    EXPECT_EQ(w.Texts("dG"), (std::vector<std::string>{"1.tmp", "c:\\windows\\temp\\a"}));
+    ASSERT_EQ(w.world.Rows('e').size(), 1u);
+    EXPECT_EQ(w.world.Header("dGPC1")->Sub(2).text, "");
+}
+
+TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
+    const std::string d1 = "c:\\windows\\temp\\d1";
+    for (const bool stop : {false, true}) {
+        DiskWorld w;
+        w.Add_Files(kTemp, {"d1\\d2\\f1", "d1\\d2\\f2", "d1\\d2\\f3", "d1\\g1", "d1\\g2", "top1", "top2"});
+        bool pressed = false;
+        w.world.window.Set_Pump_Hook([&] {
+            if (pressed || w.world.Rows('c').size() != 1) return;
+            pressed = true;
+            stop ? w.world.driver.mnuStopScan_Click() : w.world.driver.lblSkip_Click();
+        });
+        EXPECT_EQ(w.Texts("dG"), stop ? (std::vector<std::string>{"f1", d1 + "\\d2", "g1", d1, "top1"})
+                                      : (std::vector<std::string>{"f1", d1 + "\\d2", "g1", "g2", d1, "top1", "top2"}));
+    }
+}
+
+TEST(UserFolders, EachCategoryWalksItsFolders) {
+    // Downloaded Temp Files ("dF"): a whole drive named by the value is never walked.
+    const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
+        {"dA", {"m.dmp"}}, {"dB", {"t.tmp"}},         {"dD", {"burn.tmp"}}, {"dE", {"t"}},     {"dF", {}},
+        {"dH", {"doc.lnk"}}, {"dI", {"p.pf"}}, {"dJ", {"u.msi", "w.msi"}}, {"iA", {"h.dat"}}, {"iB", {"c.txt"}},
+        {"iC", {"i.tmp"}}};
+    for (const auto& [category, expected] : cases) {
+        DiskWorld w;
+        w.Add_Files("C:\\Users\\ann\\",
+                    {"AppData\\Local\\Temp\\t.tmp", "AppData\\Local\\Microsoft\\Windows\\Explorer\\t",
+                     "AppData\\Local\\Downloaded Installations\\u.msi", "Recent\\doc.lnk", "History\\h.dat",
+                     "Cookies\\c.txt", "Cache\\i.tmp", "CD Burning\\burn.tmp"});
+        w.Add_Files("C:\\", {"Windows\\Downloaded Installations\\w.msi", "Windows\\Minidump\\m.dmp",
+                             "Windows\\Prefetch\\p.pf", "other\\stay.tmp"});
+        w.pc.registry.Set_String(kHkeyUsers, kShell, "{374DE290-123F-4565-9164-39C4925E467B}", "C:\\");
+        EXPECT_EQ(w.Texts(category), expected) << category;
+    }
+}
+
+TEST(InvalidShortcuts, OnlyATargetMissingFromAFixedDrive) {
+    DiskWorld w;
+    w.pc.disks.push_back({"E:", 2});
+    const std::string recent = "C:\\Users\\ann\\Recent\\";
+    for (const auto& [name, target] : std::vector<std::pair<const char*, const char*>>{
+             {"gone.lnk", "C:\\gone.exe"}, {"ok.lnk", "C:\\Windows"}, {"net.lnk", "\\\\s\\x"}, {"usb.lnk", "E:\\a"}}) {
+        w.pc.files.Add_Shortcut(recent + name, target);
+    }
+    EXPECT_EQ(w.Scan("dC"), (std::vector<std::string>{"gone.lnk|C:\\gone.exe|3"}));
+}
+
+TEST(Firefox, ProfilesOfBothGenerationsAndTheirDataFiles) {
+    const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
+        {"xA", {"cookies.sqlite", "cookies.sqlite", "cookies.sqlite-wal"}},
+        {"xC", {"c:\\users\\ann\\appdata\\local\\mozilla\\firefox\\profiles\\b.default-release\\cache2\\e", "x", "y"}},
+        {"xG", {"key4.db", "logins.json", "signons.sqlite"}}};
+    for (const auto& [category, expected] : cases) {
+        DiskWorld w;
+        w.Add_Files("C:\\Users\\ann\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\",
+                    {"a.default\\cookies.sqlite", "a.default\\storage\\s.sqlite", "a.default\\signons.sqlite",
+                     "b.default-release\\cookies.sqlite", "b.default-release\\cookies.sqlite-wal",
+                     "b.default-release\\key4.db", "b.default-release\\logins.json", "old.backup\\cookies.sqlite"});
+        w.Add_Files("C:\\Users\\ann\\AppData\\Local\\Mozilla\\Firefox\\Profiles\\",
+                    {"a.default\\Cache\\y", "b.default-release\\cache2\\e\\x", "b.default-release\\startupCache\\k"});
+        std::vector<std::string> texts = w.Texts(category);
+        std::sort(texts.begin(), texts.end());
+        EXPECT_EQ(texts, expected) << category;
+    }
+}
+
+TEST(IEHistory, EveryTypedAddressAndFormValueIsARow) {
+    DiskWorld w;
+    const std::string ie = std::string(kUser) + "\\Software\\Microsoft\\Internet Explorer\\";
+    w.pc.registry.Set_String(kHkeyUsers, ie + "TypedURLs", "url1", "http://a/");
+    w.pc.registry.Set_String(kHkeyUsers, ie + "TypedURLs", "url2", "http://b/");
+    w.pc.registry.Set_String(kHkeyUsers, ie + "IntelliForms\\Storage2", "f1", "");
+    w.world.Check_Category("iE");
+    w.world.Check_Category("iD");
+    w.world.Scan();
+    EXPECT_EQ(w.world.Problem_Texts(), (std::vector<std::string>{"url1", "url2", "f1"}));
+    EXPECT_EQ(w.world.Rows('s')[0]->Sub(1).text, "http://a/");
+    EXPECT_EQ(w.world.Rows('s')[0]->Sub(3).text, "HKEY_USERS\\" + ie + "TypedURLs");
+}
+
+TEST(SystemwideSearch, TwoFixedDrivesWithARunningCount) {
+    DiskWorld w;
+    w.pc.disks.push_back({"D:", 3});
+    ASSERT_TRUE(Save_Settings(w.world.data.db, 0, ".tmp;.log;"));
+    w.Add_Files("", {"C:\\a.tmp", "C:\\x\\b.LOG", "C:\\c.txt", "D:\\d.tmp"});
+    std::vector<std::string> counts;
+    w.world.window.Set_Pump_Hook([&] {
+        if (const ListRow* header = w.world.Header("wAPC1")) counts.push_back(header->Sub(2).text);
+    });
+    EXPECT_EQ(w.Scan("wA"), (std::vector<std::string>{"b.log|0 bytes|3", "a.tmp|0 bytes|3", "d.tmp|0 bytes|3"}));
+    EXPECT_NE(std::find(counts.begin(), counts.end(), "2 Problems Found"), counts.end());
+    EXPECT_EQ(w.world.Header("wAPC1")->Sub(2).text, "3 Problems Found");
+}
+
+TEST(DiskFix, DeletesExactlyTheListedRowsContentFirst) {
+    DiskWorld w;
+    w.Add_Files(kTemp, {"sub\\inner.txt", "open\\busy.tmp", "a.log"});
+    w.pc.files.Lock(std::string(kTemp) + "open\\busy.tmp");
+    ASSERT_EQ(w.Scan("dG").size(), 5u);
+    bool stop = false;
+    fix::FixEnvironment env{w.world.window, w.world.data.db, w.world.context, stop};
+    fix::Start_Fixing(env, false);
+
+    std::vector<std::string> outcomes;
+    for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->Sub(2).text);
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"busy.tmp: Sharing Violation",
+                                                  "c:\\windows\\temp\\open: Directory Not Empty",
+                                                  "inner.txt: Problem fixed", "c:\\windows\\temp\\sub: Problem fixed",
+                                                  "a.log: Problem fixed"}));
+    EXPECT_TRUE(w.pc.files.Find(std::string(kTemp) + "open\\busy.tmp").has_value());
+    EXPECT_FALSE(w.pc.files.Find(std::string(kTemp) + "sub").has_value());
+    EXPECT_NE(w.world.Log().find("Deleted: folder c:\\windows\\temp\\sub"), std::string::npos) << w.world.Log();
+}
+
+}  // namespace
+}  // namespace corvane::scan::testing
