@@ -75,7 +75,9 @@ public:
                             const RegistryValue& value) override;
     std::optional<FileEntry> Find_Entry(std::string_view path) override { return files.Find(path); }
     std::uint32_t List_Folder(std::string_view folderPath, std::vector<FileEntry>& entries) override {
+        entries.clear();
         if (files.Listing_Denied(folderPath)) return kStatusAccessDenied;
+        if (!files.Is_Folder(folderPath)) return kStatusPathNotFound;
         entries = files.List(folderPath);
         return kStatusOk;
     }

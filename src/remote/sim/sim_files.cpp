@@ -144,6 +144,11 @@ bool SimFileSystem::Listing_Denied(std::string_view path) const {
     return node != nullptr && node->listingDenied;
 }
 
+bool SimFileSystem::Is_Folder(std::string_view path) const {
+    const Node* node = Locate(path).node;
+    return node != nullptr && node->isFolder;
+}
+
 FileEntry SimFileSystem::Entry(const Node& node, const std::string& fullPath) {
     FileEntry entry;
     entry.path = fullPath;

@@ -31,6 +31,7 @@ public:
     // A folder whose listing is refused (access denied), and the test for it.
     void Deny_Listing(std::string_view path);
     [[nodiscard]] bool Listing_Denied(std::string_view path) const;
+    [[nodiscard]] bool Is_Folder(std::string_view path) const;
 
     [[nodiscard]] std::optional<FileEntry> Find(std::string_view path) const;
     [[nodiscard]] std::vector<FileEntry> List(std::string_view folderPath) const;
