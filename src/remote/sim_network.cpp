@@ -40,6 +40,8 @@ public:
     RecordingServices(SimNetwork& network, SimComputer& computer, std::string nameSpace, wmi::ServicesPtr inner)
         : network_(network), computer_(computer), nameSpace_(std::move(nameSpace)), inner_(std::move(inner)) {}
 
+    bool Is_Local_Computer() const noexcept override { return inner_->Is_Local_Computer(); }
+
     std::vector<wmi::ObjectPtr> ExecQuery(std::string_view wql, std::int32_t flags) override {
         CallRecord record;
         record.kind = CallKind::Query;
@@ -187,7 +189,9 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
     if (computer->refusedNamespaces.count(Upper_Ascii(namespacePath)) > 0) {
         wmi::Raise_Hresult(wmi::hresult::kWbemInvalidNamespace);
     }
-    wmi::ServicesPtr inner = Make_Store_Services(*computer, namespacePath);
+    // Only the computer the program runs on is local, whatever name another
+    // computer answers with.
+    wmi::ServicesPtr inner = Make_Store_Services(*computer, namespacePath, local);
     return std::make_shared<RecordingServices>(*this, *computer, std::string(namespacePath), std::move(inner));
 }
 

@@ -1,6 +1,7 @@
 #include "remote/wmi_files.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -116,30 +117,52 @@ bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path) {
     }
 }
 
-bool Remote_File_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+namespace {
+
+// The management service's answer to one existence query. A refused access
+// cannot tell; every other failure is raised again (Contract in the header).
+Existence Query_Existence(TargetContext& context, const std::function<bool()>& query) {
     try {
-        if (context.AddressWidth >= 33 && Lower_Ascii(path).find("program files") != std::string::npos) return true;
-        if (!context.SafeScan) {
-            const FastAnswer answer = Fast_Test(context, path, kListFiles);
-            if (answer != FastAnswer::Unknown) return answer == FastAnswer::Exists;
-        }
-        return Safe_File_Query(cimv2, path);
-    } catch (const RuntimeError&) {
-        return false;
+        return query() ? Existence::Exists : Existence::Missing;
+    } catch (const RuntimeError& error) {
+        if (!Is_Swallowed_Error(error.Number())) throw RuntimeError(error.Number(), error.Description());
+        context.Note_Undecided(error.Text());
+        return Existence::Unknown;
     }
 }
 
-bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
-    try {
-        if (!context.SafeScan) {
-            const FastAnswer answer = Fast_Test(context, path, kListEverything);
-            if (answer != FastAnswer::Unknown) return answer == FastAnswer::Exists;
-        }
-        return Safe_Folder_Query(cimv2, path);
-    } catch (const RuntimeError& error) {
-        Raise_Unless_Swallowed(error);
-        return false;
+bool Exists_Or_Undecided(Existence answer) { return answer != Existence::Missing; }
+
+}  // namespace
+
+Existence Test_File_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    if (context.AddressWidth >= 33 && Lower_Ascii(path).find("program files") != std::string::npos) {
+        return Existence::Exists;
     }
+    if (path.size() > 3 && path.back() == '\\') return Test_Folder_Existence(context, cimv2, path);
+    if (!context.SafeScan) {
+        const FastAnswer answer = Fast_Test(context, path, kListFiles);
+        if (answer == FastAnswer::Exists) return Existence::Exists;
+        if (answer == FastAnswer::Missing) return Existence::Missing;
+    }
+    return Query_Existence(context, [&] { return Safe_File_Query(cimv2, path); });
+}
+
+Existence Test_Folder_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    if (!context.SafeScan) {
+        const FastAnswer answer = Fast_Test(context, path, kListEverything);
+        if (answer == FastAnswer::Exists) return Existence::Exists;
+        if (answer == FastAnswer::Missing) return Existence::Missing;
+    }
+    return Query_Existence(context, [&] { return Safe_Folder_Query(cimv2, path); });
+}
+
+bool Remote_File_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    return Exists_Or_Undecided(Test_File_Existence(context, cimv2, path));
+}
+
+bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    return Exists_Or_Undecided(Test_Folder_Existence(context, cimv2, path));
 }
 
 bool Is_Fixed_Drive(const TargetContext& context, std::string_view name) {

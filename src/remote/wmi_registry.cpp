@@ -1,6 +1,7 @@
 #include "remote/wmi_registry.h"
 
 #include "app/runtime_error.h"
+#include "remote/machine_store.h"
 
 namespace corvane::remote {
 namespace {
@@ -49,6 +50,26 @@ bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_vie
 bool WMI_Enum_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                      std::vector<std::string>& valueNames) {
     return Enum_Names(registry, "EnumValues", rootKey, keyPath, valueNames);
+}
+
+bool WMI_Enum_Value_Types(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                          std::vector<std::string>& valueNames, std::vector<std::int32_t>& valueTypes) {
+    try {
+        const wmi::PropertyBag out = registry.Exec_Method("EnumValues", Key_Parameters(rootKey, keyPath));
+        if (Return_Code(out) != 0) return false;
+        std::vector<std::string> names = Texts(out, "sNames");
+        std::vector<std::int32_t> types;
+        if (const auto found = out.find("Types"); found != out.end()) {
+            for (const wmi::Variant& type : found->second.As_Array()) types.push_back(type.As_Int32());
+        }
+        if (names.size() != types.size()) return false;
+        valueNames = std::move(names);
+        valueTypes = std::move(types);
+        return true;
+    } catch (const RuntimeError& error) {
+        Raise_Unless_Swallowed(error);
+        return false;
+    }
 }
 
 bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
@@ -103,6 +124,21 @@ int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::ui
         Raise_Unless_Swallowed(error);
         return kValueLostConnection;
     }
+}
+
+bool Is_Empty_Key(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath) {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    if (!WMI_Enum_Value_Types(registry, rootKey, keyPath, names, types)) return false;
+    if (names.size() > 1 || (names.size() == 1 && (!names[0].empty() || types[0] != kRegSz))) return false;
+    std::vector<std::string> subKeys;
+    if (!WMI_Enum_Key(registry, rootKey, keyPath, subKeys) || !subKeys.empty()) return false;
+    if (names.size() == 1) {
+        wmi::Variant value;
+        if (WMI_Get_String_Value(context, registry, rootKey, keyPath, "", kRegSz, value) != kValueEmpty) return false;
+    }
+    std::int32_t returnCode = 0;
+    return WMI_Check_Access(registry, rootKey, keyPath, kKeyQueryValue, returnCode);
 }
 
 bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,

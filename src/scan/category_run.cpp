@@ -1,6 +1,8 @@
 #include "scan/category_run.h"
 
+#include "app/log.h"
 #include "app/main_window_port.h"
+#include "app/reporter.h"
 #include "app/results_list.h"
 #include "app/scan_categories.h"
 #include "db/app_tables.h"
@@ -17,7 +19,10 @@ CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
                                                    : "[" + std::string(args.categoryKey) + "]";
     icon_ = category != nullptr ? std::string(category->imageKey) : std::string("File");
 
-    const auto& context = args.target.Context();
+    auto& context = args.target.Context();
+    // Undecided tests of an earlier category were already told.
+    (void)context.Take_Undecided();
+    header_ = header;
     ResultsList& list = args.window.Results();
     headerKey_ = std::string(args.categoryKey) + context.ComputerName;
     ListRow& row = list.Add_List_Item(0, headerKey_, header, "", icon_, 0);
@@ -81,6 +86,15 @@ void CategoryRun::Finish() {
         list.Notify_Changed(index);
     }
     args_.control.SkipRequested = false;
+    auto& context = args_.target.Context();
+    const auto undecided = context.Take_Undecided();
+    if (undecided.count > 0) {
+        context.Ports().reporter.Log_Event(std::to_string(undecided.count) + " entries of " + header_ + " on " +
+                                               context.ComputerName +
+                                               " could not be checked and are not listed; last error: " +
+                                               undecided.lastError,
+                                           LOG_WARNING);
+    }
 }
 
 }  // namespace corvane::scan

@@ -42,7 +42,8 @@ public:
     [[nodiscard]] bool Connect_Default(std::string& errorText);
     // default.Get("StdRegProv").
     void Open_Registry();
-    // TargetName, OSVersion and AddressWidth; a failed read keeps the old values.
+    // TargetName, OSVersion and AddressWidth (a failed read keeps the old
+    // values), and whether the backend is the local computer's own store.
     void Read_Computer_Facts();
     void Read_Fixed_Drives();
     // Drops the three service objects.
@@ -52,6 +53,8 @@ public:
     [[nodiscard]] bool Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required);
     [[nodiscard]] std::vector<std::string> Enum_Key(std::uint32_t root, std::string_view keyPath);
     [[nodiscard]] std::vector<std::string> Enum_Values(std::uint32_t root, std::string_view keyPath);
+    // A key that could be read and holds nothing (remote::Is_Empty_Key).
+    [[nodiscard]] bool Is_Empty_Key(std::uint32_t root, std::string_view keyPath);
     [[nodiscard]] bool Enum_String_Values(std::uint32_t root, std::string_view keyPath, StringValues& values);
     // 0 a non-empty value was read, -1 empty or absent, 2 the provider said no,
     // -2 the read failed (lost connection or refused access). value gets the text.

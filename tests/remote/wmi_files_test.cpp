@@ -127,14 +127,40 @@ TEST_F(FilesTest, AListableShareIsCheckedOnce) {
     EXPECT_TRUE(context.Fast_Tests_Trusted());
 }
 
-TEST_F(FilesTest, FolderTestRaisesUnlessSwallowed) {
+// A test that cannot decide never answers "missing": a refused access is
+// "could not tell" (counted, and true to Boolean callers); anything else raises.
+TEST_F(FilesTest, UndecidedTestsNeverAnswerMissing) {
     context.SafeScan = true;
-    network.Add_Fault({CallKind::Query, "", "Win32_Directory", 0x800706BAu, 1, true});
-    EXPECT_THROW((void)remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp"), RuntimeError);
-    network.Add_Fault({CallKind::Query, "", "Win32_Directory", 0x800706BEu, 1, true});
-    EXPECT_FALSE(remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp"));
-    network.Add_Fault({CallKind::Query, "", "CIM_Datafile", 0x800706BAu, 1, true});
-    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\a.txt"));
+    struct Case {
+        std::uint32_t hr;
+        bool raises;
+    };
+    for (const Case c : {Case{0x800706BAu, true}, Case{0x800706BEu, true}, Case{0x80010108u, true},
+                         Case{0x80041010u, true}, Case{0x80070005u, false}, Case{0x80041003u, false}}) {
+        for (const bool folder : {false, true}) {
+            network.Clear_Faults();
+            network.Add_Fault({CallKind::Query, "", "", c.hr, 1, true});
+            const char* missing = folder ? "C:\\Gone" : "C:\\Temp\\gone.txt";
+            const auto test = [&] {
+                return folder ? remote::Test_Folder_Existence(context, Cimv2(), missing)
+                              : remote::Test_File_Existence(context, Cimv2(), missing);
+            };
+            if (c.raises) {
+                EXPECT_THROW((void)test(), RuntimeError) << std::hex << c.hr;
+                continue;
+            }
+            EXPECT_EQ(test(), remote::Existence::Unknown) << std::hex << c.hr;
+            network.Add_Fault({CallKind::Query, "", "", c.hr, 1, true});
+            EXPECT_TRUE(folder ? remote::Remote_Folder_Exists(context, Cimv2(), missing)
+                               : remote::Remote_File_Exists(context, Cimv2(), missing));
+            const auto tally = context.Take_Undecided();
+            EXPECT_EQ(tally.count, 2);
+            EXPECT_NE(tally.lastError.find("ccess"), std::string::npos) << tally.lastError;
+        }
+    }
+    network.Clear_Faults();
+    EXPECT_EQ(remote::Test_File_Existence(context, Cimv2(), "C:\\Temp\\gone.txt"), remote::Existence::Missing);
+    EXPECT_EQ(remote::Test_File_Existence(context, Cimv2(), "C:\\Temp\\Old Stuff\\"), remote::Existence::Exists);
 }
 
 TEST_F(FilesTest, FixedDrivesCompareUpperCased) {

@@ -94,8 +94,20 @@ TEST_F(RegistryTest, GetStringValueOnTheLocalTargetReadsNatively) {
     EXPECT_TRUE(network.calls.empty());
 }
 
-TEST_F(RegistryTest, LostConnectionsAreSwallowedOtherErrorsRaised) {
-    for (std::uint32_t hr : {0x800706BFu, 0x800706BEu, 0x80010108u, 0x80070005u}) {
+TEST_F(RegistryTest, RefusedAccessIsSwallowedLostConnectionsRaised) {
+    for (std::uint32_t hr : {0x800706BAu, 0x800706BFu, 0x800706BEu, 0x80010108u}) {
+        network.Clear_Faults();
+        network.Add_Fault({CallKind::Method, "", "", hr, 1, false});
+        Variant value;
+        std::vector<std::string> names;
+        std::int32_t code = 0;
+        EXPECT_THROW((void)remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1,
+                                                        value),
+                     RuntimeError);
+        EXPECT_THROW((void)remote::WMI_Enum_Key(Reg(), kHkeyLocalMachineRoot, "Software", names), RuntimeError);
+        EXPECT_THROW((void)remote::WMI_Check_Access(Reg(), kHkeyLocalMachineRoot, "Software", 1, code), RuntimeError);
+    }
+    for (std::uint32_t hr : {0x80070005u, 0x80041003u}) {
         network.Clear_Faults();
         network.Add_Fault({CallKind::Method, "", "", hr, 1, false});
         Variant value;
@@ -118,7 +130,7 @@ TEST_F(RegistryTest, LostConnectionsAreSwallowedOtherErrorsRaised) {
         EXPECT_EQ(error.Description(), "Generic failure");
         EXPECT_EQ(error.Source(), "Corvane");
     }
-    network.Add_Fault({CallKind::Method, "", "DeleteValue", 0x80041003u, 1, true});
+    network.Add_Fault({CallKind::Method, "", "DeleteValue", 0x80041010u, 1, true});
     std::int32_t code = 0;
     EXPECT_THROW((void)remote::WMI_Delete_Value(Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", code), RuntimeError);
 }
