@@ -1,11 +1,14 @@
 #include "fix/fix_row.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 #include <limits>
 
 #include "app/results_list.h"
 #include "app/runtime_error.h"
+#include "app/text.h"
+#include "fix/fix_recheck.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
@@ -19,6 +22,7 @@ namespace {
 constexpr std::int32_t kNoObjectMatched = std::numeric_limits<std::int32_t>::min();
 
 constexpr std::int32_t kInvalidArgument = 5;  // "Invalid procedure call or argument"
+constexpr std::int32_t kNotFound = 2;         // the key does not exist
 
 // A root key tag: the decimal text of the root's 32-bit value, signed as row
 // tags carry it ("-2147483646") or unsigned ("2147483650").
@@ -37,7 +41,16 @@ std::uint32_t Root_Key_Of(std::string_view text) {
 
 bool Names_Nothing(std::string_view path) { return path.find_first_not_of("\\ ") == std::string_view::npos; }
 
-void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, RowOutcome& outcome) {
+bool Value_Present(wmi::IObject& registry, std::uint32_t root, std::string_view keyPath, std::string_view valueName) {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    // A key whose values cannot be listed is left to the deletion to answer.
+    if (!remote::WMI_Enum_Value_Types(registry, root, keyPath, names, types)) return true;
+    return std::ranges::any_of(names, [&](const std::string& name) { return Equals_Ignore_Case(name, valueName); });
+}
+
+void Registry_Action(FixType type, const ListRow& row, remote::TargetContext& context,
+                     remote::WmiConnection& connection, RowOutcome& outcome) {
     const std::uint32_t root = Root_Key_Of(row.Sub(1).tag);
     const std::string& keyPath = row.Sub(2).tag;
     const std::string& valueName = row.Sub(3).tag;
@@ -47,7 +60,29 @@ void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& co
         throw RuntimeError(kInvalidArgument, "The problem row names no registry key");
     }
     wmi::IObject& registry = connection.Registry();
-    if (!remote::WMI_Check_Access(registry, root, keyPath, remote::kAccessDelete, outcome.registryCode)) return;
+    if (!remote::WMI_Check_Access(registry, root, keyPath, remote::kAccessDelete, outcome.registryCode)) {
+        if (outcome.registryCode == kNotFound) {
+            outcome.registryCode = 0;
+            outcome.fixed = true;
+            outcome.nothingFound = true;
+        }
+        return;
+    }
+    if (type == FixType::Value && !Value_Present(registry, root, keyPath, valueName)) {
+        outcome.fixed = true;
+        outcome.nothingFound = true;
+        return;
+    }
+    const Recheck recheck = Recheck_Reason(row, root, context, connection);
+    if (recheck.state == ReasonState::NoLonger) {
+        outcome.noLongerPresent = true;
+        outcome.recheckDetail = recheck.detail;
+        return;
+    }
+    if (recheck.state == ReasonState::Undecided) {
+        outcome.error = "The problem could not be checked again: " + recheck.detail;
+        return;
+    }
     outcome.attempted = true;
     switch (type) {
         case FixType::KeyTree:
@@ -88,7 +123,7 @@ std::string Failure_Text(const RowOutcome& outcome) {
     return Error_Number_Text(outcome.registryCode);
 }
 
-RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection) {
+RowOutcome Fix_Row(const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection) {
     RowOutcome outcome;
     const char digit = row.tag.empty() ? '\0' : row.tag.front();
     try {
@@ -100,7 +135,7 @@ RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection) {
             if (type == FixType::Folder || type == FixType::File) {
                 File_Action(type, row, connection, outcome);
             } else {
-                Registry_Action(type, row, connection, outcome);
+                Registry_Action(type, row, context, connection, outcome);
             }
             break;
         }

@@ -119,13 +119,22 @@ bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path) {
 
 namespace {
 
-// The management service's answer to one existence query. A refused access
-// cannot tell; every other failure is raised again (Contract in the header).
+// An error about the one entry: a refused access, or any other Win32 error
+// of the file system (a path too long, a sharing violation). The lost
+// connection's codes are Win32 codes too, but concern the whole computer.
+bool Cannot_Tell(std::int32_t number) {
+    if (Is_Connection_Error(number)) return false;
+    const auto code = static_cast<std::uint32_t>(number);
+    return Is_Access_Denied_Error(number) || (code & 0xFFFF0000u) == 0x80070000u;
+}
+
+// The management service's answer to one existence query. An error about the
+// entry cannot tell; every other failure is raised again (contract in the header).
 Existence Query_Existence(TargetContext& context, const std::function<bool()>& query) {
     try {
         return query() ? Existence::Exists : Existence::Missing;
     } catch (const RuntimeError& error) {
-        if (!Is_Swallowed_Error(error.Number())) throw RuntimeError(error.Number(), error.Description());
+        if (!Cannot_Tell(error.Number())) throw RuntimeError(error.Number(), error.Description());
         context.Note_Undecided(error.Text());
         return Existence::Unknown;
     }

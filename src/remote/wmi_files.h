@@ -34,8 +34,9 @@ bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path);
 // Contract (every category relies on it):
 // - Inside, an existence test has three answers: the entry exists, it is
 //   missing, or the computer could not tell (access refused on one folder,
-//   a share or folder that cannot be listed). Only "missing" may ever give a
-//   problem row.
+//   a path too long, a sharing violation: any Win32 error about the entry;
+//   a share or folder that cannot be listed). Only "missing" may ever give
+//   a problem row.
 // - The Boolean routines Remote_File_Exists and Remote_Folder_Exists answer
 //   true ("exists") when the test could not tell, so that a caller that only
 //   sees the Boolean never reports the entry; each such test is counted in

@@ -74,7 +74,8 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
     const std::wstring wide = Widen(path);
     const bool namesFolder = path.ends_with('\\');
     WIN32_FIND_DATAW data{};
-    unique_find find(FindFirstFileW((namesFolder ? wide + L'*' : wide).c_str(), &data));
+    unique_find find(FindFirstFileExW((namesFolder ? wide + L'*' : wide).c_str(), FindExInfoBasic, &data,
+                                      FindExSearchNameMatch, nullptr, 0));
     if (find) {
         // A folder named with a trailing "\" exists once it can be listed.
         if (namesFolder) return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;
@@ -83,7 +84,16 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
         } while (FindNextFileW(find.get(), &data));
         return ListingResult::NotFound;
     }
+    const DWORD error = GetLastError();
     const std::string root = Listing_Root(path);
+    const bool isShareRoot = namesFolder && root == path && path.starts_with("\\\\");
+    // Only "not found" answers mean missing; a refused access, a path too
+    // long, a sharing violation and every other error cannot tell. A share
+    // that does not exist is "missing" only for the share root itself.
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                         (isShareRoot && (error == ERROR_BAD_NETPATH || error == ERROR_BAD_NET_NAME));
+    if (!missing) return ListingResult::Unavailable;
+    if (isShareRoot) return ListingResult::NotFound;
     if (root.empty() || !Can_List(Widen(root))) return ListingResult::Unavailable;
     if (namesFolder && root == path) {
         return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;

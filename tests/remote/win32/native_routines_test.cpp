@@ -60,7 +60,7 @@ protected:
 TEST_F(NativeRoutines, LearnTheLocalComputerAfterConnecting) {
     ASSERT_TRUE(WMI_Get_Computer_Name(*connection_.cimv2, context_.TargetName));
     EXPECT_EQ(localSystem_.Computer_Name(), context_.TargetName);
-    context_.Decide_Is_Remote();
+    context_.Decide_Is_Remote(*connection_.cimv2);
     EXPECT_FALSE(context_.IsRemote);
 
     ASSERT_TRUE(WMI_Get_OS_Info(*connection_.cimv2, context_.OSVersion, context_.AddressWidth));
