@@ -71,6 +71,10 @@ bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_v
                     std::int32_t& returnCode);
 // Depth first: EnumKey, itself for each sub-key in the provider's order
 // (results ignored), then DeleteKey; true when the key's own DeleteKey succeeded.
+// A registry link (a "SymbolicLinkValue" of type REG_LINK) is deleted as
+// itself and never walked; a tree deeper than 512 levels stops with error 28.
+// The three deletions refuse (error 5, nothing deleted) a key or value name
+// holding a zero character, which the registry functions would cut short.
 bool WMI_Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                          std::int32_t& returnCode);
 

@@ -1,5 +1,7 @@
 #include "remote/wmi_registry.h"
 
+#include <functional>
+
 #include "app/runtime_error.h"
 #include "remote_fixture.h"
 
@@ -164,6 +166,7 @@ TEST_F(RegistryTest, DeleteKeyTreeGoesDepthFirstInProviderOrder) {
     EXPECT_FALSE(server.registry.Key_Exists(remote::kHkeyUsers, "S-1\\T"));
     std::vector<std::string> sequence;
     for (const auto& call : network.calls) {
+        if (call.text.ends_with("EnumValues")) continue;  // the link test of each key
         sequence.push_back(call.text.substr(11) + " " + call.in.at("sSubKeyName").As_String());
     }
     EXPECT_EQ(sequence, (std::vector<std::string>{"EnumKey S-1\\T", "EnumKey S-1\\T\\a", "DeleteKey S-1\\T\\a",
@@ -173,10 +176,48 @@ TEST_F(RegistryTest, DeleteKeyTreeGoesDepthFirstInProviderOrder) {
     network.calls.clear();
     server.registry.Create_Key(remote::kHkeyUsers, "S-1\\Leaf");
     EXPECT_TRUE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Leaf", code));
-    EXPECT_EQ(network.Count(CallKind::Method), 2u);
+    EXPECT_EQ(network.Count(CallKind::Method, "DeleteKey"), 1u);
     EXPECT_FALSE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Leaf", code));
     EXPECT_EQ(code, 2);
     EXPECT_TRUE(remote::Accept_Key_Name("anything"));
+}
+
+// A deletion never reaches through a registry link, never recurses without
+// end, and never acts on a name the registry functions would cut short.
+TEST_F(RegistryTest, KeyTreeDeletionStaysInsideItsTree) {
+    server.registry.Create_Key(remote::kHkeyUsers, "S-1\\Link\\Target");
+    remote::RegistryValue link;
+    link.type = 6;
+    link.bytes = {0x41, 0};
+    (void)server.registry.Set_Value(remote::kHkeyUsers, "S-1\\Link", "SymbolicLinkValue", link);
+    std::string deep = "S-1\\Deep";
+    for (int i = 0; i < 513; ++i) deep += "\\k";
+    server.registry.Create_Key(remote::kHkeyUsers, deep);
+    std::int32_t code = 0;
+    EXPECT_FALSE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Link", code));
+    EXPECT_TRUE(server.registry.Key_Exists(remote::kHkeyUsers, "S-1\\Link\\Target"));
+    const std::string zero("S-1\\Link\0x", 11);
+    struct Case {
+        std::function<void()> call;
+        std::int32_t number;
+    };
+    for (const Case& c : {Case{[&] { (void)remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Deep", code); }, 28},
+                          Case{[&] { (void)remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, zero, code); }, 5},
+                          Case{[&] { (void)remote::WMI_Delete_Key(Reg(), kHkeyUsersRoot, zero, code); }, 5},
+                          Case{[&] {
+                                   (void)remote::WMI_Delete_Value(Reg(), kHkeyUsersRoot, "S-1\\Link",
+                                                                  std::string("Symbolic\0", 9), code);
+                               },
+                               5}}) {
+        try {
+            c.call();
+            ADD_FAILURE() << "not refused: " << c.number;
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), c.number);
+        }
+    }
+    EXPECT_TRUE(server.registry.Key_Exists(remote::kHkeyUsers, deep));
+    EXPECT_EQ(network.Count(CallKind::Method, "DeleteValue"), 0u);
 }
 
 TEST(ReturnCodes, OnlyZeroSucceeds) {
