@@ -43,14 +43,24 @@ TEST(GeneralOptions, NoConnectionShowsTheMessageAndAnswersSafely) {
     EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Critical);
 }
 
-TEST(GeneralOptions, MissingRowIsLoggedWithoutAMessageAndAnswersSafely) {
-    TestDatabase t;
-    ASSERT_TRUE(t.Run_Sql("DELETE FROM SETTINGS_TBL"));
-    EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_AUTOMATIC_FIXING));
-    EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_ABORT_FIXING));
-    EXPECT_TRUE(t.messages.shown.empty());
-    const std::string log = t.Log_Text();
-    EXPECT_NE(log.find("E: 9: Subscript out of range"), std::string::npos);
+// A missing row, or one whose options text is no number (all bits would read
+// as clear: automatic fixing off but also no restore point and fast scans),
+// answers every bit with its safe value and logs why.
+TEST(GeneralOptions, UnreadableRowIsLoggedWithoutAMessageAndAnswersSafely) {
+    for (const auto& [sql, logged] :
+         {std::pair{"DELETE FROM SETTINGS_TBL", "E: 9: Subscript out of range"},
+          std::pair{"UPDATE SETTINGS_TBL SET GENERAL_OPTIONS='lots'", "E: 13: Type mismatch"},
+          std::pair{"UPDATE SETTINGS_TBL SET GENERAL_OPTIONS='7 or 8'", "E: 13: Type mismatch"}}) {
+        TestDatabase t;
+        ASSERT_TRUE(t.Run_Sql(sql));
+        EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_AUTOMATIC_FIXING)) << sql;
+        EXPECT_FALSE(IsGeneralOptionSet(t.db, GO_SHUTDOWN)) << sql;
+        EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_ABORT_FIXING)) << sql;
+        EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_RESTORE_POINT)) << sql;
+        EXPECT_TRUE(IsGeneralOptionSet(t.db, GO_SAFE_SCAN)) << sql;
+        EXPECT_TRUE(t.messages.shown.empty()) << sql;
+        EXPECT_NE(t.Log_Text().find(logged), std::string::npos) << sql;
+    }
 }
 
 TEST(GeneralOptions, InstalledDefaultsAreTheSafeOnes) {
