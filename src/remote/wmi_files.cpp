@@ -13,6 +13,7 @@ namespace corvane::remote {
 namespace {
 
 constexpr std::int32_t kDirectoryNotEmpty = 14;
+constexpr std::int32_t kAccessDeniedCode = 2;
 
 std::string Without_Trailing_Backslash(std::string_view path) {
     if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
@@ -225,11 +226,16 @@ bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_
         const std::string query =
             "Select * From Win32_Directory Where Name ='" + Wql_Escape(Without_Trailing_Backslash(path)) + "'";
         for (const auto& folder : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
-            if (Folder_Has_Content(cimv2, folder->Get("Name").As_String())) {
-                code = kDirectoryNotEmpty;
-            } else {
-                code = Return_Code(folder->Exec_Method("Delete", {}));
+            bool hasContent = true;
+            try {
+                hasContent = Folder_Has_Content(cimv2, folder->Get("Name").As_String());
+            } catch (const RuntimeError& error) {
+                // A listing that failed cannot tell "empty": nothing is deleted.
+                if (!Cannot_Tell(error.Number())) throw;
+                code = kAccessDeniedCode;
+                continue;
             }
+            code = hasContent ? kDirectoryNotEmpty : Return_Code(folder->Exec_Method("Delete", {}));
         }
         if (!code) return true;
         returnCode = *code;

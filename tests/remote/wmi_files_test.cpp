@@ -208,6 +208,12 @@ TEST_F(FilesTest, DeleteFilesAndFolders) {
     code = 0;
     EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Old Stuff", code));
     EXPECT_EQ(code, 0);
+
+    // A listing of the folder that fails is not "empty": nothing is deleted.
+    network.Add_Fault({CallKind::Query, "", "Path=", 0x80070005u, 1, true});
+    EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Old Stuff", code));
+    EXPECT_EQ(remote::WMI_Return_Code_Text(code), "Access denied");
+    EXPECT_TRUE(server.files.Find("C:\\Temp\\Old Stuff"));
 }
 
 TEST_F(FilesTest, RenameAndCompress) {
