@@ -272,6 +272,25 @@ TEST_F(FixProblems, AComputerThatNowAnswersUnderAnotherNameGetsNothingDeleted) {
     EXPECT_NE(scene.Log().find("E: The computer '10.0.0.5' answers as 'OTHER', not as 'PC17'"), std::string::npos);
 }
 
+// Two computers that do not tell their names are never taken for one, and
+// nothing is deleted on either.
+TEST_F(FixProblems, AComputerThatCannotTellItsNameGetsNothingDeleted) {
+    scene.network.Add_Computer("PC18").registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    pc.registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    std::vector<std::string> rows;
+    for (const char* computer : {"PC17", "PC18"}) {
+        scene.network.Find(computer)->facts.computerName.clear();
+        scene.Add_Header("fA", computer, "", 1);
+        rows.push_back(scene.Add_Registry_Row('2', "", kHklm, "Software\\Single"));
+    }
+    Fix();
+    for (const std::string& row : rows) EXPECT_EQ(scene.Problem_Text(row), "Other Errors");
+    EXPECT_EQ(Connects("PC18"), 1u);
+    EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
+    EXPECT_NE(scene.Log().find("E: The computer 'PC18' does not tell its name; nothing is deleted on it."),
+              std::string::npos);
+}
+
 TEST_F(FixProblems, StopEndsTheRunAfterTheCurrentRowAndTheClosingStepsStillRun) {
     scene.Add_Header("fA", "PC17", "PC17", 3);
     const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");

@@ -3,12 +3,7 @@
 // through the store and through StdRegProv served by the query engine.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <sddl.h>
-
 #include <algorithm>
-#include <vector>
 
 #include "remote/store_services.h"
 #include "remote/wmi_registry.h"
@@ -21,20 +16,6 @@ namespace {
 using testing::kCurrentUser;
 using wmi::PropertyBag;
 using wmi::Variant;
-
-std::wstring Current_User_Sid() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-    std::vector<std::uint8_t> buffer(256);
-    DWORD size = 0;
-    const bool read = GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &size);
-    CloseHandle(token);
-    wchar_t* text = nullptr;
-    if (!read || !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return {};
-    std::wstring sid(text);
-    LocalFree(text);
-    return sid;
-}
 
 class NativeRegistry : public testing::ScratchKeyTest {
 protected:
@@ -195,24 +176,25 @@ TEST_F(NativeRegistry, CreatesKeysAndWritesValuesThatTheRegistryApiReadsBack) {
 
 // A key-tree deletion removes a registry link itself and never what it points at.
 TEST_F(NativeRegistry, KeyTreeDeletionRemovesALinkNotItsTarget) {
-    Create("Target\\Inside");
-    const std::wstring linkPath = Widen(Full("Tree\\Link"));
+    const wchar_t* target = L"Software\\CorvaneLinkTarget\\Inside";
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, target, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    RegCloseKey(key);
     Create("Tree");
-    HKEY link = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, linkPath.c_str(), 0, nullptr,
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, Widen(Full("Tree\\Link")).c_str(), 0, nullptr,
                                              REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, nullptr,
-                                             &link, nullptr));
-    const std::wstring target = L"\\Registry\\User\\" + Current_User_Sid() + L"\\" + Widen(Full("Target"));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
-                                            reinterpret_cast<const BYTE*>(target.data()),
-                                            static_cast<DWORD>(target.size() * sizeof(wchar_t))));
-    RegCloseKey(link);
+                                             &key, nullptr));
+    const std::wstring link = L"\\Registry\\Machine\\Software\\CorvaneLinkTarget";
+    RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(link.data()),
+                   static_cast<DWORD>(link.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
     ASSERT_TRUE(Key_Exists("Tree\\Link\\Inside")) << "the link does not resolve";
-
     std::int32_t code = -1;
     EXPECT_TRUE(WMI_Delete_Key_Tree(*registry_, kCurrentUser, Full("Tree"), code));
     EXPECT_FALSE(Key_Exists("Tree"));
-    EXPECT_TRUE(Key_Exists("Target\\Inside"));
+    EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_LOCAL_MACHINE, target));  // still there
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\CorvaneLinkTarget");
 }
 
 }  // namespace

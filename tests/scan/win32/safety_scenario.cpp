@@ -66,11 +66,12 @@ bool Entry_Exists(const std::wstring& entry) {
 }
 
 int Run() {
-    Expect(Seed(L"CvnSafe-Hidden.exe", L"C:\\CvnLoop\\hidden.exe", true), "seed the hidden entry");
-    Expect(Seed(L"CvnSafe-NoZero.exe", L"C:\\CvnSafe\\app.exe", false), "seed the entry without a terminating zero");
-    Expect(Seed(L"CvnSafe-Back.exe", L"C:\\CvnBack\\back.exe", true), "seed the entry of the missing program");
-    if (failures > 0) return 1;
-
+    if (!Seed(L"CvnSafe-Hidden.exe", L"C:\\CvnLoop\\hidden.exe", true) ||
+        !Seed(L"CvnSafe-NoZero.exe", L"C:\\CvnSafe\\app.exe", false) ||
+        !Seed(L"CvnSafe-Back.exe", L"C:\\CvnBack\\back.exe", true)) {
+        std::cout << "FAILED: seeding the registry\n";
+        return 1;
+    }
     const win32::ComInit com;
     win32::Win32Platform platform;
     win32::Win32Clock clock;
@@ -81,10 +82,7 @@ int Run() {
     log.Start_Logging(logPath);
     reporter.Attach_Log(&log);
     Database db(reporter);
-    if (!db.Open_Database(platform.Program_Folder() + "\\nwcvninfo.dll")) {
-        std::cout << "FAILED: cannot open the database\n";
-        return 1;
-    }
+    if (!db.Open_Database(platform.Program_Folder() + "\\nwcvninfo.dll")) return 1;
     remote::win32::NativeLocalSystem localSystem;
     remote::win32::NativeLocalRegistry localRegistry;
     remote::win32::NativeShareLister shares;
@@ -98,15 +96,13 @@ int Run() {
     bool stopRequested = false;
     std::string listedBeforeFix;
     scan::ConsoleEnvironment env{db, reporter, target, window, [&](IMainWindow& fixWindow) {
-                                     const ResultsList& list = fixWindow.Results();
-                                     for (std::size_t i = 0; i < list.Count(); ++i) {
-                                         listedBeforeFix += list.Row(i).text + "\n";
+                                     for (std::size_t i = 0; i < fixWindow.Results().Count(); ++i) {
+                                         listedBeforeFix += fixWindow.Results().Row(i).text + "\n";
                                      }
                                      // The software is installed again between scan and fix.
                                      CreateDirectoryW(L"C:\\CvnBack", nullptr);
-                                     HANDLE file = CreateFileW(L"C:\\CvnBack\\back.exe", GENERIC_WRITE, 0, nullptr,
-                                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-                                     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+                                     CloseHandle(CreateFileW(L"C:\\CvnBack\\back.exe", GENERIC_WRITE, 0, nullptr,
+                                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
                                      fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested};
                                      fix::Start_Fixing(fixEnv, false);
                                  }};
