@@ -207,7 +207,9 @@ bool FixRun::Connect(const std::string& scannedTargetName) {
                                         "' does not tell its name; nothing is deleted on it.");
         return false;
     }
-    // The re-tests before each deletion ask the computer's own service.
+    // The re-tests before each deletion ask the computer's own service, one
+    // question per row, never a listing kept from the scan.
+    target_.listings.Enable(false);
     target_.Decide_Is_Remote(*connection_.cimv2);
     target_.SafeScan = target_.IsRemote;
     target_.FixedDrives.clear();

@@ -16,6 +16,7 @@ void TargetContext::Start_Computer(std::string_view computerName) {
     SafeScan = false;
     fastTestsTrusted_ = true;
     checkedShares.clear();
+    listings.Enable(false);
     undecided_ = {};
 }
 

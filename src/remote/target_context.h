@@ -11,6 +11,7 @@
 
 #include "app/ports/clock.h"
 #include "app/reporter.h"
+#include "remote/folder_listings.h"
 #include "remote/local_registry.h"
 #include "remote/local_system.h"
 #include "remote/share_lister.h"
@@ -64,6 +65,8 @@ public:
     void Distrust_Fast_Tests() noexcept { fastTestsTrusted_ = false; }
     // Drives whose share root was found listable ("C:").
     std::vector<std::string> checkedShares;
+    // The scan's folder listings; off outside a computer's scan.
+    FolderListings listings;
 
     // Existence tests that could not decide (and so reported nothing): each
     // is noted with its error text; the category's end takes the tally for

@@ -55,7 +55,9 @@ enum class Existence { Exists, Missing, Unknown };
 // without a drive letter and paths on drives that are not fixed; a fixed
 // drive's share that cannot be listed at all makes the rest of the
 // computer's tests use the query and logs one warning. A path ending in "\"
-// names a folder and is tested as one.
+// names a folder and is tested as one. While a scan keeps folder listings
+// (TargetContext::listings), a name is answered from its folder's listing
+// instead (folder_listings.h).
 [[nodiscard]] Existence Test_File_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path);
 // As above for folders (no "program files" rule; mask 63).
 [[nodiscard]] Existence Test_Folder_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path);

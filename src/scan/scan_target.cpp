@@ -17,6 +17,7 @@ std::string Value_Text(const wmi::Variant& value) { return value.Is_Array() ? st
 void ScanTarget::Begin_Computer(std::string_view computerName) {
     connection_.Release();
     context_.Start_Computer(computerName);
+    context_.listings.Enable(true);
 }
 
 bool ScanTarget::Connect_Cimv2(std::string& errorText) {
@@ -39,7 +40,10 @@ void ScanTarget::Read_Computer_Facts() {
 
 void ScanTarget::Read_Fixed_Drives() { (void)remote::WMI_Get_Fixed_Drives(Cimv2(), context_.FixedDrives); }
 
-void ScanTarget::Release() noexcept { connection_.Release(); }
+void ScanTarget::Release() noexcept {
+    connection_.Release();
+    context_.listings.Enable(false);
+}
 
 wmi::IServices& ScanTarget::Cimv2() { return connection_.Cimv2(); }
 

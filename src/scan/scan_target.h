@@ -35,7 +35,8 @@ public:
     [[nodiscard]] const remote::TargetContext& Context() const noexcept { return context_; }
 
     // ---- connection (the driver)
-    // Empties the context's per-computer fields and sets the computer name.
+    // Empties the context's per-computer fields, sets the computer name and
+    // starts the folder listings of this computer's scan.
     void Begin_Computer(std::string_view computerName);
     // WMI_Connect of "cimv2" and "default"; on failure errorText tells why.
     [[nodiscard]] bool Connect_Cimv2(std::string& errorText);
@@ -46,7 +47,7 @@ public:
     // values), and whether the backend is the local computer's own store.
     void Read_Computer_Facts();
     void Read_Fixed_Drives();
-    // Drops the three service objects.
+    // Drops the three service objects and the folder listings.
     void Release() noexcept;
 
     // ---- registry (the category routines); roots are the registry API's numbers

@@ -101,6 +101,31 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
     return ListingResult::NotFound;
 }
 
+ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) {
+    std::wstring pattern = Widen(folderPath);
+    if (!pattern.ends_with(L'\\')) pattern += L'\\';
+    WIN32_FIND_DATAW data{};
+    unique_find find(FindFirstFileExW((pattern + L'*').c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                      FIND_FIRST_EX_LARGE_FETCH));
+    entries.clear();
+    if (!find) {
+        const DWORD error = GetLastError();
+        // Only "not found" answers mean the folder is missing (an empty drive
+        // root answers "file not found" too); Wine answers so for servers that
+        // do not exist, so a network folder counts only when its root lists.
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return ListingResult::Unavailable;
+        const std::string root = Listing_Root(folderPath);
+        if (root.empty() || !Can_List(Widen(root))) return ListingResult::Unavailable;
+        return root == Narrow(pattern) ? ListingResult::Found : ListingResult::NotFound;
+    }
+    do {
+        const std::wstring_view name(data.cFileName);
+        if (name == L"." || name == L"..") continue;
+        entries.push_back({Narrow(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(find.get(), &data));
+    return GetLastError() == ERROR_NO_MORE_FILES ? ListingResult::Found : ListingResult::Unavailable;
+}
+
 OsVersionNumbers NativeLocalSystem::Os_Version() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);
