@@ -93,7 +93,8 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
     const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
                          (isShareRoot && (error == ERROR_BAD_NETPATH || error == ERROR_BAD_NET_NAME));
     if (!missing) return ListingResult::Unavailable;
-    if (isShareRoot) return ListingResult::NotFound;
+    // A share is believed only once its root lists (Wine answers "not found"
+    // for servers and shares that do not exist).
     if (root.empty() || !Can_List(Widen(root))) return ListingResult::Unavailable;
     if (namesFolder && root == path) {
         return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;
