@@ -25,6 +25,30 @@ const char* Prefix_Of(int type) {
     }
 }
 
+// Control characters written visibly, so that one event stays one line
+// whatever names it carries (a value name with a line feed in it).
+std::string Escape_Control_Characters(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            out += c;
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string Format_Log_Date(const LocalTime& now) {
@@ -37,7 +61,7 @@ std::string Format_Log_Date(const LocalTime& now) {
 
 std::string Format_Log_Line(std::string_view text, int type, bool dated, const LocalTime& now) {
     std::string line = Prefix_Of(type);
-    line.append(text);
+    line.append(Escape_Control_Characters(text));
     // Padding counts characters as the code page sees them.
     const std::size_t width = Utf8_To_Ansi(line).size();
     if (width < kLineWidth) line.append(kLineWidth - width, ' ');

@@ -45,7 +45,8 @@ private:
 };
 
 // Builds one line exactly as Log_Event writes it (UTF-8, before the code page
-// conversion), without the file handling.
+// conversion), without the file handling. Control characters in the text are
+// written escaped ("\r", "\n", "\t", "\x01") so that every event is one line.
 [[nodiscard]] std::string Format_Log_Line(std::string_view text, int type, bool dated, const LocalTime& now);
 // "DD-mmm-YY HH:Nn:ss", English month names whatever the locale.
 [[nodiscard]] std::string Format_Log_Date(const LocalTime& now);

@@ -204,12 +204,31 @@ bool Save_Settings(Database& db, std::int32_t options, std::string_view extn) {
     return true;
 }
 
+namespace {
+
+// Decimal digits with an optional sign and surrounding blanks.
+bool Is_Whole_Number(std::string_view text) {
+    const std::string trimmed = Trim(text);
+    std::size_t i = (!trimmed.empty() && (trimmed[0] == '-' || trimmed[0] == '+')) ? 1 : 0;
+    if (i == trimmed.size()) return false;
+    for (; i < trimmed.size(); ++i) {
+        if (trimmed[i] < '0' || trimmed[i] > '9') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool Load_Settings(Database& db, std::int32_t& options, std::string& extn) {
     if (!db.Is_Open()) return false;
     ResultTable table;
     std::int32_t rows = 0;
     Run(db, "SELECT GENERAL_OPTIONS, EXTN FROM SETTINGS_TBL WHERE SETTINGS_ID=1", table, rows);
-    const std::int32_t loadedOptions = Text_To_Int32(table.Cell(1, 0));
+    // An options text that is no whole number would read as "every bit
+    // clear"; it is refused like an unreadable row.
+    const std::string& optionsText = table.Cell(1, 0);
+    if (!Is_Whole_Number(optionsText)) throw RuntimeError(error_number::kTypeMismatch, "Type mismatch");
+    const std::int32_t loadedOptions = Text_To_Int32(optionsText);
     std::string loadedExtn = table.Cell(1, 1);
     options = loadedOptions;
     extn = std::move(loadedExtn);

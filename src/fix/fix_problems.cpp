@@ -70,6 +70,8 @@ private:
     // The key of the header whose "fixStatus" sub-item is the current status item.
     std::optional<std::string> statusRowKey_;
     bool computerTaken_ = false;
+    // The current computer cannot say who it is: nothing is deleted there.
+    bool nameUnreadable_ = false;
     bool FixingAllowed = false;
     remote::WmiConnection connection_;
     std::optional<UndoBackup> undo_;  // of the connected computer, made at its first registry row
@@ -138,7 +140,13 @@ void FixRun::Header(std::size_t index) {
     Set_Status_Text();
     // Copies: the list may change while the message pump runs.
     const ListRow header = list_.Row(index);
-    if (header.Sub(1).key != target_.TargetName) Change_Computer(header.Sub(1).text, header.Sub(1).key);
+    // Computers are told apart by the name they answered with; two that
+    // answered with no name are never taken for one.
+    const std::string& scannedName = header.Sub(1).key;
+    if (!computerTaken_ || scannedName != target_.TargetName ||
+        (scannedName.empty() && header.Sub(1).text != target_.ComputerName)) {
+        Change_Computer(header.Sub(1).text, scannedName);
+    }
     categoryFixed_ = 0;
     if (header.Sub(2).key != kFixStatusKey) return;
 
@@ -168,6 +176,7 @@ void FixRun::Change_Computer(const std::string& computerName, const std::string&
     window_.FormDoMyDoEvents();
 
     FixingAllowed = false;
+    nameUnreadable_ = false;
     target_.UserName.clear();
     target_.Password.clear();
     try {
@@ -199,6 +208,18 @@ bool FixRun::Connect(const std::string& scannedTargetName) {
     std::string name;
     (void)remote::WMI_Get_Computer_Name(*connection_.cimv2, name);
     (void)remote::WMI_Get_OS_Info(*connection_.cimv2, target_.OSVersion, target_.AddressWidth);
+    if (name.empty()) {
+        nameUnreadable_ = true;
+        reporter_.Show_Error(false, "The computer '" + target_.ComputerName +
+                                        "' does not tell its name; nothing is deleted on it.");
+        return false;
+    }
+    // The re-tests before each deletion ask the computer's own service, one
+    // question per row, never a listing kept from the scan.
+    target_.listings.Enable(false);
+    target_.Decide_Is_Remote(*connection_.cimv2);
+    target_.SafeScan = target_.IsRemote;
+    target_.FixedDrives.clear();
     // The rows were found on the computer that answered with the header's
     // name at scan time. A name or address that now reaches another computer
     // (or one that does not tell its name) gets nothing deleted.
@@ -223,14 +244,22 @@ bool FixRun::Connect(const std::string& scannedTargetName) {
 }
 
 void FixRun::Problem(std::size_t index) {
-    if (!FixingAllowed) return;
     ListRow& row = list_.Row(index);
+    if (!FixingAllowed) {
+        if (nameUnreadable_ && row.checked && row.smallIcon != kFixedItemIcon) {
+            row.Sub(2).text = kOtherErrorsText;
+            list_.Notify_Changed(index);
+        }
+        return;
+    }
     if (!row.checked || row.smallIcon == kFixedItemIcon) return;
 
     UndoBackup* undo = Kind_Of_Key(row.key) == RowKind::RegistryProblem ? Undo_Backup() : nullptr;
-    const RowOutcome outcome = Fix_Row(row, connection_, undo);
+    const RowOutcome outcome = Fix_Row(row, target_, connection_, undo);
     if (outcome.error) {
         row.Sub(2).text = *outcome.error;
+    } else if (outcome.noLongerPresent) {
+        row.Sub(2).text = kProblemNoLongerPresentText;
     } else if (outcome.fixed) {
         row.smallIcon = kFixedItemIcon;
         row.Sub(2).text = kProblemFixedText;
@@ -265,6 +294,12 @@ void FixRun::Log_Outcome(const RowOutcome& outcome, const std::string& rowText) 
     const std::string where = " on " + target_.ComputerName;
     if (!outcome.known) {
         Log("Not fixed: \"" + rowText + "\"" + where + ": the row names no known fix", LOG_WARNING);
+        return;
+    }
+    if (outcome.noLongerPresent) {
+        Log("Not deleted: " + outcome.what + where + ": the problem is no longer present (" + outcome.recheckDetail +
+                ")",
+            LOG_WARNING);
         return;
     }
     if (outcome.fixed && !outcome.error) {

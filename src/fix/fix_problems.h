@@ -17,6 +17,10 @@ class ResultsList;
 namespace corvane::fix {
 
 inline constexpr const char* kProblemFixedText = "Problem fixed";
+// A row whose reason, tested again just before its deletion, no longer holds.
+inline constexpr const char* kProblemNoLongerPresentText = "Problem no longer present";
+// The rows of a computer whose name cannot be read now.
+inline constexpr const char* kOtherErrorsText = "Other Errors";
 inline constexpr const char* kProblemsFixedSuffix = " Problems successfully fixed";
 inline constexpr const char* kFixAbortedByUser = "Fixing is aborted by the user!";
 

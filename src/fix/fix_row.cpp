@@ -1,5 +1,6 @@
 #include "fix/fix_row.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 #include <limits>
@@ -7,6 +8,8 @@
 #include "base/ui/results_list.h"
 #include "base/runtime_error.h"
 #include "fix/undo_backup.h"
+#include "base/text.h"
+#include "fix/fix_recheck.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
@@ -20,6 +23,7 @@ namespace {
 constexpr std::int32_t kNoObjectMatched = std::numeric_limits<std::int32_t>::min();
 
 constexpr std::int32_t kInvalidArgument = 5;  // "Invalid procedure call or argument"
+constexpr std::int32_t kNotFound = 2;         // the key does not exist
 
 // A root key tag: the decimal text of the root's 32-bit value, signed as row
 // tags carry it ("-2147483646") or unsigned ("2147483650").
@@ -41,8 +45,16 @@ bool Names_Nothing(std::string_view path) { return path.find_first_not_of("\\ ")
 // The file code of a row whose undo backup failed ("Other Errors").
 constexpr std::int32_t kBackupFailedCode = -1;
 
-void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, UndoBackup* undo,
-                     RowOutcome& outcome) {
+bool Value_Present(wmi::IObject& registry, std::uint32_t root, std::string_view keyPath, std::string_view valueName) {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    // A key whose values cannot be listed is left to the deletion to answer.
+    if (!remote::WMI_Enum_Value_Types(registry, root, keyPath, names, types)) return true;
+    return std::ranges::any_of(names, [&](const std::string& name) { return Equals_Ignore_Case(name, valueName); });
+}
+
+void Registry_Action(FixType type, const ListRow& row, remote::TargetContext& context,
+                     remote::WmiConnection& connection, UndoBackup* undo, RowOutcome& outcome) {
     const std::uint32_t root = Root_Key_Of(row.Sub(1).tag);
     const std::string& keyPath = row.Sub(2).tag;
     const std::string& valueName = row.Sub(3).tag;
@@ -52,7 +64,29 @@ void Registry_Action(FixType type, const ListRow& row, remote::WmiConnection& co
         throw RuntimeError(kInvalidArgument, "The problem row names no registry key");
     }
     wmi::IObject& registry = connection.Registry();
-    if (!remote::WMI_Check_Access(registry, root, keyPath, remote::kAccessDelete, outcome.registryCode)) return;
+    if (!remote::WMI_Check_Access(registry, root, keyPath, remote::kAccessDelete, outcome.registryCode)) {
+        if (outcome.registryCode == kNotFound) {
+            outcome.registryCode = 0;
+            outcome.fixed = true;
+            outcome.nothingFound = true;
+        }
+        return;
+    }
+    if (type == FixType::Value && !Value_Present(registry, root, keyPath, valueName)) {
+        outcome.fixed = true;
+        outcome.nothingFound = true;
+        return;
+    }
+    const Recheck recheck = Recheck_Reason(row, root, context, connection);
+    if (recheck.state == ReasonState::NoLonger) {
+        outcome.noLongerPresent = true;
+        outcome.recheckDetail = recheck.detail;
+        return;
+    }
+    if (recheck.state == ReasonState::Undecided) {
+        outcome.error = "The problem could not be checked again: " + recheck.detail;
+        return;
+    }
     if (undo != nullptr) {
         std::string failure;
         if (!undo->Save(registry, type, root, keyPath, valueName, failure)) {
@@ -102,7 +136,8 @@ std::string Failure_Text(const RowOutcome& outcome) {
     return Error_Number_Text(outcome.registryCode);
 }
 
-RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection, UndoBackup* undo) {
+RowOutcome Fix_Row(const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,
+                   UndoBackup* undo) {
     RowOutcome outcome;
     const char digit = row.tag.empty() ? '\0' : row.tag.front();
     try {
@@ -114,7 +149,7 @@ RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection, UndoBa
             if (type == FixType::Folder || type == FixType::File) {
                 File_Action(type, row, connection, outcome);
             } else {
-                Registry_Action(type, row, connection, undo, outcome);
+                Registry_Action(type, row, context, connection, undo, outcome);
             }
             break;
         }

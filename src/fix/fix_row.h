@@ -15,6 +15,7 @@ struct ListRow;
 }  // namespace corvane
 
 namespace corvane::remote {
+class TargetContext;
 struct WmiConnection;
 }  // namespace corvane::remote
 
@@ -30,8 +31,13 @@ struct RowOutcome {
     std::int32_t registryCode = 0;
     // The description of a run-time error raised by the action.
     std::optional<std::string> error;
-    // A file or folder row whose object no longer existed: nothing was deleted.
+    // The row's key, value, file or folder no longer existed (an earlier row
+    // took it along): nothing was deleted, and the row counts as fixed.
     bool nothingFound = false;
+    // The row's reason, tested again, no longer holds (the file is back, the
+    // entry is no longer empty): nothing was deleted, the row is not fixed.
+    bool noLongerPresent = false;
+    std::string recheckDetail;
     // A deletion was requested from the computer (for a key tree, some of its
     // sub-keys may be gone even when the key itself could not be deleted).
     bool attempted = false;
@@ -49,12 +55,15 @@ struct RowOutcome {
 [[nodiscard]] std::string Failure_Text(const RowOutcome& outcome);
 
 // Runs the row's action. Registry types are tried only when CheckAccess
-// grants DELETE and, with an undo backup, only once what they remove is
-// saved (else the row fails with file code -1, "Other Errors"). Run-time
-// errors end the action and come back in `error`; a row that names no key
-// path or no file path is refused the same way, without any call to the
-// computer.
-[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, remote::WmiConnection& connection,
+// grants DELETE; a key (CheckAccess code 2) or value that is already gone is
+// "nothing found". Before deleting, the row's reason is tested again
+// (fix_recheck.h): a reason that no longer holds deletes nothing, one that
+// cannot be tested again comes back as an error. With an undo backup the
+// deletion happens only once what it removes is saved (else the row fails
+// with file code -1, "Other Errors"). Run-time errors end the action and come
+// back in `error`; a row that names no key path or no file path is refused
+// the same way, without any call to the computer.
+[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,
                                  UndoBackup* undo = nullptr);
 
 }  // namespace corvane::fix

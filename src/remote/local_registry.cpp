@@ -23,6 +23,19 @@ std::string Units_To_Utf8(std::span<const std::uint8_t> bytes, std::size_t units
     return out;
 }
 
+bool Is_Zero_Unit(std::span<const std::uint8_t> bytes, std::size_t index) {
+    return bytes[2 * index] == 0 && bytes[2 * index + 1] == 0;
+}
+
+// The units of a text value less up to `zeros` terminating zero units, only
+// those really stored: installers often write strings without one, and
+// cutting blindly would eat a real character.
+std::size_t Units_Without_Terminator(std::span<const std::uint8_t> bytes, std::size_t zeros) {
+    std::size_t units = bytes.size() / 2;
+    while (zeros-- > 0 && units > 0 && Is_Zero_Unit(bytes, units - 1)) --units;
+    return units;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> Utf16_Bytes(std::string_view utf8, bool terminate) {
@@ -52,11 +65,10 @@ std::string Utf16_Bytes_To_Utf8(std::span<const std::uint8_t> bytes) {
 
 wmi::Variant Decode_Local_Value(std::uint32_t type, std::span<const std::uint8_t> data,
                                 const wmi::Variant& defaultValue) {
-    const std::size_t units = data.size() / 2;
     switch (type) {
         case kRegSz:
-        case kRegExpandSz: return wmi::Variant(units >= 1 ? Units_To_Utf8(data, units - 1) : std::string());
-        case kRegMultiSz: return wmi::Variant(units >= 2 ? Units_To_Utf8(data, units - 2) : std::string());
+        case kRegExpandSz: return wmi::Variant(Units_To_Utf8(data, Units_Without_Terminator(data, 1)));
+        case kRegMultiSz: return wmi::Variant(Units_To_Utf8(data, Units_Without_Terminator(data, 2)));
         case kRegBinary: {
             std::vector<wmi::Variant> bytes;
             bytes.reserve(data.size());

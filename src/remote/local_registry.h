@@ -34,10 +34,10 @@ public:
                                                                      std::string_view valueName) = 0;
 };
 
-// Decodes a raw value: REG_SZ and REG_EXPAND_SZ give the text less its last
-// UTF-16 unit (the terminating zero; a value stored without one loses its last
-// character), REG_MULTI_SZ the text less its last two units with the zeros
-// between the parts kept, REG_BINARY an array of byte numbers, REG_DWORD the
+// Decodes a raw value: REG_SZ and REG_EXPAND_SZ give the text less its
+// terminating zero when one is stored (a value stored without one keeps its
+// last character), REG_MULTI_SZ the text less up to two final zeros with the
+// zeros between the parts kept, REG_BINARY an array of byte numbers, REG_DWORD the
 // first 4 bytes as a signed 32-bit number; any other type gives defaultValue.
 [[nodiscard]] wmi::Variant Decode_Local_Value(std::uint32_t type, std::span<const std::uint8_t> data,
                                               const wmi::Variant& defaultValue = {});

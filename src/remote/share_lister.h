@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane::remote {
 
@@ -15,6 +17,12 @@ namespace corvane::remote {
 inline constexpr std::uint32_t kListFiles = 7;
 inline constexpr std::uint32_t kListEverything = 63;
 inline constexpr std::uint32_t kAttributeDirectory = 16;
+
+// One entry of a folder listing.
+struct ListedEntry {
+    std::string name;  // the last part of its path, as stored
+    bool isFolder = false;
+};
 
 enum class ListingResult {
     Found,        // an entry of that name and a fitting kind exists
@@ -33,6 +41,16 @@ public:
     // the mask holds kAttributeDirectory. A path ending in "\" names the
     // folder itself (a share root such as \\NAME\C$\).
     [[nodiscard]] virtual ListingResult Find(std::string_view path, std::uint32_t attributeMask) = 0;
+
+    // Every entry of one folder (folderPath ends in "\\"): Found with the
+    // entries (perhaps none), NotFound when the folder does not exist,
+    // Unavailable when it cannot be listed. A lister without folder listings
+    // answers Unavailable, which sends the caller to the management service.
+    [[nodiscard]] virtual ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) {
+        (void)folderPath;
+        (void)entries;
+        return ListingResult::Unavailable;
+    }
 };
 
 }  // namespace corvane::remote

@@ -71,7 +71,10 @@ void Check_Condition_Names(const wql::Condition& condition, const ClassDescripto
 
 class StoreServices final : public wmi::IServices {
 public:
-    StoreServices(IMachineStore& store, std::string nameSpace) : store_(store), nameSpace_(std::move(nameSpace)) {}
+    StoreServices(IMachineStore& store, std::string nameSpace, bool localComputer)
+        : store_(store), nameSpace_(std::move(nameSpace)), localComputer_(localComputer) {}
+
+    bool Is_Local_Computer() const noexcept override { return localComputer_; }
 
     std::vector<wmi::ObjectPtr> ExecQuery(std::string_view text, std::int32_t) override {
         const wql::Query query = wql::Parse_Query(text);
@@ -125,6 +128,7 @@ private:
 
     IMachineStore& store_;
     std::string nameSpace_;
+    bool localComputer_ = false;
 };
 
 // "root\cimv2", "\\.\root\cimv2", "ROOT\Default" -> "cimv2" / "default"; "" for anything else.
@@ -141,17 +145,17 @@ std::string Namespace_Leaf(std::string_view path) {
 
 }  // namespace
 
-wmi::ServicesPtr Make_Store_Services(IMachineStore& store, std::string_view namespacePath) {
+wmi::ServicesPtr Make_Store_Services(IMachineStore& store, std::string_view namespacePath, bool localComputer) {
     const std::string leaf = Namespace_Leaf(namespacePath);
     if (leaf.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemInvalidNamespace);
-    return std::make_shared<StoreServices>(store, leaf);
+    return std::make_shared<StoreServices>(store, leaf, localComputer);
 }
 
 wmi::ServicesPtr StoreLocator::ConnectServer(std::string_view, std::string_view namespacePath, std::string_view user,
                                              std::string_view, std::int32_t) {
     // Windows refuses credentials on a connection to the local computer.
     if (!user.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemLocalCredentials);
-    return Make_Store_Services(store_, namespacePath);
+    return Make_Store_Services(store_, namespacePath, true);
 }
 
 bool Is_Local_Server_Name(std::string_view server, std::string_view localComputerName) {

@@ -15,10 +15,13 @@ namespace corvane::remote {
 
 // Services of namespace root\cimv2 or root\default ("root\\cimv2" in any
 // letter case) over the store; any other namespace raises WBEM_E_INVALID_NAMESPACE.
-// The store must outlive the services.
-[[nodiscard]] wmi::ServicesPtr Make_Store_Services(IMachineStore& store, std::string_view namespacePath);
+// The store must outlive the services. localComputer: the store is the
+// computer the program runs on (IServices::Is_Local_Computer).
+[[nodiscard]] wmi::ServicesPtr Make_Store_Services(IMachineStore& store, std::string_view namespacePath,
+                                                   bool localComputer = false);
 
-// Connects every server name to one store (the native local computer).
+// Connects every server name to one store: the native store of the computer
+// the program runs on, so its services are local.
 class StoreLocator final : public wmi::ILocator {
 public:
     explicit StoreLocator(IMachineStore& store) : store_(store) {}

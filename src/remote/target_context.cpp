@@ -1,5 +1,7 @@
 #include "remote/target_context.h"
 
+#include <utility>
+
 namespace corvane::remote {
 
 void TargetContext::Start_Computer(std::string_view computerName) {
@@ -14,11 +16,18 @@ void TargetContext::Start_Computer(std::string_view computerName) {
     SafeScan = false;
     fastTestsTrusted_ = true;
     checkedShares.clear();
+    listings.Enable(false);
+    undecided_ = {};
 }
 
-void TargetContext::Decide_Is_Remote() {
-    IsRemote = ports_.localSystem.Computer_Name() != TargetName;
+void TargetContext::Note_Undecided(std::string_view errorText) {
+    ++undecided_.count;
+    undecided_.lastError = std::string(errorText);
 }
+
+TargetContext::UndecidedTally TargetContext::Take_Undecided() { return std::exchange(undecided_, {}); }
+
+void TargetContext::Decide_Is_Remote(const wmi::IServices& cimv2) { IsRemote = !cimv2.Is_Local_Computer(); }
 
 void TargetContext::Decide_Scan_Mode(bool safeScanOptionSet) {
     SafeScan = safeScanOptionSet && IsRemote;

@@ -11,6 +11,7 @@
 
 #include "base/ports/clock.h"
 #include "base/reporter.h"
+#include "remote/folder_listings.h"
 #include "remote/local_registry.h"
 #include "remote/local_system.h"
 #include "remote/share_lister.h"
@@ -56,9 +57,10 @@ public:
 
     // Moves to another computer: every field cleared, the name set.
     void Start_Computer(std::string_view computerName);
-    // IsRemote: the local computer's name differs from TargetName (exact,
-    // case-sensitive comparison).
-    void Decide_Is_Remote();
+    // IsRemote: decided by the backend that answers, never by names: only
+    // services over the store of the computer the program runs on are local
+    // (a cloned computer reached through COM may carry the console's name).
+    void Decide_Is_Remote(const wmi::IServices& cimv2);
     // SafeScan: the safe-scan option is set and the target is remote.
     void Decide_Scan_Mode(bool safeScanOptionSet);
 
@@ -69,11 +71,24 @@ public:
     void Distrust_Fast_Tests() noexcept { fastTestsTrusted_ = false; }
     // Drives whose share root was found listable ("C:").
     std::vector<std::string> checkedShares;
+    // The scan's folder listings; off outside a computer's scan.
+    FolderListings listings;
+
+    // Existence tests that could not decide (and so reported nothing): each
+    // is noted with its error text; the category's end takes the tally for
+    // its warning line.
+    struct UndecidedTally {
+        std::int32_t count = 0;
+        std::string lastError;
+    };
+    void Note_Undecided(std::string_view errorText);
+    [[nodiscard]] UndecidedTally Take_Undecided();
 
 private:
     RemotePorts ports_;
     IUserDataFolder* userData_ = nullptr;
     bool fastTestsTrusted_ = true;
+    UndecidedTally undecided_;
 };
 
 }  // namespace corvane::remote

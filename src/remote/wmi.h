@@ -51,6 +51,10 @@ public:
     // A class object ("StdRegProv", "Win32_Process") or an object path.
     virtual ObjectPtr Get(std::string_view path) = 0;
     virtual std::vector<ObjectPtr> InstancesOf(std::string_view className) = 0;
+    // True only for services over the store of the computer the program runs
+    // on, which also reads that computer's registry and disk natively. The
+    // backend knows; names cannot tell (a clone may answer with the same name).
+    [[nodiscard]] virtual bool Is_Local_Computer() const noexcept { return false; }
 };
 using ServicesPtr = std::shared_ptr<IServices>;
 

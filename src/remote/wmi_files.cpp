@@ -1,6 +1,7 @@
 #include "remote/wmi_files.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -12,6 +13,7 @@ namespace corvane::remote {
 namespace {
 
 constexpr std::int32_t kDirectoryNotEmpty = 14;
+constexpr std::int32_t kAccessDeniedCode = 2;
 
 std::string Without_Trailing_Backslash(std::string_view path) {
     if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
@@ -42,6 +44,28 @@ bool Safe_Folder_Query(wmi::IServices& cimv2, std::string_view path) {
 
 enum class FastAnswer { Exists, Missing, Unknown };
 
+// Whether "not found" through a remote drive's administrative share can be
+// believed: a missing file and an unusable share look alike in a listing, so
+// the share root itself must list (checked once per drive). Only fixed drives
+// have such shares; a root that cannot be listed makes the rest of the
+// computer's tests use the management service and logs one warning.
+bool Share_Root_Trusted(TargetContext& context, std::string_view driveOfPath) {
+    const std::string drive = Upper_Text(driveOfPath);
+    if (std::ranges::find(context.checkedShares, drive) != context.checkedShares.end()) return true;
+    if (!context.FixedDrives.empty() && !Is_Fixed_Drive(context, drive)) return false;
+    if (context.Ports().shares.Find(Share_Path(context.ComputerName, drive), kListEverything) !=
+        ListingResult::Found) {
+        context.Distrust_Fast_Tests();
+        context.Ports().reporter.Log_Event("Administrative share " + Share_Path(context.ComputerName, drive) +
+                                               " cannot be listed; existence tests on " + context.ComputerName +
+                                               " use WMI.",
+                                           LOG_WARNING);
+        return false;
+    }
+    context.checkedShares.push_back(drive);
+    return true;
+}
+
 // The fast test: the local path itself on the local computer, the
 // administrative share on a remote one. Unknown when the listing cannot be
 // made, so that the caller asks the management service instead.
@@ -64,23 +88,7 @@ FastAnswer Fast_Test(TargetContext& context, std::string_view path, std::uint32_
     if (!context.Fast_Tests_Trusted()) return FastAnswer::Unknown;
     const ListingResult result = shares.Find(Share_Path(context.ComputerName, path), mask);
     if (result == ListingResult::Found) return FastAnswer::Exists;
-    const std::string drive = Upper_Text(path.substr(0, 2));
-    if (std::ranges::find(context.checkedShares, drive) == context.checkedShares.end()) {
-        // Only fixed drives have administrative shares: a path on another
-        // drive is left to the management service.
-        if (!context.FixedDrives.empty() && !Is_Fixed_Drive(context, drive)) return FastAnswer::Unknown;
-        // Is the share itself there? A missing file and an unusable share
-        // look alike in a listing of the file.
-        if (shares.Find(Share_Path(context.ComputerName, drive), kListEverything) != ListingResult::Found) {
-            context.Distrust_Fast_Tests();
-            context.Ports().reporter.Log_Event("Administrative share " + Share_Path(context.ComputerName, drive) +
-                                                   " cannot be listed; existence tests on " + context.ComputerName +
-                                                   " use WMI.",
-                                               LOG_WARNING);
-            return FastAnswer::Unknown;
-        }
-        context.checkedShares.push_back(drive);
-    }
+    if (!Share_Root_Trusted(context, path.substr(0, 2))) return FastAnswer::Unknown;
     return result == ListingResult::NotFound ? FastAnswer::Missing : FastAnswer::Unknown;
 }
 
@@ -116,30 +124,130 @@ bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path) {
     }
 }
 
-bool Remote_File_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+namespace {
+
+// An error about the one entry: a refused access, or any other Win32 error
+// of the file system (a path too long, a sharing violation). The lost
+// connection's codes are Win32 codes too, but concern the whole computer.
+bool Cannot_Tell(std::int32_t number) {
+    if (Is_Connection_Error(number)) return false;
+    const auto code = static_cast<std::uint32_t>(number);
+    return Is_Access_Denied_Error(number) || (code & 0xFFFF0000u) == 0x80070000u;
+}
+
+// The management service's answer to one existence query. An error about the
+// entry cannot tell; every other failure is raised again (contract in the header).
+Existence Query_Existence(TargetContext& context, const std::function<bool()>& query) {
     try {
-        if (context.AddressWidth >= 33 && Lower_Ascii(path).find("program files") != std::string::npos) return true;
-        if (!context.SafeScan) {
-            const FastAnswer answer = Fast_Test(context, path, kListFiles);
-            if (answer != FastAnswer::Unknown) return answer == FastAnswer::Exists;
-        }
-        return Safe_File_Query(cimv2, path);
-    } catch (const RuntimeError&) {
-        return false;
+        return query() ? Existence::Exists : Existence::Missing;
+    } catch (const RuntimeError& error) {
+        if (!Cannot_Tell(error.Number())) throw RuntimeError(error.Number(), error.Description());
+        context.Note_Undecided(error.Text());
+        return Existence::Unknown;
     }
 }
 
-bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
-    try {
-        if (!context.SafeScan) {
-            const FastAnswer answer = Fast_Test(context, path, kListEverything);
-            if (answer != FastAnswer::Unknown) return answer == FastAnswer::Exists;
-        }
-        return Safe_Folder_Query(cimv2, path);
-    } catch (const RuntimeError& error) {
-        Raise_Unless_Swallowed(error);
-        return false;
+bool Exists_Or_Undecided(Existence answer) { return answer != Existence::Missing; }
+
+// The scan's listing of a folder through the share or the local folder (fast
+// mode). Only a listing that worked is kept, and a remote folder the share
+// does not show counts as missing only while the share root is trusted.
+void Fast_Listing(TargetContext& context, const std::string& folder, FolderListings::Listing& listing) {
+    if (context.SafeScan || (context.IsRemote && !context.Fast_Tests_Trusted())) return;
+    std::vector<ListedEntry> entries;
+    IShareLister& shares = context.Ports().shares;
+    const ListingResult result = context.IsRemote
+                                     ? shares.List_Folder(Share_Path(context.ComputerName, folder), entries)
+                                     : shares.List_Folder(folder, entries);
+    if (context.IsRemote && result != ListingResult::Found && !Share_Root_Trusted(context, folder.substr(0, 2))) return;
+    if (result == ListingResult::Unavailable) return;
+    for (const ListedEntry& entry : entries) {
+        // As the fast test of one name: a folder test takes any entry.
+        FolderListings::Entry& listed = listing.names[Upper_Text(entry.name)];
+        listed.file = listed.file || !entry.isFolder;
+        listed.folder = true;
     }
+    listing.files.listed = true;
+    listing.folders.listed = true;
+}
+
+// One Drive-and-Path query of the files or the folders of a folder.
+void Query_Listing(TargetContext& context, wmi::IServices& cimv2, const std::string& folder, bool folders,
+                   FolderListings::Listing& listing) {
+    const auto [drive, rest] = Drive_And_Path(folder);
+    const std::string query = std::string("Select Name From ") + (folders ? "Win32_Directory" : "CIM_Datafile") +
+                              " Where Drive='" + drive + "' And Path='" + Wql_Escape(rest) + "'";
+    FolderListings::Kind& kind = folders ? listing.folders : listing.files;
+    try {
+        for (const auto& object : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
+            const std::string name = object->Get("Name").As_String();
+            FolderListings::Entry& listed = listing.names[Upper_Text(name.substr(name.find_last_of('\\') + 1))];
+            (folders ? listed.folder : listed.file) = true;
+        }
+    } catch (const RuntimeError& error) {
+        if (!Cannot_Tell(error.Number())) throw RuntimeError(error.Number(), error.Description());
+        kind.failed = true;
+        kind.error = error.Text();
+    }
+    kind.listed = true;
+}
+
+// The answer from the listing of the path's folder, made on first use; none
+// when the scan keeps no listings or the path has no folder to list.
+std::optional<Existence> Listed_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path,
+                                          bool folder) {
+    const std::size_t slash = path.find_last_of('\\');
+    if (!context.listings.Enabled() || path.size() < 4 || path[1] != ':' || slash == std::string_view::npos ||
+        slash < 2 || slash + 1 == path.size()) {
+        return std::nullopt;
+    }
+    const std::string parent(path.substr(0, slash + 1));
+    FolderListings::Listing& listing = context.listings.Of(parent);
+    if (!listing.files.listed && !listing.folders.listed) Fast_Listing(context, parent, listing);
+    const FolderListings::Kind& kind = folder ? listing.folders : listing.files;
+    if (!kind.listed) Query_Listing(context, cimv2, parent, folder, listing);
+    if (kind.failed) {
+        context.Note_Undecided(kind.error);
+        return Existence::Unknown;
+    }
+    const auto found = listing.names.find(Upper_Text(path.substr(slash + 1)));
+    const bool present = found != listing.names.end() && (folder ? found->second.folder : found->second.file);
+    return present ? Existence::Exists : Existence::Missing;
+}
+
+}  // namespace
+
+Existence Test_File_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    if (context.AddressWidth >= 33 && Lower_Ascii(path).find("program files") != std::string::npos) {
+        return Existence::Exists;
+    }
+    if (path.size() > 3 && path.back() == '\\') return Test_Folder_Existence(context, cimv2, path);
+    if (const auto listed = Listed_Existence(context, cimv2, path, false)) return *listed;
+    if (!context.SafeScan) {
+        const FastAnswer answer = Fast_Test(context, path, kListFiles);
+        if (answer == FastAnswer::Exists) return Existence::Exists;
+        if (answer == FastAnswer::Missing) return Existence::Missing;
+    }
+    return Query_Existence(context, [&] { return Safe_File_Query(cimv2, path); });
+}
+
+Existence Test_Folder_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    const std::string_view named = path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    if (const auto listed = Listed_Existence(context, cimv2, named, true)) return *listed;
+    if (!context.SafeScan) {
+        const FastAnswer answer = Fast_Test(context, path, kListEverything);
+        if (answer == FastAnswer::Exists) return Existence::Exists;
+        if (answer == FastAnswer::Missing) return Existence::Missing;
+    }
+    return Query_Existence(context, [&] { return Safe_Folder_Query(cimv2, path); });
+}
+
+bool Remote_File_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    return Exists_Or_Undecided(Test_File_Existence(context, cimv2, path));
+}
+
+bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
+    return Exists_Or_Undecided(Test_Folder_Existence(context, cimv2, path));
 }
 
 bool Is_Fixed_Drive(const TargetContext& context, std::string_view name) {
@@ -193,11 +301,16 @@ bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_
         const std::string query =
             "Select * From Win32_Directory Where Name ='" + Wql_Escape(Without_Trailing_Backslash(path)) + "'";
         for (const auto& folder : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
-            if (Folder_Has_Content(cimv2, folder->Get("Name").As_String())) {
-                code = kDirectoryNotEmpty;
-            } else {
-                code = Return_Code(folder->Exec_Method("Delete", {}));
+            bool hasContent = true;
+            try {
+                hasContent = Folder_Has_Content(cimv2, folder->Get("Name").As_String());
+            } catch (const RuntimeError& error) {
+                // A listing that failed cannot tell "empty": nothing is deleted.
+                if (!Cannot_Tell(error.Number())) throw;
+                code = kAccessDeniedCode;
+                continue;
             }
+            code = hasContent ? kDirectoryNotEmpty : Return_Code(folder->Exec_Method("Delete", {}));
         }
         if (!code) return true;
         returnCode = *code;

@@ -29,16 +29,41 @@ bool WMI_File_Exists(wmi::IServices& cimv2, std::string_view path);
 // name='<path>'" ("'" not escaped); false on any error.
 bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path);
 
+// Existence tests that follow the scan mode.
+//
+// Contract (every category relies on it):
+// - Inside, an existence test has three answers: the entry exists, it is
+//   missing, or the computer could not tell (access refused on one folder,
+//   a path too long, a sharing violation: any Win32 error about the entry;
+//   a share or folder that cannot be listed). Only "missing" may ever give
+//   a problem row.
+// - The Boolean routines Remote_File_Exists and Remote_Folder_Exists answer
+//   true ("exists") when the test could not tell, so that a caller that only
+//   sees the Boolean never reports the entry; each such test is counted in
+//   the context (TargetContext::Note_Undecided) and the category's end writes
+//   one warning line with the count and the last error text.
+// - A failure of the connection itself (Is_Connection_Error) or of the
+//   management service (any error other than a refused access) is raised to
+//   the caller as the program's run-time error: the scan driver then ends the
+//   computer with its "[Error]" row and takes nothing more from it.
+enum class Existence { Exists, Missing, Unknown };
+
 // True without looking for a path containing "program files" on a 64-bit
 // target; safe mode: the CIM_Datafile query with "'" escaped; fast mode: a
 // listing of the administrative share (remote) or of the path itself (local).
 // A listing that cannot be made falls back to the query, and so do paths
 // without a drive letter and paths on drives that are not fixed; a fixed
 // drive's share that cannot be listed at all makes the rest of the
-// computer's tests use the query and logs one warning. False on any error.
+// computer's tests use the query and logs one warning. A path ending in "\"
+// names a folder and is tested as one. While a scan keeps folder listings
+// (TargetContext::listings), a name is answered from its folder's listing
+// instead (folder_listings.h).
+[[nodiscard]] Existence Test_File_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path);
+// As above for folders (no "program files" rule; mask 63).
+[[nodiscard]] Existence Test_Folder_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path);
+
+// The Boolean forms of the contract above: false only for "missing".
 bool Remote_File_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path);
-// As above for folders (no "program files" rule; mask 63). Errors follow the
-// registry rule: false, and raised again unless one of the four swallowed numbers.
 bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::string_view path);
 
 // "c:" matches the fixed drive "C:".
@@ -48,9 +73,11 @@ bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::st
 // Delete's code (untouched when nothing matched, which counts as success).
 bool WMI_Delete_File(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode);
 // As WMI_Delete_File for Win32_Directory (one trailing "\" removed first). A
-// folder that still has content is not deleted: code 14 ("Directory Not
-// Empty"), checked here with a Drive and Path query before Delete, because
-// Win32_Directory.Delete would take the content along.
+// folder is deleted only after a Drive and Path listing of it succeeded and
+// found nothing, because Win32_Directory.Delete takes the content along: a
+// folder with content gives code 14 ("Directory Not Empty"); a listing that
+// fails (access refused) deletes nothing and gives false with code 2
+// ("Access denied"), never "empty".
 bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode);
 // Renames folder + currentName (folder ends in "\") to newName in the same
 // folder. False when the file is not there.

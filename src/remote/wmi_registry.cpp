@@ -1,6 +1,8 @@
 #include "remote/wmi_registry.h"
 
 #include "base/runtime_error.h"
+#include "base/text.h"
+#include "remote/machine_store.h"
 
 namespace corvane::remote {
 namespace {
@@ -10,6 +12,16 @@ namespace {
 std::string_view Key_Path(std::string_view keyPath) {
     while (!keyPath.empty() && keyPath.back() == '\\') keyPath.remove_suffix(1);
     return keyPath;
+}
+
+constexpr std::int32_t kInvalidArgument = 5;  // "Invalid procedure call or argument"
+
+// A name with a zero character would be cut short by the registry functions
+// and name another key or value: such a deletion is refused.
+void Refuse_Zero_Character(std::string_view name) {
+    if (name.find('\0') != std::string_view::npos) {
+        throw RuntimeError(kInvalidArgument, "The registry name contains a zero character: nothing is deleted");
+    }
 }
 
 wmi::PropertyBag Key_Parameters(std::uint32_t rootKey, std::string_view keyPath) {
@@ -56,6 +68,26 @@ bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_vie
 bool WMI_Enum_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                      std::vector<std::string>& valueNames) {
     return Enum_Names(registry, "EnumValues", rootKey, keyPath, valueNames);
+}
+
+bool WMI_Enum_Value_Types(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                          std::vector<std::string>& valueNames, std::vector<std::int32_t>& valueTypes) {
+    try {
+        const wmi::PropertyBag out = registry.Exec_Method("EnumValues", Key_Parameters(rootKey, keyPath));
+        if (Return_Code(out) != 0) return false;
+        std::vector<std::string> names = Texts(out, "sNames");
+        std::vector<std::int32_t> types;
+        if (const auto found = out.find("Types"); found != out.end()) {
+            for (const wmi::Variant& type : found->second.As_Array()) types.push_back(type.As_Int32());
+        }
+        if (names.size() != types.size()) return false;
+        valueNames = std::move(names);
+        valueTypes = std::move(types);
+        return true;
+    } catch (const RuntimeError& error) {
+        Raise_Unless_Swallowed(error);
+        return false;
+    }
 }
 
 bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
@@ -127,6 +159,21 @@ bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::str
     }
 }
 
+bool Is_Empty_Key(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath) {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    if (!WMI_Enum_Value_Types(registry, rootKey, keyPath, names, types)) return false;
+    if (names.size() > 1 || (names.size() == 1 && (!names[0].empty() || types[0] != kRegSz))) return false;
+    std::vector<std::string> subKeys;
+    if (!WMI_Enum_Key(registry, rootKey, keyPath, subKeys) || !subKeys.empty()) return false;
+    if (names.size() == 1) {
+        wmi::Variant value;
+        if (WMI_Get_String_Value(context, registry, rootKey, keyPath, "", kRegSz, value) != kValueEmpty) return false;
+    }
+    std::int32_t returnCode = 0;
+    return WMI_Check_Access(registry, rootKey, keyPath, kKeyQueryValue, returnCode);
+}
+
 bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                       std::uint32_t required, std::int32_t& returnCode) {
     try {
@@ -144,6 +191,8 @@ bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string
 
 bool WMI_Delete_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                       std::string_view valueName, std::int32_t& returnCode) {
+    Refuse_Zero_Character(keyPath);
+    Refuse_Zero_Character(valueName);
     try {
         returnCode = Return_Code(registry.Exec_Method("DeleteValue", Value_Parameters(rootKey, keyPath, valueName)));
         return Return_Code_Succeeded(returnCode);
@@ -155,6 +204,7 @@ bool WMI_Delete_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string
 
 bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                     std::int32_t& returnCode) {
+    Refuse_Zero_Character(keyPath);
     try {
         returnCode = Return_Code(registry.Exec_Method("DeleteKey", Key_Parameters(rootKey, keyPath)));
         return Return_Code_Succeeded(returnCode);
@@ -164,15 +214,45 @@ bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_v
     }
 }
 
-bool WMI_Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                         std::int32_t& returnCode) {
+namespace {
+
+constexpr int kMaxKeyTreeDepth = 512;
+constexpr std::int32_t kRegLink = 6;
+constexpr std::int32_t kOutOfStackSpace = 28;
+
+// A registry link holds its target in "SymbolicLinkValue" (REG_LINK): it is
+// deleted as itself, never walked, so a deletion never reaches through it.
+bool Is_Registry_Link(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath) {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    if (!WMI_Enum_Value_Types(registry, rootKey, keyPath, names, types)) return false;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (types[i] == kRegLink && Lower_Ascii(names[i]) == "symboliclinkvalue") return true;
+    }
+    return false;
+}
+
+bool Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                     std::int32_t& returnCode, int depth) {
+    if (depth > kMaxKeyTreeDepth) {
+        throw RuntimeError(kOutOfStackSpace, "The key tree is deeper than 512 levels: deletion stopped");
+    }
     std::vector<std::string> subKeys;
-    (void)WMI_Enum_Key(registry, rootKey, keyPath, subKeys);
+    if (!Is_Registry_Link(registry, rootKey, keyPath)) (void)WMI_Enum_Key(registry, rootKey, keyPath, subKeys);
+    for (const std::string& name : subKeys) Refuse_Zero_Character(name);
     for (const std::string& name : subKeys) {
         std::int32_t innerCode = 0;
-        (void)WMI_Delete_Key_Tree(registry, rootKey, std::string(Key_Path(keyPath)) + "\\" + name, innerCode);
+        (void)Delete_Key_Tree(registry, rootKey, std::string(Key_Path(keyPath)) + "\\" + name, innerCode, depth + 1);
     }
     return WMI_Delete_Key(registry, rootKey, keyPath, returnCode);
+}
+
+}  // namespace
+
+bool WMI_Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                         std::int32_t& returnCode) {
+    Refuse_Zero_Character(keyPath);
+    return Delete_Key_Tree(registry, rootKey, keyPath, returnCode, 0);
 }
 
 }  // namespace corvane::remote

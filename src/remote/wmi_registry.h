@@ -1,9 +1,10 @@
 // The thin layer over the registry provider StdRegProv (the `registry` object
 // of a WmiConnection) that scanners and the fixing routine call. Return codes
 // are data; run-time errors end a routine with its failure result and are
-// raised again to the caller, except the four of a lost connection or a
-// refused access (Is_Swallowed_Error, wmi_results.h), which only make the
-// routine fail.
+// raised again to the caller, except a refused access (Is_Swallowed_Error,
+// wmi_results.h), which only makes the routine fail. A lost connection always
+// reaches the caller, so that a scan never reads "empty" into a computer that
+// stopped answering.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,10 @@ bool WMI_Enum_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_vie
 // EnumValues without Types; true once the call was made.
 bool WMI_Enum_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                      std::vector<std::string>& valueNames);
+// EnumValues with Types, nothing read; true only when EnumValues returned 0
+// (a key without values gives two empty lists).
+bool WMI_Enum_Value_Types(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                          std::vector<std::string>& valueNames, std::vector<std::int32_t>& valueTypes);
 // EnumValues with Types, then GetStringValue (type 1) or GetExpandedStringValue
 // (type 2) per value; other types leave their value Empty. True when
 // EnumValues returned 0 with at least one value.
@@ -52,6 +57,13 @@ int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::ui
 // GetBinaryValue; true with the value's length in bytes when the provider read it.
 bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                          std::string_view valueName, std::size_t& size);
+// True only for a key that could be read and really holds nothing: no
+// sub-keys, and no values but perhaps a default value that is absent or an
+// empty string. A default value of any other type (a number, binary data) is
+// content. Reads that fail (refused access) look empty, so the key must also
+// grant reading (CheckAccess with KEY_QUERY_VALUE).
+[[nodiscard]] bool Is_Empty_Key(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
+                                std::string_view keyPath);
 
 // CheckAccess; the granted flag as it comes back; returnCode only passed out.
 bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
@@ -62,6 +74,10 @@ bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_v
                     std::int32_t& returnCode);
 // Depth first: EnumKey, itself for each sub-key in the provider's order
 // (results ignored), then DeleteKey; true when the key's own DeleteKey succeeded.
+// A registry link (a "SymbolicLinkValue" of type REG_LINK) is deleted as
+// itself and never walked; a tree deeper than 512 levels stops with error 28.
+// The three deletions refuse (error 5, nothing deleted) a key or value name
+// holding a zero character, which the registry functions would cut short.
 bool WMI_Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                          std::int32_t& returnCode);
 

@@ -11,12 +11,29 @@
 
 namespace corvane::remote {
 
-// &H800706BF, &H800706BE, &H80010108, &H80070005.
-[[nodiscard]] constexpr bool Is_Swallowed_Error(std::int32_t number) noexcept {
-    return number == Hresult_Number(wmi::hresult::kRpcCallFailedDne) ||
+// The connection itself is gone or unusable: the RPC server is unavailable,
+// the call failed (with or without executing), the object was disconnected.
+// No answer on that computer can be trusted any more, so these always reach
+// the caller and end the computer's scan.
+[[nodiscard]] constexpr bool Is_Connection_Error(std::int32_t number) noexcept {
+    return number == Hresult_Number(wmi::hresult::kRpcServerUnavailable) ||
+           number == Hresult_Number(wmi::hresult::kRpcCallFailedDne) ||
            number == Hresult_Number(wmi::hresult::kRpcCallFailed) ||
-           number == Hresult_Number(wmi::hresult::kObjectDisconnected) ||
-           number == Hresult_Number(wmi::hresult::kAccessDenied);
+           number == Hresult_Number(wmi::hresult::kObjectDisconnected);
+}
+
+// A refused access to one key, value, file or folder: only that entry is
+// affected, the computer still answers.
+[[nodiscard]] constexpr bool Is_Access_Denied_Error(std::int32_t number) noexcept {
+    return number == Hresult_Number(wmi::hresult::kAccessDenied) ||
+           number == Hresult_Number(wmi::hresult::kWbemAccessDenied);
+}
+
+// The errors the registry and file routines swallow (the routine gives its
+// failure result): a refused access. A lost connection is not among them:
+// an empty answer from a computer that no longer answers is not "nothing there".
+[[nodiscard]] constexpr bool Is_Swallowed_Error(std::int32_t number) noexcept {
+    return Is_Access_Denied_Error(number) && !Is_Connection_Error(number);
 }
 
 // Ends a routine on a run-time error: a swallowed number returns (the routine

@@ -3,6 +3,8 @@
 #include "base/ui/main_window_port.h"
 #include "base/ui/results_list.h"
 #include "scan/scan_categories.h"
+#include "base/log.h"
+#include "base/reporter.h"
 #include "db/app_tables.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -17,7 +19,10 @@ CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
                                                    : "[" + std::string(args.categoryKey) + "]";
     icon_ = category != nullptr ? std::string(category->imageKey) : std::string("File");
 
-    const auto& context = args.target.Context();
+    auto& context = args.target.Context();
+    // Undecided tests of an earlier category were already told.
+    (void)context.Take_Undecided();
+    header_ = header;
     ResultsList& list = args.window.Results();
     headerKey_ = std::string(args.categoryKey) + context.ComputerName;
     ListRow& row = list.Add_List_Item(0, headerKey_, header, "", icon_, 0);
@@ -92,6 +97,15 @@ EntryStep CategoryRun::After_Entry(std::int64_t position, std::int64_t upperBoun
 void CategoryRun::Finish() {
     Write_Count();
     args_.control.SkipRequested = false;
+    auto& context = args_.target.Context();
+    const auto undecided = context.Take_Undecided();
+    if (undecided.count > 0) {
+        context.Ports().reporter.Log_Event(std::to_string(undecided.count) + " entries of " + header_ + " on " +
+                                               context.ComputerName +
+                                               " could not be checked and are not listed; last error: " +
+                                               undecided.lastError,
+                                           LOG_WARNING);
+    }
 }
 
 void CategoryRun::Write_Count() {

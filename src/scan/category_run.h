@@ -77,7 +77,9 @@ public:
     // is cleared here.
     [[nodiscard]] EntryStep After_Entry(std::int64_t position, std::int64_t upperBound);
 
-    // The header's count text and tag; clears a pending Skip.
+    // The header's count text and tag; clears a pending Skip. Entries whose
+    // existence could not be told (and so were not listed) get one warning
+    // line in the log with their number and the last error.
     void Finish();
     // The header's count text and tag as they stand now (a running total).
     void Write_Count();
@@ -89,6 +91,7 @@ public:
 private:
     ScanArguments& args_;
     std::string icon_;
+    std::string header_;
     std::string headerKey_;
     std::int32_t found_ = 0;
 };

@@ -21,6 +21,10 @@ std::int64_t Upper_Bound(std::size_t count) { return static_cast<std::int64_t>(c
 
 }  // namespace
 
+namespace {
+
+}  // namespace
+
 void Scan_Help_Files(ScanArguments& args) {
     CategoryRun run(args);
     ScanTarget& target = args.target;
@@ -69,25 +73,14 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
             const int read = target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "InstallSource", 1, source);
             if (!run.Is_Excepted(Hklm(entryKey) + "\\" + source)) {
                 if (read != 0) {
-                    // An entry with nothing in it: no sub-keys, and no values
-                    // but perhaps an empty default value (some tools create
-                    // keys with one). Only a key that could be read and really
-                    // holds nothing is reported: a key whose reads failed (lost
-                    // connection, refused access) looks empty too, and its
-                    // removal would delete what was never seen. The default
-                    // value reads as empty or absent: -1 natively, -1 or 2 from
-                    // the provider of a remote computer.
-                    std::string defaultValue;
-                    const std::vector<std::string> values = target.Enum_Values(kHkeyLocalMachineRoot, entryKey);
-                    const bool noValues = !Has_Elements(values) || (values.size() == 1 && values[0].empty());
-                    if (noValues && !Has_Elements(target.Enum_Key(kHkeyLocalMachineRoot, entryKey))) {
-                        const int defaultRead =
-                            target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "", 1, defaultValue);
-                        if ((defaultRead == -1 || defaultRead == 2) &&
-                            target.Check_Access(kHkeyLocalMachineRoot, entryKey, kKeyQueryValue)) {
-                            run.Add_Registry_Problem(
-                                {'0', entries[i], "", "No values", entryKey, Hklm(uninstall), ""});
-                        }
+                    if (target.Is_Empty_Key(kHkeyLocalMachineRoot, entryKey)) {
+                        run.Add_Registry_Problem({.fixDigit = '0',
+                                                  .text = entries[i],
+                                                  .data = "",
+                                                  .problem = "No values",
+                                                  .keyPath = entryKey,
+                                                  .registryKey = Hklm(uninstall),
+                                                  .valueName = ""});
                     }
                 } else if (Extract_File_Path(source) && target.Is_Fixed_Drive(source.substr(0, 2)) &&
                            !target.Remote_Folder_Exists(source)) {

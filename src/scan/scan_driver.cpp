@@ -82,14 +82,13 @@ void ScanDriver::Run_Scan() {
         computers.Set_Image(node, kComputerImage);
         computers.Set_Tag(node, "");
     }
-    const std::string localName = window.Get_Comp_Name();
     window.Set_Progress_Range(1, checkedCategories + 2);
     window.Set_Progress_Value(2);
     window.Show_Progress_Panel(true);
     window.Enable_Commands(false);
     list.Clear();
 
-    Scan_Computers(checkedCategories, localName);
+    Scan_Computers(checkedCategories);
     Finish_Scan();
 
     Log(std::string(kTotalProblemsText) + std::to_string(control_.TotalProblems), LOG_INFO);
@@ -123,18 +122,18 @@ void ScanDriver::Set_Panel_Captions() {
     window.Set_Label(ProgressLabel::ProblemsCount, "0");
 }
 
-void ScanDriver::Scan_Computers(int checkedCategories, const std::string& localName) {
+void ScanDriver::Scan_Computers(int checkedCategories) {
     CheckTree& computers = ports_.window.Computer_Tree();
     for (const NodeId node : computers.Tree_Order()) {
         Set_Panel_Captions();
         const TreeNode& current = computers.Node(node);
         if (!current.checked || !Is_Computer_Node(current)) continue;
-        if (!Scan_Computer(node, checkedCategories, localName)) break;
+        if (!Scan_Computer(node, checkedCategories)) break;
         if (control_.StopRequested) break;
     }
 }
 
-bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories, const std::string& localName) {
+bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories) {
     IMainWindow& window = ports_.window;
     CheckTree& computers = window.Computer_Tree();
     ScanTarget& target = ports_.target;
@@ -165,7 +164,6 @@ bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories, const st
         target.Open_Registry();
         Log("Connected To: " + computerName + "**************", LOG_INFO);
         target.Read_Computer_Facts();
-        context.IsRemote = localName != context.TargetName;
 
         // The same computer listed a second time, under another name or address.
         if (!context.TargetName.empty()) {

@@ -69,9 +69,9 @@ public:
 
 private:
     void Run_Scan();
-    void Scan_Computers(int checkedCategories, const std::string& localName);
+    void Scan_Computers(int checkedCategories);
     // Returns false when the computer loop must end at once.
-    bool Scan_Computer(std::size_t node, int checkedCategories, const std::string& localName);
+    bool Scan_Computer(std::size_t node, int checkedCategories);
     // After an unexpected error while a computer was handled: its node locked,
     // an error row with the error's text, the panel cleared, disconnected.
     void Drop_Computer(std::size_t node, std::string_view computerName, std::string_view errorText);

@@ -17,6 +17,7 @@ std::string Value_Text(const wmi::Variant& value) { return value.Is_Array() ? st
 void ScanTarget::Begin_Computer(std::string_view computerName) {
     connection_.Release();
     context_.Start_Computer(computerName);
+    context_.listings.Enable(true);
 }
 
 bool ScanTarget::Connect_Cimv2(std::string& errorText) {
@@ -34,11 +35,15 @@ void ScanTarget::Open_Registry() { connection_.registry = connection_.Root_Defau
 void ScanTarget::Read_Computer_Facts() {
     (void)remote::WMI_Get_Computer_Name(Cimv2(), context_.TargetName);
     (void)remote::WMI_Get_OS_Info(Cimv2(), context_.OSVersion, context_.AddressWidth);
+    context_.Decide_Is_Remote(Cimv2());
 }
 
 void ScanTarget::Read_Fixed_Drives() { (void)remote::WMI_Get_Fixed_Drives(Cimv2(), context_.FixedDrives); }
 
-void ScanTarget::Release() noexcept { connection_.Release(); }
+void ScanTarget::Release() noexcept {
+    connection_.Release();
+    context_.listings.Enable(false);
+}
 
 wmi::IServices& ScanTarget::Cimv2() { return connection_.Cimv2(); }
 
@@ -64,6 +69,10 @@ std::vector<std::string> ScanTarget::Enum_Values(std::uint32_t root, std::string
     std::vector<std::string> names;
     (void)remote::WMI_Enum_Values(Registry(), root, keyPath, names);
     return names;
+}
+
+bool ScanTarget::Is_Empty_Key(std::uint32_t root, std::string_view keyPath) {
+    return remote::Is_Empty_Key(context_, Registry(), root, keyPath);
 }
 
 bool ScanTarget::Enum_String_Values(std::uint32_t root, std::string_view keyPath, StringValues& values) {

@@ -35,17 +35,19 @@ public:
     [[nodiscard]] const remote::TargetContext& Context() const noexcept { return context_; }
 
     // ---- connection (the driver)
-    // Empties the context's per-computer fields and sets the computer name.
+    // Empties the context's per-computer fields, sets the computer name and
+    // starts the folder listings of this computer's scan.
     void Begin_Computer(std::string_view computerName);
     // WMI_Connect of "cimv2" and "default"; on failure errorText tells why.
     [[nodiscard]] bool Connect_Cimv2(std::string& errorText);
     [[nodiscard]] bool Connect_Default(std::string& errorText);
     // default.Get("StdRegProv").
     void Open_Registry();
-    // TargetName, OSVersion and AddressWidth; a failed read keeps the old values.
+    // TargetName, OSVersion and AddressWidth (a failed read keeps the old
+    // values), and whether the backend is the local computer's own store.
     void Read_Computer_Facts();
     void Read_Fixed_Drives();
-    // Drops the three service objects.
+    // Drops the three service objects and the folder listings.
     void Release() noexcept;
 
     // ---- registry (the category routines); roots are the registry API's numbers
@@ -54,6 +56,8 @@ public:
     // The same; false when the call itself failed (the list is then empty).
     [[nodiscard]] bool Enum_Key(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names);
     [[nodiscard]] std::vector<std::string> Enum_Values(std::uint32_t root, std::string_view keyPath);
+    // A key that could be read and holds nothing (remote::Is_Empty_Key).
+    [[nodiscard]] bool Is_Empty_Key(std::uint32_t root, std::string_view keyPath);
     [[nodiscard]] bool Enum_String_Values(std::uint32_t root, std::string_view keyPath, StringValues& values);
     // 0 a non-empty value was read, -1 empty or absent, 2 the provider said no,
     // -2 the read failed (lost connection or refused access). value gets the text.

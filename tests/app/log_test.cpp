@@ -51,6 +51,17 @@ TEST(LogLine, PrefixPaddingToColumn100AndDate) {
     }
 }
 
+TEST(LogLine, ControlCharactersAreEscapedSoAnEventStaysOneLine) {
+    for (const auto& [text, written] : {std::pair{std::string("a\r\nb"), std::string("a\\r\\nb")},
+                                        std::pair{std::string("t\tx\x01\x7F", 5), std::string("t\\tx\\x01\\x7F")},
+                                        std::pair{std::string("z\0y", 3), std::string("z\\x00y")},
+                                        std::pair{std::string("Grüße"), std::string("Grüße")}}) {
+        const std::string line = Format_Log_Line(text, LOG_INFO, false, {});
+        EXPECT_EQ(line.substr(3, written.size()), written);
+        EXPECT_EQ(line.find_first_of("\r\n"), line.size() - 2);
+    }
+}
+
 TEST(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
     TempFolder folder;
     const std::string path = folder.File("Corvane.log");

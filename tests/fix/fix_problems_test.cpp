@@ -148,26 +148,23 @@ TEST_F(FixProblems, RowsBeforeTheFirstHeaderAndErrorRowsAreNeverTouched) {
     EXPECT_EQ(scene.Row("ePC99").Sub(2).text, "The RPC server is unavailable.");
 }
 
-TEST_F(FixProblems, VanishedKeysAndValuesGiveAnEmptyProblemText) {
+// What an earlier row (or someone else) already removed counts as fixed, and
+// the log says that nothing was deleted.
+TEST_F(FixProblems, VanishedKeysValuesAndFilesReadFixedWithNothingDeleted) {
     scene.Add_Header("fA", "PC17", "PC17", 3);
     const auto goneTree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Gone");
     const auto goneValue = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "NoSuchValue");
     const auto goneFile = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\gone.tmp");
     Fix();
-    EXPECT_FALSE(scene.Fixed(goneTree));
-    EXPECT_EQ(scene.Problem_Text(goneTree), "");
-    EXPECT_EQ(scene.network.Count(CallKind::Method, "DeleteKey"), 0u);  // CheckAccess refused: no deletion
-    EXPECT_FALSE(scene.Fixed(goneValue));
-    EXPECT_EQ(scene.Problem_Text(goneValue), "");
-    // A file that is no longer there counts as fixed, and the log says nothing was deleted.
-    EXPECT_TRUE(scene.Fixed(goneFile));
     const std::string log = scene.Log();
-    EXPECT_NE(log.find("W: Not deleted: registry key tree HKEY_LOCAL_MACHINE\\Software\\Gone (with all sub-keys) "
-                       "on PC17: return code 2"),
-              std::string::npos);
-    EXPECT_NE(log.find("I: Nothing to delete, already gone: file C:\\Windows\\Temp\\gone.tmp on PC17"),
-              std::string::npos);
-    EXPECT_EQ(log.find("Deleted: file C:\\Windows\\Temp\\gone.tmp"), std::string::npos);
+    for (const auto& [row, what] : {std::pair{goneTree, "registry key tree HKEY_LOCAL_MACHINE\\Software\\Gone"},
+                                    std::pair{goneValue, "registry value \"NoSuchValue\""},
+                                    std::pair{goneFile, "file C:\\Windows\\Temp\\gone.tmp"}}) {
+        EXPECT_TRUE(scene.Fixed(row)) << what;
+        EXPECT_EQ(scene.Problem_Text(row), "Problem fixed") << what;
+        EXPECT_NE(log.find(std::string("I: Nothing to delete, already gone: ") + what), std::string::npos) << what;
+    }
+    EXPECT_EQ(scene.network.Count(CallKind::Method, "Delete"), 0u);
 }
 
 TEST_F(FixProblems, AccessDeniedLeavesKeysAndFilesInPlace) {
@@ -273,6 +270,25 @@ TEST_F(FixProblems, AComputerThatNowAnswersUnderAnotherNameGetsNothingDeleted) {
     EXPECT_TRUE(scene.network.Find("OTHER")->registry.Key_Exists(kHklm, "Software\\Single"));
     EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
     EXPECT_NE(scene.Log().find("E: The computer '10.0.0.5' answers as 'OTHER', not as 'PC17'"), std::string::npos);
+}
+
+// Two computers that do not tell their names are never taken for one, and
+// nothing is deleted on either.
+TEST_F(FixProblems, AComputerThatCannotTellItsNameGetsNothingDeleted) {
+    scene.network.Add_Computer("PC18").registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    pc.registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    std::vector<std::string> rows;
+    for (const char* computer : {"PC17", "PC18"}) {
+        scene.network.Find(computer)->facts.computerName.clear();
+        scene.Add_Header("fA", computer, "", 1);
+        rows.push_back(scene.Add_Registry_Row('2', "", kHklm, "Software\\Single"));
+    }
+    Fix();
+    for (const std::string& row : rows) EXPECT_EQ(scene.Problem_Text(row), "Other Errors");
+    EXPECT_EQ(Connects("PC18"), 1u);
+    EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
+    EXPECT_NE(scene.Log().find("E: The computer 'PC18' does not tell its name; nothing is deleted on it."),
+              std::string::npos);
 }
 
 TEST_F(FixProblems, StopEndsTheRunAfterTheCurrentRowAndTheClosingStepsStillRun) {

@@ -10,8 +10,9 @@ using wmi::Variant;
 
 TEST(LocalRegistry, DecodesByType) {
     EXPECT_EQ(Decode_Local_Value(kRegSz, Utf16_Bytes("Grüße", true)).As_String(), "Grüße");
-    // Without its terminating zero a string loses its last character.
-    EXPECT_EQ(Decode_Local_Value(kRegSz, Utf16_Bytes("abc", false)).As_String(), "ab");
+    // Only a stored terminating zero is dropped: installers often leave it out.
+    EXPECT_EQ(Decode_Local_Value(kRegSz, Utf16_Bytes("abc", false)).As_String(), "abc");
+    EXPECT_EQ(Decode_Local_Value(kRegExpandSz, Utf16_Bytes("C:\\x", false)).As_String(), "C:\\x");
     EXPECT_EQ(Decode_Local_Value(kRegExpandSz, Utf16_Bytes("%TEMP%", true)).As_String(), "%TEMP%");
     EXPECT_EQ(Decode_Local_Value(kRegSz, {}).As_String(), "");
     std::vector<std::uint8_t> multi = Utf16_Bytes("a", true);

@@ -49,7 +49,7 @@ protected:
         (void)remote::WMI_Get_Computer_Name(*connection.cimv2, context.TargetName);
         (void)remote::WMI_Get_OS_Info(*connection.cimv2, context.OSVersion, context.AddressWidth);
         (void)remote::WMI_Get_Fixed_Drives(*connection.cimv2, context.FixedDrives);
-        context.Decide_Is_Remote();
+        context.Decide_Is_Remote(*connection.cimv2);
         return connection;
     }
 

@@ -97,7 +97,7 @@ TEST_F(ConnectionTest, LocalComputerNeedsTheCallersOwnIdentity) {
     EXPECT_EQ(errorText, "-2147217308: User credentials cannot be used for local connections");
 }
 
-TEST_F(ConnectionTest, IsRemoteComparesNamesExactly) {
+TEST_F(ConnectionTest, IsRemoteIsDecidedByTheBackendNotByName) {
     network.Local().aliases = {"LOCALHOST", "127.0.0.1"};
     network.Local().facts.computerName = "WORKSTATION";
     (void)Connect("LOCALHOST", "", "");
@@ -106,9 +106,12 @@ TEST_F(ConnectionTest, IsRemoteComparesNamesExactly) {
     context.Decide_Scan_Mode(true);
     EXPECT_FALSE(context.SafeScan);  // safe mode only for remote targets
 
-    network.Local().facts.computerName = "workstation";
-    (void)Connect("127.0.0.1", "", "");
-    EXPECT_TRUE(context.IsRemote);  // differs in letter case only
+    // A clone answering with the console's own name is still another computer.
+    server.facts.computerName = "WORKSTATION";
+    (void)Connect("SERVER1");
+    EXPECT_EQ(context.TargetName, "WORKSTATION");
+    EXPECT_TRUE(context.IsRemote);
+    server.facts.computerName = "SERVER1";
 
     (void)Connect("SERVER1");
     EXPECT_TRUE(context.IsRemote);

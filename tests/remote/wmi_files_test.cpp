@@ -127,14 +127,16 @@ TEST_F(FilesTest, AListableShareIsCheckedOnce) {
     EXPECT_TRUE(context.Fast_Tests_Trusted());
 }
 
-TEST_F(FilesTest, FolderTestRaisesUnlessSwallowed) {
+// A refused access cannot tell: counted, and "exists" to Boolean callers.
+// (The fault matrix covers the failures that raise.)
+TEST_F(FilesTest, RefusedAccessIsUndecidedNeverMissing) {
     context.SafeScan = true;
-    network.Add_Fault({CallKind::Query, "", "Win32_Directory", 0x800706BAu, 1, true});
-    EXPECT_THROW((void)remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp"), RuntimeError);
-    network.Add_Fault({CallKind::Query, "", "Win32_Directory", 0x800706BEu, 1, true});
-    EXPECT_FALSE(remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp"));
-    network.Add_Fault({CallKind::Query, "", "CIM_Datafile", 0x800706BAu, 1, true});
-    EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\a.txt"));
+    network.Add_Fault({CallKind::Query, "", "", 0x80041003u, 1, false});
+    EXPECT_EQ(remote::Test_File_Existence(context, Cimv2(), "C:\\gone.txt"), remote::Existence::Unknown);
+    EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Gone"));
+    EXPECT_EQ(context.Take_Undecided().count, 2);
+    network.Clear_Faults();
+    EXPECT_EQ(remote::Test_File_Existence(context, Cimv2(), "C:\\Temp\\Old Stuff\\"), remote::Existence::Exists);
 }
 
 TEST_F(FilesTest, FixedDrivesCompareUpperCased) {
@@ -182,6 +184,12 @@ TEST_F(FilesTest, DeleteFilesAndFolders) {
     code = 0;
     EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Old Stuff", code));
     EXPECT_EQ(code, 0);
+
+    // A listing of the folder that fails is not "empty": nothing is deleted.
+    network.Add_Fault({CallKind::Query, "", "Path=", 0x80070005u, 1, true});
+    EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Old Stuff", code));
+    EXPECT_EQ(remote::WMI_Return_Code_Text(code), "Access denied");
+    EXPECT_TRUE(server.files.Find("C:\\Temp\\Old Stuff"));
 }
 
 TEST_F(FilesTest, RenameAndCompress) {

@@ -3,11 +3,15 @@
 // entries are not, and an exception at any candidate text suppresses it.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 
 namespace corvane::scan::testing {
 namespace {
+
+using remote::CallKind;
 
 constexpr const char* kHelp = "Software\\Microsoft\\Windows\\Help";
 constexpr const char* kHtmlHelp = "Software\\Microsoft\\Windows\\HTML Help";
@@ -227,6 +231,36 @@ TEST_F(RegistryEntryCategories, SharedDllsListsValueNamesOfMissingFiles) {
                  {"C:\\gone\\b.dll", "", "File not found", kHklmText + s, s, "C:\\gone\\b.dll,1", "1fFPC1"}},
                 "SharedDlls");
     EXPECT_EQ(header->text, "[Shared Dlls]");
+}
+
+// Existence tests are answered from one listing per folder and scan, through
+// the share (fast) or one Drive-and-Path query (safe); a folder whose listing
+// fails reports nothing.
+TEST_F(RegistryEntryCategories, EachFolderIsListedOncePerScan) {
+    const std::string s = kSharedDllsKey;
+    for (const char* name : {"a", "b", "c", "d"}) {
+        pc.registry.Set_Dword(kHklm, s, std::string("C:\\Win\\") + name + ".dll", 1);
+        if (*name < 'c') pc.files.Add_File(std::string("C:\\Win\\") + name + ".dll");
+    }
+    pc.registry.Set_Dword(kHklm, s, "C:\\Other\\e.dll", 1);
+    world.Check_Category("fF");
+    const std::vector<std::string> missing{"C:\\Win\\c.dll", "C:\\Win\\d.dll", "C:\\Other\\e.dll"};
+    for (const auto& [options, kind, listing] : {std::tuple{0, CallKind::ShareListing, "\\\\PC1\\C$\\Win\\"},
+                                                 std::tuple{32, CallKind::Query, "Path='\\\\Win\\\\'"}}) {
+        world.Set_Options(options);
+        world.network.calls.clear();
+        world.List().Clear();
+        world.data.messages.Queue_Answer(MsgResult::No);
+        world.Scan();
+        EXPECT_EQ(world.Problem_Texts(), missing) << options;
+        EXPECT_EQ(world.network.Count(kind, listing), 1u) << options;
+    }
+    world.network.Add_Fault({CallKind::Query, "PC1", "Path='\\\\Win", 0x80070005u, 1, true});
+    world.List().Clear();
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+    EXPECT_EQ(world.Problem_Texts(), std::vector<std::string>{"C:\\Other\\e.dll"});
+    EXPECT_NE(world.Log().find("4 entries of [Shared Dlls] on PC1 could not be checked"), std::string::npos);
 }
 
 TEST_F(RegistryEntryCategories, SharedDllsHonoursExceptionsOfTheKeyAndTheFile) {

@@ -38,10 +38,15 @@ TEST(GeneralOptions, UnreadableSettingsAnswerSafely) {
     closed.db.Close_Database();
     TestDatabase noRow;
     ASSERT_TRUE(noRow.Run_Sql("DELETE FROM SETTINGS_TBL"));
+    // An options text that is no number would read as every bit clear.
+    TestDatabase noNumber;
+    ASSERT_TRUE(noNumber.Run_Sql("UPDATE SETTINGS_TBL SET GENERAL_OPTIONS='7 or 8'"));
     for (const OptionBit& row : kBits) {
         EXPECT_EQ(IsGeneralOptionSet(closed.db, row.bit), row.safe) << row.bit;
         EXPECT_EQ(IsGeneralOptionSet(noRow.db, row.bit), row.safe) << row.bit;
+        EXPECT_EQ(IsGeneralOptionSet(noNumber.db, row.bit), row.safe) << row.bit;
     }
+    EXPECT_NE(noNumber.Log_Text().find("E: 13: Type mismatch"), std::string::npos);
     // No connection: a message each time; a missing row: only the log.
     ASSERT_EQ(closed.messages.shown.size(), std::size(kBits));
     EXPECT_EQ(closed.messages.shown[0].text, "Error while reading Database!");

@@ -40,6 +40,8 @@ public:
     RecordingServices(SimNetwork& network, SimComputer& computer, std::string nameSpace, wmi::ServicesPtr inner)
         : network_(network), computer_(computer), nameSpace_(std::move(nameSpace)), inner_(std::move(inner)) {}
 
+    bool Is_Local_Computer() const noexcept override { return inner_->Is_Local_Computer(); }
+
     std::vector<wmi::ObjectPtr> ExecQuery(std::string_view wql, std::int32_t flags) override {
         CallRecord record;
         record.kind = CallKind::Query;
@@ -187,33 +189,34 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
     if (computer->refusedNamespaces.count(Upper_Ascii(namespacePath)) > 0) {
         wmi::Raise_Hresult(wmi::hresult::kWbemInvalidNamespace);
     }
-    wmi::ServicesPtr inner = Make_Store_Services(*computer, namespacePath);
+    // Only the computer the program runs on is local, whatever name another
+    // computer answers with.
+    wmi::ServicesPtr inner = Make_Store_Services(*computer, namespacePath, local);
     return std::make_shared<RecordingServices>(*this, *computer, std::string(namespacePath), std::move(inner));
 }
 
-ListingResult SimNetwork::Find(std::string_view path, std::uint32_t attributeMask) {
-    SimComputer* computer = nullptr;
-    std::string localPath;
-    if (path.substr(0, 2) == "\\\\") {
-        const std::size_t serverEnd = path.find('\\', 2);
-        if (serverEnd == std::string_view::npos) return ListingResult::Unavailable;
-        computer = Find(path.substr(2, serverEnd - 2));
-        const std::size_t shareEnd = path.find('\\', serverEnd + 1);
-        const std::string_view share = path.substr(serverEnd + 1, shareEnd == std::string_view::npos
-                                                                      ? std::string_view::npos
-                                                                      : shareEnd - serverEnd - 1);
-        if (computer == nullptr || !computer->reachable || share.size() != 2 || share[1] != '$') {
-            return ListingResult::Unavailable;
-        }
-        const std::string drive = Upper_Ascii(share.substr(0, 1)) + ":";
-        if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) {
-            return ListingResult::Unavailable;
-        }
-        localPath = drive + "\\" + std::string(shareEnd == std::string_view::npos ? "" : path.substr(shareEnd + 1));
-    } else {
-        computer = &Local();
+SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& localPath) {
+    if (path.substr(0, 2) != "\\\\") {
         localPath = std::string(path);
+        return &Local();
     }
+    const std::size_t serverEnd = path.find('\\', 2);
+    if (serverEnd == std::string_view::npos) return nullptr;
+    SimComputer* computer = Find(path.substr(2, serverEnd - 2));
+    const std::size_t shareEnd = path.find('\\', serverEnd + 1);
+    const std::string_view share =
+        path.substr(serverEnd + 1, shareEnd == std::string_view::npos ? std::string_view::npos : shareEnd - serverEnd - 1);
+    if (computer == nullptr || !computer->reachable || share.size() != 2 || share[1] != '$') return nullptr;
+    const std::string drive = Upper_Ascii(share.substr(0, 1)) + ":";
+    if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) return nullptr;
+    localPath = drive + "\\" + std::string(shareEnd == std::string_view::npos ? "" : path.substr(shareEnd + 1));
+    return computer;
+}
+
+ListingResult SimNetwork::Find(std::string_view path, std::uint32_t attributeMask) {
+    std::string localPath;
+    SimComputer* computer = Listed_Computer(path, localPath);
+    if (computer == nullptr) return ListingResult::Unavailable;
     CallRecord record;
     record.kind = CallKind::ShareListing;
     record.text = std::string(path);
@@ -226,6 +229,30 @@ ListingResult SimNetwork::Find(std::string_view path, std::uint32_t attributeMas
     const auto entry = computer->files.Find(localPath);
     if (!entry) return ListingResult::NotFound;
     if (entry->isFolder && (attributeMask & kAttributeDirectory) == 0) return ListingResult::NotFound;
+    return ListingResult::Found;
+}
+
+ListingResult SimNetwork::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) {
+    std::string localPath;
+    SimComputer* computer = Listed_Computer(folderPath, localPath);
+    if (computer == nullptr) return ListingResult::Unavailable;
+    CallRecord record;
+    record.kind = CallKind::ShareListing;
+    record.text = std::string(folderPath);
+    record.flags = static_cast<std::int32_t>(kListEverything);
+    try {
+        Before_Call(*computer, std::move(record));
+    } catch (const std::exception&) {
+        return ListingResult::Unavailable;
+    }
+    const bool isRoot = localPath.size() <= 3;
+    const auto folder = isRoot ? std::nullopt : computer->files.Find(localPath);
+    if (!isRoot && (!folder || !folder->isFolder)) return ListingResult::NotFound;
+    entries.clear();
+    for (const FileEntry& entry : computer->files.List(localPath)) {
+        const std::size_t slash = entry.path.find_last_of('\\');
+        entries.push_back({slash == std::string::npos ? entry.path : entry.path.substr(slash + 1), entry.isFolder});
+    }
     return ListingResult::Found;
 }
 

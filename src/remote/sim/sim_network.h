@@ -73,6 +73,7 @@ public:
                                    std::string_view password, std::int32_t flags) override;
     // ---- IShareLister: "\\NAME\C$\..." or a local path of the local computer
     ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
+    ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) override;
     // ---- ILocalSystem
     OsVersionNumbers Os_Version() override { return localVersion; }
     std::string Computer_Name() override { return localName_; }
@@ -81,6 +82,10 @@ public:
     void Before_Call(const SimComputer& computer, CallRecord record);
 
 private:
+    // The computer and its local path behind a share path or a local path;
+    // null when no listable share answers.
+    SimComputer* Listed_Computer(std::string_view path, std::string& localPath);
+
     std::string localName_;
     std::vector<std::unique_ptr<SimComputer>> computers_;
     std::vector<FaultRule> faults_;

@@ -79,7 +79,8 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
     const std::wstring wide = Widen(path);
     const bool namesFolder = path.ends_with('\\');
     WIN32_FIND_DATAW data{};
-    unique_find find(FindFirstFileW((namesFolder ? wide + L'*' : wide).c_str(), &data));
+    unique_find find(FindFirstFileExW((namesFolder ? wide + L'*' : wide).c_str(), FindExInfoBasic, &data,
+                                      FindExSearchNameMatch, nullptr, 0));
     if (find) {
         // A folder named with a trailing "\" exists once it can be listed.
         if (namesFolder) return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;
@@ -88,12 +89,47 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
         } while (FindNextFileW(find.get(), &data));
         return ListingResult::NotFound;
     }
+    const DWORD error = GetLastError();
     const std::string root = Listing_Root(path);
+    const bool isShareRoot = namesFolder && root == path && path.starts_with("\\\\");
+    // Only "not found" answers mean missing; a refused access, a path too
+    // long, a sharing violation and every other error cannot tell. A share
+    // that does not exist is "missing" only for the share root itself.
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                         (isShareRoot && (error == ERROR_BAD_NETPATH || error == ERROR_BAD_NET_NAME));
+    if (!missing) return ListingResult::Unavailable;
+    // A share is believed only once its root lists (Wine answers "not found"
+    // for servers and shares that do not exist).
     if (root.empty() || !Can_List(Widen(root))) return ListingResult::Unavailable;
     if (namesFolder && root == path) {
         return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;
     }
     return ListingResult::NotFound;
+}
+
+ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) {
+    std::wstring pattern = Widen(folderPath);
+    if (!pattern.ends_with(L'\\')) pattern += L'\\';
+    WIN32_FIND_DATAW data{};
+    unique_find find(FindFirstFileExW((pattern + L'*').c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                      FIND_FIRST_EX_LARGE_FETCH));
+    entries.clear();
+    if (!find) {
+        const DWORD error = GetLastError();
+        // Only "not found" answers mean the folder is missing (an empty drive
+        // root answers "file not found" too); Wine answers so for servers that
+        // do not exist, so a network folder counts only when its root lists.
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return ListingResult::Unavailable;
+        const std::string root = Listing_Root(folderPath);
+        if (root.empty() || !Can_List(Widen(root))) return ListingResult::Unavailable;
+        return root == Narrow(pattern) ? ListingResult::Found : ListingResult::NotFound;
+    }
+    do {
+        const std::wstring_view name(data.cFileName);
+        if (name == L"." || name == L"..") continue;
+        entries.push_back({Narrow(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(find.get(), &data));
+    return GetLastError() == ERROR_NO_MORE_FILES ? ListingResult::Found : ListingResult::Unavailable;
 }
 
 OsVersionNumbers NativeLocalSystem::Os_Version() {

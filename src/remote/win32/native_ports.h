@@ -29,6 +29,7 @@ public:
     // NotFound only when the root of the path (the share, or the drive) can
     // itself be listed; otherwise the share is Unavailable, never "missing".
     [[nodiscard]] ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
+    [[nodiscard]] ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) override;
 };
 
 class NativeLocalSystem final : public ILocalSystem {

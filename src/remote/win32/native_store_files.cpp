@@ -11,7 +11,9 @@
 #include <map>
 
 #include "base/text.h"
+#include "base/runtime_error.h"
 #include "remote/win32/com_runtime.h"
+#include "remote/win32/hresult_error.h"
 #include "remote/win32/native_store.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
@@ -91,6 +93,14 @@ FileEntry Make_Entry(const std::wstring& path, const WIN32_FIND_DATAW& data, Lis
     return entry;
 }
 
+// A failed look-up: "not found" answers mean there is nothing; every other
+// error (refused access, a path too long, a sharing violation) cannot tell
+// and is raised, so that no caller takes it for "missing".
+void Raise_Unless_Not_Found(DWORD error) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES) return;
+    Throw_Win32(error);
+}
+
 bool Is_Dot_Entry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
@@ -128,10 +138,11 @@ std::optional<FileEntry> NativeStore::Find_Entry(std::string_view path) {
     ListingContext context(typeNames_);
     if (Is_Drive_Root(normal)) {
         WIN32_FILE_ATTRIBUTE_DATA attributes{};
-        if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &attributes) ||
-            (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &attributes)) {
+            Raise_Unless_Not_Found(GetLastError());
             return std::nullopt;
         }
+        if ((attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
         WIN32_FIND_DATAW data{};
         data.dwFileAttributes = attributes.dwFileAttributes;
         data.ftCreationTime = attributes.ftCreationTime;
@@ -139,7 +150,10 @@ std::optional<FileEntry> NativeStore::Find_Entry(std::string_view path) {
     }
     WIN32_FIND_DATAW data{};
     unique_find find(FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
-    if (!find) return std::nullopt;
+    if (!find) {
+        Raise_Unless_Not_Found(GetLastError());
+        return std::nullopt;
+    }
     // The stored spelling of the last part, under the folder as given.
     const auto slash = wide.find_last_of(L'\\');
     const std::wstring folder = slash == std::wstring::npos ? std::wstring() : wide.substr(0, slash + 1);

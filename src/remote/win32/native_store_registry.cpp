@@ -20,9 +20,29 @@ HKEY Root_Handle(std::uint32_t root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
 
-std::uint32_t Open_Key(std::uint32_t root, std::string_view keyPath, REGSAM access, unique_hkey& key) {
+std::uint32_t Open_Key(std::uint32_t root, std::string_view keyPath, REGSAM access, unique_hkey& key,
+                       DWORD options = 0) {
     return static_cast<std::uint32_t>(
-        RegOpenKeyExW(Root_Handle(root), Widen(keyPath).c_str(), 0, access | kView, key.put()));
+        RegOpenKeyExW(Root_Handle(root), Widen(keyPath).c_str(), options, access | kView, key.put()));
+}
+
+// A registry link opened as itself, not as the key it points at: its
+// sub-keys and values are its own (none, and "SymbolicLinkValue"), so a
+// walk or a deletion never reaches through it.
+std::uint32_t Open_Key_Itself(std::uint32_t root, std::string_view keyPath, REGSAM access, unique_hkey& key) {
+    return Open_Key(root, keyPath, access, key, REG_OPTION_OPEN_LINK);
+}
+
+// ntdll's NtDeleteKey: deletes the key behind the handle, which for a link
+// opened as itself is the link and not its target.
+using NtDeleteKeyFunction = LONG(NTAPI*)(HANDLE);
+
+// The few NTSTATUS codes NtDeleteKey answers with, as registry error codes.
+DWORD Delete_Status_Code(LONG status) {
+    constexpr LONG kObjectNameNotFound = static_cast<LONG>(0xC0000034);
+    constexpr LONG kKeyDeleted = static_cast<LONG>(0xC000017C);
+    if (status == kObjectNameNotFound || status == kKeyDeleted) return ERROR_FILE_NOT_FOUND;
+    return ERROR_ACCESS_DENIED;
 }
 
 }  // namespace
@@ -30,7 +50,7 @@ std::uint32_t Open_Key(std::uint32_t root, std::string_view keyPath, REGSAM acce
 std::uint32_t NativeStore::Enum_Keys(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names) {
     names.clear();
     unique_hkey key;
-    if (const auto status = Open_Key(root, keyPath, KEY_ENUMERATE_SUB_KEYS, key)) return status;
+    if (const auto status = Open_Key_Itself(root, keyPath, KEY_ENUMERATE_SUB_KEYS, key)) return status;
     std::vector<wchar_t> name(256);
     for (DWORD index = 0;;) {
         DWORD length = static_cast<DWORD>(name.size());
@@ -52,7 +72,7 @@ std::uint32_t NativeStore::Enum_Values(std::uint32_t root, std::string_view keyP
                                        std::vector<RegistryValueName>& values) {
     values.clear();
     unique_hkey key;
-    if (const auto status = Open_Key(root, keyPath, KEY_QUERY_VALUE, key)) return status;
+    if (const auto status = Open_Key_Itself(root, keyPath, KEY_QUERY_VALUE, key)) return status;
     std::vector<wchar_t> name(256);
     for (DWORD index = 0;;) {
         DWORD length = static_cast<DWORD>(name.size());
@@ -123,16 +143,21 @@ std::uint32_t NativeStore::Create_Key(std::uint32_t root, std::string_view keyPa
 std::uint32_t NativeStore::Delete_Key(std::uint32_t root, std::string_view keyPath) {
     // An empty path would name the root itself.
     if (keyPath.empty()) return kStatusAccessDenied;
-    {
-        unique_hkey key;
-        if (const auto status = Open_Key(root, keyPath, KEY_QUERY_VALUE, key)) return status;
-        DWORD subKeys = 0;
-        const LSTATUS status = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
-                                                nullptr, nullptr, nullptr, nullptr, nullptr);
-        if (status != ERROR_SUCCESS) return static_cast<std::uint32_t>(status);
-        if (subKeys > 0) return kStatusAccessDenied;
-    }
-    return static_cast<std::uint32_t>(RegDeleteKeyExW(Root_Handle(root), Widen(keyPath).c_str(), kView, 0));
+    unique_hkey key;
+    if (const auto status = Open_Key_Itself(root, keyPath, KEY_QUERY_VALUE | DELETE, key)) return status;
+    DWORD subKeys = 0;
+    const LSTATUS status = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr,
+                                            nullptr, nullptr, nullptr, nullptr);
+    if (status != ERROR_SUCCESS) return static_cast<std::uint32_t>(status);
+    if (subKeys > 0) return kStatusAccessDenied;
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto deleteKey =
+        ntdll != nullptr ? reinterpret_cast<NtDeleteKeyFunction>(
+                               reinterpret_cast<void*>(GetProcAddress(ntdll, "NtDeleteKey")))
+                         : nullptr;
+    if (deleteKey == nullptr) return static_cast<std::uint32_t>(ERROR_CALL_NOT_IMPLEMENTED);
+    const LONG ntStatus = deleteKey(key.get());
+    return ntStatus >= 0 ? kStatusOk : static_cast<std::uint32_t>(Delete_Status_Code(ntStatus));
 }
 
 std::uint32_t NativeStore::Delete_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName) {

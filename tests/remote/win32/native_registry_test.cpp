@@ -3,6 +3,9 @@
 // store contract only reads back what the store wrote).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include "remote/store_services.h"
+#include "remote/wmi_registry.h"
 #include "remote/win32/native_store.h"
 #include "win32_test_support.h"
 
@@ -51,6 +54,30 @@ TEST_F(NativeRegistry, WritesAListTheRegistryApiReads) {
     ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, Widen(Full("")).c_str(), L"Multi", RRF_RT_REG_MULTI_SZ,
                                           nullptr, buffer, &size));
     EXPECT_EQ(std::wstring_view(L"one\0two\0", 9), std::wstring_view(buffer, size / sizeof(wchar_t)));
+}
+
+
+// A key-tree deletion removes a registry link itself and never what it points at.
+TEST_F(NativeRegistry, KeyTreeDeletionRemovesALinkNotItsTarget) {
+    const wchar_t* target = L"Software\\CorvaneLinkTarget\\Inside";
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, target, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    RegCloseKey(key);
+    Create("Tree");
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, Widen(Full("Tree\\Link")).c_str(), 0, nullptr,
+                                             REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, nullptr,
+                                             &key, nullptr));
+    const std::wstring link = L"\\Registry\\Machine\\Software\\CorvaneLinkTarget";
+    RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(link.data()),
+                   static_cast<DWORD>(link.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
+    ASSERT_TRUE(Key_Exists("Tree\\Link\\Inside")) << "the link does not resolve";
+    std::int32_t code = -1;
+    EXPECT_TRUE(WMI_Delete_Key_Tree(*registry_, kCurrentUser, Full("Tree"), code));
+    EXPECT_FALSE(Key_Exists("Tree"));
+    EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_LOCAL_MACHINE, target));  // still there
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\CorvaneLinkTarget");
 }
 
 }  // namespace

@@ -1,0 +1,236 @@
+// The fault matrix: each registry category and the fix, run on a simulated
+// computer whose every call fails from the Nth on, for each kind of failure
+// and every N across the run. Whatever fails, no row may name an entry whose
+// test failed, a failing connection ends the computer with its "[Error]" row,
+// entries that could not be told leave a warning, and the fix deletes only
+// what it found obsolete again. Also on the same computer: a reinstall
+// between scan and fix deletes nothing.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "fix/fix_problems.h"
+#include "scan/registry_entry_categories.h"
+#include "scan_world.h"
+#include "settings/general_options.h"
+
+namespace corvane::scan::testing {
+namespace {
+
+using remote::CallKind;
+
+const std::string kHelpKey = std::string(kHelpFilesParent) + "Help";
+const std::string kUninstall = kUninstallKey;
+const std::string kAppPaths = kAppPathsKey;
+const std::string kFonts = kFontsKey;
+const std::string kShared = kSharedDllsKey;
+
+// A registry fact the scan reads: a key (no value name) or a value.
+struct Fact {
+    std::string keyPath;
+    std::string valueName;
+    bool keyOnly = false;
+};
+
+// Valid entries: their files and folders exist, or they hold something.
+const std::vector<Fact> kValid{{kHelpKey, "ok.hlp"},
+                               {kUninstall + "\\App1", "", true},
+                               {kUninstall + "\\Numbered", "", true},
+                               {kAppPaths + "\\ok.exe", "", true},
+                               {kFonts, "Ok (TrueType)"},
+                               {kShared, "C:\\Windows\\System32\\ok.dll"}};
+
+void Seed(remote::SimComputer& pc) {
+    for (const char* file : {"C:\\Help\\ok.hlp", "C:\\Apps\\ok.exe", "C:\\Windows\\Fonts\\ok.ttf",
+                             "C:\\Windows\\System32\\ok.dll"}) {
+        pc.files.Add_File(file);
+    }
+    pc.files.Add_Folder("C:\\Src\\App1");
+    pc.registry.Set_String(kHklm, kHelpKey, "ok.hlp", "C:\\Help");
+    pc.registry.Set_String(kHklm, kHelpKey, "gone.hlp", "C:\\Help");
+    pc.registry.Set_String(kHklm, kUninstall + "\\App1", "InstallSource", "C:\\Src\\App1");
+    pc.registry.Set_String(kHklm, kUninstall + "\\App2", "InstallSource", "C:\\Src\\Gone");
+    pc.registry.Create_Key(kHklm, kUninstall + "\\Empty");
+    pc.registry.Set_Dword(kHklm, kUninstall + "\\Numbered", "", 5);
+    pc.registry.Set_String(kHklm, kAppPaths + "\\ok.exe", "", "C:\\Apps\\ok.exe");
+    pc.registry.Set_String(kHklm, kAppPaths + "\\gone.exe", "", "C:\\Apps\\gone.exe");
+    pc.registry.Set_String(kHklm, kAppPaths + "\\gone.exe", "Path", "C:\\Apps\\GoneDir");
+    pc.registry.Set_String(kHklm, kFonts, "Ok (TrueType)", "ok.ttf");
+    pc.registry.Set_String(kHklm, kFonts, "Gone (TrueType)", "gone.ttf");
+    pc.registry.Set_Dword(kHklm, kShared, "C:\\Windows\\System32\\ok.dll", 1);
+    pc.registry.Set_Dword(kHklm, kShared, "C:\\Windows\\System32\\gone.dll", 1);
+}
+
+bool Exists(remote::SimComputer& pc, const std::string& keyPath, const std::string& valueName, bool keyOnly) {
+    if (keyOnly) return pc.registry.Key_Exists(kHklm, keyPath);
+    remote::RegistryValue value;
+    return pc.registry.Get_Value(kHklm, keyPath, valueName, value) == 0;
+}
+
+// A problem row as the set of things that identify it.
+std::string Identity(const ListRow& row) {
+    return row.text + "|" + row.Sub(2).tag + "|" + row.Sub(3).tag + "|" + row.tag;
+}
+
+enum class Column { HelpFiles, Uninstall, AppPaths, Fonts, SharedDlls, Fix };
+constexpr const char* kCategoryKeys[] = {"fA", "fB", "fD", "fE", "fF"};
+
+constexpr std::uint32_t kAccessDenied = 0x80070005u;
+const std::uint32_t kFaults[] = {0x800706BAu,  // the RPC server is unavailable
+                                 0x800706BEu,  // the remote procedure call failed
+                                 0x80010108u,  // the object invoked has disconnected
+                                 kAccessDenied, 0x80041010u /* invalid class */};
+
+int cellsRun = 0;
+
+class FaultMatrix : public ::testing::TestWithParam<std::tuple<Column, std::uint32_t>> {
+protected:
+    FaultMatrix() : pc(world.Add_Computer("PC1")) {
+        world.Add_Node("PC1");
+        world.Set_Options(GO_SAFE_SCAN);
+        Seed(pc);
+    }
+
+    static void TearDownTestSuite() { std::printf("fault matrix: %d cells run\n", cellsRun); }
+
+    // One scan (or scan and fix) with the fault, if any, from the Nth call on.
+    void Run(Column column, std::uint32_t fault, int fromCall) {
+        world.List().Clear();
+        world.network.Clear_Faults();
+        world.network.calls.clear();
+        if (column == Column::Fix) {
+            driver.mnuStartScan_Click();
+            world.network.calls.clear();
+        }
+        if (fromCall > 0) world.network.Add_Fault({std::nullopt, "PC1", "", fault, fromCall, false});
+        if (column == Column::Fix) {
+            bool stop = false;
+            fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
+            fix::Start_Fixing(env, false);
+        } else {
+            driver.mnuStartScan_Click();
+        }
+    }
+
+    [[nodiscard]] std::set<std::string> Problem_Rows() {
+        std::set<std::string> rows;
+        for (const ListRow* row : world.Rows('s')) rows.insert(Identity(*row));
+        return rows;
+    }
+
+    void Check_Scan_Cell(std::uint32_t fault, int fromCall, std::size_t logBefore,
+                         const std::set<std::string>& baseline) {
+        for (const std::string& row : Problem_Rows()) EXPECT_EQ(baseline.count(row), 1u) << "unfounded row " << row;
+        const auto errors = world.Rows('e');
+        const bool fired = static_cast<std::size_t>(fromCall) <= world.network.calls.size();
+        if (fault != kAccessDenied && fired) {
+            ASSERT_EQ(errors.size(), 1u) << "no [Error] row";
+            // A refused root\default connection reads "Access Denied" whatever the cause.
+            if (world.network.calls[fromCall - 1].kind == CallKind::Connect) return;
+            EXPECT_NE(errors[0]->Sub(2).text.find(std::to_string(static_cast<std::int32_t>(fault))), std::string::npos)
+                << errors[0]->Sub(2).text;
+            return;
+        }
+        if (!errors.empty()) return;
+        bool existenceFailed = false;
+        for (std::size_t i = fromCall - 1; fired && i < world.network.calls.size(); ++i) {
+            const std::string& text = world.network.calls[i].text;
+            existenceFailed = existenceFailed || text.find("CIM_Datafile") != std::string::npos ||
+                              text.find("Win32_Directory") != std::string::npos;
+        }
+        if (existenceFailed) {
+            EXPECT_NE(world.Log().find("could not be checked", logBefore), std::string::npos);
+        }
+    }
+
+    void Check_Fix_Cell() {
+        for (const Fact& fact : kValid) {
+            EXPECT_TRUE(Exists(pc, fact.keyPath, fact.valueName, fact.keyOnly)) << fact.keyPath << " " << fact.valueName;
+        }
+        // Every row that reads fixed has its target gone; what is gone was
+        // fixed by a row naming it (two App Paths rows name one key).
+        std::set<std::string> fixedTargets;
+        for (const ListRow* row : world.Rows('s')) {
+            if (row->Sub(2).text == fix::kProblemFixedText) fixedTargets.insert(row->Sub(2).tag + "|" + row->Sub(3).tag);
+        }
+        for (const ListRow* row : world.Rows('s')) {
+            const bool keyOnly = row->tag.front() == '0';
+            const bool gone = !Exists(pc, row->Sub(2).tag, row->Sub(3).tag, keyOnly);
+            if (row->Sub(2).text == fix::kProblemFixedText) EXPECT_TRUE(gone) << Identity(*row);
+            if (gone) {
+                EXPECT_EQ(fixedTargets.count(row->Sub(2).tag + "|" + row->Sub(3).tag), 1u)
+                    << Identity(*row) << ": " << row->Sub(2).text;
+            }
+        }
+    }
+
+    ScanWorld world;
+    remote::SimComputer& pc;
+    ScanDriver driver{{world.window, world.data.db, world.data.reporter, world.target, true}};
+};
+
+TEST_P(FaultMatrix, NothingUnfoundedIsListedOrDeleted) {
+    const auto [column, fault] = GetParam();
+    if (column == Column::Fix) {
+        for (const char* key : kCategoryKeys) world.Check_Category(key);
+    } else {
+        world.Check_Category(kCategoryKeys[static_cast<int>(column)]);
+    }
+    Run(column, fault, 0);
+    const std::set<std::string> baseline = Problem_Rows();
+    ASSERT_FALSE(baseline.empty());
+    ASSERT_TRUE(world.Rows('e').empty());
+    if (column == Column::Fix) {
+        for (const ListRow* row : world.Rows('s')) ASSERT_EQ(row->Sub(2).text, fix::kProblemFixedText) << row->text;
+    }
+    const int totalCalls = static_cast<int>(world.network.calls.size());
+
+    for (int fromCall = 1; fromCall <= totalCalls + 1; ++fromCall) {
+        SCOPED_TRACE("fault from call " + std::to_string(fromCall) + " of " + std::to_string(totalCalls));
+        Seed(pc);
+        const std::size_t logBefore = world.Log().size();
+        Run(column, fault, fromCall);
+        if (column == Column::Fix) {
+            Check_Fix_Cell();
+        } else {
+            Check_Scan_Cell(fault, fromCall, logBefore, baseline);
+        }
+        ++cellsRun;
+        if (HasFailure()) break;
+    }
+}
+
+// Software reinstalled between scan and fix: every row's reason is tested
+// again just before its deletion, and nothing is deleted.
+TEST(FixRetest, ReasonsThatNoLongerHoldDeleteNothing) {
+    ScanWorld world;
+    remote::SimComputer& pc = world.Add_Computer("PC1");
+    world.Add_Node("PC1");
+    Seed(pc);
+    for (const char* key : kCategoryKeys) world.Check_Category(key);
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
+    ASSERT_EQ(world.Rows('s').size(), 7u);
+    for (const char* file : {"C:\\Help\\gone.hlp", "C:\\Apps\\gone.exe", "C:\\Windows\\Fonts\\gone.ttf",
+                             "C:\\Windows\\System32\\gone.dll", "C:\\Src\\Gone\\x", "C:\\Apps\\GoneDir\\x"}) {
+        pc.files.Add_File(file);
+    }
+    pc.registry.Set_String(kHklm, kUninstall + "\\Empty", "DisplayName", "Back again");
+    bool stop = false;
+    fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
+    fix::Start_Fixing(env, false);
+    for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->Sub(2).text, "Problem no longer present") << row->text;
+    EXPECT_EQ(world.network.Count(CallKind::Method, "Delete"), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCategoryAndFault, FaultMatrix,
+                         ::testing::Combine(::testing::Values(Column::HelpFiles, Column::Uninstall, Column::AppPaths,
+                                                              Column::Fonts, Column::SharedDlls, Column::Fix),
+                                            ::testing::ValuesIn(kFaults)));
+
+}  // namespace
+}  // namespace corvane::scan::testing

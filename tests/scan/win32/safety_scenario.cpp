@@ -1,0 +1,140 @@
+// The console scan and fix of Application Paths on the local computer under
+// Wine, in a prefix the calling script prepared (C:\CvnLoop cannot be listed,
+// C:\CvnSafe\app.exe exists, the wineserver keeps running). Seeds three
+// entries: one whose program sits in the folder that cannot be listed, one
+// whose valid path is stored without a terminating zero, and one whose
+// program is missing and is "reinstalled" between scan and fix. Only the last
+// may be listed, and the fix must delete none of them. Prints what failed;
+// exit status 0 when all held.
+#include <windows.h>
+
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "base/log.h"
+#include "base/reporter.h"
+#include "base/ui/results_list.h"
+#include "base/win32/clock_win32.h"
+#include "base/win32/com_init.h"
+#include "base/win32/platform_win32.h"
+#include "db/database.h"
+#include "fix/fix_problems.h"
+#include "remote/target_context.h"
+#include "remote/win32/native_ports.h"
+#include "remote/win32/windows_locator.h"
+#include "scan/cvnscan/console_window.h"
+#include "scan/cvnscan/cvnscan_run.h"
+#include "scan/scan_target.h"
+
+namespace {
+
+using namespace corvane;
+
+const std::wstring kAppPaths = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+
+int failures = 0;
+
+void Expect(bool condition, const std::string& what) {
+    if (condition) return;
+    std::cout << "FAILED: " << what << '\n';
+    ++failures;
+}
+
+// The entry's default value; counted bytes only, so that a string can be
+// stored without its terminating zero. RegSetValueExW adds a zero the caller
+// left out when the next character in memory is one, hence the "#" after it.
+bool Seed(const std::wstring& entry, const std::wstring& path, bool terminate) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kAppPaths + entry).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring stored = terminate ? path : path + L"#";
+    const DWORD bytes = static_cast<DWORD>((path.size() + (terminate ? 1 : 0)) * sizeof(wchar_t));
+    const bool written = RegSetValueExW(key, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()), bytes) ==
+                         ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+bool Entry_Exists(const std::wstring& entry) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kAppPaths + entry).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+int Run() {
+    if (!Seed(L"CvnSafe-Hidden.exe", L"C:\\CvnLoop\\hidden.exe", true) ||
+        !Seed(L"CvnSafe-NoZero.exe", L"C:\\CvnSafe\\app.exe", false) ||
+        !Seed(L"CvnSafe-Back.exe", L"C:\\CvnBack\\back.exe", true)) {
+        std::cout << "FAILED: seeding the registry\n";
+        return 1;
+    }
+    const win32::ComInit com;
+    win32::Win32Platform platform;
+    win32::Win32Clock clock;
+    scan::ConsoleMessageBox messages(std::cerr, true);
+    Reporter reporter(messages);
+    const std::string logPath = platform.Program_Folder() + "\\safety.log";
+    clsLog log(logPath, clock);
+    log.Start_Logging(logPath);
+    reporter.Attach_Log(&log);
+    Database db(reporter);
+    if (!db.Open_Database(platform.Program_Folder() + "\\nwcvninfo.dll")) return 1;
+    remote::win32::NativeLocalSystem localSystem;
+    remote::win32::NativeLocalRegistry localRegistry;
+    remote::win32::NativeShareLister shares;
+    const std::string localName = platform.Computer_Name();
+    remote::win32::WindowsLocator locator(localName);
+    const remote::RemotePorts ports{locator, reporter, clock, shares, localRegistry, localSystem};
+    remote::TargetContext context(ports);
+    scan::ScanTarget target(context);
+    scan::ConsoleWindow window(localName);
+
+    bool stopRequested = false;
+    std::string listedBeforeFix;
+    scan::ConsoleEnvironment env{db, reporter, target, window, [&](IMainWindow& fixWindow) {
+                                     for (std::size_t i = 0; i < fixWindow.Results().Count(); ++i) {
+                                         listedBeforeFix += fixWindow.Results().Row(i).text + "\n";
+                                     }
+                                     // The software is installed again between scan and fix.
+                                     CreateDirectoryW(L"C:\\CvnBack", nullptr);
+                                     CloseHandle(CreateFileW(L"C:\\CvnBack\\back.exe", GENERIC_WRITE, 0, nullptr,
+                                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                     fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested};
+                                     fix::Start_Fixing(fixEnv, false);
+                                 }};
+    scan::ConsoleOptions options;
+    options.categories = {"fD"};
+    options.fix = true;
+    options.yes = true;
+    std::ostringstream out;
+    std::ostringstream err;
+    (void)scan::Run_Console_Scan(options, env, out, err);
+    db.Close_Database();
+
+    Expect(listedBeforeFix.find("C:\\CvnBack\\back.exe") != std::string::npos, "the missing program is listed");
+    Expect(listedBeforeFix.find("hidden.exe") == std::string::npos, "an entry in a folder that cannot be listed is listed");
+    Expect(listedBeforeFix.find("CvnSafe\\app") == std::string::npos, "a string without its terminating zero is listed");
+    const std::string results = out.str();
+    Expect(results.find("Problem no longer present") != std::string::npos,
+           "the reinstalled program's row does not read \"Problem no longer present\"");
+    for (const wchar_t* entry : {L"CvnSafe-Hidden.exe", L"CvnSafe-NoZero.exe", L"CvnSafe-Back.exe"}) {
+        Expect(Entry_Exists(entry), "an entry was deleted");
+    }
+    std::cout << "listed before the fix:\n" << listedBeforeFix << "results:\n" << results << err.str();
+    return failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main() {
+    try {
+        return Run();
+    } catch (const std::exception& error) {
+        std::cout << "FAILED: " << error.what() << '\n';
+        return 1;
+    }
+}
