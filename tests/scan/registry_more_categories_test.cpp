@@ -257,7 +257,8 @@ TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
         EXPECT_EQ(listings["SOFTWARE\\CLASSES\\TypeLib"], 1) << options;
         EXPECT_EQ(listings["SOFTWARE\\CLASSES\\AppId"], 1) << options;
         EXPECT_EQ(listings["SOFTWARE\\CLASSES\\CLSID"], 2) << options;  // the class IDs, then their set
-        EXPECT_EQ(world.network.Count(remote::CallKind::Query, "x.dll") +
+        // Asked once by name, or answered from the one listing of its folder.
+        EXPECT_LE(world.network.Count(remote::CallKind::Query, "x.dll") +
                       world.network.Count(remote::CallKind::ShareListing, "x.dll"),
                   1u)
             << options;
