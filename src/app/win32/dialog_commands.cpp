@@ -6,15 +6,15 @@
 #include "app/main_window_commands.h"
 #include "app/win32/image_library.h"
 #include "app/win32/main_window.h"
+#include "base/win32/settings_store_win32.h"
 #include "base/win32/shell_win32.h"
 #include "computers/win32/computer_dialog.h"
+#include "periphery/web_addresses.h"
 #include "settings/win32/exception_dialogs.h"
 #include "settings/win32/options_view.h"
 
 namespace corvane::win32 {
 namespace {
-
-constexpr const char* kOptionsHomePage = "https://www.corvane.example/?sr=cvn";
 
 // Refills the window's computer tree from the database after each change,
 // keeping the check marks of the computers that stay; the local computer's
@@ -58,7 +58,13 @@ std::vector<std::string> Computer_Names(CheckTree& tree) {
 }  // namespace
 
 void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowCommands& commands) {
-    auto home = [](const char* address) { return [address] { Win32Shell().Open(address); }; };
+    // The home site as the per-user settings name it, read when the link is clicked.
+    auto home = [](std::string query) {
+        return [query = std::move(query)] {
+            Win32SettingsStore settings;
+            Win32Shell().Open(periphery::Load_Web_Addresses(settings).homeSite + query);
+        };
+    };
     commands.manageComputers = [&app, &window, home] {
         MainTreeInStep tree(window);
         ComputerList list(app.Db(), app.Reports(), tree, window.Get_Comp_Name());
@@ -66,7 +72,7 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
         const ImageLibrary& images = window.Images();
         ComputerDialog dialog(list, app.Reports(),
                               {.browseNetwork = {},
-                               .openHomePage = home(kHomePageUrl),
+                               .openHomePage = home(""),
                                .images = images.Small(),
                                .computerImage = images.Index("Computer")});
         dialog.Show(window.Handle());
@@ -75,7 +81,7 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
         ExceptionList list(app.Db(), app.Reports());
         ExceptionListDialog dialog(list, app.Reports(),
                                    {.openRegistryEditor = [] { Win32Shell().Open("regedit.exe"); },
-                                    .openHomePage = home(kHomePageUrl),
+                                    .openHomePage = home(""),
                                     .images = window.Images().Small(),
                                     .exceptionImage = window.Images().Index("ExceptionList")});
         dialog.Show(window.Handle());
@@ -84,7 +90,7 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
         // The backup commands are connected when they are built; until then their buttons stay disabled.
         OptionsDialog options(app.Db(), app.Reports(), nullptr);
         const ImageLibrary& images = window.Images();
-        OptionsView view(options, app.Reports(), Computer_Names(window.Computer_Tree()), home(kOptionsHomePage),
+        OptionsView view(options, app.Reports(), Computer_Names(window.Computer_Tree()), home("?sr=cvn"),
                          images.Small(), [&images](std::string_view key) { return images.Index(Page_Image(key)); });
         view.Show(window.Handle());
     };

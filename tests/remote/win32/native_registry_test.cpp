@@ -22,6 +22,8 @@ protected:
         return value;
     }
     NativeStore store_;
+    wmi::ServicesPtr services_ = Make_Store_Services(store_, "root\\default");
+    wmi::ObjectPtr registry_ = services_->Get("StdRegProv");
 };
 
 TEST_F(NativeRegistry, ReadsWhatTheRegistryApiWrote) {
@@ -55,7 +57,6 @@ TEST_F(NativeRegistry, WritesAListTheRegistryApiReads) {
                                           nullptr, buffer, &size));
     EXPECT_EQ(std::wstring_view(L"one\0two\0", 9), std::wstring_view(buffer, size / sizeof(wchar_t)));
 }
-
 
 // A key-tree deletion removes a registry link itself and never what it points at.
 TEST_F(NativeRegistry, KeyTreeDeletionRemovesALinkNotItsTarget) {

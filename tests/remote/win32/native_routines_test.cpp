@@ -46,7 +46,7 @@ TEST_F(NativeRoutines, TheLocalComputerIsLearnedAndReadNatively) {
 
     ASSERT_TRUE(WMI_Get_Computer_Name(*cimv2, context_.TargetName));
     EXPECT_EQ(localSystem_.Computer_Name(), context_.TargetName);
-    context_.Decide_Is_Remote(*connection_.cimv2);
+    context_.Decide_Is_Remote(*cimv2);
     EXPECT_FALSE(context_.IsRemote);
     ASSERT_TRUE(WMI_Get_Fixed_Drives(*cimv2, context_.FixedDrives));
     EXPECT_TRUE(Is_Fixed_Drive(context_, "c:"));
