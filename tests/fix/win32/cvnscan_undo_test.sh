@@ -20,23 +20,24 @@ source "$root/scripts/lib/wine-prefix.sh"
 mkdir -p "$work"
 work=$(readlink -f "$work")
 prefix="$work/undo-prefix"
-prog="$work/prog"
+# The program and everything the test writes live in C:\CvnProg of the
+# prefix: no host folder is ever a drive of it.
+wine_prefix_create "$prefix"
+prog="$prefix/drive_c/CvnProg"
 rm -rf "$prog"
 mkdir -p "$prog"
 cp "$cvnscan" "$prog/cvnscan.exe"
 cp "$database" "$prog/nwcvninfo.dll"
 set_options() { sqlite3 "$prog/nwcvninfo.dll" "UPDATE SETTINGS_TBL SET GENERAL_OPTIONS=$1 WHERE SETTINGS_ID=1"; }
 
-wine_prefix_create "$prefix"
-wine_prefix_map_d "$prefix" "$prog"
 wine_prefix_env "$prefix"
 wine_server_start "$prefix"
 trap 'wine_server_stop "$prefix"' EXIT
 
 categories=(--category fA --category fB --category fD --category fF)
-run() { (cd "$prog" && wine 'D:\cvnscan.exe' "$@" </dev/null >>"$prog/out.txt" 2>>"$prog/err.txt"); }
+run() { (cd "$prog" && wine 'C:\CvnProg\cvnscan.exe' "$@" </dev/null >>"$prog/out.txt" 2>>"$prog/err.txt"); }
 export_software() {
-  (cd "$prog" && wine regedit /e "D:\\$1.reg" 'HKEY_LOCAL_MACHINE\Software' </dev/null >/dev/null 2>&1)
+  (cd "$prog" && wine regedit /e "C:\\CvnProg\\$1.reg" 'HKEY_LOCAL_MACHINE\Software' </dev/null >/dev/null 2>&1)
 }
 same_as_before() {
   cmp -s "$prog/before.reg" "$prog/$1.reg" ||
@@ -50,7 +51,7 @@ rm -f "$prog/cvnscan.log"
 
 for seed in cvnscan_fix_seed cvnscan_undo_seed; do
   cp "$here/$seed.reg" "$prog/$seed.reg"
-  (cd "$prog" && wine reg import "D:\\$seed.reg" </dev/null >/dev/null 2>&1)
+  (cd "$prog" && wine reg import "C:\\CvnProg\\$seed.reg" </dev/null >/dev/null 2>&1)
 done
 export_software before
 result=0
@@ -84,7 +85,7 @@ same_as_before undone || { echo "the registry after the undo differs from before
 # The undo file is also a file the registry editor imports.
 run "${categories[@]}" --fix --yes || true
 cp "$undo_file" "$prog/undo.reg"
-(cd "$prog" && wine regedit /s 'D:\undo.reg' </dev/null >/dev/null 2>&1)
+(cd "$prog" && wine regedit /s 'C:\CvnProg\undo.reg' </dev/null >/dev/null 2>&1)
 export_software imported
 same_as_before imported || { echo "regedit /s of the undo file did not restore the registry"; result=1; }
 
