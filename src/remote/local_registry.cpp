@@ -8,19 +8,7 @@ namespace {
 
 // The first `units` UTF-16 units of the bytes as UTF-8.
 std::string Units_To_Utf8(std::span<const std::uint8_t> bytes, std::size_t units) {
-    std::string out;
-    for (std::size_t i = 0; i < units; ++i) {
-        char32_t unit = static_cast<char32_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
-            const char32_t low = static_cast<char32_t>(bytes[2 * i + 2] | (bytes[2 * i + 3] << 8));
-            if (low >= 0xDC00 && low < 0xE000) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        Append_Utf8(out, unit);
-    }
-    return out;
+    return Utf16le_To_Utf8(bytes.first(2 * units));
 }
 
 bool Is_Zero_Unit(std::span<const std::uint8_t> bytes, std::size_t index) {
@@ -37,31 +25,6 @@ std::size_t Units_Without_Terminator(std::span<const std::uint8_t> bytes, std::s
 }
 
 }  // namespace
-
-std::vector<std::uint8_t> Utf16_Bytes(std::string_view utf8, bool terminate) {
-    std::vector<std::uint8_t> out;
-    out.reserve(utf8.size() * 2 + 2);
-    auto put = [&](char32_t unit) {
-        out.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        out.push_back(static_cast<std::uint8_t>((unit >> 8) & 0xFF));
-    };
-    for (std::size_t i = 0; i < utf8.size();) {
-        char32_t cp = Next_Code_Point(utf8, i);
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            put(0xD800 + (cp >> 10));
-            put(0xDC00 + (cp & 0x3FF));
-        } else {
-            put(cp);
-        }
-    }
-    if (terminate) put(0);
-    return out;
-}
-
-std::string Utf16_Bytes_To_Utf8(std::span<const std::uint8_t> bytes) {
-    return Units_To_Utf8(bytes, bytes.size() / 2);
-}
 
 wmi::Variant Decode_Local_Value(std::uint32_t type, std::span<const std::uint8_t> data,
                                 const wmi::Variant& defaultValue) {

@@ -46,9 +46,4 @@ public:
 [[nodiscard]] wmi::Variant Query_Local_Value(ILocalRegistry& registry, std::uint32_t root, std::string_view keyPath,
                                              std::string_view valueName, const wmi::Variant& defaultValue = {});
 
-// UTF-8 text to UTF-16LE bytes with one terminating zero unit, and back
-// (decoding stops at nothing: every unit is taken).
-[[nodiscard]] std::vector<std::uint8_t> Utf16_Bytes(std::string_view utf8, bool terminate = true);
-[[nodiscard]] std::string Utf16_Bytes_To_Utf8(std::span<const std::uint8_t> bytes);
-
 }  // namespace corvane::remote

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/utf8.h"
 #include "remote/local_registry.h"
 #include "remote/sim/sim_computer.h"
 
@@ -9,14 +10,14 @@ namespace {
 using wmi::Variant;
 
 TEST(LocalRegistry, DecodesByType) {
-    EXPECT_EQ(Decode_Local_Value(kRegSz, Utf16_Bytes("Grüße", true)).As_String(), "Grüße");
+    EXPECT_EQ(Decode_Local_Value(kRegSz, Utf8_To_Utf16le("Grüße", true)).As_String(), "Grüße");
     // Only a stored terminating zero is dropped: installers often leave it out.
-    EXPECT_EQ(Decode_Local_Value(kRegSz, Utf16_Bytes("abc", false)).As_String(), "abc");
-    EXPECT_EQ(Decode_Local_Value(kRegExpandSz, Utf16_Bytes("C:\\x", false)).As_String(), "C:\\x");
-    EXPECT_EQ(Decode_Local_Value(kRegExpandSz, Utf16_Bytes("%TEMP%", true)).As_String(), "%TEMP%");
+    EXPECT_EQ(Decode_Local_Value(kRegSz, Utf8_To_Utf16le("abc", false)).As_String(), "abc");
+    EXPECT_EQ(Decode_Local_Value(kRegExpandSz, Utf8_To_Utf16le("C:\\x", false)).As_String(), "C:\\x");
+    EXPECT_EQ(Decode_Local_Value(kRegExpandSz, Utf8_To_Utf16le("%TEMP%", true)).As_String(), "%TEMP%");
     EXPECT_EQ(Decode_Local_Value(kRegSz, {}).As_String(), "");
-    std::vector<std::uint8_t> multi = Utf16_Bytes("a", true);
-    const auto second = Utf16_Bytes("bc", true);
+    std::vector<std::uint8_t> multi = Utf8_To_Utf16le("a", true);
+    const auto second = Utf8_To_Utf16le("bc", true);
     multi.insert(multi.end(), second.begin(), second.end());
     multi.push_back(0);
     multi.push_back(0);
@@ -32,9 +33,9 @@ TEST(LocalRegistry, DecodesByType) {
 TEST(LocalRegistry, Utf16BytesKeepEveryByteOfBrokenText) {
     // A lead byte followed by no continuation byte stands for itself; the
     // character after it is not swallowed.
-    EXPECT_EQ(Utf16_Bytes_To_Utf8(Utf16_Bytes("\xC3(x", false)), "\xC3\x83(x");
-    EXPECT_EQ(Utf16_Bytes_To_Utf8(Utf16_Bytes("a\xF0\x9F\x98\x80", false)), "a\xF0\x9F\x98\x80");
-    EXPECT_EQ(Utf16_Bytes("\xE9", false), (std::vector<std::uint8_t>{0xE9, 0x00}));
+    EXPECT_EQ(Utf16le_To_Utf8(Utf8_To_Utf16le("\xC3(x", false)), "\xC3\x83(x");
+    EXPECT_EQ(Utf16le_To_Utf8(Utf8_To_Utf16le("a\xF0\x9F\x98\x80", false)), "a\xF0\x9F\x98\x80");
+    EXPECT_EQ(Utf8_To_Utf16le("\xE9", false), (std::vector<std::uint8_t>{0xE9, 0x00}));
 }
 
 TEST(LocalRegistry, QueryGivesTheDefaultWhenUnreadable) {

@@ -1,3 +1,4 @@
+#include "base/utf8.h"
 #include "remote/sim/sim_computer.h"
 
 #include <algorithm>
@@ -144,10 +145,10 @@ std::optional<RawRegistryValue> SimComputer::Read_Value(std::uint32_t root, std:
     raw.type = value.type;
     switch (value.type) {
         case kRegSz:
-        case kRegExpandSz: raw.data = Utf16_Bytes(value.text, true); break;
+        case kRegExpandSz: raw.data = Utf8_To_Utf16le(value.text, true); break;
         case kRegMultiSz:
             for (const std::string& part : value.parts) {
-                const auto bytes = Utf16_Bytes(part, true);
+                const auto bytes = Utf8_To_Utf16le(part, true);
                 raw.data.insert(raw.data.end(), bytes.begin(), bytes.end());
             }
             raw.data.push_back(0);
