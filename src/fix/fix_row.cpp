@@ -44,6 +44,8 @@ bool Names_Nothing(std::string_view path) { return path.find_first_not_of("\\ ")
 
 // The file code of a row whose undo backup failed ("Other Errors").
 constexpr std::int32_t kBackupFailedCode = -1;
+// CIM_DataFile.Delete's code for a file that is open elsewhere.
+constexpr std::int32_t kSharingViolationCode = 15;
 
 bool Value_Present(wmi::IObject& registry, std::uint32_t root, std::string_view keyPath, std::string_view valueName) {
     std::vector<std::string> names;
@@ -125,6 +127,9 @@ void File_Action(FixType type, const ListRow& row, remote::WmiConnection& connec
         outcome.nothingFound = outcome.fixed;
         code = 0;
     }
+    // A file another program holds open is one of the "Other Errors": the row
+    // stays listed with that text and the next rows go on.
+    if (code == kSharingViolationCode) code = kBackupFailedCode;
     outcome.fileCode = code;
 }
 
