@@ -16,8 +16,8 @@ constexpr int kTwipsPerPixel = 15;
 class RestoreDialog final : public Dialog, public backup::IRestoreView {
 public:
     RestoreDialog(backup::RestoreMode mode, const backup::BackupComputer& computer, const remote::RemotePorts& ports,
-                  IShell& shell)
-        : Dialog(&ports.reporter, "Restore"), presenter_(mode, computer, ports, *this, progress_, shell) {}
+                  IShell& shell, remote::IUserDataFolder* userData)
+        : Dialog(&ports.reporter, "Restore"), presenter_(mode, computer, ports, *this, progress_, shell, userData) {}
 
     // ---- IRestoreView
     void Set_Captions(std::string_view dialogTitle, std::string_view frameCaption, bool showDelete) override {
@@ -101,8 +101,8 @@ private:
 }  // namespace
 
 void Show_Restore_Dialog(HWND owner, backup::RestoreMode mode, const backup::BackupComputer& computer,
-                         const remote::RemotePorts& ports, IShell& shell) {
-    RestoreDialog dialog(mode, computer, ports, shell);
+                         const remote::RemotePorts& ports, IShell& shell, remote::IUserDataFolder* userData) {
+    RestoreDialog dialog(mode, computer, ports, shell, userData);
     (void)dialog.Run_Modal(owner, kRestoreDialogId);
 }
 
