@@ -10,6 +10,7 @@
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/shell_win32.h"
 #include "computers/win32/computer_dialog.h"
+#include "computers/win32/net_browser_win32.h"
 #include "periphery/web_addresses.h"
 #include "remote/win32/windows_remote_ports.h"
 #include "settings/win32/exception_dialogs.h"
@@ -70,10 +71,10 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
     commands.manageComputers = [&app, &window, home] {
         MainTreeInStep tree(window);
         ComputerList list(app.Db(), app.Reports(), tree, window.Get_Comp_Name());
-        // The network browse is connected when it is built; until then Browse stays disabled.
+        computers::win32::Win32NetworkBrowser network;
         const ImageLibrary& images = window.Images();
         ComputerDialog dialog(list, app.Reports(),
-                              {.browseNetwork = {},
+                              {.network = &network,
                                .openHomePage = home(""),
                                .images = images.Small(),
                                .computerImage = images.Index("Computer")});

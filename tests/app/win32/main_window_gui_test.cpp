@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -39,7 +40,10 @@
 #include "db/app_tables.h"
 #include "db/database.h"
 #include "db/password_codec.h"
+#include "backup/win32/restore_dialog.h"
 #include "periphery/win32/regedit_driver.h"
+#include "remote/undo_files.h"
+#include "remote/win32/native_ports.h"
 #include "periphery/win32/tray_icon.h"
 #include "settings/win32/settings_dialog_ids.h"
 #include "support/fakes.h"
@@ -744,7 +748,11 @@ TEST_F(MainWindowGui, ManageComputersAddsWhatTheNextScanScans) {
     ASSERT_NE(run.window, nullptr);
     int rows = 0;
     Visit(*run.window, Command::ManageComputers, L"Manage Computers - Corvane", [&](HWND dialog) {
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_BROWSE)));
+        // Wine has no network browser: Browse says so and adds nothing.
+        Click(dialog, IDC_CMD_BROWSE);
+        EXPECT_EQ(messages_.shown.empty() ? "" : messages_.shown.back().text, "No browser servers found.");
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, IDC_PIC_COMPUTER)));
+        EXPECT_EQ(ListView_GetItemCount(::GetDlgItem(dialog, IDC_LVW_COMPUTER)), 0);
         ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"localhost");
         Click(dialog, IDC_CMD_ADD);
         ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"lab-pc09");
@@ -832,6 +840,80 @@ TEST_F(MainWindowGui, ExceptionListShowsTheEntriesAndAddsOne) {
     EXPECT_TRUE(Is_In_Exception_List(run.App().Db(), "HKEY_CURRENT_USER\\Software\\OldApp\\Settings"));
 }
 
+// Selects the options tree's node with this text, which shows its page.
+void Select_Options_Page(HWND dialog, const wchar_t* text) {
+    HWND tree = ::GetDlgItem(dialog, IDC_TVW_OPTIONS);
+    std::vector<HTREEITEM> items{TreeView_GetRoot(tree)};
+    while (!items.empty()) {
+        HTREEITEM item = items.back();
+        items.pop_back();
+        if (item == nullptr) continue;
+        wchar_t caption[64] = {};
+        TVITEMW data{};
+        data.mask = TVIF_TEXT;
+        data.hItem = item;
+        data.pszText = caption;
+        data.cchTextMax = 64;
+        TreeView_GetItem(tree, &data);
+        if (std::wstring(caption) == text) {
+            TreeView_SelectItem(tree, item);
+            return;
+        }
+        items.push_back(TreeView_GetNextSibling(tree, item));
+        items.push_back(TreeView_GetChild(tree, item));
+    }
+    ADD_FAILURE() << "no options page " << Narrow(text);
+}
+
+// Options, Backup page, Restore Registry: the restore dialog of the local
+// computer lists the undo file of a registry fix next to the full backups.
+TEST_F(MainWindowGui, RestoreDialogFromTheOptionsListsUndoFiles) {
+    ProgramRun run(folder_, messages_, false);
+    ASSERT_NE(run.window, nullptr);
+    const std::string name = run.window->Get_Comp_Name();
+    const std::string undoFolder =
+        remote::Undo_Folder(remote::win32::NativeUserDataFolder().Local_Application_Data(), name);
+    std::error_code ignored;
+    std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
+    Win32Clock clock;
+    remote::UndoFile undo(undoFolder, clock);
+    std::string failure;
+    ASSERT_TRUE(undo.Append(remote::Parse_Reg_Text("Windows Registry Editor Version 5.00\r\n\r\n"
+                                                   "[HKEY_CURRENT_USER\\Software\\CorvaneGuiTest]\r\n"
+                                                   "\"Mode\"=\"on\"\r\n\"Count\"=dword:00000003\r\n")
+                                .keys,
+                            failure))
+        << failure;
+    std::wstring seen;
+    Visit(*run.window, Command::Options, L"Options - Corvane", [&](HWND dialog) {
+        Select_Options_Page(dialog, L"Backup");
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_RESTORE_REGISTRY)));
+        EXPECT_TRUE(Shot(dialog, "dialog_options_backup.bmp"));
+        const std::wstring title = L"Restore Registry - " + Widen(Item_Text(dialog, IDC_CBO_COMPUTERS)) + L" - Corvane";
+        DialogVisit restore{title.c_str(), [&](HWND box) {
+                                HWND list = ::GetDlgItem(box, kRestoreList);
+                                for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+                                    wchar_t text[128] = {};
+                                    ListView_GetItemText(list, row, 0, text, 128);
+                                    seen += text + std::wstring(L"|");
+                                }
+                                EXPECT_TRUE(Shot(box, "dialog_restore_undo.bmp"));
+                                Click(box, kRestoreClose);
+                            }};
+        DialogVisit* outer = g_visit;
+        g_visit = &restore;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, Visit_Dialog);
+        Click(dialog, IDC_CMD_RESTORE_REGISTRY);
+        ::KillTimer(nullptr, timer);
+        g_visit = outer;
+        EXPECT_TRUE(restore.visited);
+        Click(dialog, IDC_OPT_CLOSE);
+    });
+    std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
+    EXPECT_NE(seen.find(L"Undo of the fix of "), std::wstring::npos) << Narrow(seen);
+    EXPECT_NE(seen.find(L"(1 keys, 2 values)|"), std::wstring::npos) << Narrow(seen);
+}
+
 // Options: the stored options shown, a change saved, the closing question.
 TEST_F(MainWindowGui, OptionsShowAndSaveTheSettingsRow) {
     ProgramRun run(folder_, messages_, false);
@@ -842,7 +924,7 @@ TEST_F(MainWindowGui, OptionsShowAndSaveTheSettingsRow) {
     Visit(*run.window, Command::Options, L"Options - Corvane", [&](HWND dialog) {
         EXPECT_EQ(Item_Text(dialog, IDC_TXT_EXTENSIONS), extensions);
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_SAVE)));
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_BACKUP_REGISTRY)));
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_BACKUP_REGISTRY)));
         EXPECT_TRUE(Shot(dialog, "dialog_options.bmp"));
         ::SetDlgItemTextW(dialog, IDC_TXT_EXTENSIONS, L".bak;");
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_SAVE)));
