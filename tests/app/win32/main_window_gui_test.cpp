@@ -840,31 +840,6 @@ TEST_F(MainWindowGui, ExceptionListShowsTheEntriesAndAddsOne) {
     EXPECT_TRUE(Is_In_Exception_List(run.App().Db(), "HKEY_CURRENT_USER\\Software\\OldApp\\Settings"));
 }
 
-// Selects the options tree's node with this text, which shows its page.
-void Select_Options_Page(HWND dialog, const wchar_t* text) {
-    HWND tree = ::GetDlgItem(dialog, IDC_TVW_OPTIONS);
-    std::vector<HTREEITEM> items{TreeView_GetRoot(tree)};
-    while (!items.empty()) {
-        HTREEITEM item = items.back();
-        items.pop_back();
-        if (item == nullptr) continue;
-        wchar_t caption[64] = {};
-        TVITEMW data{};
-        data.mask = TVIF_TEXT;
-        data.hItem = item;
-        data.pszText = caption;
-        data.cchTextMax = 64;
-        TreeView_GetItem(tree, &data);
-        if (std::wstring(caption) == text) {
-            TreeView_SelectItem(tree, item);
-            return;
-        }
-        items.push_back(TreeView_GetNextSibling(tree, item));
-        items.push_back(TreeView_GetChild(tree, item));
-    }
-    ADD_FAILURE() << "no options page " << Narrow(text);
-}
-
 // Options, Backup page, Restore Registry: the restore dialog of the local
 // computer lists the undo file of a registry fix next to the full backups.
 TEST_F(MainWindowGui, RestoreDialogFromTheOptionsListsUndoFiles) {
@@ -886,7 +861,8 @@ TEST_F(MainWindowGui, RestoreDialogFromTheOptionsListsUndoFiles) {
         << failure;
     std::wstring seen;
     Visit(*run.window, Command::Options, L"Options - Corvane", [&](HWND dialog) {
-        Select_Options_Page(dialog, L"Backup");
+        HWND pages = ::GetDlgItem(dialog, IDC_TVW_OPTIONS);  // Options: General, Backup, Systemwide
+        TreeView_SelectItem(pages, TreeView_GetNextSibling(pages, TreeView_GetChild(pages, TreeView_GetRoot(pages))));
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_RESTORE_REGISTRY)));
         EXPECT_TRUE(Shot(dialog, "dialog_options_backup.bmp"));
         const std::wstring title = L"Restore Registry - " + Widen(Item_Text(dialog, IDC_CBO_COMPUTERS)) + L" - Corvane";
