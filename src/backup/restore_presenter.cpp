@@ -131,8 +131,11 @@ void RestorePresenter::Restore_Clicked() {
              MsgIcon::Question) == MsgResult::No) {
         return;
     }
-    if (Is_Undo_Row(*row)) Restore_Undo_File(*row);
-    else Restore_Registry(*row);
+    if (Is_Undo_Row(*row)) {
+        Restore_Undo_File(*row);
+    } else {
+        Restore_Registry(*row);
+    }
 }
 
 void RestorePresenter::Restore_Undo_File(const RestoreRow& row) {
@@ -188,8 +191,7 @@ void RestorePresenter::Restore_Undo_File(const RestoreRow& row) {
     if (report.failures.empty()) {
         Show("Registry Restored successfully.\r\n" + summary + ".", MsgButtons::Ok, MsgIcon::Information);
     } else {
-        Show("Error while restoring the Registry!\r\n" + summary + "; see the log.", MsgButtons::Ok,
-             MsgIcon::Critical);
+        Show("Error while restoring the Registry!\r\n" + summary + "; see the log.", MsgButtons::Ok, MsgIcon::Critical);
     }
 }
 
@@ -258,8 +260,11 @@ void RestorePresenter::Delete_Clicked() {
     if (mode_ != RestoreMode::Registry) return;
     const int index = view_.Selected_Row();
     if (const RestoreRow* row = Selected(); row != nullptr) {
-        if (Is_Undo_Row(*row)) Delete_Undo_File(index);
-        else Delete_Backup_File(index);
+        if (Is_Undo_Row(*row)) {
+            Delete_Undo_File(index);
+        } else {
+            Delete_Backup_File(index);
+        }
     }
     if (static_cast<int>(rows_.size()) == view_.Rows_Per_Page() - 1) view_.Widen_First_Column(250);
 }

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "base/ports/shell.h"
 #include "backup/backup_ports.h"
 #include "backup/restore_listing.h"
+#include "base/ports/shell.h"
 #include "remote/undo_files.h"
 
 namespace corvane::backup {

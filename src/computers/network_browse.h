@@ -28,8 +28,7 @@ inline constexpr std::string_view kBrowseWaitText = "Please wait while searching
 
 // Fills domains (from index 0) and returns their number; 0 on failure, with
 // the error's text in errorText when given (empty when the code has none).
-int Get_Network_Domains(INetworkBrowser& network, std::vector<std::string>& domains,
-                        std::string* errorText = nullptr);
+int Get_Network_Domains(INetworkBrowser& network, std::vector<std::string>& domains, std::string* errorText = nullptr);
 // Appends the computers of the domain and returns how many; on failure adds
 // nothing, returns 0 and sets errorText to the error's text (empty when the
 // code has none); on success clears errorText.

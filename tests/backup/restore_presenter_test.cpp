@@ -147,8 +147,10 @@ TEST(RestoreUndoFile, ListedNextToBackupsAndWrittenBack) {
             remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), t.clock);
             ASSERT_TRUE(file.Append(blocks, failure)) << failure;
         }
-        if (*c.change == '\0') (void)t.server.registry.Delete_Key(kHklm, "SOFTWARE\\Vendor");
-        else t.server.registry.Set_String(kHklm, "SOFTWARE\\Vendor", "Setting", c.change);
+        if (*c.change == '\0')
+            (void)t.server.registry.Delete_Key(kHklm, "SOFTWARE\\Vendor");
+        else
+            t.server.registry.Set_String(kHklm, "SOFTWARE\\Vendor", "Setting", c.change);
         const std::string changed = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
 
         t.Open(RestoreMode::Registry, userData);

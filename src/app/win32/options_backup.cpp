@@ -6,7 +6,8 @@ namespace corvane::win32 {
 namespace {
 
 backup::BackupComputer Computer_Of(const IBackupCommands::Target& target) {
-    return {.name = std::string(target.computer), .userName = std::string(target.userName), .password = target.password};
+    return {
+        .name = std::string(target.computer), .userName = std::string(target.userName), .password = target.password};
 }
 
 // The options dialog's panel has one caption of its own, the backup's, and

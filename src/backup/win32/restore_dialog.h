@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "base/ports/shell.h"
 #include "backup/backup_ports.h"
+#include "base/ports/shell.h"
 #include "remote/target_context.h"
 #include "remote/undo_files.h"
 
@@ -27,8 +27,7 @@ inline constexpr int kRestoreProgressBar = 709; // pbrProgress
 // over owner. The ports serve its connections and messages; userData holds
 // the undo files of registry fixes (none are listed without it).
 void Show_Restore_Dialog(HWND owner, backup::RestoreMode mode, const backup::BackupComputer& computer,
-                         const remote::RemotePorts& ports, IShell& shell,
-                         remote::IUserDataFolder* userData = nullptr);
+                         const remote::RemotePorts& ports, IShell& shell, remote::IUserDataFolder* userData = nullptr);
 
 // The opener the backup commands receive: the restore dialog owned by the
 // window that hosts them (the options dialog).

@@ -165,11 +165,17 @@ void ComputerDialog::Pump_Messages() {
 
 void ComputerDialog::Show_Browse_Panel(bool visible) {
     for (int id : {IDC_PIC_COMPUTER, IDC_LBL_COMPUTER, IDC_PBR_COMPUTER, IDC_CMD_CANCEL}) {
-        if (visible) ::SetWindowPos(Item(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        else Control(id).Show(false);
+        if (visible) {
+            ::SetWindowPos(Item(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        } else {
+            Control(id).Show(false);
+        }
     }
-    // Nothing else may start while the network is asked.
-    Control(IDC_CMD_BROWSE).Enable(!visible);
+    // Nothing else may start, nor the dialog close, while the network is asked.
+    for (int id : {IDC_CMD_BROWSE, IDC_CMD_ADD, IDC_CMD_DELETE, IDC_CMD_SAME_USER, IDC_CMD_IMPORT, IDC_CMD_EXPORT,
+                   IDC_CMD_CLOSE}) {
+        Control(id).Enable(!visible);
+    }
     if (visible) ::SetFocus(Item(IDC_CMD_CANCEL));
     ::UpdateWindow(Handle());
 }
@@ -189,10 +195,10 @@ void ComputerDialog::Browse() {
     Show_Browse_Panel(true);
     std::vector<std::string> found;
     try {
-        found = browse.Browse(managed, {.doEvents = [this] { Pump_Messages(); },
-                                        .showProgress = [this](const computers::BrowseProgress& progress) {
-                                            Show_Browse_Progress(progress);
-                                        }});
+        found = browse.Browse(
+            managed,
+            {.doEvents = [this] { Pump_Messages(); },
+             .showProgress = [this](const computers::BrowseProgress& progress) { Show_Browse_Progress(progress); }});
     } catch (...) {
         browse_ = nullptr;
         Show_Browse_Panel(false);

@@ -42,6 +42,12 @@ private:
     bool On_Command(int id, int code, HWND control) override;
     bool On_Notify(const NMHDR& header, LRESULT& result) override;
     bool On_Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    // Escape or the close box during a browse cancel the browse instead.
+    bool On_Close() override {
+        if (browse_ == nullptr) return true;
+        browse_->Cancel();
+        return false;
+    }
 
     void Show_Rows();
     void Apply_Column_Widths();

@@ -20,7 +20,12 @@ public:
     // name when empty).
     WindowsRemotePorts(std::string localComputerName, Reporter& reporter, IClock& clock)
         : locator_(std::move(localComputerName)),
-          ports_{locator_, reporter, clock, shares_, localRegistry_, localSystem_} {}
+          ports_{.locator = locator_,
+                 .reporter = reporter,
+                 .clock = clock,
+                 .shares = shares_,
+                 .localRegistry = localRegistry_,
+                 .localSystem = localSystem_} {}
     WindowsRemotePorts(const WindowsRemotePorts&) = delete;
     WindowsRemotePorts& operator=(const WindowsRemotePorts&) = delete;
 
