@@ -3,8 +3,8 @@
 // count, a Cancel flag tested before each domain and one OK/Cancel message
 // per failing domain, and hands back the names not yet managed. A network
 // whose domains cannot be listed says why (with OK only), so that a failed
-// browse never looks like an empty network. The dialog
-// shows the panel, wires its Cancel button to Cancel() and adds the names.
+// browse never looks like an empty network. The dialog shows the panel,
+// wires its Cancel button to Cancel() and adds the names.
 #pragma once
 
 #include <cstdint>
