@@ -1,7 +1,6 @@
-// The four backup and restore commands of the options dialog's Backup page,
-// behind one small interface the dialog receives: each acts on the computer
-// chosen there and reports through message boxes and the dialog's progress
-// panel.
+// The four backup and restore commands of the options dialog's Backup page:
+// each acts on the computer chosen there and reports through message boxes
+// and the dialog's progress panel. The program joins them to the dialog.
 #pragma once
 
 #include "backup/backup_ports.h"
@@ -14,33 +13,23 @@ inline constexpr const char* kRestorePointMade = "System Restore Point created s
 inline constexpr const char* kRestorePointUnsupported =
     "This feature is disabled or not supported by the Operating System!";
 
-class IBackupCommands {
-public:
-    virtual ~IBackupCommands() = default;
-    IBackupCommands() = default;
-    IBackupCommands(const IBackupCommands&) = delete;
-    IBackupCommands& operator=(const IBackupCommands&) = delete;
-
-    // "Backup Regsitry": asks, then the full backup with the panel shown.
-    virtual void Full_Backup(const BackupComputer& computer, IProgressPanel& progress) = 0;
-    // "Create Restore Point": asks, then a restore point on the computer.
-    virtual void Restore_Point(const BackupComputer& computer) = 0;
-    // "Restore Registry" and "Restore System": the restore dialog in its mode.
-    virtual void Restore_Registry(const BackupComputer& computer) = 0;
-    virtual void Restore_System(const BackupComputer& computer) = 0;
-};
-
-class BackupCommands final : public IBackupCommands {
+class BackupCommands final {
 public:
     BackupCommands(const remote::RemotePorts& ports, IRestoreDialogOpener& restoreDialog)
         : ports_(ports), restoreDialog_(restoreDialog) {}
 
-    void Full_Backup(const BackupComputer& computer, IProgressPanel& progress) override;
-    void Restore_Point(const BackupComputer& computer) override;
-    void Restore_Registry(const BackupComputer& computer) override {
+    BackupCommands(const BackupCommands&) = delete;
+    BackupCommands& operator=(const BackupCommands&) = delete;
+
+    // "Backup Regsitry": asks, then the full backup with the panel shown.
+    void Full_Backup(const BackupComputer& computer, IProgressPanel& progress);
+    // "Create Restore Point": asks, then a restore point on the computer.
+    void Restore_Point(const BackupComputer& computer);
+    // "Restore Registry" and "Restore System": the restore dialog in its mode.
+    void Restore_Registry(const BackupComputer& computer) {
         restoreDialog_.Show_This_Form(RestoreMode::Registry, computer);
     }
-    void Restore_System(const BackupComputer& computer) override {
+    void Restore_System(const BackupComputer& computer) {
         restoreDialog_.Show_This_Form(RestoreMode::System, computer);
     }
 

@@ -1,12 +1,19 @@
 #include "backup/restore_presenter.h"
 
 #include <charconv>
+#include <filesystem>
+#include <system_error>
 #include <utility>
+
+#include "base/file_path.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 
 #include "backup/command_line.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_files.h"
+#include "remote/wmi_registry_copy.h"
 #include "remote/wmi_system.h"
 
 namespace corvane::backup {
@@ -15,12 +22,22 @@ namespace {
 constexpr const char* kAccessErrorDot = "Error while accessing the System.";
 constexpr const char* kFeatureUnsupported = "This Feature is disabled or not supported by the Operating System!";
 constexpr std::int32_t kServiceDisabled = 1058;
+constexpr std::string_view kUndoKey = "undo";
 
 }  // namespace
 
+bool Is_Undo_Row(const RestoreRow& row) noexcept { return row.key.starts_with(kUndoKey); }
+
 RestorePresenter::RestorePresenter(RestoreMode mode, BackupComputer computer, const remote::RemotePorts& ports,
-                                   IRestoreView& view, IProgressPanel& progress, IShell& shell)
-    : mode_(mode), computer_(std::move(computer)), ports_(ports), view_(view), progress_(progress), shell_(shell) {}
+                                   IRestoreView& view, IProgressPanel& progress, IShell& shell,
+                                   remote::IUserDataFolder* userData)
+    : mode_(mode),
+      computer_(std::move(computer)),
+      ports_(ports),
+      view_(view),
+      progress_(progress),
+      shell_(shell),
+      userData_(userData) {}
 
 MsgResult RestorePresenter::Show(const std::string& text, MsgButtons buttons, MsgIcon icon) {
     return ports_.reporter.Messages().Show(text, buttons, icon);
@@ -60,6 +77,7 @@ void RestorePresenter::Fill_File_List() {
             int count = 0;
             (void)List_Backup_Files(*cimv2, ports_.reporter, windows + "\\" + kBackupFolderName, rows_, count,
                                     "CVNFullBackup", "reg");
+            List_Undo_Files(*cimv2);
         }
     } else {
         const wmi::ServicesPtr rootDefault = Connect("default");
@@ -76,6 +94,21 @@ void RestorePresenter::Fill_File_List() {
         }
     }
     view_.Show_Rows(rows_);
+}
+
+void RestorePresenter::List_Undo_Files(wmi::IServices& cimv2) {
+    // Undo files are kept under the name the computer gives itself; one that
+    // cannot say who it is gets none listed.
+    const std::string base = userData_ ? userData_->Local_Application_Data() : std::string();
+    std::string name;
+    if (base.empty() || !remote::WMI_Get_Computer_Name(cimv2, name) || name.empty()) return;
+    for (const remote::UndoFileInfo& info : remote::List_Undo_Files(base, name)) {
+        rows_.push_back({.key = std::string(kUndoKey) + std::to_string(rows_.size()),
+                         .text = remote::Undo_File_Caption(info),
+                         .tag = info.path,
+                         .date = info.date,
+                         .size = {}});
+    }
 }
 
 void RestorePresenter::Update_Buttons() {
@@ -98,7 +131,68 @@ void RestorePresenter::Restore_Clicked() {
              MsgIcon::Question) == MsgResult::No) {
         return;
     }
-    Restore_Registry(*row);
+    if (Is_Undo_Row(*row)) {
+        Restore_Undo_File(*row);
+    } else {
+        Restore_Registry(*row);
+    }
+}
+
+void RestorePresenter::Restore_Undo_File(const RestoreRow& row) {
+    remote::RegFile file;
+    try {
+        file = remote::Read_Reg_File(row.tag);
+    } catch (const RuntimeError& error) {
+        ports_.reporter.Show_Error(true, error);
+        return;
+    }
+    const wmi::ServicesPtr cimv2 = Connect("cimv2");
+    const wmi::ServicesPtr rootDefault = cimv2 ? Connect("default") : nullptr;
+    std::string name;
+    if (!rootDefault || !remote::WMI_Get_Computer_Name(*cimv2, name)) {
+        Show(kAccessErrorBang, MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    // The list shows only the files of the name the computer gives; it may
+    // have been renamed since the list was filled.
+    const std::string madeFor = remote::Undo_File_Computer(row.tag);
+    if (!madeFor.empty() && !Equals_Ignore_Case(name, madeFor)) {
+        Show("The computer '" + computer_.name + "' answers as '" + name + "', but the undo file was made for '" +
+                 madeFor + "'. Nothing was written.",
+             MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    progress_.Visible_Progress_Bar(true);
+    progress_.Set_Progress("Please wait while restoring registry...", 20, 1);
+    remote::RegistryWriteReport report;
+    try {
+        const wmi::ObjectPtr registry = rootDefault->Get("StdRegProv");
+        report = remote::WMI_Write_Blocks(*registry, file, [&](std::string_view fullKey, std::string_view valueName) {
+            const std::string shownName = valueName.empty() ? std::string("(Default)") : std::string(valueName);
+            return Show("The value '" + shownName + "' of " + std::string(fullKey) +
+                            " holds other data now.\r\nDo you want to overwrite it with the saved data?",
+                        MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes;
+        });
+    } catch (const RuntimeError& error) {
+        progress_.Visible_Progress_Bar(false);
+        ports_.reporter.Show_Error(true, error);
+        return;
+    }
+    progress_.Visible_Progress_Bar(false);
+    const std::string summary = std::to_string(report.keys) + " keys, " + std::to_string(report.valuesWritten) +
+                                " values written, " + std::to_string(report.valuesUnchanged) + " already as saved, " +
+                                std::to_string(report.valuesKept) + " kept with other data, " +
+                                std::to_string(report.failures.size()) + " failed";
+    ports_.reporter.Log_Event("Undo restored: " + computer_.name + ": " + row.tag + ": " + summary,
+                              report.failures.empty() ? LOG_INFO : LOG_WARNING);
+    for (const std::string& failure : report.failures) {
+        ports_.reporter.Log_Event("Not restored: " + computer_.name + ": " + failure, LOG_WARNING);
+    }
+    if (report.failures.empty()) {
+        Show("Registry Restored successfully.\r\n" + summary + ".", MsgButtons::Ok, MsgIcon::Information);
+    } else {
+        Show("Error while restoring the Registry!\r\n" + summary + "; see the log.", MsgButtons::Ok, MsgIcon::Critical);
+    }
 }
 
 void RestorePresenter::Restore_Registry(const RestoreRow& row) {
@@ -165,7 +259,13 @@ void RestorePresenter::Restore_System(const RestoreRow& row) {
 void RestorePresenter::Delete_Clicked() {
     if (mode_ != RestoreMode::Registry) return;
     const int index = view_.Selected_Row();
-    if (Selected() != nullptr) Delete_Backup_File(index);
+    if (const RestoreRow* row = Selected(); row != nullptr) {
+        if (Is_Undo_Row(*row)) {
+            Delete_Undo_File(index);
+        } else {
+            Delete_Backup_File(index);
+        }
+    }
     if (static_cast<int>(rows_.size()) == view_.Rows_Per_Page() - 1) view_.Widen_First_Column(250);
 }
 
@@ -189,6 +289,25 @@ void RestorePresenter::Delete_Backup_File(int index) {
         return;
     }
     ports_.reporter.Log_Event("Deleted: " + computer_.name + ": " + path);
+    rows_.erase(rows_.begin() + index);
+    view_.Remove_Row(index);
+    Update_Buttons();
+    Show("Registry backup file deleted successfully.", MsgButtons::Ok, MsgIcon::Information);
+}
+
+void RestorePresenter::Delete_Undo_File(int index) {
+    const RestoreRow& row = rows_[static_cast<std::size_t>(index)];
+    if (Show("Are you sure you want to Delete the selected Registry Backup file '" + row.text + "' ?",
+             MsgButtons::YesNo, MsgIcon::Question) == MsgResult::No) {
+        return;
+    }
+    // The undo file is kept on this computer, not on the target.
+    std::error_code error;
+    if (!std::filesystem::remove(Utf8_Path(row.tag), error)) {
+        Show("Error while deleting the file!", MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    ports_.reporter.Log_Event("Deleted: " + row.tag);
     rows_.erase(rows_.begin() + index);
     view_.Remove_Row(index);
     Update_Buttons();

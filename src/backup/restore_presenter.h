@@ -1,5 +1,7 @@
 // The logic of the restore dialog (frmRestoreReg): in registry mode it lists
-// the full backups kept on the chosen computer and restores or deletes one;
+// the full backups kept on the chosen computer, and next to them the undo
+// files of its registry fixes kept on this computer, and restores or deletes
+// one;
 // in system mode it lists the computer's restore points and rolls the
 // computer back to one, then restarts it by force. Every action connects
 // anew. The Win32 dialog only shows what this presenter hands it.
@@ -9,9 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "base/ports/shell.h"
 #include "backup/backup_ports.h"
 #include "backup/restore_listing.h"
+#include "base/ports/shell.h"
+#include "remote/undo_files.h"
 
 namespace corvane::backup {
 
@@ -25,6 +28,9 @@ struct RestoreColumn {
     int widthDivisor = 1;
     int lessTwips = 0;
 };
+
+// The key of a row that shows an undo file (its tag is the file's full path).
+[[nodiscard]] bool Is_Undo_Row(const RestoreRow& row) noexcept;
 
 // The dialog as the presenter sees it.
 class IRestoreView {
@@ -48,8 +54,9 @@ public:
 
 class RestorePresenter {
 public:
+    // userData: the folder the undo files live under; without it none are listed.
     RestorePresenter(RestoreMode mode, BackupComputer computer, const remote::RemotePorts& ports, IRestoreView& view,
-                     IProgressPanel& progress, IShell& shell);
+                     IProgressPanel& progress, IShell& shell, remote::IUserDataFolder* userData = nullptr);
 
     // Form_Load: columns, captions, the list, the buttons, the panel hidden.
     void Load();
@@ -65,8 +72,11 @@ public:
 
 private:
     void Fill_File_List();
+    void List_Undo_Files(wmi::IServices& cimv2);
     void Update_Buttons();
     void Restore_Registry(const RestoreRow& row);
+    void Restore_Undo_File(const RestoreRow& row);
+    void Delete_Undo_File(int index);
     void Restore_System(const RestoreRow& row);
     void Delete_Backup_File(int index);
     [[nodiscard]] const RestoreRow* Selected() const;
@@ -79,6 +89,7 @@ private:
     IRestoreView& view_;
     IProgressPanel& progress_;
     IShell& shell_;
+    remote::IUserDataFolder* userData_;
     std::vector<RestoreRow> rows_;
 };
 

@@ -29,8 +29,9 @@ std::string Net_Error_Text(std::uint32_t code) {
     }
 }
 
-int Get_Network_Domains(INetworkBrowser& network, std::vector<std::string>& domains) {
+int Get_Network_Domains(INetworkBrowser& network, std::vector<std::string>& domains, std::string* errorText) {
     NetServerList list = network.List_Domains();
+    if (errorText) *errorText = list.error != 0 ? Net_Error_Text(list.error) : std::string();
     if (list.error != 0) return 0;
     domains = std::move(list.names);
     return static_cast<int>(domains.size());
@@ -52,7 +53,11 @@ std::vector<std::string> NetworkBrowse::GetAllComputersFromNetWork(const Hooks& 
     std::vector<std::string> names{std::string(kComputersPlaceholder)};
     BrowseProgress progress;
     std::vector<std::string> domains;
-    if (Get_Network_Domains(network_, domains) > 0) {
+    std::string domainsFailure;
+    if (Get_Network_Domains(network_, domains, &domainsFailure) == 0 && !domainsFailure.empty()) {
+        (void)messages_.Show(domainsFailure, MsgButtons::Ok, MsgIcon::Exclamation);
+    }
+    if (!domains.empty()) {
         for (const std::string& domain : domains) {
             if (cancelled_) break;
             std::string errorText;

@@ -1,8 +1,10 @@
 // The Browse command of the computers dialog without its window: collects the
 // computers the network browser knows, domain by domain, with a progress
 // count, a Cancel flag tested before each domain and one OK/Cancel message
-// per failing domain, and hands back the names not yet managed. The dialog
-// shows the panel, wires its Cancel button to Cancel() and adds the names.
+// per failing domain, and hands back the names not yet managed. A network
+// whose domains cannot be listed says why (with OK only), so that a failed
+// browse never looks like an empty network. The dialog shows the panel,
+// wires its Cancel button to Cancel() and adds the names.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +26,9 @@ inline constexpr std::string_view kBrowseWaitText = "Please wait while searching
 // without a text of their own.
 [[nodiscard]] std::string Net_Error_Text(std::uint32_t code);
 
-// Fills domains (from index 0) and returns their number; 0 on failure.
-int Get_Network_Domains(INetworkBrowser& network, std::vector<std::string>& domains);
+// Fills domains (from index 0) and returns their number; 0 on failure, with
+// the error's text in errorText when given (empty when the code has none).
+int Get_Network_Domains(INetworkBrowser& network, std::vector<std::string>& domains, std::string* errorText = nullptr);
 // Appends the computers of the domain and returns how many; on failure adds
 // nothing, returns 0 and sets errorText to the error's text (empty when the
 // code has none); on success clears errorText.

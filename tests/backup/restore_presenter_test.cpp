@@ -1,9 +1,13 @@
 // The restore dialog's logic on a simulated computer: which backups and
 // restore points it lists, restoring a backup that is gone, deleting one,
-// and rolling back to a restore point with the forced restart.
+// writing an undo file back, and rolling back to a restore point with the
+// forced restart.
 #include "backup/restore_presenter.h"
 
 #include "backup_scene.h"
+#include "base/file_path.h"
+#include "remote/wmi_connection.h"
+#include "remote/wmi_registry_copy.h"
 
 namespace corvane::testing {
 namespace {
@@ -12,8 +16,8 @@ using backup::RestoreMode;
 using backup::RestorePresenter;
 
 struct RestoreDialog : BackupScene {
-    RestorePresenter& Open(RestoreMode mode) {
-        presenter = std::make_unique<RestorePresenter>(mode, computer, ports, view, progress, shell);
+    RestorePresenter& Open(RestoreMode mode, remote::IUserDataFolder* userData = nullptr) {
+        presenter = std::make_unique<RestorePresenter>(mode, computer, ports, view, progress, shell, userData);
         presenter->Load();
         return *presenter;
     }
@@ -103,6 +107,65 @@ TEST_F(RestoreDialogTest, RollBackWithForcedRestart) {
         EXPECT_EQ(t.messages.shown.back().icon, c.icon) << c.message;
         EXPECT_EQ(t.server.shutdownRequests,
                   c.restoreResult == 0 ? std::vector<std::uint32_t>{6} : std::vector<std::uint32_t>{});
+    }
+}
+
+struct ScratchUserData final : remote::IUserDataFolder {
+    std::string Local_Application_Data() override { return Path_Utf8(folder.Path()); }
+    TempFolder folder;
+};
+
+// An undo file of SERVER1's vendor key, listed next to a full backup, then
+// written back after the key was deleted or its value changed.
+TEST(RestoreUndoFile, ListedNextToBackupsAndWrittenBack) {
+    constexpr std::uint32_t kHklm = remote::kHkeyLocalMachine;
+    const struct {
+        const char* change;  // "" deletes the key; else the value's new data
+        MsgResult overwrite;
+        bool restored;  // the key as it was before the change
+    } cases[] = {
+        {"", MsgResult::No, true},
+        {"2", MsgResult::Yes, true},
+        {"2", MsgResult::No, false},
+    };
+    for (const auto& c : cases) {
+        RestoreDialog t;
+        ScratchUserData userData;
+        t.server.files.Add_File(BackupScene::kFolder + std::string("CVNFullBackup.reg"), 100);
+        const std::string before = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
+        {
+            const wmi::ServicesPtr root = remote::WMI_Connect_To(t.ports, "default", "SERVER1", "admin", "secret");
+            std::vector<remote::RegKeyBlock> blocks;
+            std::string failure;
+            ASSERT_TRUE(remote::WMI_Read_Key_Blocks(*root->Get("StdRegProv"), kHklm, "SOFTWARE\\Vendor", true, blocks,
+                                                    failure));
+            remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), t.clock);
+            ASSERT_TRUE(file.Append(blocks, failure)) << failure;
+        }
+        if (*c.change == '\0')
+            (void)t.server.registry.Delete_Key(kHklm, "SOFTWARE\\Vendor");
+        else
+            t.server.registry.Set_String(kHklm, "SOFTWARE\\Vendor", "Setting", c.change);
+        const std::string changed = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
+
+        t.Open(RestoreMode::Registry, &userData);
+        ASSERT_EQ(t.view.rows.size(), 2u);
+        EXPECT_EQ(t.view.rows[0].text, "cvnfullbackup.reg");
+        EXPECT_EQ(t.view.rows[1].text, "Undo of the fix of 2026-12-05 14:03:09 (1 keys, 1 values)");
+        t.Select(1);
+        t.messages.Queue_Answer(MsgResult::Yes);
+        t.messages.Queue_Answer(c.overwrite);
+        t.presenter->Restore_Clicked();
+        EXPECT_EQ(t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor"), c.restored ? before : changed)
+            << c.change;
+        EXPECT_EQ(t.messages.shown.size(), *c.change == '\0' ? 2u : 3u) << "the overwrite question";
+        EXPECT_EQ(t.Last_Message().substr(0, 30), "Registry Restored successfully");
+
+        // Deleting it removes the local file, not the computer's backup.
+        t.presenter->Delete_Clicked();
+        EXPECT_EQ(t.Last_Message(), "Registry backup file deleted successfully.");
+        EXPECT_TRUE(remote::List_Undo_Files(userData.Local_Application_Data(), "SERVER1").empty());
+        EXPECT_TRUE(t.server.files.Find(BackupScene::kFolder + std::string("CVNFullBackup.reg")));
     }
 }
 

@@ -55,8 +55,7 @@ TEST_P(NetworkBrowseCases, AddsWhatTheBrowserReportsAndNobodyManagesYet) {
     EXPECT_EQ(network.asked, c.asked);
     Strings shown;
     for (const auto& message : messages.shown) {
-        EXPECT_EQ(message.buttons, MsgButtons::OkCancel);
-        shown.push_back(message.text);
+        shown.push_back(message.text + (message.buttons == MsgButtons::OkCancel ? " [OK/Cancel]" : " [OK]"));
     }
     EXPECT_EQ(shown, c.messages);
     EXPECT_EQ(last.value, last.maximum) << "the bar ends full";
@@ -70,15 +69,17 @@ INSTANTIATE_TEST_SUITE_P(Network, NetworkBrowseCases, ::testing::Values(
     BrowseCase{"DomainsInOrderSkippingManagedAndRepeatedNamesIgnoringCase", {0, {"WORK", "CORP"}},
                {{"WORK", {0, {"PC1", "pc2", "PC3", ""}}}, {"CORP", {0, {"PC2", "SRV"}}}}, {"pc1"}, {}, 0,
                {"pc2", "PC3", "SRV"}, {"WORK", "CORP"}, {}},
-    BrowseCase{"NoDomainsNoMessage", {6118, {}}, {}, {}, {}, 0, {}, {}, {}},
+    BrowseCase{"NoDomainsNoMessage", {0, {}}, {}, {}, {}, 0, {}, {}, {}},
+    BrowseCase{"DomainsThatCannotBeListedSayWhy", {6118, {}}, {}, {}, {}, 0, {}, {}, {"No browser servers found. [OK]"}},
+    BrowseCase{"DomainListFailureWithoutTextIsSilent", {53, {}}, {}, {}, {}, 0, {}, {}, {}},
     BrowseCase{"FailingDomainWithTextAsksAndOkGoesOnWithoutItsPartialEntries",
                {0, {"A", "B"}}, {{"A", {5, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {MsgResult::Ok}, 0,
-               {"Y"}, {"A", "B"}, {"A: Access is denied."}},
+               {"Y"}, {"A", "B"}, {"A: Access is denied. [OK/Cancel]"}},
     BrowseCase{"FailureWithoutTextIsSilent", {0, {"A", "B"}}, {{"A", {53, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {}, 0,
                {"Y"}, {"A", "B"}, {}},
     BrowseCase{"CancelInTheMessageEndsTheBrowse",
                {0, {"A", "B"}}, {{"A", {6118, {}}}, {"B", {0, {"Y"}}}}, {}, {MsgResult::Cancel}, 0,
-               {}, {"A"}, {"A: No browser servers found."}},
+               {}, {"A"}, {"A: No browser servers found. [OK/Cancel]"}},
     BrowseCase{"CancelDuringTheFirstDomainKeepsItsComputers",
                {0, {"A", "B"}}, {{"A", {0, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {}, 2, {"X"}, {"A"}, {}}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -6,10 +6,13 @@
 #include "app/main_window_commands.h"
 #include "app/win32/image_library.h"
 #include "app/win32/main_window.h"
+#include "app/win32/options_backup.h"
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/shell_win32.h"
 #include "computers/win32/computer_dialog.h"
+#include "computers/win32/net_browser_win32.h"
 #include "periphery/web_addresses.h"
+#include "remote/win32/windows_remote_ports.h"
 #include "settings/win32/exception_dialogs.h"
 #include "settings/win32/options_view.h"
 
@@ -68,10 +71,10 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
     commands.manageComputers = [&app, &window, home] {
         MainTreeInStep tree(window);
         ComputerList list(app.Db(), app.Reports(), tree, window.Get_Comp_Name());
-        // The network browse is connected when it is built; until then Browse stays disabled.
+        computers::win32::Win32NetworkBrowser network;
         const ImageLibrary& images = window.Images();
         ComputerDialog dialog(list, app.Reports(),
-                              {.browseNetwork = {},
+                              {.network = &network,
                                .openHomePage = home(""),
                                .images = images.Small(),
                                .computerImage = images.Index("Computer")});
@@ -87,11 +90,17 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
         dialog.Show(window.Handle());
     };
     commands.options = [&app, &window, home] {
-        // The backup commands are connected when they are built; until then their buttons stay disabled.
-        OptionsDialog options(app.Db(), app.Reports(), nullptr);
+        // Each backup command connects anew; the ports live as long as the dialog.
+        remote::win32::WindowsRemotePorts remote(window.Get_Comp_Name(), app.Reports(), app.Clock());
+        Win32Shell shell;
+        const OptionsView* shown = nullptr;
+        OptionsBackup backup(remote.Ports(), shell, &remote.User_Data(),
+                             [&shown] { return shown ? shown->Handle() : nullptr; });
+        OptionsDialog options(app.Db(), app.Reports(), &backup);
         const ImageLibrary& images = window.Images();
         OptionsView view(options, app.Reports(), Computer_Names(window.Computer_Tree()), home("?sr=cvn"),
                          images.Small(), [&images](std::string_view key) { return images.Index(Page_Image(key)); });
+        shown = &view;
         view.Show(window.Handle());
     };
 }

@@ -5,8 +5,7 @@
 #include "app/application.h"
 #include "fix/fix_commands.h"
 #include "remote/target_context.h"
-#include "remote/win32/native_ports.h"
-#include "remote/win32/windows_locator.h"
+#include "remote/win32/windows_remote_ports.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
 
@@ -19,9 +18,8 @@ public:
     ScanHost(Application& app, IMainWindow& window)
         : app_(app),
           window_(window),
-          locator_(window.Get_Comp_Name()),
-          ports_{locator_, app.Reports(), app.Clock(), shares_, localRegistry_, localSystem_},
-          context_(ports_, &userData_),
+          remote_(window.Get_Comp_Name(), app.Reports(), app.Clock()),
+          context_(remote_.Ports(), &remote_.User_Data()),
           target_(context_),
           driver_({window, app.Db(), app.Reports(), target_, false}) {}
 
@@ -37,12 +35,7 @@ public:
 private:
     Application& app_;
     IMainWindow& window_;
-    remote::win32::WindowsLocator locator_;
-    remote::win32::NativeShareLister shares_;
-    remote::win32::NativeLocalRegistry localRegistry_;
-    remote::win32::NativeLocalSystem localSystem_;
-    remote::win32::NativeUserDataFolder userData_;
-    remote::RemotePorts ports_;
+    remote::win32::WindowsRemotePorts remote_;
     remote::TargetContext context_;
     ScanTarget target_;
     ScanDriver driver_;

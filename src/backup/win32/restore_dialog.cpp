@@ -2,10 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
+
 #include "backup/restore_presenter.h"
 #include "backup/win32/progress_panel.h"
 #include "base/win32/dialog.h"
 #include "base/win32/list_view.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 namespace {
@@ -16,8 +20,8 @@ constexpr int kTwipsPerPixel = 15;
 class RestoreDialog final : public Dialog, public backup::IRestoreView {
 public:
     RestoreDialog(backup::RestoreMode mode, const backup::BackupComputer& computer, const remote::RemotePorts& ports,
-                  IShell& shell)
-        : Dialog(&ports.reporter, "Restore"), presenter_(mode, computer, ports, *this, progress_, shell) {}
+                  IShell& shell, remote::IUserDataFolder* userData)
+        : Dialog(&ports.reporter, "Restore"), presenter_(mode, computer, ports, *this, progress_, shell, userData) {}
 
     // ---- IRestoreView
     void Set_Captions(std::string_view dialogTitle, std::string_view frameCaption, bool showDelete) override {
@@ -40,6 +44,7 @@ public:
             List().Set_Item_Text(index, 1, rows[i].date);
             if (presenter_.Mode() == backup::RestoreMode::Registry) List().Set_Item_Text(index, 2, rows[i].size);
         }
+        if (presenter_.Mode() == backup::RestoreMode::Registry) Fit_Name_Column(rows);
     }
     void Remove_Row(int index) override { List().Delete_Item(index); }
     [[nodiscard]] int Selected_Row() const override { return List().Next_Item(-1, LVNI_SELECTED); }
@@ -55,6 +60,31 @@ public:
 
 private:
     [[nodiscard]] ListView List() const { return ListView(Item(kRestoreList)); }
+
+    [[nodiscard]] int Text_Width(std::string_view text) const {
+        const std::wstring wide = Widen(text);
+        return static_cast<int>(List().Send(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+    }
+
+    // The captions of undo files are longer than file names: the name column
+    // grows to show them, the date column keeps what its dates need, and the
+    // size column (undo files have no size) gives up the room.
+    void Fit_Name_Column(const std::vector<backup::RestoreRow>& rows) {
+        constexpr int kCellMargin = 16;
+        int name = List().Column_Width(0);
+        int date = Text_Width("Creation Date") + kCellMargin;
+        for (const backup::RestoreRow& row : rows) {
+            name = std::max(name, Text_Width(row.text) + kCellMargin);
+            date = std::max(date, Text_Width(row.date) + kCellMargin);
+        }
+        const int width = List().Client_Rect().right;
+        date = std::min(date, List().Column_Width(1));
+        name = std::min(name, width - date - kCellMargin);
+        if (name <= List().Column_Width(0)) return;
+        List().Set_Column_Width(0, name);
+        List().Set_Column_Width(1, date);
+        List().Set_Column_Width(2, std::max(kCellMargin, width - name - date));
+    }
 
     bool On_Init() override {
         List().Set_Extended_Style(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -101,8 +131,8 @@ private:
 }  // namespace
 
 void Show_Restore_Dialog(HWND owner, backup::RestoreMode mode, const backup::BackupComputer& computer,
-                         const remote::RemotePorts& ports, IShell& shell) {
-    RestoreDialog dialog(mode, computer, ports, shell);
+                         const remote::RemotePorts& ports, IShell& shell, remote::IUserDataFolder* userData) {
+    RestoreDialog dialog(mode, computer, ports, shell, userData);
     (void)dialog.Run_Modal(owner, kRestoreDialogId);
 }
 

@@ -5,9 +5,10 @@
 
 #include <windows.h>
 
-#include "base/ports/shell.h"
 #include "backup/backup_ports.h"
+#include "base/ports/shell.h"
 #include "remote/target_context.h"
+#include "remote/undo_files.h"
 
 namespace corvane::win32 {
 
@@ -23,24 +24,27 @@ inline constexpr int kRestoreProgressText = 708;
 inline constexpr int kRestoreProgressBar = 709; // pbrProgress
 
 // Show_This_Form: the restore dialog in its mode for the computer, modal
-// over owner. The ports serve its connections and messages.
+// over owner. The ports serve its connections and messages; userData holds
+// the undo files of registry fixes (none are listed without it).
 void Show_Restore_Dialog(HWND owner, backup::RestoreMode mode, const backup::BackupComputer& computer,
-                         const remote::RemotePorts& ports, IShell& shell);
+                         const remote::RemotePorts& ports, IShell& shell, remote::IUserDataFolder* userData = nullptr);
 
 // The opener the backup commands receive: the restore dialog owned by the
 // window that hosts them (the options dialog).
 class RestoreDialogOpener final : public backup::IRestoreDialogOpener {
 public:
-    RestoreDialogOpener(HWND owner, const remote::RemotePorts& ports, IShell& shell)
-        : owner_(owner), ports_(ports), shell_(shell) {}
+    RestoreDialogOpener(HWND owner, const remote::RemotePorts& ports, IShell& shell,
+                        remote::IUserDataFolder* userData = nullptr)
+        : owner_(owner), ports_(ports), shell_(shell), userData_(userData) {}
     void Show_This_Form(backup::RestoreMode mode, const backup::BackupComputer& computer) override {
-        Show_Restore_Dialog(owner_, mode, computer, ports_, shell_);
+        Show_Restore_Dialog(owner_, mode, computer, ports_, shell_, userData_);
     }
 
 private:
     HWND owner_;
     const remote::RemotePorts& ports_;
     IShell& shell_;
+    remote::IUserDataFolder* userData_;
 };
 
 }  // namespace corvane::win32

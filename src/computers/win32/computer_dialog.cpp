@@ -7,6 +7,7 @@
 #include "base/reporter.h"
 #include "base/runtime_error.h"
 #include "base/win32/file_dialog.h"
+#include "base/win32/progress_bar.h"
 #include "computers/win32/computer_dialog_ids.h"
 
 namespace corvane::win32 {
@@ -52,7 +53,7 @@ bool ComputerDialog::On_Init() {
         {IDC_CMD_DELETE, "Delete selected computers from the list"},
     };
     for (const auto& [id, text] : tips) tips_.Add_Tool(Handle(), Item(id), text);
-    Control(IDC_CMD_BROWSE).Enable(static_cast<bool>(hooks_.browseNetwork));
+    Control(IDC_CMD_BROWSE).Enable(hooks_.network != nullptr);
 
     list_.Set_Visible_Row_Count(Get_Visible_Row_Count(rows_));
     list_.Fill_Computer_List();
@@ -148,9 +149,64 @@ void ComputerDialog::Import() {
     Show_Rows();
 }
 
+void ComputerDialog::Pump_Messages() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (!::IsDialogMessageW(Handle(), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+}
+
+void ComputerDialog::Show_Browse_Panel(bool visible) {
+    for (int id : {IDC_PIC_COMPUTER, IDC_LBL_COMPUTER, IDC_PBR_COMPUTER, IDC_CMD_CANCEL}) {
+        if (visible) {
+            ::SetWindowPos(Item(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        } else {
+            Control(id).Show(false);
+        }
+    }
+    // Nothing else may start, nor the dialog close, while the network is asked.
+    for (int id : {IDC_CMD_BROWSE, IDC_CMD_ADD, IDC_CMD_DELETE, IDC_CMD_SAME_USER, IDC_CMD_IMPORT, IDC_CMD_EXPORT,
+                   IDC_CMD_CLOSE}) {
+        Control(id).Enable(!visible);
+    }
+    if (visible) ::SetFocus(Item(IDC_CMD_CANCEL));
+    ::UpdateWindow(Handle());
+}
+
+void ComputerDialog::Show_Browse_Progress(const computers::BrowseProgress& progress) {
+    ProgressBar bar(Item(IDC_PBR_COMPUTER));
+    bar.Set_Range32(0, progress.maximum);
+    bar.Set_Pos(progress.value);
+}
+
 void ComputerDialog::Browse() {
-    if (!hooks_.browseNetwork) return;
-    list_.Add_Browsed(hooks_.browseNetwork(), userName_.Text(), Password_Box());
+    if (hooks_.network == nullptr || browse_ != nullptr) return;
+    computers::NetworkBrowse browse(*hooks_.network, reporter_.Messages());
+    std::vector<std::string> managed;
+    for (const ComputerRow& row : list_.Rows()) managed.push_back(row.name);
+    browse_ = &browse;
+    Show_Browse_Panel(true);
+    std::vector<std::string> found;
+    try {
+        found = browse.Browse(
+            managed,
+            {.doEvents = [this] { Pump_Messages(); },
+             .showProgress = [this](const computers::BrowseProgress& progress) { Show_Browse_Progress(progress); }});
+    } catch (...) {
+        browse_ = nullptr;
+        Show_Browse_Panel(false);
+        throw;
+    }
+    browse_ = nullptr;
+    Show_Browse_Panel(false);
+    list_.Add_Browsed(found, userName_.Text(), Password_Box());
     Show_Rows();
 }
 
@@ -180,6 +236,9 @@ bool ComputerDialog::On_Command(int id, int code, HWND) {
             case IDC_CMD_IMPORT: Import(); return true;
             case IDC_CMD_EXPORT: Export(); return true;
             case IDC_CMD_BROWSE: Browse(); return true;
+            case IDC_CMD_CANCEL:
+                if (browse_ != nullptr) browse_->Cancel();
+                return true;
             case IDC_CHK_SELECT_ALL:
                 list_.Select_All(Button(Item(IDC_CHK_SELECT_ALL)).Get_Check());
                 Show_Rows();

@@ -1,7 +1,8 @@
 // frmBrowseComputer on Windows: a thin view of ComputerList. It shows the
 // rows (password column as bullets), lays the edit box over a clicked
 // credential cell, asks for files, and moves the focus as the presenter's
-// answers say. The Browse button works only when a network browse is given.
+// answers say. The Browse button works only when a network browser is given;
+// a browse shows the progress panel with its Cancel button.
 #pragma once
 
 #include <windows.h>
@@ -15,12 +16,13 @@
 #include "base/win32/dialog.h"
 #include "base/win32/list_view.h"
 #include "computers/computer_list.h"
+#include "computers/network_browse.h"
 
 namespace corvane::win32 {
 
 struct ComputerDialogHooks {
-    // The network browse: names of the network's computers. Empty: Browse stays disabled.
-    std::function<std::vector<std::string>()> browseNetwork;
+    // The network's browser lists; none: Browse stays disabled. Not owned.
+    computers::INetworkBrowser* network = nullptr;
     std::function<void()> openHomePage;
     HIMAGELIST images = nullptr;  // shared with the main window, not owned
     int computerImage = -1;
@@ -40,6 +42,12 @@ private:
     bool On_Command(int id, int code, HWND control) override;
     bool On_Notify(const NMHDR& header, LRESULT& result) override;
     bool On_Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    // Escape or the close box during a browse cancel the browse instead.
+    bool On_Close() override {
+        if (browse_ == nullptr) return true;
+        browse_->Cancel();
+        return false;
+    }
 
     void Show_Rows();
     void Apply_Column_Widths();
@@ -49,6 +57,9 @@ private:
     void Import();
     void Export();
     void Browse();
+    void Show_Browse_Panel(bool visible);
+    void Show_Browse_Progress(const computers::BrowseProgress& progress);
+    void Pump_Messages();
     void Focus_And_Select(Edit box);
     [[nodiscard]] Secret Password_Box() const;
 
@@ -58,6 +69,7 @@ private:
     ListView rows_;
     Edit name_, userName_, password_, dummy_;
     ToolTip tips_;
+    computers::NetworkBrowse* browse_ = nullptr;  // while a browse runs
     int editRow_ = -1;
     int editColumn_ = 0;
     bool filling_ = false;

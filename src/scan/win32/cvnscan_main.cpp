@@ -18,16 +18,15 @@
 #include "base/reporter.h"
 #include "base/win32/clock_win32.h"
 #include "base/win32/com_init.h"
+#include "base/win32/data_protection_win32.h"
 #include "base/win32/platform_win32.h"
 #include "base/win32/wide_text.h"
-#include "base/win32/data_protection_win32.h"
 #include "db/database.h"
 #include "db/password_codec.h"
 #include "fix/fix_problems.h"
 #include "remote/target_context.h"
 #include "remote/win32/com_runtime.h"
-#include "remote/win32/native_ports.h"
-#include "remote/win32/windows_locator.h"
+#include "remote/win32/windows_remote_ports.h"
 #include "scan/cvnscan/console_window.h"
 #include "scan/cvnscan/cvnscan_run.h"
 #include "scan/cvnscan/cvnscan_undo.h"
@@ -82,14 +81,9 @@ int Run(const std::vector<std::string>& args) {
         return scan::kExitUsage;
     }
 
-    remote::win32::NativeLocalSystem localSystem;
-    remote::win32::NativeLocalRegistry localRegistry;
-    remote::win32::NativeShareLister shares;
     const std::string localName = platform.Computer_Name();
-    remote::win32::WindowsLocator locator(localName);
-    const remote::RemotePorts ports{locator, reporter, clock, shares, localRegistry, localSystem};
-    remote::win32::NativeUserDataFolder userData;
-    remote::TargetContext context(ports, &userData);
+    remote::win32::WindowsRemotePorts remotePorts(localName, reporter, clock);
+    remote::TargetContext context(remotePorts.Ports(), &remotePorts.User_Data());
     if (!options.undoFile.empty()) {
         const int status = scan::Run_Console_Undo(options, db, context, localName, std::cout, std::cerr);
         std::cout.flush();

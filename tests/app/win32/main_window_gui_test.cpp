@@ -11,36 +11,40 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
 #include "app/application.h"
-#include "base/file_path.h"
-#include "base/ui/results_list.h"
 #include "app/results_list_exceptions.h"
-#include "base/ui/results_list_ops.h"
 #include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
-#include "base/win32/clipboard_win32.h"
-#include "base/win32/clock_win32.h"
-#include "base/base64.h"
-#include "base/runtime_error.h"
-#include "base/win32/data_protection_win32.h"
 #include "app/win32/image_library.h"
 #include "app/win32/main_window.h"
 #include "app/win32/main_window_ids.h"
-#include "base/win32/platform_win32.h"
 #include "app/win32/results_view.h"
+#include "backup/win32/restore_dialog.h"
+#include "base/base64.h"
+#include "base/file_path.h"
+#include "base/runtime_error.h"
+#include "base/ui/results_list.h"
+#include "base/ui/results_list_ops.h"
+#include "base/win32/clipboard_win32.h"
+#include "base/win32/clock_win32.h"
+#include "base/win32/data_protection_win32.h"
+#include "base/win32/dialog.h"
+#include "base/win32/platform_win32.h"
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/unique_any.h"
 #include "base/win32/wide_text.h"
-#include "base/win32/dialog.h"
 #include "computers/win32/computer_dialog_ids.h"
 #include "db/app_tables.h"
 #include "db/database.h"
 #include "db/password_codec.h"
 #include "periphery/win32/regedit_driver.h"
 #include "periphery/win32/tray_icon.h"
+#include "remote/undo_files.h"
+#include "remote/win32/native_ports.h"
 #include "settings/win32/settings_dialog_ids.h"
 #include "support/fakes.h"
 #include "support/result_rows.h"
@@ -744,7 +748,11 @@ TEST_F(MainWindowGui, ManageComputersAddsWhatTheNextScanScans) {
     ASSERT_NE(run.window, nullptr);
     int rows = 0;
     Visit(*run.window, Command::ManageComputers, L"Manage Computers - Corvane", [&](HWND dialog) {
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_BROWSE)));
+        // Wine has no network browser: Browse says so and adds nothing.
+        Click(dialog, IDC_CMD_BROWSE);
+        EXPECT_EQ(messages_.shown.empty() ? "" : messages_.shown.back().text, "No browser servers found.");
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, IDC_PIC_COMPUTER)));
+        EXPECT_EQ(ListView_GetItemCount(::GetDlgItem(dialog, IDC_LVW_COMPUTER)), 0);
         ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"localhost");
         Click(dialog, IDC_CMD_ADD);
         ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"lab-pc09");
@@ -832,6 +840,56 @@ TEST_F(MainWindowGui, ExceptionListShowsTheEntriesAndAddsOne) {
     EXPECT_TRUE(Is_In_Exception_List(run.App().Db(), "HKEY_CURRENT_USER\\Software\\OldApp\\Settings"));
 }
 
+// Options, Backup page, Restore Registry: the restore dialog of the local
+// computer lists the undo file of a registry fix next to the full backups.
+TEST_F(MainWindowGui, RestoreDialogFromTheOptionsListsUndoFiles) {
+    ProgramRun run(folder_, messages_, false);
+    ASSERT_NE(run.window, nullptr);
+    const std::string name = run.window->Get_Comp_Name();
+    const std::string undoFolder =
+        remote::Undo_Folder(remote::win32::NativeUserDataFolder().Local_Application_Data(), name);
+    std::error_code ignored;
+    std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
+    Win32Clock clock;
+    remote::UndoFile undo(undoFolder, clock);
+    std::string failure;
+    ASSERT_TRUE(undo.Append(remote::Parse_Reg_Text("Windows Registry Editor Version 5.00\r\n\r\n"
+                                                   "[HKEY_CURRENT_USER\\Software\\CorvaneGuiTest]\r\n"
+                                                   "\"Mode\"=\"on\"\r\n\"Count\"=dword:00000003\r\n")
+                                .keys,
+                            failure))
+        << failure;
+    std::wstring seen;
+    Visit(*run.window, Command::Options, L"Options - Corvane", [&](HWND dialog) {
+        HWND pages = ::GetDlgItem(dialog, IDC_TVW_OPTIONS);  // Options: General, Backup, Systemwide
+        TreeView_SelectItem(pages, TreeView_GetNextSibling(pages, TreeView_GetChild(pages, TreeView_GetRoot(pages))));
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_RESTORE_REGISTRY)));
+        EXPECT_TRUE(Shot(dialog, "dialog_options_backup.bmp"));
+        const std::wstring title = L"Restore Registry - " + Widen(Item_Text(dialog, IDC_CBO_COMPUTERS)) + L" - Corvane";
+        DialogVisit restore{title.c_str(), [&](HWND box) {
+                                HWND list = ::GetDlgItem(box, kRestoreList);
+                                for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+                                    wchar_t text[128] = {};
+                                    ListView_GetItemText(list, row, 0, text, 128);
+                                    seen += text + std::wstring(L"|");
+                                }
+                                EXPECT_TRUE(Shot(box, "dialog_restore_undo.bmp"));
+                                Click(box, kRestoreClose);
+                            }};
+        DialogVisit* outer = g_visit;
+        g_visit = &restore;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, Visit_Dialog);
+        Click(dialog, IDC_CMD_RESTORE_REGISTRY);
+        ::KillTimer(nullptr, timer);
+        g_visit = outer;
+        EXPECT_TRUE(restore.visited);
+        Click(dialog, IDC_OPT_CLOSE);
+    });
+    std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
+    EXPECT_NE(seen.find(L"Undo of the fix of "), std::wstring::npos) << Narrow(seen);
+    EXPECT_NE(seen.find(L"(1 keys, 2 values)|"), std::wstring::npos) << Narrow(seen);
+}
+
 // Options: the stored options shown, a change saved, the closing question.
 TEST_F(MainWindowGui, OptionsShowAndSaveTheSettingsRow) {
     ProgramRun run(folder_, messages_, false);
@@ -842,7 +900,7 @@ TEST_F(MainWindowGui, OptionsShowAndSaveTheSettingsRow) {
     Visit(*run.window, Command::Options, L"Options - Corvane", [&](HWND dialog) {
         EXPECT_EQ(Item_Text(dialog, IDC_TXT_EXTENSIONS), extensions);
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_SAVE)));
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_BACKUP_REGISTRY)));
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_BACKUP_REGISTRY)));
         EXPECT_TRUE(Shot(dialog, "dialog_options.bmp"));
         ::SetDlgItemTextW(dialog, IDC_TXT_EXTENSIONS, L".bak;");
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_CMD_SAVE)));
