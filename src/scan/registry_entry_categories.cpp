@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "scan/category_run.h"
-#include "scan/extract_file_path.h"
+#include "base/extract_file_path.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 

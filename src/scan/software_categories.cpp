@@ -6,7 +6,7 @@
 #include "base/ui/main_window_port.h"
 #include "base/text.h"
 #include "scan/category_run.h"
-#include "scan/extract_file_path.h"
+#include "base/extract_file_path.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 
