@@ -93,9 +93,10 @@ Recheck Path_Missing(remote::TargetContext& context, wmi::IServices& cimv2, cons
 Recheck Default_File_Missing(remote::TargetContext& context, remote::WmiConnection& connection, std::uint32_t root,
                              const std::string& keyPath) {
     wmi::Variant value;
-    const int read = remote::WMI_Get_String_Value(context, connection.Registry(), root, keyPath, "", 1, value);
-    if (read == remote::kValueEmpty) return {ReasonState::NoLonger, "the key's default value is gone"};
-    if (read != remote::kValueRead) return {ReasonState::Undecided, "the key's default value could not be read"};
+    const remote::StringRead read =
+        remote::WMI_Get_String_Value(context, connection.Registry(), root, keyPath, "", 1, value);
+    if (read == remote::StringRead::Empty) return {ReasonState::NoLonger, "the key's default value is gone"};
+    if (read != remote::StringRead::Read) return {ReasonState::Undecided, "the key's default value could not be read"};
     std::string path = value.As_String();
     if (!Extract_File_Path(path)) return {ReasonState::NoLonger, "the key's default value names no file now"};
     return Path_Missing(context, connection.Cimv2(), path, Look::Files);

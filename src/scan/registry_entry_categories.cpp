@@ -70,9 +70,10 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
         const std::string entryKey = uninstall + "\\" + entries[i];
         if (!run.Is_Excepted(Hklm(entryKey))) {
             std::string source;
-            const int read = target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "InstallSource", 1, source);
+            const remote::StringRead read =
+                target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "InstallSource", 1, source);
             if (!run.Is_Excepted(Hklm(entryKey) + "\\" + source)) {
-                if (read != 0) {
+                if (read != remote::StringRead::Read) {
                     if (target.Is_Empty_Key(kHkeyLocalMachineRoot, entryKey)) {
                         run.Add_Registry_Problem({.fixDigit = '0',
                                                   .text = entries[i],
@@ -110,7 +111,10 @@ void Scan_Application_Paths(ScanArguments& args) {
         const std::string entryKey = appPaths + "\\" + entries[i];
         for (const char* valueName : {"", "Path"}) {
             std::string data;
-            if (target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, valueName, 1, data) != 0) continue;
+            if (target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, valueName, 1, data) !=
+                remote::StringRead::Read) {
+                continue;
+            }
             if (!Extract_File_Path(data)) continue;
             if (run.Is_Excepted(Hklm(entryKey) + "\\" + data)) continue;
             const bool isDefault = *valueName == '\0';

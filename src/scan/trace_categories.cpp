@@ -157,7 +157,8 @@ void Scan_Image_File_Options(ScanArguments& args) {
         if (!run.Is_Excepted(kHklmPrefix + keyPath + "\\Debugger") &&
             Upper_Text(programs[i]) != Upper_Text("Your Image File Name Here without a path") &&
             target.Check_Access(kHkeyLocalMachineRoot, keyPath, kKeyQueryValue) &&
-            target.Get_String_Value(kHkeyLocalMachineRoot, keyPath, "Debugger", 1, debugger) == remote::kValueRead) {
+            target.Get_String_Value(kHkeyLocalMachineRoot, keyPath, "Debugger", 1, debugger) ==
+                remote::StringRead::Read) {
             run.Add_Registry_Problem({.fixDigit = '1',
                                       .text = "Debugger",
                                       .data = "",
