@@ -1,8 +1,12 @@
 #include "fix/fix_recheck.h"
 
 #include <array>
+#include <initializer_list>
 #include <string_view>
+#include <vector>
 
+#include "base/extract_file_path.h"
+#include "base/text.h"
 #include "base/ui/results_list.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
@@ -16,9 +20,15 @@ using remote::Existence;
 
 // What a category's rows say is wrong.
 enum class Reason {
-    PathMissing,    // neither a file nor a folder at the row's path
-    FolderMissing,  // no folder at the row's path
-    EmptyKey,       // the key holds nothing
+    PathMissing,         // neither a file nor a folder at the row's path
+    FileMissing,         // no file at the row's path
+    FolderMissing,       // no folder at the row's path
+    NamedFolderMissing,  // no folder at the path the row's text names
+    DefaultFileMissing,  // the key's default value names a file that is missing
+    EmptyKey,            // the key holds nothing (perhaps an empty default value)
+    BareKey,             // the key holds no value and no sub-key
+    BareTree,            // no key of the tree holds a value
+    ComReference,        // the class, type library or AppId the row names is not registered
 };
 
 struct CategoryReason {
@@ -27,14 +37,31 @@ struct CategoryReason {
     Reason reason;
 };
 
-constexpr std::array<CategoryReason, 6> kReasons{{
-    {"fA", '1', Reason::PathMissing},    // help file
-    {"fB", '1', Reason::FolderMissing},  // uninstall entry's InstallSource
-    {"fB", '0', Reason::EmptyKey},       // uninstall entry with nothing in it
-    {"fD", '0', Reason::PathMissing},    // application path (a file, or its "Path" folder)
-    {"fE", '1', Reason::PathMissing},    // font file
-    {"fF", '1', Reason::PathMissing},    // shared DLL
+constexpr std::array<CategoryReason, 16> kReasons{{
+    {"fA", '1', Reason::PathMissing},         // help file
+    {"fB", '1', Reason::FolderMissing},       // uninstall entry's InstallSource
+    {"fB", '0', Reason::EmptyKey},            // uninstall entry with nothing in it
+    {"fC", '1', Reason::ComReference},        // a class's AppId
+    {"fC", '2', Reason::ComReference},        // server file, type library or programmatic ID's class
+    {"fD", '0', Reason::PathMissing},         // application path (a file, or its "Path" folder)
+    {"fE", '1', Reason::PathMissing},         // font file
+    {"fF", '1', Reason::PathMissing},         // shared DLL
+    {"fG", '0', Reason::BareKey},             // vendor key with nothing in it
+    {"fG", '1', Reason::PathMissing},         // a software value naming a file or folder
+    {"fH", '2', Reason::EmptyKey},            // class key with nothing in it
+    {"fH", '0', Reason::BareTree},            // a user's Explorer extension key
+    {"fI", '0', Reason::FileMissing},         // start-up program disabled by the configuration tool
+    {"fI", '1', Reason::FileMissing},         // start-up program of a Run key
+    {"fJ", '1', Reason::DefaultFileMissing},  // sound file of an event
+    {"fK", '1', Reason::NamedFolderMissing},  // installer folder (the value's name)
 }};
+// User MRU lists ("fM") and the debuggers of image file execution options
+// ("fN") are listed for what they are, not for something missing: their rows
+// carry no reason to test again.
+
+// Past this depth a tree is not walked: it is taken as holding something.
+constexpr int kMaxTreeDepth = 512;
+constexpr std::int32_t kKeyNotFound = 2;
 
 bool Is_Full_Path(std::string_view text) { return text.size() >= 3 && text[1] == ':' && text[2] == '\\'; }
 
@@ -47,15 +74,89 @@ std::string Row_Path(const ListRow& row) {
     return folder.back() == '\\' ? folder + text : folder + "\\" + text;
 }
 
-Recheck Path_Missing(remote::TargetContext& context, wmi::IServices& cimv2, const std::string& path,
-                     bool foldersOnly) {
-    const Existence folder = remote::Test_Folder_Existence(context, cimv2, path);
-    const Existence file = foldersOnly ? Existence::Missing : remote::Test_File_Existence(context, cimv2, path);
+enum class Look { Files, Folders, Both };
+
+Recheck Path_Missing(remote::TargetContext& context, wmi::IServices& cimv2, const std::string& path, Look look) {
+    const Existence folder =
+        look == Look::Files ? Existence::Missing : remote::Test_Folder_Existence(context, cimv2, path);
+    const Existence file =
+        look == Look::Folders ? Existence::Missing : remote::Test_File_Existence(context, cimv2, path);
     if (folder == Existence::Exists || file == Existence::Exists) return {ReasonState::NoLonger, path + " exists"};
     if (folder == Existence::Unknown || file == Existence::Unknown) {
         return {ReasonState::Undecided, context.Take_Undecided().lastError};
     }
     return {ReasonState::Holds, path + " is still missing"};
+}
+
+// The file named now by the key's default value, tested again: a value that
+// changed is judged as it reads today.
+Recheck Default_File_Missing(remote::TargetContext& context, remote::WmiConnection& connection, std::uint32_t root,
+                             const std::string& keyPath) {
+    wmi::Variant value;
+    const remote::StringRead read =
+        remote::WMI_Get_String_Value(context, connection.Registry(), root, keyPath, "", 1, value);
+    if (read == remote::StringRead::Empty) return {ReasonState::NoLonger, "the key's default value is gone"};
+    if (read != remote::StringRead::Read) return {ReasonState::Undecided, "the key's default value could not be read"};
+    std::string path = value.As_String();
+    if (!Extract_File_Path(path)) return {ReasonState::NoLonger, "the key's default value names no file now"};
+    return Path_Missing(context, connection.Cimv2(), path, Look::Files);
+}
+
+// True only for a key that could be read and holds no value; its sub-keys
+// must be absent too, or (walk) hold no value down the whole tree.
+bool Holds_No_Value(wmi::IObject& registry, std::uint32_t root, const std::string& keyPath, bool walk, int depth) {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    if (depth > kMaxTreeDepth || !remote::WMI_Enum_Value_Types(registry, root, keyPath, names, types) ||
+        !names.empty()) {
+        return false;
+    }
+    std::vector<std::string> subKeys;
+    if (!remote::WMI_Enum_Key(registry, root, keyPath, subKeys) || (!walk && !subKeys.empty())) return false;
+    for (const std::string& subKey : subKeys) {
+        if (!Holds_No_Value(registry, root, keyPath + "\\" + subKey, walk, depth + 1)) return false;
+    }
+    // Listings of a key that refuses reading come back empty as well.
+    std::int32_t code = 0;
+    return remote::WMI_Check_Access(registry, root, keyPath, remote::kKeyQueryValue, code);
+}
+
+Recheck Still_Bare(wmi::IObject& registry, std::uint32_t root, const std::string& keyPath, bool walk) {
+    if (Holds_No_Value(registry, root, keyPath, walk, 0)) return {ReasonState::Holds, "the key still holds nothing"};
+    return {ReasonState::NoLonger, "the key holds something now or cannot be read"};
+}
+
+// Whether any of the keys is registered: granted reading means it is there,
+// "not found" that it is not; any other answer decides nothing.
+Recheck Keys_Missing(wmi::IObject& registry, std::uint32_t root, std::initializer_list<std::string> keyPaths) {
+    for (const std::string& keyPath : keyPaths) {
+        std::int32_t code = 0;
+        if (remote::WMI_Check_Access(registry, root, keyPath, remote::kKeyQueryValue, code)) {
+            return {ReasonState::NoLonger, keyPath + " exists"};
+        }
+        if (code != kKeyNotFound) {
+            return {ReasonState::Undecided, keyPath + " could not be read (" + std::to_string(code) + ")"};
+        }
+    }
+    return {ReasonState::Holds, "still not registered"};
+}
+
+// An ActiveX/COM row: which reference it is shows in the key it deletes.
+Recheck Com_Reference(const ListRow& row, std::uint32_t root, remote::TargetContext& context,
+                      remote::WmiConnection& connection) {
+    constexpr std::string_view kClasses = "SOFTWARE\\CLASSES\\";
+    const std::string& keyPath = row.Sub(2).tag;
+    const std::string guid = row.text;
+    const std::string last = Upper_Text(keyPath.substr(keyPath.rfind('\\') + 1));
+    wmi::IObject& registry = connection.Registry();
+    if (row.tag.front() == '1') return Keys_Missing(registry, root, {std::string(kClasses) + "AppId\\" + guid});
+    if (last == "TYPELIB") return Keys_Missing(registry, root, {std::string(kClasses) + "TypeLib\\" + guid});
+    if (last == "CLSID") {
+        return Keys_Missing(
+            registry, root,
+            {std::string(kClasses) + "CLSID\\" + guid, std::string(kClasses) + "Wow6432Node\\CLSID\\" + guid});
+    }
+    return Default_File_Missing(context, connection, root, keyPath);
 }
 
 }  // namespace
@@ -66,15 +167,27 @@ Recheck Recheck_Reason(const ListRow& row, std::uint32_t root, remote::TargetCon
     const std::string_view categoryKey = std::string_view(row.tag).substr(1, 2);
     for (const CategoryReason& entry : kReasons) {
         if (entry.categoryKey != categoryKey || entry.fixDigit != row.tag.front()) continue;
+        wmi::IServices& cimv2 = connection.Cimv2();
         switch (entry.reason) {
-            case Reason::PathMissing: return Path_Missing(context, connection.Cimv2(), Row_Path(row), false);
-            case Reason::FolderMissing: return Path_Missing(context, connection.Cimv2(), Row_Path(row), true);
+            case Reason::PathMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Both);
+            case Reason::FileMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Files);
+            case Reason::FolderMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Folders);
+            case Reason::NamedFolderMissing: {
+                std::string folder = row.text;
+                if (!Extract_File_Path(folder)) return {ReasonState::Undecided, "the row names no folder"};
+                if (folder.back() != '\\') folder += '\\';
+                return Path_Missing(context, cimv2, folder, Look::Folders);
+            }
+            case Reason::DefaultFileMissing: return Default_File_Missing(context, connection, root, row.Sub(2).tag);
             case Reason::EmptyKey: {
                 if (remote::Is_Empty_Key(context, connection.Registry(), root, row.Sub(2).tag)) {
                     return {ReasonState::Holds, "the key is still empty"};
                 }
                 return {ReasonState::NoLonger, "the key is no longer empty or cannot be read"};
             }
+            case Reason::BareKey: return Still_Bare(connection.Registry(), root, row.Sub(2).tag, false);
+            case Reason::BareTree: return Still_Bare(connection.Registry(), root, row.Sub(2).tag, true);
+            case Reason::ComReference: return Com_Reference(row, root, context, connection);
         }
     }
     return {};

@@ -1,8 +1,9 @@
 // The second look before a deletion: what a problem row says is wrong (a file
-// or folder missing, an uninstall entry empty) is tested again on the
-// connected computer, so that nothing is deleted whose reason no longer holds
-// (software reinstalled between scan and fix). The reason is read from the
-// row's category key, which survives an earlier failed fix of the row.
+// or folder missing, a class or type library not registered, a key empty) is
+// tested again on the connected computer, so that nothing is deleted whose
+// reason no longer holds (software reinstalled between scan and fix). The
+// reason is read from the row's category key and fix digit, which survive an
+// earlier failed fix of the row.
 #pragma once
 
 #include <cstdint>

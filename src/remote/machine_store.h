@@ -119,20 +119,15 @@ struct OsFacts {
     std::int32_t addressWidth = 32;
 };
 
-class IMachineStore {
+// The registry part of a store (StdRegProv, providers_registry.cpp).
+class IRegistryStore {
 public:
-    virtual ~IMachineStore() = default;
-    IMachineStore() = default;
-    IMachineStore(const IMachineStore&) = delete;
-    IMachineStore& operator=(const IMachineStore&) = delete;
+    virtual ~IRegistryStore() = default;
+    IRegistryStore() = default;
+    IRegistryStore(const IRegistryStore&) = delete;
+    IRegistryStore& operator=(const IRegistryStore&) = delete;
 
-    // ---- system facts
-    [[nodiscard]] virtual OsFacts Os_Facts() = 0;
-    [[nodiscard]] virtual std::vector<LogicalDisk> Logical_Disks() = 0;
-    // Win32Shutdown's flags (1 shutdown, 2 reboot, 4 forced, ...); a status.
-    virtual std::uint32_t Shutdown(std::uint32_t flags) = 0;
-
-    // ---- registry (status 2 for a missing key or value)
+    // Status 2 for a missing key or value.
     virtual std::uint32_t Enum_Keys(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names) = 0;
     virtual std::uint32_t Enum_Values(std::uint32_t root, std::string_view keyPath,
                                       std::vector<RegistryValueName>& values) = 0;
@@ -150,8 +145,17 @@ public:
     virtual std::uint32_t Delete_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName) = 0;
     virtual std::uint32_t Set_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
                                     const RegistryValue& value) = 0;
+};
 
-    // ---- files and folders
+// The file part of a store (CIM_DataFile, Win32_Directory, Win32_ShortcutFile;
+// providers_files.cpp).
+class IFileStore {
+public:
+    virtual ~IFileStore() = default;
+    IFileStore() = default;
+    IFileStore(const IFileStore&) = delete;
+    IFileStore& operator=(const IFileStore&) = delete;
+
     // The file or folder at exactly this path, if there is one.
     [[nodiscard]] virtual std::optional<FileEntry> Find_Entry(std::string_view path) = 0;
     // The direct children of one folder ("C:\" for a drive root) into
@@ -169,14 +173,27 @@ public:
     virtual std::uint32_t Compress_File(std::string_view path) = 0;
     // The target of a shortcut (.lnk) file; empty when it has none or cannot be read.
     [[nodiscard]] virtual std::string Shortcut_Target(std::string_view path) = 0;
+};
 
-    // ---- processes
+// The system part of a store: facts, disks, shutdown, processes and System
+// Restore (providers_system.cpp).
+class ISystemStore {
+public:
+    virtual ~ISystemStore() = default;
+    ISystemStore() = default;
+    ISystemStore(const ISystemStore&) = delete;
+    ISystemStore& operator=(const ISystemStore&) = delete;
+
+    [[nodiscard]] virtual OsFacts Os_Facts() = 0;
+    [[nodiscard]] virtual std::vector<LogicalDisk> Logical_Disks() = 0;
+    // Win32Shutdown's flags (1 shutdown, 2 reboot, 4 forced, ...); a status.
+    virtual std::uint32_t Shutdown(std::uint32_t flags) = 0;
+
     [[nodiscard]] virtual std::vector<ProcessEntry> Processes() = 0;
     // Starts the command line (no current directory, no start-up information);
     // on status 0 processId names the new process.
     virtual std::uint32_t Create_Process(std::string_view commandLine, std::uint32_t& processId) = 0;
 
-    // ---- System Restore
     // False when the computer has no System Restore (the SystemRestore class is missing).
     [[nodiscard]] virtual bool Has_System_Restore() = 0;
     [[nodiscard]] virtual std::vector<RestorePoint> Restore_Points() = 0;
@@ -185,5 +202,8 @@ public:
                                                std::uint32_t eventType) = 0;
     virtual std::uint32_t Restore(std::uint32_t sequenceNumber) = 0;
 };
+
+// A whole computer: what the stores implement and the query engine serves.
+class IMachineStore : public IRegistryStore, public IFileStore, public ISystemStore {};
 
 }  // namespace corvane::remote

@@ -39,6 +39,21 @@ using FillFunction = FillStatus (*)(IMachineStore& store, const wql::Condition* 
 using MethodFunction = wmi::PropertyBag (*)(IMachineStore& store, const Instance* instance,
                                             const wmi::PropertyBag& in);
 
+// The table's entries for provider functions that take only their part of
+// the store (IRegistryStore, IFileStore, ISystemStore).
+template <auto Fill>
+FillStatus Fill_From(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out) {
+    return Fill(store, where, out);
+}
+template <auto Method>
+wmi::PropertyBag Run_On(IMachineStore& store, const Instance* instance, const wmi::PropertyBag& in) {
+    return Method(store, instance, in);
+}
+template <auto Test>
+bool Ask(IMachineStore& store) {
+    return Test(store);
+}
+
 struct MethodDecl {
     std::string_view name;
     bool isStatic = false;  // a class method (Win32_Process.Create, StdRegProv's methods)

@@ -31,7 +31,7 @@ bool Fits(const FileEntry& entry, Kind kind) {
     return false;
 }
 
-Instance Make_Instance(IMachineStore& store, const FileEntry& entry, Kind kind) {
+Instance Make_Instance(IFileStore& store, const FileEntry& entry, Kind kind) {
     const std::string name = Lower_Ascii(entry.path);
     std::string drive = name.size() >= 2 ? name.substr(0, 2) : name;
     std::string path = "\\";
@@ -66,7 +66,7 @@ Instance Make_Instance(IMachineStore& store, const FileEntry& entry, Kind kind) 
     return row;
 }
 
-FillStatus Fill_Entries(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out, Kind kind) {
+FillStatus Fill_Entries(IFileStore& store, const wql::Condition* where, std::vector<Instance>& out, Kind kind) {
     if (const Variant* name = wql::Required_Equality(where, "Name")) {
         if (const auto entry = store.Find_Entry(name->As_String()); entry && Fits(*entry, kind)) {
             out.push_back(Make_Instance(store, *entry, kind));
@@ -97,28 +97,28 @@ FillStatus Fill_Entries(IMachineStore& store, const wql::Condition* where, std::
     return FillStatus::Unfiltered;
 }
 
-FillStatus Fill_Files(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out) {
+FillStatus Fill_Files(IFileStore& store, const wql::Condition* where, std::vector<Instance>& out) {
     return Fill_Entries(store, where, out, Kind::File);
 }
-FillStatus Fill_Folders(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out) {
+FillStatus Fill_Folders(IFileStore& store, const wql::Condition* where, std::vector<Instance>& out) {
     return Fill_Entries(store, where, out, Kind::Folder);
 }
-FillStatus Fill_Shortcuts(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out) {
+FillStatus Fill_Shortcuts(IFileStore& store, const wql::Condition* where, std::vector<Instance>& out) {
     return Fill_Entries(store, where, out, Kind::Shortcut);
 }
 
-wmi::PropertyBag Run_Delete_File(IMachineStore& store, const Instance* instance, const wmi::PropertyBag&) {
+wmi::PropertyBag Run_Delete_File(IFileStore& store, const Instance* instance, const wmi::PropertyBag&) {
     return Return_Value(File_Method_Code(store.Delete_File(instance->key)));
 }
-wmi::PropertyBag Run_Delete_Folder(IMachineStore& store, const Instance* instance, const wmi::PropertyBag&) {
+wmi::PropertyBag Run_Delete_Folder(IFileStore& store, const Instance* instance, const wmi::PropertyBag&) {
     return Return_Value(File_Method_Code(store.Delete_Folder(instance->key)));
 }
-wmi::PropertyBag Run_Rename(IMachineStore& store, const Instance* instance, const wmi::PropertyBag& in) {
+wmi::PropertyBag Run_Rename(IFileStore& store, const Instance* instance, const wmi::PropertyBag& in) {
     const std::string newName = In_Parameter(in, "FileName").As_String();
     if (newName.empty()) return Return_Value(21);
     return Return_Value(File_Method_Code(store.Rename_File(instance->key, newName)));
 }
-wmi::PropertyBag Run_Compress(IMachineStore& store, const Instance* instance, const wmi::PropertyBag&) {
+wmi::PropertyBag Run_Compress(IFileStore& store, const Instance* instance, const wmi::PropertyBag&) {
     return Return_Value(File_Method_Code(store.Compress_File(instance->key)));
 }
 
@@ -136,18 +136,27 @@ std::vector<PropertyDecl> Entry_Properties(Kind kind) {
 
 std::vector<ClassDescriptor> File_Class_Descriptors() {
     std::vector<ClassDescriptor> classes;
-    classes.push_back({"CIM_DataFile", "cimv2", Entry_Properties(Kind::File), &Fill_Files,
-                       {{"Delete", false, {}, &Run_Delete_File},
-                        {"Rename", false, {"FileName"}, &Run_Rename},
-                        {"Compress", false, {}, &Run_Compress}},
+    classes.push_back({"CIM_DataFile",
+                       "cimv2",
+                       Entry_Properties(Kind::File),
+                       &Fill_From<&Fill_Files>,
+                       {{"Delete", false, {}, &Run_On<&Run_Delete_File>},
+                        {"Rename", false, {"FileName"}, &Run_On<&Run_Rename>},
+                        {"Compress", false, {}, &Run_On<&Run_Compress>}},
                        nullptr});
-    classes.push_back({"Win32_Directory", "cimv2", Entry_Properties(Kind::Folder), &Fill_Folders,
-                       {{"Delete", false, {}, &Run_Delete_Folder},
-                        {"Rename", false, {"FileName"}, &Run_Rename},
-                        {"Compress", false, {}, &Run_Compress}},
+    classes.push_back({"Win32_Directory",
+                       "cimv2",
+                       Entry_Properties(Kind::Folder),
+                       &Fill_From<&Fill_Folders>,
+                       {{"Delete", false, {}, &Run_On<&Run_Delete_Folder>},
+                        {"Rename", false, {"FileName"}, &Run_On<&Run_Rename>},
+                        {"Compress", false, {}, &Run_On<&Run_Compress>}},
                        nullptr});
-    classes.push_back({"Win32_ShortcutFile", "cimv2", Entry_Properties(Kind::Shortcut), &Fill_Shortcuts,
-                       {{"Delete", false, {}, &Run_Delete_File}},
+    classes.push_back({"Win32_ShortcutFile",
+                       "cimv2",
+                       Entry_Properties(Kind::Shortcut),
+                       &Fill_From<&Fill_Shortcuts>,
+                       {{"Delete", false, {}, &Run_On<&Run_Delete_File>}},
                        nullptr});
     return classes;
 }

@@ -33,7 +33,7 @@ void Mark_Not_Whole(wmi::PropertyBag& out, const RegistryValue& value) {
     if (!value.whole) out["bTruncated"] = Variant(true);
 }
 
-wmi::PropertyBag Enum_Key(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Enum_Key(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     std::vector<std::string> names;
     const std::uint32_t status = store.Enum_Keys(Root(in), Key(in), names);
     wmi::PropertyBag out = Return_Value(status);
@@ -48,7 +48,7 @@ wmi::PropertyBag Enum_Key(IMachineStore& store, const Instance*, const wmi::Prop
     return out;
 }
 
-wmi::PropertyBag Enum_Values(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Enum_Values(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     std::vector<RegistryValueName> values;
     const std::uint32_t status = store.Enum_Values(Root(in), Key(in), values);
     wmi::PropertyBag out = Return_Value(status);
@@ -68,7 +68,7 @@ wmi::PropertyBag Enum_Values(IMachineStore& store, const Instance*, const wmi::P
     return out;
 }
 
-wmi::PropertyBag Read_String(IMachineStore& store, const wmi::PropertyBag& in, bool expand) {
+wmi::PropertyBag Read_String(IRegistryStore& store, const wmi::PropertyBag& in, bool expand) {
     RegistryValue value;
     std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
     if (status == kStatusOk && value.type != kRegSz && value.type != kRegExpandSz) {
@@ -84,14 +84,14 @@ wmi::PropertyBag Read_String(IMachineStore& store, const wmi::PropertyBag& in, b
     return out;
 }
 
-wmi::PropertyBag Get_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Get_String_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Read_String(store, in, false);
 }
-wmi::PropertyBag Get_Expanded_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Get_Expanded_String_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Read_String(store, in, true);
 }
 
-wmi::PropertyBag Get_Dword_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Get_Dword_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     RegistryValue value;
     std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
     if (status == kStatusOk && value.type != kRegDword) status = wmi::hresult::kWbemTypeMismatch;
@@ -101,7 +101,7 @@ wmi::PropertyBag Get_Dword_Value(IMachineStore& store, const Instance*, const wm
     return out;
 }
 
-wmi::PropertyBag Get_Qword_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Get_Qword_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     RegistryValue value;
     std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
     if (status == kStatusOk && value.type != kRegQword) status = wmi::hresult::kWbemTypeMismatch;
@@ -115,7 +115,7 @@ bool Kept_As_Bytes(std::uint32_t type) {
     return type != kRegSz && type != kRegExpandSz && type != kRegMultiSz && type != kRegDword && type != kRegQword;
 }
 
-wmi::PropertyBag Get_Binary_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Get_Binary_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     RegistryValue value;
     std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
     if (status == kStatusOk && !Kept_As_Bytes(value.type)) status = wmi::hresult::kWbemTypeMismatch;
@@ -131,7 +131,7 @@ wmi::PropertyBag Get_Binary_Value(IMachineStore& store, const Instance*, const w
     return out;
 }
 
-wmi::PropertyBag Get_Multi_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Get_Multi_String_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     RegistryValue value;
     std::uint32_t status = store.Get_Value(Root(in), Key(in), Value_Name(in), value);
     if (status == kStatusOk && value.type != kRegMultiSz) status = wmi::hresult::kWbemTypeMismatch;
@@ -147,7 +147,7 @@ wmi::PropertyBag Get_Multi_String_Value(IMachineStore& store, const Instance*, c
     return out;
 }
 
-wmi::PropertyBag Check_Access(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Check_Access(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     const Variant required = In_Parameter(in, "uRequired");
     bool granted = false;
     const std::uint32_t status = store.Check_Access(
@@ -157,13 +157,13 @@ wmi::PropertyBag Check_Access(IMachineStore& store, const Instance*, const wmi::
     return out;
 }
 
-wmi::PropertyBag Create_Key(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Create_Key(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Return_Value(store.Create_Key(Root(in), Key(in)));
 }
-wmi::PropertyBag Delete_Key(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Delete_Key(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Return_Value(store.Delete_Key(Root(in), Key(in)));
 }
-wmi::PropertyBag Delete_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Delete_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Return_Value(store.Delete_Value(Root(in), Key(in), Value_Name(in)));
 }
 RegistryValue Typed(std::uint32_t type) {
@@ -171,37 +171,37 @@ RegistryValue Typed(std::uint32_t type) {
     value.type = type;
     return value;
 }
-wmi::PropertyBag Set(IMachineStore& store, const wmi::PropertyBag& in, const RegistryValue& value) {
+wmi::PropertyBag Set(IRegistryStore& store, const wmi::PropertyBag& in, const RegistryValue& value) {
     return Return_Value(store.Set_Value(Root(in), Key(in), Value_Name(in), value));
 }
-wmi::PropertyBag Set_Text(IMachineStore& store, const wmi::PropertyBag& in, std::uint32_t type) {
+wmi::PropertyBag Set_Text(IRegistryStore& store, const wmi::PropertyBag& in, std::uint32_t type) {
     RegistryValue value = Typed(type);
     value.text = In_Parameter(in, "sValue").As_String();
     return Set(store, in, value);
 }
-wmi::PropertyBag Set_Number(IMachineStore& store, const wmi::PropertyBag& in, std::uint32_t type,
+wmi::PropertyBag Set_Number(IRegistryStore& store, const wmi::PropertyBag& in, std::uint32_t type,
                             std::uint64_t number) {
     RegistryValue value = Typed(type);
     value.number = number;
     return Set(store, in, value);
 }
-wmi::PropertyBag Set_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Set_String_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Set_Text(store, in, kRegSz);
 }
-wmi::PropertyBag Set_Expanded_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Set_Expanded_String_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Set_Text(store, in, kRegExpandSz);
 }
-wmi::PropertyBag Set_Multi_String_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Set_Multi_String_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     RegistryValue value = Typed(kRegMultiSz);
     const Variant parts = In_Parameter(in, "sValue");
     for (const Variant& part : parts.As_Array()) value.parts.push_back(part.As_String());
     return Set(store, in, value);
 }
-wmi::PropertyBag Set_Dword_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Set_Dword_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     const auto number = static_cast<std::uint32_t>(In_Parameter(in, "uValue").As_Int64());
     return Set_Number(store, in, kRegDword, number);
 }
-wmi::PropertyBag Set_Qword_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Set_Qword_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     // uint64 values travel as decimal text through the scripting layer.
     const std::string text = In_Parameter(in, "uValue").As_String();
     std::uint64_t value = 0;
@@ -209,7 +209,7 @@ wmi::PropertyBag Set_Qword_Value(IMachineStore& store, const Instance*, const wm
     if (error != std::errc() || end != text.data() + text.size()) return Return_Value(kStatusInvalidParameter);
     return Set_Number(store, in, kRegQword, value);
 }
-wmi::PropertyBag Set_Binary_Value(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Set_Binary_Value(IRegistryStore& store, const Instance*, const wmi::PropertyBag& in) {
     const Variant type = In_Parameter(in, "uType");
     RegistryValue value = Typed(type.Is_Empty() ? kRegBinary : static_cast<std::uint32_t>(type.As_Int64()));
     if (!Kept_As_Bytes(value.type)) return Return_Value(kStatusInvalidParameter);
@@ -224,32 +224,42 @@ wmi::PropertyBag Set_Binary_Value(IMachineStore& store, const Instance*, const w
 
 std::vector<ClassDescriptor> Registry_Class_Descriptors() {
     std::vector<ClassDescriptor> classes;
-    classes.push_back({"StdRegProv", "default", {}, nullptr,
-                       {{"EnumKey", true, {"hDefKey", "sSubKeyName"}, &Enum_Key},
-                        {"EnumValues", true, {"hDefKey", "sSubKeyName"}, &Enum_Values},
-                        {"GetStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_String_Value},
-                        {"GetExpandedStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"},
-                         &Get_Expanded_String_Value},
-                        {"GetDWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_Dword_Value},
-                        {"GetQWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_Qword_Value},
-                        {"GetBinaryValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Get_Binary_Value},
-                        {"GetMultiStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"},
-                         &Get_Multi_String_Value},
-                        {"CheckAccess", true, {"hDefKey", "sSubKeyName", "uRequired"}, &Check_Access},
-                        {"CreateKey", true, {"hDefKey", "sSubKeyName"}, &Create_Key},
-                        {"DeleteKey", true, {"hDefKey", "sSubKeyName"}, &Delete_Key},
-                        {"DeleteValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Delete_Value},
-                        {"SetStringValue", true, {"hDefKey", "sSubKeyName", "sValueName", "sValue"},
-                         &Set_String_Value},
-                        {"SetExpandedStringValue", true, {"hDefKey", "sSubKeyName", "sValueName", "sValue"},
-                         &Set_Expanded_String_Value},
-                        {"SetMultiStringValue", true, {"hDefKey", "sSubKeyName", "sValueName", "sValue"},
-                         &Set_Multi_String_Value},
-                        {"SetDWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName", "uValue"}, &Set_Dword_Value},
-                        {"SetQWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName", "uValue"}, &Set_Qword_Value},
-                        {"SetBinaryValue", true, {"hDefKey", "sSubKeyName", "sValueName", "uValue", "uType"},
-                         &Set_Binary_Value}},
-                       nullptr});
+    classes.push_back(
+        {"StdRegProv",
+         "default",
+         {},
+         nullptr,
+         {{"EnumKey", true, {"hDefKey", "sSubKeyName"}, &Run_On<&Enum_Key>},
+          {"EnumValues", true, {"hDefKey", "sSubKeyName"}, &Run_On<&Enum_Values>},
+          {"GetStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Run_On<&Get_String_Value>},
+          {"GetExpandedStringValue",
+           true,
+           {"hDefKey", "sSubKeyName", "sValueName"},
+           &Run_On<&Get_Expanded_String_Value>},
+          {"GetDWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Run_On<&Get_Dword_Value>},
+          {"GetQWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Run_On<&Get_Qword_Value>},
+          {"GetBinaryValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Run_On<&Get_Binary_Value>},
+          {"GetMultiStringValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Run_On<&Get_Multi_String_Value>},
+          {"CheckAccess", true, {"hDefKey", "sSubKeyName", "uRequired"}, &Run_On<&Check_Access>},
+          {"CreateKey", true, {"hDefKey", "sSubKeyName"}, &Run_On<&Create_Key>},
+          {"DeleteKey", true, {"hDefKey", "sSubKeyName"}, &Run_On<&Delete_Key>},
+          {"DeleteValue", true, {"hDefKey", "sSubKeyName", "sValueName"}, &Run_On<&Delete_Value>},
+          {"SetStringValue", true, {"hDefKey", "sSubKeyName", "sValueName", "sValue"}, &Run_On<&Set_String_Value>},
+          {"SetExpandedStringValue",
+           true,
+           {"hDefKey", "sSubKeyName", "sValueName", "sValue"},
+           &Run_On<&Set_Expanded_String_Value>},
+          {"SetMultiStringValue",
+           true,
+           {"hDefKey", "sSubKeyName", "sValueName", "sValue"},
+           &Run_On<&Set_Multi_String_Value>},
+          {"SetDWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName", "uValue"}, &Run_On<&Set_Dword_Value>},
+          {"SetQWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName", "uValue"}, &Run_On<&Set_Qword_Value>},
+          {"SetBinaryValue",
+           true,
+           {"hDefKey", "sSubKeyName", "sValueName", "uValue", "uType"},
+           &Run_On<&Set_Binary_Value>}},
+         nullptr});
     return classes;
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 using wmi::Variant;
 
-FillStatus Fill_Computer_System(IMachineStore& store, const wql::Condition*, std::vector<Instance>& out) {
+FillStatus Fill_Computer_System(ISystemStore& store, const wql::Condition*, std::vector<Instance>& out) {
     const OsFacts facts = store.Os_Facts();
     Instance row;
     row.values["Name"] = Variant(facts.computerName);
@@ -18,7 +18,7 @@ FillStatus Fill_Computer_System(IMachineStore& store, const wql::Condition*, std
     return FillStatus::Unfiltered;
 }
 
-FillStatus Fill_Operating_System(IMachineStore& store, const wql::Condition*, std::vector<Instance>& out) {
+FillStatus Fill_Operating_System(ISystemStore& store, const wql::Condition*, std::vector<Instance>& out) {
     const OsFacts facts = store.Os_Facts();
     Instance row;
     const std::string name = "Microsoft Windows|" + facts.windowsDirectory + "|\\Device\\Harddisk0\\Partition1";
@@ -32,7 +32,7 @@ FillStatus Fill_Operating_System(IMachineStore& store, const wql::Condition*, st
     return FillStatus::Unfiltered;
 }
 
-FillStatus Fill_Processor(IMachineStore& store, const wql::Condition*, std::vector<Instance>& out) {
+FillStatus Fill_Processor(ISystemStore& store, const wql::Condition*, std::vector<Instance>& out) {
     Instance row;
     row.values["DeviceID"] = Variant("CPU0");
     row.values["AddressWidth"] = Variant(store.Os_Facts().addressWidth);
@@ -41,7 +41,7 @@ FillStatus Fill_Processor(IMachineStore& store, const wql::Condition*, std::vect
     return FillStatus::Unfiltered;
 }
 
-FillStatus Fill_Logical_Disk(IMachineStore& store, const wql::Condition*, std::vector<Instance>& out) {
+FillStatus Fill_Logical_Disk(ISystemStore& store, const wql::Condition*, std::vector<Instance>& out) {
     for (const LogicalDisk& disk : store.Logical_Disks()) {
         Instance row;
         row.values["Name"] = Variant(disk.name);
@@ -53,7 +53,7 @@ FillStatus Fill_Logical_Disk(IMachineStore& store, const wql::Condition*, std::v
     return FillStatus::Unfiltered;
 }
 
-FillStatus Fill_Process(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out) {
+FillStatus Fill_Process(ISystemStore& store, const wql::Condition* where, std::vector<Instance>& out) {
     const Variant* wanted = wql::Required_Equality(where, "ProcessId");
     for (const ProcessEntry& process : store.Processes()) {
         if (wanted != nullptr && !wanted->Is_Array()) {
@@ -74,7 +74,7 @@ FillStatus Fill_Process(IMachineStore& store, const wql::Condition* where, std::
     return wanted != nullptr ? FillStatus::Filtered : FillStatus::Unfiltered;
 }
 
-FillStatus Fill_Restore_Points(IMachineStore& store, const wql::Condition*, std::vector<Instance>& out) {
+FillStatus Fill_Restore_Points(ISystemStore& store, const wql::Condition*, std::vector<Instance>& out) {
     for (const RestorePoint& point : store.Restore_Points()) {
         Instance row;
         row.values["Description"] = Variant(point.description);
@@ -88,12 +88,12 @@ FillStatus Fill_Restore_Points(IMachineStore& store, const wql::Condition*, std:
     return FillStatus::Unfiltered;
 }
 
-wmi::PropertyBag Run_Shutdown(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Run_Shutdown(ISystemStore& store, const Instance*, const wmi::PropertyBag& in) {
     const Variant flags = In_Parameter(in, "Flags");
     return Return_Value(store.Shutdown(static_cast<std::uint32_t>(flags.As_Int32())));
 }
 
-wmi::PropertyBag Run_Create_Process(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Run_Create_Process(ISystemStore& store, const Instance*, const wmi::PropertyBag& in) {
     const std::string commandLine = In_Parameter(in, "CommandLine").As_String();
     std::uint32_t processId = 0;
     const std::uint32_t status = commandLine.empty() ? kStatusInvalidParameter
@@ -112,62 +112,77 @@ wmi::PropertyBag Run_Create_Process(IMachineStore& store, const Instance*, const
     return out;
 }
 
-wmi::PropertyBag Run_Create_Restore_Point(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Run_Create_Restore_Point(ISystemStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Return_Value(store.Create_Restore_Point(In_Parameter(in, "Description").As_String(),
                                                    static_cast<std::uint32_t>(In_Parameter(in, "RestorePointType").As_Int32()),
                                                    static_cast<std::uint32_t>(In_Parameter(in, "EventType").As_Int32())));
 }
 
-wmi::PropertyBag Run_Restore(IMachineStore& store, const Instance*, const wmi::PropertyBag& in) {
+wmi::PropertyBag Run_Restore(ISystemStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Return_Value(store.Restore(static_cast<std::uint32_t>(In_Parameter(in, "SequenceNumber").As_Int32())));
 }
 
-bool Has_Restore(IMachineStore& store) {
-    return store.Has_System_Restore();
-}
+bool Has_Restore(ISystemStore& store) { return store.Has_System_Restore(); }
 
 }  // namespace
 
 std::vector<ClassDescriptor> System_Class_Descriptors() {
     std::vector<ClassDescriptor> classes;
-    classes.push_back({"Win32_ComputerSystem", "cimv2",
+    classes.push_back({"Win32_ComputerSystem",
+                       "cimv2",
                        {{"Name", PropertyType::Text}, {"Caption", PropertyType::Text}},
-                       &Fill_Computer_System, {}, nullptr});
-    classes.push_back({"Win32_OperatingSystem", "cimv2",
+                       &Fill_From<&Fill_Computer_System>,
+                       {},
+                       nullptr});
+    classes.push_back({"Win32_OperatingSystem",
+                       "cimv2",
                        {{"Name", PropertyType::Text},
                         {"Caption", PropertyType::Text},
                         {"Version", PropertyType::Text},
                         {"WindowsDirectory", PropertyType::Text},
                         {"Primary", PropertyType::Bool}},
-                       &Fill_Operating_System,
-                       {{"Win32Shutdown", false, {"Flags", "Reserved"}, &Run_Shutdown}},
+                       &Fill_From<&Fill_Operating_System>,
+                       {{"Win32Shutdown", false, {"Flags", "Reserved"}, &Run_On<&Run_Shutdown>}},
                        nullptr});
-    classes.push_back({"Win32_Processor", "cimv2",
+    classes.push_back({"Win32_Processor",
+                       "cimv2",
                        {{"DeviceID", PropertyType::Text}, {"AddressWidth", PropertyType::Int32}},
-                       &Fill_Processor, {}, nullptr});
-    classes.push_back({"Win32_LogicalDisk", "cimv2",
-                       {{"Name", PropertyType::Text}, {"DeviceID", PropertyType::Text}, {"DriveType", PropertyType::UInt32}},
-                       &Fill_Logical_Disk, {}, nullptr});
-    classes.push_back({"Win32_Process", "cimv2",
+                       &Fill_From<&Fill_Processor>,
+                       {},
+                       nullptr});
+    classes.push_back(
+        {"Win32_LogicalDisk",
+         "cimv2",
+         {{"Name", PropertyType::Text}, {"DeviceID", PropertyType::Text}, {"DriveType", PropertyType::UInt32}},
+         &Fill_From<&Fill_Logical_Disk>,
+         {},
+         nullptr});
+    classes.push_back({"Win32_Process",
+                       "cimv2",
                        {{"Name", PropertyType::Text},
                         {"Caption", PropertyType::Text},
                         {"ProcessId", PropertyType::UInt32},
                         {"Handle", PropertyType::Text}},
-                       &Fill_Process,
-                       {{"Create", true, {"CommandLine", "CurrentDirectory", "ProcessStartupInformation"},
-                         &Run_Create_Process}},
+                       &Fill_From<&Fill_Process>,
+                       {{"Create",
+                         true,
+                         {"CommandLine", "CurrentDirectory", "ProcessStartupInformation"},
+                         &Run_On<&Run_Create_Process>}},
                        nullptr});
-    classes.push_back({"SystemRestore", "default",
+    classes.push_back({"SystemRestore",
+                       "default",
                        {{"Description", PropertyType::Text},
                         {"SequenceNumber", PropertyType::UInt32},
                         {"CreationTime", PropertyType::DateTimeText},
                         {"RestorePointType", PropertyType::UInt32},
                         {"EventType", PropertyType::UInt32}},
-                       &Fill_Restore_Points,
-                       {{"CreateRestorePoint", true, {"Description", "RestorePointType", "EventType"},
-                         &Run_Create_Restore_Point},
-                        {"Restore", true, {"SequenceNumber"}, &Run_Restore}},
-                       &Has_Restore});
+                       &Fill_From<&Fill_Restore_Points>,
+                       {{"CreateRestorePoint",
+                         true,
+                         {"Description", "RestorePointType", "EventType"},
+                         &Run_On<&Run_Create_Restore_Point>},
+                        {"Restore", true, {"SequenceNumber"}, &Run_On<&Run_Restore>}},
+                       &Ask<&Has_Restore>});
     return classes;
 }
 

@@ -7,6 +7,7 @@
 
 #include "base/runtime_error.h"
 #include "base/text.h"
+#include "remote/folder_path.h"
 #include "remote/wmi_results.h"
 
 namespace corvane::remote {
@@ -14,11 +15,6 @@ namespace {
 
 constexpr std::int32_t kDirectoryNotEmpty = 14;
 constexpr std::int32_t kAccessDeniedCode = 2;
-
-std::string Without_Trailing_Backslash(std::string_view path) {
-    if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
-    return std::string(path);
-}
 
 // A folder as the Drive and Path properties of Win32_Directory and
 // CIM_DataFile give it: "C:" and the rest, ending in "\".
@@ -37,9 +33,7 @@ bool Safe_File_Query(wmi::IServices& cimv2, std::string_view path) {
 }
 
 bool Safe_Folder_Query(wmi::IServices& cimv2, std::string_view path) {
-    std::string folder(path);
-    if (folder.size() >= 4 && folder.back() == '\\') folder.pop_back();
-    return Any(cimv2, "Select Name from Win32_Directory Where name='" + Wql_Escape(folder) + "'");
+    return Any(cimv2, "Select Name from Win32_Directory Where name='" + Wql_Escape(Normalize_Folder_Path(path)) + "'");
 }
 
 enum class FastAnswer { Exists, Missing, Unknown };
@@ -118,7 +112,7 @@ bool WMI_File_Exists(wmi::IServices& cimv2, std::string_view path) {
 bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path) {
     try {
         return Any(cimv2, "Select Name from Win32_Directory Where name='" +
-                              Wql_Backslashes(Without_Trailing_Backslash(path)) + "'");
+                              Wql_Backslashes(Normalize_Folder_Path(path)) + "'");
     } catch (const RuntimeError&) {
         return false;
     }
@@ -232,7 +226,7 @@ Existence Test_File_Existence(TargetContext& context, wmi::IServices& cimv2, std
 }
 
 Existence Test_Folder_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
-    const std::string_view named = path.size() > 3 && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    const std::string named = Normalize_Folder_Path(path);
     if (const auto listed = Listed_Existence(context, cimv2, named, true)) return *listed;
     if (!context.SafeScan) {
         const FastAnswer answer = Fast_Test(context, path, kListEverything);
@@ -298,8 +292,10 @@ bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_
         // deleted only once its content is gone (the rows of the content come
         // first), so that files the user left unchecked stay.
         std::optional<std::int32_t> code;
-        const std::string query =
-            "Select * From Win32_Directory Where Name ='" + Wql_Escape(Without_Trailing_Backslash(path)) + "'";
+        // A drive root is never a problem's folder: it matches nothing.
+        const std::string folderPath = Normalize_Folder_Path(path);
+        if (Is_Drive_Root(folderPath)) return true;
+        const std::string query = "Select * From Win32_Directory Where Name ='" + Wql_Escape(folderPath) + "'";
         for (const auto& folder : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
             bool hasContent = true;
             try {

@@ -123,24 +123,24 @@ bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::
     }
 }
 
-int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
-                         std::string_view keyPath, std::string_view valueName, std::int32_t valueType,
-                         wmi::Variant& value) {
+StringRead WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
+                                std::string_view keyPath, std::string_view valueName, std::int32_t valueType,
+                                wmi::Variant& value) {
     try {
         if (!context.IsRemote) {
             value = Query_Local_Value(context.Ports().localRegistry, rootKey, Key_Path(keyPath), valueName);
         } else if (valueType == 1) {
             const wmi::PropertyBag out =
                 registry.Exec_Method("GetStringValue", Value_Parameters(rootKey, keyPath, valueName));
-            if (Return_Code(out) != 0) return kValueReadFailed;
+            if (Return_Code(out) != 0) return StringRead::ProviderError;
             const auto found = out.find("sValue");
             value = found == out.end() ? wmi::Variant() : found->second;
         }
         const bool empty = value.Is_Empty() || (value.Kind() == wmi::Variant::Type::String && value.As_String().empty());
-        return empty ? kValueEmpty : kValueRead;
+        return empty ? StringRead::Empty : StringRead::Read;
     } catch (const RuntimeError& error) {
         Raise_Unless_Swallowed(error);
-        return kValueLostConnection;
+        return StringRead::CallFailed;
     }
 }
 
@@ -168,7 +168,9 @@ bool Is_Empty_Key(TargetContext& context, wmi::IObject& registry, std::uint32_t 
     if (!WMI_Enum_Key(registry, rootKey, keyPath, subKeys) || !subKeys.empty()) return false;
     if (names.size() == 1) {
         wmi::Variant value;
-        if (WMI_Get_String_Value(context, registry, rootKey, keyPath, "", kRegSz, value) != kValueEmpty) return false;
+        if (WMI_Get_String_Value(context, registry, rootKey, keyPath, "", kRegSz, value) != StringRead::Empty) {
+            return false;
+        }
     }
     std::int32_t returnCode = 0;
     return WMI_Check_Access(registry, rootKey, keyPath, kKeyQueryValue, returnCode);

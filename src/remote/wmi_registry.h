@@ -41,18 +41,20 @@ bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::
                             std::vector<std::string>& valueNames, std::vector<std::int32_t>& valueTypes,
                             std::vector<wmi::Variant>& values);
 
-// Result codes of WMI_Get_String_Value.
-inline constexpr int kValueRead = 0;
-inline constexpr int kValueEmpty = -1;
-inline constexpr int kValueReadFailed = 2;
-inline constexpr int kValueLostConnection = -2;
+// What WMI_Get_String_Value found.
+enum class StringRead {
+    Read,           // a non-empty value
+    Empty,          // an empty string, or no value (locally: nothing readable)
+    ProviderError,  // the provider answered with an error code (no such key or value, another type)
+    CallFailed,     // the call failed with a swallowed error (refused access); a lost connection raises
+};
 
 // On the local computer (context.IsRemote false) the value is read natively
 // (Query_Local_Value, any type); otherwise GetStringValue, only for
 // valueType 1 (any other type makes no call and keeps value).
-int WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
-                         std::string_view keyPath, std::string_view valueName, std::int32_t valueType,
-                         wmi::Variant& value);
+[[nodiscard]] StringRead WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
+                                              std::string_view keyPath, std::string_view valueName,
+                                              std::int32_t valueType, wmi::Variant& value);
 
 // GetBinaryValue; true with the value's length in bytes when the provider read it.
 bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,

@@ -3,7 +3,7 @@
 #include "base/ui/main_window_port.h"
 #include "base/text.h"
 #include "scan/category_run.h"
-#include "scan/extract_file_path.h"
+#include "base/extract_file_path.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 
@@ -50,11 +50,12 @@ void Scan_Empty_Class_Keys(CategoryRun& run) {
         const std::string keyPath = kClasses + keys[i];
         if (!run.Is_Excepted(parent + keys[i])) {
             std::string defaultValue;
-            const int read = target.Get_String_Value(kHkeyLocalMachineRoot, keyPath, "", 1, defaultValue);
+            const remote::StringRead read =
+                target.Get_String_Value(kHkeyLocalMachineRoot, keyPath, "", 1, defaultValue);
             // An empty or (locally) absent default goes on, and so does a
             // failed read: the access test below keeps a key that cannot be
             // read from being taken for an empty one.
-            if ((read == remote::kValueEmpty || read == remote::kValueLostConnection) &&
+            if ((read == remote::StringRead::Empty || read == remote::StringRead::CallFailed) &&
                 !Has_Elements(target.Enum_Key(kHkeyLocalMachineRoot, keyPath)) &&
                 No_Values_But_Default(target.Enum_Values(kHkeyLocalMachineRoot, keyPath)) &&
                 target.Check_Access(kHkeyLocalMachineRoot, keyPath, kKeyQueryValue)) {
@@ -105,7 +106,7 @@ void Scan_Empty_File_Exts(CategoryRun& run) {
 // The default value of a sub-key of a COM registration, when it is a
 // non-empty string.
 bool Read_Default(ScanTarget& target, std::string_view keyPath, std::string& value) {
-    return target.Get_String_Value(kHkeyLocalMachineRoot, keyPath, "", 1, value) == remote::kValueRead;
+    return target.Get_String_Value(kHkeyLocalMachineRoot, keyPath, "", 1, value) == remote::StringRead::Read;
 }
 
 // The per-run sets and the existence cache of ActiveX/COM.
@@ -160,7 +161,7 @@ void Check_Class_Id(ComRun& com, const std::string& classId) {
     const std::string classKey = std::string(kClassesCom) + "CLSID\\" + classId;
     const std::string registryKey = kHklmPrefix + classKey;
     std::string appId;
-    if (com.target.Get_String_Value(kHkeyLocalMachineRoot, classKey, "AppId", 1, appId) == remote::kValueRead &&
+    if (com.target.Get_String_Value(kHkeyLocalMachineRoot, classKey, "AppId", 1, appId) == remote::StringRead::Read &&
         !com.run.Is_Excepted(registryKey + "\\AppId\\" + appId) && !Name_In_Set(com.appIds, appId)) {
         com.run.Add_Registry_Problem({.fixDigit = '1',
                                       .text = appId,
@@ -251,7 +252,7 @@ void Scan_Prog_Ids(ComRun& com) {
 
 bool Key_Has_Content(ScanTarget& target, std::uint32_t root, std::string_view keyPath) {
     std::string defaultValue;
-    if (target.Get_String_Value(root, keyPath, "", 1, defaultValue) == remote::kValueRead) return true;
+    if (target.Get_String_Value(root, keyPath, "", 1, defaultValue) == remote::StringRead::Read) return true;
     if (Has_Elements(target.Enum_Values(root, keyPath))) return true;
     std::vector<std::string> subKeys;
     if (!target.Enum_Key(root, keyPath, subKeys)) return true;

@@ -23,7 +23,10 @@ std::vector<std::string> User_Folder_Values(ScanTarget& target, std::string_view
         const std::string key = user + std::string(keyBelowUser);
         if (!target.Check_Access(kHkeyUsersRoot, key, remote::kKeyQueryValue)) continue;
         std::string folder;
-        if (target.Get_String_Value(kHkeyUsersRoot, key, valueName, 1, folder) != 0 || folder.empty()) continue;
+        if (target.Get_String_Value(kHkeyUsersRoot, key, valueName, 1, folder) != remote::StringRead::Read ||
+            folder.empty()) {
+            continue;
+        }
         // Profiles that share a folder (.DEFAULT and a user, on some systems)
         // must not list its content twice.
         const auto same = [&](const std::string& known) { return Lower_Ascii(known) == Lower_Ascii(folder); };

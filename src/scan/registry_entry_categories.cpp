@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "scan/category_run.h"
-#include "scan/extract_file_path.h"
+#include "base/extract_file_path.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 
@@ -42,7 +42,13 @@ void Scan_Help_Files(ScanArguments& args) {
             if (Extract_File_Path(folder) && !run.Is_Excepted(Hklm(keyPath) + "\\" + name)) {
                 if (folder.back() != '\\') folder += '\\';
                 if (!target.Remote_File_Exists(folder + name)) {
-                    run.Add_Registry_Problem({'1', name, folder, "File not found", keyPath, Hklm(keyPath), name});
+                    run.Add_Registry_Problem({.fixDigit = '1',
+                                              .text = name,
+                                              .data = folder,
+                                              .problem = "File not found",
+                                              .keyPath = keyPath,
+                                              .registryKey = Hklm(keyPath),
+                                              .valueName = name});
                 }
             }
             // Skip leaves this key; Stop also ends the category below.
@@ -70,9 +76,10 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
         const std::string entryKey = uninstall + "\\" + entries[i];
         if (!run.Is_Excepted(Hklm(entryKey))) {
             std::string source;
-            const int read = target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "InstallSource", 1, source);
+            const remote::StringRead read =
+                target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "InstallSource", 1, source);
             if (!run.Is_Excepted(Hklm(entryKey) + "\\" + source)) {
-                if (read != 0) {
+                if (read != remote::StringRead::Read) {
                     if (target.Is_Empty_Key(kHkeyLocalMachineRoot, entryKey)) {
                         run.Add_Registry_Problem({.fixDigit = '0',
                                                   .text = entries[i],
@@ -84,8 +91,13 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
                     }
                 } else if (Extract_File_Path(source) && target.Is_Fixed_Drive(source.substr(0, 2)) &&
                            !target.Remote_Folder_Exists(source)) {
-                    run.Add_Registry_Problem(
-                        {'1', source, "", "Folder not found", entryKey, Hklm(entryKey), "InstallSource"});
+                    run.Add_Registry_Problem({.fixDigit = '1',
+                                              .text = source,
+                                              .data = "",
+                                              .problem = "Folder not found",
+                                              .keyPath = entryKey,
+                                              .registryKey = Hklm(entryKey),
+                                              .valueName = "InstallSource"});
                 }
             }
         }
@@ -110,13 +122,22 @@ void Scan_Application_Paths(ScanArguments& args) {
         const std::string entryKey = appPaths + "\\" + entries[i];
         for (const char* valueName : {"", "Path"}) {
             std::string data;
-            if (target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, valueName, 1, data) != 0) continue;
+            if (target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, valueName, 1, data) !=
+                remote::StringRead::Read) {
+                continue;
+            }
             if (!Extract_File_Path(data)) continue;
             if (run.Is_Excepted(Hklm(entryKey) + "\\" + data)) continue;
             const bool isDefault = *valueName == '\0';
             const bool exists = isDefault ? target.Remote_File_Exists(data) : target.Remote_Folder_Exists(data);
             if (exists) continue;
-            run.Add_Registry_Problem({'0', data, "", "File not found", entryKey, Hklm(entryKey), ""});
+            run.Add_Registry_Problem({.fixDigit = '0',
+                                      .text = data,
+                                      .data = "",
+                                      .problem = "File not found",
+                                      .keyPath = entryKey,
+                                      .registryKey = Hklm(entryKey),
+                                      .valueName = ""});
         }
         if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(entries.size())) != EntryStep::Continue) break;
     }
@@ -143,8 +164,13 @@ void Scan_Windows_Fonts(ScanArguments& args) {
         if (!file.empty() && !run.Is_Excepted(Hklm(fonts) + "\\" + file)) {
             std::string path = (file.size() >= 3 && file.compare(1, 2, ":\\") == 0) ? file : fontsFolder + "\\" + file;
             if (Extract_File_Path(path) && !target.Remote_File_Exists(path)) {
-                run.Add_Registry_Problem({'1', file, fontsFolder, "Font not found", fonts + "\\", Hklm(fonts),
-                                          values.names[i]});
+                run.Add_Registry_Problem({.fixDigit = '1',
+                                          .text = file,
+                                          .data = fontsFolder,
+                                          .problem = "Font not found",
+                                          .keyPath = fonts + "\\",
+                                          .registryKey = Hklm(fonts),
+                                          .valueName = values.names[i]});
             }
         }
         if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.data.size())) != EntryStep::Continue) {
@@ -169,7 +195,13 @@ void Scan_Shared_DLLs(ScanArguments& args) {
             !target.Remote_File_Exists(path)) {
             // The row deletes the value as it is named in the registry; the
             // reduced path is what the user sees.
-            run.Add_Registry_Problem({'1', path, "", "File not found", shared, Hklm(shared), names[i]});
+            run.Add_Registry_Problem({.fixDigit = '1',
+                                      .text = path,
+                                      .data = "",
+                                      .problem = "File not found",
+                                      .keyPath = shared,
+                                      .registryKey = Hklm(shared),
+                                      .valueName = names[i]});
         }
         if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(names.size())) != EntryStep::Continue) break;
     }

@@ -91,10 +91,12 @@ bool ScanTarget::Enum_String_Values(std::uint32_t root, std::string_view keyPath
     return true;
 }
 
-int ScanTarget::Get_String_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
-                                 std::int32_t valueType, std::string& value) {
+remote::StringRead ScanTarget::Get_String_Value(std::uint32_t root, std::string_view keyPath,
+                                                std::string_view valueName, std::int32_t valueType,
+                                                std::string& value) {
     wmi::Variant read;
-    const int result = remote::WMI_Get_String_Value(context_, Registry(), root, keyPath, valueName, valueType, read);
+    const remote::StringRead result =
+        remote::WMI_Get_String_Value(context_, Registry(), root, keyPath, valueName, valueType, read);
     value = Value_Text(read);
     return result;
 }

@@ -12,6 +12,7 @@
 
 #include "remote/target_context.h"
 #include "remote/wmi_connection.h"
+#include "remote/wmi_registry.h"
 
 namespace corvane::scan {
 
@@ -59,10 +60,10 @@ public:
     // A key that could be read and holds nothing (remote::Is_Empty_Key).
     [[nodiscard]] bool Is_Empty_Key(std::uint32_t root, std::string_view keyPath);
     [[nodiscard]] bool Enum_String_Values(std::uint32_t root, std::string_view keyPath, StringValues& values);
-    // 0 a non-empty value was read, -1 empty or absent, 2 the provider said no,
-    // -2 the read failed (lost connection or refused access). value gets the text.
-    [[nodiscard]] int Get_String_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
-                                       std::int32_t valueType, std::string& value);
+    // remote::WMI_Get_String_Value; value gets the text.
+    [[nodiscard]] remote::StringRead Get_String_Value(std::uint32_t root, std::string_view keyPath,
+                                                      std::string_view valueName, std::int32_t valueType,
+                                                      std::string& value);
 
     // GetBinaryValue; true with the value's length in bytes when it was read.
     [[nodiscard]] bool Get_Binary_Size(std::uint32_t root, std::string_view keyPath, std::string_view valueName,

@@ -6,7 +6,7 @@
 #include "base/ui/main_window_port.h"
 #include "base/text.h"
 #include "scan/category_run.h"
-#include "scan/extract_file_path.h"
+#include "base/extract_file_path.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 
@@ -57,7 +57,8 @@ bool Scan_Disabled_Startup(CategoryRun& run) {
         const std::string entryKey = startup + "\\" + entries[i];
         std::string command;
         if (!run.Is_Excepted(Hklm(entryKey)) &&
-            target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "command", 1, command) == remote::kValueRead &&
+            target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "command", 1, command) ==
+                remote::StringRead::Read &&
             Extract_File_Path(command) && !run.Is_Excepted(Hklm(entryKey) + "\\StartUpPath\\" + command) &&
             target.Is_Fixed_Drive(command.substr(0, 2)) && !target.Remote_File_Exists(command)) {
             run.Add_Registry_Problem({.fixDigit = '0',
@@ -239,8 +240,8 @@ bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath, int depth) {
         if (Stop_Or_Skip(run)) return false;
     }
     std::string sound;
-    if (target.Get_String_Value(kHkeyUsersRoot, key, "", 1, sound) == remote::kValueRead && Extract_File_Path(sound) &&
-        !run.Is_Excepted(Hku(key) + "\\Default") && !target.Remote_File_Exists(sound)) {
+    if (target.Get_String_Value(kHkeyUsersRoot, key, "", 1, sound) == remote::StringRead::Read &&
+        Extract_File_Path(sound) && !run.Is_Excepted(Hku(key) + "\\Default") && !target.Remote_File_Exists(sound)) {
         run.Add_Registry_Problem({.fixDigit = '1',
                                   .text = "Default",
                                   .data = "",

@@ -6,7 +6,7 @@
 #include "base/ui/main_window_port.h"
 #include "base/text.h"
 #include "scan/category_run.h"
-#include "scan/extract_file_path.h"
+#include "base/extract_file_path.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 
@@ -157,7 +157,8 @@ void Scan_Image_File_Options(ScanArguments& args) {
         if (!run.Is_Excepted(kHklmPrefix + keyPath + "\\Debugger") &&
             Upper_Text(programs[i]) != Upper_Text("Your Image File Name Here without a path") &&
             target.Check_Access(kHkeyLocalMachineRoot, keyPath, kKeyQueryValue) &&
-            target.Get_String_Value(kHkeyLocalMachineRoot, keyPath, "Debugger", 1, debugger) == remote::kValueRead) {
+            target.Get_String_Value(kHkeyLocalMachineRoot, keyPath, "Debugger", 1, debugger) ==
+                remote::StringRead::Read) {
             run.Add_Registry_Problem({.fixDigit = '1',
                                       .text = "Debugger",
                                       .data = "",

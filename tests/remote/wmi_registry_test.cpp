@@ -65,17 +65,23 @@ TEST_F(RegistryTest, EnumStringValuesReadsOnlyTextTypes) {
 
 TEST_F(RegistryTest, GetStringValueOnARemoteTarget) {
     Variant value;
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1, value), 0);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1, value),
+              remote::StringRead::Read);
     EXPECT_EQ(value.As_String(), "C:\\App");
     value = Variant();
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Blank", 1, value), -1);
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Nope", 1, value), 2);
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\Gone", "Dir", 1, value), 2);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Blank", 1, value),
+              remote::StringRead::Empty);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Nope", 1, value),
+              remote::StringRead::ProviderError);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\Gone", "Dir", 1, value),
+              remote::StringRead::ProviderError);
     const std::size_t before = network.calls.size();
     value = Variant();
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Count", 4, value), -1);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Count", 4, value),
+              remote::StringRead::Empty);
     value = Variant("passed in");
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Count", 4, value), 0);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Count", 4, value),
+              remote::StringRead::Read);
     EXPECT_EQ(value.As_String(), "passed in");
     EXPECT_EQ(network.calls.size(), before);  // no call for types other than 1
 }
@@ -87,12 +93,18 @@ TEST_F(RegistryTest, GetStringValueOnTheLocalTargetReadsNatively) {
     ASSERT_FALSE(context.IsRemote);
     network.calls.clear();
     Variant value;
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "Dir", 1, value), 0);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "Dir", 1,
+                                           value),
+              remote::StringRead::Read);
     EXPECT_EQ(value.As_String(), "D:\\Here");
     value = Variant();
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "Count", 1, value), 0);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "Count",
+                                           1, value),
+              remote::StringRead::Read);
     EXPECT_EQ(value.As_Int32(), 9);  // any type
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "None", 1, value), -1);
+    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "None",
+                                           1, value),
+              remote::StringRead::Empty);
     EXPECT_TRUE(network.calls.empty());
 }
 
@@ -103,7 +115,8 @@ TEST_F(RegistryTest, RefusedAccessIsSwallowedOtherErrorsRaised) {
         Variant value;
         std::vector<std::string> names;
         std::int32_t code = 77;
-        EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1, value), -2);
+        EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1, value),
+                  remote::StringRead::CallFailed);
         EXPECT_FALSE(remote::WMI_Enum_Key(Reg(), kHkeyLocalMachineRoot, "Software", names));
         EXPECT_FALSE(remote::WMI_Check_Access(Reg(), kHkeyLocalMachineRoot, "Software", 1, code));
         EXPECT_FALSE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyLocalMachineRoot, "Software\\App", code));

@@ -1,4 +1,4 @@
-#include "scan/extract_file_path.h"
+#include "base/extract_file_path.h"
 
 #include <gtest/gtest.h>
 

@@ -233,9 +233,9 @@ INSTANTIATE_TEST_SUITE_P(Categories, RegistryCategoryScenario, ::testing::Values
 struct ScannedWorld {
     ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {}) {
         const Scenario& scenario = *std::ranges::find(kScenarios, name, &Scenario::name);
-        remote::SimComputer& pc = world.Add_Computer("PC1");
-        pc.registry.Create_Key(kHku, kUser);
-        scenario.seed(pc);
+        pc = &world.Add_Computer("PC1");
+        pc->registry.Create_Key(kHku, kUser);
+        scenario.seed(*pc);
         world.Add_Node("PC1");
         world.Set_Options(options);
         world.Check_Category(scenario.category);
@@ -244,6 +244,7 @@ struct ScannedWorld {
         world.Scan();
     }
     ScanWorld world;
+    remote::SimComputer* pc = nullptr;
 };
 
 TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
@@ -262,6 +263,58 @@ TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
                       world.network.Count(remote::CallKind::ShareListing, "x.dll"),
                   1u)
             << options;
+    }
+}
+
+// Between scan and fix every missing thing comes back and every empty key
+// gets a value: each row's reason is tested again, nothing is deleted.
+TEST(FixRetest, RowsWhoseReasonNoLongerHoldsDeleteNothing) {
+    const std::pair<const char*, void (*)(remote::SimComputer&)> reinstalls[] = {
+        {"FileExtensions",
+         [](remote::SimComputer& pc) {
+             pc.registry.Set_String(kHklm, "SOFTWARE\\Classes\\.empty", "Content Type", "text/x");
+             pc.registry.Set_String(kHku, kFileExts + ".xyz\\OpenWithList", "a", "app.exe");
+         }},
+        {"ActiveXCom",
+         [](remote::SimComputer& pc) {
+             for (const char* key : {"AppId\\{A-GONE}", "TypeLib\\{T-GONE}", "TypeLib\\{T-GONE2}", "CLSID\\{C-GONE}"}) {
+                 pc.registry.Create_Key(kHklm, std::string("SOFTWARE\\CLASSES\\") + key);
+             }
+             pc.files.Add_File("C:\\gone\\x.dll");
+             pc.registry.Set_String(kHklm, kClsid + "{C3}\\LocalServer32", "", "C:\\ok\\y.dll");  // changed since
+         }},
+        {"Software",
+         [](remote::SimComputer& pc) {
+             pc.registry.Set_String(kHklm, "SOFTWARE\\Empty", "Version", "2");
+             pc.registry.Create_Key(kHklm, "SOFTWARE\\wow6432node\\Vendor");
+             pc.files.Add_File("C:\\gone\\app.exe");
+             pc.files.Add_Folder("C:\\gone\\v");
+         }},
+        {"StartupPrograms",
+         [](remote::SimComputer& pc) {
+             for (const char* file : {"C:\\gone\\tray.exe", "C:\\gone\\tool.exe", "E:\\gone\\stick.exe"}) {
+                 pc.files.Add_File(file);
+             }
+         }},
+        {"SoundEvents", [](remote::SimComputer& pc) { pc.files.Add_File("C:\\Media\\gone.wav"); }},
+        {"InstallerFolders",
+         [](remote::SimComputer& pc) {
+             pc.files.Add_Folder("C:\\gone");
+             pc.files.Add_Folder("C:\\gone2");
+         }},
+    };
+    for (const auto& [scenario, reinstall] : reinstalls) {
+        ScannedWorld scanned(scenario, 0);
+        ScanWorld& world = scanned.world;
+        ASSERT_FALSE(world.Rows('s').empty()) << scenario;
+        reinstall(*scanned.pc);
+        bool stop = false;
+        fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
+        fix::Start_Fixing(env, false);
+        for (const ListRow* row : world.Rows('s')) {
+            EXPECT_EQ(row->Sub(2).text, "Problem no longer present") << scenario << " " << row->text;
+        }
+        EXPECT_EQ(world.network.Count(remote::CallKind::Method, "Delete"), 0u) << scenario;
     }
 }
 

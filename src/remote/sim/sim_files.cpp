@@ -1,6 +1,7 @@
 #include "remote/sim/sim_files.h"
 
 #include "base/text.h"
+#include "remote/folder_path.h"
 #include "remote/sim/sim_registry.h"
 
 namespace corvane::remote {
@@ -170,15 +171,15 @@ std::vector<FileEntry> SimFileSystem::List(std::string_view folderPath) const {
     std::vector<FileEntry> out;
     const Location location = Locate(folderPath);
     if (location.node == nullptr || !location.node->isFolder) return out;
-    std::string prefix = location.fullPath;
-    if (prefix.back() != '\\') prefix += '\\';
-    for (const auto& [upper, child] : location.node->children) out.push_back(Entry(*child, prefix + child->name));
+    for (const auto& [upper, child] : location.node->children) {
+        out.push_back(Entry(*child, Child_Path(location.fullPath, child->name)));
+    }
     return out;
 }
 
 void SimFileSystem::Walk(const Node& node, const std::string& path, bool folders, std::vector<FileEntry>& out) const {
     for (const auto& [upper, child] : node.children) {
-        const std::string childPath = path + (path.back() == '\\' ? "" : "\\") + child->name;
+        const std::string childPath = Child_Path(path, child->name);
         if (child->isFolder == folders) out.push_back(Entry(*child, childPath));
         if (child->isFolder && !child->reparsePoint) Walk(*child, childPath, folders, out);
     }

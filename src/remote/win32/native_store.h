@@ -75,8 +75,4 @@ private:
     std::map<std::string, std::string> typeNames_;
 };
 
-// A folder path as the store keeps it: no trailing "\" except a drive root
-// ("c:" becomes "c:\").
-[[nodiscard]] std::string Normalize_Folder_Path(std::string_view path);
-
 }  // namespace corvane::remote::win32

@@ -10,22 +10,19 @@
 
 #include <map>
 
-#include "base/text.h"
 #include "base/runtime_error.h"
+#include "base/text.h"
+#include "base/win32/unique_com.h"
+#include "base/win32/wide_text.h"
+#include "remote/folder_path.h"
 #include "remote/win32/com_runtime.h"
 #include "remote/win32/hresult_error.h"
 #include "remote/win32/native_store.h"
-#include "base/win32/unique_com.h"
-#include "base/win32/wide_text.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {
-
-bool Is_Drive_Root(std::string_view path) {
-    return (path.size() == 2 || (path.size() == 3 && path[2] == '\\')) && path[1] == ':';
-}
 
 bool Has_Wildcard(std::string_view path) { return path.find_first_of("*?") != std::string_view::npos; }
 
@@ -123,13 +120,6 @@ std::uint32_t For_Each_In_Folder(const std::wstring& folder, Visit&& visit) {
 }
 
 }  // namespace
-
-std::string Normalize_Folder_Path(std::string_view path) {
-    std::string result(path);
-    if (result.size() == 2 && result[1] == ':') return result + '\\';
-    while (result.size() > 3 && result.back() == '\\') result.pop_back();
-    return result;
-}
 
 std::optional<FileEntry> NativeStore::Find_Entry(std::string_view path) {
     const std::string normal = Normalize_Folder_Path(path);

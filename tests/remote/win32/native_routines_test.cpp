@@ -52,8 +52,8 @@ TEST_F(NativeRoutines, TheLocalComputerIsLearnedAndReadNatively) {
     EXPECT_TRUE(Is_Fixed_Drive(context_, "c:"));
 
     Variant value;
-    EXPECT_EQ(kValueRead, WMI_Get_String_Value(context_, *rootDefault->Get("StdRegProv"), kCurrentUser, Full(""),
-                                               "Text", 1, value));
+    EXPECT_EQ(StringRead::Read, WMI_Get_String_Value(context_, *rootDefault->Get("StdRegProv"), kCurrentUser, Full(""),
+                                                     "Text", 1, value));
     EXPECT_EQ("C:\\Program Files\\App\\app.exe", value.As_String());
     EXPECT_TRUE(messages_.shown.empty());
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace corvane::scan {
+namespace corvane {
 
 // Trims the text, keeps what lies between a leading double quote and the next
 // one, and cuts arguments, icon indexes and other tails. True when the result
@@ -20,4 +20,4 @@ template <typename T>
     return !items.empty();
 }
 
-}  // namespace corvane::scan
+}  // namespace corvane

@@ -1,11 +1,11 @@
-#include "scan/extract_file_path.h"
+#include "base/extract_file_path.h"
 
 #include <algorithm>
 #include <string_view>
 
 #include "base/text.h"
 
-namespace corvane::scan {
+namespace corvane {
 
 bool Extract_File_Path(std::string& text) {
     text = Trim(text);
@@ -29,4 +29,4 @@ bool Extract_File_Path(std::string& text) {
     return true;
 }
 
-}  // namespace corvane::scan
+}  // namespace corvane
