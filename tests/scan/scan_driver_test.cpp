@@ -439,5 +439,29 @@ TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
     EXPECT_EQ(world.Header("fEPC1")->smallIcon, "WindowsFonts");
 }
 
+// An exception table that cannot be read ends each computer at its first
+// candidate, with one message and an error row: nothing may be listed that
+// the user might have excepted.
+TEST(ScanDriver, AnUnreadableExceptionTableListsNothingAndSaysSoOncePerComputer) {
+    ScanWorld world;
+    Add_Two_Help_Computers(world);
+    world.Check_Category("fA");
+    world.Check_Category("fF");
+    ASSERT_TRUE(world.data.Run_Sql("DROP TABLE EXCEPTION_TBL"));
+    world.Scan();
+
+    EXPECT_TRUE(world.Rows('s').empty());
+    std::vector<std::string> shown;
+    for (const ShownMessage& message : world.data.messages.shown) shown.push_back(message.text);
+    EXPECT_EQ(shown, (std::vector<std::string>(2, "no such table: EXCEPTION_TBL")));
+    std::vector<std::string> errors;
+    for (const ListRow* row : world.Rows('e')) errors.push_back(row->Sub(1).text + ": " + row->Sub(2).text);
+    EXPECT_EQ(errors, (std::vector<std::string>{"PC1: 1001: The database statement failed.",
+                                                "PC2: 1001: The database statement failed."}));
+    EXPECT_EQ(world.Header("fAPC2")->Sub(2).text, "");  // never counted
+    EXPECT_EQ(world.Header("fFPC2"), nullptr);          // the computer's scan ended
+    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 0");
+}
+
 }  // namespace
 }  // namespace corvane::scan::testing
