@@ -83,16 +83,6 @@ TEST_F(RegistryEntryCategories, HelpFilesListsValuesWhoseFileIsMissing) {
     EXPECT_EQ(header->text, "[Help Files]");
 }
 
-TEST_F(RegistryEntryCategories, HelpFilesHonoursExceptionsOfKeysAndValues) {
-    pc.registry.Set_String(kHklm, kHelp, "x.chm", "C:\\Help");
-    pc.registry.Set_String(kHklm, kHelp, "y.hlp", "C:\\Help");
-    pc.registry.Set_String(kHklm, kHtmlHelp, "w.chm", "C:\\Docs");
-    world.Add_Exception_Text("windows\\help\\X.CHM");  // a value, any letter case
-    world.Add_Exception_Text("\\HTML Help");            // a whole key
-    Scan("fA");
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"y.hlp"}));
-}
-
 TEST_F(RegistryEntryCategories, UninstallEntriesListsMissingSourcesAndEmptyEntries) {
     const std::string u = kUninstallKey;
     pc.disks.push_back({"E:", 2});  // removable
@@ -133,19 +123,6 @@ TEST_F(RegistryEntryCategories, UninstallEntriesOnTheLocalComputerReadNatively) 
     EXPECT_EQ(world.network.Count(remote::CallKind::Method, "GetStringValue"), 0u);
 }
 
-TEST_F(RegistryEntryCategories, UninstallEntriesHonoursExceptionsOfEntriesAndSources) {
-    const std::string u = kUninstallKey;
-    pc.registry.Set_String(kHklm, u + "\\One", "InstallSource", "C:\\Src\\One");
-    pc.registry.Set_String(kHklm, u + "\\Two", "InstallSource", "C:\\Src\\Two");
-    pc.registry.Set_String(kHklm, u + "\\Three", "InstallSource", "C:\\Src\\Three");
-    pc.registry.Create_Key(kHklm, u + "\\Empty");
-    world.Add_Exception_Text("uninstall\\one");    // the entry key
-    world.Add_Exception_Text("\\C:\\Src\\Two");    // the source candidate
-    world.Add_Exception_Text("Uninstall\\Empty");  // an empty entry
-    Scan("fB");
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\Src\\Three"}));
-}
-
 TEST_F(RegistryEntryCategories, ApplicationPathsTestsDefaultFileAndPathFolder) {
     const std::string a = kAppPathsKey;
     pc.files.Add_File("C:\\Apps\\a.exe");
@@ -165,23 +142,6 @@ TEST_F(RegistryEntryCategories, ApplicationPathsTestsDefaultFileAndPathFolder) {
                 "ApplicationPaths");
 }
 
-TEST_F(RegistryEntryCategories, ApplicationPathsHonoursExceptions) {
-    const std::string a = kAppPathsKey;
-    pc.registry.Set_String(kHklm, a + "\\c.exe", "", "C:\\Gone\\c.exe");
-    pc.registry.Set_String(kHklm, a + "\\c.exe", "Path", "C:\\Gone");
-    world.Add_Exception_Text("c.exe\\C:\\Gone\\c.exe");  // the default value's candidate only
-    Scan("fD");
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\Gone"}));
-}
-
-TEST_F(RegistryEntryCategories, ApplicationPathsRootExceptionSwitchesTheCategoryOff) {
-    pc.registry.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "", "C:\\Gone\\c.exe");
-    world.Add_Exception_Text("App Paths");
-    Scan("fD");
-    EXPECT_TRUE(world.Rows('s').empty());
-    EXPECT_EQ(header->Sub(2).tag, "0");
-}
-
 TEST_F(RegistryEntryCategories, WindowsFontsLooksInTheFontsFolderOrWhereTheValueSays) {
     const std::string f = kFontsKey;
     pc.files.Add_File("C:\\Windows\\Fonts\\arial.ttf");
@@ -199,23 +159,6 @@ TEST_F(RegistryEntryCategories, WindowsFontsLooksInTheFontsFolderOrWhereTheValue
                   "Full (TrueType)", "1fEPC1"}},
                 "WindowsFonts");
     EXPECT_EQ(header->text, "[Fonts]");
-}
-
-TEST_F(RegistryEntryCategories, WindowsFontsHonoursExceptionsOfTheKeyAndTheFile) {
-    const std::string f = kFontsKey;
-    pc.registry.Set_String(kHklm, f, "Gone (TrueType)", "gone.ttf");
-    pc.registry.Set_String(kHklm, f, "Other (TrueType)", "other.ttf");
-    world.Add_Exception_Text("CurrentVersion\\Fonts\\gone.ttf");  // the file, not the value name
-    world.Add_Exception_Text("Fonts\\Other (TrueType)");          // a value name: not a candidate
-    Scan("fE");
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"other.ttf"}));
-}
-
-TEST_F(RegistryEntryCategories, WindowsFontsKeyExceptionSwitchesTheCategoryOff) {
-    pc.registry.Set_String(kHklm, kFontsKey, "Gone (TrueType)", "gone.ttf");
-    world.Add_Exception_Text("Windows NT\\CurrentVersion\\Fonts");
-    Scan("fE");
-    EXPECT_TRUE(world.Rows('s').empty());
 }
 
 TEST_F(RegistryEntryCategories, SharedDllsListsValueNamesOfMissingFiles) {
@@ -263,25 +206,6 @@ TEST_F(RegistryEntryCategories, EachFolderIsListedOncePerScan) {
     EXPECT_NE(world.Log().find("4 entries of [Shared Dlls] on PC1 could not be checked"), std::string::npos);
 }
 
-TEST_F(RegistryEntryCategories, SharedDllsHonoursExceptionsOfTheKeyAndTheFile) {
-    const std::string s = kSharedDllsKey;
-    pc.registry.Set_Dword(kHklm, s, "C:\\gone\\a.dll", 1);
-    pc.registry.Set_Dword(kHklm, s, "C:\\gone\\b.dll", 1);
-    world.Add_Exception_Text("SharedDLLs\\C:\\gone\\a.dll");
-    Scan("fF");
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\gone\\b.dll"}));
-
-    ScanWorld other;
-    remote::SimComputer& pc2 = other.Add_Computer("PC2");
-    other.Add_Node("PC2");
-    pc2.registry.Set_Dword(kHklm, s, "C:\\gone\\a.dll", 1);
-    other.Add_Exception_Text("CurrentVersion\\SharedDLLs");
-    other.Check_Category("fF");
-    other.Scan();
-    EXPECT_TRUE(other.Rows('s').empty());
-    EXPECT_EQ(other.Header("fFPC2")->Sub(2).text, "0 Problems Found");
-}
-
 TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
     pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
     pc.registry.Deny_Access(kHklm, kSharedDllsKey);
@@ -293,13 +217,83 @@ TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
     EXPECT_EQ(world.Header("fEPC1")->Sub(2).text, "0 Problems Found");
 }
 
-TEST_F(RegistryEntryCategories, ProgramFilesPathsOfA64BitTargetCountAsPresent) {
-    pc.facts.addressWidth = 64;
-    pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\Program Files\\Gone\\a.dll", 1);
-    pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\Gone\\b.dll", 1);
-    Scan("fF");
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\Gone\\b.dll"}));
+// An exception matches any candidate text of an entry (a key, a value, a
+// file), in any letter case; one on the category's own key switches the
+// category off.
+struct ExceptionCase {
+    const char* name;
+    const char* category;
+    void (*seed)(remote::SimRegistry&);
+    std::vector<std::string> exceptions;
+    std::vector<std::string> listed;
+};
+
+const std::vector<ExceptionCase> kExceptionCases = {
+    {"HelpValueAndKey", "fA",
+     [](remote::SimRegistry& r) {
+         r.Set_String(kHklm, kHelp, "x.chm", "C:\\Help");
+         r.Set_String(kHklm, kHelp, "y.hlp", "C:\\Help");
+         r.Set_String(kHklm, kHtmlHelp, "w.chm", "C:\\Docs");
+     },
+     {"windows\\help\\X.CHM", "\\HTML Help"},
+     {"y.hlp"}},
+    {"UninstallEntryAndSource", "fB",
+     [](remote::SimRegistry& r) {
+         const std::string u = kUninstallKey;
+         for (const char* name : {"One", "Two", "Three"}) {
+             r.Set_String(kHklm, u + "\\" + name, "InstallSource", std::string("C:\\Src\\") + name);
+         }
+         r.Create_Key(kHklm, u + "\\Empty");
+     },
+     {"uninstall\\one", "\\C:\\Src\\Two", "Uninstall\\Empty"},
+     {"C:\\Src\\Three"}},
+    {"AppPathDefaultValue", "fD",
+     [](remote::SimRegistry& r) {
+         r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "", "C:\\Gone\\c.exe");
+         r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "Path", "C:\\Gone");
+     },
+     {"c.exe\\C:\\Gone\\c.exe"},
+     {"C:\\Gone"}},
+    {"AppPathsKey", "fD",
+     [](remote::SimRegistry& r) { r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "", "C:\\Gone\\c.exe"); },
+     {"App Paths"},
+     {}},
+    {"FontFileNotValueName", "fE",
+     [](remote::SimRegistry& r) {
+         r.Set_String(kHklm, kFontsKey, "Gone (TrueType)", "gone.ttf");
+         r.Set_String(kHklm, kFontsKey, "Other (TrueType)", "other.ttf");
+     },
+     {"CurrentVersion\\Fonts\\gone.ttf", "Fonts\\Other (TrueType)"},
+     {"other.ttf"}},
+    {"FontsKey", "fE",
+     [](remote::SimRegistry& r) { r.Set_String(kHklm, kFontsKey, "Gone (TrueType)", "gone.ttf"); },
+     {"Windows NT\\CurrentVersion\\Fonts"},
+     {}},
+    {"SharedDllFile", "fF",
+     [](remote::SimRegistry& r) {
+         r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
+         r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\b.dll", 1);
+     },
+     {"SharedDLLs\\C:\\gone\\a.dll"},
+     {"C:\\gone\\b.dll"}},
+    {"SharedDllsKey", "fF",
+     [](remote::SimRegistry& r) { r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1); },
+     {"CurrentVersion\\SharedDLLs"},
+     {}},
+};
+
+class RegistryEntryExceptions : public RegistryEntryCategories,
+                                public ::testing::WithParamInterface<ExceptionCase> {};
+
+TEST_P(RegistryEntryExceptions, SuppressExactlyTheEntriesTheyMatch) {
+    GetParam().seed(pc.registry);
+    for (const std::string& text : GetParam().exceptions) world.Add_Exception_Text(text);
+    Scan(GetParam().category);
+    EXPECT_EQ(world.Problem_Texts(), GetParam().listed);
 }
+
+INSTANTIATE_TEST_SUITE_P(Categories, RegistryEntryExceptions, ::testing::ValuesIn(kExceptionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace corvane::scan::testing
