@@ -290,9 +290,6 @@ TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
         EXPECT_NE(localPart.find("Scan Mode: Fast"), std::string::npos);
         EXPECT_EQ(localPart.find("Scan Mode: Safe"), std::string::npos);
         EXPECT_NE(remotePart.find(safeOption ? "Scan Mode: Safe" : "Scan Mode: Fast"), std::string::npos);
-        EXPECT_EQ(world.context.ComputerName, "PC2");
-        EXPECT_TRUE(world.context.IsRemote);
-        EXPECT_EQ(world.context.SafeScan, safeOption);
         EXPECT_EQ(world.network.Count(CallKind::ShareListing, "\\\\PC2\\") > 0, !safeOption);
         EXPECT_EQ(world.network.Count(CallKind::Query, "CIM_Datafile") > 0, safeOption);
     }
@@ -387,9 +384,6 @@ TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
         EXPECT_EQ(header->Sub(2).tag, "0") << key;
         EXPECT_TRUE(header->bold && header->checked) << key;
     }
-    EXPECT_EQ(world.Header("fAPC1")->text, "[Help Files]");
-    EXPECT_EQ(world.Header("fEPC1")->text, "[Fonts]");
-    EXPECT_EQ(world.Header("fEPC1")->smallIcon, "WindowsFonts");
 }
 
 // An exception table that cannot be read ends each computer at its first
