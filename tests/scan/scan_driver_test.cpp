@@ -1,7 +1,7 @@
 // Scenarios of the Start Scan command on simulated computers: validation,
 // the un-fixed question, unreachable and duplicate computers, Stop and Skip,
-// row keys and tags across computers, the scan mode, the fix question and
-// automatic fixing with shutdown.
+// row keys and tags across computers, the scan mode, the fix question,
+// automatic fixing with shutdown, and errors that end a computer.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -330,22 +330,6 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
     EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));
     EXPECT_TRUE(world.network.Local().shutdownRequests.empty());
     EXPECT_TRUE(world.data.messages.shown.empty());  // no fix question in automatic mode
-}
-
-TEST(ScanDriver, StopInAutomaticModeSkipsTheFixAndTheOtherComputers) {
-    ScanWorld world;
-    world.Set_Options(1);
-    Add_Two_Help_Computers(world);
-    world.Check_Category("fA");
-    int pumps = 0;
-    world.window.Set_Pump_Hook([&] {
-        if (++pumps == 3) world.driver.mnuStopScan_Click();
-    });
-    world.Scan();
-    EXPECT_EQ(world.Rows('s').size(), 2u);  // kept: nothing was fixed
-    EXPECT_EQ(world.network.Count(CallKind::Method, "DeleteValue"), 0u);
-    EXPECT_EQ(world.Log().find("Fix Mode: Auto"), std::string::npos);
-    EXPECT_EQ(world.network.Count(CallKind::Connect, "PC2"), 0u);
 }
 
 TEST(ScanDriver, AnyExceptionWhileAComputerIsHandledMakesAnErrorRowAndGoesOn) {
