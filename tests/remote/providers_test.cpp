@@ -120,34 +120,5 @@ TEST_F(ProvidersTest, RegistryEnumerationsAndReads) {
     EXPECT_EQ(Reg("GetStringValue", read)["ReturnValue"].As_Int32(), 2);
 }
 
-TEST_F(ProvidersTest, RegistryChangesAndAccess) {
-    computer.registry.Set_String(kHkeyUsers, "S-1\\Software\\X\\Y", "v", "1");
-    computer.registry.Deny_Access(kHkeyUsers, "S-1\\Locked");
-    auto key = [](std::string_view path) {
-        return wmi::PropertyBag{{"hDefKey", Variant(kHkeyUsers)}, {"sSubKeyName", Variant(path)}};
-    };
-    auto check = key("S-1\\Software\\X");
-    check["uRequired"] = Variant(std::uint32_t{0x10000});
-    EXPECT_TRUE(Reg("CheckAccess", check)["bGranted"].As_Bool());
-    check["sSubKeyName"] = Variant("S-1\\Locked");
-    auto out = Reg("CheckAccess", check);
-    EXPECT_FALSE(out["bGranted"].As_Bool());
-    EXPECT_EQ(out["ReturnValue"].As_Int32(), 5);
-    check["sSubKeyName"] = Variant("S-1\\Gone");
-    out = Reg("CheckAccess", check);
-    EXPECT_FALSE(out["bGranted"].As_Bool());
-    EXPECT_EQ(out["ReturnValue"].As_Int32(), 2);
-
-    EXPECT_EQ(Reg("DeleteKey", key("S-1\\Software\\X"))["ReturnValue"].As_Int32(), 5);  // has a sub-key
-    EXPECT_EQ(Reg("CreateKey", key("S-1\\New\\Deep"))["ReturnValue"].As_Int32(), 0);
-    auto set = key("S-1\\New\\Deep");
-    set["sValueName"] = Variant("Name");
-    set["sValue"] = Variant("text");
-    EXPECT_EQ(Reg("SetStringValue", set)["ReturnValue"].As_Int32(), 0);
-    auto remove = key("S-1\\New\\Deep");
-    remove["sValueName"] = Variant("Name");
-    EXPECT_EQ(Reg("DeleteValue", remove)["ReturnValue"].As_Int32(), 0);
-}
-
 }  // namespace
 }  // namespace corvane::remote
