@@ -1,7 +1,7 @@
 // The restore dialog's logic on a simulated computer: which backups and
-// restore points it lists, restoring a backup that is gone, deleting one,
-// writing an undo file back, and rolling back to a restore point with the
-// forced restart.
+// restore points it lists, restoring a backup (or one that is gone),
+// deleting one, writing an undo file back, and rolling back to a restore
+// point with the forced restart.
 #include "backup/restore_presenter.h"
 
 #include "backup_scene.h"
@@ -46,6 +46,19 @@ TEST_F(RestoreDialogTest, RegistryModeListsOnlyFullBackupFiles) {
     EXPECT_EQ(view.rows[0].size, "5 KB");
     EXPECT_EQ(view.rows[0].date, "12/5/2026 2:03:09 PM");
     EXPECT_FALSE(view.restoreEnabled);
+}
+
+TEST_F(RestoreDialogTest, RestoringABackupImportsItIntoTheRegistry) {
+    const std::string text = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"Setting\"=\"0\"\r\n";
+    server.files.Write_File(kFolder + std::string("CVNFullBackup.reg"), {text.begin(), text.end()});
+    Open(RestoreMode::Registry);
+    Select(0);
+    messages.Queue_Answer(MsgResult::Yes);
+    presenter->Restore_Clicked();
+    EXPECT_EQ(Last_Message(), "Registry Restored successfully.");
+    remote::RegistryValue value;
+    ASSERT_EQ(server.registry.Get_Value(remote::kHkeyLocalMachine, "SOFTWARE\\Vendor", "Setting", value), 0u);
+    EXPECT_EQ(value.text, "0");
 }
 
 TEST_F(RestoreDialogTest, RestoringAFileThatIsGoneSaysSo) {

@@ -21,7 +21,6 @@ protected:
         computer.files.Add_File("C:\\Windows\\Temp\\noext", 10);
         computer.files.Add_Folder("C:\\Windows\\Temp\\Sub.Dir");
         computer.files.Add_File("C:\\Windows\\Temp\\Sub.Dir\\inner.tmp", 5);
-        computer.files.Add_Shortcut("C:\\Users\\a\\Recent\\doc.lnk", "D:\\Docs\\doc.txt");
         cimv2 = Make_Store_Services(computer, "root\\cimv2");
         rootDefault = Make_Store_Services(computer, "ROOT\\DEFAULT");
         registry = rootDefault->Get("StdRegProv");
@@ -57,21 +56,6 @@ TEST_F(ProvidersTest, FolderQueryListsOneFolderInLowerCaseWithoutWalkingTheDrive
     EXPECT_EQ(computer.files.Full_Walks(), 0u);
     // Without the trailing "\" of Path nothing matches, as on Windows.
     EXPECT_TRUE(cimv2->ExecQuery("Select Name From CIM_DataFile Where Drive='C:' And Path='\\\\Windows\\\\Temp'").empty());
-}
-
-TEST_F(ProvidersTest, BackupListingQueryAsTheRestoreDialogWritesIt) {
-    computer.files.Add_File("C:\\Windows\\CVNBackup\\CVNFullBackup.reg", 4096, {2026, 3, 4, 5, 6, 7, 0});
-    computer.files.Add_File("C:\\Windows\\CVNBackup\\tempreg.bak", 10);
-    computer.files.Add_File("C:\\Windows\\CVNBackup\\Other.reg", 10);
-    const auto files = cimv2->ExecQuery(
-        "Select FileName,CreationDate,FileSize,Drive,Path From CIM_DataFile Where Drive ='C:' And Path "
-        "='\\\\Windows\\\\CVNBackup\\\\'And Extension='reg'",
-        48);
-    ASSERT_EQ(files.size(), 2u);
-    EXPECT_EQ(files[0]->Get("FileName").As_String(), "cvnfullbackup");
-    EXPECT_EQ(files[0]->Get("Drive").As_String() + files[0]->Get("Path").As_String(), "c:\\windows\\cvnbackup\\");
-    EXPECT_EQ(files[0]->Get("CreationDate").As_String(), "20260304050607.000000+000");
-    EXPECT_EQ(files[1]->Get("FileName").As_String(), "other");
 }
 
 TEST_F(ProvidersTest, PropertiesOutsideTheSelectListAreNotThere) {
@@ -134,104 +118,6 @@ TEST_F(ProvidersTest, RegistryEnumerationsAndReads) {
     EXPECT_TRUE(out["sValue"].Is_Empty());
     read["sValueName"] = Variant("Absent");
     EXPECT_EQ(Reg("GetStringValue", read)["ReturnValue"].As_Int32(), 2);
-}
-
-TEST_F(ProvidersTest, RegistryChangesAndAccess) {
-    computer.registry.Set_String(kHkeyUsers, "S-1\\Software\\X\\Y", "v", "1");
-    computer.registry.Deny_Access(kHkeyUsers, "S-1\\Locked");
-    auto key = [](std::string_view path) {
-        return wmi::PropertyBag{{"hDefKey", Variant(kHkeyUsers)}, {"sSubKeyName", Variant(path)}};
-    };
-    auto check = key("S-1\\Software\\X");
-    check["uRequired"] = Variant(std::uint32_t{0x10000});
-    EXPECT_TRUE(Reg("CheckAccess", check)["bGranted"].As_Bool());
-    check["sSubKeyName"] = Variant("S-1\\Locked");
-    auto out = Reg("CheckAccess", check);
-    EXPECT_FALSE(out["bGranted"].As_Bool());
-    EXPECT_EQ(out["ReturnValue"].As_Int32(), 5);
-    check["sSubKeyName"] = Variant("S-1\\Gone");
-    out = Reg("CheckAccess", check);
-    EXPECT_FALSE(out["bGranted"].As_Bool());
-    EXPECT_EQ(out["ReturnValue"].As_Int32(), 2);
-
-    EXPECT_EQ(Reg("DeleteKey", key("S-1\\Software\\X"))["ReturnValue"].As_Int32(), 5);  // has a sub-key
-    EXPECT_EQ(Reg("CreateKey", key("S-1\\New\\Deep"))["ReturnValue"].As_Int32(), 0);
-    auto set = key("S-1\\New\\Deep");
-    set["sValueName"] = Variant("Name");
-    set["sValue"] = Variant("text");
-    EXPECT_EQ(Reg("SetStringValue", set)["ReturnValue"].As_Int32(), 0);
-    auto remove = key("S-1\\New\\Deep");
-    remove["sValueName"] = Variant("Name");
-    EXPECT_EQ(Reg("DeleteValue", remove)["ReturnValue"].As_Int32(), 0);
-}
-
-TEST_F(ProvidersTest, FileAndFolderMethods) {
-    auto folder = cimv2->ExecQuery("Select * From Win32_Directory Where Name ='C:\\\\Windows\\\\Temp\\\\Sub.Dir'");
-    ASSERT_EQ(folder.size(), 1u);
-    // A folder with content is refused and kept.
-    EXPECT_EQ(folder[0]->Exec_Method("Delete", {})["ReturnValue"].As_Int32(), 14);
-    EXPECT_TRUE(computer.files.Find("C:\\Windows\\Temp\\Sub.Dir\\inner.tmp"));
-
-    auto file = cimv2->ExecQuery("Select * from CIM_DataFile where Name='C:\\\\Windows\\\\Temp\\\\Sub.Dir\\\\inner.tmp'");
-    ASSERT_EQ(file.size(), 1u);
-    EXPECT_EQ(file[0]->Exec_Method("Delete", {})["ReturnValue"].As_Int32(), 0);
-    EXPECT_EQ(file[0]->Exec_Method("Delete", {})["ReturnValue"].As_Int32(), 9);
-    EXPECT_EQ(folder[0]->Exec_Method("Delete", {})["ReturnValue"].As_Int32(), 0);
-    EXPECT_FALSE(computer.files.Find("C:\\Windows\\Temp\\Sub.Dir"));
-
-    auto report = cimv2->ExecQuery("Select * from CIM_DataFile where Name='C:\\\\Windows\\\\Temp\\\\Report.txt'");
-    ASSERT_EQ(report.size(), 1u);
-    EXPECT_EQ(report[0]->Exec_Method("Compress", {})["ReturnValue"].As_Int32(), 0);
-    EXPECT_TRUE(computer.files.Is_Compressed("C:\\Windows\\Temp\\Report.txt"));
-    computer.files.Add_File("C:\\Windows\\Temp\\Taken.txt");
-    EXPECT_EQ(report[0]->Exec_Method("Rename", {{"FileName", Variant("C:\\Windows\\Temp\\Taken.txt")}})["ReturnValue"].As_Int32(), 10);
-    // Doubled backslashes in a path are taken as single ones, as Windows does.
-    EXPECT_EQ(report[0]->Exec_Method("Rename", {{"FileName", Variant("C:\\\\Windows\\\\Temp\\\\New.txt")}})["ReturnValue"].As_Int32(), 0);
-    EXPECT_TRUE(computer.files.Find("C:\\Windows\\Temp\\New.txt"));
-    EXPECT_FALSE(computer.files.Find("C:\\Windows\\Temp\\Report.txt"));
-}
-
-TEST_F(ProvidersTest, ShortcutsCarryTheirTarget) {
-    const auto links = cimv2->ExecQuery(
-        "Select * From Win32_ShortcutFile Where Drive='C:' And Path='\\\\Users\\\\a\\\\Recent\\\\'", 16);
-    ASSERT_EQ(links.size(), 1u);
-    EXPECT_EQ(links[0]->Get("Target").As_String(), "D:\\Docs\\doc.txt");
-    EXPECT_EQ(links[0]->Get("FileName").As_String(), "doc");
-    EXPECT_EQ(links[0]->Get("Extension").As_String(), "lnk");
-}
-
-TEST_F(ProvidersTest, SystemClasses) {
-    computer.disks = {{"C:", 3}, {"D:", 5}, {"E:", 3}};
-    const auto disks = cimv2->ExecQuery("Select Name From Win32_LogicalDisk Where DriveType=3");
-    ASSERT_EQ(disks.size(), 2u);
-    EXPECT_EQ(disks[1]->Get("Name").As_String(), "E:");
-    EXPECT_EQ(cimv2->ExecQuery("Select * from Win32_Processor")[0]->Get("AddressWidth").As_Int32(), 64);
-    EXPECT_EQ(cimv2->ExecQuery("Select Name From Win32_OperatingSystem where Primary=true", 48).size(), 1u);
-}
-
-TEST_F(ProvidersTest, ProcessesLiveForSomePolls) {
-    computer.processLifetimePolls = 2;
-    const auto out = cimv2->Get("Win32_Process")->Exec_Method("Create", {{"CommandLine", Variant("notepad.exe")}});
-    EXPECT_EQ(out.at("ReturnValue").As_Int32(), 0);
-    const std::string query = std::string("Select Name From Win32_Process where ProcessId=") + out.at("ProcessId").As_String();
-    EXPECT_EQ(cimv2->ExecQuery(query).size(), 1u);
-    EXPECT_EQ(cimv2->ExecQuery(query)[0]->Get("Name").As_String(), "notepad.exe");
-    EXPECT_TRUE(cimv2->ExecQuery(query).empty());
-    const auto unknown = cimv2->Get("Win32_Process")->Exec_Method("Create", {{"CommandLine", Variant("nothere.exe")}});
-    EXPECT_EQ(unknown.at("ReturnValue").As_Int32(), 9);
-}
-
-TEST_F(ProvidersTest, SystemRestorePoints) {
-    computer.Add_Restore_Point("Installed Office", {2026, 1, 2, 3, 4, 5, 60});
-    const auto points = rootDefault->InstancesOf("SystemRestore");
-    ASSERT_EQ(points.size(), 1u);
-    EXPECT_EQ(points[0]->Get("Description").As_String(), "Installed Office");
-    EXPECT_EQ(points[0]->Get("SequenceNumber").As_Int32(), 1);
-    EXPECT_EQ(points[0]->Get("CreationTime").As_String(), "20260102030405.000000+060");
-    auto restore = rootDefault->Get("SystemRestore");
-    EXPECT_EQ(restore->Exec_Method("Restore", {{"SequenceNumber", Variant(1)}})["ReturnValue"].As_Int32(), 0);
-    computer.systemRestore = false;
-    EXPECT_TRUE(Raises([&] { (void)rootDefault->InstancesOf("SystemRestore"); }, Hresult_Number(0x80041010u)));
 }
 
 }  // namespace

@@ -121,23 +121,6 @@ TEST(RegFile, MalformedFilesAreRefused) {
     }
 }
 
-TEST(RegFile, SimulatedRegistryLoadsAndExportsText) {
-    SimRegistry registry;
-    registry.Load_Reg_Text(kVersion5);
-    RegistryValue value;
-    ASSERT_EQ(registry.Get_Value(kHkeyLocalMachine, "software\\TEST", "count", value), 0u);
-    EXPECT_EQ(value.number, 42u);
-    const std::string text = registry.Export_Reg_Text(kHkeyLocalMachine, "Software\\Test", RegFormat::Regedit4);
-    EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Test]\r\n", 0), 0u);
-    EXPECT_NE(text.find("\"Count\"=dword:0000002a\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\"Path\"=\"C:\\\\Program Files\\\\Test\"\r\n"), std::string::npos);
-    EXPECT_EQ(registry.Export_Reg_Text(kHkeyLocalMachine, "Software\\None"), "");
-    SimRegistry copy;
-    copy.Load_Reg_Text(text);
-    ASSERT_EQ(copy.Get_Value(kHkeyLocalMachine, "Software\\Test", "", value), 0u);
-    EXPECT_EQ(value.text, "default \"quoted\"");
-}
-
 TEST(RegFile, RootNames) {
     EXPECT_EQ(Root_Key_From_Name("hkey_local_machine"), kHkeyLocalMachine);
     EXPECT_EQ(Root_Key_From_Name("HKU"), kHkeyUsers);

@@ -26,11 +26,8 @@ protected:
     remote::WmiConnection connection;
 };
 
-TEST(WqlText, EscapingAndSharePaths) {
-    EXPECT_EQ(remote::Wql_Backslashes("C:\\It's\\x"), "C:\\\\It's\\\\x");
-    EXPECT_EQ(remote::Wql_Escape("C:\\It's\\x"), "C:\\\\It\\'s\\\\x");
+TEST(SharePath, DriveRootsKeepOneBackslash) {
     EXPECT_EQ(remote::Share_Path("PC", "C:"), "\\\\PC\\C$\\");
-    EXPECT_EQ(remote::Share_Path("PC", "C:\\Temp"), "\\\\PC\\C$\\Temp");
     EXPECT_EQ(remote::Share_Path("PC", "D:\\"), "\\\\PC\\D$\\");
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/file_path.h"
 #include "fix/fix_problems.h"
+#include "scan/cvnscan/console_window.h"
 #include "scan/cvnscan/cvnscan_run.h"
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
@@ -109,19 +110,73 @@ TEST(CvnscanRun, UnknownComputerIsConnectedWithTheCallersIdentity) {
     }
 }
 
-TEST(CvnscanRun, UsageErrorsGiveStatus64) {
-    ScanWorld world;
-    const ConsoleRun run = Run_Console(world, {"--category", "fZ"});
-    EXPECT_EQ(run.status, kExitUsage);
-    EXPECT_NE(run.err.find("Unknown category: fZ"), std::string::npos);
-    EXPECT_NE(run.err.find("Usage: cvnscan"), std::string::npos);
-    EXPECT_TRUE(run.out.empty());
-    const ConsoleRun noFix = Run_Console(world, {"--fix"});
-    EXPECT_EQ(noFix.status, kExitUsage);
+// The exits other than a clean scan: what status, what the last line of the
+// error stream says, and whether the fixing routine ran.
+TEST(CvnscanRun, ExitStatusOfRunsThatEndEarlyOrFindNothing) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        bool fixAvailable;
+        int status;
+        const char* errorText;  // somewhere in the error stream
+        const char* lastLine;
+    };
+    const std::vector<Case> cases = {
+        {"unknown category", {"--category", "fZ"}, true, kExitUsage, "Unknown category: fZ\nUsage: cvnscan", ""},
+        {"fix not built in", {"--fix"}, false, kExitUsage, "Fixing is not available in this build.", ""},
+        {"csv not writable", {"--computer", "PC1", "--category", "fF", "--csv", "NOFOLDER"}, true, kExitNotScanned,
+         "Cannot write ", "Total Problems Found: 1"},
+        {"no computer named", {"--computer", " ", "--category", "fF"}, true, kExitNotScanned, "",
+         "Total Problems Found: 0"},
+        {"fix with nothing found", {"--computer", "CLEAN", "--category", "fF", "--fix"}, true, kExitScanned,
+         "Total Problems Found: 0\n", "Total Problems Fixed: 0/0"},
+    };
+    for (Case c : cases) {
+        ScanWorld world;
+        Seed(world.Add_Computer("PC1"));
+        world.Add_Computer("CLEAN");
+        for (std::string& arg : c.args) {
+            if (arg == "NOFOLDER") arg = world.data.folder.File("missing") + "/out.csv";
+        }
+        bool fixed = false;
+        ConsoleFix fix;
+        if (c.fixAvailable) fix = [&](IMainWindow&) { fixed = true; };
+        const ConsoleRun run = Run_Console(world, c.args, fix);
+        EXPECT_EQ(run.status, c.status) << c.name;
+        EXPECT_NE(run.err.find(c.errorText), std::string::npos) << c.name << ": " << run.err;
+        if (*c.lastLine != '\0') {
+            EXPECT_EQ(run.Last_Error_Line(), c.lastLine) << c.name;
+        }
+        EXPECT_FALSE(fixed) << c.name;
+        EXPECT_EQ(run.out.find("gone"), std::string::npos) << c.name;
+    }
     std::string badKey;
     EXPECT_TRUE(Valid_Category_Keys({"fA", "gR", "all", "wA"}, badKey));
     EXPECT_FALSE(Valid_Category_Keys({"fA", "fL"}, badKey));  // no such category
     EXPECT_EQ(badKey, "fL");
+}
+
+// Without a window, questions go to the error stream on one line, with the
+// answer given: Yes (or OK) only when --yes was said.
+TEST(CvnscanRun, ConsoleQuestionsAreAnsweredYesOnlyWhenAskedTo) {
+    struct Case {
+        bool yes;
+        MsgButtons buttons;
+        MsgResult answer;
+        const char* line;
+    };
+    for (const Case& c : std::vector<Case>{
+             {false, MsgButtons::YesNo, MsgResult::No, "Fix? Now? [No]\n"},
+             {true, MsgButtons::YesNo, MsgResult::Yes, "Fix? Now? [Yes]\n"},
+             {false, MsgButtons::OkCancel, MsgResult::Cancel, "Fix? Now? [Cancel]\n"},
+             {true, MsgButtons::OkCancel, MsgResult::Ok, "Fix? Now? [OK]\n"},
+             {true, MsgButtons::Ok, MsgResult::Ok, "Fix? Now?\n"},
+         }) {
+        std::ostringstream err;
+        ConsoleMessageBox box(err, c.yes);
+        EXPECT_EQ(box.Show("Fix?\r\n\r\nNow?", c.buttons, MsgIcon::Question, "Corvane"), c.answer) << c.line;
+        EXPECT_EQ(err.str(), c.line);
+    }
 }
 
 TEST(CvnscanRun, WritesTheResultsIntoTheCsvFile) {

@@ -1,8 +1,8 @@
-// The class, software and trace registry categories on a simulated computer,
-// one seeded scenario per category: exactly the obsolete entries are listed
-// with the tags the fix needs and the fix removes them (a second scan finds
-// nothing), Skip ends a phase and Stop the category, and ActiveX/COM asks
-// for each GUID set and each file once.
+// The registry categories on a simulated computer, one seeded scenario per
+// category: exactly the obsolete entries are listed with the tags the fix
+// needs and the category's icon, and the fix removes them (a second scan
+// finds nothing); Skip ends a phase and Stop the category, and ActiveX/COM
+// asks for each GUID set and each file once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <map>
 
 #include "fix/fix_problems.h"
+#include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 
 namespace corvane::scan::testing {
@@ -28,11 +29,13 @@ const std::string kComDlg = kUser + "\\Software\\Microsoft\\Windows\\CurrentVers
 const std::string kMuiCache = kUser + "_Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache";
 const std::string kIfeo = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\";
 
-// text, data, problem, key path tag, value name tag, fix digit (the Registry
-// Key column is compared by the scan under Wine).
+// text, data, problem, key path tag, value name tag, fix digit, and whether
+// the row shows a file's icon instead of its category's (the Registry Key
+// column is compared by the scan under Wine).
 struct Row {
     std::string text, data, problem, keyPath, valueName;
     char fix;
+    bool fileIcon = false;
 };
 
 struct Scenario {
@@ -72,7 +75,89 @@ void Seed_Com(remote::SimComputer& pc) {
     r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Prog.Wow\\CLSID", "", "{C-WOW}");
 }
 
+const std::string kHelp = std::string(kHelpFilesParent) + "Help";
+const std::string kHtmlHelp = std::string(kHelpFilesParent) + "HTML Help";
+const std::string kUninstall = kUninstallKey;
+const std::string kAppPaths = kAppPathsKey;
+const std::string kFonts = kFontsKey;
+const std::string kShared = kSharedDllsKey;
+
 const Scenario kScenarios[] = {
+    {"HelpFiles",
+     "fA",
+     [](remote::SimComputer& pc) {
+         pc.files.Add_File("C:\\Help\\here.hlp");
+         pc.registry.Set_String(kHklm, kHelp, "here.hlp", "C:\\Help");
+         pc.registry.Set_String(kHklm, kHelp, "x.chm", "C:\\Help");
+         pc.registry.Set_String(kHklm, kHelp, "y.hlp", "C:\\Help\\");
+         pc.registry.Set_String(kHklm, kHelp, "z.hlp", "%windir%\\help");
+         pc.registry.Set_Dword(kHklm, kHelp, "number.hlp", 7);
+         pc.registry.Set_String(kHklm, kHtmlHelp, "w.chm", "\"C:\\Docs\" extra");
+     },
+     {{"x.chm", "C:\\Help\\", "File not found", kHelp, "x.chm", '1'},
+      {"y.hlp", "C:\\Help\\", "File not found", kHelp, "y.hlp", '1'},
+      {"w.chm", "C:\\Docs\\", "File not found", kHtmlHelp, "w.chm", '1'}}},
+    {"UninstallEntries",
+     "fB",
+     [](remote::SimComputer& pc) {
+         const std::string& u = kUninstall;
+         pc.disks.push_back({"E:", 2});  // removable
+         pc.files.Add_Folder("C:\\Installers\\Kept");
+         pc.registry.Set_String(kHklm, u + "\\Gone", "InstallSource", "C:\\Installers\\Gone\\");
+         pc.registry.Set_String(kHklm, u + "\\Gone", "DisplayName", "Gone");
+         pc.registry.Set_String(kHklm, u + "\\Kept", "InstallSource", "C:\\Installers\\Kept");
+         pc.registry.Set_String(kHklm, u + "\\Removable", "InstallSource", "E:\\Setup");
+         pc.registry.Set_String(kHklm, u + "\\Network", "InstallSource", "\\\\server\\share\\setup");
+         pc.registry.Set_String(kHklm, u + "\\Named", "DisplayName", "Still here");
+         pc.registry.Set_String(kHklm, u + "\\Parent\\Child", "DisplayName", "x");
+         pc.registry.Create_Key(kHklm, u + "\\Empty");
+         pc.registry.Set_String(kHklm, u + "\\EmptyDefault", "", "");  // only an empty default value
+         pc.registry.Set_String(kHklm, u + "\\Defaulted", "", "Some text");
+         pc.registry.Create_Key(kHklm, u + "\\Locked");
+         pc.registry.Deny_Access(kHklm, u + "\\Locked");
+     },
+     {{"Empty", "", "No values", kUninstall + "\\Empty", "", '0'},
+      {"EmptyDefault", "", "No values", kUninstall + "\\EmptyDefault", "", '0'},
+      {"C:\\Installers\\Gone\\", "", "Folder not found", kUninstall + "\\Gone", "InstallSource", '1'}}},
+    {"ApplicationPaths",
+     "fD",
+     [](remote::SimComputer& pc) {
+         const std::string& a = kAppPaths;
+         pc.files.Add_File("C:\\Apps\\a.exe");
+         pc.registry.Set_String(kHklm, a + "\\a.exe", "", "C:\\Apps\\a.exe");
+         pc.registry.Set_String(kHklm, a + "\\a.exe", "Path", "C:\\Apps");
+         pc.registry.Set_String(kHklm, a + "\\b.exe", "", "\"C:\\Apps\\b.exe\" /x");
+         pc.registry.Set_String(kHklm, a + "\\c.exe", "", "C:\\Gone\\c.exe");
+         pc.registry.Set_String(kHklm, a + "\\c.exe", "Path", "C:\\Gone\\");
+         pc.registry.Set_String(kHklm, a + "\\d.exe", "", "%ProgramFiles%\\d.exe");
+     },
+     {{"C:\\Apps\\b.exe", "", "File not found", kAppPaths + "\\b.exe", "", '0'},
+      {"C:\\Gone\\c.exe", "", "File not found", kAppPaths + "\\c.exe", "", '0'},
+      {"C:\\Gone\\", "", "File not found", kAppPaths + "\\c.exe", "", '0'}}},
+    {"WindowsFonts",
+     "fE",
+     [](remote::SimComputer& pc) {
+         pc.files.Add_File("C:\\Windows\\Fonts\\arial.ttf");
+         pc.files.Add_File("C:\\MyFonts\\there.ttf");
+         pc.registry.Set_String(kHklm, kFonts, "Arial (TrueType)", "arial.ttf");
+         pc.registry.Set_String(kHklm, kFonts, "Gone (TrueType)", "gone.ttf");
+         pc.registry.Set_String(kHklm, kFonts, "There (TrueType)", "C:\\MyFonts\\there.ttf");
+         pc.registry.Set_String(kHklm, kFonts, "Full (TrueType)", "C:\\MyFonts\\full.ttf");
+         pc.registry.Set_String(kHklm, kFonts, "Blank", "");
+     },
+     {{"gone.ttf", "C:\\Windows\\Fonts", "Font not found", kFonts + "\\", "Gone (TrueType)", '1'},
+      {"C:\\MyFonts\\full.ttf", "C:\\Windows\\Fonts", "Font not found", kFonts + "\\", "Full (TrueType)", '1'}}},
+    {"SharedDlls",
+     "fF",
+     [](remote::SimComputer& pc) {
+         pc.files.Add_File("C:\\Windows\\system32\\ok.dll");
+         pc.registry.Set_Dword(kHklm, kShared, "C:\\Windows\\system32\\ok.dll", 3);
+         pc.registry.Set_Dword(kHklm, kShared, "C:\\gone\\a.dll", 1);
+         pc.registry.Set_Dword(kHklm, kShared, "C:\\gone\\b.dll,1", 1);
+         pc.registry.Set_Dword(kHklm, kShared, "%windir%\\x.dll", 1);
+     },
+     {{"C:\\gone\\a.dll", "", "File not found", kShared, "C:\\gone\\a.dll", '1'},
+      {"C:\\gone\\b.dll", "", "File not found", kShared, "C:\\gone\\b.dll,1", '1'}}},
     {"FileExtensions",
      "fH",
      [](remote::SimComputer& pc) {
@@ -94,10 +179,10 @@ const Scenario kScenarios[] = {
      "fC",
      &Seed_Com,
      {{"{A-GONE}", "", "AppId not found", kClsid + "{C1}", "AppId", '1'},
-      {"C:\\gone\\x.dll", "", "File not found", kClsid + "{C1}\\InProcServer32", "", '2'},
+      {"C:\\gone\\x.dll", "", "File not found", kClsid + "{C1}\\InProcServer32", "", '2', true},
       {"{T-GONE}", "", "TypeLib not found", kClsid + "{C1}\\TypeLib", "", '2'},
-      {"C:\\GONE\\X.DLL", "", "File not found", kClsid + "{C2}\\InProcServer32", "", '2'},
-      {"C:\\gone\\s.exe /automation", "", "File not found", kClsid + "{C3}\\LocalServer32", "", '2'},
+      {"C:\\GONE\\X.DLL", "", "File not found", kClsid + "{C2}\\InProcServer32", "", '2', true},
+      {"C:\\gone\\s.exe /automation", "", "File not found", kClsid + "{C3}\\LocalServer32", "", '2', true},
       {"{T-GONE2}", "", "TypeLib not found", "SOFTWARE\\CLASSES\\Interface\\{I1}\\TypeLib", "", '2'},
       {"{C-GONE}", "", "CLSID not found", "SOFTWARE\\CLASSES\\Prog.Bad\\CLSID", "", '2'}}},
     {"Software",
@@ -206,6 +291,8 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
     Scan();
     const auto rows = world.Rows('s');
     ASSERT_EQ(rows.size(), scenario.rows.size()) << ::testing::PrintToString(world.Problem_Texts());
+    const ListRow* header = world.Header(std::string(scenario.category) + "PC1");
+    ASSERT_NE(header, nullptr);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& e = scenario.rows[i];
         const bool users = e.keyPath.starts_with(kUser);
@@ -216,6 +303,7 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
         EXPECT_EQ(rows[i]->Sub(2).tag, e.keyPath) << i;
         EXPECT_EQ(rows[i]->Sub(3).tag, e.valueName) << i;
         EXPECT_EQ(rows[i]->tag, e.fix + std::string(scenario.category) + "PC1") << i;
+        EXPECT_EQ(rows[i]->smallIcon, e.fileIcon ? "File" : header->smallIcon) << i;
     }
     bool stop = false;
     fix::FixEnvironment env{world.window, world.data.db, world.context, stop};

@@ -50,6 +50,7 @@
 #include "support/result_rows.h"
 #include "support/temp_folder.h"
 #include "support/test_database.h"
+#include "support/win32/gui_pump.h"
 
 namespace corvane::win32 {
 namespace {
@@ -57,24 +58,6 @@ namespace {
 using namespace corvane::testing;
 
 constexpr wchar_t kSettingsRoot[] = L"Software\\CorvaneGuiTest";
-
-bool Have_Display() {
-    const char* display = std::getenv("DISPLAY");
-    return display && *display;
-}
-
-void Pump(DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG message{};
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) continue;
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() - start < milliseconds);
-}
 
 RECT Window_Rect(HWND window) {
     RECT rect{};
@@ -806,8 +789,7 @@ TEST_F(MainWindowGui, ManageComputersAddsWhatTheNextScanScans) {
         const std::size_t header = results.Find("fALOCALHOST");
         return header < results.Count() && !results.Row(header).Sub(2).text.empty();
     };
-    for (int i = 0; i < 600 && !counted(); ++i) Pump(50);
-    EXPECT_TRUE(counted());
+    EXPECT_TRUE(Pump_Until(counted));
     messages_.Queue_Answer(MsgResult::Yes);
 }
 

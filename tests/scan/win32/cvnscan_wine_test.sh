@@ -67,6 +67,10 @@ wine 'C:\CvnWork\cvnscan.exe' --category nope >/dev/null 2>usage.err </dev/null
 check "usage error exits 64" "[ $? -eq 64 ]"
 check "usage text on standard error" "grep -q 'Usage: cvnscan' usage.err"
 
+wine 'C:\CvnWork\cvnscan.exe' --database 'C:\CvnWork\missing.db' >/dev/null 2>nodb.err </dev/null
+check "a missing --database exits 64" "[ $? -eq 64 ]"
+check "and names the file" "grep -q 'no database file C:.CvnWork.missing.db' nodb.err"
+
 wine 'C:\CvnWork\cvnscan.exe' --computer CVN-NO-SUCH-HOST --category fF --database 'C:\CvnWork\scan.db' >none.out 2>none.err </dev/null
 check "unreachable computer exits 2" "[ $? -eq 2 ]"
 check "its error row on standard error" "grep -q '^\"\\[Error\\]\",\"CVN-NO-SUCH-HOST\"' none.err"
