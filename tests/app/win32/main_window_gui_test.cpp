@@ -1,7 +1,7 @@
 // The main window as a user meets it, under Wine (a display is needed: ctest
 // under xvfb-run): first-start layout, layout and font across a restart, a
-// maximized close, the close question, check marks from the trees and the
-// list, the context menu commands, the notification-area icon, the registry
+// maximized close, check marks from the trees and the list, the close
+// question, the context menu commands, the notification-area icon, the registry
 // editor, and a screenshot of a filled list (main_window.bmp in the program
 // folder; the build converts it into artifacts/main_window.png).
 #include <windows.h>
@@ -142,40 +142,38 @@ bool List_Row_Checked(HWND list, int row) {
     return (ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
-// A click on the tree's check box of this item, as the mouse gives it.
-void Click_Tree_Check_Box(HWND tree, HTREEITEM item) {
-    RECT text{};
-    TreeView_GetItemRect(tree, item, &text, TRUE);
-    const int y = (text.top + text.bottom) / 2;
-    TVHITTESTINFO hit{};
-    for (int x = text.left - 1; x > 0; --x) {
-        hit.pt = {x, y};
-        TreeView_HitTest(tree, &hit);
-        if (hit.flags & TVHT_ONITEMSTATEICON) break;
-    }
-    ASSERT_TRUE(hit.flags & TVHT_ONITEMSTATEICON);
-    const LPARAM where = MAKELPARAM(hit.pt.x, hit.pt.y);
-    ::PostMessageW(tree, WM_LBUTTONUP, 0, where);
-    ::SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, where);
+// A click on the check box in the middle line of `row`, found by hit-testing
+// from x in steps of `step`, as the mouse gives it.
+void Click_Check_Box(HWND control, const RECT& row, int x, int step, const std::function<bool(POINT)>& onBox) {
+    POINT at{x, (row.top + row.bottom) / 2};
+    while (at.x > 0 && at.x < row.left + 80 && !onBox(at)) at.x += step;
+    ASSERT_TRUE(onBox(at));
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    ::PostMessageW(control, WM_LBUTTONUP, 0, where);
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
     Pump(150);
 }
 
-// A click on the check box of a list row.
+void Click_Tree_Check_Box(HWND tree, HTREEITEM item) {
+    RECT text{};
+    TreeView_GetItemRect(tree, item, &text, TRUE);
+    Click_Check_Box(tree, text, text.left - 1, -1, [tree](POINT at) {
+        TVHITTESTINFO hit{};
+        hit.pt = at;
+        TreeView_HitTest(tree, &hit);
+        return (hit.flags & TVHT_ONITEMSTATEICON) != 0;
+    });
+}
+
 void Click_List_Check_Box(HWND list, int row) {
     RECT bounds{};
     ListView_GetItemRect(list, row, &bounds, LVIR_BOUNDS);
-    const int y = (bounds.top + bounds.bottom) / 2;
-    LVHITTESTINFO hit{};
-    for (int x = bounds.left + 1; x < bounds.left + 80; ++x) {
-        hit.pt = {x, y};
+    Click_Check_Box(list, bounds, bounds.left + 1, 1, [list](POINT at) {
+        LVHITTESTINFO hit{};
+        hit.pt = at;
         ListView_HitTest(list, &hit);
-        if (hit.flags & LVHT_ONITEMSTATEICON) break;
-    }
-    ASSERT_TRUE(hit.flags & LVHT_ONITEMSTATEICON);
-    const LPARAM where = MAKELPARAM(hit.pt.x, hit.pt.y);
-    ::PostMessageW(list, WM_LBUTTONUP, 0, where);
-    ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    Pump(150);
+        return (hit.flags & LVHT_ONITEMSTATEICON) != 0;
+    });
 }
 
 NodeId Category_Node(ProgramRun& run, const char* key) { return run.window->Category_Tree().Find(key); }
@@ -219,6 +217,8 @@ TEST_F(MainWindowGui, FirstStartOpensAtTheDefaults) {
     EXPECT_EQ(Setting("RightPane", "CH4"), "8000");
 }
 
+// Two restarts: the second after a maximized close, which keeps the normal
+// placement for the restore.
 TEST_F(MainWindowGui, LayoutFontAndCategoriesSurviveARestart) {
     int paneRight = 0;
     {
@@ -246,74 +246,40 @@ TEST_F(MainWindowGui, LayoutFontAndCategoriesSurviveARestart) {
         EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "fA"))));
         EXPECT_TRUE(run.Close());
     }
-    ProgramRun again(folder_, messages_);
-    ASSERT_NE(again.window, nullptr);
-    const MainWindow::Controls c = again.window->Control_Handles();
-    EXPECT_EQ(again.window->Font_Size(), 10);
-    EXPECT_TRUE(::GetMenuState(c.menu, Command_Id(static_cast<int>(Command::FontLarge)), MF_BYCOMMAND) & MF_CHECKED);
-    const RECT outer = Window_Rect(again.handle);
-    EXPECT_EQ(outer.left, 40);
-    EXPECT_EQ(outer.top, 30);
-    EXPECT_EQ(outer.right - outer.left, 900);
-    EXPECT_EQ(outer.bottom - outer.top, 700);
-    EXPECT_EQ(Window_Rect(c.computerTree).right - outer.left, paneRight);
-    EXPECT_EQ(ListView_GetColumnWidth(c.list, 3), 410);
-    const CheckTree& categories = again.window->Category_Tree();
-    EXPECT_EQ(categories.Count_Checked_Nodes(), 13);
-    EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, again.window->Category_View().Item(categories.Find("gR"))));
-}
-
-TEST_F(MainWindowGui, AMaximizedCloseKeepsTheNormalPlacement) {
+    const auto expect_placement = [](HWND window) {
+        const RECT outer = Window_Rect(window);
+        EXPECT_EQ(outer.left, 40);
+        EXPECT_EQ(outer.top, 30);
+        EXPECT_EQ(outer.right - outer.left, 900);
+        EXPECT_EQ(outer.bottom - outer.top, 700);
+    };
     {
-        ProgramRun run(folder_, messages_);
-        ASSERT_NE(run.window, nullptr);
-        ::MoveWindow(run.handle, 100, 80, 820, 620, TRUE);
-        EXPECT_TRUE(run.Close());
-    }
-    {
-        ProgramRun run(folder_, messages_);
-        ASSERT_NE(run.window, nullptr);
-        ::ShowWindow(run.handle, SW_MAXIMIZE);
+        ProgramRun again(folder_, messages_);
+        ASSERT_NE(again.window, nullptr);
+        const MainWindow::Controls c = again.window->Control_Handles();
+        EXPECT_EQ(again.window->Font_Size(), 10);
+        EXPECT_TRUE(::GetMenuState(c.menu, Command_Id(static_cast<int>(Command::FontLarge)), MF_BYCOMMAND) &
+                    MF_CHECKED);
+        expect_placement(again.handle);
+        EXPECT_EQ(Window_Rect(c.computerTree).right - Window_Rect(again.handle).left, paneRight);
+        EXPECT_EQ(ListView_GetColumnWidth(c.list, 3), 410);
+        const CheckTree& categories = again.window->Category_Tree();
+        EXPECT_EQ(categories.Count_Checked_Nodes(), 13);
+        EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, again.window->Category_View().Item(categories.Find("gR"))));
+        ::ShowWindow(again.handle, SW_MAXIMIZE);
         Pump(100);
-        EXPECT_TRUE(::IsZoomed(run.handle));
-        EXPECT_TRUE(run.Close());
+        EXPECT_TRUE(again.Close());
     }
     EXPECT_EQ(Setting("MainWindow", "WindowState"), "2");
-    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), "1500");
-    ProgramRun again(folder_, messages_);
-    ASSERT_NE(again.window, nullptr);
-    EXPECT_TRUE(::IsZoomed(again.handle));
-    ::ShowWindow(again.handle, SW_RESTORE);
+    ProgramRun third(folder_, messages_);
+    ASSERT_NE(third.window, nullptr);
+    EXPECT_TRUE(::IsZoomed(third.handle));
+    ::ShowWindow(third.handle, SW_RESTORE);
     Pump(100);
-    const RECT outer = Window_Rect(again.handle);
-    EXPECT_EQ(outer.left, 100);
-    EXPECT_EQ(outer.top, 80);
-    EXPECT_EQ(outer.right - outer.left, 820);
-    EXPECT_EQ(outer.bottom - outer.top, 620);
+    expect_placement(third.handle);
 }
 
-TEST_F(MainWindowGui, ClosingWithUnfixedRowsAsksAndNoKeepsTheWindow) {
-    ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
-    const std::string local = run.window->Get_Comp_Name();
-    ResultsList& results = run.window->Results();
-    Add_Header_Row(results, "fA", local, "[Help Files]");
-    Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Microsoft\\Windows\\Help", local);
-
-    messages_.Queue_Answer(MsgResult::No);
-    EXPECT_FALSE(run.Close());
-    EXPECT_TRUE(::IsWindow(run.handle));
-    EXPECT_EQ(messages_.shown.size(), 1u);
-
-    // Exit asks the same; Yes closes.
-    messages_.Queue_Answer(MsgResult::Yes);
-    run.window->Run_Command(Command::Exit);
-    Pump(100);
-    EXPECT_FALSE(::IsWindow(run.handle));
-    EXPECT_EQ(messages_.shown.size(), 2u);
-}
-
-TEST_F(MainWindowGui, CheckMarksOfTreesAndHeadersReachTheRows) {
+TEST_F(MainWindowGui, CheckMarksOfTreesAndHeadersReachTheRowsAndCloseAsks) {
     ProgramRun run(folder_, messages_);
     ASSERT_NE(run.window, nullptr);
     const MainWindow::Controls c = run.window->Control_Handles();
@@ -348,6 +314,16 @@ TEST_F(MainWindowGui, CheckMarksOfTreesAndHeadersReachTheRows) {
     // A category's box reaches its rows.
     Click_Tree_Check_Box(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "fB")));
     EXPECT_TRUE(List_Row_Checked(c.list, 4));
+
+    // The close box and Exit ask about the unfixed rows; No keeps the window.
+    for (const bool exit : {false, true}) {
+        messages_.Queue_Answer(MsgResult::No);
+        if (exit) run.window->Run_Command(Command::Exit);
+        else ::SendMessageW(run.handle, WM_CLOSE, 0, 0);
+        Pump(100);
+        EXPECT_TRUE(::IsWindow(run.handle));
+    }
+    EXPECT_EQ(messages_.shown.size(), 2u);
 
     // Clear List (answered Yes) empties the control and resets the status text.
     run.window->Set_Status_Text("Total Problems Found: 3");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "base/file_path.h"
 #include "base/win32/message_box_win32.h"
@@ -119,23 +120,15 @@ TEST(Win32Platform, DatabaseIsFoundInTheSystemDirectoryAfterTheProgramFolder) {
     }
 }
 
-TEST(Win32MessageBox, ButtonsIconsAndAnswers) {
-    EXPECT_EQ(Message_Box_Flags(MsgButtons::Ok, MsgIcon::Critical), static_cast<unsigned>(MB_OK | MB_ICONSTOP));
-    EXPECT_EQ(Message_Box_Flags(MsgButtons::YesNo, MsgIcon::Question),
-              static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(Message_Box_Flags(MsgButtons::OkCancel, MsgIcon::Exclamation),
-              static_cast<unsigned>(MB_OKCANCEL | MB_ICONEXCLAMATION));
-    EXPECT_EQ(Message_Box_Flags(MsgButtons::Ok, MsgIcon::Information), static_cast<unsigned>(MB_ICONINFORMATION));
-    EXPECT_EQ(Message_Box_Flags(MsgButtons::Ok, MsgIcon::None), static_cast<unsigned>(MB_OK));
-
-    EXPECT_EQ(To_Msg_Result(IDYES, MsgButtons::YesNo), MsgResult::Yes);
-    EXPECT_EQ(To_Msg_Result(IDNO, MsgButtons::YesNo), MsgResult::No);
-    EXPECT_EQ(To_Msg_Result(IDOK, MsgButtons::OkCancel), MsgResult::Ok);
-    EXPECT_EQ(To_Msg_Result(IDCANCEL, MsgButtons::OkCancel), MsgResult::Cancel);
-    // A box that could not be shown never counts as consent.
-    EXPECT_EQ(To_Msg_Result(0, MsgButtons::YesNo), MsgResult::No);
-    EXPECT_EQ(To_Msg_Result(0, MsgButtons::OkCancel), MsgResult::Cancel);
-    EXPECT_EQ(To_Msg_Result(0, MsgButtons::Ok), MsgResult::Ok);
+TEST(Win32MessageBox, AnswersAndABoxNotShownIsNoConsent) {
+    const std::tuple<int, MsgButtons, MsgResult> cases[] = {
+        {IDYES, MsgButtons::YesNo, MsgResult::Yes}, {IDNO, MsgButtons::YesNo, MsgResult::No},
+        {IDOK, MsgButtons::OkCancel, MsgResult::Ok}, {IDCANCEL, MsgButtons::OkCancel, MsgResult::Cancel},
+        {0, MsgButtons::YesNo, MsgResult::No},       {0, MsgButtons::OkCancel, MsgResult::Cancel},
+        {0, MsgButtons::Ok, MsgResult::Ok},
+    };
+    for (const auto& [code, buttons, result] : cases) EXPECT_EQ(To_Msg_Result(code, buttons), result) << code;
+    EXPECT_EQ(Message_Box_Flags(MsgButtons::YesNo, MsgIcon::Question), static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
 }
 
 }  // namespace
