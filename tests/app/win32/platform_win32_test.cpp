@@ -1,6 +1,7 @@
 // The Windows platform port under Wine: the instance mutex, the plain file
-// test that finds the database, the folders and names, the thread locale, and
-// message-box flags. Start-up as a whole runs in corvane_process_test.
+// test that finds the database (the search order is the application tests'
+// matter), the folders and names, the thread locale, and message-box answers.
+// Start-up as a whole runs in corvane_process_test.
 #include "base/win32/platform_win32.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,8 @@
 #include <filesystem>
 #include <tuple>
 
-#include "base/file_path.h"
 #include "base/win32/message_box_win32.h"
 #include "base/win32/wide_text.h"
-#include "db/database.h"
 #include "support/temp_folder.h"
 
 namespace corvane::win32 {
@@ -100,24 +99,6 @@ TEST(Win32Platform, FoldersAndNamesOfTheRunningProgram) {
     EXPECT_TRUE(platform.Init_Common_Controls(0x8FE));
     platform.Set_Thread_Locale(1033);
     EXPECT_EQ(::GetThreadLocale(), 1033u);
-}
-
-TEST(Win32Platform, DatabaseIsFoundInTheSystemDirectoryAfterTheProgramFolder) {
-    TempFolder folder;
-    Win32Platform platform(Path_Utf8(folder.Path()));
-    const std::string inSystem = platform.System_Directory() + "\\" + kDatabaseFileName;
-    ::DeleteFileW(Widen(inSystem).c_str());  // left over from an interrupted run
-    EXPECT_EQ(Get_Database_Path(platform), "");
-    {
-        const AttributedFile systemCopy(inSystem, FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(Get_Database_Path(platform), inSystem);
-        const AttributedFile programCopy(folder.File(kDatabaseFileName), FILE_ATTRIBUTE_ARCHIVE);
-        EXPECT_EQ(Get_Database_Path(platform), platform.Program_Folder() + "\\" + kDatabaseFileName);
-    }
-    {
-        const AttributedFile hiddenCopy(inSystem, FILE_ATTRIBUTE_HIDDEN);
-        EXPECT_EQ(Get_Database_Path(platform), "");
-    }
 }
 
 TEST(Win32MessageBox, AnswersAndABoxNotShownIsNoConsent) {
