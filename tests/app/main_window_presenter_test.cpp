@@ -27,15 +27,17 @@ protected:
         platform.existingFiles = {dbPath};
         EXPECT_EQ(app.Main([](Application&) {}), Application::StartResult::WindowShown);
     }
-    void Add_Header(const std::string& key) {
-        ListRow& row = results.Add_List_Item(0, key, "[x]", "", "File", 0);
-        row.checked = true;
-    }
-    void Add_Problem(const std::string& key) {
-        ListRow& row = results.Add_List_Item(0, key, "p", "", "File", 1);
-        row.checked = true;
+    // Checked rows: a header, or a problem when its key starts with "s" or "c".
+    void Add_Rows(std::initializer_list<std::string> keys) {
+        for (const std::string& key : keys) {
+            const bool problem = key[0] == 's' || key[0] == 'c';
+            results.Add_List_Item(0, key, problem ? "p" : "[x]", "", "File", problem ? 1 : 0).checked = true;
+        }
     }
     bool Checked(const std::string& key) { return results.Row(results.Find(key)).checked; }
+    void Expect_Checked(std::initializer_list<std::pair<const char*, bool>> rows) {
+        for (const auto& [key, checked] : rows) EXPECT_EQ(Checked(key), checked) << key;
+    }
 
     TempFolder folder;
     FakePlatform platform;
@@ -139,68 +141,43 @@ TEST_F(MainWindowLogic, ComputerChecksReachTheirHeadersAndProblemRowsOnly) {
     ASSERT_TRUE(Add_Computer(app.Db(), "PC17", "u", ""));
     presenter.Load();
     computers.Set_Checked(computers.Find("rR"), true);
-    Add_Header("fAPC1");
-    Add_Problem("s0");
-    Add_Problem("s1");
-    Add_Header("fAPC17");
-    Add_Problem("s2");
+    Add_Rows({"fAPC1", "s0", "s1", "fAPC17", "s2"});
     results.Add_List_Item(0, "ePC1", "PC1", "", "Error", 0).checked = true;
 
     presenter.Computer_Node_Checked(computers.Find("mPC1"), false);
-    EXPECT_FALSE(Checked("fAPC1"));
-    EXPECT_FALSE(Checked("s0"));
-    EXPECT_FALSE(Checked("s1"));
-    EXPECT_TRUE(Checked("fAPC17"));
-    EXPECT_TRUE(Checked("s2"));
-    EXPECT_TRUE(Checked("ePC1"));
+    Expect_Checked({{"fAPC1", false}, {"s0", false}, {"s1", false}, {"fAPC17", true}, {"s2", true}, {"ePC1", true}});
 
     // Unchecking the root unchecks every computer and all their rows.
     presenter.Computer_Node_Checked(computers.Find("rR"), false);
     for (const NodeId node : computers.Tree_Order()) EXPECT_FALSE(computers.Node(node).checked);
-    EXPECT_FALSE(Checked("fAPC17"));
-    EXPECT_FALSE(Checked("s2"));
+    Expect_Checked({{"fAPC17", false}, {"s2", false}});
 }
 
 TEST_F(MainWindowLogic, CategoryChecksReachTheHeadersOfEveryComputer) {
     ASSERT_TRUE(Add_Computer(app.Db(), "PC1", "u", ""));
     ASSERT_TRUE(Add_Computer(app.Db(), "PC2", "u", ""));
     presenter.Load();
-    Add_Header("fAPC1");
-    Add_Problem("s0");
-    Add_Header("fBPC1");
-    Add_Problem("s1");
-    Add_Header("fAPC2");
-    Add_Problem("s2");
-    Add_Header("dAPC2");
-    Add_Problem("c3");
+    Add_Rows({"fAPC1", "s0", "fBPC1", "s1", "fAPC2", "s2", "dAPC2", "c3"});
 
     presenter.Category_Node_Checked(categories.Find("fA"), true);  // it was unchecked in the tree
     presenter.Category_Node_Checked(categories.Find("fA"), false);
-    EXPECT_FALSE(Checked("fAPC1"));
-    EXPECT_FALSE(Checked("s0"));
-    EXPECT_FALSE(Checked("fAPC2"));
-    EXPECT_FALSE(Checked("s2"));
-    EXPECT_TRUE(Checked("fBPC1"));
-    EXPECT_TRUE(Checked("s1"));
+    Expect_Checked({{"fAPC1", false}, {"s0", false}, {"fAPC2", false}, {"s2", false}, {"fBPC1", true}, {"s1", true}});
 
     categories.Set_Checked(categories.Find("gR"), true);
     presenter.Category_Node_Checked(categories.Find("gR"), false);  // the group reaches its categories
-    EXPECT_FALSE(Checked("fBPC1"));
-    EXPECT_FALSE(Checked("s1"));
-    EXPECT_TRUE(Checked("dAPC2"));
-    EXPECT_TRUE(Checked("c3"));
+    Expect_Checked({{"fBPC1", false}, {"s1", false}, {"dAPC2", true}, {"c3", true}});
 }
 
 TEST_F(MainWindowLogic, CloseAsksOnlyWhenUnfixedProblemsAreListed) {
     EXPECT_TRUE(presenter.Query_Unload());
-    Add_Header("fAPC1");
+    Add_Rows({"fAPC1"});
     EXPECT_TRUE(presenter.Query_Unload());
-    Add_Problem("s0");
+    Add_Rows({"s0"});
     results.Row(1).smallIcon = kFixedItemIcon;
     EXPECT_TRUE(presenter.Query_Unload());
     EXPECT_TRUE(messages.shown.empty());
 
-    Add_Problem("s1");
+    Add_Rows({"s1"});
     messages.Queue_Answer(MsgResult::No);
     EXPECT_FALSE(presenter.Query_Unload());
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -218,7 +195,7 @@ TEST_F(MainWindowLogic, ClearListAsksWhenRowsExistAndResetsComputerImages) {
     EXPECT_TRUE(presenter.Clear_List());  // empty: no question
     EXPECT_TRUE(messages.shown.empty());
     computers.Set_Image(1, "ComputerLocked");
-    Add_Header("fAWORKSTATION");
+    Add_Rows({"fAWORKSTATION"});
     messages.Queue_Answer(MsgResult::No);
     EXPECT_FALSE(presenter.Clear_List());
     EXPECT_EQ(results.Count(), 1u);
@@ -231,7 +208,7 @@ TEST_F(MainWindowLogic, ClearListAsksWhenRowsExistAndResetsComputerImages) {
 
 TEST_F(MainWindowLogic, CopyPutsTheListTextOnTheClipboard) {
     FakeClipboard clipboard;
-    Add_Header("fAPC1");
+    Add_Rows({"fAPC1"});
     EXPECT_TRUE(presenter.Copy_To_Clipboard(clipboard));
     EXPECT_EQ(clipboard.text, Results_Clipboard_Text(results));
     EXPECT_EQ(clipboard.sets, 1);

@@ -674,6 +674,7 @@ TEST_F(MainWindowGui, ManageComputersAddsWhatTheNextScanScans) {
         wchar_t text[64] = {};
         ListView_GetItemText(list, 1, 2, text, 64);
         EXPECT_EQ(std::wstring(text), L"\x2022\x2022\x2022\x2022");
+        EXPECT_EQ(Item_Text(dialog, IDC_TXT_COMPUTER), "");
         // A click on the password cell lays the edit box over it with the password.
         RECT cell{};
         ListView_GetSubItemRect(list, 1, 2, LVIR_BOUNDS, &cell);
@@ -690,6 +691,7 @@ TEST_F(MainWindowGui, ManageComputersAddsWhatTheNextScanScans) {
     CheckTree& computers = run.window->Computer_Tree();
     ASSERT_NE(computers.Find("mLAB-PC09"), kNoNode);
     ASSERT_NE(computers.Find("mLOCALHOST"), kNoNode);
+    EXPECT_EQ(computers.Find("m" + run.window->Get_Comp_Name()), kNoNode);  // the default entry went
 
     std::string sql = "SELECT CMP_PASSWORD FROM COMPUTER_TBL";
     ResultTable table;
