@@ -35,11 +35,13 @@ protected:
 };
 
 TEST_F(FixCommands, FixCommandAsksAndRunsInManualMode) {
-    // Nothing to fix: no question, nothing logged.
+    // Nothing checked to fix: no question, nothing logged.
+    List_Of("PC17");
+    scene.Row(row).checked = false;
     EXPECT_FALSE(fix::mnuFixProblems_Click(scene.env));
     EXPECT_TRUE(scene.database.messages.shown.empty());
 
-    List_Of("PC17");
+    scene.Row(row).checked = true;
     scene.database.messages.Queue_Answer(MsgResult::No);
     EXPECT_FALSE(fix::mnuFixProblems_Click(scene.env));
     ASSERT_EQ(scene.database.messages.shown.size(), 1u);

@@ -8,8 +8,6 @@ namespace corvane::testing {
 
 namespace {
 
-std::string Root_Tag(std::uint32_t root) { return std::to_string(static_cast<std::int32_t>(root)); }
-
 std::string Value_Text(const remote::RegistryValue& value) {
     std::string text = std::to_string(value.type) + ":" + value.text + ":" + std::to_string(value.number);
     for (const std::string& part : value.parts) text += "|" + part;
@@ -31,47 +29,22 @@ void FixScene::Set_Options(std::int32_t options) { (void)Save_Settings(database.
 
 void FixScene::Add_Header(std::string_view categoryKey, std::string_view computerName, std::string_view targetName,
                           int count) {
-    ListRow& row = window.results.Add_List_Item(0, std::string(categoryKey) + std::string(computerName),
-                                                "Header " + std::string(categoryKey), "", "Header", 0);
-    row.bold = true;
-    row.checked = true;
+    ListRow& row = Add_Header_Row(window.results, categoryKey, computerName, "Header " + std::string(categoryKey));
     row.Sub(1).key = std::string(targetName);
-    row.Sub(1).text = std::string(computerName);
-    row.Sub(2).key = "fixStatus";
     row.Sub(2).text = std::to_string(count) + " Problems Found";
     row.Sub(2).tag = std::to_string(count);
 }
 
 std::string FixScene::Add_Registry_Row(char digit, std::string_view targetName, std::uint32_t root,
                                        std::string_view keyPath, std::string_view valueName) {
-    const std::string key = "s" + std::to_string(nextProblem_++);
-    ListRow& row = window.results.Add_List_Item(0, key, valueName.empty() ? std::string(keyPath) : std::string(valueName),
-                                                "", "Registry", 1);
-    row.checked = true;
-    row.tag = std::string(1, digit) + "fA" + std::string(targetName);
-    row.Sub(1).tag = Root_Tag(root);
-    row.Sub(2).text = "Invalid entry";
-    row.Sub(2).tag = std::string(keyPath);
-    row.Sub(3).text = remote::Root_Key_Name(root) + "\\" + std::string(keyPath);
-    row.Sub(3).tag = std::string(valueName);
-    return key;
+    return testing::Add_Registry_Row(window.results, nextProblem_++,
+                                     {.fixDigit = digit, .computer = targetName, .root = root, .keyPath = keyPath,
+                                      .valueName = valueName})
+        .key;
 }
 
 std::string FixScene::Add_File_Row(char digit, std::string_view targetName, std::string_view path) {
-    const std::string key = "c" + std::to_string(nextProblem_++);
-    ListRow& row = window.results.Add_List_Item(0, key, std::string(path), "", "File", 1);
-    row.checked = true;
-    row.tag = std::string(1, digit) + "dB" + std::string(targetName);
-    row.Sub(1).tag = std::string(path);
-    row.Sub(2).text = "Temporary file";
-    row.Sub(3).text = std::string(path);
-    return key;
-}
-
-void FixScene::Add_Error_Row(std::string_view computerName) {
-    ListRow& row = window.results.Add_List_Item(0, "e" + std::string(computerName), "[Error]", "", "Error", 0);
-    row.Sub(1).text = std::string(computerName);
-    row.Sub(2).text = "The RPC server is unavailable.";
+    return testing::Add_File_Row(window.results, nextProblem_++, path, targetName, digit, "dB").key;
 }
 
 std::set<std::string> Snapshot(remote::SimComputer& computer) {

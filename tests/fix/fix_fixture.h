@@ -1,6 +1,6 @@
 // A fixing scene: a database, a simulated network with the computer the
 // program runs on ("WORKSTATION"), a fake main window, the target context
-// and the Stop flag, plus builders for the rows a scan writes and a snapshot
+// and the Stop flag, plus the rows a scan writes and a snapshot
 // of a simulated computer's registry and disks for before/after comparisons.
 #pragma once
 
@@ -12,6 +12,7 @@
 #include "fix/fix_environment.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
+#include "support/result_rows.h"
 #include "support/test_database.h"
 #include "support/window_fakes.h"
 
@@ -31,11 +32,10 @@ public:
     // name, sub-item 1 key = target name, "fixStatus" with its count.
     void Add_Header(std::string_view categoryKey, std::string_view computerName, std::string_view targetName,
                     int count);
-    // Problem rows; each returns the new row's key.
+    // Problem rows numbered in the order added; each returns the new row's key.
     std::string Add_Registry_Row(char digit, std::string_view targetName, std::uint32_t root,
                                  std::string_view keyPath, std::string_view valueName = "");
     std::string Add_File_Row(char digit, std::string_view targetName, std::string_view path);
-    void Add_Error_Row(std::string_view computerName);
 
     [[nodiscard]] ListRow& Row(std::string_view key) { return window.results.Row(window.results.Find(key)); }
     [[nodiscard]] bool Fixed(std::string_view key) { return Row(key).smallIcon == kFixedItemIcon; }

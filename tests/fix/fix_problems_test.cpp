@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-
-#include "fix/fix_texts.h"
 #include "fix_fixture.h"
 #include "remote/wmi_errors.h"
 #include "settings/general_options.h"
@@ -99,7 +97,7 @@ TEST_F(FixProblems, TheComputerChangesExactlyByTheCheckedProblems) {
     EXPECT_FALSE(scene.Fixed(parent));
     EXPECT_EQ(scene.Problem_Text(parent), "Access denied");
     EXPECT_FALSE(scene.Fixed(unchecked));
-    EXPECT_EQ(scene.Problem_Text(unchecked), "Invalid entry");
+    EXPECT_EQ(scene.Problem_Text(unchecked), "The file does not exist");
     EXPECT_EQ(scene.network.Count(CallKind::Method, "CheckAccess"), 4u);  // one per checked, unfixed registry row
 
     const std::string log = scene.Log();
@@ -120,12 +118,12 @@ TEST_F(FixProblems, TheComputerChangesExactlyByTheCheckedProblems) {
 
 TEST_F(FixProblems, RowsBeforeTheFirstHeaderAndErrorRowsAreNeverTouched) {
     const auto orphan = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    scene.Add_Error_Row("PC99");
+    Add_Error_Row(scene.window.results, "PC99", "The RPC server is unavailable.");
     scene.Add_Header("fA", "PC17", "PC17", 1);
     const auto row = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
     Fix();
     EXPECT_FALSE(scene.Fixed(orphan));
-    EXPECT_EQ(scene.Problem_Text(orphan), "Invalid entry");
+    EXPECT_EQ(scene.Problem_Text(orphan), "The file does not exist");
     EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
     EXPECT_TRUE(scene.Fixed(row));
     EXPECT_EQ(scene.Row("ePC99").Sub(2).text, "The RPC server is unavailable.");
@@ -207,7 +205,7 @@ TEST_F(FixProblems, AnUnreachableComputerKeepsItsRowsAndTheNextComputerIsFixed) 
     Fix();
     EXPECT_FALSE(scene.Fixed(unreachable));
     EXPECT_TRUE(scene.Row(unreachable).checked);
-    EXPECT_EQ(scene.Problem_Text(unreachable), "Invalid entry");
+    EXPECT_EQ(scene.Problem_Text(unreachable), "The file does not exist");
     EXPECT_TRUE(scene.Fixed(reachable));
     const std::string log = scene.Log();
     EXPECT_NE(log.find("E: "), std::string::npos);
@@ -378,24 +376,6 @@ TEST_F(FixProblems, ARefusedRestorePointLeavesThatComputerAloneOnly) {
     EXPECT_EQ(log.find("Fixing Started: PC17"), std::string::npos);
     EXPECT_NE(log.find("Fixing Started: PC18"), std::string::npos);
     EXPECT_NE(log.find("Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC18"), std::string::npos);
-}
-
-TEST(FixTexts, ErrorNumberTextAndFixableCount) {
-    EXPECT_EQ(fix::Error_Number_Text(2), "");
-    EXPECT_EQ(fix::Error_Number_Text(-1), "");
-
-    FixScene scene;
-    scene.Add_Header("fA", "PC17", "PC17", 3);
-    scene.Add_Registry_Row('2', "PC17", kHklm, "A");
-    const auto unchecked = scene.Add_Registry_Row('2', "PC17", kHklm, "B");
-    const auto done = scene.Add_File_Row('3', "PC17", "C:\\x");
-    scene.Add_File_Row('3', "PC17", "C:\\y");
-    scene.Add_Error_Row("PC2");
-    scene.Row(unchecked).checked = false;
-    scene.Row(done).smallIcon = kFixedItemIcon;
-    scene.Row("ePC2").checked = true;
-    scene.Row("fAPC17").checked = true;
-    EXPECT_EQ(fix::Count_Fixable_Problems(scene.window.results), 2);
 }
 
 }  // namespace
