@@ -148,21 +148,17 @@ TEST_F(FixProblems, VanishedKeysValuesAndFilesReadFixedWithNothingDeleted) {
     EXPECT_EQ(scene.network.Count(CallKind::Method, "Delete"), 0u);
 }
 
-TEST_F(FixProblems, AccessDeniedLeavesKeysAndFilesInPlace) {
+// A locked file is pinned with the disk categories' fix.
+TEST_F(FixProblems, AccessDeniedLeavesTheKeyInPlace) {
     pc.registry.Set_String(kHklm, "Software\\Locked", "V", "l");
     pc.registry.Deny_Access(kHklm, "Software\\Locked");
-    pc.files.Lock("C:\\Windows\\Temp\\keep.tmp");
-    scene.Add_Header("fA", "PC17", "PC17", 2);
+    scene.Add_Header("fA", "PC17", "PC17", 1);
     const auto key = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Locked");
-    const auto file = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\keep.tmp");
     Fix();
     EXPECT_EQ(scene.Problem_Text(key), "Access denied");
     EXPECT_FALSE(scene.Fixed(key));
     EXPECT_EQ(scene.network.Count(CallKind::Method, "DeleteKey"), 0u);
     EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Locked"));
-    EXPECT_FALSE(scene.Fixed(file));
-    EXPECT_FALSE(scene.Problem_Text(file).empty());
-    EXPECT_TRUE(pc.files.Find("C:\\Windows\\Temp\\keep.tmp").has_value());
     EXPECT_NE(scene.Log().find("I: Total Problems Fixed 0"), std::string::npos);
 }
 

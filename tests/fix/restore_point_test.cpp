@@ -45,12 +45,6 @@ protected:
     wmi::ServicesPtr rootDefault;
 };
 
-TEST_F(RestorePointStep, OptionClearMakesNoRestorePoint) {
-    EXPECT_TRUE(Run());
-    EXPECT_TRUE(computer.Restore_Points().empty());
-    EXPECT_TRUE(Shown().empty());
-}
-
 TEST_F(RestorePointStep, SupportedSystemsGetOneRestorePointWithTheStampedDescription) {
     scene.Set_Options(GO_RESTORE_POINT);
     for (const char* version : {"6.1.7601", "10.0.19045"}) {
