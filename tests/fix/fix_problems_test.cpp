@@ -287,8 +287,6 @@ TEST_F(FixProblems, StopEndsTheRunAfterTheCurrentRowAndTheClosingStepsStillRun) 
     EXPECT_LT(log.find("Fixing is aborted"), log.find("Fixing Completed: PC17"));
     EXPECT_NE(log.find("Disconnected: PC17"), std::string::npos);
     EXPECT_NE(log.find("Total Problems Fixed 1"), std::string::npos);
-    EXPECT_EQ(scene.Row("fAPC17").Sub(2).text, "1 Problems successfully fixed");
-    EXPECT_EQ(scene.window.statusText, "Total Problems Fixed: 1/3");
     EXPECT_EQ(scene.window.drawingStates, (std::vector<bool>{true, false}));
     EXPECT_EQ(scene.window.Label(ProgressLabel::Skip), "Skip");
 }
