@@ -37,9 +37,9 @@ void FixScene::Add_Header(std::string_view categoryKey, std::string_view compute
 
 std::string FixScene::Add_Registry_Row(char digit, std::string_view targetName, std::uint32_t root,
                                        std::string_view keyPath, std::string_view valueName) {
-    return testing::Add_Registry_Row(window.results, nextProblem_++,
-                                     {.fixDigit = digit, .computer = targetName, .root = root, .keyPath = keyPath,
-                                      .valueName = valueName})
+    return testing::Add_Registry_Row(
+               window.results, nextProblem_++,
+               {.fixDigit = digit, .computer = targetName, .root = root, .keyPath = keyPath, .valueName = valueName})
         .key;
 }
 

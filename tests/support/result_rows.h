@@ -27,11 +27,11 @@ inline ListRow& Add_Header_Row(ResultsList& list, std::string_view category, std
 
 // What a registry problem row names; unset fields are those of a Help Files value.
 struct RegistryProblem {
-    char fixDigit = '1';             // 0 key tree, 1 value, 2 single key
-    std::string_view computer;       // the target name the row's tag carries
+    char fixDigit = '1';        // 0 key tree, 1 value, 2 single key
+    std::string_view computer;  // the target name the row's tag carries
     std::uint32_t root = 0x80000002u;
     std::string_view keyPath;
-    std::string_view valueName;      // empty for a key; the row's text is then the key path
+    std::string_view valueName;  // empty for a key; the row's text is then the key path
     std::string_view category = "fA";
     std::string_view icon = "HelpFile";
 };
