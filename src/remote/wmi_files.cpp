@@ -166,7 +166,7 @@ void Fast_Listing(TargetContext& context, const std::string& folder, FolderListi
 }
 
 // One Drive-and-Path query of the files or the folders of a folder.
-void Query_Listing(TargetContext& context, wmi::IServices& cimv2, const std::string& folder, bool folders,
+void Query_Listing(wmi::IServices& cimv2, const std::string& folder, bool folders,
                    FolderListings::Listing& listing) {
     const auto [drive, rest] = Drive_And_Path(folder);
     const std::string query = std::string("Select Name From ") + (folders ? "Win32_Directory" : "CIM_Datafile") +
@@ -199,7 +199,7 @@ std::optional<Existence> Listed_Existence(TargetContext& context, wmi::IServices
     FolderListings::Listing& listing = context.listings.Of(parent);
     if (!listing.files.listed && !listing.folders.listed) Fast_Listing(context, parent, listing);
     const FolderListings::Kind& kind = folder ? listing.folders : listing.files;
-    if (!kind.listed) Query_Listing(context, cimv2, parent, folder, listing);
+    if (!kind.listed) Query_Listing(cimv2, parent, folder, listing);
     if (kind.failed) {
         context.Note_Undecided(kind.error);
         return Existence::Unknown;

@@ -184,7 +184,10 @@ TEST_F(RegistryTest, DeleteKeyTreeGoesDepthFirstInProviderOrder) {
 // end, and never acts on a name the registry functions would cut short.
 TEST_F(RegistryTest, KeyTreeDeletionStaysInsideItsTree) {
     server.registry.Create_Key(remote::kHkeyUsers, "S-1\\Link\\Target");
-    (void)server.registry.Set_Value(remote::kHkeyUsers, "S-1\\Link", "SymbolicLinkValue", {.type = 6, .bytes = {65, 0}});
+    remote::RegistryValue link;
+    link.type = 6;  // REG_LINK
+    link.bytes = {65, 0};
+    (void)server.registry.Set_Value(remote::kHkeyUsers, "S-1\\Link", "SymbolicLinkValue", link);
     std::string deep = "S-1\\Deep";
     for (int i = 0; i < 513; ++i) deep += "\\k";
     server.registry.Create_Key(remote::kHkeyUsers, deep);

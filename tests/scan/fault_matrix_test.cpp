@@ -160,7 +160,9 @@ protected:
         for (const ListRow* row : world.Rows('s')) {
             const bool keyOnly = row->tag.front() == '0';
             const bool gone = !Exists(pc, row->Sub(2).tag, row->Sub(3).tag, keyOnly);
-            if (row->Sub(2).text == fix::kProblemFixedText) EXPECT_TRUE(gone) << Identity(*row);
+            if (row->Sub(2).text == fix::kProblemFixedText) {
+                EXPECT_TRUE(gone) << Identity(*row);
+            }
             if (gone) {
                 EXPECT_EQ(fixedTargets.count(row->Sub(2).tag + "|" + row->Sub(3).tag), 1u)
                     << Identity(*row) << ": " << row->Sub(2).text;
