@@ -5,7 +5,8 @@
 // as the simulated benchmark (a third of each obsolete; sizes times the
 // scale given as the first argument, default 1), scans each category alone,
 // prints seconds, microseconds per entry and the peak working set, and
-// removes what it seeded. Run it in a throwaway Wine prefix
+// removes what it seeded. With "pair N" it times cvnscan.exe itself on two
+// keys of N entries each against "reg query /s" of them instead. Run it in a throwaway Wine prefix
 // (bench/scan_native_bench.sh) or a throwaway Windows machine.
 #include <windows.h>
 
@@ -141,9 +142,9 @@ double Peak_Megabytes() {
     return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
-// "reg query HKLM\<key> /s" with its output thrown away; seconds.
-double Reg_Query_Seconds(const Category& category) {
-    std::wstring command = L"reg.exe query \"HKLM\\" + std::wstring(category.registryKey) + L"\" /s";
+// Runs a command line with its output thrown away and waits for it; seconds,
+// or -1 when it could not be started or did not end with exit code 0.
+double Run_Seconds(std::wstring command) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     const HANDLE nul = ::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup{};
@@ -160,16 +161,47 @@ double Reg_Query_Seconds(const Category& category) {
         return -1;
     }
     ::WaitForSingleObject(process.hProcess, INFINITE);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    DWORD exitCode = 1;
+    if (!::GetExitCodeProcess(process.hProcess, &exitCode) || exitCode != 0) seconds = -1;
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     ::CloseHandle(nul);
     return seconds;
 }
 
+// "reg query HKLM\<key> /s" with its output thrown away; seconds.
+double Reg_Query_Seconds(const Category& category) {
+    return Run_Seconds(L"reg.exe query \"HKLM\\" + std::wstring(category.registryKey) + L"\" /s");
+}
+
+// What a new user tries: "cvnscan --category fD --category fF" (the program
+// next to this one, output thrown away) against "reg query /s" of the same
+// two keys, with the given number of entries in each key (a third obsolete,
+// the files of the rest in one folder per key). Prints one table row.
+int Run_Pair(int entries) {
+    const Category& paths = kCategories[1];
+    const Category& dlls = kCategories[3];
+    Seed(paths, entries, false);
+    Seed(dlls, entries, false);
+    const double scan = Run_Seconds(
+        L"C:\\CvnBench\\cvnscan.exe --category fD --category fF --database C:\\CvnBench\\scan.db");
+    const double walk = Reg_Query_Seconds(paths) + Reg_Query_Seconds(dlls);
+    std::printf("| %d | %.2f | %.2f | %.2f |\n", entries, scan, walk, walk > 0 ? scan / walk : 0.0);
+    std::fflush(stdout);
+    Seed(paths, entries, true);
+    Seed(dlls, entries, true);
+    return scan < 0 || walk < 0 ? 1 : 0;
+}
+
 }  // namespace
 
+// Arguments: the scale (default 1); or "pair" and the entries per key.
 int main(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "pair") {
+        std::printf("| entries per key | cvnscan seconds | reg query /s seconds | ratio |\n|---:|---:|---:|---:|\n");
+        return Run_Pair(std::atoi(argv[2]));
+    }
     const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
     const corvane::win32::ComInit com;
     corvane::win32::Win32Clock clock;
