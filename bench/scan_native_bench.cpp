@@ -5,16 +5,19 @@
 // as the simulated benchmark (a third of each obsolete; sizes times the
 // scale given as the first argument, default 1), scans each category alone,
 // prints seconds, microseconds per entry and the peak working set, and
-// removes what it seeded. Run it in a throwaway Wine prefix
+// removes what it seeded. With "pair N" it times cvnscan.exe itself on two
+// keys of N entries each against "reg query /s" of them instead. Run it in a throwaway Wine prefix
 // (bench/scan_native_bench.sh) or a throwaway Windows machine.
 #include <windows.h>
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "base/win32/clock_win32.h"
 #include "base/win32/com_init.h"
@@ -141,9 +144,10 @@ double Peak_Megabytes() {
     return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
-// "reg query HKLM\<key> /s" with its output thrown away; seconds.
-double Reg_Query_Seconds(const Category& category) {
-    std::wstring command = L"reg.exe query \"HKLM\\" + std::wstring(category.registryKey) + L"\" /s";
+// Runs a command line with its output thrown away and waits for it; seconds,
+// or -1 when it could not be started or (when success is required) did not
+// end with exit code 0.
+double Run_Seconds(std::wstring command, bool requireSuccess = true) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     const HANDLE nul = ::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup{};
@@ -160,16 +164,98 @@ double Reg_Query_Seconds(const Category& category) {
         return -1;
     }
     ::WaitForSingleObject(process.hProcess, INFINITE);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    DWORD exitCode = 1;
+    if (requireSuccess && (!::GetExitCodeProcess(process.hProcess, &exitCode) || exitCode != 0)) seconds = -1;
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     ::CloseHandle(nul);
     return seconds;
 }
 
+// "reg query HKLM\<key> /s" with its output thrown away; seconds. A key the
+// prefix does not have makes reg fail: that too is what walking it costs.
+double Reg_Query_Seconds(const Category& category) {
+    return Run_Seconds(L"reg.exe query \"HKLM\\" + std::wstring(category.registryKey) + L"\" /s", false);
+}
+
+struct PairTimes {
+    double scan = 0;
+    double walk = 0;
+};
+
+// The best of three runs of each (the machine is shared; the least disturbed
+// run is the closest to the cost itself).
+PairTimes Time_Pair(const Category& paths, const Category& dlls) {
+    PairTimes best{1e9, 1e9};
+    for (int run = 0; run < 3; ++run) {
+        const double scan = Run_Seconds(
+            L"C:\\CvnBench\\cvnscan.exe --category fD --category fF --database C:\\CvnBench\\scan.db");
+        const double walk = Reg_Query_Seconds(paths) + Reg_Query_Seconds(dlls);
+        if (scan < 0 || walk < 0) return {-1, -1};
+        best = {std::min(best.scan, scan), std::min(best.walk, walk)};
+    }
+    return best;
+}
+
+// What a new user tries: "cvnscan --category fD --category fF" (the program
+// next to this one, output thrown away) against "reg query /s" of the same
+// two keys, first as the prefix has them (what starting either costs), then
+// with the given number of entries in each key (a third obsolete, the files
+// of the rest in one folder per key). The last column leaves the start-up
+// out: what the entries themselves cost, scan against walk.
+int Run_Pair(int entries, Reporter& reporter) {
+    const Category& paths = kCategories[1];
+    const Category& dlls = kCategories[3];
+    const PairTimes bare = Time_Pair(paths, dlls);
+    Seed(paths, entries, false);
+    Seed(dlls, entries, false);
+    const PairTimes seeded = Time_Pair(paths, dlls);
+    // Where the time goes: each category alone against the walk of its key,
+    // with the installed settings (safe mode) and in fast mode.
+    ::CopyFileW(L"C:\\CvnBench\\scan.db", L"C:\\CvnBench\\fast.db", FALSE);
+    {
+        Database fast(reporter);
+        if (fast.Open_Database("C:\\CvnBench\\fast.db")) (void)Save_Settings(fast, 0, ".tmp;");
+    }
+    std::vector<std::string> alone;
+    for (const Category* category : {&paths, &dlls}) {
+        for (const wchar_t* database : {L"scan.db", L"fast.db"}) {
+            const double scan = Run_Seconds(L"C:\\CvnBench\\cvnscan.exe --category " + Widen(category->key) +
+                                            L" --database C:\\CvnBench\\" + database);
+            const double walk = Reg_Query_Seconds(*category);
+            char row[160];
+            std::snprintf(row, sizeof row, "| %d, %s alone, %s | %.2f | %.2f | %.2f | |\n", entries, category->name,
+                          database == std::wstring(L"scan.db") ? "safe" : "fast", scan, walk,
+                          walk > 0 ? scan / walk : 0.0);
+            alone.emplace_back(row);
+        }
+    }
+    Seed(paths, entries, true);
+    Seed(dlls, entries, true);
+    if (bare.scan < 0 || seeded.scan < 0) {
+        std::printf("| %d | cvnscan or reg query failed |\n", entries);
+        return 1;
+    }
+    const auto ratio = [](double scan, double walk) { return walk > 0 ? scan / walk : 0.0; };
+    std::printf("| 0 (start-up) | %.2f | %.2f | %.2f | |\n", bare.scan, bare.walk, ratio(bare.scan, bare.walk));
+    std::printf("| %d | %.2f | %.2f | %.2f | %.2f |\n", entries, seeded.scan, seeded.walk,
+                ratio(seeded.scan, seeded.walk), ratio(seeded.scan - bare.scan, seeded.walk - bare.walk));
+    for (const std::string& row : alone) std::printf("%s", row.c_str());
+    std::fflush(stdout);
+    return 0;
+}
+
 }  // namespace
 
+// Arguments: the scale (default 1); or "pair" and the entries per key.
 int main(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "pair") {
+        std::printf("| entries per key | cvnscan seconds | reg query /s seconds | ratio | ratio less start-up |\n"
+                    "|---:|---:|---:|---:|---:|\n");
+        testing::TestDatabase data;
+        return Run_Pair(std::atoi(argv[2]), data.reporter);
+    }
     const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
     const corvane::win32::ComInit com;
     corvane::win32::Win32Clock clock;

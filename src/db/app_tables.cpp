@@ -176,7 +176,7 @@ bool Is_In_Exception_List(Database& db, std::string_view candidate) {
     ExceptionTextMemo& memo = db.Exception_Texts();
     const std::optional<ChangeStamp> stamp = db.Change_Stamp();
     if (!stamp || memo.stamp != stamp) {
-        memo = {};
+        memo = {.reads = memo.reads + 1};
         ResultTable table;
         std::int32_t rows = 0;
         Run(db, "SELECT REGISTRY_KEY FROM EXCEPTION_TBL", table, rows);
@@ -186,7 +186,7 @@ bool Is_In_Exception_List(Database& db, std::string_view candidate) {
             // An empty text would be found in every candidate and hide every problem.
             if (!table.Cell(r, 0).empty()) texts.push_back(Upper_Text(table.Cell(r, 0)));
         }
-        memo = {stamp, std::move(texts)};
+        memo = {stamp, std::move(texts), memo.reads};
     }
     const std::string upperCandidate = Upper_Text(candidate);
     for (const std::string& text : memo.upperTexts) {

@@ -36,10 +36,12 @@ struct ChangeStamp {
 };
 
 // The exception texts, upper-cased, as last read, with the stamp they were
-// read under; read again only when the stamp moved.
+// read under; read again only when the stamp moved. reads counts the reads of
+// the table over the connection's life (what a scan costs shows there).
 struct ExceptionTextMemo {
     std::optional<ChangeStamp> stamp;
     std::vector<std::string> upperTexts;
+    std::int64_t reads = 0;
 };
 
 class Database {

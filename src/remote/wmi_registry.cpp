@@ -163,6 +163,12 @@ bool Is_Empty_Key(TargetContext& context, wmi::IObject& registry, std::uint32_t 
     std::vector<std::string> names;
     std::vector<std::int32_t> types;
     if (!WMI_Enum_Value_Types(registry, rootKey, keyPath, names, types)) return false;
+    return Is_Empty_Key(context, registry, rootKey, keyPath, names, types);
+}
+
+bool Is_Empty_Key(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                  const std::vector<std::string>& names, const std::vector<std::int32_t>& types) {
+    if (names.size() != types.size()) return false;
     if (names.size() > 1 || (names.size() == 1 && (!names[0].empty() || types[0] != kRegSz))) return false;
     std::vector<std::string> subKeys;
     if (!WMI_Enum_Key(registry, rootKey, keyPath, subKeys) || !subKeys.empty()) return false;

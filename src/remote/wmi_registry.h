@@ -66,6 +66,11 @@ bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::str
 // grant reading (CheckAccess with KEY_QUERY_VALUE).
 [[nodiscard]] bool Is_Empty_Key(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
                                 std::string_view keyPath);
+// The same for a key whose values the caller has just listed
+// (WMI_Enum_Value_Types): the listing is not asked for again.
+[[nodiscard]] bool Is_Empty_Key(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
+                                std::string_view keyPath, const std::vector<std::string>& valueNames,
+                                const std::vector<std::int32_t>& valueTypes);
 
 // CheckAccess; the granted flag as it comes back; returnCode only passed out.
 bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,

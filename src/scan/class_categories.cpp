@@ -251,9 +251,10 @@ void Scan_Prog_Ids(ComRun& com) {
 }  // namespace
 
 bool Key_Has_Content(ScanTarget& target, std::uint32_t root, std::string_view keyPath) {
+    // The listing first: a key with values then costs one call, not two.
+    if (Has_Elements(target.Enum_Values(root, keyPath))) return true;
     std::string defaultValue;
     if (target.Get_String_Value(root, keyPath, "", 1, defaultValue) == remote::StringRead::Read) return true;
-    if (Has_Elements(target.Enum_Values(root, keyPath))) return true;
     std::vector<std::string> subKeys;
     if (!target.Enum_Key(root, keyPath, subKeys)) return true;
     const std::string prefix = std::string(keyPath) + "\\";

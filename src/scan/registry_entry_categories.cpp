@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+#include "remote/wmi_registry.h"
 #include "scan/category_run.h"
 #include "base/extract_file_path.h"
 #include "scan/scan_control.h"
@@ -19,9 +21,53 @@ std::string Hklm(std::string_view keyPath) { return kHklmPrefix + std::string(ke
 
 std::int64_t Upper_Bound(std::size_t count) { return static_cast<std::int64_t>(count) - 1; }
 
-}  // namespace
+// Whether a listing of an entry's values may hold its InstallSource. A name
+// outside ASCII might still be the same name to the registry: then it is read.
+bool May_Hold_Install_Source(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        if (Equals_Ignore_Case(name, "InstallSource")) return true;
+        for (const char c : name) {
+            if (static_cast<unsigned char>(c) >= 0x80) return true;
+        }
+    }
+    return false;
+}
 
-namespace {
+// An uninstall entry's InstallSource and, when it has none, whether the entry
+// is empty, in as few calls as the entries so far suggest. Reading the value
+// first costs a second call (the listing) for every entry without one;
+// listing first costs a second call (the read) for every entry with one.
+// Either order asks the same questions and finds the same rows.
+class InstallSourceReader {
+public:
+    explicit InstallSourceReader(ScanTarget& target) : target_(target) {}
+
+    // Get_String_Value's result for "InstallSource"; source gets the text.
+    [[nodiscard]] remote::StringRead Read(std::string_view entryKey, std::string& source) {
+        listed_ = withoutSource_ > withSource_ &&
+                  target_.Enum_Value_Types(kHkeyLocalMachineRoot, entryKey, names_, types_);
+        source.clear();
+        remote::StringRead read = remote::StringRead::Empty;
+        if (!listed_ || May_Hold_Install_Source(names_)) {
+            read = target_.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "InstallSource", 1, source);
+        }
+        ++(read == remote::StringRead::Read ? withSource_ : withoutSource_);
+        return read;
+    }
+    // For an entry whose InstallSource gave nothing: whether it is empty.
+    [[nodiscard]] bool Is_Empty(std::string_view entryKey) {
+        return listed_ ? target_.Is_Empty_Key(kHkeyLocalMachineRoot, entryKey, names_, types_)
+                       : target_.Is_Empty_Key(kHkeyLocalMachineRoot, entryKey);
+    }
+
+private:
+    ScanTarget& target_;
+    std::int64_t withSource_ = 0;
+    std::int64_t withoutSource_ = 0;
+    bool listed_ = false;
+    std::vector<std::string> names_;
+    std::vector<std::int32_t> types_;
+};
 
 }  // namespace
 
@@ -72,15 +118,15 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
         return;
     }
     const std::vector<std::string> entries = target.Enum_Key(kHkeyLocalMachineRoot, uninstall);
+    InstallSourceReader reader(target);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string entryKey = uninstall + "\\" + entries[i];
         if (!run.Is_Excepted(Hklm(entryKey))) {
             std::string source;
-            const remote::StringRead read =
-                target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "InstallSource", 1, source);
-            if (!run.Is_Excepted(Hklm(entryKey) + "\\" + source)) {
+            const remote::StringRead read = reader.Read(entryKey, source);
+            if (!run.Is_Excepted(Hklm(entryKey) + "\" + source)) {
                 if (read != remote::StringRead::Read) {
-                    if (target.Is_Empty_Key(kHkeyLocalMachineRoot, entryKey)) {
+                    if (reader.Is_Empty(entryKey)) {
                         run.Add_Registry_Problem({.fixDigit = '0',
                                                   .text = entries[i],
                                                   .data = "",

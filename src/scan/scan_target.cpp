@@ -75,6 +75,18 @@ bool ScanTarget::Is_Empty_Key(std::uint32_t root, std::string_view keyPath) {
     return remote::Is_Empty_Key(context_, Registry(), root, keyPath);
 }
 
+bool ScanTarget::Enum_Value_Types(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names,
+                                  std::vector<std::int32_t>& types) {
+    names.clear();
+    types.clear();
+    return remote::WMI_Enum_Value_Types(Registry(), root, keyPath, names, types);
+}
+
+bool ScanTarget::Is_Empty_Key(std::uint32_t root, std::string_view keyPath, const std::vector<std::string>& names,
+                              const std::vector<std::int32_t>& types) {
+    return remote::Is_Empty_Key(context_, Registry(), root, keyPath, names, types);
+}
+
 bool ScanTarget::Enum_String_Values(std::uint32_t root, std::string_view keyPath, StringValues& values) {
     std::vector<std::string> names;
     std::vector<std::int32_t> types;

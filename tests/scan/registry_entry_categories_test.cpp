@@ -88,6 +88,87 @@ TEST_F(RegistryEntryCategories, EachFolderIsListedOncePerScan) {
     EXPECT_NE(world.Log().find("4 entries of [Shared Dlls] on PC1 could not be checked"), std::string::npos);
 }
 
+// What one more entry costs, from the recorded calls of two scans that differ
+// only in the number of entries (a third obsolete, files in one folder): the
+// registry reads the category needs and no existence query of its own.
+// "fB-": uninstall entries without an InstallSource (none obsolete).
+TEST(RegistryEntryCalls, EachEntryCostsItsReadsAndNoQuery) {
+    const auto scan = [](std::string_view category, int count, CallKind kind) {
+        ScanWorld world;
+        remote::SimComputer& pc = world.Add_Computer("PC1");
+        for (int i = 0; i < count; ++i) {
+            const std::string n = std::to_string(i);
+            const std::string entry = std::string(category == "fD" ? kAppPathsKey : kUninstallKey) + "\\" + n;
+            if (category == "fD") {
+                pc.registry.Set_String(kHklm, entry, "", "C:\\Apps\\" + n + ".exe");
+                pc.registry.Set_String(kHklm, entry, "Path", "C:\\Apps");
+            } else if (category == "fF") {
+                pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\Apps\\" + n + ".exe", 1);
+            } else {
+                pc.registry.Set_String(kHklm, entry, "DisplayName", n);
+                if (category == "fB") pc.registry.Set_String(kHklm, entry, "InstallSource", "C:\\Apps\\" + n);
+            }
+            if (i % 3 != 0) pc.files.Add_File("C:\\Apps\\" + n + ".exe");
+            if (i % 3 != 0) pc.files.Add_Folder("C:\\Apps\\" + n);
+        }
+        world.Add_Node("PC1");
+        world.Set_Options(32);
+        world.Check_Category(category.substr(0, 2));
+        world.data.messages.Queue_Answer(MsgResult::No);
+        world.Scan();
+        EXPECT_EQ(world.Rows('s').size(), category == "fB-" ? 0u : count / 3u) << category;
+        return static_cast<int>(world.network.Count(kind));
+    };
+    for (const auto& [category, methods] : {std::pair{"fB", 1}, std::pair{"fB-", 1}, std::pair{"fD", 2},
+                                            std::pair{"fF", 0}}) {
+        EXPECT_EQ(scan(category, 12, CallKind::Method) - scan(category, 6, CallKind::Method), 6 * methods) << category;
+        EXPECT_EQ(scan(category, 12, CallKind::Query), scan(category, 6, CallKind::Query)) << category;
+    }
+}
+
+// The exception table is read once while it stays unchanged (by the first
+// scan only), and again for the very next candidate after a change made
+// during a scan.
+TEST_F(RegistryEntryCategories, ExceptionTableIsReadOncePerChange) {
+    std::vector<std::string> all;
+    for (const char* name : {"a", "b", "c", "d"}) {
+        all.push_back(std::string("C:\\Dlls\\") + name + ".dll");
+        pc.registry.Set_Dword(kHklm, kSharedDllsKey, all.back(), 1);
+    }
+    world.Check_Category("fF");
+    for (const auto& [change, reads] : {std::pair{false, 1}, std::pair{false, 0}, std::pair{true, 1}}) {
+        world.List().Clear();
+        const std::int64_t before = world.data.db.Exception_Texts().reads;
+        world.window.Set_Pump_Hook([&, change = change] {
+            if (change && world.Rows('s').size() == 1) world.Add_Exception_Text("\\c.dll");
+        });
+        world.data.messages.Queue_Answer(MsgResult::No);
+        world.Scan();
+        if (change) all.erase(all.begin() + 2);
+        EXPECT_EQ(world.Problem_Texts(), all) << change;
+        EXPECT_EQ(world.data.db.Exception_Texts().reads - before, reads) << change;
+    }
+}
+
+TEST_F(RegistryEntryCategories, SharedDllsHonoursExceptionsOfTheKeyAndTheFile) {
+    const std::string s = kSharedDllsKey;
+    pc.registry.Set_Dword(kHklm, s, "C:\\gone\\a.dll", 1);
+    pc.registry.Set_Dword(kHklm, s, "C:\\gone\\b.dll", 1);
+    world.Add_Exception_Text("SharedDLLs\\C:\\gone\\a.dll");
+    Scan("fF");
+    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\gone\\b.dll"}));
+
+    ScanWorld other;
+    remote::SimComputer& pc2 = other.Add_Computer("PC2");
+    other.Add_Node("PC2");
+    pc2.registry.Set_Dword(kHklm, s, "C:\\gone\\a.dll", 1);
+    other.Add_Exception_Text("CurrentVersion\\SharedDLLs");
+    other.Check_Category("fF");
+    other.Scan();
+    EXPECT_TRUE(other.Rows('s').empty());
+    EXPECT_EQ(other.Header("fFPC2")->Sub(2).text, "0 Problems Found");
+}
+
 TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
     pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
     pc.registry.Deny_Access(kHklm, kSharedDllsKey);
