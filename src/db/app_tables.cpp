@@ -176,7 +176,9 @@ bool Is_In_Exception_List(Database& db, std::string_view candidate) {
     ExceptionTextMemo& memo = db.Exception_Texts();
     const std::optional<ChangeStamp> stamp = db.Change_Stamp();
     if (!stamp || memo.stamp != stamp) {
-        memo = {.reads = memo.reads + 1};
+        const std::int64_t reads = memo.reads + 1;
+        memo = {};
+        memo.reads = reads;
         ResultTable table;
         std::int32_t rows = 0;
         Run(db, "SELECT REGISTRY_KEY FROM EXCEPTION_TBL", table, rows);

@@ -124,7 +124,7 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
         if (!run.Is_Excepted(Hklm(entryKey))) {
             std::string source;
             const remote::StringRead read = reader.Read(entryKey, source);
-            if (!run.Is_Excepted(Hklm(entryKey) + "\" + source)) {
+            if (!run.Is_Excepted(Hklm(entryKey) + "\\" + source)) {
                 if (read != remote::StringRead::Read) {
                     if (reader.Is_Empty(entryKey)) {
                         run.Add_Registry_Problem({.fixDigit = '0',
