@@ -8,8 +8,8 @@
 #include <string>
 
 #include "base/ports/clock.h"
-#include "base/reporter.h"
 #include "base/ports/message_box.h"
+#include "base/reporter.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "remote/wmi_connection.h"
@@ -111,7 +111,8 @@ int main() {
     Measure("CIM_DataFile folder query (50 files)", 2000, [&](int i) {
         const std::string query =
             "Select Name, FileName, Extension, FileSize, FileType From CIM_DataFile Where Drive ='C:' And Path "
-            "='\\\\Data\\\\Folder" + std::to_string(i % 1000) + "\\\\'";
+            "='\\\\Data\\\\Folder" +
+            std::to_string(i % 1000) + "\\\\'";
         std::size_t count = 0;
         for (const auto& file : connection.cimv2->ExecQuery(query, wmi::kForwardOnlyReturnImmediately)) {
             count += file->Get("FileSize").As_String().size();
@@ -119,8 +120,8 @@ int main() {
         if (count == 0) std::printf("empty folder?\n");
     });
     Measure("CIM_DataFile existence query (safe mode)", 20000, [&](int i) {
-        (void)WMI_File_Exists(*connection.cimv2,
-                              "C:\\Data\\Folder" + std::to_string(i % 1000) + "\\file" + std::to_string(i % 50) + ".tmp");
+        (void)WMI_File_Exists(*connection.cimv2, "C:\\Data\\Folder" + std::to_string(i % 1000) + "\\file" +
+                                                     std::to_string(i % 50) + ".tmp");
     });
     std::printf("full walks of the disk: %zu\n", big.files.Full_Walks());
     return 0;

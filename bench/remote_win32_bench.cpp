@@ -70,9 +70,8 @@ int main() {
         store.List_Folder(windows + "\\system32", entries);
         return entries.size();
     });
-    Measure("Find_Entry <windows>\\notepad.exe", 2000, [&] {
-        return static_cast<std::size_t>(store.Find_Entry(windows + "\\notepad.exe").has_value());
-    });
+    Measure("Find_Entry <windows>\\notepad.exe", 2000,
+            [&] { return static_cast<std::size_t>(store.Find_Entry(windows + "\\notepad.exe").has_value()); });
     Measure("Processes", 200, [&] { return store.Processes().size(); });
 
     std::printf("\nThrough the query engine (WMI interface)\n");
@@ -108,8 +107,8 @@ int main() {
     std::printf("\nPorts\n");
     win32::NativeLocalRegistry localRegistry;
     Measure("Query_Local_Value ProductName", 5000, [&] {
-        return remote::Query_Local_Value(localRegistry, kLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion",
-                                         "ProductName")
+        return remote::Query_Local_Value(localRegistry, kLocalMachine,
+                                         "Software\\Microsoft\\Windows NT\\CurrentVersion", "ProductName")
             .As_String()
             .size();
     });

@@ -13,10 +13,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "base/ui/results_list.h"
-#include "base/ui/results_list_ops.h"
 #include "app/win32/image_library.h"
 #include "app/win32/results_view.h"
+#include "base/ui/results_list.h"
+#include "base/ui/results_list_ops.h"
 
 namespace {
 
@@ -72,8 +72,7 @@ int main(int argc, char** argv) {
     // bold rows, "nobuffer" without double buffering, "noscroll" filling
     // without scrolling rows into view.
     const std::string variant = argc > 2 ? argv[2] : "";
-    const DWORD styles = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT |
-                         (variant == "nobuffer" ? 0 : LVS_EX_DOUBLEBUFFER);
+    const DWORD styles = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | (variant == "nobuffer" ? 0 : LVS_EX_DOUBLEBUFFER);
     ListView_SetExtendedListViewStyleEx(list, styles, styles);
     corvane::win32::ImageLibrary images;
     corvane::ResultsList model;
@@ -98,8 +97,8 @@ int main(int argc, char** argv) {
             if (variant != "noscroll") model.Ensure_Visible(model.Count() - 1);
             continue;
         }
-        corvane::ListRow& row = model.Add_List_Item(0, "s" + std::to_string(i), "value" + std::to_string(i) + ".hlp",
-                                                    "", "HelpFile", 1);
+        corvane::ListRow& row =
+            model.Add_List_Item(0, "s" + std::to_string(i), "value" + std::to_string(i) + ".hlp", "", "HelpFile", 1);
         row.checked = true;
         row.tag = "1fAPC";
         row.Sub(1).tag = "2147483650";
@@ -144,7 +143,8 @@ int main(int argc, char** argv) {
     // Checking: every header unchecked (each passes it to its 499 rows), drawn.
     start = Clock::now();
     std::size_t changed = 0;
-    for (std::size_t i = 0; i < model.Count(); i += kRowsPerHeader) changed += corvane::Set_Row_Checked(model, i, false);
+    for (std::size_t i = 0; i < model.Count(); i += kRowsPerHeader)
+        changed += corvane::Set_Row_Checked(model, i, false);
     ::UpdateWindow(list);
     std::printf("check: %zu rows changed through %zu headers in %.0f ms\n", changed, headers, Ms_Since(start));
 

@@ -46,7 +46,7 @@ struct Category {
     const char* key;
     const char* name;
     int entries;
-    bool fewSources = false;  // uninstall entries: only the obsolete third has an InstallSource
+    bool fewSources = false;      // uninstall entries: only the obsolete third has an InstallSource
     const char* label = nullptr;  // the row's name when not the category's
 };
 
@@ -201,8 +201,9 @@ void Run_Category(const Category& category, bool safe) {
     const std::size_t existence = network.Count(safe ? CallKind::Query : CallKind::ShareListing);
 
     std::printf("| %-32s | %-4s | %7d | %7d | %7.2f | %8.1f | %5.2f / %5.2f / %5.2f | %6zu | %7.1f | %7.1f |\n",
-                category.label != nullptr ? category.label : category.name, safe ? "safe" : "fast", category.entries, timed.problems, timed.seconds,
-                timed.seconds * 1e6 / entries, methods, queries, listings, existence, built, peak);
+                category.label != nullptr ? category.label : category.name, safe ? "safe" : "fast", category.entries,
+                timed.problems, timed.seconds, timed.seconds * 1e6 / entries, methods, queries, listings, existence,
+                built, peak);
     std::fflush(stdout);
 }
 
@@ -211,7 +212,9 @@ void Run_Category(const Category& category, bool safe) {
 // With a category key as argument ("fC"), only that category runs.
 int main(int argc, char** argv) {
     const std::string only = argc > 1 ? argv[1] : "";
-    std::printf("| category | mode | entries | problems | seconds | us/entry | calls/entry: methods / queries / listings | queries or listings in all | RSS built MB | peak MB |\n");
+    std::printf(
+        "| category | mode | entries | problems | seconds | us/entry | calls/entry: methods / queries / listings | "
+        "queries or listings in all | RSS built MB | peak MB |\n");
     std::printf("|---|---|---:|---:|---:|---:|---|---:|---:|---:|\n");
     std::fflush(stdout);
     for (const Category& category : kCategories) {

@@ -78,8 +78,8 @@ void Set_Dword(const std::wstring& key, const std::wstring& name, DWORD number) 
 }
 
 void Touch(const std::wstring& path) {
-    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr);
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
 }
 
@@ -189,8 +189,8 @@ struct PairTimes {
 PairTimes Time_Pair(const Category& paths, const Category& dlls) {
     PairTimes best{1e9, 1e9};
     for (int run = 0; run < 3; ++run) {
-        const double scan = Run_Seconds(
-            L"C:\\CvnBench\\cvnscan.exe --category fD --category fF --database C:\\CvnBench\\scan.db");
+        const double scan =
+            Run_Seconds(L"C:\\CvnBench\\cvnscan.exe --category fD --category fF --database C:\\CvnBench\\scan.db");
         const double walk = Reg_Query_Seconds(paths) + Reg_Query_Seconds(dlls);
         if (scan < 0 || walk < 0) return {-1, -1};
         best = {std::min(best.scan, scan), std::min(best.walk, walk)};
@@ -251,8 +251,9 @@ int Run_Pair(int entries, Reporter& reporter) {
 // Arguments: the scale (default 1); or "pair" and the entries per key.
 int main(int argc, char** argv) {
     if (argc > 2 && std::string(argv[1]) == "pair") {
-        std::printf("| entries per key | cvnscan seconds | reg query /s seconds | ratio | ratio less start-up |\n"
-                    "|---:|---:|---:|---:|---:|\n");
+        std::printf(
+            "| entries per key | cvnscan seconds | reg query /s seconds | ratio | ratio less start-up |\n"
+            "|---:|---:|---:|---:|---:|\n");
         testing::TestDatabase data;
         return Run_Pair(std::atoi(argv[2]), data.reporter);
     }
@@ -269,7 +270,8 @@ int main(int argc, char** argv) {
     remote::win32::WindowsLocator locator(localName);
     const remote::RemotePorts ports{locator, data.reporter, clock, shares, localRegistry, localSystem};
 
-    std::printf("| category | entries | problems | scan seconds | us/entry | reg query /s seconds | peak working set MB |\n");
+    std::printf(
+        "| category | entries | problems | scan seconds | us/entry | reg query /s seconds | peak working set MB |\n");
     std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
     for (const Category& category : kCategories) {
         const int entries = static_cast<int>(category.entries * scale);

@@ -15,9 +15,7 @@ std::string Get_Version_String() {
 Application::Application(IPlatform& platform, IClock& clock, IMessageBox& messageBox)
     : platform_(platform), clock_(clock), reporter_(messageBox), database_(reporter_) {}
 
-Application::~Application() {
-    reporter_.Attach_Log(nullptr);
-}
+Application::~Application() { reporter_.Attach_Log(nullptr); }
 
 std::string Application::Log_File_Path() const {
     return platform_.Program_Folder() + "\\" + platform_.Executable_Name() + ".log";

@@ -38,7 +38,7 @@ struct CommandInfo {
     std::string_view toolbarKey;  // "StartScan"; empty when there is no button
     std::string_view toolTip;     // shown on the button
     MenuGroup group;
-    bool separatorBefore;         // a separator precedes the item in its menu
+    bool separatorBefore;  // a separator precedes the item in its menu
 };
 
 // Every command in menu order.

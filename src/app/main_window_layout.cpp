@@ -41,7 +41,8 @@ LayoutResult Layout_Main_Window(const LayoutInput& in) {
 Splitter Splitter_At(const LayoutResult& layout, int x, int y) {
     const RectTwips& tree = layout.computerTree;
     const int columnBottom = std::max(layout.categoryTree.Bottom(), tree.Bottom());
-    if (x >= tree.Right() && x < layout.list.left && y >= tree.top && y < std::max(columnBottom, layout.list.Bottom())) {
+    if (x >= tree.Right() && x < layout.list.left && y >= tree.top &&
+        y < std::max(columnBottom, layout.list.Bottom())) {
         return Splitter::Vertical;
     }
     if (x >= tree.left && x < tree.Right() && y >= tree.Bottom() && y < layout.categoryTree.top) {

@@ -29,11 +29,11 @@ struct LayoutInput {
     int innerHeight = 0;
     int coolBarHeight = 0;
     int statusBarHeight = 0;
-    int leftPaneWidth = 0;     // computer tree width = left column width
-    int leftPaneHeight = 0;    // computer tree height
-    RectTwips categoryTree;    // current places: kept where a threshold is not met
+    int leftPaneWidth = 0;   // computer tree width = left column width
+    int leftPaneHeight = 0;  // computer tree height
+    RectTwips categoryTree;  // current places: kept where a threshold is not met
     RectTwips list;
-    int panelWidth = 0;        // progress panel size
+    int panelWidth = 0;  // progress panel size
     int panelHeight = 0;
 };
 

@@ -1,17 +1,17 @@
 #include "app/main_window_presenter.h"
 
 #include "app/application.h"
+#include "app/results_list_exceptions.h"
 #include "base/ports/clipboard.h"
 #include "base/ports/message_box.h"
 #include "base/ports/platform.h"
 #include "base/ports/settings_store.h"
-#include "base/ui/results_list.h"
-#include "app/results_list_exceptions.h"
-#include "base/ui/results_list_ops.h"
 #include "base/runtime_error.h"
-#include "scan/scan_categories.h"
+#include "base/ui/results_list.h"
+#include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"
 #include "db/result_table.h"
+#include "scan/scan_categories.h"
 
 namespace corvane {
 

@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <string>
 
-#include "base/ui/check_tree.h"
 #include "app/main_window_settings.h"
+#include "base/ui/check_tree.h"
 
 namespace corvane {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "base/ui/check_tree.h"
 #include "base/ports/clock.h"
 #include "base/ports/settings_store.h"
 #include "base/text.h"
+#include "base/ui/check_tree.h"
 
 namespace corvane {
 
@@ -26,8 +26,8 @@ void Save_Number(ISettingsStore& store, std::string_view section, std::string_vi
 std::string General_Date(const LocalTime& time) {
     const int hour12 = time.hour % 12 == 0 ? 12 : time.hour % 12;
     char text[48] = {};
-    std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d %s", time.month, time.day, time.year, hour12,
-                  time.minute, time.second, time.hour < 12 ? "AM" : "PM");
+    std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d %s", time.month, time.day, time.year, hour12, time.minute,
+                  time.second, time.hour < 12 ? "AM" : "PM");
     return text;
 }
 

@@ -19,17 +19,17 @@ enum class WindowState : int { Normal = 0, Minimized = 1, Maximized = 2 };
 
 struct MainWindowSettings {
     WindowState windowState = WindowState::Normal;
-    int left = 3500;     // twips
+    int left = 3500;  // twips
     int top = 1400;
     int width = 12600;
     int height = 9000;
     int leftPaneWidth = 4500;   // computer tree, and so the left column
     int leftPaneHeight = 2500;  // computer tree
     std::array<int, 4> columnWidths{4500, 2500, 2500, 8000};
-    int fontSize = 8;           // 8, 9 or 10 points
+    int fontSize = 8;  // 8, 9 or 10 points
 };
 
-inline constexpr int kMinimumWindowWidth = 4800;   // twips; smaller stored sizes read as this
+inline constexpr int kMinimumWindowWidth = 4800;  // twips; smaller stored sizes read as this
 inline constexpr int kMinimumWindowHeight = 3600;
 inline constexpr int kMinimumPaneWidth = 1000;
 inline constexpr int kMinimumPaneHeight = 600;

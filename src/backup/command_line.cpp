@@ -3,9 +3,7 @@
 namespace corvane::backup {
 namespace {
 
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 }  // namespace
 
@@ -32,8 +30,6 @@ std::string Append_Command(std::string_view file, std::string_view addition) {
     return "cmd.exe /s /q /c Copy /y /b " + Quoted(file) + " + " + Quoted(addition) + " " + Quoted(file);
 }
 
-std::string Import_Command(std::string_view file) {
-    return "regedit.exe /s " + Quoted(file);
-}
+std::string Import_Command(std::string_view file) { return "regedit.exe /s " + Quoted(file); }
 
 }  // namespace corvane::backup

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "backup/command_line.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
-#include "backup/command_line.h"
 #include "remote/restore_point_check.h"
 #include "remote/wmi_datetime.h"
 #include "remote/wmi_files.h"
@@ -18,14 +18,13 @@ std::string Wmi_Date_To_Date(std::string_view wmiDateTime) {
 }
 
 bool List_Backup_Files(wmi::IServices& cimv2, const Reporter& reporter, std::string_view folder,
-                       std::vector<RestoreRow>& rows, int& count, std::string_view prefix,
-                       std::string_view extension) {
+                       std::vector<RestoreRow>& rows, int& count, std::string_view prefix, std::string_view extension) {
     count = 0;
     if (folder.size() < 2) return false;
     const std::string query = "Select FileName,CreationDate,FileSize,Drive,Path From CIM_DataFile Where Drive ='" +
                               std::string(folder.substr(0, 2)) + "' And Path ='" +
-                              remote::Wql_Escape(folder.substr(2)) + "\\\\'And Extension='" +
-                              std::string(extension) + "'";
+                              remote::Wql_Escape(folder.substr(2)) + "\\\\'And Extension='" + std::string(extension) +
+                              "'";
     try {
         for (const wmi::ObjectPtr& file : cimv2.ExecQuery(query, wmi::kForwardOnlyReturnImmediately)) {
             const std::string name = file->Get("FileName").As_String();

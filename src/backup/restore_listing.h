@@ -28,8 +28,7 @@ struct RestoreRow {
 // name begins with prefix (any letter case); count = rows added. False when
 // the folder could not be listed.
 bool List_Backup_Files(wmi::IServices& cimv2, const Reporter& reporter, std::string_view folder,
-                       std::vector<RestoreRow>& rows, int& count, std::string_view prefix,
-                       std::string_view extension);
+                       std::vector<RestoreRow>& rows, int& count, std::string_view prefix, std::string_view extension);
 
 // Adds one row per restore point; false with the run-time error's number in
 // errorCode when they cannot be listed.

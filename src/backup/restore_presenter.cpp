@@ -50,12 +50,13 @@ wmi::ServicesPtr RestorePresenter::Connect(std::string_view nameSpace) const {
 const RestoreRow* RestorePresenter::Selected() const {
     const int index = view_.Selected_Row();
     return index >= 0 && static_cast<std::size_t>(index) < rows_.size() ? &rows_[static_cast<std::size_t>(index)]
-                                                                         : nullptr;
+                                                                        : nullptr;
 }
 
 void RestorePresenter::Load() {
     if (mode_ == RestoreMode::Registry) {
-        view_.Set_Columns({{"Filename", "File Name", 3, 0}, {"CDate", "Creation Date", 3, 0}, {"File Size", "Size", 3, 40}});
+        view_.Set_Columns(
+            {{"Filename", "File Name", 3, 0}, {"CDate", "Creation Date", 3, 0}, {"File Size", "Size", 3, 40}});
         view_.Set_Captions("Restore Registry - " + computer_.name + " - Corvane", "Restore Registry", true);
     } else {
         view_.Set_Columns({{"RPName", "Description", 2, 0}, {"Date", "Date", 2, 20}});
@@ -116,9 +117,7 @@ void RestorePresenter::Update_Buttons() {
     view_.Enable_Buttons(selected, selected);
 }
 
-void RestorePresenter::Selection_Changed() {
-    Update_Buttons();
-}
+void RestorePresenter::Selection_Changed() { Update_Buttons(); }
 
 void RestorePresenter::Restore_Clicked() {
     const RestoreRow* row = Selected();

@@ -17,8 +17,6 @@ RuntimeError::RuntimeError(std::int32_t number, std::string description, const s
     origin_ = std::string(file) + ":" + std::to_string(where.line());
 }
 
-std::string RuntimeError::Text() const {
-    return std::to_string(number_) + ": " + description_;
-}
+std::string RuntimeError::Text() const { return std::to_string(number_) + ": " + description_; }
 
 }  // namespace corvane

@@ -38,11 +38,11 @@ private:
 
 // Error numbers the program raises itself.
 namespace error_number {
-inline constexpr std::int32_t kSubscriptOutOfRange = 9;   // reading a cell a result does not have
-inline constexpr std::int32_t kTypeMismatch = 13;         // a text that is no number where one is needed
+inline constexpr std::int32_t kSubscriptOutOfRange = 9;  // reading a cell a result does not have
+inline constexpr std::int32_t kTypeMismatch = 13;        // a text that is no number where one is needed
 inline constexpr std::int32_t kFileNotFound = 53;
-inline constexpr std::int32_t kObjectNotSet = 91;           // a service object that is not held
-inline constexpr std::int32_t kStatementFailed = 1001;    // an SQL statement failed (already reported)
+inline constexpr std::int32_t kObjectNotSet = 91;            // a service object that is not held
+inline constexpr std::int32_t kStatementFailed = 1001;       // an SQL statement failed (already reported)
 inline constexpr std::int32_t kPasswordNotProtected = 1002;  // a password that could not be stored protected
 }  // namespace error_number
 

@@ -43,7 +43,8 @@ std::string Password_Bullets(const Secret& password) {
 }
 
 bool ComputerList::Is_Already_In_List(std::string_view name) const {
-    return std::any_of(rows_.begin(), rows_.end(), [&](const ComputerRow& row) { return Equals_Ignore_Case(row.name, name); });
+    return std::any_of(rows_.begin(), rows_.end(),
+                       [&](const ComputerRow& row) { return Equals_Ignore_Case(row.name, name); });
 }
 
 void ComputerList::Report(const std::exception& error) const {

@@ -49,8 +49,8 @@ struct BrowseProgress {
 class NetworkBrowse {
 public:
     struct Hooks {
-        std::function<void()> doEvents;                              // lets pending window messages run
-        std::function<void(const BrowseProgress&)> showProgress;     // after every change of the bar
+        std::function<void()> doEvents;                           // lets pending window messages run
+        std::function<void(const BrowseProgress&)> showProgress;  // after every change of the bar
     };
 
     NetworkBrowse(INetworkBrowser& network, IMessageBox& messages) : network_(network), messages_(messages) {}

@@ -63,8 +63,8 @@ bool Get_All_Computers(Database& db, std::int32_t& rowCount, ResultTable& table)
 
 bool Add_Computer(Database& db, std::string_view name, std::string_view userName, const Secret& password) {
     if (!db.Is_Open()) return false;
-    Run(db, "INSERT INTO COMPUTER_TBL (CMP_NAME,CMP_USERNAME,CMP_PASSWORD) VALUES('" + Quoted_Scrambled(name) +
-                "','" + Quoted_Scrambled(userName) + "','" + Quoted_Password(db, password) + "')");
+    Run(db, "INSERT INTO COMPUTER_TBL (CMP_NAME,CMP_USERNAME,CMP_PASSWORD) VALUES('" + Quoted_Scrambled(name) + "','" +
+                Quoted_Scrambled(userName) + "','" + Quoted_Password(db, password) + "')");
     return true;
 }
 
@@ -102,8 +102,8 @@ bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& 
     if (!db.Is_Open()) return false;
     ResultTable table;
     std::int32_t rows = 0;
-    Run(db, "SELECT CMP_USERNAME,CMP_PASSWORD FROM COMPUTER_TBL WHERE UPPER(CMP_NAME)='" + Name_Key(name) + "'",
-        table, rows);
+    Run(db, "SELECT CMP_USERNAME,CMP_PASSWORD FROM COMPUTER_TBL WHERE UPPER(CMP_NAME)='" + Name_Key(name) + "'", table,
+        rows);
     if (rows > 0) {
         std::string user = Scramble_Text(table.Cell(1, 0));
         Secret pass = Read_Password(db, name, table.Cell(1, 1));
@@ -162,8 +162,9 @@ bool Exception_Exists(Database& db, std::string_view text, std::int32_t type) {
     if (!db.Is_Open()) return false;
     ResultTable table;
     std::int32_t rows = 0;
-    Run(db, "SELECT COUNT(*) FROM EXCEPTION_TBL WHERE REGISTRY_KEY='" + Double_Quotes_Sql(text) +
-                "' AND EXCEPTION_TYPE=" + std::to_string(type),
+    Run(db,
+        "SELECT COUNT(*) FROM EXCEPTION_TBL WHERE REGISTRY_KEY='" + Double_Quotes_Sql(text) +
+            "' AND EXCEPTION_TYPE=" + std::to_string(type),
         table, rows);
     return Text_To_Int32(table.Cell(1, 0)) >= 1;
 }

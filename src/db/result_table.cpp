@@ -4,8 +4,7 @@
 
 namespace corvane {
 
-ResultTable::ResultTable(std::vector<std::string> columnNames, std::size_t dataRows)
-    : columns_(columnNames.size()) {
+ResultTable::ResultTable(std::vector<std::string> columnNames, std::size_t dataRows) : columns_(columnNames.size()) {
     cells_.resize(columns_ * (dataRows + 1));
     for (std::size_t c = 0; c < columns_; ++c) cells_[c] = std::move(columnNames[c]);
 }

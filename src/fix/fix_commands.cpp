@@ -1,10 +1,10 @@
 #include "fix/fix_commands.h"
 
 #include "base/log.h"
-#include "base/ui/main_window_port.h"
 #include "base/reporter.h"
-#include "base/ui/results_list.h"
 #include "base/text.h"
+#include "base/ui/main_window_port.h"
+#include "base/ui/results_list.h"
 #include "fix/fix_problems.h"
 #include "remote/target_context.h"
 #include "remote/wmi_connection.h"

@@ -24,8 +24,8 @@ struct ScannedComputer {
     std::string computerName;  // as listed
     std::string userName;
     std::string password;
-    std::string targetName;    // Win32_ComputerSystem.Name
-    bool isRemote = false;     // TargetContext::IsRemote of the scan
+    std::string targetName;  // Win32_ComputerSystem.Name
+    bool isRemote = false;   // TargetContext::IsRemote of the scan
 };
 
 struct AutoFixResult {

@@ -5,14 +5,14 @@
 #include <optional>
 #include <string>
 
-#include "base/ui/check_tree.h"
 #include "base/log.h"
-#include "base/ui/main_window_port.h"
 #include "base/reporter.h"
-#include "base/ui/results_list.h"
-#include "base/ui/results_list_ops.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
+#include "base/ui/check_tree.h"
+#include "base/ui/main_window_port.h"
+#include "base/ui/results_list.h"
+#include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"
 #include "fix/fix_row.h"
 #include "fix/restore_point.h"
@@ -125,9 +125,7 @@ void FixRun::Reset_Progress() {
     window_.Set_Progress_Value(2);
 }
 
-std::size_t FixRun::Status_Row() const {
-    return statusRowKey_ ? list_.Find(*statusRowKey_) : list_.Count();
-}
+std::size_t FixRun::Status_Row() const { return statusRowKey_ ? list_.Find(*statusRowKey_) : list_.Count(); }
 
 void FixRun::Set_Status_Text() {
     const std::size_t index = Status_Row();
@@ -210,8 +208,8 @@ bool FixRun::Connect(const std::string& scannedTargetName) {
     (void)remote::WMI_Get_OS_Info(*connection_.cimv2, target_.OSVersion, target_.AddressWidth);
     if (name.empty()) {
         nameUnreadable_ = true;
-        reporter_.Show_Error(false, "The computer '" + target_.ComputerName +
-                                        "' does not tell its name; nothing is deleted on it.");
+        reporter_.Show_Error(
+            false, "The computer '" + target_.ComputerName + "' does not tell its name; nothing is deleted on it.");
         return false;
     }
     // The re-tests before each deletion ask the computer's own service, one
@@ -224,9 +222,8 @@ bool FixRun::Connect(const std::string& scannedTargetName) {
     // name at scan time. A name or address that now reaches another computer
     // (or one that does not tell its name) gets nothing deleted.
     if (name != scannedTargetName) {
-        reporter_.Show_Error(false, "The computer '" + target_.ComputerName + "' answers as '" + name +
-                                        "', not as '" + scannedTargetName +
-                                        "' as when it was scanned; its problems are not fixed.");
+        reporter_.Show_Error(false, "The computer '" + target_.ComputerName + "' answers as '" + name + "', not as '" +
+                                        scannedTargetName + "' as when it was scanned; its problems are not fixed.");
         return false;
     }
 
@@ -336,8 +333,7 @@ void FixRun::Finish() {
     }
     Log("Total Problems Fixed " + std::to_string(totalFixed_));
     window_.Suspend_Results_Drawing(false);
-    window_.Set_Status_Text("Total Problems Fixed: " + std::to_string(totalFixed_) + "/" +
-                            std::to_string(totalFound_));
+    window_.Set_Status_Text("Total Problems Fixed: " + std::to_string(totalFixed_) + "/" + std::to_string(totalFound_));
     window_.Set_Label(ProgressLabel::Skip, skipCaption_);
     connection_.Release();
 }

@@ -21,10 +21,10 @@ struct WmiConnection;
 namespace corvane::fix {
 
 enum class ReasonState {
-    Holds,        // still true: the row may delete
-    NoLonger,     // no longer true: nothing is deleted
-    Undecided,    // could not be tested again: nothing is deleted
-    NotCarried,   // the row carries no reason that can be tested again
+    Holds,       // still true: the row may delete
+    NoLonger,    // no longer true: nothing is deleted
+    Undecided,   // could not be tested again: nothing is deleted
+    NotCarried,  // the row carries no reason that can be tested again
 };
 
 struct Recheck {

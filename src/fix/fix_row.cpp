@@ -5,11 +5,11 @@
 #include <exception>
 #include <limits>
 
-#include "base/ui/results_list.h"
 #include "base/runtime_error.h"
-#include "fix/undo_backup.h"
 #include "base/text.h"
+#include "base/ui/results_list.h"
 #include "fix/fix_recheck.h"
+#include "fix/undo_backup.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
@@ -103,9 +103,7 @@ void Registry_Action(FixType type, const ListRow& row, remote::TargetContext& co
         case FixType::KeyTree:
             outcome.fixed = remote::WMI_Delete_Key_Tree(registry, root, keyPath, outcome.registryCode);
             break;
-        case FixType::Key:
-            outcome.fixed = remote::WMI_Delete_Key(registry, root, keyPath, outcome.registryCode);
-            break;
+        case FixType::Key: outcome.fixed = remote::WMI_Delete_Key(registry, root, keyPath, outcome.registryCode); break;
         default:
             outcome.fixed = remote::WMI_Delete_Value(registry, root, keyPath, valueName, outcome.registryCode);
             break;

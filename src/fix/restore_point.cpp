@@ -37,14 +37,14 @@ bool Create_Restore_Point_Before_Fixing(FixEnvironment& env, wmi::IServices& roo
     }
 
     // Windows may keep a recent restore point instead of making a new one.
-    const remote::CheckedRestorePoint point = remote::WMI_Create_Checked_Restore_Point(rootDefault, target.Ports().clock);
+    const remote::CheckedRestorePoint point =
+        remote::WMI_Create_Checked_Restore_Point(rootDefault, target.Ports().clock);
     if (point.outcome == remote::RestorePointOutcome::Created) {
         reporter.Log_Event(kRestorePointCreated, LOG_INFO);
         return true;
     }
     if (point.outcome != remote::RestorePointOutcome::Failed) {
-        reporter.Log_Event(remote::Kept_Restore_Point_Text(point.kept),
-                           point.Succeeded() ? LOG_INFO : LOG_WARNING);
+        reporter.Log_Event(remote::Kept_Restore_Point_Text(point.kept), point.Succeeded() ? LOG_INFO : LOG_WARNING);
         if (point.Succeeded()) return true;
     }
     const std::string message =

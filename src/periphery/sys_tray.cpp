@@ -103,14 +103,30 @@ void SysTray::Set_DefaultMenuIndex(int index) { defaultIndex_ = Is_Valid_Index(i
 void SysTray::Notification(std::uint32_t number) {
     const TrayNotification n = Decode_Tray_Notification(number);
     switch (n.event) {
-        case TrayEvent::MouseMove: if (events.mouseMove) events.mouseMove(); break;
-        case TrayEvent::MouseDown: if (events.mouseDown) events.mouseDown(n.button); break;
-        case TrayEvent::MouseUp: if (events.mouseUp) events.mouseUp(n.button); break;
-        case TrayEvent::DoubleClick: if (events.doubleClick) events.doubleClick(n.button); break;
-        case TrayEvent::BalloonShow: if (events.balloonShow) events.balloonShow(); break;
-        case TrayEvent::BalloonHide: if (events.balloonHide) events.balloonHide(); break;
-        case TrayEvent::BalloonTimeOut: if (events.balloonTimeOut) events.balloonTimeOut(); break;
-        case TrayEvent::BalloonClicked: if (events.balloonClicked) events.balloonClicked(); break;
+        case TrayEvent::MouseMove:
+            if (events.mouseMove) events.mouseMove();
+            break;
+        case TrayEvent::MouseDown:
+            if (events.mouseDown) events.mouseDown(n.button);
+            break;
+        case TrayEvent::MouseUp:
+            if (events.mouseUp) events.mouseUp(n.button);
+            break;
+        case TrayEvent::DoubleClick:
+            if (events.doubleClick) events.doubleClick(n.button);
+            break;
+        case TrayEvent::BalloonShow:
+            if (events.balloonShow) events.balloonShow();
+            break;
+        case TrayEvent::BalloonHide:
+            if (events.balloonHide) events.balloonHide();
+            break;
+        case TrayEvent::BalloonTimeOut:
+            if (events.balloonTimeOut) events.balloonTimeOut();
+            break;
+        case TrayEvent::BalloonClicked:
+            if (events.balloonClicked) events.balloonClicked();
+            break;
         case TrayEvent::None: break;
     }
 }

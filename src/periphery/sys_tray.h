@@ -52,7 +52,15 @@ public:
 [[nodiscard]] std::string Cut_To_Utf16_Units(std::string_view text, std::size_t maxUnits);
 
 enum class TrayEvent {
-    None, MouseMove, MouseDown, MouseUp, DoubleClick, BalloonShow, BalloonHide, BalloonTimeOut, BalloonClicked
+    None,
+    MouseMove,
+    MouseDown,
+    MouseUp,
+    DoubleClick,
+    BalloonShow,
+    BalloonHide,
+    BalloonTimeOut,
+    BalloonClicked
 };
 struct TrayNotification {
     TrayEvent event = TrayEvent::None;

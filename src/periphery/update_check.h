@@ -23,8 +23,7 @@ inline constexpr std::string_view kUpdateFailedMessage =
 // GET of address + "?" + query (the address alone when the query is empty).
 // True with the body when the server answered 200; false with an empty
 // response on any other status or when the request failed.
-[[nodiscard]] bool Http_Get(IHttpClient& http, std::string_view address, std::string_view query,
-                            std::string& response);
+[[nodiscard]] bool Http_Get(IHttpClient& http, std::string_view address, std::string_view query, std::string& response);
 
 // Asks the update server (query fn=getver, pn=<product>, pv=<local version>);
 // sets productCode to "cvn" and remoteVersion to the body as received.

@@ -40,7 +40,8 @@ wmi::Variant Decode_Local_Value(std::uint32_t type, std::span<const std::uint8_t
         }
         case kRegDword: {
             std::uint32_t value = 0;
-            for (std::size_t i = 0; i < 4 && i < data.size(); ++i) value |= static_cast<std::uint32_t>(data[i]) << (8 * i);
+            for (std::size_t i = 0; i < 4 && i < data.size(); ++i)
+                value |= static_cast<std::uint32_t>(data[i]) << (8 * i);
             return wmi::Variant(static_cast<std::int32_t>(value));
         }
         default: return defaultValue;

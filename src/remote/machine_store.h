@@ -27,14 +27,14 @@ namespace corvane::remote {
 
 // Win32 status codes the stores report.
 inline constexpr std::uint32_t kStatusOk = 0;
-inline constexpr std::uint32_t kStatusNotFound = 2;          // ERROR_FILE_NOT_FOUND
-inline constexpr std::uint32_t kStatusPathNotFound = 3;      // ERROR_PATH_NOT_FOUND
-inline constexpr std::uint32_t kStatusAccessDenied = 5;      // ERROR_ACCESS_DENIED
-inline constexpr std::uint32_t kStatusSharingViolation = 32; // ERROR_SHARING_VIOLATION
-inline constexpr std::uint32_t kStatusInvalidParameter = 87; // ERROR_INVALID_PARAMETER
-inline constexpr std::uint32_t kStatusDirNotEmpty = 145;     // ERROR_DIR_NOT_EMPTY
-inline constexpr std::uint32_t kStatusAlreadyExists = 183;   // ERROR_ALREADY_EXISTS
-inline constexpr std::uint32_t kStatusNotSupported = 50;     // ERROR_NOT_SUPPORTED
+inline constexpr std::uint32_t kStatusNotFound = 2;           // ERROR_FILE_NOT_FOUND
+inline constexpr std::uint32_t kStatusPathNotFound = 3;       // ERROR_PATH_NOT_FOUND
+inline constexpr std::uint32_t kStatusAccessDenied = 5;       // ERROR_ACCESS_DENIED
+inline constexpr std::uint32_t kStatusSharingViolation = 32;  // ERROR_SHARING_VIOLATION
+inline constexpr std::uint32_t kStatusInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
+inline constexpr std::uint32_t kStatusDirNotEmpty = 145;      // ERROR_DIR_NOT_EMPTY
+inline constexpr std::uint32_t kStatusAlreadyExists = 183;    // ERROR_ALREADY_EXISTS
+inline constexpr std::uint32_t kStatusNotSupported = 50;      // ERROR_NOT_SUPPORTED
 
 // Registry roots as the registry API numbers them.
 inline constexpr std::uint32_t kHkeyClassesRoot = 0x80000000u;
@@ -86,10 +86,10 @@ struct DateTime {
 
 // A file or folder as CIM_DataFile / Win32_Directory describe it.
 struct FileEntry {
-    std::string path;       // full path, the WMI "Name" (as stored, original case)
+    std::string path;  // full path, the WMI "Name" (as stored, original case)
     bool isFolder = false;
     std::uint64_t size = 0;  // files only
-    std::string fileType;   // "Text Document", "File folder", ...
+    std::string fileType;    // "Text Document", "File folder", ...
     DateTime created;
     // A junction or symbolic link: it leads into another folder or drive, so
     // listings never show it and a listing of it shows nothing.
@@ -97,7 +97,7 @@ struct FileEntry {
 };
 
 struct LogicalDisk {
-    std::string name;            // "C:"
+    std::string name;             // "C:"
     std::uint32_t driveType = 3;  // 2 removable, 3 fixed, 4 network, 5 CD
 };
 

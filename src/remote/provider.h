@@ -36,8 +36,7 @@ enum class FillStatus { Unfiltered, Filtered };
 
 using FillFunction = FillStatus (*)(IMachineStore& store, const wql::Condition* where, std::vector<Instance>& out);
 // instance is null for a method called on the class object.
-using MethodFunction = wmi::PropertyBag (*)(IMachineStore& store, const Instance* instance,
-                                            const wmi::PropertyBag& in);
+using MethodFunction = wmi::PropertyBag (*)(IMachineStore& store, const Instance* instance, const wmi::PropertyBag& in);
 
 // The table's entries for provider functions that take only their part of
 // the store (IRegistryStore, IFileStore, ISystemStore).

@@ -124,8 +124,9 @@ wmi::PropertyBag Run_Compress(IFileStore& store, const Instance* instance, const
 
 std::vector<PropertyDecl> Entry_Properties(Kind kind) {
     std::vector<PropertyDecl> properties = {
-        {"Name", PropertyType::Text},     {"Caption", PropertyType::Text},   {"Drive", PropertyType::Text},
-        {"Path", PropertyType::Text},     {"FileName", PropertyType::Text},  {"Extension", PropertyType::Text},
+        {"Name", PropertyType::Text},     {"Caption", PropertyType::Text},
+        {"Drive", PropertyType::Text},    {"Path", PropertyType::Text},
+        {"FileName", PropertyType::Text}, {"Extension", PropertyType::Text},
         {"FileType", PropertyType::Text}, {"CreationDate", PropertyType::DateTimeText}};
     if (kind != Kind::Folder) properties.push_back({"FileSize", PropertyType::UInt64Text});
     if (kind == Kind::Shortcut) properties.push_back({"Target", PropertyType::Text});

@@ -20,12 +20,8 @@ std::uint32_t Root(const wmi::PropertyBag& in) {
     if (root.Is_Empty()) return kHkeyLocalMachine;
     return static_cast<std::uint32_t>(root.As_Int64());
 }
-std::string Key(const wmi::PropertyBag& in) {
-    return In_Parameter(in, "sSubKeyName").As_String();
-}
-std::string Value_Name(const wmi::PropertyBag& in) {
-    return In_Parameter(in, "sValueName").As_String();
-}
+std::string Key(const wmi::PropertyBag& in) { return In_Parameter(in, "sSubKeyName").As_String(); }
+std::string Value_Name(const wmi::PropertyBag& in) { return In_Parameter(in, "sValueName").As_String(); }
 
 // Only our own stores know when a value holds more than its read shows; the
 // undo backup refuses such a value rather than keep a part of it.
@@ -76,7 +72,8 @@ wmi::PropertyBag Read_String(IRegistryStore& store, const wmi::PropertyBag& in, 
     }
     wmi::PropertyBag out = Return_Value(status);
     if (status == kStatusOk) {
-        out["sValue"] = Variant(expand && value.type == kRegExpandSz ? store.Expand_Environment(value.text) : value.text);
+        out["sValue"] =
+            Variant(expand && value.type == kRegExpandSz ? store.Expand_Environment(value.text) : value.text);
         Mark_Not_Whole(out, value);
     } else {
         out["sValue"] = Variant::Null();

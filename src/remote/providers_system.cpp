@@ -96,8 +96,8 @@ wmi::PropertyBag Run_Shutdown(ISystemStore& store, const Instance*, const wmi::P
 wmi::PropertyBag Run_Create_Process(ISystemStore& store, const Instance*, const wmi::PropertyBag& in) {
     const std::string commandLine = In_Parameter(in, "CommandLine").As_String();
     std::uint32_t processId = 0;
-    const std::uint32_t status = commandLine.empty() ? kStatusInvalidParameter
-                                                     : store.Create_Process(commandLine, processId);
+    const std::uint32_t status =
+        commandLine.empty() ? kStatusInvalidParameter : store.Create_Process(commandLine, processId);
     std::uint32_t code = 8;
     switch (status) {
         case kStatusOk: code = 0; break;
@@ -113,9 +113,10 @@ wmi::PropertyBag Run_Create_Process(ISystemStore& store, const Instance*, const 
 }
 
 wmi::PropertyBag Run_Create_Restore_Point(ISystemStore& store, const Instance*, const wmi::PropertyBag& in) {
-    return Return_Value(store.Create_Restore_Point(In_Parameter(in, "Description").As_String(),
-                                                   static_cast<std::uint32_t>(In_Parameter(in, "RestorePointType").As_Int32()),
-                                                   static_cast<std::uint32_t>(In_Parameter(in, "EventType").As_Int32())));
+    return Return_Value(
+        store.Create_Restore_Point(In_Parameter(in, "Description").As_String(),
+                                   static_cast<std::uint32_t>(In_Parameter(in, "RestorePointType").As_Int32()),
+                                   static_cast<std::uint32_t>(In_Parameter(in, "EventType").As_Int32())));
 }
 
 wmi::PropertyBag Run_Restore(ISystemStore& store, const Instance*, const wmi::PropertyBag& in) {

@@ -23,10 +23,11 @@ struct RootName {
     std::string_view longName;
     std::string_view shortName;
 };
-constexpr RootName kRoots[] = {
-    {kHkeyClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},   {kHkeyCurrentUser, "HKEY_CURRENT_USER", "HKCU"},
-    {kHkeyLocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"}, {kHkeyUsers, "HKEY_USERS", "HKU"},
-    {kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"}};
+constexpr RootName kRoots[] = {{kHkeyClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},
+                               {kHkeyCurrentUser, "HKEY_CURRENT_USER", "HKCU"},
+                               {kHkeyLocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"},
+                               {kHkeyUsers, "HKEY_USERS", "HKU"},
+                               {kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"}};
 
 // Logical lines: hex data continued over several lines (each ending in "\")
 // joined into one; line ends of any kind.
@@ -84,10 +85,14 @@ std::uint32_t Hex_Number(std::string_view digits, std::string_view what) {
     std::uint32_t value = 0;
     for (char c : digits) {
         value <<= 4;
-        if (c >= '0' && c <= '9') value |= static_cast<std::uint32_t>(c - '0');
-        else if (c >= 'a' && c <= 'f') value |= static_cast<std::uint32_t>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F') value |= static_cast<std::uint32_t>(c - 'A' + 10);
-        else Bad(std::string(what) + " " + std::string(digits));
+        if (c >= '0' && c <= '9')
+            value |= static_cast<std::uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            value |= static_cast<std::uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            value |= static_cast<std::uint32_t>(c - 'A' + 10);
+        else
+            Bad(std::string(what) + " " + std::string(digits));
     }
     return value;
 }
@@ -169,7 +174,8 @@ RegistryValue Parse_Data(std::string_view data, RegFormat format) {
         case kRegMultiSz: value.parts = Multi_Parts(bytes, format); break;
         case kRegDword:
         case kRegQword:
-            for (std::size_t i = 0; i < bytes.size() && i < 8; ++i) value.number |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
+            for (std::size_t i = 0; i < bytes.size() && i < 8; ++i)
+                value.number |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
             break;
         default: value.bytes = bytes; break;
     }
@@ -228,9 +234,7 @@ std::string Value_Data(const RegistryValue& value, RegFormat format) {
             return "hex(b):" + Hex_List(bytes);
         }
         case kRegBinary: return "hex:" + Hex_List(value.bytes);
-        default:
-            std::snprintf(buffer, sizeof buffer, "hex(%x):", value.type);
-            return buffer + Hex_List(value.bytes);
+        default: std::snprintf(buffer, sizeof buffer, "hex(%x):", value.type); return buffer + Hex_List(value.bytes);
     }
 }
 

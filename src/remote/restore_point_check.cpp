@@ -51,9 +51,9 @@ CheckedRestorePoint WMI_Create_Checked_Restore_Point(wmi::IServices& rootDefault
     if (!newest) return result;
     result.kept = *newest;
     const LocalTime now = clock.Now();
-    const std::int64_t age = Seconds_Of(now.year, now.month, now.day, now.hour, now.minute, now.second) -
-                             Seconds_Of(newest->year, newest->month, newest->day, newest->hour, newest->minute,
-                                        newest->second);
+    const std::int64_t age =
+        Seconds_Of(now.year, now.month, now.day, now.hour, now.minute, now.second) -
+        Seconds_Of(newest->year, newest->month, newest->day, newest->hour, newest->minute, newest->second);
     result.outcome = age < 24 * 3600 ? RestorePointOutcome::KeptRecent : RestorePointOutcome::KeptOld;
     return result;
 }

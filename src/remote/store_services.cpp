@@ -180,8 +180,7 @@ bool Is_Local_Server_Name(std::string_view server, std::string_view localCompute
 }
 
 wmi::ServicesPtr LocatorChooser::ConnectServer(std::string_view server, std::string_view namespacePath,
-                                               std::string_view user, std::string_view password,
-                                               std::int32_t flags) {
+                                               std::string_view user, std::string_view password, std::int32_t flags) {
     wmi::ILocator& chosen = Is_Local_Server_Name(server, localName_) ? local_ : remote_;
     return chosen.ConnectServer(server, namespacePath, user, password, flags);
 }

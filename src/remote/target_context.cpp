@@ -29,8 +29,6 @@ TargetContext::UndecidedTally TargetContext::Take_Undecided() { return std::exch
 
 void TargetContext::Decide_Is_Remote(const wmi::IServices& cimv2) { IsRemote = !cimv2.Is_Local_Computer(); }
 
-void TargetContext::Decide_Scan_Mode(bool safeScanOptionSet) {
-    SafeScan = safeScanOptionSet && IsRemote;
-}
+void TargetContext::Decide_Scan_Mode(bool safeScanOptionSet) { SafeScan = safeScanOptionSet && IsRemote; }
 
 }  // namespace corvane::remote

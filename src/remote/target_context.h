@@ -48,8 +48,8 @@ public:
     std::string ComputerName;  // as listed; the server of every connection
     std::string UserName;
     std::string Password;
-    std::string TargetName;    // Win32_ComputerSystem.Name
-    std::string OSVersion;     // "5.1.2600"
+    std::string TargetName;  // Win32_ComputerSystem.Name
+    std::string OSVersion;   // "5.1.2600"
     std::int32_t AddressWidth = 0;
     std::vector<std::string> FixedDrives;  // "C:", "D:" in query order
     bool IsRemote = false;

@@ -6,10 +6,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "base/utf8.h"
 #include "base/file_path.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
+#include "base/utf8.h"
 #include "remote/local_registry.h"
 
 namespace corvane::remote {

@@ -68,8 +68,8 @@ public:
     // namespacePath is the full path such as "root\cimv2". Empty user and
     // password connect with the caller's own identity. Security is set to
     // impersonate with packet privacy on everything the services hand out.
-    virtual ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath,
-                                      std::string_view user, std::string_view password, std::int32_t flags) = 0;
+    virtual ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                      std::string_view password, std::int32_t flags) = 0;
 };
 
 }  // namespace corvane::wmi

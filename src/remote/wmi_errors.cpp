@@ -32,8 +32,6 @@ std::string Hresult_Description(std::uint32_t hr) {
     return buffer;
 }
 
-void Raise_Hresult(std::uint32_t hr) {
-    throw RuntimeError(Hresult_Number(hr), Hresult_Description(hr));
-}
+void Raise_Hresult(std::uint32_t hr) { throw RuntimeError(Hresult_Number(hr), Hresult_Description(hr)); }
 
 }  // namespace corvane::wmi

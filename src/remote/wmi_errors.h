@@ -9,11 +9,11 @@
 namespace corvane::wmi {
 
 namespace hresult {
-inline constexpr std::uint32_t kAccessDenied = 0x80070005u;          // E_ACCESSDENIED
+inline constexpr std::uint32_t kAccessDenied = 0x80070005u;  // E_ACCESSDENIED
 inline constexpr std::uint32_t kRpcServerUnavailable = 0x800706BAu;
 inline constexpr std::uint32_t kRpcCallFailed = 0x800706BEu;
 inline constexpr std::uint32_t kRpcCallFailedDne = 0x800706BFu;
-inline constexpr std::uint32_t kObjectDisconnected = 0x80010108u;    // RPC_E_DISCONNECTED
+inline constexpr std::uint32_t kObjectDisconnected = 0x80010108u;  // RPC_E_DISCONNECTED
 inline constexpr std::uint32_t kWbemFailed = 0x80041001u;
 inline constexpr std::uint32_t kWbemNotFound = 0x80041002u;
 inline constexpr std::uint32_t kWbemAccessDenied = 0x80041003u;

@@ -47,8 +47,7 @@ bool Share_Root_Trusted(TargetContext& context, std::string_view driveOfPath) {
     const std::string drive = Upper_Text(driveOfPath);
     if (std::ranges::find(context.checkedShares, drive) != context.checkedShares.end()) return true;
     if (!context.FixedDrives.empty() && !Is_Fixed_Drive(context, drive)) return false;
-    if (context.Ports().shares.Find(Share_Path(context.ComputerName, drive), kListEverything) !=
-        ListingResult::Found) {
+    if (context.Ports().shares.Find(Share_Path(context.ComputerName, drive), kListEverything) != ListingResult::Found) {
         context.Distrust_Fast_Tests();
         context.Ports().reporter.Log_Event("Administrative share " + Share_Path(context.ComputerName, drive) +
                                                " cannot be listed; existence tests on " + context.ComputerName +
@@ -88,13 +87,9 @@ FastAnswer Fast_Test(TargetContext& context, std::string_view path, std::uint32_
 
 }  // namespace
 
-std::string Wql_Backslashes(std::string_view text) {
-    return Replace_All(text, "\\", "\\\\");
-}
+std::string Wql_Backslashes(std::string_view text) { return Replace_All(text, "\\", "\\\\"); }
 
-std::string Wql_Escape(std::string_view text) {
-    return Replace_All(Wql_Backslashes(text), "'", "\\'");
-}
+std::string Wql_Escape(std::string_view text) { return Replace_All(Wql_Backslashes(text), "'", "\\'"); }
 
 std::string Share_Path(std::string_view computerName, std::string_view path) {
     const std::string shared = Replace_All(path, ":", path.size() < 3 ? "$\\" : "$");
@@ -166,8 +161,7 @@ void Fast_Listing(TargetContext& context, const std::string& folder, FolderListi
 }
 
 // One Drive-and-Path query of the files or the folders of a folder.
-void Query_Listing(wmi::IServices& cimv2, const std::string& folder, bool folders,
-                   FolderListings::Listing& listing) {
+void Query_Listing(wmi::IServices& cimv2, const std::string& folder, bool folders, FolderListings::Listing& listing) {
     const auto [drive, rest] = Drive_And_Path(folder);
     const std::string query = std::string("Select Name From ") + (folders ? "Win32_Directory" : "CIM_Datafile") +
                               " Where Drive='" + drive + "' And Path='" + Wql_Escape(rest) + "'";
@@ -265,8 +259,8 @@ std::optional<std::int32_t> Run_On_Each(wmi::IServices& cimv2, const std::string
 
 bool WMI_Delete_File(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode) {
     try {
-        const auto code = Run_On_Each(cimv2, "Select * from CIM_DataFile where Name='" + Wql_Escape(path) + "'",
-                                      "Delete", {});
+        const auto code =
+            Run_On_Each(cimv2, "Select * from CIM_DataFile where Name='" + Wql_Escape(path) + "'", "Delete", {});
         if (!code) return true;
         returnCode = *code;
         return Return_Code_Succeeded(returnCode);
@@ -281,7 +275,8 @@ namespace {
 bool Folder_Has_Content(wmi::IServices& cimv2, std::string_view folderName) {
     const auto [drive, rest] = Drive_And_Path(folderName);
     const std::string where = " Where Drive='" + drive + "' And Path='" + Wql_Escape(rest) + "'";
-    return Any(cimv2, "Select Name From CIM_DataFile" + where) || Any(cimv2, "Select Name From Win32_Directory" + where);
+    return Any(cimv2, "Select Name From CIM_DataFile" + where) ||
+           Any(cimv2, "Select Name From Win32_Directory" + where);
 }
 
 }  // namespace

@@ -136,7 +136,8 @@ StringRead WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, 
             const auto found = out.find("sValue");
             value = found == out.end() ? wmi::Variant() : found->second;
         }
-        const bool empty = value.Is_Empty() || (value.Kind() == wmi::Variant::Type::String && value.As_String().empty());
+        const bool empty =
+            value.Is_Empty() || (value.Kind() == wmi::Variant::Type::String && value.As_String().empty());
         return empty ? StringRead::Empty : StringRead::Read;
     } catch (const RuntimeError& error) {
         Raise_Unless_Swallowed(error);
@@ -182,8 +183,8 @@ bool Is_Empty_Key(TargetContext& context, wmi::IObject& registry, std::uint32_t 
     return WMI_Check_Access(registry, rootKey, keyPath, kKeyQueryValue, returnCode);
 }
 
-bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                      std::uint32_t required, std::int32_t& returnCode) {
+bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath, std::uint32_t required,
+                      std::int32_t& returnCode) {
     try {
         wmi::PropertyBag in = Key_Parameters(rootKey, keyPath);
         in["uRequired"] = wmi::Variant(required);
@@ -210,8 +211,7 @@ bool WMI_Delete_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string
     }
 }
 
-bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                    std::int32_t& returnCode) {
+bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath, std::int32_t& returnCode) {
     Refuse_Zero_Character(keyPath);
     try {
         returnCode = Return_Code(registry.Exec_Method("DeleteKey", Key_Parameters(rootKey, keyPath)));
@@ -240,8 +240,8 @@ bool Is_Registry_Link(wmi::IObject& registry, std::uint32_t rootKey, std::string
     return false;
 }
 
-bool Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                     std::int32_t& returnCode, int depth) {
+bool Delete_Key_Tree(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath, std::int32_t& returnCode,
+                     int depth) {
     if (depth > kMaxKeyTreeDepth) {
         throw RuntimeError(kOutOfStackSpace, "The key tree is deeper than 512 levels: deletion stopped");
     }

@@ -73,12 +73,11 @@ bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::str
                                 const std::vector<std::int32_t>& valueTypes);
 
 // CheckAccess; the granted flag as it comes back; returnCode only passed out.
-bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                      std::uint32_t required, std::int32_t& returnCode);
+bool WMI_Check_Access(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath, std::uint32_t required,
+                      std::int32_t& returnCode);
 bool WMI_Delete_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                       std::string_view valueName, std::int32_t& returnCode);
-bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                    std::int32_t& returnCode);
+bool WMI_Delete_Key(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath, std::int32_t& returnCode);
 // Depth first: EnumKey, itself for each sub-key in the provider's order
 // (results ignored), then DeleteKey; true when the key's own DeleteKey succeeded.
 // A registry link (a "SymbolicLinkValue" of type REG_LINK) is deleted as

@@ -8,8 +8,7 @@
 
 namespace corvane::remote {
 
-bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view commandLine,
-                        std::uint32_t& processId) {
+bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view commandLine, std::uint32_t& processId) {
     bool created = false;
     try {
         const wmi::ObjectPtr process = cimv2.Get("Win32_Process");
@@ -19,7 +18,8 @@ bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view c
         const std::int32_t code = Return_Code(out);
         if (Return_Code_Succeeded(code)) {
             const auto id = out.find("ProcessId");
-            if (id != out.end() && !id->second.Is_Empty()) processId = static_cast<std::uint32_t>(id->second.As_Int64());
+            if (id != out.end() && !id->second.Is_Empty())
+                processId = static_cast<std::uint32_t>(id->second.As_Int64());
             created = true;
         }
     } catch (const RuntimeError&) {

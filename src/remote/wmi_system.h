@@ -29,8 +29,7 @@ inline constexpr std::uint32_t kRebootForced = 6;    // 2 reboot + 4 forced
 
 // Win32_Process.Create(commandLine) on the class object, then a 2-second
 // pause whatever the outcome; true when the process was created.
-bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view commandLine,
-                        std::uint32_t& processId);
+bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view commandLine, std::uint32_t& processId);
 
 // Polls "Select Name From Win32_Process where ProcessId=<id>" every 100 ms
 // until the process is gone or remainingSeconds is below 0; each poll takes

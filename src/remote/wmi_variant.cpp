@@ -11,9 +11,7 @@
 namespace corvane::wmi {
 namespace {
 
-[[noreturn]] void Type_Mismatch() {
-    throw RuntimeError(error_number::kTypeMismatch, "Type mismatch");
-}
+[[noreturn]] void Type_Mismatch() { throw RuntimeError(error_number::kTypeMismatch, "Type mismatch"); }
 
 // A text read as a number the way the scripting layer converts it: blanks
 // around it allowed, a sign, digits, an optional fraction and exponent.
@@ -28,9 +26,7 @@ double Text_To_Double(std::string_view text) {
     return value;
 }
 
-[[noreturn]] void Overflow() {
-    throw RuntimeError(6, "Overflow");
-}
+[[noreturn]] void Overflow() { throw RuntimeError(6, "Overflow"); }
 
 // A number rounded to a whole one; Overflow when no 64-bit integer holds it
 // (infinity and NaN included).

@@ -48,7 +48,7 @@ struct Condition {
 struct Query {
     std::vector<std::string> properties;  // empty for *
     std::string className;
-    ConditionPtr where;                   // null without WHERE
+    ConditionPtr where;  // null without WHERE
 };
 
 // Raises RuntimeError WBEM_E_INVALID_QUERY (0x80041017) on any syntax error.

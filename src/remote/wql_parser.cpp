@@ -14,19 +14,11 @@ struct Token {
     std::string text;  // words as written, texts unescaped, symbols as written
 };
 
-[[noreturn]] void Invalid() {
-    wmi::Raise_Hresult(wmi::hresult::kWbemInvalidQuery);
-}
+[[noreturn]] void Invalid() { wmi::Raise_Hresult(wmi::hresult::kWbemInvalidQuery); }
 
-bool Is_Word_Start(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_';
-}
-bool Is_Word_Char(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
-}
-bool Is_Digit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool Is_Word_Start(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_'; }
+bool Is_Word_Char(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_'; }
+bool Is_Digit(char c) { return c >= '0' && c <= '9'; }
 
 std::vector<Token> Tokenize(std::string_view text) {
     std::vector<Token> tokens;
@@ -206,8 +198,8 @@ private:
 
     std::optional<CompareOp> Accept_Operator() {
         static const std::pair<std::string_view, CompareOp> kSymbols[] = {
-            {"=", CompareOp::Equal},  {"<>", CompareOp::NotEqual},    {"!=", CompareOp::NotEqual},
-            {"<", CompareOp::Less},   {"<=", CompareOp::LessEqual},   {">", CompareOp::Greater},
+            {"=", CompareOp::Equal},        {"<>", CompareOp::NotEqual},  {"!=", CompareOp::NotEqual},
+            {"<", CompareOp::Less},         {"<=", CompareOp::LessEqual}, {">", CompareOp::Greater},
             {">=", CompareOp::GreaterEqual}};
         for (const auto& [symbol, op] : kSymbols) {
             if (Accept_Symbol(symbol)) return op;
@@ -264,8 +256,6 @@ private:
 
 }  // namespace
 
-Query Parse_Query(std::string_view text) {
-    return Parser(Tokenize(text)).Parse();
-}
+Query Parse_Query(std::string_view text) { return Parser(Tokenize(text)).Parse(); }
 
 }  // namespace corvane::wql

@@ -25,8 +25,7 @@ std::string Users_Key(std::string_view keyPath) { return std::string(kHkeyUsersT
 // Every string value of each key is a row; true when the category must end
 // (Stop or Skip after a value).
 bool List_Values(CategoryRun& run, ScanTarget& target, const std::string& keyPath) {
-    if (run.Is_Excepted(Users_Key(keyPath)) ||
-        !target.Check_Access(kHkeyUsersRoot, keyPath, remote::kKeyQueryValue)) {
+    if (run.Is_Excepted(Users_Key(keyPath)) || !target.Check_Access(kHkeyUsersRoot, keyPath, remote::kKeyQueryValue)) {
         return false;
     }
     StringValues values;
@@ -65,9 +64,9 @@ void IE_Registry_Category(ScanArguments& args, std::span<const std::string_view>
 }
 
 struct FirefoxData {
-    const char* environmentValue;             // APPDATA or LOCALAPPDATA
-    std::vector<const char*> foldersBelow;    // below the profile; "" the profile itself
-    std::vector<const char*> fileNames;       // matched anywhere in a file's path; none: every file
+    const char* environmentValue;           // APPDATA or LOCALAPPDATA
+    std::vector<const char*> foldersBelow;  // below the profile; "" the profile itself
+    std::vector<const char*> fileNames;     // matched anywhere in a file's path; none: every file
 };
 
 std::string File_Condition(const FirefoxData& data) {
@@ -106,9 +105,7 @@ void Firefox_Category(ScanArguments& args, const FirefoxData& data) {
 
 }  // namespace
 
-bool Is_Firefox_Profile_Name(std::string_view name) {
-    return Lower_Ascii(name).find(".default") != std::string::npos;
-}
+bool Is_Firefox_Profile_Name(std::string_view name) { return Lower_Ascii(name).find(".default") != std::string::npos; }
 
 void Scan_IE_Typed_URLs(ScanArguments& args) {
     constexpr std::array<std::string_view, 1> kKeys{kTypedUrls};
@@ -123,9 +120,7 @@ void Scan_IE_Forms_Data(ScanArguments& args) {
 }
 
 void Scan_Firefox_Cookies(ScanArguments& args) { Firefox_Category(args, {"APPDATA", {""}, {"cookies.sqlite"}}); }
-void Scan_Firefox_Cache(ScanArguments& args) {
-    Firefox_Category(args, {"LOCALAPPDATA", {"\\Cache", "\\cache2"}, {}});
-}
+void Scan_Firefox_Cache(ScanArguments& args) { Firefox_Category(args, {"LOCALAPPDATA", {"\\Cache", "\\cache2"}, {}}); }
 void Scan_Firefox_Downloads(ScanArguments& args) {
     Firefox_Category(args, {"APPDATA", {""}, {"downloads.sqlite", "places.sqlite"}});
 }

@@ -1,11 +1,11 @@
 #include "scan/category_run.h"
 
-#include "base/ui/main_window_port.h"
-#include "base/ui/results_list.h"
-#include "scan/scan_categories.h"
 #include "base/log.h"
 #include "base/reporter.h"
+#include "base/ui/main_window_port.h"
+#include "base/ui/results_list.h"
 #include "db/app_tables.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 
@@ -15,8 +15,8 @@ std::string Root_Tag(std::uint32_t root) { return std::to_string(static_cast<std
 
 CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
     const ScanCategory* category = Find_Scan_Category(args.categoryKey);
-    const std::string header = category != nullptr ? std::string(category->sectionHeader)
-                                                   : "[" + std::string(args.categoryKey) + "]";
+    const std::string header =
+        category != nullptr ? std::string(category->sectionHeader) : "[" + std::string(args.categoryKey) + "]";
     icon_ = category != nullptr ? std::string(category->imageKey) : std::string("File");
 
     auto& context = args.target.Context();
@@ -46,9 +46,8 @@ bool CategoryRun::Stop_Requested() const noexcept { return args_.control.StopReq
 void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::string_view icon) {
     ResultsList& list = args_.window.Results();
     const auto& context = args_.target.Context();
-    ListRow& row =
-        list.Add_List_Item(0, "s" + std::to_string(args_.control.TotalProblems), problem.text, "",
-                           icon.empty() ? icon_ : std::string(icon), 1);
+    ListRow& row = list.Add_List_Item(0, "s" + std::to_string(args_.control.TotalProblems), problem.text, "",
+                                      icon.empty() ? icon_ : std::string(icon), 1);
     row.checked = true;
     row.tag = std::string(1, problem.fixDigit) + std::string(args_.categoryKey) + context.TargetName;
     row.Sub(1).text = problem.data;
@@ -66,8 +65,8 @@ void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::stri
 
 void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoView) {
     ResultsList& list = args_.window.Results();
-    ListRow& row =
-        list.Add_List_Item(0, "c" + std::to_string(args_.control.TotalProblems), problem.text, "", problem.smallIcon, 1);
+    ListRow& row = list.Add_List_Item(0, "c" + std::to_string(args_.control.TotalProblems), problem.text, "",
+                                      problem.smallIcon, 1);
     row.checked = true;
     row.tag = std::string(1, problem.fixDigit) + std::string(args_.categoryKey) + args_.target.Context().TargetName;
     row.Sub(1).text = problem.detail;
@@ -100,11 +99,10 @@ void CategoryRun::Finish() {
     auto& context = args_.target.Context();
     const auto undecided = context.Take_Undecided();
     if (undecided.count > 0) {
-        context.Ports().reporter.Log_Event(std::to_string(undecided.count) + " entries of " + header_ + " on " +
-                                               context.ComputerName +
-                                               " could not be checked and are not listed; last error: " +
-                                               undecided.lastError,
-                                           LOG_WARNING);
+        context.Ports().reporter.Log_Event(
+            std::to_string(undecided.count) + " entries of " + header_ + " on " + context.ComputerName +
+                " could not be checked and are not listed; last error: " + undecided.lastError,
+            LOG_WARNING);
     }
 }
 

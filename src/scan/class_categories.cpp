@@ -1,9 +1,9 @@
 #include "scan/class_categories.h"
 
-#include "base/ui/main_window_port.h"
-#include "base/text.h"
-#include "scan/category_run.h"
 #include "base/extract_file_path.h"
+#include "base/text.h"
+#include "base/ui/main_window_port.h"
+#include "scan/category_run.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 

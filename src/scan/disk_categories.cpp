@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "base/ui/main_window_port.h"
 #include "base/extract_file_path.h"
+#include "base/ui/main_window_port.h"
 #include "scan/folder_category.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"

@@ -3,14 +3,14 @@
 #include <array>
 
 #include "base/ui/main_window_port.h"
+#include "scan/browser_categories.h"
 #include "scan/category_run.h"
 #include "scan/class_categories.h"
+#include "scan/disk_categories.h"
 #include "scan/registry_entry_categories.h"
 #include "scan/software_categories.h"
-#include "scan/trace_categories.h"
-#include "scan/browser_categories.h"
-#include "scan/disk_categories.h"
 #include "scan/systemwide_search.h"
+#include "scan/trace_categories.h"
 
 namespace corvane::scan {
 
@@ -102,9 +102,7 @@ void Run_Disk_Category(ScanArguments& args, std::string_view nodeText) { Run_Fro
 void Run_IE_Category(ScanArguments& args, std::string_view nodeText) {
     Run_From_Table(args, nodeText, kInternetExplorer);
 }
-void Run_Firefox_Category(ScanArguments& args, std::string_view nodeText) {
-    Run_From_Table(args, nodeText, kFirefox);
-}
+void Run_Firefox_Category(ScanArguments& args, std::string_view nodeText) { Run_From_Table(args, nodeText, kFirefox); }
 void Run_Systemwide_Category(ScanArguments& args, std::string_view nodeText) {
     Run_From_Table(args, nodeText, kSystemwide);
 }

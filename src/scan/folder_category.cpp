@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "base/ui/main_window_port.h"
 #include "base/text.h"
+#include "base/ui/main_window_port.h"
 #include "scan/scan_target.h"
 
 namespace corvane::scan {

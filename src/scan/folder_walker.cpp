@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "base/log.h"
-#include "base/ui/main_window_port.h"
 #include "base/reporter.h"
 #include "base/runtime_error.h"
+#include "base/ui/main_window_port.h"
 #include "remote/wmi_errors.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -21,8 +21,7 @@ namespace {
 std::string Two_Decimals(double value) {
     const double hundredths = std::round(value * 100.0);
     char text[64] = {};
-    std::snprintf(text, sizeof(text), "%.0f.%02.0f", std::floor(hundredths / 100.0),
-                  std::fmod(hundredths, 100.0));
+    std::snprintf(text, sizeof(text), "%.0f.%02.0f", std::floor(hundredths / 100.0), std::fmod(hundredths, 100.0));
     return text;
 }
 
@@ -48,9 +47,7 @@ struct Listing {
     std::vector<wmi::ObjectPtr> files;
 };
 
-std::string Text_Of(const wmi::IObject& object, std::string_view property) {
-    return object.Get(property).As_String();
-}
+std::string Text_Of(const wmi::IObject& object, std::string_view property) { return object.Get(property).As_String(); }
 
 double Size_Of(const wmi::IObject& object) {
     const wmi::Variant size = object.Get("FileSize");
@@ -171,7 +168,8 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
 
 std::vector<wmi::ObjectPtr> FolderWalker::Sub_Folders(std::string_view path, std::string_view condition) {
     const WqlFolder wql = Wql_Folder(path);
-    std::string query = "Select Name From Win32_Directory Where Drive ='" + wql.drive + "' And Path ='" + wql.path + "'";
+    std::string query =
+        "Select Name From Win32_Directory Where Drive ='" + wql.drive + "' And Path ='" + wql.path + "'";
     if (!condition.empty()) query += " And " + std::string(condition);
     try {
         return cimv2_.ExecQuery(query, wmi::kForwardOnlyReturnImmediately);

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "base/extract_file_path.h"
 #include "base/text.h"
 #include "remote/wmi_registry.h"
 #include "scan/category_run.h"
-#include "base/extract_file_path.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 
@@ -44,8 +44,8 @@ public:
 
     // Get_String_Value's result for "InstallSource"; source gets the text.
     [[nodiscard]] remote::StringRead Read(std::string_view entryKey, std::string& source) {
-        listed_ = withoutSource_ > withSource_ &&
-                  target_.Enum_Value_Types(kHkeyLocalMachineRoot, entryKey, names_, types_);
+        listed_ =
+            withoutSource_ > withSource_ && target_.Enum_Value_Types(kHkeyLocalMachineRoot, entryKey, names_, types_);
         source.clear();
         remote::StringRead read = remote::StringRead::Empty;
         if (!listed_ || May_Hold_Install_Source(names_)) {

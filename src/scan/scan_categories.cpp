@@ -65,8 +65,7 @@ constexpr std::array<Group, 4> kGroupsUnderRoot{{
 void Add_Family(CheckTree& tree, NodeId group, char family) {
     for (const ScanCategory& category : kCategories) {
         if (category.key[0] != family) continue;
-        tree.Add(group, std::string(category.key), std::string(category.displayName),
-                 std::string(category.imageKey));
+        tree.Add(group, std::string(category.key), std::string(category.displayName), std::string(category.imageKey));
     }
 }
 

@@ -3,20 +3,20 @@
 #include <exception>
 #include <vector>
 
-#include "base/ui/check_tree.h"
 #include "base/log.h"
-#include "base/ui/main_window_port.h"
 #include "base/reporter.h"
+#include "base/runtime_error.h"
+#include "base/ui/check_tree.h"
+#include "base/ui/main_window_port.h"
 #include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
-#include "base/runtime_error.h"
 #include "db/app_tables.h"
 #include "fix/fix_commands.h"
 #include "fix/fix_problems.h"
-#include "settings/general_options.h"
 #include "scan/family_routines.h"
 #include "scan/scan_arguments.h"
 #include "scan/scan_target.h"
+#include "settings/general_options.h"
 
 namespace corvane::scan {
 

@@ -63,8 +63,8 @@ public:
     [[nodiscard]] bool Enum_Value_Types(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names,
                                         std::vector<std::int32_t>& types);
     // Is_Empty_Key for a key whose values were just listed (Enum_Value_Types).
-    [[nodiscard]] bool Is_Empty_Key(std::uint32_t root, std::string_view keyPath,
-                                    const std::vector<std::string>& names, const std::vector<std::int32_t>& types);
+    [[nodiscard]] bool Is_Empty_Key(std::uint32_t root, std::string_view keyPath, const std::vector<std::string>& names,
+                                    const std::vector<std::int32_t>& types);
     [[nodiscard]] bool Enum_String_Values(std::uint32_t root, std::string_view keyPath, StringValues& values);
     // remote::WMI_Get_String_Value; value gets the text.
     [[nodiscard]] remote::StringRead Get_String_Value(std::uint32_t root, std::string_view keyPath,

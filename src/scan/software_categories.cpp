@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "base/ui/main_window_port.h"
-#include "base/text.h"
-#include "scan/category_run.h"
 #include "base/extract_file_path.h"
+#include "base/text.h"
+#include "base/ui/main_window_port.h"
+#include "scan/category_run.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 

@@ -61,7 +61,8 @@ bool ExceptionList::Edit_Allowed() const {
 }
 
 std::size_t ExceptionList::Count_Selected_Items() const {
-    return static_cast<std::size_t>(std::count_if(rows_.begin(), rows_.end(), [](const ExceptionRow& r) { return r.selected; }));
+    return static_cast<std::size_t>(
+        std::count_if(rows_.begin(), rows_.end(), [](const ExceptionRow& r) { return r.selected; }));
 }
 
 std::size_t ExceptionList::First_Selected() const {
@@ -116,7 +117,8 @@ bool ExceptionList::Insert(const std::string& text) {
         Report(error);
         return false;
     }
-    if (visibleRows_ > 0 && rows_.size() == static_cast<std::size_t>(visibleRows_)) columnAdjustment_ -= kScrollBarTwips;
+    if (visibleRows_ > 0 && rows_.size() == static_cast<std::size_t>(visibleRows_))
+        columnAdjustment_ -= kScrollBarTwips;
     rows_.push_back({.id = Text_To_Int32(table.Cell(1, 0)), .text = text, .type = EXCEPTION_USER});
     return true;
 }

@@ -106,7 +106,8 @@ void OptionsDialog::Choose_Computer(std::string_view name) {
 void OptionsDialog::Run_Backup_Command(void (IBackupCommands::*command)(const IBackupCommands::Target&),
                                        IOptionsProgress& progress) {
     if (!backup_ || chosen_.empty()) return;
-    (backup_->*command)({.computer = chosen_, .userName = chosenUser_, .password = chosenPassword_, .progress = progress});
+    (backup_->*command)(
+        {.computer = chosen_, .userName = chosenUser_, .password = chosenPassword_, .progress = progress});
 }
 
 bool OptionsDialog::Save_Options() {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/application.h"
-#include "base/file_path.h"
 #include "app/main_window_commands.h"
 #include "app/main_window_layout.h"
+#include "base/file_path.h"
 #include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"

@@ -1,5 +1,5 @@
-#include "app/results_list_exceptions.h"
 #include "base/ui/results_list_ops.h"
+#include "app/results_list_exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "base/ansi_text.h"
+#include "base/base64.h"
 #include "base/text.h"
 #include "base/utf8.h"
-#include "base/base64.h"
 
 namespace corvane {
 namespace {
@@ -15,10 +15,10 @@ TEST(AnsiText, EveryByteRoundTrips) {
 }
 
 TEST(AnsiText, KnownCharacters) {
-    EXPECT_EQ(Utf8_To_Ansi("\xE2\x82\xAC"), "\x80");      // euro sign
-    EXPECT_EQ(Utf8_To_Ansi("\xC3\xA9"), "\xE9");          // e acute
-    EXPECT_EQ(Ansi_To_Utf8("\x95"), "\xE2\x80\xA2");       // bullet
-    EXPECT_EQ(Utf8_To_Ansi("\xE4\xB8\xAD"), "?");          // not in the code page
+    EXPECT_EQ(Utf8_To_Ansi("\xE2\x82\xAC"), "\x80");  // euro sign
+    EXPECT_EQ(Utf8_To_Ansi("\xC3\xA9"), "\xE9");      // e acute
+    EXPECT_EQ(Ansi_To_Utf8("\x95"), "\xE2\x80\xA2");  // bullet
+    EXPECT_EQ(Utf8_To_Ansi("\xE4\xB8\xAD"), "?");     // not in the code page
 }
 
 TEST(Utf8, OnlyWellFormedSequencesDecodeAsCharacters) {
@@ -28,9 +28,10 @@ TEST(Utf8, OnlyWellFormedSequencesDecodeAsCharacters) {
         char32_t codePoint;
     };
     const Case cases[] = {
-        {"\xC3\xA9", true, 0xE9},          {"\xF0\x9F\x98\x80", true, 0x1F600},
-        {"\xC0\xAF", false, 0xC0},         // overlong "/"
-        {"\xED\xA0\x80", false, 0xED},    // a surrogate
+        {"\xC3\xA9", true, 0xE9},
+        {"\xF0\x9F\x98\x80", true, 0x1F600},
+        {"\xC0\xAF", false, 0xC0},          // overlong "/"
+        {"\xED\xA0\x80", false, 0xED},      // a surrogate
         {"\xF5\x80\x80\x80", false, 0xF5},  // past U+10FFFF
         {"\xC3(", false, 0xC3},             // missing continuation: the "(" is kept
     };
@@ -60,8 +61,8 @@ TEST(Text, TrimReplaceAndNumbers) {
 }
 
 TEST(Text, Base64RoundTripsAnyBytesAndRejectsWhatIsNotBase64) {
-    for (const std::string& bytes : {std::string(), std::string("f"), std::string("fo"), std::string("foo"),
-                                    std::string("\0\xFF\x80x", 4)}) {
+    for (const std::string& bytes :
+         {std::string(), std::string("f"), std::string("fo"), std::string("foo"), std::string("\0\xFF\x80x", 4)}) {
         EXPECT_EQ(Base64_Decode(Base64_Encode(bytes)), bytes);
     }
     EXPECT_EQ(Base64_Encode("fo"), "Zm8=");

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "base/log.h"
 #include "backup/backup_ports.h"
 #include "backup/restore_presenter.h"
+#include "base/log.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "support/fakes.h"

@@ -42,10 +42,17 @@ TEST(ComputerRules, NamesAndUserNames) {
         bool validUser;
     };
     const Case cases[] = {
-        {"SERVER-01", true, true},     {"PC.LAB_1%", true, true},  {"", false, true},
-        {"MY PC", false, true},         {std::string(100, 'A'), true, true},
-        {std::string(101, 'A'), false, true}, {"DOMAIN\\USER", false, false}, {"a/b", false, false},
-        {"x=y", false, false},          {"a~b", false, true},       {"a'b", false, true},
+        {"SERVER-01", true, true},
+        {"PC.LAB_1%", true, true},
+        {"", false, true},
+        {"MY PC", false, true},
+        {std::string(100, 'A'), true, true},
+        {std::string(101, 'A'), false, true},
+        {"DOMAIN\\USER", false, false},
+        {"a/b", false, false},
+        {"x=y", false, false},
+        {"a~b", false, true},
+        {"a'b", false, true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Is_Valid_Computer(c.text), c.validComputer) << c.text;

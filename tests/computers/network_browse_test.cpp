@@ -47,9 +47,11 @@ TEST_P(NetworkBrowseCases, AddsWhatTheBrowserReportsAndNobodyManagesYet) {
     NetworkBrowse browse(network, messages);
     int pumps = 0;
     BrowseProgress last{.value = -1};
-    const NetworkBrowse::Hooks hooks{
-        .doEvents = [&] { if (++pumps == c.cancelAtPump) browse.Cancel(); },
-        .showProgress = [&](const BrowseProgress& progress) { last = progress; }};
+    const NetworkBrowse::Hooks hooks{.doEvents =
+                                         [&] {
+                                             if (++pumps == c.cancelAtPump) browse.Cancel();
+                                         },
+                                     .showProgress = [&](const BrowseProgress& progress) { last = progress; }};
 
     EXPECT_EQ(browse.Browse(c.managed, hooks), c.added);
     EXPECT_EQ(network.asked, c.asked);
@@ -65,23 +67,58 @@ TEST_P(NetworkBrowseCases, AddsWhatTheBrowserReportsAndNobodyManagesYet) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Network, NetworkBrowseCases, ::testing::Values(
-    BrowseCase{"DomainsInOrderSkippingManagedAndRepeatedNamesIgnoringCase", {0, {"WORK", "CORP"}},
-               {{"WORK", {0, {"PC1", "pc2", "PC3", ""}}}, {"CORP", {0, {"PC2", "SRV"}}}}, {"pc1"}, {}, 0,
-               {"pc2", "PC3", "SRV"}, {"WORK", "CORP"}, {}},
-    BrowseCase{"NoDomainsNoMessage", {0, {}}, {}, {}, {}, 0, {}, {}, {}},
-    BrowseCase{"DomainsThatCannotBeListedSayWhy", {6118, {}}, {}, {}, {}, 0, {}, {}, {"No browser servers found. [OK]"}},
-    BrowseCase{"DomainListFailureWithoutTextIsSilent", {53, {}}, {}, {}, {}, 0, {}, {}, {}},
-    BrowseCase{"FailingDomainWithTextAsksAndOkGoesOnWithoutItsPartialEntries",
-               {0, {"A", "B"}}, {{"A", {5, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {MsgResult::Ok}, 0,
-               {"Y"}, {"A", "B"}, {"A: Access is denied. [OK/Cancel]"}},
-    BrowseCase{"FailureWithoutTextIsSilent", {0, {"A", "B"}}, {{"A", {53, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {}, 0,
-               {"Y"}, {"A", "B"}, {}},
-    BrowseCase{"CancelInTheMessageEndsTheBrowse",
-               {0, {"A", "B"}}, {{"A", {6118, {}}}, {"B", {0, {"Y"}}}}, {}, {MsgResult::Cancel}, 0,
-               {}, {"A"}, {"A: No browser servers found. [OK/Cancel]"}},
-    BrowseCase{"CancelDuringTheFirstDomainKeepsItsComputers",
-               {0, {"A", "B"}}, {{"A", {0, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {}, 2, {"X"}, {"A"}, {}}),
+INSTANTIATE_TEST_SUITE_P(
+    Network, NetworkBrowseCases,
+    ::testing::Values(
+        BrowseCase{"DomainsInOrderSkippingManagedAndRepeatedNamesIgnoringCase",
+                   {0, {"WORK", "CORP"}},
+                   {{"WORK", {0, {"PC1", "pc2", "PC3", ""}}}, {"CORP", {0, {"PC2", "SRV"}}}},
+                   {"pc1"},
+                   {},
+                   0,
+                   {"pc2", "PC3", "SRV"},
+                   {"WORK", "CORP"},
+                   {}},
+        BrowseCase{"NoDomainsNoMessage", {0, {}}, {}, {}, {}, 0, {}, {}, {}},
+        BrowseCase{
+            "DomainsThatCannotBeListedSayWhy", {6118, {}}, {}, {}, {}, 0, {}, {}, {"No browser servers found. [OK]"}},
+        BrowseCase{"DomainListFailureWithoutTextIsSilent", {53, {}}, {}, {}, {}, 0, {}, {}, {}},
+        BrowseCase{"FailingDomainWithTextAsksAndOkGoesOnWithoutItsPartialEntries",
+                   {0, {"A", "B"}},
+                   {{"A", {5, {"X"}}}, {"B", {0, {"Y"}}}},
+                   {},
+                   {MsgResult::Ok},
+                   0,
+                   {"Y"},
+                   {"A", "B"},
+                   {"A: Access is denied. [OK/Cancel]"}},
+        BrowseCase{"FailureWithoutTextIsSilent",
+                   {0, {"A", "B"}},
+                   {{"A", {53, {"X"}}}, {"B", {0, {"Y"}}}},
+                   {},
+                   {},
+                   0,
+                   {"Y"},
+                   {"A", "B"},
+                   {}},
+        BrowseCase{"CancelInTheMessageEndsTheBrowse",
+                   {0, {"A", "B"}},
+                   {{"A", {6118, {}}}, {"B", {0, {"Y"}}}},
+                   {},
+                   {MsgResult::Cancel},
+                   0,
+                   {},
+                   {"A"},
+                   {"A: No browser servers found. [OK/Cancel]"}},
+        BrowseCase{"CancelDuringTheFirstDomainKeepsItsComputers",
+                   {0, {"A", "B"}},
+                   {{"A", {0, {"X"}}}, {"B", {0, {"Y"}}}},
+                   {},
+                   {},
+                   2,
+                   {"X"},
+                   {"A"},
+                   {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "base/runtime_error.h"
-#include "base/text.h"
 #include <vector>
 #include "base/base64.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "db/scramble.h"
 #include "support/expect_error.h"
 #include "support/test_database.h"

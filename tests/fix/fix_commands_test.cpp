@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fix_fixture.h"
 #include "base/text.h"
+#include "fix_fixture.h"
 #include "settings/general_options.h"
 
 namespace corvane::testing {

@@ -33,8 +33,8 @@ public:
     void Add_Header(std::string_view categoryKey, std::string_view computerName, std::string_view targetName,
                     int count);
     // Problem rows numbered in the order added; each returns the new row's key.
-    std::string Add_Registry_Row(char digit, std::string_view targetName, std::uint32_t root,
-                                 std::string_view keyPath, std::string_view valueName = "");
+    std::string Add_Registry_Row(char digit, std::string_view targetName, std::uint32_t root, std::string_view keyPath,
+                                 std::string_view valueName = "");
     std::string Add_File_Row(char digit, std::string_view targetName, std::string_view path);
 
     [[nodiscard]] ListRow& Row(std::string_view key) { return window.results.Row(window.results.Find(key)); }
@@ -59,7 +59,6 @@ private:
 [[nodiscard]] std::set<std::string> Snapshot(remote::SimComputer& computer);
 // Facts of `before` that `after` no longer has; facts that appeared are
 // returned with a leading "+".
-[[nodiscard]] std::set<std::string> Difference(const std::set<std::string>& before,
-                                               const std::set<std::string>& after);
+[[nodiscard]] std::set<std::string> Difference(const std::set<std::string>& before, const std::set<std::string>& after);
 
 }  // namespace corvane::testing

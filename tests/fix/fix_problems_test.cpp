@@ -40,7 +40,8 @@ protected:
     [[nodiscard]] std::size_t Connects(std::string_view server) const {
         std::size_t count = 0;
         for (const auto& call : scene.network.calls) {
-            if (call.kind == CallKind::Connect && call.text == server && call.nameSpace.find("cimv2") != std::string::npos) {
+            if (call.kind == CallKind::Connect && call.text == server &&
+                call.nameSpace.find("cimv2") != std::string::npos) {
                 ++count;
             }
         }
@@ -101,15 +102,14 @@ TEST_F(FixProblems, TheComputerChangesExactlyByTheCheckedProblems) {
     EXPECT_EQ(scene.network.Count(CallKind::Method, "CheckAccess"), 4u);  // one per checked, unfixed registry row
 
     const std::string log = scene.Log();
-    for (const char* line : {
-             "I: Deleted: registry key tree HKEY_LOCAL_MACHINE\\Software\\Old (with all sub-keys) on PC17",
-             "I: Deleted: registry value \"Stale\" in HKEY_LOCAL_MACHINE\\Software\\Keep on PC17",
-             "I: Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC17",
-             "W: Not deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Parent on PC17: Access denied",
-             "I: Deleted: file C:\\Windows\\Temp\\a.tmp on PC17",
-             "I: Deleted: folder C:\\Windows\\Temp\\OldDir on PC17",
-             "I: Connected: PC17", "I: Fixing Started: PC17", "I: Fixing Completed: PC17",
-             "I: Disconnected: PC17", "I: Total Problems Fixed 6"}) {
+    for (const char* line :
+         {"I: Deleted: registry key tree HKEY_LOCAL_MACHINE\\Software\\Old (with all sub-keys) on PC17",
+          "I: Deleted: registry value \"Stale\" in HKEY_LOCAL_MACHINE\\Software\\Keep on PC17",
+          "I: Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC17",
+          "W: Not deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Parent on PC17: Access denied",
+          "I: Deleted: file C:\\Windows\\Temp\\a.tmp on PC17", "I: Deleted: folder C:\\Windows\\Temp\\OldDir on PC17",
+          "I: Connected: PC17", "I: Fixing Started: PC17", "I: Fixing Completed: PC17", "I: Disconnected: PC17",
+          "I: Total Problems Fixed 6"}) {
         EXPECT_NE(log.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(log.find("Unchecked"), std::string::npos);

@@ -21,10 +21,9 @@ TEST(RestorePointSupport, VersionsAreComparedAsNumbers) {
         bool unsupported;
     };
     const Case cases[] = {
-        {"4.0.1381", true},    {"5.0.2195", true},   {"5", true},          {"5.1.2600", false},
-        {"5.2.3790", false},   {"6.0.6002", false},  {"6.1.7601", false},  {"6.3.9600", false},
-        {"10.0.19045", false}, {"10.0.22631", false}, {"5.10", false},     {"", true},
-        {"unknown", true},     {".1", true},
+        {"4.0.1381", true},  {"5.0.2195", true},  {"5", true},         {"5.1.2600", false},   {"5.2.3790", false},
+        {"6.0.6002", false}, {"6.1.7601", false}, {"6.3.9600", false}, {"10.0.19045", false}, {"10.0.22631", false},
+        {"5.10", false},     {"", true},          {"unknown", true},   {".1", true},
     };
     for (const Case& c : cases) EXPECT_EQ(Is_System_Restore_Unsupported(c.version), c.unsupported) << c.version;
 }
@@ -135,7 +134,8 @@ TEST_F(RestorePointStep, PointKeptByWindowsLessThanADayAgoCountsAsMade) {
     computer.restorePointThrottleHours = 24;
     computer.Add_Restore_Point("Installed a driver", {2026, 12, 5, 9, 0, 0, 60});
     EXPECT_TRUE(Run());
-    EXPECT_NE(scene.Log().find("I: Windows kept the restore point of 12/5/2026 9:00:00 AM instead."), std::string::npos);
+    EXPECT_NE(scene.Log().find("I: Windows kept the restore point of 12/5/2026 9:00:00 AM instead."),
+              std::string::npos);
     EXPECT_EQ(scene.Log().find("Restore Point Successfully Created."), std::string::npos);
 }
 

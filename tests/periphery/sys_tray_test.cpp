@@ -109,8 +109,8 @@ TEST(SysTray, NotificationsBecomeEventsWithTheirButtons) {
     for (std::uint32_t n : {512u, 513u, 514u, 515u, 516u, 517u, 518u, 519u, 1029u, 1030u}) tray.Notification(n);
     tray.Menu_Clicked(0);
     tray.Menu_Clicked(3);
-    EXPECT_EQ(seen, (std::vector<std::string>{"move", "down1", "up1", "dbl1", "down2", "up2", "dbl2", "balloon",
-                                              "0open"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"move", "down1", "up1", "dbl1", "down2", "up2", "dbl2", "balloon", "0open"}));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace corvane::periphery {
 namespace {
 
@@ -11,10 +10,11 @@ TEST(UpdateCheck, VersionsAreComparedAsNumbersAfterTrimming) {
         const char* remote;
         const char* local;
         int order;  // against local: -1, 0, 1; 2 when remote is not a version
-    } cases[] = {{"2.10.0", "2.9.0", 1}, {"1.10.0", "1.2.3", 1}, {"2.9.0", "2.10.0", -1}, {"1.2.3\r\n", "1.2.3", 0},
-                 {" 1.2.3 ", "1.2.3", 0}, {"1.2", "1.2.0", 0}, {"1.2.0.1", "1.2", 1}, {"", "1.0", 2},
-                 {"<html>404</html>", "1.0", 2}, {"1..2", "1.0", 2}, {"1.2.", "1.0", 2}, {"v1.2", "1.0", 2},
-                 {"1.2.3.4.5", "1.0", 2}, {"99999999999", "1.0", 2}, {"1.-2", "1.0", 2}};
+    } cases[] = {
+        {"2.10.0", "2.9.0", 1},         {"1.10.0", "1.2.3", 1},    {"2.9.0", "2.10.0", -1}, {"1.2.3\r\n", "1.2.3", 0},
+        {" 1.2.3 ", "1.2.3", 0},        {"1.2", "1.2.0", 0},       {"1.2.0.1", "1.2", 1},   {"", "1.0", 2},
+        {"<html>404</html>", "1.0", 2}, {"1..2", "1.0", 2},        {"1.2.", "1.0", 2},      {"v1.2", "1.0", 2},
+        {"1.2.3.4.5", "1.0", 2},        {"99999999999", "1.0", 2}, {"1.-2", "1.0", 2}};
     for (const auto& c : cases) {
         const auto remote = Parse_Version(c.remote);
         ASSERT_EQ(remote.has_value(), c.order != 2) << c.remote;

@@ -55,7 +55,8 @@ TEST_F(ProvidersTest, FolderQueryListsOneFolderInLowerCaseWithoutWalkingTheDrive
     EXPECT_EQ(folders[0]->Get("Extension").As_String(), "dir");
     EXPECT_EQ(computer.files.Full_Walks(), 0u);
     // Without the trailing "\" of Path nothing matches, as on Windows.
-    EXPECT_TRUE(cimv2->ExecQuery("Select Name From CIM_DataFile Where Drive='C:' And Path='\\\\Windows\\\\Temp'").empty());
+    EXPECT_TRUE(
+        cimv2->ExecQuery("Select Name From CIM_DataFile Where Drive='C:' And Path='\\\\Windows\\\\Temp'").empty());
 }
 
 TEST_F(ProvidersTest, PropertiesOutsideTheSelectListAreNotThere) {
@@ -68,7 +69,8 @@ TEST_F(ProvidersTest, PropertiesOutsideTheSelectListAreNotThere) {
 }
 
 TEST_F(ProvidersTest, NameQueriesKeepFilesAndFoldersApart) {
-    EXPECT_TRUE(cimv2->ExecQuery("Select Name from Win32_Directory Where name='C:\\\\Windows\\\\Temp\\\\noext'").empty());
+    EXPECT_TRUE(
+        cimv2->ExecQuery("Select Name from Win32_Directory Where name='C:\\\\Windows\\\\Temp\\\\noext'").empty());
     EXPECT_EQ(cimv2->ExecQuery("Select Name from Win32_Directory Where name='c:\\\\WINDOWS\\\\temp'").size(), 1u);
     EXPECT_TRUE(cimv2->ExecQuery("Select name from CIM_Datafile where name='C:\\\\Windows\\\\Temp'").empty());
     EXPECT_EQ(computer.files.Full_Walks(), 0u);
@@ -77,7 +79,8 @@ TEST_F(ProvidersTest, NameQueriesKeepFilesAndFoldersApart) {
 TEST_F(ProvidersTest, UnknownClassesNamespacesAndMethods) {
     EXPECT_TRUE(Raises([&] { (void)cimv2->ExecQuery("Select * From Win32_Nothing"); }, Hresult_Number(0x80041010u)));
     EXPECT_TRUE(Raises([&] { (void)cimv2->Get("StdRegProv"); }, Hresult_Number(0x80041010u)));
-    EXPECT_TRUE(Raises([&] { (void)cimv2->ExecQuery("Select Nonsense From Win32_Process"); }, Hresult_Number(0x80041017u)));
+    EXPECT_TRUE(
+        Raises([&] { (void)cimv2->ExecQuery("Select Nonsense From Win32_Process"); }, Hresult_Number(0x80041017u)));
     EXPECT_TRUE(Raises([&] { (void)Make_Store_Services(computer, "root\\security"); }, Hresult_Number(0x8004100Eu)));
     EXPECT_TRUE(Raises([&] { (void)Reg("EnumKeys", {}); }, Hresult_Number(0x8004102Eu)));
     EXPECT_TRUE(Raises([&] { (void)Reg("EnumKey", {{"hKey", Variant(1)}}); }, Hresult_Number(0x8004102Fu)));

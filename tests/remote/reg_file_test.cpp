@@ -98,8 +98,9 @@ TEST(RegFile, RoundTripThroughBytesInBothForms) {
 
 TEST(RegFile, JoinedExportsAndDeletionsApply) {
     // Two exports joined by "copy a + b c": the second header is accepted.
-    const std::string joined = std::string(kVersion5) + "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
-                                                        "[HKEY_USERS\\S-1-5-21\\New]\r\n\"v\"=\"1\"\r\n";
+    const std::string joined = std::string(kVersion5) +
+                               "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
+                               "[HKEY_USERS\\S-1-5-21\\New]\r\n\"v\"=\"1\"\r\n";
     SimRegistry registry;
     registry.Set_String(kHkeyUsers, "S-1-5-21\\Old\\Deep", "x", "y");
     registry.Set_String(kHkeyLocalMachine, "Software\\Test", "Gone", "z");
@@ -112,11 +113,12 @@ TEST(RegFile, JoinedExportsAndDeletionsApply) {
 }
 
 TEST(RegFile, MalformedFilesAreRefused) {
-    for (const char* text : {"", "[HKEY_LOCAL_MACHINE\\x]\r\n", "REGEDIT4\r\n\"v\"=\"outside\"\r\n",
-                             "REGEDIT4\r\n[HKEY_NOWHERE\\x]\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:123456789\r\n",
-                             "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=\"open\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex:zz\r\n",
-                             "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:zz\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:12zz\r\n",
-                             "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex(zz):00\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex():00\r\n"}) {
+    for (const char* text :
+         {"", "[HKEY_LOCAL_MACHINE\\x]\r\n", "REGEDIT4\r\n\"v\"=\"outside\"\r\n", "REGEDIT4\r\n[HKEY_NOWHERE\\x]\r\n",
+          "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:123456789\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=\"open\r\n",
+          "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex:zz\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:zz\r\n",
+          "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=dword:12zz\r\n", "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex(zz):00\r\n",
+          "REGEDIT4\r\n[HKLM\\x]\r\n\"v\"=hex():00\r\n"}) {
         EXPECT_THROW((void)Parse_Reg_Text(text), RuntimeError) << text;
     }
 }

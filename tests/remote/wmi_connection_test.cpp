@@ -140,10 +140,9 @@ TEST(OsVersionCode, KnownSystemsAndConnectFlags) {
         std::int32_t code;
         std::int32_t flags;
     };
-    const Row rows[] = {{{1, 4, 0}, 1400, 0},   {{1, 4, 10}, 1410, 0},  {{1, 4, 90}, 0, 0},
-                        {{2, 3, 51}, 2351, 0},  {{2, 3, 10}, 2300, 0},  {{2, 4, 0}, 2400, 0},
-                        {{2, 5, 0}, 2500, 0},   {{2, 5, 1}, 2501, 128}, {{2, 5, 2}, 2502, 128},
-                        {{2, 6, 0}, 2600, 128}, {{2, 6, 1}, 2601, 128}, {{2, 6, 3}, 2600, 128},
+    const Row rows[] = {{{1, 4, 0}, 1400, 0},   {{1, 4, 10}, 1410, 0},  {{1, 4, 90}, 0, 0},     {{2, 3, 51}, 2351, 0},
+                        {{2, 3, 10}, 2300, 0},  {{2, 4, 0}, 2400, 0},   {{2, 5, 0}, 2500, 0},   {{2, 5, 1}, 2501, 128},
+                        {{2, 5, 2}, 2502, 128}, {{2, 6, 0}, 2600, 128}, {{2, 6, 1}, 2601, 128}, {{2, 6, 3}, 2600, 128},
                         {{2, 10, 0}, 0, 128},   {{3, 5, 1}, 0, 0}};
     for (const Row& row : rows) {
         EXPECT_EQ(remote::Get_OS_Version_Code(row.version), row.code) << row.version.major << "." << row.version.minor;
@@ -152,7 +151,8 @@ TEST(OsVersionCode, KnownSystemsAndConnectFlags) {
 }
 
 TEST(LocatorChooser, LocalNamesGoToTheLocalStore) {
-    for (const char* name : {"WORKSTATION", "workstation", "LOCALHOST", "loopback", ".", "127.0.0.1", "127.1.2.3", "::1"}) {
+    for (const char* name :
+         {"WORKSTATION", "workstation", "LOCALHOST", "loopback", ".", "127.0.0.1", "127.1.2.3", "::1"}) {
         EXPECT_TRUE(remote::Is_Local_Server_Name(name, "WorkStation")) << name;
     }
     for (const char* name : {"SERVER1", "192.168.1.2", "127.0.0", "WORKSTATION2", "127.0.0.x"}) {

@@ -160,9 +160,10 @@ TEST_F(FilesTest, DeleteFilesAndFolders) {
     // would take the content along): code 14, and the content stays.
     network.calls.clear();
     EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Full\\", code));
-    EXPECT_EQ(network.Texts(CallKind::Query),
-              (std::vector<std::string>{"Select * From Win32_Directory Where Name ='C:\\\\Temp\\\\Full'",
-                                        "Select Name From CIM_DataFile Where Drive='c:' And Path='\\\\temp\\\\full\\\\'"}));
+    EXPECT_EQ(
+        network.Texts(CallKind::Query),
+        (std::vector<std::string>{"Select * From Win32_Directory Where Name ='C:\\\\Temp\\\\Full'",
+                                  "Select Name From CIM_DataFile Where Drive='c:' And Path='\\\\temp\\\\full\\\\'"}));
     EXPECT_EQ(network.Count(CallKind::Method), 0u);
     EXPECT_EQ(code, 14);
     EXPECT_EQ(remote::WMI_Return_Code_Text(code), "Directory Not Empty");
@@ -196,7 +197,8 @@ TEST_F(FilesTest, RenameAndCompress) {
     EXPECT_EQ(network.calls.back().in.at("FileName").As_String(), "C:\\\\Windows\\\\CVNBackup\\\\CVNFullBackup.reg");
     EXPECT_TRUE(server.files.Find("C:\\Windows\\CVNBackup\\CVNFullBackup.reg"));
     // Nothing to rename is a failure: the backup must not be reported as made.
-    EXPECT_FALSE(remote::WMI_Rename_File(Cimv2(), "C:\\Windows\\CVNBackup\\", "CVNFullBackup.new", "CVNFullBackup.reg"));
+    EXPECT_FALSE(
+        remote::WMI_Rename_File(Cimv2(), "C:\\Windows\\CVNBackup\\", "CVNFullBackup.new", "CVNFullBackup.reg"));
     EXPECT_TRUE(remote::WMI_Compress_File(Cimv2(), "C:\\Windows\\CVNBackup\\CVNFullBackup.reg"));
     EXPECT_TRUE(server.files.Is_Compressed("C:\\Windows\\CVNBackup\\CVNFullBackup.reg"));
     EXPECT_FALSE(remote::WMI_Compress_File(Cimv2(), "C:\\Windows\\CVNBackup\\none.reg"));
@@ -209,7 +211,8 @@ TEST_F(FilesTest, ListFolderEntriesAndWindowsDirectory) {
     EXPECT_EQ(names, (std::vector<std::string>{"full", "it's", "old stuff"}));
     EXPECT_TRUE(remote::WMI_List_Folder_Entries(Cimv2(), "C:\\Temp\\", names, "FileName LIKE 'o%'"));
     EXPECT_EQ(Last_Query(),
-              "Select FileName,Extension From Win32_Directory Where Drive='C:' and Path='\\\\Temp\\\\' and FileName LIKE 'o%'");
+              "Select FileName,Extension From Win32_Directory Where Drive='C:' and Path='\\\\Temp\\\\' and FileName "
+              "LIKE 'o%'");
     EXPECT_EQ(names, (std::vector<std::string>{"old stuff"}));
     EXPECT_FALSE(remote::WMI_List_Folder_Entries(Cimv2(), "C:\\Nowhere", names, ""));
     EXPECT_EQ(names.size(), 1u);

@@ -1,7 +1,7 @@
 #include "remote/wmi_registry.h"
 
-#include "base/runtime_error.h"
 #include <functional>
+#include "base/runtime_error.h"
 #include "remote_fixture.h"
 #include "support/expect_error.h"
 
@@ -132,7 +132,8 @@ TEST_F(RegistryTest, RefusedAccessIsSwallowedOtherErrorsRaised) {
         Hresult_Number(0x80041001u), "Generic failure"));
     network.Add_Fault({CallKind::Method, "", "DeleteValue", 0x80041010u, 1, true});
     std::int32_t code = 0;
-    EXPECT_THROW((void)remote::WMI_Delete_Value(Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", code), RuntimeError);
+    EXPECT_THROW((void)remote::WMI_Delete_Value(Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", code),
+                 RuntimeError);
 }
 
 TEST_F(RegistryTest, CheckAccessAndDeletions) {
@@ -169,9 +170,8 @@ TEST_F(RegistryTest, DeleteKeyTreeGoesDepthFirstInProviderOrder) {
         sequence.push_back(call.text.substr(11) + " " + call.in.at("sSubKeyName").As_String());
     }
     EXPECT_EQ(sequence, (std::vector<std::string>{"EnumKey S-1\\T", "EnumKey S-1\\T\\a", "DeleteKey S-1\\T\\a",
-                                                  "EnumKey S-1\\T\\b", "EnumKey S-1\\T\\b\\x",
-                                                  "DeleteKey S-1\\T\\b\\x", "DeleteKey S-1\\T\\b",
-                                                  "DeleteKey S-1\\T"}));
+                                                  "EnumKey S-1\\T\\b", "EnumKey S-1\\T\\b\\x", "DeleteKey S-1\\T\\b\\x",
+                                                  "DeleteKey S-1\\T\\b", "DeleteKey S-1\\T"}));
     network.calls.clear();
     server.registry.Create_Key(remote::kHkeyUsers, "S-1\\Leaf");
     EXPECT_TRUE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Leaf", code));
@@ -196,7 +196,8 @@ TEST_F(RegistryTest, KeyTreeDeletionStaysInsideItsTree) {
     EXPECT_TRUE(server.registry.Key_Exists(remote::kHkeyUsers, "S-1\\Link\\Target"));
     const std::string zero("S-1\\Link\0x", 11);
     for (const auto& [call, number] :
-         {std::pair<std::function<void()>, int>{[&] { remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Deep", code); }, 28},
+         {std::pair<std::function<void()>, int>{
+              [&] { remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Deep", code); }, 28},
           {[&] { remote::WMI_Delete_Key(Reg(), kHkeyUsersRoot, zero, code); }, 5},
           {[&] { remote::WMI_Delete_Value(Reg(), kHkeyUsersRoot, "S-1", zero, code); }, 5}}) {
         try {

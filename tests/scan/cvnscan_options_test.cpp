@@ -11,9 +11,9 @@ namespace {
 ParsedCommandLine Parse(std::vector<std::string> args) { return Parse_Command_Line(args); }
 
 TEST(CvnscanOptions, ReadsEveryOptionInOrder) {
-    const ParsedCommandLine parsed = Parse({"--computer", "PC2", "--category", "fA", "--computer", "10.0.0.7",
-                                            "--category", "fF", "--fix", "--yes", "--csv", "out.csv",
-                                            "--database", "db.dll"});
+    const ParsedCommandLine parsed =
+        Parse({"--computer", "PC2", "--category", "fA", "--computer", "10.0.0.7", "--category", "fF", "--fix", "--yes",
+               "--csv", "out.csv", "--database", "db.dll"});
     ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
     const ConsoleOptions& o = *parsed.options;
     EXPECT_EQ(o.computers, (std::vector<std::string>{"PC2", "10.0.0.7"}));
@@ -25,11 +25,17 @@ TEST(CvnscanOptions, ReadsEveryOptionInOrder) {
 }
 
 TEST(CvnscanOptions, RefusesBadCommandLines) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--computer"}, {"--category", ""}, {"--bogus"}, {"PC1"}, {"--csv", "a", "--csv", "b"},
-             {"--database"}, {"--database", "a", "--database", "b"}, {"--undo", "a", "--fix"},
-             {"--undo", "a", "--category", "fA"}, {"--undo", "a", "--computer", "A", "--computer", "B"},
-             {"--undo", "a", "--undo", "b"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--computer"},
+                                                                  {"--category", ""},
+                                                                  {"--bogus"},
+                                                                  {"PC1"},
+                                                                  {"--csv", "a", "--csv", "b"},
+                                                                  {"--database"},
+                                                                  {"--database", "a", "--database", "b"},
+                                                                  {"--undo", "a", "--fix"},
+                                                                  {"--undo", "a", "--category", "fA"},
+                                                                  {"--undo", "a", "--computer", "A", "--computer", "B"},
+                                                                  {"--undo", "a", "--undo", "b"}}) {
         const ParsedCommandLine parsed = Parse(args);
         EXPECT_FALSE(parsed.options.has_value()) << args.front();
         EXPECT_FALSE(parsed.error.empty());

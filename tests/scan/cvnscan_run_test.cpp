@@ -88,8 +88,8 @@ TEST(CvnscanRun, UnreachableComputerGivesAnErrorLineAndStatus2) {
     ScanWorld world;
     world.Add_Computer("DEAD").reachable = false;
     Seed(world.Add_Computer("PC2"));
-    const ConsoleRun run = Run_Console(world, {"--computer", "DEAD", "--computer", "PC2", "--category", "fA", "--category",
-                                       "fF"});
+    const ConsoleRun run =
+        Run_Console(world, {"--computer", "DEAD", "--computer", "PC2", "--category", "fA", "--category", "fF"});
     EXPECT_EQ(run.status, kExitNotScanned);
     EXPECT_EQ(run.err.rfind("\"[Error]\",\"DEAD\",\"-2147023174: ", 0), 0u) << run.err;
     EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 2");
@@ -124,12 +124,24 @@ TEST(CvnscanRun, ExitStatusOfRunsThatEndEarlyOrFindNothing) {
     const std::vector<Case> cases = {
         {"unknown category", {"--category", "fZ"}, true, kExitUsage, "Unknown category: fZ\nUsage: cvnscan", ""},
         {"fix not built in", {"--fix"}, false, kExitUsage, "Fixing is not available in this build.", ""},
-        {"csv not writable", {"--computer", "PC1", "--category", "fF", "--csv", "NOFOLDER"}, true, kExitNotScanned,
-         "Cannot write ", "Total Problems Found: 1"},
-        {"no computer named", {"--computer", " ", "--category", "fF"}, true, kExitNotScanned, "",
+        {"csv not writable",
+         {"--computer", "PC1", "--category", "fF", "--csv", "NOFOLDER"},
+         true,
+         kExitNotScanned,
+         "Cannot write ",
+         "Total Problems Found: 1"},
+        {"no computer named",
+         {"--computer", " ", "--category", "fF"},
+         true,
+         kExitNotScanned,
+         "",
          "Total Problems Found: 0"},
-        {"fix with nothing found", {"--computer", "CLEAN", "--category", "fF", "--fix"}, true, kExitScanned,
-         "Total Problems Found: 0\n", "Total Problems Fixed: 0/0"},
+        {"fix with nothing found",
+         {"--computer", "CLEAN", "--category", "fF", "--fix"},
+         true,
+         kExitScanned,
+         "Total Problems Found: 0\n",
+         "Total Problems Fixed: 0/0"},
     };
     for (Case c : cases) {
         ScanWorld world;

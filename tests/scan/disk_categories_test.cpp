@@ -71,8 +71,8 @@ TEST(FolderWalker, FormatsSizesAndFolderPaths) {
 TEST(SystemwideSearch, ExtensionListForms) {
     const std::string both = "EXTENSION='tmp' OR EXTENSION='log'";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {".tmp;.log;", both}, {"tmp;log", both}, {"*.tmp; *.log", both}, {";;tmp;  ;log;", both},
-        {"", ""},             {" ; ", ""},       {"a'b", "EXTENSION='a\\'b'"}};
+        {".tmp;.log;", both}, {"tmp;log", both},           {"*.tmp; *.log", both}, {";;tmp;  ;log;", both}, {"", ""},
+        {" ; ", ""},          {"a'b", "EXTENSION='a\\'b'"}};
     for (const auto& [list, condition] : cases) EXPECT_EQ(Extension_Condition(list), condition) << list;
 }
 
@@ -85,9 +85,9 @@ TEST(FolderWalker, ContentBeforeFolderAndNothingItMustNotList) {
     w.pc.files.Mark_Reparse_Point(std::string(kTemp) + "link");
     w.world.Add_Exception_Text("c:\\windows\\temp\\kept");
     w.pc.files.Deny_Listing(std::string(kTemp) + "outer\\locked");
-    EXPECT_EQ(w.Scan("dG"), (std::vector<std::string>{"x.tmp|0 bytes|3", "c:\\windows\\temp\\it's||4",
-                                                       "inner.txt|10 bytes|3", "c:\\windows\\temp\\sub||4",
-                                                       "a.log|1000 bytes|3", "b|1.50 KB|3"}));
+    EXPECT_EQ(w.Scan("dG"),
+              (std::vector<std::string>{"x.tmp|0 bytes|3", "c:\\windows\\temp\\it's||4", "inner.txt|10 bytes|3",
+                                        "c:\\windows\\temp\\sub||4", "a.log|1000 bytes|3", "b|1.50 KB|3"}));
     EXPECT_EQ(w.world.Header("dGPC1")->Sub(2).text, "6 Problems Found");
     EXPECT_NE(w.world.Log().find("1 folder(s) could not be listed"), std::string::npos);
 }
@@ -120,9 +120,9 @@ TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
 TEST(UserFolders, EachCategoryWalksItsFolders) {
     // Downloaded Temp Files ("dF"): a whole drive named by the value is never walked.
     const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
-        {"dA", {"m.dmp"}}, {"dB", {"t.tmp"}},         {"dD", {"burn.tmp"}}, {"dE", {"t"}},     {"dF", {}},
-        {"dH", {"doc.lnk"}}, {"dI", {"p.pf"}}, {"dJ", {"u.msi", "w.msi"}}, {"iA", {"h.dat"}}, {"iB", {"c.txt"}},
-        {"iC", {"i.tmp"}}};
+        {"dA", {"m.dmp"}}, {"dB", {"t.tmp"}},   {"dD", {"burn.tmp"}}, {"dE", {"t"}},
+        {"dF", {}},        {"dH", {"doc.lnk"}}, {"dI", {"p.pf"}},     {"dJ", {"u.msi", "w.msi"}},
+        {"iA", {"h.dat"}}, {"iB", {"c.txt"}},   {"iC", {"i.tmp"}}};
     for (const auto& [category, expected] : cases) {
         DiskWorld w;
         w.Add_Files("C:\\Users\\ann\\",
@@ -205,10 +205,10 @@ TEST(DiskFix, DeletesExactlyTheListedRowsContentFirst) {
 
     std::vector<std::string> outcomes;
     for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->Sub(2).text);
-    EXPECT_EQ(outcomes, (std::vector<std::string>{"busy.tmp: Other Errors",
-                                                  "c:\\windows\\temp\\open: Directory Not Empty",
-                                                  "inner.txt: Problem fixed", "c:\\windows\\temp\\sub: Problem fixed",
-                                                  "a.log: Problem fixed"}));
+    EXPECT_EQ(outcomes,
+              (std::vector<std::string>{"busy.tmp: Other Errors", "c:\\windows\\temp\\open: Directory Not Empty",
+                                        "inner.txt: Problem fixed", "c:\\windows\\temp\\sub: Problem fixed",
+                                        "a.log: Problem fixed"}));
     EXPECT_TRUE(w.pc.files.Find(std::string(kTemp) + "open\\busy.tmp").has_value());
     EXPECT_FALSE(w.pc.files.Find(std::string(kTemp) + "sub").has_value());
     EXPECT_NE(w.world.Log().find("Deleted: folder c:\\windows\\temp\\sub"), std::string::npos) << w.world.Log();

@@ -21,9 +21,9 @@ TEST(ExtractFilePath, ReducesRegistryTextsToDrivePaths) {
         {R"(  C:\Help  )", true, R"(C:\Help)"},
         {R"(C:\Help\)", true, R"(C:\Help\)"},
         {R"(C:\tools\run.exe|more)", true, R"(C:\tools\run.exe)"},
-        {R"(C:\dir.v2\file)", true, R"(C:\dir.v2\file)"},        // the dot lies in a folder name
-        {R"(C:\a,b\x.dll 3)", true, R"(C:\a,b\x.dll)"},          // only tails after the dot are cut
-        {R"(D:\x.dll,1 extra)", true, R"(D:\x.dll)"},             // the nearer of comma and blank
+        {R"(C:\dir.v2\file)", true, R"(C:\dir.v2\file)"},  // the dot lies in a folder name
+        {R"(C:\a,b\x.dll 3)", true, R"(C:\a,b\x.dll)"},    // only tails after the dot are cut
+        {R"(D:\x.dll,1 extra)", true, R"(D:\x.dll)"},      // the nearer of comma and blank
         {R"(C:\x.exe:stream)", true, R"(C:\x.exe)"},
         {R"(%SystemRoot%\x.dll)", false, R"(%SystemRoot%\x.dll)"},
         {R"(\\server\share\x.dll)", false, R"(\\server\share\x.dll)"},

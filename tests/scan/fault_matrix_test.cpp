@@ -45,8 +45,8 @@ const std::vector<Fact> kValid{{kHelpKey, "ok.hlp"},
                                {kShared, "C:\\Windows\\System32\\ok.dll"}};
 
 void Seed(remote::SimComputer& pc) {
-    for (const char* file : {"C:\\Help\\ok.hlp", "C:\\Apps\\ok.exe", "C:\\Windows\\Fonts\\ok.ttf",
-                             "C:\\Windows\\System32\\ok.dll"}) {
+    for (const char* file :
+         {"C:\\Help\\ok.hlp", "C:\\Apps\\ok.exe", "C:\\Windows\\Fonts\\ok.ttf", "C:\\Windows\\System32\\ok.dll"}) {
         pc.files.Add_File(file);
     }
     pc.files.Add_Folder("C:\\Src\\App1");
@@ -149,13 +149,15 @@ protected:
 
     void Check_Fix_Cell() {
         for (const Fact& fact : kValid) {
-            EXPECT_TRUE(Exists(pc, fact.keyPath, fact.valueName, fact.keyOnly)) << fact.keyPath << " " << fact.valueName;
+            EXPECT_TRUE(Exists(pc, fact.keyPath, fact.valueName, fact.keyOnly))
+                << fact.keyPath << " " << fact.valueName;
         }
         // Every row that reads fixed has its target gone; what is gone was
         // fixed by a row naming it (two App Paths rows name one key).
         std::set<std::string> fixedTargets;
         for (const ListRow* row : world.Rows('s')) {
-            if (row->Sub(2).text == fix::kProblemFixedText) fixedTargets.insert(row->Sub(2).tag + "|" + row->Sub(3).tag);
+            if (row->Sub(2).text == fix::kProblemFixedText)
+                fixedTargets.insert(row->Sub(2).tag + "|" + row->Sub(3).tag);
         }
         for (const ListRow* row : world.Rows('s')) {
             const bool keyOnly = row->tag.front() == '0';

@@ -119,8 +119,8 @@ TEST(RegistryEntryCalls, EachEntryCostsItsReadsAndNoQuery) {
         EXPECT_EQ(world.Rows('s').size(), category == "fB-" ? 0u : count / 3u) << category;
         return static_cast<int>(world.network.Count(kind));
     };
-    for (const auto& [category, methods] : {std::pair{"fB", 1}, std::pair{"fB-", 1}, std::pair{"fD", 2},
-                                            std::pair{"fF", 0}}) {
+    for (const auto& [category, methods] :
+         {std::pair{"fB", 1}, std::pair{"fB-", 1}, std::pair{"fD", 2}, std::pair{"fF", 0}}) {
         EXPECT_EQ(scan(category, 12, CallKind::Method) - scan(category, 6, CallKind::Method), 6 * methods) << category;
         EXPECT_EQ(scan(category, 12, CallKind::Query), scan(category, 6, CallKind::Query)) << category;
     }
@@ -192,7 +192,8 @@ struct ExceptionCase {
 };
 
 const std::vector<ExceptionCase> kExceptionCases = {
-    {"HelpValueAndKey", "fA",
+    {"HelpValueAndKey",
+     "fA",
      [](remote::SimRegistry& r) {
          r.Set_String(kHklm, kHelp, "x.chm", "C:\\Help");
          r.Set_String(kHklm, kHelp, "y.hlp", "C:\\Help");
@@ -200,7 +201,8 @@ const std::vector<ExceptionCase> kExceptionCases = {
      },
      {"windows\\help\\X.CHM", "\\HTML Help"},
      {"y.hlp"}},
-    {"UninstallEntryAndSource", "fB",
+    {"UninstallEntryAndSource",
+     "fB",
      [](remote::SimRegistry& r) {
          const std::string u = kUninstallKey;
          for (const char* name : {"One", "Two", "Three"}) {
@@ -210,43 +212,48 @@ const std::vector<ExceptionCase> kExceptionCases = {
      },
      {"uninstall\\one", "\\C:\\Src\\Two", "Uninstall\\Empty"},
      {"C:\\Src\\Three"}},
-    {"AppPathDefaultValue", "fD",
+    {"AppPathDefaultValue",
+     "fD",
      [](remote::SimRegistry& r) {
          r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "", "C:\\Gone\\c.exe");
          r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "Path", "C:\\Gone");
      },
      {"c.exe\\C:\\Gone\\c.exe"},
      {"C:\\Gone"}},
-    {"AppPathsKey", "fD",
+    {"AppPathsKey",
+     "fD",
      [](remote::SimRegistry& r) { r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "", "C:\\Gone\\c.exe"); },
      {"App Paths"},
      {}},
-    {"FontFileNotValueName", "fE",
+    {"FontFileNotValueName",
+     "fE",
      [](remote::SimRegistry& r) {
          r.Set_String(kHklm, kFontsKey, "Gone (TrueType)", "gone.ttf");
          r.Set_String(kHklm, kFontsKey, "Other (TrueType)", "other.ttf");
      },
      {"CurrentVersion\\Fonts\\gone.ttf", "Fonts\\Other (TrueType)"},
      {"other.ttf"}},
-    {"FontsKey", "fE",
+    {"FontsKey",
+     "fE",
      [](remote::SimRegistry& r) { r.Set_String(kHklm, kFontsKey, "Gone (TrueType)", "gone.ttf"); },
      {"Windows NT\\CurrentVersion\\Fonts"},
      {}},
-    {"SharedDllFile", "fF",
+    {"SharedDllFile",
+     "fF",
      [](remote::SimRegistry& r) {
          r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
          r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\b.dll", 1);
      },
      {"SharedDLLs\\C:\\gone\\a.dll"},
      {"C:\\gone\\b.dll"}},
-    {"SharedDllsKey", "fF",
+    {"SharedDllsKey",
+     "fF",
      [](remote::SimRegistry& r) { r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1); },
      {"CurrentVersion\\SharedDLLs"},
      {}},
 };
 
-class RegistryEntryExceptions : public RegistryEntryCategories,
-                                public ::testing::WithParamInterface<ExceptionCase> {};
+class RegistryEntryExceptions : public RegistryEntryCategories, public ::testing::WithParamInterface<ExceptionCase> {};
 
 TEST_P(RegistryEntryExceptions, SuppressExactlyTheEntriesTheyMatch) {
     GetParam().seed(pc.registry);

@@ -152,7 +152,8 @@ TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
     ScanWorld world;
     Add_Two_Help_Computers(world);
     world.Check_Category("fA");
-    world.network.Add_Fault({.kind = CallKind::Query, .computer = "PC1", .match = "Win32_ComputerSystem", .hresult = 0x80041001u});
+    world.network.Add_Fault(
+        {.kind = CallKind::Query, .computer = "PC1", .match = "Win32_ComputerSystem", .hresult = 0x80041001u});
     world.data.messages.Queue_Answer(MsgResult::No);
     world.Scan();
     // An empty own name matches no other node: both computers are scanned.

@@ -12,11 +12,11 @@
 
 #include "base/ui/check_tree.h"
 #include "base/ui/results_list.h"
-#include "scan/scan_categories.h"
 #include "db/app_tables.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "scan/cvnscan/console_window.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
 #include "support/test_database.h"

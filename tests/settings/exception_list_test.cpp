@@ -13,8 +13,9 @@ class ExceptionListTest : public ::testing::Test {
 protected:
     ExceptionListTest() {
         EXPECT_TRUE(t.Run_Sql("DELETE FROM EXCEPTION_TBL"));
-        EXPECT_TRUE(t.Run_Sql("INSERT INTO EXCEPTION_TBL (REGISTRY_KEY,EXCEPTION_TYPE) VALUES "
-                              "('user one',2),('hidden',0),('internal',1)"));
+        EXPECT_TRUE(
+            t.Run_Sql("INSERT INTO EXCEPTION_TBL (REGISTRY_KEY,EXCEPTION_TYPE) VALUES "
+                      "('user one',2),('hidden',0),('internal',1)"));
         list.Fill_Exception_List();
     }
     std::vector<std::string> Texts() const {

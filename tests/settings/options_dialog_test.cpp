@@ -19,7 +19,8 @@ std::int32_t Stored_Mask(TestDatabase& t) {
 }
 
 TEST(OptionsPages, NodeKeysNameTheirPages) {
-    for (const auto& [key, page] : {std::pair{"r0", 0}, {"o0", 0}, {"o1", 1}, {"o2", 2}}) EXPECT_EQ(Page_Of_Node(key), page);
+    for (const auto& [key, page] : {std::pair{"r0", 0}, {"o0", 0}, {"o1", 1}, {"o2", 2}})
+        EXPECT_EQ(Page_Of_Node(key), page);
     EXPECT_EQ(Options_Tree_Nodes().front().key, "r0");
 }
 
@@ -36,7 +37,12 @@ TEST(OptionsDialogSave, BitsFromTheControlsAndUnknownBitsKept) {
         {GO_AUTOMATIC_FIXING | GO_SHUTDOWN | GO_SAFE_SCAN, [](OptionsDialog& d) { d.Choose_Automatic(false); },
          GO_SAFE_SCAN},
         {GO_SAFE_SCAN, [](OptionsDialog& d) { d.Set_Shutdown(true); }, GO_SAFE_SCAN},  // disabled under Manual
-        {0, [](OptionsDialog& d) { d.Choose_Automatic(true); d.Set_Shutdown(true); d.Choose_Safe_Scan(true); },
+        {0,
+         [](OptionsDialog& d) {
+             d.Choose_Automatic(true);
+             d.Set_Shutdown(true);
+             d.Choose_Safe_Scan(true);
+         },
          GO_AUTOMATIC_FIXING | GO_SHUTDOWN | GO_SAFE_SCAN},
         {GO_ABORT_FIXING | GO_RESTORE_POINT, [](OptionsDialog& d) { d.Set_Abort_Fixing(false); }, GO_RESTORE_POINT},
     };

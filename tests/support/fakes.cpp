@@ -21,9 +21,7 @@ void FakeClock::Sleep(std::uint32_t milliseconds) {
     now.hour = static_cast<int>((now.hour + total / 60) % 24);
 }
 
-bool FakePlatform::Create_Instance_Mutex(std::string_view name) {
-    return heldMutexes.count(std::string(name)) > 0;
-}
+bool FakePlatform::Create_Instance_Mutex(std::string_view name) { return heldMutexes.count(std::string(name)) > 0; }
 
 bool FakePlatform::Init_Common_Controls(std::uint32_t classFlags) {
     commonControlFlags = classFlags;

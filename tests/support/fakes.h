@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "base/ports/clock.h"
+#include "base/ports/data_protection.h"
 #include "base/ports/message_box.h"
 #include "base/ports/platform.h"
 #include "base/ports/shell.h"
-#include "base/ports/data_protection.h"
 
 namespace corvane::testing {
 

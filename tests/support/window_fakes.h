@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "base/ui/check_tree.h"
-#include "base/ui/main_window_port.h"
 #include "base/ports/clipboard.h"
 #include "base/ports/settings_store.h"
+#include "base/ui/check_tree.h"
+#include "base/ui/main_window_port.h"
 #include "base/ui/results_list.h"
 #include "periphery/registry_editor.h"
 #include "periphery/sys_tray.h"

@@ -1,8 +1,8 @@
 #include "app/win32/check_tree_view.h"
 
 #include "app/win32/image_library.h"
-#include "base/win32/wide_text.h"
 #include "base/win32/tree_view.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 

@@ -85,8 +85,8 @@ int ImageLibrary::Index(std::string_view key) const {
 }
 
 HICON Program_Icon(int size) {
-    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), L"AA_PROGRAM", IMAGE_ICON, size, size,
-                                           LR_DEFAULTCOLOR | LR_SHARED));
+    return static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), L"AA_PROGRAM", IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
 }
 
 }  // namespace corvane::win32

@@ -15,8 +15,8 @@
 namespace corvane::win32 {
 
 struct ImageKey {
-    std::string_view key;      // as the program names it
-    const wchar_t* resource;   // icon resource name
+    std::string_view key;     // as the program names it
+    const wchar_t* resource;  // icon resource name
 };
 
 // Every image key in the order of the image lists.

@@ -3,9 +3,6 @@
 #include <commctrl.h>
 
 #include "app/application.h"
-#include "base/ports/message_box.h"
-#include "base/ui/results_list_ops.h"
-#include "base/version.h"
 #include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
 #include "app/win32/dialog_commands.h"
@@ -14,6 +11,9 @@
 #include "app/win32/main_window_wiring.h"
 #include "app/win32/results_view.h"
 #include "app/win32/show_main_window.h"
+#include "base/ports/message_box.h"
+#include "base/ui/results_list_ops.h"
+#include "base/version.h"
 #include "base/win32/wide_text.h"
 #include "base/win32/window_guard.h"
 #include "periphery/registry_editor.h"
@@ -76,9 +76,9 @@ MainWindow* MainWindow::Create(Application& app, const MainWindowOptions& option
     // The window takes the object over at WM_NCCREATE and deletes it at
     // WM_NCDESTROY; if creation fails before that, the pointer still owns it.
     std::unique_ptr<MainWindow> self(new MainWindow(app, options));
-    HWND window = ::CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, L"Corvane",
-                                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 800, 600,
-                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), &self);
+    HWND window =
+        ::CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, L"Corvane", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                          CW_USEDEFAULT, CW_USEDEFAULT, 800, 600, nullptr, nullptr, ::GetModuleHandleW(nullptr), &self);
     if (!window) return nullptr;
     auto* created = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     created->Show_Loaded();
@@ -110,7 +110,8 @@ bool MainWindow::Form_Load() {
     ListView_SetExtendedListViewStyleEx(list_, extended, extended);
     // Flatten_List_Header: the column headings are not push buttons.
     if (HWND header = ListView_GetHeader(list_)) {
-        ::SetWindowLongPtrW(header, GWL_STYLE, ::GetWindowLongPtrW(header, GWL_STYLE) & ~static_cast<LONG_PTR>(HDS_BUTTONS));
+        ::SetWindowLongPtrW(header, GWL_STYLE,
+                            ::GetWindowLongPtrW(header, GWL_STYLE) & ~static_cast<LONG_PTR>(HDS_BUTTONS));
     }
     Show_Progress_Panel(false);
     Create_Tray_Icon();
@@ -240,17 +241,15 @@ void MainWindow::Enable_Commands(bool enabled) {
     if (enabled && closePending_) ::PostMessageW(window_, kCloseConfirmed, 0, 0);
 }
 
-void MainWindow::Set_Status_Text(std::string_view text) {
-    status_.Set_Text(kStatusTotal, text);
-}
+void MainWindow::Set_Status_Text(std::string_view text) { status_.Set_Text(kStatusTotal, text); }
 
-std::string MainWindow::Status_Text(int part) const {
-    return status_.Text(part);
-}
+std::string MainWindow::Status_Text(int part) const { return status_.Text(part); }
 
 void MainWindow::Show_Progress_Panel(bool visible) {
-    if (visible) ::SetWindowPos(panel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    else ::ShowWindow(panel_, SW_HIDE);
+    if (visible)
+        ::SetWindowPos(panel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    else
+        ::ShowWindow(panel_, SW_HIDE);
 }
 
 void MainWindow::Set_Label(ProgressLabel label, std::string_view text) {
@@ -344,14 +343,9 @@ void MainWindow::Run_Context_Command(UINT id) {
             resultsView_->Read_Selection();
             presenter_->Add_To_Exception_List();
             break;
-        case kContextOpenRegistryKey:
-            Open_Key_Of_Row(resultsView_->First_Selected());
-            break;
-        case kContextCopyToClipboard:
-            presenter_->Copy_To_Clipboard(clipboard_);
-            break;
-        default:
-            break;
+        case kContextOpenRegistryKey: Open_Key_Of_Row(resultsView_->First_Selected()); break;
+        case kContextCopyToClipboard: presenter_->Copy_To_Clipboard(clipboard_); break;
+        default: break;
     }
 }
 
@@ -412,33 +406,23 @@ LRESULT MainWindow::On_Notify(const NMHDR& header) {
 
 LRESULT MainWindow::Handle_Message(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            return Form_Load() ? 0 : -1;
-        case WM_SIZE:
-            Form_Resize();
-            return 0;
+        case WM_CREATE: return Form_Load() ? 0 : -1;
+        case WM_SIZE: Form_Resize(); return 0;
         case WM_GETMINMAXINFO: {
             auto& info = *reinterpret_cast<MINMAXINFO*>(lParam);
             info.ptMinTrackSize = {To_Pixels(kMinimumWindowWidth), To_Pixels(kMinimumWindowHeight)};
             return 0;
         }
-        case WM_COMMAND:
-            On_Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-            return 0;
-        case WM_NOTIFY:
-            return On_Notify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_COMMAND: On_Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)); return 0;
+        case WM_NOTIFY: return On_Notify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_TIMER:
             if (wParam == kTickOnceTimer) {
                 ::KillTimer(window_, kTickOnceTimer);
                 presenter_->Restore_Categories();
             }
             return 0;
-        case kSyncComputerChecks:
-            computerView_->Sync_Checks_From_Control();
-            return 0;
-        case kSyncCategoryChecks:
-            categoryView_->Sync_Checks_From_Control();
-            return 0;
+        case kSyncComputerChecks: computerView_->Sync_Checks_From_Control(); return 0;
+        case kSyncCategoryChecks: categoryView_->Sync_Checks_From_Control(); return 0;
         case WM_SETCURSOR:
             if (reinterpret_cast<HWND>(wParam) == window_ && LOWORD(lParam) == HTCLIENT) {
                 POINT point{};
@@ -457,8 +441,7 @@ LRESULT MainWindow::Handle_Message(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE:
             if (dragging_ != Splitter::None && (wParam & MK_LBUTTON)) {
                 const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-                const PaneSizes sizes =
-                    Drag_Splitter(Layout_Input(), dragging_, To_Twips(point.x), To_Twips(point.y));
+                const PaneSizes sizes = Drag_Splitter(Layout_Input(), dragging_, To_Twips(point.x), To_Twips(point.y));
                 if (sizes.leftPaneWidth != leftPaneWidth_ || sizes.leftPaneHeight != leftPaneHeight_) {
                     leftPaneWidth_ = sizes.leftPaneWidth;
                     leftPaneHeight_ = sizes.leftPaneHeight;
@@ -492,8 +475,7 @@ LRESULT MainWindow::Handle_Message(UINT message, WPARAM wParam, LPARAM lParam) {
             app_.End_Program();
             ::PostQuitMessage(0);
             return 0;
-        default:
-            break;
+        default: break;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -527,8 +509,8 @@ namespace corvane {
 void Show_Main_Window(Application& app) {
     if (win32::MainWindow::Create(app)) return;
     // Without a window nothing could ever end the message loop: end now.
-    app.Reports().Show_Error(false, "The main window could not be created (error " +
-                                        std::to_string(::GetLastError()) + ")");
+    app.Reports().Show_Error(false,
+                             "The main window could not be created (error " + std::to_string(::GetLastError()) + ")");
     app.End_Program();
     ::PostQuitMessage(1);
 }

@@ -11,19 +11,19 @@
 #include <memory>
 #include <string>
 
-#include "base/ui/check_tree.h"
 #include "app/main_window_commands.h"
 #include "app/main_window_layout.h"
-#include "base/ui/main_window_port.h"
 #include "app/main_window_presenter.h"
+#include "base/ui/check_tree.h"
+#include "base/ui/main_window_port.h"
 #include "base/ui/results_list.h"
 #include "base/win32/clipboard_win32.h"
+#include "base/win32/progress_bar.h"
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/shell_win32.h"
-#include "base/win32/unique_any.h"
-#include "base/win32/progress_bar.h"
 #include "base/win32/status_bar.h"
 #include "base/win32/toolbar.h"
+#include "base/win32/unique_any.h"
 #include "periphery/win32/regedit_driver.h"
 
 namespace corvane {
@@ -161,7 +161,7 @@ private:
 
     int dpi_ = 96;
     int fontSize_ = 8;
-    int leftPaneWidth_ = 4500;   // twips
+    int leftPaneWidth_ = 4500;  // twips
     int leftPaneHeight_ = 2500;
     RectTwips categoryRect_;
     RectTwips listRect_;

@@ -21,8 +21,8 @@ constexpr wchar_t kPanelClass[] = L"CorvaneProgressPanel";
 // The panel passes its children's commands on to the main window.
 LRESULT CALLBACK Panel_Procedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_COMMAND) return ::SendMessageW(::GetParent(panel), message, wParam, lParam);
-    if (message == WM_CTLCOLORSTATIC && ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) ==
-                                            kIdFirstLabel + static_cast<int>(ProgressLabel::Skip)) {
+    if (message == WM_CTLCOLORSTATIC &&
+        ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kIdFirstLabel + static_cast<int>(ProgressLabel::Skip)) {
         auto dc = reinterpret_cast<HDC>(wParam);
         ::SetTextColor(dc, RGB(0, 0, 204));
         ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
@@ -84,7 +84,8 @@ void MainWindow::Create_Menu() {
             const UINT id = Command_Id(static_cast<int>(info.command));
             if (Font_Size_Of(info.command) != 0) {
                 ::AppendMenuW(font, MF_STRING, id, caption.c_str());
-                if (info.command == Command::FontSmall) ::AppendMenuW(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(font), L"&Font");
+                if (info.command == Command::FontSmall)
+                    ::AppendMenuW(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(font), L"&Font");
                 continue;
             }
             if (info.separatorBefore && !first) ::AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
@@ -98,12 +99,12 @@ void MainWindow::Create_Menu() {
 
 void MainWindow::Create_Toolbar() {
     rebar_.Attach(Child(window_, REBARCLASSNAMEW, nullptr,
-                   WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | CCS_NODIVIDER |
-                       CCS_NOPARENTALIGN | CCS_NORESIZE,
-                   kIdRebar, WS_EX_TOOLWINDOW));
-    toolbar_.Attach(Child(rebar_.Handle(), TOOLBARCLASSNAMEW, nullptr,
-                     WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                     kIdToolbar));
+                        WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | CCS_NODIVIDER |
+                            CCS_NOPARENTALIGN | CCS_NORESIZE,
+                        kIdRebar, WS_EX_TOOLWINDOW));
+    toolbar_.Attach(Child(
+        rebar_.Handle(), TOOLBARCLASSNAMEW, nullptr,
+        WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, kIdToolbar));
     toolbar_.Button_Struct_Size();
     toolbar_.Set_Image_List(images_->Toolbar());
     std::vector<TBBUTTON> buttons;
@@ -200,18 +201,16 @@ void MainWindow::Create_Controls() {
     categoryTree_ = Child(window_, WC_TREEVIEWW, nullptr,
                           WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                           kIdCategoryTree, WS_EX_CLIENTEDGE);
-    list_ = Child(window_, WC_LISTVIEWW, nullptr,
-                  WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kIdResultsList,
-                  WS_EX_CLIENTEDGE);
+    list_ =
+        Child(window_, WC_LISTVIEWW, nullptr, WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
+              kIdResultsList, WS_EX_CLIENTEDGE);
     Create_Progress_Panel();
-    computerView_ = std::make_unique<CheckTreeView>(computerTree_, computers_, *images_,
-                                                    [this](NodeId node, bool checked) {
-                                                        presenter_->Computer_Node_Checked(node, checked);
-                                                    });
-    categoryView_ = std::make_unique<CheckTreeView>(categoryTree_, categories_, *images_,
-                                                    [this](NodeId node, bool checked) {
-                                                        presenter_->Category_Node_Checked(node, checked);
-                                                    });
+    computerView_ = std::make_unique<CheckTreeView>(
+        computerTree_, computers_, *images_,
+        [this](NodeId node, bool checked) { presenter_->Computer_Node_Checked(node, checked); });
+    categoryView_ = std::make_unique<CheckTreeView>(
+        categoryTree_, categories_, *images_,
+        [this](NodeId node, bool checked) { presenter_->Category_Node_Checked(node, checked); });
     resultsView_ = std::make_unique<ResultsView>(list_, results_, *images_);
     resultsView_->onUserCheck = [this](std::size_t row, bool checked) { presenter_->Row_Checked(row, checked); };
     resultsView_->onDoubleClick = [this](std::size_t) {
@@ -293,14 +292,18 @@ void MainWindow::Form_Resize() {
 void MainWindow::Update_Splitter_Cursor(POINT client) {
     const Splitter splitter =
         dragging_ != Splitter::None ? dragging_ : Splitter_At(layout_, To_Twips(client.x), To_Twips(client.y));
-    if (splitter == Splitter::Vertical) ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
-    else if (splitter == Splitter::Horizontal) ::SetCursor(::LoadCursorW(nullptr, IDC_SIZENS));
-    else ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    if (splitter == Splitter::Vertical)
+        ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+    else if (splitter == Splitter::Horizontal)
+        ::SetCursor(::LoadCursorW(nullptr, IDC_SIZENS));
+    else
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
 }
 
 MainWindow::Controls MainWindow::Control_Handles() const {
-    return {rebar_.Handle(), toolbar_.Handle(), status_.Handle(), computerTree_, categoryTree_, list_, panel_,
-            progressBar_.Handle(), menu_};
+    return {rebar_.Handle(), toolbar_.Handle(),     status_.Handle(),
+            computerTree_,   categoryTree_,         list_,
+            panel_,          progressBar_.Handle(), menu_};
 }
 
 }  // namespace corvane::win32

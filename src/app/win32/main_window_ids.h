@@ -6,7 +6,7 @@
 
 namespace corvane::win32 {
 
-inline constexpr UINT kFirstCommandId = 1000;   // + the Command's value
+inline constexpr UINT kFirstCommandId = 1000;          // + the Command's value
 inline constexpr UINT kContextAddToException = 2001;   // cmnuAddToException
 inline constexpr UINT kContextOpenRegistryKey = 2002;  // cmnuOpenRegistryKey
 inline constexpr UINT kContextCopyToClipboard = 2003;  // cmnuCopyToClipboard
@@ -34,7 +34,7 @@ inline constexpr int kStatusHomeSite = 0;
 inline constexpr int kStatusVersion = 1;
 inline constexpr int kStatusTotal = 2;
 
-inline constexpr int kProgressPanelWidth = 6600;   // twips
+inline constexpr int kProgressPanelWidth = 6600;  // twips
 inline constexpr int kProgressPanelHeight = 2700;
 
 [[nodiscard]] constexpr UINT Command_Id(int command) noexcept { return kFirstCommandId + static_cast<UINT>(command); }

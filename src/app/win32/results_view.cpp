@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/win32/image_library.h"
-#include "base/win32/wide_text.h"
 #include "base/win32/list_view.h"
+#include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
 
@@ -60,12 +60,14 @@ void ResultsView::Set_Fonts(HFONT normal, HFONT bold) noexcept {
 }
 
 void ResultsView::Set_Column_Widths(const std::array<int, 4>& widths) {
-    for (int column = 0; column < 4; ++column) ListView_SetColumnWidth(list_, column, widths[static_cast<std::size_t>(column)]);
+    for (int column = 0; column < 4; ++column)
+        ListView_SetColumnWidth(list_, column, widths[static_cast<std::size_t>(column)]);
 }
 
 std::array<int, 4> ResultsView::Column_Widths() const {
     std::array<int, 4> widths{};
-    for (int column = 0; column < 4; ++column) widths[static_cast<std::size_t>(column)] = ListView_GetColumnWidth(list_, column);
+    for (int column = 0; column < 4; ++column)
+        widths[static_cast<std::size_t>(column)] = ListView_GetColumnWidth(list_, column);
     return widths;
 }
 
@@ -74,7 +76,8 @@ void ResultsView::Read_Selection() {
     for (std::size_t i = 0; i < model_.Count(); ++i) model_.Row(i).selected = false;
     int index = -1;
     while ((index = ListView_GetNextItem(list_, index, LVNI_SELECTED)) >= 0) {
-        if (static_cast<std::size_t>(index) < model_.Count()) model_.Row(static_cast<std::size_t>(index)).selected = true;
+        if (static_cast<std::size_t>(index) < model_.Count())
+            model_.Row(static_cast<std::size_t>(index)).selected = true;
     }
 }
 
@@ -277,11 +280,8 @@ bool ResultsView::On_Notify(const NMHDR& header, LRESULT& result) {
             result = 0;
             return true;
         }
-        case LVN_ODFINDITEMW:
-            result = -1;
-            return true;
-        default:
-            return false;
+        case LVN_ODFINDITEMW: result = -1; return true;
+        default: return false;
     }
 }
 

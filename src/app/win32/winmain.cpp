@@ -7,13 +7,13 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/win32/show_main_window.h"
 #include "base/win32/clock_win32.h"
 #include "base/win32/com_init.h"
+#include "base/win32/data_protection_win32.h"
 #include "base/win32/message_box_win32.h"
 #include "base/win32/platform_win32.h"
-#include "app/win32/show_main_window.h"
 #include "base/win32/wide_text.h"
-#include "base/win32/data_protection_win32.h"
 #include "db/password_codec.h"
 #include "remote/win32/com_runtime.h"
 

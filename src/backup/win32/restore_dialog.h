@@ -13,15 +13,15 @@
 namespace corvane::win32 {
 
 inline constexpr int kRestoreDialogId = 700;
-inline constexpr int kRestoreFrame = 701;      // frameRestoreRegistry
-inline constexpr int kRestoreList = 702;       // lvwRegFiles
-inline constexpr int kRestoreButton = 703;     // cmdRestore
-inline constexpr int kRestoreDelete = 704;     // cmdDelete
-inline constexpr int kRestoreClose = 705;      // cmdClose
-inline constexpr int kRestoreLink = 706;       // lblLink
-inline constexpr int kRestorePanel = 707;      // picProgress
+inline constexpr int kRestoreFrame = 701;   // frameRestoreRegistry
+inline constexpr int kRestoreList = 702;    // lvwRegFiles
+inline constexpr int kRestoreButton = 703;  // cmdRestore
+inline constexpr int kRestoreDelete = 704;  // cmdDelete
+inline constexpr int kRestoreClose = 705;   // cmdClose
+inline constexpr int kRestoreLink = 706;    // lblLink
+inline constexpr int kRestorePanel = 707;   // picProgress
 inline constexpr int kRestoreProgressText = 708;
-inline constexpr int kRestoreProgressBar = 709; // pbrProgress
+inline constexpr int kRestoreProgressBar = 709;  // pbrProgress
 
 // Show_This_Form: the restore dialog in its mode for the computer, modal
 // over owner. The ports serve its connections and messages; userData holds

@@ -55,9 +55,9 @@ public:
     // GetComputerNameA with a 20-character buffer; "" on failure.
     [[nodiscard]] virtual std::string Get_Comp_Name() = 0;
 
-    [[nodiscard]] virtual CheckTree& Computer_Tree() = 0;   // tvwComputers
-    [[nodiscard]] virtual CheckTree& Category_Tree() = 0;   // tvwScanCategories
-    [[nodiscard]] virtual ResultsList& Results() = 0;       // lvwScanResults
+    [[nodiscard]] virtual CheckTree& Computer_Tree() = 0;  // tvwComputers
+    [[nodiscard]] virtual CheckTree& Category_Tree() = 0;  // tvwScanCategories
+    [[nodiscard]] virtual ResultsList& Results() = 0;      // lvwScanResults
 
     // Every toolbar button, menu item of the command table and both trees take
     // the state; Stop Scan takes the opposite.

@@ -77,7 +77,7 @@ public:
                            std::string_view smallIcon, int indent);
 
     [[nodiscard]] std::size_t Count() const noexcept { return rows_.size(); }
-    [[nodiscard]] ListRow& Row(std::size_t index) { return rows_.at(index); }          // 0-based
+    [[nodiscard]] ListRow& Row(std::size_t index) { return rows_.at(index); }  // 0-based
     [[nodiscard]] const ListRow& Row(std::size_t index) const { return rows_.at(index); }
     // Index of the row with this key, or Count() when there is none.
     [[nodiscard]] std::size_t Find(std::string_view key) const;

@@ -1,15 +1,13 @@
 #include "base/ui/results_list_ops.h"
 
-#include "base/ui/results_list.h"
 #include "base/text.h"
+#include "base/ui/results_list.h"
 
 namespace corvane {
 
 namespace {
 
-bool Is_Unfixed_Problem(const ListRow& row) {
-    return Is_Problem_Key(row.key) && row.smallIcon != kFixedItemIcon;
-}
+bool Is_Unfixed_Problem(const ListRow& row) { return Is_Problem_Key(row.key) && row.smallIcon != kFixedItemIcon; }
 
 void Append_Quoted(std::string& out, std::string_view field) {
     out += '"';

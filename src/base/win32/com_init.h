@@ -8,8 +8,7 @@ namespace corvane::win32 {
 
 class [[nodiscard]] ComInit {
 public:
-    explicit ComInit(DWORD model = COINIT_APARTMENTTHREADED) noexcept
-        : result_(::CoInitializeEx(nullptr, model)) {}
+    explicit ComInit(DWORD model = COINIT_APARTMENTTHREADED) noexcept : result_(::CoInitializeEx(nullptr, model)) {}
     ~ComInit() {
         if (SUCCEEDED(result_)) ::CoUninitialize();
     }

@@ -29,8 +29,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPA
 
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG:
-            return On_Init() ? TRUE : FALSE;
+        case WM_INITDIALOG: return On_Init() ? TRUE : FALSE;
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             if (On_Command(id, HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return TRUE;
@@ -50,9 +49,7 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             ::SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, result);
             return TRUE;
         }
-        case WM_SIZE:
-            On_Size(LOWORD(lParam), HIWORD(lParam));
-            return TRUE;
+        case WM_SIZE: On_Size(LOWORD(lParam), HIWORD(lParam)); return TRUE;
         default: {
             INT_PTR result = FALSE;
             return On_Message(message, wParam, lParam, result) ? result : FALSE;

@@ -23,7 +23,8 @@ class Dialog {
 public:
     // `reporter` receives the errors the guard catches; `name` says which
     // dialog in that log line.
-    Dialog(const Reporter* reporter, std::string_view name) : reporter_(reporter), where_("Dialog " + std::string(name)) {}
+    Dialog(const Reporter* reporter, std::string_view name)
+        : reporter_(reporter), where_("Dialog " + std::string(name)) {}
     virtual ~Dialog() = default;
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;

@@ -14,7 +14,7 @@ namespace corvane::win32 {
 
 // Filter "Text Files|*.txt|All Files|*.*".
 [[nodiscard]] std::optional<std::wstring> Ask_Save_Text_File(HWND owner, std::string_view title,
-                                                            std::string_view fileName);
+                                                             std::string_view fileName);
 [[nodiscard]] std::optional<std::wstring> Ask_Open_Text_File(HWND owner, std::string_view title);
 
 [[nodiscard]] std::string Read_File_Bytes(const std::wstring& path);

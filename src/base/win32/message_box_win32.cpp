@@ -40,8 +40,8 @@ MsgResult To_Msg_Result(int result, MsgButtons buttons) {
 }
 
 MsgResult Win32MessageBox::Show(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title) {
-    const int result = ::MessageBoxW(::GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(),
-                                     Message_Box_Flags(buttons, icon));
+    const int result =
+        ::MessageBoxW(::GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), Message_Box_Flags(buttons, icon));
     return To_Msg_Result(result, buttons);
 }
 

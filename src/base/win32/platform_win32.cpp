@@ -28,8 +28,7 @@ void Split_Module_Path(const std::wstring& path, std::string& folder, std::strin
     std::wstring file = slash == std::wstring::npos ? path : path.substr(slash + 1);
     folder = slash == std::wstring::npos ? std::string() : Narrow(path.substr(0, slash));
     const auto dot = file.find_last_of(L'.');
-    if (dot != std::wstring::npos &&
-        ::CompareStringOrdinal(file.c_str() + dot, -1, L".exe", -1, TRUE) == CSTR_EQUAL) {
+    if (dot != std::wstring::npos && ::CompareStringOrdinal(file.c_str() + dot, -1, L".exe", -1, TRUE) == CSTR_EQUAL) {
         file.resize(dot);
     }
     name = Narrow(file);

@@ -20,8 +20,8 @@ std::string Win32SettingsStore::GetSetting(std::string_view section, std::string
     }
     std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(),
-                       &bytes) != ERROR_SUCCESS) {
+    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &bytes) !=
+        ERROR_SUCCESS) {
         return std::string(defaultValue);
     }
     return Narrow_Buffer(buffer.data(), buffer.size());

@@ -8,8 +8,7 @@
 namespace corvane::win32 {
 
 std::intptr_t Win32Shell::Open(std::string_view target) {
-    const HINSTANCE result =
-        ::ShellExecuteW(nullptr, L"open", Widen(target).c_str(), L"", L"", SW_SHOWNORMAL);
+    const HINSTANCE result = ::ShellExecuteW(nullptr, L"open", Widen(target).c_str(), L"", L"", SW_SHOWNORMAL);
     return reinterpret_cast<std::intptr_t>(result);
 }
 

@@ -15,7 +15,9 @@ public:
     using Window::Window;
 
     void Button_Struct_Size() const noexcept { Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON)); }
-    void Set_Image_List(HIMAGELIST images) const noexcept { Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)); }
+    void Set_Image_List(HIMAGELIST images) const noexcept {
+        Send(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    }
     bool Add_Buttons(std::span<const TBBUTTON> buttons) const noexcept {
         return Send(TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data())) != 0;
     }

@@ -37,7 +37,9 @@ public:
         insert.item.lParam = data;
         return Insert_Item(insert);
     }
-    bool Set_Item(const TVITEMW& item) const noexcept { return Send(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0; }
+    bool Set_Item(const TVITEMW& item) const noexcept {
+        return Send(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+    }
     [[nodiscard]] UINT Item_State(HTREEITEM item, UINT mask) const noexcept {
         return static_cast<UINT>(Send(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), static_cast<LPARAM>(mask)));
     }
@@ -51,7 +53,9 @@ public:
     bool Expand(HTREEITEM item, UINT action = TVE_EXPAND) const noexcept {
         return Send(TVM_EXPAND, action, reinterpret_cast<LPARAM>(item)) != 0;
     }
-    bool Select_Item(HTREEITEM item) const noexcept { return Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0; }
+    bool Select_Item(HTREEITEM item) const noexcept {
+        return Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
+    }
     [[nodiscard]] HTREEITEM Next_Item(HTREEITEM item, UINT relation) const noexcept {
         return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
     }

@@ -40,9 +40,9 @@ bool ComputerDialog::On_Init() {
     rows_.Insert_Column(2, "Password", 100);
     listWidth_ = rows_.Client_Rect().right;
 
-    tips_.Attach(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                   ::GetModuleHandleW(nullptr), nullptr));
+    tips_.Attach(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, ::GetModuleHandleW(nullptr),
+                                   nullptr));
     const std::pair<int, const char*> tips[] = {
         {IDC_CMD_EXPORT, "Export computer names to a text file"},
         {IDC_CMD_IMPORT, "Import computer names from a text file"},
@@ -113,8 +113,10 @@ void ComputerDialog::Begin_Cell_Edit(int row, int column) {
     ::MapWindowPoints(rows_.Handle(), Handle(), reinterpret_cast<POINT*>(&cell), 2);
     const ComputerRow& data = list_.Rows()[static_cast<std::size_t>(row)];
     dummy_.Send(EM_SETPASSWORDCHAR, column == 2 ? kBullet : 0);
-    if (column == 2) dummy_.Set_Secret_Text(data.password);
-    else dummy_.Set_Text(data.userName);
+    if (column == 2)
+        dummy_.Set_Secret_Text(data.password);
+    else
+        dummy_.Set_Text(data.userName);
     ::SetWindowPos(dummy_.Handle(), HWND_TOP, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top,
                    SWP_SHOWWINDOW);
     Focus_And_Select(dummy_);
@@ -215,10 +217,14 @@ bool ComputerDialog::On_Command(int id, int code, HWND) {
     try {
         switch (id) {
             case IDOK:  // Enter moves from box to box and adds from the password box
-                if (::GetFocus() == name_.Handle()) userName_.Focus();
-                else if (::GetFocus() == userName_.Handle()) password_.Focus();
-                else if (::GetFocus() == password_.Handle()) Add();
-                else if (::GetFocus() == dummy_.Handle()) rows_.Focus();
+                if (::GetFocus() == name_.Handle())
+                    userName_.Focus();
+                else if (::GetFocus() == userName_.Handle())
+                    password_.Focus();
+                else if (::GetFocus() == password_.Handle())
+                    Add();
+                else if (::GetFocus() == dummy_.Handle())
+                    rows_.Focus();
                 return true;
             case IDC_CMD_ADD: Add(); return true;
             case IDC_CMD_DELETE:
@@ -271,7 +277,8 @@ bool ComputerDialog::On_Notify(const NMHDR& header, LRESULT& result) {
         }
         case LVN_ITEMCHANGED: {
             const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-            if (!filling_ && (change.uChanged & LVIF_STATE) && (change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) {
+            if (!filling_ && (change.uChanged & LVIF_STATE) &&
+                (change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) {
                 list_.Set_Checked(static_cast<std::size_t>(change.iItem), rows_.Get_Check_State(change.iItem));
             }
             return true;

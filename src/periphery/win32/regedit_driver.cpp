@@ -65,9 +65,7 @@ HWND Start_Editor() {
 void Send_Keystrokes(HWND target, HANDLE process, const std::vector<RegEditKeystroke>& steps) {
     for (const RegEditKeystroke& step : steps) {
         switch (step.kind) {
-            case RegEditKeystroke::Kind::KeyDown:
-                ::SendMessageW(target, WM_KEYDOWN, step.code, 0);
-                break;
+            case RegEditKeystroke::Kind::KeyDown: ::SendMessageW(target, WM_KEYDOWN, step.code, 0); break;
             case RegEditKeystroke::Kind::Char: {
                 wchar_t units[3] = {};
                 if (step.code < 0x10000) {

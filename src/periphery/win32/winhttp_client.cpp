@@ -23,9 +23,9 @@ constexpr std::size_t kMaxBody = 1 << 20;  // a version is a few bytes; more is 
 
 [[noreturn]] void Fail(std::string_view step, std::string_view url) {
     const DWORD code = ::GetLastError();
-    throw RuntimeError(static_cast<std::int32_t>(code),
-                       "The request for " + std::string(url) + " failed in " + std::string(step) +
-                           " (WinHTTP error " + std::to_string(code) + ").");
+    throw RuntimeError(static_cast<std::int32_t>(code), "The request for " + std::string(url) + " failed in " +
+                                                            std::string(step) + " (WinHTTP error " +
+                                                            std::to_string(code) + ").");
 }
 
 }  // namespace
@@ -38,7 +38,8 @@ HttpResponse WinHttpClient::Get(std::string_view url) {
     parts.dwHostNameLength = static_cast<DWORD>(-1);
     parts.dwUrlPathLength = static_cast<DWORD>(-1);
     parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-    if (!::WinHttpCrackUrl(wideUrl.c_str(), static_cast<DWORD>(wideUrl.size()), 0, &parts)) Fail("WinHttpCrackUrl", url);
+    if (!::WinHttpCrackUrl(wideUrl.c_str(), static_cast<DWORD>(wideUrl.size()), 0, &parts))
+        Fail("WinHttpCrackUrl", url);
     const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
     std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength);
     path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
@@ -48,15 +49,13 @@ HttpResponse WinHttpClient::Get(std::string_view url) {
     unique_hinternet session(::WinHttpOpen(L"Corvane", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
                                            WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session) Fail("WinHttpOpen", url);
-    if (!::WinHttpSetTimeouts(session.get(), kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs,
-                              kReceiveTimeoutMs)) {
+    if (!::WinHttpSetTimeouts(session.get(), kResolveTimeoutMs, kConnectTimeoutMs, kSendTimeoutMs, kReceiveTimeoutMs)) {
         Fail("WinHttpSetTimeouts", url);
     }
     unique_hinternet connection(::WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
     if (!connection) Fail("WinHttpConnect", url);
-    unique_hinternet request(::WinHttpOpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
-                                                  WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                                  secure ? WINHTTP_FLAG_SECURE : 0));
+    unique_hinternet request(::WinHttpOpenRequest(connection.get(), L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                                  WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0));
     if (!request) Fail("WinHttpOpenRequest", url);
     if (!::WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
         Fail("WinHttpSendRequest", url);

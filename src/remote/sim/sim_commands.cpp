@@ -17,9 +17,7 @@ std::string Image_Name(std::string_view program) {
 }
 
 // "/q" "/Q" "/s" ... are switches; everything else is an argument.
-bool Is_Switch(std::string_view argument) {
-    return argument.size() == 2 && argument[0] == '/';
-}
+bool Is_Switch(std::string_view argument) { return argument.size() == 2 && argument[0] == '/'; }
 
 void Run_Regedit(SimComputer& computer, const std::vector<std::string>& arguments) {
     bool exporting = false;
@@ -40,7 +38,8 @@ void Run_Regedit(SimComputer& computer, const std::vector<std::string>& argument
         if (!root) return;
         RegFile export_;
         export_.format = RegFormat::Version5;
-        if (computer.registry.Export(*root, slash == std::string::npos ? "" : key.substr(slash + 1), export_) != 0) return;
+        if (computer.registry.Export(*root, slash == std::string::npos ? "" : key.substr(slash + 1), export_) != 0)
+            return;
         const std::size_t folderEnd = file.find_last_of('\\');
         if (folderEnd == std::string::npos) return;
         const auto folder = computer.files.Find(file.substr(0, folderEnd));

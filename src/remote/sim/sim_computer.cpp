@@ -1,5 +1,5 @@
-#include "base/utf8.h"
 #include "remote/sim/sim_computer.h"
+#include "base/utf8.h"
 
 #include <algorithm>
 
@@ -100,9 +100,9 @@ std::vector<ProcessEntry> SimComputer::Processes() {
     for (RunningProcess& process : processes_) {
         if (process.pollsLeft > 0) --process.pollsLeft;
     }
-    processes_.erase(std::remove_if(processes_.begin(), processes_.end(),
-                                    [](const RunningProcess& p) { return p.pollsLeft == 0; }),
-                     processes_.end());
+    processes_.erase(
+        std::remove_if(processes_.begin(), processes_.end(), [](const RunningProcess& p) { return p.pollsLeft == 0; }),
+        processes_.end());
     return out;
 }
 
@@ -121,9 +121,8 @@ std::uint32_t SimComputer::Create_Restore_Point(std::string_view description, st
     const auto hours = [](const DateTime& t) {
         return ((t.year * 12 + t.month) * 31 + t.day) * 24.0 + t.hour + (t.minute * 60 + t.second) / 3600.0;
     };
-    if (std::any_of(restorePoints_.begin(), restorePoints_.end(), [&](const RestorePoint& p) {
-            return hours(now) - hours(p.created) < restorePointThrottleHours;
-        })) {
+    if (std::any_of(restorePoints_.begin(), restorePoints_.end(),
+                    [&](const RestorePoint& p) { return hours(now) - hours(p.created) < restorePointThrottleHours; })) {
         return 0;
     }
     Add_Restore_Point(description, now);

@@ -28,22 +28,22 @@ public:
 
     // ---- set-up, read and changed freely by tests
     std::string name;
-    std::vector<std::string> aliases;           // other names and addresses it answers to
-    std::map<std::string, std::string> users;   // user name -> password (user names ignore case)
-    bool acceptsCallerIdentity = true;          // empty user and password allowed
-    bool reachable = true;                      // false: every connection fails with 0x800706BA
-    std::set<std::string> refusedNamespaces;    // "root\default" ... (upper-cased) answer 0x8004100E
-    std::set<std::string> unlistableShares;     // drives ("C:") whose administrative share cannot be listed
+    std::vector<std::string> aliases;          // other names and addresses it answers to
+    std::map<std::string, std::string> users;  // user name -> password (user names ignore case)
+    bool acceptsCallerIdentity = true;         // empty user and password allowed
+    bool reachable = true;                     // false: every connection fails with 0x800706BA
+    std::set<std::string> refusedNamespaces;   // "root\default" ... (upper-cased) answer 0x8004100E
+    std::set<std::string> unlistableShares;    // drives ("C:") whose administrative share cannot be listed
     OsFacts facts;
     std::vector<LogicalDisk> disks;
     std::map<std::string, std::string> environment;  // %NAME% -> value (names upper-cased)
     bool systemRestore = true;
     std::uint32_t createRestorePointResult = 0;
-    int restorePointThrottleHours = 0;          // 24 as Windows 8+: no new point that soon after the last, yet success
+    int restorePointThrottleHours = 0;  // 24 as Windows 8+: no new point that soon after the last, yet success
     std::uint32_t restoreResult = 0;
     std::uint32_t shutdownResult = 0;
-    int processLifetimePolls = 3;               // Win32_Process queries a started process survives
-    std::vector<std::string> failingCommands;   // command lines containing one of these start but do nothing
+    int processLifetimePolls = 3;              // Win32_Process queries a started process survives
+    std::vector<std::string> failingCommands;  // command lines containing one of these start but do nothing
 
     SimRegistry registry;
     SimFileSystem files;

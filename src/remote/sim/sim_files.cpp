@@ -90,7 +90,8 @@ SimFileSystem::Node* SimFileSystem::Create_Leaf(std::string_view path, const Dat
     const SplitPath split = Split(path);
     if (split.drive.empty() || split.parts.empty()) return nullptr;
     const std::size_t lastSlash = path.find_last_of('\\');
-    Node* parent = Create_Folders(path.substr(0, lastSlash == std::string_view::npos ? 2 : lastSlash), created, nullptr);
+    Node* parent =
+        Create_Folders(path.substr(0, lastSlash == std::string_view::npos ? 2 : lastSlash), created, nullptr);
     if (parent == nullptr) return nullptr;
     auto& slot = parent->children[Upper_Text(split.parts.back())];
     if (!slot) {

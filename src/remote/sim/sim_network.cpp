@@ -12,8 +12,11 @@ class RecordingObject final : public wmi::IObject {
 public:
     RecordingObject(SimNetwork& network, SimComputer& computer, std::string nameSpace, std::string className,
                     wmi::ObjectPtr inner)
-        : network_(network), computer_(computer), nameSpace_(std::move(nameSpace)),
-          className_(std::move(className)), inner_(std::move(inner)) {}
+        : network_(network),
+          computer_(computer),
+          nameSpace_(std::move(nameSpace)),
+          className_(std::move(className)),
+          inner_(std::move(inner)) {}
 
     wmi::Variant Get(std::string_view property) const override { return inner_->Get(property); }
 
@@ -204,8 +207,8 @@ SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& loc
     if (serverEnd == std::string_view::npos) return nullptr;
     SimComputer* computer = Find(path.substr(2, serverEnd - 2));
     const std::size_t shareEnd = path.find('\\', serverEnd + 1);
-    const std::string_view share =
-        path.substr(serverEnd + 1, shareEnd == std::string_view::npos ? std::string_view::npos : shareEnd - serverEnd - 1);
+    const std::string_view share = path.substr(
+        serverEnd + 1, shareEnd == std::string_view::npos ? std::string_view::npos : shareEnd - serverEnd - 1);
     if (computer == nullptr || !computer->reachable || share.size() != 2 || share[1] != '$') return nullptr;
     const std::string drive = Upper_Ascii(share.substr(0, 1)) + ":";
     if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) return nullptr;

@@ -23,15 +23,15 @@ namespace corvane::remote {
 enum class CallKind { Connect, Query, Get, InstancesOf, Method, ShareListing };
 
 struct CallRecord {
-    std::string computer;   // the computer's own name
+    std::string computer;  // the computer's own name
     CallKind kind = CallKind::Query;
     std::string nameSpace;  // "root\cimv2" as the program passed it
     // Connect: the server name; Query: the WQL text; Get / InstancesOf: the
     // path or class; Method: "Class.Method"; ShareListing: the path listed.
     std::string text;
-    wmi::PropertyBag in;    // a method's in-parameters
-    std::int32_t flags = 0; // query or connect flags, listing attribute mask
-    std::string user;       // Connect only
+    wmi::PropertyBag in;     // a method's in-parameters
+    std::int32_t flags = 0;  // query or connect flags, listing attribute mask
+    std::string user;        // Connect only
 };
 
 struct FaultRule {
@@ -39,8 +39,8 @@ struct FaultRule {
     std::string computer;          // "" any; else a name or alias
     std::string match;             // "" any; else a part of the call's text (case ignored)
     std::uint32_t hresult = 0x800706BEu;
-    int fromCall = 1;              // the Nth matching call is the first to fail
-    bool once = false;             // fail only that one call
+    int fromCall = 1;   // the Nth matching call is the first to fail
+    bool once = false;  // fail only that one call
     int seen = 0;
 };
 

@@ -153,8 +153,8 @@ std::uint32_t SimRegistry::Set_Value(std::uint32_t root, std::string_view keyPat
     return kStatusOk;
 }
 
-void SimRegistry::Set_String(std::uint32_t root, std::string_view keyPath, std::string_view name,
-                             std::string_view text, std::uint32_t type) {
+void SimRegistry::Set_String(std::uint32_t root, std::string_view keyPath, std::string_view name, std::string_view text,
+                             std::uint32_t type) {
     Create(root, keyPath);
     RegistryValue value;
     value.type = type;
@@ -162,8 +162,7 @@ void SimRegistry::Set_String(std::uint32_t root, std::string_view keyPath, std::
     (void)Set_Value(root, keyPath, name, value);
 }
 
-void SimRegistry::Set_Dword(std::uint32_t root, std::string_view keyPath, std::string_view name,
-                            std::uint32_t number) {
+void SimRegistry::Set_Dword(std::uint32_t root, std::string_view keyPath, std::string_view name, std::uint32_t number) {
     Create(root, keyPath);
     RegistryValue value;
     value.type = kRegDword;

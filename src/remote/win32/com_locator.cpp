@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "base/runtime_error.h"
+#include "base/win32/unique_com.h"
+#include "base/win32/wide_text.h"
 #include "remote/win32/com_runtime.h"
 #include "remote/win32/com_variant.h"
 #include "remote/win32/hresult_error.h"
-#include "base/win32/unique_com.h"
-#include "base/win32/wide_text.h"
 #include "remote/wmi_errors.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
@@ -280,8 +280,8 @@ wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_
     }
     com_ptr<IWbemServices> services;
     const HRESULT connected =
-        locator->ConnectServer(Bstr(Network_Resource(server, namespacePath)).get(), userText.get(),
-                               passwordText.get(), nullptr, static_cast<LONG>(flags), nullptr, nullptr, services.put());
+        locator->ConnectServer(Bstr(Network_Resource(server, namespacePath)).get(), userText.get(), passwordText.get(),
+                               nullptr, static_cast<LONG>(flags), nullptr, nullptr, services.put());
     // Wiped whether or not the connection was made: refused credentials are
     // the common failure.
     if (passwordText) SecureZeroMemory(passwordText.get(), SysStringByteLen(passwordText.get()));

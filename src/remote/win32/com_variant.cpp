@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "base/runtime_error.h"
-#include "remote/win32/hresult_error.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
+#include "remote/win32/hresult_error.h"
 #include "remote/wmi_errors.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
@@ -44,43 +44,30 @@ wmi::Variant Number_Text(const std::string& text, bool isSigned) {
 
 wmi::Variant From_Scalar(const VARIANT& value, CIMTYPE cimType) {
     switch (value.vt) {
-    case VT_EMPTY:
-        return {};
-    case VT_NULL:
-        return wmi::Variant::Null();
-    case VT_BOOL:
-        return wmi::Variant(value.boolVal != VARIANT_FALSE);
-    case VT_I1:
-        return wmi::Variant(static_cast<std::int32_t>(value.cVal));
-    case VT_UI1:
-        return wmi::Variant(static_cast<std::int32_t>(value.bVal));
-    case VT_I2:
-        return wmi::Variant(static_cast<std::int32_t>(value.iVal));
-    case VT_UI2:
-        return wmi::Variant(static_cast<std::int32_t>(value.uiVal));
-    case VT_I4:
-    case VT_INT:
-        if (cimType == CIM_UINT32) return wmi::Variant(static_cast<std::uint32_t>(value.lVal));
-        return wmi::Variant(static_cast<std::int32_t>(value.lVal));
-    case VT_UI4:
-    case VT_UINT:
-        return wmi::Variant(static_cast<std::uint32_t>(value.ulVal));
-    case VT_I8:
-        return wmi::Variant(static_cast<std::int64_t>(value.llVal));
-    case VT_UI8:
-        return wmi::Variant(static_cast<std::uint64_t>(value.ullVal));
-    case VT_R4:
-        return wmi::Variant(static_cast<double>(value.fltVal));
-    case VT_R8:
-        return wmi::Variant(value.dblVal);
-    case VT_BSTR: {
-        std::string text = Bstr_Text(value.bstrVal);
-        if (cimType == CIM_SINT64) return Number_Text(text, true);
-        if (cimType == CIM_UINT64) return Number_Text(text, false);
-        return wmi::Variant(std::move(text));
-    }
-    default:
-        return {};  // embedded objects and kinds WMI does not hand out
+        case VT_EMPTY: return {};
+        case VT_NULL: return wmi::Variant::Null();
+        case VT_BOOL: return wmi::Variant(value.boolVal != VARIANT_FALSE);
+        case VT_I1: return wmi::Variant(static_cast<std::int32_t>(value.cVal));
+        case VT_UI1: return wmi::Variant(static_cast<std::int32_t>(value.bVal));
+        case VT_I2: return wmi::Variant(static_cast<std::int32_t>(value.iVal));
+        case VT_UI2: return wmi::Variant(static_cast<std::int32_t>(value.uiVal));
+        case VT_I4:
+        case VT_INT:
+            if (cimType == CIM_UINT32) return wmi::Variant(static_cast<std::uint32_t>(value.lVal));
+            return wmi::Variant(static_cast<std::int32_t>(value.lVal));
+        case VT_UI4:
+        case VT_UINT: return wmi::Variant(static_cast<std::uint32_t>(value.ulVal));
+        case VT_I8: return wmi::Variant(static_cast<std::int64_t>(value.llVal));
+        case VT_UI8: return wmi::Variant(static_cast<std::uint64_t>(value.ullVal));
+        case VT_R4: return wmi::Variant(static_cast<double>(value.fltVal));
+        case VT_R8: return wmi::Variant(value.dblVal);
+        case VT_BSTR: {
+            std::string text = Bstr_Text(value.bstrVal);
+            if (cimType == CIM_SINT64) return Number_Text(text, true);
+            if (cimType == CIM_UINT64) return Number_Text(text, false);
+            return wmi::Variant(std::move(text));
+        }
+        default: return {};  // embedded objects and kinds WMI does not hand out
     }
 }
 
@@ -88,12 +75,23 @@ wmi::Variant From_Scalar(const VARIANT& value, CIMTYPE cimType) {
 // From_Scalar reads; any other array (records, decimals) is not read at all.
 bool Is_Plain_Element(VARTYPE type) {
     switch (type) {
-    case VT_VARIANT:
-    case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4: case VT_INT: case VT_UINT:
-    case VT_I8: case VT_UI8: case VT_R4: case VT_R8: case VT_BOOL: case VT_BSTR: case VT_DATE:
-        return true;
-    default:
-        return false;
+        case VT_VARIANT:
+        case VT_I1:
+        case VT_UI1:
+        case VT_I2:
+        case VT_UI2:
+        case VT_I4:
+        case VT_UI4:
+        case VT_INT:
+        case VT_UINT:
+        case VT_I8:
+        case VT_UI8:
+        case VT_R4:
+        case VT_R8:
+        case VT_BOOL:
+        case VT_BSTR:
+        case VT_DATE: return true;
+        default: return false;
     }
 }
 
@@ -125,82 +123,60 @@ wmi::Variant From_Array(SAFEARRAY* array, VARTYPE elementType, CIMTYPE elementCi
 
 VARTYPE Vartype_Of(CIMTYPE baseType, const wmi::Variant& value) {
     switch (baseType) {
-    case CIM_SINT8:
-    case CIM_SINT16:
-    case CIM_CHAR16:
-        return VT_I2;
-    case CIM_UINT8:
-        return VT_UI1;
-    case CIM_UINT16:
-    case CIM_SINT32:
-    case CIM_UINT32:
-        return VT_I4;
-    case CIM_SINT64:
-    case CIM_UINT64:
-    case CIM_STRING:
-    case CIM_DATETIME:
-    case CIM_REFERENCE:
-        return VT_BSTR;
-    case CIM_REAL32:
-        return VT_R4;
-    case CIM_REAL64:
-        return VT_R8;
-    case CIM_BOOLEAN:
-        return VT_BOOL;
-    case CIM_OBJECT:
-        Throw_Hresult(kTypeMismatch);
-    default:
-        break;
+        case CIM_SINT8:
+        case CIM_SINT16:
+        case CIM_CHAR16: return VT_I2;
+        case CIM_UINT8: return VT_UI1;
+        case CIM_UINT16:
+        case CIM_SINT32:
+        case CIM_UINT32: return VT_I4;
+        case CIM_SINT64:
+        case CIM_UINT64:
+        case CIM_STRING:
+        case CIM_DATETIME:
+        case CIM_REFERENCE: return VT_BSTR;
+        case CIM_REAL32: return VT_R4;
+        case CIM_REAL64: return VT_R8;
+        case CIM_BOOLEAN: return VT_BOOL;
+        case CIM_OBJECT: Throw_Hresult(kTypeMismatch);
+        default: break;
     }
     switch (value.Kind()) {  // no declared type: the value's own kind
-    case wmi::Variant::Type::Bool:
-        return VT_BOOL;
-    case wmi::Variant::Type::Int32:
-    case wmi::Variant::Type::UInt32:
-        return VT_I4;
-    case wmi::Variant::Type::Int64:
-    case wmi::Variant::Type::UInt64: {
-        const double number = value.As_Double();
-        return number >= std::numeric_limits<std::int32_t>::min() && number <= std::numeric_limits<std::int32_t>::max()
-                   ? VT_I4
-                   : VT_BSTR;
-    }
-    case wmi::Variant::Type::Double:
-        return VT_R8;
-    default:
-        return VT_BSTR;
+        case wmi::Variant::Type::Bool: return VT_BOOL;
+        case wmi::Variant::Type::Int32:
+        case wmi::Variant::Type::UInt32: return VT_I4;
+        case wmi::Variant::Type::Int64:
+        case wmi::Variant::Type::UInt64: {
+            const double number = value.As_Double();
+            return number >= std::numeric_limits<std::int32_t>::min() &&
+                           number <= std::numeric_limits<std::int32_t>::max()
+                       ? VT_I4
+                       : VT_BSTR;
+        }
+        case wmi::Variant::Type::Double: return VT_R8;
+        default: return VT_BSTR;
     }
 }
 
 // The value in the given representation, into a cleared VARIANT.
 void Put_Scalar(const wmi::Variant& value, VARTYPE type, VARIANT& out) {
     switch (type) {
-    case VT_BOOL:
-        out.boolVal = value.As_Bool() ? VARIANT_TRUE : VARIANT_FALSE;
-        break;
-    case VT_UI1:
-        out.bVal = static_cast<BYTE>(value.As_Int64());
-        break;
-    case VT_I2:
-        out.iVal = static_cast<SHORT>(value.As_Int64());
-        break;
-    case VT_I4:
-        // uint32 properties travel as the same 32 bits in a VT_I4.
-        out.lVal = static_cast<LONG>(static_cast<std::uint32_t>(value.As_Int64()));
-        break;
-    case VT_R4:
-        out.fltVal = static_cast<float>(value.As_Double());
-        break;
-    case VT_R8:
-        out.dblVal = value.As_Double();
-        break;
-    default: {
-        type = VT_BSTR;
-        const std::wstring text = Widen(value.As_String());
-        out.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-        if (out.bstrVal == nullptr) Throw_Hresult(E_OUTOFMEMORY);
-        break;
-    }
+        case VT_BOOL: out.boolVal = value.As_Bool() ? VARIANT_TRUE : VARIANT_FALSE; break;
+        case VT_UI1: out.bVal = static_cast<BYTE>(value.As_Int64()); break;
+        case VT_I2: out.iVal = static_cast<SHORT>(value.As_Int64()); break;
+        case VT_I4:
+            // uint32 properties travel as the same 32 bits in a VT_I4.
+            out.lVal = static_cast<LONG>(static_cast<std::uint32_t>(value.As_Int64()));
+            break;
+        case VT_R4: out.fltVal = static_cast<float>(value.As_Double()); break;
+        case VT_R8: out.dblVal = value.As_Double(); break;
+        default: {
+            type = VT_BSTR;
+            const std::wstring text = Widen(value.As_String());
+            out.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+            if (out.bstrVal == nullptr) Throw_Hresult(E_OUTOFMEMORY);
+            break;
+        }
     }
     out.vt = type;
 }
@@ -255,8 +231,8 @@ void To_Com_Variant(const wmi::Variant& value, CIMTYPE cimType, VARIANT& out) {
             Check_Hresult(SafeArrayPutElement(array, &index, &item.get()));
         } else {
             Put_Scalar(element, elementType, item.get());
-            void* data = elementType == VT_BSTR ? static_cast<void*>(item.get().bstrVal)
-                                                : static_cast<void*>(&item.get().llVal);
+            void* data =
+                elementType == VT_BSTR ? static_cast<void*>(item.get().bstrVal) : static_cast<void*>(&item.get().llVal);
             Check_Hresult(SafeArrayPutElement(array, &index, data));
         }
     }

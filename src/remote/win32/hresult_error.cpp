@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "base/runtime_error.h"
-#include "remote/wmi_errors.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
+#include "remote/wmi_errors.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
@@ -49,8 +49,8 @@ std::string Wmi_Status_Text(HRESULT hr) {
 
 std::string System_Message(HRESULT hr) {
     // A Win32 code wrapped in an HRESULT is looked up as the code itself.
-    const DWORD message = HRESULT_FACILITY(hr) == FACILITY_WIN32 ? static_cast<DWORD>(HRESULT_CODE(hr))
-                                                                 : static_cast<DWORD>(hr);
+    const DWORD message =
+        HRESULT_FACILITY(hr) == FACILITY_WIN32 ? static_cast<DWORD>(HRESULT_CODE(hr)) : static_cast<DWORD>(hr);
     wchar_t* buffer = nullptr;
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

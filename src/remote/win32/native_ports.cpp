@@ -17,9 +17,7 @@ namespace {
 
 constexpr std::size_t kFirstBufferSize = 1024;
 
-HKEY Root_Handle(std::uint32_t root) {
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-}
+HKEY Root_Handle(std::uint32_t root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root))); }
 
 bool Fits_Mask(DWORD attributes, std::uint32_t mask) {
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return (mask & kAttributeDirectory) != 0;
@@ -83,7 +81,8 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
                                       FindExSearchNameMatch, nullptr, 0));
     if (find) {
         // A folder named with a trailing "\" exists once it can be listed.
-        if (namesFolder) return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;
+        if (namesFolder)
+            return (attributeMask & kAttributeDirectory) != 0 ? ListingResult::Found : ListingResult::NotFound;
         do {
             if (Fits_Mask(data.dwFileAttributes, attributeMask)) return ListingResult::Found;
         } while (FindNextFileW(find.get(), &data));

@@ -71,8 +71,12 @@ struct ListingContext {
                                              time.dwLowDateTime);
         };
         const std::int64_t offsetMinutes = (ticks(localFile) - ticks(utc)) / (10'000'000LL * 60);
-        return {localTime.wYear,  localTime.wMonth,  localTime.wDay,
-                localTime.wHour,  localTime.wMinute, localTime.wSecond,
+        return {localTime.wYear,
+                localTime.wMonth,
+                localTime.wDay,
+                localTime.wHour,
+                localTime.wMinute,
+                localTime.wSecond,
                 static_cast<int>(offsetMinutes)};
     }
 };
@@ -184,9 +188,7 @@ std::vector<FileEntry> NativeStore::All_Entries(bool folders) {
     return entries;
 }
 
-std::uint32_t NativeStore::Delete_File(std::string_view path) {
-    return Status_Of(DeleteFileW(Widen(path).c_str()));
-}
+std::uint32_t NativeStore::Delete_File(std::string_view path) { return Status_Of(DeleteFileW(Widen(path).c_str())); }
 
 std::uint32_t NativeStore::Delete_Folder(std::string_view path) {
     return Status_Of(RemoveDirectoryW(Widen(Normalize_Folder_Path(path)).c_str()));

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "remote/win32/native_store.h"
-#include "remote/registry_bytes.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
+#include "remote/registry_bytes.h"
+#include "remote/win32/native_store.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
@@ -16,9 +16,7 @@ namespace {
 
 constexpr REGSAM kView = KEY_WOW64_64KEY;
 
-HKEY Root_Handle(std::uint32_t root) {
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-}
+HKEY Root_Handle(std::uint32_t root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root))); }
 
 std::uint32_t Open_Key(std::uint32_t root, std::string_view keyPath, REGSAM access, unique_hkey& key,
                        DWORD options = 0) {
@@ -152,9 +150,9 @@ std::uint32_t NativeStore::Delete_Key(std::uint32_t root, std::string_view keyPa
     if (subKeys > 0) return kStatusAccessDenied;
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     const auto deleteKey =
-        ntdll != nullptr ? reinterpret_cast<NtDeleteKeyFunction>(
-                               reinterpret_cast<void*>(GetProcAddress(ntdll, "NtDeleteKey")))
-                         : nullptr;
+        ntdll != nullptr
+            ? reinterpret_cast<NtDeleteKeyFunction>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtDeleteKey")))
+            : nullptr;
     if (deleteKey == nullptr) return static_cast<std::uint32_t>(ERROR_CALL_NOT_IMPLEMENTED);
     const LONG ntStatus = deleteKey(key.get());
     return ntStatus >= 0 ? kStatusOk : static_cast<std::uint32_t>(Delete_Status_Code(ntStatus));

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "base/runtime_error.h"
-#include "remote/win32/com_locator.h"
-#include "remote/win32/native_store.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
+#include "remote/win32/com_locator.h"
+#include "remote/win32/native_store.h"
 #include "remote/wmi_datetime.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
@@ -120,8 +120,8 @@ std::uint32_t NativeStore::Create_Process(std::string_view commandLine, std::uin
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &process)) {
         return Last_Status();
     }
     unique_handle processHandle(process.hProcess);

@@ -28,8 +28,7 @@ MsgResult ConsoleMessageBox::Show(std::string_view text, MsgButtons buttons, Msg
         case MsgButtons::OkCancel:
             err_ << oneLine << (answerYes_ ? " [OK]" : " [Cancel]") << '\n';
             return answerYes_ ? MsgResult::Ok : MsgResult::Cancel;
-        case MsgButtons::Ok:
-            break;
+        case MsgButtons::Ok: break;
     }
     err_ << oneLine << '\n';
     return MsgResult::Ok;

@@ -11,9 +11,9 @@
 #include <ostream>
 #include <string>
 
+#include "base/ports/message_box.h"
 #include "base/ui/check_tree.h"
 #include "base/ui/main_window_port.h"
-#include "base/ports/message_box.h"
 #include "base/ui/results_list.h"
 
 namespace corvane::scan {

@@ -6,13 +6,13 @@
 
 #include "base/file_path.h"
 #include "base/reporter.h"
+#include "base/runtime_error.h"
+#include "base/text.h"
 #include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
-#include "base/runtime_error.h"
-#include "scan/scan_categories.h"
-#include "base/text.h"
 #include "db/app_tables.h"
 #include "scan/cvnscan/console_window.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
 

@@ -41,7 +41,6 @@ struct ConsoleEnvironment {
 
 // Checks the category nodes named by the keys ("all" or none: every node).
 // False with the unknown key in badKey.
-[[nodiscard]] bool Check_Categories(ConsoleWindow& window, const std::vector<std::string>& keys,
-                                    std::string& badKey);
+[[nodiscard]] bool Check_Categories(ConsoleWindow& window, const std::vector<std::string>& keys, std::string& badKey);
 
 }  // namespace corvane::scan

@@ -35,9 +35,9 @@ bool ExceptionListDialog::On_Init() {
     columnWidth_ = rows_.Client_Rect().right;
     rows_.Insert_Column(0, "Exception Text", columnWidth_);
 
-    ToolTip tips(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                   ::GetModuleHandleW(nullptr), nullptr));
+    ToolTip tips(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, ::GetModuleHandleW(nullptr),
+                                   nullptr));
     tips.Add_Tool(Handle(), Item(IDC_EXC_IMPORT), "Import Exceptions from a text file");
     tips.Add_Tool(Handle(), Item(IDC_EXC_EXPORT), "Export Exceptions to a text file");
 
@@ -120,9 +120,7 @@ bool ExceptionListDialog::On_Notify(const NMHDR& header, LRESULT& result) {
     if (header.idFrom != IDC_LVW_EXCEPTIONS) return false;
     result = 0;
     switch (header.code) {
-        case NM_CLICK:
-            Update_Buttons();
-            return true;
+        case NM_CLICK: Update_Buttons(); return true;
         case NM_CUSTOMDRAW: {
             // Internal entries are blue (the list's data holds the type).
             auto& draw = reinterpret_cast<NMLVCUSTOMDRAW&>(const_cast<NMHDR&>(header));

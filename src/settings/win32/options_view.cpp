@@ -15,13 +15,13 @@ namespace corvane::win32 {
 namespace {
 
 // frameOptions: each page's frame first, then the controls it holds.
-constexpr int kGeneralPage[] = {IDC_PAGE_GENERAL,     IDC_FRAME_FIXING,   IDC_OPT_MANUAL,
-                                IDC_OPT_AUTOMATIC,    IDC_CHK_SHUTDOWN,   IDC_CHK_ABORT_FIXING,
-                                IDC_FRAME_SCANNING,   IDC_OPT_SAFE_SCAN,  IDC_OPT_UNSAFE_SCAN};
-constexpr int kBackupPage[] = {IDC_PAGE_BACKUP,         IDC_FRAME_RESTORE_POINT,      IDC_CHK_RESTORE_POINT,
-                               IDC_CHK_REG_BACKUP,      IDC_FRAME_RESTORE_OPS,        IDC_LBL_SELECT_COMPUTER,
-                               IDC_CBO_COMPUTERS,       IDC_CMD_CREATE_RESTORE_POINT, IDC_CMD_BACKUP_REGISTRY,
-                               IDC_CMD_RESTORE_SYSTEM,  IDC_CMD_RESTORE_REGISTRY};
+constexpr int kGeneralPage[] = {IDC_PAGE_GENERAL,   IDC_FRAME_FIXING,  IDC_OPT_MANUAL,
+                                IDC_OPT_AUTOMATIC,  IDC_CHK_SHUTDOWN,  IDC_CHK_ABORT_FIXING,
+                                IDC_FRAME_SCANNING, IDC_OPT_SAFE_SCAN, IDC_OPT_UNSAFE_SCAN};
+constexpr int kBackupPage[] = {IDC_PAGE_BACKUP,        IDC_FRAME_RESTORE_POINT,      IDC_CHK_RESTORE_POINT,
+                               IDC_CHK_REG_BACKUP,     IDC_FRAME_RESTORE_OPS,        IDC_LBL_SELECT_COMPUTER,
+                               IDC_CBO_COMPUTERS,      IDC_CMD_CREATE_RESTORE_POINT, IDC_CMD_BACKUP_REGISTRY,
+                               IDC_CMD_RESTORE_SYSTEM, IDC_CMD_RESTORE_REGISTRY};
 constexpr int kSystemwidePage[] = {IDC_PAGE_SYSTEMWIDE, IDC_LBL_EXTENSIONS, IDC_TXT_EXTENSIONS,
                                    IDC_LBL_EXTENSIONS_NOTE};
 constexpr std::array<std::span<const int>, 3> kPages = {kGeneralPage, kBackupPage, kSystemwidePage};
@@ -41,8 +41,8 @@ bool OptionsView::On_Init() {
     HTREEITEM general = nullptr;
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         const int image = imageOf_ ? imageOf_(nodes[i].image) : -1;
-        HTREEITEM item = tree.Insert_Item(nodes[i].parent.empty() ? TVI_ROOT : root, nodes[i].text, image,
-                                          static_cast<LPARAM>(i));
+        HTREEITEM item =
+            tree.Insert_Item(nodes[i].parent.empty() ? TVI_ROOT : root, nodes[i].text, image, static_cast<LPARAM>(i));
         if (nodes[i].parent.empty()) root = item;
         if (nodes[i].key == "o0") general = item;
     }
@@ -125,7 +125,9 @@ bool OptionsView::On_Command(int id, int code, HWND) {
         case IDC_CMD_CREATE_RESTORE_POINT:
             options_.Run_Backup_Command(&IBackupCommands::Create_Restore_Point, *this);
             return true;
-        case IDC_CMD_BACKUP_REGISTRY: options_.Run_Backup_Command(&IBackupCommands::Backup_Registry, *this); return true;
+        case IDC_CMD_BACKUP_REGISTRY:
+            options_.Run_Backup_Command(&IBackupCommands::Backup_Registry, *this);
+            return true;
         case IDC_CMD_RESTORE_SYSTEM: options_.Run_Backup_Command(&IBackupCommands::Restore_System, *this); return true;
         case IDC_CMD_RESTORE_REGISTRY:
             options_.Run_Backup_Command(&IBackupCommands::Restore_Registry, *this);
@@ -145,8 +147,10 @@ bool OptionsView::On_Command(int id, int code, HWND) {
 
 void OptionsView::Visible_Progress_Bar(bool visible) {
     for (int id : {IDC_PIC_PROGRESS, IDC_LBL_PROGRESS, IDC_PBR_PROGRESS}) {
-        if (visible) ::SetWindowPos(Item(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        else Control(id).Show(false);
+        if (visible)
+            ::SetWindowPos(Item(id), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        else
+            Control(id).Show(false);
     }
     ::UpdateWindow(Handle());
     MSG message{};

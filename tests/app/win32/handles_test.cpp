@@ -73,7 +73,9 @@ TEST(WideText, RoundTripsEveryPlane) {
 }
 
 TEST(WideText, InvalidInputBecomesReplacementCharacters) {
-    EXPECT_EQ(Widen("a\xFF" "b"), L"a\uFFFDb");
+    EXPECT_EQ(Widen("a\xFF"
+                    "b"),
+              L"a\uFFFDb");
     const wchar_t lone[] = {L'x', static_cast<wchar_t>(0xD800), L'y'};
     EXPECT_EQ(Narrow(std::wstring_view(lone, 3)), "x\xEF\xBF\xBDy");
     const wchar_t buffer[8] = {L'a', L'b', 0, L'z'};

@@ -318,8 +318,10 @@ TEST_F(MainWindowGui, CheckMarksOfTreesAndHeadersReachTheRowsAndCloseAsks) {
     // The close box and Exit ask about the unfixed rows; No keeps the window.
     for (const bool exit : {false, true}) {
         messages_.Queue_Answer(MsgResult::No);
-        if (exit) run.window->Run_Command(Command::Exit);
-        else ::SendMessageW(run.handle, WM_CLOSE, 0, 0);
+        if (exit)
+            run.window->Run_Command(Command::Exit);
+        else
+            ::SendMessageW(run.handle, WM_CLOSE, 0, 0);
         Pump(100);
         EXPECT_TRUE(::IsWindow(run.handle));
     }
@@ -398,8 +400,7 @@ TEST_F(MainWindowGui, MessagePumpRunsOnlyWhenInputOrPaintingWaitsAndReachesSkipA
     run.window->Enable_Commands(false);
     run.window->Show_Progress_Panel(true);
     Pump(100);  // the panel is drawn: nothing waits
-    const WPARAM skipClick =
-        MAKEWPARAM(kIdFirstLabel + static_cast<int>(ProgressLabel::Skip), STN_CLICKED);
+    const WPARAM skipClick = MAKEWPARAM(kIdFirstLabel + static_cast<int>(ProgressLabel::Skip), STN_CLICKED);
     ::PostMessageW(run.handle, WM_COMMAND, skipClick, 0);
     run.window->FormDoMyDoEvents();  // only a posted message waits: nothing runs
     EXPECT_EQ(skips, 0);
@@ -427,8 +428,9 @@ TEST_F(MainWindowGui, MessagePumpRunsOnlyWhenInputOrPaintingWaitsAndReachesSkipA
 TEST_F(MainWindowGui, OpenRegistryKeyDrivesTheRegistryEditor) {
     for (const wchar_t* path : {L"Software\\CorvaneGuiTest\\Beta", L"Software\\CorvaneGuiTest\\Delta_2"}) {
         unique_hkey key;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+            ERROR_SUCCESS);
         const wchar_t data[] = L"x";
         ::RegSetValueExW(key.get(), L"Gamma", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof(data));
     }
@@ -525,7 +527,9 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     results.Row(results.Find("fA" + local)).Sub(2).text = "3 Problems Found";
     Add_Header_Row(results, "fB", local, "[Add/Remove Programs]", "Add/RemovePrograms");
     for (const char* app : {"OldViewer 2.1", "Trial Suite"}) {
-        ListRow& row = Add_Registry_Row(results, number++, app, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app), local, "Add/RemovePrograms");
+        ListRow& row = Add_Registry_Row(results, number++, app,
+                                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app),
+                                        local, "Add/RemovePrograms");
         row.Sub(2).text = "Invalid uninstall entry";
     }
     results.Row(results.Count() - 1).smallIcon = kFixedItemIcon;
@@ -533,7 +537,8 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     Add_Header_Row(results, "dB", local, "[User Temp Files]", "File");
     for (int i = 0; i < 6; ++i) {
         const std::string path = "C:\\users\\admin\\Temp\\setup" + std::to_string(i) + ".tmp";
-        ListRow& row = results.Add_List_Item(0, "c" + std::to_string(number++), "setup" + std::to_string(i) + ".tmp", "", "File", 1);
+        ListRow& row = results.Add_List_Item(0, "c" + std::to_string(number++), "setup" + std::to_string(i) + ".tmp",
+                                             "", "File", 1);
         row.checked = i != 2;
         row.tag = "3dB" + local;
         row.Sub(1).text = std::to_string(12 + i * 7) + " KB";
@@ -549,11 +554,14 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
 
     // The same window during a scan: commands off, the progress panel shown.
     run.window->Enable_Commands(false);
-    const std::pair<ProgressLabel, std::string> labels[] = {
-        {ProgressLabel::Progress, "Please wait while scanning..."}, {ProgressLabel::ScannedItems, "Presently Scanning:"},
-        {ProgressLabel::ComputerName, local},       {ProgressLabel::Category, "Help Files"},
-        {ProgressLabel::ScanCategory, "Scanning Progress:"}, {ProgressLabel::ProblemsFound, "Problems Found:"},
-        {ProgressLabel::ProblemsCount, "11"},       {ProgressLabel::ScannedItemCount, "17/42"}};
+    const std::pair<ProgressLabel, std::string> labels[] = {{ProgressLabel::Progress, "Please wait while scanning..."},
+                                                            {ProgressLabel::ScannedItems, "Presently Scanning:"},
+                                                            {ProgressLabel::ComputerName, local},
+                                                            {ProgressLabel::Category, "Help Files"},
+                                                            {ProgressLabel::ScanCategory, "Scanning Progress:"},
+                                                            {ProgressLabel::ProblemsFound, "Problems Found:"},
+                                                            {ProgressLabel::ProblemsCount, "11"},
+                                                            {ProgressLabel::ScannedItemCount, "17/42"}};
     for (const auto& [label, text] : labels) run.window->Set_Label(label, text);
     run.window->Set_Progress_Range(1, 15);
     run.window->Set_Progress_Value(6);
@@ -632,7 +640,9 @@ bool Shot(HWND dialog, const char* path) {
     return Save_Window_Bitmap(dialog, path);
 }
 
-void Click(HWND dialog, int id) { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id))); }
+void Click(HWND dialog, int id) {
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
 std::string Item_Text(HWND dialog, int id) {
     wchar_t text[512] = {};
     ::GetDlgItemTextW(dialog, id, text, 512);
@@ -708,7 +718,7 @@ TEST_F(MainWindowGui, ManageComputersAddsWhatTheNextScanScans) {
     (void)computers.Set_Checked(computers.Find("mLOCALHOST"), true);
     CheckTree& categories = run.window->Category_Tree();
     (void)categories.Set_Checked(categories.Find("fA"), true);  // Help Files: few entries under Wine
-    messages_.Queue_Answer(MsgResult::No);  // no fixing afterwards
+    messages_.Queue_Answer(MsgResult::No);                      // no fixing afterwards
     messages_.shown.clear();
     ::PostMessageW(run.handle, WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
     ResultsList& results = run.window->Results();
@@ -729,10 +739,11 @@ TEST_F(MainWindowGui, ExceptionListShowsTheEntriesAndAddsOne) {
         HWND list = ::GetDlgItem(dialog, IDC_LVW_EXCEPTIONS);
         before = ListView_GetItemCount(list);
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_EXC_EDIT)));
-        Visit_During([&] { Click(dialog, IDC_EXC_ADD); }, L"Add Exceptions - Corvane", [](HWND box) {
-            ::SetDlgItemTextW(box, IDC_TXT_EXCEPTION, L"software\\oldapp");
-            Click(box, IDOK);
-        });
+        Visit_During([&] { Click(dialog, IDC_EXC_ADD); }, L"Add Exceptions - Corvane",
+                     [](HWND box) {
+                         ::SetDlgItemTextW(box, IDC_TXT_EXCEPTION, L"software\\oldapp");
+                         Click(box, IDOK);
+                     });
         after = ListView_GetItemCount(list);
         EXPECT_TRUE(Shot(dialog, "dialog_exceptions.bmp"));
         Click(dialog, IDC_EXC_CLOSE);
@@ -777,16 +788,17 @@ TEST_F(MainWindowGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
             EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, button))) << button;
         EXPECT_TRUE(Shot(dialog, "dialog_options_backup.bmp"));
         const std::wstring title = L"Restore Registry - " + Widen(Item_Text(dialog, IDC_CBO_COMPUTERS)) + L" - Corvane";
-        Visit_During([&] { Click(dialog, IDC_CMD_RESTORE_REGISTRY); }, title.c_str(), [&](HWND box) {
-            HWND list = ::GetDlgItem(box, kRestoreList);
-            for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-                wchar_t text[128] = {};
-                ListView_GetItemText(list, row, 0, text, 128);
-                seen += text + std::wstring(L"|");
-            }
-            EXPECT_TRUE(Shot(box, "dialog_restore_undo.bmp"));
-            Click(box, kRestoreClose);
-        });
+        Visit_During([&] { Click(dialog, IDC_CMD_RESTORE_REGISTRY); }, title.c_str(),
+                     [&](HWND box) {
+                         HWND list = ::GetDlgItem(box, kRestoreList);
+                         for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+                             wchar_t text[128] = {};
+                             ListView_GetItemText(list, row, 0, text, 128);
+                             seen += text + std::wstring(L"|");
+                         }
+                         EXPECT_TRUE(Shot(box, "dialog_restore_undo.bmp"));
+                         Click(box, kRestoreClose);
+                     });
         Click(dialog, IDC_OPT_CLOSE);
     });
     std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
@@ -803,8 +815,8 @@ TEST_F(MainWindowGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
 int main(int argc, char** argv) {
     // Without a window manager Wine draws the window frames itself.
     HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                          &key, nullptr) == ERROR_SUCCESS) {
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                          nullptr) == ERROR_SUCCESS) {
         ::RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 4);
         ::RegCloseKey(key);
     }

@@ -103,13 +103,14 @@ TEST(Win32Platform, FoldersAndNamesOfTheRunningProgram) {
 
 TEST(Win32MessageBox, AnswersAndABoxNotShownIsNoConsent) {
     const std::tuple<int, MsgButtons, MsgResult> cases[] = {
-        {IDYES, MsgButtons::YesNo, MsgResult::Yes}, {IDNO, MsgButtons::YesNo, MsgResult::No},
+        {IDYES, MsgButtons::YesNo, MsgResult::Yes},  {IDNO, MsgButtons::YesNo, MsgResult::No},
         {IDOK, MsgButtons::OkCancel, MsgResult::Ok}, {IDCANCEL, MsgButtons::OkCancel, MsgResult::Cancel},
         {0, MsgButtons::YesNo, MsgResult::No},       {0, MsgButtons::OkCancel, MsgResult::Cancel},
         {0, MsgButtons::Ok, MsgResult::Ok},
     };
     for (const auto& [code, buttons, result] : cases) EXPECT_EQ(To_Msg_Result(code, buttons), result) << code;
-    EXPECT_EQ(Message_Box_Flags(MsgButtons::YesNo, MsgIcon::Question), static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(Message_Box_Flags(MsgButtons::YesNo, MsgIcon::Question),
+              static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
 }
 
 }  // namespace

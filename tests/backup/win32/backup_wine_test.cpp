@@ -3,9 +3,9 @@
 // gone) and deleted, through the restore dialog's logic.
 #include <windows.h>
 
-#include "base/win32/clock_win32.h"
 #include "backup/restore_presenter.h"
 #include "backup_scene.h"
+#include "base/win32/clock_win32.h"
 #include "remote/win32/native_ports.h"
 #include "remote/win32/windows_locator.h"
 

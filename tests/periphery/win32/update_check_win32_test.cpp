@@ -25,7 +25,8 @@ class UpdateCheckAgainstServer : public ::testing::TestWithParam<ServerCase> {};
 
 TEST_P(UpdateCheckAgainstServer, TellsNewerUpToDateOrFailed) {
     const ServerCase& c = GetParam();
-    const char* port = std::getenv(std::string(c.path) == "closed" ? "CORVANE_TEST_CLOSED_PORT" : "CORVANE_TEST_HTTP_PORT");
+    const char* port =
+        std::getenv(std::string(c.path) == "closed" ? "CORVANE_TEST_CLOSED_PORT" : "CORVANE_TEST_HTTP_PORT");
     ASSERT_NE(port, nullptr) << "run through update_server.py";
     testing::FakeSettingsStore settings;  // the server as an administrator would set it
     settings.SaveSetting("WebAddresses", "UpdateServer", "http://127.0.0.1:" + std::string(port) + "/" + c.path + "/");
@@ -37,15 +38,17 @@ TEST_P(UpdateCheckAgainstServer, TellsNewerUpToDateOrFailed) {
 
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, c.message);
-    EXPECT_EQ(shell.opened, c.message == kNewer ? std::vector<std::string>{addresses.Download_Page()}
-                                                : std::vector<std::string>{});
+    EXPECT_EQ(shell.opened,
+              c.message == kNewer ? std::vector<std::string>{addresses.Download_Page()} : std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, UpdateCheckAgainstServer, ::testing::Values(
-    ServerCase{"newer", kNewer}, ServerCase{"same", kUpToDate}, ServerCase{"same-newline", kUpToDate},
-    ServerCase{"older", kUpToDate}, ServerCase{"empty", kUpdateFailedMessage.data()},
-    ServerCase{"html", kUpdateFailedMessage.data()}, ServerCase{"missing", kUpdateFailedMessage.data()},
-    ServerCase{"closed", kUpdateFailedMessage.data()}));
+INSTANTIATE_TEST_SUITE_P(Answers, UpdateCheckAgainstServer,
+                         ::testing::Values(ServerCase{"newer", kNewer}, ServerCase{"same", kUpToDate},
+                                           ServerCase{"same-newline", kUpToDate}, ServerCase{"older", kUpToDate},
+                                           ServerCase{"empty", kUpdateFailedMessage.data()},
+                                           ServerCase{"html", kUpdateFailedMessage.data()},
+                                           ServerCase{"missing", kUpdateFailedMessage.data()},
+                                           ServerCase{"closed", kUpdateFailedMessage.data()}));
 
 }  // namespace
 }  // namespace corvane::periphery::win32

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "base/runtime_error.h"
+#include "base/win32/unique_com.h"
 #include "remote/win32/com_locator.h"
 #include "remote/win32/com_variant.h"
 #include "remote/win32/hresult_error.h"
-#include "base/win32/unique_com.h"
 #include "support/expect_error.h"
 #include "win32_test_support.h"
 
@@ -53,7 +53,9 @@ TEST(ComVariant, ReadsScalarsByTheirCimType) {
     value.reset();
     value.get().vt = VT_BSTR;
     value.get().bstrVal = SysAllocString(L"Gr\u00fc\u00dfe");
-    EXPECT_EQ(Variant("Gr\xc3\xbc\xc3\x9f" "e"), From_Com_Variant(value.get()));
+    EXPECT_EQ(Variant("Gr\xc3\xbc\xc3\x9f"
+                      "e"),
+              From_Com_Variant(value.get()));
 
     value.reset();
     value.get().vt = VT_NULL;
@@ -124,9 +126,12 @@ TEST(HresultError, CarriesTheSignedNumberAndWmisText) {
         std::uint32_t hr;
         const char* text;
     } rows[] = {
-        {0x800706BAu, "The RPC server is unavailable."}, {0x80070005u, "Access is denied."},
-        {0x80041010u, "Invalid class"},                  {0x80041002u, "Not found"},
-        {0x8004100Eu, "Invalid namespace"},              {0x80041013u, "Provider load failure"},
+        {0x800706BAu, "The RPC server is unavailable."},
+        {0x80070005u, "Access is denied."},
+        {0x80041010u, "Invalid class"},
+        {0x80041002u, "Not found"},
+        {0x8004100Eu, "Invalid namespace"},
+        {0x80041013u, "Provider load failure"},
     };
     for (const auto& row : rows) {
         EXPECT_TRUE(Raises([&] { Throw_Hresult(static_cast<HRESULT>(row.hr)); }, Hresult_Number(row.hr), row.text));

@@ -84,7 +84,8 @@ TEST_F(ComWmi, ExplicitCredentialsSecureTheProxiesOrRaise) {
     // harm, or the failure arrives as a run-time error.
     try {
         const wmi::ServicesPtr cimv2 = locator_.ConnectServer("", "root\\cimv2", "OFFICE\\admin", "secret", 0);
-        EXPECT_EQ(1u, cimv2->ExecQuery("Select Name From Win32_ComputerSystem", wmi::kForwardOnlyReturnImmediately).size());
+        EXPECT_EQ(1u,
+                  cimv2->ExecQuery("Select Name From Win32_ComputerSystem", wmi::kForwardOnlyReturnImmediately).size());
     } catch (const RuntimeError& error) {
         EXPECT_LT(error.Number(), 0);
         EXPECT_FALSE(error.Description().empty());

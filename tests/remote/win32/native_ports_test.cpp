@@ -43,8 +43,9 @@ TEST_F(LocalValue, GivesTheDefaultForWhatCannotBeRead) {
     Write_Text("", "Present", L"here");
     EXPECT_TRUE(Read("Absent").Is_Empty());
     EXPECT_EQ("fallback", Read("Absent", Variant("fallback")).As_String());
-    EXPECT_EQ("fallback",
-              Query_Local_Value(registry_, kCurrentUser, Full("NoSuchKey"), "Present", Variant("fallback")).As_String());
+    EXPECT_EQ(
+        "fallback",
+        Query_Local_Value(registry_, kCurrentUser, Full("NoSuchKey"), "Present", Variant("fallback")).As_String());
 
     // More than the first 1024-byte buffer.
     const std::wstring longText(1500, L'y');

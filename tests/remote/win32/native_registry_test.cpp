@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include "remote/store_services.h"
-#include "remote/wmi_registry.h"
 #include "remote/win32/native_store.h"
+#include "remote/wmi_registry.h"
 #include "win32_test_support.h"
 
 namespace corvane::remote::win32 {
@@ -62,13 +62,13 @@ TEST_F(NativeRegistry, WritesAListTheRegistryApiReads) {
 TEST_F(NativeRegistry, KeyTreeDeletionRemovesALinkNotItsTarget) {
     const wchar_t* target = L"Software\\CorvaneLinkTarget\\Inside";
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, target, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                                             nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, target, 0, nullptr, REG_OPTION_VOLATILE,
+                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
     RegCloseKey(key);
     Create("Tree");
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, Widen(Full("Tree\\Link")).c_str(), 0, nullptr,
-                                             REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, nullptr,
-                                             &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_CURRENT_USER, Widen(Full("Tree\\Link")).c_str(), 0, nullptr,
+                              REG_OPTION_VOLATILE | REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, nullptr, &key, nullptr));
     const std::wstring link = L"\\Registry\\Machine\\Software\\CorvaneLinkTarget";
     RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(link.data()),
                    static_cast<DWORD>(link.size() * sizeof(wchar_t)));

@@ -40,13 +40,15 @@ TEST_F(NativeSystem, StartsCmdAndSeesItEnd) {
     // Wait as the program does: poll the process list until the id is gone.
     bool ended = false;
     for (int attempt = 0; attempt < 300 && !ended; ++attempt) {
-        ended = cimv2_->ExecQuery("Select Name From Win32_Process where ProcessId=" + std::to_string(processId)).empty();
+        ended =
+            cimv2_->ExecQuery("Select Name From Win32_Process where ProcessId=" + std::to_string(processId)).empty();
         if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     EXPECT_TRUE(ended);
     EXPECT_TRUE(Exists("done.txt"));
 
-    const wmi::PropertyBag bad = process->Exec_Method("Create", {{"CommandLine", Variant("C:\\no\\such\\program.exe")}});
+    const wmi::PropertyBag bad =
+        process->Exec_Method("Create", {{"CommandLine", Variant("C:\\no\\such\\program.exe")}});
     EXPECT_EQ(9, bad.at("ReturnValue").As_Int32()) << "Invalid Start File... path not found";
 }
 
@@ -63,10 +65,11 @@ TEST_F(NativeSystem, ReportsAFailedRestorePointAsAResultCode) {
     // fails with a code (as WMI answers), never with an exception.
     if (!store_.Has_System_Restore()) GTEST_SKIP() << "no System Restore here";
     const wmi::ServicesPtr root = Make_Store_Services(store_, "root\\default");
-    const wmi::PropertyBag out = root->Get("SystemRestore")->Exec_Method(
-        "CreateRestorePoint", {{"Description", Variant("CVNRestorePoint(2026-12-06)(11-45-00)")},
-                               {"RestorePointType", Variant(std::int32_t{12})},
-                               {"EventType", Variant(std::int32_t{100})}});
+    const wmi::PropertyBag out =
+        root->Get("SystemRestore")
+            ->Exec_Method("CreateRestorePoint", {{"Description", Variant("CVNRestorePoint(2026-12-06)(11-45-00)")},
+                                                 {"RestorePointType", Variant(std::int32_t{12})},
+                                                 {"EventType", Variant(std::int32_t{100})}});
     EXPECT_NE(0, out.at("ReturnValue").As_Int32());
 
     // The list comes from the system's own SystemRestore class (Wine's has

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "remote/win32/com_runtime.h"
-#include "base/win32/wide_text.h"
 #include "base/file_path.h"
+#include "base/win32/wide_text.h"
+#include "remote/win32/com_runtime.h"
 #include "support/temp_folder.h"
 
 namespace corvane::remote::win32 {
@@ -43,8 +43,8 @@ protected:
     static void Write(std::string_view subKey, std::string_view name, DWORD type, const void* data, DWORD size) {
         HKEY key = nullptr;
         const std::wstring path = Widen(Full(subKey));
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                                 &key, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                 nullptr, &key, nullptr));
         if (type != REG_NONE) {
             EXPECT_EQ(ERROR_SUCCESS,
                       RegSetValueExW(key, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), size));

@@ -20,10 +20,10 @@ protected:
         try {
             const wmi::ServicesPtr root =
                 locator_.ConnectServer(server, "root\\default", "", "", wmi::kConnectUseMaxWait);
-            const wmi::PropertyBag out = root->Get("StdRegProv")->Exec_Method(
-                "CheckAccess", {{"hDefKey", Variant(testing::kCurrentUser)},
-                                {"sSubKeyName", Variant(Full(""))},
-                                {"uRequired", Variant(std::uint32_t{1})}});
+            const wmi::PropertyBag out = root->Get("StdRegProv")
+                                             ->Exec_Method("CheckAccess", {{"hDefKey", Variant(testing::kCurrentUser)},
+                                                                           {"sSubKeyName", Variant(Full(""))},
+                                                                           {"uRequired", Variant(std::uint32_t{1})}});
             return out.at("bGranted").As_Bool();
         } catch (const RuntimeError&) {
             return false;

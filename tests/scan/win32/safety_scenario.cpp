@@ -52,15 +52,16 @@ bool Seed(const std::wstring& entry, const std::wstring& path, bool terminate) {
     }
     const std::wstring stored = terminate ? path : path + L"#";
     const DWORD bytes = static_cast<DWORD>((path.size() + (terminate ? 1 : 0)) * sizeof(wchar_t));
-    const bool written = RegSetValueExW(key, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()), bytes) ==
-                         ERROR_SUCCESS;
+    const bool written =
+        RegSetValueExW(key, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()), bytes) == ERROR_SUCCESS;
     RegCloseKey(key);
     return written;
 }
 
 bool Entry_Exists(const std::wstring& entry) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kAppPaths + entry).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kAppPaths + entry).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
     RegCloseKey(key);
     return true;
 }
@@ -116,8 +117,10 @@ int Run() {
     db.Close_Database();
 
     Expect(listedBeforeFix.find("C:\\CvnBack\\back.exe") != std::string::npos, "the missing program is listed");
-    Expect(listedBeforeFix.find("hidden.exe") == std::string::npos, "an entry in a folder that cannot be listed is listed");
-    Expect(listedBeforeFix.find("CvnSafe\\app") == std::string::npos, "a string without its terminating zero is listed");
+    Expect(listedBeforeFix.find("hidden.exe") == std::string::npos,
+           "an entry in a folder that cannot be listed is listed");
+    Expect(listedBeforeFix.find("CvnSafe\\app") == std::string::npos,
+           "a string without its terminating zero is listed");
     const std::string results = out.str();
     Expect(results.find("Problem no longer present") != std::string::npos,
            "the reinstalled program's row does not read \"Problem no longer present\"");
