@@ -52,14 +52,7 @@ private:
     }
 
     bool On_Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
-        if (message != WM_CTLCOLORSTATIC) return false;
-        const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-        if (id != kAboutWebLink && id != kAboutMailLink) return false;
-        auto dc = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(dc, RGB(0, 0, 204));
-        ::SetBkMode(dc, TRANSPARENT);
-        result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
-        return true;
+        return Color_Link_Label(message, wParam, lParam, {kAboutWebLink, kAboutMailLink}, result);
     }
 
     unique_hfont titleFont_;

@@ -114,14 +114,7 @@ private:
     }
 
     bool On_Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
-        if (message != WM_CTLCOLORSTATIC || ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != kRestoreLink) {
-            return false;
-        }
-        auto dc = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(dc, RGB(0, 0, 204));
-        ::SetBkMode(dc, TRANSPARENT);
-        result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
-        return true;
+        return Color_Link_Label(message, wParam, lParam, {kRestoreLink}, result);
     }
 
     ProgressPanel progress_;

@@ -1,5 +1,7 @@
 #include "base/win32/dialog.h"
 
+#include <algorithm>
+
 #include "base/win32/window_guard.h"
 
 namespace corvane::win32 {
@@ -55,6 +57,17 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return On_Message(message, wParam, lParam, result) ? result : FALSE;
         }
     }
+}
+
+bool Color_Link_Label(UINT message, WPARAM wParam, LPARAM lParam, std::initializer_list<int> linkIds, INT_PTR& result) {
+    if (message != WM_CTLCOLORSTATIC) return false;
+    const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+    if (std::find(linkIds.begin(), linkIds.end(), id) == linkIds.end()) return false;
+    auto dc = reinterpret_cast<HDC>(wParam);
+    ::SetTextColor(dc, RGB(0, 0, 204));
+    ::SetBkMode(dc, TRANSPARENT);
+    result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+    return true;
 }
 
 }  // namespace corvane::win32

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -61,5 +62,9 @@ private:
     std::string where_;  // names the dialog in the guard's log lines
     HWND dialog_ = nullptr;
 };
+
+// The link labels of the dialogs: on WM_CTLCOLORSTATIC for one of linkIds,
+// blue text on the dialog's face. False for every other message or control.
+bool Color_Link_Label(UINT message, WPARAM wParam, LPARAM lParam, std::initializer_list<int> linkIds, INT_PTR& result);
 
 }  // namespace corvane::win32

@@ -17,9 +17,9 @@ constexpr wchar_t kTextFilter[] = L"Text Files\0*.txt\0All Files\0*.*\0";
                        std::string(what) + " " + Narrow(path) + " (error " + std::to_string(code) + ").");
 }
 
-}  // namespace
-
-std::optional<std::wstring> Ask_Save_Text_File(HWND owner, std::string_view title, std::string_view fileName) {
+// The common open or save dialog for a text file; the chosen path, or nothing
+// when the user cancelled.
+std::optional<std::wstring> Ask_Text_File(HWND owner, std::string_view title, std::string_view fileName, bool save) {
     std::wstring buffer = Widen(fileName);
     buffer.resize(MAX_PATH * 4, L'\0');
     const std::wstring caption = Widen(title);
@@ -31,26 +31,25 @@ std::optional<std::wstring> Ask_Save_Text_File(HWND owner, std::string_view titl
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
     dialog.lpstrTitle = caption.c_str();
-    dialog.lpstrDefExt = L"txt";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!::GetSaveFileNameW(&dialog)) return std::nullopt;
+    if (save) {
+        dialog.lpstrDefExt = L"txt";
+        dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (!::GetSaveFileNameW(&dialog)) return std::nullopt;
+    } else {
+        dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
+    }
     return std::wstring(buffer.c_str());
 }
 
+}  // namespace
+
+std::optional<std::wstring> Ask_Save_Text_File(HWND owner, std::string_view title, std::string_view fileName) {
+    return Ask_Text_File(owner, title, fileName, true);
+}
+
 std::optional<std::wstring> Ask_Open_Text_File(HWND owner, std::string_view title) {
-    std::wstring buffer(MAX_PATH * 4, L'\0');
-    const std::wstring caption = Widen(title);
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kTextFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-    dialog.lpstrTitle = caption.c_str();
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
-    return std::wstring(buffer.c_str());
+    return Ask_Text_File(owner, title, "", false);
 }
 
 std::string Read_File_Bytes(const std::wstring& path) {

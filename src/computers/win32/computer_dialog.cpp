@@ -288,12 +288,7 @@ bool ComputerDialog::On_Notify(const NMHDR& header, LRESULT& result) {
 }
 
 bool ComputerDialog::On_Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    if (message != WM_CTLCOLORSTATIC || ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDC_LINK_HOME) return false;
-    auto dc = reinterpret_cast<HDC>(wParam);
-    ::SetTextColor(dc, RGB(0, 0, 204));
-    ::SetBkMode(dc, TRANSPARENT);
-    result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
-    return true;
+    return Color_Link_Label(message, wParam, lParam, {IDC_LINK_HOME}, result);
 }
 
 }  // namespace corvane::win32

@@ -10,19 +10,7 @@
 
 namespace corvane::win32 {
 
-namespace {
-
-// The link labels of the dialogs: blue text on the dialog's face.
-bool Color_Link(WPARAM wParam, LPARAM lParam, int linkId, INT_PTR& result) {
-    if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != linkId) return false;
-    auto dc = reinterpret_cast<HDC>(wParam);
-    ::SetTextColor(dc, RGB(0, 0, 204));
-    ::SetBkMode(dc, TRANSPARENT);
-    result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
-    return true;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 bool ExceptionListDialog::On_Init() {
     static_assert(kTemplateId == IDD_EXCEPTION_LIST);
@@ -137,7 +125,7 @@ bool ExceptionListDialog::On_Notify(const NMHDR& header, LRESULT& result) {
 }
 
 bool ExceptionListDialog::On_Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    return message == WM_CTLCOLORSTATIC && Color_Link(wParam, lParam, IDC_EXC_LINK, result);
+    return Color_Link_Label(message, wParam, lParam, {IDC_EXC_LINK}, result);
 }
 
 bool AddExceptionDialog::On_Init() {

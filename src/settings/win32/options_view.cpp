@@ -192,12 +192,7 @@ bool OptionsView::On_Notify(const NMHDR& header, LRESULT& result) {
 }
 
 bool OptionsView::On_Message(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    if (message != WM_CTLCOLORSTATIC || ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDC_OPT_LINK) return false;
-    auto dc = reinterpret_cast<HDC>(wParam);
-    ::SetTextColor(dc, RGB(0, 0, 204));
-    ::SetBkMode(dc, TRANSPARENT);
-    result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
-    return true;
+    return Color_Link_Label(message, wParam, lParam, {IDC_OPT_LINK}, result);
 }
 
 }  // namespace corvane::win32
