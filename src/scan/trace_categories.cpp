@@ -40,6 +40,18 @@ bool Read_Values(ScanTarget& target, std::string_view keyPath, StringValues& val
     return true;
 }
 
+// A value of a user's list as a row; the fix deletes the value.
+void Add_Mru_Row(CategoryRun& run, const std::string& keyPath, const std::string& name, const std::string& data) {
+    run.Add_Registry_Problem({.fixDigit = '1',
+                              .text = name,
+                              .data = data,
+                              .problem = kMostRecentlyUsed,
+                              .keyPath = keyPath,
+                              .registryKey = Hku(keyPath),
+                              .valueName = name,
+                              .root = kHkeyUsersRoot});
+}
+
 // Every value of one list key as a row. False when the phase ends.
 bool List_Mru_Values(CategoryRun& run, const std::string& keyPath, EntryStep& step) {
     StringValues values;
@@ -47,14 +59,7 @@ bool List_Mru_Values(CategoryRun& run, const std::string& keyPath, EntryStep& st
     for (std::size_t i = 0; i < values.names.size(); ++i) {
         const std::string& name = values.names[i];
         if (!run.Is_Excepted(Hku(keyPath) + "\\" + name)) {
-            run.Add_Registry_Problem({.fixDigit = '1',
-                                      .text = name,
-                                      .data = values.data[i],
-                                      .problem = kMostRecentlyUsed,
-                                      .keyPath = keyPath,
-                                      .registryKey = Hku(keyPath),
-                                      .valueName = name,
-                                      .root = kHkeyUsersRoot});
+            Add_Mru_Row(run, keyPath, name, values.data[i]);
         }
         step = run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.names.size()));
         if (step != EntryStep::Continue) return false;
@@ -110,14 +115,7 @@ void Scan_Program_Name_Cache(CategoryRun& run, const std::vector<std::string>& u
                 const std::string& name = values.names[i];
                 std::string path = name;
                 if (!run.Is_Excepted(Hku(keyPath) + "\\" + name) && Extract_File_Path(path)) {
-                    run.Add_Registry_Problem({.fixDigit = '1',
-                                              .text = name,
-                                              .data = values.data[i],
-                                              .problem = kMostRecentlyUsed,
-                                              .keyPath = keyPath,
-                                              .registryKey = Hku(keyPath),
-                                              .valueName = name,
-                                              .root = kHkeyUsersRoot});
+                    Add_Mru_Row(run, keyPath, name, values.data[i]);
                 }
                 if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.names.size())) !=
                     EntryStep::Continue) {
