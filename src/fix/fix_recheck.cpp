@@ -25,6 +25,7 @@ enum class Reason {
     FolderMissing,       // no folder at the row's path
     NamedFolderMissing,  // no folder at the path the row's text names
     DefaultFileMissing,  // the key's default value names a file that is missing
+    AppPathMissing,      // the entry's default value names a missing file, or its "Path" a missing folder
     EmptyKey,            // the key holds nothing (perhaps an empty default value)
     BareKey,             // the key holds no value and no sub-key
     BareTree,            // no key of the tree holds a value
@@ -43,7 +44,7 @@ constexpr std::array<CategoryReason, 16> kReasons{{
     {"fB", '0', Reason::EmptyKey},            // uninstall entry with nothing in it
     {"fC", '1', Reason::ComReference},        // a class's AppId
     {"fC", '2', Reason::ComReference},        // server file, type library or programmatic ID's class
-    {"fD", '0', Reason::PathMissing},         // application path (a file, or its "Path" folder)
+    {"fD", '0', Reason::AppPathMissing},      // application path
     {"fE", '1', Reason::PathMissing},         // font file
     {"fF", '1', Reason::PathMissing},         // shared DLL
     {"fG", '0', Reason::BareKey},             // vendor key with nothing in it
@@ -100,6 +101,30 @@ Recheck Default_File_Missing(remote::TargetContext& context, remote::WmiConnecti
     std::string path = value.As_String();
     if (!Extract_File_Path(path)) return {ReasonState::NoLonger, "the key's default value names no file now"};
     return Path_Missing(context, connection.Cimv2(), path, Look::Files);
+}
+
+// An application path row names the file of the entry's default value or
+// the folder of its "Path" value; each is tested again as the scan tested
+// it, so a "Path" naming a file (no folder) still counts as missing.
+Recheck App_Path_Missing(const ListRow& row, std::uint32_t root, remote::TargetContext& context,
+                         remote::WmiConnection& connection) {
+    const std::string& keyPath = row.Sub(2).tag;
+    Recheck outcome{ReasonState::NoLonger, "the entry's values no longer name " + row.text};
+    for (const auto& [valueName, look] : {std::pair{"", Look::Files}, std::pair{"Path", Look::Folders}}) {
+        wmi::Variant value;
+        const remote::StringRead read =
+            remote::WMI_Get_String_Value(context, connection.Registry(), root, keyPath, valueName, 1, value);
+        if (read == remote::StringRead::CallFailed) {
+            outcome = {ReasonState::Undecided, "the entry's values could not be read"};
+            continue;
+        }
+        std::string path = read == remote::StringRead::Read ? value.As_String() : std::string();
+        if (!Extract_File_Path(path) || Upper_Text(path) != Upper_Text(row.text)) continue;
+        const Recheck named = Path_Missing(context, connection.Cimv2(), path, look);
+        if (named.state == ReasonState::Holds) return named;
+        if (outcome.state != ReasonState::Undecided) outcome = named;
+    }
+    return outcome;
 }
 
 // True only for a key that could be read and holds no value; its sub-keys
@@ -179,6 +204,7 @@ Recheck Recheck_Reason(const ListRow& row, std::uint32_t root, remote::TargetCon
                 return Path_Missing(context, cimv2, folder, Look::Folders);
             }
             case Reason::DefaultFileMissing: return Default_File_Missing(context, connection, root, row.Sub(2).tag);
+            case Reason::AppPathMissing: return App_Path_Missing(row, root, context, connection);
             case Reason::EmptyKey: {
                 if (remote::Is_Empty_Key(context, connection.Registry(), root, row.Sub(2).tag)) {
                     return {ReasonState::Holds, "the key is still empty"};

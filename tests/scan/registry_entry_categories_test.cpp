@@ -5,6 +5,7 @@
 
 #include <tuple>
 
+#include "fix/fix_problems.h"
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 
@@ -50,12 +51,19 @@ TEST_F(RegistryEntryCategories, UninstallEntriesOnTheLocalComputerReadNatively) 
     EXPECT_EQ(world.network.Count(remote::CallKind::Method, "GetStringValue"), 0u);
 }
 
-// A safe scan asks for a folder by its class: a file of that name is no folder.
-TEST_F(RegistryEntryCategories, ApplicationPathFolderThatIsAFileIsListed) {
+// A safe scan asks for a folder by its class: a file of that name is no
+// folder, and the fix tests it again the same way before deleting the entry.
+TEST_F(RegistryEntryCategories, ApplicationPathFolderThatIsAFileIsListedAndFixed) {
     pc.files.Add_File("C:\\Apps\\a.exe");
-    pc.registry.Set_String(kHklm, std::string(kAppPathsKey) + "\\e.exe", "Path", "C:\\Apps\\a.exe");
+    const std::string entry = std::string(kAppPathsKey) + "\\e.exe";
+    pc.registry.Set_String(kHklm, entry, "Path", "C:\\Apps\\a.exe");
     Scan("fD");
     EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\Apps\\a.exe"}));
+    bool stop = false;
+    fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
+    fix::Start_Fixing(env, false);
+    EXPECT_EQ(world.Rows('s').at(0)->Sub(2).text, "Problem fixed");
+    EXPECT_FALSE(pc.registry.Key_Exists(kHklm, entry));
 }
 
 // Existence tests are answered from one listing per folder and scan, through
