@@ -206,14 +206,6 @@ TEST_F(MainWindowLogic, ClearListAsksWhenRowsExistAndResetsComputerImages) {
     EXPECT_EQ(computers.Node(0).image, "Root");
 }
 
-TEST_F(MainWindowLogic, CopyPutsTheListTextOnTheClipboard) {
-    FakeClipboard clipboard;
-    Add_Rows({"fAPC1"});
-    EXPECT_TRUE(presenter.Copy_To_Clipboard(clipboard));
-    EXPECT_EQ(clipboard.text, Results_Clipboard_Text(results));
-    EXPECT_EQ(clipboard.sets, 1);
-}
-
 TEST(MainWindowCommands, StopScanTakesTheOppositeState) {
     for (const CommandInfo& info : Main_Window_Commands()) {
         EXPECT_EQ(Command_Enabled_For(info.command, true), info.command != Command::StopScan) << info.menuName;
