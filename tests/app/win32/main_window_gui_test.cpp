@@ -502,33 +502,29 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     run.window->Presenter().Category_Node_Checked(categories.Find("gR"), true);
     run.window->Presenter().Computer_Node_Checked(run.window->Computer_Tree().Find("rR"), true);
     int number = 0;
-    Add_Header_Row(results, "fA", local, "[Help Files]");
+    const auto header = [&](const char* category, const char* text, const char* icon, int problems) {
+        Add_Header_Row(results, category, local, text, icon).Sub(2).text = std::to_string(problems) + " Problems Found";
+    };
+    header("fA", "[Help Files]", "HelpFile", 3);
     for (const char* file : {"acrobat.hlp", "vbenlr3.hlp", "winhlp32.hlp"}) {
         Add_Registry_Row(results, number++, file, "SOFTWARE\\Microsoft\\Windows\\Help", local);
     }
-    results.Row(results.Find("fA" + local)).Sub(2).text = "3 Problems Found";
-    Add_Header_Row(results, "fB", local, "[Add/Remove Programs]", "Add/RemovePrograms");
+    header("fB", "[Add/Remove Programs]", "Add/RemovePrograms", 2);
     for (const char* app : {"OldViewer 2.1", "Trial Suite"}) {
-        ListRow& row = Add_Registry_Row(results, number++, app,
-                                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app),
-                                        local, "Add/RemovePrograms");
-        row.Sub(2).text = "Invalid uninstall entry";
+        const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app);
+        Add_Registry_Row(results, number++, app, key, local, "Add/RemovePrograms").Sub(2).text =
+            "Invalid uninstall entry";
     }
     results.Row(results.Count() - 1).smallIcon = kFixedItemIcon;
-    results.Row(results.Find("fB" + local)).Sub(2).text = "2 Problems Found";
-    Add_Header_Row(results, "dB", local, "[User Temp Files]", "File");
+    header("dB", "[User Temp Files]", "File", 6);
     for (int i = 0; i < 6; ++i) {
-        const std::string path = "C:\\users\\admin\\Temp\\setup" + std::to_string(i) + ".tmp";
-        ListRow& row = results.Add_List_Item(0, "c" + std::to_string(number++), "setup" + std::to_string(i) + ".tmp",
-                                             "", "File", 1);
+        const std::string name = "setup" + std::to_string(i) + ".tmp";
+        ListRow& row = Add_File_Row(results, number++, "C:\\users\\admin\\Temp\\" + name, local, '3', "dB");
+        row.text = name;
         row.checked = i != 2;
-        row.tag = "3dB" + local;
         row.Sub(1).text = std::to_string(12 + i * 7) + " KB";
-        row.Sub(1).tag = path;
         row.Sub(2).text = "TMP File";
-        row.Sub(3).text = path;
     }
-    results.Row(results.Find("dB" + local)).Sub(2).text = "6 Problems Found";
     Add_Error_Row(results, "LAB-PC07", "The RPC server is unavailable.").checked = false;
     run.window->Set_Status_Text(Total_Problems_Text(11));
     Pump(300);
