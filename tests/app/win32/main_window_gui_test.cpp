@@ -178,53 +178,41 @@ void Click_List_Check_Box(HWND list, int row) {
 
 NodeId Category_Node(ProgramRun& run, const char* key) { return run.window->Category_Tree().Find(key); }
 
-TEST_F(MainWindowGui, FirstStartOpensAtTheDefaults) {
-    ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
-    dpi_ = Dpi_Of(run.handle);
-    const MainWindow::Controls c = run.window->Control_Handles();
-
-    const RECT outer = Window_Rect(run.handle);
-    EXPECT_EQ(outer.left, Px(3500));
-    EXPECT_EQ(outer.top, Px(1400));
-    EXPECT_EQ(outer.right - outer.left, Px(12600));
-    EXPECT_EQ(outer.bottom - outer.top, Px(9000));
-    const RECT tree = Window_Rect(c.computerTree);
-    EXPECT_EQ(tree.right - tree.left, Px(4500));
-    EXPECT_EQ(tree.bottom - tree.top, Px(2500));
-    const int columns[] = {4500, 2500, 2500, 8000};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(ListView_GetColumnWidth(c.list, i), Px(columns[i])) << i;
-
-    // Menu and toolbar follow the command states, both ways.
-    const UINT stop = Command_Id(static_cast<int>(Command::StopScan));
-    const UINT start = Command_Id(static_cast<int>(Command::StartScan));
-    for (const bool idle : {true, false}) {
-        run.window->Enable_Commands(idle);
-        EXPECT_EQ(::SendMessageW(c.toolbar, TB_ISBUTTONENABLED, stop, 0) != 0, !idle);
-        EXPECT_EQ((::GetMenuState(c.menu, start, MF_BYCOMMAND) & MF_GRAYED) == 0, idle);
-        EXPECT_EQ(::IsWindowEnabled(c.computerTree) != 0, idle);
-    }
-    run.window->Enable_Commands(true);
-
-    // Every picture the program names exists.
-    EXPECT_EQ(run.window->Images().Missing(), "");
-    for (const ImageKey& key : Image_Keys()) EXPECT_GE(run.window->Images().Index(key.key), 0) << key.key;
-
-    EXPECT_TRUE(run.Close());
-    EXPECT_TRUE(messages_.shown.empty());
-    // Pixels back to the same twips.
-    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), "3500");
-    EXPECT_EQ(Setting("RightPane", "CH4"), "8000");
-}
-
-// Two restarts: the second after a maximized close, which keeps the normal
-// placement for the restore.
-TEST_F(MainWindowGui, LayoutFontAndCategoriesSurviveARestart) {
+// The first start at the defaults, then two restarts: the second after a
+// maximized close, which keeps the normal placement for the restore.
+TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveARestart) {
     int paneRight = 0;
     {
         ProgramRun run(folder_, messages_);
         ASSERT_NE(run.window, nullptr);
+        dpi_ = Dpi_Of(run.handle);
         const MainWindow::Controls c = run.window->Control_Handles();
+        const RECT outer = Window_Rect(run.handle);
+        EXPECT_EQ(outer.left, Px(3500));
+        EXPECT_EQ(outer.top, Px(1400));
+        EXPECT_EQ(outer.right - outer.left, Px(12600));
+        EXPECT_EQ(outer.bottom - outer.top, Px(9000));
+        const RECT pane = Window_Rect(c.computerTree);
+        EXPECT_EQ(pane.right - pane.left, Px(4500));
+        EXPECT_EQ(pane.bottom - pane.top, Px(2500));
+        const int columns[] = {4500, 2500, 2500, 8000};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(ListView_GetColumnWidth(c.list, i), Px(columns[i])) << i;
+
+        // Menu and toolbar follow the command states, both ways.
+        const UINT stop = Command_Id(static_cast<int>(Command::StopScan));
+        const UINT start = Command_Id(static_cast<int>(Command::StartScan));
+        for (const bool idle : {true, false}) {
+            run.window->Enable_Commands(idle);
+            EXPECT_EQ(::SendMessageW(c.toolbar, TB_ISBUTTONENABLED, stop, 0) != 0, !idle);
+            EXPECT_EQ((::GetMenuState(c.menu, start, MF_BYCOMMAND) & MF_GRAYED) == 0, idle);
+            EXPECT_EQ(::IsWindowEnabled(c.computerTree) != 0, idle);
+        }
+        run.window->Enable_Commands(true);
+
+        // Every picture the program names exists.
+        EXPECT_EQ(run.window->Images().Missing(), "");
+        for (const ImageKey& key : Image_Keys()) EXPECT_GE(run.window->Images().Index(key.key), 0) << key.key;
+
         run.window->Run_Command(Command::FontLarge);
         ::MoveWindow(run.handle, 40, 30, 900, 700, TRUE);
         ListView_SetColumnWidth(c.list, 3, 410);
@@ -245,7 +233,11 @@ TEST_F(MainWindowGui, LayoutFontAndCategoriesSurviveARestart) {
         EXPECT_TRUE(run.window->Category_Tree().Node(Category_Node(run, "fN")).checked);
         EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "fA"))));
         EXPECT_TRUE(run.Close());
+        EXPECT_TRUE(messages_.shown.empty());
     }
+    // Pixels stored as twips.
+    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), std::to_string(::MulDiv(40, 1440, dpi_)));
+    EXPECT_EQ(Setting("RightPane", "CH4"), std::to_string(::MulDiv(410, 1440, dpi_)));
     const auto expect_placement = [](HWND window) {
         const RECT outer = Window_Rect(window);
         EXPECT_EQ(outer.left, 40);
