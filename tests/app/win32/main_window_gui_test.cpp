@@ -9,15 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <utility>
 
 #include "app/application.h"
-#include "app/results_list_exceptions.h"
 #include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
 #include "app/win32/image_library.h"
