@@ -73,17 +73,11 @@ TEST(SysTray, MenuItemsAddRemoveAndDefault) {
     EXPECT_EQ(tray.DefaultMenuIndex(), 0);
     tray.EnableMenuItem(1, false);
     EXPECT_FALSE(tray.Menu_Items()[1].enabled);
-}
 
-TEST(SysTray, RemovingTheFirstItemOnlyClearsItsCaptionAndKeepsTheOthersInPlace) {
-    FakeNotifyIconShell shell;
-    SysTray tray(shell, 1, "Corvane");
-    tray.AddMenuItem("&Open", "open", true);
-    tray.AddMenuItem("E&xit", "exit", false);
+    // The first item is never removed, only its caption cleared.
     tray.RemoveMenuItem(0);
     ASSERT_EQ(tray.Menu_Items().size(), 2u);
     EXPECT_EQ(tray.Menu_Items()[0].caption, "");
-    EXPECT_EQ(tray.Menu_Items()[1].caption, "E&xit");
     EXPECT_EQ(tray.Menu_Items()[1].key, "exit");
 }
 

@@ -70,14 +70,6 @@ TEST_F(ConnectionTest, FailuresBecomeErrorTextsAndLogLines) {
     EXPECT_EQ(errorText, "-2147217394: Invalid namespace");
 }
 
-TEST_F(ConnectionTest, FailedCimv2PreventsTheDefaultNamespace) {
-    server.reachable = false;
-    const remote::WmiConnection connection = Connect("SERVER1");
-    EXPECT_FALSE(connection.Connected());
-    EXPECT_EQ(network.Count(CallKind::Connect), 1u);
-    EXPECT_EQ(network.calls[0].nameSpace, "root\\cimv2");
-}
-
 TEST_F(ConnectionTest, ConnectToReportsNothing) {
     EXPECT_NE(remote::WMI_Connect_To(ports, "default", "SERVER1", "ADMIN", "secret"), nullptr);
     EXPECT_EQ(remote::WMI_Connect_To(ports, "CIMV2", "SERVER1", "admin", "bad"), nullptr);

@@ -114,6 +114,8 @@ TEST_F(FilesTest, PathsWithoutAFixedDriveAskTheManagementService) {
     EXPECT_EQ(network.Count(CallKind::ShareListing), 0u);  // E: has no share; no root probe either
     EXPECT_TRUE(context.Fast_Tests_Trusted());
     EXPECT_EQ(Log_Text(), "");
+    EXPECT_TRUE(remote::Is_Fixed_Drive(context, "c:"));  // drive letters compare upper-cased
+    EXPECT_FALSE(remote::Is_Fixed_Drive(context, "\\\\"));
 }
 
 TEST_F(FilesTest, AListableShareIsCheckedOnce) {
@@ -134,14 +136,6 @@ TEST_F(FilesTest, RefusedAccessIsUndecidedNeverMissing) {
     EXPECT_EQ(context.Take_Undecided().count, 2);
     network.Clear_Faults();
     EXPECT_EQ(remote::Test_File_Existence(context, Cimv2(), "C:\\Temp\\Old Stuff\\"), remote::Existence::Exists);
-}
-
-TEST_F(FilesTest, FixedDrivesCompareUpperCased) {
-    context.FixedDrives = {"C:", "D:"};
-    EXPECT_TRUE(remote::Is_Fixed_Drive(context, "c:"));
-    EXPECT_TRUE(remote::Is_Fixed_Drive(context, "D:"));
-    EXPECT_FALSE(remote::Is_Fixed_Drive(context, "E:"));
-    EXPECT_FALSE(remote::Is_Fixed_Drive(context, "\\\\"));
 }
 
 TEST_F(FilesTest, DeleteFilesAndFolders) {

@@ -63,49 +63,44 @@ TEST_F(RegistryTest, EnumStringValuesReadsOnlyTextTypes) {
     EXPECT_FALSE(remote::WMI_Enum_String_Values(Reg(), kHkeyLocalMachineRoot, "Software\\Gone", names, types, values));
 }
 
-TEST_F(RegistryTest, GetStringValueOnARemoteTarget) {
-    Variant value;
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1, value),
-              remote::StringRead::Read);
-    EXPECT_EQ(value.As_String(), "C:\\App");
-    value = Variant();
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Blank", 1, value),
-              remote::StringRead::Empty);
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Nope", 1, value),
-              remote::StringRead::ProviderError);
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\Gone", "Dir", 1, value),
-              remote::StringRead::ProviderError);
-    const std::size_t before = network.calls.size();
-    value = Variant();
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Count", 4, value),
-              remote::StringRead::Empty);
-    value = Variant("passed in");
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Count", 4, value),
-              remote::StringRead::Read);
-    EXPECT_EQ(value.As_String(), "passed in");
-    EXPECT_EQ(network.calls.size(), before);  // no call for types other than 1
-}
-
-TEST_F(RegistryTest, GetStringValueOnTheLocalTargetReadsNatively) {
-    network.Local().registry.Set_Dword(remote::kHkeyLocalMachine, "Software\\Local", "Count", 9);
-    network.Local().registry.Set_String(remote::kHkeyLocalMachine, "Software\\Local", "Dir", "D:\\Here");
-    auto local = Connect("WORKSTATION", "", "");
-    ASSERT_FALSE(context.IsRemote);
-    network.calls.clear();
-    Variant value;
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "Dir", 1,
-                                           value),
-              remote::StringRead::Read);
-    EXPECT_EQ(value.As_String(), "D:\\Here");
-    value = Variant();
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "Count",
-                                           1, value),
-              remote::StringRead::Read);
-    EXPECT_EQ(value.As_Int32(), 9);  // any type
-    EXPECT_EQ(remote::WMI_Get_String_Value(context, *local.registry, kHkeyLocalMachineRoot, "Software\\Local", "None",
-                                           1, value),
-              remote::StringRead::Empty);
-    EXPECT_TRUE(network.calls.empty());
+// A remote target is asked through StdRegProv, and only for type 1; the local
+// one is read natively, whatever the type, without a call.
+TEST_F(RegistryTest, GetStringValueRemotelyOrNativelyOnTheLocalTarget) {
+    network.Local().registry.Set_Dword(remote::kHkeyLocalMachine, "Software\\App", "Count", 9);
+    network.Local().registry.Set_String(remote::kHkeyLocalMachine, "Software\\App", "Dir", "D:\\Here");
+    const struct {
+        const char* computer;
+        const char* key;
+        const char* name;
+        std::int32_t type;
+        const char* passedIn;  // the value handed in; "" for none
+        remote::StringRead result;
+        const char* value;  // the value handed back
+        std::size_t calls;
+    } cases[] = {
+        {"SERVER1", "Software\\App", "Dir", 1, "", remote::StringRead::Read, "C:\\App", 1},
+        {"SERVER1", "Software\\App", "Blank", 1, "", remote::StringRead::Empty, "", 1},
+        {"SERVER1", "Software\\App", "Nope", 1, "", remote::StringRead::ProviderError, "", 1},
+        {"SERVER1", "Software\\Gone", "Dir", 1, "", remote::StringRead::ProviderError, "", 1},
+        {"SERVER1", "Software\\App", "Count", 4, "", remote::StringRead::Empty, "", 0},
+        {"SERVER1", "Software\\App", "Count", 4, "passed in", remote::StringRead::Read, "passed in", 0},
+        {"WORKSTATION", "Software\\App", "Dir", 1, "", remote::StringRead::Read, "D:\\Here", 0},
+        {"WORKSTATION", "Software\\App", "Count", 1, "", remote::StringRead::Read, "9", 0},
+        {"WORKSTATION", "Software\\App", "None", 1, "", remote::StringRead::Empty, "", 0},
+    };
+    for (const auto& c : cases) {
+        const bool local = std::string_view(c.computer) == "WORKSTATION";
+        const remote::WmiConnection target = local ? Connect(c.computer, "", "") : Connect(c.computer);
+        ASSERT_EQ(context.IsRemote, !local);
+        network.calls.clear();
+        Variant value = *c.passedIn == '\0' ? Variant() : Variant(c.passedIn);
+        EXPECT_EQ(remote::WMI_Get_String_Value(context, *target.registry, kHkeyLocalMachineRoot, c.key, c.name, c.type,
+                                               value),
+                  c.result)
+            << c.computer << " " << c.name;
+        EXPECT_EQ(value.As_String(), c.value) << c.computer << " " << c.name;
+        EXPECT_EQ(network.calls.size(), c.calls) << c.computer << " " << c.name;
+    }
 }
 
 TEST_F(RegistryTest, RefusedAccessIsSwallowedOtherErrorsRaised) {

@@ -58,9 +58,10 @@ TEST_F(ExceptionListTest, DeleteAsksAndRemovesOnlySelectedUserEntries) {
 }
 
 TEST_F(ExceptionListTest, ImportSkipsBlanksAndDuplicatesAndKeepsQuotedCommas) {
-    list.Import("a,b\r\n\r\n   \r\n\"c,d\"\r\na\r\nuser one\r\nUSER ONE\r\n");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"internal", "user one", "a", "b", "c,d", "USER ONE"}));
-    EXPECT_EQ(list.Export_Text(), "user one\r\na\r\nb\r\nc,d\r\nUSER ONE\r\n");  // no internal entry
+    // Only user entries count as duplicates, and only with the same case.
+    list.Import("a,b\r\n\r\n   \r\n\"c,d\"\r\na\r\nuser one\r\nUSER ONE\r\ninternal\r\n");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"internal", "user one", "a", "b", "c,d", "USER ONE", "internal"}));
+    EXPECT_EQ(list.Export_Text(), "user one\r\na\r\nb\r\nc,d\r\nUSER ONE\r\ninternal\r\n");  // no built-in entry
 }
 
 TEST_F(ExceptionListTest, ColumnRuleFollowsThePage) {
@@ -72,6 +73,8 @@ TEST_F(ExceptionListTest, ColumnRuleFollowsThePage) {
     Select_Only({2});
     list.Delete_Selected();
     EXPECT_EQ(list.Column_Adjustment(), 0);
+    list.Fill_Exception_List();  // the imported row was deleted by its id
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"internal", "user one"}));
 }
 
 TEST_F(ExceptionListTest, ConfirmAddsEditsAndRefusesAnExistingText) {

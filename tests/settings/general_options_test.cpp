@@ -55,15 +55,5 @@ TEST(GeneralOptions, UnreadableSettingsAnswerSafely) {
     EXPECT_NE(noRow.Log_Text().find("E: 9: Subscript out of range"), std::string::npos);
 }
 
-TEST(GeneralOptions, SetOptionBitKeepsUnknownBits) {
-    std::int32_t mask = 16 | 128;
-    Set_Option_Bit(mask, GO_AUTOMATIC_FIXING, true);
-    Set_Option_Bit(mask, GO_SAFE_SCAN, false);
-    Set_Option_Bit(mask, GO_RESTORE_POINT, true);
-    EXPECT_EQ(mask, 16 | 128 | 1 | 4);
-    Set_Option_Bit(mask, GO_AUTOMATIC_FIXING, false);
-    EXPECT_EQ(mask, 16 | 128 | 4);
-}
-
 }  // namespace
 }  // namespace corvane

@@ -29,9 +29,6 @@ public:
     void SaveSetting(std::string_view section, std::string_view key, std::string_view value) override {
         values[{std::string(section), std::string(key)}] = std::string(value);
     }
-    [[nodiscard]] bool Has(std::string_view section, std::string_view key) const {
-        return values.count({std::string(section), std::string(key)}) > 0;
-    }
     std::map<std::pair<std::string, std::string>, std::string> values;
 };
 

@@ -14,12 +14,8 @@ std::vector<int> closed;
 void Record_Close(int handle) noexcept { closed.push_back(handle); }
 using unique_number = unique_any<int, Record_Close, -1>;
 
-class UniqueAny : public ::testing::Test {
-protected:
-    void SetUp() override { closed.clear(); }
-};
-
-TEST_F(UniqueAny, ClosesExactlyOnceAndNeverTheInvalidValue) {
+TEST(UniqueAny, ClosesExactlyOnceAndNeverTheInvalidValue) {
+    closed.clear();
     {
         unique_number empty;
         EXPECT_FALSE(empty);
@@ -28,9 +24,8 @@ TEST_F(UniqueAny, ClosesExactlyOnceAndNeverTheInvalidValue) {
         EXPECT_TRUE(zero);
     }
     EXPECT_EQ(closed, std::vector<int>{0});
-}
 
-TEST_F(UniqueAny, ResetReleasePutAndMove) {
+    closed.clear();  // reset, release, put and move
     unique_number a(5);
     a.reset(6);
     EXPECT_EQ(closed, std::vector<int>{5});

@@ -9,15 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <utility>
 
 #include "app/application.h"
-#include "app/results_list_exceptions.h"
 #include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
 #include "app/win32/image_library.h"
@@ -178,53 +175,41 @@ void Click_List_Check_Box(HWND list, int row) {
 
 NodeId Category_Node(ProgramRun& run, const char* key) { return run.window->Category_Tree().Find(key); }
 
-TEST_F(MainWindowGui, FirstStartOpensAtTheDefaults) {
-    ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
-    dpi_ = Dpi_Of(run.handle);
-    const MainWindow::Controls c = run.window->Control_Handles();
-
-    const RECT outer = Window_Rect(run.handle);
-    EXPECT_EQ(outer.left, Px(3500));
-    EXPECT_EQ(outer.top, Px(1400));
-    EXPECT_EQ(outer.right - outer.left, Px(12600));
-    EXPECT_EQ(outer.bottom - outer.top, Px(9000));
-    const RECT tree = Window_Rect(c.computerTree);
-    EXPECT_EQ(tree.right - tree.left, Px(4500));
-    EXPECT_EQ(tree.bottom - tree.top, Px(2500));
-    const int columns[] = {4500, 2500, 2500, 8000};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(ListView_GetColumnWidth(c.list, i), Px(columns[i])) << i;
-
-    // Menu and toolbar follow the command states, both ways.
-    const UINT stop = Command_Id(static_cast<int>(Command::StopScan));
-    const UINT start = Command_Id(static_cast<int>(Command::StartScan));
-    for (const bool idle : {true, false}) {
-        run.window->Enable_Commands(idle);
-        EXPECT_EQ(::SendMessageW(c.toolbar, TB_ISBUTTONENABLED, stop, 0) != 0, !idle);
-        EXPECT_EQ((::GetMenuState(c.menu, start, MF_BYCOMMAND) & MF_GRAYED) == 0, idle);
-        EXPECT_EQ(::IsWindowEnabled(c.computerTree) != 0, idle);
-    }
-    run.window->Enable_Commands(true);
-
-    // Every picture the program names exists.
-    EXPECT_EQ(run.window->Images().Missing(), "");
-    for (const ImageKey& key : Image_Keys()) EXPECT_GE(run.window->Images().Index(key.key), 0) << key.key;
-
-    EXPECT_TRUE(run.Close());
-    EXPECT_TRUE(messages_.shown.empty());
-    // Pixels back to the same twips.
-    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), "3500");
-    EXPECT_EQ(Setting("RightPane", "CH4"), "8000");
-}
-
-// Two restarts: the second after a maximized close, which keeps the normal
-// placement for the restore.
-TEST_F(MainWindowGui, LayoutFontAndCategoriesSurviveARestart) {
+// The first start at the defaults, then two restarts: the second after a
+// maximized close, which keeps the normal placement for the restore.
+TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveARestart) {
     int paneRight = 0;
     {
         ProgramRun run(folder_, messages_);
         ASSERT_NE(run.window, nullptr);
+        dpi_ = Dpi_Of(run.handle);
         const MainWindow::Controls c = run.window->Control_Handles();
+        const RECT outer = Window_Rect(run.handle);
+        EXPECT_EQ(outer.left, Px(3500));
+        EXPECT_EQ(outer.top, Px(1400));
+        EXPECT_EQ(outer.right - outer.left, Px(12600));
+        EXPECT_EQ(outer.bottom - outer.top, Px(9000));
+        const RECT pane = Window_Rect(c.computerTree);
+        EXPECT_EQ(pane.right - pane.left, Px(4500));
+        EXPECT_EQ(pane.bottom - pane.top, Px(2500));
+        const int columns[] = {4500, 2500, 2500, 8000};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(ListView_GetColumnWidth(c.list, i), Px(columns[i])) << i;
+
+        // Menu and toolbar follow the command states, both ways.
+        const UINT stop = Command_Id(static_cast<int>(Command::StopScan));
+        const UINT start = Command_Id(static_cast<int>(Command::StartScan));
+        for (const bool idle : {true, false}) {
+            run.window->Enable_Commands(idle);
+            EXPECT_EQ(::SendMessageW(c.toolbar, TB_ISBUTTONENABLED, stop, 0) != 0, !idle);
+            EXPECT_EQ((::GetMenuState(c.menu, start, MF_BYCOMMAND) & MF_GRAYED) == 0, idle);
+            EXPECT_EQ(::IsWindowEnabled(c.computerTree) != 0, idle);
+        }
+        run.window->Enable_Commands(true);
+
+        // Every picture the program names exists.
+        EXPECT_EQ(run.window->Images().Missing(), "");
+        for (const ImageKey& key : Image_Keys()) EXPECT_GE(run.window->Images().Index(key.key), 0) << key.key;
+
         run.window->Run_Command(Command::FontLarge);
         ::MoveWindow(run.handle, 40, 30, 900, 700, TRUE);
         ListView_SetColumnWidth(c.list, 3, 410);
@@ -245,7 +230,11 @@ TEST_F(MainWindowGui, LayoutFontAndCategoriesSurviveARestart) {
         EXPECT_TRUE(run.window->Category_Tree().Node(Category_Node(run, "fN")).checked);
         EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "fA"))));
         EXPECT_TRUE(run.Close());
+        EXPECT_TRUE(messages_.shown.empty());
     }
+    // Pixels stored as twips.
+    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), std::to_string(::MulDiv(40, 1440, dpi_)));
+    EXPECT_EQ(Setting("RightPane", "CH4"), std::to_string(::MulDiv(410, 1440, dpi_)));
     const auto expect_placement = [](HWND window) {
         const RECT outer = Window_Rect(window);
         EXPECT_EQ(outer.left, 40);
@@ -279,7 +268,7 @@ TEST_F(MainWindowGui, LayoutFontAndCategoriesSurviveARestart) {
     expect_placement(third.handle);
 }
 
-TEST_F(MainWindowGui, CheckMarksOfTreesAndHeadersReachTheRowsAndCloseAsks) {
+TEST_F(MainWindowGui, CheckMarksContextMenuCloseAndClearWorkOnTheRows) {
     ProgramRun run(folder_, messages_);
     ASSERT_NE(run.window, nullptr);
     const MainWindow::Controls c = run.window->Control_Handles();
@@ -315,54 +304,36 @@ TEST_F(MainWindowGui, CheckMarksOfTreesAndHeadersReachTheRowsAndCloseAsks) {
     Click_Tree_Check_Box(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "fB")));
     EXPECT_TRUE(List_Row_Checked(c.list, 4));
 
-    // The close box and Exit ask about the unfixed rows; No keeps the window.
-    for (const bool exit : {false, true}) {
-        messages_.Queue_Answer(MsgResult::No);
-        if (exit)
-            run.window->Run_Command(Command::Exit);
-        else
-            ::SendMessageW(run.handle, WM_CLOSE, 0, 0);
-        Pump(100);
-        EXPECT_TRUE(::IsWindow(run.handle));
-    }
-    EXPECT_EQ(messages_.shown.size(), 2u);
+    // Exit (the close box's WM_CLOSE) asks about the unfixed rows; No keeps the window.
+    messages_.Queue_Answer(MsgResult::No);
+    run.window->Run_Command(Command::Exit);
+    Pump(100);
+    EXPECT_TRUE(::IsWindow(run.handle));
+    EXPECT_EQ(messages_.shown.size(), 1u);
+
+    // The context menu of the selected row: Open Registry Key only for a row
+    // of this computer; Copy puts the list on the clipboard; Add To Exception
+    // List takes the selected problem rows out of the list.
+    const auto open_key_grayed = [&](int row) {
+        ListView_SetItemState(c.list, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(c.list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        unique_hmenu menu(run.window->Build_Context_Menu());
+        return (::GetMenuState(menu.get(), kContextOpenRegistryKey, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    EXPECT_TRUE(open_key_grayed(5));
+    EXPECT_FALSE(open_key_grayed(1));
+    run.window->Run_Context_Command(kContextCopyToClipboard);
+    EXPECT_EQ(Clipboard_Text(run.handle), Results_Clipboard_Text(results));
+    ListView_SetItemState(c.list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    run.window->Run_Context_Command(kContextAddToException);
+    EXPECT_EQ(ListView_GetItemCount(c.list), 3);
+    EXPECT_TRUE(Exception_Exists(run.App().Db(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Uninstall\\Old App", 2));
 
     // Clear List (answered Yes) empties the control and resets the status text.
     run.window->Set_Status_Text("Total Problems Found: 3");
     run.window->Run_Command(Command::ClearList);
     EXPECT_EQ(ListView_GetItemCount(c.list), 0);
     EXPECT_EQ(run.window->Status_Text(kStatusTotal), "Total Problems Found: 0");
-}
-
-TEST_F(MainWindowGui, ContextMenuCommandsWorkOnTheSelectedRows) {
-    ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
-    const MainWindow::Controls c = run.window->Control_Handles();
-    const std::string local = run.window->Get_Comp_Name();
-    ResultsList& results = run.window->Results();
-    Add_Header_Row(results, "fA", local, "[Help Files]");
-    Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Help", local);
-    Add_Registry_Row(results, 1, "b.hlp", "SOFTWARE\\Help", "REMOTE7");
-    Add_Registry_Row(results, 2, "c.hlp", "SOFTWARE\\Help", local);
-    Pump(100);
-
-    ListView_SetItemState(c.list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    unique_hmenu remote(run.window->Build_Context_Menu());
-    EXPECT_TRUE(::GetMenuState(remote.get(), kContextOpenRegistryKey, MF_BYCOMMAND) & MF_GRAYED);
-    EXPECT_FALSE(::GetMenuState(remote.get(), kContextCopyToClipboard, MF_BYCOMMAND) & MF_GRAYED);
-    ListView_SetItemState(c.list, -1, 0, LVIS_SELECTED);
-    ListView_SetItemState(c.list, 1, LVIS_SELECTED, LVIS_SELECTED);
-    unique_hmenu own(run.window->Build_Context_Menu());
-    EXPECT_FALSE(::GetMenuState(own.get(), kContextOpenRegistryKey, MF_BYCOMMAND) & MF_GRAYED);
-
-    run.window->Run_Context_Command(kContextCopyToClipboard);
-    EXPECT_EQ(Clipboard_Text(run.handle), Results_Clipboard_Text(results));
-
-    // Add the three selected problem rows to the exception list.
-    ListView_SetItemState(c.list, -1, LVIS_SELECTED, LVIS_SELECTED);
-    run.window->Run_Context_Command(kContextAddToException);
-    EXPECT_EQ(ListView_GetItemCount(c.list), 1);
-    EXPECT_TRUE(Exception_Exists(run.App().Db(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\c.hlp", 2));
 }
 
 TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
@@ -520,56 +491,33 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     run.window->Presenter().Category_Node_Checked(categories.Find("gR"), true);
     run.window->Presenter().Computer_Node_Checked(run.window->Computer_Tree().Find("rR"), true);
     int number = 0;
-    Add_Header_Row(results, "fA", local, "[Help Files]");
+    const auto header = [&](const char* category, const char* text, const char* icon, int problems) {
+        Add_Header_Row(results, category, local, text, icon).Sub(2).text = std::to_string(problems) + " Problems Found";
+    };
+    header("fA", "[Help Files]", "HelpFile", 3);
     for (const char* file : {"acrobat.hlp", "vbenlr3.hlp", "winhlp32.hlp"}) {
         Add_Registry_Row(results, number++, file, "SOFTWARE\\Microsoft\\Windows\\Help", local);
     }
-    results.Row(results.Find("fA" + local)).Sub(2).text = "3 Problems Found";
-    Add_Header_Row(results, "fB", local, "[Add/Remove Programs]", "Add/RemovePrograms");
+    header("fB", "[Add/Remove Programs]", "Add/RemovePrograms", 2);
     for (const char* app : {"OldViewer 2.1", "Trial Suite"}) {
-        ListRow& row = Add_Registry_Row(results, number++, app,
-                                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app),
-                                        local, "Add/RemovePrograms");
-        row.Sub(2).text = "Invalid uninstall entry";
+        const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app);
+        Add_Registry_Row(results, number++, app, key, local, "Add/RemovePrograms").Sub(2).text =
+            "Invalid uninstall entry";
     }
     results.Row(results.Count() - 1).smallIcon = kFixedItemIcon;
-    results.Row(results.Find("fB" + local)).Sub(2).text = "2 Problems Found";
-    Add_Header_Row(results, "dB", local, "[User Temp Files]", "File");
+    header("dB", "[User Temp Files]", "File", 6);
     for (int i = 0; i < 6; ++i) {
-        const std::string path = "C:\\users\\admin\\Temp\\setup" + std::to_string(i) + ".tmp";
-        ListRow& row = results.Add_List_Item(0, "c" + std::to_string(number++), "setup" + std::to_string(i) + ".tmp",
-                                             "", "File", 1);
+        const std::string name = "setup" + std::to_string(i) + ".tmp";
+        ListRow& row = Add_File_Row(results, number++, "C:\\users\\admin\\Temp\\" + name, local, '3', "dB");
+        row.text = name;
         row.checked = i != 2;
-        row.tag = "3dB" + local;
         row.Sub(1).text = std::to_string(12 + i * 7) + " KB";
-        row.Sub(1).tag = path;
         row.Sub(2).text = "TMP File";
-        row.Sub(3).text = path;
     }
-    results.Row(results.Find("dB" + local)).Sub(2).text = "6 Problems Found";
     Add_Error_Row(results, "LAB-PC07", "The RPC server is unavailable.").checked = false;
     run.window->Set_Status_Text(Total_Problems_Text(11));
     Pump(300);
     EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window.bmp"));
-
-    // The same window during a scan: commands off, the progress panel shown.
-    run.window->Enable_Commands(false);
-    const std::pair<ProgressLabel, std::string> labels[] = {{ProgressLabel::Progress, "Please wait while scanning..."},
-                                                            {ProgressLabel::ScannedItems, "Presently Scanning:"},
-                                                            {ProgressLabel::ComputerName, local},
-                                                            {ProgressLabel::Category, "Help Files"},
-                                                            {ProgressLabel::ScanCategory, "Scanning Progress:"},
-                                                            {ProgressLabel::ProblemsFound, "Problems Found:"},
-                                                            {ProgressLabel::ProblemsCount, "11"},
-                                                            {ProgressLabel::ScannedItemCount, "17/42"}};
-    for (const auto& [label, text] : labels) run.window->Set_Label(label, text);
-    run.window->Set_Progress_Range(1, 15);
-    run.window->Set_Progress_Value(6);
-    run.window->Show_Progress_Panel(true);
-    Pump(300);
-    EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window_scanning.bmp"));
-    run.window->Show_Progress_Panel(false);
-    run.window->Enable_Commands(true);
 }
 
 // A dialog whose command throws: the guard logs the error with the dialog's
@@ -660,10 +608,10 @@ TEST_F(MainWindowGui, AboutBoxShowsTheVersionAndClosesWithOk) {
     EXPECT_EQ(version, Get_Version_String());
 }
 
-// Manage Computers: two computers added, the list and the tree follow, the
+// Manage Computers: two computers added, the list and the tree follow, and the
 // remote one's password is stored protected and Wine's CryptUnprotectData
-// gives it back, and the next Start Scan scans the local one.
-TEST_F(MainWindowGui, ManageComputersAddsWhatTheNextScanScans) {
+// gives it back.
+TEST_F(MainWindowGui, ManageComputersAddsToTheTreeAndProtectsThePassword) {
     ProgramRun run(folder_, messages_, false);
     ASSERT_NE(run.window, nullptr);
     int rows = 0;
@@ -714,20 +662,6 @@ TEST_F(MainWindowGui, ManageComputersAddsWhatTheNextScanScans) {
     const auto plain = Win32DataProtection().Unprotect(*blob);
     ASSERT_TRUE(plain.has_value());
     EXPECT_EQ(plain->View(), "pw!9");
-
-    (void)computers.Set_Checked(computers.Find("mLOCALHOST"), true);
-    CheckTree& categories = run.window->Category_Tree();
-    (void)categories.Set_Checked(categories.Find("fA"), true);  // Help Files: few entries under Wine
-    messages_.Queue_Answer(MsgResult::No);                      // no fixing afterwards
-    messages_.shown.clear();
-    ::PostMessageW(run.handle, WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
-    ResultsList& results = run.window->Results();
-    auto counted = [&] {
-        const std::size_t header = results.Find("fALOCALHOST");
-        return header < results.Count() && !results.Row(header).Sub(2).text.empty();
-    };
-    EXPECT_TRUE(Pump_Until(counted));
-    messages_.Queue_Answer(MsgResult::Yes);
 }
 
 // Exception List: internal entries listed, Add through the Add/Edit dialog.
@@ -755,7 +689,8 @@ TEST_F(MainWindowGui, ExceptionListShowsTheEntriesAndAddsOne) {
 
 // Options: the stored extensions shown and a change saved; on the Backup page
 // the restore dialog of the local computer lists the undo file of a registry
-// fix next to the full backups.
+// fix next to the full backups, enables Restore for the selected row, and
+// deletes the undo file with Delete.
 TEST_F(MainWindowGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
     ProgramRun run(folder_, messages_, false);
     ASSERT_NE(run.window, nullptr);
@@ -791,16 +726,26 @@ TEST_F(MainWindowGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
         Visit_During([&] { Click(dialog, IDC_CMD_RESTORE_REGISTRY); }, title.c_str(),
                      [&](HWND box) {
                          HWND list = ::GetDlgItem(box, kRestoreList);
-                         for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+                         const int rows = ListView_GetItemCount(list);
+                         for (int row = 0; row < rows; ++row) {
                              wchar_t text[128] = {};
                              ListView_GetItemText(list, row, 0, text, 128);
                              seen += text + std::wstring(L"|");
                          }
                          EXPECT_TRUE(Shot(box, "dialog_restore_undo.bmp"));
+                         // Restore follows the selection; Delete removes the undo file's row.
+                         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(box, kRestoreButton)));
+                         ListView_SetItemState(list, rows - 1, LVIS_SELECTED | LVIS_FOCUSED,
+                                               LVIS_SELECTED | LVIS_FOCUSED);
+                         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(box, kRestoreButton)));
+                         Click(box, kRestoreDelete);
+                         EXPECT_EQ(ListView_GetItemCount(list), rows - 1);
                          Click(box, kRestoreClose);
                      });
         Click(dialog, IDC_OPT_CLOSE);
     });
+    EXPECT_TRUE(remote::List_Undo_Files(remote::win32::NativeUserDataFolder().Local_Application_Data(), name).empty());
+    EXPECT_EQ(messages_.shown.back().text, "Registry backup file deleted successfully.");
     std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
     EXPECT_NE(seen.find(L"Undo of the fix of "), std::wstring::npos) << Narrow(seen);
     EXPECT_NE(seen.find(L"(1 keys, 2 values)|"), std::wstring::npos) << Narrow(seen);

@@ -19,25 +19,6 @@ namespace {
 using corvane::testing::TempFolder;
 using corvane::testing::Write_File;
 
-// Creates a file with the given attributes and makes it deletable again afterwards.
-class AttributedFile {
-public:
-    AttributedFile(std::string path, DWORD attributes) : path_(std::move(path)) {
-        Write_File(path_, "x");
-        EXPECT_TRUE(::SetFileAttributesW(Widen(path_).c_str(), attributes));
-    }
-    ~AttributedFile() {
-        ::SetFileAttributesW(Widen(path_).c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(Widen(path_).c_str());
-    }
-    AttributedFile(const AttributedFile&) = delete;
-    AttributedFile& operator=(const AttributedFile&) = delete;
-    [[nodiscard]] const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 TEST(Win32Platform, SecondMutexWhileTheFirstIsOpenReportsAnotherCopy) {
     Win32Platform first;
     Win32Platform second;
@@ -55,26 +36,26 @@ TEST(Win32Platform, SecondMutexWhileTheFirstIsOpenReportsAnotherCopy) {
 TEST(Win32Platform, NormalFileExistsCountsOnlyPlainFiles) {
     TempFolder folder;
     Win32Platform platform;
-    const AttributedFile plain(folder.File("plain.dll"), FILE_ATTRIBUTE_NORMAL);
-    const AttributedFile archive(folder.File("archive.dll"), FILE_ATTRIBUTE_ARCHIVE);
-    const AttributedFile readOnly(folder.File("readonly.dll"), FILE_ATTRIBUTE_READONLY);
-    const AttributedFile hidden(folder.File("hidden.dll"), FILE_ATTRIBUTE_HIDDEN);
-    const AttributedFile system(folder.File("system.dll"), FILE_ATTRIBUTE_SYSTEM);
-    const AttributedFile umlaut(folder.File("D\xC3\xA4tenbank.dll"), FILE_ATTRIBUTE_NORMAL);
+    const std::pair<const char*, DWORD> files[] = {
+        {"plain.dll", FILE_ATTRIBUTE_NORMAL},      {"archive.dll", FILE_ATTRIBUTE_ARCHIVE},
+        {"readonly.dll", FILE_ATTRIBUTE_READONLY}, {"D\xC3\xA4tenbank.dll", FILE_ATTRIBUTE_NORMAL},
+        {"hidden.dll", FILE_ATTRIBUTE_HIDDEN},     {"system.dll", FILE_ATTRIBUTE_SYSTEM},
+    };
+    for (const auto& [name, attributes] : files) {
+        Write_File(folder.File(name), "x");
+        EXPECT_TRUE(::SetFileAttributesW(Widen(folder.File(name)).c_str(), attributes)) << name;
+        const bool plain = (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+        EXPECT_EQ(platform.Normal_File_Exists(folder.File(name)), plain) << name;
+    }
     std::filesystem::create_directory(folder.Path() / "folder.dll");
-
-    EXPECT_TRUE(platform.Normal_File_Exists(plain.Path()));
-    EXPECT_TRUE(platform.Normal_File_Exists(archive.Path()));
-    EXPECT_TRUE(platform.Normal_File_Exists(readOnly.Path()));
-    EXPECT_TRUE(platform.Normal_File_Exists(umlaut.Path()));
-    EXPECT_TRUE(platform.Normal_File_Exists(folder.File("PLAIN.DLL")));  // names ignore case
-    EXPECT_FALSE(platform.Normal_File_Exists(hidden.Path()));
-    EXPECT_FALSE(platform.Normal_File_Exists(system.Path()));
-    EXPECT_FALSE(platform.Normal_File_Exists(folder.File("folder.dll")));
-    EXPECT_FALSE(platform.Normal_File_Exists(folder.File("missing.dll")));
-    EXPECT_FALSE(platform.Normal_File_Exists(folder.File("*.dll")));  // exact names only
-    EXPECT_FALSE(platform.Normal_File_Exists(folder.File("plain.dl?")));
+    EXPECT_TRUE(platform.Normal_File_Exists(folder.File("PLAIN.DLL")));             // names ignore case
+    for (const char* name : {"folder.dll", "missing.dll", "*.dll", "plain.dl?"}) {  // exact names of files only
+        EXPECT_FALSE(platform.Normal_File_Exists(folder.File(name))) << name;
+    }
     EXPECT_FALSE(platform.Normal_File_Exists(""));
+    for (const auto& [name, attributes] : files) {  // deletable again for the scratch folder's removal
+        ::SetFileAttributesW(Widen(folder.File(name)).c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 TEST(Win32Platform, FoldersAndNamesOfTheRunningProgram) {

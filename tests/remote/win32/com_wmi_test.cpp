@@ -1,6 +1,7 @@
 // The COM backend against Wine's own WMI service. Only what Wine's WMI is
 // known to answer is asked here (the computer name, StdRegProv.EnumKey, the
-// namespaces); WMI semantics are tested on the simulated computers.
+// namespaces); WMI semantics are tested on the simulated computers, and what
+// Wine's provider itself does with a key is not ours to test.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,29 +49,6 @@ TEST_F(ComWmi, EnumeratesKeysThroughStdRegProvOfRootDefault) {
 
     // A method the class does not have.
     EXPECT_TRUE(Raises([&] { (void)registry->Exec_Method("NoSuchMethod", {}); }, Hresult_Number(0x8004102Eu)));
-}
-
-class ComWmiRegistry : public testing::ScratchKeyTest {
-protected:
-    ComLocator locator_;
-};
-
-TEST_F(ComWmiRegistry, CreatesAndDeletesAKeyThroughStdRegProv) {
-    const wmi::ObjectPtr registry = locator_.ConnectServer("", "root\\default", "", "", 0)->Get("StdRegProv");
-    const Variant root(testing::kCurrentUser);
-    EXPECT_EQ(0, registry->Exec_Method("CreateKey", {{"hDefKey", root}, {"sSubKeyName", Variant(Full("Com\\Made"))}})
-                     .at("ReturnValue")
-                     .As_Int32());
-    EXPECT_TRUE(Key_Exists("Com\\Made"));
-    Write_Text("Com", "Text", L"written natively");
-    const wmi::PropertyBag read = registry->Exec_Method(
-        "GetStringValue", {{"hDefKey", root}, {"sSubKeyName", Variant(Full("Com"))}, {"sValueName", Variant("Text")}});
-    EXPECT_EQ("written natively", read.at("sValue").As_String());
-    EXPECT_EQ(0, registry->Exec_Method("DeleteKey", {{"hDefKey", root}, {"sSubKeyName", Variant(Full("Com\\Made"))}})
-                     .at("ReturnValue")
-                     .As_Int32());
-    EXPECT_FALSE(Key_Exists("Com\\Made"));
-    EXPECT_TRUE(Key_Exists("Com"));
 }
 
 TEST_F(ComWmi, RefusesANamespaceThatDoesNotExist) {

@@ -67,11 +67,6 @@ protected:
         RegCloseKey(key);
         return true;
     }
-    [[nodiscard]] static bool Value_Exists(std::string_view subKey, std::string_view name) {
-        const std::wstring path = Widen(Full(subKey));
-        return RegGetValueW(HKEY_CURRENT_USER, path.c_str(), Widen(name).c_str(), RRF_RT_ANY, nullptr, nullptr,
-                            nullptr) == ERROR_SUCCESS;
-    }
     [[nodiscard]] static std::string Full(std::string_view subKey) {
         return std::string(kScratchKey) + (subKey.empty() ? "" : "\\") + std::string(subKey);
     }
