@@ -20,7 +20,6 @@ class FixCommands : public ::testing::Test {
 protected:
     FixCommands() : pc(scene.network.Add_Computer("PC17")) {
         pc.registry.Set_String(kHklm, "Software\\Single", "V", "z");
-        scene.network.Local().registry.Set_String(kHklm, "Software\\Single", "V", "z");
     }
 
     void List_Of(std::string_view computerName) {
@@ -77,67 +76,66 @@ TEST_F(FixCommands, AutomaticModeFixesClearsTheListAndShutsTheRemoteComputerDown
     EXPECT_TRUE(scene.database.messages.shown.empty());
 }
 
-TEST_F(FixCommands, WithoutTheShutdownOptionOrWithNothingToFix) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING);
-    List_Of("PC17");
-    AutoFixResult result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_TRUE(result.fixed);
-    EXPECT_FALSE(result.shutDown);
-    EXPECT_TRUE(pc.shutdownRequests.empty());
+// The other outcomes of the automatic-mode step; the local computer is never
+// shut down, whether it is listed under another name or answers in another
+// letter case while the scan took it for remote.
+TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
+    struct Case {
+        const char* name;
+        std::int32_t options;
+        bool listed;  // one checked problem row of the computer
+        int stop;     // 1 before the step, 2 while fixing
+        ScannedComputer computer;
+        AutoFixResult expected;
+        std::size_t shutdownRequests;
+        std::size_t rowsLeft;
+        std::uint32_t shutdownResult = 0;
+    };
+    constexpr std::int32_t kBoth = GO_AUTOMATIC_FIXING | GO_SHUTDOWN;
+    const ScannedComputer pc17{"PC17", "", "", "PC17", true};
+    const Case cases[] = {
+        {"no shutdown option", GO_AUTOMATIC_FIXING, true, 0, pc17, {true, false, false}, 0, 0},
+        {"nothing to fix", kBoth, false, 0, pc17, {false, false, true}, 1, 0},
+        {"stop before", kBoth, true, 1, pc17, {false, true, false}, 0, 2},
+        {"stop while fixing", kBoth, true, 2, pc17, {true, true, false}, 0, 2},
+        {"failed shutdown", kBoth, false, 0, pc17, {false, false, false}, 1, 0, 1191},
+        {"local", kBoth, true, 0, {"WORKSTATION", "", "", "WORKSTATION", false}, {true, false, false}, 0, 0},
+        {"local by alias", kBoth, true, 0, {"localhost", "", "", "WORKSTATION", false}, {true, false, false}, 0, 0},
+        {"local as remote", kBoth, true, 0, {"localhost", "", "", "Workstation", true}, {true, false, false}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        FixScene scene;
+        remote::SimComputer& pc = scene.network.Add_Computer("PC17");
+        remote::SimComputer& local = scene.network.Local();
+        local.aliases.push_back("localhost");
+        remote::SimComputer& target = c.computer.isRemote && c.computer.targetName == "PC17" ? pc : local;
+        target.registry.Set_String(kHklm, "Software\\Single", "V", "z");
+        pc.shutdownResult = c.shutdownResult;
+        scene.Set_Options(c.options);
+        if (c.listed) {
+            const std::string targetName = Upper_Ascii(c.computer.targetName);
+            scene.Add_Header("fA", c.computer.computerName, targetName, 1);
+            (void)scene.Add_Registry_Row('2', targetName, kHklm, "Software\\Single");
+        }
+        scene.stop = c.stop == 1;
+        if (c.stop == 2) scene.window.onPump = [&](int) { scene.stop = true; };
 
-    // Nothing checked: no fixing, but the shutdown still follows the option.
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_FALSE(result.fixed);
-    EXPECT_TRUE(result.shutDown);
-    EXPECT_EQ(pc.shutdownRequests.size(), 1u);
-}
-
-TEST_F(FixCommands, TheLocalComputerIsNeverShutDown) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    remote::SimComputer& local = scene.network.Local();
-    local.aliases.push_back("localhost");
-    List_Of("WORKSTATION");
-    EXPECT_TRUE(Fix_After_Scan(scene.env, {"WORKSTATION", "", "", "WORKSTATION", false}).fixed);
-    EXPECT_FALSE(local.registry.Key_Exists(kHklm, "Software\\Single"));
-    // Listed under another name, or answering in another letter case while
-    // the scan took it for remote: still the local computer.
-    EXPECT_FALSE(Fix_After_Scan(scene.env, {"localhost", "", "", "WORKSTATION", false}).shutDown);
-    EXPECT_FALSE(Fix_After_Scan(scene.env, {"localhost", "", "", "Workstation", true}).shutDown);
-    EXPECT_TRUE(local.shutdownRequests.empty());
-    EXPECT_EQ(scene.Log().find("Shutdown Computer"), std::string::npos);
-}
-
-TEST_F(FixCommands, StopBeforeOrDuringTheAutomaticFix) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    List_Of("PC17");
-    scene.stop = true;
-    AutoFixResult result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_TRUE(result.stopped);
-    EXPECT_FALSE(result.fixed);
-    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
-    EXPECT_EQ(scene.window.results.Count(), 2u);
-
-    // Stop pressed while fixing: the list keeps its rows and nobody is shut down.
-    scene.stop = false;
-    scene.window.onPump = [&](int) { scene.stop = true; };
-    result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_TRUE(result.fixed);
-    EXPECT_TRUE(result.stopped);
-    EXPECT_FALSE(result.shutDown);
-    EXPECT_EQ(scene.window.results.Count(), 2u);
-    EXPECT_TRUE(pc.shutdownRequests.empty());
-}
-
-TEST_F(FixCommands, AFailedShutdownIsLoggedAsAnError) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    pc.shutdownResult = 1191;
-    const AutoFixResult result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_FALSE(result.shutDown);
-    EXPECT_EQ(pc.shutdownRequests.size(), 1u);
-    const std::string log = scene.Log();
-    EXPECT_NE(log.find("E: The computer 'PC17' could not be shut down."), std::string::npos);
-    EXPECT_EQ(log.find("Shutdown Computer"), std::string::npos);
+        const AutoFixResult result = Fix_After_Scan(scene.env, c.computer);
+        EXPECT_EQ(result.fixed, c.expected.fixed) << c.name;
+        EXPECT_EQ(result.stopped, c.expected.stopped) << c.name;
+        EXPECT_EQ(result.shutDown, c.expected.shutDown) << c.name;
+        if (c.stop != 2) {
+            EXPECT_EQ(target.registry.Key_Exists(kHklm, "Software\\Single"), !c.expected.fixed) << c.name;
+        }
+        EXPECT_EQ(pc.shutdownRequests.size(), c.shutdownRequests) << c.name;
+        EXPECT_TRUE(local.shutdownRequests.empty()) << c.name;
+        EXPECT_EQ(scene.window.results.Count(), c.rowsLeft) << c.name;
+        const std::string log = scene.Log();
+        EXPECT_EQ(log.find("Shutdown Computer") != std::string::npos, c.expected.shutDown) << c.name;
+        EXPECT_EQ(log.find("E: The computer 'PC17' could not be shut down.") != std::string::npos,
+                  c.shutdownResult != 0)
+            << c.name;
+    }
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The disk-style categories on simulated computers: the walker's rows and
 // their order, what it must never list (excepted folders, junctions, folders
 // it could not list), Stop and Skip at depth, the per-user folders, invalid
-// shortcuts, both Firefox profile generations, the systemwide search, and a
-// fix that deletes exactly the listed files and folders, content first.
+// shortcuts, the systemwide search, and a fix that deletes exactly the listed
+// files and folders, content first. Firefox profiles are scanned under Wine.
 #include <gtest/gtest.h>
 
 #include "fix/fix_environment.h"
@@ -145,25 +145,6 @@ TEST(InvalidShortcuts, OnlyATargetMissingFromAFixedDrive) {
         w.pc.files.Add_Shortcut(recent + name, target);
     }
     EXPECT_EQ(w.Scan("dC"), (std::vector<std::string>{"gone.lnk|C:\\gone.exe|3"}));
-}
-
-TEST(Firefox, ProfilesOfBothGenerationsAndTheirDataFiles) {
-    const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
-        {"xA", {"cookies.sqlite", "cookies.sqlite", "cookies.sqlite-wal"}},
-        {"xC", {"c:\\users\\ann\\appdata\\local\\mozilla\\firefox\\profiles\\b.default-release\\cache2\\e", "x", "y"}},
-        {"xG", {"key4.db", "logins.json", "signons.sqlite"}}};
-    for (const auto& [category, expected] : cases) {
-        DiskWorld w;
-        w.Add_Files("C:\\Users\\ann\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\",
-                    {"a.default\\cookies.sqlite", "a.default\\storage\\s.sqlite", "a.default\\signons.sqlite",
-                     "b.default-release\\cookies.sqlite", "b.default-release\\cookies.sqlite-wal",
-                     "b.default-release\\key4.db", "b.default-release\\logins.json", "old.backup\\cookies.sqlite"});
-        w.Add_Files("C:\\Users\\ann\\AppData\\Local\\Mozilla\\Firefox\\Profiles\\",
-                    {"a.default\\Cache\\y", "b.default-release\\cache2\\e\\x", "b.default-release\\startupCache\\k"});
-        std::vector<std::string> texts = w.Texts(category);
-        std::sort(texts.begin(), texts.end());
-        EXPECT_EQ(texts, expected) << category;
-    }
 }
 
 TEST(IEHistory, EveryTypedAddressAndFormValueIsARow) {

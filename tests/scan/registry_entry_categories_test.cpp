@@ -150,25 +150,6 @@ TEST_F(RegistryEntryCategories, ExceptionTableIsReadOncePerChange) {
     }
 }
 
-TEST_F(RegistryEntryCategories, SharedDllsHonoursExceptionsOfTheKeyAndTheFile) {
-    const std::string s = kSharedDllsKey;
-    pc.registry.Set_Dword(kHklm, s, "C:\\gone\\a.dll", 1);
-    pc.registry.Set_Dword(kHklm, s, "C:\\gone\\b.dll", 1);
-    world.Add_Exception_Text("SharedDLLs\\C:\\gone\\a.dll");
-    Scan("fF");
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\gone\\b.dll"}));
-
-    ScanWorld other;
-    remote::SimComputer& pc2 = other.Add_Computer("PC2");
-    other.Add_Node("PC2");
-    pc2.registry.Set_Dword(kHklm, s, "C:\\gone\\a.dll", 1);
-    other.Add_Exception_Text("CurrentVersion\\SharedDLLs");
-    other.Check_Category("fF");
-    other.Scan();
-    EXPECT_TRUE(other.Rows('s').empty());
-    EXPECT_EQ(other.Header("fFPC2")->Sub(2).text, "0 Problems Found");
-}
-
 TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
     pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
     pc.registry.Deny_Access(kHklm, kSharedDllsKey);

@@ -406,11 +406,12 @@ TEST(FixRetest, RowsWhoseReasonNoLongerHoldsDeleteNothing) {
     }
 }
 
-// Pump 1 is the computer's, then one per entry. ActiveX/COM: pumps 2 to 4
-// follow the three class IDs, 5 and 6 the interfaces, 7 onwards the sub-keys
-// of the classes key (the last phase: Skip ends the category). StartUp
-// Programs: 2 the disabled entry, 3 and 4 the machine's Run values. User MRU
-// List: 2 the first value of phase I.
+// Pump 1 is the computer's, then one per entry. Help Files: 3 follows the
+// first missing file of "Help" (Skip moves on to "HTML Help"). ActiveX/COM:
+// pumps 2 to 4 follow the three class IDs, 5 and 6 the interfaces, 7 onwards
+// the sub-keys of the classes key (the last phase: Skip ends the category).
+// StartUp Programs: 2 the disabled entry, 3 and 4 the machine's Run values.
+// User MRU List: 2 the first value of phase I.
 struct Press {
     const char* scenario;
     int pump;
@@ -424,6 +425,7 @@ TEST(CategoryPhases, SkipEndsThePhaseAndStopTheCategory) {
         "{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "C:\\GONE\\X.DLL", "C:\\gone\\s.exe /automation", "{T-GONE2}"};
     const char* startupII = "StartUp Programs - Phase II of III";
     const Press presses[] = {
+        {"HelpFiles", 3, false, "Help Files", {"x.chm", "w.chm"}},
         {"ActiveXCom",
          2,
          false,

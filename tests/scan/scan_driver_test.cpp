@@ -26,13 +26,22 @@ void Seed_Help(remote::SimComputer& computer) {
     computer.registry.Set_String(kHklm, kHtmlHelpKey, "gone3.chm", "C:\\Help");
 }
 
-// PC1 and PC2, each with the obsolete help values of Seed_Help, both listed
-// (unchecked until a test checks them) in the computer tree.
-void Add_Two_Help_Computers(ScanWorld& world) {
-    for (const char* name : {"PC1", "PC2"}) {
-        Seed_Help(world.Add_Computer(name));
+// The named computers (the local one too) seeded by Seed_Help and checked in
+// the tree in this order, and the categories checked.
+void Prepare(ScanWorld& world, std::initializer_list<const char*> computers,
+             std::initializer_list<const char*> categories = {"fA"}) {
+    for (const std::string name : computers) {
+        if (name == kLocalName) world.network.Local().facts.addressWidth = 32;
+        Seed_Help(name == kLocalName ? world.network.Local() : world.Add_Computer(name));
         world.Add_Node(name);
     }
+    for (const char* key : categories) world.Check_Category(key);
+}
+
+// Starts a scan whose closing fix question is answered No.
+void Scan_Without_Fix(ScanWorld& world) {
+    world.data.messages.Queue_Answer(MsgResult::No);
+    world.Scan();
 }
 
 TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
@@ -55,11 +64,8 @@ TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
 
 TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     ScanWorld world;
-    Seed_Help(world.Add_Computer("PC1"));
-    world.Add_Node("PC1");
-    world.Check_Category("fA");
-    world.data.messages.Queue_Answer(MsgResult::No);  // the fix question
-    world.Scan();
+    Prepare(world, {"PC1"});
+    Scan_Without_Fix(world);
     ASSERT_EQ(world.Rows('s').size(), 3u);
     const std::size_t rows = world.List().Count();
     const std::string status = world.window.Status_Text();
@@ -78,8 +84,7 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     EXPECT_TRUE(world.window.Commands_Enabled());
 
     world.data.messages.Queue_Answer(MsgResult::Yes);  // start afresh
-    world.data.messages.Queue_Answer(MsgResult::No);   // no fix
-    world.Scan();
+    Scan_Without_Fix(world);
     EXPECT_EQ(world.Rows('s').size(), 3u);
     EXPECT_EQ(world.Rows('s')[0]->key, "s0");  // numbering starts again
 }
@@ -87,12 +92,9 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
 TEST(ScanDriver, UnreachableFirstComputerGetsAnErrorRowAndTheSecondIsScanned) {
     ScanWorld world;
     world.Add_Computer("DEAD").reachable = false;
-    Seed_Help(world.Add_Computer("PC2"));
     const NodeId dead = world.Add_Node("DEAD");
-    world.Add_Node("PC2");
-    world.Check_Category("fA");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    Prepare(world, {"PC2"});
+    Scan_Without_Fix(world);
 
     // The row's texts and the next computer's rows are pinned by the console scanner's tests.
     const auto errors = world.Rows('e');
@@ -107,8 +109,7 @@ TEST(ScanDriver, UnreachableFirstComputerGetsAnErrorRowAndTheSecondIsScanned) {
     // The next scan starts with every node back to "Computer".
     world.data.messages.Queue_Answer(MsgResult::Yes);
     world.window.Computer_Tree().Set_Checked_Only(dead, false);
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    Scan_Without_Fix(world);
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "Computer");
 }
 
@@ -130,8 +131,7 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     world.Add_Node("PC1");
     const NodeId byAddress = world.Add_Node("10.1.2.3");
     world.Check_Category("fA");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    Scan_Without_Fix(world);
 
     const auto errors = world.Rows('e');
     ASSERT_EQ(errors.size(), 1u);
@@ -150,12 +150,10 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
 
 TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
     ScanWorld world;
-    Add_Two_Help_Computers(world);
-    world.Check_Category("fA");
+    Prepare(world, {"PC1", "PC2"});
     world.network.Add_Fault(
         {.kind = CallKind::Query, .computer = "PC1", .match = "Win32_ComputerSystem", .hresult = 0x80041001u});
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    Scan_Without_Fix(world);
     // An empty own name matches no other node: both computers are scanned.
     EXPECT_TRUE(world.Rows('e').empty());
     EXPECT_EQ(world.Rows('s').size(), 6u);
@@ -165,9 +163,7 @@ TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
 
 TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     ScanWorld world;
-    Add_Two_Help_Computers(world);
-    world.Check_Category("fA");
-    world.Check_Category("fF");
+    Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
     int pumps = 0;
     world.window.Set_Pump_Hook([&] {
         if (++pumps == 2) world.driver.mnuStopScan_Click();  // the 1st is the computer's, the 2nd the first entry's
@@ -191,35 +187,13 @@ TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     EXPECT_FALSE(world.window.Panel_Visible());
 }
 
-TEST(ScanDriver, SkipInsideHelpFilesMovesToHtmlHelp) {
-    ScanWorld world;
-    Seed_Help(world.Add_Computer("PC1"));
-    world.Add_Node("PC1");
-    world.Check_Category("fA");
-    int pumps = 0;
-    world.window.Set_Pump_Hook([&] {
-        if (++pumps == 2) world.driver.lblSkip_Click();
-    });
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"gone1.hlp", "gone3.chm"}));
-    EXPECT_FALSE(world.driver.Control().SkipRequested);
-    EXPECT_EQ(world.Header("fAPC1")->Sub(2).text, "2 Problems Found");
-}
-
 TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     ScanWorld world;
+    Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
     for (const char* name : {"PC1", "PC2"}) {
-        remote::SimComputer& computer = world.Add_Computer(name);
-        Seed_Help(computer);
-        computer.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
+        world.network.Find(name)->registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
     }
-    world.Add_Node("PC1");
-    world.Add_Node("PC2");
-    world.Check_Category("fA");
-    world.Check_Category("fF");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    Scan_Without_Fix(world);
 
     std::vector<std::string> keys;
     for (std::size_t i = 0; i < world.List().Count(); ++i) keys.push_back(world.List().Row(i).key);
@@ -249,8 +223,7 @@ TEST(ScanDriver, TagsCarryTheTargetsOwnNameNotTheListedOne) {
     Seed_Help(pc);
     world.Add_Node("pc1.example.lan");
     world.Check_Category("fA");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    Scan_Without_Fix(world);
     const ListRow* header = world.Header("fApc1.example.lan");
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(header->Sub(1).key, "PC1");
@@ -262,14 +235,8 @@ TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
     for (const bool safeOption : {false, true}) {
         ScanWorld world;
         world.Set_Options(safeOption ? 32 : 0);
-        Seed_Help(world.network.Local());
-        world.network.Local().facts.addressWidth = 32;
-        Seed_Help(world.Add_Computer("PC2"));
-        world.Add_Node(kLocalName);
-        world.Add_Node("PC2");
-        world.Check_Category("fA");
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        Prepare(world, {kLocalName, "PC2"});
+        Scan_Without_Fix(world);
         EXPECT_EQ(world.Rows('s').size(), 6u);
         const std::string log = world.Log();
         // The local computer is never remote, so it is always scanned fast.
@@ -289,14 +256,11 @@ TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
 
 TEST(ScanDriver, ManualFixQuestionRunsTheFixingCommand) {
     ScanWorld world;
-    remote::SimComputer& pc = world.Add_Computer("PC1");
-    Seed_Help(pc);
-    world.Add_Node("PC1");
-    world.Check_Category("fA");
+    Prepare(world, {"PC1"});
     world.data.messages.Queue_Answer(MsgResult::Yes);
     world.Scan();
     std::vector<remote::RegistryValueName> left;
-    (void)pc.registry.Enum_Values(kHklm, kHelpKey, left);
+    (void)world.network.Find("PC1")->registry.Enum_Values(kHklm, kHelpKey, left);
     EXPECT_TRUE(left.empty());
     EXPECT_EQ(world.window.Status_Text(), "Total Problems Fixed: 3/3");
 }
@@ -304,13 +268,8 @@ TEST(ScanDriver, ManualFixQuestionRunsTheFixingCommand) {
 TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
     ScanWorld world;
     world.Set_Options(1 | 8);  // automatic fixing, shutdown
-    Seed_Help(world.network.Local());
-    world.network.Local().facts.addressWidth = 32;
-    remote::SimComputer& pc = world.Add_Computer("PC2");
-    Seed_Help(pc);
-    world.Add_Node(kLocalName);
-    world.Add_Node("PC2");
-    world.Check_Category("fA");
+    Prepare(world, {kLocalName, "PC2"});
+    remote::SimComputer& pc = *world.network.Find("PC2");
     world.Scan();
     EXPECT_EQ(world.List().Count(), 0u);  // cleared after each computer
     EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 6");
@@ -326,14 +285,12 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
 
 TEST(ScanDriver, AnyExceptionWhileAComputerIsHandledMakesAnErrorRowAndGoesOn) {
     ScanWorld world;
-    Add_Two_Help_Computers(world);
-    world.Check_Category("fA");
+    Prepare(world, {"PC1", "PC2"});
     int pumps = 0;
     world.window.Set_Pump_Hook([&] {
         if (++pumps == 2) throw std::out_of_range("position out of range");  // inside PC1's first category
     });
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    Scan_Without_Fix(world);
 
     const auto errors = world.Rows('e');
     ASSERT_EQ(errors.size(), 1u);
@@ -367,9 +324,7 @@ TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
 // the user might have excepted.
 TEST(ScanDriver, AnUnreadableExceptionTableListsNothingAndSaysSoOncePerComputer) {
     ScanWorld world;
-    Add_Two_Help_Computers(world);
-    world.Check_Category("fA");
-    world.Check_Category("fF");
+    Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
     ASSERT_TRUE(world.data.Run_Sql("DROP TABLE EXCEPTION_TBL"));
     world.Scan();
 
