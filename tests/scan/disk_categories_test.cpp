@@ -5,8 +5,6 @@
 // files and folders, content first. Firefox profiles are scanned under Wine.
 #include <gtest/gtest.h>
 
-#include "fix/fix_environment.h"
-#include "fix/fix_problems.h"
 #include "scan/folder_walker.h"
 #include "scan/systemwide_search.h"
 #include "scan_world.h"
@@ -36,8 +34,7 @@ struct DiskWorld {
     // "text|detail|fix digit" of every file or folder row, in list order.
     std::vector<std::string> Scan(const char* category) {
         world.Check_Category(category);
-        world.data.messages.Queue_Answer(MsgResult::No);  // no fix at the end
-        world.Scan();
+        world.Scan_Without_Fix();
         std::vector<std::string> rows;
         for (const ListRow* row : world.Rows('c')) {
             rows.push_back(row->text + "|" + row->Sub(1).text + "|" + row->tag[0]);
@@ -180,9 +177,7 @@ TEST(DiskFix, DeletesExactlyTheListedRowsContentFirst) {
     w.Add_Files(kTemp, {"sub\\inner.txt", "open\\busy.tmp", "a.log"});
     w.pc.files.Lock(std::string(kTemp) + "open\\busy.tmp");
     ASSERT_EQ(w.Scan("dG").size(), 5u);
-    bool stop = false;
-    fix::FixEnvironment env{w.world.window, w.world.data.db, w.world.context, stop};
-    fix::Start_Fixing(env, false);
+    w.world.Fix();
 
     std::vector<std::string> outcomes;
     for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->Sub(2).text);

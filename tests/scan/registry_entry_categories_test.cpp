@@ -22,8 +22,7 @@ protected:
 
     void Scan(const char* category) {
         world.Check_Category(category);
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        world.Scan_Without_Fix();
         ASSERT_TRUE(world.driver.Scan_Ran());
         ASSERT_TRUE(world.Rows('e').empty()) << world.Rows('e')[0]->Sub(2).text;
         const ListRow* header = world.Header(std::string(category) + "PC1");
@@ -44,8 +43,7 @@ TEST_F(RegistryEntryCategories, UninstallEntriesOnTheLocalComputerReadNatively) 
     local.registry.Set_String(kHklm, u + "\\Gone", "InstallSource", "C:\\Installers\\Gone");
     local.registry.Create_Key(kHklm, u + "\\Empty");
     world.Check_Category("fB");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    world.Scan_Without_Fix();
     EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"Empty", "C:\\Installers\\Gone"}));
     EXPECT_EQ(world.network.Count(remote::CallKind::Method, "GetStringValue"), 0u);
 }
@@ -75,15 +73,13 @@ TEST_F(RegistryEntryCategories, EachFolderIsListedOncePerScan) {
         world.Set_Options(options);
         world.network.calls.clear();
         world.List().Clear();
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        world.Scan_Without_Fix();
         EXPECT_EQ(world.Problem_Texts(), missing) << options;
         EXPECT_EQ(world.network.Count(kind, listing), 1u) << options;
     }
     world.network.Add_Fault({CallKind::Query, "PC1", "Path='\\\\Win", 0x80070005u, 1, true});
     world.List().Clear();
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    world.Scan_Without_Fix();
     EXPECT_EQ(world.Problem_Texts(), std::vector<std::string>{"C:\\Other\\e.dll"});
     EXPECT_NE(world.Log().find("4 entries of [Shared Dlls] on PC1 could not be checked"), std::string::npos);
 }
@@ -114,8 +110,7 @@ TEST(RegistryEntryCalls, EachEntryCostsItsReadsAndNoQuery) {
         world.Add_Node("PC1");
         world.Set_Options(32);
         world.Check_Category(category.substr(0, 2));
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        world.Scan_Without_Fix();
         EXPECT_EQ(world.Rows('s').size(), category == "fB-" ? 0u : count / 3u) << category;
         return static_cast<int>(world.network.Count(kind));
     };
@@ -142,8 +137,7 @@ TEST_F(RegistryEntryCategories, ExceptionTableIsReadOncePerChange) {
         world.window.Set_Pump_Hook([&, change = change] {
             if (change && world.Rows('s').size() == 1) world.Add_Exception_Text("\\c.dll");
         });
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        world.Scan_Without_Fix();
         if (change) all.erase(all.begin() + 2);
         EXPECT_EQ(world.Problem_Texts(), all) << change;
         EXPECT_EQ(world.data.db.Exception_Texts().reads - before, reads) << change;

@@ -9,7 +9,6 @@
 #include <functional>
 #include <map>
 
-#include "fix/fix_problems.h"
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 
@@ -269,26 +268,31 @@ const Scenario kScenarios[] = {
      {{"Debugger", "", "C:\\dbg.exe", kIfeo + "evil.exe", "Debugger", '1'}}},
 };
 
-class RegistryCategoryScenario : public ::testing::TestWithParam<Scenario> {
-protected:
-    RegistryCategoryScenario() : pc(world.Add_Computer("PC1")) {
+// A fresh computer seeded as the named scenario says, scanned for its
+// category alone (options 0: fast mode, no restore point); the hook runs at
+// every pump.
+struct ScannedWorld {
+    ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {}) {
+        const Scenario& scenario = *std::ranges::find(kScenarios, name, &Scenario::name);
+        pc = &world.Add_Computer("PC1");
+        pc->registry.Create_Key(kHku, kUser);
+        scenario.seed(*pc);
         world.Add_Node("PC1");
-        world.Set_Options(0);  // fast mode, no restore point
-        pc.registry.Create_Key(kHku, kUser);
-        GetParam().seed(pc);
-        world.Check_Category(GetParam().category);
-    }
-    void Scan() {
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        world.Set_Options(options);
+        world.Check_Category(scenario.category);
+        if (hook) world.window.Set_Pump_Hook([this, hook] { hook(*this); });
+        world.Scan_Without_Fix();
     }
     ScanWorld world;
-    remote::SimComputer& pc;
+    remote::SimComputer* pc = nullptr;
 };
+
+using RegistryCategoryScenario = ::testing::TestWithParam<Scenario>;
 
 TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesThem) {
     const Scenario& scenario = GetParam();
-    Scan();
+    ScannedWorld scanned(scenario.name, 0);
+    ScanWorld& world = scanned.world;
     const auto rows = world.Rows('s');
     ASSERT_EQ(rows.size(), scenario.rows.size()) << ::testing::PrintToString(world.Problem_Texts());
     const ListRow* header = world.Header(std::string(scenario.category) + "PC1");
@@ -305,35 +309,14 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
         EXPECT_EQ(rows[i]->tag, e.fix + std::string(scenario.category) + "PC1") << i;
         EXPECT_EQ(rows[i]->smallIcon, e.fileIcon ? "File" : header->smallIcon) << i;
     }
-    bool stop = false;
-    fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
-    fix::Start_Fixing(env, false);
+    world.Fix();
     for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->Sub(2).text, "Problem fixed") << row->text;
-    Scan();  // what was fixed is gone; that nothing else went is shown under Wine
+    world.Scan_Without_Fix();  // what was fixed is gone; that nothing else went is shown under Wine
     EXPECT_TRUE(world.Rows('s').empty()) << ::testing::PrintToString(world.Problem_Texts());
 }
 
 INSTANTIATE_TEST_SUITE_P(Categories, RegistryCategoryScenario, ::testing::ValuesIn(kScenarios),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// A fresh computer seeded as the named scenario says, scanned for its
-// category alone; the hook runs at every pump.
-struct ScannedWorld {
-    ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {}) {
-        const Scenario& scenario = *std::ranges::find(kScenarios, name, &Scenario::name);
-        pc = &world.Add_Computer("PC1");
-        pc->registry.Create_Key(kHku, kUser);
-        scenario.seed(*pc);
-        world.Add_Node("PC1");
-        world.Set_Options(options);
-        world.Check_Category(scenario.category);
-        if (hook) world.window.Set_Pump_Hook([this, hook] { hook(*this); });
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
-    }
-    ScanWorld world;
-    remote::SimComputer* pc = nullptr;
-};
 
 TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
     for (const std::int32_t options : {0, 32}) {  // fast and safe mode
@@ -396,9 +379,7 @@ TEST(FixRetest, RowsWhoseReasonNoLongerHoldsDeleteNothing) {
         ScanWorld& world = scanned.world;
         ASSERT_FALSE(world.Rows('s').empty()) << scenario;
         reinstall(*scanned.pc);
-        bool stop = false;
-        fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
-        fix::Start_Fixing(env, false);
+        world.Fix();
         for (const ListRow* row : world.Rows('s')) {
             EXPECT_EQ(row->Sub(2).text, "Problem no longer present") << scenario << " " << row->text;
         }

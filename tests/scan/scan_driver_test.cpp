@@ -38,12 +38,6 @@ void Prepare(ScanWorld& world, std::initializer_list<const char*> computers,
     for (const char* key : categories) world.Check_Category(key);
 }
 
-// Starts a scan whose closing fix question is answered No.
-void Scan_Without_Fix(ScanWorld& world) {
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
-}
-
 TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
     ScanWorld world;
     world.Add_Node("PC1", false);
@@ -65,12 +59,12 @@ TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
 TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     ScanWorld world;
     Prepare(world, {"PC1"});
-    Scan_Without_Fix(world);
+    world.Scan_Without_Fix();
     ASSERT_EQ(world.Rows('s').size(), 3u);
     const std::size_t rows = world.List().Count();
     const std::string status = world.window.Status_Text();
 
-    world.data.messages.Queue_Answer(MsgResult::No);
+    world.data.messages.Queue_Answer(MsgResult::No);  // keep the un-fixed rows
     world.Scan();
     const ShownMessage& last = world.data.messages.shown.back();
     EXPECT_EQ(last.text,
@@ -84,7 +78,7 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     EXPECT_TRUE(world.window.Commands_Enabled());
 
     world.data.messages.Queue_Answer(MsgResult::Yes);  // start afresh
-    Scan_Without_Fix(world);
+    world.Scan_Without_Fix();
     EXPECT_EQ(world.Rows('s').size(), 3u);
     EXPECT_EQ(world.Rows('s')[0]->key, "s0");  // numbering starts again
 }
@@ -94,7 +88,7 @@ TEST(ScanDriver, UnreachableFirstComputerGetsAnErrorRowAndTheSecondIsScanned) {
     world.Add_Computer("DEAD").reachable = false;
     const NodeId dead = world.Add_Node("DEAD");
     Prepare(world, {"PC2"});
-    Scan_Without_Fix(world);
+    world.Scan_Without_Fix();
 
     // The row's texts and the next computer's rows are pinned by the console scanner's tests.
     const auto errors = world.Rows('e');
@@ -109,7 +103,7 @@ TEST(ScanDriver, UnreachableFirstComputerGetsAnErrorRowAndTheSecondIsScanned) {
     // The next scan starts with every node back to "Computer".
     world.data.messages.Queue_Answer(MsgResult::Yes);
     world.window.Computer_Tree().Set_Checked_Only(dead, false);
-    Scan_Without_Fix(world);
+    world.Scan_Without_Fix();
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "Computer");
 }
 
@@ -131,7 +125,7 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     world.Add_Node("PC1");
     const NodeId byAddress = world.Add_Node("10.1.2.3");
     world.Check_Category("fA");
-    Scan_Without_Fix(world);
+    world.Scan_Without_Fix();
 
     const auto errors = world.Rows('e');
     ASSERT_EQ(errors.size(), 1u);
@@ -153,7 +147,7 @@ TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
     Prepare(world, {"PC1", "PC2"});
     world.network.Add_Fault(
         {.kind = CallKind::Query, .computer = "PC1", .match = "Win32_ComputerSystem", .hresult = 0x80041001u});
-    Scan_Without_Fix(world);
+    world.Scan_Without_Fix();
     // An empty own name matches no other node: both computers are scanned.
     EXPECT_TRUE(world.Rows('e').empty());
     EXPECT_EQ(world.Rows('s').size(), 6u);
@@ -193,7 +187,7 @@ TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     for (const char* name : {"PC1", "PC2"}) {
         world.network.Find(name)->registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
     }
-    Scan_Without_Fix(world);
+    world.Scan_Without_Fix();
 
     std::vector<std::string> keys;
     for (std::size_t i = 0; i < world.List().Count(); ++i) keys.push_back(world.List().Row(i).key);
@@ -223,7 +217,7 @@ TEST(ScanDriver, TagsCarryTheTargetsOwnNameNotTheListedOne) {
     Seed_Help(pc);
     world.Add_Node("pc1.example.lan");
     world.Check_Category("fA");
-    Scan_Without_Fix(world);
+    world.Scan_Without_Fix();
     const ListRow* header = world.Header("fApc1.example.lan");
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(header->Sub(1).key, "PC1");
@@ -236,7 +230,7 @@ TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
         ScanWorld world;
         world.Set_Options(safeOption ? 32 : 0);
         Prepare(world, {kLocalName, "PC2"});
-        Scan_Without_Fix(world);
+        world.Scan_Without_Fix();
         EXPECT_EQ(world.Rows('s').size(), 6u);
         const std::string log = world.Log();
         // The local computer is never remote, so it is always scanned fast.
@@ -290,7 +284,7 @@ TEST(ScanDriver, AnyExceptionWhileAComputerIsHandledMakesAnErrorRowAndGoesOn) {
     world.window.Set_Pump_Hook([&] {
         if (++pumps == 2) throw std::out_of_range("position out of range");  // inside PC1's first category
     });
-    Scan_Without_Fix(world);
+    world.Scan_Without_Fix();
 
     const auto errors = world.Rows('e');
     ASSERT_EQ(errors.size(), 1u);

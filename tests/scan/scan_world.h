@@ -13,6 +13,7 @@
 #include "base/ui/check_tree.h"
 #include "base/ui/results_list.h"
 #include "db/app_tables.h"
+#include "fix/fix_problems.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "scan/cvnscan/console_window.h"
@@ -55,6 +56,17 @@ public:
     }
 
     void Scan() { driver.mnuStartScan_Click(); }
+    // A scan whose closing question ("Do you want to fix the problems now?") is answered No.
+    void Scan_Without_Fix() {
+        data.messages.Queue_Answer(MsgResult::No);
+        Scan();
+    }
+    // The fixing routine over the checked rows, as Fix Problems runs it.
+    void Fix() {
+        bool stop = false;
+        fix::FixEnvironment env{window, data.db, context, stop};
+        fix::Start_Fixing(env, false);
+    }
 
     [[nodiscard]] ResultsList& List() { return window.Results(); }
     // Rows whose key begins with the given character, in list order.
