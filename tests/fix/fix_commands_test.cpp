@@ -6,11 +6,15 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
-#include "fix_fixture.h"
+#include "scan/scan_world.h"
 #include "settings/general_options.h"
 
 namespace corvane::testing {
 namespace {
+
+using scan::testing::kHklm;
+using scan::testing::kHku;
+using scan::testing::ScanWorld;
 
 using fix::AutoFixResult;
 using fix::Fix_After_Scan;
@@ -19,6 +23,7 @@ using fix::ScannedComputer;
 class FixCommands : public ::testing::Test {
 protected:
     FixCommands() : pc(scene.network.Add_Computer("PC17")) {
+        scene.Set_Options(0);
         pc.registry.Set_String(kHklm, "Software\\Single", "V", "z");
     }
 
@@ -28,7 +33,7 @@ protected:
         row = scene.Add_Registry_Row('2', target, kHklm, "Software\\Single");
     }
 
-    FixScene scene;
+    ScanWorld scene;
     remote::SimComputer& pc;
     std::string row;
 };
@@ -38,13 +43,13 @@ TEST_F(FixCommands, FixCommandAsksAndRunsInManualMode) {
     List_Of("PC17");
     scene.Row(row).checked = false;
     EXPECT_FALSE(fix::mnuFixProblems_Click(scene.env));
-    EXPECT_TRUE(scene.database.messages.shown.empty());
+    EXPECT_TRUE(scene.data.messages.shown.empty());
 
     scene.Row(row).checked = true;
-    scene.database.messages.Queue_Answer(MsgResult::No);
+    scene.data.messages.Queue_Answer(MsgResult::No);
     EXPECT_FALSE(fix::mnuFixProblems_Click(scene.env));
-    ASSERT_EQ(scene.database.messages.shown.size(), 1u);
-    const ShownMessage& question = scene.database.messages.shown[0];
+    ASSERT_EQ(scene.data.messages.shown.size(), 1u);
+    const ShownMessage& question = scene.data.messages.shown[0];
     EXPECT_EQ(question.text, "Are you sure you want to fix the checked problems?");
     EXPECT_EQ(question.buttons, MsgButtons::YesNo);
     EXPECT_EQ(question.icon, MsgIcon::Question);
@@ -65,7 +70,7 @@ TEST_F(FixCommands, AutomaticModeFixesClearsTheListAndShutsTheRemoteComputerDown
     EXPECT_TRUE(result.shutDown);
     EXPECT_FALSE(result.stopped);
     EXPECT_FALSE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
-    EXPECT_EQ(scene.window.results.Count(), 0u);
+    EXPECT_EQ(scene.List().Count(), 0u);
     EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));
     // The panel stays and the commands stay busy: the scan goes on.
     EXPECT_EQ(scene.window.panelStates, (std::vector<bool>{true, true}));
@@ -73,7 +78,7 @@ TEST_F(FixCommands, AutomaticModeFixesClearsTheListAndShutsTheRemoteComputerDown
     const std::string log = scene.Log();
     EXPECT_LT(log.find("I: Fix Mode: Auto"), log.find("Deleted: registry key"));
     EXPECT_LT(log.find("Total Problems Fixed 1"), log.find("I: Shutdown Computer: PC17"));
-    EXPECT_TRUE(scene.database.messages.shown.empty());
+    EXPECT_TRUE(scene.data.messages.shown.empty());
 }
 
 // The other outcomes of the automatic-mode step; the local computer is never
@@ -104,7 +109,7 @@ TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
         {"local as remote", kBoth, true, 0, {"localhost", "", "", "Workstation", true}, {true, false, false}, 0, 0},
     };
     for (const Case& c : cases) {
-        FixScene scene;
+        ScanWorld scene;
         remote::SimComputer& pc = scene.network.Add_Computer("PC17");
         remote::SimComputer& local = scene.network.Local();
         local.aliases.push_back("localhost");
@@ -129,7 +134,7 @@ TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
         }
         EXPECT_EQ(pc.shutdownRequests.size(), c.shutdownRequests) << c.name;
         EXPECT_TRUE(local.shutdownRequests.empty()) << c.name;
-        EXPECT_EQ(scene.window.results.Count(), c.rowsLeft) << c.name;
+        EXPECT_EQ(scene.List().Count(), c.rowsLeft) << c.name;
         const std::string log = scene.Log();
         EXPECT_EQ(log.find("Shutdown Computer") != std::string::npos, c.expected.shutDown) << c.name;
         EXPECT_EQ(log.find("E: The computer 'PC17' could not be shut down.") != std::string::npos,

@@ -6,22 +6,71 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <tuple>
 
-#include "fix_fixture.h"
+#include "remote/reg_file.h"
 #include "remote/wmi_errors.h"
+#include "scan/scan_world.h"
 #include "settings/general_options.h"
 
 namespace corvane::testing {
 namespace {
 
-using fix::Start_Fixing;
+using scan::testing::kHklm;
+using scan::testing::kHku;
+using scan::testing::ScanWorld;
+
+std::string Value_Text(const remote::RegistryValue& value) {
+    std::string text = std::to_string(value.type) + ":" + value.text + ":" + std::to_string(value.number);
+    for (const std::string& part : value.parts) text += "|" + part;
+    for (const std::uint8_t byte : value.bytes) text += "," + std::to_string(byte);
+    return text;
+}
+
+// Every key (with its values) of both roots and every file and folder of a
+// simulated computer, one text per fact, for comparing states.
+std::set<std::string> Snapshot(remote::SimComputer& computer) {
+    std::set<std::string> facts;
+    for (const std::uint32_t root : {kHklm, kHku}) {
+        remote::RegFile file;
+        (void)computer.registry.Export(root, "", file);
+        for (const remote::RegKeyBlock& block : file.keys) {
+            const std::string key = remote::Root_Key_Name(block.root) + "\\" + block.keyPath;
+            facts.insert("key " + key);
+            for (const remote::RegValueLine& line : block.values) {
+                facts.insert("value " + key + " [" + line.name + "] = " + (line.value ? Value_Text(*line.value) : "-"));
+            }
+        }
+    }
+    for (const bool folders : {false, true}) {
+        for (const remote::FileEntry& entry : computer.files.All(folders)) {
+            facts.insert(std::string(folders ? "folder " : "file ") + entry.path);
+        }
+    }
+    return facts;
+}
+
+// Facts of `before` that `after` no longer has; facts that appeared are
+// returned with a leading "+".
+std::set<std::string> Difference(const std::set<std::string>& before, const std::set<std::string>& after) {
+    std::set<std::string> difference;
+    for (const std::string& fact : before) {
+        if (after.count(fact) == 0) difference.insert(fact);
+    }
+    for (const std::string& fact : after) {
+        if (before.count(fact) == 0) difference.insert("+" + fact);
+    }
+    return difference;
+}
+
 using remote::CallKind;
 
 // PC17 with one thing of every kind to delete, and things that must stay.
 class FixProblems : public ::testing::Test {
 protected:
     FixProblems() : pc(scene.network.Add_Computer("PC17")) {
+        scene.Set_Options(0);
         auto& reg = pc.registry;
         reg.Set_String(kHklm, "Software\\Old\\A\\B", "Deep", "1");
         reg.Set_String(kHklm, "Software\\Old\\A", "Mid", "2");
@@ -38,7 +87,6 @@ protected:
         pc.files.Add_File("C:\\Windows\\Temp\\OldDir\\inner.tmp", 5);
     }
 
-    void Fix() { Start_Fixing(scene.env, false); }
     [[nodiscard]] std::size_t Connects(std::string_view server) const {
         std::size_t count = 0;
         for (const auto& call : scene.network.calls) {
@@ -50,7 +98,7 @@ protected:
         return count;
     }
 
-    FixScene scene;
+    ScanWorld scene;
     remote::SimComputer& pc;
 };
 
@@ -62,7 +110,7 @@ TEST_F(FixProblems, EachRowGetsItsOutcomeAndTheComputerChangesExactlyByTheFixedO
     pc.registry.Set_String(kHklm, "Software\\Locked", "V", "l");
     pc.registry.Deny_Access(kHklm, "Software\\Locked");
     const auto orphan = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Keep");  // before any header
-    Add_Error_Row(scene.window.results, "PC99", "The RPC server is unavailable.");
+    Add_Error_Row(scene.List(), "PC99", "The RPC server is unavailable.");
     scene.Add_Header("fA", "PC17", "PC17", 13);
     const auto tree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Old");
     const auto value = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
@@ -88,7 +136,7 @@ TEST_F(FixProblems, EachRowGetsItsOutcomeAndTheComputerChangesExactlyByTheFixedO
     scene.Row(doneBefore).Sub(2).text = "Problem fixed";
 
     const auto before = Snapshot(pc);
-    Fix();
+    scene.Fix();
     const std::set<std::string> expected = {
         "key HKEY_LOCAL_MACHINE\\Software\\Old",
         "key HKEY_LOCAL_MACHINE\\Software\\Old\\A",
@@ -158,7 +206,7 @@ TEST_F(FixProblems, AnErrorInsideOneRowGoesIntoThatRowAndTheRunGoesOn) {
     scene.Add_Header("fA", "PC17", "PC17", 2);
     const auto failing = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     const auto next = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
-    Fix();
+    scene.Fix();
     EXPECT_EQ(scene.Problem_Text(failing), wmi::Hresult_Description(wmi::hresult::kWbemFailed));
     EXPECT_FALSE(scene.Fixed(failing));
     EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
@@ -171,7 +219,7 @@ TEST_F(FixProblems, AnUnreachableComputerKeepsItsRowsAndTheNextComputerIsFixed) 
     const auto unreachable = scene.Add_Registry_Row('2', "PC2", kHklm, "Software\\X");
     scene.Add_Header("fA", "PC17", "PC17", 1);
     const auto reachable = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    Fix();
+    scene.Fix();
     EXPECT_FALSE(scene.Fixed(unreachable));
     EXPECT_TRUE(scene.Row(unreachable).checked);
     EXPECT_EQ(scene.Problem_Text(unreachable), "The file does not exist");
@@ -180,7 +228,7 @@ TEST_F(FixProblems, AnUnreachableComputerKeepsItsRowsAndTheNextComputerIsFixed) 
     EXPECT_NE(log.find("E: "), std::string::npos);
     EXPECT_EQ(log.find("Connected: PC2"), std::string::npos);
     EXPECT_EQ(log.find("Fixing Started: PC2"), std::string::npos);
-    EXPECT_TRUE(scene.database.messages.shown.empty());
+    EXPECT_TRUE(scene.data.messages.shown.empty());
 }
 
 TEST_F(FixProblems, AFailedConnectionIsTriedAgainAtTheNextHeaderOfTheSameComputer) {
@@ -189,7 +237,7 @@ TEST_F(FixProblems, AFailedConnectionIsTriedAgainAtTheNextHeaderOfTheSameCompute
     const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fB", "PC17", "PC17", 1);
     const auto second = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
-    Fix();
+    scene.Fix();
     EXPECT_FALSE(scene.Fixed(first));
     EXPECT_TRUE(scene.Fixed(second));
     EXPECT_EQ(Connects("PC17"), 2u);
@@ -203,7 +251,7 @@ TEST_F(FixProblems, TwoComputersWithTheSameTargetNameAreOne) {
     const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fA", "10.0.0.17", "PC17", 1);
     const auto second = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
-    Fix();
+    scene.Fix();
     EXPECT_TRUE(scene.Fixed(first));
     EXPECT_TRUE(scene.Fixed(second));
     EXPECT_EQ(Connects("PC17"), 1u);
@@ -215,7 +263,7 @@ TEST_F(FixProblems, AComputerThatNowAnswersUnderAnotherNameGetsNothingDeleted) {
     scene.network.Find("OTHER")->registry.Set_String(kHklm, "Software\\Single", "V", "z");
     scene.Add_Header("fA", "10.0.0.5", "PC17", 1);
     const auto row = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    Fix();
+    scene.Fix();
     EXPECT_FALSE(scene.Fixed(row));
     EXPECT_TRUE(scene.network.Find("OTHER")->registry.Key_Exists(kHklm, "Software\\Single"));
     EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
@@ -233,7 +281,7 @@ TEST_F(FixProblems, AComputerThatCannotTellItsNameGetsNothingDeleted) {
         scene.Add_Header("fA", computer, "", 1);
         rows.push_back(scene.Add_Registry_Row('2', "", kHklm, "Software\\Single"));
     }
-    Fix();
+    scene.Fix();
     for (const std::string& row : rows) EXPECT_EQ(scene.Problem_Text(row), "Other Errors");
     EXPECT_EQ(Connects("PC18"), 1u);
     EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
@@ -250,7 +298,7 @@ TEST_F(FixProblems, StopEndsTheRunAfterTheCurrentRowAndTheClosingStepsStillRun) 
     scene.window.onPump = [&](int pump) {
         if (pump == 3) scene.stop = true;
     };
-    Fix();
+    scene.Fix();
     EXPECT_TRUE(scene.Fixed(first));
     EXPECT_FALSE(scene.Fixed(second));
     EXPECT_FALSE(scene.Fixed(third));
@@ -265,7 +313,7 @@ TEST_F(FixProblems, StopEndsTheRunAfterTheCurrentRowAndTheClosingStepsStillRun) 
 }
 
 TEST_F(FixProblems, CountersStatusTextsAndTheProgressPanel) {
-    scene.window.Check_Categories({"fA"});  // one checked category, but three headers below
+    scene.Check_Category("fA");  // one checked category, but three headers below
     scene.Add_Header("fA", "PC17", "PC17", 2);
     const auto fixedRow = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     const auto unchecked = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Parent\\Child");
@@ -279,7 +327,7 @@ TEST_F(FixProblems, CountersStatusTextsAndTheProgressPanel) {
         counts.push_back(scene.window.Label(ProgressLabel::ProblemsCount) + "|" +
                          scene.window.Label(ProgressLabel::ScannedItemCount));
     };
-    Fix();
+    scene.Fix();
 
     EXPECT_TRUE(scene.Fixed(fixedRow));
     const ListRow& a = scene.Row("fAPC17");
@@ -304,7 +352,7 @@ TEST_F(FixProblems, CountersStatusTextsAndTheProgressPanel) {
     // A second run skips the fixed row and adds the still unfixed ones into
     // the totals; with Child gone, Parent can be deleted now.
     scene.Row(unchecked).checked = true;
-    Fix();
+    scene.Fix();
     EXPECT_TRUE(scene.Fixed(unchecked));
     EXPECT_EQ(scene.Row("fAPC17").Sub(2).tag, "0");
     EXPECT_EQ(scene.Row("fBPC17").Sub(2).tag, "0");
@@ -317,7 +365,7 @@ TEST_F(FixProblems, AListOfHeadersOnlyConnectsOnceAndMakesTheRestorePoint) {
     scene.Add_Header("fA", "PC17", "PC17", 0);
     scene.Add_Header("fB", "PC17", "PC17", 0);
     const auto before = Snapshot(pc);
-    Fix();
+    scene.Fix();
     EXPECT_EQ(Connects("PC17"), 1u);
     EXPECT_EQ(pc.Restore_Points().size(), 1u);
     EXPECT_EQ(Difference(before, Snapshot(pc)), std::set<std::string>{});
@@ -329,12 +377,12 @@ TEST_F(FixProblems, ARefusedRestorePointLeavesThatComputerAloneOnly) {
     pc.createRestorePointResult = 1;
     auto& other = scene.network.Add_Computer("PC18");
     other.registry.Set_String(kHklm, "Software\\Single", "V", "z");
-    scene.database.messages.Queue_Answer(MsgResult::No);
+    scene.data.messages.Queue_Answer(MsgResult::No);
     scene.Add_Header("fA", "PC17", "PC17", 1);
     const auto refused = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fA", "PC18", "PC18", 1);
     const auto fixedRow = scene.Add_Registry_Row('2', "PC18", kHklm, "Software\\Single");
-    Fix();
+    scene.Fix();
     EXPECT_FALSE(scene.Fixed(refused));
     EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
     EXPECT_TRUE(scene.Fixed(fixedRow));

@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include "fix_fixture.h"
 #include "remote/wmi_connection.h"
+#include "scan/scan_world.h"
 #include "settings/general_options.h"
 
 namespace corvane::testing {
 namespace {
+
+using scan::testing::kHklm;
+using scan::testing::kHku;
+using scan::testing::ScanWorld;
 
 using fix::Create_Restore_Point_Before_Fixing;
 using fix::Is_System_Restore_Unsupported;
@@ -31,15 +35,15 @@ TEST(RestorePointSupport, VersionsAreComparedAsNumbers) {
 class RestorePointStep : public ::testing::Test {
 protected:
     RestorePointStep() : computer(scene.network.Add_Computer("PC17")) {
-        scene.target.ComputerName = "PC17";
-        scene.target.OSVersion = "6.1.7601";
+        scene.context.ComputerName = "PC17";
+        scene.context.OSVersion = "6.1.7601";
         rootDefault = remote::WMI_Connect_To(scene.ports, "default", "PC17", "", "");
     }
 
     bool Run() { return Create_Restore_Point_Before_Fixing(scene.env, *rootDefault); }
-    std::vector<ShownMessage>& Shown() { return scene.database.messages.shown; }
+    std::vector<ShownMessage>& Shown() { return scene.data.messages.shown; }
 
-    FixScene scene;
+    ScanWorld scene;
     remote::SimComputer& computer;
     wmi::ServicesPtr rootDefault;
 };
@@ -47,7 +51,7 @@ protected:
 TEST_F(RestorePointStep, SupportedSystemsGetOneRestorePointWithTheStampedDescription) {
     scene.Set_Options(GO_RESTORE_POINT);
     for (const char* version : {"6.1.7601", "10.0.19045"}) {
-        scene.target.OSVersion = version;
+        scene.context.OSVersion = version;
         EXPECT_TRUE(Run()) << version;
     }
     ASSERT_EQ(computer.Restore_Points().size(), 2u);
@@ -85,21 +89,21 @@ TEST(RestorePointFailure, FollowsTheTableOfModes) {
     for (const Case& c : cases) {
         const std::string name = std::string(c.version) + (c.systemRestore ? "" : " without SystemRestore") + " " +
                                  std::to_string(c.options);
-        FixScene fresh;
+        ScanWorld fresh;
         remote::SimComputer& computer = fresh.network.Add_Computer("PC17");
         computer.createRestorePointResult = 1;
         computer.systemRestore = c.systemRestore;
-        fresh.target.ComputerName = "PC17";
-        fresh.target.OSVersion = c.version;
+        fresh.context.ComputerName = "PC17";
+        fresh.context.OSVersion = c.version;
         fresh.Set_Options(c.options);
-        if (c.asked) fresh.database.messages.Queue_Answer(c.answer);
+        if (c.asked) fresh.data.messages.Queue_Answer(c.answer);
         const auto services = remote::WMI_Connect_To(fresh.ports, "default", "PC17", "", "");
         EXPECT_EQ(Create_Restore_Point_Before_Fixing(fresh.env, *services), c.result) << name;
 
         const bool unsupported = Is_System_Restore_Unsupported(c.version);
         const std::string message = unsupported ? "System Restore feature is not supported by the Computer 'PC17'."
                                                 : "Error while creating System Restore Point for the computer 'PC17'.";
-        const auto& shown = fresh.database.messages.shown;
+        const auto& shown = fresh.data.messages.shown;
         ASSERT_EQ(shown.size(), (c.asked || c.shownCritical) ? 1u : 0u) << name;
         if (c.asked) {
             EXPECT_EQ(shown[0].text, message + "\r\n\r\nAre you sure you want to continue Fixing?") << name;

@@ -8,15 +8,19 @@
 
 #include "base/file_path.h"
 #include "fix/fix_problems.h"
-#include "fix_fixture.h"
 #include "remote/undo_files.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_registry_copy.h"
+#include "scan/scan_world.h"
 #include "settings/general_options.h"
 #include "support/temp_folder.h"
 
 namespace corvane::testing {
 namespace {
+
+using scan::testing::kHklm;
+using scan::testing::kHku;
+using scan::testing::ScanWorld;
 
 using remote::CallKind;
 
@@ -61,7 +65,7 @@ protected:
     }
 
     void Fix() {
-        fix::FixEnvironment env{scene.window, scene.database.db, target, scene.stop};
+        fix::FixEnvironment env{scene.window, scene.data.db, target, scene.stop};
         fix::Start_Fixing(env, false);
     }
     void Add_Rows(std::string_view computer) {
@@ -83,7 +87,7 @@ protected:
                                         [yes](std::string_view, std::string_view) { return yes; });
     }
 
-    FixScene scene;
+    ScanWorld scene;
     remote::SimComputer& pc;
     TempFolder scratch;
     ScratchUserData userData;

@@ -104,11 +104,11 @@ TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
         DiskWorld w;
         w.Add_Files(kTemp, {"d1\\d2\\f1", "d1\\d2\\f2", "d1\\d2\\f3", "d1\\g1", "d1\\g2", "top1", "top2"});
         bool pressed = false;
-        w.world.window.Set_Pump_Hook([&] {
+        w.world.window.onPump = [&](int) {
             if (pressed || w.world.Rows('c').size() != 1) return;
             pressed = true;
             stop ? w.world.driver.mnuStopScan_Click() : w.world.driver.lblSkip_Click();
-        });
+        };
         EXPECT_EQ(w.Texts("dG"), stop ? (std::vector<std::string>{"f1", d1 + "\\d2", "g1", d1, "top1"})
                                       : (std::vector<std::string>{"f1", d1 + "\\d2", "g1", "g2", d1, "top1", "top2"}));
     }
@@ -164,9 +164,9 @@ TEST(SystemwideSearch, TwoFixedDrivesWithARunningCount) {
     ASSERT_TRUE(Save_Settings(w.world.data.db, 0, ".tmp;.log;"));
     w.Add_Files("", {"C:\\a.tmp", "C:\\x\\b.LOG", "C:\\c.txt", "D:\\d.tmp"});
     std::vector<std::string> counts;
-    w.world.window.Set_Pump_Hook([&] {
+    w.world.window.onPump = [&](int) {
         if (const ListRow* header = w.world.Header("wAPC1")) counts.push_back(header->Sub(2).text);
-    });
+    };
     EXPECT_EQ(w.Scan("wA"), (std::vector<std::string>{"b.log|0 bytes|3", "a.tmp|0 bytes|3", "d.tmp|0 bytes|3"}));
     EXPECT_NE(std::find(counts.begin(), counts.end(), "2 Problems Found"), counts.end());
     EXPECT_EQ(w.world.Header("wAPC1")->Sub(2).text, "3 Problems Found");

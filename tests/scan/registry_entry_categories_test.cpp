@@ -134,9 +134,9 @@ TEST_F(RegistryEntryCategories, ExceptionTableIsReadOncePerChange) {
     for (const auto& [change, reads] : {std::pair{false, 1}, std::pair{false, 0}, std::pair{true, 1}}) {
         world.List().Clear();
         const std::int64_t before = world.data.db.Exception_Texts().reads;
-        world.window.Set_Pump_Hook([&, change = change] {
+        world.window.onPump = [&, change = change](int) {
             if (change && world.Rows('s').size() == 1) world.Add_Exception_Text("\\c.dll");
-        });
+        };
         world.Scan_Without_Fix();
         if (change) all.erase(all.begin() + 2);
         EXPECT_EQ(world.Problem_Texts(), all) << change;

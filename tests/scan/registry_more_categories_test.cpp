@@ -15,7 +15,6 @@
 namespace corvane::scan::testing {
 namespace {
 
-constexpr std::uint32_t kHku = 0x80000003u;
 const std::string kUser = "S-1-5-21-1";
 const std::string kClsid = "SOFTWARE\\CLASSES\\CLSID\\";
 const std::string kFileExts = kUser + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
@@ -280,7 +279,7 @@ struct ScannedWorld {
         world.Add_Node("PC1");
         world.Set_Options(options);
         world.Check_Category(scenario.category);
-        if (hook) world.window.Set_Pump_Hook([this, hook] { hook(*this); });
+        if (hook) world.window.onPump = [this, hook](int) { hook(*this); };
         world.Scan_Without_Fix();
     }
     ScanWorld world;

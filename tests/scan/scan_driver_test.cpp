@@ -53,7 +53,7 @@ TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
     EXPECT_EQ(world.data.messages.shown[1].text, "Please select atleast one category to scan for!");
     EXPECT_FALSE(world.driver.Scan_Ran());
     EXPECT_EQ(world.List().Count(), 0u);
-    EXPECT_TRUE(world.window.Commands_Enabled());
+    EXPECT_TRUE(world.Commands_Enabled());
 }
 
 TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
@@ -62,7 +62,7 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     world.Scan_Without_Fix();
     ASSERT_EQ(world.Rows('s').size(), 3u);
     const std::size_t rows = world.List().Count();
-    const std::string status = world.window.Status_Text();
+    const std::string status = world.window.statusText;
 
     world.data.messages.Queue_Answer(MsgResult::No);  // keep the un-fixed rows
     world.Scan();
@@ -73,9 +73,9 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     EXPECT_EQ(last.buttons, MsgButtons::YesNo);
     EXPECT_EQ(last.icon, MsgIcon::Exclamation);
     EXPECT_EQ(world.List().Count(), rows);
-    EXPECT_EQ(world.window.Status_Text(), status);
-    EXPECT_FALSE(world.window.Panel_Visible());
-    EXPECT_TRUE(world.window.Commands_Enabled());
+    EXPECT_EQ(world.window.statusText, status);
+    EXPECT_FALSE(world.Panel_Visible());
+    EXPECT_TRUE(world.Commands_Enabled());
 
     world.data.messages.Queue_Answer(MsgResult::Yes);  // start afresh
     world.Scan_Without_Fix();
@@ -158,10 +158,9 @@ TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
 TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     ScanWorld world;
     Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
-    int pumps = 0;
-    world.window.Set_Pump_Hook([&] {
-        if (++pumps == 2) world.driver.mnuStopScan_Click();  // the 1st is the computer's, the 2nd the first entry's
-    });
+    world.window.onPump = [&](int pump) {
+        if (pump == 2) world.driver.mnuStopScan_Click();  // the 1st is the computer's, the 2nd the first entry's
+    };
     world.Scan();
 
     EXPECT_TRUE(world.driver.Control().StopRequested);
@@ -177,8 +176,8 @@ TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     const std::string log = world.Log();
     EXPECT_NE(log.find("I: Scan Completed: PC1"), std::string::npos);
     EXPECT_NE(log.find("W: Scanning is aborted by the user!"), std::string::npos);
-    EXPECT_TRUE(world.window.Commands_Enabled());
-    EXPECT_FALSE(world.window.Panel_Visible());
+    EXPECT_TRUE(world.Commands_Enabled());
+    EXPECT_FALSE(world.Panel_Visible());
 }
 
 TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
@@ -194,7 +193,7 @@ TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     EXPECT_EQ(keys, (std::vector<std::string>{"fAPC1", "s0", "s1", "s2", "fFPC1", "s3", "fAPC2", "s4", "s5", "s6",
                                               "fFPC2", "s7"}));
     EXPECT_EQ(world.driver.Control().TotalProblems, 8);
-    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 8");
+    EXPECT_EQ(world.window.statusText, "Total Problems Found: 8");
     const ListRow* header = world.Header("fAPC2");
     EXPECT_EQ(header->Sub(2).key, "fixStatus");
     EXPECT_EQ(header->Sub(2).tag, "3");
@@ -256,7 +255,7 @@ TEST(ScanDriver, ManualFixQuestionRunsTheFixingCommand) {
     std::vector<remote::RegistryValueName> left;
     (void)world.network.Find("PC1")->registry.Enum_Values(kHklm, kHelpKey, left);
     EXPECT_TRUE(left.empty());
-    EXPECT_EQ(world.window.Status_Text(), "Total Problems Fixed: 3/3");
+    EXPECT_EQ(world.window.statusText, "Total Problems Fixed: 3/3");
 }
 
 TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
@@ -266,7 +265,7 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
     remote::SimComputer& pc = *world.network.Find("PC2");
     world.Scan();
     EXPECT_EQ(world.List().Count(), 0u);  // cleared after each computer
-    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 6");
+    EXPECT_EQ(world.window.statusText, "Total Problems Found: 6");
     for (remote::SimComputer* computer : {&world.network.Local(), &pc}) {
         std::vector<remote::RegistryValueName> left;
         (void)computer->registry.Enum_Values(kHklm, kHtmlHelpKey, left);
@@ -280,10 +279,9 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
 TEST(ScanDriver, AnyExceptionWhileAComputerIsHandledMakesAnErrorRowAndGoesOn) {
     ScanWorld world;
     Prepare(world, {"PC1", "PC2"});
-    int pumps = 0;
-    world.window.Set_Pump_Hook([&] {
-        if (++pumps == 2) throw std::out_of_range("position out of range");  // inside PC1's first category
-    });
+    world.window.onPump = [&](int pump) {
+        if (pump == 2) throw std::out_of_range("position out of range");  // inside PC1's first category
+    };
     world.Scan_Without_Fix();
 
     const auto errors = world.Rows('e');
@@ -301,7 +299,7 @@ TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
     world.Add_Node("PC1");
     world.Check_Category("gR");  // the whole registry family
     world.Scan();
-    EXPECT_EQ(world.window.Progress_Maximum(), 13 + 2);
+    EXPECT_EQ(world.window.progressMax, 13 + 2);
     EXPECT_EQ(world.window.Progress_Value(), 13 + 2);
     // Every category of the family has its header, with or without a routine.
     for (const char* key : {"fA", "fB", "fC", "fD", "fE", "fF", "fG", "fH", "fI", "fJ", "fK", "fM", "fN"}) {
@@ -332,7 +330,7 @@ TEST(ScanDriver, AnUnreadableExceptionTableListsNothingAndSaysSoOncePerComputer)
                                                 "PC2: 1001: The database statement failed."}));
     EXPECT_EQ(world.Header("fAPC2")->Sub(2).text, "");  // never counted
     EXPECT_EQ(world.Header("fFPC2"), nullptr);          // the computer's scan ended
-    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 0");
+    EXPECT_EQ(world.window.statusText, "Total Problems Found: 0");
     EXPECT_EQ(world.window.Label(ProgressLabel::ScannedItemCount), "0/0");
     EXPECT_EQ(world.Log().find("Scan Completed: PC1"), std::string::npos);
 }
