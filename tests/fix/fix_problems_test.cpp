@@ -213,40 +213,42 @@ TEST_F(FixProblems, AnErrorInsideOneRowGoesIntoThatRowAndTheRunGoesOn) {
     EXPECT_TRUE(scene.Fixed(next));
 }
 
-TEST_F(FixProblems, AnUnreachableComputerKeepsItsRowsAndTheNextComputerIsFixed) {
+// An unreachable computer keeps its rows; a failed connection is tried again
+// at the next header of the same computer.
+TEST_F(FixProblems, AConnectionThatFailsLeavesItsRowsAndIsTriedAgainAtTheNextHeader) {
     scene.network.Add_Computer("PC2").reachable = false;
+    scene.network.Add_Fault({CallKind::Connect, "PC17", "", 0x800706BAu, 1, true});
     scene.Add_Header("fA", "PC2", "PC2", 1);
     const auto unreachable = scene.Add_Registry_Row('2', "PC2", kHklm, "Software\\X");
-    scene.Add_Header("fA", "PC17", "PC17", 1);
-    const auto reachable = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    scene.Fix();
-    EXPECT_FALSE(scene.Fixed(unreachable));
-    EXPECT_TRUE(scene.Row(unreachable).checked);
-    EXPECT_EQ(scene.Problem_Text(unreachable), "The file does not exist");
-    EXPECT_TRUE(scene.Fixed(reachable));
-    const std::string log = scene.Log();
-    EXPECT_NE(log.find("E: "), std::string::npos);
-    EXPECT_EQ(log.find("Connected: PC2"), std::string::npos);
-    EXPECT_EQ(log.find("Fixing Started: PC2"), std::string::npos);
-    EXPECT_TRUE(scene.data.messages.shown.empty());
-}
-
-TEST_F(FixProblems, AFailedConnectionIsTriedAgainAtTheNextHeaderOfTheSameComputer) {
-    scene.network.Add_Fault({CallKind::Connect, "PC17", "", 0x800706BAu, 1, true});
     scene.Add_Header("fA", "PC17", "PC17", 1);
     const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fB", "PC17", "PC17", 1);
     const auto second = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
     scene.Fix();
+    EXPECT_FALSE(scene.Fixed(unreachable));
+    EXPECT_TRUE(scene.Row(unreachable).checked);
+    EXPECT_EQ(scene.Problem_Text(unreachable), "The file does not exist");
     EXPECT_FALSE(scene.Fixed(first));
     EXPECT_TRUE(scene.Fixed(second));
     EXPECT_EQ(Connects("PC17"), 2u);
     const std::string log = scene.Log();
+    EXPECT_NE(log.find("E: "), std::string::npos);
+    EXPECT_EQ(log.find("Connected: PC2"), std::string::npos);
+    EXPECT_EQ(log.find("Fixing Started: PC2"), std::string::npos);
     EXPECT_LT(log.find("Disconnected: PC17"), log.find("Connected: PC17"));
+    EXPECT_TRUE(scene.data.messages.shown.empty());
 }
 
-TEST_F(FixProblems, TwoComputersWithTheSameTargetNameAreOne) {
+// Rows are fixed on the computer that answers with their target's name: an
+// address that now answers under another name gets nothing deleted, and two
+// list entries of one computer are one.
+TEST_F(FixProblems, RowsGoToTheComputerThatAnswersWithTheirTargetsName) {
     pc.aliases.push_back("10.0.0.17");
+    remote::SimComputer& other = scene.network.Add_Computer("OTHER");
+    other.aliases.push_back("10.0.0.5");
+    other.registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    scene.Add_Header("fA", "10.0.0.5", "PC17", 1);
+    const auto elsewhere = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fA", "PC17", "PC17", 1);
     const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fA", "10.0.0.17", "PC17", 1);
@@ -254,19 +256,13 @@ TEST_F(FixProblems, TwoComputersWithTheSameTargetNameAreOne) {
     scene.Fix();
     EXPECT_TRUE(scene.Fixed(first));
     EXPECT_TRUE(scene.Fixed(second));
+    EXPECT_FALSE(scene.Fixed(elsewhere));
     EXPECT_EQ(Connects("PC17"), 1u);
     EXPECT_EQ(Connects("10.0.0.17"), 0u);
-}
-
-TEST_F(FixProblems, AComputerThatNowAnswersUnderAnotherNameGetsNothingDeleted) {
-    scene.network.Add_Computer("OTHER").aliases.push_back("10.0.0.5");
-    scene.network.Find("OTHER")->registry.Set_String(kHklm, "Software\\Single", "V", "z");
-    scene.Add_Header("fA", "10.0.0.5", "PC17", 1);
-    const auto row = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    scene.Fix();
-    EXPECT_FALSE(scene.Fixed(row));
-    EXPECT_TRUE(scene.network.Find("OTHER")->registry.Key_Exists(kHklm, "Software\\Single"));
-    EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
+    EXPECT_TRUE(other.registry.Key_Exists(kHklm, "Software\\Single"));
+    for (const remote::CallRecord& call : scene.network.calls) {
+        EXPECT_FALSE(call.kind == CallKind::Method && call.computer == "OTHER") << call.text;
+    }
     EXPECT_NE(scene.Log().find("E: The computer '10.0.0.5' answers as 'OTHER', not as 'PC17'"), std::string::npos);
 }
 
@@ -360,18 +356,6 @@ TEST_F(FixProblems, CountersStatusTextsAndTheProgressPanel) {
     EXPECT_EQ(scene.network.Count(remote::CallKind::Method, "StdRegProv.DeleteKey"), 4u);
 }
 
-TEST_F(FixProblems, AListOfHeadersOnlyConnectsOnceAndMakesTheRestorePoint) {
-    scene.Set_Options(GO_RESTORE_POINT);
-    scene.Add_Header("fA", "PC17", "PC17", 0);
-    scene.Add_Header("fB", "PC17", "PC17", 0);
-    const auto before = Snapshot(pc);
-    scene.Fix();
-    EXPECT_EQ(Connects("PC17"), 1u);
-    EXPECT_EQ(pc.Restore_Points().size(), 1u);
-    EXPECT_EQ(Difference(before, Snapshot(pc)), std::set<std::string>{});
-    EXPECT_NE(scene.Log().find("Connected: PC17"), std::string::npos);
-}
-
 TEST_F(FixProblems, ARefusedRestorePointLeavesThatComputerAloneOnly) {
     scene.Set_Options(GO_RESTORE_POINT);
     pc.createRestorePointResult = 1;
@@ -382,11 +366,14 @@ TEST_F(FixProblems, ARefusedRestorePointLeavesThatComputerAloneOnly) {
     const auto refused = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fA", "PC18", "PC18", 1);
     const auto fixedRow = scene.Add_Registry_Row('2', "PC18", kHklm, "Software\\Single");
+    scene.Add_Header("fB", "PC18", "PC18", 0);  // a header without rows: still the same computer
     scene.Fix();
     EXPECT_FALSE(scene.Fixed(refused));
     EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
     EXPECT_TRUE(scene.Fixed(fixedRow));
     EXPECT_FALSE(other.registry.Key_Exists(kHklm, "Software\\Single"));
+    EXPECT_EQ(Connects("PC18"), 1u);
+    EXPECT_EQ(other.Restore_Points().size(), 1u);
     const std::string log = scene.Log();
     EXPECT_EQ(log.find("Fixing Started: PC17"), std::string::npos);
     EXPECT_NE(log.find("Fixing Started: PC18"), std::string::npos);
