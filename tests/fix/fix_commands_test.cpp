@@ -13,34 +13,19 @@ namespace corvane::testing {
 namespace {
 
 using scan::testing::kHklm;
-using scan::testing::kHku;
 using scan::testing::ScanWorld;
 
 using fix::AutoFixResult;
 using fix::Fix_After_Scan;
 using fix::ScannedComputer;
 
-class FixCommands : public ::testing::Test {
-protected:
-    FixCommands() : pc(scene.network.Add_Computer("PC17")) {
-        scene.Set_Options(0);
-        pc.registry.Set_String(kHklm, "Software\\Single", "V", "z");
-    }
-
-    void List_Of(std::string_view computerName) {
-        const std::string target = Upper_Ascii(computerName);
-        scene.Add_Header("fA", computerName, target, 1);
-        row = scene.Add_Registry_Row('2', target, kHklm, "Software\\Single");
-    }
-
+TEST(FixCommands, FixCommandAsksAndRunsInManualMode) {
     ScanWorld scene;
-    remote::SimComputer& pc;
-    std::string row;
-};
-
-TEST_F(FixCommands, FixCommandAsksAndRunsInManualMode) {
+    scene.Set_Options(0);
+    scene.network.Add_Computer("PC17").registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    scene.Add_Header("fA", "PC17", "PC17", 1);
+    const std::string row = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     // Nothing checked to fix: no question, nothing logged.
-    List_Of("PC17");
     scene.Row(row).checked = false;
     EXPECT_FALSE(fix::mnuFixProblems_Click(scene.env));
     EXPECT_TRUE(scene.data.messages.shown.empty());
@@ -62,28 +47,11 @@ TEST_F(FixCommands, FixCommandAsksAndRunsInManualMode) {
     EXPECT_NE(scene.Log().find("I: Fix Mode: Manual"), std::string::npos);
 }
 
-TEST_F(FixCommands, AutomaticModeFixesClearsTheListAndShutsTheRemoteComputerDown) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    List_Of("PC17");
-    const AutoFixResult result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_TRUE(result.fixed);
-    EXPECT_TRUE(result.shutDown);
-    EXPECT_FALSE(result.stopped);
-    EXPECT_FALSE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
-    EXPECT_EQ(scene.List().Count(), 0u);
-    EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));
-    // The panel stays and the commands stay busy: the scan goes on.
-    EXPECT_EQ(scene.window.panelStates, (std::vector<bool>{true, true}));
-    EXPECT_EQ(scene.window.commandStates, (std::vector<bool>{false}));
-    const std::string log = scene.Log();
-    EXPECT_LT(log.find("I: Fix Mode: Auto"), log.find("Deleted: registry key"));
-    EXPECT_LT(log.find("Total Problems Fixed 1"), log.find("I: Shutdown Computer: PC17"));
-    EXPECT_TRUE(scene.data.messages.shown.empty());
-}
-
-// The other outcomes of the automatic-mode step; the local computer is never
-// shut down, whether it is listed under another name or answers in another
-// letter case while the scan took it for remote.
+// The automatic-mode step after a computer's scan: it fixes, clears the list
+// and shuts a remote computer down (forced) when asked, while the panel stays
+// and the commands stay busy for the scan to go on. The local computer is
+// never shut down, whether it is listed under another name or answers in
+// another letter case while the scan took it for remote.
 TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
     struct Case {
         const char* name;
@@ -99,6 +67,7 @@ TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
     constexpr std::int32_t kBoth = GO_AUTOMATIC_FIXING | GO_SHUTDOWN;
     const ScannedComputer pc17{"PC17", "", "", "PC17", true};
     const Case cases[] = {
+        {"fix and shutdown", kBoth, true, 0, pc17, {true, false, true}, 1, 0},
         {"no shutdown option", GO_AUTOMATIC_FIXING, true, 0, pc17, {true, false, false}, 0, 0},
         {"nothing to fix", kBoth, false, 0, pc17, {false, false, true}, 1, 0},
         {"stop before", kBoth, true, 1, pc17, {false, true, false}, 0, 2},
@@ -132,10 +101,17 @@ TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
         if (c.stop != 2) {
             EXPECT_EQ(target.registry.Key_Exists(kHklm, "Software\\Single"), !c.expected.fixed) << c.name;
         }
-        EXPECT_EQ(pc.shutdownRequests.size(), c.shutdownRequests) << c.name;
+        EXPECT_EQ(pc.shutdownRequests, std::vector<std::uint32_t>(c.shutdownRequests, 5)) << c.name;
         EXPECT_TRUE(local.shutdownRequests.empty()) << c.name;
         EXPECT_EQ(scene.List().Count(), c.rowsLeft) << c.name;
+        EXPECT_TRUE(scene.data.messages.shown.empty()) << c.name;
         const std::string log = scene.Log();
+        if (c.expected.fixed && !c.expected.stopped) {
+            EXPECT_TRUE(scene.Panel_Visible()) << c.name;
+            EXPECT_FALSE(scene.Commands_Enabled()) << c.name;
+            EXPECT_LT(log.find("I: Fix Mode: Auto"), log.find("Deleted: registry key")) << c.name;
+            EXPECT_LT(log.find("Total Problems Fixed 1"), log.find("Shutdown Computer")) << c.name;
+        }
         EXPECT_EQ(log.find("Shutdown Computer") != std::string::npos, c.expected.shutDown) << c.name;
         EXPECT_EQ(log.find("E: The computer 'PC17' could not be shut down.") != std::string::npos,
                   c.shutdownResult != 0)
