@@ -1,7 +1,8 @@
 // Scenarios of the Start Scan command on simulated computers: validation,
-// the un-fixed question, unreachable and duplicate computers, Stop and Skip,
-// row keys and tags across computers, the scan mode, the fix question,
-// automatic fixing with shutdown, and errors that end a computer.
+// the un-fixed question, unreachable and duplicate computers, Stop (Skip is
+// pinned per category), row keys and tags across computers, the scan mode,
+// the fix question, automatic fixing with shutdown, and errors that end a
+// computer.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -83,38 +84,34 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     EXPECT_EQ(world.Rows('s')[0]->key, "s0");  // numbering starts again
 }
 
-TEST(ScanDriver, UnreachableFirstComputerGetsAnErrorRowAndTheSecondIsScanned) {
+// An unreachable computer and one that refuses the registry's namespace each
+// get an error row, and the next computer is scanned.
+TEST(ScanDriver, ComputersThatCannotBeScannedGetAnErrorRowAndTheNextIsScanned) {
     ScanWorld world;
     world.Add_Computer("DEAD").reachable = false;
+    world.Add_Computer("LOCKED").refusedNamespaces.insert("ROOT\\DEFAULT");
     const NodeId dead = world.Add_Node("DEAD");
+    world.Add_Node("LOCKED");
     Prepare(world, {"PC2"});
     world.Scan_Without_Fix();
 
-    // The row's texts and the next computer's rows are pinned by the console scanner's tests.
+    // The rows' texts and the next computer's rows are pinned by the console scanner's tests.
     const auto errors = world.Rows('e');
-    ASSERT_EQ(errors.size(), 1u);
+    ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0]->key, "eDEAD");
     EXPECT_EQ(errors[0]->smallIcon, "Error");
     EXPECT_TRUE(errors[0]->bold);
     EXPECT_EQ(errors[0]->Sub(1).key, "");  // nothing of another computer
+    EXPECT_EQ(errors[1]->Sub(2).text, "Access Denied");
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "ComputerLocked");
-    EXPECT_EQ(world.driver.Unscanned_Computers(), 1);
+    EXPECT_EQ(world.driver.Unscanned_Computers(), 2);
+    EXPECT_EQ(world.Rows('s').size(), 3u);
 
     // The next scan starts with every node back to "Computer".
     world.data.messages.Queue_Answer(MsgResult::Yes);
     world.window.Computer_Tree().Set_Checked_Only(dead, false);
     world.Scan_Without_Fix();
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "Computer");
-}
-
-TEST(ScanDriver, RefusedRegistryNamespaceGivesAccessDenied) {
-    ScanWorld world;
-    world.Add_Computer("PC1").refusedNamespaces.insert("ROOT\\DEFAULT");
-    world.Add_Node("PC1");
-    world.Check_Category("fA");
-    world.Scan();
-    ASSERT_EQ(world.Rows('e').size(), 1u);
-    EXPECT_EQ(world.Rows('e')[0]->Sub(2).text, "Access Denied");
 }
 
 TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
