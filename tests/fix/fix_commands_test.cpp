@@ -12,12 +12,11 @@
 namespace corvane::testing {
 namespace {
 
-using scan::testing::kHklm;
-using scan::testing::ScanWorld;
-
 using fix::AutoFixResult;
 using fix::Fix_After_Scan;
 using fix::ScannedComputer;
+using scan::testing::kHklm;
+using scan::testing::ScanWorld;
 
 TEST(FixCommands, FixCommandAsksAndRunsInManualMode) {
     ScanWorld scene;

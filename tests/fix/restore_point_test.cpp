@@ -12,12 +12,9 @@
 namespace corvane::testing {
 namespace {
 
-using scan::testing::kHklm;
-using scan::testing::kHku;
-using scan::testing::ScanWorld;
-
 using fix::Create_Restore_Point_Before_Fixing;
 using fix::Is_System_Restore_Unsupported;
+using scan::testing::ScanWorld;
 
 TEST(RestorePointSupport, VersionsAreComparedAsNumbers) {
     struct Case {

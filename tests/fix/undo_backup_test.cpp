@@ -18,11 +18,9 @@
 namespace corvane::testing {
 namespace {
 
-using scan::testing::kHklm;
-using scan::testing::kHku;
-using scan::testing::ScanWorld;
-
 using remote::CallKind;
+using scan::testing::kHklm;
+using scan::testing::ScanWorld;
 
 struct ScratchUserData final : remote::IUserDataFolder {
     std::string Local_Application_Data() override { return folder; }
