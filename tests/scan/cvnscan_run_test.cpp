@@ -51,14 +51,8 @@ TEST(CvnscanRun, ScansTheLocalComputerForEveryCategoryByDefault) {
     const ConsoleRun run = Run_Console(world, {});
     EXPECT_EQ(run.status, kExitScanned);
     EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 2");
-    // Every category's header (36 of them), the two problems, in the clipboard form.
-    EXPECT_EQ(run.out.rfind("\r\n\"[Help Files]\",\"WORKSTATION\",\"1 Problems Found\",\"\"\r\n"
-                            "\"x.chm\",\"C:\\Help\\\",\"File not found\","
-                            "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Help\"\r\n",
-                            0),
-              0u)
-        << run.out;
-    EXPECT_NE(run.out.find("\"[Temporary Files]\",\"WORKSTATION\",\"0 Problems Found\",\"\""), std::string::npos);
+    // A header per category (36), Help Files first; the rows' form is pinned with the managed computers.
+    EXPECT_EQ(run.out.rfind("\r\n\"[Help Files]\",\"WORKSTATION\",\"1 Problems Found\"", 0), 0u) << run.out;
     std::size_t headers = 0;
     for (std::size_t at = run.out.find("\r\n\r\n"); at != std::string::npos; at = run.out.find("\r\n\r\n", at + 1)) {
         ++headers;
