@@ -1,6 +1,7 @@
 // The five registry entry categories on simulated computers, beyond their
 // scenario rows: native reads on the local computer, one listing per folder,
-// unreadable keys, and exceptions at any candidate text.
+// what one more entry costs, the exception table read once per change, and
+// unreadable keys.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -12,9 +13,6 @@ namespace corvane::scan::testing {
 namespace {
 
 using remote::CallKind;
-
-constexpr const char* kHelp = "Software\\Microsoft\\Windows\\Help";
-constexpr const char* kHtmlHelp = "Software\\Microsoft\\Windows\\HTML Help";
 
 class RegistryEntryCategories : public ::testing::Test {
 protected:
@@ -154,91 +152,6 @@ TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
     EXPECT_TRUE(world.Rows('s').empty());
     EXPECT_EQ(world.Header("fEPC1")->Sub(2).text, "0 Problems Found");
 }
-
-// An exception matches any candidate text of an entry (a key, a value, a
-// file), in any letter case; one on the category's own key switches the
-// category off.
-struct ExceptionCase {
-    const char* name;
-    const char* category;
-    void (*seed)(remote::SimRegistry&);
-    std::vector<std::string> exceptions;
-    std::vector<std::string> listed;
-};
-
-const std::vector<ExceptionCase> kExceptionCases = {
-    {"HelpValueAndKey",
-     "fA",
-     [](remote::SimRegistry& r) {
-         r.Set_String(kHklm, kHelp, "x.chm", "C:\\Help");
-         r.Set_String(kHklm, kHelp, "y.hlp", "C:\\Help");
-         r.Set_String(kHklm, kHtmlHelp, "w.chm", "C:\\Docs");
-     },
-     {"windows\\help\\X.CHM", "\\HTML Help"},
-     {"y.hlp"}},
-    {"UninstallEntryAndSource",
-     "fB",
-     [](remote::SimRegistry& r) {
-         const std::string u = kUninstallKey;
-         for (const char* name : {"One", "Two", "Three"}) {
-             r.Set_String(kHklm, u + "\\" + name, "InstallSource", std::string("C:\\Src\\") + name);
-         }
-         r.Create_Key(kHklm, u + "\\Empty");
-     },
-     {"uninstall\\one", "\\C:\\Src\\Two", "Uninstall\\Empty"},
-     {"C:\\Src\\Three"}},
-    {"AppPathDefaultValue",
-     "fD",
-     [](remote::SimRegistry& r) {
-         r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "", "C:\\Gone\\c.exe");
-         r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "Path", "C:\\Gone");
-     },
-     {"c.exe\\C:\\Gone\\c.exe"},
-     {"C:\\Gone"}},
-    {"AppPathsKey",
-     "fD",
-     [](remote::SimRegistry& r) { r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "", "C:\\Gone\\c.exe"); },
-     {"App Paths"},
-     {}},
-    {"FontFileNotValueName",
-     "fE",
-     [](remote::SimRegistry& r) {
-         r.Set_String(kHklm, kFontsKey, "Gone (TrueType)", "gone.ttf");
-         r.Set_String(kHklm, kFontsKey, "Other (TrueType)", "other.ttf");
-     },
-     {"CurrentVersion\\Fonts\\gone.ttf", "Fonts\\Other (TrueType)"},
-     {"other.ttf"}},
-    {"FontsKey",
-     "fE",
-     [](remote::SimRegistry& r) { r.Set_String(kHklm, kFontsKey, "Gone (TrueType)", "gone.ttf"); },
-     {"Windows NT\\CurrentVersion\\Fonts"},
-     {}},
-    {"SharedDllFile",
-     "fF",
-     [](remote::SimRegistry& r) {
-         r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
-         r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\b.dll", 1);
-     },
-     {"SharedDLLs\\C:\\gone\\a.dll"},
-     {"C:\\gone\\b.dll"}},
-    {"SharedDllsKey",
-     "fF",
-     [](remote::SimRegistry& r) { r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1); },
-     {"CurrentVersion\\SharedDLLs"},
-     {}},
-};
-
-class RegistryEntryExceptions : public RegistryEntryCategories, public ::testing::WithParamInterface<ExceptionCase> {};
-
-TEST_P(RegistryEntryExceptions, SuppressExactlyTheEntriesTheyMatch) {
-    GetParam().seed(pc.registry);
-    for (const std::string& text : GetParam().exceptions) world.Add_Exception_Text(text);
-    Scan(GetParam().category);
-    EXPECT_EQ(world.Problem_Texts(), GetParam().listed);
-}
-
-INSTANTIATE_TEST_SUITE_P(Categories, RegistryEntryExceptions, ::testing::ValuesIn(kExceptionCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace corvane::scan::testing

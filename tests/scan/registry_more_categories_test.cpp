@@ -1,8 +1,8 @@
 // The registry categories on a simulated computer, one seeded scenario per
 // category: exactly the obsolete entries are listed with the tags the fix
 // needs and the category's icon, and the fix removes them (a second scan
-// finds nothing); Skip ends a phase and Stop the category, and ActiveX/COM
-// asks for each GUID set and each file once.
+// finds nothing); exceptions at any candidate text; Skip ends a phase and
+// Stop the category, and ActiveX/COM asks for each GUID set and each file once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -271,7 +271,8 @@ const Scenario kScenarios[] = {
 // category alone (options 0: fast mode, no restore point); the hook runs at
 // every pump.
 struct ScannedWorld {
-    ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {}) {
+    ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {},
+                 const std::vector<std::string>& exceptions = {}) {
         const Scenario& scenario = *std::ranges::find(kScenarios, name, &Scenario::name);
         pc = &world.Add_Computer("PC1");
         pc->registry.Create_Key(kHku, kUser);
@@ -279,6 +280,7 @@ struct ScannedWorld {
         world.Add_Node("PC1");
         world.Set_Options(options);
         world.Check_Category(scenario.category);
+        for (const std::string& text : exceptions) world.Add_Exception_Text(text);
         if (hook) world.window.onPump = [this, hook](int) { hook(*this); };
         world.Scan_Without_Fix();
     }
@@ -316,6 +318,32 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
 
 INSTANTIATE_TEST_SUITE_P(Categories, RegistryCategoryScenario, ::testing::ValuesIn(kScenarios),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// An exception matches any candidate text of an entry (its key, a value, a
+// file), in any letter case, but not a font's value name; one on the
+// category's own key switches the category off.
+TEST(Exceptions, SuppressExactlyTheEntriesTheyMatch) {
+    struct Case {
+        const char* scenario;
+        std::vector<std::string> exceptions;
+        std::vector<std::string> listed;
+    };
+    const Case cases[] = {
+        {"HelpFiles", {"windows\\help\\X.CHM", "\\HTML Help"}, {"y.hlp"}},
+        {"UninstallEntries", {"uninstall\\gone", "Uninstall\\EmptyDefault"}, {"Empty"}},
+        {"UninstallEntries", {"\\C:\\Installers\\Gone"}, {"Empty", "EmptyDefault"}},
+        {"ApplicationPaths", {"c.exe\\C:\\Gone\\c.exe"}, {"C:\\Apps\\b.exe", "C:\\Gone\\"}},
+        {"ApplicationPaths", {"App Paths"}, {}},
+        {"WindowsFonts", {"CurrentVersion\\Fonts\\gone.ttf", "Fonts\\Full (TrueType)"}, {"C:\\MyFonts\\full.ttf"}},
+        {"WindowsFonts", {"Windows NT\\CurrentVersion\\Fonts"}, {}},
+        {"SharedDlls", {"SharedDLLs\\C:\\gone\\a.dll"}, {"C:\\gone\\b.dll"}},
+        {"SharedDlls", {"CurrentVersion\\SharedDLLs"}, {}},
+    };
+    for (const Case& c : cases) {
+        ScannedWorld scanned(c.scenario, 0, {}, c.exceptions);
+        EXPECT_EQ(scanned.world.Problem_Texts(), c.listed) << c.scenario << " " << c.exceptions[0];
+    }
+}
 
 TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
     for (const std::int32_t options : {0, 32}) {  // fast and safe mode
