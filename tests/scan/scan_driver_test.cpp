@@ -114,6 +114,8 @@ TEST(ScanDriver, ComputersThatCannotBeScannedGetAnErrorRowAndTheNextIsScanned) {
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "Computer");
 }
 
+// The same computer listed by name and by address is scanned once; computers
+// whose names cannot be read are all scanned (an empty name matches none).
 TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     ScanWorld world;
     remote::SimComputer& pc = world.Add_Computer("PC1");
@@ -121,7 +123,11 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     Seed_Help(pc);
     world.Add_Node("PC1");
     const NodeId byAddress = world.Add_Node("10.1.2.3");
-    world.Check_Category("fA");
+    Prepare(world, {"PC2", "PC3"});
+    for (const char* name : {"PC2", "PC3"}) {
+        world.network.Add_Fault(
+            {.kind = CallKind::Query, .computer = name, .match = "Win32_ComputerSystem", .hresult = 0x80041001u});
+    }
     world.Scan_Without_Fix();
 
     const auto errors = world.Rows('e');
@@ -132,24 +138,12 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     EXPECT_EQ(errors[0]->Sub(2).text, "Already scanned as PC1");
     EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).image, "ComputerLocked");
     EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).tag, "PC1");
-    EXPECT_EQ(world.Rows('s').size(), 3u);
+    EXPECT_EQ(world.Rows('s').size(), 9u);
     EXPECT_EQ(world.Header("fA10.1.2.3"), nullptr);
+    EXPECT_EQ(world.Header("fAPC3")->Sub(1).key, "");
     const std::string log = world.Log();
     EXPECT_NE(log.find("W: Already Scanned As: PC1"), std::string::npos);
     EXPECT_NE(log.find("I: Disconnected: 10.1.2.3"), std::string::npos);
-}
-
-TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
-    ScanWorld world;
-    Prepare(world, {"PC1", "PC2"});
-    world.network.Add_Fault(
-        {.kind = CallKind::Query, .computer = "PC1", .match = "Win32_ComputerSystem", .hresult = 0x80041001u});
-    world.Scan_Without_Fix();
-    // An empty own name matches no other node: both computers are scanned.
-    EXPECT_TRUE(world.Rows('e').empty());
-    EXPECT_EQ(world.Rows('s').size(), 6u);
-    EXPECT_EQ(world.Header("fAPC1")->Sub(1).key, "");
-    EXPECT_EQ(world.Header("fAPC2")->Sub(1).key, "PC2");
 }
 
 TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
