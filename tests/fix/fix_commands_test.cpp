@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
-#include "fix_fixture.h"
+#include "scan/scan_world.h"
 #include "settings/general_options.h"
 
 namespace corvane::testing {
@@ -15,37 +15,25 @@ namespace {
 using fix::AutoFixResult;
 using fix::Fix_After_Scan;
 using fix::ScannedComputer;
+using scan::testing::kHklm;
+using scan::testing::ScanWorld;
 
-class FixCommands : public ::testing::Test {
-protected:
-    FixCommands() : pc(scene.network.Add_Computer("PC17")) {
-        pc.registry.Set_String(kHklm, "Software\\Single", "V", "z");
-        scene.network.Local().registry.Set_String(kHklm, "Software\\Single", "V", "z");
-    }
-
-    void List_Of(std::string_view computerName) {
-        const std::string target = Upper_Ascii(computerName);
-        scene.Add_Header("fA", computerName, target, 1);
-        row = scene.Add_Registry_Row('2', target, kHklm, "Software\\Single");
-    }
-
-    FixScene scene;
-    remote::SimComputer& pc;
-    std::string row;
-};
-
-TEST_F(FixCommands, FixCommandAsksAndRunsInManualMode) {
+TEST(FixCommands, FixCommandAsksAndRunsInManualMode) {
+    ScanWorld scene;
+    scene.Set_Options(0);
+    scene.network.Add_Computer("PC17").registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    scene.Add_Header("fA", "PC17", "PC17", 1);
+    const std::string row = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     // Nothing checked to fix: no question, nothing logged.
-    List_Of("PC17");
     scene.Row(row).checked = false;
     EXPECT_FALSE(fix::mnuFixProblems_Click(scene.env));
-    EXPECT_TRUE(scene.database.messages.shown.empty());
+    EXPECT_TRUE(scene.data.messages.shown.empty());
 
     scene.Row(row).checked = true;
-    scene.database.messages.Queue_Answer(MsgResult::No);
+    scene.data.messages.Queue_Answer(MsgResult::No);
     EXPECT_FALSE(fix::mnuFixProblems_Click(scene.env));
-    ASSERT_EQ(scene.database.messages.shown.size(), 1u);
-    const ShownMessage& question = scene.database.messages.shown[0];
+    ASSERT_EQ(scene.data.messages.shown.size(), 1u);
+    const ShownMessage& question = scene.data.messages.shown[0];
     EXPECT_EQ(question.text, "Are you sure you want to fix the checked problems?");
     EXPECT_EQ(question.buttons, MsgButtons::YesNo);
     EXPECT_EQ(question.icon, MsgIcon::Question);
@@ -58,86 +46,76 @@ TEST_F(FixCommands, FixCommandAsksAndRunsInManualMode) {
     EXPECT_NE(scene.Log().find("I: Fix Mode: Manual"), std::string::npos);
 }
 
-TEST_F(FixCommands, AutomaticModeFixesClearsTheListAndShutsTheRemoteComputerDown) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    List_Of("PC17");
-    const AutoFixResult result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_TRUE(result.fixed);
-    EXPECT_TRUE(result.shutDown);
-    EXPECT_FALSE(result.stopped);
-    EXPECT_FALSE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
-    EXPECT_EQ(scene.window.results.Count(), 0u);
-    EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));
-    // The panel stays and the commands stay busy: the scan goes on.
-    EXPECT_EQ(scene.window.panelStates, (std::vector<bool>{true, true}));
-    EXPECT_EQ(scene.window.commandStates, (std::vector<bool>{false}));
-    const std::string log = scene.Log();
-    EXPECT_LT(log.find("I: Fix Mode: Auto"), log.find("Deleted: registry key"));
-    EXPECT_LT(log.find("Total Problems Fixed 1"), log.find("I: Shutdown Computer: PC17"));
-    EXPECT_TRUE(scene.database.messages.shown.empty());
-}
+// The automatic-mode step after a computer's scan: it fixes, clears the list
+// and shuts a remote computer down (forced) when asked, while the panel stays
+// and the commands stay busy for the scan to go on. The local computer is
+// never shut down, whether it is listed under another name or answers in
+// another letter case while the scan took it for remote.
+TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
+    struct Case {
+        const char* name;
+        std::int32_t options;
+        bool listed;  // one checked problem row of the computer
+        int stop;     // 1 before the step, 2 while fixing
+        ScannedComputer computer;
+        AutoFixResult expected;
+        std::size_t shutdownRequests;
+        std::size_t rowsLeft;
+        std::uint32_t shutdownResult = 0;
+    };
+    constexpr std::int32_t kBoth = GO_AUTOMATIC_FIXING | GO_SHUTDOWN;
+    const ScannedComputer pc17{"PC17", "", "", "PC17", true};
+    const Case cases[] = {
+        {"fix and shutdown", kBoth, true, 0, pc17, {true, false, true}, 1, 0},
+        {"no shutdown option", GO_AUTOMATIC_FIXING, true, 0, pc17, {true, false, false}, 0, 0},
+        {"nothing to fix", kBoth, false, 0, pc17, {false, false, true}, 1, 0},
+        {"stop before", kBoth, true, 1, pc17, {false, true, false}, 0, 2},
+        {"stop while fixing", kBoth, true, 2, pc17, {true, true, false}, 0, 2},
+        {"failed shutdown", kBoth, false, 0, pc17, {false, false, false}, 1, 0, 1191},
+        {"local", kBoth, true, 0, {"WORKSTATION", "", "", "WORKSTATION", false}, {true, false, false}, 0, 0},
+        {"local by alias", kBoth, true, 0, {"localhost", "", "", "WORKSTATION", false}, {true, false, false}, 0, 0},
+        {"local as remote", kBoth, true, 0, {"localhost", "", "", "Workstation", true}, {true, false, false}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ScanWorld scene;
+        remote::SimComputer& pc = scene.network.Add_Computer("PC17");
+        remote::SimComputer& local = scene.network.Local();
+        local.aliases.push_back("localhost");
+        remote::SimComputer& target = c.computer.isRemote && c.computer.targetName == "PC17" ? pc : local;
+        target.registry.Set_String(kHklm, "Software\\Single", "V", "z");
+        pc.shutdownResult = c.shutdownResult;
+        scene.Set_Options(c.options);
+        if (c.listed) {
+            const std::string targetName = Upper_Ascii(c.computer.targetName);
+            scene.Add_Header("fA", c.computer.computerName, targetName, 1);
+            (void)scene.Add_Registry_Row('2', targetName, kHklm, "Software\\Single");
+        }
+        scene.stop = c.stop == 1;
+        if (c.stop == 2) scene.window.onPump = [&](int) { scene.stop = true; };
 
-TEST_F(FixCommands, WithoutTheShutdownOptionOrWithNothingToFix) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING);
-    List_Of("PC17");
-    AutoFixResult result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_TRUE(result.fixed);
-    EXPECT_FALSE(result.shutDown);
-    EXPECT_TRUE(pc.shutdownRequests.empty());
-
-    // Nothing checked: no fixing, but the shutdown still follows the option.
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_FALSE(result.fixed);
-    EXPECT_TRUE(result.shutDown);
-    EXPECT_EQ(pc.shutdownRequests.size(), 1u);
-}
-
-TEST_F(FixCommands, TheLocalComputerIsNeverShutDown) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    remote::SimComputer& local = scene.network.Local();
-    local.aliases.push_back("localhost");
-    List_Of("WORKSTATION");
-    EXPECT_TRUE(Fix_After_Scan(scene.env, {"WORKSTATION", "", "", "WORKSTATION", false}).fixed);
-    EXPECT_FALSE(local.registry.Key_Exists(kHklm, "Software\\Single"));
-    // Listed under another name, or answering in another letter case while
-    // the scan took it for remote: still the local computer.
-    EXPECT_FALSE(Fix_After_Scan(scene.env, {"localhost", "", "", "WORKSTATION", false}).shutDown);
-    EXPECT_FALSE(Fix_After_Scan(scene.env, {"localhost", "", "", "Workstation", true}).shutDown);
-    EXPECT_TRUE(local.shutdownRequests.empty());
-    EXPECT_EQ(scene.Log().find("Shutdown Computer"), std::string::npos);
-}
-
-TEST_F(FixCommands, StopBeforeOrDuringTheAutomaticFix) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    List_Of("PC17");
-    scene.stop = true;
-    AutoFixResult result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_TRUE(result.stopped);
-    EXPECT_FALSE(result.fixed);
-    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
-    EXPECT_EQ(scene.window.results.Count(), 2u);
-
-    // Stop pressed while fixing: the list keeps its rows and nobody is shut down.
-    scene.stop = false;
-    scene.window.onPump = [&](int) { scene.stop = true; };
-    result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_TRUE(result.fixed);
-    EXPECT_TRUE(result.stopped);
-    EXPECT_FALSE(result.shutDown);
-    EXPECT_EQ(scene.window.results.Count(), 2u);
-    EXPECT_TRUE(pc.shutdownRequests.empty());
-}
-
-TEST_F(FixCommands, AFailedShutdownIsLoggedAsAnError) {
-    scene.Set_Options(GO_AUTOMATIC_FIXING | GO_SHUTDOWN);
-    pc.shutdownResult = 1191;
-    const AutoFixResult result = Fix_After_Scan(scene.env, {"PC17", "", "", "PC17", true});
-    EXPECT_FALSE(result.shutDown);
-    EXPECT_EQ(pc.shutdownRequests.size(), 1u);
-    const std::string log = scene.Log();
-    EXPECT_NE(log.find("E: The computer 'PC17' could not be shut down."), std::string::npos);
-    EXPECT_EQ(log.find("Shutdown Computer"), std::string::npos);
+        const AutoFixResult result = Fix_After_Scan(scene.env, c.computer);
+        EXPECT_EQ(result.fixed, c.expected.fixed) << c.name;
+        EXPECT_EQ(result.stopped, c.expected.stopped) << c.name;
+        EXPECT_EQ(result.shutDown, c.expected.shutDown) << c.name;
+        if (c.stop != 2) {
+            EXPECT_EQ(target.registry.Key_Exists(kHklm, "Software\\Single"), !c.expected.fixed) << c.name;
+        }
+        EXPECT_EQ(pc.shutdownRequests, std::vector<std::uint32_t>(c.shutdownRequests, 5)) << c.name;
+        EXPECT_TRUE(local.shutdownRequests.empty()) << c.name;
+        EXPECT_EQ(scene.List().Count(), c.rowsLeft) << c.name;
+        EXPECT_TRUE(scene.data.messages.shown.empty()) << c.name;
+        const std::string log = scene.Log();
+        if (c.expected.fixed && !c.expected.stopped) {
+            EXPECT_TRUE(scene.Panel_Visible()) << c.name;
+            EXPECT_FALSE(scene.Commands_Enabled()) << c.name;
+            EXPECT_LT(log.find("I: Fix Mode: Auto"), log.find("Deleted: registry key")) << c.name;
+            EXPECT_LT(log.find("Total Problems Fixed 1"), log.find("Shutdown Computer")) << c.name;
+        }
+        EXPECT_EQ(log.find("Shutdown Computer") != std::string::npos, c.expected.shutDown) << c.name;
+        EXPECT_EQ(log.find("E: The computer 'PC17' could not be shut down.") != std::string::npos,
+                  c.shutdownResult != 0)
+            << c.name;
+    }
 }
 
 }  // namespace

@@ -6,20 +6,71 @@
 
 #include <gtest/gtest.h>
 
-#include "fix_fixture.h"
+#include <set>
+#include <tuple>
+
+#include "remote/reg_file.h"
 #include "remote/wmi_errors.h"
+#include "scan/scan_world.h"
 #include "settings/general_options.h"
 
 namespace corvane::testing {
 namespace {
 
-using fix::Start_Fixing;
+using scan::testing::kHklm;
+using scan::testing::kHku;
+using scan::testing::ScanWorld;
+
+std::string Value_Text(const remote::RegistryValue& value) {
+    std::string text = std::to_string(value.type) + ":" + value.text + ":" + std::to_string(value.number);
+    for (const std::string& part : value.parts) text += "|" + part;
+    for (const std::uint8_t byte : value.bytes) text += "," + std::to_string(byte);
+    return text;
+}
+
+// Every key (with its values) of both roots and every file and folder of a
+// simulated computer, one text per fact, for comparing states.
+std::set<std::string> Snapshot(remote::SimComputer& computer) {
+    std::set<std::string> facts;
+    for (const std::uint32_t root : {kHklm, kHku}) {
+        remote::RegFile file;
+        (void)computer.registry.Export(root, "", file);
+        for (const remote::RegKeyBlock& block : file.keys) {
+            const std::string key = remote::Root_Key_Name(block.root) + "\\" + block.keyPath;
+            facts.insert("key " + key);
+            for (const remote::RegValueLine& line : block.values) {
+                facts.insert("value " + key + " [" + line.name + "] = " + (line.value ? Value_Text(*line.value) : "-"));
+            }
+        }
+    }
+    for (const bool folders : {false, true}) {
+        for (const remote::FileEntry& entry : computer.files.All(folders)) {
+            facts.insert(std::string(folders ? "folder " : "file ") + entry.path);
+        }
+    }
+    return facts;
+}
+
+// Facts of `before` that `after` no longer has; facts that appeared are
+// returned with a leading "+".
+std::set<std::string> Difference(const std::set<std::string>& before, const std::set<std::string>& after) {
+    std::set<std::string> difference;
+    for (const std::string& fact : before) {
+        if (after.count(fact) == 0) difference.insert(fact);
+    }
+    for (const std::string& fact : after) {
+        if (before.count(fact) == 0) difference.insert("+" + fact);
+    }
+    return difference;
+}
+
 using remote::CallKind;
 
 // PC17 with one thing of every kind to delete, and things that must stay.
 class FixProblems : public ::testing::Test {
 protected:
     FixProblems() : pc(scene.network.Add_Computer("PC17")) {
+        scene.Set_Options(0);
         auto& reg = pc.registry;
         reg.Set_String(kHklm, "Software\\Old\\A\\B", "Deep", "1");
         reg.Set_String(kHklm, "Software\\Old\\A", "Mid", "2");
@@ -36,7 +87,6 @@ protected:
         pc.files.Add_File("C:\\Windows\\Temp\\OldDir\\inner.tmp", 5);
     }
 
-    void Fix() { Start_Fixing(scene.env, false); }
     [[nodiscard]] std::size_t Connects(std::string_view server) const {
         std::size_t count = 0;
         for (const auto& call : scene.network.calls) {
@@ -48,30 +98,45 @@ protected:
         return count;
     }
 
-    FixScene scene;
+    ScanWorld scene;
     remote::SimComputer& pc;
 };
 
-TEST_F(FixProblems, TheComputerChangesExactlyByTheCheckedProblems) {
-    scene.Add_Header("fA", "PC17", "PC17", 9);
+// Every kind of row in one list: what each row then says, and the computer
+// changes exactly by the rows fixed. Rows that name nothing, an unknown fix
+// or a bad root name "Software\Keep", which must stay, as must a key whose
+// access is denied; what is already gone reads fixed with nothing deleted.
+TEST_F(FixProblems, EachRowGetsItsOutcomeAndTheComputerChangesExactlyByTheFixedOnes) {
+    pc.registry.Set_String(kHklm, "Software\\Locked", "V", "l");
+    pc.registry.Deny_Access(kHklm, "Software\\Locked");
+    const auto orphan = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Keep");  // before any header
+    Add_Error_Row(scene.List(), "PC99", "The RPC server is unavailable.");
+    scene.Add_Header("fA", "PC17", "PC17", 13);
     const auto tree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Old");
     const auto value = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
     const auto single = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    const auto parent = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Parent");
+    const auto parent = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Parent");  // has a sub-key
+    const auto locked = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Locked");
     const auto unchecked = scene.Add_Registry_Row('2', "PC17", kHku, "S-1-5-21-1\\Software\\Unchecked");
     const auto doneBefore = scene.Add_Registry_Row('2', "PC17", kHku, "S-1-5-21-1\\Software\\DoneBefore");
-    scene.Add_Header("dB", "PC17", "PC17", 3);
+    const auto goneTree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Gone");
+    const auto goneValue = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "NoSuchValue");
+    const auto noKey = scene.Add_Registry_Row('0', "PC17", kHklm, "");
+    const auto unknown = scene.Add_Registry_Row('7', "PC17", kHklm, "Software\\Keep");
+    const auto badRoot = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Keep");
+    scene.Row(badRoot).Sub(1).tag = "HKLM";
+    scene.Add_Header("dB", "PC17", "PC17", 5);
     const auto file = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\a.tmp");
     const auto inner = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\OldDir\\inner.tmp");
     const auto folder = scene.Add_File_Row('4', "PC17", "C:\\Windows\\Temp\\OldDir");
+    const auto goneFile = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\gone.tmp");
+    const auto noPath = scene.Add_File_Row('4', "PC17", "");
     scene.Row(unchecked).checked = false;
     scene.Row(doneBefore).smallIcon = kFixedItemIcon;
     scene.Row(doneBefore).Sub(2).text = "Problem fixed";
 
     const auto before = Snapshot(pc);
-    Fix();
-    const auto removed = Difference(before, Snapshot(pc));
-
+    scene.Fix();
     const std::set<std::string> expected = {
         "key HKEY_LOCAL_MACHINE\\Software\\Old",
         "key HKEY_LOCAL_MACHINE\\Software\\Old\\A",
@@ -88,78 +153,52 @@ TEST_F(FixProblems, TheComputerChangesExactlyByTheCheckedProblems) {
         "file C:\\Windows\\Temp\\OldDir\\inner.tmp",
         "folder C:\\Windows\\Temp\\OldDir",
     };
-    EXPECT_EQ(removed, expected);
+    EXPECT_EQ(Difference(before, Snapshot(pc)), expected);
 
-    for (const auto& key : {tree, value, single, file, inner, folder}) {
-        EXPECT_TRUE(scene.Fixed(key)) << key;
-        EXPECT_EQ(scene.Problem_Text(key), "Problem fixed") << key;
+    const std::string fixed = "Problem fixed";
+    const std::vector<std::tuple<std::string, std::string, bool>> outcomes = {
+        {orphan, "The file does not exist", false},
+        {tree, fixed, true},
+        {value, fixed, true},
+        {single, fixed, true},
+        {parent, "Access denied", false},
+        {locked, "Access denied", false},
+        {unchecked, "The file does not exist", false},
+        {goneTree, fixed, true},
+        {goneValue, fixed, true},
+        {noKey, "The problem row names no registry key", false},
+        {unknown, "Error Number:0", false},
+        {badRoot, "Type mismatch", false},
+        {file, fixed, true},
+        {inner, fixed, true},
+        {folder, fixed, true},
+        {goneFile, fixed, true},
+        {noPath, "The problem row names no file or folder", false},
+    };
+    for (const auto& [key, text, isFixed] : outcomes) {
+        EXPECT_EQ(scene.Problem_Text(key), text) << key;
+        EXPECT_EQ(scene.Fixed(key), isFixed) << key;
     }
-    // A single key with sub-keys is refused by the provider.
-    EXPECT_FALSE(scene.Fixed(parent));
-    EXPECT_EQ(scene.Problem_Text(parent), "Access denied");
-    EXPECT_FALSE(scene.Fixed(unchecked));
-    EXPECT_EQ(scene.Problem_Text(unchecked), "The file does not exist");
-    EXPECT_EQ(scene.network.Count(CallKind::Method, "CheckAccess"), 4u);  // one per checked, unfixed registry row
+    EXPECT_EQ(scene.Row("ePC99").Sub(2).text, "The RPC server is unavailable.");
+    // Access is asked before a deletion: a denied key gets no DeleteKey.
+    for (const remote::CallRecord& call : scene.network.calls) {
+        if (call.text.ends_with("DeleteKey")) {
+            EXPECT_NE(call.in.at("sSubKeyName").As_String(), "Software\\Locked");
+        }
+    }
 
     const std::string log = scene.Log();
     for (const char* line :
-         {"I: Deleted: registry key tree HKEY_LOCAL_MACHINE\\Software\\Old (with all sub-keys) on PC17",
-          "I: Deleted: registry value \"Stale\" in HKEY_LOCAL_MACHINE\\Software\\Keep on PC17",
-          "I: Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC17",
+         {"I: Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC17",
           "W: Not deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Parent on PC17: Access denied",
           "I: Deleted: file C:\\Windows\\Temp\\a.tmp on PC17", "I: Deleted: folder C:\\Windows\\Temp\\OldDir on PC17",
-          "I: Connected: PC17", "I: Fixing Started: PC17", "I: Fixing Completed: PC17", "I: Disconnected: PC17",
-          "I: Total Problems Fixed 6"}) {
+          "I: Nothing to delete, already gone: registry key tree HKEY_LOCAL_MACHINE\\Software\\Gone",
+          "I: Nothing to delete, already gone: registry value \"NoSuchValue\"",
+          "I: Nothing to delete, already gone: file C:\\Windows\\Temp\\gone.tmp", "I: Total Problems Fixed 9"}) {
         EXPECT_NE(log.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(log.find("Unchecked"), std::string::npos);
     EXPECT_EQ(log.find("DoneBefore"), std::string::npos);
-}
-
-TEST_F(FixProblems, RowsBeforeTheFirstHeaderAndErrorRowsAreNeverTouched) {
-    const auto orphan = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    Add_Error_Row(scene.window.results, "PC99", "The RPC server is unavailable.");
-    scene.Add_Header("fA", "PC17", "PC17", 1);
-    const auto row = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
-    Fix();
-    EXPECT_FALSE(scene.Fixed(orphan));
-    EXPECT_EQ(scene.Problem_Text(orphan), "The file does not exist");
-    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
-    EXPECT_TRUE(scene.Fixed(row));
-    EXPECT_EQ(scene.Row("ePC99").Sub(2).text, "The RPC server is unavailable.");
-}
-
-// What an earlier row (or someone else) already removed counts as fixed, and
-// the log says that nothing was deleted.
-TEST_F(FixProblems, VanishedKeysValuesAndFilesReadFixedWithNothingDeleted) {
-    scene.Add_Header("fA", "PC17", "PC17", 3);
-    const auto goneTree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Gone");
-    const auto goneValue = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "NoSuchValue");
-    const auto goneFile = scene.Add_File_Row('3', "PC17", "C:\\Windows\\Temp\\gone.tmp");
-    Fix();
-    const std::string log = scene.Log();
-    for (const auto& [row, what] : {std::pair{goneTree, "registry key tree HKEY_LOCAL_MACHINE\\Software\\Gone"},
-                                    std::pair{goneValue, "registry value \"NoSuchValue\""},
-                                    std::pair{goneFile, "file C:\\Windows\\Temp\\gone.tmp"}}) {
-        EXPECT_TRUE(scene.Fixed(row)) << what;
-        EXPECT_EQ(scene.Problem_Text(row), "Problem fixed") << what;
-        EXPECT_NE(log.find(std::string("I: Nothing to delete, already gone: ") + what), std::string::npos) << what;
-    }
-    EXPECT_EQ(scene.network.Count(CallKind::Method, "Delete"), 0u);
-}
-
-// A locked file is pinned with the disk categories' fix.
-TEST_F(FixProblems, AccessDeniedLeavesTheKeyInPlace) {
-    pc.registry.Set_String(kHklm, "Software\\Locked", "V", "l");
-    pc.registry.Deny_Access(kHklm, "Software\\Locked");
-    scene.Add_Header("fA", "PC17", "PC17", 1);
-    const auto key = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Locked");
-    Fix();
-    EXPECT_EQ(scene.Problem_Text(key), "Access denied");
-    EXPECT_FALSE(scene.Fixed(key));
-    EXPECT_EQ(scene.network.Count(CallKind::Method, "DeleteKey"), 0u);
-    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Locked"));
-    EXPECT_NE(scene.Log().find("I: Total Problems Fixed 0"), std::string::npos);
 }
 
 TEST_F(FixProblems, AnErrorInsideOneRowGoesIntoThatRowAndTheRunGoesOn) {
@@ -167,85 +206,63 @@ TEST_F(FixProblems, AnErrorInsideOneRowGoesIntoThatRowAndTheRunGoesOn) {
     scene.Add_Header("fA", "PC17", "PC17", 2);
     const auto failing = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     const auto next = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
-    Fix();
+    scene.Fix();
     EXPECT_EQ(scene.Problem_Text(failing), wmi::Hresult_Description(wmi::hresult::kWbemFailed));
     EXPECT_FALSE(scene.Fixed(failing));
     EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
     EXPECT_TRUE(scene.Fixed(next));
 }
 
-TEST_F(FixProblems, RowsThatNameNothingOrAnUnknownFixAreRefusedWithoutACall) {
-    scene.Add_Header("fA", "PC17", "PC17", 4);
-    const auto noKey = scene.Add_Registry_Row('0', "PC17", kHklm, "");
-    const auto noPath = scene.Add_File_Row('4', "PC17", "");
-    const auto unknown = scene.Add_Registry_Row('7', "PC17", kHklm, "Software\\Single");
-    const auto badRoot = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    scene.Row(badRoot).Sub(1).tag = "HKLM";
-    const auto before = Snapshot(pc);
-    Fix();
-    EXPECT_TRUE(Difference(before, Snapshot(pc)).empty());
-    EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
-    EXPECT_EQ(scene.Problem_Text(noKey), "The problem row names no registry key");
-    EXPECT_EQ(scene.Problem_Text(noPath), "The problem row names no file or folder");
-    EXPECT_EQ(scene.Problem_Text(unknown), "Error Number:0");
-    EXPECT_EQ(scene.Problem_Text(badRoot), "Type mismatch");
-    for (const auto& key : {noKey, noPath, unknown, badRoot}) EXPECT_FALSE(scene.Fixed(key));
-}
-
-TEST_F(FixProblems, AnUnreachableComputerKeepsItsRowsAndTheNextComputerIsFixed) {
+// An unreachable computer keeps its rows; a failed connection is tried again
+// at the next header of the same computer.
+TEST_F(FixProblems, AConnectionThatFailsLeavesItsRowsAndIsTriedAgainAtTheNextHeader) {
     scene.network.Add_Computer("PC2").reachable = false;
+    scene.network.Add_Fault({CallKind::Connect, "PC17", "", 0x800706BAu, 1, true});
     scene.Add_Header("fA", "PC2", "PC2", 1);
     const auto unreachable = scene.Add_Registry_Row('2', "PC2", kHklm, "Software\\X");
-    scene.Add_Header("fA", "PC17", "PC17", 1);
-    const auto reachable = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    Fix();
-    EXPECT_FALSE(scene.Fixed(unreachable));
-    EXPECT_TRUE(scene.Row(unreachable).checked);
-    EXPECT_EQ(scene.Problem_Text(unreachable), "The file does not exist");
-    EXPECT_TRUE(scene.Fixed(reachable));
-    const std::string log = scene.Log();
-    EXPECT_NE(log.find("E: "), std::string::npos);
-    EXPECT_EQ(log.find("Connected: PC2"), std::string::npos);
-    EXPECT_EQ(log.find("Fixing Started: PC2"), std::string::npos);
-    EXPECT_TRUE(scene.database.messages.shown.empty());
-}
-
-TEST_F(FixProblems, AFailedConnectionIsTriedAgainAtTheNextHeaderOfTheSameComputer) {
-    scene.network.Add_Fault({CallKind::Connect, "PC17", "", 0x800706BAu, 1, true});
     scene.Add_Header("fA", "PC17", "PC17", 1);
     const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fB", "PC17", "PC17", 1);
     const auto second = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
-    Fix();
+    scene.Fix();
+    EXPECT_FALSE(scene.Fixed(unreachable));
+    EXPECT_TRUE(scene.Row(unreachable).checked);
+    EXPECT_EQ(scene.Problem_Text(unreachable), "The file does not exist");
     EXPECT_FALSE(scene.Fixed(first));
     EXPECT_TRUE(scene.Fixed(second));
     EXPECT_EQ(Connects("PC17"), 2u);
     const std::string log = scene.Log();
+    EXPECT_NE(log.find("E: "), std::string::npos);
+    EXPECT_EQ(log.find("Connected: PC2"), std::string::npos);
+    EXPECT_EQ(log.find("Fixing Started: PC2"), std::string::npos);
     EXPECT_LT(log.find("Disconnected: PC17"), log.find("Connected: PC17"));
+    EXPECT_TRUE(scene.data.messages.shown.empty());
 }
 
-TEST_F(FixProblems, TwoComputersWithTheSameTargetNameAreOne) {
+// Rows are fixed on the computer that answers with their target's name: an
+// address that now answers under another name gets nothing deleted, and two
+// list entries of one computer are one.
+TEST_F(FixProblems, RowsGoToTheComputerThatAnswersWithTheirTargetsName) {
     pc.aliases.push_back("10.0.0.17");
+    remote::SimComputer& other = scene.network.Add_Computer("OTHER");
+    other.aliases.push_back("10.0.0.5");
+    other.registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    scene.Add_Header("fA", "10.0.0.5", "PC17", 1);
+    const auto elsewhere = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fA", "PC17", "PC17", 1);
     const auto first = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fA", "10.0.0.17", "PC17", 1);
     const auto second = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Stale");
-    Fix();
+    scene.Fix();
     EXPECT_TRUE(scene.Fixed(first));
     EXPECT_TRUE(scene.Fixed(second));
+    EXPECT_FALSE(scene.Fixed(elsewhere));
     EXPECT_EQ(Connects("PC17"), 1u);
     EXPECT_EQ(Connects("10.0.0.17"), 0u);
-}
-
-TEST_F(FixProblems, AComputerThatNowAnswersUnderAnotherNameGetsNothingDeleted) {
-    scene.network.Add_Computer("OTHER").aliases.push_back("10.0.0.5");
-    scene.network.Find("OTHER")->registry.Set_String(kHklm, "Software\\Single", "V", "z");
-    scene.Add_Header("fA", "10.0.0.5", "PC17", 1);
-    const auto row = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
-    Fix();
-    EXPECT_FALSE(scene.Fixed(row));
-    EXPECT_TRUE(scene.network.Find("OTHER")->registry.Key_Exists(kHklm, "Software\\Single"));
-    EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
+    EXPECT_TRUE(other.registry.Key_Exists(kHklm, "Software\\Single"));
+    for (const remote::CallRecord& call : scene.network.calls) {
+        EXPECT_FALSE(call.kind == CallKind::Method && call.computer == "OTHER") << call.text;
+    }
     EXPECT_NE(scene.Log().find("E: The computer '10.0.0.5' answers as 'OTHER', not as 'PC17'"), std::string::npos);
 }
 
@@ -260,7 +277,7 @@ TEST_F(FixProblems, AComputerThatCannotTellItsNameGetsNothingDeleted) {
         scene.Add_Header("fA", computer, "", 1);
         rows.push_back(scene.Add_Registry_Row('2', "", kHklm, "Software\\Single"));
     }
-    Fix();
+    scene.Fix();
     for (const std::string& row : rows) EXPECT_EQ(scene.Problem_Text(row), "Other Errors");
     EXPECT_EQ(Connects("PC18"), 1u);
     EXPECT_EQ(scene.network.Count(CallKind::Method), 0u);
@@ -277,7 +294,7 @@ TEST_F(FixProblems, StopEndsTheRunAfterTheCurrentRowAndTheClosingStepsStillRun) 
     scene.window.onPump = [&](int pump) {
         if (pump == 3) scene.stop = true;
     };
-    Fix();
+    scene.Fix();
     EXPECT_TRUE(scene.Fixed(first));
     EXPECT_FALSE(scene.Fixed(second));
     EXPECT_FALSE(scene.Fixed(third));
@@ -292,7 +309,7 @@ TEST_F(FixProblems, StopEndsTheRunAfterTheCurrentRowAndTheClosingStepsStillRun) 
 }
 
 TEST_F(FixProblems, CountersStatusTextsAndTheProgressPanel) {
-    scene.window.Check_Categories({"fA"});  // one checked category, but three headers below
+    scene.Check_Category("fA");  // one checked category, but three headers below
     scene.Add_Header("fA", "PC17", "PC17", 2);
     const auto fixedRow = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     const auto unchecked = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Parent\\Child");
@@ -306,7 +323,7 @@ TEST_F(FixProblems, CountersStatusTextsAndTheProgressPanel) {
         counts.push_back(scene.window.Label(ProgressLabel::ProblemsCount) + "|" +
                          scene.window.Label(ProgressLabel::ScannedItemCount));
     };
-    Fix();
+    scene.Fix();
 
     EXPECT_TRUE(scene.Fixed(fixedRow));
     const ListRow& a = scene.Row("fAPC17");
@@ -331,7 +348,7 @@ TEST_F(FixProblems, CountersStatusTextsAndTheProgressPanel) {
     // A second run skips the fixed row and adds the still unfixed ones into
     // the totals; with Child gone, Parent can be deleted now.
     scene.Row(unchecked).checked = true;
-    Fix();
+    scene.Fix();
     EXPECT_TRUE(scene.Fixed(unchecked));
     EXPECT_EQ(scene.Row("fAPC17").Sub(2).tag, "0");
     EXPECT_EQ(scene.Row("fBPC17").Sub(2).tag, "0");
@@ -339,33 +356,24 @@ TEST_F(FixProblems, CountersStatusTextsAndTheProgressPanel) {
     EXPECT_EQ(scene.network.Count(remote::CallKind::Method, "StdRegProv.DeleteKey"), 4u);
 }
 
-TEST_F(FixProblems, AListOfHeadersOnlyConnectsOnceAndMakesTheRestorePoint) {
-    scene.Set_Options(GO_RESTORE_POINT);
-    scene.Add_Header("fA", "PC17", "PC17", 0);
-    scene.Add_Header("fB", "PC17", "PC17", 0);
-    const auto before = Snapshot(pc);
-    Fix();
-    EXPECT_EQ(Connects("PC17"), 1u);
-    EXPECT_EQ(pc.Restore_Points().size(), 1u);
-    EXPECT_EQ(Difference(before, Snapshot(pc)), std::set<std::string>{});
-    EXPECT_NE(scene.Log().find("Connected: PC17"), std::string::npos);
-}
-
 TEST_F(FixProblems, ARefusedRestorePointLeavesThatComputerAloneOnly) {
     scene.Set_Options(GO_RESTORE_POINT);
     pc.createRestorePointResult = 1;
     auto& other = scene.network.Add_Computer("PC18");
     other.registry.Set_String(kHklm, "Software\\Single", "V", "z");
-    scene.database.messages.Queue_Answer(MsgResult::No);
+    scene.data.messages.Queue_Answer(MsgResult::No);
     scene.Add_Header("fA", "PC17", "PC17", 1);
     const auto refused = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
     scene.Add_Header("fA", "PC18", "PC18", 1);
     const auto fixedRow = scene.Add_Registry_Row('2', "PC18", kHklm, "Software\\Single");
-    Fix();
+    scene.Add_Header("fB", "PC18", "PC18", 0);  // a header without rows: still the same computer
+    scene.Fix();
     EXPECT_FALSE(scene.Fixed(refused));
     EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
     EXPECT_TRUE(scene.Fixed(fixedRow));
     EXPECT_FALSE(other.registry.Key_Exists(kHklm, "Software\\Single"));
+    EXPECT_EQ(Connects("PC18"), 1u);
+    EXPECT_EQ(other.Restore_Points().size(), 1u);
     const std::string log = scene.Log();
     EXPECT_EQ(log.find("Fixing Started: PC17"), std::string::npos);
     EXPECT_NE(log.find("Fixing Started: PC18"), std::string::npos);

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fix_fixture.h"
 #include "remote/wmi_connection.h"
+#include "scan/scan_world.h"
 #include "settings/general_options.h"
 
 namespace corvane::testing {
@@ -14,6 +14,7 @@ namespace {
 
 using fix::Create_Restore_Point_Before_Fixing;
 using fix::Is_System_Restore_Unsupported;
+using scan::testing::ScanWorld;
 
 TEST(RestorePointSupport, VersionsAreComparedAsNumbers) {
     struct Case {
@@ -31,15 +32,15 @@ TEST(RestorePointSupport, VersionsAreComparedAsNumbers) {
 class RestorePointStep : public ::testing::Test {
 protected:
     RestorePointStep() : computer(scene.network.Add_Computer("PC17")) {
-        scene.target.ComputerName = "PC17";
-        scene.target.OSVersion = "6.1.7601";
+        scene.context.ComputerName = "PC17";
+        scene.context.OSVersion = "6.1.7601";
         rootDefault = remote::WMI_Connect_To(scene.ports, "default", "PC17", "", "");
     }
 
     bool Run() { return Create_Restore_Point_Before_Fixing(scene.env, *rootDefault); }
-    std::vector<ShownMessage>& Shown() { return scene.database.messages.shown; }
+    std::vector<ShownMessage>& Shown() { return scene.data.messages.shown; }
 
-    FixScene scene;
+    ScanWorld scene;
     remote::SimComputer& computer;
     wmi::ServicesPtr rootDefault;
 };
@@ -47,7 +48,7 @@ protected:
 TEST_F(RestorePointStep, SupportedSystemsGetOneRestorePointWithTheStampedDescription) {
     scene.Set_Options(GO_RESTORE_POINT);
     for (const char* version : {"6.1.7601", "10.0.19045"}) {
-        scene.target.OSVersion = version;
+        scene.context.OSVersion = version;
         EXPECT_TRUE(Run()) << version;
     }
     ASSERT_EQ(computer.Restore_Points().size(), 2u);
@@ -56,31 +57,13 @@ TEST_F(RestorePointStep, SupportedSystemsGetOneRestorePointWithTheStampedDescrip
     EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(RestorePointStep, UnsupportedSystemAsksInManualModeAndOnlyLogsInAutomaticMode) {
-    scene.target.OSVersion = "5.0.2195";
-    const std::string message = "System Restore feature is not supported by the Computer 'PC17'.";
-
-    scene.Set_Options(GO_RESTORE_POINT);
-    scene.database.messages.Queue_Answer(MsgResult::No);
-    EXPECT_FALSE(Run());
-    scene.database.messages.Queue_Answer(MsgResult::Yes);
-    EXPECT_TRUE(Run());
-    ASSERT_EQ(Shown().size(), 2u);
-    EXPECT_EQ(Shown()[0].text, message + "\r\n\r\nAre you sure you want to continue Fixing?");
-    EXPECT_EQ(Shown()[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(Shown()[0].icon, MsgIcon::Exclamation);
-
-    scene.Set_Options(GO_RESTORE_POINT | GO_AUTOMATIC_FIXING | GO_ABORT_FIXING);
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(Shown().size(), 2u);
-    EXPECT_NE(scene.Log().find("E: " + message), std::string::npos);
-    EXPECT_TRUE(computer.Restore_Points().empty());
-}
-
-TEST_F(RestorePointStep, FailedRestorePointFollowsTheTableOfModes) {
-    computer.createRestorePointResult = 1;
-    const std::string message = "Error while creating System Restore Point for the computer 'PC17'.";
+// A system without System Restore, a computer without the SystemRestore
+// class and a restore point that fails, in each mode: asked (manual), shown
+// (manual, abort option) or only logged (automatic).
+TEST(RestorePointFailure, FollowsTheTableOfModes) {
     struct Case {
+        const char* version;
+        bool systemRestore;
         std::int32_t options;
         MsgResult answer;
         bool result;
@@ -88,45 +71,52 @@ TEST_F(RestorePointStep, FailedRestorePointFollowsTheTableOfModes) {
         bool shownCritical;
         bool abortLogged;
     };
+    constexpr std::int32_t kAuto = GO_RESTORE_POINT | GO_AUTOMATIC_FIXING;
     const Case cases[] = {
-        {GO_RESTORE_POINT, MsgResult::Yes, true, true, false, false},
-        {GO_RESTORE_POINT, MsgResult::No, false, true, false, false},
-        {GO_RESTORE_POINT | GO_ABORT_FIXING, MsgResult::Ok, false, false, true, false},
-        {GO_RESTORE_POINT | GO_AUTOMATIC_FIXING | GO_ABORT_FIXING, MsgResult::Ok, false, false, false, true},
-        {GO_RESTORE_POINT | GO_AUTOMATIC_FIXING, MsgResult::Ok, true, false, false, false},
+        {"5.0.2195", true, GO_RESTORE_POINT, MsgResult::No, false, true, false, false},
+        {"5.0.2195", true, GO_RESTORE_POINT, MsgResult::Yes, true, true, false, false},
+        {"5.0.2195", true, kAuto | GO_ABORT_FIXING, MsgResult::Ok, true, false, false, false},
+        {"10.0.19045", true, GO_RESTORE_POINT, MsgResult::Yes, true, true, false, false},
+        {"10.0.19045", true, GO_RESTORE_POINT, MsgResult::No, false, true, false, false},
+        {"10.0.19045", true, GO_RESTORE_POINT | GO_ABORT_FIXING, MsgResult::Ok, false, false, true, false},
+        {"10.0.19045", false, GO_RESTORE_POINT | GO_ABORT_FIXING, MsgResult::Ok, false, false, true, false},
+        {"10.0.19045", true, kAuto | GO_ABORT_FIXING, MsgResult::Ok, false, false, false, true},
+        {"10.0.19045", true, kAuto, MsgResult::Ok, true, false, false, false},
     };
     for (const Case& c : cases) {
-        FixScene fresh;
-        fresh.network.Add_Computer("PC17").createRestorePointResult = 1;
-        fresh.target.ComputerName = "PC17";
-        fresh.target.OSVersion = "10.0.19045";
+        const std::string name = std::string(c.version) + (c.systemRestore ? "" : " without SystemRestore") + " " +
+                                 std::to_string(c.options);
+        ScanWorld fresh;
+        remote::SimComputer& computer = fresh.network.Add_Computer("PC17");
+        computer.createRestorePointResult = 1;
+        computer.systemRestore = c.systemRestore;
+        fresh.context.ComputerName = "PC17";
+        fresh.context.OSVersion = c.version;
         fresh.Set_Options(c.options);
-        if (c.asked) fresh.database.messages.Queue_Answer(c.answer);
+        if (c.asked) fresh.data.messages.Queue_Answer(c.answer);
         const auto services = remote::WMI_Connect_To(fresh.ports, "default", "PC17", "", "");
-        EXPECT_EQ(Create_Restore_Point_Before_Fixing(fresh.env, *services), c.result) << c.options;
+        EXPECT_EQ(Create_Restore_Point_Before_Fixing(fresh.env, *services), c.result) << name;
 
-        const auto& shown = fresh.database.messages.shown;
-        ASSERT_EQ(shown.size(), (c.asked || c.shownCritical) ? 1u : 0u) << c.options;
+        const bool unsupported = Is_System_Restore_Unsupported(c.version);
+        const std::string message = unsupported ? "System Restore feature is not supported by the Computer 'PC17'."
+                                                : "Error while creating System Restore Point for the computer 'PC17'.";
+        const auto& shown = fresh.data.messages.shown;
+        ASSERT_EQ(shown.size(), (c.asked || c.shownCritical) ? 1u : 0u) << name;
         if (c.asked) {
-            EXPECT_EQ(shown[0].text, message + "\r\n\r\nAre you sure you want to continue Fixing?");
+            EXPECT_EQ(shown[0].text, message + "\r\n\r\nAre you sure you want to continue Fixing?") << name;
+            EXPECT_EQ(shown[0].buttons, MsgButtons::YesNo);
+            EXPECT_EQ(shown[0].icon, MsgIcon::Exclamation);
         }
         if (c.shownCritical) {
-            EXPECT_EQ(shown[0].text, message);
+            EXPECT_EQ(shown[0].text, message) << name;
             EXPECT_EQ(shown[0].icon, MsgIcon::Critical);
             EXPECT_EQ(shown[0].buttons, MsgButtons::Ok);
         }
         const std::string log = fresh.Log();
-        EXPECT_NE(log.find("E: " + message), std::string::npos) << c.options;
-        EXPECT_EQ(log.find("E: Problem Fixing is aborted.") != std::string::npos, c.abortLogged) << c.options;
+        EXPECT_EQ(log.find("E: " + message) != std::string::npos, !(unsupported && c.asked)) << name;
+        EXPECT_EQ(log.find("E: Problem Fixing is aborted.") != std::string::npos, c.abortLogged) << name;
+        EXPECT_TRUE(computer.Restore_Points().empty()) << name;
     }
-}
-
-TEST_F(RestorePointStep, ComputerWithoutSystemRestoreCountsAsAFailedRestorePoint) {
-    computer.systemRestore = false;
-    scene.Set_Options(GO_RESTORE_POINT | GO_ABORT_FIXING);
-    EXPECT_FALSE(Run());
-    ASSERT_EQ(Shown().size(), 1u);
-    EXPECT_EQ(Shown()[0].icon, MsgIcon::Critical);
 }
 
 TEST_F(RestorePointStep, PointKeptByWindowsLessThanADayAgoCountsAsMade) {

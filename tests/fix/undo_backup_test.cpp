@@ -8,10 +8,10 @@
 
 #include "base/file_path.h"
 #include "fix/fix_problems.h"
-#include "fix_fixture.h"
 #include "remote/undo_files.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_registry_copy.h"
+#include "scan/scan_world.h"
 #include "settings/general_options.h"
 #include "support/temp_folder.h"
 
@@ -19,6 +19,8 @@ namespace corvane::testing {
 namespace {
 
 using remote::CallKind;
+using scan::testing::kHklm;
+using scan::testing::ScanWorld;
 
 struct ScratchUserData final : remote::IUserDataFolder {
     std::string Local_Application_Data() override { return folder; }
@@ -61,7 +63,7 @@ protected:
     }
 
     void Fix() {
-        fix::FixEnvironment env{scene.window, scene.database.db, target, scene.stop};
+        fix::FixEnvironment env{scene.window, scene.data.db, target, scene.stop};
         fix::Start_Fixing(env, false);
     }
     void Add_Rows(std::string_view computer) {
@@ -83,19 +85,27 @@ protected:
                                         [yes](std::string_view, std::string_view) { return yes; });
     }
 
-    FixScene scene;
+    ScanWorld scene;
     remote::SimComputer& pc;
     TempFolder scratch;
     ScratchUserData userData;
     remote::TargetContext target{scene.ports, &userData};
 };
 
-TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByte) {
+TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOwnFiles) {
     const std::string before = Export();
+    scene.network.Add_Computer("PC18").registry.Load_Reg_Text(kSeed);
     Add_Rows("PC17");
+    scene.Add_Header("fA", "PC18", "PC18", 1);
+    scene.Add_Registry_Row('2', "PC18", kHklm, "Software\\Lone");
     Fix();
     const auto files = Files("PC17");
+    const auto theirs = Files("PC18");
     ASSERT_EQ(files.size(), 1u);
+    ASSERT_EQ(theirs.size(), 1u);
+    EXPECT_EQ(remote::Undo_File_Caption(theirs[0]), "Undo of the fix of 2026-12-05 14:03:09 (1 keys, 1 values)");
+    EXPECT_EQ(remote::Undo_File_Computer(theirs[0].path), "PC18");
+    EXPECT_NE(files[0].path, theirs[0].path);
     EXPECT_EQ(files[0].date, "2026-12-05 14:03:09");
     EXPECT_EQ(files[0].keys, 3 + 1 + 7);  // the tree's keys, the single key, one block per value
     EXPECT_EQ(files[0].values, 9 + 1 + 1 + 7);
@@ -150,22 +160,6 @@ TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
     EXPECT_EQ(files[0].values, 2);
     (void)Undo(pc, files[0].path, false);
     EXPECT_EQ(Export(), withOdd);
-}
-
-TEST_F(UndoFiles, EachComputerKeepsItsOwnFiles) {
-    remote::SimComputer& other = scene.network.Add_Computer("PC18");
-    other.registry.Load_Reg_Text(kSeed);
-    Add_Rows("PC17");
-    scene.Add_Header("fA", "PC18", "PC18", 1);
-    scene.Add_Registry_Row('2', "PC18", kHklm, "Software\\Lone");
-    Fix();
-    const auto mine = Files("PC17");
-    const auto theirs = Files("PC18");
-    ASSERT_EQ(mine.size(), 1u);
-    ASSERT_EQ(theirs.size(), 1u);
-    EXPECT_EQ(remote::Undo_File_Caption(theirs[0]), "Undo of the fix of 2026-12-05 14:03:09 (1 keys, 1 values)");
-    EXPECT_EQ(remote::Undo_File_Computer(theirs[0].path), "PC18");
-    EXPECT_NE(mine[0].path, theirs[0].path);
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
 // The console scanner end to end on simulated computers: which computers and
-// categories it scans, what goes to standard output, standard error and the
-// CSV file, fixing with --fix, and the exit status.
+// categories it scans, what goes to standard output and standard error (the
+// CSV file is read back under Wine), fixing with --fix, and the exit status.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
-#include "base/file_path.h"
 #include "fix/fix_problems.h"
 #include "scan/cvnscan/console_window.h"
 #include "scan/cvnscan/cvnscan_run.h"
@@ -53,14 +51,8 @@ TEST(CvnscanRun, ScansTheLocalComputerForEveryCategoryByDefault) {
     const ConsoleRun run = Run_Console(world, {});
     EXPECT_EQ(run.status, kExitScanned);
     EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 2");
-    // Every category's header (36 of them), the two problems, in the clipboard form.
-    EXPECT_EQ(run.out.rfind("\r\n\"[Help Files]\",\"WORKSTATION\",\"1 Problems Found\",\"\"\r\n"
-                            "\"x.chm\",\"C:\\Help\\\",\"File not found\","
-                            "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Help\"\r\n",
-                            0),
-              0u)
-        << run.out;
-    EXPECT_NE(run.out.find("\"[Temporary Files]\",\"WORKSTATION\",\"0 Problems Found\",\"\""), std::string::npos);
+    // A header per category (36), Help Files first; the rows' form is pinned with the managed computers.
+    EXPECT_EQ(run.out.rfind("\r\n\"[Help Files]\",\"WORKSTATION\",\"1 Problems Found\"", 0), 0u) << run.out;
     std::size_t headers = 0;
     for (std::size_t at = run.out.find("\r\n\r\n"); at != std::string::npos; at = run.out.find("\r\n\r\n", at + 1)) {
         ++headers;
@@ -68,6 +60,9 @@ TEST(CvnscanRun, ScansTheLocalComputerForEveryCategoryByDefault) {
     EXPECT_EQ(headers + 1, 36u);
 }
 
+// By default the managed computers, with their stored credentials; a
+// computer named on the command line that is not managed connects with the
+// caller's identity.
 TEST(CvnscanRun, ScansManagedComputersWithTheirCredentials) {
     ScanWorld world;
     remote::SimComputer& pc = world.Add_Computer("PC1");
@@ -82,6 +77,12 @@ TEST(CvnscanRun, ScansManagedComputersWithTheirCredentials) {
               "\"C:\\gone\\a.dll\",\"\",\"File not found\","
               "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs\"\r\n");
     EXPECT_EQ(world.network.Count(remote::CallKind::Connect, "WORKSTATION"), 0u);
+
+    Seed(world.Add_Computer("PC3"));
+    world.network.calls.clear();
+    EXPECT_EQ(Run_Console(world, {"--computer", "PC3", "--category", "fF"}).status, kExitScanned);
+    ASSERT_GT(world.network.Count(remote::CallKind::Connect), 0u);
+    for (const remote::CallRecord& call : world.network.calls) EXPECT_EQ(call.user, "");
 }
 
 TEST(CvnscanRun, UnreachableComputerGivesAnErrorLineAndStatus2) {
@@ -95,19 +96,6 @@ TEST(CvnscanRun, UnreachableComputerGivesAnErrorLineAndStatus2) {
     EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 2");
     EXPECT_EQ(run.out.find("DEAD"), std::string::npos);
     EXPECT_LT(run.out.find("[Help Files]"), run.out.find("[Shared Dlls]"));
-}
-
-TEST(CvnscanRun, UnknownComputerIsConnectedWithTheCallersIdentity) {
-    ScanWorld world;
-    remote::SimComputer& pc = world.Add_Computer("PC3");
-    Seed(pc);
-    const ConsoleRun run = Run_Console(world, {"--computer", "PC3", "--category", "fF"});
-    EXPECT_EQ(run.status, kExitScanned);
-    for (const remote::CallRecord& call : world.network.calls) {
-        if (call.kind == remote::CallKind::Connect) {
-            EXPECT_EQ(call.user, "");
-        }
-    }
 }
 
 // The exits other than a clean scan: what status, what the last line of the
@@ -191,19 +179,6 @@ TEST(CvnscanRun, ConsoleQuestionsAreAnsweredYesOnlyWhenAskedTo) {
     }
 }
 
-TEST(CvnscanRun, WritesTheResultsIntoTheCsvFile) {
-    ScanWorld world;
-    Seed(world.Add_Computer("PC1"));
-    const std::string file = world.data.folder.File("out.csv");
-    const ConsoleRun run = Run_Console(world, {"--computer", "PC1", "--category", "fF", "--csv", file});
-    EXPECT_EQ(run.status, kExitScanned);
-    EXPECT_TRUE(run.out.empty());
-    std::ifstream in(Utf8_Path(file), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_NE(text.str().find("\"C:\\gone\\a.dll\""), std::string::npos);
-}
-
 // --fix runs the fixing routine on every row and prints each row's outcome;
 // a key that became unreadable after the scan keeps its rows.
 TEST(CvnscanRun, FixChecksEveryRowAndPrintsTheOutcome) {
@@ -223,10 +198,6 @@ TEST(CvnscanRun, FixChecksEveryRowAndPrintsTheOutcome) {
         EXPECT_EQ(run.status, kExitScanned);
         EXPECT_EQ(run.out.find("\"C:\\gone\\b.dll\",\"\",\"Problem fixed\"") != std::string::npos, !denied) << run.out;
         EXPECT_EQ(run.Last_Error_Line(), denied ? "Total Problems Fixed: 0/2" : "Total Problems Fixed: 2/2");
-        if (denied) continue;
-        std::vector<remote::RegistryValueName> left;
-        (void)pc.registry.Enum_Values(kHklm, kSharedDllsKey, left);
-        EXPECT_TRUE(left.empty());
     }
 }
 

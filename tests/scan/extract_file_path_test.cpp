@@ -39,10 +39,5 @@ TEST(ExtractFilePath, ReducesRegistryTextsToDrivePaths) {
     }
 }
 
-TEST(ExtractFilePath, HasElementsTellsEmptyEnumerations) {
-    EXPECT_FALSE(Has_Elements(std::vector<std::string>{}));
-    EXPECT_TRUE(Has_Elements(std::vector<std::string>{""}));
-}
-
 }  // namespace
 }  // namespace corvane::scan

@@ -108,9 +108,7 @@ protected:
         }
         if (fromCall > 0) world.network.Add_Fault({std::nullopt, "PC1", "", fault, fromCall, false});
         if (column == Column::Fix) {
-            bool stop = false;
-            fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
-            fix::Start_Fixing(env, false);
+            world.Fix();
         } else {
             driver.mnuStartScan_Click();
         }
@@ -216,17 +214,14 @@ TEST(FixRetest, ReasonsThatNoLongerHoldDeleteNothing) {
     world.Add_Node("PC1");
     Seed(pc);
     for (const char* key : kCategoryKeys) world.Check_Category(key);
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    world.Scan_Without_Fix();
     ASSERT_EQ(world.Rows('s').size(), 7u);
     for (const char* file : {"C:\\Help\\gone.hlp", "C:\\Apps\\gone.exe", "C:\\Windows\\Fonts\\gone.ttf",
                              "C:\\Windows\\System32\\gone.dll", "C:\\Src\\Gone\\x", "C:\\Apps\\GoneDir\\x"}) {
         pc.files.Add_File(file);
     }
     pc.registry.Set_String(kHklm, kUninstall + "\\Empty", "DisplayName", "Back again");
-    bool stop = false;
-    fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
-    fix::Start_Fixing(env, false);
+    world.Fix();
     for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->Sub(2).text, "Problem no longer present") << row->text;
     EXPECT_EQ(world.network.Count(CallKind::Method, "Delete"), 0u);
 }

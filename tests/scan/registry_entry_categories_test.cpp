@@ -1,6 +1,7 @@
 // The five registry entry categories on simulated computers, beyond their
 // scenario rows: native reads on the local computer, one listing per folder,
-// unreadable keys, and exceptions at any candidate text.
+// what one more entry costs, the exception table read once per change, and
+// unreadable keys.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -14,17 +15,13 @@ namespace {
 
 using remote::CallKind;
 
-constexpr const char* kHelp = "Software\\Microsoft\\Windows\\Help";
-constexpr const char* kHtmlHelp = "Software\\Microsoft\\Windows\\HTML Help";
-
 class RegistryEntryCategories : public ::testing::Test {
 protected:
     RegistryEntryCategories() : pc(world.Add_Computer("PC1")) { world.Add_Node("PC1"); }
 
     void Scan(const char* category) {
         world.Check_Category(category);
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        world.Scan_Without_Fix();
         ASSERT_TRUE(world.driver.Scan_Ran());
         ASSERT_TRUE(world.Rows('e').empty()) << world.Rows('e')[0]->Sub(2).text;
         const ListRow* header = world.Header(std::string(category) + "PC1");
@@ -45,8 +42,7 @@ TEST_F(RegistryEntryCategories, UninstallEntriesOnTheLocalComputerReadNatively) 
     local.registry.Set_String(kHklm, u + "\\Gone", "InstallSource", "C:\\Installers\\Gone");
     local.registry.Create_Key(kHklm, u + "\\Empty");
     world.Check_Category("fB");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    world.Scan_Without_Fix();
     EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"Empty", "C:\\Installers\\Gone"}));
     EXPECT_EQ(world.network.Count(remote::CallKind::Method, "GetStringValue"), 0u);
 }
@@ -83,15 +79,13 @@ TEST_F(RegistryEntryCategories, EachFolderIsListedOncePerScan) {
         world.Set_Options(options);
         world.network.calls.clear();
         world.List().Clear();
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        world.Scan_Without_Fix();
         EXPECT_EQ(world.Problem_Texts(), missing) << options;
         EXPECT_EQ(world.network.Count(kind, listing), 1u) << options;
     }
     world.network.Add_Fault({CallKind::Query, "PC1", "Path='\\\\Win", 0x80070005u, 1, true});
     world.List().Clear();
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    world.Scan_Without_Fix();
     EXPECT_EQ(world.Problem_Texts(), std::vector<std::string>{"C:\\Other\\e.dll"});
     EXPECT_NE(world.Log().find("4 entries of [Shared Dlls] on PC1 could not be checked"), std::string::npos);
 }
@@ -122,8 +116,7 @@ TEST(RegistryEntryCalls, EachEntryCostsItsReadsAndNoQuery) {
         world.Add_Node("PC1");
         world.Set_Options(32);
         world.Check_Category(category.substr(0, 2));
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        world.Scan_Without_Fix();
         EXPECT_EQ(world.Rows('s').size(), category == "fB-" ? 0u : count / 3u) << category;
         return static_cast<int>(world.network.Count(kind));
     };
@@ -147,34 +140,14 @@ TEST_F(RegistryEntryCategories, ExceptionTableIsReadOncePerChange) {
     for (const auto& [change, reads] : {std::pair{false, 1}, std::pair{false, 0}, std::pair{true, 1}}) {
         world.List().Clear();
         const std::int64_t before = world.data.db.Exception_Texts().reads;
-        world.window.Set_Pump_Hook([&, change = change] {
+        world.window.onPump = [&, change = change](int) {
             if (change && world.Rows('s').size() == 1) world.Add_Exception_Text("\\c.dll");
-        });
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        };
+        world.Scan_Without_Fix();
         if (change) all.erase(all.begin() + 2);
         EXPECT_EQ(world.Problem_Texts(), all) << change;
         EXPECT_EQ(world.data.db.Exception_Texts().reads - before, reads) << change;
     }
-}
-
-TEST_F(RegistryEntryCategories, SharedDllsHonoursExceptionsOfTheKeyAndTheFile) {
-    const std::string s = kSharedDllsKey;
-    pc.registry.Set_Dword(kHklm, s, "C:\\gone\\a.dll", 1);
-    pc.registry.Set_Dword(kHklm, s, "C:\\gone\\b.dll", 1);
-    world.Add_Exception_Text("SharedDLLs\\C:\\gone\\a.dll");
-    Scan("fF");
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\gone\\b.dll"}));
-
-    ScanWorld other;
-    remote::SimComputer& pc2 = other.Add_Computer("PC2");
-    other.Add_Node("PC2");
-    pc2.registry.Set_Dword(kHklm, s, "C:\\gone\\a.dll", 1);
-    other.Add_Exception_Text("CurrentVersion\\SharedDLLs");
-    other.Check_Category("fF");
-    other.Scan();
-    EXPECT_TRUE(other.Rows('s').empty());
-    EXPECT_EQ(other.Header("fFPC2")->Sub(2).text, "0 Problems Found");
 }
 
 TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
@@ -187,91 +160,6 @@ TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
     EXPECT_TRUE(world.Rows('s').empty());
     EXPECT_EQ(world.Header("fEPC1")->Sub(2).text, "0 Problems Found");
 }
-
-// An exception matches any candidate text of an entry (a key, a value, a
-// file), in any letter case; one on the category's own key switches the
-// category off.
-struct ExceptionCase {
-    const char* name;
-    const char* category;
-    void (*seed)(remote::SimRegistry&);
-    std::vector<std::string> exceptions;
-    std::vector<std::string> listed;
-};
-
-const std::vector<ExceptionCase> kExceptionCases = {
-    {"HelpValueAndKey",
-     "fA",
-     [](remote::SimRegistry& r) {
-         r.Set_String(kHklm, kHelp, "x.chm", "C:\\Help");
-         r.Set_String(kHklm, kHelp, "y.hlp", "C:\\Help");
-         r.Set_String(kHklm, kHtmlHelp, "w.chm", "C:\\Docs");
-     },
-     {"windows\\help\\X.CHM", "\\HTML Help"},
-     {"y.hlp"}},
-    {"UninstallEntryAndSource",
-     "fB",
-     [](remote::SimRegistry& r) {
-         const std::string u = kUninstallKey;
-         for (const char* name : {"One", "Two", "Three"}) {
-             r.Set_String(kHklm, u + "\\" + name, "InstallSource", std::string("C:\\Src\\") + name);
-         }
-         r.Create_Key(kHklm, u + "\\Empty");
-     },
-     {"uninstall\\one", "\\C:\\Src\\Two", "Uninstall\\Empty"},
-     {"C:\\Src\\Three"}},
-    {"AppPathDefaultValue",
-     "fD",
-     [](remote::SimRegistry& r) {
-         r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "", "C:\\Gone\\c.exe");
-         r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "Path", "C:\\Gone");
-     },
-     {"c.exe\\C:\\Gone\\c.exe"},
-     {"C:\\Gone"}},
-    {"AppPathsKey",
-     "fD",
-     [](remote::SimRegistry& r) { r.Set_String(kHklm, std::string(kAppPathsKey) + "\\c.exe", "", "C:\\Gone\\c.exe"); },
-     {"App Paths"},
-     {}},
-    {"FontFileNotValueName",
-     "fE",
-     [](remote::SimRegistry& r) {
-         r.Set_String(kHklm, kFontsKey, "Gone (TrueType)", "gone.ttf");
-         r.Set_String(kHklm, kFontsKey, "Other (TrueType)", "other.ttf");
-     },
-     {"CurrentVersion\\Fonts\\gone.ttf", "Fonts\\Other (TrueType)"},
-     {"other.ttf"}},
-    {"FontsKey",
-     "fE",
-     [](remote::SimRegistry& r) { r.Set_String(kHklm, kFontsKey, "Gone (TrueType)", "gone.ttf"); },
-     {"Windows NT\\CurrentVersion\\Fonts"},
-     {}},
-    {"SharedDllFile",
-     "fF",
-     [](remote::SimRegistry& r) {
-         r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
-         r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\b.dll", 1);
-     },
-     {"SharedDLLs\\C:\\gone\\a.dll"},
-     {"C:\\gone\\b.dll"}},
-    {"SharedDllsKey",
-     "fF",
-     [](remote::SimRegistry& r) { r.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1); },
-     {"CurrentVersion\\SharedDLLs"},
-     {}},
-};
-
-class RegistryEntryExceptions : public RegistryEntryCategories, public ::testing::WithParamInterface<ExceptionCase> {};
-
-TEST_P(RegistryEntryExceptions, SuppressExactlyTheEntriesTheyMatch) {
-    GetParam().seed(pc.registry);
-    for (const std::string& text : GetParam().exceptions) world.Add_Exception_Text(text);
-    Scan(GetParam().category);
-    EXPECT_EQ(world.Problem_Texts(), GetParam().listed);
-}
-
-INSTANTIATE_TEST_SUITE_P(Categories, RegistryEntryExceptions, ::testing::ValuesIn(kExceptionCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace corvane::scan::testing

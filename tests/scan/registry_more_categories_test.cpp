@@ -1,22 +1,20 @@
 // The registry categories on a simulated computer, one seeded scenario per
 // category: exactly the obsolete entries are listed with the tags the fix
 // needs and the category's icon, and the fix removes them (a second scan
-// finds nothing); Skip ends a phase and Stop the category, and ActiveX/COM
-// asks for each GUID set and each file once.
+// finds nothing); exceptions at any candidate text; Skip ends a phase and
+// Stop the category, and ActiveX/COM asks for each GUID set and each file once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <map>
 
-#include "fix/fix_problems.h"
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 
 namespace corvane::scan::testing {
 namespace {
 
-constexpr std::uint32_t kHku = 0x80000003u;
 const std::string kUser = "S-1-5-21-1";
 const std::string kClsid = "SOFTWARE\\CLASSES\\CLSID\\";
 const std::string kFileExts = kUser + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
@@ -269,26 +267,33 @@ const Scenario kScenarios[] = {
      {{"Debugger", "", "C:\\dbg.exe", kIfeo + "evil.exe", "Debugger", '1'}}},
 };
 
-class RegistryCategoryScenario : public ::testing::TestWithParam<Scenario> {
-protected:
-    RegistryCategoryScenario() : pc(world.Add_Computer("PC1")) {
+// A fresh computer seeded as the named scenario says, scanned for its
+// category alone (options 0: fast mode, no restore point); the hook runs at
+// every pump.
+struct ScannedWorld {
+    ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {},
+                 const std::vector<std::string>& exceptions = {}) {
+        const Scenario& scenario = *std::ranges::find(kScenarios, name, &Scenario::name);
+        pc = &world.Add_Computer("PC1");
+        pc->registry.Create_Key(kHku, kUser);
+        scenario.seed(*pc);
         world.Add_Node("PC1");
-        world.Set_Options(0);  // fast mode, no restore point
-        pc.registry.Create_Key(kHku, kUser);
-        GetParam().seed(pc);
-        world.Check_Category(GetParam().category);
-    }
-    void Scan() {
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        world.Set_Options(options);
+        world.Check_Category(scenario.category);
+        for (const std::string& text : exceptions) world.Add_Exception_Text(text);
+        if (hook) world.window.onPump = [this, hook](int) { hook(*this); };
+        world.Scan_Without_Fix();
     }
     ScanWorld world;
-    remote::SimComputer& pc;
+    remote::SimComputer* pc = nullptr;
 };
+
+using RegistryCategoryScenario = ::testing::TestWithParam<Scenario>;
 
 TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesThem) {
     const Scenario& scenario = GetParam();
-    Scan();
+    ScannedWorld scanned(scenario.name, 0);
+    ScanWorld& world = scanned.world;
     const auto rows = world.Rows('s');
     ASSERT_EQ(rows.size(), scenario.rows.size()) << ::testing::PrintToString(world.Problem_Texts());
     const ListRow* header = world.Header(std::string(scenario.category) + "PC1");
@@ -305,35 +310,40 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
         EXPECT_EQ(rows[i]->tag, e.fix + std::string(scenario.category) + "PC1") << i;
         EXPECT_EQ(rows[i]->smallIcon, e.fileIcon ? "File" : header->smallIcon) << i;
     }
-    bool stop = false;
-    fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
-    fix::Start_Fixing(env, false);
+    world.Fix();
     for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->Sub(2).text, "Problem fixed") << row->text;
-    Scan();  // what was fixed is gone; that nothing else went is shown under Wine
+    world.Scan_Without_Fix();  // what was fixed is gone; that nothing else went is shown under Wine
     EXPECT_TRUE(world.Rows('s').empty()) << ::testing::PrintToString(world.Problem_Texts());
 }
 
 INSTANTIATE_TEST_SUITE_P(Categories, RegistryCategoryScenario, ::testing::ValuesIn(kScenarios),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A fresh computer seeded as the named scenario says, scanned for its
-// category alone; the hook runs at every pump.
-struct ScannedWorld {
-    ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {}) {
-        const Scenario& scenario = *std::ranges::find(kScenarios, name, &Scenario::name);
-        pc = &world.Add_Computer("PC1");
-        pc->registry.Create_Key(kHku, kUser);
-        scenario.seed(*pc);
-        world.Add_Node("PC1");
-        world.Set_Options(options);
-        world.Check_Category(scenario.category);
-        if (hook) world.window.Set_Pump_Hook([this, hook] { hook(*this); });
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+// An exception matches any candidate text of an entry (its key, a value, a
+// file), in any letter case, but not a font's value name; one on the
+// category's own key switches the category off.
+TEST(Exceptions, SuppressExactlyTheEntriesTheyMatch) {
+    struct Case {
+        const char* scenario;
+        std::vector<std::string> exceptions;
+        std::vector<std::string> listed;
+    };
+    const Case cases[] = {
+        {"HelpFiles", {"windows\\help\\X.CHM", "\\HTML Help"}, {"y.hlp"}},
+        {"UninstallEntries", {"uninstall\\gone", "Uninstall\\EmptyDefault"}, {"Empty"}},
+        {"UninstallEntries", {"\\C:\\Installers\\Gone"}, {"Empty", "EmptyDefault"}},
+        {"ApplicationPaths", {"c.exe\\C:\\Gone\\c.exe"}, {"C:\\Apps\\b.exe", "C:\\Gone\\"}},
+        {"ApplicationPaths", {"App Paths"}, {}},
+        {"WindowsFonts", {"CurrentVersion\\Fonts\\gone.ttf", "Fonts\\Full (TrueType)"}, {"C:\\MyFonts\\full.ttf"}},
+        {"WindowsFonts", {"Windows NT\\CurrentVersion\\Fonts"}, {}},
+        {"SharedDlls", {"SharedDLLs\\C:\\gone\\a.dll"}, {"C:\\gone\\b.dll"}},
+        {"SharedDlls", {"CurrentVersion\\SharedDLLs"}, {}},
+    };
+    for (const Case& c : cases) {
+        ScannedWorld scanned(c.scenario, 0, {}, c.exceptions);
+        EXPECT_EQ(scanned.world.Problem_Texts(), c.listed) << c.scenario << " " << c.exceptions[0];
     }
-    ScanWorld world;
-    remote::SimComputer* pc = nullptr;
-};
+}
 
 TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
     for (const std::int32_t options : {0, 32}) {  // fast and safe mode
@@ -396,9 +406,7 @@ TEST(FixRetest, RowsWhoseReasonNoLongerHoldsDeleteNothing) {
         ScanWorld& world = scanned.world;
         ASSERT_FALSE(world.Rows('s').empty()) << scenario;
         reinstall(*scanned.pc);
-        bool stop = false;
-        fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
-        fix::Start_Fixing(env, false);
+        world.Fix();
         for (const ListRow* row : world.Rows('s')) {
             EXPECT_EQ(row->Sub(2).text, "Problem no longer present") << scenario << " " << row->text;
         }
@@ -406,11 +414,12 @@ TEST(FixRetest, RowsWhoseReasonNoLongerHoldsDeleteNothing) {
     }
 }
 
-// Pump 1 is the computer's, then one per entry. ActiveX/COM: pumps 2 to 4
-// follow the three class IDs, 5 and 6 the interfaces, 7 onwards the sub-keys
-// of the classes key (the last phase: Skip ends the category). StartUp
-// Programs: 2 the disabled entry, 3 and 4 the machine's Run values. User MRU
-// List: 2 the first value of phase I.
+// Pump 1 is the computer's, then one per entry. Help Files: 3 follows the
+// first missing file of "Help" (Skip moves on to "HTML Help"). ActiveX/COM:
+// pumps 2 to 4 follow the three class IDs, 5 and 6 the interfaces, 7 onwards
+// the sub-keys of the classes key (the last phase: Skip ends the category).
+// StartUp Programs: 2 the disabled entry, 3 and 4 the machine's Run values.
+// User MRU List: 2 the first value of phase I.
 struct Press {
     const char* scenario;
     int pump;
@@ -424,6 +433,7 @@ TEST(CategoryPhases, SkipEndsThePhaseAndStopTheCategory) {
         "{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "C:\\GONE\\X.DLL", "C:\\gone\\s.exe /automation", "{T-GONE2}"};
     const char* startupII = "StartUp Programs - Phase II of III";
     const Press presses[] = {
+        {"HelpFiles", 3, false, "Help Files", {"x.chm", "w.chm"}},
         {"ActiveXCom",
          2,
          false,

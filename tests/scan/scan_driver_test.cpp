@@ -1,7 +1,8 @@
 // Scenarios of the Start Scan command on simulated computers: validation,
-// the un-fixed question, unreachable and duplicate computers, Stop and Skip,
-// row keys and tags across computers, the scan mode, the fix question,
-// automatic fixing with shutdown, and errors that end a computer.
+// the un-fixed question, unreachable and duplicate computers, Stop (Skip is
+// pinned per category), row keys and tags across computers, the scan mode,
+// the fix question, automatic fixing with shutdown, and errors that end a
+// computer.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -26,13 +27,16 @@ void Seed_Help(remote::SimComputer& computer) {
     computer.registry.Set_String(kHklm, kHtmlHelpKey, "gone3.chm", "C:\\Help");
 }
 
-// PC1 and PC2, each with the obsolete help values of Seed_Help, both listed
-// (unchecked until a test checks them) in the computer tree.
-void Add_Two_Help_Computers(ScanWorld& world) {
-    for (const char* name : {"PC1", "PC2"}) {
-        Seed_Help(world.Add_Computer(name));
+// The named computers (the local one too) seeded by Seed_Help and checked in
+// the tree in this order, and the categories checked.
+void Prepare(ScanWorld& world, std::initializer_list<const char*> computers,
+             std::initializer_list<const char*> categories = {"fA"}) {
+    for (const std::string name : computers) {
+        if (name == kLocalName) world.network.Local().facts.addressWidth = 32;
+        Seed_Help(name == kLocalName ? world.network.Local() : world.Add_Computer(name));
         world.Add_Node(name);
     }
+    for (const char* key : categories) world.Check_Category(key);
 }
 
 TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
@@ -50,21 +54,18 @@ TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
     EXPECT_EQ(world.data.messages.shown[1].text, "Please select atleast one category to scan for!");
     EXPECT_FALSE(world.driver.Scan_Ran());
     EXPECT_EQ(world.List().Count(), 0u);
-    EXPECT_TRUE(world.window.Commands_Enabled());
+    EXPECT_TRUE(world.Commands_Enabled());
 }
 
 TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     ScanWorld world;
-    Seed_Help(world.Add_Computer("PC1"));
-    world.Add_Node("PC1");
-    world.Check_Category("fA");
-    world.data.messages.Queue_Answer(MsgResult::No);  // the fix question
-    world.Scan();
+    Prepare(world, {"PC1"});
+    world.Scan_Without_Fix();
     ASSERT_EQ(world.Rows('s').size(), 3u);
     const std::size_t rows = world.List().Count();
-    const std::string status = world.window.Status_Text();
+    const std::string status = world.window.statusText;
 
-    world.data.messages.Queue_Answer(MsgResult::No);
+    world.data.messages.Queue_Answer(MsgResult::No);  // keep the un-fixed rows
     world.Scan();
     const ShownMessage& last = world.data.messages.shown.back();
     EXPECT_EQ(last.text,
@@ -73,55 +74,48 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     EXPECT_EQ(last.buttons, MsgButtons::YesNo);
     EXPECT_EQ(last.icon, MsgIcon::Exclamation);
     EXPECT_EQ(world.List().Count(), rows);
-    EXPECT_EQ(world.window.Status_Text(), status);
-    EXPECT_FALSE(world.window.Panel_Visible());
-    EXPECT_TRUE(world.window.Commands_Enabled());
+    EXPECT_EQ(world.window.statusText, status);
+    EXPECT_FALSE(world.Panel_Visible());
+    EXPECT_TRUE(world.Commands_Enabled());
 
     world.data.messages.Queue_Answer(MsgResult::Yes);  // start afresh
-    world.data.messages.Queue_Answer(MsgResult::No);   // no fix
-    world.Scan();
+    world.Scan_Without_Fix();
     EXPECT_EQ(world.Rows('s').size(), 3u);
     EXPECT_EQ(world.Rows('s')[0]->key, "s0");  // numbering starts again
 }
 
-TEST(ScanDriver, UnreachableFirstComputerGetsAnErrorRowAndTheSecondIsScanned) {
+// An unreachable computer and one that refuses the registry's namespace each
+// get an error row, and the next computer is scanned.
+TEST(ScanDriver, ComputersThatCannotBeScannedGetAnErrorRowAndTheNextIsScanned) {
     ScanWorld world;
     world.Add_Computer("DEAD").reachable = false;
-    Seed_Help(world.Add_Computer("PC2"));
+    world.Add_Computer("LOCKED").refusedNamespaces.insert("ROOT\\DEFAULT");
     const NodeId dead = world.Add_Node("DEAD");
-    world.Add_Node("PC2");
-    world.Check_Category("fA");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    world.Add_Node("LOCKED");
+    Prepare(world, {"PC2"});
+    world.Scan_Without_Fix();
 
-    // The row's texts and the next computer's rows are pinned by the console scanner's tests.
+    // The rows' texts and the next computer's rows are pinned by the console scanner's tests.
     const auto errors = world.Rows('e');
-    ASSERT_EQ(errors.size(), 1u);
+    ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors[0]->key, "eDEAD");
     EXPECT_EQ(errors[0]->smallIcon, "Error");
     EXPECT_TRUE(errors[0]->bold);
     EXPECT_EQ(errors[0]->Sub(1).key, "");  // nothing of another computer
+    EXPECT_EQ(errors[1]->Sub(2).text, "Access Denied");
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "ComputerLocked");
-    EXPECT_EQ(world.driver.Unscanned_Computers(), 1);
+    EXPECT_EQ(world.driver.Unscanned_Computers(), 2);
+    EXPECT_EQ(world.Rows('s').size(), 3u);
 
     // The next scan starts with every node back to "Computer".
     world.data.messages.Queue_Answer(MsgResult::Yes);
     world.window.Computer_Tree().Set_Checked_Only(dead, false);
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    world.Scan_Without_Fix();
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "Computer");
 }
 
-TEST(ScanDriver, RefusedRegistryNamespaceGivesAccessDenied) {
-    ScanWorld world;
-    world.Add_Computer("PC1").refusedNamespaces.insert("ROOT\\DEFAULT");
-    world.Add_Node("PC1");
-    world.Check_Category("fA");
-    world.Scan();
-    ASSERT_EQ(world.Rows('e').size(), 1u);
-    EXPECT_EQ(world.Rows('e')[0]->Sub(2).text, "Access Denied");
-}
-
+// The same computer listed by name and by address is scanned once; computers
+// whose names cannot be read are all scanned (an empty name matches none).
 TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     ScanWorld world;
     remote::SimComputer& pc = world.Add_Computer("PC1");
@@ -129,9 +123,12 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     Seed_Help(pc);
     world.Add_Node("PC1");
     const NodeId byAddress = world.Add_Node("10.1.2.3");
-    world.Check_Category("fA");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    Prepare(world, {"PC2", "PC3"});
+    for (const char* name : {"PC2", "PC3"}) {
+        world.network.Add_Fault(
+            {.kind = CallKind::Query, .computer = name, .match = "Win32_ComputerSystem", .hresult = 0x80041001u});
+    }
+    world.Scan_Without_Fix();
 
     const auto errors = world.Rows('e');
     ASSERT_EQ(errors.size(), 1u);
@@ -141,37 +138,20 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     EXPECT_EQ(errors[0]->Sub(2).text, "Already scanned as PC1");
     EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).image, "ComputerLocked");
     EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).tag, "PC1");
-    EXPECT_EQ(world.Rows('s').size(), 3u);
+    EXPECT_EQ(world.Rows('s').size(), 9u);
     EXPECT_EQ(world.Header("fA10.1.2.3"), nullptr);
+    EXPECT_EQ(world.Header("fAPC3")->Sub(1).key, "");
     const std::string log = world.Log();
     EXPECT_NE(log.find("W: Already Scanned As: PC1"), std::string::npos);
     EXPECT_NE(log.find("I: Disconnected: 10.1.2.3"), std::string::npos);
 }
 
-TEST(ScanDriver, AComputerWhoseNameCannotBeReadIsStillScanned) {
-    ScanWorld world;
-    Add_Two_Help_Computers(world);
-    world.Check_Category("fA");
-    world.network.Add_Fault(
-        {.kind = CallKind::Query, .computer = "PC1", .match = "Win32_ComputerSystem", .hresult = 0x80041001u});
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
-    // An empty own name matches no other node: both computers are scanned.
-    EXPECT_TRUE(world.Rows('e').empty());
-    EXPECT_EQ(world.Rows('s').size(), 6u);
-    EXPECT_EQ(world.Header("fAPC1")->Sub(1).key, "");
-    EXPECT_EQ(world.Header("fAPC2")->Sub(1).key, "PC2");
-}
-
 TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     ScanWorld world;
-    Add_Two_Help_Computers(world);
-    world.Check_Category("fA");
-    world.Check_Category("fF");
-    int pumps = 0;
-    world.window.Set_Pump_Hook([&] {
-        if (++pumps == 2) world.driver.mnuStopScan_Click();  // the 1st is the computer's, the 2nd the first entry's
-    });
+    Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
+    world.window.onPump = [&](int pump) {
+        if (pump == 2) world.driver.mnuStopScan_Click();  // the 1st is the computer's, the 2nd the first entry's
+    };
     world.Scan();
 
     EXPECT_TRUE(world.driver.Control().StopRequested);
@@ -187,46 +167,24 @@ TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     const std::string log = world.Log();
     EXPECT_NE(log.find("I: Scan Completed: PC1"), std::string::npos);
     EXPECT_NE(log.find("W: Scanning is aborted by the user!"), std::string::npos);
-    EXPECT_TRUE(world.window.Commands_Enabled());
-    EXPECT_FALSE(world.window.Panel_Visible());
-}
-
-TEST(ScanDriver, SkipInsideHelpFilesMovesToHtmlHelp) {
-    ScanWorld world;
-    Seed_Help(world.Add_Computer("PC1"));
-    world.Add_Node("PC1");
-    world.Check_Category("fA");
-    int pumps = 0;
-    world.window.Set_Pump_Hook([&] {
-        if (++pumps == 2) world.driver.lblSkip_Click();
-    });
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"gone1.hlp", "gone3.chm"}));
-    EXPECT_FALSE(world.driver.Control().SkipRequested);
-    EXPECT_EQ(world.Header("fAPC1")->Sub(2).text, "2 Problems Found");
+    EXPECT_TRUE(world.Commands_Enabled());
+    EXPECT_FALSE(world.Panel_Visible());
 }
 
 TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     ScanWorld world;
+    Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
     for (const char* name : {"PC1", "PC2"}) {
-        remote::SimComputer& computer = world.Add_Computer(name);
-        Seed_Help(computer);
-        computer.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
+        world.network.Find(name)->registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
     }
-    world.Add_Node("PC1");
-    world.Add_Node("PC2");
-    world.Check_Category("fA");
-    world.Check_Category("fF");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    world.Scan_Without_Fix();
 
     std::vector<std::string> keys;
     for (std::size_t i = 0; i < world.List().Count(); ++i) keys.push_back(world.List().Row(i).key);
     EXPECT_EQ(keys, (std::vector<std::string>{"fAPC1", "s0", "s1", "s2", "fFPC1", "s3", "fAPC2", "s4", "s5", "s6",
                                               "fFPC2", "s7"}));
     EXPECT_EQ(world.driver.Control().TotalProblems, 8);
-    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 8");
+    EXPECT_EQ(world.window.statusText, "Total Problems Found: 8");
     const ListRow* header = world.Header("fAPC2");
     EXPECT_EQ(header->Sub(2).key, "fixStatus");
     EXPECT_EQ(header->Sub(2).tag, "3");
@@ -249,8 +207,7 @@ TEST(ScanDriver, TagsCarryTheTargetsOwnNameNotTheListedOne) {
     Seed_Help(pc);
     world.Add_Node("pc1.example.lan");
     world.Check_Category("fA");
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    world.Scan_Without_Fix();
     const ListRow* header = world.Header("fApc1.example.lan");
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(header->Sub(1).key, "PC1");
@@ -262,14 +219,8 @@ TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
     for (const bool safeOption : {false, true}) {
         ScanWorld world;
         world.Set_Options(safeOption ? 32 : 0);
-        Seed_Help(world.network.Local());
-        world.network.Local().facts.addressWidth = 32;
-        Seed_Help(world.Add_Computer("PC2"));
-        world.Add_Node(kLocalName);
-        world.Add_Node("PC2");
-        world.Check_Category("fA");
-        world.data.messages.Queue_Answer(MsgResult::No);
-        world.Scan();
+        Prepare(world, {kLocalName, "PC2"});
+        world.Scan_Without_Fix();
         EXPECT_EQ(world.Rows('s').size(), 6u);
         const std::string log = world.Log();
         // The local computer is never remote, so it is always scanned fast.
@@ -282,43 +233,28 @@ TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
         EXPECT_NE(localPart.find("Scan Mode: Fast"), std::string::npos);
         EXPECT_EQ(localPart.find("Scan Mode: Safe"), std::string::npos);
         EXPECT_NE(remotePart.find(safeOption ? "Scan Mode: Safe" : "Scan Mode: Fast"), std::string::npos);
-        EXPECT_EQ(world.network.Count(CallKind::ShareListing, "\\\\PC2\\") > 0, !safeOption);
-        EXPECT_EQ(world.network.Count(CallKind::Query, "CIM_Datafile") > 0, safeOption);
     }
 }
 
 TEST(ScanDriver, ManualFixQuestionRunsTheFixingCommand) {
     ScanWorld world;
-    remote::SimComputer& pc = world.Add_Computer("PC1");
-    Seed_Help(pc);
-    world.Add_Node("PC1");
-    world.Check_Category("fA");
+    Prepare(world, {"PC1"});
     world.data.messages.Queue_Answer(MsgResult::Yes);
     world.Scan();
     std::vector<remote::RegistryValueName> left;
-    (void)pc.registry.Enum_Values(kHklm, kHelpKey, left);
+    (void)world.network.Find("PC1")->registry.Enum_Values(kHklm, kHelpKey, left);
     EXPECT_TRUE(left.empty());
-    EXPECT_EQ(world.window.Status_Text(), "Total Problems Fixed: 3/3");
+    EXPECT_EQ(world.window.statusText, "Total Problems Fixed: 3/3");
 }
 
 TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
     ScanWorld world;
     world.Set_Options(1 | 8);  // automatic fixing, shutdown
-    Seed_Help(world.network.Local());
-    world.network.Local().facts.addressWidth = 32;
-    remote::SimComputer& pc = world.Add_Computer("PC2");
-    Seed_Help(pc);
-    world.Add_Node(kLocalName);
-    world.Add_Node("PC2");
-    world.Check_Category("fA");
+    Prepare(world, {kLocalName, "PC2"});
+    remote::SimComputer& pc = *world.network.Find("PC2");
     world.Scan();
     EXPECT_EQ(world.List().Count(), 0u);  // cleared after each computer
-    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 6");
-    for (remote::SimComputer* computer : {&world.network.Local(), &pc}) {
-        std::vector<remote::RegistryValueName> left;
-        (void)computer->registry.Enum_Values(kHklm, kHtmlHelpKey, left);
-        EXPECT_TRUE(left.empty()) << computer->name;
-    }
+    EXPECT_EQ(world.window.statusText, "Total Problems Found: 6");
     EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));
     EXPECT_TRUE(world.network.Local().shutdownRequests.empty());
     EXPECT_TRUE(world.data.messages.shown.empty());  // no fix question in automatic mode
@@ -326,14 +262,11 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
 
 TEST(ScanDriver, AnyExceptionWhileAComputerIsHandledMakesAnErrorRowAndGoesOn) {
     ScanWorld world;
-    Add_Two_Help_Computers(world);
-    world.Check_Category("fA");
-    int pumps = 0;
-    world.window.Set_Pump_Hook([&] {
-        if (++pumps == 2) throw std::out_of_range("position out of range");  // inside PC1's first category
-    });
-    world.data.messages.Queue_Answer(MsgResult::No);
-    world.Scan();
+    Prepare(world, {"PC1", "PC2"});
+    world.window.onPump = [&](int pump) {
+        if (pump == 2) throw std::out_of_range("position out of range");  // inside PC1's first category
+    };
+    world.Scan_Without_Fix();
 
     const auto errors = world.Rows('e');
     ASSERT_EQ(errors.size(), 1u);
@@ -350,7 +283,7 @@ TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
     world.Add_Node("PC1");
     world.Check_Category("gR");  // the whole registry family
     world.Scan();
-    EXPECT_EQ(world.window.Progress_Maximum(), 13 + 2);
+    EXPECT_EQ(world.window.progressMax, 13 + 2);
     EXPECT_EQ(world.window.Progress_Value(), 13 + 2);
     // Every category of the family has its header, with or without a routine.
     for (const char* key : {"fA", "fB", "fC", "fD", "fE", "fF", "fG", "fH", "fI", "fJ", "fK", "fM", "fN"}) {
@@ -367,9 +300,7 @@ TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
 // the user might have excepted.
 TEST(ScanDriver, AnUnreadableExceptionTableListsNothingAndSaysSoOncePerComputer) {
     ScanWorld world;
-    Add_Two_Help_Computers(world);
-    world.Check_Category("fA");
-    world.Check_Category("fF");
+    Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
     ASSERT_TRUE(world.data.Run_Sql("DROP TABLE EXCEPTION_TBL"));
     world.Scan();
 
@@ -383,7 +314,7 @@ TEST(ScanDriver, AnUnreadableExceptionTableListsNothingAndSaysSoOncePerComputer)
                                                 "PC2: 1001: The database statement failed."}));
     EXPECT_EQ(world.Header("fAPC2")->Sub(2).text, "");  // never counted
     EXPECT_EQ(world.Header("fFPC2"), nullptr);          // the computer's scan ended
-    EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 0");
+    EXPECT_EQ(world.window.statusText, "Total Problems Found: 0");
     EXPECT_EQ(world.window.Label(ProgressLabel::ScannedItemCount), "0/0");
     EXPECT_EQ(world.Log().find("Scan Completed: PC1"), std::string::npos);
 }

@@ -1,7 +1,8 @@
-// A scan set up end to end for the tests: a fresh installed database, a
-// network of simulated computers, the target context over it, the console
-// window (trees and results list as models) and the scan driver. Helpers
-// seed the five registry locations of the registry entry categories.
+// A scan and a fix set up end to end for the scan and fix tests: a fresh
+// installed database, a network of simulated computers (the program runs on
+// "WORKSTATION"), the target context over it, the model-only main window of
+// tests/support, the scan driver and the fixing routine's environment. For
+// the fix tests it also writes the rows a scan would write.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,17 +14,20 @@
 #include "base/ui/check_tree.h"
 #include "base/ui/results_list.h"
 #include "db/app_tables.h"
+#include "fix/fix_problems.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
-#include "scan/cvnscan/console_window.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
+#include "support/result_rows.h"
 #include "support/test_database.h"
+#include "support/window_fakes.h"
 
 namespace corvane::scan::testing {
 
 inline constexpr std::uint32_t kHklm = 0x80000002u;
+inline constexpr std::uint32_t kHku = 0x80000003u;
 inline constexpr const char* kLocalName = "WORKSTATION";
 
 class ScanWorld {
@@ -55,8 +59,41 @@ public:
     }
 
     void Scan() { driver.mnuStartScan_Click(); }
+    // A scan whose closing question ("Do you want to fix the problems now?") is answered No.
+    void Scan_Without_Fix() {
+        data.messages.Queue_Answer(MsgResult::No);
+        Scan();
+    }
+    // The fixing routine over the checked rows, as Fix Problems runs it.
+    void Fix() { fix::Start_Fixing(env, false); }
+
+    // The header of a category for a computer listed as `computer` that
+    // answered as `targetName`, with its count of problems.
+    void Add_Header(std::string_view category, std::string_view computer, std::string_view targetName, int count) {
+        ListRow& row = corvane::testing::Add_Header_Row(List(), category, computer, "Header " + std::string(category));
+        row.Sub(1).key = std::string(targetName);
+        row.Sub(2).text = std::to_string(count) + " Problems Found";
+        row.Sub(2).tag = std::to_string(count);
+    }
+    // Problem rows numbered in the order added; each returns the new row's key.
+    std::string Add_Registry_Row(char digit, std::string_view targetName, std::uint32_t root, std::string_view keyPath,
+                                 std::string_view valueName = "") {
+        return corvane::testing::Add_Registry_Row(List(), nextProblem_++,
+                                                  {.fixDigit = digit,
+                                                   .computer = targetName,
+                                                   .root = root,
+                                                   .keyPath = keyPath,
+                                                   .valueName = valueName})
+            .key;
+    }
+    std::string Add_File_Row(char digit, std::string_view targetName, std::string_view path) {
+        return corvane::testing::Add_File_Row(List(), nextProblem_++, path, targetName, digit, "dB").key;
+    }
 
     [[nodiscard]] ResultsList& List() { return window.Results(); }
+    [[nodiscard]] ListRow& Row(std::string_view key) { return List().Row(List().Find(key)); }
+    [[nodiscard]] bool Fixed(std::string_view key) { return Row(key).smallIcon == kFixedItemIcon; }
+    [[nodiscard]] std::string Problem_Text(std::string_view key) { return Row(key).Sub(2).text; }
     // Rows whose key begins with the given character, in list order.
     [[nodiscard]] std::vector<const ListRow*> Rows(char kind) {
         std::vector<const ListRow*> rows;
@@ -75,14 +112,22 @@ public:
         return index < List().Count() ? &List().Row(index) : nullptr;
     }
     [[nodiscard]] std::string Log() const { return data.Log_Text(); }
+    // The command and panel states the window was left in.
+    [[nodiscard]] bool Commands_Enabled() const { return window.commandStates.empty() || window.commandStates.back(); }
+    [[nodiscard]] bool Panel_Visible() const { return !window.panelStates.empty() && window.panelStates.back(); }
 
     corvane::testing::TestDatabase data;
     remote::SimNetwork network{kLocalName};
     remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network};
     remote::TargetContext context{ports};
     ScanTarget target{context};
-    ConsoleWindow window{kLocalName};
+    corvane::testing::FakeMainWindow window;
     ScanDriver driver{{window, data.db, data.reporter, target, false}};
+    bool stop = false;  // the fixing routine's Stop flag
+    fix::FixEnvironment env{window, data.db, context, stop};
+
+private:
+    int nextProblem_ = 0;
 };
 
 }  // namespace corvane::scan::testing
