@@ -6,7 +6,6 @@
 
 #include <tuple>
 
-#include "fix/fix_problems.h"
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 
@@ -55,9 +54,7 @@ TEST_F(RegistryEntryCategories, ApplicationPathFolderThatIsAFileIsListedAndFixed
     pc.registry.Set_String(kHklm, entry, "Path", "C:\\Apps\\a.exe");
     Scan("fD");
     EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\Apps\\a.exe"}));
-    bool stop = false;
-    fix::FixEnvironment env{world.window, world.data.db, world.context, stop};
-    fix::Start_Fixing(env, false);
+    world.Fix();
     EXPECT_EQ(world.Rows('s').at(0)->Sub(2).text, "Problem fixed");
     EXPECT_FALSE(pc.registry.Key_Exists(kHklm, entry));
 }
