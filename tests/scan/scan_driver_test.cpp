@@ -311,7 +311,10 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
     world.Add_Node(kLocalName);
     world.Add_Node("PC2");
     world.Check_Category("fA");
+    std::vector<bool> kept;  // the local registry keeps a key during a scan only, never in a fix
+    world.window.Set_Pump_Hook([&] { kept.push_back(world.network.Local().keepsLastKey); });
     world.Scan();
+    EXPECT_TRUE(kept.front() && !kept.back());
     EXPECT_EQ(world.List().Count(), 0u);  // cleared after each computer
     EXPECT_EQ(world.window.Status_Text(), "Total Problems Found: 6");
     for (remote::SimComputer* computer : {&world.network.Local(), &pc}) {
