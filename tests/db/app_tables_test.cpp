@@ -206,9 +206,8 @@ TEST(Exceptions, AnEmptyStoredTextIsListedFoundAndDeleted) {
     EXPECT_FALSE(Is_In_Exception_List(t.db, "anything"));
 }
 
-// The texts are held between tests; a change made by this connection applies
-// to the next test, one made by another connection (cvnscan beside the
-// program) to the first test after the interval in which its commits show.
+// The texts are held between tests; this connection's changes apply to the
+// next test, another connection's once the interval for its commits passed.
 TEST(Exceptions, AChangeBetweenTwoCandidatesAppliesToTheNext) {
     TestDatabase t;
     EXPECT_FALSE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tool"));
