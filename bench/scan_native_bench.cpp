@@ -204,32 +204,25 @@ PairTimes Time_Pair(const Category& paths, const Category& dlls) {
 // with the given number of entries in each key (a third obsolete, the files
 // of the rest in one folder per key). The last column leaves the start-up
 // out: what the entries themselves cost, scan against walk.
-int Run_Pair(int entries, Reporter& reporter) {
+int Run_Pair(int entries) {
     const Category& paths = kCategories[1];
     const Category& dlls = kCategories[3];
     const PairTimes bare = Time_Pair(paths, dlls);
     Seed(paths, entries, false);
     Seed(dlls, entries, false);
     const PairTimes seeded = Time_Pair(paths, dlls);
-    // Where the time goes: each category alone against the walk of its key,
-    // with the installed settings (safe mode) and in fast mode.
-    ::CopyFileW(L"C:\\CvnBench\\scan.db", L"C:\\CvnBench\\fast.db", FALSE);
-    {
-        Database fast(reporter);
-        if (fast.Open_Database("C:\\CvnBench\\fast.db")) (void)Save_Settings(fast, 0, ".tmp;");
-    }
+    // Where the time goes: each category alone against the walk of its key.
+    // The local computer always scans in fast mode, so the scan-mode option
+    // makes no difference here.
     std::vector<std::string> alone;
     for (const Category* category : {&paths, &dlls}) {
-        for (const wchar_t* database : {L"scan.db", L"fast.db"}) {
-            const double scan = Run_Seconds(L"C:\\CvnBench\\cvnscan.exe --category " + Widen(category->key) +
-                                            L" --database C:\\CvnBench\\" + database);
-            const double walk = Reg_Query_Seconds(*category);
-            char row[160];
-            std::snprintf(row, sizeof row, "| %d, %s alone, %s | %.2f | %.2f | %.2f | |\n", entries, category->name,
-                          database == std::wstring(L"scan.db") ? "safe" : "fast", scan, walk,
-                          walk > 0 ? scan / walk : 0.0);
-            alone.emplace_back(row);
-        }
+        const double scan = Run_Seconds(L"C:\\CvnBench\\cvnscan.exe --category " + Widen(category->key) +
+                                        L" --database C:\\CvnBench\\scan.db");
+        const double walk = Reg_Query_Seconds(*category);
+        char row[160];
+        std::snprintf(row, sizeof row, "| %d, %s alone | %.2f | %.2f | %.2f | |\n", entries, category->name, scan, walk,
+                      walk > 0 ? scan / walk : 0.0);
+        alone.emplace_back(row);
     }
     Seed(paths, entries, true);
     Seed(dlls, entries, true);
@@ -254,8 +247,7 @@ int main(int argc, char** argv) {
         std::printf(
             "| entries per key | cvnscan seconds | reg query /s seconds | ratio | ratio less start-up |\n"
             "|---:|---:|---:|---:|---:|\n");
-        testing::TestDatabase data;
-        return Run_Pair(std::atoi(argv[2]), data.reporter);
+        return Run_Pair(std::atoi(argv[2]));
     }
     const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
     const corvane::win32::ComInit com;

@@ -63,18 +63,24 @@ void Database::Close_Database() noexcept {
         handle_ = nullptr;
     }
     exceptionTexts_ = {};
+    dataVersion_.reset();
 }
 
 std::optional<ChangeStamp> Database::Change_Stamp() noexcept {
     if (handle_ == nullptr) return std::nullopt;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(handle_, "PRAGMA data_version", -1, &statement, nullptr) != SQLITE_OK) return std::nullopt;
-    std::optional<ChangeStamp> stamp;
-    if (sqlite3_step(statement) == SQLITE_ROW) {
-        stamp = ChangeStamp{sqlite3_column_int64(statement, 0), sqlite3_total_changes64(handle_)};
+    const auto now = std::chrono::steady_clock::now();
+    if (!dataVersion_ || now - dataVersionAt_ >= kOtherChangesInterval) {
+        dataVersion_.reset();
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(handle_, "PRAGMA data_version", -1, &statement, nullptr) != SQLITE_OK) {
+            return std::nullopt;
+        }
+        if (sqlite3_step(statement) == SQLITE_ROW) dataVersion_ = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+        if (!dataVersion_) return std::nullopt;
+        dataVersionAt_ = now;
     }
-    sqlite3_finalize(statement);
-    return stamp;
+    return ChangeStamp{*dataVersion_, sqlite3_total_changes64(handle_)};
 }
 
 bool Database::Execute_Query(std::string& sql, ResultTable& table, std::int32_t& rowCount, bool showError) {

@@ -4,6 +4,7 @@
 // Statements run in SQLite's auto-commit mode; nothing is prepared or bound.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -70,14 +71,21 @@ public:
     [[nodiscard]] PasswordCodec* Passwords() const noexcept { return passwords_; }
 
     // The current stamp; nothing without a connection or when SQLite cannot
-    // tell (then nothing derived from the tables may be reused).
+    // tell (then nothing derived from the tables may be reused). This
+    // connection's own changes show at once; another connection's commits
+    // show within kOtherChangesInterval, since asking for the data version
+    // takes the file's read lock (under Wine some 50 us, more than the rest
+    // of an exception test) and a scan asks at every candidate.
     [[nodiscard]] std::optional<ChangeStamp> Change_Stamp() noexcept;
+    static constexpr std::chrono::milliseconds kOtherChangesInterval{10};
     [[nodiscard]] ExceptionTextMemo& Exception_Texts() noexcept { return exceptionTexts_; }
 
 private:
     Reporter& reporter_;
     sqlite3* handle_ = nullptr;
     ExceptionTextMemo exceptionTexts_;
+    std::optional<std::int64_t> dataVersion_;
+    std::chrono::steady_clock::time_point dataVersionAt_;
     PasswordCodec* passwords_ = nullptr;
 };
 

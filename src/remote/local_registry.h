@@ -32,6 +32,11 @@ public:
     // default value); nothing when the key or the value cannot be read.
     [[nodiscard]] virtual std::optional<RawRegistryValue> Read_Value(std::uint32_t root, std::string_view keyPath,
                                                                      std::string_view valueName) = 0;
+    // On for one computer's scan only (never for a fix): the key opened last
+    // may stay open for the next read of the same key. Turning it on or off
+    // closes a kept key. A kept key deleted meanwhile is never taken for one
+    // without the value: a read that fails on it opens the key afresh.
+    virtual void Keep_Last_Key(bool on) noexcept = 0;
 };
 
 // Decodes a raw value: REG_SZ and REG_EXPAND_SZ give the text less its

@@ -181,7 +181,7 @@ bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories) {
             }
         }
 
-        context.SafeScan = IsGeneralOptionSet(ports_.db, GO_SAFE_SCAN) && context.IsRemote;
+        context.Decide_Scan_Mode(IsGeneralOptionSet(ports_.db, GO_SAFE_SCAN));
         Log(context.SafeScan ? "Scan Mode: Safe" : "Scan Mode: Fast", LOG_INFO);
         computers.Set_Tag(node, context.TargetName);
         target.Read_Fixed_Drives();

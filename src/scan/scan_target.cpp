@@ -18,6 +18,7 @@ void ScanTarget::Begin_Computer(std::string_view computerName) {
     connection_.Release();
     context_.Start_Computer(computerName);
     context_.listings.Enable(true);
+    context_.Ports().localRegistry.Keep_Last_Key(true);
 }
 
 bool ScanTarget::Connect_Cimv2(std::string& errorText) {
@@ -43,6 +44,7 @@ void ScanTarget::Read_Fixed_Drives() { (void)remote::WMI_Get_Fixed_Drives(Cimv2(
 void ScanTarget::Release() noexcept {
     connection_.Release();
     context_.listings.Enable(false);
+    context_.Ports().localRegistry.Keep_Last_Key(false);
 }
 
 wmi::IServices& ScanTarget::Cimv2() { return connection_.Cimv2(); }

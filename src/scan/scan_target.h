@@ -37,7 +37,8 @@ public:
 
     // ---- connection (the driver)
     // Empties the context's per-computer fields, sets the computer name and
-    // starts the folder listings of this computer's scan.
+    // starts the folder listings of this computer's scan and the local
+    // registry's kept key.
     void Begin_Computer(std::string_view computerName);
     // WMI_Connect of "cimv2" and "default"; on failure errorText tells why.
     [[nodiscard]] bool Connect_Cimv2(std::string& errorText);
@@ -48,7 +49,7 @@ public:
     // values), and whether the backend is the local computer's own store.
     void Read_Computer_Facts();
     void Read_Fixed_Drives();
-    // Drops the three service objects and the folder listings.
+    // Drops the three service objects, the folder listings and the kept key.
     void Release() noexcept;
 
     // ---- registry (the category routines); roots are the registry API's numbers

@@ -252,7 +252,10 @@ TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
     world.Set_Options(1 | 8);  // automatic fixing, shutdown
     Prepare(world, {kLocalName, "PC2"});
     remote::SimComputer& pc = *world.network.Find("PC2");
+    std::vector<bool> kept;  // the local registry keeps a key during a scan only, never in a fix
+    world.window.onPump = [&](int) { kept.push_back(world.network.Local().keepsLastKey); };
     world.Scan();
+    EXPECT_TRUE(kept.front() && !kept.back());
     EXPECT_EQ(world.List().Count(), 0u);  // cleared after each computer
     EXPECT_EQ(world.window.statusText, "Total Problems Found: 6");
     EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));

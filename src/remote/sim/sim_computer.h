@@ -100,6 +100,9 @@ public:
     // ---- ILocalRegistry (when this computer plays the local one)
     std::optional<RawRegistryValue> Read_Value(std::uint32_t root, std::string_view keyPath,
                                                std::string_view valueName) override;
+    // Reads always go to the registry; the state is kept for tests.
+    void Keep_Last_Key(bool on) noexcept override { keepsLastKey = on; }
+    bool keepsLastKey = false;
 
     // The command interpreter and registry editor of this computer; false
     // when the program is unknown (the process cannot be created).

@@ -36,30 +36,51 @@ bool Can_List(const std::wstring& root) {
     return GetLastError() == ERROR_FILE_NOT_FOUND && !root.starts_with(L"\\\\");
 }
 
+std::optional<RawRegistryValue> Query_Value(HKEY key, const std::wstring& name) {
+    RawRegistryValue value;
+    value.data.resize(kFirstBufferSize);
+    DWORD type = REG_NONE;
+    DWORD size = static_cast<DWORD>(value.data.size());
+    LSTATUS status = RegQueryValueExW(key, name.c_str(), nullptr, &type, value.data.data(), &size);
+    if (status == ERROR_MORE_DATA) {
+        value.data.resize(size);
+        status = RegQueryValueExW(key, name.c_str(), nullptr, &type, value.data.data(), &size);
+    }
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    value.data.resize(size);
+    value.type = type;
+    return value;
+}
+
 }  // namespace
 
 std::optional<RawRegistryValue> NativeLocalRegistry::Read_Value(std::uint32_t root, std::string_view keyPath,
                                                                 std::string_view valueName) {
+    const std::wstring name = Widen(valueName);
+    if (kept_ && keptRoot_ == root && keptPath_ == keyPath) {
+        // A key deleted since it was opened (even one made again under the
+        // same name) fails every read: only a fresh opening may say "none".
+        if (auto value = Query_Value(kept_.get(), name)) return value;
+    }
+    kept_.reset();
     unique_hkey key;
     // The 64-bit view, as the native store's registry provider reads it.
     if (RegOpenKeyExW(Root_Handle(root), Widen(keyPath).c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.put()) !=
         ERROR_SUCCESS) {
         return std::nullopt;
     }
-    const std::wstring name = Widen(valueName);
-    RawRegistryValue value;
-    value.data.resize(kFirstBufferSize);
-    DWORD type = REG_NONE;
-    DWORD size = static_cast<DWORD>(value.data.size());
-    LSTATUS status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, value.data.data(), &size);
-    if (status == ERROR_MORE_DATA) {
-        value.data.resize(size);
-        status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, value.data.data(), &size);
+    auto value = Query_Value(key.get(), name);
+    if (keep_) {
+        kept_ = std::move(key);
+        keptRoot_ = root;
+        keptPath_ = std::string(keyPath);
     }
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    value.data.resize(size);
-    value.type = type;
     return value;
+}
+
+void NativeLocalRegistry::Keep_Last_Key(bool on) noexcept {
+    keep_ = on;
+    kept_.reset();
 }
 
 std::string Listing_Root(std::string_view path) {

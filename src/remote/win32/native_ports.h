@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/win32/unique_any.h"
 #include "remote/local_registry.h"
 #include "remote/local_system.h"
 #include "remote/share_lister.h"
@@ -21,6 +22,15 @@ public:
     // KEY_READ, then a 1024-byte buffer, enlarged once to the reported size.
     [[nodiscard]] std::optional<RawRegistryValue> Read_Value(std::uint32_t root, std::string_view keyPath,
                                                              std::string_view valueName) override;
+    // Under Wine opening and closing a key cost as much as reading a value:
+    // a category that reads two values of every entry saves a third.
+    void Keep_Last_Key(bool on) noexcept override;
+
+private:
+    bool keep_ = false;
+    std::uint32_t keptRoot_ = 0;
+    std::string keptPath_;
+    ::corvane::win32::unique_hkey kept_;
 };
 
 class NativeShareLister final : public IShareLister {

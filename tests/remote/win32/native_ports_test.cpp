@@ -36,6 +36,19 @@ TEST_F(LocalValue, ReadsTheStoredBytesOrGivesTheDefault) {
               Query_Local_Value(registry_, kCurrentUser, Full("NoSuchKey"), "Text", Variant("fallback")).As_String());
 }
 
+// A key kept open between two reads answers as a fresh opening would, also
+// once deleted, or deleted and made again, in between.
+TEST_F(LocalValue, AKeptKeyReadsWhatAFreshOpeningWould) {
+    registry_.Keep_Last_Key(true);
+    Write_Text("", "Text", L"one");
+    EXPECT_EQ("one", Read("Text").As_String());
+    Remove();
+    Write_Text("", "Text", L"made again");
+    EXPECT_EQ("made again", Read("Text").As_String());
+    Remove();
+    EXPECT_TRUE(Read("Text").Is_Empty());
+}
+
 class ShareListing : public testing::ScratchFolderTest {
 protected:
     NativeShareLister lister_;
