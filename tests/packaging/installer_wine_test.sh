@@ -6,15 +6,10 @@
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-# shellcheck source=../../scripts/lib/wine-prefix.sh
-source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../scripts/lib/wine-scenario.sh
+source "$root/scripts/lib/wine-scenario.sh"
 
 setup=$(readlink -f "$1") version="$2" prefix="$3"
-
-passed=0 failed=0
-check() {
-  if eval "$2"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1" >&2; fi
-}
 
 wine_prefix_create "$prefix" || { echo "0 passed, 1 failed"; exit 1; }
 trap 'wine_server_stop "$prefix"' EXIT
@@ -61,5 +56,4 @@ check "programs, shortcut and entry removed" \
   "[ -z \"\$(ls \"\$installed\"/{Corvane.exe,cvnscan.exe,uninstall.exe} 2>/dev/null)\" ] && [ \"\$(shortcuts)\" = 0 ] && [ -z \"\$(entry)\" ]"
 check "a silent uninstall keeps the database" "[ -f \"\$installed/nwcvninfo.dll\" ]"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+scenario_end

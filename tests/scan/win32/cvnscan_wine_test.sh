@@ -11,27 +11,20 @@ set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../../.." && pwd)
-# shellcheck source=../../../scripts/lib/wine-prefix.sh
-source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../../scripts/lib/wine-scenario.sh
+source "$root/scripts/lib/wine-scenario.sh"
 
 program=$(readlink -f "$1")
 database=$(readlink -f "$2")
 prefix="$3"
 trap 'wine_server_stop "$prefix"' EXIT
 
-passed=0 failed=0
-check() {
-  if eval "$2"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1" >&2; fi
-}
-
-wine_prefix_create "$prefix" || { echo "0 passed, 1 failed"; exit 1; }
+scenario_prefix "$prefix"
 # The program and its files live in C:\CvnWork of the prefix itself.
 work="$prefix/drive_c/CvnWork"
 mkdir -p "$work"
 cp "$program" "$work/cvnscan.exe"
 cp "$database" "$work/scan.db"
-wine_server_start "$prefix"
-wine_prefix_env "$prefix"
 cd "$work"
 categories=(--category fA --category fB --category fD --category fE --category fF)
 
@@ -75,5 +68,4 @@ wine 'C:\CvnWork\cvnscan.exe' --computer CVN-NO-SUCH-HOST --category fF --databa
 check "unreachable computer exits 2" "[ $? -eq 2 ]"
 check "its error row on standard error" "grep -q '^\"\\[Error\\]\",\"CVN-NO-SUCH-HOST\"' none.err"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+scenario_end

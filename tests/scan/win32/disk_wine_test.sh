@@ -11,8 +11,8 @@ set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../../.." && pwd)
-# shellcheck source=../../../scripts/lib/wine-prefix.sh
-source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../../scripts/lib/wine-scenario.sh
+source "$root/scripts/lib/wine-scenario.sh"
 
 program=$(readlink -f "$1")
 database=$(readlink -f "$2")
@@ -20,14 +20,7 @@ prefix="$3"
 work=$(mktemp -d)
 trap 'wine_server_stop "$prefix"; rm -rf "$work"' EXIT
 
-passed=0 failed=0
-check() {
-  if eval "$2"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1" >&2; fi
-}
-
-wine_prefix_create "$prefix" || { echo "0 passed, 1 failed"; exit 1; }
-wine_server_start "$prefix"
-wine_prefix_env "$prefix"
+scenario_prefix "$prefix"
 cd "$work"
 c="$prefix/drive_c"
 check "the prefix has no drive but C:" "[ -z \"\$(ls \"$prefix/dosdevices\" | grep ':\$' | grep -vx 'c:')\" ]"
@@ -102,5 +95,4 @@ check "every kept seed is still there" "[ -f \"$c/cvnsearch/keep.txt\" ] && [ -f
 check "one log line per deletion" \
   "[ \"\$(grep -c 'Deleted: ' \"$c/cvn/cvnscan.log\")\" -ge \"\$(grep -c . deleted.txt)\" ]"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+scenario_end

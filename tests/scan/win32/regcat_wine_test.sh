@@ -10,22 +10,15 @@ set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../../.." && pwd)
-# shellcheck source=../../../scripts/lib/wine-prefix.sh
-source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../../scripts/lib/wine-scenario.sh
+source "$root/scripts/lib/wine-scenario.sh"
 
 program=$(readlink -f "$1")
 database=$(readlink -f "$2")
 prefix="$3"
 trap 'wine_server_stop "$prefix"' EXIT
 
-passed=0 failed=0
-check() {
-  if eval "$2"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1" >&2; fi
-}
-
-wine_prefix_create "$prefix" || { echo "0 passed, 1 failed"; exit 1; }
-wine_server_start "$prefix"
-wine_prefix_env "$prefix"
+scenario_prefix "$prefix"
 prog="$prefix/drive_c/CvnProg"
 mkdir -p "$prog"
 cp "$program" "$prog/cvnscan.exe"
@@ -82,5 +75,4 @@ scan >last.txt 2>last.err
 problems last.txt >last.sorted
 check "nothing seeded is found again" "comm -13 before.sorted last.sorted | diff /dev/null - >&2"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+scenario_end
