@@ -1,16 +1,14 @@
-// Fakes of the main-window ports: the settings store, the clipboard, the
-// notification-area shell, the registry editor, and a main window that holds
-// the trees and the list as plain models, for the scan and fix tests.
+// Fakes of the main-window ports: the settings store, the notification-area
+// shell, the registry editor, and a main window that holds the trees and the
+// list as plain models, for the scan and fix tests.
 #pragma once
 
 #include <functional>
-#include <initializer_list>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "base/ports/clipboard.h"
 #include "base/ports/settings_store.h"
 #include "base/ui/check_tree.h"
 #include "base/ui/main_window_port.h"
@@ -30,17 +28,6 @@ public:
         values[{std::string(section), std::string(key)}] = std::string(value);
     }
     std::map<std::pair<std::string, std::string>, std::string> values;
-};
-
-class FakeClipboard final : public IClipboard {
-public:
-    bool Set_Text(std::string_view value) override {
-        text = std::string(value);
-        ++sets;
-        return true;
-    }
-    std::string text = "(untouched)";
-    int sets = 0;
 };
 
 class FakeNotifyIconShell final : public INotifyIconShell {
@@ -90,11 +77,6 @@ public:
     int Progress_Value() const override { return progressValue; }
     void Suspend_Results_Drawing(bool suspend) override { drawingStates.push_back(suspend); }
     std::uintptr_t Native_Handle() const override { return 0; }
-
-    // Checks the category nodes with these keys.
-    void Check_Categories(std::initializer_list<const char*> keys) {
-        for (const char* key : keys) categories.Set_Checked(categories.Find(key), true);
-    }
 
     std::string localName = "WORKSTATION";
     CheckTree computers;
