@@ -1,6 +1,6 @@
-// The scene of the backup tests: a simulated SERVER1 (admin / secret) with a
-// little of both registry roots, the ports wired to it with a real log, and
-// a progress panel that records what it was told.
+// The scene of the backup tests: the simulated SERVER1 of remote/sim_scene.h
+// with a little of both registry roots, a restore view that records what it
+// shows, and a progress panel that records what it was told.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,11 +9,7 @@
 
 #include "backup/backup_ports.h"
 #include "backup/restore_presenter.h"
-#include "base/log.h"
-#include "remote/sim/sim_network.h"
-#include "remote/target_context.h"
-#include "support/fakes.h"
-#include "support/temp_folder.h"
+#include "remote/sim_scene.h"
 
 namespace corvane::testing {
 
@@ -51,34 +47,18 @@ public:
     bool restoreEnabled = true;
 };
 
-struct BackupScene {
+struct BackupScene : SimScene {
     static constexpr const char* kFolder = "C:\\Windows\\CVNBackup\\";
 
-    BackupScene()
-        : server(network.Add_Computer("SERVER1")),
-          log(folder.File("Corvane.log"), clock),
-          reporter(messages),
-          ports{network, reporter, clock, network, network.Local(), network} {
-        server.users["admin"] = "secret";
+    BackupScene() {
         server.registry.Load_Reg_Text(
             "Windows Registry Editor Version 5.00\r\n\r\n"
             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"Setting\"=\"1\"\r\n\r\n"
             "[HKEY_USERS\\S-1-5-21-7\\Software\\App]\r\n\"Mode\"=\"on\"\r\n");
-        log.Start_Logging(folder.File("Corvane.log"));
-        reporter.Attach_Log(&log);
     }
 
-    [[nodiscard]] std::string Log_Text() const { return Read_File(folder.File("Corvane.log")); }
     [[nodiscard]] std::string Last_Message() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
 
-    TempFolder folder;
-    FakeClock clock;
-    FakeMessageBox messages;
-    remote::SimNetwork network;
-    remote::SimComputer& server;
-    clsLog log;
-    Reporter reporter;
-    remote::RemotePorts ports;
     backup::BackupComputer computer{"SERVER1", "admin", Secret("secret")};
     FakeProgressPanel progress;
 };

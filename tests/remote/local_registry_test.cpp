@@ -2,7 +2,7 @@
 
 #include "base/utf8.h"
 #include "remote/local_registry.h"
-#include "remote/sim/sim_computer.h"
+#include "remote/machine_store.h"
 
 namespace corvane::remote {
 namespace {
@@ -36,16 +36,6 @@ TEST(LocalRegistry, Utf16BytesKeepEveryByteOfBrokenText) {
     EXPECT_EQ(Utf16le_To_Utf8(Utf8_To_Utf16le("\xC3(x", false)), "\xC3\x83(x");
     EXPECT_EQ(Utf16le_To_Utf8(Utf8_To_Utf16le("a\xF0\x9F\x98\x80", false)), "a\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf8_To_Utf16le("\xE9", false), (std::vector<std::uint8_t>{0xE9, 0x00}));
-}
-
-TEST(LocalRegistry, QueryGivesTheDefaultWhenUnreadable) {
-    SimComputer local("WORKSTATION");
-    local.registry.Set_String(kHkeyLocalMachine, "Software\\App", "Dir", "C:\\App");
-    local.registry.Set_Dword(kHkeyLocalMachine, "Software\\App", "Count", 3);
-    EXPECT_EQ(Query_Local_Value(local, kHkeyLocalMachine, "Software\\App", "Dir").As_String(), "C:\\App");
-    EXPECT_EQ(Query_Local_Value(local, kHkeyLocalMachine, "Software\\App", "Count"), Variant(std::int32_t{3}));
-    EXPECT_TRUE(Query_Local_Value(local, kHkeyLocalMachine, "Software\\App", "Missing").Is_Empty());
-    EXPECT_EQ(Query_Local_Value(local, kHkeyLocalMachine, "Software\\None", "Dir", Variant("x")).As_String(), "x");
 }
 
 }  // namespace

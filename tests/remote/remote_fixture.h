@@ -1,36 +1,21 @@
-// The scene of the remote tests: a simulated network with the local computer
-// WORKSTATION and a remote computer SERVER1 (user admin / secret), the ports
-// of the program wired to it, a real log file and a TargetContext.
+// The scene of the remote tests: the simulated network of sim_scene.h, SERVER1
+// also known by its address, and a TargetContext connected as the scan does.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "base/log.h"
-#include "base/reporter.h"
-#include "remote/sim/sim_network.h"
-#include "remote/target_context.h"
 #include "remote/wmi_connection.h"
-#include "support/fakes.h"
-#include "support/temp_folder.h"
+#include "sim_scene.h"
 
 namespace corvane::testing {
 
-class RemoteFixture : public ::testing::Test {
+class RemoteFixture : public ::testing::Test, public SimScene {
 protected:
-    RemoteFixture()
-        : server(network.Add_Computer("SERVER1")),
-          log(folder.File("Corvane.log"), clock),
-          reporter(messages),
-          ports{network, reporter, clock, network, network.Local(), network},
-          context(ports) {
-        server.users["admin"] = "secret";
+    RemoteFixture() {
         server.aliases = {"192.168.1.20"};
         server.facts.computerName = "SERVER1";
-        log.Start_Logging(folder.File("Corvane.log"));
-        reporter.Attach_Log(&log);
     }
 
     // Connects the context to a computer as the scan driver does.
@@ -53,17 +38,7 @@ protected:
         return connection;
     }
 
-    [[nodiscard]] std::string Log_Text() const { return Read_File(folder.File("Corvane.log")); }
-
-    TempFolder folder;
-    FakeClock clock;
-    FakeMessageBox messages;
-    remote::SimNetwork network;
-    remote::SimComputer& server;
-    clsLog log;
-    Reporter reporter;
-    remote::RemotePorts ports;
-    remote::TargetContext context;
+    remote::TargetContext context{ports};
 };
 
 }  // namespace corvane::testing

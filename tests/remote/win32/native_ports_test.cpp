@@ -90,14 +90,5 @@ TEST(ListingRoot, IsTheShareOrTheDrive) {
     EXPECT_EQ("", Listing_Root("relative\\x"));
 }
 
-TEST(NativeLocalSystemPort, GivesANameAndAVersionCode) {
-    NativeLocalSystem local;
-    EXPECT_FALSE(local.Computer_Name().empty());
-    EXPECT_LE(local.Computer_Name().size(), 15u);
-    const OsVersionNumbers version = local.Os_Version();
-    EXPECT_EQ(2u, version.platformId);
-    EXPECT_GE(version.major, 6u) << "Wine reports Windows 7 or later";
-}
-
 }  // namespace
 }  // namespace corvane::remote::win32

@@ -23,9 +23,13 @@ protected:
     wmi::ServicesPtr cimv2_ = Make_Store_Services(store_, "root\\cimv2");
 };
 
-TEST_F(NativeSystem, NamesThisComputerAsTheLocalPortDoes) {
+TEST_F(NativeSystem, TheLocalPortNamesThisComputerAndItsVersion) {
     NativeLocalSystem local;
     EXPECT_TRUE(Equals_Ignore_Case(local.Computer_Name(), store_.Os_Facts().computerName));
+    EXPECT_LE(local.Computer_Name().size(), 15u);
+    const OsVersionNumbers version = local.Os_Version();
+    EXPECT_EQ(2u, version.platformId);
+    EXPECT_GE(version.major, 6u) << "Wine reports Windows 7 or later";
 }
 
 TEST_F(NativeSystem, StartsCmdAndSeesItEnd) {
