@@ -86,10 +86,7 @@ TEST_F(MainWindowLogic, ManagedComputersReplaceTheLocalOneInTheOrderReturned) {
 }
 
 TEST_F(MainWindowLogic, UnreadableComputerListIsReportedAndLeavesRootThenLocalComputer) {
-    std::string sql = "DROP TABLE COMPUTER_TBL";
-    ResultTable table;
-    std::int32_t rows = 0;
-    ASSERT_TRUE(app.Db().Execute_Query(sql, table, rows, false));
+    ASSERT_TRUE(Run_Sql(app.Db(), "DROP TABLE COMPUTER_TBL"));
     presenter.Load();
     EXPECT_EQ(computers.Count(), 2u);
     EXPECT_EQ(computers.Node(1).key, "mWORKSTATION");
@@ -207,7 +204,8 @@ TEST(MainWindowCommands, StopScanTakesTheOppositeState) {
     }
 }
 
-TEST(MainWindowLayout, MarginsAndThresholds) {
+// The default window's inside, in twips.
+LayoutInput Standard_Layout() {
     LayoutInput in;
     in.innerWidth = 12000;
     in.innerHeight = 8000;
@@ -215,6 +213,11 @@ TEST(MainWindowLayout, MarginsAndThresholds) {
     in.statusBarHeight = 300;
     in.leftPaneWidth = 4500;
     in.leftPaneHeight = 2500;
+    return in;
+}
+
+TEST(MainWindowLayout, MarginsAndThresholds) {
+    LayoutInput in = Standard_Layout();
     in.categoryTree = {0, 0, 100, 100};
     in.list = {0, 0, 100, 100};
     in.panelWidth = 5000;
@@ -241,13 +244,7 @@ TEST(MainWindowLayout, MarginsAndThresholds) {
 }
 
 TEST(MainWindowLayout, SplittersMoveOnlyBeyondTheirMinimums) {
-    LayoutInput in;
-    in.innerWidth = 12000;
-    in.innerHeight = 8000;
-    in.coolBarHeight = 600;
-    in.statusBarHeight = 300;
-    in.leftPaneWidth = 4500;
-    in.leftPaneHeight = 2500;
+    const LayoutInput in = Standard_Layout();
     const LayoutResult out = Layout_Main_Window(in);
     EXPECT_EQ(Splitter_At(out, out.computerTree.Right() + 10, 2000), Splitter::Vertical);
     EXPECT_EQ(Splitter_At(out, 1000, out.computerTree.Bottom() + 10), Splitter::Horizontal);

@@ -83,13 +83,7 @@ TEST_F(Rows, RegistryKeyOfRowAndOwnerComputer) {
 class ExceptionCommand : public ::testing::Test {
 protected:
     std::vector<std::string> Stored() {
-        ResultTable table;
-        std::int32_t rows = 0;
-        std::string sql = "SELECT REGISTRY_KEY FROM EXCEPTION_TBL WHERE EXCEPTION_TYPE=2 ORDER BY EXP_ID";
-        EXPECT_TRUE(t.db.Execute_Query(sql, table, rows, false));
-        std::vector<std::string> texts;
-        for (std::int32_t r = 1; r <= rows; ++r) texts.push_back(table.Cell(r, 0));
-        return texts;
+        return Query_Column(t.db, "SELECT REGISTRY_KEY FROM EXCEPTION_TBL WHERE EXCEPTION_TYPE=2 ORDER BY EXP_ID");
     }
     void Select_All() {
         for (std::size_t i = 0; i < list.Count(); ++i) list.Row(i).selected = true;

@@ -16,16 +16,14 @@ namespace {
 
 using corvane::testing::Raises;
 
+using testing::Query_Column;
+using testing::Run_Sql;
 using testing::TestDatabase;
 
 std::string Stored_Column(TestDatabase& t, const char* column) {
-    std::string sql = std::string("SELECT ") + column + " FROM COMPUTER_TBL";
-    ResultTable table;
-    std::int32_t rows = 0;
-    EXPECT_TRUE(t.db.Execute_Query(sql, table, rows, true));
-    return rows > 0 ? table.Cell(1, 0) : "";
+    const auto cells = Query_Column(t.db, std::string("SELECT ") + column + " FROM COMPUTER_TBL");
+    return cells.empty() ? "" : cells[0];
 }
-std::string Stored_Name(TestDatabase& t) { return Stored_Column(t, "CMP_NAME"); }
 
 TEST(Scramble, IsItsOwnInverseAndKeepsPosition32) {
     const std::string text = "SERVER-01 with a long name that passes position 32!";
@@ -41,7 +39,7 @@ TEST(Computers, StoredScrambledWithApostrophesInPlainAndScrambledText) {
     const std::string scramblesToQuote = "&PC";
     ASSERT_EQ(Scramble_Text(scramblesToQuote)[0], '\'');
     ASSERT_TRUE(Add_Computer(t.db, scramblesToQuote, "O'Brien", "pa'ss"));
-    EXPECT_EQ(Stored_Name(t), Scramble_Text(scramblesToQuote));
+    EXPECT_EQ(Stored_Column(t, "CMP_NAME"), Scramble_Text(scramblesToQuote));
     std::int32_t rows = 0;
     ResultTable table;
     ASSERT_TRUE(Get_All_Computers(t.db, rows, table));
@@ -177,10 +175,7 @@ TEST(Exceptions, AChangeBetweenTwoCandidatesAppliesToTheNext) {
 
     Database other(t.reporter);
     ASSERT_TRUE(other.Open_Database(t.path));
-    std::string sql = "DELETE FROM EXCEPTION_TBL WHERE REGISTRY_KEY='\\Run\\Tool'";
-    ResultTable table;
-    std::int32_t rows = 0;
-    ASSERT_TRUE(other.Execute_Query(sql, table, rows, true));
+    ASSERT_TRUE(Run_Sql(other, "DELETE FROM EXCEPTION_TBL WHERE REGISTRY_KEY='\\Run\\Tool'"));
     std::this_thread::sleep_for(Database::kOtherChangesInterval);
     EXPECT_FALSE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tool"));
 

@@ -22,10 +22,19 @@ void Create_Installed_Database(const std::string& utf8Path) {
     if (status != SQLITE_OK) throw std::runtime_error("installed database script failed: " + message);
 }
 
-bool TestDatabase::Run_Sql(std::string sql) {
+bool Run_Sql(Database& db, std::string sql) {
     ResultTable table;
     std::int32_t rows = 0;
     return db.Execute_Query(sql, table, rows, true);
+}
+
+std::vector<std::string> Query_Column(Database& db, std::string sql) {
+    ResultTable table;
+    std::int32_t rows = 0;
+    std::vector<std::string> cells;
+    if (!db.Execute_Query(sql, table, rows, false)) return cells;
+    for (std::int32_t row = 1; row <= rows; ++row) cells.push_back(table.Cell(row, 0));
+    return cells;
 }
 
 TestDatabase::TestDatabase()

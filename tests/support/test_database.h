@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/log.h"
 #include "base/reporter.h"
@@ -18,12 +20,16 @@ namespace corvane::testing {
 // Creates the installed database's tables, settings row and built-in entries in a new file.
 void Create_Installed_Database(const std::string& utf8Path);
 
+// Runs a statement of the test's own (setting up a state); true on success.
+bool Run_Sql(Database& db, std::string sql);
+// The first column of every row a statement returns; none when it fails.
+std::vector<std::string> Query_Column(Database& db, std::string sql);
+
 class TestDatabase {
 public:
     TestDatabase();
     [[nodiscard]] std::string Log_Text() const { return Read_File(logPath); }
-    // Runs a statement of the test's own (setting up a state); true on success.
-    bool Run_Sql(std::string sql);
+    bool Run_Sql(std::string sql) { return testing::Run_Sql(db, std::move(sql)); }
 
     TempFolder folder;
     FakeMessageBox messages;

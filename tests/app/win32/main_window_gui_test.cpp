@@ -651,13 +651,10 @@ TEST_F(MainWindowGui, ManageComputersAddsToTheTreeAndProtectsThePassword) {
     ASSERT_NE(computers.Find("mLOCALHOST"), kNoNode);
     EXPECT_EQ(computers.Find("m" + run.window->Get_Comp_Name()), kNoNode);  // the default entry went
 
-    std::string sql = "SELECT CMP_PASSWORD FROM COMPUTER_TBL";
-    ResultTable table;
-    std::int32_t count = 0;
-    ASSERT_TRUE(run.App().Db().Execute_Query(sql, table, count, false));
-    std::string stored = table.Cell(1, 0).empty() ? table.Cell(2, 0) : table.Cell(1, 0);
-    ASSERT_EQ(stored.rfind("DPAPI:", 0), 0u) << stored;
-    const auto blob = Base64_Decode(stored.substr(6));
+    const auto stored = Query_Column(run.App().Db(), "SELECT CMP_PASSWORD FROM COMPUTER_TBL WHERE CMP_PASSWORD<>''");
+    ASSERT_EQ(stored.size(), 1u);
+    ASSERT_EQ(stored[0].rfind("DPAPI:", 0), 0u) << stored[0];
+    const auto blob = Base64_Decode(stored[0].substr(6));
     ASSERT_TRUE(blob.has_value());
     const auto plain = Win32DataProtection().Unprotect(*blob);
     ASSERT_TRUE(plain.has_value());
