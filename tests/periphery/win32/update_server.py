@@ -7,8 +7,7 @@ import subprocess
 import sys
 import threading
 
-BODIES = {"newer": b"2.10.0", "same": b"2.9.0", "same-newline": b"2.9.0\r\n", "older": b"2.8.9", "empty": b"",
-          "html": b"<html><body><h1>Service Unavailable</h1></body></html>"}
+BODIES = {"newer": b"2.10.0", "same": b"2.9.0", "older": b"2.8.9", "empty": b""}
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
