@@ -32,10 +32,11 @@ TEST(SysTray, TooltipIsCutTo127UnitsAndTheSameIconIsNotSentTwice) {
     // "é" is one UTF-16 unit in two bytes; a character is never split.
     tray.Set_ToolTip(std::string(126, 'a') + "\xC3\xA9\xC3\xA9");
     EXPECT_EQ(tray.ToolTip(), std::string(126, 'a') + "\xC3\xA9");
-    const int before = shell.Count(TrayCommand::Modify);
+    const std::size_t before = shell.calls.size();
     tray.Set_IconHandle(5);
     tray.Set_IconHandle(5);
-    EXPECT_EQ(shell.Count(TrayCommand::Modify), before + 1);
+    ASSERT_EQ(shell.calls.size(), before + 1);
+    EXPECT_EQ(shell.calls.back().first, TrayCommand::Modify);
     EXPECT_EQ(tray.IconHandle(), 5u);
 }
 

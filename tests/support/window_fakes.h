@@ -36,11 +36,6 @@ public:
         calls.emplace_back(command, data);
         return true;
     }
-    [[nodiscard]] int Count(TrayCommand command) const {
-        int n = 0;
-        for (const auto& call : calls) n += call.first == command ? 1 : 0;
-        return n;
-    }
     std::vector<std::pair<TrayCommand, TrayIconData>> calls;
 };
 
