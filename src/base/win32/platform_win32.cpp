@@ -95,11 +95,13 @@ bool Win32Platform::Normal_File_Exists(std::string_view path) {
     return false;
 }
 
-std::string Win32Platform::Computer_Name() {
-    wchar_t buffer[MAX_COMPUTERNAME_LENGTH + 1]{};
-    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+std::string Local_Computer_Name() {
+    wchar_t buffer[20]{};
+    DWORD size = 20;
     if (!::GetComputerNameW(buffer, &size)) return {};
     return Narrow(std::wstring_view(buffer, size));
 }
+
+std::string Win32Platform::Computer_Name() { return Local_Computer_Name(); }
 
 }  // namespace corvane::win32

@@ -11,6 +11,10 @@
 
 namespace corvane::win32 {
 
+// This computer's NetBIOS name (GetComputerNameW, a 20-character buffer);
+// empty when it cannot be read.
+[[nodiscard]] std::string Local_Computer_Name();
+
 class Win32Platform final : public IPlatform {
 public:
     // programFolder replaces the running program's folder when not empty

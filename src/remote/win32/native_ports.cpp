@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "base/win32/platform_win32.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
 
@@ -162,12 +163,7 @@ OsVersionNumbers NativeLocalSystem::Os_Version() {
     return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
 }
 
-std::string NativeLocalSystem::Computer_Name() {
-    wchar_t name[20] = {};
-    DWORD size = 20;
-    if (!GetComputerNameW(name, &size)) return {};
-    return Narrow(std::wstring_view(name, size));
-}
+std::string NativeLocalSystem::Computer_Name() { return ::corvane::win32::Local_Computer_Name(); }
 
 }  // namespace corvane::remote::win32
 
