@@ -373,8 +373,11 @@ TEST_F(FixProblems, ARefusedRestorePointLeavesThatComputerAloneOnly) {
     EXPECT_TRUE(scene.Fixed(fixedRow));
     EXPECT_FALSE(other.registry.Key_Exists(kHklm, "Software\\Single"));
     EXPECT_EQ(Connects("PC18"), 1u);
-    EXPECT_EQ(other.Restore_Points().size(), 1u);
+    ASSERT_EQ(other.Restore_Points().size(), 1u);
+    EXPECT_EQ(other.Restore_Points()[0].description, "CVNRestorePoint(2026-12-05)(14-03-09)");
+    EXPECT_EQ(scene.data.messages.shown.size(), 1u);  // PC17's question only
     const std::string log = scene.Log();
+    EXPECT_NE(log.find("I: Restore Point Successfully Created."), std::string::npos);
     EXPECT_EQ(log.find("Fixing Started: PC17"), std::string::npos);
     EXPECT_NE(log.find("Fixing Started: PC18"), std::string::npos);
     EXPECT_NE(log.find("Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC18"), std::string::npos);
