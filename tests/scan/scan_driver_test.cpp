@@ -57,7 +57,9 @@ TEST(ScanDriver, ValidationShowsOnlyTheFirstMissingChoice) {
     EXPECT_TRUE(world.Commands_Enabled());
 }
 
-TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
+// A fresh scan over un-fixed rows only when the user agrees; the closing
+// question then runs the fixing command.
+TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAloneAndTheFixQuestionFixes) {
     ScanWorld world;
     Prepare(world, {"PC1"});
     world.Scan_Without_Fix();
@@ -79,9 +81,14 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAlone) {
     EXPECT_TRUE(world.Commands_Enabled());
 
     world.data.messages.Queue_Answer(MsgResult::Yes);  // start afresh
-    world.Scan_Without_Fix();
+    world.data.messages.Queue_Answer(MsgResult::Yes);  // and fix now
+    world.Scan();
     EXPECT_EQ(world.Rows('s').size(), 3u);
     EXPECT_EQ(world.Rows('s')[0]->key, "s0");  // numbering starts again
+    std::vector<remote::RegistryValueName> left;
+    (void)world.network.Find("PC1")->registry.Enum_Values(kHklm, kHelpKey, left);
+    EXPECT_TRUE(left.empty());
+    EXPECT_EQ(world.window.statusText, "Total Problems Fixed: 3/3");
 }
 
 // An unreachable computer and one that refuses the registry's namespace each
@@ -114,14 +121,15 @@ TEST(ScanDriver, ComputersThatCannotBeScannedGetAnErrorRowAndTheNextIsScanned) {
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "Computer");
 }
 
-// The same computer listed by name and by address is scanned once; computers
-// whose names cannot be read are all scanned (an empty name matches none).
-TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
+// Rows carry the name the computer answers with, not the one it is listed
+// under; the same computer listed twice is scanned once; computers whose
+// names cannot be read are all scanned (an empty name matches none).
+TEST(ScanDriver, RowsCarryTheTargetsOwnNameAndTheSameComputerIsScannedOnce) {
     ScanWorld world;
     remote::SimComputer& pc = world.Add_Computer("PC1");
-    pc.aliases.push_back("10.1.2.3");
+    pc.aliases = {"pc1.example.lan", "10.1.2.3"};
     Seed_Help(pc);
-    world.Add_Node("PC1");
+    world.Add_Node("pc1.example.lan");
     const NodeId byAddress = world.Add_Node("10.1.2.3");
     Prepare(world, {"PC2", "PC3"});
     for (const char* name : {"PC2", "PC3"}) {
@@ -130,19 +138,24 @@ TEST(ScanDriver, SameComputerByNameAndAddressIsScannedOnce) {
     }
     world.Scan_Without_Fix();
 
+    const ListRow* header = world.Header("fApc1.example.lan");
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->Sub(1).key, "PC1");
+    EXPECT_EQ(header->Sub(1).text, "pc1.example.lan");
+    EXPECT_EQ(world.Rows('s')[0]->tag, "1fAPC1");
     const auto errors = world.Rows('e');
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0]->key, "e10.1.2.3");
     EXPECT_EQ(errors[0]->Sub(1).key, "10.1.2.3");
     EXPECT_EQ(errors[0]->Sub(1).text, "10.1.2.3");
-    EXPECT_EQ(errors[0]->Sub(2).text, "Already scanned as PC1");
+    EXPECT_EQ(errors[0]->Sub(2).text, "Already scanned as pc1.example.lan");
     EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).image, "ComputerLocked");
     EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).tag, "PC1");
     EXPECT_EQ(world.Rows('s').size(), 9u);
     EXPECT_EQ(world.Header("fA10.1.2.3"), nullptr);
     EXPECT_EQ(world.Header("fAPC3")->Sub(1).key, "");
     const std::string log = world.Log();
-    EXPECT_NE(log.find("W: Already Scanned As: PC1"), std::string::npos);
+    EXPECT_NE(log.find("W: Already Scanned As: pc1.example.lan"), std::string::npos);
     EXPECT_NE(log.find("I: Disconnected: 10.1.2.3"), std::string::npos);
 }
 
@@ -200,21 +213,6 @@ TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     EXPECT_EQ(world.data.messages.shown.back().icon, MsgIcon::Question);
 }
 
-TEST(ScanDriver, TagsCarryTheTargetsOwnNameNotTheListedOne) {
-    ScanWorld world;
-    remote::SimComputer& pc = world.Add_Computer("PC1");
-    pc.aliases.push_back("pc1.example.lan");
-    Seed_Help(pc);
-    world.Add_Node("pc1.example.lan");
-    world.Check_Category("fA");
-    world.Scan_Without_Fix();
-    const ListRow* header = world.Header("fApc1.example.lan");
-    ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->Sub(1).key, "PC1");
-    EXPECT_EQ(header->Sub(1).text, "pc1.example.lan");
-    EXPECT_EQ(world.Rows('s')[0]->tag, "1fAPC1");
-}
-
 TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
     for (const bool safeOption : {false, true}) {
         ScanWorld world;
@@ -234,17 +232,6 @@ TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
         EXPECT_EQ(localPart.find("Scan Mode: Safe"), std::string::npos);
         EXPECT_NE(remotePart.find(safeOption ? "Scan Mode: Safe" : "Scan Mode: Fast"), std::string::npos);
     }
-}
-
-TEST(ScanDriver, ManualFixQuestionRunsTheFixingCommand) {
-    ScanWorld world;
-    Prepare(world, {"PC1"});
-    world.data.messages.Queue_Answer(MsgResult::Yes);
-    world.Scan();
-    std::vector<remote::RegistryValueName> left;
-    (void)world.network.Find("PC1")->registry.Enum_Values(kHklm, kHelpKey, left);
-    EXPECT_TRUE(left.empty());
-    EXPECT_EQ(world.window.statusText, "Total Problems Fixed: 3/3");
 }
 
 TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
