@@ -34,11 +34,8 @@ constexpr wchar_t kFixedDll[] = L"C:\\CvnScanGuiGone\\fixed.dll";
 constexpr wchar_t kKeptDll[] = L"C:\\CvnScanGuiGone\\kept.dll";
 
 bool Value_Exists(const wchar_t* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    const bool exists = ::RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    ::RegCloseKey(key);
-    return exists;
+    return ::RegGetValueW(HKEY_LOCAL_MACHINE, kSharedDlls, name, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
 }
 
 // Start Scan from the toolbar with every computer and Shared DLLs checked,
