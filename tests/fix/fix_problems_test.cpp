@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 #include <tuple>
 
-#include "remote/reg_file.h"
 #include "remote/wmi_errors.h"
 #include "scan/scan_world.h"
 #include "settings/general_options.h"
@@ -21,26 +21,17 @@ using scan::testing::kHklm;
 using scan::testing::kHku;
 using scan::testing::ScanWorld;
 
-std::string Value_Text(const remote::RegistryValue& value) {
-    std::string text = std::to_string(value.type) + ":" + value.text + ":" + std::to_string(value.number);
-    for (const std::string& part : value.parts) text += "|" + part;
-    for (const std::uint8_t byte : value.bytes) text += "," + std::to_string(byte);
-    return text;
-}
-
-// Every key (with its values) of both roots and every file and folder of a
-// simulated computer, one text per fact, for comparing states.
+// Every key and value (in .reg form) of both roots and every file and folder
+// of a simulated computer, one text per fact, for comparing states.
 std::set<std::string> Snapshot(remote::SimComputer& computer) {
     std::set<std::string> facts;
     for (const std::uint32_t root : {kHklm, kHku}) {
-        remote::RegFile file;
-        (void)computer.registry.Export(root, "", file);
-        for (const remote::RegKeyBlock& block : file.keys) {
-            const std::string key = remote::Root_Key_Name(block.root) + "\\" + block.keyPath;
-            facts.insert("key " + key);
-            for (const remote::RegValueLine& line : block.values) {
-                facts.insert("value " + key + " [" + line.name + "] = " + (line.value ? Value_Text(*line.value) : "-"));
-            }
+        std::istringstream text(computer.registry.Export_Reg_Text(root, ""));
+        std::string key;
+        for (std::string line; std::getline(text, line);) {
+            if (line.ends_with('\r')) line.pop_back();
+            if (line.starts_with('[')) key = line;
+            facts.insert(line.starts_with('[') || line.empty() ? line : key + " " + line);
         }
     }
     for (const bool folders : {false, true}) {
@@ -138,17 +129,17 @@ TEST_F(FixProblems, EachRowGetsItsOutcomeAndTheComputerChangesExactlyByTheFixedO
     const auto before = Snapshot(pc);
     scene.Fix();
     const std::set<std::string> expected = {
-        "key HKEY_LOCAL_MACHINE\\Software\\Old",
-        "key HKEY_LOCAL_MACHINE\\Software\\Old\\A",
-        "key HKEY_LOCAL_MACHINE\\Software\\Old\\A\\B",
-        "key HKEY_LOCAL_MACHINE\\Software\\Old\\C",
-        "value HKEY_LOCAL_MACHINE\\Software\\Old [Top] = 1:4:0",
-        "value HKEY_LOCAL_MACHINE\\Software\\Old\\A [Mid] = 1:2:0",
-        "value HKEY_LOCAL_MACHINE\\Software\\Old\\A\\B [Deep] = 1:1:0",
-        "value HKEY_LOCAL_MACHINE\\Software\\Old\\C [Side] = 1:3:0",
-        "value HKEY_LOCAL_MACHINE\\Software\\Keep [Stale] = 1:x:0",
-        "key HKEY_LOCAL_MACHINE\\Software\\Single",
-        "value HKEY_LOCAL_MACHINE\\Software\\Single [V] = 1:z:0",
+        "[HKEY_LOCAL_MACHINE\\Software\\Old]",
+        "[HKEY_LOCAL_MACHINE\\Software\\Old\\A]",
+        "[HKEY_LOCAL_MACHINE\\Software\\Old\\A\\B]",
+        "[HKEY_LOCAL_MACHINE\\Software\\Old\\C]",
+        "[HKEY_LOCAL_MACHINE\\Software\\Old] \"Top\"=\"4\"",
+        "[HKEY_LOCAL_MACHINE\\Software\\Old\\A] \"Mid\"=\"2\"",
+        "[HKEY_LOCAL_MACHINE\\Software\\Old\\A\\B] \"Deep\"=\"1\"",
+        "[HKEY_LOCAL_MACHINE\\Software\\Old\\C] \"Side\"=\"3\"",
+        "[HKEY_LOCAL_MACHINE\\Software\\Keep] \"Stale\"=\"x\"",
+        "[HKEY_LOCAL_MACHINE\\Software\\Single]",
+        "[HKEY_LOCAL_MACHINE\\Software\\Single] \"V\"=\"z\"",
         "file C:\\Windows\\Temp\\a.tmp",
         "file C:\\Windows\\Temp\\OldDir\\inner.tmp",
         "folder C:\\Windows\\Temp\\OldDir",
@@ -373,8 +364,11 @@ TEST_F(FixProblems, ARefusedRestorePointLeavesThatComputerAloneOnly) {
     EXPECT_TRUE(scene.Fixed(fixedRow));
     EXPECT_FALSE(other.registry.Key_Exists(kHklm, "Software\\Single"));
     EXPECT_EQ(Connects("PC18"), 1u);
-    EXPECT_EQ(other.Restore_Points().size(), 1u);
+    ASSERT_EQ(other.Restore_Points().size(), 1u);
+    EXPECT_EQ(other.Restore_Points()[0].description, "CVNRestorePoint(2026-12-05)(14-03-09)");
+    EXPECT_EQ(scene.data.messages.shown.size(), 1u);  // PC17's question only
     const std::string log = scene.Log();
+    EXPECT_NE(log.find("I: Restore Point Successfully Created."), std::string::npos);
     EXPECT_EQ(log.find("Fixing Started: PC17"), std::string::npos);
     EXPECT_NE(log.find("Fixing Started: PC18"), std::string::npos);
     EXPECT_NE(log.find("Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC18"), std::string::npos);

@@ -29,34 +29,6 @@ TEST(RestorePointSupport, VersionsAreComparedAsNumbers) {
     for (const Case& c : cases) EXPECT_EQ(Is_System_Restore_Unsupported(c.version), c.unsupported) << c.version;
 }
 
-class RestorePointStep : public ::testing::Test {
-protected:
-    RestorePointStep() : computer(scene.network.Add_Computer("PC17")) {
-        scene.context.ComputerName = "PC17";
-        scene.context.OSVersion = "6.1.7601";
-        rootDefault = remote::WMI_Connect_To(scene.ports, "default", "PC17", "", "");
-    }
-
-    bool Run() { return Create_Restore_Point_Before_Fixing(scene.env, *rootDefault); }
-    std::vector<ShownMessage>& Shown() { return scene.data.messages.shown; }
-
-    ScanWorld scene;
-    remote::SimComputer& computer;
-    wmi::ServicesPtr rootDefault;
-};
-
-TEST_F(RestorePointStep, SupportedSystemsGetOneRestorePointWithTheStampedDescription) {
-    scene.Set_Options(GO_RESTORE_POINT);
-    for (const char* version : {"6.1.7601", "10.0.19045"}) {
-        scene.context.OSVersion = version;
-        EXPECT_TRUE(Run()) << version;
-    }
-    ASSERT_EQ(computer.Restore_Points().size(), 2u);
-    EXPECT_EQ(computer.Restore_Points()[0].description, "CVNRestorePoint(2026-12-05)(14-03-09)");
-    EXPECT_NE(scene.Log().find("I: Restore Point Successfully Created."), std::string::npos);
-    EXPECT_TRUE(Shown().empty());
-}
-
 // A system without System Restore, a computer without the SystemRestore
 // class and a restore point that fails, in each mode: asked (manual), shown
 // (manual, abort option) or only logged (automatic).
@@ -119,11 +91,16 @@ TEST(RestorePointFailure, FollowsTheTableOfModes) {
     }
 }
 
-TEST_F(RestorePointStep, PointKeptByWindowsLessThanADayAgoCountsAsMade) {
+TEST(RestorePointStep, PointKeptByWindowsLessThanADayAgoCountsAsMade) {
+    ScanWorld scene;
+    remote::SimComputer& computer = scene.network.Add_Computer("PC17");
+    scene.context.ComputerName = "PC17";
+    scene.context.OSVersion = "6.1.7601";
     scene.Set_Options(GO_RESTORE_POINT | GO_AUTOMATIC_FIXING | GO_ABORT_FIXING);
     computer.restorePointThrottleHours = 24;
     computer.Add_Restore_Point("Installed a driver", {2026, 12, 5, 9, 0, 0, 60});
-    EXPECT_TRUE(Run());
+    const auto services = remote::WMI_Connect_To(scene.ports, "default", "PC17", "", "");
+    EXPECT_TRUE(Create_Restore_Point_Before_Fixing(scene.env, *services));
     EXPECT_NE(scene.Log().find("I: Windows kept the restore point of 12/5/2026 9:00:00 AM instead."),
               std::string::npos);
     EXPECT_EQ(scene.Log().find("Restore Point Successfully Created."), std::string::npos);

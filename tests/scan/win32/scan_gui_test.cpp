@@ -34,38 +34,13 @@ constexpr wchar_t kFixedDll[] = L"C:\\CvnScanGuiGone\\fixed.dll";
 constexpr wchar_t kKeptDll[] = L"C:\\CvnScanGuiGone\\kept.dll";
 
 bool Value_Exists(const wchar_t* name) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    const bool exists = ::RegQueryValueExW(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    ::RegCloseKey(key);
-    return exists;
+    return ::RegGetValueW(HKEY_LOCAL_MACHINE, kSharedDlls, name, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
 }
 
-// Starts the application with its main window, checks every computer and the
-// Shared DLLs category, and posts Start Scan as the toolbar does; returns once
-// the scan has asked its first question (or after 30 seconds), or nullptr
-// when the window could not be made.
-MainWindow* Open_And_Scan_Shared_Dlls(Application& app, const FakeMessageBox& messages) {
-    MainWindow* window = nullptr;
-    app.Main([&](Application& a) {
-        MainWindowOptions options;
-        options.settingsRoot = kSettingsRoot;
-        options.showBalloon = false;
-        window = MainWindow::Create(a, options);
-    });
-    if (window == nullptr) return nullptr;
-    Pump(400);
-    CheckTree& computers = window->Computer_Tree();
-    (void)computers.Set_Checked(computers.Find("rR"), true);
-    CheckTree& categories = window->Category_Tree();
-    (void)categories.Set_Checked(categories.Find("fF"), true);
-    ::PostMessageW(window->Handle(), WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
-    (void)Pump_Until([&] { return !messages.shown.empty(); });
-    return window;
-}
-
-// Scan, uncheck one of two listed problems, then Fix Problems from the
-// window: exactly the checked value is deleted, its row is marked fixed and
+// Start Scan from the toolbar with every computer and Shared DLLs checked,
+// uncheck one of two listed problems, then Fix Problems from the window:
+// exactly the checked value is deleted, its row is marked fixed and
 // the other row and value stay. Restore points are off (Wine has none).
 TEST(ScanGui, ScanThenFixDeletesExactlyTheCheckedRows) {
     if (!Have_Display()) GTEST_SKIP() << "CORVANE-GUI-SKIPPED: no display";
@@ -94,9 +69,20 @@ TEST(ScanGui, ScanThenFixDeletesExactlyTheCheckedRows) {
     Win32Clock clock;
     {
         Application app(platform, clock, messages);
-        MainWindow* window = Open_And_Scan_Shared_Dlls(app, messages);
+        MainWindow* window = nullptr;
+        app.Main([&](Application& a) {
+            MainWindowOptions options;
+            options.settingsRoot = kSettingsRoot;
+            options.showBalloon = false;
+            window = MainWindow::Create(a, options);
+        });
         ASSERT_NE(window, nullptr);
         const HWND handle = window->Handle();
+        Pump(400);
+        (void)window->Computer_Tree().Set_Checked(window->Computer_Tree().Find("rR"), true);
+        (void)window->Category_Tree().Set_Checked(window->Category_Tree().Find("fF"), true);
+        ::PostMessageW(handle, WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
+        (void)Pump_Until([&] { return !messages.shown.empty(); });
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].text.rfind("Successfully completed scanning. ", 0), 0u);
 
