@@ -19,7 +19,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -27,13 +26,10 @@
 #include "db/app_tables.h"
 #include "db/database.h"
 #include "remote/sim/sim_network.h"
-#include "remote/target_context.h"
-#include "scan/cvnscan/console_window.h"
-#include "scan/scan_driver.h"
-#include "scan/scan_target.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 #include "support/test_database.h"
+#include "timed_scan.h"
 
 namespace {
 
@@ -152,31 +148,9 @@ double Peak_Megabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-struct RunResult {
-    double seconds = 0;
-    std::int32_t problems = 0;
-};
-
-RunResult Scan_Once(testing::TestDatabase& data, remote::SimNetwork& network, const Category& category) {
-    remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network};
-    remote::TargetContext context(ports);
-    scan::ScanTarget target(context);
-    scan::ConsoleWindow window("ADMINPC");
-    CheckTree& computers = window.Computer_Tree();
-    const NodeId root = computers.Add(kNoNode, "rR", "Computers", "Root");
-    computers.Set_Checked_Only(computers.Add(root, "mBIGSERVER", "BIGSERVER", "Computer"), true);
-    CheckTree& categories = window.Category_Tree();
-    // Only the one category's node, under a group.
-    const NodeId group = categories.Add(kNoNode, "gR", "Registry Clean Up", "Registry");
-    categories.Set_Checked_Only(categories.Add(group, category.key, category.name, "Registry"), true);
-
-    scan::ScanDriver driver({window, data.db, data.reporter, target, true});
-    const auto start = std::chrono::steady_clock::now();
-    driver.mnuStartScan_Click();
-    RunResult result;
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    result.problems = driver.Control().TotalProblems;
-    return result;
+// Only the one category's node, under a group.
+bench::TimedScan Scan_Once(testing::TestDatabase& data, remote::SimNetwork& network, const Category& category) {
+    return bench::Time_One_Scan(data, network, "gR", "Registry Clean Up", "Registry", category.key, category.name);
 }
 
 void Run_Category(const Category& category, bool safe) {
@@ -189,7 +163,7 @@ void Run_Category(const Category& category, bool safe) {
     Seed(pc, category);
     const double built = Resident_Megabytes();
 
-    const RunResult timed = Scan_Once(data, network, category);
+    const bench::TimedScan timed = Scan_Once(data, network, category);
     const double peak = Peak_Megabytes();
 
     network.recordCalls = true;

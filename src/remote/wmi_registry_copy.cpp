@@ -1,6 +1,7 @@
 #include "remote/wmi_registry_copy.h"
 
 #include <charconv>
+#include <optional>
 
 #include "base/runtime_error.h"
 #include "base/text.h"
@@ -111,17 +112,19 @@ std::int32_t Enum_Values(wmi::IObject& registry, std::uint32_t rootKey, std::str
     return Return_Code(out);
 }
 
-bool Read_Key(wmi::IObject& registry, std::uint32_t rootKey, const std::string& keyPath, bool withSubKeys,
-              std::vector<RegKeyBlock>& blocks, std::string& failure) {
+// The key's values into a block: every value, or only the one named
+// onlyName. False, with the failure's text, when the listing or a read fails.
+bool Read_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                 std::optional<std::string_view> onlyName, RegKeyBlock& block, std::string& failure) {
     ValueList list;
     if (const std::int32_t code = Enum_Values(registry, rootKey, keyPath, list); code != 0) {
         failure = Code_Text("EnumValues", code, rootKey, keyPath);
         return false;
     }
-    RegKeyBlock block;
     block.root = rootKey;
-    block.keyPath = keyPath;
+    block.keyPath = std::string(keyPath);
     for (std::size_t i = 0; i < list.names.size(); ++i) {
+        if (onlyName && !Equals_Ignore_Case(list.names[i], *onlyName)) continue;
         RegistryValue value;
         std::string method;
         if (const std::int32_t code =
@@ -131,7 +134,15 @@ bool Read_Key(wmi::IObject& registry, std::uint32_t rootKey, const std::string& 
             return false;
         }
         block.values.push_back({.name = list.names[i], .value = std::move(value)});
+        if (onlyName) break;
     }
+    return true;
+}
+
+bool Read_Key(wmi::IObject& registry, std::uint32_t rootKey, const std::string& keyPath, bool withSubKeys,
+              std::vector<RegKeyBlock>& blocks, std::string& failure) {
+    RegKeyBlock block;
+    if (!Read_Values(registry, rootKey, keyPath, std::nullopt, block, failure)) return false;
     blocks.push_back(std::move(block));
     if (!withSubKeys) return true;
 
@@ -235,28 +246,9 @@ void Write_Block(wmi::IObject& registry, const RegKeyBlock& block, const Overwri
 bool WMI_Read_Value_Block(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                           std::string_view valueName, std::vector<RegKeyBlock>& blocks, std::string& failure) {
     try {
-        ValueList list;
-        if (const std::int32_t code = Enum_Values(registry, rootKey, keyPath, list); code != 0) {
-            failure = Code_Text("EnumValues", code, rootKey, keyPath);
-            return false;
-        }
-        for (std::size_t i = 0; i < list.names.size(); ++i) {
-            if (!Equals_Ignore_Case(list.names[i], valueName)) continue;
-            RegistryValue value;
-            std::string method;
-            if (const std::int32_t code =
-                    Read_Data(registry, rootKey, keyPath, list.names[i], list.types[i], value, method);
-                code != 0) {
-                failure = Code_Text(method, code, rootKey, keyPath) + ", value \"" + list.names[i] + "\"";
-                return false;
-            }
-            RegKeyBlock block;
-            block.root = rootKey;
-            block.keyPath = std::string(keyPath);
-            block.values.push_back({.name = list.names[i], .value = std::move(value)});
-            blocks.push_back(std::move(block));
-            break;
-        }
+        RegKeyBlock block;
+        if (!Read_Values(registry, rootKey, keyPath, valueName, block, failure)) return false;
+        if (!block.values.empty()) blocks.push_back(std::move(block));
         return true;
     } catch (const RuntimeError& error) {
         failure = "Reading " + Full_Key(rootKey, keyPath) + ": " + error.Description();
