@@ -26,3 +26,20 @@ scenario_prefix() {
   wine_server_start "$1"
   wine_prefix_env "$1"
 }
+
+# scenario_install <prefix> <program> <name>: copies the program (as <name>)
+# and the installed database in $database (as nwcvninfo.dll) into a fresh
+# C:\CvnProg of the prefix, whose host folder $prog names afterwards. Every
+# file the scenario writes lives there too: no host folder is a drive.
+scenario_install() {
+  prog="$1/drive_c/CvnProg"
+  rm -rf "$prog"
+  mkdir -p "$prog"
+  cp "$2" "$prog/$3"
+  cp "$database" "$prog/nwcvninfo.dll"
+}
+
+# scenario_options <bits>: the general options of the database in $prog.
+scenario_options() {
+  sqlite3 "$prog/nwcvninfo.dll" "UPDATE SETTINGS_TBL SET GENERAL_OPTIONS=$1 WHERE SETTINGS_ID=1"
+}

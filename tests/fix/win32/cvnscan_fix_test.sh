@@ -11,27 +11,20 @@ database=$(readlink -f "$2")
 root=$(readlink -f "$3")
 work="$4"
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=../../../scripts/lib/wine-prefix.sh
-source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../../scripts/lib/wine-scenario.sh
+source "$root/scripts/lib/wine-scenario.sh"
 
 mkdir -p "$work"
 work=$(readlink -f "$work")
 prefix="$work/fix-prefix"
-wine_prefix_create "$prefix"
-# The program and everything the test writes live in C:\CvnProg of the
-# prefix itself (left out of the C: snapshots).
-prog="$prefix/drive_c/CvnProg"
-mkdir -p "$prog"
-cp "$cvnscan" "$prog/cvnscan.exe"
-cp "$database" "$prog/nwcvninfo.dll"
-set_options() { sqlite3 "$prog/nwcvninfo.dll" "UPDATE SETTINGS_TBL SET GENERAL_OPTIONS=$1 WHERE SETTINGS_ID=1"; }
-wine_prefix_env "$prefix"
-wine_server_start "$prefix"
 trap 'wine_server_stop "$prefix"' EXIT
+scenario_prefix "$prefix"
+# C:\CvnProg is left out of the C: snapshots.
+scenario_install "$prefix" "$cvnscan" cvnscan.exe
 
 categories=(--category fA --category fB --category fD --category fF)
 
-set_options 0
+scenario_options 0
 # What Wine itself leaves behind in these categories is fixed first, so that
 # the run under test meets only the seeded problems.
 (cd "$prog" && wine 'C:\CvnProg\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/clean.txt" 2>&1) || true
@@ -53,7 +46,7 @@ result=0
 
 # The installed options ask for a restore point and abort fixing when it
 # cannot be made, which is always the case under Wine: nothing may change.
-set_options 100
+scenario_options 100
 (cd "$prog" && wine 'C:\CvnProg\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/refused.txt" 2>&1) || true
 snapshot refused
 if ! python3 "$here/reg_facts.py" --expect /dev/null "$prog/before.reg" "$prog/refused.reg" \
@@ -66,7 +59,7 @@ grep -aq "Error while creating System Restore Point" "$prog/cvnscan.log" ||
 if grep -aq "Deleted: " "$prog/cvnscan.log"; then echo "deletions logged after a refused restore point"; result=1; fi
 mv "$prog/cvnscan.log" "$prog/refused.log"
 
-set_options 0
+scenario_options 0
 status=0
 (cd "$prog" && wine 'C:\CvnProg\cvnscan.exe' "${categories[@]}" --fix --yes </dev/null >"$prog/out.txt" 2>"$prog/err.txt") ||
   status=$?

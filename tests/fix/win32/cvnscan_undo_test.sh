@@ -14,25 +14,15 @@ database=$(readlink -f "$2")
 root=$(readlink -f "$3")
 work="$4"
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=../../../scripts/lib/wine-prefix.sh
-source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../../scripts/lib/wine-scenario.sh
+source "$root/scripts/lib/wine-scenario.sh"
 
 mkdir -p "$work"
 work=$(readlink -f "$work")
 prefix="$work/undo-prefix"
-# The program and everything the test writes live in C:\CvnProg of the
-# prefix: no host folder is ever a drive of it.
-wine_prefix_create "$prefix"
-prog="$prefix/drive_c/CvnProg"
-rm -rf "$prog"
-mkdir -p "$prog"
-cp "$cvnscan" "$prog/cvnscan.exe"
-cp "$database" "$prog/nwcvninfo.dll"
-set_options() { sqlite3 "$prog/nwcvninfo.dll" "UPDATE SETTINGS_TBL SET GENERAL_OPTIONS=$1 WHERE SETTINGS_ID=1"; }
-
-wine_prefix_env "$prefix"
-wine_server_start "$prefix"
 trap 'wine_server_stop "$prefix"' EXIT
+scenario_prefix "$prefix"
+scenario_install "$prefix" "$cvnscan" cvnscan.exe
 
 categories=(--category fA --category fB --category fD --category fF)
 run() { (cd "$prog" && wine 'C:\CvnProg\cvnscan.exe' "$@" </dev/null >>"$prog/out.txt" 2>>"$prog/err.txt"); }
@@ -45,7 +35,7 @@ same_as_before() {
 }
 
 # What Wine itself leaves behind in these categories is fixed first.
-set_options 0
+scenario_options 0
 run "${categories[@]}" --fix --yes || true
 rm -f "$prog/cvnscan.log"
 
@@ -56,7 +46,7 @@ done
 export_software before
 result=0
 
-set_options 2
+scenario_options 2
 run "${categories[@]}" --fix --yes || true
 export_software fixed
 if cmp -s "$prog/before.reg" "$prog/fixed.reg"; then echo "the fix changed nothing"; result=1; fi

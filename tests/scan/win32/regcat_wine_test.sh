@@ -19,11 +19,8 @@ prefix="$3"
 trap 'wine_server_stop "$prefix"' EXIT
 
 scenario_prefix "$prefix"
-prog="$prefix/drive_c/CvnProg"
-mkdir -p "$prog"
-cp "$program" "$prog/cvnscan.exe"
-cp "$database" "$prog/nwcvninfo.dll"
-sqlite3 "$prog/nwcvninfo.dll" "UPDATE SETTINGS_TBL SET GENERAL_OPTIONS=0 WHERE SETTINGS_ID=1"  # no restore point
+scenario_install "$prefix" "$program" cvnscan.exe
+scenario_options 0  # no restore point
 cd "$prog"
 user='HKEY_USERS\S-1-5-21-0-0-0-1000'
 categories=(--category fH --category fC --category fG --category fI --category fJ --category fK --category fM

@@ -9,25 +9,21 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../../.." && pwd)
-# shellcheck source=../../../scripts/lib/wine-prefix.sh
-source "$root/scripts/lib/wine-prefix.sh"
+# shellcheck source=../../../scripts/lib/wine-scenario.sh
+source "$root/scripts/lib/wine-scenario.sh"
 
 program=$(readlink -f "$1")
 database=$(readlink -f "$2")
 prefix="$3"
 
-wine_prefix_create "$prefix"
-prog="$prefix/drive_c/CvnProg"
-mkdir -p "$prog" "$prefix/drive_c/CvnSafe"
-cp "$program" "$prog/safety_scenario.exe"
-cp "$database" "$prog/nwcvninfo.dll"
+trap 'rm -f "$prefix/drive_c/CvnLoop"; wine_server_stop "$prefix"' EXIT
+scenario_prefix "$prefix"
+scenario_install "$prefix" "$program" safety_scenario.exe
 # No restore point (Wine has none, and the installed options abort without one).
-sqlite3 "$prog/nwcvninfo.dll" "UPDATE SETTINGS_TBL SET GENERAL_OPTIONS=0 WHERE SETTINGS_ID=1"
+scenario_options 0
+mkdir -p "$prefix/drive_c/CvnSafe"
 echo app >"$prefix/drive_c/CvnSafe/app.exe"
 ln -sfn CvnLoop "$prefix/drive_c/CvnLoop"
-wine_prefix_env "$prefix"
-wine_server_start "$prefix"
-trap 'rm -f "$prefix/drive_c/CvnLoop"; wine_server_stop "$prefix"' EXIT
 
 status=0
 (cd "$prog" && wine 'C:\CvnProg\safety_scenario.exe' </dev/null) || status=$?
