@@ -119,7 +119,7 @@ Recheck App_Path_Missing(const ListRow& row, std::uint32_t root, remote::TargetC
             continue;
         }
         std::string path = read == remote::StringRead::Read ? value.As_String() : std::string();
-        if (!Extract_File_Path(path) || Upper_Text(path) != Upper_Text(row.text)) continue;
+        if (!Extract_File_Path(path) || !Equals_Ignore_Case(path, row.text)) continue;
         const Recheck named = Path_Missing(context, connection.Cimv2(), path, look);
         if (named.state == ReasonState::Holds) return named;
         if (outcome.state != ReasonState::Undecided) outcome = named;
