@@ -13,15 +13,22 @@ namespace {
 constexpr const char* kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr const char* kProfileListKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 // Where Windows names the program folders (both views on 64-bit Windows).
-constexpr std::array<std::string_view, 6> kProgramFolderValues{
-    "ProgramFilesDir", "ProgramFilesDir (x86)", "ProgramW6432Dir",
-    "CommonFilesDir",  "CommonFilesDir (x86)",  "CommonW6432Dir"};
+constexpr std::array<std::string_view, 6> kProgramFolderValues{"ProgramFilesDir",      "ProgramFilesDir (x86)",
+                                                               "ProgramW6432Dir",      "CommonFilesDir",
+                                                               "CommonFilesDir (x86)", "CommonW6432Dir"};
 // Kept out at every fixed drive's root even when the computer names them
 // elsewhere: another Windows, its programs and profiles, and what each
 // volume keeps for itself.
-constexpr std::array<std::string_view, 10> kClosedAtEveryRoot{
-    "Windows",      "Program Files",        "Program Files (x86)", "ProgramData", "System Volume Information",
-    "$Recycle.Bin", "RECYCLER",             "RECYCLED",            "Users",       "Documents and Settings"};
+constexpr std::array<std::string_view, 10> kClosedAtEveryRoot{"Windows",
+                                                              "Program Files",
+                                                              "Program Files (x86)",
+                                                              "ProgramData",
+                                                              "System Volume Information",
+                                                              "$Recycle.Bin",
+                                                              "RECYCLER",
+                                                              "RECYCLED",
+                                                              "Users",
+                                                              "Documents and Settings"};
 constexpr std::int32_t kKeyNotFound = 2;
 
 // The string values of a key; false when the key exists but cannot be read.
@@ -103,7 +110,8 @@ bool Read_Closed_Folders(ScanTarget& target, const std::vector<std::string>& dri
     for (const std::string& profile : target.Enum_Key(kHkeyLocalMachineRoot, kProfileListKey)) {
         values = {};
         if (!Read_Values(target, std::string(kProfileListKey) + "\\" + profile, values, why)) return false;
-        Add_Values(folders, values, [](const std::string& name) { return Equals_Ignore_Case(name, "ProfileImagePath"); });
+        Add_Values(folders, values,
+                   [](const std::string& name) { return Equals_Ignore_Case(name, "ProfileImagePath"); });
     }
     return true;
 }
