@@ -129,11 +129,27 @@ bool Delete_Entry(FixType type, wmi::IServices& cimv2, const std::string& path, 
     return deleted;
 }
 
-void File_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, RowOutcome& outcome) {
+void File_Action(FixType type, const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,
+                 RowOutcome& outcome) {
     const std::string& path = row.Sub(1).tag;
     outcome.what = Describe_Fix_Target(type, 0, "", "", path);
     if (Names_Nothing(path)) throw RuntimeError(kInvalidArgument, "The problem row names no file or folder");
     wmi::IServices& cimv2 = connection.Cimv2();
+    // A journal or log listed alone had no database beside it; once one is
+    // back, the file belongs to that database and stays.
+    if (const std::string_view database = remote::Database_Of_Companion(path);
+        type == FixType::File && !database.empty()) {
+        const remote::Existence found = remote::Test_File_Existence(context, cimv2, database);
+        if (found == remote::Existence::Exists) {
+            outcome.noLongerPresent = true;
+            outcome.recheckDetail = std::string(database) + " exists";
+            return;
+        }
+        if (found == remote::Existence::Unknown) {
+            outcome.error = "The problem could not be checked again: " + context.Take_Undecided().lastError;
+            return;
+        }
+    }
     // A database goes together with the companions it has now, whatever the
     // scan saw; when they cannot be looked for, nothing is deleted. The
     // database is deleted first: while it stays, so do its journal and its
@@ -169,7 +185,7 @@ RowOutcome Fix_Row(const ListRow& row, remote::TargetContext& context, remote::W
             outcome.known = true;
             outcome.type = type;
             if (type == FixType::Folder || type == FixType::File) {
-                File_Action(type, row, connection, outcome);
+                File_Action(type, row, context, connection, outcome);
             } else {
                 Registry_Action(type, row, context, connection, undo, outcome);
             }

@@ -207,30 +207,36 @@ TEST(SystemwideSearch, NeverEntersWindowsProgramProfileOrRecycleFolders) {
 // A database, its journal and its log are one row that a fix deletes whole,
 // the database first: a database that cannot be deleted keeps its companions,
 // a companion that cannot be deleted fails the row. A companion without its
-// database (in an unfiltered listing) is a row of its own.
+// database (in an unfiltered listing) is a row of its own, kept when its
+// database is back at the fix.
 TEST(DiskFix, ADatabaseAndItsJournalAndLogAreOneRowDeletedTogether) {
     DiskWorld w;
     const std::string db = std::string(kTemp) + "db\\";
     w.pc.files.Add_File(db + "a.sqlite", 1000);
     w.pc.files.Add_File(db + "A.SQLITE-journal", 536);
-    for (const char* name : {"b.sqlite", "b.sqlite-journal", "c.sqlite", "c.sqlite-wal", "o.sqlite-shm"}) {
+    for (const char* name :
+         {"b.sqlite", "b.sqlite-journal", "c.sqlite", "c.sqlite-wal", "o.sqlite-shm", "p.sqlite-journal"}) {
         w.pc.files.Add_File(db + name);
     }
     w.pc.files.Lock(db + "b.sqlite-journal");
     w.pc.files.Lock(db + "c.sqlite");
     EXPECT_EQ(w.Scan("dG"), (std::vector<std::string>{"a.sqlite|1.50 KB|3", "b.sqlite|0 bytes|3", "c.sqlite|0 bytes|3",
-                                                      "o.sqlite-shm|0 bytes|3", "c:\\windows\\temp\\db||4"}));
+                                                      "o.sqlite-shm|0 bytes|3", "p.sqlite-journal|0 bytes|3",
+                                                      "c:\\windows\\temp\\db||4"}));
     w.pc.files.Add_File(db + "a.sqlite-wal");  // written since the scan: goes with its database
+    w.pc.files.Add_File(db + "p.sqlite");      // back since the scan: its journal now belongs to it
     w.world.Fix();
 
     std::vector<std::string> outcomes;
     for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->Sub(2).text);
     EXPECT_EQ(outcomes,
               (std::vector<std::string>{"a.sqlite: Problem fixed", "b.sqlite: Other Errors", "c.sqlite: Other Errors",
-                                        "o.sqlite-shm: Problem fixed", "c:\\windows\\temp\\db: Directory Not Empty"}));
+                                        "o.sqlite-shm: Problem fixed", "p.sqlite-journal: Problem no longer present",
+                                        "c:\\windows\\temp\\db: Directory Not Empty"}));
     std::vector<std::string> left;
     for (const remote::FileEntry& entry : w.pc.files.List(db)) left.push_back(entry.path.substr(db.size()));
-    EXPECT_EQ(left, (std::vector<std::string>{"b.sqlite-journal", "c.sqlite", "c.sqlite-wal"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"b.sqlite-journal", "c.sqlite", "c.sqlite-wal", "p.sqlite",
+                                              "p.sqlite-journal"}));
     EXPECT_NE(w.world.Log().find("Deleted: file c:\\windows\\temp\\db\\a.sqlite with "
                                  "c:\\windows\\temp\\db\\a.sqlite-journal, c:\\windows\\temp\\db\\a.sqlite-wal"),
               std::string::npos)
