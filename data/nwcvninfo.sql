@@ -21,8 +21,10 @@ CREATE TABLE SETTINGS_TBL (
 );
 
 -- Defaults: manual fixing, safe scan (32), a restore point before fixing (4),
--- and abort fixing when that restore point cannot be made (64).
-INSERT INTO SETTINGS_TBL (SETTINGS_ID, GENERAL_OPTIONS, EXTN) VALUES (1, 100, '.tmp;.log;');
+-- and abort fixing when that restore point cannot be made (64). The
+-- systemwide search looks for .tmp files only: .log files are often
+-- transaction logs that their programs still need.
+INSERT INTO SETTINGS_TBL (SETTINGS_ID, GENERAL_OPTIONS, EXTN) VALUES (1, 100, '.tmp;');
 
 -- Built-in exceptions. An entry matches every candidate that contains it,
 -- ignoring case, so each text below protects everything underneath it.

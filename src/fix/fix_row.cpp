@@ -110,25 +110,60 @@ void Registry_Action(FixType type, const ListRow& row, remote::TargetContext& co
     }
 }
 
-void File_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, RowOutcome& outcome) {
+// Deletes one file or folder into the outcome; true when it is gone (or was not there).
+bool Delete_Entry(FixType type, wmi::IServices& cimv2, const std::string& path, RowOutcome& outcome) {
+    std::int32_t code = kNoObjectMatched;
+    outcome.attempted = true;
+    const bool deleted = type == FixType::Folder ? remote::WMI_Delete_Folder(cimv2, path, code)
+                                                 : remote::WMI_Delete_File(cimv2, path, code);
+    // Nothing of that name was there (or the query itself failed, which
+    // the file routines report as a failure with no code).
+    const bool nothingThere = code == kNoObjectMatched;
+    if (nothingThere) code = 0;
+    // A file another program holds open is one of the "Other Errors": the row
+    // stays listed with that text and the next rows go on.
+    if (code == kSharingViolationCode) code = kBackupFailedCode;
+    outcome.fixed = deleted;
+    outcome.nothingFound = outcome.nothingFound && deleted && nothingThere;
+    outcome.fileCode = code;
+    return deleted;
+}
+
+void File_Action(FixType type, const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,
+                 RowOutcome& outcome) {
     const std::string& path = row.Sub(1).tag;
     outcome.what = Describe_Fix_Target(type, 0, "", "", path);
     if (Names_Nothing(path)) throw RuntimeError(kInvalidArgument, "The problem row names no file or folder");
     wmi::IServices& cimv2 = connection.Cimv2();
-    std::int32_t code = kNoObjectMatched;
-    outcome.attempted = true;
-    outcome.fixed = type == FixType::Folder ? remote::WMI_Delete_Folder(cimv2, path, code)
-                                            : remote::WMI_Delete_File(cimv2, path, code);
-    if (code == kNoObjectMatched) {
-        // Nothing of that name was there (or the query itself failed, which
-        // the file routines report as a failure with no code).
-        outcome.nothingFound = outcome.fixed;
-        code = 0;
+    // A journal or log listed alone had no database beside it; once one is
+    // back, the file belongs to that database and stays.
+    if (const std::string_view database = remote::Database_Of_Companion(path);
+        type == FixType::File && !database.empty()) {
+        const remote::Existence found = remote::Test_File_Existence(context, cimv2, database);
+        if (found == remote::Existence::Exists) {
+            outcome.noLongerPresent = true;
+            outcome.recheckDetail = std::string(database) + " exists";
+            return;
+        }
+        if (found == remote::Existence::Unknown) {
+            outcome.error = "The problem could not be checked again: " + context.Take_Undecided().lastError;
+            return;
+        }
     }
-    // A file another program holds open is one of the "Other Errors": the row
-    // stays listed with that text and the next rows go on.
-    if (code == kSharingViolationCode) code = kBackupFailedCode;
-    outcome.fileCode = code;
+    // A database goes together with the companions it has now, whatever the
+    // scan saw; when they cannot be looked for, nothing is deleted. The
+    // database is deleted first: while it stays, so do its journal and its
+    // log, which SQLite needs to recover it. A companion left without its
+    // database is harmless: SQLite discards a journal or a log beside an
+    // empty database when one of that name is made again.
+    const std::vector<std::string> companions =
+        type == FixType::File ? remote::WMI_Database_Companions(cimv2, path) : std::vector<std::string>();
+    for (std::size_t i = 0; i < companions.size(); ++i) outcome.what += (i == 0 ? " with " : ", ") + companions[i];
+    outcome.nothingFound = true;
+    if (!Delete_Entry(type, cimv2, path, outcome)) return;
+    for (const std::string& companion : companions) {
+        if (!Delete_Entry(type, cimv2, companion, outcome)) return;
+    }
 }
 
 }  // namespace
@@ -150,7 +185,7 @@ RowOutcome Fix_Row(const ListRow& row, remote::TargetContext& context, remote::W
             outcome.known = true;
             outcome.type = type;
             if (type == FixType::Folder || type == FixType::File) {
-                File_Action(type, row, connection, outcome);
+                File_Action(type, row, context, connection, outcome);
             } else {
                 Registry_Action(type, row, context, connection, undo, outcome);
             }

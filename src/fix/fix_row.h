@@ -60,7 +60,12 @@ struct RowOutcome {
 // (fix_recheck.h): a reason that no longer holds deletes nothing, one that
 // cannot be tested again comes back as an error. With an undo backup the
 // deletion happens only once what it removes is saved (else the row fails
-// with file code -1, "Other Errors"). Run-time errors end the action and come
+// with file code -1, "Other Errors"). A file row deletes the database it
+// names with the journal and log files it has at that moment, the database
+// first; a member that cannot be deleted fails the row and ends the action.
+// A journal or log listed alone is no longer a problem once its database is
+// back.
+// Run-time errors end the action and come
 // back in `error`; a row that names no key path or no file path is refused
 // the same way, without any call to the computer.
 [[nodiscard]] RowOutcome Fix_Row(const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,

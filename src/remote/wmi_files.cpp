@@ -257,6 +257,32 @@ std::optional<std::int32_t> Run_On_Each(wmi::IServices& cimv2, const std::string
 
 }  // namespace
 
+std::string_view Database_Of_Companion(std::string_view name) {
+    for (const std::string_view suffix : kDatabaseCompanionSuffixes) {
+        if (name.size() > suffix.size() && Lower_Ascii(name.substr(name.size() - suffix.size())) == suffix) {
+            return name.substr(0, name.size() - suffix.size());
+        }
+    }
+    return {};
+}
+
+std::vector<std::string> WMI_Database_Companions(wmi::IServices& cimv2, std::string_view path) {
+    const std::size_t slash = path.find_last_of('\\');
+    if (slash == std::string_view::npos) return {};
+    const auto [drive, rest] = Drive_And_Path(path.substr(0, slash + 1));
+    std::string names;
+    for (const std::string_view suffix : kDatabaseCompanionSuffixes) {
+        names += (names.empty() ? "Name='" : " OR Name='") + Wql_Escape(std::string(path) + std::string(suffix)) + "'";
+    }
+    std::vector<std::string> companions;
+    for (const auto& file : cimv2.ExecQuery("Select Name From CIM_DataFile Where Drive='" + drive + "' And Path='" +
+                                                Wql_Escape(rest) + "' And (" + names + ")",
+                                            wmi::kForwardOnlyReturnImmediately)) {
+        companions.push_back(file->Get("Name").As_String());
+    }
+    return companions;
+}
+
 bool WMI_Delete_File(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode) {
     try {
         const auto code =

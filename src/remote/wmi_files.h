@@ -5,6 +5,7 @@
 // noted, as the program has always done.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -89,6 +90,18 @@ bool WMI_Compress_File(wmi::IServices& cimv2, std::string_view path);
 // Drive and Path, with " and " + extraCondition when given; true when any.
 bool WMI_List_Folder_Entries(wmi::IServices& cimv2, std::string_view folder, std::vector<std::string>& names,
                              std::string_view extraCondition);
+// A SQLite database's companion files: its rollback journal, and its
+// write-ahead log with that log's index. They hold the database's unfinished
+// or not yet copied transactions, so they are listed, checked and deleted
+// with their database, never alone.
+inline constexpr std::array<std::string_view, 3> kDatabaseCompanionSuffixes{"-journal", "-wal", "-shm"};
+// The name of the database a companion belongs to ("a.sqlite-WAL" gives
+// "a.sqlite"); "" for any other name.
+[[nodiscard]] std::string_view Database_Of_Companion(std::string_view name);
+// The companions of the database at path that exist now (their WMI names),
+// from one Drive-and-Path query of its folder; run-time errors are raised.
+[[nodiscard]] std::vector<std::string> WMI_Database_Companions(wmi::IServices& cimv2, std::string_view path);
+
 // WindowsDirectory of Win32_OperatingSystem; false on any error.
 bool WMI_Get_Windows_Directory(wmi::IServices& cimv2, std::string& directory);
 

@@ -18,6 +18,7 @@ CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
     const std::string header =
         category != nullptr ? std::string(category->sectionHeader) : "[" + std::string(args.categoryKey) + "]";
     icon_ = category != nullptr ? std::string(category->imageKey) : std::string("File");
+    rowsChecked_ = category == nullptr || category->rowsStartChecked;
 
     auto& context = args.target.Context();
     // Undecided tests of an earlier category were already told.
@@ -27,7 +28,8 @@ CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
     headerKey_ = std::string(args.categoryKey) + context.ComputerName;
     ListRow& row = list.Add_List_Item(0, headerKey_, header, "", icon_, 0);
     row.bold = true;
-    row.checked = true;
+    // The header's check mark checks or unchecks its rows: it starts as they do.
+    row.checked = rowsChecked_;
     row.Sub(1).key = context.TargetName;
     row.Sub(1).text = context.ComputerName;
     row.Sub(1).bold = true;
@@ -48,7 +50,7 @@ void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::stri
     const auto& context = args_.target.Context();
     ListRow& row = list.Add_List_Item(0, "s" + std::to_string(args_.control.TotalProblems), problem.text, "",
                                       icon.empty() ? icon_ : std::string(icon), 1);
-    row.checked = true;
+    row.checked = rowsChecked_;
     row.tag = std::string(1, problem.fixDigit) + std::string(args_.categoryKey) + context.TargetName;
     row.Sub(1).text = problem.data;
     row.Sub(1).tag = Root_Tag(problem.root);
@@ -67,7 +69,7 @@ void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoVi
     ResultsList& list = args_.window.Results();
     ListRow& row = list.Add_List_Item(0, "c" + std::to_string(args_.control.TotalProblems), problem.text, "",
                                       problem.smallIcon, 1);
-    row.checked = true;
+    row.checked = rowsChecked_;
     row.tag = std::string(1, problem.fixDigit) + std::string(args_.categoryKey) + args_.target.Context().TargetName;
     row.Sub(1).text = problem.detail;
     row.Sub(1).tag = problem.path;

@@ -63,12 +63,13 @@ public:
     // True when the candidate text matches an entry of the exception list.
     [[nodiscard]] bool Is_Excepted(std::string_view candidate) const;
 
-    // Adds a checked registry problem row one level under the header, scrolls
+    // Adds a registry problem row (checked unless the category's rows start
+    // unchecked) one level under the header, scrolls
     // it into view and counts it; with the category's icon unless told.
     void Add_Registry_Problem(const RegistryProblem& problem, std::string_view icon = {});
 
-    // Adds a checked file or folder problem row one level under the header
-    // and counts it; scrolled into view only when asked (the folder walker's
+    // Adds a file or folder problem row (checked as a registry row) one level
+    // under the header and counts it; scrolled into view only when asked (the folder walker's
     // rows are not, to keep large walks fast).
     void Add_File_Problem(const FileProblem& problem, bool scrollIntoView);
 
@@ -93,6 +94,7 @@ private:
     std::string icon_;
     std::string header_;
     std::string headerKey_;
+    bool rowsChecked_ = true;
     std::int32_t found_ = 0;
 };
 

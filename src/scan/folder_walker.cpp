@@ -2,13 +2,17 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <vector>
 
 #include "base/log.h"
 #include "base/reporter.h"
 #include "base/runtime_error.h"
+#include "base/text.h"
 #include "base/ui/main_window_port.h"
 #include "remote/wmi_errors.h"
+#include "remote/wmi_files.h"
+#include "scan/closed_folders.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 
@@ -58,6 +62,41 @@ double Size_Of(const wmi::IObject& object) {
     } catch (const std::exception&) {
         return 0;
     }
+}
+
+// A file with the companions listed beside it: a database with its journal
+// and log files, which are deleted with it or not at all.
+struct FileGroup {
+    const wmi::IObject* file = nullptr;
+    std::vector<const wmi::IObject*> companions;
+};
+
+// The folder's files as rows: each companion joins its database. One whose
+// database is not listed stands alone only when the listing was not
+// filtered; in a filtered listing its database may be there unlisted, and
+// a companion never goes without its database.
+std::vector<FileGroup> Group_Files(const std::vector<wmi::ObjectPtr>& files, bool filtered) {
+    std::map<std::string, std::size_t> byName;  // upper-cased name -> index of its group
+    std::vector<FileGroup> groups;
+    std::vector<const wmi::IObject*> companions;
+    for (const wmi::ObjectPtr& file : files) {
+        const std::string name = Text_Of(*file, "Name");
+        if (!remote::Database_Of_Companion(name).empty()) {
+            companions.push_back(file.get());
+            continue;
+        }
+        byName.emplace(Upper_Text(name), groups.size());
+        groups.push_back({file.get(), {}});
+    }
+    for (const wmi::IObject* companion : companions) {
+        const auto database = byName.find(Upper_Text(remote::Database_Of_Companion(Text_Of(*companion, "Name"))));
+        if (database != byName.end()) {
+            groups[database->second].companions.push_back(companion);
+        } else if (!filtered) {
+            groups.push_back({companion, {}});
+        }
+    }
+    return groups;
 }
 
 }  // namespace
@@ -122,7 +161,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
     bool skipped = false;
     for (const wmi::ObjectPtr& folder : listing.folders) {
         const std::string name = Text_Of(*folder, "Name");
-        if (run_.Is_Excepted(name)) continue;
+        if ((scan.closedFolders != nullptr && scan.closedFolders->Contains(name)) || run_.Is_Excepted(name)) continue;
         const bool walked = Scan_Folder(name, scan);
         complete = complete && walked;
         if (walked && scan.listFolders) {
@@ -144,15 +183,22 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
         }
     }
 
-    for (std::size_t i = 0; !skipped && i < listing.files.size(); ++i) {
-        const wmi::IObject& file = *listing.files[i];
+    const std::vector<FileGroup> groups = Group_Files(listing.files, !scan.fileCondition.empty());
+    for (std::size_t i = 0; !skipped && i < groups.size(); ++i) {
+        const wmi::IObject& file = *groups[i].file;
         const std::string name = Text_Of(file, "Name");
-        if (!run_.Is_Excepted(name) && scan.listFiles) {
+        double size = Size_Of(file);
+        bool excepted = run_.Is_Excepted(name);
+        for (const wmi::IObject* companion : groups[i].companions) {
+            size += Size_Of(*companion);
+            excepted = excepted || run_.Is_Excepted(Text_Of(*companion, "Name"));
+        }
+        if (!excepted && scan.listFiles) {
             std::string text = Text_Of(file, "FileName");
             if (const std::string extension = Text_Of(file, "Extension"); !extension.empty()) text += "." + extension;
             run_.Add_File_Problem({.fixDigit = '3',
                                    .text = std::move(text),
-                                   .detail = Format_File_Size(Size_Of(file), false),
+                                   .detail = Format_File_Size(size, false),
                                    .path = name,
                                    .kind = Text_Of(file, "FileType"),
                                    .location = name},

@@ -3,6 +3,7 @@
 // folder at a time through Win32_Directory and CIM_DataFile by Drive and
 // Path, walks each sub-folder before listing it, and adds file and folder
 // problem rows, a folder after its content so that fixing empties it first.
+// A database and the journal and log files beside it are one row.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,8 @@
 #include "scan/category_run.h"
 
 namespace corvane::scan {
+
+class ClosedFolders;
 
 // "1000 bytes", "1.50 KB", "2.00 MB", "1.00 GB"; withBytes appends
 // " (1536 bytes)" from 1024 bytes on.
@@ -36,6 +39,7 @@ struct FolderScan {
     std::string_view folderIcon = "File";
     bool listFolders = true;
     bool listFiles = true;
+    const ClosedFolders* closedFolders = nullptr;  // never entered nor listed
 };
 
 class FolderWalker {

@@ -28,7 +28,7 @@ constexpr std::array<ScanCategory, 36> kCategories{{
     {"dC", "Invalid Shortcuts", "File", "[Invalid Shortcuts]"},
     {"dD", "CD Burn Temp Files", "File", "[CD Burn Temp Files]"},
     {"dE", "Thumbnail Cache Files", "File", "[Thumbnail Cache Files]"},
-    {"dF", "Downloaded Temp Files", "File", "[Downloaded Temp Files]"},
+    {"dF", "Downloaded Temp Files", "File", "[Downloaded Temp Files]", false},
     {"dG", "Windows Temp Files", "File", "[Windows Temp Files]"},
     {"dH", "Recently Used File Shortcuts", "File", "[Recently Used File Shortcuts]"},
     {"dI", "Prefetch Application Cache Files", "File", "[Prefetch Application Cache Files]"},

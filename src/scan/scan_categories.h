@@ -15,6 +15,9 @@ struct ScanCategory {
     std::string_view displayName;    // node text; the family routine dispatches on it
     std::string_view imageKey;       // small icon of the node and of the rows
     std::string_view sectionHeader;  // text of the category's header row
+    // A user's own files (downloads) are listed unchecked: neither automatic
+    // fixing nor the console's fix takes them unless the administrator checks them.
+    bool rowsStartChecked = true;
 };
 
 // Every category in tree order.

@@ -53,6 +53,12 @@ wmi::IObject& ScanTarget::Registry() { return connection_.Registry(); }
 
 bool ScanTarget::Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required) {
     std::int32_t returnCode = 0;
+    return Check_Access(root, keyPath, required, returnCode);
+}
+
+bool ScanTarget::Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required,
+                              std::int32_t& returnCode) {
+    returnCode = 0;
     return remote::WMI_Check_Access(Registry(), root, keyPath, required, returnCode);
 }
 

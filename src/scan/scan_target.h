@@ -54,6 +54,9 @@ public:
 
     // ---- registry (the category routines); roots are the registry API's numbers
     [[nodiscard]] bool Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required);
+    // The same with CheckAccess's return code (2: there is no such key).
+    [[nodiscard]] bool Check_Access(std::uint32_t root, std::string_view keyPath, std::uint32_t required,
+                                    std::int32_t& returnCode);
     [[nodiscard]] std::vector<std::string> Enum_Key(std::uint32_t root, std::string_view keyPath);
     // The same; false when the call itself failed (the list is then empty).
     [[nodiscard]] bool Enum_Key(std::uint32_t root, std::string_view keyPath, std::vector<std::string>& names);

@@ -2,9 +2,12 @@
 
 #include <vector>
 
+#include "base/log.h"
+#include "base/reporter.h"
 #include "db/app_tables.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
+#include "scan/closed_folders.h"
 #include "scan/folder_category.h"
 #include "scan/scan_target.h"
 
@@ -45,9 +48,19 @@ void Scan_Systemwide_Files(ScanArguments& args) {
     if (!remote::WMI_Get_Fixed_Drives(args.target.Cimv2(), drives) || !Get_Extensions(args.db, extensions)) return;
     const std::string condition = Extension_Condition(extensions);
     if (condition.empty()) return;
+    ClosedFolders closed;
+    std::string why;
+    if (!Read_Closed_Folders(args.target, drives, closed, why)) {
+        args.target.Context().Ports().reporter.Log_Event(
+            "The systemwide search did not run on " + args.target.Context().ComputerName + ": " + why, LOG_WARNING);
+        return;
+    }
     for (const std::string& drive : drives) {
-        (void)category.Walker().Scan_Folder(
-            drive, {.folderCondition = "", .fileCondition = condition, .folderIcon = "File", .listFolders = false});
+        (void)category.Walker().Scan_Folder(drive, {.folderCondition = "",
+                                                    .fileCondition = condition,
+                                                    .folderIcon = "File",
+                                                    .listFolders = false,
+                                                    .closedFolders = &closed});
         category.Run().Write_Count();
         if (category.Stopped()) break;
     }

@@ -1,7 +1,7 @@
 // The systemwide file search: every folder of every fixed drive of the
 // target walked for the files whose extension is in the user's extension
 // list (the EXTN setting), files only, the header showing the running total
-// after each drive.
+// after each drive. It never enters the folders of closed_folders.h.
 #pragma once
 
 #include <string>

@@ -77,7 +77,7 @@ struct OptionsState {
     bool shutdown = false;
     bool shutdownEnabled = true;
     bool regBackup = false;
-    std::string extensions = ".tmp;.log;";
+    std::string extensions = ".tmp;";
     bool saveEnabled = false;
 };
 

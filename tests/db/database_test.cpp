@@ -20,7 +20,7 @@ TEST(ExecuteQuery, SelectWithRowsGivesNamesThenText) {
     ASSERT_EQ(table.Row_Count(), 2u);
     EXPECT_EQ(table.Cell(0, 1), "GENERAL_OPTIONS");
     EXPECT_EQ(table.Cell(1, 0), "1");
-    EXPECT_EQ(table.Cell(1, 2), ".tmp;.log;");
+    EXPECT_EQ(table.Cell(1, 2), ".tmp;");
 }
 
 TEST(ExecuteQuery, EmptyResultHasNoDimensions) {

@@ -179,21 +179,26 @@ TEST(CvnscanRun, ConsoleQuestionsAreAnsweredYesOnlyWhenAskedTo) {
     }
 }
 
-// --fix runs the fixing routine on every row and prints each row's outcome.
-TEST(CvnscanRun, FixChecksEveryRowAndPrintsTheOutcome) {
+// --fix runs the fixing routine on the rows as the scan checked them and
+// prints each row's outcome: a user's downloads start unchecked and stay.
+TEST(CvnscanRun, FixTakesTheCheckedRowsLeavesDownloadsAndPrintsTheOutcome) {
     ScanWorld world;
     world.Set_Options(0);  // no restore point
     remote::SimComputer& pc = world.Add_Computer("PC1");
     pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
     pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\b.dll", 1);
+    const std::string download = Seed_Download(pc);
     const ConsoleFix fix = [&](IMainWindow& window) {
         fix::FixEnvironment env{window, world.data.db, world.context, world.stop};
         fix::Start_Fixing(env, false);
     };
-    const ConsoleRun run = Run_Console(world, {"--computer", "PC1", "--category", "fF", "--fix"}, fix);
+    const ConsoleRun run =
+        Run_Console(world, {"--computer", "PC1", "--category", "fF", "--category", "dF", "--fix"}, fix);
     EXPECT_EQ(run.status, kExitScanned);
     EXPECT_NE(run.out.find("\"C:\\gone\\b.dll\",\"\",\"Problem fixed\""), std::string::npos) << run.out;
-    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Fixed: 2/2");
+    EXPECT_NE(run.out.find("\"setup.exe\",\"0 bytes\",\"Application\""), std::string::npos) << run.out;
+    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Fixed: 2/3");
+    EXPECT_TRUE(pc.files.Find(download).has_value());
 }
 
 }  // namespace

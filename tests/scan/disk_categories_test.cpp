@@ -172,6 +172,77 @@ TEST(SystemwideSearch, TwoFixedDrivesWithARunningCount) {
     EXPECT_EQ(w.world.Header("wAPC1")->Sub(2).text, "3 Problems Found");
 }
 
+// Each folder where Windows, programs or users keep their own files, as this
+// computer names it or by its usual name at a drive's root: the search finds
+// a .tmp file beside it and none inside it; a key that names such folders and
+// cannot be read keeps the search from running at all.
+TEST(SystemwideSearch, NeverEntersWindowsProgramProfileOrRecycleFolders) {
+    const std::string profiles = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+    for (const bool profilesReadable : {true, false}) {
+        DiskWorld w;
+        w.pc.disks.push_back({"D:", 3});
+        w.pc.facts.windowsDirectory = "D:\\WinNT";
+        const std::string programs = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+        w.pc.registry.Set_String(kHklm, programs, "ProgramFilesDir", "D:\\Apps");
+        w.pc.registry.Set_String(kHklm, programs, "ProgramFilesDir (x86)", "d:\\apps32\\");
+        w.pc.registry.Set_String(kHklm, profiles, "ProgramData", "%SystemDrive%\\Shared", remote::kRegExpandSz);
+        w.pc.registry.Set_String(kHklm, profiles + "\\" + kUser, "ProfileImagePath", "D:\\Home\\ann",
+                                 remote::kRegExpandSz);
+        w.pc.registry.Set_String(kHklm, profiles + "\\S-1-5-21-8", "ProfileImagePath", "C:\\x\\..\\Staff\\bob.");
+        if (!profilesReadable) w.pc.registry.Deny_Access(kHklm, profiles);
+        for (const char* closed :
+             {"C:\\Windows", "C:\\Program Files", "C:\\Program Files (x86)", "C:\\ProgramData", "C:\\Users",
+              "C:\\Documents and Settings", "C:\\System Volume Information", "C:\\$Recycle.Bin", "D:\\RECYCLER",
+              "D:\\Recycled", "D:\\WinNT", "D:\\Apps", "D:\\Apps32", "C:\\Shared", "D:\\Home\\ann", "C:\\Staff\\bob"}) {
+            w.pc.files.Add_File(std::string(closed) + "\\sub\\in.tmp");
+        }
+        w.Add_Files("", {"C:\\Data\\a.tmp", "D:\\Home\\b.tmp", "C:\\Staff\\bobby\\c.tmp"});
+        EXPECT_EQ(w.Texts("wA"), profilesReadable ? (std::vector<std::string>{"a.tmp", "c.tmp", "b.tmp"})
+                                                  : std::vector<std::string>{});
+        EXPECT_EQ(w.world.Log().find("The systemwide search did not run on PC1") == std::string::npos,
+                  profilesReadable);
+    }
+}
+
+// A database, its journal and its log are one row that a fix deletes whole,
+// the database first: a database that cannot be deleted keeps its companions,
+// a companion that cannot be deleted fails the row. A companion without its
+// database (in an unfiltered listing) is a row of its own, kept when its
+// database is back at the fix.
+TEST(DiskFix, ADatabaseAndItsJournalAndLogAreOneRowDeletedTogether) {
+    DiskWorld w;
+    const std::string db = std::string(kTemp) + "db\\";
+    w.pc.files.Add_File(db + "a.sqlite", 1000);
+    w.pc.files.Add_File(db + "A.SQLITE-journal", 536);
+    for (const char* name :
+         {"b.sqlite", "b.sqlite-journal", "c.sqlite", "c.sqlite-wal", "o.sqlite-shm", "p.sqlite-journal"}) {
+        w.pc.files.Add_File(db + name);
+    }
+    w.pc.files.Lock(db + "b.sqlite-journal");
+    w.pc.files.Lock(db + "c.sqlite");
+    EXPECT_EQ(w.Scan("dG"), (std::vector<std::string>{"a.sqlite|1.50 KB|3", "b.sqlite|0 bytes|3", "c.sqlite|0 bytes|3",
+                                                      "o.sqlite-shm|0 bytes|3", "p.sqlite-journal|0 bytes|3",
+                                                      "c:\\windows\\temp\\db||4"}));
+    w.pc.files.Add_File(db + "a.sqlite-wal");  // written since the scan: goes with its database
+    w.pc.files.Add_File(db + "p.sqlite");      // back since the scan: its journal now belongs to it
+    w.world.Fix();
+
+    std::vector<std::string> outcomes;
+    for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->Sub(2).text);
+    EXPECT_EQ(outcomes,
+              (std::vector<std::string>{"a.sqlite: Problem fixed", "b.sqlite: Other Errors", "c.sqlite: Other Errors",
+                                        "o.sqlite-shm: Problem fixed", "p.sqlite-journal: Problem no longer present",
+                                        "c:\\windows\\temp\\db: Directory Not Empty"}));
+    std::vector<std::string> left;
+    for (const remote::FileEntry& entry : w.pc.files.List(db)) left.push_back(entry.path.substr(db.size()));
+    EXPECT_EQ(left, (std::vector<std::string>{"b.sqlite-journal", "c.sqlite", "c.sqlite-wal", "p.sqlite",
+                                              "p.sqlite-journal"}));
+    EXPECT_NE(w.world.Log().find("Deleted: file c:\\windows\\temp\\db\\a.sqlite with "
+                                 "c:\\windows\\temp\\db\\a.sqlite-journal, c:\\windows\\temp\\db\\a.sqlite-wal"),
+              std::string::npos)
+        << w.world.Log();
+}
+
 TEST(DiskFix, DeletesExactlyTheListedRowsContentFirst) {
     DiskWorld w;
     w.Add_Files(kTemp, {"sub\\inner.txt", "open\\busy.tmp", "a.log"});

@@ -228,16 +228,24 @@ TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
     EXPECT_NE(log.substr(local, remote - local).find("Scan Mode: Safe"), std::string::npos);
 }
 
+// A user's downloads are listed unchecked, so automatic fixing leaves them.
 TEST(ScanDriver, AutomaticFixingFixesEachComputerAndShutsDownOnlyRemoteOnes) {
     ScanWorld world;
     world.Set_Options(1 | 8);  // automatic fixing, shutdown
-    Prepare(world, {kLocalName, "PC2"});
+    Prepare(world, {kLocalName, "PC2"}, {"fA", "dF"});
     remote::SimComputer& pc = *world.network.Find("PC2");
+    const std::string download = Seed_Download(pc);
     std::vector<bool> kept;  // the local registry keeps a key during a scan only, never in a fix
-    world.window.onPump = [&](int) { kept.push_back(world.network.Local().keepsLastKey); };
+    bool downloadChecked = false;
+    world.window.onPump = [&](int) {
+        kept.push_back(world.network.Local().keepsLastKey);
+        for (const ListRow* row : world.Rows('c')) downloadChecked = downloadChecked || row->checked;
+    };
     world.Scan();
     EXPECT_TRUE(kept.front() && !kept.back());
-    EXPECT_EQ(world.window.statusText, "Total Problems Found: 6");
+    EXPECT_EQ(world.window.statusText, "Total Problems Found: 7");
+    EXPECT_FALSE(downloadChecked);
+    EXPECT_TRUE(pc.files.Find(download).has_value());
     EXPECT_EQ(pc.shutdownRequests, (std::vector<std::uint32_t>{5}));
     EXPECT_TRUE(world.network.Local().shutdownRequests.empty());
     EXPECT_TRUE(world.data.messages.shown.empty());  // no fix question in automatic mode

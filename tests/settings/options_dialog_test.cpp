@@ -84,7 +84,7 @@ TEST(OptionsDialogLoad, AMissingRowKeepsTheInitialControlsAndSaysSo) {
     OptionsDialog dialog(t.db, t.reporter, nullptr);
     dialog.Load({"PC1"});
     EXPECT_EQ(t.messages.shown.back().text, "Error Reading from DB!");
-    EXPECT_EQ(dialog.State().extensions, ".tmp;.log;");
+    EXPECT_EQ(dialog.State().extensions, ".tmp;");
     EXPECT_FALSE(dialog.State().automatic.has_value());
     EXPECT_FALSE(dialog.Save_Options());
     EXPECT_EQ(dialog.Chosen_Computer(), "PC1");

@@ -8,7 +8,7 @@ std::string Usage_Text() {
            "  --computer NAME   a computer to scan (repeatable); default: every managed computer,\n"
            "                    or the local computer when none is managed\n"
            "  --category KEY    a category node key such as fA, or all (repeatable); default: all\n"
-           "  --fix             fix every listed problem after the scan\n"
+           "  --fix             fix the listed problems after the scan (a user's downloads are left)\n"
            "  --yes             answer Yes to the questions of the fixing routine (default: No)\n"
            "  --csv FILE        write the results into FILE instead of standard output\n"
            "  --database FILE   use this database instead of the one next to the program\n"

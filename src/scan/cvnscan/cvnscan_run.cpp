@@ -133,12 +133,9 @@ int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std
     const std::string found = std::string(kTotalProblemsText) + std::to_string(driver.Control().TotalProblems);
 
     const bool fixing = options.fix && driver.Control().TotalProblems > 0;
-    if (fixing) {
-        for (std::size_t i = 0; i < list.Count(); ++i) {
-            if (Is_Problem_Key(list.Row(i).key)) (void)Set_Row_Checked(list, i, true);
-        }
-        env.fix(window);
-    }
+    // The rows are fixed as the scan left them checked: a user's downloads
+    // start unchecked and stay.
+    if (fixing) env.fix(window);
     const bool written = Write_Results(options, list, out, err);
     err << found << '\n';
     if (options.fix) err << (fixing ? window.Status_Text() : std::string("Total Problems Fixed: 0/0")) << '\n';
