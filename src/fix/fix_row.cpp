@@ -10,6 +10,10 @@
 #include "base/ui/results_list.h"
 #include "fix/fix_recheck.h"
 #include "fix/undo_backup.h"
+#include "remote/canonical_path.h"
+#include "remote/folder_path.h"
+#include "remote/local_system.h"
+#include "remote/target_context.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
@@ -110,11 +114,29 @@ void Registry_Action(FixType type, const ListRow& row, remote::TargetContext& co
     }
 }
 
-void File_Action(FixType type, const ListRow& row, remote::WmiConnection& connection, RowOutcome& outcome) {
+// Why a file or folder must not be deleted now, or empty: a path in any but
+// the canonical form the scan lists, or, on the local computer, one that
+// leads through a junction or link (made since the scan, perhaps by the user
+// whose folder it is).
+std::string Path_Refusal(const std::string& path, remote::TargetContext& context, wmi::IServices& cimv2) {
+    const auto canonical = remote::Canonical_Path(path);
+    if (!canonical || !Equals_Ignore_Case(*canonical, remote::Normalize_Folder_Path(path))) {
+        return "refused path form";
+    }
+    if (!cimv2.Is_Local_Computer()) return {};
+    return remote::Local_Reparse_Refusal(context.Ports().localSystem, *canonical);
+}
+
+void File_Action(FixType type, const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,
+                 RowOutcome& outcome) {
     const std::string& path = row.Sub(1).tag;
     outcome.what = Describe_Fix_Target(type, 0, "", "", path);
     if (Names_Nothing(path)) throw RuntimeError(kInvalidArgument, "The problem row names no file or folder");
     wmi::IServices& cimv2 = connection.Cimv2();
+    if (std::string refusal = Path_Refusal(path, context, cimv2); !refusal.empty()) {
+        outcome.error = std::move(refusal);
+        return;
+    }
     std::int32_t code = kNoObjectMatched;
     outcome.attempted = true;
     outcome.fixed = type == FixType::Folder ? remote::WMI_Delete_Folder(cimv2, path, code)
@@ -150,7 +172,7 @@ RowOutcome Fix_Row(const ListRow& row, remote::TargetContext& context, remote::W
             outcome.known = true;
             outcome.type = type;
             if (type == FixType::Folder || type == FixType::File) {
-                File_Action(type, row, connection, outcome);
+                File_Action(type, row, context, connection, outcome);
             } else {
                 Registry_Action(type, row, context, connection, undo, outcome);
             }

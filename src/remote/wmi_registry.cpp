@@ -145,6 +145,23 @@ StringRead WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, 
     }
 }
 
+StringRead WMI_Get_Expanded_String_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                                         std::string_view valueName, wmi::Variant& value) {
+    try {
+        const wmi::PropertyBag out =
+            registry.Exec_Method("GetExpandedStringValue", Value_Parameters(rootKey, keyPath, valueName));
+        if (Return_Code(out) != 0) return StringRead::ProviderError;
+        const auto found = out.find("sValue");
+        value = found == out.end() ? wmi::Variant() : found->second;
+        const bool empty =
+            value.Is_Empty() || (value.Kind() == wmi::Variant::Type::String && value.As_String().empty());
+        return empty ? StringRead::Empty : StringRead::Read;
+    } catch (const RuntimeError& error) {
+        Raise_Unless_Swallowed(error);
+        return StringRead::CallFailed;
+    }
+}
+
 bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                          std::string_view valueName, std::size_t& size) {
     try {
