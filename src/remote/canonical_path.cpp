@@ -60,7 +60,7 @@ bool Is_At_Or_Below(std::string_view path, std::string_view base) {
 
 std::vector<std::string> Path_Chain(std::string_view canonicalPath) {
     std::vector<std::string> chain;
-    for (std::size_t slash = canonicalPath.find('\\', 3); ; slash = canonicalPath.find('\\', slash + 1)) {
+    for (std::size_t slash = canonicalPath.find('\\', 3);; slash = canonicalPath.find('\\', slash + 1)) {
         if (slash == std::string_view::npos) {
             if (canonicalPath.size() > 3) chain.emplace_back(canonicalPath);
             break;

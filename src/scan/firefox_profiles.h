@@ -19,7 +19,6 @@ namespace corvane::scan {
 // ("Path=" of its [Profile...] sections, relative to the folder that holds
 // the file unless "IsRelative=0"), keeping only those directly inside
 // profilesFolder (canonical).
-[[nodiscard]] std::vector<std::string> Profiles_Ini_Folders(std::string_view iniText,
-                                                            std::string_view profilesFolder);
+[[nodiscard]] std::vector<std::string> Profiles_Ini_Folders(std::string_view iniText, std::string_view profilesFolder);
 
 }  // namespace corvane::scan

@@ -22,7 +22,7 @@ constexpr const char* kSystemProfile = "\\system32\\config\\systemprofile";
 
 struct PlaceSet {
     KnownPlaces places;
-    const char* name;                             // "not where Windows keeps <name>"
+    const char* name;                            // "not where Windows keeps <name>"
     std::initializer_list<const char*> folders;  // below the profile folder: Vista and later, then XP
 };
 
@@ -100,7 +100,8 @@ FolderVerdict FolderConfinement::Windows_Folder(std::string_view below) {
             verdict = {{}, "not below the Windows directory"};
         }
     }
-    if (!verdict.refusal.empty()) Warn("the computer", "Windows directory " + windows + std::string(below), verdict.refusal);
+    if (!verdict.refusal.empty())
+        Warn("the computer", "Windows directory " + windows + std::string(below), verdict.refusal);
     return verdict;
 }
 
@@ -116,9 +117,8 @@ FolderVerdict FolderConfinement::Canonical_Folder(std::string_view folder) {
 
 FolderConfinement::Profile FolderConfinement::Profile_Of(std::string_view user) {
     std::string path;
-    const remote::StringRead read =
-        target_.Get_Expanded_String_Value(kHkeyLocalMachineRoot, kProfileList + std::string(user), "ProfileImagePath",
-                                          path);
+    const remote::StringRead read = target_.Get_Expanded_String_Value(
+        kHkeyLocalMachineRoot, kProfileList + std::string(user), "ProfileImagePath", path);
     if (read == remote::StringRead::CallFailed) return {{}, "the profile folder could not be read"};
     if (read == remote::StringRead::ProviderError) {
         std::string windows;
