@@ -52,7 +52,11 @@ local="$c/users/$user/AppData/Local" roaming="$c/users/$user/AppData/Roaming"
 # outside the profile.
 shell='Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
 mkdir -p "$c/Program Files/cvnkeep"
-short=$(cd "$c" && wine cmd /c 'for %I in ("C:\Program Files\cvnkeep") do @echo %~sI' </dev/null 2>/dev/null | tr -d '\r')
+# The folder's short name as Wine makes it (C:\PROG~FBU\cvnkeep); cmd reads
+# the quotes of a for loop right only from a batch file.
+printf '%s\r\n' '@for %%I in ("C:\Program Files\cvnkeep") do @echo %%~sI' >"$c/cvn/short.bat"
+short=$(cd "$c" && wine cmd /c 'C:\cvn\short.bat' </dev/null 2>/dev/null | tr -d '\r')
+check "the short name has a ~" "[[ \"$short\" == *'~'* ]]"
 for hive in HKCU 'HKU\.Default'; do
   for pair in 'History=C:\.' "Cookies=C:\\users\\$user\\Documents" 'Cache=\\?\C:\ProgramData\cvnkeep' \
     'CD Burning=C:\users\'"$user"'\AppData\Local\Microsoft\Windows\Burn\Burn' \
