@@ -10,6 +10,10 @@
 #include "base/ui/results_list.h"
 #include "fix/fix_recheck.h"
 #include "fix/undo_backup.h"
+#include "remote/canonical_path.h"
+#include "remote/folder_path.h"
+#include "remote/local_system.h"
+#include "remote/target_context.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
@@ -129,12 +133,29 @@ bool Delete_Entry(FixType type, wmi::IServices& cimv2, const std::string& path, 
     return deleted;
 }
 
+// Why a file or folder must not be deleted now, or empty: a path in any but
+// the canonical form the scan lists, or, on the local computer, one that
+// leads through a junction or link (made since the scan, perhaps by the user
+// whose folder it is).
+std::string Path_Refusal(const std::string& path, remote::TargetContext& context, wmi::IServices& cimv2) {
+    const auto canonical = remote::Canonical_Path(path);
+    if (!canonical || !Equals_Ignore_Case(*canonical, remote::Normalize_Folder_Path(path))) {
+        return "refused path form";
+    }
+    if (!cimv2.Is_Local_Computer()) return {};
+    return remote::Local_Reparse_Refusal(context.Ports().localSystem, *canonical);
+}
+
 void File_Action(FixType type, const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,
                  RowOutcome& outcome) {
     const std::string& path = row.Sub(1).tag;
     outcome.what = Describe_Fix_Target(type, 0, "", "", path);
     if (Names_Nothing(path)) throw RuntimeError(kInvalidArgument, "The problem row names no file or folder");
     wmi::IServices& cimv2 = connection.Cimv2();
+    if (std::string refusal = Path_Refusal(path, context, cimv2); !refusal.empty()) {
+        outcome.error = std::move(refusal);
+        return;
+    }
     // A journal or log listed alone had no database beside it; once one is
     // back, the file belongs to that database and stays.
     if (const std::string_view database = remote::Database_Of_Companion(path);

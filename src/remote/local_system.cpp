@@ -1,6 +1,20 @@
 #include "remote/local_system.h"
 
+#include "remote/canonical_path.h"
+
 namespace corvane::remote {
+
+std::string Local_Reparse_Refusal(ILocalSystem& local, std::string_view canonicalPath) {
+    for (const std::string& folder : Path_Chain(canonicalPath)) {
+        switch (local.Path_Kind(folder)) {
+            case LocalPathKind::Plain: continue;
+            case LocalPathKind::Missing: return {};
+            case LocalPathKind::ReparsePoint: return kReparsePointOnTheWay;
+            case LocalPathKind::Unknown: return std::string(kReparsePointOnTheWay) + " cannot be ruled out";
+        }
+    }
+    return {};
+}
 
 std::int32_t Get_OS_Version_Code(const OsVersionNumbers& version) {
     if (version.platformId == 1 && version.major == 4) {

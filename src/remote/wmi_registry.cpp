@@ -123,26 +123,49 @@ bool WMI_Enum_String_Values(wmi::IObject& registry, std::uint32_t rootKey, std::
     }
 }
 
-StringRead WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
-                                std::string_view keyPath, std::string_view valueName, std::int32_t valueType,
-                                wmi::Variant& value) {
+namespace {
+
+StringRead Read_Or_Empty(const wmi::Variant& value) {
+    const bool empty = value.Is_Empty() || (value.Kind() == wmi::Variant::Type::String && value.As_String().empty());
+    return empty ? StringRead::Empty : StringRead::Read;
+}
+
+// GetStringValue or GetExpandedStringValue; a refused call reads nothing.
+StringRead Call_String_Method(wmi::IObject& registry, std::string_view method, std::uint32_t rootKey,
+                              std::string_view keyPath, std::string_view valueName, wmi::Variant& value) {
     try {
-        if (!context.IsRemote) {
-            value = Query_Local_Value(context.Ports().localRegistry, rootKey, Key_Path(keyPath), valueName);
-        } else if (valueType == 1) {
-            const wmi::PropertyBag out =
-                registry.Exec_Method("GetStringValue", Value_Parameters(rootKey, keyPath, valueName));
-            if (Return_Code(out) != 0) return StringRead::ProviderError;
-            const auto found = out.find("sValue");
-            value = found == out.end() ? wmi::Variant() : found->second;
-        }
-        const bool empty =
-            value.Is_Empty() || (value.Kind() == wmi::Variant::Type::String && value.As_String().empty());
-        return empty ? StringRead::Empty : StringRead::Read;
+        const wmi::PropertyBag out = registry.Exec_Method(method, Value_Parameters(rootKey, keyPath, valueName));
+        if (Return_Code(out) != 0) return StringRead::ProviderError;
+        const auto found = out.find("sValue");
+        value = found == out.end() ? wmi::Variant() : found->second;
+        return Read_Or_Empty(value);
     } catch (const RuntimeError& error) {
         Raise_Unless_Swallowed(error);
         return StringRead::CallFailed;
     }
+}
+
+}  // namespace
+
+StringRead WMI_Get_String_Value(TargetContext& context, wmi::IObject& registry, std::uint32_t rootKey,
+                                std::string_view keyPath, std::string_view valueName, std::int32_t valueType,
+                                wmi::Variant& value) {
+    if (context.IsRemote) {
+        if (valueType != 1) return Read_Or_Empty(value);
+        return Call_String_Method(registry, "GetStringValue", rootKey, keyPath, valueName, value);
+    }
+    try {
+        value = Query_Local_Value(context.Ports().localRegistry, rootKey, Key_Path(keyPath), valueName);
+        return Read_Or_Empty(value);
+    } catch (const RuntimeError& error) {
+        Raise_Unless_Swallowed(error);
+        return StringRead::CallFailed;
+    }
+}
+
+StringRead WMI_Get_Expanded_String_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                                         std::string_view valueName, wmi::Variant& value) {
+    return Call_String_Method(registry, "GetExpandedStringValue", rootKey, keyPath, valueName, value);
 }
 
 bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,

@@ -56,6 +56,12 @@ enum class StringRead {
                                               std::string_view keyPath, std::string_view valueName,
                                               std::int32_t valueType, wmi::Variant& value);
 
+// GetExpandedStringValue: a REG_EXPAND_SZ (or REG_SZ) value with the
+// environment references expanded by the computer itself, on every computer.
+[[nodiscard]] StringRead WMI_Get_Expanded_String_Value(wmi::IObject& registry, std::uint32_t rootKey,
+                                                       std::string_view keyPath, std::string_view valueName,
+                                                       wmi::Variant& value);
+
 // GetBinaryValue; true with the value's length in bytes when the provider read it.
 bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
                          std::string_view valueName, std::size_t& size);

@@ -1,10 +1,13 @@
 #include "scan/browser_categories.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "base/text.h"
+#include "scan/firefox_profiles.h"
 #include "scan/folder_category.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -17,8 +20,8 @@ constexpr const char* kHkeyUsersText = "HKEY_USERS";
 constexpr const char* kTypedUrls = "\\Software\\Microsoft\\Internet Explorer\\TypedURLs";
 constexpr const char* kFormsStorage = "\\Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage";
 constexpr const char* kProfilesBelow = "\\Mozilla\\Firefox\\Profiles";
-// Both generations: "xxxxxxxx.default" and today's "xxxxxxxx.default-release".
-constexpr const char* kProfileFilter = "Name Like '%.default%'";
+// profiles.ini is a few hundred bytes; anything far larger is not one.
+constexpr std::size_t kMaxProfilesIni = 1024 * 1024;
 
 std::string Users_Key(std::string_view keyPath) { return std::string(kHkeyUsersText) + "\\" + std::string(keyPath); }
 
@@ -78,6 +81,22 @@ std::string File_Condition(const FirefoxData& data) {
     return condition;
 }
 
+// The profiles that profiles.ini beside the Profiles folder names, when the
+// file can be read directly (the local computer); nothing otherwise.
+std::optional<std::vector<std::string>> Named_Profiles(ScanTarget& target, const std::string& profiles) {
+    if (target.Context().IsRemote) return std::nullopt;
+    const std::string ini = profiles.substr(0, profiles.rfind('\\')) + "\\profiles.ini";
+    const auto text = target.Context().Ports().localSystem.Read_Small_File(ini, kMaxProfilesIni);
+    if (!text) return std::nullopt;
+    return Profiles_Ini_Folders(*text, profiles);
+}
+
+bool Is_Profile(const std::optional<std::vector<std::string>>& named, const std::string& folder) {
+    if (!named) return Is_Firefox_Profile_Name(folder.substr(folder.find_last_of('\\') + 1));
+    return std::any_of(named->begin(), named->end(),
+                       [&](const std::string& profile) { return Equals_Ignore_Case(profile, folder); });
+}
+
 void Firefox_Category(ScanArguments& args, const FirefoxData& data) {
     FolderCategory category(args);
     ScanTarget& target = args.target;
@@ -86,12 +105,13 @@ void Firefox_Category(ScanArguments& args, const FirefoxData& data) {
     // cache is emptied whole, its folders after their content.
     const FolderScan scan{
         .folderCondition = "", .fileCondition = condition, .folderIcon = "File", .listFolders = condition.empty()};
-    for (const std::string& base : User_Folder_Values(target, kVolatileEnvironment, data.environmentValue)) {
-        const std::string profiles = base + kProfilesBelow;
+    for (const std::string& profiles : category.Confinement().User_Folders(
+             kVolatileEnvironment, data.environmentValue, kProfilesBelow, KnownPlaces::FirefoxProfiles)) {
         if (!Is_Walkable_Folder(target, profiles)) continue;
-        for (const wmi::ObjectPtr& profile : category.Walker().Sub_Folders(profiles, kProfileFilter)) {
+        const auto named = Named_Profiles(target, profiles);
+        for (const wmi::ObjectPtr& profile : category.Walker().Sub_Folders(profiles, "")) {
             const std::string folder = profile->Get("Name").As_String();
-            if (!Is_Firefox_Profile_Name(folder.substr(folder.find_last_of('\\') + 1))) continue;
+            if (!Is_Profile(named, folder)) continue;
             for (const char* below : data.foldersBelow) {
                 category.Walk(folder + below, scan);
                 if (category.Stopped()) break;
@@ -104,8 +124,6 @@ void Firefox_Category(ScanArguments& args, const FirefoxData& data) {
 }
 
 }  // namespace
-
-bool Is_Firefox_Profile_Name(std::string_view name) { return Lower_Ascii(name).find(".default") != std::string::npos; }
 
 void Scan_IE_Typed_URLs(ScanArguments& args) {
     constexpr std::array<std::string_view, 1> kKeys{kTypedUrls};
@@ -122,13 +140,16 @@ void Scan_IE_Forms_Data(ScanArguments& args) {
 void Scan_Firefox_Cookies(ScanArguments& args) { Firefox_Category(args, {"APPDATA", {""}, {"cookies.sqlite"}}); }
 void Scan_Firefox_Cache(ScanArguments& args) { Firefox_Category(args, {"LOCALAPPDATA", {"\\Cache", "\\cache2"}, {}}); }
 void Scan_Firefox_Downloads(ScanArguments& args) {
-    Firefox_Category(args, {"APPDATA", {""}, {"downloads.sqlite", "places.sqlite"}});
+    // Today's download list lives in places.sqlite beside the bookmarks: only
+    // the old separate file can be deleted on its own.
+    Firefox_Category(args, {"APPDATA", {""}, {"downloads.sqlite"}});
 }
 void Scan_Firefox_Form_History(ScanArguments& args) {
     Firefox_Category(args, {"APPDATA", {""}, {"formhistory.sqlite"}});
 }
 void Scan_Firefox_Passwords(ScanArguments& args) {
-    Firefox_Category(args, {"APPDATA", {""}, {"signons.sqlite", "logins.json", "key4.db"}});
+    // key4.db also holds the primary password and the certificates' keys.
+    Firefox_Category(args, {"APPDATA", {""}, {"signons.sqlite", "logins.json"}});
 }
 void Scan_Firefox_Search(ScanArguments& args) {
     Firefox_Category(args, {"APPDATA", {""}, {"search.sqlite", "search.json.mozlz4"}});

@@ -22,8 +22,4 @@ void Scan_Firefox_Passwords(ScanArguments& args);      // "xG"
 void Scan_Firefox_Search(ScanArguments& args);         // "xH"
 void Scan_Firefox_Page_Settings(ScanArguments& args);  // "xI"
 
-// True for a profile folder name of either Firefox generation
-// ("abcd1234.default", "abcd1234.default-release", "x.default-esr").
-[[nodiscard]] bool Is_Firefox_Profile_Name(std::string_view name);
-
 }  // namespace corvane::scan

@@ -13,16 +13,14 @@ namespace corvane::scan {
 namespace {
 
 void Walk_Windows_Folder(FolderCategory& category, std::string_view below) {
-    std::string windows;
-    if (category.Run().Args().target.Get_Windows_Directory(windows) && !windows.empty()) {
-        category.Walk(windows + std::string(below));
-    }
+    const FolderVerdict verdict = category.Confinement().Windows_Folder(below);
+    if (verdict.refusal.empty()) category.Walk(verdict.folder);
 }
 
 void Walk_User_Folders(FolderCategory& category, std::string_view keyBelowUser, std::string_view valueName,
-                       std::string_view below) {
-    for (const std::string& folder : User_Folder_Values(category.Run().Args().target, keyBelowUser, valueName)) {
-        category.Walk(folder + std::string(below));
+                       std::string_view below, KnownPlaces places) {
+    for (const std::string& folder : category.Confinement().User_Folders(keyBelowUser, valueName, below, places)) {
+        category.Walk(folder);
         if (category.Stopped()) break;
     }
 }
@@ -34,9 +32,9 @@ void Windows_Folder_Category(ScanArguments& args, std::string_view below) {
 }
 
 void User_Folder_Category(ScanArguments& args, std::string_view keyBelowUser, std::string_view valueName,
-                          std::string_view below = {}) {
+                          KnownPlaces places, std::string_view below = {}) {
     FolderCategory category(args);
-    Walk_User_Folders(category, keyBelowUser, valueName, below);
+    Walk_User_Folders(category, keyBelowUser, valueName, below, places);
     category.Finish();
 }
 
@@ -71,23 +69,35 @@ void Scan_Windows_Temp_Files(ScanArguments& args) { Windows_Folder_Category(args
 void Scan_Prefetch_Files(ScanArguments& args) { Windows_Folder_Category(args, "\\Prefetch"); }
 
 void Scan_User_Temp_Files(ScanArguments& args) {
-    User_Folder_Category(args, kVolatileEnvironment, "LOCALAPPDATA", "\\Temp");
+    User_Folder_Category(args, kVolatileEnvironment, "LOCALAPPDATA", KnownPlaces::UserTemp, "\\Temp");
 }
 void Scan_Thumbnail_Cache_Files(ScanArguments& args) {
-    User_Folder_Category(args, kVolatileEnvironment, "LOCALAPPDATA", "\\Microsoft\\Windows\\Explorer");
+    User_Folder_Category(args, kVolatileEnvironment, "LOCALAPPDATA", KnownPlaces::ThumbnailCache,
+                         "\\Microsoft\\Windows\\Explorer");
 }
 void Scan_Downloaded_Temp_Files(ScanArguments& args) {
-    User_Folder_Category(args, kShellFolders, "{374DE290-123F-4565-9164-39C4925E467B}");
+    User_Folder_Category(args, kShellFolders, "{374DE290-123F-4565-9164-39C4925E467B}", KnownPlaces::Downloads);
 }
-void Scan_CD_Burn_Temp_Files(ScanArguments& args) { User_Folder_Category(args, kShellFolders, "CD Burning"); }
-void Scan_Recent_File_Shortcuts(ScanArguments& args) { User_Folder_Category(args, kShellFolders, "Recent"); }
-void Scan_IE_History_Files(ScanArguments& args) { User_Folder_Category(args, kShellFolders, "History"); }
-void Scan_IE_Cookie_Files(ScanArguments& args) { User_Folder_Category(args, kShellFolders, "Cookies"); }
-void Scan_IE_Temporary_Files(ScanArguments& args) { User_Folder_Category(args, kShellFolders, "Cache"); }
+void Scan_CD_Burn_Temp_Files(ScanArguments& args) {
+    User_Folder_Category(args, kShellFolders, "CD Burning", KnownPlaces::CdBurn);
+}
+void Scan_Recent_File_Shortcuts(ScanArguments& args) {
+    User_Folder_Category(args, kShellFolders, "Recent", KnownPlaces::Recent);
+}
+void Scan_IE_History_Files(ScanArguments& args) {
+    User_Folder_Category(args, kShellFolders, "History", KnownPlaces::History);
+}
+void Scan_IE_Cookie_Files(ScanArguments& args) {
+    User_Folder_Category(args, kShellFolders, "Cookies", KnownPlaces::Cookies);
+}
+void Scan_IE_Temporary_Files(ScanArguments& args) {
+    User_Folder_Category(args, kShellFolders, "Cache", KnownPlaces::TemporaryInternetFiles);
+}
 
 void Scan_Downloaded_Installations(ScanArguments& args) {
     FolderCategory category(args);
-    Walk_User_Folders(category, kVolatileEnvironment, "LOCALAPPDATA", "\\Downloaded Installations");
+    Walk_User_Folders(category, kVolatileEnvironment, "LOCALAPPDATA", "\\Downloaded Installations",
+                      KnownPlaces::DownloadedInstallations);
     if (!category.Stopped()) Walk_Windows_Folder(category, "\\Downloaded Installations");
     category.Finish();
 }
@@ -96,8 +106,9 @@ void Scan_Invalid_Shortcuts(ScanArguments& args) {
     FolderCategory category(args);
     CategoryRun& run = category.Run();
     ScanTarget& target = args.target;
-    for (std::string recent : User_Folder_Values(target, kShellFolders, "Recent")) {
-        if (!Extract_File_Path(recent) || !Is_Walkable_Folder(target, recent)) continue;
+    for (const std::string& recent :
+         category.Confinement().User_Folders(kShellFolders, "Recent", "", KnownPlaces::Recent)) {
+        if (!Is_Walkable_Folder(target, recent)) continue;
         const WqlFolder wql = Wql_Folder(recent);
         const auto shortcuts = target.Cimv2().ExecQuery(
             "Select * From Win32_ShortcutFile Where Drive='" + wql.drive + "' And Path='" + wql.path + "'",

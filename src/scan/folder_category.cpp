@@ -1,9 +1,7 @@
 #include "scan/folder_category.h"
 
-#include <algorithm>
 #include <cctype>
 
-#include "base/text.h"
 #include "base/ui/main_window_port.h"
 #include "scan/scan_target.h"
 
@@ -16,26 +14,8 @@ bool Is_Walkable_Folder(ScanTarget& target, std::string_view folder) {
     return target.Is_Fixed_Drive(folder.substr(0, 2));
 }
 
-std::vector<std::string> User_Folder_Values(ScanTarget& target, std::string_view keyBelowUser,
-                                            std::string_view valueName) {
-    std::vector<std::string> folders;
-    for (const std::string& user : target.Enum_Key(kHkeyUsersRoot, "")) {
-        const std::string key = user + std::string(keyBelowUser);
-        if (!target.Check_Access(kHkeyUsersRoot, key, remote::kKeyQueryValue)) continue;
-        std::string folder;
-        if (target.Get_String_Value(kHkeyUsersRoot, key, valueName, 1, folder) != remote::StringRead::Read ||
-            folder.empty()) {
-            continue;
-        }
-        // Profiles that share a folder (.DEFAULT and a user, on some systems)
-        // must not list its content twice.
-        const auto same = [&](const std::string& known) { return Lower_Ascii(known) == Lower_Ascii(folder); };
-        if (std::none_of(folders.begin(), folders.end(), same)) folders.push_back(std::move(folder));
-    }
-    return folders;
-}
-
-FolderCategory::FolderCategory(ScanArguments& args) : run_(args), walker_(run_, args.target.Cimv2()) {
+FolderCategory::FolderCategory(ScanArguments& args)
+    : run_(args), walker_(run_, args.target.Cimv2()), confinement_(args.target) {
     args.window.FormDoMyDoEvents();
     args.window.Suspend_Results_Drawing(true);
 }

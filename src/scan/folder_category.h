@@ -1,7 +1,8 @@
 // What the disk-style categories share: the common body of a category that
 // walks folders (header, results list drawing suspended, the walker, the
-// count and the warning about folders that could not be listed), the
-// per-user folders read from the registry, and which folders may be walked.
+// count and the warning about folders that could not be listed), and which
+// folders may be walked. Where a folder read from the registry may lie is
+// folder_confinement.h's.
 #pragma once
 
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "scan/category_run.h"
+#include "scan/folder_confinement.h"
 #include "scan/folder_walker.h"
 
 namespace corvane::scan {
@@ -20,12 +22,6 @@ inline constexpr const char* kShellFolders = "\\Software\\Microsoft\\Windows\\Cu
 // the root of a fixed drive of the target: a network path, a removable drive
 // or a whole drive named by a damaged value is never emptied.
 [[nodiscard]] bool Is_Walkable_Folder(ScanTarget& target, std::string_view folder);
-
-// For each user of HKEY_USERS whose key user + keyBelowUser is readable and
-// whose value valueName is a non-empty text: that text, in user order, each
-// folder once.
-[[nodiscard]] std::vector<std::string> User_Folder_Values(ScanTarget& target, std::string_view keyBelowUser,
-                                                          std::string_view valueName);
 
 class FolderCategory {
 public:
@@ -44,10 +40,12 @@ public:
 
     [[nodiscard]] CategoryRun& Run() noexcept { return run_; }
     [[nodiscard]] FolderWalker& Walker() noexcept { return walker_; }
+    [[nodiscard]] FolderConfinement& Confinement() noexcept { return confinement_; }
 
 private:
     CategoryRun run_;
     FolderWalker walker_;
+    FolderConfinement confinement_;
 };
 
 }  // namespace corvane::scan

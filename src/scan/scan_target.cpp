@@ -121,6 +121,14 @@ remote::StringRead ScanTarget::Get_String_Value(std::uint32_t root, std::string_
     return result;
 }
 
+remote::StringRead ScanTarget::Get_Expanded_String_Value(std::uint32_t root, std::string_view keyPath,
+                                                         std::string_view valueName, std::string& value) {
+    wmi::Variant read;
+    const remote::StringRead result = remote::WMI_Get_Expanded_String_Value(Registry(), root, keyPath, valueName, read);
+    value = Value_Text(read);
+    return result;
+}
+
 bool ScanTarget::Get_Binary_Size(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
                                  std::size_t& size) {
     return remote::WMI_Get_Binary_Size(Registry(), root, keyPath, valueName, size);

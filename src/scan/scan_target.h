@@ -75,6 +75,10 @@ public:
                                                       std::string_view valueName, std::int32_t valueType,
                                                       std::string& value);
 
+    // remote::WMI_Get_Expanded_String_Value, expanded by the computer itself.
+    [[nodiscard]] remote::StringRead Get_Expanded_String_Value(std::uint32_t root, std::string_view keyPath,
+                                                               std::string_view valueName, std::string& value);
+
     // GetBinaryValue; true with the value's length in bytes when it was read.
     [[nodiscard]] bool Get_Binary_Size(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
                                        std::size_t& size);

@@ -1,10 +1,15 @@
 // The disk-style categories on simulated computers: the walker's rows and
 // their order, what it must never list (excepted folders, junctions, folders
 // it could not list), Stop and Skip at depth, the per-user folders, invalid
-// shortcuts, the systemwide search, and a fix that deletes exactly the listed
-// files and folders, content first. Firefox profiles are scanned under Wine.
+// shortcuts, the systemwide search, a fix that deletes exactly the listed
+// files and folders, content first, and the folders that must never be
+// cleaned whatever the registry names. profiles.ini is read under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
+#include "remote/canonical_path.h"
 #include "scan/folder_walker.h"
 #include "scan/systemwide_search.h"
 #include "scan_world.h"
@@ -15,21 +20,49 @@ namespace {
 using remote::kHkeyUsers;
 constexpr const char* kUser = "S-1-5-21-7";
 constexpr const char* kShell = "S-1-5-21-7\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kShellBelowUser = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kProfileList = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\";
 constexpr const char* kTemp = "C:\\Windows\\Temp\\";
+constexpr const char* kAnn = "C:\\Users\\ann\\";
+constexpr const char* kSystemProfile = "C:\\Windows\\system32\\config\\systemprofile\\";
+constexpr const char* kDownloads = "{374DE290-123F-4565-9164-39C4925E467B}";
+
+// Each Shell Folders value where Windows Vista and later keep it, below the profile.
+const std::vector<std::pair<const char*, const char*>> kShellPlaces = {
+    {"Recent", "AppData\\Roaming\\Microsoft\\Windows\\Recent"},
+    {"History", "AppData\\Local\\Microsoft\\Windows\\History"},
+    {"Cookies", "AppData\\Roaming\\Microsoft\\Windows\\Cookies"},
+    {"Cache", "AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files"},
+    {"CD Burning", "AppData\\Local\\Microsoft\\Windows\\Burn\\Burn"},
+    {kDownloads, "Downloads"}};
 
 struct DiskWorld {
-    DiskWorld() : pc(world.Add_Computer("PC1")) {
-        world.Add_Node("PC1");
+    explicit DiskWorld(const char* name = "PC1")
+        : pc(std::string_view(name) == kLocalName ? world.network.Local() : world.Add_Computer(name)) {
+        world.Add_Node(name);
         world.Set_Options(0);
-        const std::string volatileKey = std::string(kUser) + "\\Volatile Environment";
-        pc.registry.Set_String(kHkeyUsers, volatileKey, "LOCALAPPDATA", "C:\\Users\\ann\\AppData\\Local");
-        pc.registry.Set_String(kHkeyUsers, volatileKey, "APPDATA", "C:\\Users\\ann\\AppData\\Roaming");
-        pc.registry.Set_String(kHkeyUsers, "S-1-5-21-8\\Volatile Environment", "TEMP", "C:\\x");
-        // A second profile sharing the first one's Recent folder: listed once.
-        pc.registry.Set_String(kHkeyUsers, std::string(kShell).replace(9, 1, "8"), "Recent", "C:\\USERS\\ann\\Recent");
-        for (const char* value : {"Recent", "History", "Cookies", "Cache", "CD Burning"}) {
-            pc.registry.Set_String(kHkeyUsers, kShell, value, std::string("C:\\Users\\ann\\") + value);
+        // ann's profile, written as Windows writes it; bob's; the system
+        // account's (shared with .DEFAULT, which has no entry).
+        pc.registry.Set_String(kHklm, std::string(kProfileList) + kUser, "ProfileImagePath",
+                               "%SystemDrive%\\Users\\ann", remote::kRegExpandSz);
+        pc.registry.Set_String(kHklm, std::string(kProfileList) + "S-1-5-21-8", "ProfileImagePath", "C:\\Users\\bob");
+        pc.registry.Set_String(kHklm, std::string(kProfileList) + "S-1-5-18", "ProfileImagePath",
+                               "%SystemRoot%\\system32\\config\\systemprofile", remote::kRegExpandSz);
+        Set_Environment(kUser, std::string(kAnn) + "AppData\\Local", std::string(kAnn) + "AppData\\Roaming");
+        for (const char* system : {".DEFAULT", "S-1-5-18"}) {
+            Set_Environment(system, std::string(kSystemProfile) + "AppData\\Local", "");
         }
+        pc.registry.Set_String(kHkeyUsers, "S-1-5-21-8\\Volatile Environment", "TEMP", "C:\\x");
+        for (const auto& [value, place] : kShellPlaces) {
+            pc.registry.Set_String(kHkeyUsers, kShell, value, std::string(kAnn) + place);
+            // .DEFAULT names ann's folders (as under Wine): not its own, so refused.
+            pc.registry.Set_String(kHkeyUsers, std::string(".DEFAULT") + kShellBelowUser, value,
+                                   std::string(kAnn) + place);
+        }
+    }
+    void Set_Environment(const std::string& user, const std::string& local, const std::string& roaming) {
+        pc.registry.Set_String(kHkeyUsers, user + "\\Volatile Environment", "LOCALAPPDATA", local);
+        if (!roaming.empty()) pc.registry.Set_String(kHkeyUsers, user + "\\Volatile Environment", "APPDATA", roaming);
     }
     // "text|detail|fix digit" of every file or folder row, in list order.
     std::vector<std::string> Scan(const char* category) {
@@ -115,28 +148,168 @@ TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
 }
 
 TEST(UserFolders, EachCategoryWalksItsFolders) {
-    // Downloaded Temp Files ("dF"): a whole drive named by the value is never walked.
+    // Downloaded Temp Files ("dF"): a whole drive named by the value is never
+    // walked. The system account's Temp, named by two hives, is walked once.
     const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
         {"dA", {"m.dmp"}}, {"dB", {"t.tmp"}},   {"dD", {"burn.tmp"}}, {"dE", {"t"}},
         {"dF", {}},        {"dH", {"doc.lnk"}}, {"dI", {"p.pf"}},     {"dJ", {"u.msi", "w.msi"}},
         {"iA", {"h.dat"}}, {"iB", {"c.txt"}},   {"iC", {"i.tmp"}}};
     for (const auto& [category, expected] : cases) {
         DiskWorld w;
-        w.Add_Files("C:\\Users\\ann\\",
-                    {"AppData\\Local\\Temp\\t.tmp", "AppData\\Local\\Microsoft\\Windows\\Explorer\\t",
-                     "AppData\\Local\\Downloaded Installations\\u.msi", "Recent\\doc.lnk", "History\\h.dat",
-                     "Cookies\\c.txt", "Cache\\i.tmp", "CD Burning\\burn.tmp"});
+        w.Add_Files(kAnn, {"AppData\\Local\\Temp\\t.tmp", "AppData\\Local\\Microsoft\\Windows\\Explorer\\t",
+                           "AppData\\Local\\Downloaded Installations\\u.msi",
+                           "AppData\\Roaming\\Microsoft\\Windows\\Recent\\doc.lnk",
+                           "AppData\\Local\\Microsoft\\Windows\\History\\h.dat",
+                           "AppData\\Roaming\\Microsoft\\Windows\\Cookies\\c.txt",
+                           "AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files\\i.tmp",
+                           "AppData\\Local\\Microsoft\\Windows\\Burn\\Burn\\burn.tmp"});
         w.Add_Files("C:\\", {"Windows\\Downloaded Installations\\w.msi", "Windows\\Minidump\\m.dmp",
                              "Windows\\Prefetch\\p.pf", "other\\stay.tmp"});
         w.pc.registry.Set_String(kHkeyUsers, kShell, "{374DE290-123F-4565-9164-39C4925E467B}", "C:\\");
         EXPECT_EQ(w.Texts(category), expected) << category;
+        // Its two listings (folders, files), not four.
+        const std::size_t systemTemp =
+            w.world.network.Count(remote::CallKind::Query, "systemprofile\\\\AppData\\\\Local\\\\Temp\\\\'");
+        EXPECT_EQ(systemTemp, std::string_view(category) == "dB" ? 2u : 0u) << category;
     }
+}
+
+// Every per-user value of bob (or the Windows directory the computer
+// reports) pointed somewhere Windows keeps no such files, in a form Windows
+// reads otherwise, or through a junction: on the computer the program runs
+// on, whose file system is asked too. Nothing there is listed or deleted and
+// the log says why, while ann's folders and the Windows folders are still
+// cleaned; Firefox profiles are told by their names.
+struct Misdirection {
+    const char* bobValue;
+    const char* reason;                 // in the warning about bob's values
+    const char* windowsDirectory = "";  // "": as it is
+    const char* junction = "";          // a folder made a junction
+};
+
+std::vector<std::string> Cleaned_Places() {
+    std::vector<std::string> places{"C:\\Windows\\Temp", "C:\\Windows\\Minidump", "C:\\Windows\\Prefetch",
+                                    "C:\\Windows\\Downloaded Installations"};
+    for (const char* place :
+         {"AppData\\Local\\Temp", "AppData\\Local\\Microsoft\\Windows\\Explorer",
+          "AppData\\Local\\Downloaded Installations", "AppData\\Roaming\\Mozilla\\Firefox\\Profiles",
+          "AppData\\Local\\Mozilla\\Firefox\\Profiles"}) {
+        places.push_back(std::string(kAnn) + place);
+    }
+    for (const auto& [value, place] : kShellPlaces) places.push_back(std::string(kAnn) + place);
+    return places;
+}
+
+TEST(FolderConfinement, MisdirectedFoldersAreNeverCleaned) {
+    const std::string bob = "C:\\Users\\bob\\AppData\\Local\\Temp";
+    const std::vector<Misdirection> cases = {
+        {"C:\\Users\\carol\\AppData\\Local\\Temp", "not where Windows keeps User Temp"},
+        {"C:\\Users\\bob", "not where Windows keeps History"},
+        {"C:\\Users\\bob\\AppData", "not where Windows keeps Cookies"},
+        {"C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Protect", "not where Windows keeps Recent"},
+        {"C:\\Users\\bob\\Documents", "not where Windows keeps Downloads"},
+        {"C:\\ProgramData", "not where Windows keeps Firefox profiles"},
+        {"C:\\Program Files", "not where Windows keeps Temporary Internet Files", "C:\\Program Files"},
+        {"C:\\Windows", "not where Windows keeps CD Burn", "C:\\Windows\\system32\\.."},
+        {"C:\\.", "not where Windows keeps Thumbnail Cache", "C:\\."},
+        {"C:\\x\\..", "not where Windows keeps History", "C:\\x\\.."},
+        {"C:/Users/bob/AppData/Local/Temp", "refused path form", "C:/Windows"},
+        {"C:Users\\bob\\AppData\\Local\\Temp", "refused path form", "C:Windows"},
+        {"\\Users\\bob\\AppData\\Local\\Temp", "refused path form", "\\Windows"},
+        {"\\\\?\\C:\\Users\\bob\\AppData\\Local\\Temp", "refused path form", "\\\\?\\C:\\Windows"},
+        {"\\\\.\\C:\\Users\\bob\\AppData\\Local\\Temp", "refused path form", "\\\\.\\C:\\Windows"},
+        {"\\\\WORKSTATION\\C$\\Users\\bob\\AppData\\Local\\Temp", "refused path form", "\\\\WORKSTATION\\C$\\Windows"},
+        {"C:\\Users\\bob\\AppData\\Local\\Temp:x", "refused path form", "C:\\Windows:x"},
+        {"C:\\Users\\bob.\\AppData\\Local\\Temp", "refused path form", "C:\\Windows."},
+        {"C:\\Users\\bob\\AppData \\Local\\Temp", "refused path form"},
+        {"C:\\Users\\bob\\APPDAT~1\\Local\\Temp", "refused path form", "C:\\WINDOW~1"},
+        {"C:\\Users\\bob\\AppData\\Local\\Temp", "a reparse point on the way", "C:\\WinLink",
+         "C:\\Users\\bob\\AppData"},
+        {"C:\\Users\\bob\\AppData\\Local\\Temp", "a reparse point on the way", "",
+         "C:\\Users\\bob\\AppData\\Local\\Temp"},
+    };
+    const std::vector<std::string> kept = {
+        "C:\\Users\\carol\\AppData\\Local\\Temp\\keep.tmp",
+        "C:\\Users\\bob\\keep.dat",
+        "C:\\Users\\bob\\AppData\\keep.dat",
+        "C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Protect\\keep.key",
+        "C:\\Users\\bob\\Documents\\keep.doc",
+        "C:\\ProgramData\\keep.dat",
+        "C:\\Program Files\\keep.exe",
+        "C:\\Windows\\system32\\drivers\\etc\\hosts",
+        "C:\\x\\keep.dat",
+        bob + "\\keep.tmp",
+        bob + "\\Temp\\keep.tmp",
+        "C:\\WinLink\\Temp\\keep.tmp",
+        std::string(kAnn) + "AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\a.default\\places.sqlite",
+        std::string(kAnn) + "AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\a.default\\key4.db",
+        std::string(kAnn) + "AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\a.default.bak\\cookies.sqlite"};
+    const std::vector<std::string> places = Cleaned_Places();
+    for (const Misdirection& misdirection : cases) {
+        SCOPED_TRACE(std::string(misdirection.bobValue) + " / " + misdirection.windowsDirectory);
+        DiskWorld w(kLocalName);
+        for (const auto& [value, place] : kShellPlaces) {
+            w.pc.registry.Set_String(kHkeyUsers, std::string("S-1-5-21-8") + kShellBelowUser, value,
+                                     misdirection.bobValue);
+        }
+        w.Set_Environment("S-1-5-21-8", misdirection.bobValue, misdirection.bobValue);
+        if (*misdirection.windowsDirectory != '\0') w.pc.facts.windowsDirectory = misdirection.windowsDirectory;
+        const std::string firefox = std::string(kAnn) + "AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\";
+        std::vector<std::string> cleaned{std::string(kAnn) +
+                                         "AppData\\Local\\Mozilla\\Firefox\\Profiles\\a.default\\cache2\\e1"};
+        for (const std::string& place : places) {
+            if (place.find("Firefox") == std::string::npos) cleaned.push_back(place + "\\gone.tmp");
+        }
+        for (const char* profile : {"a.default", "b.default-release", "c.dev-edition-default"}) {
+            cleaned.push_back(firefox + profile + "\\cookies.sqlite");
+        }
+        for (const char* file : {"downloads.sqlite", "logins.json", "signons.sqlite"}) {
+            cleaned.push_back(firefox + "a.default\\" + file);
+        }
+        for (const std::string& file : cleaned) w.pc.files.Add_File(file);
+        for (const std::string& file : kept) w.pc.files.Add_File(file);
+        if (*misdirection.junction != '\0') w.pc.files.Mark_Reparse_Point(misdirection.junction);
+        w.pc.files.Mark_Reparse_Point("C:\\WinLink");
+        for (const char* category : {"dA", "dB", "dC", "dD", "dE", "dF", "dG", "dH", "dI", "dJ",
+                                     "iA", "iB", "iC", "xA", "xC", "xE", "xF", "xG", "xH", "xI"}) {
+            w.world.Check_Category(category);
+        }
+        w.world.Scan_Without_Fix();
+        for (const ListRow* row : w.world.Rows('c')) {
+            const std::string& path = row->Sub(1).tag;
+            EXPECT_TRUE(std::any_of(places.begin(), places.end(), [&](const std::string& place) {
+                return remote::Is_At_Or_Below(path, place);
+            })) << path;
+        }
+        w.world.Fix();
+        for (const std::string& file : kept) EXPECT_TRUE(w.pc.files.Find(file).has_value()) << file;
+        // The Windows folders are cleaned when the directory is C:\Windows, however written.
+        const bool windowsKept = remote::Canonical_Path(w.pc.facts.windowsDirectory) != "C:\\Windows";
+        for (const std::string& file : cleaned) {
+            EXPECT_EQ(w.pc.files.Find(file).has_value(), windowsKept && file.starts_with("C:\\Windows\\")) << file;
+        }
+        const std::string log = w.world.Log();
+        EXPECT_NE(log.find("user S-1-5-21-8, profile C:\\Users\\bob: "), std::string::npos);
+        EXPECT_NE(log.find(misdirection.reason), std::string::npos) << log;
+    }
+    std::printf("folder confinement: %zu cases\n", cases.size());
+}
+
+TEST(FolderConfinement, AJunctionMadeAfterTheScanStopsTheFix) {
+    DiskWorld w(kLocalName);
+    const std::string file = std::string(kAnn) + "AppData\\Local\\Temp\\t.tmp";
+    w.pc.files.Add_File(file);
+    ASSERT_EQ(w.Texts("dB"), (std::vector<std::string>{"t.tmp"}));
+    w.pc.files.Mark_Reparse_Point(std::string(kAnn) + "AppData\\Local");
+    w.world.Fix();
+    EXPECT_TRUE(w.pc.files.Find(file).has_value());
+    EXPECT_EQ(w.world.Rows('c')[0]->Sub(2).text, "a reparse point on the way");
 }
 
 TEST(InvalidShortcuts, OnlyATargetMissingFromAFixedDrive) {
     DiskWorld w;
     w.pc.disks.push_back({"E:", 2});
-    const std::string recent = "C:\\Users\\ann\\Recent\\";
+    const std::string recent = std::string(kAnn) + "AppData\\Roaming\\Microsoft\\Windows\\Recent\\";
     for (const auto& [name, target] : std::vector<std::pair<const char*, const char*>>{
              {"gone.lnk", "C:\\gone.exe"}, {"ok.lnk", "C:\\Windows"}, {"net.lnk", "\\\\s\\x"}, {"usb.lnk", "E:\\a"}}) {
         w.pc.files.Add_Shortcut(recent + name, target);

@@ -259,4 +259,22 @@ ListingResult SimNetwork::List_Folder(std::string_view folderPath, std::vector<L
     return ListingResult::Found;
 }
 
+std::optional<std::string> SimNetwork::Long_Path(std::string_view path) {
+    const auto entry = Local().files.Find(path);
+    if (!entry) return std::nullopt;
+    return entry->path;
+}
+
+LocalPathKind SimNetwork::Path_Kind(std::string_view path) {
+    const auto entry = Local().files.Find(path);
+    if (!entry) return LocalPathKind::Missing;
+    return entry->isReparsePoint ? LocalPathKind::ReparsePoint : LocalPathKind::Plain;
+}
+
+std::optional<std::string> SimNetwork::Read_Small_File(std::string_view path, std::size_t maxBytes) {
+    const auto bytes = Local().files.Read_File(path);
+    if (!bytes || bytes->size() > maxBytes) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
+}
+
 }  // namespace corvane::remote

@@ -77,6 +77,10 @@ public:
     // ---- ILocalSystem
     OsVersionNumbers Os_Version() override { return localVersion; }
     std::string Computer_Name() override { return localName_; }
+    // The local computer's own files; its names have no short forms.
+    std::optional<std::string> Long_Path(std::string_view path) override;
+    LocalPathKind Path_Kind(std::string_view path) override;
+    std::optional<std::string> Read_Small_File(std::string_view path, std::size_t maxBytes) override;
 
     // Called by the recording wrappers: records the call and raises a fault when one applies.
     void Before_Call(const SimComputer& computer, CallRecord record);

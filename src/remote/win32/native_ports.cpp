@@ -10,6 +10,7 @@
 #include "base/win32/platform_win32.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
+#include "remote/win32/native_store.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
 
@@ -164,6 +165,12 @@ OsVersionNumbers NativeLocalSystem::Os_Version() {
 }
 
 std::string NativeLocalSystem::Computer_Name() { return ::corvane::win32::Local_Computer_Name(); }
+
+std::optional<std::string> NativeLocalSystem::Long_Path(std::string_view path) { return Native_Long_Path(path); }
+LocalPathKind NativeLocalSystem::Path_Kind(std::string_view path) { return Native_Path_Kind(path); }
+std::optional<std::string> NativeLocalSystem::Read_Small_File(std::string_view path, std::size_t maxBytes) {
+    return Native_Read_Small_File(path, maxBytes);
+}
 
 }  // namespace corvane::remote::win32
 

@@ -46,6 +46,10 @@ class NativeLocalSystem final : public ILocalSystem {
 public:
     [[nodiscard]] OsVersionNumbers Os_Version() override;
     [[nodiscard]] std::string Computer_Name() override;
+    // The native store's answers (native_store.h).
+    [[nodiscard]] std::optional<std::string> Long_Path(std::string_view path) override;
+    [[nodiscard]] LocalPathKind Path_Kind(std::string_view path) override;
+    [[nodiscard]] std::optional<std::string> Read_Small_File(std::string_view path, std::size_t maxBytes) override;
 };
 
 // The per-user local application data folder (FOLDERID_LocalAppData).

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "remote/local_system.h"
 #include "remote/machine_store.h"
 
 namespace corvane::remote::win32 {
@@ -74,5 +75,13 @@ private:
     // asking it per file costs more than the listing itself.
     std::map<std::string, std::string> typeNames_;
 };
+
+// What only the local file system can tell about a path, for the local-system
+// port: GetLongPathNameW's long form of an existing path, whether the path is
+// a reparse point (FindFirstFileExW on the path itself, the attributes a
+// listing shows), and the content of a small file.
+[[nodiscard]] std::optional<std::string> Native_Long_Path(std::string_view path);
+[[nodiscard]] LocalPathKind Native_Path_Kind(std::string_view path);
+[[nodiscard]] std::optional<std::string> Native_Read_Small_File(std::string_view path, std::size_t maxBytes);
 
 }  // namespace corvane::remote::win32

@@ -225,4 +225,48 @@ std::string NativeStore::Shortcut_Target(std::string_view path) {
     return Narrow(target);
 }
 
+std::optional<std::string> Native_Long_Path(std::string_view path) {
+    const std::wstring wide = Widen(path);
+    const DWORD size = GetLongPathNameW(wide.c_str(), nullptr, 0);
+    if (size == 0) return std::nullopt;
+    std::wstring buffer(size, L'\0');
+    const DWORD written = GetLongPathNameW(wide.c_str(), buffer.data(), size);
+    if (written == 0 || written >= size) return std::nullopt;
+    buffer.resize(written);
+    return Narrow(buffer);
+}
+
+LocalPathKind Native_Path_Kind(std::string_view path) {
+    const std::string normal = Normalize_Folder_Path(path);
+    if (normal.empty() || Has_Wildcard(normal)) return LocalPathKind::Unknown;
+    const std::wstring wide = Widen(normal);
+    WIN32_FIND_DATAW data{};
+    unique_find find(FindFirstFileExW(wide.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (!find) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? LocalPathKind::Missing
+                                                                              : LocalPathKind::Unknown;
+    }
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? LocalPathKind::ReparsePoint
+                                                                       : LocalPathKind::Plain;
+}
+
+std::optional<std::string> Native_Read_Small_File(std::string_view path, std::size_t maxBytes) {
+    unique_hfile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
+        return std::nullopt;
+    }
+    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!content.empty() &&
+        (!ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr) ||
+         read != content.size())) {
+        return std::nullopt;
+    }
+    return content;
+}
+
 }  // namespace corvane::remote::win32

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # cvnscan.exe's disk, browser and search categories against a Wine prefix of
 # their own: seeded temporary folders, real shortcuts (saved by the shell's
-# link objects) and Firefox profiles of both generations must be listed
-# exactly, a link inside a temporary folder never, and --fix must delete
-# exactly the listed files and folders and nothing else (listings of C:
-# before and after). The programs run from C:
-# of the prefix, which has no other drive. Prints "N passed, N failed".
+# link objects) and Firefox profiles of both generations (the ones
+# profiles.ini names, and by their names where there is none) must be listed
+# exactly; a link inside a temporary folder never, nor a profile copy, nor the
+# places where the user's own hive values point elsewhere (the drive, other
+# folders, a link on the way); and --fix must delete exactly the listed files
+# and folders and nothing else (listings of C: before and after). The
+# programs run from C: of the prefix, which has no other drive. Prints
+# "N passed, N failed".
 # Arguments: cvnscan.exe, the database file, the prefix folder to (re)create.
 set -uo pipefail
 
@@ -41,11 +44,36 @@ listing() {
   (cd "$c" && find . -mindepth 1 ! -path './cvn' ! -path './cvn/*' | sed 's|^\.|c:|; s|/|\\|g' | tr 'A-Z' 'a-z' | sort)
 }
 
+user=$(ls "$c/users" | grep -vx Public | head -n 1)
+local="$c/users/$user/AppData/Local" roaming="$c/users/$user/AppData/Roaming"
+# Hive values a user can set, pointed where no such files are kept: the drive,
+# the user's documents, other programs' folders (one through a device path,
+# one by its short name), and the burn folder through a link to a folder
+# outside the profile.
+shell='Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+mkdir -p "$c/Program Files/cvnkeep"
+# The folder's short name as Wine makes it (C:\PROG~FBU\cvnkeep); cmd reads
+# the quotes of a for loop right only from a batch file.
+printf '%s\r\n' '@for %%I in ("C:\Program Files\cvnkeep") do @echo %%~sI' >"$c/cvn/short.bat"
+short=$(cd "$c" && wine cmd /c 'C:\cvn\short.bat' </dev/null 2>/dev/null | tr -d '\r')
+check "the short name has a ~" "[[ \"$short\" == *'~'* ]]"
+for hive in HKCU 'HKU\.Default'; do
+  for pair in 'History=C:\.' "Cookies=C:\\users\\$user\\Documents" 'Cache=\\?\C:\ProgramData\cvnkeep' \
+    'CD Burning=C:\users\'"$user"'\AppData\Local\Microsoft\Windows\Burn\Burn' \
+    "{374DE290-123F-4565-9164-39C4925E467B}=$short"; do
+    wine reg add "$hive\\$shell" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1
+  done
+done
+kept=("$c/users/$user/Documents/keep.doc" "$c/ProgramData/cvnkeep/keep.dat" "$c/Program Files/cvnkeep/keep.exe"
+  "$c/cvnburn/Burn/keep.dat" "$roaming/Mozilla/Firefox/Profiles/abcd.default.bak/cookies.sqlite"
+  "$local/Mozilla/Firefox/Profiles/abcd.default.bak/cache2/keep.bin" "$c/cvnsearch/keep.txt")
+mkdir -p "$local/Microsoft/Windows"
+rm -rf "$local/Microsoft/Windows/Burn"
+ln -s ../../../../../../cvnburn "$local/Microsoft/Windows/Burn"
+
 scan >before.txt 2>/dev/null
 check "first scan exits 0" "[ $? -eq 0 ]"
 
-user=$(ls "$c/users" | grep -vx Public | head -n 1)
-local="$c/users/$user/AppData/Local" roaming="$c/users/$user/AppData/Roaming"
 recent="$roaming/Microsoft/Windows/Recent" old="Mozilla/Firefox/Profiles/old1234.default"
 new="Mozilla/Firefox/Profiles/new5678.default-release"
 seed() { for file in "$@"; do mkdir -p "$(dirname "$file")" && echo data >"$file"; done; }
@@ -54,11 +82,15 @@ win() { for path in "$@"; do printf 'c:%s\n' "${path#"$c"}" | tr '/A-Z' '\\a-z';
 obsolete=("$c/windows/temp/cvnseed/a.tmp" "$c/windows/temp/cvnseed/sub/deeper/b.dat" "$local/Temp/cvnuser/u.dat"
   "$c/cvnsearch/x.tmp" "$local/$old/Cache/c1" "$local/$new/cache2/entries/e1")
 for file in cookies.sqlite signons.sqlite downloads.sqlite search.sqlite; do obsolete+=("$roaming/$old/$file"); done
-for file in cookies.sqlite places.sqlite logins.json key4.db formhistory.sqlite permissions.sqlite; do
-  obsolete+=("$roaming/$new/$file")
-done
-seed "${obsolete[@]}" "$c/cvnsearch/keep.txt" "$roaming/$new/prefs.js" "$local/$new/startupCache/keep.bin" \
-  "$roaming/Mozilla/Firefox/Profiles/x.backup/cookies.sqlite"
+for file in cookies.sqlite logins.json formhistory.sqlite permissions.sqlite; do obsolete+=("$roaming/$new/$file"); done
+# A profile only profiles.ini names; the bookmarks' and the keys' databases stay.
+obsolete+=("$roaming/Mozilla/Firefox/Profiles/work.custom/cookies.sqlite")
+kept+=("$roaming/$new/places.sqlite" "$roaming/$new/key4.db" "$roaming/$new/prefs.js" "$local/$new/startupCache/keep.bin")
+mkdir -p "$roaming/Mozilla/Firefox"
+printf '%s\r\n' '[General]' 'StartWithLastProfile=1' '' '[Profile0]' 'Name=old' 'IsRelative=1' "Path=${old#*Firefox/}" '' \
+  '[Profile1]' 'Name=new' 'IsRelative=1' "Path=${new#*Firefox/}" '' '[Profile2]' 'Name=work' 'IsRelative=1' \
+  'Path=Profiles/work.custom' >"$roaming/Mozilla/Firefox/profiles.ini"
+seed "${obsolete[@]}" "${kept[@]}" "$roaming/Mozilla/Firefox/Profiles/x.backup/cookies.sqlite"
 # A link in a temporary folder to a folder outside it (Wine shows it as a
 # reparse point, like a junction): neither it nor what it leads to is listed.
 seed "$c/cvnlinked/precious.dat"
@@ -90,8 +122,13 @@ listing >c-after.txt
 paths fix.out >fixed.paths
 comm -23 c-before.txt c-after.txt >deleted.txt
 check "the fix deleted exactly the listed files and folders" "diff -u fixed.paths deleted.txt >&2"
-check "every kept seed is still there" "[ -f \"$c/cvnsearch/keep.txt\" ] && [ -f \"$c/cvnlinked/precious.dat\" ] &&
-  [ -f \"$roaming/$new/prefs.js\" ] && [ -f \"$local/$new/startupCache/keep.bin\" ]"
+for file in "${kept[@]}" "$c/cvnlinked/precious.dat" "$c/windows/system32/drivers/etc/hosts"; do
+  check "kept: ${file#"$c"}" "[ -f \"$file\" ]"
+done
+for reason in 'refused path form' 'not where Windows keeps History' 'not where Windows keeps Cookies' \
+  'not where Windows keeps Downloads' 'a reparse point on the way'; do
+  check "the log says why a folder was not cleaned: $reason" "grep -q '$reason' \"$c/cvn/cvnscan.log\""
+done
 check "one log line per deletion" \
   "[ \"\$(grep -c 'Deleted: ' \"$c/cvn/cvnscan.log\")\" -ge \"\$(grep -c . deleted.txt)\" ]"
 
