@@ -41,7 +41,8 @@ ImportResult Read_Result(wmi::IServices& cimv2, std::string_view folder, bool en
     int exitCode = 0;
     const auto parsed = std::from_chars(code.data(), code.data() + code.size(), exitCode);
     if (parsed.ec != std::errc() || parsed.ptr != code.data() + code.size()) return {ImportOutcome::Unconfirmed};
-    return exitCode == 0 ? ImportResult{ImportOutcome::Done} : ImportResult{ImportOutcome::CompletedWithErrors, exitCode};
+    return exitCode == 0 ? ImportResult{ImportOutcome::Done}
+                         : ImportResult{ImportOutcome::CompletedWithErrors, exitCode};
 }
 
 }  // namespace

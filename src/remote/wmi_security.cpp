@@ -60,9 +60,11 @@ std::string Access_Beyond_Administrators(const FileSecurity& security) {
     if ((security.controlFlags & kSecurityDaclPresent) == 0) return "no access list: everyone has full access";
     for (const AccessEntry& entry : security.dacl) {
         if (entry.aceType == kAceDenied) continue;
-        const bool administrators = entry.aceType == kAceAllowed && (Equals_Ignore_Case(entry.sid, kAdministratorsSid) ||
-                                                                     Equals_Ignore_Case(entry.sid, kSystemSid));
-        if (!administrators) return "it grants access to " + (entry.sid.empty() ? std::string("an unknown trustee") : entry.sid);
+        const bool administrators =
+            entry.aceType == kAceAllowed &&
+            (Equals_Ignore_Case(entry.sid, kAdministratorsSid) || Equals_Ignore_Case(entry.sid, kSystemSid));
+        if (!administrators)
+            return "it grants access to " + (entry.sid.empty() ? std::string("an unknown trustee") : entry.sid);
     }
     return {};
 }

@@ -87,7 +87,9 @@ TEST_F(FullBackupTest, BothRootsIntoOneCompressedFileAndEveryProgramByItsFullPat
     EXPECT_EQ(server.startedCommands, expected);
     for (const std::string& line : server.startedCommands) {
         EXPECT_TRUE(line.starts_with("\"" + windows + "\\")) << line;
-        if (line.starts_with(cmd)) EXPECT_NE(line.find(" /d "), std::string::npos) << line;
+        if (line.starts_with(cmd)) {
+            EXPECT_NE(line.find(" /d "), std::string::npos) << line;
+        }
     }
     EXPECT_FALSE(server.files.Find("C:\\AutoRan"));
     std::string image;
