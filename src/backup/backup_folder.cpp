@@ -8,11 +8,6 @@
 namespace corvane::backup {
 namespace {
 
-std::string_view Without_Trailing_Slash(std::string_view folder) {
-    if (folder.size() > 3 && folder.back() == '\\') folder.remove_suffix(1);
-    return folder;
-}
-
 bool Folder_Exists(wmi::IServices& cimv2, std::string_view folder) {
     try {
         return !cimv2

@@ -9,14 +9,12 @@ std::string Program(std::string_view folder, std::string_view program) {
     return Quoted(std::string(folder) + "\\" + std::string(program));
 }
 
-// A "\" right before the closing quotation mark would escape it for
-// programs that parse their command line the C way.
+}  // namespace
+
 std::string_view Without_Trailing_Slash(std::string_view folder) {
     if (folder.size() > 3 && folder.back() == '\\') folder.remove_suffix(1);
     return folder;
 }
-
-}  // namespace
 
 std::string Refused_Path_Message(std::string_view path, bool forCommandInterpreter) {
     const std::string_view refused = forCommandInterpreter ? std::string_view("\"\r\n%!") : std::string_view("\"\r\n");

@@ -22,6 +22,11 @@ namespace corvane::backup {
 // even between quotation marks.
 [[nodiscard]] std::string Refused_Path_Message(std::string_view path, bool forCommandInterpreter);
 
+// The folder without its trailing "\" (a drive root keeps it): a "\" right
+// before a closing quotation mark would escape it for programs that parse
+// their command line the C way.
+[[nodiscard]] std::string_view Without_Trailing_Slash(std::string_view folder);
+
 // "<system>\cmd.exe" /d /q /c md "<folder without its trailing \>"
 [[nodiscard]] std::string Make_Folder_Command(const remote::SystemDirectories& target, std::string_view folder);
 // "<system>\icacls.exe" "<folder>" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F
