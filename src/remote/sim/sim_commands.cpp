@@ -357,9 +357,9 @@ std::vector<std::string> Split_Command_Line(std::string_view commandLine) {
 bool SimComputer::Run_Command(std::string_view commandLine, std::string& imageName) {
     const std::vector<std::string> arguments = Split_Command_Line(commandLine);
     if (arguments.empty()) return false;
+    startedCommands.emplace_back(commandLine);
     imageName = Image_Name(arguments[0]);
     if (!Is_Known_Program(imageName)) return false;
-    startedCommands.emplace_back(commandLine);
     for (const std::string& failing : failingCommands) {
         if (Contains_Ignore_Case(commandLine, failing)) return true;
     }

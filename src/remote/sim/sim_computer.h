@@ -53,7 +53,7 @@ public:
 
     // What happened, for tests to look at.
     std::vector<std::uint32_t> shutdownRequests;
-    std::vector<std::string> startedCommands;
+    std::vector<std::string> startedCommands;  // every command line given, started or not
 
     void Add_Process(std::string_view processName, std::uint32_t processId);
     void Add_Restore_Point(std::string_view description, const DateTime& created);
