@@ -2,7 +2,8 @@
 // current user's access and no backup is written into it. A backup file put
 // there by hand is listed, restored after a change through Wine's own
 // command interpreter and reg import (the change is gone, the result marker
-// too) and deleted, through the restore dialog's logic.
+// too), a file reg import refuses is reported with its exit code, and the
+// file is deleted, through the restore dialog's logic.
 #include <windows.h>
 
 #include <cstring>
@@ -71,6 +72,12 @@ TEST(BackupOnWine, NoBackupIntoAnOpenFolderAndARestoreReportsItsResult) {
     EXPECT_EQ(messages.shown.back().text, "Registry Restored successfully.");
     EXPECT_EQ(Scratch(), L"before");
     EXPECT_EQ(GetFileAttributesW(L"C:\\windows\\CVNBackup\\CVNRestoreResult.0"), INVALID_FILE_ATTRIBUTES);
+
+    // reg import refuses a file that is no registry file: its exit code is seen.
+    Write_Backup("This is no registry file.\r\n");
+    view.selected = 0;
+    presenter.Restore_Clicked();
+    EXPECT_EQ(messages.shown.back().text.substr(0, 55), "The registry import completed with errors (exit code 1)");
 
     view.selected = 0;
     presenter.Delete_Clicked();
