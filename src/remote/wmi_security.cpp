@@ -39,6 +39,7 @@ std::optional<FileSecurity> WMI_Get_File_Security(wmi::IServices& cimv2, std::st
             security.controlFlags &= ~kSecurityDaclPresent;
             return security;
         }
+        if (!dacl.Is_Array()) return std::nullopt;
         for (const wmi::Variant& item : dacl.As_Array()) {
             const wmi::ObjectPtr ace = item.As_Object();
             if (!ace) return std::nullopt;
@@ -58,6 +59,9 @@ std::optional<FileSecurity> WMI_Get_File_Security(wmi::IServices& cimv2, std::st
 
 std::string Access_Beyond_Administrators(const FileSecurity& security) {
     if ((security.controlFlags & kSecurityDaclPresent) == 0) return "no access list: everyone has full access";
+    // An empty list grants nobody, yet it is also what a list read wrongly
+    // looks like; the restricted folder always names its two accounts.
+    if (security.dacl.empty()) return "its access list is empty";
     for (const AccessEntry& entry : security.dacl) {
         if (entry.aceType == kAceDenied) continue;
         const bool administrators =

@@ -23,7 +23,8 @@ inline constexpr const char* kSystemSid = "S-1-5-18";
 [[nodiscard]] std::optional<FileSecurity> WMI_Get_File_Security(wmi::IServices& cimv2, std::string_view path);
 
 // Empty when the access list, inherited entries included, grants rights to
-// Administrators and SYSTEM only (entries that deny are no concern);
+// Administrators and SYSTEM only (entries that deny are no concern; an
+// empty list is not taken for a confirmed one);
 // otherwise what else it allows ("... grants access to S-1-5-32-545").
 [[nodiscard]] std::string Access_Beyond_Administrators(const FileSecurity& security);
 

@@ -124,6 +124,13 @@ TEST_F(FullBackupTest, BackupFolderIsReadableByAdministratorsOnly) {
          },
          false},
         {"icacls changes nothing", [](FullBackup& t) { t.server.failingCommands = {"icacls"}; }, false},
+        {"an empty access list, read as nobody's",
+         [&](FullBackup& t) {
+             t.server.files.Add_Folder(folder);
+             t.server.files.Set_Security(folder, true, {});
+             t.server.failingCommands = {"icacls"};
+         },
+         false},
         {"access cannot be read",
          [&](FullBackup& t) {
              t.server.files.Add_Folder(folder);
