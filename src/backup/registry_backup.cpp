@@ -1,5 +1,6 @@
 #include "backup/registry_backup.h"
 
+#include "backup/backup_folder.h"
 #include "backup/command_line.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
@@ -8,44 +9,23 @@
 namespace corvane::backup {
 namespace {
 
-bool Folder_Exists(wmi::IServices& cimv2, std::string_view folder) {
-    if (folder.size() > 3 && folder.back() == '\\') folder.remove_suffix(1);
-    try {
-        return !cimv2.ExecQuery("Select Name from Win32_Directory Where Name='" + remote::Wql_Escape(folder) + "'")
-                    .empty();
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
-// False also when the process list cannot be read: the program may still run.
-bool Process_Ended(wmi::IServices& cimv2, std::uint32_t processId) {
-    try {
-        return cimv2.ExecQuery("Select Name From Win32_Process where ProcessId=" + std::to_string(processId)).empty();
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
-// Starts the command and waits for it within the budget; true when it ran
-// and ended in time.
-bool Run_And_Wait(wmi::IServices& cimv2, const BackupEnvironment& env, const std::string& commandLine,
-                  double& remainingSeconds) {
-    std::uint32_t processId = 0;
-    if (!remote::WMI_Create_Process(cimv2, env.ports.clock, commandLine, processId)) return false;
-    env.progress.Do_Progress();
-    remote::Wait_For_Process(cimv2, env.ports.clock, env.ports.reporter, processId, remainingSeconds, &env.progress);
-    if (Process_Ended(cimv2, processId)) return true;
-    env.ports.reporter.Show_Error(false, "Still running after the time allowed: " + commandLine);
-    return false;
-}
-
 bool Delete_If_Present(wmi::IServices& cimv2, const std::string& path) {
     std::int32_t code = 0;
     return !File_Size(cimv2, path) || remote::WMI_Delete_File(cimv2, path, code);
 }
 
 }  // namespace
+
+bool Run_And_Wait(wmi::IServices& cimv2, const BackupEnvironment& env, const std::string& commandLine,
+                  double& remainingSeconds) {
+    std::uint32_t processId = 0;
+    if (!remote::WMI_Create_Process(cimv2, env.ports.clock, commandLine, processId)) return false;
+    env.progress.Do_Progress();
+    remote::Wait_For_Process(cimv2, env.ports.clock, env.ports.reporter, processId, remainingSeconds, &env.progress);
+    if (remote::WMI_Process_Ended(cimv2, processId)) return true;
+    env.ports.reporter.Show_Error(false, "Still running after the time allowed: " + commandLine);
+    return false;
+}
 
 std::optional<std::uint64_t> File_Size(wmi::IServices& cimv2, std::string_view path) {
     try {
@@ -59,27 +39,23 @@ std::optional<std::uint64_t> File_Size(wmi::IServices& cimv2, std::string_view p
     }
 }
 
-bool Backup_Registry_Key(wmi::IServices& cimv2, const BackupEnvironment& env, std::string_view folder,
-                         std::string_view fileName, std::string_view rootKeyName, bool append,
+bool Backup_Registry_Key(wmi::IServices& cimv2, const BackupEnvironment& env, const remote::SystemDirectories& programs,
+                         std::string_view folder, std::string_view fileName, std::string_view rootKeyName, bool append,
                          double& remainingSeconds) {
     const std::string target = std::string(folder) + (append ? std::string(kTemporaryExport) : std::string(fileName));
     const std::string file = std::string(folder) + std::string(fileName);
     if (!Refused_Path_Message(target, true).empty() || !Refused_Path_Message(file, true).empty()) return false;
 
-    if (!Folder_Exists(cimv2, folder)) {
-        env.progress.Do_Progress();
-        if (!Run_And_Wait(cimv2, env, Make_Folder_Command(folder), remainingSeconds)) return false;
-    }
     // A file left by an earlier, failed run must not pass for this export.
     if (!Delete_If_Present(cimv2, target)) return false;
-    if (!Run_And_Wait(cimv2, env, Export_Command(target, rootKeyName), remainingSeconds)) return false;
+    if (!Run_And_Wait(cimv2, env, Export_Command(programs, target, rootKeyName), remainingSeconds)) return false;
     const auto exported = File_Size(cimv2, target);
     if (!exported) return false;
     if (!append) return true;
 
     const auto before = File_Size(cimv2, file);
     if (!before) return false;
-    if (!Run_And_Wait(cimv2, env, Append_Command(file, target), remainingSeconds)) return false;
+    if (!Run_And_Wait(cimv2, env, Append_Command(programs, file, target), remainingSeconds)) return false;
     if (File_Size(cimv2, file) != *before + *exported) return false;
     std::int32_t code = 0;
     return remote::WMI_Delete_File(cimv2, target, code);
@@ -98,18 +74,22 @@ bool Create_Full_Backup(const BackupComputer& computer, const BackupEnvironment&
         env.ports.reporter.Show_Error(true, kExportError);
         return false;
     };
-    std::string windows;
-    if (!remote::WMI_Get_Windows_Directory(*cimv2, windows) || windows.empty()) return failed();
-    const std::string folder = windows + "\\" + kBackupFolderName + "\\";
-    if (const std::string refused = Refused_Path_Message(folder, true); !refused.empty()) {
-        env.ports.reporter.Show_Error(true, refused);
-        return false;
+    remote::SystemDirectories programs;
+    if (!remote::WMI_Get_System_Directories(*cimv2, programs)) return failed();
+    const std::string folder = programs.windows + "\\" + kBackupFolderName + "\\";
+    for (const std::string& path : {folder, programs.system}) {
+        if (const std::string refused = Refused_Path_Message(path, true); !refused.empty()) {
+            env.ports.reporter.Show_Error(true, refused);
+            return false;
+        }
     }
+    // Shows and logs its own message: the folder is not the export's fault.
+    if (!Restrict_Backup_Folder(*cimv2, env, programs, folder)) return false;
 
     bool append = false;
     for (const char* rootKey : {"HKEY_LOCAL_MACHINE", "HKEY_USERS"}) {
         double remainingSeconds = kBackupWaitSeconds;
-        if (!Backup_Registry_Key(*cimv2, env, folder, kFullBackupNew, rootKey, append, remainingSeconds)) {
+        if (!Backup_Registry_Key(*cimv2, env, programs, folder, kFullBackupNew, rootKey, append, remainingSeconds)) {
             return failed();
         }
         append = true;

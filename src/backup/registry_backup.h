@@ -1,7 +1,8 @@
 // The full registry backup of a computer: its own registry editor exports
 // HKEY_LOCAL_MACHINE and HKEY_USERS into one .reg file in the "CVNBackup"
-// folder of its Windows directory. The old backup is replaced only once the
-// new one is complete, then the file is compressed.
+// folder of its Windows directory, once that folder is seen to be readable by
+// administrators only (backup_folder.h). The old backup is replaced only once
+// the new one is complete, then the file is compressed.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "backup/backup_ports.h"
 #include "remote/target_context.h"
 #include "remote/wmi.h"
+#include "remote/wmi_system.h"
 
 namespace corvane::backup {
 
@@ -31,14 +33,20 @@ struct BackupEnvironment {
     IProgressPanel& progress;
 };
 
-// Exports rootKey into folder + fileName (folder ends in "\"), or with append
-// into "tempreg.bak" that is then appended to fileName and deleted. Creates
-// the folder when missing. The waits for the registry editor and for the
-// copy share remainingSeconds; a program still running when it is used up
-// fails the export, as does a file whose size shows an incomplete copy.
-bool Backup_Registry_Key(wmi::IServices& cimv2, const BackupEnvironment& env, std::string_view folder,
-                         std::string_view fileName, std::string_view rootKeyName, bool append,
+// Exports rootKey into folder + fileName (folder ends in "\" and exists), or
+// with append into "tempreg.bak" that is then appended to fileName and
+// deleted; programs are the target's folders of the editor and interpreter.
+// The waits for the registry editor and for the copy share remainingSeconds;
+// a program still running when it is used up fails the export, as does a
+// file whose size shows an incomplete copy.
+bool Backup_Registry_Key(wmi::IServices& cimv2, const BackupEnvironment& env, const remote::SystemDirectories& programs,
+                         std::string_view folder, std::string_view fileName, std::string_view rootKeyName, bool append,
                          double& remainingSeconds);
+
+// Starts the command on the target and waits for it within the budget; true
+// when it was started and ended in time (a log line names one still running).
+bool Run_And_Wait(wmi::IServices& cimv2, const BackupEnvironment& env, const std::string& commandLine,
+                  double& remainingSeconds);
 
 // The whole backup of the computer, with its messages on failure; true when
 // "CVNFullBackup.reg" was written.

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "backup/command_line.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
 #include "remote/restore_point_check.h"
@@ -58,18 +57,6 @@ bool List_Restore_Points(wmi::IServices& rootDefault, std::vector<RestoreRow>& r
         errorCode = error.Number();
         return false;
     }
-    return true;
-}
-
-bool Import_Registry_File(wmi::IServices& cimv2, const BackupEnvironment& env, std::string_view path) {
-    if (!File_Size(cimv2, path)) {
-        env.ports.reporter.Messages().Show("File Not Exists!", MsgButtons::Ok, MsgIcon::Critical);
-        return false;
-    }
-    std::uint32_t processId = 0;
-    if (!remote::WMI_Create_Process(cimv2, env.ports.clock, Import_Command(path), processId)) return false;
-    double remainingSeconds = 60;
-    remote::Wait_For_Process(cimv2, env.ports.clock, env.ports.reporter, processId, remainingSeconds, &env.progress);
     return true;
 }
 

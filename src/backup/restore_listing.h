@@ -1,6 +1,5 @@
-// What the restore dialog lists and runs on the target: the full backup
-// files kept in the backup folder, the computer's restore points (made by
-// any program), and the import of a backup file by the registry editor.
+// What the restore dialog lists on the target: the full backup files kept in
+// the backup folder and the computer's restore points (made by any program).
 #pragma once
 
 #include <cstdint>
@@ -33,11 +32,6 @@ bool List_Backup_Files(wmi::IServices& cimv2, const Reporter& reporter, std::str
 // Adds one row per restore point; false with the run-time error's number in
 // errorCode when they cannot be listed.
 bool List_Restore_Points(wmi::IServices& rootDefault, std::vector<RestoreRow>& rows, std::int32_t& errorCode);
-
-// Starts the registry editor on the target's file and waits for it (60
-// seconds); true once the editor was started. "File Not Exists!" when the
-// file is not there.
-bool Import_Registry_File(wmi::IServices& cimv2, const BackupEnvironment& env, std::string_view path);
 
 // WMI's date-time text as the list shows it; the text itself when unreadable.
 [[nodiscard]] std::string Wmi_Date_To_Date(std::string_view wmiDateTime);

@@ -10,6 +10,7 @@
 #include "base/text.h"
 
 #include "backup/command_line.h"
+#include "backup/registry_import.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_files.h"
@@ -196,7 +197,7 @@ void RestorePresenter::Restore_Undo_File(const RestoreRow& row) {
 
 void RestorePresenter::Restore_Registry(const RestoreRow& row) {
     const std::string path = row.tag + row.text;
-    if (const std::string refused = Refused_Path_Message(path, false); !refused.empty()) {
+    if (const std::string refused = Refused_Path_Message(path, true); !refused.empty()) {
         ports_.reporter.Show_Error(true, refused);
         return;
     }
@@ -206,16 +207,43 @@ void RestorePresenter::Restore_Registry(const RestoreRow& row) {
     if (!cimv2) {
         Show(kAccessErrorBang, MsgButtons::Ok, MsgIcon::Critical);
     } else {
-        const bool ok = Import_Registry_File(*cimv2, {ports_, progress_}, path);
+        const ImportResult result = Import_Registry_File(*cimv2, {ports_, progress_}, path);
         progress_.Visible_Progress_Bar(false);
-        if (ok) {
-            ports_.reporter.Log_Event("Registry restored: " + computer_.name + ": " + path);
-            Show("Registry Restored successfully.", MsgButtons::Ok, MsgIcon::Information);
-        } else {
-            Show("Error while restoring the Registry!", MsgButtons::Ok, MsgIcon::Critical);
-        }
+        Report_Import(result, path);
     }
     progress_.Visible_Progress_Bar(false);
+}
+
+void RestorePresenter::Report_Import(const ImportResult& result, const std::string& path) {
+    const std::string where = computer_.name + ": " + path;
+    switch (result.outcome) {
+        case ImportOutcome::Done:
+            ports_.reporter.Log_Event("Registry restored: " + where);
+            Show("Registry Restored successfully.", MsgButtons::Ok, MsgIcon::Information);
+            return;
+        case ImportOutcome::CompletedWithErrors: {
+            const std::string code = std::to_string(result.exitCode);
+            ports_.reporter.Log_Event("Registry restore completed with errors (exit code " + code + "): " + where,
+                                      LOG_WARNING);
+            Show("The registry import completed with errors (exit code " + code +
+                     "): some keys were not written, for example keys in use.\r\nThe registry was not restored "
+                     "completely.",
+                 MsgButtons::Ok, MsgIcon::Critical);
+            return;
+        }
+        case ImportOutcome::Unconfirmed:
+            ports_.reporter.Log_Event("Registry restore not confirmed: " + where, LOG_WARNING);
+            Show(
+                "The registry import was started, but its outcome could not be confirmed in the time allowed. "
+                "Check the registry before relying on it.",
+                MsgButtons::Ok, MsgIcon::Exclamation);
+            return;
+        case ImportOutcome::Failed:
+        case ImportOutcome::FileMissing:
+            ports_.reporter.Show_Error(false, "Registry restore failed: " + where);
+            Show("Error while restoring the Registry!", MsgButtons::Ok, MsgIcon::Critical);
+            return;
+    }
 }
 
 void RestorePresenter::Restore_System(const RestoreRow& row) {

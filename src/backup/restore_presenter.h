@@ -18,6 +18,8 @@
 
 namespace corvane::backup {
 
+struct ImportResult;
+
 inline constexpr const char* kRestoreLinkCaption = "www.corvane.example";
 inline constexpr const char* kRestoreLinkUrl = "https://www.corvane.example/?sr=cvn";
 
@@ -75,6 +77,7 @@ private:
     void List_Undo_Files(wmi::IServices& cimv2);
     void Update_Buttons();
     void Restore_Registry(const RestoreRow& row);
+    void Report_Import(const ImportResult& result, const std::string& path);
     void Restore_Undo_File(const RestoreRow& row);
     void Delete_Undo_File(int index);
     void Restore_System(const RestoreRow& row);

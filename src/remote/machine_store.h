@@ -112,10 +112,36 @@ struct RestorePoint {
     DateTime created;
 };
 
+// One entry of a discretionary access list, as Win32_ACE shows it.
+struct AccessEntry {
+    std::string sid;  // "S-1-5-32-544"
+    std::uint32_t accessMask = 0;
+    std::uint32_t aceType = 0;   // 0 allow, 1 deny
+    std::uint32_t aceFlags = 0;  // 1 object inherit, 2 container inherit, 8 inherit only, 16 inherited
+};
+
+inline constexpr std::uint32_t kAceAllowed = 0;
+inline constexpr std::uint32_t kAceObjectInherit = 0x1;
+inline constexpr std::uint32_t kAceContainerInherit = 0x2;
+inline constexpr std::uint32_t kAceInheritOnly = 0x8;
+inline constexpr std::uint32_t kAceInherited = 0x10;
+inline constexpr std::uint32_t kSecurityDaclPresent = 0x4;       // SE_DACL_PRESENT
+inline constexpr std::uint32_t kSecurityDaclProtected = 0x1000;  // SE_DACL_PROTECTED
+
+// The security of a file or folder as Win32_SecurityDescriptor shows it:
+// its control flags and, when kSecurityDaclPresent is set, its access list
+// (without that flag the object has no list at all: everyone has every right).
+struct FileSecurity {
+    std::uint32_t controlFlags = 0;
+    std::vector<AccessEntry> dacl;
+    std::string ownerSid;
+};
+
 struct OsFacts {
     std::string computerName;      // Win32_ComputerSystem.Name
     std::string version;           // "6.1.7601"
     std::string windowsDirectory;  // "C:\Windows"
+    std::string systemDirectory;   // "C:\Windows\system32"
     std::int32_t addressWidth = 32;
 };
 
@@ -173,6 +199,9 @@ public:
     virtual std::uint32_t Compress_File(std::string_view path) = 0;
     // The target of a shortcut (.lnk) file; empty when it has none or cannot be read.
     [[nodiscard]] virtual std::string Shortcut_Target(std::string_view path) = 0;
+    // The security of the file or folder; a status (2 when it does not exist,
+    // 5 when it may not be read).
+    virtual std::uint32_t Get_Security(std::string_view path, FileSecurity& security) = 0;
 };
 
 // The system part of a store: facts, disks, shutdown, processes and System

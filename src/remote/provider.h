@@ -86,6 +86,9 @@ struct ClassDescriptor {
 // An in-parameter, or Empty when the caller did not pass it.
 [[nodiscard]] wmi::Variant In_Parameter(const wmi::PropertyBag& in, std::string_view name);
 [[nodiscard]] wmi::PropertyBag Return_Value(std::uint32_t code);
+// An embedded object (a method's structured out-parameter such as a
+// Win32_SecurityDescriptor) with these properties.
+[[nodiscard]] wmi::Variant Embedded_Object(wmi::PropertyBag properties);
 // A Win32 status as the return code of CIM_DataFile / Win32_Directory methods.
 [[nodiscard]] std::uint32_t File_Method_Code(std::uint32_t status);
 

@@ -1,7 +1,29 @@
 #include "remote/provider.h"
 
+#include <memory>
+
+#include "remote/wmi.h"
+#include "remote/wmi_errors.h"
+
 namespace corvane::remote {
 namespace {
+
+class EmbeddedObject final : public wmi::IObject {
+public:
+    explicit EmbeddedObject(wmi::PropertyBag properties) : properties_(std::move(properties)) {}
+
+    [[nodiscard]] wmi::Variant Get(std::string_view property) const override {
+        const auto found = properties_.find(property);
+        if (found == properties_.end()) wmi::Raise_Hresult(wmi::hresult::kWbemNotFound);
+        return found->second;
+    }
+    wmi::PropertyBag Exec_Method(std::string_view, const wmi::PropertyBag&) override {
+        wmi::Raise_Hresult(wmi::hresult::kWbemInvalidMethod);
+    }
+
+private:
+    wmi::PropertyBag properties_;
+};
 
 bool Same_Name(std::string_view a, std::string_view b) {
     const wmi::NameLess less;
@@ -46,6 +68,10 @@ const ClassDescriptor* Find_Class(std::string_view nameSpace, std::string_view c
 wmi::Variant In_Parameter(const wmi::PropertyBag& in, std::string_view name) {
     const auto found = in.find(name);
     return found == in.end() ? wmi::Variant() : found->second;
+}
+
+wmi::Variant Embedded_Object(wmi::PropertyBag properties) {
+    return wmi::Variant(std::make_shared<EmbeddedObject>(std::move(properties)));
 }
 
 wmi::PropertyBag Return_Value(std::uint32_t code) {

@@ -1,4 +1,5 @@
-// CIM_DataFile, Win32_Directory and Win32_ShortcutFile (root\cimv2). As on a
+// CIM_DataFile, Win32_Directory, Win32_ShortcutFile and
+// Win32_LogicalFileSecuritySetting (root\cimv2). As on a
 // real computer, Name, Drive, Path, FileName and Extension come back in lower
 // case. A query whose WHERE requires a Name, or a Drive and a Path, reads only
 // that entry or that one folder from the store.
@@ -122,6 +123,58 @@ wmi::PropertyBag Run_Compress(IFileStore& store, const Instance* instance, const
     return Return_Value(File_Method_Code(store.Compress_File(instance->key)));
 }
 
+// Win32_LogicalFileSecuritySetting cannot be listed: an instance exists only
+// for a path asked for by name (its object path), and only when the file or
+// folder is there.
+FillStatus Fill_Security_Settings(IFileStore& store, const wql::Condition* where, std::vector<Instance>& out) {
+    const Variant* path = wql::Required_Equality(where, "Path");
+    if (path == nullptr) return FillStatus::Filtered;
+    const auto entry = store.Find_Entry(path->As_String());
+    if (!entry) return FillStatus::Filtered;
+    Instance row;
+    row.key = entry->path;
+    row.values["Path"] = Variant(path->As_String());
+    row.values["Caption"] = Variant("Security settings of " + path->As_String());
+    out.push_back(std::move(row));
+    return FillStatus::Filtered;
+}
+
+Variant Trustee_Object(const std::string& sid) {
+    wmi::PropertyBag trustee;
+    trustee["SIDString"] = Variant(sid);
+    trustee["Name"] = Variant::Null();
+    trustee["Domain"] = Variant::Null();
+    return Embedded_Object(std::move(trustee));
+}
+
+// Win32_SecurityDescriptor with its DACL of Win32_ACE objects, each naming
+// its trustee by SIDString; no DACL at all (Null) when the object has none.
+wmi::PropertyBag Run_Get_Security_Descriptor(IFileStore& store, const Instance* instance, const wmi::PropertyBag&) {
+    FileSecurity security;
+    const std::uint32_t status = store.Get_Security(instance->key, security);
+    if (status != kStatusOk) return Return_Value(status == kStatusAccessDenied ? 2 : 8);
+    wmi::PropertyBag descriptor;
+    descriptor["ControlFlags"] = Variant(security.controlFlags);
+    descriptor["Owner"] = security.ownerSid.empty() ? Variant::Null() : Trustee_Object(security.ownerSid);
+    if ((security.controlFlags & kSecurityDaclPresent) != 0) {
+        std::vector<Variant> aces;
+        for (const AccessEntry& entry : security.dacl) {
+            wmi::PropertyBag ace;
+            ace["AccessMask"] = Variant(entry.accessMask);
+            ace["AceType"] = Variant(entry.aceType);
+            ace["AceFlags"] = Variant(entry.aceFlags);
+            ace["Trustee"] = Trustee_Object(entry.sid);
+            aces.push_back(Embedded_Object(std::move(ace)));
+        }
+        descriptor["DACL"] = Variant(std::move(aces));
+    } else {
+        descriptor["DACL"] = Variant::Null();
+    }
+    wmi::PropertyBag out = Return_Value(0);
+    out["Descriptor"] = Embedded_Object(std::move(descriptor));
+    return out;
+}
+
 std::vector<PropertyDecl> Entry_Properties(Kind kind) {
     std::vector<PropertyDecl> properties = {
         {"Name", PropertyType::Text},     {"Caption", PropertyType::Text},
@@ -158,6 +211,12 @@ std::vector<ClassDescriptor> File_Class_Descriptors() {
                        Entry_Properties(Kind::Shortcut),
                        &Fill_From<&Fill_Shortcuts>,
                        {{"Delete", false, {}, &Run_On<&Run_Delete_File>}},
+                       nullptr});
+    classes.push_back({"Win32_LogicalFileSecuritySetting",
+                       "cimv2",
+                       {{"Path", PropertyType::Text}, {"Caption", PropertyType::Text}},
+                       &Fill_From<&Fill_Security_Settings>,
+                       {{"GetSecurityDescriptor", false, {}, &Run_On<&Run_Get_Security_Descriptor>}},
                        nullptr});
     return classes;
 }

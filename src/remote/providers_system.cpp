@@ -26,6 +26,7 @@ FillStatus Fill_Operating_System(ISystemStore& store, const wql::Condition*, std
     row.values["Caption"] = Variant("Microsoft Windows");
     row.values["Version"] = Variant(facts.version);
     row.values["WindowsDirectory"] = Variant(facts.windowsDirectory);
+    row.values["SystemDirectory"] = Variant(facts.systemDirectory);
     row.values["Primary"] = Variant(true);
     row.key = name;
     out.push_back(std::move(row));
@@ -141,6 +142,7 @@ std::vector<ClassDescriptor> System_Class_Descriptors() {
                         {"Caption", PropertyType::Text},
                         {"Version", PropertyType::Text},
                         {"WindowsDirectory", PropertyType::Text},
+                        {"SystemDirectory", PropertyType::Text},
                         {"Primary", PropertyType::Bool}},
                        &Fill_From<&Fill_Operating_System>,
                        {{"Win32Shutdown", false, {"Flags", "Reserved"}, &Run_On<&Run_Shutdown>}},

@@ -101,7 +101,8 @@ public:
     }
 
     wmi::ObjectPtr Get(std::string_view path) override {
-        if (path.find_first_of(".=:") != std::string_view::npos) wmi::Raise_Hresult(wmi::hresult::kWbemNotFound);
+        if (path.find_first_of(".=") != std::string_view::npos) return Get_Instance(path);
+        if (path.find(':') != std::string_view::npos) wmi::Raise_Hresult(wmi::hresult::kWbemNotFound);
         const ClassDescriptor& cls = Class(path);
         return std::make_shared<StoreObject>(store_, cls, std::nullopt, std::vector<std::string>{});
     }
@@ -118,6 +119,34 @@ public:
     }
 
 private:
+    // An object path Class.Key="value": the instance that the query on that
+    // key finds (the providers fill the classes reached this way by key).
+    wmi::ObjectPtr Get_Instance(std::string_view path) {
+        const std::size_t dot = path.find('.');
+        const std::size_t equals = path.find('=');
+        if (dot == std::string_view::npos || equals == std::string_view::npos || equals < dot) {
+            wmi::Raise_Hresult(wmi::hresult::kWbemInvalidObjectPath);
+        }
+        const ClassDescriptor& cls = Class(path.substr(0, dot));
+        const std::string_view key = path.substr(dot + 1, equals - dot - 1);
+        const std::string_view quoted = path.substr(equals + 1);
+        if (cls.Find_Property(key) == nullptr || quoted.size() < 2 ||
+            (quoted.front() != '"' && quoted.front() != '\'') || quoted.back() != quoted.front()) {
+            wmi::Raise_Hresult(wmi::hresult::kWbemInvalidObjectPath);
+        }
+        // Inside the quotation marks "\\" stands for "\" and "\"" for a quotation mark.
+        std::string literal;
+        for (std::size_t i = 1; i + 1 < quoted.size(); ++i) {
+            if (quoted[i] == '\\' && i + 2 < quoted.size()) ++i;
+            if (quoted[i] == '\\' || quoted[i] == '\'') literal += '\\';
+            literal += quoted[i];
+        }
+        auto found = ExecQuery(
+            "Select * From " + std::string(cls.name) + " Where " + std::string(key) + "='" + literal + "'", 0);
+        if (found.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemNotFound);
+        return found.front();
+    }
+
     const ClassDescriptor& Class(std::string_view name) const {
         const ClassDescriptor* cls = Find_Class(nameSpace_, name);
         if (cls == nullptr || (cls->available != nullptr && !cls->available(store_))) {

@@ -22,6 +22,7 @@ std::string Hresult_Description(std::uint32_t hr) {
         case hresult::kWbemInvalidNamespace: return "Invalid namespace";
         case hresult::kWbemInvalidClass: return "Invalid class";
         case hresult::kWbemInvalidQuery: return "Invalid query";
+        case hresult::kWbemInvalidObjectPath: return "Invalid object path";
         case hresult::kWbemInvalidMethod: return "Invalid method";
         case hresult::kWbemInvalidMethodParameters: return "Invalid method Parameter(s)";
         case hresult::kWbemLocalCredentials: return "User credentials cannot be used for local connections";

@@ -23,6 +23,7 @@ inline constexpr std::uint32_t kWbemNotSupported = 0x8004100Cu;
 inline constexpr std::uint32_t kWbemInvalidNamespace = 0x8004100Eu;
 inline constexpr std::uint32_t kWbemInvalidClass = 0x80041010u;
 inline constexpr std::uint32_t kWbemInvalidQuery = 0x80041017u;
+inline constexpr std::uint32_t kWbemInvalidObjectPath = 0x8004103Au;
 inline constexpr std::uint32_t kWbemInvalidMethod = 0x8004102Eu;
 inline constexpr std::uint32_t kWbemInvalidMethodParameters = 0x8004102Fu;
 inline constexpr std::uint32_t kWbemLocalCredentials = 0x80041064u;  // user credentials on a local connection

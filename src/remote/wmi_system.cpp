@@ -8,6 +8,36 @@
 
 namespace corvane::remote {
 
+namespace {
+
+bool Is_Full_Path(std::string_view path) {
+    return path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+           path[1] == ':' && path[2] == '\\';
+}
+
+}  // namespace
+
+bool WMI_Get_System_Directories(wmi::IServices& cimv2, SystemDirectories& directories) {
+    try {
+        const auto systems = cimv2.ExecQuery("Select WindowsDirectory,SystemDirectory FROM Win32_OperatingSystem",
+                                             wmi::kReturnImmediately);
+        if (systems.size() != 1) return false;
+        directories.windows = systems.front()->Get("WindowsDirectory").As_String();
+        directories.system = systems.front()->Get("SystemDirectory").As_String();
+    } catch (const RuntimeError&) {
+        return false;
+    }
+    return Is_Full_Path(directories.windows) && Is_Full_Path(directories.system);
+}
+
+bool WMI_Process_Ended(wmi::IServices& cimv2, std::uint32_t processId) {
+    try {
+        return cimv2.ExecQuery("Select Name From Win32_Process where ProcessId=" + std::to_string(processId)).empty();
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view commandLine, std::uint32_t& processId) {
     bool created = false;
     try {

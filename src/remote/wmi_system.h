@@ -27,6 +27,20 @@ public:
 inline constexpr std::uint32_t kShutdownForced = 5;  // 1 shutdown + 4 forced
 inline constexpr std::uint32_t kRebootForced = 6;    // 2 reboot + 4 forced
 
+// The folders a target's own programs are started from, as its
+// Win32_OperatingSystem reports them ("C:\Windows", "C:\Windows\system32").
+struct SystemDirectories {
+    std::string windows;
+    std::string system;
+};
+
+// Both folders; false on any error or when either is not a full path.
+bool WMI_Get_System_Directories(wmi::IServices& cimv2, SystemDirectories& directories);
+
+// True when the process list was read and does not hold the process; false
+// while it runs and when the list cannot be read (it may still run).
+[[nodiscard]] bool WMI_Process_Ended(wmi::IServices& cimv2, std::uint32_t processId);
+
 // Win32_Process.Create(commandLine) on the class object, then a 2-second
 // pause whatever the outcome; true when the process was created.
 bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view commandLine, std::uint32_t& processId);

@@ -53,6 +53,7 @@ Variant::Variant(std::string value) : type_(Type::String), text_(std::move(value
 Variant::Variant(std::string_view value) : type_(Type::String), text_(value) {}
 Variant::Variant(const char* value) : type_(Type::String), text_(value ? value : "") {}
 Variant::Variant(std::vector<Variant> values) : type_(Type::Array), array_(std::move(values)) {}
+Variant::Variant(std::shared_ptr<IObject> object) : type_(Type::Object), object_(std::move(object)) {}
 
 bool Variant::As_Bool() const {
     switch (type_) {
@@ -68,7 +69,8 @@ bool Variant::As_Bool() const {
             if (Equals_Ignore_Case(text_, "true")) return true;
             if (Equals_Ignore_Case(text_, "false")) return false;
             return Text_To_Double(text_) != 0.0;
-        case Type::Array: break;
+        case Type::Array:
+        case Type::Object: break;
     }
     Type_Mismatch();
 }
@@ -94,7 +96,8 @@ std::int64_t Variant::As_Int64() const {
             if (ec == std::errc() && end == digits.data() + digits.size()) return value;
             return Rounded(Text_To_Double(text_));
         }
-        case Type::Array: break;
+        case Type::Array:
+        case Type::Object: break;
     }
     Type_Mismatch();
 }
@@ -115,7 +118,8 @@ double Variant::As_Double() const {
         case Type::UInt32:
         case Type::UInt64: return static_cast<double>(uint_);
         case Type::String: return Text_To_Double(text_);
-        case Type::Array: Type_Mismatch();
+        case Type::Array:
+        case Type::Object: Type_Mismatch();
         default: return static_cast<double>(As_Int64());
     }
 }
@@ -135,7 +139,8 @@ std::string Variant::As_String() const {
             return buffer;
         }
         case Type::String: return text_;
-        case Type::Array: break;
+        case Type::Array:
+        case Type::Object: break;
     }
     Type_Mismatch();
 }
@@ -158,6 +163,7 @@ bool operator==(const Variant& a, const Variant& b) {
         case Variant::Type::Double: return a.double_ == b.double_;
         case Variant::Type::String: return a.text_ == b.text_;
         case Variant::Type::Array: return a.array_ == b.array_;
+        case Variant::Type::Object: return a.object_ == b.object_;
     }
     return false;
 }

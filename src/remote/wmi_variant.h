@@ -4,15 +4,18 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace corvane::wmi {
 
+class IObject;
+
 class Variant {
 public:
-    enum class Type { Empty, Null, Bool, Int32, UInt32, Int64, UInt64, Double, String, Array };
+    enum class Type { Empty, Null, Bool, Int32, UInt32, Int64, UInt64, Double, String, Array, Object };
 
     Variant() = default;
     static Variant Null();
@@ -26,6 +29,8 @@ public:
     Variant(std::string_view value);
     Variant(const char* value);
     Variant(std::vector<Variant> values);
+    // An embedded object (a Win32_SecurityDescriptor inside an out-parameter, ...).
+    explicit Variant(std::shared_ptr<IObject> object);
 
     [[nodiscard]] Type Kind() const noexcept { return type_; }
     // Empty or Null: "never assigned", as callers test it.
@@ -42,6 +47,8 @@ public:
     [[nodiscard]] std::string As_String() const;
     // The elements of an array; an empty list for any other kind.
     [[nodiscard]] const std::vector<Variant>& As_Array() const;
+    // The embedded object; null for any other kind.
+    [[nodiscard]] std::shared_ptr<IObject> As_Object() const { return type_ == Type::Object ? object_ : nullptr; }
 
     friend bool operator==(const Variant& a, const Variant& b);
 
@@ -53,6 +60,7 @@ private:
     double double_ = 0.0;
     std::string text_;
     std::vector<Variant> array_;
+    std::shared_ptr<IObject> object_;
 };
 
 // Case-insensitive ordering of property and parameter names.

@@ -1,14 +1,18 @@
 // Full registry backups and the restore-point command on simulated
-// computers: what lands in the backup folder, which failures keep the old
-// backup, the shared wait budget, quoting of awkward folder names, and what
-// the command says when Windows keeps an earlier restore point.
+// computers: what lands in the backup folder and who may read it, the
+// command lines the target runs, which failures keep the old backup, the
+// shared wait budget, quoting of awkward folder names, and what the command
+// says when Windows keeps an earlier restore point.
 #include "backup/registry_backup.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "backup/backup_commands.h"
 #include "backup_scene.h"
+#include "base/text.h"
 #include "remote/reg_file.h"
+#include "remote/wmi_security.h"
 
 namespace corvane::testing {
 namespace {
@@ -36,21 +40,130 @@ struct FullBackup : BackupScene {
 
 class FullBackupTest : public ::testing::Test, public FullBackup {};
 
-TEST_F(FullBackupTest, BothRootsIntoOneCompressedFileInAFolderItCreatesWhateverItsName) {
-    const std::string folder = "C:\\Win dows & Co's\\CVNBackup\\";
-    server.facts.windowsDirectory = "C:\\Win dows & Co's";
-    server.files.Add_Folder(server.facts.windowsDirectory);
+// A backup and its restore on a target whose folders have other names: every
+// program runs by the full path the target reports, the command interpreter
+// never with its AutoRun command, every path quoted whatever its characters.
+TEST_F(FullBackupTest, BothRootsIntoOneCompressedFileAndEveryProgramByItsFullPath) {
+    const std::string windows = "D:\\Win dows & Co's";
+    const std::string system = windows + "\\Sys 32";
+    const std::string folder = windows + "\\CVNBackup\\";
+    server.facts.windowsDirectory = windows;
+    server.facts.systemDirectory = system;
+    server.files.Add_Folder(system);
+    server.registry.Set_String(remote::kHkeyLocalMachine, "Software\\Microsoft\\Command Processor", "AutoRun",
+                               "md C:\\AutoRan");
     Back_Up();
     EXPECT_EQ(Last_Message(), backup::kBackupCreated);
-    EXPECT_EQ(server.startedCommands.at(0), "cmd.exe /q /c md \"C:\\Win dows & Co's\\CVNBackup\"");
-    EXPECT_EQ(server.startedCommands.at(3), "cmd.exe /s /q /c Copy /y /b \"" + folder + "CVNFullBackup.new\" + \"" +
-                                                folder + "tempreg.bak\" \"" + folder + "CVNFullBackup.new\"");
     EXPECT_TRUE(server.files.Is_Compressed(folder + backup::kFullBackupFile));
-    EXPECT_EQ(Keys_In(folder + backup::kFullBackupFile), "SOFTWARE\\Vendor .. HKEY_USERS\\S-1-5-21-7\\Software\\App");
+    EXPECT_EQ(Keys_In(folder + backup::kFullBackupFile),
+              "SOFTWARE\\Microsoft .. HKEY_USERS\\S-1-5-21-7\\Software\\App");
     for (const char* left : {backup::kFullBackupNew, backup::kTemporaryExport, backup::kFullBackupOld}) {
         EXPECT_FALSE(server.files.Find(folder + left)) << left;
     }
     EXPECT_FALSE(progress.visible);
+
+    FakeRestoreView view;
+    FakeShell shell;
+    backup::RestorePresenter restore(backup::RestoreMode::Registry, computer, ports, view, progress, shell);
+    restore.Load();
+    view.selected = 0;
+    messages.Queue_Answer(MsgResult::Yes);
+    restore.Restore_Clicked();
+    EXPECT_EQ(Last_Message(), "Registry Restored successfully.");
+
+    const std::string cmd = "\"" + system + "\\cmd.exe\" ";
+    const std::string file = folder + backup::kFullBackupNew;
+    const std::string restored = Lower_Ascii(folder) + "cvnfullbackup.reg";
+    const std::vector<std::string> expected = {
+        cmd + "/d /q /c md \"" + windows + "\\CVNBackup\"",
+        "\"" + system + "\\icacls.exe\" \"" + windows +
+            "\\CVNBackup\" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F /T /C /Q",
+        "\"" + windows + "\\regedit.exe\" /s /e \"" + file + "\" \"HKEY_LOCAL_MACHINE\"",
+        "\"" + windows + "\\regedit.exe\" /s /e \"" + folder + "tempreg.bak\" \"HKEY_USERS\"",
+        cmd + "/d /s /q /c Copy /y /b \"" + file + "\" + \"" + folder + "tempreg.bak\" \"" + file + "\"",
+        cmd + "/d /s /v:on /c \"\"" + system + "\\reg.exe\" import \"" + restored + "\" & type nul > \"" +
+            Lower_Ascii(folder) + "CVNRestoreResult.!errorlevel!\"\"",
+    };
+    EXPECT_EQ(server.startedCommands, expected);
+    for (const std::string& line : server.startedCommands) {
+        EXPECT_TRUE(line.starts_with("\"" + windows + "\\")) << line;
+        if (line.starts_with(cmd)) {
+            EXPECT_NE(line.find(" /d "), std::string::npos) << line;
+        }
+    }
+    EXPECT_FALSE(server.files.Find("C:\\AutoRan"));
+    std::string image;
+    ASSERT_TRUE(server.Run_Command("cmd.exe /c type nul", image));
+    EXPECT_TRUE(server.files.Find("C:\\AutoRan")) << "without /d the AutoRun command runs";
+}
+
+// The folder and every file in it end with access for Administrators and
+// SYSTEM only; when that cannot be confirmed nothing is exported into it.
+TEST_F(FullBackupTest, BackupFolderIsReadableByAdministratorsOnly) {
+    const std::string folder = "C:\\Windows\\CVNBackup";
+    const std::string older = folder + "\\CVNFullBackup-2019.reg";
+    const remote::AccessEntry usersRead{"S-1-5-32-545", 0x120089, remote::kAceAllowed, 0};
+    const struct {
+        const char* name;
+        std::function<void(FullBackup&)> arrange;
+        bool confirmed;
+    } cases[] = {
+        {"created", [](FullBackup&) {}, true},
+        {"existing, with an older backup that inherits Users: read",
+         [&](FullBackup& t) { t.server.files.Add_File(older, 10); }, true},
+        {"an older backup with Users: read of its own",
+         [&](FullBackup& t) {
+             t.server.files.Add_File(older, 10);
+             t.server.files.Set_Security(older, true, {usersRead});
+         },
+         false},
+        {"Users: read of the folder's own",
+         [&](FullBackup& t) {
+             t.server.files.Add_Folder(folder);
+             t.server.files.Set_Security(folder, false, {usersRead});
+         },
+         false},
+        {"icacls changes nothing", [](FullBackup& t) { t.server.failingCommands = {"icacls"}; }, false},
+        {"an empty access list, read as nobody's",
+         [&](FullBackup& t) {
+             t.server.files.Add_Folder(folder);
+             t.server.files.Set_Security(folder, true, {});
+             t.server.failingCommands = {"icacls"};
+         },
+         false},
+        {"access cannot be read",
+         [&](FullBackup& t) {
+             t.server.files.Add_Folder(folder);
+             t.server.files.Deny_Security_Read(folder);
+         },
+         false},
+        {"connection lost while reading it",
+         [](FullBackup& t) {
+             t.network.Add_Fault({.kind = remote::CallKind::Method, .computer = {}, .match = "GetSecurityDescriptor"});
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        FullBackup t;
+        c.arrange(t);
+        t.Back_Up();
+        const bool exported = std::any_of(t.server.startedCommands.begin(), t.server.startedCommands.end(),
+                                          [](const std::string& line) { return line.find("regedit") != line.npos; });
+        EXPECT_EQ(exported, c.confirmed) << c.name;
+        if (!c.confirmed) {
+            EXPECT_NE(t.Last_Message().find("could not be made readable by administrators only"), std::string::npos)
+                << c.name;
+            EXPECT_NE(t.Log_Text().find("E: The backup folder 'C:\\Windows\\CVNBackup'"), std::string::npos) << c.name;
+            continue;
+        }
+        EXPECT_EQ(t.Last_Message(), backup::kBackupCreated) << c.name;
+        for (const std::string& path : {folder, folder + "\\" + backup::kFullBackupFile, older}) {
+            remote::FileSecurity security;
+            if (t.server.files.Get_Security(path, security) != 0) continue;  // no older backup in this case
+            EXPECT_EQ(remote::Access_Beyond_Administrators(security), "") << c.name << ": " << path;
+            EXPECT_EQ(security.dacl.size(), 2u) << c.name << ": " << path;
+        }
+    }
 }
 
 TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
@@ -62,8 +175,13 @@ TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
     } cases[] = {
         {"HKEY_USERS export fails", [](FullBackup& t) { t.server.failingCommands = {"HKEY_USERS"}; }, true},
         {"copy fails", [](FullBackup& t) { t.server.failingCommands = {"Copy"}; }, true},
-        {"editor outlives its 120 s", [](FullBackup& t) { t.server.processLifetimePolls = 1300; }, false},
-        {"export and copy share 120 s", [](FullBackup& t) { t.server.processLifetimePolls = 700; }, false},
+        {"editor outlives its 120 s", [](FullBackup& t) { t.server.programLifetimePolls["regedit.exe"] = 1300; },
+         false},
+        {"export and copy share 120 s",
+         [](FullBackup& t) {
+             t.server.programLifetimePolls = {{"regedit.exe", 700}, {"cmd.exe", 700}};
+         },
+         false},
         {"stale files of an earlier run, editor does nothing",
          [](FullBackup& t) {
              t.server.files.Add_File(kFolder + std::string(backup::kFullBackupNew), 10);
@@ -103,7 +221,8 @@ TEST_F(FullBackupTest, RefusesWhatCannotBeReachedOrQuoted) {
         {"C:\\Windows", false, backup::kAccessErrorBang},
         {"", true, backup::kAccessErrorBang},  // cannot say who it is
         {"C:\\Win\"dows", true, "The path 'C:\\Win\"dows\\CVNBackup\\' cannot be used in a command line"},
-        {"C:\\Win%OS%", true, "or a percent sign."},
+        {"C:\\Win%OS%", true, "a percent sign or an exclamation mark."},
+        {"C:\\Win!OS!", true, "a percent sign or an exclamation mark."},
     };
     for (const auto& c : cases) {
         FullBackup t;

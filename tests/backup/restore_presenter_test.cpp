@@ -1,8 +1,11 @@
 // The restore dialog's logic on a simulated computer: which backups and
-// restore points it lists, restoring a backup (or one that is gone),
+// restore points it lists, restoring a backup and what its import's result
+// says (or one that is gone),
 // deleting one, writing an undo file back, and rolling back to a restore
 // point with the forced restart.
 #include "backup/restore_presenter.h"
+
+#include <functional>
 
 #include "backup_scene.h"
 #include "base/file_path.h"
@@ -48,17 +51,63 @@ TEST_F(RestoreDialogTest, RegistryModeListsOnlyFullBackupFiles) {
     EXPECT_FALSE(view.restoreEnabled);
 }
 
-TEST_F(RestoreDialogTest, RestoringABackupImportsItIntoTheRegistry) {
-    const std::string text = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"Setting\"=\"0\"\r\n";
-    server.files.Write_File(kFolder + std::string("CVNFullBackup.reg"), {text.begin(), text.end()});
-    Open(RestoreMode::Registry);
-    Select(0);
-    messages.Queue_Answer(MsgResult::Yes);
-    presenter->Restore_Clicked();
-    EXPECT_EQ(Last_Message(), "Registry Restored successfully.");
-    remote::RegistryValue value;
-    ASSERT_EQ(server.registry.Get_Value(remote::kHkeyLocalMachine, "SOFTWARE\\Vendor", "Setting", value), 0u);
-    EXPECT_EQ(value.text, "0");
+// The import counts as done only when the result it left says so in time.
+TEST_F(RestoreDialogTest, RestoringReportsWhatTheImportDid) {
+    const std::string good = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"Setting\"=\"0\"\r\n";
+    const struct {
+        const char* name;
+        std::string contents;
+        std::function<void(RestoreDialog&)> arrange;
+        const char* message;  // its start
+        const char* logged;
+        bool imported = false;  // the value was written
+    } cases[] = {
+        {"done", good, [](RestoreDialog&) {}, "Registry Restored successfully.", "I: Registry restored: SERVER1", true},
+        {"keys in use refuse it", good, [](RestoreDialog& t) { t.server.importRefusesKeys = true; },
+         "The registry import completed with errors (exit code 1)",
+         "W: Registry restore completed with errors (exit code 1)", true},
+        {"the file does not parse", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\r\n", [](RestoreDialog&) {},
+         "The registry import completed with errors (exit code 1)", "W: Registry restore completed with errors"},
+        {"the interpreter does nothing, leaving an earlier run's result", good,
+         [](RestoreDialog& t) {
+             t.server.files.Add_File(std::string(kFolder) + "CVNRestoreResult.0");
+             t.server.failingCommands = {"reg.exe"};
+         },
+         "Error while restoring the Registry!", "E: Registry restore failed: SERVER1"},
+        {"still running when the time is up", good,
+         [](RestoreDialog& t) {
+             t.server.failingCommands = {"reg.exe"};
+             t.server.programLifetimePolls["cmd.exe"] = 4000;
+         },
+         "The registry import was started, but its outcome could not be confirmed",
+         "W: Registry restore not confirmed: SERVER1"},
+        {"the result cannot be read", good,
+         [](RestoreDialog& t) {
+             t.network.Add_Fault(
+                 {.kind = remote::CallKind::Query, .computer = {}, .match = "CVNRestoreResult", .fromCall = 2});
+         },
+         "The registry import was started, but its outcome could not be confirmed", "W: Registry restore not confirmed",
+         true},
+    };
+    for (const auto& c : cases) {
+        RestoreDialog t;
+        t.server.files.Write_File(kFolder + std::string("CVNFullBackup.reg"), {c.contents.begin(), c.contents.end()});
+        t.Open(RestoreMode::Registry);
+        c.arrange(t);
+        t.Select(0);
+        t.messages.Queue_Answer(MsgResult::Yes);
+        t.presenter->Restore_Clicked();
+        EXPECT_TRUE(t.Last_Message().starts_with(c.message)) << c.name << ": " << t.Last_Message();
+        EXPECT_NE(t.Log_Text().find(c.logged), std::string::npos) << c.name;
+        remote::RegistryValue value;
+        (void)t.server.registry.Get_Value(remote::kHkeyLocalMachine, "SOFTWARE\\Vendor", "Setting", value);
+        EXPECT_EQ(value.text, c.imported ? "0" : "1") << c.name;
+        if (std::string_view(c.name) != "the result cannot be read") {  // that one stays, unseen
+            for (const auto& entry : t.server.files.List(kFolder)) {
+                EXPECT_EQ(entry.path.find("CVNRestoreResult"), std::string::npos) << c.name << ": " << entry.path;
+            }
+        }
+    }
 }
 
 TEST_F(RestoreDialogTest, RestoringAFileThatIsGoneSaysSo) {

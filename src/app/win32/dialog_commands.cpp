@@ -1,5 +1,7 @@
 #include "app/win32/dialog_commands.h"
 
+#include <windows.h>
+
 #include <set>
 
 #include "app/application.h"
@@ -9,6 +11,7 @@
 #include "app/win32/options_backup.h"
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/shell_win32.h"
+#include "base/win32/wide_text.h"
 #include "computers/win32/computer_dialog.h"
 #include "computers/win32/net_browser_win32.h"
 #include "periphery/web_addresses.h"
@@ -18,6 +21,15 @@
 
 namespace corvane::win32 {
 namespace {
+
+// The registry editor of the Windows directory, never a program of the same
+// name found first on the search path (the program's own folder among it).
+void Open_Registry_Editor() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return;
+    (void)Win32Shell().Open(Narrow(std::wstring_view(folder, length)) + "\\regedit.exe");
+}
 
 // Refills the window's computer tree from the database after each change,
 // keeping the check marks of the computers that stay; the local computer's
@@ -83,7 +95,7 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
     commands.exceptionList = [&app, &window, home] {
         ExceptionList list(app.Db(), app.Reports());
         ExceptionListDialog dialog(list, app.Reports(),
-                                   {.openRegistryEditor = [] { Win32Shell().Open("regedit.exe"); },
+                                   {.openRegistryEditor = [] { Open_Registry_Editor(); },
                                     .openHomePage = home(""),
                                     .images = window.Images().Small(),
                                     .exceptionImage = window.Images().Index("ExceptionList")});

@@ -11,6 +11,7 @@ SimComputer::SimComputer(std::string computerName) : name(std::move(computerName
     facts.computerName = Upper_Text(name);
     facts.version = "6.1.7601";
     facts.windowsDirectory = "C:\\Windows";
+    facts.systemDirectory = "C:\\Windows\\system32";
     facts.addressWidth = 64;
     disks.push_back({"C:", 3});
     environment["SYSTEMROOT"] = "C:\\Windows";
@@ -19,6 +20,11 @@ SimComputer::SimComputer(std::string computerName) : name(std::move(computerName
     environment["SYSTEMDRIVE"] = "C:";
     files.Add_Folder("C:\\Windows\\system32", now);
     files.Add_Folder("C:\\Windows\\Temp", now);
+    constexpr std::uint32_t kInherit = kAceObjectInherit | kAceContainerInherit;
+    files.Set_Security("C:\\Windows", true,
+                       {{"S-1-5-18", 0x1F01FF, kAceAllowed, kInherit},
+                        {"S-1-5-32-544", 0x1F01FF, kAceAllowed, kInherit},
+                        {"S-1-5-32-545", 0x1200A9, kAceAllowed, kInherit}});
     Add_Process("System", 4);
     Add_Process("explorer.exe", 1640);
 }
@@ -111,8 +117,10 @@ std::uint32_t SimComputer::Create_Process(std::string_view commandLine, std::uin
     if (!Run_Command(commandLine, imageName)) return kStatusNotFound;
     processId = nextProcessId_;
     nextProcessId_ += 4;
-    processes_.push_back({{processId, imageName}, processLifetimePolls > 0 ? processLifetimePolls : 0});
-    if (processLifetimePolls <= 0) processes_.pop_back();
+    const auto programLifetime = programLifetimePolls.find(imageName);
+    const int lifetime = programLifetime != programLifetimePolls.end() ? programLifetime->second : processLifetimePolls;
+    processes_.push_back({{processId, imageName}, lifetime > 0 ? lifetime : 0});
+    if (lifetime <= 0) processes_.pop_back();
     return kStatusOk;
 }
 

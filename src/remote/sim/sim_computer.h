@@ -2,8 +2,8 @@
 // registry, disks, shortcuts, processes and restore points, all in memory.
 // It answers the machine store of the WMI providers and, when it plays the
 // computer the program runs on, the local registry port. The command lines
-// that the program starts on targets (md, regedit export and import, copy)
-// are carried out (sim_commands.cpp); the process then lives for a few polls
+// that the program starts on targets (cmd with md, copy and chains, regedit
+// export and import, reg import, icacls) are carried out (sim_commands.cpp); the process then lives for a few polls
 // of Win32_Process so that waits are exercised.
 #pragma once
 
@@ -23,7 +23,8 @@ namespace corvane::remote {
 
 class SimComputer final : public IMachineStore, public ILocalRegistry {
 public:
-    // A Windows 7 64-bit computer with a fixed drive C: holding C:\Windows.
+    // A Windows 7 64-bit computer with a fixed drive C: holding C:\Windows,
+    // whose access list passes "Users: read and execute" down to its content.
     explicit SimComputer(std::string name);
 
     // ---- set-up, read and changed freely by tests
@@ -42,15 +43,17 @@ public:
     int restorePointThrottleHours = 0;  // 24 as Windows 8+: no new point that soon after the last, yet success
     std::uint32_t restoreResult = 0;
     std::uint32_t shutdownResult = 0;
-    int processLifetimePolls = 3;              // Win32_Process queries a started process survives
-    std::vector<std::string> failingCommands;  // command lines containing one of these start but do nothing
+    int processLifetimePolls = 3;                     // Win32_Process queries a started process survives
+    std::map<std::string, int> programLifetimePolls;  // the same for one program ("regedit.exe")
+    std::vector<std::string> failingCommands;         // command lines containing one of these start but do nothing
+    bool importRefusesKeys = false;                   // reg import writes what it can and exits 1 (keys in use)
 
     SimRegistry registry;
     SimFileSystem files;
 
     // What happened, for tests to look at.
     std::vector<std::uint32_t> shutdownRequests;
-    std::vector<std::string> startedCommands;
+    std::vector<std::string> startedCommands;  // every command line given, started or not
 
     void Add_Process(std::string_view processName, std::uint32_t processId);
     void Add_Restore_Point(std::string_view description, const DateTime& created);
@@ -89,6 +92,9 @@ public:
     }
     std::uint32_t Compress_File(std::string_view path) override { return files.Compress(path); }
     std::string Shortcut_Target(std::string_view path) override { return files.Shortcut_Target(path); }
+    std::uint32_t Get_Security(std::string_view path, FileSecurity& security) override {
+        return files.Get_Security(path, security);
+    }
     std::vector<ProcessEntry> Processes() override;
     std::uint32_t Create_Process(std::string_view commandLine, std::uint32_t& processId) override;
     bool Has_System_Restore() override { return systemRestore; }

@@ -21,6 +21,25 @@ SplitPath Split(std::string_view path) {
     return split;
 }
 
+// What an entry of the folder passes down to a child folder or file.
+void Inherit(const std::vector<AccessEntry>& folderEntries, bool toFolder, std::vector<AccessEntry>& out) {
+    for (const AccessEntry& entry : folderEntries) {
+        const bool objectInherit = (entry.aceFlags & kAceObjectInherit) != 0;
+        const bool containerInherit = (entry.aceFlags & kAceContainerInherit) != 0;
+        AccessEntry passed = entry;
+        if (toFolder && containerInherit) {
+            passed.aceFlags = (entry.aceFlags & ~kAceInheritOnly) | kAceInherited;
+        } else if (toFolder && objectInherit) {
+            passed.aceFlags = entry.aceFlags | kAceInheritOnly | kAceInherited;  // only for its files
+        } else if (!toFolder && objectInherit) {
+            passed.aceFlags = kAceInherited;
+        } else {
+            continue;
+        }
+        out.push_back(passed);
+    }
+}
+
 }  // namespace
 
 std::string File_Type_Text(std::string_view fileName) {
@@ -149,6 +168,52 @@ bool SimFileSystem::Listing_Denied(std::string_view path) const {
 bool SimFileSystem::Is_Folder(std::string_view path) const {
     const Node* node = Locate(path).node;
     return node != nullptr && node->isFolder;
+}
+
+void SimFileSystem::Set_Security(std::string_view path, bool isProtected, std::vector<AccessEntry> ownEntries) {
+    Node* node = Locate(path).node;
+    if (node == nullptr) return;
+    node->daclProtected = isProtected;
+    for (AccessEntry& entry : ownEntries) {
+        entry.aceFlags &= ~kAceInherited;
+        if (!node->isFolder) entry.aceFlags &= ~(kAceObjectInherit | kAceContainerInherit | kAceInheritOnly);
+    }
+    node->aces = std::move(ownEntries);
+}
+
+bool SimFileSystem::Own_Security(std::string_view path, bool& isProtected, std::vector<AccessEntry>& ownEntries) const {
+    const Node* node = Locate(path).node;
+    if (node == nullptr) return false;
+    isProtected = node->daclProtected;
+    ownEntries = node->aces;
+    return true;
+}
+
+void SimFileSystem::Deny_Security_Read(std::string_view path) {
+    if (Node* node = Locate(path).node) node->securityUnreadable = true;
+}
+
+std::uint32_t SimFileSystem::Get_Security(std::string_view path, FileSecurity& security) const {
+    const SplitPath split = Split(path);
+    const auto drive = drives_.find(split.drive);
+    if (split.drive.empty() || drive == drives_.end()) return kStatusNotFound;
+    const Node* node = drive->second.get();
+    std::vector<AccessEntry> effective = node->aces;
+    for (std::string_view part : split.parts) {
+        if (!node->isFolder) return kStatusNotFound;
+        const auto child = node->children.find(Upper_Text(part));
+        if (child == node->children.end()) return kStatusNotFound;
+        const Node& next = *child->second;
+        std::vector<AccessEntry> entries = next.aces;
+        if (!next.daclProtected) Inherit(effective, next.isFolder, entries);
+        effective = std::move(entries);
+        node = &next;
+    }
+    if (node->securityUnreadable) return kStatusAccessDenied;
+    security.controlFlags = kSecurityDaclPresent | (node->daclProtected ? kSecurityDaclProtected : 0);
+    security.dacl = std::move(effective);
+    security.ownerSid = "S-1-5-32-544";
+    return kStatusOk;
 }
 
 FileEntry SimFileSystem::Entry(const Node& node, const std::string& fullPath) {

@@ -1,7 +1,9 @@
 // The disks of a simulated computer: one folder tree per drive, children
 // indexed by name, so that listing a folder never walks a drive. Files carry
-// a size, a creation date, a type text, optional contents (exports, copies)
-// and, for shortcuts, a target. Paths follow Windows: any letter case, "\"
+// a size, a creation date, a type text, optional contents (exports, copies),
+// for shortcuts a target, and an access list: the entries of its own and,
+// unless it is protected, those its folders pass down to it (worked out at
+// each reading, as Windows propagates a folder's change to its content). Paths follow Windows: any letter case, "\"
 // repeated or at the end ignored.
 #pragma once
 
@@ -32,6 +34,13 @@ public:
     void Deny_Listing(std::string_view path);
     [[nodiscard]] bool Listing_Denied(std::string_view path) const;
     [[nodiscard]] bool Is_Folder(std::string_view path) const;
+    // The entry's own access entries and whether it takes none from its folder.
+    void Set_Security(std::string_view path, bool isProtected, std::vector<AccessEntry> ownEntries);
+    [[nodiscard]] bool Own_Security(std::string_view path, bool& isProtected,
+                                    std::vector<AccessEntry>& ownEntries) const;
+    // A file or folder whose security cannot be read (access denied).
+    void Deny_Security_Read(std::string_view path);
+    std::uint32_t Get_Security(std::string_view path, FileSecurity& security) const;
 
     [[nodiscard]] std::optional<FileEntry> Find(std::string_view path) const;
     [[nodiscard]] std::vector<FileEntry> List(std::string_view folderPath) const;
@@ -58,6 +67,9 @@ private:
         bool compressed = false;
         bool reparsePoint = false;
         bool listingDenied = false;
+        bool daclProtected = false;
+        bool securityUnreadable = false;
+        std::vector<AccessEntry> aces;  // its own, never flagged inherited
         std::uint64_t size = 0;
         DateTime created;
         std::string target;

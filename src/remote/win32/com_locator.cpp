@@ -126,7 +126,8 @@ public:
         unique_variant value;
         CIMTYPE cimType = CIM_EMPTY;
         Check_Hresult(object_->Get(Widen(property).c_str(), 0, value.put(), &cimType, nullptr));
-        return From_Com_Variant(value.get(), cimType);
+        const EmbeddedObjects embedded = Embedded();
+        return From_Com_Variant(value.get(), cimType, &embedded);
     }
 
     wmi::PropertyBag Exec_Method(std::string_view method, const wmi::PropertyBag& in) override {
@@ -153,10 +154,17 @@ public:
         com_ptr<IWbemClassObject> outParameters;
         Check_Hresult(session_->Services()->ExecMethod(Bstr(target).get(), Bstr(methodName).get(), 0, nullptr,
                                                        inParameters.get(), outParameters.put(), nullptr));
-        return Read_Out_Parameters(outParameters.get());
+        return Read_Out_Parameters(outParameters.get(), Embedded());
     }
 
 private:
+    // Objects inside properties and out-parameters live on the same session.
+    [[nodiscard]] EmbeddedObjects Embedded() const {
+        return [session = session_](com_ptr<IWbemClassObject> object) -> wmi::ObjectPtr {
+            return std::make_shared<ComObject>(session, std::move(object));
+        };
+    }
+
     [[nodiscard]] LONG Genus() const {
         unique_variant value;
         if (FAILED(object_->Get(L"__GENUS", 0, value.put(), nullptr, nullptr)) || value.get().vt != VT_I4) {
@@ -175,7 +183,7 @@ private:
 
     // Every out-parameter, "ReturnValue" among them; no object (a provider
     // that answered without one) gives no parameters.
-    static wmi::PropertyBag Read_Out_Parameters(IWbemClassObject* parameters) {
+    static wmi::PropertyBag Read_Out_Parameters(IWbemClassObject* parameters, const EmbeddedObjects& embedded) {
         wmi::PropertyBag out;
         if (parameters == nullptr) return out;
         Check_Hresult(parameters->BeginEnumeration(WBEM_FLAG_NONSYSTEM_ONLY));
@@ -187,7 +195,7 @@ private:
             if (hr == WBEM_S_NO_MORE_DATA) break;
             Check_Hresult(hr);
             out[Narrow(std::wstring_view(name.get(), SysStringLen(name.get())))] =
-                From_Com_Variant(value.get(), cimType);
+                From_Com_Variant(value.get(), cimType, &embedded);
         }
         parameters->EndEnumeration();
         return out;

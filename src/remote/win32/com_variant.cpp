@@ -42,7 +42,14 @@ wmi::Variant Number_Text(const std::string& text, bool isSigned) {
     return wmi::Variant(text);
 }
 
-wmi::Variant From_Scalar(const VARIANT& value, CIMTYPE cimType) {
+wmi::Variant From_Object(IUnknown* unknown, const EmbeddedObjects* embedded) {
+    if (unknown == nullptr || embedded == nullptr) return {};
+    com_ptr<IWbemClassObject> object;
+    if (FAILED(unknown->QueryInterface(IID_IWbemClassObject, object.put_void()))) return {};
+    return wmi::Variant((*embedded)(std::move(object)));
+}
+
+wmi::Variant From_Scalar(const VARIANT& value, CIMTYPE cimType, const EmbeddedObjects* embedded) {
     switch (value.vt) {
         case VT_EMPTY: return {};
         case VT_NULL: return wmi::Variant::Null();
@@ -67,7 +74,8 @@ wmi::Variant From_Scalar(const VARIANT& value, CIMTYPE cimType) {
             if (cimType == CIM_UINT64) return Number_Text(text, false);
             return wmi::Variant(std::move(text));
         }
-        default: return {};  // embedded objects and kinds WMI does not hand out
+        case VT_UNKNOWN: return From_Object(value.punkVal, embedded);
+        default: return {};  // kinds WMI does not hand out
     }
 }
 
@@ -90,12 +98,14 @@ bool Is_Plain_Element(VARTYPE type) {
         case VT_R8:
         case VT_BOOL:
         case VT_BSTR:
+        case VT_UNKNOWN:
         case VT_DATE: return true;
         default: return false;
     }
 }
 
-wmi::Variant From_Array(SAFEARRAY* array, VARTYPE elementType, CIMTYPE elementCimType) {
+wmi::Variant From_Array(SAFEARRAY* array, VARTYPE elementType, CIMTYPE elementCimType,
+                        const EmbeddedObjects* embedded) {
     std::vector<wmi::Variant> elements;
     if (array == nullptr || SafeArrayGetDim(array) != 1 || !Is_Plain_Element(elementType)) {
         return wmi::Variant(std::move(elements));
@@ -116,7 +126,7 @@ wmi::Variant From_Array(SAFEARRAY* array, VARTYPE elementType, CIMTYPE elementCi
             Check_Hresult(SafeArrayGetElement(array, &index, &raw.llVal));
             raw.vt = elementType;
         }
-        elements.push_back(From_Scalar(element.get(), elementCimType));
+        elements.push_back(From_Scalar(element.get(), elementCimType, embedded));
     }
     return wmi::Variant(std::move(elements));
 }
@@ -183,16 +193,17 @@ void Put_Scalar(const wmi::Variant& value, VARTYPE type, VARIANT& out) {
 
 }  // namespace
 
-wmi::Variant From_Com_Variant(const VARIANT& value, CIMTYPE cimType) {
+wmi::Variant From_Com_Variant(const VARIANT& value, CIMTYPE cimType, const EmbeddedObjects* embedded) {
     if ((value.vt & VT_BYREF) != 0) {
         unique_variant direct;
         Check_Hresult(VariantCopyInd(direct.put(), const_cast<VARIANT*>(&value)));
-        return From_Com_Variant(direct.get(), cimType);
+        return From_Com_Variant(direct.get(), cimType, embedded);
     }
     if ((value.vt & VT_ARRAY) != 0) {
-        return From_Array(value.parray, static_cast<VARTYPE>(value.vt & VT_TYPEMASK), cimType & ~CIM_FLAG_ARRAY);
+        return From_Array(value.parray, static_cast<VARTYPE>(value.vt & VT_TYPEMASK), cimType & ~CIM_FLAG_ARRAY,
+                          embedded);
     }
-    return From_Scalar(value, cimType);
+    return From_Scalar(value, cimType, embedded);
 }
 
 void To_Com_Variant(const wmi::Variant& value, CIMTYPE cimType, VARIANT& out) {

@@ -9,13 +9,22 @@
 #include <oaidl.h>
 #include <wbemcli.h>
 
-#include "remote/wmi_variant.h"
+#include <functional>
+
+#include "base/win32/unique_com.h"
+#include "remote/wmi.h"
 
 namespace corvane::remote::win32 {
 
+// Turns an embedded object (a Win32_SecurityDescriptor, its Win32_ACEs) into
+// an object of the program's interface.
+using EmbeddedObjects = std::function<wmi::ObjectPtr(corvane::win32::com_ptr<IWbemClassObject> object)>;
+
 // Scalars, one-dimensional SAFEARRAYs (BSTR, integers, bytes, booleans,
-// doubles, VARIANTs) and by-reference values; an embedded object becomes Empty.
-[[nodiscard]] wmi::Variant From_Com_Variant(const VARIANT& value, CIMTYPE cimType = CIM_EMPTY);
+// doubles, VARIANTs, objects) and by-reference values; an embedded object
+// becomes what embedded makes of it, or Empty without it.
+[[nodiscard]] wmi::Variant From_Com_Variant(const VARIANT& value, CIMTYPE cimType = CIM_EMPTY,
+                                            const EmbeddedObjects* embedded = nullptr);
 
 // Writes value into out (which must be cleared or freshly initialized) in the
 // representation WMI expects for cimType; CIM_EMPTY chooses the natural one.

@@ -56,6 +56,8 @@ public:
     // its error status and changes nothing.
     std::uint32_t Compress_File(std::string_view path) override;
     [[nodiscard]] std::string Shortcut_Target(std::string_view path) override;
+    // GetNamedSecurityInfoW: owner, control flags and access list.
+    std::uint32_t Get_Security(std::string_view path, FileSecurity& security) override;
 
     [[nodiscard]] std::vector<ProcessEntry> Processes() override;
     // Started without a window, as WMI starts programs.

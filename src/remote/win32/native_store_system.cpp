@@ -79,6 +79,8 @@ OsFacts NativeStore::Os_Facts() {
     std::wstring folder(MAX_PATH + 1, L'\0');
     const UINT length = GetWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
     if (length > 0 && length < folder.size()) facts.windowsDirectory = Narrow({folder.data(), length});
+    const UINT systemLength = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    if (systemLength > 0 && systemLength < folder.size()) facts.systemDirectory = Narrow({folder.data(), systemLength});
     facts.addressWidth = Address_Width();
     return facts;
 }

@@ -1,7 +1,12 @@
-// A full backup of the Wine computer made by Wine's own registry editor and
-// command interpreter, then listed, restored after a change (the change is
-// gone) and deleted, through the restore dialog's logic.
+// The Wine computer: its icacls is a stub, so the backup folder keeps the
+// current user's access and no backup is written into it. A backup file put
+// there by hand is listed, restored after a change through Wine's own
+// command interpreter and reg import (the change is gone, the result marker
+// too), a file reg import refuses is reported with its exit code, and the
+// file is deleted, through the restore dialog's logic.
 #include <windows.h>
+
+#include <cstring>
 
 #include "backup/restore_presenter.h"
 #include "backup_scene.h"
@@ -26,7 +31,17 @@ std::wstring Scratch() {
     return buffer;
 }
 
-TEST(BackupOnWine, FullBackupListedRestoredAfterAChangeAndDeleted) {
+void Write_Backup(const char* text) {
+    CreateDirectoryW(L"C:\\windows\\CVNBackup", nullptr);
+    const HANDLE file = CreateFileW(L"C:\\windows\\CVNBackup\\CVNFullBackup.reg", GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+    CloseHandle(file);
+}
+
+TEST(BackupOnWine, NoBackupIntoAnOpenFolderAndARestoreReportsItsResult) {
     remote::win32::WindowsLocator locator;
     remote::win32::NativeShareLister shares;
     remote::win32::NativeLocalRegistry localRegistry;
@@ -38,11 +53,14 @@ TEST(BackupOnWine, FullBackupListedRestoredAfterAChangeAndDeleted) {
     FakeProgressPanel progress;
     const backup::BackupComputer computer{"LOCALHOST", "", Secret()};
 
-    Set_Scratch(L"before");
-    ASSERT_TRUE(backup::Create_Full_Backup(computer, {ports, progress}))
-        << (messages.shown.empty() ? "" : messages.shown.back().text);
-    Set_Scratch(L"after");
+    EXPECT_FALSE(backup::Create_Full_Backup(computer, {ports, progress}));
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_NE(messages.shown.back().text.find("could not be made readable by administrators only"), std::string::npos)
+        << messages.shown.back().text;
+    EXPECT_EQ(GetFileAttributesW(L"C:\\windows\\CVNBackup\\CVNFullBackup.new"), INVALID_FILE_ATTRIBUTES);
 
+    Set_Scratch(L"after");
+    Write_Backup("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\CorvaneBackupTest]\r\n\"Value\"=\"before\"\r\n");
     FakeRestoreView view;
     FakeShell shell;
     backup::RestorePresenter presenter(backup::RestoreMode::Registry, computer, ports, view, progress, shell);
@@ -53,6 +71,13 @@ TEST(BackupOnWine, FullBackupListedRestoredAfterAChangeAndDeleted) {
     presenter.Restore_Clicked();
     EXPECT_EQ(messages.shown.back().text, "Registry Restored successfully.");
     EXPECT_EQ(Scratch(), L"before");
+    EXPECT_EQ(GetFileAttributesW(L"C:\\windows\\CVNBackup\\CVNRestoreResult.0"), INVALID_FILE_ATTRIBUTES);
+
+    // reg import refuses a file that is no registry file: its exit code is seen.
+    Write_Backup("This is no registry file.\r\n");
+    view.selected = 0;
+    presenter.Restore_Clicked();
+    EXPECT_EQ(messages.shown.back().text.substr(0, 55), "The registry import completed with errors (exit code 1)");
 
     view.selected = 0;
     presenter.Delete_Clicked();

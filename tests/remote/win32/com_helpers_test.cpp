@@ -2,12 +2,14 @@
 #include <windows.h>
 
 #include <oleauto.h>
+#include <wbemcli.h>
 
 #include <gtest/gtest.h>
 
 #include "base/runtime_error.h"
 #include "base/win32/unique_com.h"
 #include "remote/win32/com_locator.h"
+#include "remote/win32/com_runtime.h"
 #include "remote/win32/com_variant.h"
 #include "remote/win32/hresult_error.h"
 #include "support/expect_error.h"
@@ -21,6 +23,12 @@ namespace {
 using ::corvane::testing::Raises;
 
 using wmi::Variant;
+
+class NoObject final : public wmi::IObject {
+public:
+    Variant Get(std::string_view) const override { return {}; }
+    wmi::PropertyBag Exec_Method(std::string_view, const wmi::PropertyBag&) override { return {}; }
+};
 
 unique_variant Bstr_Array(std::initializer_list<const wchar_t*> texts) {
     unique_variant value;
@@ -94,6 +102,45 @@ TEST(ComVariant, ReadsArraysOfTextBytesAndIntegers) {
     const Variant emptyRead = From_Com_Variant(empty.get(), CIM_SINT32 | CIM_FLAG_ARRAY);
     EXPECT_TRUE(emptyRead.Is_Array());
     EXPECT_TRUE(emptyRead.As_Array().empty());
+}
+
+// A Win32_SecurityDescriptor out-parameter and its DACL of Win32_ACEs arrive
+// as objects, alone and in arrays; a caller without a use for them gets Empty.
+TEST(ComVariant, HandsEmbeddedObjectsOnAloneAndInArrays) {
+    const ComInit com;
+    ASSERT_TRUE(Com_Usable(com));
+    com_ptr<IWbemLocator> locator;
+    ASSERT_HRESULT_SUCCEEDED(
+        CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, locator.put_void()));
+    com_ptr<IWbemServices> services;
+    ASSERT_HRESULT_SUCCEEDED(locator->ConnectServer(Make_Bstr(L"root\\cimv2").get(), nullptr, nullptr, nullptr, 0,
+                                                    nullptr, nullptr, services.put()));
+    com_ptr<IWbemClassObject> object;
+    ASSERT_HRESULT_SUCCEEDED(
+        services->GetObject(Make_Bstr(L"Win32_OperatingSystem").get(), 0, nullptr, object.put(), nullptr));
+
+    int made = 0;
+    const wmi::ObjectPtr shown = std::make_shared<NoObject>();
+    const EmbeddedObjects embedded = [&](com_ptr<IWbemClassObject> inner) -> wmi::ObjectPtr {
+        made += inner ? 1 : 0;
+        return shown;
+    };
+    unique_variant single;
+    single.get().vt = VT_UNKNOWN;
+    single.get().punkVal = object.get();
+    object->AddRef();
+    EXPECT_EQ(From_Com_Variant(single.get(), CIM_OBJECT, &embedded).As_Object(), shown);
+    EXPECT_TRUE(From_Com_Variant(single.get(), CIM_OBJECT).Is_Empty());
+
+    SAFEARRAYBOUND bound{2, 0};
+    unique_variant array;
+    array.get().vt = VT_ARRAY | VT_UNKNOWN;
+    array.get().parray = SafeArrayCreate(VT_UNKNOWN, 1, &bound);
+    for (LONG index = 0; index < 2; ++index) SafeArrayPutElement(array.get().parray, &index, object.get());
+    const Variant dacl = From_Com_Variant(array.get(), CIM_OBJECT | CIM_FLAG_ARRAY, &embedded);
+    ASSERT_EQ(dacl.As_Array().size(), 2u);
+    EXPECT_EQ(dacl.As_Array()[1].As_Object(), shown);
+    EXPECT_EQ(made, 3);
 }
 
 TEST(ComVariant, WritesWhatWmiExpectsForTheDeclaredType) {
