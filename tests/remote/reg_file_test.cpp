@@ -3,6 +3,7 @@
 #include "base/runtime_error.h"
 #include "remote/local_registry.h"
 #include "remote/reg_file.h"
+#include "remote/registry_bytes.h"
 #include "remote/sim/sim_registry.h"
 
 namespace corvane::remote {
@@ -93,6 +94,52 @@ TEST(RegFile, RoundTripThroughBytesInBothForms) {
         ASSERT_EQ(copy.Get_Value(kHkeyLocalMachine, "Software\\Ünïcode\\Sub", "B", value), 0u);
         EXPECT_EQ(value.bytes, blob.bytes);
         EXPECT_EQ(copy.Value_Count(), 5u);
+    }
+}
+
+RegistryValue Value(std::uint32_t type, std::string text, std::vector<std::uint8_t> bytes = {}) {
+    RegistryValue value;
+    value.type = type;
+    value.text = std::move(text);
+    value.bytes = std::move(bytes);
+    return value;
+}
+
+// What a version 5 file holds comes back block for block, value for value
+// (type and bytes): data with line breaks, zeros and other control
+// characters goes as hex bytes, and no name can end its line or open a block.
+TEST(RegFile, WhatIsWrittenReadsBackExactly) {
+    RegistryValue multi = Value(kRegMultiSz, "");
+    multi.parts = {"a\rb", "c\n", "\x7F"};
+    RegistryValue qword = Value(kRegQword, "");
+    qword.number = 0x8000000000000001ull;
+    RegFile file;
+    file.keys.push_back({.root = kHkeyUsers,
+                         .keyPath = "S-1\\Soft]ware\\\"q\"=hex:00\\[HKEY_LOCAL_MACHINE",
+                         .values = {{"a]b", Value(kRegSz, "line 1\r\nline 2")},
+                                    {"q\"=hex(2):41,00", Value(kRegExpandSz, "%x%\ny")},
+                                    {"n=hex", Value(kRegSz, "C:\\dir\\")},
+                                    {"\\", Value(kRegSz, "tab\there, \x01 and \x7F")},
+                                    {"", multi},
+                                    {"[HKEY_USERS\\x]", Value(kRegBinary, "", {0x0D, 0x0A, 0x00, 0x22})},
+                                    {"none", Value(kRegNone, "", {0x00, 0x0A})},
+                                    {"q", qword}}});
+    file.keys.push_back(
+        {.root = kHkeyLocalMachine, .keyPath = "Software\\After", .values = {{"v", Value(kRegSz, "w")}}});
+    const RegFile read = Parse_Reg_File(Reg_File_Bytes(file));
+    ASSERT_EQ(read.keys.size(), file.keys.size());
+    for (std::size_t k = 0; k < file.keys.size(); ++k) {
+        const RegKeyBlock& written = file.keys[k];
+        EXPECT_EQ(read.keys[k].root, written.root);
+        EXPECT_EQ(read.keys[k].keyPath, written.keyPath);
+        ASSERT_EQ(read.keys[k].values.size(), written.values.size()) << written.keyPath;
+        for (std::size_t v = 0; v < written.values.size(); ++v) {
+            const RegValueLine& line = read.keys[k].values[v];
+            EXPECT_EQ(line.name, written.values[v].name);
+            ASSERT_TRUE(line.value.has_value()) << line.name;
+            EXPECT_EQ(line.value->type, written.values[v].value->type) << line.name;
+            EXPECT_EQ(Encode_Registry_Value(*line.value), Encode_Registry_Value(*written.values[v].value)) << line.name;
+        }
     }
 }
 
