@@ -325,7 +325,9 @@ TEST_F(UndoFiles, NothingIsDeletedWhoseUndoRecordCannotBeWritten) {
         EXPECT_EQ(Facts_Of(computer), before) << c.name;
         EXPECT_NE(world.Log().find("its undo backup could not be made: "), std::string::npos) << c.name;
         EXPECT_NE(world.Log().find(c.failure), std::string::npos) << c.name << "\n" << world.Log();
-        if (c.folder == Folder::Usable) EXPECT_TRUE(remote::List_Undo_Files(data.folder, "PC17").empty()) << c.name;
+        if (c.folder == Folder::Usable) {
+            EXPECT_TRUE(remote::List_Undo_Files(data.folder, "PC17").empty()) << c.name;
+        }
     }
 }
 

@@ -62,7 +62,9 @@ bool Link_Target(std::string_view target, std::uint32_t& root, std::string& path
 }  // namespace
 
 std::optional<std::pair<std::uint32_t, std::string>> SimRegistry::Key::Link() const {
-    const auto found = valueIndex.find(std::string(kLinkValueName));
+    if (values.empty()) return std::nullopt;
+    static const std::string kName(kLinkValueName);
+    const auto found = valueIndex.find(kName);
     if (found == valueIndex.end() || values[found->second].second.type != kRegLink) return std::nullopt;
     std::string target = Utf16le_To_Utf8(values[found->second].second.bytes);
     if (const auto zero = target.find('\0'); zero != std::string::npos) target.resize(zero);
@@ -123,6 +125,7 @@ void SimRegistry::Make_Link(std::uint32_t root, std::string_view keyPath, std::s
     const auto parts = Split_Path(keyPath);
     if (parent == nullptr || parts.empty()) return;
     auto& slot = parent->children[Upper_Text(parts.back())];
+    if (slot) valueCount_ -= Count_Values(*slot);
     slot = std::make_unique<Key>();
     slot->name = std::string(parts.back());
     RegistryValue link;
