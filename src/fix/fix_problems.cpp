@@ -280,8 +280,10 @@ UndoBackup* FixRun::Undo_Backup() {
         remote::IUserDataFolder* userData = target_.User_Data();
         const std::string base = userData != nullptr ? userData->Local_Application_Data() : std::string();
         // Files are kept by the name the computer gives itself, whatever name reached it.
+        // Through WMI only the types StdRegProv writes can come back.
         undo_.emplace(base.empty() ? std::string() : remote::Undo_Folder(base, target_.TargetName),
-                      target_.Ports().clock);
+                      target_.Ports().clock,
+                      target_.IsRemote ? remote::ValueTypes::WritableThroughWmi : remote::ValueTypes::Any);
     }
     return &*undo_;
 }

@@ -1,7 +1,5 @@
 #include "fix/undo_backup.h"
 
-#include "remote/wmi_registry_copy.h"
-
 namespace corvane::fix {
 
 bool UndoBackup::Save(wmi::IObject& registry, FixType type, std::uint32_t root, std::string_view keyPath,
@@ -13,8 +11,8 @@ bool UndoBackup::Save(wmi::IObject& registry, FixType type, std::uint32_t root, 
     std::vector<remote::RegKeyBlock> blocks;
     const bool read =
         type == FixType::Value
-            ? remote::WMI_Read_Value_Block(registry, root, keyPath, valueName, blocks, failure)
-            : remote::WMI_Read_Key_Blocks(registry, root, keyPath, type == FixType::KeyTree, blocks, failure);
+            ? remote::WMI_Read_Value_Block(registry, root, keyPath, valueName, types_, blocks, failure)
+            : remote::WMI_Read_Key_Blocks(registry, root, keyPath, type == FixType::KeyTree, types_, blocks, failure);
     if (!read) return false;
     // A value that is not there: the deletion removes nothing, nothing to keep.
     if (blocks.empty()) return true;

@@ -58,6 +58,9 @@ struct MethodDecl {
     bool isStatic = false;  // a class method (Win32_Process.Create, StdRegProv's methods)
     std::vector<std::string_view> inParameters;
     MethodFunction run = nullptr;
+    // Taken only from the computer the program runs on (its own store's
+    // additions); any other computer refuses them as Windows' provider does.
+    std::vector<std::string_view> localInParameters = {};
 };
 
 struct ClassDescriptor {

@@ -2,9 +2,11 @@
 // parameter names of the real provider (hDefKey, sSubKeyName, sValueName, ...).
 // hDefKey defaults to HKEY_LOCAL_MACHINE and uRequired to 3 when not passed,
 // as on Windows. An empty enumeration leaves sNames and Types Null.
-// GetBinaryValue reads any type kept as raw bytes (REG_NONE among them), and
-// SetBinaryValue takes the optional uType that the undo of a fix uses to
-// write such a value back with its own type.
+// GetBinaryValue reads any type kept as raw bytes (REG_NONE among them).
+// Every method takes exactly the in-parameters of Windows' provider, so
+// SetBinaryValue writes REG_BINARY only; the store of the computer the
+// program runs on also takes uType, with which the undo of a fix writes a
+// value of any other type back with its own type.
 #include <charconv>
 
 #include "remote/provider.h"
@@ -254,8 +256,9 @@ std::vector<ClassDescriptor> Registry_Class_Descriptors() {
           {"SetQWORDValue", true, {"hDefKey", "sSubKeyName", "sValueName", "uValue"}, &Run_On<&Set_Qword_Value>},
           {"SetBinaryValue",
            true,
-           {"hDefKey", "sSubKeyName", "sValueName", "uValue", "uType"},
-           &Run_On<&Set_Binary_Value>}},
+           {"hDefKey", "sSubKeyName", "sValueName", "uValue"},
+           &Run_On<&Set_Binary_Value>,
+           {"uType"}}},
          nullptr});
     return classes;
 }

@@ -1,5 +1,6 @@
 #include "remote/reg_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/ansi_text.h"
@@ -29,6 +30,36 @@ constexpr RootName kRoots[] = {{kHkeyClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},
                                {kHkeyUsers, "HKEY_USERS", "HKU"},
                                {kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"}};
 
+// The data of a value line ("name"=data or @=data) starts after the quoted
+// name and its "="; npos for any other line. The name is skipped with its
+// escapes, so a name holding "=hex" or a quote never decides anything.
+std::size_t Data_Start(std::string_view line) {
+    std::size_t at = 0;
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    if (at < line.size() && line[at] == '@') {
+        ++at;
+    } else if (at < line.size() && line[at] == '"') {
+        for (++at; at < line.size() && line[at] != '"'; ++at) {
+            if (line[at] == '\\') ++at;
+        }
+        if (at >= line.size()) return std::string_view::npos;
+        ++at;
+    } else {
+        return std::string_view::npos;
+    }
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    if (at >= line.size() || line[at] != '=') return std::string_view::npos;
+    ++at;
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    return at;
+}
+
+// Only hex data continues over lines; a quoted text ending in "\" does not.
+bool Is_Hex_Line(std::string_view line) {
+    const std::size_t data = Data_Start(line);
+    return data != std::string_view::npos && Lower_Ascii(line.substr(data, 3)) == "hex";
+}
+
 // Logical lines: hex data continued over several lines (each ending in "\")
 // joined into one; line ends of any kind.
 std::vector<std::string> Logical_Lines(std::string_view text) {
@@ -41,7 +72,7 @@ std::vector<std::string> Logical_Lines(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         const std::string line = continuing ? Trim(text.substr(i, end - i)) : std::string(text.substr(i, end - i));
         const std::string trimmed = Trim(line);
-        const bool hexLine = continuing || Lower_Ascii(trimmed).find("=hex") != std::string::npos;
+        const bool hexLine = continuing || Is_Hex_Line(trimmed);
         if (hexLine && !trimmed.empty() && trimmed.back() == '\\') {
             current += trimmed.substr(0, trimmed.size() - 1);
             continuing = true;
@@ -182,6 +213,14 @@ RegistryValue Parse_Data(std::string_view data, RegFormat format) {
     return value;
 }
 
+}  // namespace
+
+bool Has_Control_Character(std::string_view text) {
+    return std::ranges::any_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+namespace {
+
 std::string Quote(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {
@@ -213,7 +252,10 @@ std::vector<std::uint8_t> Text_Bytes(std::string_view text, RegFormat format) {
 std::string Value_Data(const RegistryValue& value, RegFormat format) {
     char buffer[32];
     switch (value.type) {
-        case kRegSz: return Quote(value.text);
+        // Text a quoted line cannot carry (a line break ends the line) is written as its bytes.
+        case kRegSz:
+            return Has_Control_Character(value.text) ? "hex(1):" + Hex_List(Text_Bytes(value.text, format))
+                                                     : Quote(value.text);
         case kRegDword:
             std::snprintf(buffer, sizeof buffer, "dword:%08x", static_cast<unsigned>(value.number & 0xFFFFFFFFu));
             return buffer;

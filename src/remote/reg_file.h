@@ -40,6 +40,10 @@ struct RegFile {
 // 0x80000002 -> "HKEY_LOCAL_MACHINE"; "" when unknown.
 [[nodiscard]] std::string Root_Key_Name(std::uint32_t root);
 
+// A control character (U+0000 to U+001F, U+007F): data holding one is written
+// as hex bytes; a key or value name holding one cannot be written at all.
+[[nodiscard]] bool Has_Control_Character(std::string_view text);
+
 // Raises RuntimeError (number 13, "Invalid registry file: ...") on a missing
 // header, an unknown root or a malformed line. A header repeated further down
 // (two exports joined with "copy a + b c") is accepted.

@@ -13,8 +13,12 @@ class StoreObject final : public wmi::IObject {
 public:
     // An instance (instance set) or the class object (instance null).
     StoreObject(IMachineStore& store, const ClassDescriptor& cls, std::optional<Instance> instance,
-                std::vector<std::string> selected)
-        : store_(store), class_(cls), instance_(std::move(instance)), selected_(std::move(selected)) {}
+                std::vector<std::string> selected, bool localComputer)
+        : store_(store),
+          class_(cls),
+          instance_(std::move(instance)),
+          selected_(std::move(selected)),
+          localComputer_(localComputer) {}
 
     Variant Get(std::string_view property) const override {
         const PropertyDecl* decl = class_.Find_Property(property);
@@ -31,6 +35,9 @@ public:
             bool known = false;
             for (std::string_view parameter : decl->inParameters) {
                 known = known || Upper_Ascii(parameter) == Upper_Ascii(name);
+            }
+            for (std::string_view parameter : decl->localInParameters) {
+                known = known || (localComputer_ && Upper_Ascii(parameter) == Upper_Ascii(name));
             }
             if (!known) wmi::Raise_Hresult(wmi::hresult::kWbemInvalidMethodParameters);
         }
@@ -51,6 +58,7 @@ private:
     const ClassDescriptor& class_;
     std::optional<Instance> instance_;
     std::vector<std::string> selected_;
+    bool localComputer_;
 };
 
 void Check_Condition_Names(const wql::Condition& condition, const ClassDescriptor& cls) {
@@ -95,7 +103,8 @@ public:
                 };
                 if (!wql::Evaluate_Condition(*query.where, lookup)) continue;
             }
-            result.push_back(std::make_shared<StoreObject>(store_, cls, std::move(row), query.properties));
+            result.push_back(
+                std::make_shared<StoreObject>(store_, cls, std::move(row), query.properties, localComputer_));
         }
         return result;
     }
@@ -104,7 +113,7 @@ public:
         if (path.find_first_of(".=") != std::string_view::npos) return Get_Instance(path);
         if (path.find(':') != std::string_view::npos) wmi::Raise_Hresult(wmi::hresult::kWbemNotFound);
         const ClassDescriptor& cls = Class(path);
-        return std::make_shared<StoreObject>(store_, cls, std::nullopt, std::vector<std::string>{});
+        return std::make_shared<StoreObject>(store_, cls, std::nullopt, std::vector<std::string>{}, localComputer_);
     }
 
     std::vector<wmi::ObjectPtr> InstancesOf(std::string_view className) override {
@@ -113,7 +122,8 @@ public:
         if (cls.fill != nullptr) (void)cls.fill(store_, nullptr, rows);
         std::vector<wmi::ObjectPtr> result;
         for (Instance& row : rows) {
-            result.push_back(std::make_shared<StoreObject>(store_, cls, std::move(row), std::vector<std::string>{}));
+            result.push_back(
+                std::make_shared<StoreObject>(store_, cls, std::move(row), std::vector<std::string>{}, localComputer_));
         }
         return result;
     }

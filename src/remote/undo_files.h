@@ -28,12 +28,22 @@ public:
     [[nodiscard]] virtual std::string Local_Application_Data() = 0;
 };
 
-// "<base>\Corvane\Undo\<computer>"; characters a file name cannot hold become "_".
+// The computer's name with every character but ASCII letters, digits, "-"
+// and "_" written as "%XX" (its UTF-8 bytes), and "~" before a reserved
+// device name (CON, NUL, COM1, ...) and for an empty name: two names never
+// share a folder, and every folder name stands for one name.
+[[nodiscard]] std::string Undo_Folder_Name(std::string_view computer);
+// The name back from a folder name of Undo_Folder_Name.
+[[nodiscard]] std::string Computer_Of_Undo_Folder(std::string_view folderName);
+// "<base>\Corvane\Undo\<Undo_Folder_Name(computer)>".
 [[nodiscard]] std::string Undo_Folder(std::string_view localAppData, std::string_view computer);
 
 // The undo file of one computer in one fixing run. The file is made at the
-// first Append, named after the time then; every Append adds its blocks to
-// the end, so the file is complete after each one.
+// first Append, named after the time then, and records the computer its
+// folder stands for ("; Computer: <folder name>"); every Append adds its
+// blocks to the end, so the file is complete after each one. Blocks with a
+// key or value name holding a control character are refused whole: the
+// format cannot carry such a name.
 class UndoFile {
 public:
     UndoFile(std::string folder, IClock& clock) : folder_(std::move(folder)), clock_(clock) {}
@@ -61,11 +71,16 @@ struct UndoFileInfo {
 // list of restorable backups shows an undo file.
 [[nodiscard]] std::string Undo_File_Caption(const UndoFileInfo& info);
 
-// The undo files of a computer, newest first.
+// The undo files of a computer, newest first. The folder of older versions
+// (unsafe characters written as "_") is read too where its name is the
+// computer's name unchanged, which no other computer can share.
 [[nodiscard]] std::vector<UndoFileInfo> List_Undo_Files(std::string_view localAppData, std::string_view computer);
 
-// The computer an undo file belongs to: the name of its folder when it sits
-// in an undo folder ("...\Corvane\Undo\<computer>\x.reg"), else empty.
+// The computer whose undo folder holds the file
+// ("...\Corvane\Undo\<folder>\x.reg"); empty for a file anywhere else.
+[[nodiscard]] std::string Undo_Folder_Computer(std::string_view path);
+// The computer an undo file was made for: the one it records, else (files of
+// older versions) the one of its undo folder, else empty.
 [[nodiscard]] std::string Undo_File_Computer(std::string_view path);
 
 // Reads and decodes a whole file (RuntimeError on a malformed one; 53 "File

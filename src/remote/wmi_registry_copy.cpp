@@ -97,6 +97,18 @@ std::string Code_Text(std::string_view method, std::int32_t code, std::uint32_t 
     return std::string(method) + what + Full_Key(rootKey, keyPath);
 }
 
+std::string Type_Name(std::uint32_t type) {
+    switch (type) {
+        case kRegNone: return "REG_NONE";
+        case 5: return "REG_DWORD_BIG_ENDIAN";
+        case 6: return "REG_LINK";
+        case 8: return "REG_RESOURCE_LIST";
+        case 9: return "REG_FULL_RESOURCE_DESCRIPTOR";
+        case 10: return "REG_RESOURCE_REQUIREMENTS_LIST";
+        default: return "type " + std::to_string(type);
+    }
+}
+
 struct ValueList {
     std::vector<std::string> names;
     std::vector<std::uint32_t> types;
@@ -115,7 +127,7 @@ std::int32_t Enum_Values(wmi::IObject& registry, std::uint32_t rootKey, std::str
 // The key's values into a block: every value, or only the one named
 // onlyName. False, with the failure's text, when the listing or a read fails.
 bool Read_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                 std::optional<std::string_view> onlyName, RegKeyBlock& block, std::string& failure) {
+                 std::optional<std::string_view> onlyName, ValueTypes types, RegKeyBlock& block, std::string& failure) {
     ValueList list;
     if (const std::int32_t code = Enum_Values(registry, rootKey, keyPath, list); code != 0) {
         failure = Code_Text("EnumValues", code, rootKey, keyPath);
@@ -125,6 +137,11 @@ bool Read_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view
     block.keyPath = std::string(keyPath);
     for (std::size_t i = 0; i < list.names.size(); ++i) {
         if (onlyName && !Equals_Ignore_Case(list.names[i], *onlyName)) continue;
+        if (types == ValueTypes::WritableThroughWmi && !Writable_Through_Wmi(list.types[i])) {
+            failure = "The value \"" + list.names[i] + "\" of " + Full_Key(rootKey, keyPath) + " has the type " +
+                      Type_Name(list.types[i]) + ", which StdRegProv cannot write back";
+            return false;
+        }
         RegistryValue value;
         std::string method;
         if (const std::int32_t code =
@@ -140,9 +157,9 @@ bool Read_Values(wmi::IObject& registry, std::uint32_t rootKey, std::string_view
 }
 
 bool Read_Key(wmi::IObject& registry, std::uint32_t rootKey, const std::string& keyPath, bool withSubKeys,
-              std::vector<RegKeyBlock>& blocks, std::string& failure) {
+              ValueTypes types, std::vector<RegKeyBlock>& blocks, std::string& failure) {
     RegKeyBlock block;
-    if (!Read_Values(registry, rootKey, keyPath, std::nullopt, block, failure)) return false;
+    if (!Read_Values(registry, rootKey, keyPath, std::nullopt, types, block, failure)) return false;
     blocks.push_back(std::move(block));
     if (!withSubKeys) return true;
 
@@ -152,7 +169,9 @@ bool Read_Key(wmi::IObject& registry, std::uint32_t rootKey, const std::string& 
         return false;
     }
     for (const Variant& name : Out(out, "sNames").As_Array()) {
-        if (!Read_Key(registry, rootKey, keyPath + "\\" + name.As_String(), true, blocks, failure)) return false;
+        if (!Read_Key(registry, rootKey, keyPath + "\\" + name.As_String(), true, types, blocks, failure)) {
+            return false;
+        }
     }
     return true;
 }
@@ -190,7 +209,8 @@ std::int32_t Write_Data(wmi::IObject& registry, std::uint32_t rootKey, std::stri
             std::vector<Variant> bytes;
             for (const std::uint8_t byte : value.bytes) bytes.emplace_back(static_cast<std::int32_t>(byte));
             in["uValue"] = Variant(std::move(bytes));
-            // Only types other than REG_BINARY need the type passed along.
+            // StdRegProv writes REG_BINARY only; uType is the local store's own
+            // addition, and any other provider refuses the call.
             if (value.type != kRegBinary) in["uType"] = Variant(value.type);
             break;
         }
@@ -231,23 +251,35 @@ void Write_Block(wmi::IObject& registry, const RegKeyBlock& block, const Overwri
                 continue;
             }
         }
-        if (const std::int32_t code = Write_Data(registry, block.root, block.keyPath, line.name, *line.value);
-            code != 0) {
-            report.failures.push_back("Writing \"" + line.name + "\" of " + fullKey + " returned " +
-                                      std::to_string(code));
-        } else {
-            ++report.valuesWritten;
+        const std::string what = "Writing \"" + line.name + "\" of " + fullKey;
+        try {
+            if (const std::int32_t code = Write_Data(registry, block.root, block.keyPath, line.name, *line.value);
+                code != 0) {
+                report.failures.push_back(what + " returned " + std::to_string(code));
+            } else {
+                ++report.valuesWritten;
+            }
+        } catch (const RuntimeError& error) {
+            const std::string type =
+                Writable_Through_Wmi(line.value->type) ? std::string() : " (" + Type_Name(line.value->type) + ")";
+            report.failures.push_back(what + type + ": " + error.Description());
         }
     }
 }
 
 }  // namespace
 
+bool Writable_Through_Wmi(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegBinary || type == kRegDword || type == kRegMultiSz ||
+           type == kRegQword;
+}
+
 bool WMI_Read_Value_Block(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                          std::string_view valueName, std::vector<RegKeyBlock>& blocks, std::string& failure) {
+                          std::string_view valueName, ValueTypes types, std::vector<RegKeyBlock>& blocks,
+                          std::string& failure) {
     try {
         RegKeyBlock block;
-        if (!Read_Values(registry, rootKey, keyPath, valueName, block, failure)) return false;
+        if (!Read_Values(registry, rootKey, keyPath, valueName, types, block, failure)) return false;
         if (!block.values.empty()) blocks.push_back(std::move(block));
         return true;
     } catch (const RuntimeError& error) {
@@ -257,10 +289,10 @@ bool WMI_Read_Value_Block(wmi::IObject& registry, std::uint32_t rootKey, std::st
 }
 
 bool WMI_Read_Key_Blocks(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath, bool withSubKeys,
-                         std::vector<RegKeyBlock>& blocks, std::string& failure) {
+                         ValueTypes types, std::vector<RegKeyBlock>& blocks, std::string& failure) {
     std::vector<RegKeyBlock> read;
     try {
-        if (!Read_Key(registry, rootKey, std::string(keyPath), withSubKeys, read, failure)) return false;
+        if (!Read_Key(registry, rootKey, std::string(keyPath), withSubKeys, types, read, failure)) return false;
     } catch (const RuntimeError& error) {
         failure = "Reading " + Full_Key(rootKey, keyPath) + ": " + error.Description();
         return false;

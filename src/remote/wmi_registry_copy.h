@@ -16,15 +16,27 @@
 
 namespace corvane::remote {
 
+// The value types StdRegProv's Set*Value methods write: REG_SZ,
+// REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ and REG_QWORD. Any other
+// (REG_NONE, REG_LINK, REG_DWORD_BIG_ENDIAN, the resource lists, unknown
+// types) only the program's own store of the local computer writes back.
+[[nodiscard]] bool Writable_Through_Wmi(std::uint32_t type);
+
+enum class ValueTypes {
+    Any,                 // the local computer's own store writes every type back
+    WritableThroughWmi,  // a value of another type fails the read, naming its type
+};
+
 // The value with its type and data; no block when the key has no such value.
 // False (with the reason) when anything could not be read completely.
 [[nodiscard]] bool WMI_Read_Value_Block(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                                        std::string_view valueName, std::vector<RegKeyBlock>& blocks,
+                                        std::string_view valueName, ValueTypes types, std::vector<RegKeyBlock>& blocks,
                                         std::string& failure);
 // The key with all its values, and with withSubKeys every key below it (each
 // parent before its sub-keys).
 [[nodiscard]] bool WMI_Read_Key_Blocks(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                                       bool withSubKeys, std::vector<RegKeyBlock>& blocks, std::string& failure);
+                                       bool withSubKeys, ValueTypes types, std::vector<RegKeyBlock>& blocks,
+                                       std::string& failure);
 
 struct RegistryWriteReport {
     int keys = 0;  // keys created or found in place
@@ -38,7 +50,9 @@ struct RegistryWriteReport {
 using OverwriteQuestion = std::function<bool(std::string_view fullKey, std::string_view valueName)>;
 
 // Writes every key and value of the file; deletions the file may ask for
-// ("[-KEY]", "name"=-) are ignored. Failures are reported, the rest goes on.
+// ("[-KEY]", "name"=-) are ignored. Failures are reported, the rest goes on
+// (a value of a type only the local store writes fails on any other
+// computer, and the values after it are still written).
 [[nodiscard]] RegistryWriteReport WMI_Write_Blocks(wmi::IObject& registry, const RegFile& file,
                                                    const OverwriteQuestion& mayOverwrite);
 

@@ -199,8 +199,8 @@ TEST(RestoreUndoFile, ListedNextToBackupsAndWrittenBack) {
             const wmi::ServicesPtr root = remote::WMI_Connect_To(t.ports, "default", "SERVER1", "admin", "secret");
             std::vector<remote::RegKeyBlock> blocks;
             std::string failure;
-            ASSERT_TRUE(remote::WMI_Read_Key_Blocks(*root->Get("StdRegProv"), kHklm, "SOFTWARE\\Vendor", true, blocks,
-                                                    failure));
+            ASSERT_TRUE(remote::WMI_Read_Key_Blocks(*root->Get("StdRegProv"), kHklm, "SOFTWARE\\Vendor", true,
+                                                    remote::ValueTypes::WritableThroughWmi, blocks, failure));
             remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), t.clock);
             ASSERT_TRUE(file.Append(blocks, failure)) << failure;
         }

@@ -1,13 +1,18 @@
 // Undo files of registry fixes on simulated computers: what a fix with the
 // registry backup option removes comes back byte for byte, for every value
-// type and fix type; a backup that cannot be read stops only its own
-// deletion; each computer keeps its own files.
+// type StdRegProv writes and every fix type; a value only the local store
+// writes back is deleted only there; a backup that cannot be read or written
+// stops only its own deletion; each computer keeps its own files.
 #include "fix/undo_backup.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
+
 #include "base/file_path.h"
 #include "fix/fix_problems.h"
+#include "remote/registry_bytes.h"
 #include "remote/undo_files.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_registry_copy.h"
@@ -20,6 +25,7 @@ namespace {
 
 using remote::CallKind;
 using scan::testing::kHklm;
+using scan::testing::kLocalName;
 using scan::testing::ScanWorld;
 
 struct ScratchUserData final : remote::IUserDataFolder {
@@ -27,21 +33,21 @@ struct ScratchUserData final : remote::IUserDataFolder {
     std::string folder;
 };
 
-// Values of every type, in a key tree, a single key and loose values.
+// Values of every type StdRegProv writes, in a key tree, a single key and loose values.
 constexpr std::string_view kSeed =
     "Windows Registry Editor Version 5.00\r\n\r\n"
     "[HKEY_LOCAL_MACHINE\\Software\\Gone]\r\n"
     "@=\"default\"\r\n"
     "\"Sz\"=\"text with \\\"quotes\\\" and \xC3\xA9\"\r\n"
-    "\"Expand\"=hex(2):25,00,54,00,45,00,4d,00,50,00,25,00,00,00\r\n"
-    "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+    "\"Lines\"=hex(1):61,00,0d,00,0a,00,62,00,01,00,00,00\r\n"
+    "\"Expand\"=hex(2):25,00,54,00,45,00,4d,00,50,00,25,00,0a,00,00,00\r\n"
+    "\"Multi\"=hex(7):61,00,0d,00,00,00,62,00,00,00,00,00\r\n"
     "\"Dword\"=dword:8000002a\r\n"
     "\"Qword\"=hex(b):01,02,03,04,05,06,07,88\r\n"
-    "\"Binary\"=hex:00,ff,10\r\n"
-    "\"None\"=hex(0):01,02\r\n"
+    "\"Binary\"=hex:00,ff,0d,0a\r\n"
     "\"Empty\"=hex:\r\n"
     "[HKEY_LOCAL_MACHINE\\Software\\Gone\\Sub\\Deeper]\r\n"
-    "\"Link\"=hex(6):41,00\r\n"
+    "\"Deep\"=dword:00000001\r\n"
     "[HKEY_LOCAL_MACHINE\\Software\\Lone]\r\n"
     "\"Multi\"=hex(7):00,00\r\n"
     "[HKEY_LOCAL_MACHINE\\Software\\Keep]\r\n"
@@ -51,8 +57,31 @@ constexpr std::string_view kSeed =
     "\"Multi\"=hex(7):61,00,00,00,00,00\r\n"
     "\"Dword\"=dword:00000000\r\n"
     "\"Qword\"=hex(b):ff,ff,ff,ff,ff,ff,ff,ff\r\n"
-    "\"Binary\"=hex:01\r\n"
-    "\"None\"=hex(0):\r\n";
+    "\"Binary\"=hex:01\r\n";
+
+// Every key and every value with its type and bytes, read from the store
+// itself: the oracle of the undo, apart from the .reg reader and writer.
+using Facts = std::map<std::string, std::pair<std::uint32_t, std::vector<std::uint8_t>>>;
+void Collect(const remote::SimRegistry& registry, const std::string& path, Facts& facts) {
+    facts[path] = {};
+    std::vector<remote::RegistryValueName> values;
+    ASSERT_EQ(registry.Enum_Values(kHklm, path, values), 0u) << path;
+    for (const auto& name : values) {
+        remote::RegistryValue value;
+        ASSERT_EQ(registry.Get_Value(kHklm, path, name.name, value), 0u) << path;
+        facts[path + "|" + name.name] = {value.type, remote::Encode_Registry_Value(value)};
+    }
+    std::vector<std::string> keys;
+    ASSERT_EQ(registry.Enum_Keys(kHklm, path, keys), 0u) << path;
+    for (const std::string& key : keys) Collect(registry, path + "\\" + key, facts);
+}
+
+remote::RegistryWriteReport Write_Back(remote::SimNetwork& network, remote::SimComputer& computer,
+                                       const std::string& file, bool yes) {
+    const auto registry = network.ConnectServer(computer.name, "root\\default", "", "", 0)->Get("StdRegProv");
+    return remote::WMI_Write_Blocks(*registry, remote::Read_Reg_File(file),
+                                    [yes](std::string_view, std::string_view) { return yes; });
+}
 
 class UndoFiles : public ::testing::Test {
 protected:
@@ -70,19 +99,21 @@ protected:
         scene.Add_Header("fA", computer, computer, 10);
         scene.Add_Registry_Row('0', computer, kHklm, "Software\\Gone");
         scene.Add_Registry_Row('2', computer, kHklm, "Software\\Lone");
-        for (const char* name : {"Sz", "Expand", "Multi", "Dword", "Qword", "Binary", "None"}) {
+        for (const char* name : {"Sz", "Expand", "Multi", "Dword", "Qword", "Binary"}) {
             scene.Add_Registry_Row('1', computer, kHklm, "Software\\Keep", name);
         }
         scene.Add_Registry_Row('1', computer, kHklm, "Software\\Keep", "NotThere");
     }
-    [[nodiscard]] std::string Export() const { return pc.registry.Export_Reg_Text(kHklm, "Software"); }
+    [[nodiscard]] static Facts Facts_Of(const remote::SimComputer& computer) {
+        Facts facts;
+        Collect(computer.registry, "Software", facts);
+        return facts;
+    }
     [[nodiscard]] std::vector<remote::UndoFileInfo> Files(std::string_view computer) const {
         return remote::List_Undo_Files(Path_Utf8(scratch.Path()), computer);
     }
     remote::RegistryWriteReport Undo(remote::SimComputer& computer, const std::string& file, bool yes) {
-        const auto registry = scene.network.ConnectServer(computer.name, "root\\default", "", "", 0)->Get("StdRegProv");
-        return remote::WMI_Write_Blocks(*registry, remote::Read_Reg_File(file),
-                                        [yes](std::string_view, std::string_view) { return yes; });
+        return Write_Back(scene.network, computer, file, yes);
     }
 
     ScanWorld scene;
@@ -93,7 +124,7 @@ protected:
 };
 
 TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOwnFiles) {
-    const std::string before = Export();
+    const Facts before = Facts_Of(pc);
     scene.network.Add_Computer("PC18").registry.Load_Reg_Text(kSeed);
     Add_Rows("PC17");
     scene.Add_Header("fA", "PC18", "PC18", 1);
@@ -107,31 +138,111 @@ TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOw
     EXPECT_EQ(remote::Undo_File_Computer(theirs[0].path), "PC18");
     EXPECT_NE(files[0].path, theirs[0].path);
     EXPECT_EQ(files[0].date, "2026-12-05 14:03:09");
-    EXPECT_EQ(files[0].keys, 3 + 1 + 7);  // the tree's keys, the single key, one block per value
-    EXPECT_EQ(files[0].values, 9 + 1 + 1 + 7);
+    EXPECT_EQ(files[0].keys, 3 + 1 + 6);  // the tree's keys, the single key, one block per value
+    EXPECT_EQ(files[0].values, 10 + 1 + 6);
     EXPECT_NE(
         scene.Log().find("HKEY_LOCAL_MACHINE\\Software\\Gone (with all sub-keys) on PC17; undo file: " + files[0].path),
         std::string::npos);
+    EXPECT_NE(Facts_Of(pc), before);
 
     const auto report = Undo(pc, files[0].path, false);
     EXPECT_TRUE(report.failures.empty());
-    EXPECT_EQ(report.valuesWritten, 18);
-    EXPECT_EQ(Export(), before);
+    EXPECT_EQ(report.valuesWritten, 17);
+    EXPECT_EQ(Facts_Of(pc), before);
 
     // Writing it again finds everything in place; data changed since is kept unless allowed.
     pc.registry.Set_String(kHklm, "Software\\Keep", "Sz", "changed");
     const auto again = Undo(pc, files[0].path, false);
-    EXPECT_EQ(again.valuesUnchanged, 17);
+    EXPECT_EQ(again.valuesUnchanged, 16);
     EXPECT_EQ(again.valuesKept, 1);
     EXPECT_EQ(Undo(pc, files[0].path, true).valuesWritten, 1);
-    EXPECT_EQ(Export(), before);
+    EXPECT_EQ(Facts_Of(pc), before);
 }
 
+// Two computer names never share an undo folder, and every folder name gives
+// its name back; an older version's folder is still listed where its name
+// can stand for no other computer.
+TEST_F(UndoFiles, EachNameHasAFolderOfItsOwn) {
+    for (const auto& [name, folder] :
+         std::vector<std::pair<std::string, std::string>>{{"PC-17_a", "PC-17_a"},
+                                                          {"192.168.1.5", "192%2E168%2E1%2E5"},
+                                                          {"a:b", "a%3Ab"},
+                                                          {"a_b", "a_b"},
+                                                          {"M\xC3\xBCller", "M%C3%BCller"},
+                                                          {"CON", "~CON"},
+                                                          {"com1", "~com1"},
+                                                          {"LPT9", "~LPT9"},
+                                                          {"CONS", "CONS"},
+                                                          {"~CON", "%7ECON"},
+                                                          {"%41", "%2541"},
+                                                          {"", "~"}}) {
+        EXPECT_EQ(remote::Undo_Folder_Name(name), folder) << name;
+        EXPECT_EQ(remote::Computer_Of_Undo_Folder(folder), name) << folder;
+    }
+    const std::string older = Path_Utf8(scratch.Path() / "Corvane" / "Undo" / "192.168.1.5");
+    std::filesystem::create_directories(Utf8_Path(older));
+    Write_File(older + "/2026-01-02 03-04-05.reg", "Windows Registry Editor Version 5.00\r\n\r\n");
+    ASSERT_EQ(Files("192.168.1.5").size(), 1u);
+    EXPECT_EQ(remote::Undo_File_Computer(Files("192.168.1.5")[0].path), "192.168.1.5");
+    EXPECT_TRUE(Files("192_168_1_5").empty());
+}
+
+// A value StdRegProv cannot write back (by its type, directly or inside a
+// key tree) is not deleted on a computer reached through WMI; the store of
+// the computer the program runs on deletes it and writes it back with its
+// own type.
+TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
+    struct TypeCase {
+        std::uint32_t type;
+        const char* name;
+    };
+    for (const TypeCase& c : {TypeCase{0, "REG_NONE"}, TypeCase{5, "REG_DWORD_BIG_ENDIAN"}, TypeCase{6, "REG_LINK"},
+                              TypeCase{8, "REG_RESOURCE_LIST"}, TypeCase{9, "REG_FULL_RESOURCE_DESCRIPTOR"},
+                              TypeCase{10, "REG_RESOURCE_REQUIREMENTS_LIST"}, TypeCase{0x4000, "type 16384"}}) {
+        ScanWorld world;
+        world.Set_Options(GO_REGISTRY_BACKUP);
+        remote::TargetContext context{world.ports, &userData};
+        std::vector<std::string> rows;
+        for (remote::SimComputer* computer : {&world.network.Add_Computer("PC17"), &world.network.Local()}) {
+            remote::RegistryValue odd;
+            odd.type = c.type;
+            odd.bytes = {0x01, 0x00, 0x0A};
+            computer->registry.Set_String(kHklm, "Software\\Odd\\Inner", "Plain", "p");
+            (void)computer->registry.Set_Value(kHklm, "Software\\Odd\\Inner", "T", odd);
+            world.Add_Header("fA", computer->name, computer->name, 2);
+            rows.push_back(world.Add_Registry_Row('1', computer->name, kHklm, "Software\\Odd\\Inner", "T"));
+            rows.push_back(world.Add_Registry_Row('0', computer->name, kHklm, "Software\\Odd"));
+        }
+        const Facts before = Facts_Of(world.network.Local());
+        fix::FixEnvironment env{world.window, world.data.db, context, world.stop};
+        fix::Start_Fixing(env, false);
+
+        for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(world.Problem_Text(rows[i]), "Other Errors") << c.name;
+        EXPECT_EQ(Facts_Of(*world.network.Find("PC17")), before) << c.name;
+        EXPECT_NE(world.Log().find("\"T\" of HKEY_LOCAL_MACHINE\\Software\\Odd\\Inner has the type " +
+                                   std::string(c.name) + ", which StdRegProv cannot write back"),
+                  std::string::npos)
+            << c.name;
+        EXPECT_TRUE(world.Fixed(rows[2]) && world.Fixed(rows[3])) << c.name;
+        EXPECT_FALSE(world.network.Local().registry.Key_Exists(kHklm, "Software\\Odd")) << c.name;
+        const auto files = remote::List_Undo_Files(userData.folder, kLocalName);
+        ASSERT_EQ(files.size(), 1u) << c.name;
+        const auto report = Write_Back(world.network, world.network.Local(), files[0].path, false);
+        EXPECT_TRUE(report.failures.empty()) << c.name;
+        EXPECT_EQ(Facts_Of(world.network.Local()), before) << c.name;
+        // Through WMI the same file fails on that value alone.
+        (void)world.network.Find("PC17")->registry.Delete_Value(kHklm, "Software\\Odd\\Inner", "T");
+        const auto remote = Write_Back(world.network, *world.network.Find("PC17"), files[0].path, false);
+        ASSERT_EQ(remote.failures.size(), 1u) << c.name;
+        EXPECT_NE(remote.failures[0].find("(" + std::string(c.name) + ")"), std::string::npos) << remote.failures[0];
+        std::filesystem::remove_all(scratch.Path() / "Corvane");
+    }
+}
 TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
     scene.network.Add_Fault({CallKind::Method, "PC17", "GetQWORDValue", wmi::hresult::kWbemFailed, 1, true});
     scene.Add_Header("fA", "PC17", "PC17", 4);
     const auto tree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Gone");
-    const auto value = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "None");
+    const auto value = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Binary");
     const auto key = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Lone");
     // A text with a zero inside, as only the native store can tell.
     remote::RegistryValue odd;
@@ -140,7 +251,7 @@ TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
     (void)pc.Create_Key(kHklm, "Software\\Odd");
     (void)pc.registry.Set_Value(kHklm, "Software\\Odd", "Odd", odd);
     const auto partial = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Odd", "Odd");
-    const std::string withOdd = Export();
+    const Facts withOdd = Facts_Of(pc);
     Fix();
     EXPECT_EQ(scene.Problem_Text(partial), "Other Errors");
     EXPECT_NE(scene.Log().find("GetStringValue could read only a part of a value of HKEY_LOCAL_MACHINE\\Software\\Odd"),
@@ -153,13 +264,71 @@ TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
               std::string::npos);
     EXPECT_TRUE(scene.Fixed(value));
     EXPECT_TRUE(scene.Fixed(key));
-    EXPECT_NE(pc.registry.Export_Reg_Text(kHklm, "Software\\Gone").find("Deeper"), std::string::npos);
+    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Gone\\Sub\\Deeper"));
 
     const auto files = Files("PC17");
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].values, 2);
     (void)Undo(pc, files[0].path, false);
-    EXPECT_EQ(Export(), withOdd);
+    EXPECT_EQ(Facts_Of(pc), withOdd);
+}
+
+// An undo record that cannot be written whole deletes nothing: a name the
+// file format cannot carry, no undo folder at all, a folder that cannot be
+// made (a file in its place; a link to itself, which also stops the tests
+// that run as root).
+TEST_F(UndoFiles, NothingIsDeletedWhoseUndoRecordCannotBeWritten) {
+    enum class Folder { Usable, Unknown, FileInItsPlace, LinkToItself };
+    struct WriteCase {
+        const char* name;
+        char digit;
+        const char* keyPath;
+        const char* valueName;
+        Folder folder;
+        const char* failure;
+    };
+    std::vector<WriteCase> cases = {
+        {"a value name with a line break", '1', "Software\\Keep", "Line\r\n[HKEY_LOCAL_MACHINE\\Injected]",
+         Folder::Usable, "has a control character in its name, which an undo file cannot hold"},
+        {"a key name with a control character in the tree", '0', "Software\\Ctl", "", Folder::Usable,
+         "The key HKEY_LOCAL_MACHINE\\Software\\Ctl\\k\\x1Fey has a control character in its name"},
+        {"no undo folder", '1', "Software\\Keep", "Sz", Folder::Unknown, "no folder for undo files"},
+        {"a file in the folder's place", '1', "Software\\Keep", "Sz", Folder::FileInItsPlace,
+         "Cannot make the undo folder"}};
+#ifndef _WIN32
+    cases.push_back({"a folder that is a link to itself", '2', "Software\\Lone", "", Folder::LinkToItself,
+                     "Cannot make the undo folder"});
+#endif
+    for (const WriteCase& c : cases) {
+        ScanWorld world;
+        world.Set_Options(GO_REGISTRY_BACKUP);
+        remote::SimComputer& computer = world.Add_Computer("PC17");
+        computer.registry.Load_Reg_Text(kSeed);
+        computer.registry.Set_String(kHklm, "Software\\Keep", "Line\r\n[HKEY_LOCAL_MACHINE\\Injected]", "v");
+        computer.registry.Set_String(kHklm,
+                                     "Software\\Ctl\\k\x1F"
+                                     "ey",
+                                     "v", "w");
+        TempFolder folder;
+        ScratchUserData data;
+        data.folder = c.folder == Folder::Unknown ? std::string() : Path_Utf8(folder.Path());
+        const std::filesystem::path corvane = folder.Path() / "Corvane";
+        if (c.folder == Folder::FileInItsPlace) Write_File(Path_Utf8(corvane), "not a folder");
+        if (c.folder == Folder::LinkToItself) std::filesystem::create_directory_symlink(corvane, corvane);
+        remote::TargetContext context{world.ports, &data};
+        world.Add_Header("fA", "PC17", "PC17", 1);
+        const auto row = world.Add_Registry_Row(c.digit, "PC17", kHklm, c.keyPath, c.valueName);
+        const Facts before = Facts_Of(computer);
+        fix::FixEnvironment env{world.window, world.data.db, context, world.stop};
+        fix::Start_Fixing(env, false);
+        EXPECT_EQ(world.Problem_Text(row), "Other Errors") << c.name;
+        EXPECT_EQ(Facts_Of(computer), before) << c.name;
+        EXPECT_NE(world.Log().find("its undo backup could not be made: "), std::string::npos) << c.name;
+        EXPECT_NE(world.Log().find(c.failure), std::string::npos) << c.name << "\n" << world.Log();
+        if (c.folder == Folder::Usable) {
+            EXPECT_TRUE(remote::List_Undo_Files(data.folder, "PC17").empty()) << c.name;
+        }
+    }
 }
 
 }  // namespace

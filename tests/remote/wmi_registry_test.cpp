@@ -175,20 +175,28 @@ TEST_F(RegistryTest, DeleteKeyTreeGoesDepthFirstInProviderOrder) {
     EXPECT_EQ(code, 2);
 }
 
-// A deletion never reaches through a registry link, never recurses without
-// end, and never acts on a name the registry functions would cut short.
-TEST_F(RegistryTest, KeyTreeDeletionStaysInsideItsTree) {
-    server.registry.Create_Key(remote::kHkeyUsers, "S-1\\Link\\Target");
-    remote::RegistryValue link;
-    link.type = 6;  // REG_LINK
-    link.bytes = {65, 0};
-    (void)server.registry.Set_Value(remote::kHkeyUsers, "S-1\\Link", "SymbolicLinkValue", link);
+// Windows' provider opens a registry link as the key it points at and never
+// shows its "SymbolicLinkValue": through WMI a link cannot be told from its
+// target, and a key-tree deletion of it removes what it points at. Only the
+// local store keeps a deletion out of a link (native_registry_test). Every
+// deletion stops past 512 levels and refuses a name the registry functions
+// would cut short.
+TEST_F(RegistryTest, ThroughWmiALinkIsItsTargetAndDeletionsStopAtDepthAndCutNames) {
+    server.registry.Set_String(remote::kHkeyLocalMachine, "Software\\Target\\Sub", "v", "x");
+    server.registry.Make_Link(remote::kHkeyUsers, "S-1\\Link", "\\REGISTRY\\MACHINE\\Software\\Target");
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    ASSERT_TRUE(remote::WMI_Enum_Value_Types(Reg(), kHkeyUsersRoot, "S-1\\Link", names, types));
+    EXPECT_TRUE(names.empty());
+    ASSERT_TRUE(remote::WMI_Enum_Value_Types(Reg(), kHkeyUsersRoot, "S-1\\Link\\Sub", names, types));
+    EXPECT_EQ(names, std::vector<std::string>{"v"});
+    std::int32_t code = 0;
+    EXPECT_TRUE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Link", code));
+    EXPECT_FALSE(server.registry.Key_Exists(remote::kHkeyLocalMachine, "Software\\Target"));
+
     std::string deep = "S-1\\Deep";
     for (int i = 0; i < 513; ++i) deep += "\\k";
     server.registry.Create_Key(remote::kHkeyUsers, deep);
-    std::int32_t code = 0;
-    EXPECT_FALSE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Link", code));
-    EXPECT_TRUE(server.registry.Key_Exists(remote::kHkeyUsers, "S-1\\Link\\Target"));
     const std::string zero("S-1\\Link\0x", 11);
     for (const auto& [call, number] :
          {std::pair<std::function<void()>, int>{

@@ -1,6 +1,7 @@
 #include "remote/sim/sim_registry.h"
 
 #include "base/text.h"
+#include "base/utf8.h"
 
 namespace corvane::remote {
 
@@ -16,6 +17,16 @@ std::vector<std::string_view> Split_Path(std::string_view path) {
     return parts;
 }
 
+std::string Parent_Path(std::string_view path) {
+    const auto parts = Split_Path(path);
+    std::string parent;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        if (i > 0) parent += '\\';
+        parent += parts[i];
+    }
+    return parent;
+}
+
 void SimRegistry::Key::Reindex() {
     valueIndex.clear();
     for (std::size_t i = 0; i < values.size(); ++i) valueIndex[Upper_Text(values[i].first)] = i;
@@ -27,16 +38,60 @@ SimRegistry::SimRegistry() {
     }
 }
 
-const SimRegistry::Key* SimRegistry::Find(std::uint32_t root, std::string_view keyPath) const {
-    const auto found = roots_.find(root);
-    if (found == roots_.end()) return nullptr;
-    const Key* key = found->second.get();
-    for (std::string_view part : Split_Path(keyPath)) {
-        const auto child = key->children.find(Upper_Text(part));
-        if (child == key->children.end()) return nullptr;
-        key = child->second.get();
+namespace {
+
+constexpr std::uint32_t kRegLink = 6;
+constexpr std::string_view kLinkValueName = "SYMBOLICLINKVALUE";
+// Windows gives up on a chain of links after a few dozen; so does this.
+constexpr int kMaxLinkHops = 32;
+
+// "\REGISTRY\MACHINE\Software\X" -> HKEY_LOCAL_MACHINE and "Software\X".
+bool Link_Target(std::string_view target, std::uint32_t& root, std::string& path) {
+    const std::string upper = Upper_Ascii(target);
+    for (const auto& [prefix, hive] :
+         {std::pair<std::string_view, std::uint32_t>{"\\REGISTRY\\MACHINE", kHkeyLocalMachine},
+          {"\\REGISTRY\\USER", kHkeyUsers}}) {
+        if (!upper.starts_with(prefix) || (upper.size() > prefix.size() && upper[prefix.size()] != '\\')) continue;
+        root = hive;
+        path = std::string(target.substr(prefix.size()));
+        return true;
     }
-    return key;
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::pair<std::uint32_t, std::string>> SimRegistry::Key::Link() const {
+    if (values.empty()) return std::nullopt;
+    static const std::string kName(kLinkValueName);
+    const auto found = valueIndex.find(kName);
+    if (found == valueIndex.end() || values[found->second].second.type != kRegLink) return std::nullopt;
+    std::string target = Utf16le_To_Utf8(values[found->second].second.bytes);
+    if (const auto zero = target.find('\0'); zero != std::string::npos) target.resize(zero);
+    std::pair<std::uint32_t, std::string> place;
+    if (!Link_Target(target, place.first, place.second)) return std::pair<std::uint32_t, std::string>{0, {}};
+    return place;
+}
+
+SimRegistry::Place SimRegistry::Locate(std::uint32_t root, std::string_view keyPath, int hops) const {
+    const auto found = roots_.find(root);
+    if (found == roots_.end() || hops > kMaxLinkHops) return {};
+    Place place{nullptr, found->second.get()};
+    for (std::string_view part : Split_Path(keyPath)) {
+        const auto child = place.key->children.find(Upper_Text(part));
+        if (child == place.key->children.end()) return {};
+        place = {place.key, child->second.get()};
+        // Opened as the key it points at, as Windows' provider opens every key.
+        if (const auto link = place.key->Link()) {
+            place = Locate(link->first, link->second, hops + 1);
+            if (place.key == nullptr || place.parent == nullptr) return {};
+        }
+    }
+    return place;
+}
+
+const SimRegistry::Key* SimRegistry::Find(std::uint32_t root, std::string_view keyPath) const {
+    return Locate(root, keyPath, 0).key;
 }
 
 SimRegistry::Key* SimRegistry::Find(std::uint32_t root, std::string_view keyPath) {
@@ -47,15 +102,38 @@ SimRegistry::Key* SimRegistry::Create(std::uint32_t root, std::string_view keyPa
     const auto found = roots_.find(root);
     if (found == roots_.end()) return nullptr;
     Key* key = found->second.get();
+    std::string walked;
     for (std::string_view part : Split_Path(keyPath)) {
+        walked += walked.empty() ? "" : "\\";
+        walked += part;
         auto& slot = key->children[Upper_Text(part)];
         if (!slot) {
             slot = std::make_unique<Key>();
             slot->name = std::string(part);
+        } else if (slot->Link()) {
+            key = Find(root, walked);
+            if (key == nullptr) return nullptr;
+            continue;
         }
         key = slot.get();
     }
     return key;
+}
+
+void SimRegistry::Make_Link(std::uint32_t root, std::string_view keyPath, std::string_view target) {
+    Key* parent = Create(root, Parent_Path(keyPath));
+    const auto parts = Split_Path(keyPath);
+    if (parent == nullptr || parts.empty()) return;
+    auto& slot = parent->children[Upper_Text(parts.back())];
+    if (slot) valueCount_ -= Count_Values(*slot);
+    slot = std::make_unique<Key>();
+    slot->name = std::string(parts.back());
+    RegistryValue link;
+    link.type = kRegLink;
+    link.bytes = Utf8_To_Utf16le(target, false);
+    slot->values.emplace_back("SymbolicLinkValue", std::move(link));
+    slot->Reindex();
+    ++valueCount_;
 }
 
 std::uint32_t SimRegistry::Enum_Keys(std::uint32_t root, std::string_view keyPath,
@@ -106,21 +184,14 @@ std::uint32_t SimRegistry::Create_Key(std::uint32_t root, std::string_view keyPa
 }
 
 std::uint32_t SimRegistry::Delete_Key(std::uint32_t root, std::string_view keyPath) {
-    const auto parts = Split_Path(keyPath);
-    if (parts.empty()) return kStatusAccessDenied;  // a root cannot be deleted
-    std::string parentPath;
-    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-        if (i > 0) parentPath += '\\';
-        parentPath += parts[i];
-    }
-    Key* parent = Find(root, parentPath);
-    if (parent == nullptr) return kStatusNotFound;
-    const auto child = parent->children.find(Upper_Text(parts.back()));
-    if (child == parent->children.end()) return kStatusNotFound;
-    if (child->second->denied || parent->denied) return kStatusAccessDenied;
-    if (!child->second->children.empty()) return kStatusAccessDenied;
-    valueCount_ -= child->second->values.size();
-    parent->children.erase(child);
+    // Through a link the key it points at is deleted, as by Windows' provider.
+    const Place place = Locate(root, keyPath, 0);
+    if (place.key == nullptr) return kStatusNotFound;
+    if (place.parent == nullptr) return kStatusAccessDenied;  // a root cannot be deleted
+    if (place.key->denied || place.parent->denied) return kStatusAccessDenied;
+    if (!place.key->children.empty()) return kStatusAccessDenied;
+    valueCount_ -= place.key->values.size();
+    place.parent->children.erase(Upper_Text(place.key->name));
     return kStatusOk;
 }
 
@@ -228,12 +299,7 @@ void SimRegistry::Import(const RegFile& file) {
         if (block.deleteKey) {
             const auto parts = Split_Path(block.keyPath);
             if (parts.empty()) continue;
-            std::string parentPath;
-            for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-                if (i > 0) parentPath += '\\';
-                parentPath += parts[i];
-            }
-            if (Key* parent = Find(block.root, parentPath)) {
+            if (Key* parent = Find(block.root, Parent_Path(block.keyPath))) {
                 const auto child = parent->children.find(Upper_Text(parts.back()));
                 if (child != parent->children.end()) {
                     valueCount_ -= Count_Values(*child->second);

@@ -1,11 +1,17 @@
 // The registry of a simulated computer: one key tree per root, children
 // indexed by name, values kept in their order of creation. Loads from and
-// exports to .reg files. Keys can be marked as refusing access.
+// exports to .reg files. Keys can be marked as refusing access. A registry
+// link (a key holding "SymbolicLinkValue" of type REG_LINK) is opened as the
+// key it points at by every call, as Windows' StdRegProv opens keys: its own
+// value never shows, and DeleteKey of it deletes its target. Export and
+// Import (the tests' view, and the registry editor of the simulation's
+// processes) see the keys as stored.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,6 +44,9 @@ public:
     void Set_String(std::uint32_t root, std::string_view keyPath, std::string_view name, std::string_view text,
                     std::uint32_t type = kRegSz);
     void Set_Dword(std::uint32_t root, std::string_view keyPath, std::string_view name, std::uint32_t number);
+    // keyPath becomes a link to target ("\\REGISTRY\\MACHINE\\..." or
+    // "\\REGISTRY\\USER\\..."), replacing any key of that name.
+    void Make_Link(std::uint32_t root, std::string_view keyPath, std::string_view target);
     // A key that refuses every access (reads give 5, CheckAccess grants nothing).
     void Deny_Access(std::uint32_t root, std::string_view keyPath);
     [[nodiscard]] bool Key_Exists(std::uint32_t root, std::string_view keyPath) const;
@@ -63,8 +72,16 @@ private:
         std::vector<std::pair<std::string, RegistryValue>> values;
         std::unordered_map<std::string, std::size_t> valueIndex;  // upper-cased name -> position
         void Reindex();
+        // A link's root and path (root 0: a target outside both hives); nothing for a key.
+        [[nodiscard]] std::optional<std::pair<std::uint32_t, std::string>> Link() const;
+    };
+    // A key found through any links, and the key that holds it (null for a root).
+    struct Place {
+        Key* parent = nullptr;
+        Key* key = nullptr;
     };
 
+    [[nodiscard]] Place Locate(std::uint32_t root, std::string_view keyPath, int hops) const;
     [[nodiscard]] const Key* Find(std::uint32_t root, std::string_view keyPath) const;
     Key* Find(std::uint32_t root, std::string_view keyPath);
     Key* Create(std::uint32_t root, std::string_view keyPath);
@@ -77,5 +94,7 @@ private:
 
 // "A\B\\C\" -> {"A", "B", "C"}: empty parts are dropped, as the registry does.
 [[nodiscard]] std::vector<std::string_view> Split_Path(std::string_view path);
+// "A\B\C" -> "A\B"; "" for a key right below its root.
+[[nodiscard]] std::string Parent_Path(std::string_view path);
 
 }  // namespace corvane::remote

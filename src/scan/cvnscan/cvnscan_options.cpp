@@ -13,7 +13,7 @@ std::string Usage_Text() {
            "  --csv FILE        write the results into FILE instead of standard output\n"
            "  --database FILE   use this database instead of the one next to the program\n"
            "  --undo FILE       write the keys and values of an undo file back; default computer:\n"
-           "                    the one the file was made for, else the local computer; with --yes\n"
+           "                    the one whose undo folder holds it (elsewhere --computer); with --yes\n"
            "                    values that now hold other data are overwritten (default: kept)\n"
            "Exit status: 0 every computer scanned, 2 at least one could not be, 64 usage error.\n";
 }

@@ -12,8 +12,8 @@
 
 namespace corvane::scan {
 
-int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::TargetContext& context,
-                     std::string_view localName, std::ostream& out, std::ostream& err) {
+int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::TargetContext& context, std::ostream& out,
+                     std::ostream& err) {
     remote::RegFile file;
     try {
         file = remote::Read_Reg_File(options.undoFile);
@@ -21,10 +21,15 @@ int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::Target
         err << "cvnscan: " << error.Description() << '\n';
         return kExitUsage;
     }
+    // A file outside an undo folder names no computer to go to; the one it
+    // was made for is compared with the target's answer wherever it lies.
+    const std::string folderComputer = remote::Undo_Folder_Computer(options.undoFile);
+    if (options.computers.empty() && folderComputer.empty()) {
+        err << "cvnscan: " << options.undoFile << " is not in an undo folder: name its computer with --computer\n";
+        return kExitUsage;
+    }
     const std::string madeFor = remote::Undo_File_Computer(options.undoFile);
-    const std::string computer = !options.computers.empty() ? options.computers.front()
-                                 : !madeFor.empty()         ? madeFor
-                                                            : std::string(localName);
+    const std::string computer = !options.computers.empty() ? options.computers.front() : folderComputer;
 
     context.Start_Computer(computer);
     try {

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <ostream>
-#include <string_view>
 
 #include "scan/cvnscan/cvnscan_options.h"
 
@@ -19,12 +18,12 @@ class TargetContext;
 
 namespace corvane::scan {
 
-// The computer is --computer, else the one whose undo folder holds the file,
-// else localName. When the file comes from a computer's undo folder, a
-// computer that answers with another name gets nothing written. Exit status
-// 0 when everything was written or kept, 2 when something failed, 64 for a
-// file that cannot be read.
+// The computer is --computer, else the one whose undo folder holds the file
+// (a file anywhere else needs --computer). A computer that answers with
+// another name than the one the file was made for (Undo_File_Computer) gets
+// nothing written. Exit status 0 when everything was written or kept, 2 when
+// something failed, 64 for a file that cannot be read or names no computer.
 [[nodiscard]] int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::TargetContext& context,
-                                   std::string_view localName, std::ostream& out, std::ostream& err);
+                                   std::ostream& out, std::ostream& err);
 
 }  // namespace corvane::scan

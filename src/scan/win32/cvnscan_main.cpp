@@ -85,7 +85,7 @@ int Run(const std::vector<std::string>& args) {
     remote::win32::WindowsRemotePorts remotePorts(localName, reporter, clock);
     remote::TargetContext context(remotePorts.Ports(), &remotePorts.User_Data());
     if (!options.undoFile.empty()) {
-        const int status = scan::Run_Console_Undo(options, db, context, localName, std::cout, std::cerr);
+        const int status = scan::Run_Console_Undo(options, db, context, std::cout, std::cerr);
         std::cout.flush();
         db.Close_Database();
         return status;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # cvnscan.exe --fix with the registry backup option in a fresh, safe Wine
-# prefix seeded with known problems (values of every type among them), then
+# prefix seeded with known problems (values of every type among them, text
+# with a line break, a name with "=hex" and a text ending in "\"), then
 # cvnscan.exe --undo of the undo file it wrote: the registry export must equal
 # the one before the fix. A key holding a text with a zero inside cannot be
 # backed up whole and must not be deleted. The same undo file must also import
