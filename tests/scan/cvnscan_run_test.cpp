@@ -76,7 +76,7 @@ TEST(CvnscanRun, ScansManagedComputersWithTheirCredentials) {
     const std::string scrambled = Scramble_Text("s3cret");
     ASSERT_TRUE(world.data.Run_Sql("UPDATE COMPUTER_TBL SET CMP_PASSWORD='" + Double_Quotes_Sql(scrambled) + "'"));
     const ConsoleRun run = Run_Console(world, {"--category", "fF"});
-    EXPECT_EQ(Query_Column(world.data.db, "SELECT CMP_PASSWORD FROM COMPUTER_TBL"),
+    EXPECT_EQ(corvane::testing::Query_Column(world.data.db, "SELECT CMP_PASSWORD FROM COMPUTER_TBL"),
               std::vector<std::string>{scrambled});
     EXPECT_EQ(run.status, kExitScanned) << run.err;
     EXPECT_EQ(run.out,
