@@ -2,5 +2,5 @@
 # (Windows; run it under Wine with a display: xvfb-run scripts/wine-exec ...).
 if(WIN32)
   add_executable(results_list_bench results_list_bench.cpp)
-  target_link_libraries(results_list_bench PRIVATE cvn_main_window)
+  target_link_libraries(results_list_bench PRIVATE cvn_main_window comctl32)
 endif()

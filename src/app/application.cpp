@@ -3,7 +3,9 @@
 #include "base/ports/clock.h"
 #include "base/ports/message_box.h"
 #include "base/ports/platform.h"
+#include "base/runtime_error.h"
 #include "base/version.h"
+#include "db/app_tables.h"
 
 namespace corvane {
 
@@ -58,9 +60,21 @@ Application::StartResult Application::Main(const ShowMainWindow& showMainWindow)
         reporter_.Messages().Show(kDatabaseMissingMessage, MsgButtons::Ok, MsgIcon::Critical);
         return StartResult::DatabaseMissing;
     }
+    Protect_Older_Passwords();
     database_.Compact_Database();
     showMainWindow(*this);
     return StartResult::WindowShown;
+}
+
+void Application::Protect_Older_Passwords() {
+    // Before compacting, so that the scrambled texts leave the file with the freed pages.
+    try {
+        if (const std::int32_t converted = Protect_Scrambled_Passwords(database_)) {
+            reporter_.Log_Event(std::to_string(converted) + " stored passwords of an older version are now protected.");
+        }
+    } catch (const RuntimeError& error) {
+        reporter_.Log_Event("Stored passwords of an older version stay scrambled: " + error.Text(), LOG_WARNING);
+    }
 }
 
 void Application::End_Program() {

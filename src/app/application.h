@@ -1,8 +1,9 @@
 // The process-wide objects and the start and shutdown sequences (Main,
 // End_Program). Main ends at once when another copy runs; otherwise it opens
-// the log, sets the English locale, registers the common controls, finds,
-// opens and compacts the database, and shows the main window. The main window
-// calls End_Program when it unloads.
+// the log, sets the English locale, registers the common controls, finds and
+// opens the database, protects the passwords an older version left scrambled,
+// compacts the database, and shows the main window. The main window calls
+// End_Program when it unloads.
 #pragma once
 
 #include <functional>
@@ -59,6 +60,9 @@ private:
     void Release_Instance();
     void Start_Log();
     void Stop_Log();
+    // Passwords an older version stored scrambled are protected for the
+    // person running the program (app_tables.h); a failure is logged.
+    void Protect_Older_Passwords();
 
     IPlatform& platform_;
     IClock& clock_;

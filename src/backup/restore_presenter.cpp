@@ -309,17 +309,28 @@ void RestorePresenter::Delete_Backup_File(int index) {
         Show(kAccessErrorDot, MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
-    std::int32_t code = 0;
-    // A file that is already gone is not reported as deleted.
-    if (!File_Size(*cimv2, path) || !remote::WMI_Delete_File(*cimv2, path, code)) {
+    // A file that is already gone is not reported as deleted, but its row goes.
+    bool gone = false;
+    try {
+        gone = cimv2->ExecQuery("Select Name from CIM_DataFile where Name='" + remote::Wql_Escape(path) + "'").empty();
+    } catch (const RuntimeError&) {
         Show("Error while deleting the file!", MsgButtons::Ok, MsgIcon::Critical);
         return;
     }
-    ports_.reporter.Log_Event("Deleted: " + computer_.name + ": " + path);
+    std::int32_t code = 0;
+    if (!gone && !remote::WMI_Delete_File(*cimv2, path, code)) {
+        Show("Error while deleting the file!", MsgButtons::Ok, MsgIcon::Critical);
+        return;
+    }
+    if (!gone) ports_.reporter.Log_Event("Deleted: " + computer_.name + ": " + path);
     rows_.erase(rows_.begin() + index);
     view_.Remove_Row(index);
     Update_Buttons();
-    Show("Registry backup file deleted successfully.", MsgButtons::Ok, MsgIcon::Information);
+    if (gone) {
+        Show(kBackupFileGoneMessage, MsgButtons::Ok, MsgIcon::Exclamation);
+    } else {
+        Show("Registry backup file deleted successfully.", MsgButtons::Ok, MsgIcon::Information);
+    }
 }
 
 void RestorePresenter::Delete_Undo_File(int index) {

@@ -13,6 +13,7 @@
 
 #include "backup/backup_ports.h"
 #include "backup/restore_listing.h"
+#include "base/open_url.h"
 #include "base/ports/shell.h"
 #include "remote/undo_files.h"
 
@@ -21,7 +22,10 @@ namespace corvane::backup {
 struct ImportResult;
 
 inline constexpr const char* kRestoreLinkCaption = "www.corvane.example";
-inline constexpr const char* kRestoreLinkUrl = "https://www.corvane.example/?sr=cvn";
+inline constexpr const char* kBackupFileGoneMessage =
+    "The registry backup file no longer exists; it has been removed from the list.";
+// The link opens the home site (its per-user setting) with this query.
+inline constexpr std::string_view kRestoreLinkQuery = "?sr=cvn";
 
 // A list column: width = the list's width in twips / widthDivisor - lessTwips.
 struct RestoreColumn {
@@ -67,7 +71,10 @@ public:
     void Restore_Clicked();
     void Delete_Clicked();
     void Close_Clicked() { view_.Close(); }
-    void Link_Clicked() { (void)shell_.Open(kRestoreLinkUrl); }
+    // homeSite: the loaded web address, ending in "/".
+    void Link_Clicked(std::string_view homeSite) {
+        (void)Open_Web_Address(shell_, std::string(homeSite) + std::string(kRestoreLinkQuery));
+    }
 
     [[nodiscard]] const std::vector<RestoreRow>& Rows() const noexcept { return rows_; }
     [[nodiscard]] RestoreMode Mode() const noexcept { return mode_; }

@@ -2,28 +2,10 @@
 
 #include <cstdint>
 
+#include "base/upper_case.h"
 #include "base/utf8.h"
 
 namespace corvane {
-namespace {
-
-char32_t Upper_Code_Point(char32_t cp) {
-    if (cp >= 'a' && cp <= 'z') return cp - 32;
-    if ((cp >= 0xE0 && cp <= 0xFE && cp != 0xF7)) return cp - 32;  // Latin-1
-    if (cp == 0xFF) return 0x178;
-    if (cp >= 0x100 && cp <= 0x17F && cp != 0x130 && cp != 0x131 && cp != 0x138 && cp != 0x149) {
-        // Latin Extended-A pairs: even upper, odd lower, except a run with odd upper.
-        const bool oddUpper = (cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E);
-        if (oddUpper) return (cp % 2 == 0) ? cp - 1 : cp;
-        return (cp % 2 == 1) ? cp - 1 : cp;
-    }
-    if (cp >= 0x3B1 && cp <= 0x3C9 && cp != 0x3C2) return cp - 32;  // Greek
-    if (cp >= 0x430 && cp <= 0x44F) return cp - 32;                 // Cyrillic
-    if (cp >= 0x450 && cp <= 0x45F) return cp - 80;
-    return cp;
-}
-
-}  // namespace
 
 std::string Upper_Ascii(std::string_view text) {
     std::string out(text);

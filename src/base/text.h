@@ -12,8 +12,8 @@ namespace corvane {
 // is compared with the database's own upper-casing.
 [[nodiscard]] std::string Upper_Ascii(std::string_view text);
 [[nodiscard]] std::string Lower_Ascii(std::string_view text);
-// Upper-cases letters of the Latin-1, Latin Extended-A, Greek and Cyrillic
-// ranges as well; used for case-insensitive matching of paths and names.
+// Upper-cases every character as Windows does (upper_case.h), one character
+// for one; used for case-insensitive matching of paths and names.
 [[nodiscard]] std::string Upper_Text(std::string_view text);
 [[nodiscard]] bool Equals_Ignore_Case(std::string_view a, std::string_view b);
 [[nodiscard]] bool Contains_Ignore_Case(std::string_view haystack, std::string_view needle);

@@ -43,6 +43,12 @@ char32_t Next_Code_Point(std::string_view text, std::size_t& i, bool* valid) {
     return cp;
 }
 
+std::size_t Code_Point_Count(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count) (void)Next_Code_Point(text, i);
+    return count;
+}
+
 std::string Utf16le_To_Utf8(std::span<const std::uint8_t> bytes) {
     const std::size_t units = bytes.size() / 2;
     auto unit_at = [&](std::size_t i) { return static_cast<char32_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)); };

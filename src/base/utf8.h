@@ -18,6 +18,8 @@ void Append_Utf8(std::string& out, char32_t codePoint);
 // start a valid sequence decodes as itself (read as Latin-1), so no input is
 // ever dropped; `valid` tells the caller which case it was.
 char32_t Next_Code_Point(std::string_view text, std::size_t& i, bool* valid = nullptr);
+// The number of characters (code points) of a text, as Next_Code_Point reads them.
+[[nodiscard]] std::size_t Code_Point_Count(std::string_view text);
 
 // UTF-16LE bytes, as the registry and regedit's files hold text. Every unit is
 // decoded (zeros included; the caller cuts where its format says); a lone

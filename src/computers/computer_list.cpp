@@ -7,6 +7,7 @@
 #include "base/reporter.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
+#include "base/utf8.h"
 #include "db/app_tables.h"
 
 namespace corvane {
@@ -18,12 +19,12 @@ constexpr std::string_view kUserNameBanned = "/\\[]\":;|<>+=,?*";
 constexpr std::size_t kMaxComputerName = 100;
 constexpr const char* kBullet = "\xE2\x80\xA2";  // character 149 of the ANSI code page
 
-std::string Name_Of(std::string_view text) { return Upper_Ascii(Trim(text)); }
+std::string Name_Of(std::string_view text) { return Upper_Text(Trim(text)); }
 
 }  // namespace
 
 bool Is_Valid_Computer(std::string_view name) {
-    return !name.empty() && name.size() <= kMaxComputerName &&
+    return !name.empty() && Code_Point_Count(name) <= kMaxComputerName &&
            name.find_first_of(kComputerNameBanned) == std::string_view::npos;
 }
 
@@ -32,13 +33,13 @@ bool Is_Valid_User_Name(std::string_view userName) {
 }
 
 bool Is_Local_Computer_Name(std::string_view name, std::string_view localName) {
-    const std::string upper = Upper_Ascii(name);
-    return upper == Upper_Ascii(localName) || upper == "LOCALHOST" || upper == "LOOPBACK";
+    const std::string upper = Upper_Text(name);
+    return upper == Upper_Text(localName) || upper == "LOCALHOST" || upper == "LOOPBACK";
 }
 
 std::string Password_Bullets(const Secret& password) {
     std::string bullets;
-    for (std::size_t i = 0; i < password.Size(); ++i) bullets += kBullet;
+    for (std::size_t i = Code_Point_Count(password.View()); i > 0; --i) bullets += kBullet;
     return bullets;
 }
 
@@ -205,7 +206,7 @@ std::string ComputerList::Export_Text() const {
 
 void ComputerList::Import(std::string_view fileBytes, std::string_view userName, const Secret& password) {
     for (const std::string& field : Read_Comma_Fields(Ansi_To_Utf8(fileBytes))) {
-        const std::string name = Upper_Ascii(field);
+        const std::string name = Upper_Text(field);
         if (!Is_Valid_Computer(name) || Is_Already_In_List(name)) continue;
         Insert_With_Box_Credentials(name, userName, password);
     }

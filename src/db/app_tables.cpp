@@ -121,6 +121,27 @@ bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& 
     return true;
 }
 
+std::int32_t Protect_Scrambled_Passwords(Database& db) {
+    PasswordCodec* codec = db.Passwords();
+    if (!db.Is_Open() || !codec) return 0;
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, "SELECT CMP_NAME,CMP_PASSWORD FROM COMPUTER_TBL", table, rows);
+    std::int32_t converted = 0;
+    for (std::int32_t r = 1; r <= rows; ++r) {
+        std::string& stored = table.Cell(r, 1);
+        if (stored.empty() || stored.starts_with(kProtectedPasswordPrefix)) continue;
+        std::string plain = Scramble_Text(stored);
+        const std::string encoded = codec->Encode(Secret::Adopt(plain));
+        // The row as it was read: a name matched exactly, the old text still in place.
+        Run(db, "UPDATE COMPUTER_TBL SET CMP_PASSWORD='" + Double_Quotes_Sql(encoded) + "' WHERE CMP_NAME='" +
+                    Double_Quotes_Sql(table.Cell(r, 0)) + "' AND CMP_PASSWORD='" + Double_Quotes_Sql(stored) + "'");
+        Wipe(stored);
+        ++converted;
+    }
+    return converted;
+}
+
 bool Add_Exception(Database& db, std::string_view text, ResultTable& table, std::int32_t type) {
     if (!db.Is_Open()) return false;
     Run(db, "INSERT INTO EXCEPTION_TBL (REGISTRY_KEY,EXCEPTION_TYPE) VALUES('" + Double_Quotes_Sql(text) + "'," +

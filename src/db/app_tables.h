@@ -30,6 +30,12 @@ bool Update_Computer(Database& db, std::string_view name, std::string_view userN
 // userName and password are left unchanged when the name is not stored.
 bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, Secret& password);
 bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, std::string& password);
+// Stores every password an older version left scrambled protected through
+// the database's password codec, for the user running the program; without a
+// codec nothing changes. Returns how many were converted. Only the window
+// program calls it: the console scanner may run as another account (SYSTEM),
+// which would tie the passwords to that account.
+std::int32_t Protect_Scrambled_Passwords(Database& db);
 
 bool Add_Exception(Database& db, std::string_view text, ResultTable& table, std::int32_t type);
 // text receives its quote-doubled form, as the statement used it.

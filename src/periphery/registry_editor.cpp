@@ -2,6 +2,7 @@
 
 #include "base/reporter.h"
 #include "base/runtime_error.h"
+#include "base/upper_case.h"
 #include "base/utf8.h"
 
 namespace corvane {
@@ -15,8 +16,6 @@ std::vector<std::uint32_t> Code_Points(std::string_view text) {
     return points;
 }
 
-std::uint32_t Upper(std::uint32_t point) { return (point >= 'a' && point <= 'z') ? point - 32 : point; }
-
 }  // namespace
 
 std::vector<RegEditKeystroke> Tree_Keystrokes(std::string_view keyPath) {
@@ -29,7 +28,7 @@ std::vector<RegEditKeystroke> Tree_Keystrokes(std::string_view keyPath) {
             steps.push_back({K::KeyDown, kVkRight});
             steps.push_back({K::WaitIdle, 0});
         } else {
-            steps.push_back({K::Char, Upper(point)});
+            steps.push_back({K::Char, Upper_Code_Point(point)});
         }
     }
     return steps;
@@ -38,7 +37,7 @@ std::vector<RegEditKeystroke> Tree_Keystrokes(std::string_view keyPath) {
 std::vector<RegEditKeystroke> Value_Keystrokes(std::string_view valueName) {
     using K = RegEditKeystroke::Kind;
     std::vector<RegEditKeystroke> steps{{K::KeyDown, kVkHome}};
-    for (const std::uint32_t point : Code_Points(valueName)) steps.push_back({K::Char, Upper(point)});
+    for (const std::uint32_t point : Code_Points(valueName)) steps.push_back({K::Char, Upper_Code_Point(point)});
     return steps;
 }
 

@@ -1,5 +1,7 @@
 #include "periphery/update_check.h"
 
+#include "base/open_url.h"
+
 #include <algorithm>
 
 #include "base/runtime_error.h"
@@ -84,7 +86,7 @@ void Check_For_Updates(IHttpClient& http, IMessageBox& messages, IShell& shell, 
         const std::string question = "A new version (ver. " + std::string(Trimmed(response)) +
                                      ") is available for download. Do you want to download the new version?";
         if (messages.Show(question, MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
-            shell.Open(addresses.Download_Page());
+            (void)Open_Web_Address(shell, addresses.Download_Page());
         }
         return;
     }

@@ -9,6 +9,10 @@
 
 #include "base/ports/settings_store.h"
 
+namespace corvane {
+class Reporter;
+}
+
 namespace corvane::periphery {
 
 inline constexpr std::string_view kWebAddressesSection = "WebAddresses";
@@ -28,7 +32,10 @@ struct WebAddresses {
 };
 
 // Keys "UpdateServer", "HomeSite", "Help"; an empty stored text reads as the
-// default, and the slashes at the ends are made to fit the forms above.
-[[nodiscard]] WebAddresses Load_Web_Addresses(ISettingsStore& store);
+// default, and the slashes at the ends are made to fit the forms above. Any
+// user of the computer can set these, so a text that is not an http or https
+// address (Is_Web_Address: a file, a registered handler) reads as the default
+// too, with one warning in the log.
+[[nodiscard]] WebAddresses Load_Web_Addresses(ISettingsStore& store, const Reporter& reporter);
 
 }  // namespace corvane::periphery

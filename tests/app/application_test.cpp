@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "base/file_path.h"
+#include "base/text.h"
+#include "db/password_codec.h"
+#include "db/scramble.h"
 #include "support/fakes.h"
 #include "support/test_database.h"
 
@@ -90,6 +93,32 @@ TEST_F(StartUp, NormalRunWritesStartAndStopBlocksInOrder) {
     EXPECT_LT(shown, stopped);
     EXPECT_TRUE(log.ends_with(std::string(100, '+') + "\r\n"));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// The window program protects passwords an older version left scrambled as
+// soon as it opens the database, not at the computer's next save.
+TEST_F(StartUp, ScrambledPasswordsAreProtectedWhenTheDatabaseOpens) {
+    const std::string dbPath = platform.programFolder + "\\nwcvninfo.dll";
+    Create_Installed_Database(dbPath);
+    {
+        Reporter quiet(messages);
+        Database older(quiet);
+        ASSERT_TRUE(older.Open_Database(dbPath));
+        ASSERT_TRUE(Run_Sql(older, "INSERT INTO COMPUTER_TBL (CMP_NAME,CMP_USERNAME,CMP_PASSWORD) VALUES('PC','','" +
+                                       Double_Quotes_Sql(Scramble_Text("pw")) + "')"));
+    }
+    platform.existingFiles = {dbPath};
+    Application app(platform, clock, messages);
+    FakeDataProtection protection;
+    PasswordCodec passwords(protection, app.Reports());
+    app.Db().Attach_Password_Codec(&passwords);
+    std::string stored;
+    ASSERT_EQ(
+        app.Main([&](Application& a) { stored = Query_Column(a.Db(), "SELECT CMP_PASSWORD FROM COMPUTER_TBL").at(0); }),
+        Application::StartResult::WindowShown)
+        << "no database";
+    app.End_Program();
+    EXPECT_TRUE(stored.starts_with("DPAPI:")) << stored;
 }
 
 TEST(Version, TextHasNoBlankAfterBuild) {

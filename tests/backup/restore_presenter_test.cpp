@@ -136,6 +136,23 @@ TEST_F(RestoreDialogTest, DeletingRemovesTheFileAndItsRowOnlyWhenItWorked) {
     EXPECT_TRUE(view.rows.empty());
     EXPECT_FALSE(server.files.Find(path));
     EXPECT_FALSE(view.restoreEnabled);
+
+    // A file deleted meanwhile by someone else: its row goes, and the message says why.
+    server.files.Add_File(path, 100);
+    Open(RestoreMode::Registry);
+    (void)server.files.Delete_File(path);
+    Select(0);
+    presenter->Delete_Clicked();
+    EXPECT_EQ(Last_Message(), backup::kBackupFileGoneMessage);
+    EXPECT_TRUE(view.rows.empty());
+}
+
+// The link opens the home site the per-user settings name, web pages only.
+TEST_F(RestoreDialogTest, LinkOpensTheHomeSiteSetting) {
+    Open(RestoreMode::Registry);
+    presenter->Link_Clicked("https://mirror.example/");
+    presenter->Link_Clicked("file:///C:/Windows/");
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"https://mirror.example/?sr=cvn"}));
 }
 
 // Restore points of any program are listed and can be rolled back to.

@@ -48,6 +48,8 @@ TEST(ComputerRules, NamesAndUserNames) {
         {"MY PC", false, true},
         {std::string(100, 'A'), true, true},
         {std::string(101, 'A'), false, true},
+        {"M\xC3\x9CLLER" + std::string(94, 'A'), true, true},  // 100 characters, 101 bytes
+        {"\xE2\x80\xA2" + std::string(100, 'A'), false, true},
         {"DOMAIN\\USER", false, false},
         {"a/b", false, false},
         {"x=y", false, false},
@@ -62,6 +64,9 @@ TEST(ComputerRules, NamesAndUserNames) {
         EXPECT_TRUE(Is_Local_Computer_Name(local, "Workstation")) << local;
     }
     EXPECT_FALSE(Is_Local_Computer_Name("WORKSTATION2", "Workstation"));
+    EXPECT_TRUE(Is_Local_Computer_Name("m\xC3\xBCller", "M\xC3\x9CLLER"));
+    // One bullet per character, whatever its UTF-8 length.
+    EXPECT_EQ(Password_Bullets(Secret(std::string_view("\xC3\xBC\xE2\x82\xAC"))), "\xE2\x80\xA2\xE2\x80\xA2");
 }
 
 TEST_F(ComputerListTest, AddValidatesInOrderAndKeepsTheCredentialsForTheNext) {
@@ -77,6 +82,8 @@ TEST_F(ComputerListTest, AddValidatesInOrderAndKeepsTheCredentialsForTheNext) {
         {"bad name", "x\\y", AddOutcome::InvalidName, "Please enter a valid Computer Name!"},
         {"PC2", "x\\y", AddOutcome::InvalidUserName, "Please enter a valid User Name!"},
         {"PC3", "", AddOutcome::Added, nullptr},
+        {"m\xC3\xBCller", "", AddOutcome::Added, nullptr},
+        {"M\xC3\x9CLLER", "", AddOutcome::AlreadyInList, "Computer Already Exists!"},
     };
     for (const Case& c : cases) {
         t.messages.shown.clear();
@@ -88,8 +95,8 @@ TEST_F(ComputerListTest, AddValidatesInOrderAndKeepsTheCredentialsForTheNext) {
             EXPECT_TRUE(t.messages.shown.empty()) << c.name;
         }
     }
-    EXPECT_EQ(Names(), (std::vector<std::string>{"SERVER-01", "PC3"}));
-    EXPECT_EQ(tree.log, "+SERVER-01 +PC3 ");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"SERVER-01", "PC3", "M\xC3\x9CLLER"}));
+    EXPECT_EQ(tree.log, "+SERVER-01 +PC3 +M\xC3\x9CLLER ");
     EXPECT_EQ(Stored_Password("SERVER-01"), "pw");
 }
 

@@ -121,6 +121,34 @@ TEST(Computers, PasswordsAtRest) {
     }
 }
 
+// Passwords an older version left scrambled are protected in place, the
+// others left as they are; without data protection nothing changes.
+TEST(Computers, ScrambledPasswordsAreProtectedInPlace) {
+    TestDatabase t;
+    ASSERT_TRUE(Add_Computer(t.db, "NEW", "admin", "fresh"));
+    const std::string protectedNew = Stored_Column(t, "CMP_PASSWORD");
+    for (const auto& [name, password] : {std::pair{"&PC", "o'ld"}, std::pair{"EMPTY", ""}}) {
+        ASSERT_TRUE(t.Run_Sql("INSERT INTO COMPUTER_TBL (CMP_NAME,CMP_USERNAME,CMP_PASSWORD) VALUES('" +
+                              Double_Quotes_Sql(Scramble_Text(name)) + "','','" +
+                              Double_Quotes_Sql(Scramble_Text(password)) + "')"));
+    }
+    t.db.Attach_Password_Codec(nullptr);
+    EXPECT_EQ(Protect_Scrambled_Passwords(t.db), 0);
+    t.db.Attach_Password_Codec(&t.passwords);
+    EXPECT_EQ(Protect_Scrambled_Passwords(t.db), 1);
+    EXPECT_EQ(Protect_Scrambled_Passwords(t.db), 0);
+    auto stored = [&](const char* name) {
+        return Query_Column(t.db, "SELECT CMP_PASSWORD FROM COMPUTER_TBL WHERE CMP_NAME='" +
+                                      Double_Quotes_Sql(Scramble_Text(name)) + "'");
+    };
+    EXPECT_EQ(stored("&PC"), std::vector<std::string>{"DPAPI:" + Base64_Encode("fake-blob:dl'o")});
+    EXPECT_EQ(stored("EMPTY"), std::vector<std::string>{""});
+    EXPECT_EQ(stored("NEW"), std::vector<std::string>{protectedNew});
+    std::string user, password;
+    ASSERT_TRUE(Get_Computer_Credentials(t.db, "&PC", user, password));
+    EXPECT_EQ(password, "o'ld");
+}
+
 TEST(Computers, WithoutDataProtectionOnlyEmptyPasswordsAreStored) {
     TestDatabase t;
     t.db.Attach_Password_Codec(nullptr);

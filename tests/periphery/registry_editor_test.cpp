@@ -36,7 +36,7 @@ std::string Typed(const std::vector<RegEditKeystroke>& steps) {
 }
 
 TEST(RegistryEditorKeys, TreeWalkCollapsesThenTypesEachKeyAndValuesStartAtHome) {
-    EXPECT_EQ(Typed(Tree_Keystrokes("HKEY_USERS\\s-1\\\xC3\xA4x")), std::string(30, '<') + ">~HKEY_USERS>~S-1>~{E4}X");
+    EXPECT_EQ(Typed(Tree_Keystrokes("HKEY_USERS\\s-1\\\xC3\xA4x")), std::string(30, '<') + ">~HKEY_USERS>~S-1>~{C4}X");
     EXPECT_EQ(Typed(Value_Keystrokes("ab")), "^AB");
     EXPECT_EQ(Typed(Value_Keystrokes("")), "^");
 }

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "base/file_path.h"
+#include "base/open_url.h"
+#include "base/reporter.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+#include "support/window_fakes.h"
+
 namespace corvane::periphery {
 namespace {
 
@@ -21,6 +28,60 @@ TEST(UpdateCheck, VersionsAreComparedAsNumbersAfterTrimming) {
         if (remote) {
             EXPECT_EQ(Compare_Versions(*remote, *Parse_Version(c.local)), c.order <=> 0) << c.remote;
         }
+    }
+}
+
+// A per-user setting reaches the shell only as an http or https address;
+// anything else reads as the default and leaves one warning in the log.
+TEST(WebAddresses, OnlyWebAddressesFromTheSettingsReachTheShell) {
+    constexpr const char* kDefault = "https://www.corvane.example/";
+    const struct {
+        const char* stored;
+        const char* homeSite;  // as loaded
+    } cases[] = {
+        {"https://mirror.example/corvane", "https://mirror.example/corvane/"},
+        {"HTTP://Mirror.Example:8080/", "HTTP://Mirror.Example:8080/"},
+        {"http://[::1]/a?b=c&d=%20", "http://[::1]/a?b=c&d=%20/"},
+        {"", kDefault},  // not set
+        {"file:///C:/Windows/System32/calc.exe", nullptr},
+        {"C:\\Windows\\System32\\calc.exe", nullptr},
+        {"\\\\server\\share\\run.exe", nullptr},
+        {"ms-settings:", nullptr},
+        {"javascript:alert(1)", nullptr},
+        {"http:", nullptr},
+        {"https:///path", nullptr},
+        {"https://host/\" --flag\"", nullptr},
+        {"https://host/a b", nullptr},
+        {"https://host/\r\nx", nullptr},
+        {"https://h\xC3\xB6st/", nullptr},
+        {" https://host/", nullptr},
+    };  // null: refused, the default is used
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        testing::TempFolder folder;
+        testing::FakeClock clock;
+        testing::FakeMessageBox messages;
+        const std::string logPath = Path_Utf8(folder.Path() / "Corvane.log");
+        clsLog log(logPath, clock);
+        log.Start_Logging(logPath);
+        Reporter reporter(messages);
+        reporter.Attach_Log(&log);
+        testing::FakeSettingsStore settings;
+        for (const char* key : {"UpdateServer", "HomeSite", "Help"})
+            settings.SaveSetting("WebAddresses", key, c.stored);
+
+        const WebAddresses addresses = Load_Web_Addresses(settings, reporter);
+        const bool refused = c.homeSite == nullptr;
+        EXPECT_EQ(addresses.homeSite, refused ? kDefault : c.homeSite);
+        const std::string logged = testing::Read_File(logPath);
+        std::size_t warnings = 0;
+        for (auto at = logged.find("W: "); at != std::string::npos; at = logged.find("W: ", at + 1)) ++warnings;
+        EXPECT_EQ(warnings, refused ? 3u : 0u) << logged;  // one per setting
+        testing::FakeShell shell;
+        for (const std::string& page : {addresses.homeSite, addresses.Faq_Page(), addresses.Download_Page()}) {
+            EXPECT_GT(Open_Web_Address(shell, page), 32);
+        }
+        EXPECT_EQ(Open_Web_Address(shell, c.stored), Is_Web_Address(c.stored) ? 42 : 0);
     }
 }
 

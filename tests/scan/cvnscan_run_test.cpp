@@ -5,6 +5,8 @@
 
 #include <sstream>
 
+#include "base/text.h"
+#include "db/scramble.h"
 #include "fix/fix_problems.h"
 #include "scan/cvnscan/console_window.h"
 #include "scan/cvnscan/cvnscan_run.h"
@@ -62,15 +64,20 @@ TEST(CvnscanRun, ScansTheLocalComputerForEveryCategoryByDefault) {
 
 // By default the managed computers, with their stored credentials; a
 // computer named on the command line that is not managed connects with the
-// caller's identity.
+// caller's identity. A password an older version stored scrambled is used
+// and left as it is: the console scanner may run as another account.
 TEST(CvnscanRun, ScansManagedComputersWithTheirCredentials) {
     ScanWorld world;
     remote::SimComputer& pc = world.Add_Computer("PC1");
     pc.acceptsCallerIdentity = false;
     pc.users["admin"] = "s3cret";
     Seed(pc);
-    ASSERT_TRUE(Add_Computer(world.data.db, "PC1", "admin", "s3cret"));
+    ASSERT_TRUE(Add_Computer(world.data.db, "PC1", "admin", ""));
+    const std::string scrambled = Scramble_Text("s3cret");
+    ASSERT_TRUE(world.data.Run_Sql("UPDATE COMPUTER_TBL SET CMP_PASSWORD='" + Double_Quotes_Sql(scrambled) + "'"));
     const ConsoleRun run = Run_Console(world, {"--category", "fF"});
+    EXPECT_EQ(corvane::testing::Query_Column(world.data.db, "SELECT CMP_PASSWORD FROM COMPUTER_TBL"),
+              std::vector<std::string>{scrambled});
     EXPECT_EQ(run.status, kExitScanned) << run.err;
     EXPECT_EQ(run.out,
               "\r\n\"[Shared Dlls]\",\"PC1\",\"1 Problems Found\",\"\"\r\n"

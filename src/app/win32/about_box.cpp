@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/main_window_commands.h"
+#include "base/open_url.h"
 #include "base/win32/dialog.h"
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/shell_win32.h"
@@ -25,7 +26,7 @@ unique_hfont Derived_Font(Window control, bool bold, bool underline, int scalePe
 
 class AboutBox final : public Dialog {
 public:
-    explicit AboutBox(const Reporter* reporter) : Dialog(reporter, "About") {}
+    explicit AboutBox(const Reporter& reporter) : Dialog(&reporter, "About"), reporter_(reporter) {}
 
 private:
     bool On_Init() override {
@@ -43,7 +44,8 @@ private:
             case IDOK: End(IDOK); return true;
             case kAboutWebLink: {
                 Win32SettingsStore settings;
-                Win32Shell().Open(periphery::Load_Web_Addresses(settings).homeSite);
+                Win32Shell shell;
+                (void)Open_Web_Address(shell, periphery::Load_Web_Addresses(settings, reporter_).homeSite);
                 return true;
             }
             case kAboutMailLink: Win32Shell().Open(kSupportMail); return true;
@@ -55,13 +57,14 @@ private:
         return Color_Link_Label(message, wParam, lParam, {kAboutWebLink, kAboutMailLink}, result);
     }
 
+    const Reporter& reporter_;
     unique_hfont titleFont_;
     unique_hfont linkFont_;
 };
 
 }  // namespace
 
-void Show_About_Box(HWND owner, const Reporter* reporter) {
+void Show_About_Box(HWND owner, const Reporter& reporter) {
     AboutBox box(reporter);
     box.Run_Modal(owner, kAboutDialogId);
 }

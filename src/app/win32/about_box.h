@@ -19,6 +19,6 @@ inline constexpr int kAboutMailLink = 204;
 inline constexpr int kAboutIcon = 205;
 
 // `reporter` receives errors of the dialog's callbacks.
-void Show_About_Box(HWND owner, const Reporter* reporter);
+void Show_About_Box(HWND owner, const Reporter& reporter);
 
 }  // namespace corvane::win32

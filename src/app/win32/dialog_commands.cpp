@@ -9,6 +9,7 @@
 #include "app/win32/image_library.h"
 #include "app/win32/main_window.h"
 #include "app/win32/options_backup.h"
+#include "base/open_url.h"
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/shell_win32.h"
 #include "base/win32/wide_text.h"
@@ -74,10 +75,11 @@ std::vector<std::string> Computer_Names(CheckTree& tree) {
 
 void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowCommands& commands) {
     // The home site as the per-user settings name it, read when the link is clicked.
-    auto home = [](std::string query) {
-        return [query = std::move(query)] {
+    auto home = [&app](std::string query) {
+        return [&app, query = std::move(query)] {
             Win32SettingsStore settings;
-            Win32Shell().Open(periphery::Load_Web_Addresses(settings).homeSite + query);
+            Win32Shell shell;
+            (void)Open_Web_Address(shell, periphery::Load_Web_Addresses(settings, app.Reports()).homeSite + query);
         };
     };
     commands.manageComputers = [&app, &window, home] {
@@ -89,7 +91,9 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
                               {.network = &network,
                                .openHomePage = home(""),
                                .images = images.Small(),
-                               .computerImage = images.Index("Computer")});
+                               .computerImage = images.Index("Computer"),
+                               .importIcon = images.Icon("Import"),
+                               .exportIcon = images.Icon("Export")});
         dialog.Show(window.Handle());
     };
     commands.exceptionList = [&app, &window, home] {
@@ -98,7 +102,9 @@ void Wire_Dialog_Commands(Application& app, MainWindow& window, MainWindowComman
                                    {.openRegistryEditor = [] { Open_Registry_Editor(); },
                                     .openHomePage = home(""),
                                     .images = window.Images().Small(),
-                                    .exceptionImage = window.Images().Index("ExceptionList")});
+                                    .exceptionImage = window.Images().Index("ExceptionList"),
+                                    .importIcon = window.Images().Icon("Import"),
+                                    .exportIcon = window.Images().Icon("Export")});
         dialog.Show(window.Handle());
     };
     commands.options = [&app, &window, home] {

@@ -6,7 +6,7 @@ namespace corvane::win32 {
 
 namespace {
 
-constexpr std::array<ImageKey, 38> kImageKeys{{
+constexpr std::array<ImageKey, 40> kImageKeys{{
     {"Root", L"ROOT"},
     {"Computer", L"COMPUTER"},
     {"ComputerLocked", L"COMPUTERLOCKED"},
@@ -45,6 +45,8 @@ constexpr std::array<ImageKey, 38> kImageKeys{{
     {"Updates", L"UPDATES"},
     {"About", L"ABOUT"},
     {"Corvane", L"AA_PROGRAM"},
+    {"Import", L"IMPORT"},
+    {"Export", L"EXPORT"},
 }};
 
 HICON Load_Icon(const wchar_t* resource, int size) {
@@ -57,25 +59,30 @@ HICON Load_Icon(const wchar_t* resource, int size) {
 std::span<const ImageKey> Image_Keys() { return kImageKeys; }
 
 ImageLibrary::ImageLibrary() {
-    small_ = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, static_cast<int>(kImageKeys.size()), 4);
-    toolbar_ = ::ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, static_cast<int>(kImageKeys.size()), 4);
+    small_ = controls_.Create_Image_List(16, 16, ILC_COLOR32 | ILC_MASK, static_cast<int>(kImageKeys.size()), 4);
+    toolbar_ = controls_.Create_Image_List(24, 24, ILC_COLOR32 | ILC_MASK, static_cast<int>(kImageKeys.size()), 4);
     for (const ImageKey& image : kImageKeys) {
         HICON small = Load_Icon(image.resource, 16);
         HICON large = Load_Icon(image.resource, 24);
         if (!small || !large) {
             missing_ += std::string(missing_.empty() ? "" : ", ") + std::string(image.key);
         }
-        const int index = ::ImageList_AddIcon(small_, small);
-        ::ImageList_AddIcon(toolbar_, large);
-        if (small) ::DestroyIcon(small);
+        const int index = controls_.Add_Icon(small_, small);
+        controls_.Add_Icon(toolbar_, large);
+        icons_.emplace(std::string(image.key), unique_hicon(small));  // kept for buttons
         if (large) ::DestroyIcon(large);
         index_.emplace(std::string(image.key), index);
     }
 }
 
 ImageLibrary::~ImageLibrary() {
-    if (small_) ::ImageList_Destroy(small_);
-    if (toolbar_) ::ImageList_Destroy(toolbar_);
+    if (small_) controls_.Destroy_Image_List(small_);
+    if (toolbar_) controls_.Destroy_Image_List(toolbar_);
+}
+
+HICON ImageLibrary::Icon(std::string_view key) const {
+    const auto hit = icons_.find(std::string(key));
+    return hit == icons_.end() ? nullptr : hit->second.get();
 }
 
 int ImageLibrary::Index(std::string_view key) const {

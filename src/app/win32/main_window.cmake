@@ -16,6 +16,6 @@ add_library(cvn_main_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/about_box.cpp)
 target_link_libraries(cvn_main_window
   PUBLIC cvn_window cvn_ui_win32 cvn_computers_win32 cvn_network_browse_win32 cvn_settings_win32 cvn_backup_win32 cvn_scan_host cvn_periphery_win32 cvn_base_win32
-  PRIVATE comctl32 shell32 user32 gdi32)
+  PRIVATE shell32 user32 gdi32)
 target_sources(cvn_main_window INTERFACE ${CVN_ICON_RC} ${CMAKE_CURRENT_LIST_DIR}/about_box.rc)
 add_dependencies(cvn_main_window cvn_main_window_icons)

@@ -11,9 +11,11 @@
 #include "app/win32/main_window_wiring.h"
 #include "app/win32/results_view.h"
 #include "app/win32/show_main_window.h"
+#include "base/open_url.h"
 #include "base/ports/message_box.h"
 #include "base/ui/results_list_ops.h"
 #include "base/version.h"
+#include "base/win32/common_controls.h"
 #include "base/win32/wide_text.h"
 #include "base/win32/window_guard.h"
 #include "periphery/registry_editor.h"
@@ -87,11 +89,8 @@ MainWindow* MainWindow::Create(Application& app, const MainWindowOptions& option
 
 bool MainWindow::Form_Load() {
     dpi_ = Window_Dpi(window_);
-    ::InitCommonControls();
-    INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES |
-                                                                   ICC_BAR_CLASSES | ICC_COOL_CLASSES |
-                                                                   ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&classes);
+    (void)CommonControls().Register_Classes(ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                                            ICC_COOL_CLASSES | ICC_PROGRESS_CLASS);
     images_ = std::make_unique<ImageLibrary>();
     if (!images_->Missing().empty()) app_.Reports().Log_Event("Pictures missing: " + images_->Missing(), LOG_WARNING);
     clipboard_.Set_Owner(window_);
@@ -118,8 +117,8 @@ bool MainWindow::Form_Load() {
     Wire_Main_Window_Commands(app_, *this, commands_);
     commands_.checkUpdates = [this] {
         periphery::win32::WinHttpClient http;
-        periphery::Check_For_Updates(http, app_.Reports().Messages(), shell_, periphery::Load_Web_Addresses(settings_),
-                                     CORVANE_VERSION_TEXT);
+        periphery::Check_For_Updates(http, app_.Reports().Messages(), shell_,
+                                     periphery::Load_Web_Addresses(settings_, app_.Reports()), CORVANE_VERSION_TEXT);
     };
     Wire_Dialog_Commands(app_, *this, commands_);
 
@@ -128,6 +127,8 @@ bool MainWindow::Form_Load() {
     });
     return true;
 }
+
+periphery::WebAddresses MainWindow::Web_Addresses() { return periphery::Load_Web_Addresses(settings_, app_.Reports()); }
 
 void MainWindow::Show_Loaded() {
     // Show the window in the stored state, then let the one-shot timer
@@ -310,12 +311,12 @@ void MainWindow::Run_Command(Command command) {
             break;
         case Command::Options: run(commands_.options); break;
         case Command::ViewLog: shell_.Open(app_.Log_File_Path()); break;
-        case Command::FAQs: shell_.Open(periphery::Load_Web_Addresses(settings_).Faq_Page()); break;
-        case Command::Troubleshoot: shell_.Open(periphery::Load_Web_Addresses(settings_).Troubleshooting_Page()); break;
-        case Command::Home: shell_.Open(periphery::Load_Web_Addresses(settings_).homeSite); break;
+        case Command::FAQs: (void)Open_Web_Address(shell_, Web_Addresses().Faq_Page()); break;
+        case Command::Troubleshoot: (void)Open_Web_Address(shell_, Web_Addresses().Troubleshooting_Page()); break;
+        case Command::Home: (void)Open_Web_Address(shell_, Web_Addresses().homeSite); break;
         case Command::Support: shell_.Open(kSupportMail); break;
         case Command::CheckUpdates: run(commands_.checkUpdates); break;
-        case Command::About: Show_About_Box(window_, &app_.Reports()); break;
+        case Command::About: Show_About_Box(window_, app_.Reports()); break;
     }
 }
 
@@ -388,7 +389,7 @@ LRESULT MainWindow::On_Notify(const NMHDR& header) {
     if (categoryView_ && categoryView_->On_Notify(header, kSyncCategoryChecks)) return 0;
     if (header.hwndFrom == status_.Handle() && header.code == NM_CLICK) {
         const auto& mouse = reinterpret_cast<const NMMOUSE&>(header);
-        if (mouse.dwItemSpec == kStatusHomeSite) shell_.Open(periphery::Load_Web_Addresses(settings_).homeSite);
+        if (mouse.dwItemSpec == kStatusHomeSite) (void)Open_Web_Address(shell_, Web_Addresses().homeSite);
         return 0;
     }
     if (header.code == TTN_GETDISPINFOW) {

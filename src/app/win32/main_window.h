@@ -24,6 +24,7 @@
 #include "base/win32/status_bar.h"
 #include "base/win32/toolbar.h"
 #include "base/win32/unique_any.h"
+#include "periphery/web_addresses.h"
 #include "periphery/win32/regedit_driver.h"
 
 namespace corvane {
@@ -121,6 +122,8 @@ private:
     void Clear_List();
     void Show_Context_Menu(POINT screen);
     void Update_Splitter_Cursor(POINT client);
+    // The per-user web addresses, read at each use.
+    [[nodiscard]] periphery::WebAddresses Web_Addresses();
 
     [[nodiscard]] int To_Pixels(int twips) const noexcept;
     [[nodiscard]] int To_Twips(int pixels) const noexcept;

@@ -1,6 +1,7 @@
-// Entry point of Corvane.exe: builds the Windows ports and the Application,
-// runs the start sequence (Main), then the message loop until the main window
-// closes. A second copy and a missing database end here at once.
+// Entry point of Corvane.exe: restricts the DLL search to the system
+// directory, builds the Windows ports and the Application, runs the start
+// sequence (Main), then the message loop until the main window closes. A
+// second copy and a missing database end here at once.
 #include <windows.h>
 
 #include <exception>
@@ -13,6 +14,7 @@
 #include "base/win32/data_protection_win32.h"
 #include "base/win32/message_box_win32.h"
 #include "base/win32/platform_win32.h"
+#include "base/win32/system_library.h"
 #include "base/win32/wide_text.h"
 #include "db/password_codec.h"
 #include "remote/win32/com_runtime.h"
@@ -65,6 +67,7 @@ int Run() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    corvane::win32::Restrict_Dll_Search_To_System();
     try {
         return Run();
     } catch (const std::exception& error) {

@@ -9,7 +9,9 @@
 #include "backup/win32/progress_panel.h"
 #include "base/win32/dialog.h"
 #include "base/win32/list_view.h"
+#include "base/win32/settings_store_win32.h"
 #include "base/win32/wide_text.h"
+#include "periphery/web_addresses.h"
 
 namespace corvane::win32 {
 namespace {
@@ -21,7 +23,9 @@ class RestoreDialog final : public Dialog, public backup::IRestoreView {
 public:
     RestoreDialog(backup::RestoreMode mode, const backup::BackupComputer& computer, const remote::RemotePorts& ports,
                   IShell& shell, remote::IUserDataFolder* userData)
-        : Dialog(&ports.reporter, "Restore"), presenter_(mode, computer, ports, *this, progress_, shell, userData) {}
+        : Dialog(&ports.reporter, "Restore"),
+          reporter_(ports.reporter),
+          presenter_(mode, computer, ports, *this, progress_, shell, userData) {}
 
     // ---- IRestoreView
     void Set_Captions(std::string_view dialogTitle, std::string_view frameCaption, bool showDelete) override {
@@ -101,7 +105,10 @@ private:
             case kRestoreDelete: presenter_.Delete_Clicked(); return true;
             case kRestoreClose: presenter_.Close_Clicked(); return true;
             case kRestoreLink:
-                if (code == STN_CLICKED) presenter_.Link_Clicked();
+                if (code == STN_CLICKED) {
+                    Win32SettingsStore settings;
+                    presenter_.Link_Clicked(periphery::Load_Web_Addresses(settings, reporter_).homeSite);
+                }
                 return true;
             default: return false;
         }
@@ -117,6 +124,7 @@ private:
         return Color_Link_Label(message, wParam, lParam, {kRestoreLink}, result);
     }
 
+    const Reporter& reporter_;
     ProgressPanel progress_;
     backup::RestorePresenter presenter_;
 };

@@ -22,7 +22,8 @@ std::string Win32DataProtection::Protect(const Secret& plain) {
     DATA_BLOB input = Blob_Of(plain.View());
     DATA_BLOB entropy = Blob_Of(kPasswordEntropy);
     DATA_BLOB output{};
-    if (!::CryptProtectData(&input, L"Corvane", &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &output)) {
+    const auto protect = crypt32_.Get<decltype(::CryptProtectData)>("CryptProtectData");
+    if (!protect(&input, L"Corvane", &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &output)) {
         const DWORD code = ::GetLastError();
         throw RuntimeError(error_number::kPasswordNotProtected,
                            "The password could not be protected (error " + std::to_string(code) + ").");
@@ -35,7 +36,8 @@ std::optional<Secret> Win32DataProtection::Unprotect(std::string_view blob) {
     DATA_BLOB input = Blob_Of(blob);
     DATA_BLOB entropy = Blob_Of(kPasswordEntropy);
     DATA_BLOB output{};
-    if (!::CryptUnprotectData(&input, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &output)) {
+    const auto unprotect = crypt32_.Find<decltype(::CryptUnprotectData)>("CryptUnprotectData");
+    if (!unprotect || !unprotect(&input, nullptr, &entropy, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &output)) {
         return std::nullopt;
     }
     const unique_hlocal owned(output.pbData);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/win32/common_controls.h"
 #include "base/win32/wide_text.h"
 
 namespace corvane::win32 {
@@ -61,10 +62,7 @@ void Win32Platform::Release_Instance_Mutex() {
 void Win32Platform::Set_Thread_Locale(std::uint32_t lcid) { ::SetThreadLocale(lcid); }
 
 bool Win32Platform::Init_Common_Controls(std::uint32_t classFlags) {
-    INITCOMMONCONTROLSEX init{};
-    init.dwSize = 8;
-    init.dwICC = classFlags;
-    return ::InitCommonControlsEx(&init) != FALSE;
+    return CommonControls().Register_Classes(classFlags);
 }
 
 std::string Win32Platform::System_Directory() {

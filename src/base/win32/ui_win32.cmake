@@ -4,4 +4,4 @@
 add_library(cvn_ui_win32 STATIC
   ${CMAKE_CURRENT_LIST_DIR}/dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_dialog.cpp)
-target_link_libraries(cvn_ui_win32 PUBLIC cvn_base comctl32 comdlg32 user32)
+target_link_libraries(cvn_ui_win32 PUBLIC cvn_base comdlg32 user32)

@@ -6,6 +6,7 @@
 
 #include "base/reporter.h"
 #include "base/runtime_error.h"
+#include "base/win32/controls.h"
 #include "base/win32/file_dialog.h"
 #include "base/win32/progress_bar.h"
 #include "computers/win32/computer_dialog_ids.h"
@@ -33,8 +34,11 @@ bool ComputerDialog::On_Init() {
     password_.Attach(Item(IDC_TXT_PASSWORD));
     dummy_.Attach(Item(IDC_TXT_DUMMY));
     for (Edit box : {name_, userName_, password_, dummy_}) box.Limit_Text(static_cast<int>(kMaxEntryLength));
+    password_.Send(EM_SETPASSWORDCHAR, kBullet);  // the visual styles' default is another dot
     rows_.Set_Extended_Style(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     if (hooks_.images) rows_.Set_Image_List(hooks_.images);
+    Button(Item(IDC_CMD_EXPORT)).Set_Image(hooks_.exportIcon);
+    Button(Item(IDC_CMD_IMPORT)).Set_Image(hooks_.importIcon);
     rows_.Insert_Column(0, "Computer Name", 100);
     rows_.Insert_Column(1, "User Name", 100);
     rows_.Insert_Column(2, "Password", 100);

@@ -26,6 +26,8 @@ struct ComputerDialogHooks {
     std::function<void()> openHomePage;
     HIMAGELIST images = nullptr;  // shared with the main window, not owned
     int computerImage = -1;
+    HICON importIcon = nullptr;  // the pictures of Import and Export, not owned
+    HICON exportIcon = nullptr;
 };
 
 class ComputerDialog final : public Dialog {

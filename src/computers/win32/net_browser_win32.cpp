@@ -3,23 +3,26 @@
 #include <windows.h>
 #include <lm.h>
 
+#include <memory>
 #include <string>
 
-#include "base/win32/unique_any.h"
+#include "base/win32/system_library.h"
 #include "base/win32/wide_text.h"
 
 namespace corvane::computers::win32 {
 namespace {
 
-void Free_Net_Buffer(LPBYTE buffer) noexcept { ::NetApiBufferFree(buffer); }
-using unique_net_buffer = corvane::win32::unique_any<LPBYTE, Free_Net_Buffer>;
-
 NetServerList Enum_Servers(DWORD serverType, const wchar_t* domain) {
-    unique_net_buffer buffer;
+    const corvane::win32::SystemLibrary netapi32(L"netapi32.dll");
+    const auto enumServers = netapi32.Find<decltype(::NetServerEnum)>("NetServerEnum");
+    const auto freeBuffer = netapi32.Find<decltype(::NetApiBufferFree)>("NetApiBufferFree");
+    if (!enumServers || !freeBuffer) return {.error = ERROR_MOD_NOT_FOUND, .names = {}};
+    LPBYTE received = nullptr;
     DWORD read = 0;
     DWORD total = 0;
     const NET_API_STATUS status =
-        ::NetServerEnum(nullptr, 100, buffer.put(), MAX_PREFERRED_LENGTH, &read, &total, serverType, domain, nullptr);
+        enumServers(nullptr, 100, &received, MAX_PREFERRED_LENGTH, &read, &total, serverType, domain, nullptr);
+    const std::unique_ptr<BYTE, decltype(freeBuffer)> buffer(received, freeBuffer);
     NetServerList list{.error = status, .names = {}};
     if (status == NERR_Success && buffer) {
         const auto* entries = reinterpret_cast<const SERVER_INFO_100*>(buffer.get());

@@ -75,7 +75,6 @@ void Send_Keystrokes(HWND target, HANDLE process, const std::vector<RegEditKeyst
                     units[0] = static_cast<wchar_t>(0xD800 + (v >> 10));
                     units[1] = static_cast<wchar_t>(0xDC00 + (v & 0x3FF));
                 }
-                ::CharUpperW(units);
                 for (const wchar_t unit : units) {
                     if (unit) ::SendMessageW(target, WM_CHAR, unit, 0);
                 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/runtime_error.h"
+#include "base/win32/system_library.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
 #include "remote/win32/com_locator.h"
@@ -133,8 +134,8 @@ std::uint32_t NativeStore::Create_Process(std::string_view commandLine, std::uin
 }
 
 bool NativeStore::Has_System_Restore() {
-    const unique_hmodule library(LoadLibraryW(L"srclient.dll"));
-    return library && GetProcAddress(library.get(), "SRSetRestorePointW") != nullptr;
+    const SystemLibrary srclient(L"srclient.dll");
+    return srclient.Find<decltype(::SRSetRestorePointW)>("SRSetRestorePointW") != nullptr;
 }
 
 std::vector<RestorePoint> NativeStore::Restore_Points() {
@@ -151,11 +152,9 @@ std::vector<RestorePoint> NativeStore::Restore_Points() {
 
 std::uint32_t NativeStore::Create_Restore_Point(std::string_view description, std::uint32_t restorePointType,
                                                 std::uint32_t eventType) {
-    using SetRestorePointFunction = BOOL(WINAPI*)(PRESTOREPOINTINFOW, PSTATEMGRSTATUS);
-    const unique_hmodule library(LoadLibraryW(L"srclient.dll"));
-    if (!library) return Last_Status();
-    const auto setRestorePoint = reinterpret_cast<SetRestorePointFunction>(
-        reinterpret_cast<void*>(GetProcAddress(library.get(), "SRSetRestorePointW")));
+    const SystemLibrary srclient(L"srclient.dll");
+    if (!srclient.is_loaded()) return Last_Status();
+    const auto setRestorePoint = srclient.Find<decltype(::SRSetRestorePointW)>("SRSetRestorePointW");
     if (setRestorePoint == nullptr) return kStatusNotSupported;
 
     RESTOREPOINTINFOW point{};

@@ -2,6 +2,7 @@
 // database next to the program (or the one named by --database), the log
 // "cvnscan.log" next to the program, the locator that serves the local
 // computer natively and every other one through WMI, then the console run.
+// DLLs load from the system directory only.
 // Output is UTF-8; nothing here shows a window.
 #include <windows.h>
 
@@ -20,6 +21,7 @@
 #include "base/win32/com_init.h"
 #include "base/win32/data_protection_win32.h"
 #include "base/win32/platform_win32.h"
+#include "base/win32/system_library.h"
 #include "base/win32/wide_text.h"
 #include "db/database.h"
 #include "db/password_codec.h"
@@ -107,6 +109,7 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    corvane::win32::Restrict_Dll_Search_To_System();
     ::SetConsoleOutputCP(CP_UTF8);
     // The results carry their own CR LF; nothing may be translated.
     (void)::_setmode(::_fileno(stdout), _O_BINARY);

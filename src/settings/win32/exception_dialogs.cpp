@@ -20,6 +20,8 @@ bool ExceptionListDialog::On_Init() {
     rows_.Attach(Item(IDC_LVW_EXCEPTIONS));
     rows_.Set_Extended_Style(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     if (hooks_.images) rows_.Set_Image_List(hooks_.images);
+    Button(Item(IDC_EXC_EXPORT)).Set_Image(hooks_.exportIcon);
+    Button(Item(IDC_EXC_IMPORT)).Set_Image(hooks_.importIcon);
     columnWidth_ = rows_.Client_Rect().right;
     rows_.Insert_Column(0, "Exception Text", columnWidth_);
 

@@ -19,6 +19,8 @@ struct ExceptionDialogHooks {
     std::function<void()> openHomePage;
     HIMAGELIST images = nullptr;  // shared with the main window, not owned
     int exceptionImage = -1;
+    HICON importIcon = nullptr;  // the pictures of Import and Export, not owned
+    HICON exportIcon = nullptr;
 };
 
 class ExceptionListDialog final : public Dialog {

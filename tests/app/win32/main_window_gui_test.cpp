@@ -616,6 +616,10 @@ TEST_F(MainWindowGui, ManageComputersAddsToTheTreeAndProtectsThePassword) {
     ASSERT_NE(run.window, nullptr);
     int rows = 0;
     Visit(*run.window, Command::ManageComputers, L"Manage Computers - Corvane", [&](HWND dialog) {
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_TXT_PASSWORD, EM_GETPASSWORDCHAR, 0, 0), 0x2022);
+        for (const int button : {IDC_CMD_IMPORT, IDC_CMD_EXPORT}) {
+            EXPECT_NE(::SendDlgItemMessageW(dialog, button, BM_GETIMAGE, IMAGE_ICON, 0), 0) << button;
+        }
         // Wine has no network browser: Browse says so and adds nothing.
         Click(dialog, IDC_CMD_BROWSE);
         EXPECT_EQ(messages_.shown.empty() ? "" : messages_.shown.back().text, "No browser servers found.");
@@ -670,6 +674,9 @@ TEST_F(MainWindowGui, ExceptionListShowsTheEntriesAndAddsOne) {
         HWND list = ::GetDlgItem(dialog, IDC_LVW_EXCEPTIONS);
         before = ListView_GetItemCount(list);
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_EXC_EDIT)));
+        for (const int button : {IDC_EXC_IMPORT, IDC_EXC_EXPORT}) {
+            EXPECT_NE(::SendDlgItemMessageW(dialog, button, BM_GETIMAGE, IMAGE_ICON, 0), 0) << button;
+        }
         Visit_During([&] { Click(dialog, IDC_EXC_ADD); }, L"Add Exceptions - Corvane",
                      [](HWND box) {
                          ::SetDlgItemTextW(box, IDC_TXT_EXCEPTION, L"software\\oldapp");

@@ -1,6 +1,7 @@
 // The Windows platform port under Wine: the instance mutex, the plain file
 // test that finds the database (the search order is the application tests'
-// matter), the folders and names, the thread locale, and message-box answers.
+// matter), the folders and names, the thread locale, message-box answers, and
+// the system's upper case.
 // Start-up as a whole runs in corvane_process_test.
 #include "base/win32/platform_win32.h"
 
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "base/upper_case.h"
 #include "base/win32/message_box_win32.h"
 #include "base/win32/wide_text.h"
 #include "support/temp_folder.h"
@@ -80,6 +82,20 @@ TEST(Win32Platform, FoldersAndNamesOfTheRunningProgram) {
     EXPECT_TRUE(platform.Init_Common_Controls(0x8FE));
     platform.Set_Thread_Locale(1033);
     EXPECT_EQ(::GetThreadLocale(), 1033u);
+}
+
+// The portable upper-case table is the system's, character by character.
+TEST(Win32Text, UpperCaseTableIsCharUpperBuffW) {
+    int differences = 0;
+    for (char32_t cp = 1; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp < 0xE000) continue;
+        wchar_t unit = static_cast<wchar_t>(cp);
+        ::CharUpperBuffW(&unit, 1);
+        if (static_cast<char32_t>(unit) != Upper_Code_Point(cp) && ++differences < 10) {
+            ADD_FAILURE() << std::hex << unsigned(cp) << ": " << unsigned(unit) << " by the system";
+        }
+    }
+    EXPECT_EQ(differences, 0);
 }
 
 TEST(Win32MessageBox, AnswersAndABoxNotShownIsNoConsent) {

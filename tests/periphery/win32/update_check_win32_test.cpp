@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/reporter.h"
 #include "periphery/update_check.h"
 #include "periphery/win32/winhttp_client.h"
 #include "support/fakes.h"
@@ -30,9 +31,9 @@ TEST_P(UpdateCheckAgainstServer, TellsNewerUpToDateOrFailed) {
     ASSERT_NE(port, nullptr) << "run through update_server.py";
     testing::FakeSettingsStore settings;  // the server as an administrator would set it
     settings.SaveSetting("WebAddresses", "UpdateServer", "http://127.0.0.1:" + std::string(port) + "/" + c.path + "/");
-    const WebAddresses addresses = Load_Web_Addresses(settings);
-    WinHttpClient http;
     testing::FakeMessageBox messages;
+    const WebAddresses addresses = Load_Web_Addresses(settings, Reporter(messages));
+    WinHttpClient http;
     testing::FakeShell shell;
     Check_For_Updates(http, messages, shell, addresses, "2.9.0");
 

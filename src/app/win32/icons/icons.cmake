@@ -47,7 +47,9 @@ set(CVN_ICONS
   GENERALOPTIONS=categories/preferences-system
   FAQS=apps/internet-group-chat
   UPDATES=status/software-update-available
-  ABOUT=status/dialog-information)
+  ABOUT=status/dialog-information
+  IMPORT=actions/document-open
+  EXPORT=actions/document-save-as)
 
 set(CVN_ICON_DIR ${CMAKE_CURRENT_BINARY_DIR}/icons)
 set(CVN_ICON_RC ${CVN_ICON_DIR}/main_window_icons.rc)
