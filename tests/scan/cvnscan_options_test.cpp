@@ -22,6 +22,14 @@ TEST(CvnscanOptions, ReadsEveryOptionInOrder) {
     EXPECT_TRUE(o.yes);
     EXPECT_EQ(o.csvFile, "out.csv");
     EXPECT_EQ(o.databaseFile, "db.dll");
+    EXPECT_FALSE(o.local);
+    EXPECT_FALSE(o.undoBackup);
+
+    const ParsedCommandLine unattended = Parse({"--local", "--fix", "--yes", "--undo-backup", "--csv", "x.csv"});
+    ASSERT_TRUE(unattended.options.has_value()) << unattended.error;
+    EXPECT_TRUE(unattended.options->local);
+    EXPECT_TRUE(unattended.options->undoBackup);
+    EXPECT_TRUE(unattended.options->computers.empty());
 }
 
 TEST(CvnscanOptions, RefusesBadCommandLines) {
@@ -35,7 +43,10 @@ TEST(CvnscanOptions, RefusesBadCommandLines) {
                                                                   {"--undo", "a", "--fix"},
                                                                   {"--undo", "a", "--category", "fA"},
                                                                   {"--undo", "a", "--computer", "A", "--computer", "B"},
-                                                                  {"--undo", "a", "--undo", "b"}}) {
+                                                                  {"--undo", "a", "--undo", "b"},
+                                                                  {"--local", "--computer", "A"},
+                                                                  {"--undo", "a", "--local"},
+                                                                  {"--undo", "a", "--undo-backup"}}) {
         const ParsedCommandLine parsed = Parse(args);
         EXPECT_FALSE(parsed.options.has_value()) << args.front();
         EXPECT_FALSE(parsed.error.empty());

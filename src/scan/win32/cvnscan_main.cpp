@@ -2,7 +2,7 @@
 // database next to the program (or the one named by --database), the log
 // "cvnscan.log" next to the program, the locator that serves the local
 // computer natively and every other one through WMI, then the console run.
-// Output is UTF-8; nothing here shows a window.
+// Output is UTF-8; nothing here shows a window or waits for input.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -63,7 +63,7 @@ int Run(const std::vector<std::string>& args) {
 
     std::string databasePath = options.databaseFile;
     if (databasePath.empty()) {
-        databasePath = Get_Database_Path(platform);
+        databasePath = Find_Or_Create_Database(platform, reporter);
         if (databasePath.empty()) {
             std::cerr << "cvnscan: the database " << kDatabaseFileName << " is not next to the program\n";
             return scan::kExitUsage;
@@ -94,10 +94,11 @@ int Run(const std::vector<std::string>& args) {
     scan::ConsoleWindow window(localName);
 
     bool stopRequested = false;
-    scan::ConsoleEnvironment env{db, reporter, target, window, [&](IMainWindow& fixWindow) {
-                                     fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested};
-                                     fix::Start_Fixing(fixEnv, false);
-                                 }};
+    scan::ConsoleEnvironment env{
+        db, reporter, target, window, [&](IMainWindow& fixWindow) {
+            fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested, options.undoBackup};
+            fix::Start_Fixing(fixEnv, false);
+        }};
     const int status = scan::Run_Console_Scan(options, env, std::cout, std::cerr);
     std::cout.flush();
     db.Close_Database();
@@ -107,6 +108,8 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Scheduled runs have nobody to answer: no critical-error or crash dialog may wait.
+    (void)::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     ::SetConsoleOutputCP(CP_UTF8);
     // The results carry their own CR LF; nothing may be translated.
     (void)::_setmode(::_fileno(stdout), _O_BINARY);
