@@ -106,6 +106,11 @@ run 'C:\CvnSetup\setup.exe' /S
 check "the setup program refuses to install beside the package" \
   "[ $? -ne 0 ] && [ ! -e \"\$installed/uninstall.exe\" ] && [ -z \"\$(entry)\" ]"
 
+(cd "$installed" && wine 'C:\Program Files\Corvane\cvnscan.exe' --help >help.out 2>&1 </dev/null)
+check "cvnscan --help exits 0 and names the unattended options" \
+  "[ $? -eq 0 ] && grep -q -- '--local ' \"\$installed/help.out\" && grep -q -- '--undo-backup ' \"\$installed/help.out\""
+rm -f "$installed/help.out"
+
 # The first scan makes the database from the pristine copy.
 (cd "$installed" && wine 'C:\Program Files\Corvane\cvnscan.exe' --category fB >scan.out 2>scan.err </dev/null)
 check "installed cvnscan scans and exits 0" "[ $? -eq 0 ]"

@@ -30,6 +30,14 @@ TEST(CvnscanOptions, ReadsEveryOptionInOrder) {
     EXPECT_TRUE(unattended.options->local);
     EXPECT_TRUE(unattended.options->undoBackup);
     EXPECT_TRUE(unattended.options->computers.empty());
+    EXPECT_FALSE(unattended.options->help);
+    for (const char* help : {"--help", "-h", "/?"}) {
+        const ParsedCommandLine asked = Parse({"--local", help});
+        ASSERT_TRUE(asked.options.has_value()) << help;
+        EXPECT_TRUE(asked.options->help) << help;
+    }
+    EXPECT_NE(Usage_Text().find("  --local "), std::string::npos);
+    EXPECT_NE(Usage_Text().find("  --undo-backup "), std::string::npos);
 }
 
 TEST(CvnscanOptions, RefusesBadCommandLines) {

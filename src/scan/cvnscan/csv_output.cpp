@@ -26,9 +26,8 @@ CsvWriteResult Write_Csv_File(const std::string& path, const std::function<void(
     std::error_code error;
     std::filesystem::rename(partialPath, Utf8_Path(path), error);
     if (error) {
-        result.partialKept = true;
-        result.error = "Cannot rename " + partial + " to " + path + ": " + error.message() + "; the results stay in " +
-                       partial;
+        result.error =
+            "Cannot rename " + partial + " to " + path + ": " + error.message() + "; the results stay in " + partial;
         return result;
     }
     result.written = true;

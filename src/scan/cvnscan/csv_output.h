@@ -14,9 +14,8 @@ namespace corvane::scan {
 inline constexpr std::string_view kPartialSuffix = ".partial";
 
 struct CsvWriteResult {
-    bool written = false;   // the file holds everything under its final name
-    bool partialKept = false;  // the whole text waits under FILE.partial (the rename failed)
-    std::string error;      // one line: what failed, on which file
+    bool written = false;  // the file holds everything under its final name
+    std::string error;     // one line: what failed, on which file
 };
 
 // Runs write into FILE.partial, then renames it over FILE (replacing an

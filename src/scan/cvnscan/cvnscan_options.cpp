@@ -6,6 +6,7 @@ std::string Usage_Text() {
     return "Usage: cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes] [--csv FILE] [--database FILE]\n"
            "       cvnscan --local [--category KEY]... [--fix] [--yes] [--undo-backup] [--csv FILE] [--database FILE]\n"
            "       cvnscan --undo FILE [--computer NAME] [--yes] [--database FILE]\n"
+           "       cvnscan --help\n"
            "  --computer NAME   a computer to scan (repeatable); default: every managed computer,\n"
            "                    or the local computer when none is managed\n"
            "  --local           scan only the computer the program runs on, never the managed ones\n"
@@ -55,6 +56,8 @@ ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
             options.fix = true;
         } else if (arg == "--yes") {
             options.yes = true;
+        } else if (arg == "--help" || arg == "-h" || arg == "/?") {
+            options.help = true;
         } else if (arg == "--local") {
             options.local = true;
         } else if (arg == "--undo-backup") {

@@ -27,6 +27,7 @@ struct ConsoleOptions {
     std::string csvFile;       // empty: standard output; written as FILE.partial, renamed when whole
     std::string databaseFile;  // empty: the database next to the program
     std::string undoFile;      // not empty: write this undo file back instead of scanning
+    bool help = false;         // print the usage and do nothing else
 };
 
 struct ParsedCommandLine {

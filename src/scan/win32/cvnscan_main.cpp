@@ -43,6 +43,10 @@ int Run(const std::vector<std::string>& args) {
         return scan::kExitUsage;
     }
     const scan::ConsoleOptions& options = *parsed.options;
+    if (options.help) {
+        std::cout << scan::Usage_Text();
+        return scan::kExitScanned;
+    }
     std::string badKey;
     if (!scan::Valid_Category_Keys(options.categories, badKey)) {
         std::cerr << "cvnscan: unknown category: " << badKey << '\n' << scan::Usage_Text();
