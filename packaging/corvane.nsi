@@ -3,7 +3,11 @@
 ; entry. An upgrade never replaces an existing database (it holds the managed
 ; computers, exceptions and settings); the uninstaller removes the programs
 ; and asks before it removes the database and the log.
-; makensis defines: VERSION, BIN (folder of the built programs), OUTFILE.
+; One Corvane per computer: it refuses to install while the Windows Installer
+; package is installed.
+; makensis defines: VERSION, BIN (folder of the built programs), OUTFILE,
+; PACKAGE_UPGRADE_KEY (where Windows Installer registers the package's
+; UpgradeCode, under HKLM).
 
 Unicode true
 Target amd64-unicode
@@ -39,6 +43,15 @@ UninstPage instfiles
 Function .onInit
   SetRegView 64
   SetShellVarContext all
+  ; An installed package has its product listed under its UpgradeCode.
+  EnumRegValue $0 HKLM "${PACKAGE_UPGRADE_KEY}" 0
+  StrCmp $0 "" no_package
+    MessageBox MB_OK|MB_ICONSTOP \
+        "Corvane is already installed from its Windows Installer package. Uninstall that installation first (Programs and Features), then run this setup." \
+        /SD IDOK
+    SetErrorLevel 2
+    Quit
+no_package:
 FunctionEnd
 
 Function un.onInit

@@ -55,7 +55,7 @@ Application::StartResult Application::Main(const ShowMainWindow& showMainWindow)
     platform_.Set_Thread_Locale(kEnglishUnitedStates);
     platform_.Init_Common_Controls(kCommonControlClasses);
 
-    database_.Open_Database(Get_Database_Path(platform_));
+    database_.Open_Database(Find_Or_Create_Database(platform_, reporter_));
     if (!database_.Is_Open()) {
         reporter_.Messages().Show(kDatabaseMissingMessage, MsgButtons::Ok, MsgIcon::Critical);
         return StartResult::DatabaseMissing;

@@ -1,9 +1,9 @@
 // The process-wide objects and the start and shutdown sequences (Main,
 // End_Program). Main ends at once when another copy runs; otherwise it opens
-// the log, sets the English locale, registers the common controls, finds and
-// opens the database, protects the passwords an older version left scrambled,
-// compacts the database, and shows the main window. The main window calls
-// End_Program when it unloads.
+// the log, sets the English locale, registers the common controls, finds (or
+// makes from the pristine copy) and opens the database, protects the passwords
+// an older version left scrambled, compacts the database, and shows the main
+// window. The main window calls End_Program when it unloads.
 #pragma once
 
 #include <functional>

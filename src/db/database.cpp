@@ -38,6 +38,20 @@ std::string Get_Database_Path(IPlatform& platform) {
     return "";
 }
 
+std::string Find_Or_Create_Database(IPlatform& platform, const Reporter& reporter) {
+    std::string path = Get_Database_Path(platform);
+    if (!path.empty()) return path;
+    const std::string pristine = platform.Program_Folder() + "\\" + kPristineDatabaseFileName;
+    if (!platform.Normal_File_Exists(pristine)) return "";
+    path = platform.Program_Folder() + "\\" + kDatabaseFileName;
+    if (!platform.Copy_New_File(pristine, path)) {
+        reporter.Log_Event("Cannot create the database " + path + " from " + pristine, LOG_ERROR);
+        return "";
+    }
+    reporter.Log_Event("Database created from " + pristine + ": " + path, LOG_INFO);
+    return path;
+}
+
 Database::~Database() { Close_Database(); }
 
 bool Database::Open_Database(std::string_view path) {

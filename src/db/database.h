@@ -27,6 +27,15 @@ inline constexpr const char* kDatabaseFileName = "nwcvninfo.dll";
 // normal file of that name.
 [[nodiscard]] std::string Get_Database_Path(IPlatform& platform);
 
+// The pristine database a Windows Installer package brings in place of the
+// live one, which the package never carries (an uninstall would remove it).
+inline constexpr const char* kPristineDatabaseFileName = "nwcvninfo.default";
+
+// Get_Database_Path; when neither place holds the database, the program
+// folder's pristine copy becomes the program folder's database (logged).
+// "" when there is none to copy or the copy fails.
+[[nodiscard]] std::string Find_Or_Create_Database(IPlatform& platform, const Reporter& reporter);
+
 // What tells whether the database may have changed: SQLite's data version
 // (moves with every commit of another connection) and this connection's own
 // count of changed rows.

@@ -24,6 +24,9 @@ struct FixEnvironment {
     remote::TargetContext& target;
     // The scan's Stop request (ScanControl::StopRequested); cleared when fixing starts.
     bool& stopRequested;
+    // Undo files for this run whatever the stored registry backup option
+    // (an unattended run that must leave a way back).
+    bool undoBackup = false;
 };
 
 }  // namespace corvane::fix

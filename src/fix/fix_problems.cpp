@@ -275,7 +275,7 @@ void FixRun::Problem(std::size_t index) {
 }
 
 UndoBackup* FixRun::Undo_Backup() {
-    if (!IsGeneralOptionSet(env_.db, GO_REGISTRY_BACKUP)) return nullptr;
+    if (!env_.undoBackup && !IsGeneralOptionSet(env_.db, GO_REGISTRY_BACKUP)) return nullptr;
     if (!undo_) {
         remote::IUserDataFolder* userData = target_.User_Data();
         const std::string base = userData != nullptr ? userData->Local_Application_Data() : std::string();

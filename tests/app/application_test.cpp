@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 #include "base/file_path.h"
 #include "base/text.h"
 #include "db/password_codec.h"
@@ -61,13 +64,52 @@ TEST_F(StartUp, MissingDatabaseShowsItsMessageAndLeavesOnlyTheStartBlock) {
     EXPECT_EQ(platform.commonControlFlags, 0x8FEu);
 }
 
-TEST_F(StartUp, ProgramFolderDatabaseComesBeforeTheSystemDirectory) {
-    platform.existingFiles = {platform.programFolder + "\\nwcvninfo.dll", platform.systemDirectory + "\\nwcvninfo.dll"};
-    EXPECT_EQ(Get_Database_Path(platform), platform.programFolder + "\\nwcvninfo.dll");
-    platform.existingFiles = {platform.systemDirectory + "\\nwcvninfo.dll"};
-    EXPECT_EQ(Get_Database_Path(platform), platform.systemDirectory + "\\nwcvninfo.dll");
-    platform.existingFiles.clear();
-    EXPECT_EQ(Get_Database_Path(platform), "");
+// Where the database is taken from: the program folder, then the system
+// directory, and only when neither holds one a copy of the pristine database
+// next to the program, which never replaces a database.
+TEST_F(StartUp, DatabaseIsFoundInOrderAndMadeFromThePristineCopyOnlyWhenMissing) {
+    const std::string inProgram = platform.programFolder + "\\nwcvninfo.dll";
+    const std::string inSystem = platform.systemDirectory + "\\nwcvninfo.dll";
+    const std::string pristine = platform.programFolder + "\\nwcvninfo.default";
+    Create_Installed_Database(pristine);
+    struct Case {
+        std::set<std::string> existing;
+        std::string found;
+        bool created;
+    };
+    for (const Case& c : std::vector<Case>{{{inProgram, inSystem, pristine}, inProgram, false},
+                                           {{inSystem, pristine}, inSystem, false},
+                                           {{inProgram}, inProgram, false},
+                                           {{pristine}, inProgram, true},
+                                           {{}, "", false}}) {
+        std::filesystem::remove(Utf8_Path(inProgram));
+        platform.existingFiles = c.existing;
+        FakeMessageBox quiet;
+        Reporter reporter(quiet);
+        EXPECT_EQ(Find_Or_Create_Database(platform, reporter), c.found) << c.existing.size();
+        EXPECT_EQ(std::filesystem::exists(Utf8_Path(inProgram)), c.created) << c.existing.size();
+    }
+    // A database that appears meanwhile is never overwritten.
+    Write_File(inProgram, "live");
+    platform.existingFiles = {pristine};
+    FakeMessageBox quiet;
+    Reporter reporter(quiet);
+    EXPECT_EQ(Find_Or_Create_Database(platform, reporter), "");
+    EXPECT_EQ(Read_File(inProgram), "live");
+}
+
+TEST_F(StartUp, FirstStartCreatesTheDatabaseFromThePristineCopyAndLogsIt) {
+    Create_Installed_Database(platform.programFolder + "\\nwcvninfo.default");
+    platform.existingFiles = {platform.programFolder + "\\nwcvninfo.default"};
+    Application app(platform, clock, messages);
+    EXPECT_EQ(app.Main([](Application&) {}), Application::StartResult::WindowShown);
+    EXPECT_TRUE(app.Db().Is_Open());
+    app.End_Program();
+    EXPECT_NE(Log().find("I: Database created from " + platform.programFolder +
+                         "\\nwcvninfo.default: " + platform.programFolder + "\\nwcvninfo.dll"),
+              std::string::npos)
+        << Log();
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(StartUp, NormalRunWritesStartAndStopBlocksInOrder) {

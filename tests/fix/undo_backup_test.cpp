@@ -91,8 +91,8 @@ protected:
         userData.folder = Path_Utf8(scratch.Path());
     }
 
-    void Fix() {
-        fix::FixEnvironment env{scene.window, scene.data.db, target, scene.stop};
+    void Fix(bool undoBackup = false) {
+        fix::FixEnvironment env{scene.window, scene.data.db, target, scene.stop, undoBackup};
         fix::Start_Fixing(env, false);
     }
     void Add_Rows(std::string_view computer) {
@@ -238,6 +238,19 @@ TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
         std::filesystem::remove_all(scratch.Path() / "Corvane");
     }
 }
+// A run asked for undo files makes them whatever the stored option; without
+// the option and without the request there are none.
+TEST_F(UndoFiles, AFixAskedForUndoFilesMakesThemWhateverTheStoredOption) {
+    scene.Set_Options(0);
+    for (const bool asked : {false, true}) {
+        scene.List().Clear();
+        scene.Add_Header("fA", "PC17", "PC17", 1);
+        scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", asked ? "Sz" : "Binary");
+        Fix(asked);
+        EXPECT_EQ(Files("PC17").size(), asked ? 1u : 0u) << asked;
+    }
+}
+
 TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
     scene.network.Add_Fault({CallKind::Method, "PC17", "GetQWORDValue", wmi::hresult::kWbemFailed, 1, true});
     scene.Add_Header("fA", "PC17", "PC17", 4);

@@ -22,6 +22,22 @@ TEST(CvnscanOptions, ReadsEveryOptionInOrder) {
     EXPECT_TRUE(o.yes);
     EXPECT_EQ(o.csvFile, "out.csv");
     EXPECT_EQ(o.databaseFile, "db.dll");
+    EXPECT_FALSE(o.local);
+    EXPECT_FALSE(o.undoBackup);
+
+    const ParsedCommandLine unattended = Parse({"--local", "--fix", "--yes", "--undo-backup", "--csv", "x.csv"});
+    ASSERT_TRUE(unattended.options.has_value()) << unattended.error;
+    EXPECT_TRUE(unattended.options->local);
+    EXPECT_TRUE(unattended.options->undoBackup);
+    EXPECT_TRUE(unattended.options->computers.empty());
+    EXPECT_FALSE(unattended.options->help);
+    for (const char* help : {"--help", "-h", "/?"}) {
+        const ParsedCommandLine asked = Parse({"--local", help});
+        ASSERT_TRUE(asked.options.has_value()) << help;
+        EXPECT_TRUE(asked.options->help) << help;
+    }
+    EXPECT_NE(Usage_Text().find("  --local "), std::string::npos);
+    EXPECT_NE(Usage_Text().find("  --undo-backup "), std::string::npos);
 }
 
 TEST(CvnscanOptions, RefusesBadCommandLines) {
@@ -35,7 +51,10 @@ TEST(CvnscanOptions, RefusesBadCommandLines) {
                                                                   {"--undo", "a", "--fix"},
                                                                   {"--undo", "a", "--category", "fA"},
                                                                   {"--undo", "a", "--computer", "A", "--computer", "B"},
-                                                                  {"--undo", "a", "--undo", "b"}}) {
+                                                                  {"--undo", "a", "--undo", "b"},
+                                                                  {"--local", "--computer", "A"},
+                                                                  {"--undo", "a", "--local"},
+                                                                  {"--undo", "a", "--undo-backup"}}) {
         const ParsedCommandLine parsed = Parse(args);
         EXPECT_FALSE(parsed.options.has_value()) << args.front();
         EXPECT_FALSE(parsed.error.empty());

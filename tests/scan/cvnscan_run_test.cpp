@@ -3,18 +3,25 @@
 // CSV file is read back under Wine), fixing with --fix, and the exit status.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
+#include <stdexcept>
 
 #include "base/text.h"
 #include "db/scramble.h"
+#include "base/file_path.h"
 #include "fix/fix_problems.h"
 #include "scan/cvnscan/console_window.h"
+#include "scan/cvnscan/csv_output.h"
 #include "scan/cvnscan/cvnscan_run.h"
 #include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 
 namespace corvane::scan::testing {
 namespace {
+
+using corvane::testing::Read_File;
+using corvane::testing::Write_File;
 
 struct ConsoleRun {
     int status = -1;
@@ -103,6 +110,60 @@ TEST(CvnscanRun, UnreachableComputerGivesAnErrorLineAndStatus2) {
     EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 2");
     EXPECT_EQ(run.out.find("DEAD"), std::string::npos);
     EXPECT_LT(run.out.find("[Help Files]"), run.out.find("[Shared Dlls]"));
+    // One summary line per computer in the log, the one not scanned too.
+    const std::string log = world.Log();
+    const auto dead = log.find("W: Summary of DEAD: 0 problems found, 0 fixed, 0 not fixed; not scanned whole: ");
+    const auto pc2 = log.find("I: Summary of PC2: 2 problems found, 0 fixed, 2 not fixed ");
+    ASSERT_NE(dead, std::string::npos) << log;
+    EXPECT_LT(dead, pc2);
+}
+
+// --local scans the computer the program runs on, never the managed ones.
+TEST(CvnscanRun, LocalIgnoresTheManagedComputers) {
+    ScanWorld world;
+    Seed(world.network.Local());
+    Seed(world.Add_Computer("PC1"));
+    ASSERT_TRUE(Add_Computer(world.data.db, "PC1", "", ""));
+    const ConsoleRun run = Run_Console(world, {"--local", "--category", "fF"});
+    EXPECT_EQ(run.status, kExitScanned) << run.err;
+    EXPECT_EQ(run.out.rfind("\r\n\"[Shared Dlls]\",\"WORKSTATION\",\"1 Problems Found\"", 0), 0u) << run.out;
+    EXPECT_EQ(world.network.Count(remote::CallKind::Connect, "PC1"), 0u);
+    EXPECT_EQ(world.Log().find("Summary of PC1"), std::string::npos);
+}
+
+// The CSV file takes its name only when written whole: the previous run's
+// file stays until then, and a file that cannot take the name is kept as
+// .partial with status 2 and a log line.
+TEST(CvnscanRun, CsvFileTakesItsNameOnlyWhenWhole) {
+    ScanWorld world;
+    Seed(world.Add_Computer("PC1"));
+    const std::string csv = world.data.folder.File("PC1.csv");
+    const std::string partial = csv + ".partial";
+    Write_File(csv, "last week");
+    ConsoleRun run = Run_Console(world, {"--computer", "PC1", "--category", "fF", "--csv", csv});
+    EXPECT_EQ(run.status, kExitScanned) << run.err;
+    EXPECT_NE(Read_File(csv).find("\"C:\\gone\\a.dll\""), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Utf8_Path(partial)));
+
+    // A file that a run stopped half-way leaves: the final name is untouched.
+    Write_File(csv, "last week");
+    EXPECT_THROW((void)Write_Csv_File(csv,
+                                      [](std::ostream& file) {
+                                          file << "\"half";
+                                          throw std::runtime_error("stopped");
+                                      }),
+                 std::runtime_error);
+    EXPECT_EQ(Read_File(csv), "last week");
+
+    // The final name cannot be taken (here a folder; on Windows also a file held open).
+    const std::string taken = world.data.folder.File("taken.csv");
+    std::filesystem::create_directories(Utf8_Path(taken + "/inside"));
+    run = Run_Console(world, {"--computer", "PC1", "--category", "fF", "--csv", taken});
+    EXPECT_EQ(run.status, kExitNotScanned);
+    EXPECT_EQ(run.err.rfind("Cannot rename " + taken + ".partial to " + taken + ": ", 0), 0u) << run.err;
+    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 1");
+    EXPECT_NE(Read_File(taken + ".partial").find("\"C:\\gone\\a.dll\""), std::string::npos);
+    EXPECT_NE(world.Log().find("E: Cannot rename " + taken + ".partial"), std::string::npos);
 }
 
 // The exits other than a clean scan: what status, what the last line of the
@@ -206,6 +267,7 @@ TEST(CvnscanRun, FixTakesTheCheckedRowsLeavesDownloadsAndPrintsTheOutcome) {
     EXPECT_NE(run.out.find("\"setup.exe\",\"0 bytes\",\"Application\""), std::string::npos) << run.out;
     EXPECT_EQ(run.Last_Error_Line(), "Total Problems Fixed: 2/3");
     EXPECT_TRUE(pc.files.Find(download).has_value());
+    EXPECT_NE(world.Log().find("I: Summary of PC1: 3 problems found, 2 fixed, 1 not fixed "), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 #include "fakes.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "base/file_path.h"
+
 namespace corvane::testing {
 
 MsgResult FakeMessageBox::Show(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title) {
@@ -25,6 +30,16 @@ bool FakePlatform::Create_Instance_Mutex(std::string_view name) { return heldMut
 
 bool FakePlatform::Init_Common_Controls(std::uint32_t classFlags) {
     commonControlFlags = classFlags;
+    return true;
+}
+
+bool FakePlatform::Copy_New_File(std::string_view from, std::string_view to) {
+    std::error_code error;
+    if (existingFiles.count(std::string(to)) > 0 ||
+        !std::filesystem::copy_file(Utf8_Path(from), Utf8_Path(to), std::filesystem::copy_options::none, error)) {
+        return false;
+    }
+    existingFiles.insert(std::string(to));
     return true;
 }
 

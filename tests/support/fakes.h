@@ -56,6 +56,8 @@ public:
     std::string Program_Folder() override { return programFolder; }
     std::string Executable_Name() override { return "Corvane"; }
     bool Normal_File_Exists(std::string_view path) override { return existingFiles.count(std::string(path)) > 0; }
+    // Copies the host file of that name; the copy then exists.
+    bool Copy_New_File(std::string_view from, std::string_view to) override;
     std::string Computer_Name() override { return computerName; }
 
     // Names of mutexes "held by another copy".

@@ -1,6 +1,6 @@
 // Port: the process-level services that start-up needs: the single-instance
 // mutex, the thread locale, the common controls, where the program and the
-// system directory are, and a plain file-existence test. Win32 implements it
+// system directory are, a plain file-existence test and a file copy. Win32 implements it
 // in app/win32; tests use a fake.
 #pragma once
 
@@ -34,6 +34,9 @@ public:
     // True when a directory listing of exactly this path with normal attributes
     // finds it: hidden or system files and folders do not count.
     [[nodiscard]] virtual bool Normal_File_Exists(std::string_view path) = 0;
+    // Copies the file `from` to `to`, never over an existing `to`; false when
+    // `to` exists or the copy failed.
+    [[nodiscard]] virtual bool Copy_New_File(std::string_view from, std::string_view to) = 0;
     // The local computer's NetBIOS name (GetComputerNameA with a 20-character
     // buffer); empty on failure.
     [[nodiscard]] virtual std::string Computer_Name() = 0;

@@ -93,6 +93,10 @@ bool Win32Platform::Normal_File_Exists(std::string_view path) {
     return false;
 }
 
+bool Win32Platform::Copy_New_File(std::string_view from, std::string_view to) {
+    return ::CopyFileW(Widen(from).c_str(), Widen(to).c_str(), TRUE) != FALSE;
+}
+
 std::string Local_Computer_Name() {
     wchar_t buffer[20]{};
     DWORD size = 20;

@@ -29,6 +29,7 @@ public:
     [[nodiscard]] std::string Program_Folder() override;
     [[nodiscard]] std::string Executable_Name() override;
     [[nodiscard]] bool Normal_File_Exists(std::string_view path) override;
+    [[nodiscard]] bool Copy_New_File(std::string_view from, std::string_view to) override;
     [[nodiscard]] std::string Computer_Name() override;
 
 private:

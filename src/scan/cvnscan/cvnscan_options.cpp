@@ -4,18 +4,25 @@ namespace corvane::scan {
 
 std::string Usage_Text() {
     return "Usage: cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes] [--csv FILE] [--database FILE]\n"
+           "       cvnscan --local [--category KEY]... [--fix] [--yes] [--undo-backup] [--csv FILE] [--database FILE]\n"
            "       cvnscan --undo FILE [--computer NAME] [--yes] [--database FILE]\n"
+           "       cvnscan --help\n"
            "  --computer NAME   a computer to scan (repeatable); default: every managed computer,\n"
            "                    or the local computer when none is managed\n"
+           "  --local           scan only the computer the program runs on, never the managed ones\n"
            "  --category KEY    a category node key such as fA, or all (repeatable); default: all\n"
            "  --fix             fix the listed problems after the scan (a user's downloads are left)\n"
            "  --yes             answer Yes to the questions of the fixing routine (default: No)\n"
-           "  --csv FILE        write the results into FILE instead of standard output\n"
+           "  --undo-backup     write undo files of the registry fix whatever the stored option\n"
+           "  --csv FILE        write the results into FILE instead of standard output (first into\n"
+           "                    FILE.partial, renamed to FILE once complete)\n"
            "  --database FILE   use this database instead of the one next to the program\n"
            "  --undo FILE       write the keys and values of an undo file back; default computer:\n"
            "                    the one whose undo folder holds it (elsewhere --computer); with --yes\n"
            "                    values that now hold other data are overwritten (default: kept)\n"
-           "Exit status: 0 every computer scanned, 2 at least one could not be, 64 usage error.\n";
+           "cvnscan never waits for input; the log cvnscan.log gets one summary line per computer.\n"
+           "Exit status: 0 every computer scanned, 2 at least one could not be or the CSV file could\n"
+           "not be written whole, 64 usage error.\n";
 }
 
 ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
@@ -49,9 +56,20 @@ ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
             options.fix = true;
         } else if (arg == "--yes") {
             options.yes = true;
+        } else if (arg == "--help" || arg == "-h" || arg == "/?") {
+            options.help = true;
+        } else if (arg == "--local") {
+            options.local = true;
+        } else if (arg == "--undo-backup") {
+            options.undoBackup = true;
         } else {
             return {std::nullopt, "unknown argument: " + arg};
         }
+    }
+    if (options.local && !options.computers.empty())
+        return {std::nullopt, "--local cannot be combined with --computer"};
+    if (!options.undoFile.empty() && (options.local || options.undoBackup)) {
+        return {std::nullopt, "--undo cannot be combined with --local or --undo-backup"};
     }
     if (!options.undoFile.empty()) {
         if (options.fix || csvGiven || !options.categories.empty()) {

@@ -1,6 +1,6 @@
 // The command line of the console scanner:
-//   cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes]
-//           [--csv FILE] [--database FILE]
+//   cvnscan [--computer NAME... | --local] [--category KEY]... [--fix] [--yes]
+//           [--undo-backup] [--csv FILE] [--database FILE]
 //   cvnscan --undo FILE [--computer NAME] [--yes] [--database FILE]
 // Parsing only; what the options do is cvnscan_run.h's.
 #pragma once
@@ -19,12 +19,15 @@ inline constexpr int kExitUsage = 64;
 
 struct ConsoleOptions {
     std::vector<std::string> computers;   // in the order given; empty: the default set
+    bool local = false;                   // the computer the program runs on only, never the managed ones
     std::vector<std::string> categories;  // node keys or "all"; empty: all
     bool fix = false;
     bool yes = false;
-    std::string csvFile;       // empty: standard output
+    bool undoBackup = false;   // undo files for this run's fix whatever the stored option
+    std::string csvFile;       // empty: standard output; written as FILE.partial, renamed when whole
     std::string databaseFile;  // empty: the database next to the program
     std::string undoFile;      // not empty: write this undo file back instead of scanning
+    bool help = false;         // print the usage and do nothing else
 };
 
 struct ParsedCommandLine {

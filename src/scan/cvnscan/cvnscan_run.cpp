@@ -1,7 +1,7 @@
 #include "scan/cvnscan/cvnscan_run.h"
 
 #include <algorithm>
-#include <fstream>
+#include <map>
 #include <set>
 
 #include "base/file_path.h"
@@ -12,6 +12,7 @@
 #include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"
 #include "scan/cvnscan/console_window.h"
+#include "scan/cvnscan/csv_output.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
@@ -59,21 +60,55 @@ void Write_Error_Rows(const ResultsList& list, std::ostream& err) {
     }
 }
 
-bool Write_Results(const ConsoleOptions& options, const ResultsList& list, std::ostream& out, std::ostream& err) {
+bool Write_Results(const ConsoleOptions& options, const ResultsList& list, const Reporter& reporter, std::ostream& out,
+                   std::ostream& err) {
     const std::string text = Results_Clipboard_Text(list);
     if (options.csvFile.empty()) {
         out << text;
         out.flush();
         return true;
     }
-    std::ofstream file(Utf8_Path(options.csvFile), std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file) {
-        err << "Cannot write " << options.csvFile << '\n';
-        return false;
+    const CsvWriteResult result = Write_Csv_File(options.csvFile, [&](std::ostream& file) { file << text; });
+    if (!result.written) {
+        err << result.error << '\n';
+        reporter.Log_Event(result.error, LOG_ERROR);
     }
-    return true;
+    return result.written;
+}
+
+// One log line per computer of the run, in list order, for whoever reads the
+// logs of many unattended runs: what was found, fixed and left.
+void Log_Summaries(const ResultsList& list, const Reporter& reporter) {
+    struct Counts {
+        int found = 0;
+        int fixed = 0;
+        std::string error;
+    };
+    std::vector<std::string> order;
+    std::map<std::string, Counts> computers;
+    std::string current;
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        const ListRow& row = list.Row(i);
+        const RowKind kind = Kind_Of_Key(row.key);
+        if (kind == RowKind::Header || kind == RowKind::Error) {
+            current = row.Sub(1).text;
+            if (computers.find(current) == computers.end()) order.push_back(current);
+            Counts& counts = computers[current];
+            if (kind == RowKind::Error) counts.error = row.Sub(2).text;
+        } else if (!current.empty()) {
+            Counts& counts = computers[current];
+            ++counts.found;
+            if (row.smallIcon == kFixedItemIcon) ++counts.fixed;
+        }
+    }
+    for (const std::string& name : order) {
+        const Counts& counts = computers[name];
+        std::string line = "Summary of " + name + ": " + std::to_string(counts.found) + " problems found, " +
+                           std::to_string(counts.fixed) + " fixed, " + std::to_string(counts.found - counts.fixed) +
+                           " not fixed";
+        if (!counts.error.empty()) line += "; not scanned whole: " + counts.error;
+        reporter.Log_Event(line, counts.error.empty() ? LOG_INFO : LOG_WARNING);
+    }
 }
 
 }  // namespace
@@ -120,8 +155,12 @@ int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std
         err << "Fixing is not available in this build.\n";
         return kExitUsage;
     }
-    const std::vector<std::string> names =
-        options.computers.empty() ? Default_Computers(env.db, window.Get_Comp_Name()) : options.computers;
+    std::vector<std::string> names = options.computers;
+    if (options.local) {
+        names = {window.Get_Comp_Name()};
+    } else if (names.empty()) {
+        names = Default_Computers(env.db, window.Get_Comp_Name());
+    }
     Fill_Computers(window, names);
 
     ScanDriver driver({window, env.db, env.reporter, env.target, true});
@@ -136,7 +175,8 @@ int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std
     // The rows are fixed as the scan left them checked: a user's downloads
     // start unchecked and stay.
     if (fixing) env.fix(window);
-    const bool written = Write_Results(options, list, out, err);
+    Log_Summaries(list, env.reporter);
+    const bool written = Write_Results(options, list, env.reporter, out, err);
     err << found << '\n';
     if (options.fix) err << (fixing ? window.Status_Text() : std::string("Total Problems Fixed: 0/0")) << '\n';
     if (!driver.Scan_Ran() || driver.Unscanned_Computers() > 0 || !written) return kExitNotScanned;

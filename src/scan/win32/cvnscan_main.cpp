@@ -3,7 +3,7 @@
 // "cvnscan.log" next to the program, the locator that serves the local
 // computer natively and every other one through WMI, then the console run.
 // DLLs load from the system directory only.
-// Output is UTF-8; nothing here shows a window.
+// Output is UTF-8; nothing here shows a window or waits for input.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -45,6 +45,10 @@ int Run(const std::vector<std::string>& args) {
         return scan::kExitUsage;
     }
     const scan::ConsoleOptions& options = *parsed.options;
+    if (options.help) {
+        std::cout << scan::Usage_Text();
+        return scan::kExitScanned;
+    }
     std::string badKey;
     if (!scan::Valid_Category_Keys(options.categories, badKey)) {
         std::cerr << "cvnscan: unknown category: " << badKey << '\n' << scan::Usage_Text();
@@ -65,7 +69,7 @@ int Run(const std::vector<std::string>& args) {
 
     std::string databasePath = options.databaseFile;
     if (databasePath.empty()) {
-        databasePath = Get_Database_Path(platform);
+        databasePath = Find_Or_Create_Database(platform, reporter);
         if (databasePath.empty()) {
             std::cerr << "cvnscan: the database " << kDatabaseFileName << " is not next to the program\n";
             return scan::kExitUsage;
@@ -96,10 +100,11 @@ int Run(const std::vector<std::string>& args) {
     scan::ConsoleWindow window(localName);
 
     bool stopRequested = false;
-    scan::ConsoleEnvironment env{db, reporter, target, window, [&](IMainWindow& fixWindow) {
-                                     fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested};
-                                     fix::Start_Fixing(fixEnv, false);
-                                 }};
+    scan::ConsoleEnvironment env{
+        db, reporter, target, window, [&](IMainWindow& fixWindow) {
+            fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested, options.undoBackup};
+            fix::Start_Fixing(fixEnv, false);
+        }};
     const int status = scan::Run_Console_Scan(options, env, std::cout, std::cerr);
     std::cout.flush();
     db.Close_Database();
@@ -110,6 +115,8 @@ int Run(const std::vector<std::string>& args) {
 
 int wmain(int argc, wchar_t** argv) {
     corvane::win32::Restrict_Dll_Search_To_System();
+    // Scheduled runs have nobody to answer: no critical-error or crash dialog may wait.
+    (void)::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     ::SetConsoleOutputCP(CP_UTF8);
     // The results carry their own CR LF; nothing may be translated.
     (void)::_setmode(::_fileno(stdout), _O_BINARY);

@@ -18,6 +18,7 @@
 namespace corvane::win32 {
 namespace {
 
+using corvane::testing::Read_File;
 using corvane::testing::TempFolder;
 using corvane::testing::Write_File;
 
@@ -58,6 +59,20 @@ TEST(Win32Platform, NormalFileExistsCountsOnlyPlainFiles) {
     for (const auto& [name, attributes] : files) {  // deletable again for the scratch folder's removal
         ::SetFileAttributesW(Widen(folder.File(name)).c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+// The database is made from its pristine copy only where none is: the copy
+// never replaces a file.
+TEST(Win32Platform, CopyNewFileNeverReplacesAFile) {
+    TempFolder folder;
+    Win32Platform platform;
+    Write_File(folder.File("pristine"), "pristine");
+    EXPECT_TRUE(platform.Copy_New_File(folder.File("pristine"), folder.File("live")));
+    EXPECT_EQ(Read_File(folder.File("live")), "pristine");
+    Write_File(folder.File("live"), "live");
+    EXPECT_FALSE(platform.Copy_New_File(folder.File("pristine"), folder.File("live")));
+    EXPECT_EQ(Read_File(folder.File("live")), "live");
+    EXPECT_FALSE(platform.Copy_New_File(folder.File("missing"), folder.File("other")));
 }
 
 TEST(Win32Platform, FoldersAndNamesOfTheRunningProgram) {

@@ -78,4 +78,6 @@ foreach(entry IN LISTS CVN_ICONS)
 endforeach()
 file(GENERATE OUTPUT ${CVN_ICON_RC} CONTENT "${rc_text}")
 add_custom_target(cvn_main_window_icons DEPENDS ${CVN_ICON_FILES})
+# The program's icon, which the Windows Installer package shows too.
+set(CORVANE_PROGRAM_ICON ${CVN_ICON_DIR}/AA_PROGRAM.ico CACHE INTERNAL "The program's icon file")
 set_source_files_properties(${CVN_ICON_RC} PROPERTIES OBJECT_DEPENDS "${CVN_ICON_FILES}")
