@@ -7,9 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "base/file_path.h"
 #include "base/text.h"
 #include "db/scramble.h"
-#include "base/file_path.h"
 #include "fix/fix_problems.h"
 #include "scan/cvnscan/console_window.h"
 #include "scan/cvnscan/csv_output.h"
