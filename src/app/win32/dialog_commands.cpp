@@ -12,6 +12,7 @@
 #include "base/open_url.h"
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/shell_win32.h"
+#include "base/win32/system_folders.h"
 #include "base/win32/wide_text.h"
 #include "computers/win32/computer_dialog.h"
 #include "computers/win32/net_browser_win32.h"
@@ -26,10 +27,8 @@ namespace {
 // The registry editor of the Windows directory, never a program of the same
 // name found first on the search path (the program's own folder among it).
 void Open_Registry_Editor() {
-    wchar_t folder[MAX_PATH + 1] = {};
-    const UINT length = ::GetWindowsDirectoryW(folder, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH) return;
-    (void)Win32Shell().Open(Narrow(std::wstring_view(folder, length)) + "\\regedit.exe");
+    const std::wstring editor = Windows_Directory_Program(L"regedit.exe");
+    if (!editor.empty()) (void)Win32Shell().Open(Narrow(editor));
 }
 
 // Refills the window's computer tree from the database after each change,

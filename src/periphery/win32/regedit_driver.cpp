@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "base/ports/message_box.h"
+#include "base/win32/system_folders.h"
 #include "base/win32/unique_any.h"
 #include "base/win32/wide_text.h"
 
@@ -48,7 +49,10 @@ HWND Start_Editor() {
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.lpVerb = L"open";
-    info.lpFile = L"regedit.exe";
+    // The editor of the Windows directory, never one found first on the search path.
+    const std::wstring editor = Windows_Directory_Program(L"regedit.exe");
+    if (editor.empty()) return nullptr;
+    info.lpFile = editor.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (!::ShellExecuteExW(&info)) return nullptr;
     unique_handle process(info.hProcess);
