@@ -14,7 +14,11 @@ namespace corvane {
 class ScanAndFix final : private scan::IScanFollowUp {
 public:
     ScanAndFix(IMainWindow& window, Database& db, Reporter& reporter, scan::ScanTarget& target)
-        : window_(window), db_(db), reporter_(reporter), target_(target), driver_({window, db, reporter, target, this}) {}
+        : window_(window),
+          db_(db),
+          reporter_(reporter),
+          target_(target),
+          driver_({window, db, reporter, target, this}) {}
     ScanAndFix(const ScanAndFix&) = delete;
     ScanAndFix& operator=(const ScanAndFix&) = delete;
 
