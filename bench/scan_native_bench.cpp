@@ -22,11 +22,11 @@
 #include "base/win32/clock_win32.h"
 #include "base/win32/com_init.h"
 #include "base/win32/wide_text.h"
+#include "console/console_window.h"
 #include "db/app_tables.h"
 #include "remote/target_context.h"
 #include "remote/win32/native_ports.h"
 #include "remote/win32/windows_locator.h"
-#include "scan/cvnscan/console_window.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
 #include "support/test_database.h"
@@ -278,10 +278,10 @@ int main(int argc, char** argv) {
         CheckTree& categories = window.Category_Tree();
         const NodeId group = categories.Add(kNoNode, "gR", "Registry Clean Up", "Registry");
         categories.Set_Checked_Only(categories.Add(group, category.key, category.name, "Registry"), true);
-        scan::ScanDriver driver({window, data.db, data.reporter, target, true});
+        scan::ScanDriver driver({window, data.db, data.reporter, target});
 
         const auto start = std::chrono::steady_clock::now();
-        driver.mnuStartScan_Click();
+        driver.Start();
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double walk = Reg_Query_Seconds(category);
         std::printf("| %s | %d | %d | %.2f | %.1f | %.2f | %.1f |\n", category.name, entries,

@@ -7,9 +7,9 @@
 #include <chrono>
 #include <cstdint>
 
+#include "console/console_window.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
-#include "scan/cvnscan/console_window.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
 #include "support/test_database.h"
@@ -35,9 +35,9 @@ inline TimedScan Time_One_Scan(testing::TestDatabase& data, remote::SimNetwork& 
     CheckTree& categories = window.Category_Tree();
     const NodeId group = categories.Add(kNoNode, groupKey, groupName, icon);
     categories.Set_Checked_Only(categories.Add(group, key, name, icon), true);
-    scan::ScanDriver driver({window, data.db, data.reporter, target, true});
+    scan::ScanDriver driver({window, data.db, data.reporter, target});
     const auto start = std::chrono::steady_clock::now();
-    driver.mnuStartScan_Click();
+    driver.Start();
     return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
             driver.Control().TotalProblems};
 }

@@ -11,8 +11,6 @@
 #include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"
-#include "fix/fix_commands.h"
-#include "fix/fix_problems.h"
 #include "scan/family_routines.h"
 #include "scan/scan_arguments.h"
 #include "scan/scan_target.h"
@@ -32,7 +30,7 @@ bool Is_Computer_Node(const TreeNode& node) { return node.key != kRootKey; }
 
 void ScanDriver::Log(std::string_view text, int type) const { ports_.reporter.Log_Event(text, type, true); }
 
-void ScanDriver::mnuStartScan_Click() {
+void ScanDriver::Start() {
     if (running_) return;
     running_ = true;
     scanRan_ = false;
@@ -94,16 +92,7 @@ void ScanDriver::Run_Scan() {
     Log(std::string(kTotalProblemsText) + std::to_string(control_.TotalProblems), LOG_INFO);
     if (control_.StopRequested) Log(kAbortedByUserText, LOG_WARNING);
 
-    if (!ports_.unattended && !IsGeneralOptionSet(ports_.db, GO_AUTOMATIC_FIXING) && !control_.StopRequested &&
-        control_.TotalProblems > 0) {
-        const std::string question = "Successfully completed scanning. " + std::to_string(control_.TotalProblems) +
-                                     " Problems Found.\r\n\r\nDo you want to fix the problems now?";
-        if (messages.Show(question, MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
-            Log("Fix Mode: Manual", LOG_INFO);
-            fix::FixEnvironment env{window, ports_.db, ports_.target.Context(), control_.StopRequested};
-            fix::Start_Fixing(env, false);
-        }
-    }
+    if (ports_.followUp != nullptr) ports_.followUp->After_Scan();
 }
 
 void ScanDriver::Finish_Scan() {
@@ -191,15 +180,9 @@ bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories) {
 
         Log("Scan Completed: " + computerName, LOG_INFO);
         window.Set_Label(ProgressLabel::ComputerName, "");
-        const fix::ScannedComputer scanned{computerName, context.UserName, context.Password, context.TargetName,
-                                           context.IsRemote};
         target.Release();
         Log("Disconnected: " + computerName, LOG_INFO);
-
-        if (!ports_.unattended && IsGeneralOptionSet(ports_.db, GO_AUTOMATIC_FIXING)) {
-            fix::FixEnvironment env{window, ports_.db, context, control_.StopRequested};
-            if (fix::Fix_After_Scan(env, scanned).stopped) return false;
-        }
+        if (ports_.followUp != nullptr && !ports_.followUp->After_Computer(computerName)) return false;
     } catch (const RuntimeError& error) {
         Drop_Computer(node, computerName, error.Text());
     } catch (const std::exception& error) {

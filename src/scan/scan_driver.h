@@ -3,10 +3,9 @@
 // and the progress panel, walks the checked computers in tree order
 // (connect, record the facts about the target, run every checked category
 // through its family routine, disconnect), writes one error row per computer
-// that could not be scanned, and reports the total. In automatic-fix mode it
-// fixes each computer's rows at once and may shut a remote computer down; in
-// manual mode it offers to fix at the end. The main window and the console
-// scanner are its two front ends.
+// that could not be scanned, and reports the total. What follows a computer's
+// scan and the whole scan (fixing, shutdown, the fix question) belongs to
+// whoever runs the scan: it listens through IScanFollowUp.
 #pragma once
 
 #include <cstdint>
@@ -36,14 +35,24 @@ inline constexpr const char* kAlreadyScannedText = "Already scanned as ";
 inline constexpr const char* kTotalProblemsText = "Total Problems Found: ";
 inline constexpr const char* kAbortedByUserText = "Scanning is aborted by the user!";
 
+// Called by the driver at the two points where a scan may hand over to fixing.
+class IScanFollowUp {
+public:
+    virtual ~IScanFollowUp() = default;
+    // The computer was scanned and disconnected; the target context still
+    // holds what the scan knew of it. False ends the computer loop.
+    virtual bool After_Computer(std::string_view computerName) = 0;
+    // The scan ran to its end (or was stopped) and its total was logged.
+    virtual void After_Scan() = 0;
+};
+
 struct ScanDriverPorts {
     IMainWindow& window;
     Database& db;
     Reporter& reporter;  // log lines and message boxes
     ScanTarget& target;  // the connection and the context of the current computer
-    // The console front end: no automatic fixing, no shutdown and no fix
-    // question at the end; fixing is its caller's decision.
-    bool unattended = false;
+    // Null: the scan only scans.
+    IScanFollowUp* followUp = nullptr;
 };
 
 class ScanDriver {
@@ -53,10 +62,9 @@ public:
     ScanDriver& operator=(const ScanDriver&) = delete;
 
     // The scan. A second call while a scan runs (through the message pump) does nothing.
-    void mnuStartScan_Click();
-    void mnuStopScan_Click() noexcept { control_.StopRequested = true; }
-    void cmdCancelScanning_Click() noexcept { mnuStopScan_Click(); }
-    void lblSkip_Click() noexcept { control_.SkipRequested = true; }
+    void Start();
+    void Request_Stop() noexcept { control_.StopRequested = true; }
+    void Request_Skip() noexcept { control_.SkipRequested = true; }
 
     [[nodiscard]] bool Is_Running() const noexcept { return running_; }
     [[nodiscard]] const ScanControl& Control() const noexcept { return control_; }

@@ -140,7 +140,7 @@ TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
         w.world.window.onPump = [&](int) {
             if (pressed || w.world.Rows('c').size() != 1) return;
             pressed = true;
-            stop ? w.world.driver.mnuStopScan_Click() : w.world.driver.lblSkip_Click();
+            stop ? w.world.driver.Request_Stop() : w.world.driver.Request_Skip();
         };
         EXPECT_EQ(w.Texts("dG"), stop ? (std::vector<std::string>{"f1", d1 + "\\d2", "g1", d1, "top1"})
                                       : (std::vector<std::string>{"f1", d1 + "\\d2", "g1", "g2", d1, "top1", "top2"}));

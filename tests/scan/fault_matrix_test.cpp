@@ -103,14 +103,14 @@ protected:
         world.network.Clear_Faults();
         world.network.calls.clear();
         if (column == Column::Fix) {
-            driver.mnuStartScan_Click();
+            driver.Start();
             world.network.calls.clear();
         }
         if (fromCall > 0) world.network.Add_Fault({std::nullopt, "PC1", "", fault, fromCall, false});
         if (column == Column::Fix) {
             world.Fix();
         } else {
-            driver.mnuStartScan_Click();
+            driver.Start();
         }
     }
 
@@ -172,7 +172,7 @@ protected:
 
     ScanWorld world;
     remote::SimComputer& pc;
-    ScanDriver driver{{world.window, world.data.db, world.data.reporter, world.target, true}};
+    ScanDriver driver{{world.window, world.data.db, world.data.reporter, world.target}};
 };
 
 TEST_P(FaultMatrix, NothingUnfoundedIsListedOrDeleted) {

@@ -461,9 +461,9 @@ TEST(CategoryPhases, SkipEndsThePhaseAndStopTheCategory) {
             if (++pumps != press.pump) return;
             phase = self.world.window.Label(ProgressLabel::ScanCategory);
             if (press.stop) {
-                self.world.driver.mnuStopScan_Click();
+                self.world.driver.Request_Stop();
             } else {
-                self.world.driver.lblSkip_Click();
+                self.world.driver.Request_Skip();
             }
         });
         EXPECT_EQ(phase, press.phase) << press.scenario << press.pump;

@@ -163,7 +163,7 @@ TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     ScanWorld world;
     Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
     world.window.onPump = [&](int pump) {
-        if (pump == 2) world.driver.mnuStopScan_Click();  // the 1st is the computer's, the 2nd the first entry's
+        if (pump == 2) world.driver.Request_Stop();  // the 1st is the computer's, the 2nd the first entry's
     };
     world.Scan();
 

@@ -1,7 +1,7 @@
 // A scan and a fix set up end to end for the scan and fix tests: a fresh
 // installed database, a network of simulated computers (the program runs on
 // "WORKSTATION"), the target context over it, the model-only main window of
-// tests/support, the scan driver and the fixing routine's environment. For
+// tests/support, the scan followed by its fix, the fixing routine's environment. For
 // the fix tests it also writes the rows a scan would write.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/scan_and_fix.h"
 #include "base/ui/check_tree.h"
 #include "base/ui/results_list.h"
 #include "db/app_tables.h"
@@ -73,7 +74,7 @@ public:
         ASSERT_TRUE(Add_Exception(data.db, text, table, 2));
     }
 
-    void Scan() { driver.mnuStartScan_Click(); }
+    void Scan() { driver.Start(); }
     // A scan whose closing question ("Do you want to fix the problems now?") is answered No.
     void Scan_Without_Fix() {
         data.messages.Queue_Answer(MsgResult::No);
@@ -137,7 +138,8 @@ public:
     remote::TargetContext context{ports};
     ScanTarget target{context};
     corvane::testing::FakeMainWindow window;
-    ScanDriver driver{{window, data.db, data.reporter, target, false}};
+    ScanAndFix scanAndFix{window, data.db, data.reporter, target};
+    ScanDriver& driver = scanAndFix.Driver();
     bool stop = false;  // the fixing routine's Stop flag
     fix::FixEnvironment env{window, data.db, context, stop};
 

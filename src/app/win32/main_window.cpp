@@ -30,19 +30,6 @@ namespace {
 constexpr DWORD kPumpMask = 0xA5;  // QS_KEY | QS_MOUSEBUTTON | QS_PAINT | QS_HOTKEY
 constexpr const char* kTrayBalloon = "Scans and fixes network and local registry/files.";
 
-bool Register_Class(WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.hIcon = Program_Icon(32);
-    windowClass.hIconSm = Program_Icon(16);
-    windowClass.hCursor = nullptr;  // set per position (splitters)
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kMainWindowClass;
-    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 int Window_Dpi(HWND window) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     if (HMODULE user32 = ::GetModuleHandleW(L"user32.dll")) {
@@ -73,16 +60,33 @@ MainWindow::~MainWindow() {
     categoryView_.reset();
 }
 
-MainWindow* MainWindow::Create(Application& app, const MainWindowOptions& options) {
-    if (!Register_Class(&MainWindow::Window_Procedure)) return nullptr;
-    // The window takes the object over at WM_NCCREATE and deletes it at
-    // WM_NCDESTROY; if creation fails before that, the pointer still owns it.
-    std::unique_ptr<MainWindow> self(new MainWindow(app, options));
-    HWND window =
-        ::CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClass, L"Corvane", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                          CW_USEDEFAULT, CW_USEDEFAULT, 800, 600, nullptr, nullptr, ::GetModuleHandleW(nullptr), &self);
-    if (!window) return nullptr;
-    auto* created = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+MainWindow* MainWindow::Create(Application& app, const MainWindowOptions& options, DWORD* error) {
+    WNDCLASSEXW windowClass{};
+    windowClass.hIcon = Program_Icon(32);
+    windowClass.hIconSm = Program_Icon(16);
+    windowClass.hCursor = nullptr;  // set per position (splitters)
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kMainWindowClass;
+    DWORD failure = ERROR_SUCCESS;
+    MainWindow* created = nullptr;
+    if (!Register_Window_Class(windowClass)) {
+        failure = ::GetLastError();
+    } else {
+        // The window takes the object over at WM_NCCREATE and deletes it at
+        // WM_NCDESTROY; if creation fails before that, the pointer still owns it.
+        std::unique_ptr<MainWindow> self(new MainWindow(app, options));
+        self->creator_ = &self;
+        created = self.get();
+        if (!created->Create_Window(WS_EX_APPWINDOW, kMainWindowClass, L"Corvane",
+                                    WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 800, 600,
+                                    failure)) {
+            created = nullptr;
+        }
+    }
+    if (!created) {
+        if (error) *error = failure;
+        return nullptr;
+    }
     created->Show_Loaded();
     return created;
 }
@@ -481,26 +485,22 @@ LRESULT MainWindow::Handle_Message(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK MainWindow::Window_Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        const auto& create = *reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        self = static_cast<std::unique_ptr<MainWindow>*>(create.lpCreateParams)->release();
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    // WM_GETMINMAXINFO comes before WM_NCCREATE.
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        delete self;
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
+void MainWindow::Window_Attached(HWND window) noexcept {
+    window_ = window;
+    if (creator_) (void)creator_->release();
+    creator_ = nullptr;
+}
+
+void MainWindow::Window_Detached() noexcept {
+    window_ = nullptr;
+    delete this;
+}
+
+LRESULT MainWindow::Window_Message(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     // A load that fails, or throws, makes CreateWindowExW fail.
     const LRESULT fallback = message == WM_CREATE ? -1 : 0;
-    return Call_Guarded(&self->app_.Reports(), "Main window", fallback,
-                        [&] { return self->Handle_Message(message, wParam, lParam); });
+    return Call_Guarded(&app_.Reports(), "Main window", fallback,
+                        [&] { return Handle_Message(message, wParam, lParam); });
 }
 
 }  // namespace corvane::win32
@@ -508,10 +508,10 @@ LRESULT CALLBACK MainWindow::Window_Procedure(HWND window, UINT message, WPARAM 
 namespace corvane {
 
 void Show_Main_Window(Application& app) {
-    if (win32::MainWindow::Create(app)) return;
+    DWORD error = ERROR_SUCCESS;
+    if (win32::MainWindow::Create(app, {}, &error)) return;
     // Without a window nothing could ever end the message loop: end now.
-    app.Reports().Show_Error(false,
-                             "The main window could not be created (error " + std::to_string(::GetLastError()) + ")");
+    app.Reports().Show_Error(false, "The main window could not be created (error " + std::to_string(error) + ")");
     app.End_Program();
     ::PostQuitMessage(1);
 }

@@ -24,6 +24,7 @@
 #include "base/win32/status_bar.h"
 #include "base/win32/toolbar.h"
 #include "base/win32/unique_any.h"
+#include "base/win32/window_base.h"
 #include "periphery/web_addresses.h"
 #include "periphery/win32/regedit_driver.h"
 
@@ -45,11 +46,12 @@ struct MainWindowOptions {
     bool showBalloon = true;
 };
 
-class MainWindow final : public IMainWindow {
+class MainWindow final : public IMainWindow, public WindowBase<MainWindow> {
 public:
     // Loads and shows the window (ShowThisForm). The window owns itself and
-    // is deleted when it is destroyed; nullptr when creation failed.
-    static MainWindow* Create(Application& app, const MainWindowOptions& options = {});
+    // is deleted when it is destroyed; nullptr when creation failed, with the
+    // reason in `error` when asked for.
+    static MainWindow* Create(Application& app, const MainWindowOptions& options = {}, DWORD* error = nullptr);
     ~MainWindow() override;
 
     // IMainWindow
@@ -97,8 +99,11 @@ public:
     void Open_Key_Of_Row(std::size_t row);
 
 private:
+    friend class WindowBase<MainWindow>;
     MainWindow(Application& app, const MainWindowOptions& options);
-    static LRESULT CALLBACK Window_Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    void Window_Attached(HWND window) noexcept;
+    void Window_Detached() noexcept;
+    LRESULT Window_Message(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT Handle_Message(UINT message, WPARAM wParam, LPARAM lParam);
 
     bool Form_Load();
@@ -141,6 +146,8 @@ private:
     MainWindowCommands commands_;
 
     HWND window_ = nullptr;
+    // Create's owner of this object until the window takes it over.
+    std::unique_ptr<MainWindow>* creator_ = nullptr;
     Rebar rebar_;
     Toolbar toolbar_;
     StatusBar status_;

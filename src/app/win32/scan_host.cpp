@@ -1,12 +1,9 @@
 #include "app/win32/scan_host.h"
 
-#include <string>
-
 #include "app/application.h"
-#include "fix/fix_commands.h"
+#include "app/scan_and_fix.h"
 #include "remote/target_context.h"
 #include "remote/win32/windows_remote_ports.h"
-#include "scan/scan_driver.h"
 #include "scan/scan_target.h"
 
 namespace corvane::scan {
@@ -16,39 +13,31 @@ namespace {
 class ScanHost {
 public:
     ScanHost(Application& app, IMainWindow& window)
-        : app_(app),
-          window_(window),
-          remote_(window.Get_Comp_Name(), app.Reports(), app.Clock()),
+        : remote_(window.Get_Comp_Name(), app.Reports(), app.Clock()),
           context_(remote_.Ports(), &remote_.User_Data()),
           target_(context_),
-          driver_({window, app.Db(), app.Reports(), target_, false}) {}
+          scan_(window, app.Db(), app.Reports(), target_) {}
 
-    void Start_Scan() { driver_.mnuStartScan_Click(); }
-    void Stop() noexcept { driver_.mnuStopScan_Click(); }
-    void Skip() noexcept { driver_.lblSkip_Click(); }
-    void Fix_Problems() {
-        if (driver_.Is_Running()) return;
-        fix::FixEnvironment env{window_, app_.Db(), context_, driver_.Stop_Flag()};
-        (void)fix::mnuFixProblems_Click(env);
-    }
+    void mnuStartScan_Click() { scan_.Driver().Start(); }
+    void mnuStopScan_Click() noexcept { scan_.Driver().Request_Stop(); }
+    void lblSkip_Click() noexcept { scan_.Driver().Request_Skip(); }
+    void mnuFixProblems_Click() { scan_.Fix_Problems(); }
 
 private:
-    Application& app_;
-    IMainWindow& window_;
     remote::win32::WindowsRemotePorts remote_;
     remote::TargetContext context_;
     ScanTarget target_;
-    ScanDriver driver_;
+    ScanAndFix scan_;
 };
 
 }  // namespace
 
 void Wire_Scan_Commands(Application& app, IMainWindow& window, MainWindowCommands& commands) {
     const auto host = std::make_shared<ScanHost>(app, window);
-    commands.startScan = [host] { host->Start_Scan(); };
-    commands.stopScan = [host] { host->Stop(); };
-    commands.skip = [host] { host->Skip(); };
-    commands.fixProblems = [host] { host->Fix_Problems(); };
+    commands.startScan = [host] { host->mnuStartScan_Click(); };
+    commands.stopScan = [host] { host->mnuStopScan_Click(); };
+    commands.skip = [host] { host->lblSkip_Click(); };
+    commands.fixProblems = [host] { host->mnuFixProblems_Click(); };
 }
 
 }  // namespace corvane::scan

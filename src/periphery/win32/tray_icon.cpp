@@ -20,15 +20,6 @@ void Copy_Text(wchar_t* field, std::size_t capacity, std::string_view text) {
     wide.copy(field, length);
 }
 
-bool Register_Class() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kTrayWindowClass;
-    return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 bool TrayIcon::Shell::Notify(TrayCommand command, const TrayIconData& data) {
@@ -52,33 +43,31 @@ bool TrayIcon::Shell::Notify(TrayCommand command, const TrayIconData& data) {
 }
 
 TrayIcon::TrayIcon(HICON icon, std::string_view tip) {
-    if (!Register_Class()) return;
-    window_.reset(::CreateWindowExW(0, kTrayWindowClass, L"Corvane tray", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr));
-    if (!window_) return;
-    ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrayIcon::Window_Procedure));
+    WNDCLASSEXW windowClass{};
+    windowClass.lpszClassName = kTrayWindowClass;
+    if (!Register_Window_Class(windowClass)) return;
+    DWORD error = ERROR_SUCCESS;  // no icon is all a failure means here
+    if (!Create_Window(0, kTrayWindowClass, L"Corvane tray", WS_POPUP, 0, 0, 0, 0, error)) return;
     shell_.window = window_.get();
     tray_ = std::make_unique<SysTray>(shell_, reinterpret_cast<std::uintptr_t>(icon), tip);
 }
 
 TrayIcon::~TrayIcon() {
     tray_.reset();  // removes the icon while the window still exists
-    if (window_) ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    Unbind(window_.get());
 }
 
-LRESULT CALLBACK TrayIcon::Window_Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* self = reinterpret_cast<TrayIcon*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self && self->tray_ && message == kTrayCallbackMessage) {
+LRESULT TrayIcon::Window_Message(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (tray_ && message == kTrayCallbackMessage) {
         try {
             // Version 3 gives the mouse message in lParam, version 4 in its low word.
-            self->tray_->Notification(LOWORD(lParam));
+            tray_->Notification(LOWORD(lParam));
         } catch (...) {
             // An event handler failed; the icon goes on.
         }
         return 0;
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    return ::DefWindowProcW(window_.get(), message, wParam, lParam);
 }
 
 HMENU TrayIcon::Build_Menu() const {

@@ -10,13 +10,14 @@
 #include <string_view>
 
 #include "base/win32/unique_any.h"
+#include "base/win32/window_base.h"
 #include "periphery/sys_tray.h"
 
 namespace corvane::win32 {
 
 inline constexpr wchar_t kTrayWindowClass[] = L"CorvaneSysTray";
 
-class TrayIcon {
+class TrayIcon : public WindowBase<TrayIcon> {
 public:
     // Creates the hidden window and adds the icon; Tray() is null when the
     // window could not be created (the program then runs without an icon).
@@ -39,7 +40,11 @@ private:
         bool Notify(TrayCommand command, const TrayIconData& data) override;
         HWND window = nullptr;
     };
-    static LRESULT CALLBACK Window_Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    friend class WindowBase<TrayIcon>;
+    void Window_Attached(HWND window) noexcept { window_.reset(window); }
+    // Windows is destroying the window: the handle is no longer ours to destroy.
+    void Window_Detached() noexcept { (void)window_.release(); }
+    LRESULT Window_Message(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
     unique_hwnd window_;
     Shell shell_;

@@ -18,13 +18,13 @@
 #include "base/win32/clock_win32.h"
 #include "base/win32/com_init.h"
 #include "base/win32/platform_win32.h"
+#include "console/console_window.h"
+#include "console/cvnscan_run.h"
 #include "db/database.h"
 #include "fix/fix_problems.h"
 #include "remote/target_context.h"
 #include "remote/win32/native_ports.h"
 #include "remote/win32/windows_locator.h"
-#include "scan/cvnscan/console_window.h"
-#include "scan/cvnscan/cvnscan_run.h"
 #include "scan/scan_target.h"
 
 namespace {

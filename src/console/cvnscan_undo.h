@@ -6,7 +6,7 @@
 
 #include <ostream>
 
-#include "scan/cvnscan/cvnscan_options.h"
+#include "console/cvnscan_options.h"
 
 namespace corvane {
 class Database;

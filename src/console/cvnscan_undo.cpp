@@ -1,4 +1,4 @@
-#include "scan/cvnscan/cvnscan_undo.h"
+#include "console/cvnscan_undo.h"
 
 #include "base/log.h"
 #include "base/reporter.h"

@@ -1,4 +1,4 @@
-#include "scan/cvnscan/csv_output.h"
+#include "console/csv_output.h"
 
 #include <filesystem>
 #include <fstream>

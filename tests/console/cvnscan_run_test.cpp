@@ -9,13 +9,13 @@
 
 #include "base/file_path.h"
 #include "base/text.h"
+#include "console/console_window.h"
+#include "console/csv_output.h"
+#include "console/cvnscan_run.h"
 #include "db/scramble.h"
 #include "fix/fix_problems.h"
-#include "scan/cvnscan/console_window.h"
-#include "scan/cvnscan/csv_output.h"
-#include "scan/cvnscan/cvnscan_run.h"
 #include "scan/registry_entry_categories.h"
-#include "scan_world.h"
+#include "scan/scan_world.h"
 
 namespace corvane::scan::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "scan/cvnscan/cvnscan_run.h"
+#include "console/cvnscan_run.h"
 
 #include <algorithm>
 #include <map>
@@ -10,9 +10,9 @@
 #include "base/text.h"
 #include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
+#include "console/console_window.h"
+#include "console/csv_output.h"
 #include "db/app_tables.h"
-#include "scan/cvnscan/console_window.h"
-#include "scan/cvnscan/csv_output.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
@@ -163,9 +163,9 @@ int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std
     }
     Fill_Computers(window, names);
 
-    ScanDriver driver({window, env.db, env.reporter, env.target, true});
+    ScanDriver driver({window, env.db, env.reporter, env.target});
     window.Set_Pump_Hook({});
-    driver.mnuStartScan_Click();
+    driver.Start();
 
     ResultsList& list = window.Results();
     Write_Error_Rows(list, err);

@@ -23,15 +23,15 @@
 #include "base/win32/platform_win32.h"
 #include "base/win32/system_library.h"
 #include "base/win32/wide_text.h"
+#include "console/console_window.h"
+#include "console/cvnscan_run.h"
+#include "console/cvnscan_undo.h"
 #include "db/database.h"
 #include "db/password_codec.h"
 #include "fix/fix_problems.h"
 #include "remote/target_context.h"
 #include "remote/win32/com_runtime.h"
 #include "remote/win32/windows_remote_ports.h"
-#include "scan/cvnscan/console_window.h"
-#include "scan/cvnscan/cvnscan_run.h"
-#include "scan/cvnscan/cvnscan_undo.h"
 #include "scan/scan_target.h"
 
 namespace {

@@ -1,13 +1,13 @@
 // cvnscan --undo on simulated computers: which computer the file goes to,
 // a computer that is not the one the file was made for (wherever the file
 // lies), values that hold other data by now, and files that do not parse.
-#include "scan/cvnscan/cvnscan_undo.h"
+#include "console/cvnscan_undo.h"
 
 #include <filesystem>
 #include <sstream>
 
 #include "base/file_path.h"
-#include "scan_world.h"
+#include "scan/scan_world.h"
 #include "support/temp_folder.h"
 
 namespace corvane::scan::testing {

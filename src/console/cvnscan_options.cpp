@@ -1,4 +1,4 @@
-#include "scan/cvnscan/cvnscan_options.h"
+#include "console/cvnscan_options.h"
 
 namespace corvane::scan {
 

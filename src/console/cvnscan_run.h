@@ -8,7 +8,7 @@
 #include <functional>
 #include <ostream>
 
-#include "scan/cvnscan/cvnscan_options.h"
+#include "console/cvnscan_options.h"
 
 namespace corvane {
 class Database;

@@ -1,4 +1,4 @@
-#include "scan/cvnscan/console_window.h"
+#include "console/console_window.h"
 
 #include <algorithm>
 

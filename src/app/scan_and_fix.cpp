@@ -1,0 +1,43 @@
+#include "app/scan_and_fix.h"
+
+#include <string>
+
+#include "base/log.h"
+#include "base/reporter.h"
+#include "base/ui/main_window_port.h"
+#include "fix/fix_commands.h"
+#include "fix/fix_problems.h"
+#include "remote/target_context.h"
+#include "scan/scan_target.h"
+#include "settings/general_options.h"
+
+namespace corvane {
+
+void ScanAndFix::Fix_Problems() {
+    if (driver_.Is_Running()) return;
+    fix::FixEnvironment env{window_, db_, target_.Context(), driver_.Stop_Flag()};
+    (void)fix::mnuFixProblems_Click(env);
+}
+
+bool ScanAndFix::After_Computer(std::string_view computerName) {
+    if (!IsGeneralOptionSet(db_, GO_AUTOMATIC_FIXING)) return true;
+    remote::TargetContext& context = target_.Context();
+    // Fixing rewrites the context's credentials: the shutdown uses the scan's.
+    const fix::ScannedComputer scanned{std::string(computerName), context.UserName, context.Password,
+                                       context.TargetName, context.IsRemote};
+    fix::FixEnvironment env{window_, db_, context, driver_.Stop_Flag()};
+    return !fix::Fix_After_Scan(env, scanned).stopped;
+}
+
+void ScanAndFix::After_Scan() {
+    const scan::ScanControl& control = driver_.Control();
+    if (IsGeneralOptionSet(db_, GO_AUTOMATIC_FIXING) || control.StopRequested || control.TotalProblems <= 0) return;
+    const std::string question = "Successfully completed scanning. " + std::to_string(control.TotalProblems) +
+                                 " Problems Found.\r\n\r\nDo you want to fix the problems now?";
+    if (reporter_.Messages().Show(question, MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes) return;
+    reporter_.Log_Event("Fix Mode: Manual", LOG_INFO, true);
+    fix::FixEnvironment env{window_, db_, target_.Context(), driver_.Stop_Flag()};
+    fix::Start_Fixing(env, false);
+}
+
+}  // namespace corvane
