@@ -90,23 +90,6 @@ std::span<const CategoryEntry> Family_Categories(char family) {
     }
 }
 
-void Scan_Pending_Category(ScanArguments& args) {
-    CategoryRun run(args);
-    run.Finish();
-}
-
-void Run_Registry_Category(ScanArguments& args, std::string_view nodeText) {
-    Run_From_Table(args, nodeText, kRegistry);
-}
-void Run_Disk_Category(ScanArguments& args, std::string_view nodeText) { Run_From_Table(args, nodeText, kDisk); }
-void Run_IE_Category(ScanArguments& args, std::string_view nodeText) {
-    Run_From_Table(args, nodeText, kInternetExplorer);
-}
-void Run_Firefox_Category(ScanArguments& args, std::string_view nodeText) { Run_From_Table(args, nodeText, kFirefox); }
-void Run_Systemwide_Category(ScanArguments& args, std::string_view nodeText) {
-    Run_From_Table(args, nodeText, kSystemwide);
-}
-
 bool Run_Family_Routine(ScanArguments& args, std::string_view nodeText) {
     if (args.categoryKey.empty()) return false;
     const std::span<const CategoryEntry> table = Family_Categories(args.categoryKey.front());

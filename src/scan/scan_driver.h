@@ -55,7 +55,6 @@ public:
     // The scan. A second call while a scan runs (through the message pump) does nothing.
     void mnuStartScan_Click();
     void mnuStopScan_Click() noexcept { control_.StopRequested = true; }
-    void cmdCancelScanning_Click() noexcept { mnuStopScan_Click(); }
     void lblSkip_Click() noexcept { control_.SkipRequested = true; }
 
     [[nodiscard]] bool Is_Running() const noexcept { return running_; }
