@@ -15,6 +15,7 @@
 #include "fix/fix_problems.h"
 #include "scan/family_routines.h"
 #include "scan/scan_arguments.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_target.h"
 #include "settings/general_options.h"
 
@@ -100,7 +101,8 @@ void ScanDriver::Run_Scan() {
                                      " Problems Found.\r\n\r\nDo you want to fix the problems now?";
         if (messages.Show(question, MsgButtons::YesNo, MsgIcon::Question) == MsgResult::Yes) {
             Log("Fix Mode: Manual", LOG_INFO);
-            fix::FixEnvironment env{window, ports_.db, ports_.target.Context(), control_.StopRequested};
+            fix::FixEnvironment env{window, ports_.db, ports_.target.Context(), control_.StopRequested,
+                                    &Category_Recheck_Rules};
             fix::Start_Fixing(env, false);
         }
     }
@@ -197,7 +199,7 @@ bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories) {
         Log("Disconnected: " + computerName, LOG_INFO);
 
         if (!ports_.unattended && IsGeneralOptionSet(ports_.db, GO_AUTOMATIC_FIXING)) {
-            fix::FixEnvironment env{window, ports_.db, context, control_.StopRequested};
+            fix::FixEnvironment env{window, ports_.db, context, control_.StopRequested, &Category_Recheck_Rules};
             if (fix::Fix_After_Scan(env, scanned).stopped) return false;
         }
     } catch (const RuntimeError& error) {

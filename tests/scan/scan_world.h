@@ -139,7 +139,7 @@ public:
     corvane::testing::FakeMainWindow window;
     ScanDriver driver{{window, data.db, data.reporter, target, false}};
     bool stop = false;  // the fixing routine's Stop flag
-    fix::FixEnvironment env{window, data.db, context, stop};
+    fix::FixEnvironment env{window, data.db, context, stop, &Category_Recheck_Rules};
 
 private:
     int nextProblem_ = 0;

@@ -6,6 +6,7 @@
 #include "fix/fix_commands.h"
 #include "remote/target_context.h"
 #include "remote/win32/windows_remote_ports.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
 
@@ -28,7 +29,7 @@ public:
     void Skip() noexcept { driver_.lblSkip_Click(); }
     void Fix_Problems() {
         if (driver_.Is_Running()) return;
-        fix::FixEnvironment env{window_, app_.Db(), context_, driver_.Stop_Flag()};
+        fix::FixEnvironment env{window_, app_.Db(), context_, driver_.Stop_Flag(), &Category_Recheck_Rules};
         (void)fix::mnuFixProblems_Click(env);
     }
 
