@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -133,7 +134,7 @@ Recheck Com_Reference(const ListRow& row, std::uint32_t root, remote::TargetCont
     const std::string guid = row.text;
     const std::string last = Upper_Text(keyPath.substr(keyPath.rfind('\\') + 1));
     wmi::IObject& registry = connection.Registry();
-    if (static_cast<FixType>(row.tag.front()) == FixType::Value)
+    if (Fix_Type_Of(row.tag) == FixType::Value)
         return Keys_Missing(registry, root, {std::string(kClasses) + "AppId\\" + guid});
     if (last == "TYPELIB") return Keys_Missing(registry, root, {std::string(kClasses) + "TypeLib\\" + guid});
     if (last == "CLSID") {
@@ -152,7 +153,8 @@ Recheck Recheck_Reason(const ListRow& row, RecheckRuleLookup rules, std::uint32_
     const std::string_view categoryKey = std::string_view(row.tag).substr(1, 2);
     // The scan builds no row without a rule (CategoryRun refuses it); a row
     // without one carries no reason, and its deletion needs it present.
-    const RecheckRule* rule = Find_Rule(rules(categoryKey), static_cast<FixType>(row.tag.front()));
+    const std::optional<FixType> type = Fix_Type_Of(row.tag);
+    const RecheckRule* rule = type ? Find_Rule(rules(categoryKey), *type) : nullptr;
     if (rule == nullptr) return {};
     wmi::IServices& cimv2 = connection.Cimv2();
     switch (rule->reason) {

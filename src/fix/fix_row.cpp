@@ -198,11 +198,10 @@ std::string Failure_Text(const RowOutcome& outcome) {
 RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetContext& context,
                    remote::WmiConnection& connection, UndoBackup* undo) {
     RowOutcome outcome;
-    const char digit = row.tag.empty() ? '\0' : row.tag.front();
+    const std::optional<FixType> rowType = Fix_Type_Of(row.tag);
     try {
-        // The digits are tested in this order: 0, 2, 1, 4, 3.
-        for (const FixType type : {FixType::KeyTree, FixType::Key, FixType::Value, FixType::Folder, FixType::File}) {
-            if (digit != static_cast<char>(type)) continue;
+        if (rowType) {
+            const FixType type = *rowType;
             outcome.known = true;
             outcome.type = type;
             if (type == FixType::Folder || type == FixType::File) {
@@ -210,7 +209,6 @@ RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetCo
             } else {
                 Registry_Action(type, row, rules, context, connection, undo, outcome);
             }
-            break;
         }
     } catch (const RuntimeError& error) {
         outcome.fixed = false;

@@ -24,6 +24,18 @@ std::string Root_Key_Log_Name(std::uint32_t rootKey) {
     return text;
 }
 
+namespace {
+constexpr std::string_view kFixTypeCharacters = "01234";
+}  // namespace
+
+char Fix_Type_Character(FixType type) { return kFixTypeCharacters[static_cast<std::size_t>(type)]; }
+
+std::optional<FixType> Fix_Type_Of(std::string_view tag) {
+    const std::size_t position = tag.empty() ? std::string_view::npos : kFixTypeCharacters.find(tag.front());
+    if (position == std::string_view::npos) return std::nullopt;
+    return static_cast<FixType>(position);
+}
+
 std::string Describe_Fix_Target(FixType type, std::uint32_t rootKey, std::string_view keyPath,
                                 std::string_view valueName, std::string_view path) {
     const auto fullKey = [&] { return Root_Key_Log_Name(rootKey) + "\\" + std::string(keyPath); };

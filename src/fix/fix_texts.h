@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,14 +15,19 @@ namespace corvane::fix {
 // that has vanished, code 2, leaves the column empty).
 [[nodiscard]] std::string Error_Number_Text(std::int32_t code);
 
-// Fix types: the first character of a problem row's Tag.
+// Fix types. A problem row's Tag begins with its type's character, the
+// type's position in this order as a decimal digit.
 enum class FixType : char {
-    KeyTree = '0',  // a registry key with all its sub-keys
-    Value = '1',    // a registry value
-    Key = '2',      // a single registry key without sub-keys
-    File = '3',
-    Folder = '4',
+    KeyTree,  // a registry key with all its sub-keys
+    Value,    // a registry value
+    Key,      // a single registry key without sub-keys
+    File,
+    Folder,
 };
+
+[[nodiscard]] char Fix_Type_Character(FixType type);
+// The type a row's Tag begins with; nullopt for a character that names none.
+[[nodiscard]] std::optional<FixType> Fix_Type_Of(std::string_view tag);
 
 // "HKEY_LOCAL_MACHINE", "HKEY_USERS" (and the other predefined roots); an
 // unknown root as its hexadecimal number, so that a log line never loses it.

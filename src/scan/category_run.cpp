@@ -65,7 +65,8 @@ void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::stri
     ListRow& row = list.Add_List_Item(0, "s" + std::to_string(args_.control.TotalProblems), problem.text, "",
                                       icon.empty() ? icon_ : std::string(icon), 1);
     row.checked = rowsChecked_;
-    row.tag = std::string(1, static_cast<char>(problem.type)) + std::string(args_.categoryKey) + context.TargetName;
+    row.tag =
+        std::string(1, fix::Fix_Type_Character(problem.type)) + std::string(args_.categoryKey) + context.TargetName;
     row.Sub(1).text = problem.data;
     row.Sub(1).tag = Root_Tag(problem.root);
     row.Sub(2).text = problem.problem;
@@ -85,7 +86,7 @@ void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoVi
     ListRow& row = list.Add_List_Item(0, "c" + std::to_string(args_.control.TotalProblems), problem.text, "",
                                       problem.smallIcon, 1);
     row.checked = rowsChecked_;
-    row.tag = std::string(1, static_cast<char>(problem.type)) + std::string(args_.categoryKey) +
+    row.tag = std::string(1, fix::Fix_Type_Character(problem.type)) + std::string(args_.categoryKey) +
               args_.target.Context().TargetName;
     row.Sub(1).text = problem.detail;
     row.Sub(1).tag = problem.path;
