@@ -119,9 +119,11 @@ int main() {
         }
         if (count == 0) std::printf("empty folder?\n");
     });
+    context.SafeScan = true;
     Measure("CIM_DataFile existence query (safe mode)", 20000, [&](int i) {
-        (void)WMI_File_Exists(*connection.cimv2, "C:\\Data\\Folder" + std::to_string(i % 1000) + "\\file" +
-                                                     std::to_string(i % 50) + ".tmp");
+        (void)Remote_File_Exists(
+            context, *connection.cimv2,
+            "C:\\Data\\Folder" + std::to_string(i % 1000) + "\\file" + std::to_string(i % 50) + ".tmp");
     });
     std::printf("full walks of the disk: %zu\n", big.files.Full_Walks());
     return 0;

@@ -8,14 +8,19 @@
 #include "fix/fix_commands.h"
 #include "fix/fix_problems.h"
 #include "remote/target_context.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_target.h"
 #include "settings/general_options.h"
 
 namespace corvane {
 
+fix::FixEnvironment ScanAndFix::Fix_Environment(remote::TargetContext& context) {
+    return {window_, db_, context, driver_.Stop_Flag(), &Category_Recheck_Rules};
+}
+
 void ScanAndFix::Fix_Problems() {
     if (driver_.Is_Running()) return;
-    fix::FixEnvironment env{window_, db_, target_.Context(), driver_.Stop_Flag()};
+    fix::FixEnvironment env = Fix_Environment(target_.Context());
     (void)fix::mnuFixProblems_Click(env);
 }
 
@@ -25,7 +30,7 @@ bool ScanAndFix::After_Computer(std::string_view computerName) {
     // Fixing rewrites the context's credentials: the shutdown uses the scan's.
     const fix::ScannedComputer scanned{std::string(computerName), context.UserName, context.Password,
                                        context.TargetName, context.IsRemote};
-    fix::FixEnvironment env{window_, db_, context, driver_.Stop_Flag()};
+    fix::FixEnvironment env = Fix_Environment(context);
     return !fix::Fix_After_Scan(env, scanned).stopped;
 }
 
@@ -36,7 +41,7 @@ void ScanAndFix::After_Scan() {
                                  " Problems Found.\r\n\r\nDo you want to fix the problems now?";
     if (reporter_.Messages().Show(question, MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes) return;
     reporter_.Log_Event("Fix Mode: Manual", LOG_INFO, true);
-    fix::FixEnvironment env{window_, db_, target_.Context(), driver_.Stop_Flag()};
+    fix::FixEnvironment env = Fix_Environment(target_.Context());
     fix::Start_Fixing(env, false);
 }
 

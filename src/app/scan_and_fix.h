@@ -7,6 +7,7 @@
 
 #include <string_view>
 
+#include "fix/fix_environment.h"
 #include "scan/scan_driver.h"
 
 namespace corvane {
@@ -29,6 +30,8 @@ public:
 private:
     bool After_Computer(std::string_view computerName) override;
     void After_Scan() override;
+    // The fix over the given computer's context, with the categories' re-test rules.
+    [[nodiscard]] fix::FixEnvironment Fix_Environment(remote::TargetContext& context);
 
     IMainWindow& window_;
     Database& db_;

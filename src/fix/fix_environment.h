@@ -1,11 +1,13 @@
 // What the fixing routine works with: the main window (results list,
 // category tree, progress panel, message pump, commands, status bar), the
 // database (credentials and options), the context of the computer being
-// fixed, which also carries the remote ports (locator, reporter, clock), and
-// the Stop flag that the Stop command sets while the pump runs. The program
+// fixed, which also carries the remote ports (locator, reporter, clock), the
+// categories' re-test rules, and the Stop flag that the Stop command sets while the pump runs. The program
 // passes its main window; a program without a window passes its own
 // implementation of the window port.
 #pragma once
+
+#include "base/ui/problem_kinds.h"
 
 namespace corvane {
 class Database;
@@ -24,6 +26,8 @@ struct FixEnvironment {
     remote::TargetContext& target;
     // The scan's Stop request (ScanControl::StopRequested); cleared when fixing starts.
     bool& stopRequested;
+    // The scan's category table answers which reason each row kind tests again.
+    RecheckRuleLookup recheckRules;
     // Undo files for this run whatever the stored registry backup option
     // (an unattended run that must leave a way back).
     bool undoBackup = false;

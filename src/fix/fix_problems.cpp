@@ -252,7 +252,7 @@ void FixRun::Problem(std::size_t index) {
     if (!row.checked || row.smallIcon == kFixedItemIcon) return;
 
     UndoBackup* undo = Kind_Of_Key(row.key) == RowKind::RegistryProblem ? Undo_Backup() : nullptr;
-    const RowOutcome outcome = Fix_Row(row, target_, connection_, undo);
+    const RowOutcome outcome = Fix_Row(row, env_.recheckRules, target_, connection_, undo);
     if (outcome.error) {
         row.Sub(2).text = *outcome.error;
     } else if (outcome.noLongerPresent) {

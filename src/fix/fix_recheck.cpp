@@ -2,11 +2,13 @@
 
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "base/extract_file_path.h"
 #include "base/text.h"
+#include "base/ui/problem_kinds.h"
 #include "base/ui/results_list.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
@@ -17,48 +19,6 @@ namespace corvane::fix {
 namespace {
 
 using remote::Existence;
-
-// What a category's rows say is wrong.
-enum class Reason {
-    PathMissing,         // neither a file nor a folder at the row's path
-    FileMissing,         // no file at the row's path
-    FolderMissing,       // no folder at the row's path
-    NamedFolderMissing,  // no folder at the path the row's text names
-    DefaultFileMissing,  // the key's default value names a file that is missing
-    AppPathMissing,      // the entry's default value names a missing file, or its "Path" a missing folder
-    EmptyKey,            // the key holds nothing (perhaps an empty default value)
-    BareKey,             // the key holds no value and no sub-key
-    BareTree,            // no key of the tree holds a value
-    ComReference,        // the class, type library or AppId the row names is not registered
-};
-
-struct CategoryReason {
-    std::string_view categoryKey;
-    char fixDigit;
-    Reason reason;
-};
-
-constexpr std::array<CategoryReason, 16> kReasons{{
-    {"fA", '1', Reason::PathMissing},         // help file
-    {"fB", '1', Reason::FolderMissing},       // uninstall entry's InstallSource
-    {"fB", '0', Reason::EmptyKey},            // uninstall entry with nothing in it
-    {"fC", '1', Reason::ComReference},        // a class's AppId
-    {"fC", '2', Reason::ComReference},        // server file, type library or programmatic ID's class
-    {"fD", '0', Reason::AppPathMissing},      // application path
-    {"fE", '1', Reason::PathMissing},         // font file
-    {"fF", '1', Reason::PathMissing},         // shared DLL
-    {"fG", '0', Reason::BareKey},             // vendor key with nothing in it
-    {"fG", '1', Reason::PathMissing},         // a software value naming a file or folder
-    {"fH", '2', Reason::EmptyKey},            // class key with nothing in it
-    {"fH", '0', Reason::BareTree},            // a user's Explorer extension key
-    {"fI", '0', Reason::FileMissing},         // start-up program disabled by the configuration tool
-    {"fI", '1', Reason::FileMissing},         // start-up program of a Run key
-    {"fJ", '1', Reason::DefaultFileMissing},  // sound file of an event
-    {"fK", '1', Reason::NamedFolderMissing},  // installer folder (the value's name)
-}};
-// User MRU lists ("fM") and the debuggers of image file execution options
-// ("fN") are listed for what they are, not for something missing: their rows
-// carry no reason to test again.
 
 // Past this depth a tree is not walked: it is taken as holding something.
 constexpr int kMaxTreeDepth = 512;
@@ -174,7 +134,8 @@ Recheck Com_Reference(const ListRow& row, std::uint32_t root, remote::TargetCont
     const std::string guid = row.text;
     const std::string last = Upper_Text(keyPath.substr(keyPath.rfind('\\') + 1));
     wmi::IObject& registry = connection.Registry();
-    if (row.tag.front() == '1') return Keys_Missing(registry, root, {std::string(kClasses) + "AppId\\" + guid});
+    if (Fix_Type_Of(row.tag) == FixType::Value)
+        return Keys_Missing(registry, root, {std::string(kClasses) + "AppId\\" + guid});
     if (last == "TYPELIB") return Keys_Missing(registry, root, {std::string(kClasses) + "TypeLib\\" + guid});
     if (last == "CLSID") {
         return Keys_Missing(
@@ -186,35 +147,39 @@ Recheck Com_Reference(const ListRow& row, std::uint32_t root, remote::TargetCont
 
 }  // namespace
 
-Recheck Recheck_Reason(const ListRow& row, std::uint32_t root, remote::TargetContext& context,
+Recheck Recheck_Reason(const ListRow& row, RecheckRuleLookup rules, std::uint32_t root, remote::TargetContext& context,
                        remote::WmiConnection& connection) {
     if (row.tag.size() < 3) return {};
     const std::string_view categoryKey = std::string_view(row.tag).substr(1, 2);
-    for (const CategoryReason& entry : kReasons) {
-        if (entry.categoryKey != categoryKey || entry.fixDigit != row.tag.front()) continue;
-        wmi::IServices& cimv2 = connection.Cimv2();
-        switch (entry.reason) {
-            case Reason::PathMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Both);
-            case Reason::FileMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Files);
-            case Reason::FolderMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Folders);
-            case Reason::NamedFolderMissing: {
-                std::string folder = row.text;
-                if (!Extract_File_Path(folder)) return {ReasonState::Undecided, "the row names no folder"};
-                if (folder.back() != '\\') folder += '\\';
-                return Path_Missing(context, cimv2, folder, Look::Folders);
-            }
-            case Reason::DefaultFileMissing: return Default_File_Missing(context, connection, root, row.Sub(2).tag);
-            case Reason::AppPathMissing: return App_Path_Missing(row, root, context, connection);
-            case Reason::EmptyKey: {
-                if (remote::Is_Empty_Key(context, connection.Registry(), root, row.Sub(2).tag)) {
-                    return {ReasonState::Holds, "the key is still empty"};
-                }
-                return {ReasonState::NoLonger, "the key is no longer empty or cannot be read"};
-            }
-            case Reason::BareKey: return Still_Bare(connection.Registry(), root, row.Sub(2).tag, false);
-            case Reason::BareTree: return Still_Bare(connection.Registry(), root, row.Sub(2).tag, true);
-            case Reason::ComReference: return Com_Reference(row, root, context, connection);
+    // The scan builds no row without a rule (CategoryRun refuses it); a row
+    // without one carries no reason, and its deletion needs it present.
+    const std::optional<FixType> type = Fix_Type_Of(row.tag);
+    const RecheckRule* rule = type ? Find_Rule(rules(categoryKey), *type) : nullptr;
+    if (rule == nullptr) return {};
+    wmi::IServices& cimv2 = connection.Cimv2();
+    switch (rule->reason) {
+        case Reason::PathMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Both);
+        case Reason::FileMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Files);
+        case Reason::FolderMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Folders);
+        case Reason::NamedFolderMissing: {
+            std::string folder = row.text;
+            if (!Extract_File_Path(folder)) return {ReasonState::Undecided, "the row names no folder"};
+            if (folder.back() != '\\') folder += '\\';
+            return Path_Missing(context, cimv2, folder, Look::Folders);
         }
+        case Reason::DefaultFileMissing: return Default_File_Missing(context, connection, root, row.Sub(2).tag);
+        case Reason::AppPathMissing: return App_Path_Missing(row, root, context, connection);
+        case Reason::EmptyKey: {
+            if (remote::Is_Empty_Key(context, connection.Registry(), root, row.Sub(2).tag)) {
+                return {ReasonState::Holds, "the key is still empty"};
+            }
+            return {ReasonState::NoLonger, "the key is no longer empty or cannot be read"};
+        }
+        case Reason::BareKey: return Still_Bare(connection.Registry(), root, row.Sub(2).tag, false);
+        case Reason::BareTree: return Still_Bare(connection.Registry(), root, row.Sub(2).tag, true);
+        case Reason::ComReference: return Com_Reference(row, root, context, connection);
+        case Reason::Listed:
+        case Reason::EntryPresent: return {};
     }
     return {};
 }

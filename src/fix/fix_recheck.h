@@ -2,12 +2,14 @@
 // or folder missing, a class or type library not registered, a key empty) is
 // tested again on the connected computer, so that nothing is deleted whose
 // reason no longer holds (software reinstalled between scan and fix). The
-// reason is read from the row's category key and fix digit, which survive an
-// earlier failed fix of the row.
+// reason is the rule its category has for the row's fix type, both read from
+// the row's tag, which survive an earlier failed fix of the row.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "base/ui/problem_kinds.h"
 
 namespace corvane {
 struct ListRow;
@@ -33,8 +35,9 @@ struct Recheck {
 };
 
 // Tests the row's reason again through the context's existence tests and the
-// registry (root: the row's root key). A lost connection is raised to the caller.
-[[nodiscard]] Recheck Recheck_Reason(const ListRow& row, std::uint32_t root, remote::TargetContext& context,
-                                     remote::WmiConnection& connection);
+// registry (root: the row's root key), by the rule its category has for its
+// fix type. A lost connection is raised to the caller.
+[[nodiscard]] Recheck Recheck_Reason(const ListRow& row, RecheckRuleLookup rules, std::uint32_t root,
+                                     remote::TargetContext& context, remote::WmiConnection& connection);
 
 }  // namespace corvane::fix

@@ -59,7 +59,7 @@ bool Value_Present(wmi::IObject& registry, std::uint32_t root, std::string_view 
     return std::ranges::any_of(names, [&](const std::string& name) { return Equals_Ignore_Case(name, valueName); });
 }
 
-void Registry_Action(FixType type, const ListRow& row, remote::TargetContext& context,
+void Registry_Action(FixType type, const ListRow& row, RecheckRuleLookup rules, remote::TargetContext& context,
                      remote::WmiConnection& connection, UndoBackup* undo, RowOutcome& outcome) {
     const std::uint32_t root = Root_Key_Of(row.Sub(1).tag);
     const std::string& keyPath = row.Sub(2).tag;
@@ -83,7 +83,7 @@ void Registry_Action(FixType type, const ListRow& row, remote::TargetContext& co
         outcome.nothingFound = true;
         return;
     }
-    const Recheck recheck = Recheck_Reason(row, root, context, connection);
+    const Recheck recheck = Recheck_Reason(row, rules, root, context, connection);
     if (recheck.state == ReasonState::NoLonger) {
         outcome.noLongerPresent = true;
         outcome.recheckDetail = recheck.detail;
@@ -195,22 +195,20 @@ std::string Failure_Text(const RowOutcome& outcome) {
     return Error_Number_Text(outcome.registryCode);
 }
 
-RowOutcome Fix_Row(const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,
-                   UndoBackup* undo) {
+RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetContext& context,
+                   remote::WmiConnection& connection, UndoBackup* undo) {
     RowOutcome outcome;
-    const char digit = row.tag.empty() ? '\0' : row.tag.front();
+    const std::optional<FixType> rowType = Fix_Type_Of(row.tag);
     try {
-        // The digits are tested in this order: 0, 2, 1, 4, 3.
-        for (const FixType type : {FixType::KeyTree, FixType::Key, FixType::Value, FixType::Folder, FixType::File}) {
-            if (digit != static_cast<char>(type)) continue;
+        if (rowType) {
+            const FixType type = *rowType;
             outcome.known = true;
             outcome.type = type;
             if (type == FixType::Folder || type == FixType::File) {
                 File_Action(type, row, context, connection, outcome);
             } else {
-                Registry_Action(type, row, context, connection, undo, outcome);
+                Registry_Action(type, row, rules, context, connection, undo, outcome);
             }
-            break;
         }
     } catch (const RuntimeError& error) {
         outcome.fixed = false;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/ui/problem_kinds.h"
 #include "fix/fix_texts.h"
 
 namespace corvane {
@@ -68,7 +69,7 @@ struct RowOutcome {
 // Run-time errors end the action and come
 // back in `error`; a row that names no key path or no file path is refused
 // the same way, without any call to the computer.
-[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,
-                                 UndoBackup* undo = nullptr);
+[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetContext& context,
+                                 remote::WmiConnection& connection, UndoBackup* undo = nullptr);
 
 }  // namespace corvane::fix

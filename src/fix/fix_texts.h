@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/ui/problem_kinds.h"
 
 namespace corvane::fix {
 
@@ -13,15 +16,6 @@ namespace corvane::fix {
 // "Access denied", 0 gives "Error Number:0", any other code "" (a key or value
 // that has vanished, code 2, leaves the column empty).
 [[nodiscard]] std::string Error_Number_Text(std::int32_t code);
-
-// Fix types: the first character of a problem row's Tag.
-enum class FixType : char {
-    KeyTree = '0',  // a registry key with all its sub-keys
-    Value = '1',    // a registry value
-    Key = '2',      // a single registry key without sub-keys
-    File = '3',
-    Folder = '4',
-};
 
 // "HKEY_LOCAL_MACHINE", "HKEY_USERS" (and the other predefined roots); an
 // unknown root as its hexadecimal number, so that a log line never loses it.

@@ -96,23 +96,6 @@ std::string Share_Path(std::string_view computerName, std::string_view path) {
     return "\\\\" + std::string(computerName) + "\\" + shared;
 }
 
-bool WMI_File_Exists(wmi::IServices& cimv2, std::string_view path) {
-    try {
-        return Any(cimv2, "Select name from CIM_Datafile where name='" + Wql_Backslashes(path) + "'");
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
-bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path) {
-    try {
-        return Any(cimv2, "Select Name from Win32_Directory Where name='" +
-                              Wql_Backslashes(Normalize_Folder_Path(path)) + "'");
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
 namespace {
 
 // An error about the one entry: a refused access, or any other Win32 error
@@ -356,28 +339,6 @@ bool WMI_Compress_File(wmi::IServices& cimv2, std::string_view path) {
         const auto code =
             Run_On_Each(cimv2, "Select * from CIM_DataFile where Name='" + Wql_Escape(path) + "'", "Compress", {});
         return code && Return_Code_Succeeded(*code);
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
-bool WMI_List_Folder_Entries(wmi::IServices& cimv2, std::string_view folder, std::vector<std::string>& names,
-                             std::string_view extraCondition) {
-    try {
-        const auto [drive, rest] = Drive_And_Path(folder);
-        std::string query = "Select FileName,Extension From Win32_Directory Where Drive='" + drive + "' and Path='" +
-                            Wql_Backslashes(rest) + "'";
-        if (!extraCondition.empty()) query += " and " + std::string(extraCondition);
-        std::vector<std::string> found;
-        for (const auto& object : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
-            std::string name = object->Get("FileName").As_String();
-            const std::string extension = object->Get("Extension").As_String();
-            if (!extension.empty()) name += "." + extension;
-            found.push_back(std::move(name));
-        }
-        if (found.empty()) return false;
-        names = std::move(found);
-        return true;
     } catch (const RuntimeError&) {
         return false;
     }

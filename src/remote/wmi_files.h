@@ -24,12 +24,6 @@ namespace corvane::remote {
 // shorter than 3 characters): C: -> \\PC\C$\ and C:\Temp -> \\PC\C$\Temp.
 [[nodiscard]] std::string Share_Path(std::string_view computerName, std::string_view path);
 
-// "Select name from CIM_Datafile where name='<path>'" ("'" not escaped); false on any error.
-bool WMI_File_Exists(wmi::IServices& cimv2, std::string_view path);
-// One trailing "\" removed, then "Select Name from Win32_Directory Where
-// name='<path>'" ("'" not escaped); false on any error.
-bool WMI_Folder_Exists(wmi::IServices& cimv2, std::string_view path);
-
 // Existence tests that follow the scan mode.
 //
 // Contract (every category relies on it):
@@ -86,10 +80,6 @@ bool WMI_Rename_File(wmi::IServices& cimv2, std::string_view folder, std::string
                      std::string_view newName);
 // NTFS compression of the file. False when the file is not there.
 bool WMI_Compress_File(wmi::IServices& cimv2, std::string_view path);
-// Sub-folder names ("name" or "name.ext") of folder through Win32_Directory's
-// Drive and Path, with " and " + extraCondition when given; true when any.
-bool WMI_List_Folder_Entries(wmi::IServices& cimv2, std::string_view folder, std::vector<std::string>& names,
-                             std::string_view extraCondition);
 // A SQLite database's companion files: its rollback journal, and its
 // write-ahead log with that log's index. They hold the database's unfinished
 // or not yet copied transactions, so they are listed, checked and deleted

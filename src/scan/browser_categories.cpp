@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "scan/category_descriptor.h"
 #include "scan/firefox_profiles.h"
 #include "scan/folder_category.h"
 #include "scan/scan_control.h"
@@ -37,7 +38,7 @@ bool List_Values(CategoryRun& run, ScanTarget& target, const std::string& keyPat
     for (std::size_t i = 0; i < values.names.size(); ++i) {
         const std::string& name = values.names[i];
         if (!run.Is_Excepted(Users_Key(keyPath) + "\\" + name)) {
-            run.Add_Registry_Problem({.fixDigit = '1',
+            run.Add_Registry_Problem({.type = FixType::Value,
                                       .text = name,
                                       .data = values.data[i],
                                       .problem = "Typed URLs",
@@ -157,5 +158,24 @@ void Scan_Firefox_Search(ScanArguments& args) {
 void Scan_Firefox_Page_Settings(ScanArguments& args) {
     Firefox_Category(args, {"APPDATA", {""}, {"content-prefs.sqlite", "permissions.sqlite"}});
 }
+
+namespace {
+
+constexpr ScanCategory kCategories[] = {
+    {"iD", "IE URL History", "IEUrlHistory", "[IE Url History]", &Scan_IE_Typed_URLs, kListedValueRules},
+    {"iE", "IE Forms Data", "IEUrlHistory", "[IE Forms Data]", &Scan_IE_Forms_Data, kListedValueRules},
+    {"xA", "Cookies", "Firefox", "[Firefox Cookies]", &Scan_Firefox_Cookies, kFileRules},
+    {"xC", "Internet Cache", "Firefox", "[Firefox Cache]", &Scan_Firefox_Cache, kFileRules},
+    {"xE", "Download History", "Firefox", "[Firefox Download History]", &Scan_Firefox_Downloads, kFileRules},
+    {"xF", "Form Information", "Firefox", "[Firefox Form Info]", &Scan_Firefox_Form_History, kFileRules},
+    {"xG", "Saved Passwords", "Firefox", "[Firefox Saved Passwords]", &Scan_Firefox_Passwords, kFileRules},
+    {"xH", "Search Information", "Firefox", "[Firefox Search Info]", &Scan_Firefox_Search, kFileRules},
+    {"xI", "Individual Page Settings", "Firefox", "[Firefox Individual Page Settings]", &Scan_Firefox_Page_Settings,
+     kFileRules},
+};
+
+}  // namespace
+
+std::span<const ScanCategory> Browser_Categories() { return kCategories; }
 
 }  // namespace corvane::scan

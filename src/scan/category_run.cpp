@@ -2,6 +2,7 @@
 
 #include "base/log.h"
 #include "base/reporter.h"
+#include "base/runtime_error.h"
 #include "base/ui/main_window_port.h"
 #include "base/ui/results_list.h"
 #include "db/app_tables.h"
@@ -11,6 +12,10 @@
 
 namespace corvane::scan {
 
+namespace {
+constexpr std::int32_t kNoRecheckRule = 5;  // "Invalid procedure call or argument"
+}  // namespace
+
 std::string Root_Tag(std::uint32_t root) { return std::to_string(static_cast<std::int32_t>(root)); }
 
 CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
@@ -19,6 +24,7 @@ CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
         category != nullptr ? std::string(category->sectionHeader) : "[" + std::string(args.categoryKey) + "]";
     icon_ = category != nullptr ? std::string(category->imageKey) : std::string("File");
     rowsChecked_ = category == nullptr || category->rowsStartChecked;
+    if (category != nullptr) rules_ = category->rules;
 
     auto& context = args.target.Context();
     // Undecided tests of an earlier category were already told.
@@ -45,13 +51,22 @@ bool CategoryRun::Is_Excepted(std::string_view candidate) const { return Is_In_E
 
 bool CategoryRun::Stop_Requested() const noexcept { return args_.control.StopRequested; }
 
+void CategoryRun::Require_Rule(FixType type) const {
+    if (fix::Find_Rule(rules_, type) == nullptr) {
+        throw RuntimeError(kNoRecheckRule, "Category " + std::string(args_.categoryKey) +
+                                               " has no re-test rule for the rows it is building");
+    }
+}
+
 void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::string_view icon) {
+    Require_Rule(problem.type);
     ResultsList& list = args_.window.Results();
     const auto& context = args_.target.Context();
     ListRow& row = list.Add_List_Item(0, "s" + std::to_string(args_.control.TotalProblems), problem.text, "",
                                       icon.empty() ? icon_ : std::string(icon), 1);
     row.checked = rowsChecked_;
-    row.tag = std::string(1, problem.fixDigit) + std::string(args_.categoryKey) + context.TargetName;
+    row.tag =
+        std::string(1, fix::Fix_Type_Character(problem.type)) + std::string(args_.categoryKey) + context.TargetName;
     row.Sub(1).text = problem.data;
     row.Sub(1).tag = Root_Tag(problem.root);
     row.Sub(2).text = problem.problem;
@@ -66,11 +81,13 @@ void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::stri
 }
 
 void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoView) {
+    Require_Rule(problem.type);
     ResultsList& list = args_.window.Results();
     ListRow& row = list.Add_List_Item(0, "c" + std::to_string(args_.control.TotalProblems), problem.text, "",
                                       problem.smallIcon, 1);
     row.checked = rowsChecked_;
-    row.tag = std::string(1, problem.fixDigit) + std::string(args_.categoryKey) + args_.target.Context().TargetName;
+    row.tag = std::string(1, fix::Fix_Type_Character(problem.type)) + std::string(args_.categoryKey) +
+              args_.target.Context().TargetName;
     row.Sub(1).text = problem.detail;
     row.Sub(1).tag = problem.path;
     row.Sub(2).text = problem.kind;

@@ -7,9 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "base/ui/problem_kinds.h"
 #include "remote/wmi_registry.h"
 #include "scan/scan_arguments.h"
 
@@ -19,6 +21,7 @@ struct ListRow;
 
 namespace corvane::scan {
 
+using fix::FixType;
 using remote::kHkeyLocalMachineRoot;
 using remote::kHkeyUsersRoot;
 inline constexpr const char* kHklmPrefix = "HKEY_LOCAL_MACHINE\\";
@@ -26,7 +29,7 @@ inline constexpr const char* kProblemsFoundSuffix = " Problems Found";
 
 // The fields of a file or folder problem row ("c" rows) besides its key and check mark.
 struct FileProblem {
-    char fixDigit = '3';
+    FixType type = FixType::File;
     std::string text;      // the file's name, or a folder's full path
     std::string detail;    // sub-item 1: the size, or a shortcut's target
     std::string path;      // sub-item 1's tag: what the fix deletes
@@ -40,7 +43,7 @@ enum class EntryStep { Continue, Skip, Stop };
 
 // The fields of a registry problem row besides its key, icon and check mark.
 struct RegistryProblem {
-    char fixDigit = '1';
+    FixType type = FixType::Value;
     std::string text;         // "Value Name"
     std::string data;         // "Data"
     std::string problem;      // "Problem"
@@ -65,7 +68,9 @@ public:
 
     // Adds a registry problem row (checked unless the category's rows start
     // unchecked) one level under the header, scrolls
-    // it into view and counts it; with the category's icon unless told.
+    // it into view and counts it; with the category's icon unless told. A
+    // row whose type has no re-test rule in the category is refused
+    // (RuntimeError), as for file rows.
     void Add_Registry_Problem(const RegistryProblem& problem, std::string_view icon = {});
 
     // Adds a file or folder problem row (checked as a registry row) one level
@@ -90,7 +95,11 @@ public:
     [[nodiscard]] bool Stop_Requested() const noexcept;
 
 private:
+    // Refuses a row type the category has no re-test rule for.
+    void Require_Rule(FixType type) const;
+
     ScanArguments& args_;
+    std::span<const fix::RecheckRule> rules_;
     std::string icon_;
     std::string header_;
     std::string headerKey_;

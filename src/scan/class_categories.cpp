@@ -3,6 +3,7 @@
 #include "base/extract_file_path.h"
 #include "base/text.h"
 #include "base/ui/main_window_port.h"
+#include "scan/category_descriptor.h"
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -59,7 +60,7 @@ void Scan_Empty_Class_Keys(CategoryRun& run) {
                 !Has_Elements(target.Enum_Key(kHkeyLocalMachineRoot, keyPath)) &&
                 No_Values_But_Default(target.Enum_Values(kHkeyLocalMachineRoot, keyPath)) &&
                 target.Check_Access(kHkeyLocalMachineRoot, keyPath, kKeyQueryValue)) {
-                run.Add_Registry_Problem({.fixDigit = '2',
+                run.Add_Registry_Problem({.type = FixType::Key,
                                           .text = keys[i],
                                           .data = "",
                                           .problem = "No values",
@@ -86,7 +87,7 @@ void Scan_Empty_File_Exts(CategoryRun& run) {
         for (std::size_t i = 0; i < extensions.size(); ++i) {
             const std::string keyPath = exts + "\\" + extensions[i];
             if (!run.Is_Excepted(kUsersPrefix + keyPath) && !Key_Has_Content(target, kHkeyUsersRoot, keyPath)) {
-                run.Add_Registry_Problem({.fixDigit = '0',
+                run.Add_Registry_Problem({.type = FixType::KeyTree,
                                           .text = extensions[i],
                                           .data = "",
                                           .problem = "No values",
@@ -129,7 +130,7 @@ void Check_Server_File(ComRun& com, const std::string& classKey, const std::stri
     const std::string registryKey = std::string(kHklmPrefix) + kClassesCom + "CLSID\\" + classId + "\\" + subKey;
     if (com.run.Is_Excepted(registryKey + "\\" + value)) return;
     if (Cached_File_Exists(com.files, com.target, path)) return;
-    com.run.Add_Registry_Problem({.fixDigit = '2',
+    com.run.Add_Registry_Problem({.type = FixType::Key,
                                   .text = value,
                                   .data = "",
                                   .problem = "File not found",
@@ -147,7 +148,7 @@ void Check_Type_Lib(ComRun& com, const std::string& keyPath) {
     const std::string registryKey = kHklmPrefix + keyPath;
     if (com.run.Is_Excepted(registryKey + "\\" + typeLib)) return;
     if (Name_In_Set(com.typeLibs, typeLib)) return;
-    com.run.Add_Registry_Problem({.fixDigit = '2',
+    com.run.Add_Registry_Problem({.type = FixType::Key,
                                   .text = typeLib,
                                   .data = "",
                                   .problem = "TypeLib not found",
@@ -163,7 +164,7 @@ void Check_Class_Id(ComRun& com, const std::string& classId) {
     std::string appId;
     if (com.target.Get_String_Value(kHkeyLocalMachineRoot, classKey, "AppId", 1, appId) == remote::StringRead::Read &&
         !com.run.Is_Excepted(registryKey + "\\AppId\\" + appId) && !Name_In_Set(com.appIds, appId)) {
-        com.run.Add_Registry_Problem({.fixDigit = '1',
+        com.run.Add_Registry_Problem({.type = FixType::Value,
                                       .text = appId,
                                       .data = "",
                                       .problem = "AppId not found",
@@ -235,7 +236,7 @@ void Scan_Prog_Ids(ComRun& com) {
         std::string classId;
         if (!com.run.Is_Excepted(kHklmPrefix + keyPath) && Read_Default(target, keyPath, classId) &&
             !com.run.Is_Excepted(kHklmPrefix + keyPath + "\\" + classId) && !Name_In_Set(com.classIds, classId)) {
-            com.run.Add_Registry_Problem({.fixDigit = '2',
+            com.run.Add_Registry_Problem({.type = FixType::Key,
                                           .text = classId,
                                           .data = "",
                                           .problem = "CLSID not found",
@@ -312,5 +313,22 @@ void Scan_ActiveX_COM(ScanArguments& args) {
     }
     run.Finish();
 }
+
+namespace {
+
+// A class's AppId is a value; a server file, type library or programmatic
+// ID's class is a key.
+constexpr RecheckRule kComRules[] = {{FixType::Value, Reason::ComReference}, {FixType::Key, Reason::ComReference}};
+constexpr RecheckRule kFileExtensionRules[] = {{FixType::Key, Reason::EmptyKey},       // class key
+                                               {FixType::KeyTree, Reason::BareTree}};  // a user's Explorer key
+
+constexpr ScanCategory kCategories[] = {
+    {"fC", "ActiveX/COM", "ActiveX/COM", "[ActiveX/COM]", &Scan_ActiveX_COM, kComRules},
+    {"fH", "File Extension", "FileExtensions", "[File Extension]", &Scan_File_Extensions, kFileExtensionRules},
+};
+
+}  // namespace
+
+std::span<const ScanCategory> Class_Categories() { return kCategories; }
 
 }  // namespace corvane::scan

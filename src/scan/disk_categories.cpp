@@ -4,6 +4,7 @@
 
 #include "base/extract_file_path.h"
 #include "base/ui/main_window_port.h"
+#include "scan/category_descriptor.h"
 #include "scan/folder_category.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -50,7 +51,7 @@ void Test_Shortcut(CategoryRun& run, ScanTarget& target, const wmi::IObject& sho
     if (const std::string extension = shortcut.Get("Extension").As_String(); !extension.empty()) {
         text += "." + extension;
     }
-    run.Add_File_Problem({.fixDigit = '3',
+    run.Add_File_Problem({.type = FixType::File,
                           .text = std::move(text),
                           .detail = shortcutTarget,
                           .path = name,
@@ -123,5 +124,34 @@ void Scan_Invalid_Shortcuts(ScanArguments& args) {
     }
     category.Finish();
 }
+
+namespace {
+
+// A shortcut row names the shortcut file.
+constexpr RecheckRule kShortcutRules[] = {{FixType::File, Reason::EntryPresent}};
+
+constexpr ScanCategory kCategories[] = {
+    {"dA", "Mini Dump Files", "File", "[Mini Dump Files]", &Scan_Mini_Dump_Files, kFileRules},
+    {"dB", "User Temp Files", "File", "[User Temp Files]", &Scan_User_Temp_Files, kFileRules},
+    {"dC", "Invalid Shortcuts", "File", "[Invalid Shortcuts]", &Scan_Invalid_Shortcuts, kShortcutRules},
+    {"dD", "CD Burn Temp Files", "File", "[CD Burn Temp Files]", &Scan_CD_Burn_Temp_Files, kFileRules},
+    {"dE", "Thumbnail Cache Files", "File", "[Thumbnail Cache Files]", &Scan_Thumbnail_Cache_Files, kFileRules},
+    {"dF", "Downloaded Temp Files", "File", "[Downloaded Temp Files]", &Scan_Downloaded_Temp_Files, kFileRules, false},
+    {"dG", "Windows Temp Files", "File", "[Windows Temp Files]", &Scan_Windows_Temp_Files, kFileRules},
+    {"dH", "Recently Used File Shortcuts", "File", "[Recently Used File Shortcuts]", &Scan_Recent_File_Shortcuts,
+     kFileRules},
+    {"dI", "Prefetch Application Cache Files", "File", "[Prefetch Application Cache Files]", &Scan_Prefetch_Files,
+     kFileRules},
+    {"dJ", "Downloaded Installation Files", "File", "[Downloaded Installation Files]", &Scan_Downloaded_Installations,
+     kFileRules},
+    {"iA", "History Files", "IEUrlHistory", "[History Files]", &Scan_IE_History_Files, kFileRules},
+    {"iB", "Cookie Files", "IEUrlHistory", "[Cookie Files]", &Scan_IE_Cookie_Files, kFileRules},
+    {"iC", "Temporary Internet Files", "IEUrlHistory", "[Temporary Internet Files]", &Scan_IE_Temporary_Files,
+     kFileRules},
+};
+
+}  // namespace
+
+std::span<const ScanCategory> Disk_Categories() { return kCategories; }
 
 }  // namespace corvane::scan

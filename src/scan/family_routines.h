@@ -1,35 +1,15 @@
 // The family routines: one per first letter of a category node key ("f"
 // registry, "d" disk clean-up, "i" Internet Explorer, "x" Firefox, "w"
-// systemwide search). Each picks the category routine by the node's display
-// text, runs it, and then moves the progress bar on by one. Categories whose
-// routines are not part of the program yet write their header with a count
-// of 0.
+// systemwide search). Each picks the category routine of its family by the
+// node's display text from the category table, runs it, and then moves the
+// progress bar on by one.
 #pragma once
 
-#include <span>
 #include <string_view>
 
 #include "scan/scan_arguments.h"
 
 namespace corvane::scan {
-
-struct CategoryEntry {
-    std::string_view displayName;
-    CategoryRoutine routine;
-};
-
-// The dispatch table of a family letter, in the order the family tests the
-// names; empty for a letter that is no family.
-[[nodiscard]] std::span<const CategoryEntry> Family_Categories(char family);
-
-// The header of the category and nothing else ("0 Problems Found").
-void Scan_Pending_Category(ScanArguments& args);
-
-void Run_Registry_Category(ScanArguments& args, std::string_view nodeText);
-void Run_Disk_Category(ScanArguments& args, std::string_view nodeText);
-void Run_IE_Category(ScanArguments& args, std::string_view nodeText);
-void Run_Firefox_Category(ScanArguments& args, std::string_view nodeText);
-void Run_Systemwide_Category(ScanArguments& args, std::string_view nodeText);
 
 // The family routine of the node key's first letter; false (nothing run)
 // when the letter names no family.

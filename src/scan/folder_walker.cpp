@@ -165,7 +165,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
         const bool walked = Scan_Folder(name, scan);
         complete = complete && walked;
         if (walked && scan.listFolders) {
-            run_.Add_File_Problem({.fixDigit = '4',
+            run_.Add_File_Problem({.type = FixType::Folder,
                                    .text = name,
                                    .detail = "",
                                    .path = name,
@@ -196,7 +196,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
         if (!excepted && scan.listFiles) {
             std::string text = Text_Of(file, "FileName");
             if (const std::string extension = Text_Of(file, "Extension"); !extension.empty()) text += "." + extension;
-            run_.Add_File_Problem({.fixDigit = '3',
+            run_.Add_File_Problem({.type = FixType::File,
                                    .text = std::move(text),
                                    .detail = Format_File_Size(size, false),
                                    .path = name,

@@ -7,6 +7,7 @@
 #include "base/extract_file_path.h"
 #include "base/text.h"
 #include "remote/wmi_registry.h"
+#include "scan/category_descriptor.h"
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -88,7 +89,7 @@ void Scan_Help_Files(ScanArguments& args) {
             if (Extract_File_Path(folder) && !run.Is_Excepted(Hklm(keyPath) + "\\" + name)) {
                 if (folder.back() != '\\') folder += '\\';
                 if (!target.Remote_File_Exists(folder + name)) {
-                    run.Add_Registry_Problem({.fixDigit = '1',
+                    run.Add_Registry_Problem({.type = FixType::Value,
                                               .text = name,
                                               .data = folder,
                                               .problem = "File not found",
@@ -127,7 +128,7 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
             if (!run.Is_Excepted(Hklm(entryKey) + "\\" + source)) {
                 if (read != remote::StringRead::Read) {
                     if (reader.Is_Empty(entryKey)) {
-                        run.Add_Registry_Problem({.fixDigit = '0',
+                        run.Add_Registry_Problem({.type = FixType::KeyTree,
                                                   .text = entries[i],
                                                   .data = "",
                                                   .problem = "No values",
@@ -137,7 +138,7 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
                     }
                 } else if (Extract_File_Path(source) && target.Is_Fixed_Drive(source.substr(0, 2)) &&
                            !target.Remote_Folder_Exists(source)) {
-                    run.Add_Registry_Problem({.fixDigit = '1',
+                    run.Add_Registry_Problem({.type = FixType::Value,
                                               .text = source,
                                               .data = "",
                                               .problem = "Folder not found",
@@ -177,7 +178,7 @@ void Scan_Application_Paths(ScanArguments& args) {
             const bool isDefault = *valueName == '\0';
             const bool exists = isDefault ? target.Remote_File_Exists(data) : target.Remote_Folder_Exists(data);
             if (exists) continue;
-            run.Add_Registry_Problem({.fixDigit = '0',
+            run.Add_Registry_Problem({.type = FixType::KeyTree,
                                       .text = data,
                                       .data = "",
                                       .problem = "File not found",
@@ -210,7 +211,7 @@ void Scan_Windows_Fonts(ScanArguments& args) {
         if (!file.empty() && !run.Is_Excepted(Hklm(fonts) + "\\" + file)) {
             std::string path = (file.size() >= 3 && file.compare(1, 2, ":\\") == 0) ? file : fontsFolder + "\\" + file;
             if (Extract_File_Path(path) && !target.Remote_File_Exists(path)) {
-                run.Add_Registry_Problem({.fixDigit = '1',
+                run.Add_Registry_Problem({.type = FixType::Value,
                                           .text = file,
                                           .data = fontsFolder,
                                           .problem = "Font not found",
@@ -241,7 +242,7 @@ void Scan_Shared_DLLs(ScanArguments& args) {
             !target.Remote_File_Exists(path)) {
             // The row deletes the value as it is named in the registry; the
             // reduced path is what the user sees.
-            run.Add_Registry_Problem({.fixDigit = '1',
+            run.Add_Registry_Problem({.type = FixType::Value,
                                       .text = path,
                                       .data = "",
                                       .problem = "File not found",
@@ -253,5 +254,27 @@ void Scan_Shared_DLLs(ScanArguments& args) {
     }
     run.Finish();
 }
+
+namespace {
+
+constexpr RecheckRule kHelpFileRules[] = {{FixType::Value, Reason::PathMissing}};
+constexpr RecheckRule kUninstallRules[] = {{FixType::Value, Reason::FolderMissing},  // InstallSource
+                                           {FixType::KeyTree, Reason::EmptyKey}};
+constexpr RecheckRule kAppPathRules[] = {{FixType::KeyTree, Reason::AppPathMissing}};
+constexpr RecheckRule kFontRules[] = {{FixType::Value, Reason::PathMissing}};
+constexpr RecheckRule kSharedDllRules[] = {{FixType::Value, Reason::PathMissing}};
+
+constexpr ScanCategory kCategories[] = {
+    {"fA", "Help Files", "HelpFile", "[Help Files]", &Scan_Help_Files, kHelpFileRules},
+    {"fB", "Add/Remove Programs", "Add/RemovePrograms", "[Add/Remove Programs]", &Scan_Uninstall_Entries,
+     kUninstallRules},
+    {"fD", "Application Paths", "ApplicationPaths", "[Application Paths]", &Scan_Application_Paths, kAppPathRules},
+    {"fE", "Windows Fonts", "WindowsFonts", "[Fonts]", &Scan_Windows_Fonts, kFontRules},
+    {"fF", "Shared DLLs", "SharedDlls", "[Shared Dlls]", &Scan_Shared_DLLs, kSharedDllRules},
+};
+
+}  // namespace
+
+std::span<const ScanCategory> Registry_Entry_Categories() { return kCategories; }
 
 }  // namespace corvane::scan

@@ -1,7 +1,10 @@
 #include "scan/scan_categories.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/ui/check_tree.h"
 
@@ -9,44 +12,27 @@ namespace corvane {
 
 namespace {
 
-constexpr std::array<ScanCategory, 36> kCategories{{
-    {"fA", "Help Files", "HelpFile", "[Help Files]"},
-    {"fB", "Add/Remove Programs", "Add/RemovePrograms", "[Add/Remove Programs]"},
-    {"fC", "ActiveX/COM", "ActiveX/COM", "[ActiveX/COM]"},
-    {"fD", "Application Paths", "ApplicationPaths", "[Application Paths]"},
-    {"fE", "Windows Fonts", "WindowsFonts", "[Fonts]"},
-    {"fF", "Shared DLLs", "SharedDlls", "[Shared Dlls]"},
-    {"fG", "Software", "Software", "[Software]"},
-    {"fH", "File Extension", "FileExtensions", "[File Extension]"},
-    {"fI", "StartUp Programs", "StartUpPrograms", "[Startup Programs]"},
-    {"fJ", "Sound And AppEvents", "SoundAndAppEvents", "[Sound And AppEvents]"},
-    {"fK", "Installer", "Installer", "[Installer]"},
-    {"fM", "User MRU List", "UserMRUList", "[User MRU List]"},
-    {"fN", "Image File Execution Options", "ImageFile", "[Image File Execution Options]"},
-    {"dA", "Mini Dump Files", "File", "[Mini Dump Files]"},
-    {"dB", "User Temp Files", "File", "[User Temp Files]"},
-    {"dC", "Invalid Shortcuts", "File", "[Invalid Shortcuts]"},
-    {"dD", "CD Burn Temp Files", "File", "[CD Burn Temp Files]"},
-    {"dE", "Thumbnail Cache Files", "File", "[Thumbnail Cache Files]"},
-    {"dF", "Downloaded Temp Files", "File", "[Downloaded Temp Files]", false},
-    {"dG", "Windows Temp Files", "File", "[Windows Temp Files]"},
-    {"dH", "Recently Used File Shortcuts", "File", "[Recently Used File Shortcuts]"},
-    {"dI", "Prefetch Application Cache Files", "File", "[Prefetch Application Cache Files]"},
-    {"dJ", "Downloaded Installation Files", "File", "[Downloaded Installation Files]"},
-    {"iA", "History Files", "IEUrlHistory", "[History Files]"},
-    {"iB", "Cookie Files", "IEUrlHistory", "[Cookie Files]"},
-    {"iC", "Temporary Internet Files", "IEUrlHistory", "[Temporary Internet Files]"},
-    {"iD", "IE URL History", "IEUrlHistory", "[IE Url History]"},
-    {"iE", "IE Forms Data", "IEUrlHistory", "[IE Forms Data]"},
-    {"xA", "Cookies", "Firefox", "[Firefox Cookies]"},
-    {"xC", "Internet Cache", "Firefox", "[Firefox Cache]"},
-    {"xE", "Download History", "Firefox", "[Firefox Download History]"},
-    {"xF", "Form Information", "Firefox", "[Firefox Form Info]"},
-    {"xG", "Saved Passwords", "Firefox", "[Firefox Saved Passwords]"},
-    {"xH", "Search Information", "Firefox", "[Firefox Search Info]"},
-    {"xI", "Individual Page Settings", "Firefox", "[Firefox Individual Page Settings]"},
-    {"wA", "Temporary Files", "File", "[Temporary Files]"},
-}};
+// The family letters in tree order.
+constexpr std::string_view kFamilyOrder = "fdixw";
+
+std::vector<ScanCategory> Gather_Categories() {
+    std::vector<ScanCategory> all;
+    for (const auto family :
+         {&scan::Registry_Entry_Categories, &scan::Class_Categories, &scan::Software_Categories,
+          &scan::Trace_Categories, &scan::Disk_Categories, &scan::Browser_Categories, &scan::Systemwide_Categories}) {
+        const std::span<const ScanCategory> categories = family();
+        all.insert(all.end(), categories.begin(), categories.end());
+    }
+    std::ranges::sort(all, {}, [](const ScanCategory& category) {
+        return std::pair(kFamilyOrder.find(category.key[0]), category.key[1]);
+    });
+    return all;
+}
+
+const std::vector<ScanCategory>& Categories() {
+    static const std::vector<ScanCategory> table = Gather_Categories();
+    return table;
+}
 
 struct Group {
     char family;
@@ -63,7 +49,7 @@ constexpr std::array<Group, 4> kGroupsUnderRoot{{
 }};
 
 void Add_Family(CheckTree& tree, NodeId group, char family) {
-    for (const ScanCategory& category : kCategories) {
+    for (const ScanCategory& category : Categories()) {
         if (category.key[0] != family) continue;
         tree.Add(group, std::string(category.key), std::string(category.displayName), std::string(category.imageKey));
     }
@@ -71,13 +57,18 @@ void Add_Family(CheckTree& tree, NodeId group, char family) {
 
 }  // namespace
 
-std::span<const ScanCategory> Scan_Categories() { return kCategories; }
+std::span<const ScanCategory> Scan_Categories() { return Categories(); }
 
 const ScanCategory* Find_Scan_Category(std::string_view key) {
-    for (const ScanCategory& category : kCategories) {
+    for (const ScanCategory& category : Categories()) {
         if (category.key == key) return &category;
     }
     return nullptr;
+}
+
+std::span<const fix::RecheckRule> Category_Recheck_Rules(std::string_view key) {
+    const ScanCategory* category = Find_Scan_Category(key);
+    return category != nullptr ? category->rules : std::span<const fix::RecheckRule>();
 }
 
 void Fill_Scan_Categories(CheckTree& tree) {

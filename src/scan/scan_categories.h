@@ -1,29 +1,25 @@
-// The table of scan categories (node key, display name, image key, section
-// header) and Fill_Scan_Categories, which builds the category tree of the
-// main window from it. The category routines themselves belong to the scan.
+// The table of scan categories, gathered from the family files' descriptors,
+// and Fill_Scan_Categories, which builds the category tree of the main window
+// from it.
 #pragma once
 
 #include <span>
 #include <string_view>
 
+#include "base/ui/problem_kinds.h"
+#include "scan/category_descriptor.h"
+
 namespace corvane {
 
 class CheckTree;
-
-struct ScanCategory {
-    std::string_view key;            // "fA": family letter and category letter
-    std::string_view displayName;    // node text; the family routine dispatches on it
-    std::string_view imageKey;       // small icon of the node and of the rows
-    std::string_view sectionHeader;  // text of the category's header row
-    // A user's own files (downloads) are listed unchecked: neither automatic
-    // fixing nor the console's fix takes them unless the administrator checks them.
-    bool rowsStartChecked = true;
-};
 
 // Every category in tree order.
 [[nodiscard]] std::span<const ScanCategory> Scan_Categories();
 // The category with this node key, or nullptr.
 [[nodiscard]] const ScanCategory* Find_Scan_Category(std::string_view key);
+// The re-test rules of the category with this node key; empty for none (the
+// lookup the fix is given).
+[[nodiscard]] std::span<const fix::RecheckRule> Category_Recheck_Rules(std::string_view key);
 
 // Clears the tree and fills it: "rR" with the groups "gR", "gD", "gI", "gX"
 // and their categories, then the second root "gW" with "wA"; expands the

@@ -13,6 +13,7 @@
 #include "db/app_tables.h"
 #include "scan/family_routines.h"
 #include "scan/scan_arguments.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_target.h"
 #include "settings/general_options.h"
 

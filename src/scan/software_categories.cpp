@@ -6,6 +6,7 @@
 #include "base/extract_file_path.h"
 #include "base/text.h"
 #include "base/ui/main_window_port.h"
+#include "scan/category_descriptor.h"
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -61,7 +62,7 @@ bool Scan_Disabled_Startup(CategoryRun& run) {
                 remote::StringRead::Read &&
             Extract_File_Path(command) && !run.Is_Excepted(Hklm(entryKey) + "\\StartUpPath\\" + command) &&
             target.Is_Fixed_Drive(command.substr(0, 2)) && !target.Remote_File_Exists(command)) {
-            run.Add_Registry_Problem({.fixDigit = '0',
+            run.Add_Registry_Problem({.type = FixType::KeyTree,
                                       .text = command,
                                       .data = "",
                                       .problem = kStartupProblem,
@@ -91,7 +92,7 @@ bool Scan_Machine_Run(CategoryRun& run) {
         std::string command = values.data[i];
         if (Extract_File_Path(command) && !run.Is_Excepted(Hklm(runKey) + "\\" + name + "\\StartUpPath\\" + command) &&
             target.Is_Fixed_Drive(command.substr(0, 2)) && !target.Remote_File_Exists(command)) {
-            run.Add_Registry_Problem({.fixDigit = '1',
+            run.Add_Registry_Problem({.type = FixType::Value,
                                       .text = command,
                                       .data = "",
                                       .problem = kStartupProblem,
@@ -123,7 +124,7 @@ void Scan_User_Run(CategoryRun& run) {
             if (Extract_File_Path(command) &&
                 !run.Is_Excepted(Hku(runKey) + "\\" + name + "\\StartUpPath\\" + command) &&
                 !target.Remote_File_Exists(command)) {
-                run.Add_Registry_Problem({.fixDigit = '1',
+                run.Add_Registry_Problem({.type = FixType::Value,
                                           .text = command,
                                           .data = "",
                                           .problem = kStartupProblem,
@@ -161,7 +162,7 @@ bool Scan_Software_Key(CategoryRun& run, std::string_view keyPath, int depth) {
         if (Extract_File_Path(path) && !run.Is_Excepted(Hklm(key) + "\\" + path) &&
             target.Is_Fixed_Drive(path.substr(0, 2)) && !target.Remote_File_Exists(path) &&
             !target.Remote_Folder_Exists(path)) {
-            run.Add_Registry_Problem({.fixDigit = '1',
+            run.Add_Registry_Problem({.type = FixType::Value,
                                       .text = path,
                                       .data = "",
                                       .problem = "File Not Found",
@@ -189,7 +190,7 @@ void Scan_Software(ScanArguments& args) {
         const std::string vendorKey = "SOFTWARE\\" + vendor;
         if (!run.Is_Excepted(Hklm("Software\\" + vendor))) {
             if (Is_Empty_Key(target, vendorKey)) {
-                run.Add_Registry_Problem({.fixDigit = '0',
+                run.Add_Registry_Problem({.type = FixType::KeyTree,
                                           .text = vendor,
                                           .data = "",
                                           .problem = "No Values",
@@ -242,7 +243,7 @@ bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath, int depth) {
     std::string sound;
     if (target.Get_String_Value(kHkeyUsersRoot, key, "", 1, sound) == remote::StringRead::Read &&
         Extract_File_Path(sound) && !run.Is_Excepted(Hku(key) + "\\Default") && !target.Remote_File_Exists(sound)) {
-        run.Add_Registry_Problem({.fixDigit = '1',
+        run.Add_Registry_Problem({.type = FixType::Value,
                                   .text = "Default",
                                   .data = "",
                                   .problem = "File not found",
@@ -288,7 +289,7 @@ void Scan_Installer_Folders(ScanArguments& args) {
             // form with its backslash is what is tested and excepted.
             if (target.Is_Fixed_Drive(folder.substr(0, 2)) && !run.Is_Excepted(Hklm(folders) + "\\" + folder) &&
                 !target.Remote_Folder_Exists(folder)) {
-                run.Add_Registry_Problem({.fixDigit = '1',
+                run.Add_Registry_Problem({.type = FixType::Value,
                                           .text = names[i],
                                           .data = "",
                                           .problem = "Folder not found",
@@ -302,5 +303,26 @@ void Scan_Installer_Folders(ScanArguments& args) {
     }
     run.Finish();
 }
+
+namespace {
+
+constexpr RecheckRule kSoftwareRules[] = {{FixType::KeyTree, Reason::BareKey},  // vendor key
+                                          {FixType::Value, Reason::PathMissing}};
+// Disabled by the configuration tool (a key) or listed in a Run key (a value).
+constexpr RecheckRule kStartupRules[] = {{FixType::KeyTree, Reason::FileMissing},
+                                         {FixType::Value, Reason::FileMissing}};
+constexpr RecheckRule kSoundRules[] = {{FixType::Value, Reason::DefaultFileMissing}};
+constexpr RecheckRule kInstallerRules[] = {{FixType::Value, Reason::NamedFolderMissing}};
+
+constexpr ScanCategory kCategories[] = {
+    {"fG", "Software", "Software", "[Software]", &Scan_Software, kSoftwareRules},
+    {"fI", "StartUp Programs", "StartUpPrograms", "[Startup Programs]", &Scan_Startup_Programs, kStartupRules},
+    {"fJ", "Sound And AppEvents", "SoundAndAppEvents", "[Sound And AppEvents]", &Scan_Sound_Events, kSoundRules},
+    {"fK", "Installer", "Installer", "[Installer]", &Scan_Installer_Folders, kInstallerRules},
+};
+
+}  // namespace
+
+std::span<const ScanCategory> Software_Categories() { return kCategories; }
 
 }  // namespace corvane::scan

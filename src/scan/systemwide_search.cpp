@@ -7,6 +7,7 @@
 #include "db/app_tables.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
+#include "scan/category_descriptor.h"
 #include "scan/closed_folders.h"
 #include "scan/folder_category.h"
 #include "scan/scan_target.h"
@@ -66,5 +67,15 @@ void Scan_Systemwide_Files(ScanArguments& args) {
     }
     category.Walker().Report_Refusals();
 }
+
+namespace {
+
+constexpr ScanCategory kCategories[] = {
+    {"wA", "Temporary Files", "File", "[Temporary Files]", &Scan_Systemwide_Files, kFileRules},
+};
+
+}  // namespace
+
+std::span<const ScanCategory> Systemwide_Categories() { return kCategories; }
 
 }  // namespace corvane::scan

@@ -6,6 +6,7 @@
 #include "base/extract_file_path.h"
 #include "base/text.h"
 #include "base/ui/main_window_port.h"
+#include "scan/category_descriptor.h"
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -42,7 +43,7 @@ bool Read_Values(ScanTarget& target, std::string_view keyPath, StringValues& val
 
 // A value of a user's list as a row; the fix deletes the value.
 void Add_Mru_Row(CategoryRun& run, const std::string& keyPath, const std::string& name, const std::string& data) {
-    run.Add_Registry_Problem({.fixDigit = '1',
+    run.Add_Registry_Problem({.type = FixType::Value,
                               .text = name,
                               .data = data,
                               .problem = kMostRecentlyUsed,
@@ -157,7 +158,7 @@ void Scan_Image_File_Options(ScanArguments& args) {
             target.Check_Access(kHkeyLocalMachineRoot, keyPath, kKeyQueryValue) &&
             target.Get_String_Value(kHkeyLocalMachineRoot, keyPath, "Debugger", 1, debugger) ==
                 remote::StringRead::Read) {
-            run.Add_Registry_Problem({.fixDigit = '1',
+            run.Add_Registry_Problem({.type = FixType::Value,
                                       .text = "Debugger",
                                       .data = "",
                                       .problem = debugger,
@@ -170,5 +171,17 @@ void Scan_Image_File_Options(ScanArguments& args) {
     }
     run.Finish();
 }
+
+namespace {
+
+constexpr ScanCategory kCategories[] = {
+    {"fM", "User MRU List", "UserMRUList", "[User MRU List]", &Scan_User_MRU_Lists, kListedValueRules},
+    {"fN", "Image File Execution Options", "ImageFile", "[Image File Execution Options]", &Scan_Image_File_Options,
+     kListedValueRules},
+};
+
+}  // namespace
+
+std::span<const ScanCategory> Trace_Categories() { return kCategories; }
 
 }  // namespace corvane::scan

@@ -43,27 +43,6 @@ TEST(CheckTree, CheckingANodeReachesEveryNodeBelowAndReportsOnlyChanges) {
     EXPECT_TRUE(tree.Node(root).checked);
 }
 
-TEST(CategoryTree, EveryCategoryUnderItsGroupWithGroupsExpandedAndRootSelected) {
-    CheckTree tree;
-    Fill_Scan_Categories(tree);
-    ASSERT_EQ(tree.Count(), 36u + 6u);
-    EXPECT_EQ(tree.Roots().size(), 2u);
-    const NodeId root = tree.Find("rR");
-    EXPECT_EQ(tree.Selected(), root);
-    for (const NodeId node : tree.Tree_Order()) {
-        const std::string& key = tree.Node(node).key;
-        if (key == "rR" || key[0] == 'g') {
-            EXPECT_TRUE(tree.Node(node).expanded) << key;
-        } else if (key != "wA") {
-            // A category sits in the group named by its table entry.
-            const NodeId group = tree.Node(node).parent;
-            ASSERT_NE(group, kNoNode) << key;
-            EXPECT_EQ(tree.Node(group).key[0], 'g') << key;
-            EXPECT_EQ(tree.Node(group).parent, root) << key;
-        }
-    }
-}
-
 TEST(LastCategories, RoundTripAndShortTextLeavesTheRestUnchecked) {
     CheckTree tree;
     Fill_Scan_Categories(tree);

@@ -141,7 +141,7 @@ public:
     ScanAndFix scanAndFix{window, data.db, data.reporter, target};
     ScanDriver& driver = scanAndFix.Driver();
     bool stop = false;  // the fixing routine's Stop flag
-    fix::FixEnvironment env{window, data.db, context, stop};
+    fix::FixEnvironment env{window, data.db, context, stop, &Category_Recheck_Rules};
 
 private:
     int nextProblem_ = 0;

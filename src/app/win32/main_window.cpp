@@ -380,7 +380,7 @@ void MainWindow::On_Command(UINT id, UINT code, HWND) {
     if (id >= kFirstCommandId && id <= Command_Id(static_cast<int>(Command::About))) {
         Run_Command(static_cast<Command>(id - kFirstCommandId));
     } else if (id == kIdCancelScanning) {
-        Run_Command(Command::StopScan);  // cmdCancelScanning_Click
+        Run_Command(Command::StopScan);
     } else if (id == static_cast<UINT>(kIdFirstLabel + static_cast<int>(ProgressLabel::Skip)) && code == STN_CLICKED) {
         if (commands_.skip) commands_.skip();
     }

@@ -4,6 +4,7 @@
 #include "app/scan_and_fix.h"
 #include "remote/target_context.h"
 #include "remote/win32/windows_remote_ports.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_target.h"
 
 namespace corvane::scan {
@@ -22,6 +23,7 @@ public:
     void mnuStopScan_Click() noexcept { scan_.Driver().Request_Stop(); }
     void lblSkip_Click() noexcept { scan_.Driver().Request_Skip(); }
     void mnuFixProblems_Click() { scan_.Fix_Problems(); }
+#include "scan/scan_categories.h"
 
 private:
     remote::win32::WindowsRemotePorts remote_;

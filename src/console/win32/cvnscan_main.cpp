@@ -32,6 +32,7 @@
 #include "remote/target_context.h"
 #include "remote/win32/com_runtime.h"
 #include "remote/win32/windows_remote_ports.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_target.h"
 
 namespace {
@@ -100,11 +101,12 @@ int Run(const std::vector<std::string>& args) {
     scan::ConsoleWindow window(localName);
 
     bool stopRequested = false;
-    scan::ConsoleEnvironment env{
-        db, reporter, target, window, [&](IMainWindow& fixWindow) {
-            fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested, options.undoBackup};
-            fix::Start_Fixing(fixEnv, false);
-        }};
+    scan::ConsoleEnvironment env{db, reporter, target, window, [&](IMainWindow& fixWindow) {
+                                     fix::FixEnvironment fixEnv{
+                                         fixWindow,         db, context, stopRequested, &Category_Recheck_Rules,
+                                         options.undoBackup};
+                                     fix::Start_Fixing(fixEnv, false);
+                                 }};
     const int status = scan::Run_Console_Scan(options, env, std::cout, std::cerr);
     std::cout.flush();
     db.Close_Database();

@@ -25,6 +25,7 @@
 #include "remote/target_context.h"
 #include "remote/win32/native_ports.h"
 #include "remote/win32/windows_locator.h"
+#include "scan/scan_categories.h"
 #include "scan/scan_target.h"
 
 namespace {
@@ -96,17 +97,18 @@ int Run() {
 
     bool stopRequested = false;
     std::string listedBeforeFix;
-    scan::ConsoleEnvironment env{db, reporter, target, window, [&](IMainWindow& fixWindow) {
-                                     for (std::size_t i = 0; i < fixWindow.Results().Count(); ++i) {
-                                         listedBeforeFix += fixWindow.Results().Row(i).text + "\n";
-                                     }
-                                     // The software is installed again between scan and fix.
-                                     CreateDirectoryW(L"C:\\CvnBack", nullptr);
-                                     CloseHandle(CreateFileW(L"C:\\CvnBack\\back.exe", GENERIC_WRITE, 0, nullptr,
-                                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-                                     fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested};
-                                     fix::Start_Fixing(fixEnv, false);
-                                 }};
+    scan::ConsoleEnvironment env{
+        db, reporter, target, window, [&](IMainWindow& fixWindow) {
+            for (std::size_t i = 0; i < fixWindow.Results().Count(); ++i) {
+                listedBeforeFix += fixWindow.Results().Row(i).text + "\n";
+            }
+            // The software is installed again between scan and fix.
+            CreateDirectoryW(L"C:\\CvnBack", nullptr);
+            CloseHandle(CreateFileW(L"C:\\CvnBack\\back.exe", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+            fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested, &Category_Recheck_Rules};
+            fix::Start_Fixing(fixEnv, false);
+        }};
     scan::ConsoleOptions options;
     options.categories = {"fD"};
     options.fix = true;
