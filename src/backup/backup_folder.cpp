@@ -33,8 +33,7 @@ std::string Folder_Access_Problem(wmi::IServices& cimv2, std::string_view folder
     if (std::string problem = Access_Problem(cimv2, self); !problem.empty()) return problem;
     std::vector<wmi::ObjectPtr> files;
     try {
-        files = cimv2.ExecQuery("Select Name From CIM_DataFile Where Drive='" + std::string(folder.substr(0, 2)) +
-                                    "' And Path='" + remote::Wql_Escape(self.substr(2) + "\\") + "'",
+        files = cimv2.ExecQuery("Select Name From CIM_DataFile Where " + remote::Wql_Folder_Condition(self),
                                 wmi::kForwardOnlyReturnImmediately);
     } catch (const RuntimeError& error) {
         return "the files in it could not be listed (" + error.Text() + ")";

@@ -13,10 +13,8 @@ namespace {
 // The markers in the folder (ending in "\"); nothing when they cannot be listed.
 std::optional<std::vector<wmi::ObjectPtr>> Markers(wmi::IServices& cimv2, std::string_view folder) {
     try {
-        return cimv2.ExecQuery("Select Name,Extension From CIM_DataFile Where Drive='" +
-                                   std::string(folder.substr(0, 2)) + "' And Path='" +
-                                   remote::Wql_Escape(folder.substr(2)) + "' And FileName='" +
-                                   Lower_Ascii(kImportMarkerName) + "'",
+        return cimv2.ExecQuery("Select Name,Extension From CIM_DataFile Where " + remote::Wql_Folder_Condition(folder) +
+                                   " And FileName='" + Lower_Ascii(kImportMarkerName) + "'",
                                wmi::kForwardOnlyReturnImmediately);
     } catch (const RuntimeError&) {
         return std::nullopt;

@@ -16,14 +16,6 @@ namespace {
 constexpr std::int32_t kDirectoryNotEmpty = 14;
 constexpr std::int32_t kAccessDeniedCode = 2;
 
-// A folder as the Drive and Path properties of Win32_Directory and
-// CIM_DataFile give it: "C:" and the rest, ending in "\".
-std::pair<std::string, std::string> Drive_And_Path(std::string_view folder) {
-    std::string rest(folder.size() > 2 ? folder.substr(2) : std::string_view());
-    if (rest.empty() || rest.back() != '\\') rest += '\\';
-    return {std::string(folder.substr(0, 2)), std::move(rest)};
-}
-
 bool Any(wmi::IServices& cimv2, const std::string& query) {
     return !cimv2.ExecQuery(query, wmi::kReturnImmediately).empty();
 }
@@ -145,9 +137,8 @@ void Fast_Listing(TargetContext& context, const std::string& folder, FolderListi
 
 // One Drive-and-Path query of the files or the folders of a folder.
 void Query_Listing(wmi::IServices& cimv2, const std::string& folder, bool folders, FolderListings::Listing& listing) {
-    const auto [drive, rest] = Drive_And_Path(folder);
     const std::string query = std::string("Select Name From ") + (folders ? "Win32_Directory" : "CIM_Datafile") +
-                              " Where Drive='" + drive + "' And Path='" + Wql_Escape(rest) + "'";
+                              " Where " + Wql_Folder_Condition(folder);
     FolderListings::Kind& kind = folders ? listing.folders : listing.files;
     try {
         for (const auto& object : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
@@ -240,6 +231,12 @@ std::optional<std::int32_t> Run_On_Each(wmi::IServices& cimv2, const std::string
 
 }  // namespace
 
+std::string Wql_Folder_Condition(std::string_view folder) {
+    std::string rest(folder.size() > 2 ? folder.substr(2) : std::string_view());
+    if (rest.empty() || rest.back() != '\\') rest += '\\';
+    return "Drive='" + std::string(folder.substr(0, 2)) + "' And Path='" + Wql_Escape(rest) + "'";
+}
+
 std::string_view Database_Of_Companion(std::string_view name) {
     for (const std::string_view suffix : kDatabaseCompanionSuffixes) {
         if (name.size() > suffix.size() && Lower_Ascii(name.substr(name.size() - suffix.size())) == suffix) {
@@ -252,15 +249,15 @@ std::string_view Database_Of_Companion(std::string_view name) {
 std::vector<std::string> WMI_Database_Companions(wmi::IServices& cimv2, std::string_view path) {
     const std::size_t slash = path.find_last_of('\\');
     if (slash == std::string_view::npos) return {};
-    const auto [drive, rest] = Drive_And_Path(path.substr(0, slash + 1));
     std::string names;
     for (const std::string_view suffix : kDatabaseCompanionSuffixes) {
         names += (names.empty() ? "Name='" : " OR Name='") + Wql_Escape(std::string(path) + std::string(suffix)) + "'";
     }
     std::vector<std::string> companions;
-    for (const auto& file : cimv2.ExecQuery("Select Name From CIM_DataFile Where Drive='" + drive + "' And Path='" +
-                                                Wql_Escape(rest) + "' And (" + names + ")",
-                                            wmi::kForwardOnlyReturnImmediately)) {
+    for (const auto& file :
+         cimv2.ExecQuery("Select Name From CIM_DataFile Where " + Wql_Folder_Condition(path.substr(0, slash + 1)) +
+                             " And (" + names + ")",
+                         wmi::kForwardOnlyReturnImmediately)) {
         companions.push_back(file->Get("Name").As_String());
     }
     return companions;
@@ -282,8 +279,7 @@ namespace {
 
 // True when the folder (its WMI Name) still holds a file or a sub-folder.
 bool Folder_Has_Content(wmi::IServices& cimv2, std::string_view folderName) {
-    const auto [drive, rest] = Drive_And_Path(folderName);
-    const std::string where = " Where Drive='" + drive + "' And Path='" + Wql_Escape(rest) + "'";
+    const std::string where = " Where " + Wql_Folder_Condition(folderName);
     return Any(cimv2, "Select Name From CIM_DataFile" + where) ||
            Any(cimv2, "Select Name From Win32_Directory" + where);
 }

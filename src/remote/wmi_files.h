@@ -24,6 +24,11 @@ namespace corvane::remote {
 // shorter than 3 characters): C: -> \\PC\C$\ and C:\Temp -> \\PC\C$\Temp.
 [[nodiscard]] std::string Share_Path(std::string_view computerName, std::string_view path);
 
+// The WQL condition that lists one folder through the Drive and Path
+// properties of Win32_Directory and CIM_DataFile: "C:\Temp" gives
+// Drive='C:' And Path='\\Temp\\' (the path escaped, ending in "\").
+[[nodiscard]] std::string Wql_Folder_Condition(std::string_view folder);
+
 // Existence tests that follow the scan mode.
 //
 // Contract (every category relies on it):
