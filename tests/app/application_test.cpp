@@ -163,12 +163,5 @@ TEST_F(StartUp, ScrambledPasswordsAreProtectedWhenTheDatabaseOpens) {
     EXPECT_TRUE(stored.starts_with("DPAPI:")) << stored;
 }
 
-TEST(Version, TextHasNoBlankAfterBuild) {
-    const std::string text = Get_Version_String();
-    EXPECT_TRUE(text.starts_with("Version: "));
-    EXPECT_NE(text.find(" Build:"), std::string::npos);
-    EXPECT_EQ(text.find("Build: "), std::string::npos);
-}
-
 }  // namespace
 }  // namespace corvane

@@ -26,11 +26,6 @@ protected:
     remote::WmiConnection connection;
 };
 
-TEST(SharePath, DriveRootsKeepOneBackslash) {
-    EXPECT_EQ(remote::Share_Path("PC", "C:"), "\\\\PC\\C$\\");
-    EXPECT_EQ(remote::Share_Path("PC", "D:\\"), "\\\\PC\\D$\\");
-}
-
 TEST_F(FilesTest, SafeModeQueriesEscapeApostrophes) {
     context.SafeScan = true;
     EXPECT_TRUE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\O'Brien.txt"));
@@ -183,13 +178,6 @@ TEST_F(FilesTest, RenameAndCompress) {
     EXPECT_TRUE(remote::WMI_Compress_File(Cimv2(), "C:\\Windows\\CVNBackup\\CVNFullBackup.reg"));
     EXPECT_TRUE(server.files.Is_Compressed("C:\\Windows\\CVNBackup\\CVNFullBackup.reg"));
     EXPECT_FALSE(remote::WMI_Compress_File(Cimv2(), "C:\\Windows\\CVNBackup\\none.reg"));
-}
-
-TEST_F(FilesTest, WindowsDirectory) {
-    std::string directory;
-    EXPECT_TRUE(remote::WMI_Get_Windows_Directory(Cimv2(), directory));
-    EXPECT_EQ(directory, "C:\\Windows");
-    EXPECT_EQ(Last_Query(), "Select WindowsDirectory FROM Win32_OperatingSystem");
 }
 
 }  // namespace

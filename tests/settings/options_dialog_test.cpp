@@ -18,12 +18,6 @@ std::int32_t Stored_Mask(TestDatabase& t) {
     return mask;
 }
 
-TEST(OptionsPages, NodeKeysNameTheirPages) {
-    for (const auto& [key, page] : {std::pair{"r0", 0}, {"o0", 0}, {"o1", 1}, {"o2", 2}})
-        EXPECT_EQ(Page_Of_Node(key), page);
-    EXPECT_EQ(Options_Tree_Nodes().front().key, "r0");
-}
-
 // Each case: the stored mask, what the user changes, the mask saved. Bits the
 // dialog does not show (16, 128, ...) survive; Manual clears Shutdown.
 TEST(OptionsDialogSave, BitsFromTheControlsAndUnknownBitsKept) {
