@@ -39,10 +39,6 @@ TEST_F(ConnectionTest, ConnectsWithContextCredentialsAndReadsTheFacts) {
     EXPECT_EQ(version, "5.1.2600");
     EXPECT_EQ(width, 32);
     EXPECT_EQ(drives, (std::vector<std::string>{"C:", "D:"}));
-    EXPECT_EQ(network.Texts(CallKind::Query),
-              (std::vector<std::string>{"Select Name From Win32_ComputerSystem", "Select * from Win32_OperatingSystem",
-                                        "Select * from Win32_Processor",
-                                        "Select Name From Win32_LogicalDisk Where DriveType=3"}));
 }
 
 TEST_F(ConnectionTest, FailuresBecomeErrorTextsAndLogLines) {
