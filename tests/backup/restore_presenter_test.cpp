@@ -9,8 +9,8 @@
 
 #include "backup_scene.h"
 #include "base/file_path.h"
-#include "remote/wmi_connection.h"
-#include "remote/wmi_registry_copy.h"
+#include "remote/reg_file.h"
+#include "remote/undo_files.h"
 
 namespace corvane::testing {
 namespace {
@@ -212,15 +212,9 @@ TEST(RestoreUndoFile, ListedNextToBackupsAndWrittenBack) {
         ScratchUserData userData;
         t.server.files.Add_File(BackupScene::kFolder + std::string("CVNFullBackup.reg"), 100);
         const std::string before = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
-        {
-            const wmi::ServicesPtr root = remote::WMI_Connect_To(t.ports, "default", "SERVER1", "admin", "secret");
-            std::vector<remote::RegKeyBlock> blocks;
-            std::string failure;
-            ASSERT_TRUE(remote::WMI_Read_Key_Blocks(*root->Get("StdRegProv"), kHklm, "SOFTWARE\\Vendor", true,
-                                                    remote::ValueTypes::WritableThroughWmi, blocks, failure));
-            remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), t.clock);
-            ASSERT_TRUE(file.Append(blocks, failure)) << failure;
-        }
+        remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), t.clock);
+        std::string failure;
+        ASSERT_TRUE(file.Append(remote::Parse_Reg_Text(before).keys, failure)) << failure;
         if (*c.change == '\0')
             (void)t.server.registry.Delete_Key(kHklm, "SOFTWARE\\Vendor");
         else
