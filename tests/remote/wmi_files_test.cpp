@@ -55,8 +55,10 @@ TEST_F(FilesTest, FastModeListsTheAdministrativeShare) {
     EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\Old Stuff"));  // a folder is no file
     EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), "C:\\Temp\\Old Stuff"));
     EXPECT_EQ(network.calls.back().flags, 63);
-    EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), "C:"));
-    EXPECT_EQ(network.calls.back().text, "\\\\SERVER1\\C$\\");
+    for (const char* root : {"C:", "C:\\"}) {
+        EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), root));
+        EXPECT_EQ(network.calls.back().text, "\\\\SERVER1\\C$\\") << root;
+    }
     EXPECT_FALSE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Temp\\missing.txt"));
     EXPECT_EQ(network.Count(CallKind::Query), 0u);
 }

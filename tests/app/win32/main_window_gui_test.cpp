@@ -175,8 +175,8 @@ void Click_List_Check_Box(HWND list, int row) {
 
 NodeId Category_Node(ProgramRun& run, const char* key) { return run.window->Category_Tree().Find(key); }
 
-// The first start at the defaults, then a restart with the layout changed
-// by hand, closed maximized.
+// The first start at the defaults, then two restarts: the second after a
+// maximized close, which keeps the normal placement for the restore.
 TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveARestart) {
     int paneRight = 0;
     {
@@ -235,6 +235,13 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
     // Pixels stored as twips.
     EXPECT_EQ(Setting("MainWindow", "WindowLeft"), std::to_string(::MulDiv(40, 1440, dpi_)));
     EXPECT_EQ(Setting("RightPane", "CH4"), std::to_string(::MulDiv(410, 1440, dpi_)));
+    const auto expect_placement = [](HWND window) {
+        const RECT outer = Window_Rect(window);
+        EXPECT_EQ(outer.left, 40);
+        EXPECT_EQ(outer.top, 30);
+        EXPECT_EQ(outer.right - outer.left, 900);
+        EXPECT_EQ(outer.bottom - outer.top, 700);
+    };
     {
         ProgramRun again(folder_, messages_);
         ASSERT_NE(again.window, nullptr);
@@ -242,11 +249,7 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
         EXPECT_EQ(again.window->Font_Size(), 10);
         EXPECT_TRUE(::GetMenuState(c.menu, Command_Id(static_cast<int>(Command::FontLarge)), MF_BYCOMMAND) &
                     MF_CHECKED);
-        const RECT outer = Window_Rect(again.handle);
-        EXPECT_EQ(outer.left, 40);
-        EXPECT_EQ(outer.top, 30);
-        EXPECT_EQ(outer.right - outer.left, 900);
-        EXPECT_EQ(outer.bottom - outer.top, 700);
+        expect_placement(again.handle);
         EXPECT_EQ(Window_Rect(c.computerTree).right - Window_Rect(again.handle).left, paneRight);
         EXPECT_EQ(ListView_GetColumnWidth(c.list, 3), 410);
         const CheckTree& categories = again.window->Category_Tree();
@@ -260,9 +263,12 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
     ProgramRun third(folder_, messages_);
     ASSERT_NE(third.window, nullptr);
     EXPECT_TRUE(::IsZoomed(third.handle));
+    ::ShowWindow(third.handle, SW_RESTORE);  // to the placement kept from before the maximized close
+    Pump(100);
+    expect_placement(third.handle);
 }
 
-TEST_F(MainWindowGui, CheckBoxClicksAndTheContextMenuWorkOnTheRows) {
+TEST_F(MainWindowGui, CheckBoxClicksTheCloseQuestionAndTheContextMenuWorkOnTheRows) {
     ProgramRun run(folder_, messages_);
     ASSERT_NE(run.window, nullptr);
     const MainWindow::Controls c = run.window->Control_Handles();
@@ -293,6 +299,13 @@ TEST_F(MainWindowGui, CheckBoxClicksAndTheContextMenuWorkOnTheRows) {
     EXPECT_TRUE(List_Row_Checked(c.list, 2));
     Click_Tree_Check_Box(c.computerTree, TreeView_GetChild(c.computerTree, root));
     for (int row = 0; row < 5; ++row) EXPECT_FALSE(List_Row_Checked(c.list, row)) << row;
+
+    // Exit (the close box's WM_CLOSE) asks about the unfixed rows; No keeps the window.
+    messages_.Queue_Answer(MsgResult::No);
+    run.window->Run_Command(Command::Exit);
+    Pump(100);
+    EXPECT_TRUE(::IsWindow(run.handle));
+    EXPECT_EQ(messages_.shown.size(), 1u);
 
     // The context menu of the selected row: Open Registry Key only for a row
     // of this computer; Copy puts the list on the clipboard; Add To Exception
@@ -580,6 +593,17 @@ std::string Item_Text(HWND dialog, int id) {
     return Narrow(text);
 }
 
+TEST_F(MainWindowGui, AboutBoxShowsTheVersionAndClosesWithOk) {
+    ProgramRun run(folder_, messages_);
+    ASSERT_NE(run.window, nullptr);
+    std::string version;
+    Visit(*run.window, Command::About, L"About Corvane", [&](HWND about) {
+        version = Item_Text(about, kAboutVersion);
+        ::SendMessageW(about, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(version, Get_Version_String());
+}
+
 // Manage Computers: two computers added, the list and the tree follow, and the
 // remote one's password is stored protected and Wine's CryptUnprotectData
 // gives it back.
@@ -694,8 +718,10 @@ TEST_F(MainWindowGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
         Click(dialog, IDC_CMD_SAVE);
         HWND pages = ::GetDlgItem(dialog, IDC_TVW_OPTIONS);  // Options: General, Backup, Systemwide
         TreeView_SelectItem(pages, TreeView_GetNextSibling(pages, TreeView_GetChild(pages, TreeView_GetRoot(pages))));
-        for (const int button : {IDC_CMD_BACKUP_REGISTRY, IDC_CMD_RESTORE_REGISTRY})
-            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, button))) << button;
+        for (const int button : {IDC_CMD_BACKUP_REGISTRY, IDC_CMD_RESTORE_REGISTRY}) {
+            HWND control = ::GetDlgItem(dialog, button);
+            EXPECT_TRUE(::IsWindowVisible(control) && ::IsWindowEnabled(control)) << button;
+        }
         EXPECT_TRUE(Shot(dialog, "dialog_options_backup.bmp"));
         const std::wstring title = L"Restore Registry - " + Widen(Item_Text(dialog, IDC_CBO_COMPUTERS)) + L" - Corvane";
         Visit_During([&] { Click(dialog, IDC_CMD_RESTORE_REGISTRY); }, title.c_str(),
