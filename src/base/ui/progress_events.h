@@ -45,8 +45,8 @@ public:
     virtual void Fix_Started(int /*categories*/) {}
     // After each row: rows fixed in this run, and in the current category
     // fixed against those found there.
-    virtual void Problems_Fixed(std::int32_t /*total*/, std::int32_t /*inCategory*/,
-                                std::int32_t /*foundInCategory*/) {}
+    virtual void Problems_Fixed(std::int32_t /*total*/, std::int32_t /*inCategory*/, std::int32_t /*foundInCategory*/) {
+    }
     // A restore point of the connected computer is being made before fixing.
     virtual void Restore_Point_Started() {}
     virtual void Restore_Point_Ended() {}
