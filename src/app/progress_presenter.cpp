@@ -31,6 +31,7 @@ void ProgressPresenter::Advance_Bar() {
 }
 
 void ProgressPresenter::Scan_Started(int categories) {
+    fixing_ = false;  // a fix cut short by an error never said it ended
     categories_ = categories;
     Reset_Bar();
     Show_Captions(false);

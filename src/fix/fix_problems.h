@@ -33,8 +33,9 @@ inline constexpr const char* kTotalProblemsFixedText = "Total Problems Fixed: ";
 // into that row, anything else into the log. Always returns true.
 bool Fix_Problems(FixEnvironment& env, int checkedCategories);
 
-// Clears the Stop flag, shows the progress panel, switches the commands to busy, runs Fix_Problems, then leaves the
-// panel shown only when keepPanel (automatic mode, inside a scan) and otherwise makes the commands idle again.
+// Clears the Stop flag, shows the progress panel, switches the commands to
+// busy, runs Fix_Problems, then leaves the panel shown only when keepPanel
+// (automatic mode, inside a scan) and otherwise makes the commands idle again.
 void Start_Fixing(FixEnvironment& env, bool keepPanel);
 
 }  // namespace corvane::fix
