@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ui/progress_events.h"
 #include "base/win32/clock_win32.h"
 #include "base/win32/com_init.h"
 #include "base/win32/wide_text.h"
@@ -271,14 +272,15 @@ int main(int argc, char** argv) {
 
         remote::TargetContext context(ports);
         scan::ScanTarget target(context);
-        scan::ConsoleWindow window(localName);
+        console::ConsoleWindow window(localName);
         CheckTree& computers = window.Computer_Tree();
         const NodeId root = computers.Add(kNoNode, "rR", "Computers", "Root");
         computers.Set_Checked_Only(computers.Add(root, "m" + localName, localName, "Computer"), true);
         CheckTree& categories = window.Category_Tree();
         const NodeId group = categories.Add(kNoNode, "gR", "Registry Clean Up", "Registry");
         categories.Set_Checked_Only(categories.Add(group, category.key, category.name, "Registry"), true);
-        scan::ScanDriver driver({window, data.db, data.reporter, target});
+        IProgressEvents progress;
+        scan::ScanDriver driver({window, progress, data.db, data.reporter, target});
 
         const auto start = std::chrono::steady_clock::now();
         driver.Start();

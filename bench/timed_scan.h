@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "base/ui/progress_events.h"
 #include "console/console_window.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
@@ -28,14 +29,15 @@ inline TimedScan Time_One_Scan(testing::TestDatabase& data, remote::SimNetwork& 
     remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network};
     remote::TargetContext context(ports);
     scan::ScanTarget target(context);
-    scan::ConsoleWindow window("ADMINPC");
+    console::ConsoleWindow window("ADMINPC");
     CheckTree& computers = window.Computer_Tree();
     const NodeId root = computers.Add(kNoNode, "rR", "Computers", "Root");
     computers.Set_Checked_Only(computers.Add(root, "mBIGSERVER", "BIGSERVER", "Computer"), true);
     CheckTree& categories = window.Category_Tree();
     const NodeId group = categories.Add(kNoNode, groupKey, groupName, icon);
     categories.Set_Checked_Only(categories.Add(group, key, name, icon), true);
-    scan::ScanDriver driver({window, data.db, data.reporter, target});
+    IProgressEvents progress;
+    scan::ScanDriver driver({window, progress, data.db, data.reporter, target});
     const auto start = std::chrono::steady_clock::now();
     driver.Start();
     return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),

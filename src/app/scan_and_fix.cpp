@@ -15,7 +15,7 @@
 namespace corvane {
 
 fix::FixEnvironment ScanAndFix::Fix_Environment(remote::TargetContext& context) {
-    return {window_, db_, context, driver_.Stop_Flag(), &Category_Recheck_Rules};
+    return {window_, progress_, db_, context, driver_.Stop_Flag(), &Category_Recheck_Rules};
 }
 
 void ScanAndFix::Fix_Problems() {

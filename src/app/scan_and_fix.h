@@ -14,12 +14,15 @@ namespace corvane {
 
 class ScanAndFix final : private scan::IScanFollowUp {
 public:
-    ScanAndFix(IMainWindow& window, Database& db, Reporter& reporter, scan::ScanTarget& target)
+    // progress: the window's progress presenter, told by the scan and the fix alike.
+    ScanAndFix(IMainWindow& window, IProgressEvents& progress, Database& db, Reporter& reporter,
+               scan::ScanTarget& target)
         : window_(window),
+          progress_(progress),
           db_(db),
           reporter_(reporter),
           target_(target),
-          driver_({window, db, reporter, target, this}) {}
+          driver_({window, progress, db, reporter, target, this}) {}
     ScanAndFix(const ScanAndFix&) = delete;
     ScanAndFix& operator=(const ScanAndFix&) = delete;
 
@@ -34,6 +37,7 @@ private:
     [[nodiscard]] fix::FixEnvironment Fix_Environment(remote::TargetContext& context);
 
     IMainWindow& window_;
+    IProgressEvents& progress_;
     Database& db_;
     Reporter& reporter_;
     scan::ScanTarget& target_;

@@ -1,23 +1,8 @@
 #include "console/console_window.h"
 
-#include <algorithm>
-
 #include "base/text.h"
 
-namespace corvane::scan {
-
-std::string ConsoleWindow::Label(ProgressLabel label) const {
-    const auto found = labels_.find(label);
-    return found == labels_.end() ? std::string() : found->second;
-}
-
-void ConsoleWindow::Set_Progress_Range(int minimum, int maximum) {
-    progressMin_ = minimum;
-    progressMax_ = std::max(minimum, maximum);
-    progressValue_ = std::clamp(progressValue_, progressMin_, progressMax_);
-}
-
-void ConsoleWindow::Set_Progress_Value(int value) { progressValue_ = std::clamp(value, progressMin_, progressMax_); }
+namespace corvane::console {
 
 MsgResult ConsoleMessageBox::Show(std::string_view text, MsgButtons buttons, MsgIcon, std::string_view) {
     const std::string oneLine = Replace_All(Replace_All(text, "\r\n\r\n", " "), "\r\n", " ");
@@ -34,4 +19,4 @@ MsgResult ConsoleMessageBox::Show(std::string_view text, MsgButtons buttons, Msg
     return MsgResult::Ok;
 }
 
-}  // namespace corvane::scan
+}  // namespace corvane::console

@@ -6,7 +6,7 @@
 
 #include "base/file_path.h"
 
-namespace corvane::scan {
+namespace corvane::console {
 
 CsvWriteResult Write_Csv_File(const std::string& path, const std::function<void(std::ostream&)>& write) {
     CsvWriteResult result;
@@ -34,4 +34,4 @@ CsvWriteResult Write_Csv_File(const std::string& path, const std::function<void(
     return result;
 }
 
-}  // namespace corvane::scan
+}  // namespace corvane::console

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace corvane::scan {
+namespace corvane::console {
 
 inline constexpr std::string_view kPartialSuffix = ".partial";
 
@@ -24,4 +24,4 @@ struct CsvWriteResult {
 // An exception thrown by write passes through and leaves FILE untouched.
 [[nodiscard]] CsvWriteResult Write_Csv_File(const std::string& path, const std::function<void(std::ostream&)>& write);
 
-}  // namespace corvane::scan
+}  // namespace corvane::console

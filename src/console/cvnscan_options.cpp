@@ -1,6 +1,6 @@
 #include "console/cvnscan_options.h"
 
-namespace corvane::scan {
+namespace corvane::console {
 
 std::string Usage_Text() {
     return "Usage: cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes] [--csv FILE] [--database FILE]\n"
@@ -80,4 +80,4 @@ ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
     return {std::move(options), {}};
 }
 
-}  // namespace corvane::scan
+}  // namespace corvane::console

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace corvane::scan {
+namespace corvane::console {
 
 inline constexpr int kExitScanned = 0;
 inline constexpr int kExitNotScanned = 2;
@@ -40,4 +40,4 @@ struct ParsedCommandLine {
 
 [[nodiscard]] std::string Usage_Text();
 
-}  // namespace corvane::scan
+}  // namespace corvane::console

@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
+#include "console/console_progress.h"
 #include "console/console_window.h"
 #include "console/csv_output.h"
 #include "db/app_tables.h"
@@ -17,7 +18,7 @@
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
 
-namespace corvane::scan {
+namespace corvane::console {
 
 namespace {
 
@@ -163,24 +164,24 @@ int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std
     }
     Fill_Computers(window, names);
 
-    ScanDriver driver({window, env.db, env.reporter, env.target});
-    window.Set_Pump_Hook({});
+    ConsoleProgress progress;
+    scan::ScanDriver driver({window, progress, env.db, env.reporter, env.target});
     driver.Start();
 
     ResultsList& list = window.Results();
     Write_Error_Rows(list, err);
-    const std::string found = std::string(kTotalProblemsText) + std::to_string(driver.Control().TotalProblems);
+    const std::string found = progress.Found_Line();
 
     const bool fixing = options.fix && driver.Control().TotalProblems > 0;
     // The rows are fixed as the scan left them checked: a user's downloads
     // start unchecked and stay.
-    if (fixing) env.fix(window);
+    if (fixing) env.fix(window, progress);
     Log_Summaries(list, env.reporter);
     const bool written = Write_Results(options, list, env.reporter, out, err);
     err << found << '\n';
-    if (options.fix) err << (fixing ? window.Status_Text() : std::string("Total Problems Fixed: 0/0")) << '\n';
+    if (options.fix) err << progress.Fixed_Line() << '\n';
     if (!driver.Scan_Ran() || driver.Unscanned_Computers() > 0 || !written) return kExitNotScanned;
     return kExitScanned;
 }
 
-}  // namespace corvane::scan
+}  // namespace corvane::console

@@ -13,21 +13,26 @@
 namespace corvane {
 class Database;
 class IMainWindow;
+class IProgressEvents;
 class Reporter;
 }  // namespace corvane
 
 namespace corvane::scan {
+class ScanTarget;
+}  // namespace corvane::scan
+
+namespace corvane::console {
 
 class ConsoleWindow;
-class ScanTarget;
 
-// The fixing routine in manual mode over the window's results list.
-using ConsoleFix = std::function<void(IMainWindow& window)>;
+// The fixing routine in manual mode over the window's results list, telling
+// its progress to `progress`.
+using ConsoleFix = std::function<void(IMainWindow& window, IProgressEvents& progress)>;
 
 struct ConsoleEnvironment {
     Database& db;        // open
     Reporter& reporter;  // log lines; its message box answers the questions
-    ScanTarget& target;
+    scan::ScanTarget& target;
     ConsoleWindow& window;
     ConsoleFix fix;  // empty: --fix is refused
 };
@@ -43,4 +48,4 @@ struct ConsoleEnvironment {
 // False with the unknown key in badKey.
 [[nodiscard]] bool Check_Categories(ConsoleWindow& window, const std::vector<std::string>& keys, std::string& badKey);
 
-}  // namespace corvane::scan
+}  // namespace corvane::console

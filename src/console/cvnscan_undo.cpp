@@ -10,7 +10,7 @@
 #include "remote/wmi_connection.h"
 #include "remote/wmi_registry_copy.h"
 
-namespace corvane::scan {
+namespace corvane::console {
 
 int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::TargetContext& context, std::ostream& out,
                      std::ostream& err) {
@@ -78,4 +78,4 @@ int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::Target
     return report.failures.empty() ? kExitScanned : kExitNotScanned;
 }
 
-}  // namespace corvane::scan
+}  // namespace corvane::console

@@ -16,7 +16,7 @@ namespace corvane::remote {
 class TargetContext;
 }  // namespace corvane::remote
 
-namespace corvane::scan {
+namespace corvane::console {
 
 // The computer is --computer, else the one whose undo folder holds the file
 // (a file anywhere else needs --computer). A computer that answers with
@@ -26,4 +26,4 @@ namespace corvane::scan {
 [[nodiscard]] int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::TargetContext& context,
                                    std::ostream& out, std::ostream& err);
 
-}  // namespace corvane::scan
+}  // namespace corvane::console

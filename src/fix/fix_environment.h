@@ -1,8 +1,9 @@
 // What the fixing routine works with: the main window (results list,
-// category tree, progress panel, message pump, commands, status bar), the
-// database (credentials and options), the context of the computer being
-// fixed, which also carries the remote ports (locator, reporter, clock), the
-// categories' re-test rules, and the Stop flag that the Stop command sets while the pump runs. The program
+// category tree, progress panel, commands, status bar), the progress events
+// (and with them the message pump), the database (credentials and options),
+// the context of the computer being fixed, which also carries the remote
+// ports (locator, reporter, clock), the categories' re-test rules, and the
+// Stop flag that the Stop command sets while the pump runs. The program
 // passes its main window; a program without a window passes its own
 // implementation of the window port.
 #pragma once
@@ -12,6 +13,7 @@
 namespace corvane {
 class Database;
 class IMainWindow;
+class IProgressEvents;
 }  // namespace corvane
 
 namespace corvane::remote {
@@ -22,6 +24,7 @@ namespace corvane::fix {
 
 struct FixEnvironment {
     IMainWindow& window;
+    IProgressEvents& progress;
     Database& db;
     remote::TargetContext& target;
     // The scan's Stop request (ScanControl::StopRequested); cleared when fixing starts.

@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "base/ui/check_tree.h"
 #include "base/ui/main_window_port.h"
+#include "base/ui/progress_events.h"
 #include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"
@@ -31,6 +32,7 @@ public:
     FixRun(FixEnvironment& env, int checkedCategories)
         : env_(env),
           window_(env.window),
+          progress_(env.progress),
           list_(env.window.Results()),
           target_(env.target),
           reporter_(env.target.Ports().reporter),
@@ -48,7 +50,6 @@ private:
     void After_Row();
     void Finish();
 
-    void Reset_Progress();
     // The index of the current category header; Count() when there is none.
     [[nodiscard]] std::size_t Status_Row() const;
     void Set_Status_Text();
@@ -58,6 +59,7 @@ private:
 
     FixEnvironment& env_;
     IMainWindow& window_;
+    IProgressEvents& progress_;
     ResultsList& list_;
     remote::TargetContext& target_;
     Reporter& reporter_;
@@ -75,7 +77,6 @@ private:
     bool FixingAllowed = false;
     remote::WmiConnection connection_;
     std::optional<UndoBackup> undo_;  // of the connected computer, made at its first registry row
-    std::string skipCaption_;
 };
 
 void FixRun::Run() {
@@ -109,20 +110,8 @@ void FixRun::Run() {
 }
 
 void FixRun::Prepare_Panel() {
-    window_.Set_Label(ProgressLabel::Progress, "Please wait while fixing problems...");
-    window_.Set_Label(ProgressLabel::ScannedItems, "Presently Fixing:");
-    window_.Set_Label(ProgressLabel::Category, "Fixing Progress:");
-    window_.Set_Label(ProgressLabel::ProblemsFound, "Problems Fixed:");
-    window_.Set_Label(ProgressLabel::ProblemsCount, "0");
+    progress_.Fix_Started(checkedCategories_);
     window_.Suspend_Results_Drawing(true);
-    // The Skip link has no meaning while fixing: it is hidden by emptying it.
-    skipCaption_ = window_.Label(ProgressLabel::Skip);
-    window_.Set_Label(ProgressLabel::Skip, "");
-}
-
-void FixRun::Reset_Progress() {
-    window_.Set_Progress_Range(1, checkedCategories_ + 2);
-    window_.Set_Progress_Value(2);
 }
 
 std::size_t FixRun::Status_Row() const { return statusRowKey_ ? list_.Find(*statusRowKey_) : list_.Count(); }
@@ -150,8 +139,7 @@ void FixRun::Header(std::size_t index) {
 
     const CheckTree& categories = window_.Category_Tree();
     const NodeId node = categories.Find(header.key.substr(0, 2));
-    window_.Set_Label(ProgressLabel::ScanCategory, node != kNoNode ? categories.Node(node).text : header.text);
-    window_.Set_Progress_Value(window_.Progress_Value() + 1);
+    progress_.Category_Started(node != kNoNode ? categories.Node(node).text : header.text);
     categoryFound_ = Text_To_Int32(header.Sub(2).tag);
     totalFound_ += categoryFound_;
     statusRowKey_ = header.key;
@@ -167,11 +155,8 @@ void FixRun::Change_Computer(const std::string& computerName, const std::string&
     computerTaken_ = true;
     undo_.reset();
     target_.ComputerName = computerName;
-    Reset_Progress();
-    window_.Set_Label(ProgressLabel::ComputerName, computerName);
-    window_.Set_Label(ProgressLabel::ScanCategory, "");
-    window_.Set_Label(ProgressLabel::ScannedItemCount, "0/0");
-    window_.FormDoMyDoEvents();
+    progress_.Computer_Started(computerName);
+    progress_.Pump();
 
     FixingAllowed = false;
     nameUnreadable_ = false;
@@ -188,10 +173,14 @@ void FixRun::Change_Computer(const std::string& computerName, const std::string&
         return;
     }
     Log("Connected: " + target_.ComputerName);
-    const std::string progressCaption = window_.Label(ProgressLabel::Progress);
-    window_.Set_Label(ProgressLabel::Progress, "Backing up system...");
-    FixingAllowed = Create_Restore_Point_Before_Fixing(env_, *connection_.rootDefault);
-    window_.Set_Label(ProgressLabel::Progress, progressCaption);
+    progress_.Restore_Point_Started();
+    try {
+        FixingAllowed = Create_Restore_Point_Before_Fixing(env_, *connection_.rootDefault);
+    } catch (...) {
+        progress_.Restore_Point_Ended();  // the next computer's caption must not say so
+        throw;
+    }
+    progress_.Restore_Point_Ended();
     if (FixingAllowed) Log("Fixing Started: " + target_.ComputerName);
 }
 
@@ -321,10 +310,8 @@ void FixRun::Log_Outcome(const RowOutcome& outcome, const std::string& rowText) 
 }
 
 void FixRun::After_Row() {
-    window_.Set_Label(ProgressLabel::ProblemsCount, " " + std::to_string(totalFixed_));
-    window_.Set_Label(ProgressLabel::ScannedItemCount,
-                      std::to_string(categoryFixed_) + "/" + std::to_string(categoryFound_));
-    window_.FormDoMyDoEvents();
+    progress_.Problems_Fixed(totalFixed_, categoryFixed_, categoryFound_);
+    progress_.Pump();
 }
 
 void FixRun::Finish() {
@@ -335,8 +322,8 @@ void FixRun::Finish() {
     }
     Log("Total Problems Fixed " + std::to_string(totalFixed_));
     window_.Suspend_Results_Drawing(false);
-    window_.Set_Status_Text("Total Problems Fixed: " + std::to_string(totalFixed_) + "/" + std::to_string(totalFound_));
-    window_.Set_Label(ProgressLabel::Skip, skipCaption_);
+    window_.Set_Status_Text(kTotalProblemsFixedText + std::to_string(totalFixed_) + "/" + std::to_string(totalFound_));
+    progress_.Fix_Ended(totalFixed_, totalFound_);
     connection_.Release();
 }
 
@@ -354,8 +341,6 @@ void Start_Fixing(FixEnvironment& env, bool keepPanel) {
     IMainWindow& window = env.window;
     env.stopRequested = false;
     const int checkedCategories = window.Category_Tree().Count_Checked_Nodes();
-    window.Set_Progress_Range(1, checkedCategories + 2);
-    window.Set_Progress_Value(2);
     window.Show_Progress_Panel(true);
     window.Enable_Commands(false);
     try {

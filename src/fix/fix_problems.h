@@ -1,9 +1,9 @@
 // The fixing routine: walks the results list once from top to bottom,
 // connects to each computer at its first category header (optionally after a
 // restore point), deletes what each checked, not yet fixed problem row names,
-// marks the row "Problem fixed" or writes why it failed, keeps the progress
-// panel and counters up to date, and logs every deletion with what was
-// removed on which computer.
+// marks the row "Problem fixed" or writes why it failed, reports its progress
+// as events (computer, category, rows fixed), and logs every deletion with
+// what was removed on which computer.
 #pragma once
 
 #include <cstdint>
@@ -23,19 +23,19 @@ inline constexpr const char* kProblemNoLongerPresentText = "Problem no longer pr
 inline constexpr const char* kOtherErrorsText = "Other Errors";
 inline constexpr const char* kProblemsFixedSuffix = " Problems successfully fixed";
 inline constexpr const char* kFixAbortedByUser = "Fixing is aborted by the user!";
+inline constexpr const char* kTotalProblemsFixedText = "Total Problems Fixed: ";
 
 // Rows whose key begins with "s" or "c", that are checked and not marked "FixedItem".
 [[nodiscard]] std::int32_t Count_Fixable_Problems(const ResultsList& list);
 
-// The walk over env.window's results list. checkedCategories sizes the
-// progress bar per computer. Errors never end the run: a row's error goes
+// The walk over env.window's results list. checkedCategories, passed on with
+// the fix's start, sizes the progress per computer. Errors never end the run: a row's error goes
 // into that row, anything else into the log. Always returns true.
 bool Fix_Problems(FixEnvironment& env, int checkedCategories);
 
-// Clears the Stop flag, prepares the progress bar and panel, switches the
-// commands to busy, runs Fix_Problems, then leaves the panel shown only when
-// keepPanel (automatic mode, inside a scan) and otherwise makes the commands
-// idle again.
+// Clears the Stop flag, shows the progress panel, switches the commands to
+// busy, runs Fix_Problems, then leaves the panel shown only when keepPanel
+// (automatic mode, inside a scan) and otherwise makes the commands idle again.
 void Start_Fixing(FixEnvironment& env, bool keepPanel);
 
 }  // namespace corvane::fix

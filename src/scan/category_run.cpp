@@ -4,6 +4,7 @@
 #include "base/reporter.h"
 #include "base/runtime_error.h"
 #include "base/ui/main_window_port.h"
+#include "base/ui/progress_events.h"
 #include "base/ui/results_list.h"
 #include "db/app_tables.h"
 #include "scan/scan_categories.h"
@@ -99,11 +100,14 @@ void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoVi
     ++found_;
 }
 
+void CategoryRun::Let_Messages_Through() {
+    args_.progress.Problems_Found(args_.control.TotalProblems);
+    args_.progress.Pump();
+}
+
 EntryStep CategoryRun::After_Entry(std::int64_t position, std::int64_t upperBound) {
-    IMainWindow& window = args_.window;
-    window.Set_Label(ProgressLabel::ScannedItemCount, std::to_string(position) + "/" + std::to_string(upperBound));
-    window.Set_Label(ProgressLabel::ProblemsCount, std::to_string(args_.control.TotalProblems));
-    window.FormDoMyDoEvents();
+    args_.progress.Entry_Done(position, upperBound);
+    Let_Messages_Through();
     if (args_.control.StopRequested) return EntryStep::Stop;
     if (args_.control.SkipRequested) {
         args_.control.SkipRequested = false;

@@ -78,10 +78,13 @@ public:
     // rows are not, to keep large walks fast).
     void Add_File_Problem(const FileProblem& problem, bool scrollIntoView);
 
-    // After an entry of a registry list: "position/upperBound", the problem
-    // count, the message pump; then Stop or Skip as requested. A Skip request
-    // is cleared here.
+    // After an entry of a registry list: the entry done, the problems found,
+    // the message pump; then Stop or Skip as requested. A Skip request is
+    // cleared here.
     [[nodiscard]] EntryStep After_Entry(std::int64_t position, std::int64_t upperBound);
+    // The problems found and the message pump, leaving a Stop or Skip request
+    // to the caller (inside a walk, whose caller acts on it).
+    void Let_Messages_Through();
 
     // The header's count text and tag; clears a pending Skip. Entries whose
     // existence could not be told (and so were not listed) get one warning

@@ -2,7 +2,7 @@
 
 #include "base/extract_file_path.h"
 #include "base/text.h"
-#include "base/ui/main_window_port.h"
+#include "base/ui/progress_events.h"
 #include "scan/category_descriptor.h"
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
@@ -21,10 +21,6 @@ constexpr const char* kFileExts = "\\Software\\Microsoft\\Windows\\CurrentVersio
 
 std::int64_t Upper_Bound(std::size_t count) { return static_cast<std::int64_t>(count) - 1; }
 std::int64_t Position(std::size_t index) { return static_cast<std::int64_t>(index) + 1; }
-
-void Show_Phase(ScanArguments& args, std::string_view text) {
-    args.window.Set_Label(ProgressLabel::ScanCategory, text);
-}
 
 // The names of a key's sub-keys as a set. A key that cannot be listed, or
 // that lists nothing because it cannot be read, fails: an empty set would
@@ -287,11 +283,11 @@ bool Cached_File_Exists(FileExistsCache& cache, ScanTarget& target, std::string_
 
 void Scan_File_Extensions(ScanArguments& args) {
     CategoryRun run(args);
-    Show_Phase(args, "File Extensions - Phase I of II");
+    args.progress.Category_Phase("File Extensions - Phase I of II");
     Scan_Empty_Class_Keys(run);
     if (!run.Stop_Requested()) {
         args.control.SkipRequested = false;
-        Show_Phase(args, "File Extensions - Phase II of II");
+        args.progress.Category_Phase("File Extensions - Phase II of II");
         Scan_Empty_File_Exts(run);
     }
     run.Finish();
@@ -300,14 +296,14 @@ void Scan_File_Extensions(ScanArguments& args) {
 void Scan_ActiveX_COM(ScanArguments& args) {
     CategoryRun run(args);
     ComRun com{run, args.target, {}, {}, {}, {}};
-    Show_Phase(args, "ActiveX/COMs - Phase I of III");
+    args.progress.Category_Phase("ActiveX/COMs - Phase I of III");
     const bool haveTypeLibs = Read_Name_Set(args.target, std::string(kClassesCom) + "TypeLib", com.typeLibs);
     if (Scan_Class_Ids(com, haveTypeLibs)) {
         args.control.SkipRequested = false;
-        Show_Phase(args, "ActiveX/COMs - Phase II of III");
+        args.progress.Category_Phase("ActiveX/COMs - Phase II of III");
         if (Scan_Interfaces(com, haveTypeLibs)) {
             args.control.SkipRequested = false;
-            Show_Phase(args, "ActiveX/COMs - Phase III of III");
+            args.progress.Category_Phase("ActiveX/COMs - Phase III of III");
             Scan_Prog_Ids(com);
         }
     }

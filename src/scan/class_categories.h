@@ -2,7 +2,8 @@
 // HKEY_LOCAL_MACHINE\SOFTWARE\Classes: empty class and per-user file-extension
 // keys, and COM registrations (class IDs, interfaces, programmatic IDs) that
 // name a missing AppId, type library, class ID or server file. Both work in
-// phases shown in the progress panel; Skip ends a phase, Stop the category.
+// phases, each reported as the category's phase; Skip ends a phase, Stop the
+// category.
 #pragma once
 
 #include <cstdint>

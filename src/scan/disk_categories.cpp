@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/extract_file_path.h"
-#include "base/ui/main_window_port.h"
+#include "base/ui/progress_events.h"
 #include "scan/category_descriptor.h"
 #include "scan/folder_category.h"
 #include "scan/scan_control.h"
@@ -58,9 +58,7 @@ void Test_Shortcut(CategoryRun& run, ScanTarget& target, const wmi::IObject& sho
                           .kind = "Invalid Shortcuts",
                           .location = name},
                          true);
-    IMainWindow& window = run.Args().window;
-    window.Set_Label(ProgressLabel::ProblemsCount, std::to_string(run.Args().control.TotalProblems));
-    window.FormDoMyDoEvents();
+    run.Let_Messages_Through();
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "scan/family_routines.h"
 
-#include "base/ui/main_window_port.h"
 #include "scan/scan_categories.h"
 
 namespace corvane::scan {
@@ -17,9 +16,7 @@ bool Run_Family_Routine(ScanArguments& args, std::string_view nodeText) {
             break;
         }
     }
-    if (!isFamily) return false;
-    args.window.Set_Progress_Value(args.window.Progress_Value() + 1);
-    return true;
+    return isFamily;
 }
 
 }  // namespace corvane::scan

@@ -1,8 +1,7 @@
 // The family routines: one per first letter of a category node key ("f"
 // registry, "d" disk clean-up, "i" Internet Explorer, "x" Firefox, "w"
 // systemwide search). Each picks the category routine of its family by the
-// node's display text from the category table, runs it, and then moves the
-// progress bar on by one.
+// node's display text from the category table and runs it.
 #pragma once
 
 #include <string_view>

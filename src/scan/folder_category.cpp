@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "base/ui/main_window_port.h"
+#include "base/ui/progress_events.h"
 #include "scan/scan_target.h"
 
 namespace corvane::scan {
@@ -16,7 +17,7 @@ bool Is_Walkable_Folder(ScanTarget& target, std::string_view folder) {
 
 FolderCategory::FolderCategory(ScanArguments& args)
     : run_(args), walker_(run_, args.target.Cimv2()), confinement_(args.target) {
-    args.window.FormDoMyDoEvents();
+    args.progress.Pump();
     args.window.Suspend_Results_Drawing(true);
 }
 

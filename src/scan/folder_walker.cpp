@@ -9,7 +9,7 @@
 #include "base/reporter.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
-#include "base/ui/main_window_port.h"
+#include "base/ui/progress_events.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_files.h"
 #include "scan/closed_folders.h"
@@ -135,8 +135,7 @@ WqlFolder Wql_Folder(std::string_view folder) {
 bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
     ScanArguments& args = run_.Args();
     ScanControl& control = args.control;
-    IMainWindow& window = args.window;
-    window.FormDoMyDoEvents();
+    args.progress.Pump();
 
     const WqlFolder wql = Wql_Folder(path);
     const std::string where = " Where Drive ='" + wql.drive + "' And Path ='" + wql.path + "'";
@@ -174,8 +173,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .smallIcon = std::string(scan.folderIcon)},
                                   false);
         }
-        window.Set_Label(ProgressLabel::ProblemsCount, std::to_string(control.TotalProblems));
-        window.FormDoMyDoEvents();
+        run_.Let_Messages_Through();
         if (control.StopRequested) break;
         if (control.SkipRequested) {
             skipped = true;
@@ -204,8 +202,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .location = name},
                                   false);
         }
-        window.Set_Label(ProgressLabel::ProblemsCount, std::to_string(control.TotalProblems));
-        window.FormDoMyDoEvents();
+        run_.Let_Messages_Through();
         if (control.StopRequested || control.SkipRequested) break;
     }
     control.SkipRequested = false;

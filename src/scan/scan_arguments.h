@@ -1,7 +1,7 @@
 // What every category routine receives from its family routine: the scan's
-// control record, the main window (results list, progress panel, message
-// pump), the database for the exception tests, the connected computer and
-// the key of the category node being run.
+// control record, the main window (results list), the progress events (and
+// with them the message pump), the database for the exception tests, the
+// connected computer and the key of the category node being run.
 #pragma once
 
 #include <string_view>
@@ -9,6 +9,7 @@
 namespace corvane {
 class Database;
 class IMainWindow;
+class IProgressEvents;
 }  // namespace corvane
 
 namespace corvane::scan {
@@ -19,6 +20,7 @@ class ScanTarget;
 struct ScanArguments {
     ScanControl& control;
     IMainWindow& window;
+    IProgressEvents& progress;
     Database& db;
     ScanTarget& target;
     std::string_view categoryKey;

@@ -8,6 +8,7 @@
 #include "base/runtime_error.h"
 #include "base/ui/check_tree.h"
 #include "base/ui/main_window_port.h"
+#include "base/ui/progress_events.h"
 #include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"
@@ -81,13 +82,12 @@ void ScanDriver::Run_Scan() {
         computers.Set_Image(node, kComputerImage);
         computers.Set_Tag(node, "");
     }
-    window.Set_Progress_Range(1, checkedCategories + 2);
-    window.Set_Progress_Value(2);
+    ports_.progress.Scan_Started(checkedCategories);
     window.Show_Progress_Panel(true);
     window.Enable_Commands(false);
     list.Clear();
 
-    Scan_Computers(checkedCategories);
+    Scan_Computers();
     Finish_Scan();
 
     Log(std::string(kTotalProblemsText) + std::to_string(control_.TotalProblems), LOG_INFO);
@@ -101,41 +101,31 @@ void ScanDriver::Finish_Scan() {
     window.Set_Status_Text(std::string(kTotalProblemsText) + std::to_string(control_.TotalProblems));
     window.Enable_Commands(true);
     window.Show_Progress_Panel(false);
+    ports_.progress.Scan_Ended(control_.TotalProblems);
 }
 
-void ScanDriver::Set_Panel_Captions() {
-    IMainWindow& window = ports_.window;
-    window.Set_Label(ProgressLabel::Progress, "Please wait while scanning...");
-    window.Set_Label(ProgressLabel::ScannedItems, "Presently Scanning:");
-    window.Set_Label(ProgressLabel::Category, "Scanning Progress:");
-    window.Set_Label(ProgressLabel::ProblemsFound, "Problems Found:");
-    window.Set_Label(ProgressLabel::ProblemsCount, "0");
-}
-
-void ScanDriver::Scan_Computers(int checkedCategories) {
+void ScanDriver::Scan_Computers() {
     CheckTree& computers = ports_.window.Computer_Tree();
     for (const NodeId node : computers.Tree_Order()) {
-        Set_Panel_Captions();
         const TreeNode& current = computers.Node(node);
         if (!current.checked || !Is_Computer_Node(current)) continue;
-        if (!Scan_Computer(node, checkedCategories)) break;
+        if (!Scan_Computer(node)) break;
         if (control_.StopRequested) break;
     }
 }
 
-bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories) {
+bool ScanDriver::Scan_Computer(std::size_t node) {
     IMainWindow& window = ports_.window;
+    IProgressEvents& progress = ports_.progress;
     CheckTree& computers = window.Computer_Tree();
     ScanTarget& target = ports_.target;
     const std::string computerName = computers.Node(node).text;
     try {
         // Nothing of the previous computer may reach this one's rows.
         target.Begin_Computer(computerName);
-        window.Set_Progress_Range(1, checkedCategories + 2);
-        window.Set_Progress_Value(2);
         computers.Select(node);
-        window.Set_Label(ProgressLabel::ComputerName, computerName);
-        window.FormDoMyDoEvents();
+        progress.Computer_Started(computerName);
+        progress.Pump();
         auto& context = target.Context();
         Get_Computer_Credentials(ports_.db, computerName, context.UserName, context.Password);
 
@@ -143,12 +133,14 @@ bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories) {
         if (!target.Connect_Cimv2(errorText)) {
             computers.Set_Image(node, kComputerLockedImage);
             Add_Error_Row(computerName, context.TargetName, errorText);
+            progress.Computer_Ended();
             return true;
         }
         if (!target.Connect_Default(errorText)) {
             target.Release();
             computers.Set_Image(node, kComputerLockedImage);
             Add_Error_Row(computerName, context.TargetName, kAccessDeniedText);
+            progress.Computer_Ended();
             return true;
         }
         target.Open_Registry();
@@ -164,7 +156,7 @@ bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories) {
                 computers.Set_Image(node, kComputerLockedImage);
                 Add_Error_Row(computerName, computerName, kAlreadyScannedText + otherNode.text);
                 Log("Already Scanned As: " + otherNode.text, LOG_WARNING);
-                window.Set_Label(ProgressLabel::ComputerName, "");
+                progress.Computer_Ended();
                 target.Release();
                 Log("Disconnected: " + computerName, LOG_INFO);
                 return true;
@@ -180,7 +172,7 @@ bool ScanDriver::Scan_Computer(std::size_t node, int checkedCategories) {
         Scan_Categories();
 
         Log("Scan Completed: " + computerName, LOG_INFO);
-        window.Set_Label(ProgressLabel::ComputerName, "");
+        progress.Computer_Ended();
         target.Release();
         Log("Disconnected: " + computerName, LOG_INFO);
         if (ports_.followUp != nullptr && !ports_.followUp->After_Computer(computerName)) return false;
@@ -196,9 +188,7 @@ void ScanDriver::Drop_Computer(std::size_t node, std::string_view computerName, 
     IMainWindow& window = ports_.window;
     window.Computer_Tree().Set_Image(node, kComputerLockedImage);
     Add_Error_Row(computerName, ports_.target.Context().TargetName, errorText);
-    window.Set_Label(ProgressLabel::ComputerName, "");
-    window.Set_Label(ProgressLabel::ScanCategory, "");
-    window.Set_Label(ProgressLabel::ScannedItemCount, "0/0");
+    ports_.progress.Computer_Ended();
     ports_.target.Release();
 }
 
@@ -209,15 +199,14 @@ void ScanDriver::Scan_Categories() {
         const TreeNode& category = categories.Node(node);
         if (!categories.Has_Children(node) && category.checked) {
             categories.Select(node);
-            window.Set_Label(ProgressLabel::ScanCategory, category.text);
             // The node may change while the pump runs; the routine works on copies.
             const std::string key = category.key;
             const std::string text = category.text;
-            ScanArguments args{control_, window, ports_.db, ports_.target, key};
+            ports_.progress.Category_Started(text);
+            ScanArguments args{control_, window, ports_.progress, ports_.db, ports_.target, key};
             (void)Run_Family_Routine(args, text);
+            ports_.progress.Category_Ended();
         }
-        window.Set_Label(ProgressLabel::ScanCategory, "");
-        window.Set_Label(ProgressLabel::ScannedItemCount, "0/0");
         if (control_.StopRequested) break;
     }
 }

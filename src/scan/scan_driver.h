@@ -3,7 +3,8 @@
 // and the progress panel, walks the checked computers in tree order
 // (connect, record the facts about the target, run every checked category
 // through its family routine, disconnect), writes one error row per computer
-// that could not be scanned, and reports the total. What follows a computer's
+// that could not be scanned, and reports the total. How far it is goes out as
+// progress events (progress_events.h). What follows a computer's
 // scan and the whole scan (fixing, shutdown, the fix question) belongs to
 // whoever runs the scan: it listens through IScanFollowUp.
 #pragma once
@@ -17,6 +18,7 @@
 namespace corvane {
 class Database;
 class IMainWindow;
+class IProgressEvents;
 class Reporter;
 class ResultsList;
 }  // namespace corvane
@@ -48,6 +50,7 @@ public:
 
 struct ScanDriverPorts {
     IMainWindow& window;
+    IProgressEvents& progress;  // told of every computer, category and entry; pumps
     Database& db;
     Reporter& reporter;  // log lines and message boxes
     ScanTarget& target;  // the connection and the context of the current computer
@@ -77,16 +80,15 @@ public:
 
 private:
     void Run_Scan();
-    void Scan_Computers(int checkedCategories);
+    void Scan_Computers();
     // Returns false when the computer loop must end at once.
-    bool Scan_Computer(std::size_t node, int checkedCategories);
+    bool Scan_Computer(std::size_t node);
     // After an unexpected error while a computer was handled: its node locked,
-    // an error row with the error's text, the panel cleared, disconnected.
+    // an error row with the error's text, the computer ended, disconnected.
     void Drop_Computer(std::size_t node, std::string_view computerName, std::string_view errorText);
     void Scan_Categories();
     void Finish_Scan();
     void Add_Error_Row(std::string_view computerName, std::string_view subKey, std::string_view errorText);
-    void Set_Panel_Captions();
     void Log(std::string_view text, int type) const;
 
     ScanDriverPorts ports_;

@@ -5,7 +5,7 @@
 
 #include "base/extract_file_path.h"
 #include "base/text.h"
-#include "base/ui/main_window_port.h"
+#include "base/ui/progress_events.h"
 #include "scan/category_descriptor.h"
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
@@ -28,14 +28,6 @@ std::int64_t Position(std::size_t index) { return static_cast<std::int64_t>(inde
 bool Stop_Or_Skip(CategoryRun& run) {
     const ScanControl& control = run.Args().control;
     return control.StopRequested || control.SkipRequested;
-}
-
-// Inside a recursive walk: the problem count and the message pump, without
-// clearing a Skip request (the walk's caller acts on it).
-void Let_Messages_Through(CategoryRun& run) {
-    IMainWindow& window = run.Args().window;
-    window.Set_Label(ProgressLabel::ProblemsCount, std::to_string(run.Args().control.TotalProblems));
-    window.FormDoMyDoEvents();
 }
 
 // A vendor key seen to hold nothing: no sub-keys, no values, and readable
@@ -84,7 +76,7 @@ bool Scan_Machine_Run(CategoryRun& run) {
     ScanTarget& target = run.Args().target;
     const std::string runKey = kMachineRunKey;
     if (!target.Check_Access(kHkeyLocalMachineRoot, runKey, kKeyQueryValue)) return true;
-    run.Args().window.Set_Label(ProgressLabel::ScanCategory, "StartUp Programs - Phase II of III");
+    run.Args().progress.Category_Phase("StartUp Programs - Phase II of III");
     StringValues values;
     if (!target.Enum_String_Values(kHkeyLocalMachineRoot, runKey, values)) return true;
     for (std::size_t i = 0; i < values.names.size(); ++i) {
@@ -172,7 +164,7 @@ bool Scan_Software_Key(CategoryRun& run, std::string_view keyPath, int depth) {
                                       .root = kHkeyLocalMachineRoot});
         }
     }
-    Let_Messages_Through(run);
+    run.Let_Messages_Through();
     return !Stop_Or_Skip(run);
 }
 
@@ -214,12 +206,12 @@ void Scan_Software(ScanArguments& args) {
 void Scan_Startup_Programs(ScanArguments& args) {
     CategoryRun run(args);
     if (!run.Is_Excepted(kHklmPrefix)) {
-        args.window.Set_Label(ProgressLabel::ScanCategory, "StartUp Programs - Phase I of III");
+        args.progress.Category_Phase("StartUp Programs - Phase I of III");
         if (Scan_Disabled_Startup(run)) {
             args.control.SkipRequested = false;
             if (Scan_Machine_Run(run)) {
                 args.control.SkipRequested = false;
-                args.window.Set_Label(ProgressLabel::ScanCategory, "StartUp Programs - Phase III of III");
+                args.progress.Category_Phase("StartUp Programs - Phase III of III");
                 Scan_User_Run(run);
             }
         }
@@ -237,7 +229,7 @@ bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath, int depth) {
         if (!run.Is_Excepted(Hku(key) + "\\" + subKey) && !Scan_Sound_Key(run, key + "\\" + subKey, depth + 1)) {
             return false;
         }
-        Let_Messages_Through(run);
+        run.Let_Messages_Through();
         if (Stop_Or_Skip(run)) return false;
     }
     std::string sound;

@@ -5,7 +5,7 @@
 
 #include "base/extract_file_path.h"
 #include "base/text.h"
-#include "base/ui/main_window_port.h"
+#include "base/ui/progress_events.h"
 #include "scan/category_descriptor.h"
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
@@ -131,12 +131,12 @@ void Scan_Program_Name_Cache(CategoryRun& run, const std::vector<std::string>& u
 
 void Scan_User_MRU_Lists(ScanArguments& args) {
     CategoryRun run(args);
-    args.window.Set_Label(ProgressLabel::ScanCategory, "User MRU List - Phase I of II");
+    args.progress.Category_Phase("User MRU List - Phase I of II");
     if (!run.Is_Excepted("HKEY_USERS")) {
         const std::vector<std::string> users = args.target.Enum_Key(kHkeyUsersRoot, "");
         if (Scan_Open_Save_Lists(run, users)) {
             args.control.SkipRequested = false;
-            args.window.Set_Label(ProgressLabel::ScanCategory, "User MRU List - Phase II of II");
+            args.progress.Category_Phase("User MRU List - Phase II of II");
             Scan_Program_Name_Cache(run, users);
         }
     }

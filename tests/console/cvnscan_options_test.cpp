@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace corvane::scan {
+namespace corvane::console {
 namespace {
 
 ParsedCommandLine Parse(std::vector<std::string> args) { return Parse_Command_Line(args); }
@@ -62,4 +62,4 @@ TEST(CvnscanOptions, RefusesBadCommandLines) {
 }
 
 }  // namespace
-}  // namespace corvane::scan
+}  // namespace corvane::console

@@ -17,8 +17,11 @@
 #include "scan/registry_entry_categories.h"
 #include "scan/scan_world.h"
 
-namespace corvane::scan::testing {
+namespace corvane::console::testing {
 namespace {
+
+using namespace corvane::scan;
+using namespace corvane::scan::testing;
 
 using corvane::testing::Read_File;
 using corvane::testing::Write_File;
@@ -208,7 +211,7 @@ TEST(CvnscanRun, ExitStatusOfRunsThatEndEarlyOrFindNothing) {
         }
         bool fixed = false;
         ConsoleFix fix;
-        if (c.fixAvailable) fix = [&](IMainWindow&) { fixed = true; };
+        if (c.fixAvailable) fix = [&](IMainWindow&, IProgressEvents&) { fixed = true; };
         const ConsoleRun run = Run_Console(world, c.args, fix);
         EXPECT_EQ(run.status, c.status) << c.name;
         EXPECT_NE(run.err.find(c.errorText), std::string::npos) << c.name << ": " << run.err;
@@ -256,8 +259,8 @@ TEST(CvnscanRun, FixTakesTheCheckedRowsLeavesDownloadsAndPrintsTheOutcome) {
     pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
     pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\b.dll", 1);
     const std::string download = Seed_Download(pc);
-    const ConsoleFix fix = [&](IMainWindow& window) {
-        fix::FixEnvironment env{window, world.data.db, world.context, world.stop, &Category_Recheck_Rules};
+    const ConsoleFix fix = [&](IMainWindow& window, IProgressEvents& progress) {
+        fix::FixEnvironment env{window, progress, world.data.db, world.context, world.stop, &Category_Recheck_Rules};
         fix::Start_Fixing(env, false);
     };
     const ConsoleRun run =
@@ -271,4 +274,4 @@ TEST(CvnscanRun, FixTakesTheCheckedRowsLeavesDownloadsAndPrintsTheOutcome) {
 }
 
 }  // namespace
-}  // namespace corvane::scan::testing
+}  // namespace corvane::console::testing

@@ -10,8 +10,11 @@
 #include "scan/scan_world.h"
 #include "support/temp_folder.h"
 
-namespace corvane::scan::testing {
+namespace corvane::console::testing {
 namespace {
+
+using namespace corvane::scan;
+using namespace corvane::scan::testing;
 
 constexpr const char* kUndoText =
     "Windows Registry Editor Version 5.00\r\n\r\n; Computer: PC2\r\n\r\n"
@@ -76,4 +79,4 @@ TEST(CvnscanUndo, WritesTheFileBackToTheComputerItWasMadeFor) {
 }
 
 }  // namespace
-}  // namespace corvane::scan::testing
+}  // namespace corvane::console::testing

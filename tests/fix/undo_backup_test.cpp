@@ -92,7 +92,8 @@ protected:
     }
 
     void Fix(bool undoBackup = false) {
-        fix::FixEnvironment env{scene.window, scene.data.db, target, scene.stop, &Category_Recheck_Rules, undoBackup};
+        fix::FixEnvironment env{scene.window, scene.progress,          scene.data.db, target,
+                                scene.stop,   &Category_Recheck_Rules, undoBackup};
         fix::Start_Fixing(env, false);
     }
     void Add_Rows(std::string_view computer) {
@@ -214,7 +215,8 @@ TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
             rows.push_back(world.Add_Registry_Row('0', computer->name, kHklm, "Software\\Odd"));
         }
         const Facts before = Facts_Of(world.network.Local());
-        fix::FixEnvironment env{world.window, world.data.db, context, world.stop, &Category_Recheck_Rules};
+        fix::FixEnvironment env{world.window, world.progress, world.data.db,
+                                context,      world.stop,     &Category_Recheck_Rules};
         fix::Start_Fixing(env, false);
 
         for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(world.Problem_Text(rows[i]), "Other Errors") << c.name;
@@ -332,7 +334,8 @@ TEST_F(UndoFiles, NothingIsDeletedWhoseUndoRecordCannotBeWritten) {
         world.Add_Header("fA", "PC17", "PC17", 1);
         const auto row = world.Add_Registry_Row(c.digit, "PC17", kHklm, c.keyPath, c.valueName);
         const Facts before = Facts_Of(computer);
-        fix::FixEnvironment env{world.window, world.data.db, context, world.stop, &Category_Recheck_Rules};
+        fix::FixEnvironment env{world.window, world.progress, world.data.db,
+                                context,      world.stop,     &Category_Recheck_Rules};
         fix::Start_Fixing(env, false);
         EXPECT_EQ(world.Problem_Text(row), "Other Errors") << c.name;
         EXPECT_EQ(Facts_Of(computer), before) << c.name;

@@ -56,7 +56,7 @@ TEST(CategoryTable, EveryLeafHasARoutineAndEachRowKindOneFittingRule) {
 TEST(CategoryTable, ARowKindWithoutARuleIsRefused) {
     ScanWorld world;
     ScanControl control;
-    ScanArguments args{control, world.window, world.data.db, world.target, "fM"};
+    ScanArguments args{control, world.window, world.progress, world.data.db, world.target, "fM"};
     CategoryRun run(args);
     RegistryProblem registryRow;
     registryRow.type = FixType::KeyTree;

@@ -172,7 +172,7 @@ protected:
 
     ScanWorld world;
     remote::SimComputer& pc;
-    ScanDriver driver{{world.window, world.data.db, world.data.reporter, world.target}};
+    ScanDriver driver{{world.window, world.progress, world.data.db, world.data.reporter, world.target}};
 };
 
 TEST_P(FaultMatrix, NothingUnfoundedIsListedOrDeleted) {

@@ -275,7 +275,7 @@ TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
     world.Check_Category("gR");  // the whole registry family
     world.Scan();
     EXPECT_EQ(world.window.progressMax, 13 + 2);
-    EXPECT_EQ(world.window.Progress_Value(), 13 + 2);
+    EXPECT_EQ(world.window.progressValue, 13 + 2);
     // Every category of the family has its header, with or without a routine.
     for (const char* key : {"fA", "fB", "fC", "fD", "fE", "fF", "fG", "fH", "fI", "fJ", "fK", "fM", "fN"}) {
         const ListRow* header = world.Header(std::string(key) + "PC1");

@@ -1,8 +1,8 @@
 // A scan and a fix set up end to end for the scan and fix tests: a fresh
 // installed database, a network of simulated computers (the program runs on
 // "WORKSTATION"), the target context over it, the model-only main window of
-// tests/support, the scan followed by its fix, the fixing routine's environment. For
-// the fix tests it also writes the rows a scan would write.
+// tests/support with the progress presenter over it, the scan followed by its fix, the fixing routine's environment.
+// For the fix tests it also writes the rows a scan would write.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -138,10 +138,11 @@ public:
     remote::TargetContext context{ports};
     ScanTarget target{context};
     corvane::testing::FakeMainWindow window;
-    ScanAndFix scanAndFix{window, data.db, data.reporter, target};
+    ProgressPresenter progress{window};
+    ScanAndFix scanAndFix{window, progress, data.db, data.reporter, target};
     ScanDriver& driver = scanAndFix.Driver();
     bool stop = false;  // the fixing routine's Stop flag
-    fix::FixEnvironment env{window, data.db, context, stop, &Category_Recheck_Rules};
+    fix::FixEnvironment env{window, progress, data.db, context, stop, &Category_Recheck_Rules};
 
 private:
     int nextProblem_ = 0;

@@ -1,7 +1,5 @@
 #include "support/window_fakes.h"
 
-#include <algorithm>
-
 #include "base/runtime_error.h"
 
 namespace corvane::testing {
@@ -15,13 +13,5 @@ std::string FakeMainWindow::Label(ProgressLabel label) const {
     const auto hit = labels.find(label);
     return hit == labels.end() ? std::string() : hit->second;
 }
-
-void FakeMainWindow::Set_Progress_Range(int minimum, int maximum) {
-    progressMin = minimum;
-    progressMax = std::max(minimum, maximum);
-    progressValue = std::clamp(progressValue, progressMin, progressMax);
-}
-
-void FakeMainWindow::Set_Progress_Value(int value) { progressValue = std::clamp(value, progressMin, progressMax); }
 
 }  // namespace corvane::testing

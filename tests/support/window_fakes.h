@@ -1,6 +1,7 @@
 // Fakes of the main-window ports: the settings store, the notification-area
 // shell, the registry editor, and a main window that holds the trees and the
-// list as plain models, for the scan and fix tests.
+// list as plain models and the progress panel as fields, for the scan and fix
+// tests (which drive its panel through the real progress presenter).
 #pragma once
 
 #include <functional>
@@ -9,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/progress_presenter.h"
 #include "base/ports/settings_store.h"
 #include "base/ui/check_tree.h"
 #include "base/ui/main_window_port.h"
@@ -50,9 +52,9 @@ public:
 // the progress panel as fields, every change of the command, panel and
 // drawing states recorded in order, and a pump that runs a scripted action
 // (pressing Stop after a given row, for example).
-class FakeMainWindow final : public IMainWindow {
+class FakeMainWindow final : public IMainWindow, public IProgressPanelView {
 public:
-    FakeMainWindow() { labels[ProgressLabel::Skip] = "Skip"; }
+    FakeMainWindow() { labels[ProgressLabel::Skip] = kSkipCaption; }
 
     void FormDoMyDoEvents() override {
         ++pumps;
@@ -66,10 +68,12 @@ public:
     void Set_Status_Text(std::string_view text) override { statusText = std::string(text); }
     void Show_Progress_Panel(bool visible) override { panelStates.push_back(visible); }
     void Set_Label(ProgressLabel label, std::string_view text) override { labels[label] = std::string(text); }
-    std::string Label(ProgressLabel label) const override;
-    void Set_Progress_Range(int minimum, int maximum) override;
-    void Set_Progress_Value(int value) override;
-    int Progress_Value() const override { return progressValue; }
+    void Set_Progress(int minimum, int maximum, int value) override {
+        progressMin = minimum;
+        progressMax = maximum;
+        progressValue = value;
+    }
+    [[nodiscard]] std::string Label(ProgressLabel label) const;
     void Suspend_Results_Drawing(bool suspend) override { drawingStates.push_back(suspend); }
     std::uintptr_t Native_Handle() const override { return 0; }
 

@@ -118,7 +118,7 @@ bool MainWindow::Form_Load() {
     }
     Show_Progress_Panel(false);
     Create_Tray_Icon();
-    Wire_Main_Window_Commands(app_, *this, commands_);
+    Wire_Main_Window_Commands(app_, *this, *this, commands_);
     commands_.checkUpdates = [this] {
         periphery::win32::WinHttpClient http;
         periphery::Check_For_Updates(http, app_.Reports().Messages(), shell_,
@@ -263,24 +263,9 @@ void MainWindow::Set_Label(ProgressLabel label, std::string_view text) {
     ::SetWindowTextW(labels_[index], Widen(text).c_str());
 }
 
-std::string MainWindow::Label(ProgressLabel label) const {
-    const auto index = static_cast<std::size_t>(label);
-    if (index >= labels_.size()) return {};
-    wchar_t text[512] = {};
-    ::GetWindowTextW(labels_[index], text, static_cast<int>(std::size(text)));
-    return Narrow_Buffer(text, std::size(text));
-}
-
-void MainWindow::Set_Progress_Range(int minimum, int maximum) {
-    progressMin_ = minimum;
-    progressMax_ = std::max(minimum, maximum);
-    progressBar_.Set_Range32(progressMin_, progressMax_);
-    Set_Progress_Value(progressValue_);
-}
-
-void MainWindow::Set_Progress_Value(int value) {
-    progressValue_ = std::clamp(value, progressMin_, progressMax_);
-    progressBar_.Set_Pos(progressValue_);
+void MainWindow::Set_Progress(int minimum, int maximum, int value) {
+    progressBar_.Set_Range32(minimum, maximum);
+    progressBar_.Set_Pos(value);
 }
 
 void MainWindow::Suspend_Results_Drawing(bool suspend) { resultsView_->Suspend_Drawing(suspend); }

@@ -1,8 +1,9 @@
 // frmMain on Windows: the only top-level window, with the toolbar in a rebar,
 // the computer and category trees, the virtual results list, the status bar,
 // the progress panel, the menus, the splitters, the notification-area icon
-// and the About box. It implements IMainWindow for the scan and fix work; the
-// decisions are MainWindowPresenter's and the rows and nodes are models.
+// and the About box. It implements IMainWindow for the scan and fix work and
+// draws the progress panel for its presenter; the decisions are the
+// presenters' and the rows and nodes are models.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "app/main_window_commands.h"
 #include "app/main_window_layout.h"
 #include "app/main_window_presenter.h"
+#include "app/progress_presenter.h"
 #include "base/ui/check_tree.h"
 #include "base/ui/main_window_port.h"
 #include "base/ui/results_list.h"
@@ -46,7 +48,7 @@ struct MainWindowOptions {
     bool showBalloon = true;
 };
 
-class MainWindow final : public IMainWindow, public WindowBase<MainWindow> {
+class MainWindow final : public IMainWindow, public IProgressPanelView, public WindowBase<MainWindow> {
 public:
     // Loads and shows the window (ShowThisForm). The window owns itself and
     // is deleted when it is destroyed; nullptr when creation failed, with the
@@ -55,7 +57,6 @@ public:
     ~MainWindow() override;
 
     // IMainWindow
-    void FormDoMyDoEvents() override;
     [[nodiscard]] std::string Get_Comp_Name() override;
     [[nodiscard]] CheckTree& Computer_Tree() override { return computers_; }
     [[nodiscard]] CheckTree& Category_Tree() override { return categories_; }
@@ -63,13 +64,13 @@ public:
     void Enable_Commands(bool enabled) override;
     void Set_Status_Text(std::string_view text) override;
     void Show_Progress_Panel(bool visible) override;
-    void Set_Label(ProgressLabel label, std::string_view text) override;
-    [[nodiscard]] std::string Label(ProgressLabel label) const override;
-    void Set_Progress_Range(int minimum, int maximum) override;
-    void Set_Progress_Value(int value) override;
-    [[nodiscard]] int Progress_Value() const override { return progressValue_; }
     void Suspend_Results_Drawing(bool suspend) override;
     [[nodiscard]] std::uintptr_t Native_Handle() const override { return reinterpret_cast<std::uintptr_t>(window_); }
+
+    // IProgressPanelView
+    void Set_Label(ProgressLabel label, std::string_view text) override;
+    void Set_Progress(int minimum, int maximum, int value) override;
+    void FormDoMyDoEvents() override;
 
     [[nodiscard]] MainWindowCommands& Commands() noexcept { return commands_; }
     [[nodiscard]] MainWindowPresenter& Presenter() noexcept { return *presenter_; }
@@ -178,9 +179,6 @@ private:
     LayoutResult layout_;
     MainWindowSettings restored_;  // as read at load
     Splitter dragging_ = Splitter::None;
-    int progressMin_ = 0;
-    int progressMax_ = 100;
-    int progressValue_ = 0;
     bool busy_ = false;
     bool closePending_ = false;
     bool unloaded_ = false;

@@ -160,7 +160,7 @@ void MainWindow::Create_Progress_Panel() {
         if (label == ProgressLabel::ScannedItemCount) style = WS_VISIBLE | SS_RIGHT | SS_NOPREFIX;
         labels_[i] = Child(panel_, L"STATIC", nullptr, style, kIdFirstLabel + static_cast<int>(i));
     }
-    ::SetWindowTextW(labels_[static_cast<std::size_t>(ProgressLabel::Skip)], L"Skip");
+    ::SetWindowTextW(labels_[static_cast<std::size_t>(ProgressLabel::Skip)], Widen(kSkipCaption).c_str());
     // The panel's own font (the list's size changes with the View menu, the panel's does not).
     panelFont_ = Make_Font(8, FW_NORMAL, dpi_);
     panelBoldFont_ = Make_Font(8, FW_BOLD, dpi_);
@@ -169,7 +169,7 @@ void MainWindow::Create_Progress_Panel() {
     progressBar_.Attach(Child(panel_, PROGRESS_CLASSW, nullptr, WS_VISIBLE | PBS_SMOOTH, kIdProgressBar));
     cancelButton_ = Child(panel_, L"BUTTON", L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kIdCancelScanning);
     Window(cancelButton_).Set_Font(panelFont_.get(), false);
-    Set_Progress_Range(0, 100);
+    Set_Progress(0, 100, 0);
 
     // Rows of the panel in twips: the first line, two caption/value lines,
     // the phase line, the counts, the bar, then Skip and Cancel.

@@ -4,10 +4,11 @@
 
 namespace corvane {
 
-void Wire_Main_Window_Commands(Application& app, IMainWindow& window, MainWindowCommands& commands) {
+void Wire_Main_Window_Commands(Application& app, IMainWindow& window, IProgressPanelView& panel,
+                               MainWindowCommands& commands) {
     // Manage Computers, Exception List, Options and Check Updates are filled
     // in by their subsystems.
-    scan::Wire_Scan_Commands(app, window, commands);  // Start Scan, Stop Scan, Skip, Fix Problems
+    scan::Wire_Scan_Commands(app, window, panel, commands);  // Start Scan, Stop Scan, Skip, Fix Problems
 }
 
 }  // namespace corvane

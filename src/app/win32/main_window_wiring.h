@@ -4,12 +4,14 @@
 // handlers here. An empty handler leaves its command without effect.
 #pragma once
 
+#include "app/progress_presenter.h"
 #include "base/ui/main_window_port.h"
 
 namespace corvane {
 
 class Application;
 
-void Wire_Main_Window_Commands(Application& app, IMainWindow& window, MainWindowCommands& commands);
+void Wire_Main_Window_Commands(Application& app, IMainWindow& window, IProgressPanelView& panel,
+                               MainWindowCommands& commands);
 
 }  // namespace corvane

@@ -13,29 +13,31 @@ namespace {
 
 class ScanHost {
 public:
-    ScanHost(Application& app, IMainWindow& window)
+    ScanHost(Application& app, IMainWindow& window, IProgressPanelView& panel)
         : remote_(window.Get_Comp_Name(), app.Reports(), app.Clock()),
           context_(remote_.Ports(), &remote_.User_Data()),
           target_(context_),
-          scan_(window, app.Db(), app.Reports(), target_) {}
+          progress_(panel),
+          scan_(window, progress_, app.Db(), app.Reports(), target_) {}
 
     void mnuStartScan_Click() { scan_.Driver().Start(); }
     void mnuStopScan_Click() noexcept { scan_.Driver().Request_Stop(); }
     void lblSkip_Click() noexcept { scan_.Driver().Request_Skip(); }
     void mnuFixProblems_Click() { scan_.Fix_Problems(); }
-#include "scan/scan_categories.h"
 
 private:
     remote::win32::WindowsRemotePorts remote_;
     remote::TargetContext context_;
     ScanTarget target_;
+    ProgressPresenter progress_;
     ScanAndFix scan_;
 };
 
 }  // namespace
 
-void Wire_Scan_Commands(Application& app, IMainWindow& window, MainWindowCommands& commands) {
-    const auto host = std::make_shared<ScanHost>(app, window);
+void Wire_Scan_Commands(Application& app, IMainWindow& window, IProgressPanelView& panel,
+                        MainWindowCommands& commands) {
+    const auto host = std::make_shared<ScanHost>(app, window, panel);
     commands.startScan = [host] { host->mnuStartScan_Click(); };
     commands.stopScan = [host] { host->mnuStopScan_Click(); };
     commands.skip = [host] { host->lblSkip_Click(); };

@@ -1,9 +1,10 @@
 // What the scan driver, the category routines and the fixing routine use of
-// the main window, without seeing a window: the message pump, the progress
-// panel, enabling the commands, the two trees and the results list as models,
-// status-bar panel 3 and the local computer name. The Win32 main window
-// implements it; tests use a fake. The commands that later work fills in are
-// hooks in MainWindowCommands.
+// the main window, without seeing a window: showing the progress panel,
+// enabling the commands, the two trees and the results list as models,
+// status-bar panel 3 and the local computer name. Their progress travels as
+// events (progress_events.h), which the window's presenter turns into the
+// panel's texts. The Win32 main window implements it; tests use a fake. The
+// commands that later work fills in are hooks in MainWindowCommands.
 #pragma once
 
 #include <cstdint>
@@ -15,19 +16,6 @@ namespace corvane {
 
 class CheckTree;
 class ResultsList;
-
-// Labels of the progress panel picProgressReport.
-enum class ProgressLabel {
-    Progress,          // lblProgress
-    ScannedItems,      // lblScannedItems
-    ComputerName,      // lblComputerName
-    Category,          // lblCategory
-    ScanCategory,      // lblScanCategory
-    ProblemsFound,     // lblProblemsFound
-    ProblemsCount,     // lblProblemsCount
-    ScannedItemCount,  // lblScannedItemCount
-    Skip,              // lblSkip (clickable)
-};
 
 // Handlers of the commands whose work lives in other subsystems. An empty
 // function makes the command do nothing.
@@ -49,9 +37,6 @@ public:
     IMainWindow(const IMainWindow&) = delete;
     IMainWindow& operator=(const IMainWindow&) = delete;
 
-    // If key, mouse-button, paint or hot-key messages wait, restores a
-    // minimized window and processes every pending message; else returns.
-    virtual void FormDoMyDoEvents() = 0;
     // GetComputerNameA with a 20-character buffer; "" on failure.
     [[nodiscard]] virtual std::string Get_Comp_Name() = 0;
 
@@ -65,13 +50,8 @@ public:
     // Status-bar panel 3 ("Total Problems Found: " and the number).
     virtual void Set_Status_Text(std::string_view text) = 0;
 
+    // picProgressReport; its texts are the progress presenter's.
     virtual void Show_Progress_Panel(bool visible) = 0;
-    virtual void Set_Label(ProgressLabel label, std::string_view text) = 0;
-    [[nodiscard]] virtual std::string Label(ProgressLabel label) const = 0;
-    // pbrScanningProgress: Min, Max and Value. Values outside the range are clamped.
-    virtual void Set_Progress_Range(int minimum, int maximum) = 0;
-    virtual void Set_Progress_Value(int value) = 0;
-    [[nodiscard]] virtual int Progress_Value() const = 0;
 
     // LockWindowUpdate on the results list while disk-style categories add rows.
     virtual void Suspend_Results_Drawing(bool suspend) = 0;

@@ -40,20 +40,20 @@ namespace {
 using namespace corvane;
 
 int Run(const std::vector<std::string>& args) {
-    const scan::ParsedCommandLine parsed = scan::Parse_Command_Line(args);
+    const console::ParsedCommandLine parsed = console::Parse_Command_Line(args);
     if (!parsed.options) {
-        std::cerr << "cvnscan: " << parsed.error << '\n' << scan::Usage_Text();
-        return scan::kExitUsage;
+        std::cerr << "cvnscan: " << parsed.error << '\n' << console::Usage_Text();
+        return console::kExitUsage;
     }
-    const scan::ConsoleOptions& options = *parsed.options;
+    const console::ConsoleOptions& options = *parsed.options;
     if (options.help) {
-        std::cout << scan::Usage_Text();
-        return scan::kExitScanned;
+        std::cout << console::Usage_Text();
+        return console::kExitScanned;
     }
     std::string badKey;
-    if (!scan::Valid_Category_Keys(options.categories, badKey)) {
-        std::cerr << "cvnscan: unknown category: " << badKey << '\n' << scan::Usage_Text();
-        return scan::kExitUsage;
+    if (!console::Valid_Category_Keys(options.categories, badKey)) {
+        std::cerr << "cvnscan: unknown category: " << badKey << '\n' << console::Usage_Text();
+        return console::kExitUsage;
     }
 
     const win32::ComInit com;
@@ -61,7 +61,7 @@ int Run(const std::vector<std::string>& args) {
 
     win32::Win32Platform platform;
     win32::Win32Clock clock;
-    scan::ConsoleMessageBox messages(std::cerr, options.yes);
+    console::ConsoleMessageBox messages(std::cerr, options.yes);
     Reporter reporter(messages);
     const std::string logPath = platform.Program_Folder() + "\\" + platform.Executable_Name() + ".log";
     clsLog log(logPath, clock);
@@ -73,11 +73,11 @@ int Run(const std::vector<std::string>& args) {
         databasePath = Find_Or_Create_Database(platform, reporter);
         if (databasePath.empty()) {
             std::cerr << "cvnscan: the database " << kDatabaseFileName << " is not next to the program\n";
-            return scan::kExitUsage;
+            return console::kExitUsage;
         }
     } else if (::GetFileAttributesW(win32::Widen(databasePath).c_str()) == INVALID_FILE_ATTRIBUTES) {
         std::cerr << "cvnscan: no database file " << databasePath << '\n';
-        return scan::kExitUsage;
+        return console::kExitUsage;
     }
     Database db(reporter);
     win32::Win32DataProtection protection;
@@ -85,29 +85,29 @@ int Run(const std::vector<std::string>& args) {
     db.Attach_Password_Codec(&passwords);
     if (!db.Open_Database(databasePath)) {
         std::cerr << "cvnscan: cannot open the database " << databasePath << '\n';
-        return scan::kExitUsage;
+        return console::kExitUsage;
     }
 
     const std::string localName = platform.Computer_Name();
     remote::win32::WindowsRemotePorts remotePorts(localName, reporter, clock);
     remote::TargetContext context(remotePorts.Ports(), &remotePorts.User_Data());
     if (!options.undoFile.empty()) {
-        const int status = scan::Run_Console_Undo(options, db, context, std::cout, std::cerr);
+        const int status = console::Run_Console_Undo(options, db, context, std::cout, std::cerr);
         std::cout.flush();
         db.Close_Database();
         return status;
     }
     scan::ScanTarget target(context);
-    scan::ConsoleWindow window(localName);
+    console::ConsoleWindow window(localName);
 
     bool stopRequested = false;
-    scan::ConsoleEnvironment env{db, reporter, target, window, [&](IMainWindow& fixWindow) {
-                                     fix::FixEnvironment fixEnv{
-                                         fixWindow,         db, context, stopRequested, &Category_Recheck_Rules,
-                                         options.undoBackup};
-                                     fix::Start_Fixing(fixEnv, false);
-                                 }};
-    const int status = scan::Run_Console_Scan(options, env, std::cout, std::cerr);
+    console::ConsoleEnvironment env{
+        db, reporter, target, window, [&](IMainWindow& fixWindow, IProgressEvents& progress) {
+            fix::FixEnvironment fixEnv{fixWindow,         progress, db, context, stopRequested, &Category_Recheck_Rules,
+                                       options.undoBackup};
+            fix::Start_Fixing(fixEnv, false);
+        }};
+    const int status = console::Run_Console_Scan(options, env, std::cout, std::cerr);
     std::cout.flush();
     db.Close_Database();
     return status;
@@ -129,6 +129,6 @@ int wmain(int argc, wchar_t** argv) {
         return Run(args);
     } catch (const std::exception& error) {
         std::cerr << "cvnscan: " << error.what() << '\n';
-        return corvane::scan::kExitNotScanned;
+        return corvane::console::kExitNotScanned;
     }
 }

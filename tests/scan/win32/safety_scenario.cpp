@@ -77,7 +77,7 @@ int Run() {
     const win32::ComInit com;
     win32::Win32Platform platform;
     win32::Win32Clock clock;
-    scan::ConsoleMessageBox messages(std::cerr, true);
+    console::ConsoleMessageBox messages(std::cerr, true);
     Reporter reporter(messages);
     const std::string logPath = platform.Program_Folder() + "\\safety.log";
     clsLog log(logPath, clock);
@@ -93,12 +93,12 @@ int Run() {
     const remote::RemotePorts ports{locator, reporter, clock, shares, localRegistry, localSystem};
     remote::TargetContext context(ports);
     scan::ScanTarget target(context);
-    scan::ConsoleWindow window(localName);
+    console::ConsoleWindow window(localName);
 
     bool stopRequested = false;
     std::string listedBeforeFix;
-    scan::ConsoleEnvironment env{
-        db, reporter, target, window, [&](IMainWindow& fixWindow) {
+    console::ConsoleEnvironment env{
+        db, reporter, target, window, [&](IMainWindow& fixWindow, IProgressEvents& progress) {
             for (std::size_t i = 0; i < fixWindow.Results().Count(); ++i) {
                 listedBeforeFix += fixWindow.Results().Row(i).text + "\n";
             }
@@ -106,16 +106,16 @@ int Run() {
             CreateDirectoryW(L"C:\\CvnBack", nullptr);
             CloseHandle(CreateFileW(L"C:\\CvnBack\\back.exe", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-            fix::FixEnvironment fixEnv{fixWindow, db, context, stopRequested, &Category_Recheck_Rules};
+            fix::FixEnvironment fixEnv{fixWindow, progress, db, context, stopRequested, &Category_Recheck_Rules};
             fix::Start_Fixing(fixEnv, false);
         }};
-    scan::ConsoleOptions options;
+    console::ConsoleOptions options;
     options.categories = {"fD"};
     options.fix = true;
     options.yes = true;
     std::ostringstream out;
     std::ostringstream err;
-    (void)scan::Run_Console_Scan(options, env, out, err);
+    (void)console::Run_Console_Scan(options, env, out, err);
     db.Close_Database();
 
     Expect(listedBeforeFix.find("C:\\CvnBack\\back.exe") != std::string::npos, "the missing program is listed");
