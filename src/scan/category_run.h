@@ -81,11 +81,11 @@ public:
     // is cleared here.
     [[nodiscard]] EntryStep After_Entry(std::int64_t position, std::int64_t upperBound);
 
-    // The header's count text and tag; clears a pending Skip. Entries whose
+    // The header's count and its text; clears a pending Skip. Entries whose
     // existence could not be told (and so were not listed) get one warning
     // line in the log with their number and the last error.
     void Finish();
-    // The header's count text and tag as they stand now (a running total).
+    // The header's count and its text as they stand now (a running total).
     void Write_Count();
 
     [[nodiscard]] ScanArguments& Args() noexcept { return args_; }

@@ -171,6 +171,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .path = name,
                                    .kind = Text_Of(*folder, "FileType"),
                                    .location = name,
+                                   .startFolder = std::string(scan.startFolder),
                                    .smallIcon = std::string(scan.folderIcon)},
                                   false);
         }
@@ -201,7 +202,8 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .detail = Format_File_Size(size, false),
                                    .path = name,
                                    .kind = Text_Of(file, "FileType"),
-                                   .location = name},
+                                   .location = name,
+                                   .startFolder = std::string(scan.startFolder)},
                                   false);
         }
         window.Set_Label(ProgressLabel::ProblemsCount, std::to_string(control.TotalProblems));

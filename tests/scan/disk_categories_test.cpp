@@ -276,10 +276,11 @@ TEST(FolderConfinement, MisdirectedFoldersAreNeverCleaned) {
         }
         w.world.Scan_Without_Fix();
         for (const ListRow* row : w.world.Rows('c')) {
-            const std::string& path = row->problem->file.path;
+            const FileItem& item = row->problem->file;
             EXPECT_TRUE(std::any_of(places.begin(), places.end(), [&](const std::string& place) {
-                return remote::Is_At_Or_Below(path, place);
-            })) << path;
+                return remote::Is_At_Or_Below(item.path, place);
+            })) << item.path;
+            EXPECT_TRUE(remote::Is_At_Or_Below(item.path, item.startFolder)) << item.path << " " << item.startFolder;
         }
         // Downloads rows start unchecked; the administrator checks them here.
         for (std::size_t i = 0; i < w.world.List().Count(); ++i) w.world.List().Row(i).checked = true;
