@@ -1,5 +1,6 @@
 // The common shape of a category routine: the bold header row of the
-// category on this computer, problem rows numbered by the scan's counter,
+// category on this computer, problem rows numbered by the scan's counter
+// that carry their typed record (problem.h),
 // the per-entry progress step with Stop and Skip, and the count written at
 // the end. A routine that fails leaves the header's count empty, so the
 // count is written by Finish and never by the destructor.

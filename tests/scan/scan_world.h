@@ -107,18 +107,6 @@ public:
                                                    .category = category})
             .key;
     }
-    // A row listed for what it is (User MRU List), with the data the scan read.
-    std::string Add_Listed_Row(std::string_view targetName, std::uint32_t root, std::string_view keyPath,
-                               std::string_view valueName, std::string_view data) {
-        return corvane::testing::Add_Registry_Row(List(), nextProblem_++,
-                                                  {.computer = targetName,
-                                                   .root = root,
-                                                   .keyPath = keyPath,
-                                                   .valueName = valueName,
-                                                   .category = "fM",
-                                                   .evidence = Listed_Evidence(std::string(data))})
-            .key;
-    }
     std::string Add_File_Row(FixType type, std::string_view targetName, std::string_view path,
                              std::string_view category = "dB") {
         return corvane::testing::Add_File_Row(List(), nextProblem_++, path, targetName, type, category).key;

@@ -1,7 +1,9 @@
 // The kinds of problem rows the scan builds and the fix acts on: what a row
-// deletes (its fix type) and the reason the fix tests again on the computer before that row deletes anything. The
-// scan's category table fills the re-test rules next to each category's routine; the fix reads them through a lookup by
-// category key. Scan and fix stand side by side, so this shared vocabulary sits below both, beside the results list.
+// deletes (its fix type) and the reason the fix tests again on the computer
+// before that row deletes anything. The scan's category table fills the
+// re-test rules next to each category's routine; the fix reads them through
+// a lookup by category key. Scan and fix stand side by side, so this shared
+// vocabulary sits below both, beside the results list.
 #pragma once
 
 #include <span>
