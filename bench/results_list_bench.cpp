@@ -93,18 +93,20 @@ int main(int argc, char** argv) {
                 model.Add_List_Item(0, "fA" + std::to_string(headers++) + "PC", "[Help Files]", "", "HelpFile", 0);
             header.bold = true;
             header.checked = true;
-            header.Sub(1).text = "PC";
+            header.computerName = "PC";
+            header.targetName = "PC";
             if (variant != "noscroll") model.Ensure_Visible(model.Count() - 1);
             continue;
         }
         corvane::ListRow& row =
             model.Add_List_Item(0, "s" + std::to_string(i), "value" + std::to_string(i) + ".hlp", "", "HelpFile", 1);
         row.checked = true;
-        row.tag = "1fAPC";
-        row.Sub(1).tag = "2147483650";
-        row.Sub(2).text = "The file does not exist";
-        row.Sub(2).tag = "SOFTWARE\\Microsoft\\Windows\\Help";
-        row.Sub(3).text = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\Help";
+        row.status = "The file does not exist";
+        row.location = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\Help";
+        row.problem =
+            corvane::Problem{.categoryKey = "fA",
+                             .targetName = "PC",
+                             .registry = {.root = 0x80000002u, .keyPath = "SOFTWARE\\Microsoft\\Windows\\Help"}};
         if (variant != "noscroll") model.Ensure_Visible(model.Count() - 1);
         if (i % 16 == 0) Pump();
     }

@@ -22,9 +22,10 @@ std::size_t Character_Count(std::string_view text) {
 }
 
 std::string Exception_Text_Of(const ListRow& row) {
+    if (!row.problem) return {};
     switch (Kind_Of_Key(row.key)) {
-        case RowKind::RegistryProblem: return row.Sub(3).text + "\\" + row.text;
-        case RowKind::FileProblem: return row.Sub(1).tag;
+        case RowKind::RegistryProblem: return row.location + "\\" + row.text;
+        case RowKind::FileProblem: return row.problem->file.path;
         default: return {};
     }
 }

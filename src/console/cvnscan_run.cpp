@@ -57,7 +57,7 @@ void Write_Error_Rows(const ResultsList& list, std::ostream& err) {
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const ListRow& row = list.Row(i);
         if (Kind_Of_Key(row.key) != RowKind::Error) continue;
-        err << Quoted(row.text) << "," << Quoted(row.Sub(1).text) << "," << Quoted(row.Sub(2).text) << '\n';
+        err << Quoted(row.text) << "," << Quoted(row.computerName) << "," << Quoted(row.status) << '\n';
     }
 }
 
@@ -92,14 +92,14 @@ void Log_Summaries(const ResultsList& list, const Reporter& reporter) {
         const ListRow& row = list.Row(i);
         const RowKind kind = Kind_Of_Key(row.key);
         if (kind == RowKind::Header || kind == RowKind::Error) {
-            current = row.Sub(1).text;
+            current = row.computerName;
             if (computers.find(current) == computers.end()) order.push_back(current);
             Counts& counts = computers[current];
-            if (kind == RowKind::Error) counts.error = row.Sub(2).text;
+            if (kind == RowKind::Error) counts.error = row.status;
         } else if (!current.empty()) {
             Counts& counts = computers[current];
             ++counts.found;
-            if (row.smallIcon == kFixedItemIcon) ++counts.fixed;
+            if (row.Is_Fixed()) ++counts.fixed;
         }
     }
     for (const std::string& name : order) {

@@ -119,7 +119,7 @@ std::size_t FixRun::Status_Row() const { return statusRowKey_ ? list_.Find(*stat
 void FixRun::Set_Status_Text() {
     const std::size_t index = Status_Row();
     if (index >= list_.Count()) return;
-    list_.Row(index).Sub(2).text = std::to_string(categoryFixed_) + kProblemsFixedSuffix;
+    list_.Row(index).status = std::to_string(categoryFixed_) + kProblemsFixedSuffix;
     list_.Notify_Changed(index);
 }
 
@@ -129,18 +129,17 @@ void FixRun::Header(std::size_t index) {
     const ListRow header = list_.Row(index);
     // Computers are told apart by the name they answered with; two that
     // answered with no name are never taken for one.
-    const std::string& scannedName = header.Sub(1).key;
+    const std::string& scannedName = header.targetName;
     if (!computerTaken_ || scannedName != target_.TargetName ||
-        (scannedName.empty() && header.Sub(1).text != target_.ComputerName)) {
-        Change_Computer(header.Sub(1).text, scannedName);
+        (scannedName.empty() && header.computerName != target_.ComputerName)) {
+        Change_Computer(header.computerName, scannedName);
     }
     categoryFixed_ = 0;
-    if (header.Sub(2).key != kFixStatusKey) return;
 
     const CheckTree& categories = window_.Category_Tree();
     const NodeId node = categories.Find(header.key.substr(0, 2));
     progress_.Category_Started(node != kNoNode ? categories.Node(node).text : header.text);
-    categoryFound_ = Text_To_Int32(header.Sub(2).tag);
+    categoryFound_ = header.count;
     totalFound_ += categoryFound_;
     statusRowKey_ = header.key;
     Set_Status_Text();
@@ -232,31 +231,31 @@ bool FixRun::Connect(const std::string& scannedTargetName) {
 void FixRun::Problem(std::size_t index) {
     ListRow& row = list_.Row(index);
     if (!FixingAllowed) {
-        if (nameUnreadable_ && row.checked && row.smallIcon != kFixedItemIcon) {
-            row.Sub(2).text = kOtherErrorsText;
+        if (nameUnreadable_ && row.checked && !row.Is_Fixed()) {
+            row.status = kOtherErrorsText;
             list_.Notify_Changed(index);
         }
         return;
     }
-    if (!row.checked || row.smallIcon == kFixedItemIcon) return;
+    if (!row.checked || row.Is_Fixed()) return;
 
-    UndoBackup* undo = Kind_Of_Key(row.key) == RowKind::RegistryProblem ? Undo_Backup() : nullptr;
-    const RowOutcome outcome = Fix_Row(row, env_.recheckRules, target_, connection_, undo);
+    RowOutcome outcome;
+    if (row.problem) {
+        UndoBackup* undo = row.problem->Is_File_Row() ? nullptr : Undo_Backup();
+        outcome = Fix_Row(*row.problem, env_.recheckRules, target_, connection_, undo);
+    }
     if (outcome.error) {
-        row.Sub(2).text = *outcome.error;
+        row.status = *outcome.error;
     } else if (outcome.noLongerPresent) {
-        row.Sub(2).text = kProblemNoLongerPresentText;
+        row.status = kProblemNoLongerPresentText;
     } else if (outcome.fixed) {
-        row.smallIcon = kFixedItemIcon;
-        row.Sub(2).text = kProblemFixedText;
-        if (const std::size_t header = Status_Row(); header < list_.Count()) {
-            ListSubItem& status = list_.Row(header).Sub(2);
-            status.tag = std::to_string(static_cast<std::int64_t>(Text_To_Int32(status.tag)) - 1);
-        }
+        row.problem->fixed = true;
+        row.status = kProblemFixedText;
+        if (const std::size_t header = Status_Row(); header < list_.Count()) --list_.Row(header).count;
         ++categoryFixed_;
         ++totalFixed_;
     } else {
-        row.Sub(2).text = Failure_Text(outcome);
+        row.status = Failure_Text(outcome);
     }
     const std::string rowText = row.text;
     list_.Notify_Changed(index);
@@ -282,6 +281,10 @@ void FixRun::Log_Outcome(const RowOutcome& outcome, const std::string& rowText) 
     const std::string where = " on " + target_.ComputerName;
     if (!outcome.known) {
         Log("Not fixed: \"" + rowText + "\"" + where + ": the row names no known fix", LOG_WARNING);
+        return;
+    }
+    if (outcome.noRule) {
+        Log("Not deleted: " + outcome.what + where + ": its kind of row has no re-test rule", LOG_WARNING);
         return;
     }
     if (outcome.noLongerPresent) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "fix/fix_environment.h"
+#include "fix/fix_texts.h"
 
 namespace corvane {
 class ResultsList;
@@ -19,13 +20,11 @@ namespace corvane::fix {
 inline constexpr const char* kProblemFixedText = "Problem fixed";
 // A row whose reason, tested again just before its deletion, no longer holds.
 inline constexpr const char* kProblemNoLongerPresentText = "Problem no longer present";
-// The rows of a computer whose name cannot be read now.
-inline constexpr const char* kOtherErrorsText = "Other Errors";
 inline constexpr const char* kProblemsFixedSuffix = " Problems successfully fixed";
 inline constexpr const char* kFixAbortedByUser = "Fixing is aborted by the user!";
 inline constexpr const char* kTotalProblemsFixedText = "Total Problems Fixed: ";
 
-// Rows whose key begins with "s" or "c", that are checked and not marked "FixedItem".
+// Rows whose key begins with "s" or "c", that are checked and not fixed.
 [[nodiscard]] std::int32_t Count_Fixable_Problems(const ResultsList& list);
 
 // The walk over env.window's results list. checkedCategories, passed on with

@@ -1,15 +1,13 @@
 #include "fix/fix_recheck.h"
 
-#include <array>
+#include <algorithm>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <vector>
 
-#include "base/extract_file_path.h"
 #include "base/text.h"
-#include "base/ui/problem_kinds.h"
-#include "base/ui/results_list.h"
+#include "remote/machine_store.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
@@ -23,21 +21,14 @@ using remote::Existence;
 // Past this depth a tree is not walked: it is taken as holding something.
 constexpr int kMaxTreeDepth = 512;
 constexpr std::int32_t kKeyNotFound = 2;
-
-bool Is_Full_Path(std::string_view text) { return text.size() >= 3 && text[1] == ':' && text[2] == '\\'; }
-
-// The path the row names: its text when that is a full path, else its data
-// (a folder) joined with its text (a file name).
-std::string Row_Path(const ListRow& row) {
-    const std::string& text = row.text;
-    const std::string& folder = row.Sub(1).text;
-    if (Is_Full_Path(text) || folder.empty()) return text;
-    return folder.back() == '\\' ? folder + text : folder + "\\" + text;
-}
+constexpr auto kStringType = static_cast<std::int32_t>(remote::kRegSz);
+constexpr auto kExpandStringType = static_cast<std::int32_t>(remote::kRegExpandSz);
+constexpr auto kBinaryType = static_cast<std::int32_t>(remote::kRegBinary);
 
 enum class Look { Files, Folders, Both };
 
 Recheck Path_Missing(remote::TargetContext& context, wmi::IServices& cimv2, const std::string& path, Look look) {
+    if (path.empty()) return {ReasonState::Undecided, "the row names no path to test"};
     const Existence folder =
         look == Look::Files ? Existence::Missing : remote::Test_Folder_Existence(context, cimv2, path);
     const Existence file =
@@ -49,42 +40,62 @@ Recheck Path_Missing(remote::TargetContext& context, wmi::IServices& cimv2, cons
     return {ReasonState::Holds, path + " is still missing"};
 }
 
-// The file named now by the key's default value, tested again: a value that
-// changed is judged as it reads today.
-Recheck Default_File_Missing(remote::TargetContext& context, remote::WmiConnection& connection, std::uint32_t root,
-                             const std::string& keyPath) {
+// What a value holds now, in the form the scan keeps it in: the text of a
+// string value (an expandable one expanded by the computer), the size of a
+// binary one, nothing for other types.
+struct ValueNow {
+    enum class State { Read, Gone, Unreadable } state = State::Unreadable;
+    std::string data;
+};
+
+ValueNow Read_Value_Now(remote::TargetContext& context, wmi::IObject& registry, const RegistryItem& key,
+                        const std::string& valueName) {
+    std::vector<std::string> names;
+    std::vector<std::int32_t> types;
+    if (!remote::WMI_Enum_Value_Types(registry, key.root, key.keyPath, names, types)) return {};
+    const auto found =
+        std::ranges::find_if(names, [&](const std::string& name) { return Equals_Ignore_Case(name, valueName); });
+    if (found == names.end()) return {ValueNow::State::Gone, {}};
+    const std::size_t index = static_cast<std::size_t>(found - names.begin());
+    const std::int32_t type = index < types.size() ? types[index] : 0;
+    if (type == kBinaryType) {
+        std::size_t size = 0;
+        if (!remote::WMI_Get_Binary_Size(registry, key.root, key.keyPath, valueName, size)) return {};
+        return {ValueNow::State::Read, Binary_Evidence(size)};
+    }
+    if (type != kStringType && type != kExpandStringType) return {ValueNow::State::Read, {}};
     wmi::Variant value;
     const remote::StringRead read =
-        remote::WMI_Get_String_Value(context, connection.Registry(), root, keyPath, "", 1, value);
-    if (read == remote::StringRead::Empty) return {ReasonState::NoLonger, "the key's default value is gone"};
-    if (read != remote::StringRead::Read) return {ReasonState::Undecided, "the key's default value could not be read"};
-    std::string path = value.As_String();
-    if (!Extract_File_Path(path)) return {ReasonState::NoLonger, "the key's default value names no file now"};
-    return Path_Missing(context, connection.Cimv2(), path, Look::Files);
+        type == kStringType
+            ? remote::WMI_Get_String_Value(context, registry, key.root, key.keyPath, valueName, kStringType, value)
+            : remote::WMI_Get_Expanded_String_Value(registry, key.root, key.keyPath, valueName, value);
+    switch (read) {
+        case remote::StringRead::Read:
+        case remote::StringRead::Empty: return {ValueNow::State::Read, value.Is_Array() ? "" : value.As_String()};
+        case remote::StringRead::ProviderError: return {ValueNow::State::Gone, {}};
+        case remote::StringRead::CallFailed: break;
+    }
+    return {};
 }
 
-// An application path row names the file of the entry's default value or
-// the folder of its "Path" value; each is tested again as the scan tested
-// it, so a "Path" naming a file (no folder) still counts as missing.
-Recheck App_Path_Missing(const ListRow& row, std::uint32_t root, remote::TargetContext& context,
-                         remote::WmiConnection& connection) {
-    const std::string& keyPath = row.Sub(2).tag;
-    Recheck outcome{ReasonState::NoLonger, "the entry's values no longer name " + row.text};
-    for (const auto& [valueName, look] : {std::pair{"", Look::Files}, std::pair{"Path", Look::Folders}}) {
-        wmi::Variant value;
-        const remote::StringRead read =
-            remote::WMI_Get_String_Value(context, connection.Registry(), root, keyPath, valueName, 1, value);
-        if (read == remote::StringRead::CallFailed) {
-            outcome = {ReasonState::Undecided, "the entry's values could not be read"};
-            continue;
-        }
-        std::string path = read == remote::StringRead::Read ? value.As_String() : std::string();
-        if (!Extract_File_Path(path) || !Equals_Ignore_Case(path, row.text)) continue;
-        const Recheck named = Path_Missing(context, connection.Cimv2(), path, look);
-        if (named.state == ReasonState::Holds) return named;
-        if (outcome.state != ReasonState::Undecided) outcome = named;
+// The value the scan judged by its data, read again: nullopt while it holds
+// the data the scan read (or the scan judged no data), else the answer.
+std::optional<Recheck> Data_Changed(const Problem& problem, remote::TargetContext& context,
+                                    remote::WmiConnection& connection) {
+    const ScanEvidence& evidence = problem.evidence;
+    if (!evidence.valueData) return std::nullopt;
+    const std::string& valueName = problem.type == FixType::Value ? problem.registry.valueName : evidence.valueName;
+    const ValueNow now = Read_Value_Now(context, connection.Registry(), problem.registry, valueName);
+    switch (now.state) {
+        case ValueNow::State::Unreadable:
+            return Recheck{ReasonState::Undecided, "the value \"" + valueName + "\" could not be read again"};
+        case ValueNow::State::Gone: return Recheck{ReasonState::NoLonger, "the value \"" + valueName + "\" is gone"};
+        case ValueNow::State::Read: break;
     }
-    return outcome;
+    if (now.data != *evidence.valueData) {
+        return Recheck{ReasonState::NoLonger, "the value \"" + valueName + "\" holds other data than at the scan"};
+    }
+    return std::nullopt;
 }
 
 // True only for a key that could be read and holds no value; its sub-keys
@@ -106,8 +117,9 @@ bool Holds_No_Value(wmi::IObject& registry, std::uint32_t root, const std::strin
     return remote::WMI_Check_Access(registry, root, keyPath, remote::kKeyQueryValue, code);
 }
 
-Recheck Still_Bare(wmi::IObject& registry, std::uint32_t root, const std::string& keyPath, bool walk) {
-    if (Holds_No_Value(registry, root, keyPath, walk, 0)) return {ReasonState::Holds, "the key still holds nothing"};
+Recheck Still_Bare(wmi::IObject& registry, const RegistryItem& key, bool walk) {
+    if (Holds_No_Value(registry, key.root, key.keyPath, walk, 0))
+        return {ReasonState::Holds, "the key still holds nothing"};
     return {ReasonState::NoLonger, "the key holds something now or cannot be read"};
 }
 
@@ -126,62 +138,79 @@ Recheck Keys_Missing(wmi::IObject& registry, std::uint32_t root, std::initialize
     return {ReasonState::Holds, "still not registered"};
 }
 
-// An ActiveX/COM row: which reference it is shows in the key it deletes.
-Recheck Com_Reference(const ListRow& row, std::uint32_t root, remote::TargetContext& context,
-                      remote::WmiConnection& connection) {
+// An ActiveX/COM row: which reference it is shows in the key it deletes; the
+// class, type library or AppId it names is the member the scan looked for.
+Recheck Com_Reference(const Problem& problem, remote::TargetContext& context, remote::WmiConnection& connection) {
     constexpr std::string_view kClasses = "SOFTWARE\\CLASSES\\";
-    const std::string& keyPath = row.Sub(2).tag;
-    const std::string guid = row.text;
+    const std::string& keyPath = problem.registry.keyPath;
+    const std::string& guid = problem.evidence.testedPath;
     const std::string last = Upper_Text(keyPath.substr(keyPath.rfind('\\') + 1));
     wmi::IObject& registry = connection.Registry();
-    if (Fix_Type_Of(row.tag) == FixType::Value)
-        return Keys_Missing(registry, root, {std::string(kClasses) + "AppId\\" + guid});
-    if (last == "TYPELIB") return Keys_Missing(registry, root, {std::string(kClasses) + "TypeLib\\" + guid});
+    if (guid.empty()) return {ReasonState::Undecided, "the row names no registration"};
+    if (problem.type == FixType::Value) {
+        return Keys_Missing(registry, problem.registry.root, {std::string(kClasses) + "AppId\\" + guid});
+    }
+    if (last == "TYPELIB") {
+        return Keys_Missing(registry, problem.registry.root, {std::string(kClasses) + "TypeLib\\" + guid});
+    }
     if (last == "CLSID") {
         return Keys_Missing(
-            registry, root,
+            registry, problem.registry.root,
             {std::string(kClasses) + "CLSID\\" + guid, std::string(kClasses) + "Wow6432Node\\CLSID\\" + guid});
     }
-    return Default_File_Missing(context, connection, root, keyPath);
+    return Path_Missing(context, connection.Cimv2(), guid, Look::Files);
+}
+
+// A file or folder row: still where the scan saw it.
+Recheck Entry_Present(const Problem& problem, remote::TargetContext& context, wmi::IServices& cimv2) {
+    const std::string& path = problem.file.path;
+    const Existence found = problem.type == FixType::Folder ? remote::Test_Folder_Existence(context, cimv2, path)
+                                                            : remote::Test_File_Existence(context, cimv2, path);
+    if (found == Existence::Missing) return {ReasonState::Gone, path + " is gone"};
+    if (found == Existence::Unknown) return {ReasonState::Undecided, context.Take_Undecided().lastError};
+    return {ReasonState::Holds, path + " is still there"};
 }
 
 }  // namespace
 
-Recheck Recheck_Reason(const ListRow& row, RecheckRuleLookup rules, std::uint32_t root, remote::TargetContext& context,
+Recheck Recheck_Reason(const Problem& problem, Reason reason, remote::TargetContext& context,
                        remote::WmiConnection& connection) {
-    if (row.tag.size() < 3) return {};
-    const std::string_view categoryKey = std::string_view(row.tag).substr(1, 2);
-    // The scan builds no row without a rule (CategoryRun refuses it); a row
-    // without one carries no reason, and its deletion needs it present.
-    const std::optional<FixType> type = Fix_Type_Of(row.tag);
-    const RecheckRule* rule = type ? Find_Rule(rules(categoryKey), *type) : nullptr;
-    if (rule == nullptr) return {};
     wmi::IServices& cimv2 = connection.Cimv2();
-    switch (rule->reason) {
-        case Reason::PathMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Both);
-        case Reason::FileMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Files);
-        case Reason::FolderMissing: return Path_Missing(context, cimv2, Row_Path(row), Look::Folders);
-        case Reason::NamedFolderMissing: {
-            std::string folder = row.text;
-            if (!Extract_File_Path(folder)) return {ReasonState::Undecided, "the row names no folder"};
-            if (folder.back() != '\\') folder += '\\';
-            return Path_Missing(context, cimv2, folder, Look::Folders);
+    const std::string& tested = problem.evidence.testedPath;
+    switch (reason) {
+        case Reason::EntryPresent: return Entry_Present(problem, context, cimv2);
+        case Reason::ShortcutTargetMissing: {
+            const Recheck shortcut = Entry_Present(problem, context, cimv2);
+            if (shortcut.state != ReasonState::Holds) return shortcut;
+            return Path_Missing(context, cimv2, tested, Look::Both);
         }
-        case Reason::DefaultFileMissing: return Default_File_Missing(context, connection, root, row.Sub(2).tag);
-        case Reason::AppPathMissing: return App_Path_Missing(row, root, context, connection);
-        case Reason::EmptyKey: {
-            if (remote::Is_Empty_Key(context, connection.Registry(), root, row.Sub(2).tag)) {
+        case Reason::EmptyKey:
+            if (remote::Is_Empty_Key(context, connection.Registry(), problem.registry.root, problem.registry.keyPath)) {
                 return {ReasonState::Holds, "the key is still empty"};
             }
             return {ReasonState::NoLonger, "the key is no longer empty or cannot be read"};
-        }
-        case Reason::BareKey: return Still_Bare(connection.Registry(), root, row.Sub(2).tag, false);
-        case Reason::BareTree: return Still_Bare(connection.Registry(), root, row.Sub(2).tag, true);
-        case Reason::ComReference: return Com_Reference(row, root, context, connection);
+        case Reason::BareKey: return Still_Bare(connection.Registry(), problem.registry, false);
+        case Reason::BareTree: return Still_Bare(connection.Registry(), problem.registry, true);
         case Reason::Listed:
-        case Reason::EntryPresent: return {};
+            if (!problem.evidence.valueData) return {ReasonState::Undecided, "the scan kept no data to compare"};
+            break;
+        default: break;
     }
-    return {};
+    // The remaining reasons came from a value's data: data that changed
+    // since the scan name something else now.
+    if (const std::optional<Recheck> changed = Data_Changed(problem, context, connection)) return *changed;
+    switch (reason) {
+        case Reason::Listed: return {ReasonState::Holds, "the value still holds the data the scan read"};
+        case Reason::PathMissing: return Path_Missing(context, cimv2, tested, Look::Both);
+        case Reason::FileMissing: return Path_Missing(context, cimv2, tested, Look::Files);
+        case Reason::FolderMissing: return Path_Missing(context, cimv2, tested, Look::Folders);
+        case Reason::AppPathMissing:
+            // The entry's default value names a file, its "Path" value a folder.
+            return Path_Missing(context, cimv2, tested,
+                                problem.evidence.valueName.empty() ? Look::Files : Look::Folders);
+        case Reason::ComReference: return Com_Reference(problem, context, connection);
+        default: return {ReasonState::Undecided, "the row's reason cannot be tested again"};
+    }
 }
 
 }  // namespace corvane::fix

@@ -1,13 +1,11 @@
 #include "fix/fix_row.h"
 
 #include <algorithm>
-#include <charconv>
 #include <exception>
 #include <limits>
 
 #include "base/runtime_error.h"
 #include "base/text.h"
-#include "base/ui/results_list.h"
 #include "fix/fix_recheck.h"
 #include "fix/undo_backup.h"
 #include "remote/canonical_path.h"
@@ -29,21 +27,6 @@ constexpr std::int32_t kNoObjectMatched = std::numeric_limits<std::int32_t>::min
 constexpr std::int32_t kInvalidArgument = 5;  // "Invalid procedure call or argument"
 constexpr std::int32_t kNotFound = 2;         // the key does not exist
 
-// A root key tag: the decimal text of the root's 32-bit value, signed as row
-// tags carry it ("-2147483646") or unsigned ("2147483650").
-std::uint32_t Root_Key_Of(std::string_view text) {
-    std::int64_t number = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    while (first != last && *first == ' ') ++first;
-    const auto [end, error] = std::from_chars(first, last, number);
-    if (error != std::errc() || end != last || first == last || number < std::numeric_limits<std::int32_t>::min() ||
-        number > std::numeric_limits<std::uint32_t>::max()) {
-        throw RuntimeError(error_number::kTypeMismatch, "Type mismatch");
-    }
-    return static_cast<std::uint32_t>(number);
-}
-
 bool Names_Nothing(std::string_view path) { return path.find_first_not_of("\\ ") == std::string_view::npos; }
 
 // The file code of a row whose undo backup failed ("Other Errors").
@@ -59,11 +42,30 @@ bool Value_Present(wmi::IObject& registry, std::uint32_t root, std::string_view 
     return std::ranges::any_of(names, [&](const std::string& name) { return Equals_Ignore_Case(name, valueName); });
 }
 
-void Registry_Action(FixType type, const ListRow& row, RecheckRuleLookup rules, remote::TargetContext& context,
+// What a re-test that does not let the row delete leaves in the outcome;
+// false when the deletion may go on.
+bool Stopped_By(const Recheck& recheck, RowOutcome& outcome) {
+    switch (recheck.state) {
+        case ReasonState::Holds: return false;
+        case ReasonState::Gone:
+            outcome.fixed = true;
+            outcome.nothingFound = true;
+            break;
+        case ReasonState::NoLonger:
+            outcome.noLongerPresent = true;
+            outcome.recheckDetail = recheck.detail;
+            break;
+        case ReasonState::Undecided: outcome.error = "The problem could not be checked again: " + recheck.detail; break;
+    }
+    return true;
+}
+
+void Registry_Action(const Problem& problem, Reason reason, remote::TargetContext& context,
                      remote::WmiConnection& connection, UndoBackup* undo, RowOutcome& outcome) {
-    const std::uint32_t root = Root_Key_Of(row.Sub(1).tag);
-    const std::string& keyPath = row.Sub(2).tag;
-    const std::string& valueName = row.Sub(3).tag;
+    const FixType type = problem.type;
+    const std::uint32_t root = problem.registry.root;
+    const std::string& keyPath = problem.registry.keyPath;
+    const std::string& valueName = problem.registry.valueName;
     outcome.what = Describe_Fix_Target(type, root, keyPath, valueName, "");
     // An empty key path would name the whole root: never deleted.
     if (Names_Nothing(keyPath)) {
@@ -83,16 +85,7 @@ void Registry_Action(FixType type, const ListRow& row, RecheckRuleLookup rules, 
         outcome.nothingFound = true;
         return;
     }
-    const Recheck recheck = Recheck_Reason(row, rules, root, context, connection);
-    if (recheck.state == ReasonState::NoLonger) {
-        outcome.noLongerPresent = true;
-        outcome.recheckDetail = recheck.detail;
-        return;
-    }
-    if (recheck.state == ReasonState::Undecided) {
-        outcome.error = "The problem could not be checked again: " + recheck.detail;
-        return;
-    }
+    if (Stopped_By(Recheck_Reason(problem, reason, context, connection), outcome)) return;
     if (undo != nullptr) {
         std::string failure;
         if (!undo->Save(registry, type, root, keyPath, valueName, failure)) {
@@ -146,9 +139,10 @@ std::string Path_Refusal(const std::string& path, remote::TargetContext& context
     return remote::Local_Reparse_Refusal(context.Ports().localSystem, *canonical);
 }
 
-void File_Action(FixType type, const ListRow& row, remote::TargetContext& context, remote::WmiConnection& connection,
-                 RowOutcome& outcome) {
-    const std::string& path = row.Sub(1).tag;
+void File_Action(const Problem& problem, Reason reason, remote::TargetContext& context,
+                 remote::WmiConnection& connection, RowOutcome& outcome) {
+    const FixType type = problem.type;
+    const std::string& path = problem.file.path;
     outcome.what = Describe_Fix_Target(type, 0, "", "", path);
     if (Names_Nothing(path)) throw RuntimeError(kInvalidArgument, "The problem row names no file or folder");
     wmi::IServices& cimv2 = connection.Cimv2();
@@ -156,6 +150,7 @@ void File_Action(FixType type, const ListRow& row, remote::TargetContext& contex
         outcome.error = std::move(refusal);
         return;
     }
+    if (Stopped_By(Recheck_Reason(problem, reason, context, connection), outcome)) return;
     // A journal or log listed alone had no database beside it; once one is
     // back, the file belongs to that database and stays.
     if (const std::string_view database = remote::Database_Of_Companion(path);
@@ -195,20 +190,23 @@ std::string Failure_Text(const RowOutcome& outcome) {
     return Error_Number_Text(outcome.registryCode);
 }
 
-RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetContext& context,
+RowOutcome Fix_Row(const Problem& problem, RecheckRuleLookup rules, remote::TargetContext& context,
                    remote::WmiConnection& connection, UndoBackup* undo) {
     RowOutcome outcome;
-    const std::optional<FixType> rowType = Fix_Type_Of(row.tag);
+    outcome.known = true;
+    outcome.type = problem.type;
+    const RecheckRule* rule = Find_Rule(rules(problem.categoryKey), problem.type);
     try {
-        if (rowType) {
-            const FixType type = *rowType;
-            outcome.known = true;
-            outcome.type = type;
-            if (type == FixType::Folder || type == FixType::File) {
-                File_Action(type, row, context, connection, outcome);
-            } else {
-                Registry_Action(type, row, rules, context, connection, undo, outcome);
-            }
+        if (rule == nullptr) {
+            // Only a row that can be tested again may delete.
+            outcome.what = Describe_Fix_Target(problem.type, problem.registry.root, problem.registry.keyPath,
+                                               problem.registry.valueName, problem.file.path);
+            outcome.noRule = true;
+            outcome.error = kOtherErrorsText;
+        } else if (problem.Is_File_Row()) {
+            File_Action(problem, rule->reason, context, connection, outcome);
+        } else {
+            Registry_Action(problem, rule->reason, context, connection, undo, outcome);
         }
     } catch (const RuntimeError& error) {
         outcome.fixed = false;

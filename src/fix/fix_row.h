@@ -1,6 +1,6 @@
-// One problem row's action: reads the fix type and operands from the row's
-// tags and deletes the registry key, key tree, value, file or folder they
-// name on the connected computer. Knows nothing of the list or the window;
+// One problem row's action: reads the fix type and what to delete from the
+// row's record and deletes the registry key, key tree, value, file or folder
+// it names on the connected computer. Knows nothing of the list or the window;
 // the fixing routine writes the outcome into the row.
 #pragma once
 
@@ -8,12 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "base/ui/problem.h"
 #include "base/ui/problem_kinds.h"
 #include "fix/fix_texts.h"
-
-namespace corvane {
-struct ListRow;
-}  // namespace corvane
 
 namespace corvane::remote {
 class TargetContext;
@@ -42,8 +39,10 @@ struct RowOutcome {
     // A deletion was requested from the computer (for a key tree, some of its
     // sub-keys may be gone even when the key itself could not be deleted).
     bool attempted = false;
-    // The fix type was one of the five, so `what` names a target.
+    // The row carried a record, so `what` names a target.
     bool known = false;
+    // The record's kind has no re-test rule in its category: refused unseen.
+    bool noRule = false;
     FixType type = FixType::KeyTree;
     std::string what;  // Describe_Fix_Target of the row
     // Why the undo backup failed, when that refused the deletion.
@@ -55,7 +54,8 @@ struct RowOutcome {
 // else the text of the file code, else Error_Number_Text of the registry code.
 [[nodiscard]] std::string Failure_Text(const RowOutcome& outcome);
 
-// Runs the row's action. Registry types are tried only when CheckAccess
+// Runs the record's action. A record whose fix type has no re-test rule in
+// its category is refused ("Other Errors") without any call. Registry types are tried only when CheckAccess
 // grants DELETE; a key (CheckAccess code 2) or value that is already gone is
 // "nothing found". Before deleting, the row's reason is tested again
 // (fix_recheck.h): a reason that no longer holds deletes nothing, one that
@@ -69,7 +69,7 @@ struct RowOutcome {
 // Run-time errors end the action and come
 // back in `error`; a row that names no key path or no file path is refused
 // the same way, without any call to the computer.
-[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetContext& context,
+[[nodiscard]] RowOutcome Fix_Row(const Problem& problem, RecheckRuleLookup rules, remote::TargetContext& context,
                                  remote::WmiConnection& connection, UndoBackup* undo = nullptr);
 
 }  // namespace corvane::fix

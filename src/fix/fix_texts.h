@@ -12,6 +12,10 @@
 
 namespace corvane::fix {
 
+// The "Problem" text of the rows of a computer whose name cannot be read now,
+// and of a row whose kind has no re-test rule.
+inline constexpr const char* kOtherErrorsText = "Other Errors";
+
 // The "Problem" text of a registry row that was not fixed: 5 gives
 // "Access denied", 0 gives "Error Number:0", any other code "" (a key or value
 // that has vanished, code 2, leaves the column empty).

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "remote/machine_store.h"
 #include "scan/category_descriptor.h"
 #include "scan/firefox_profiles.h"
 #include "scan/folder_category.h"
@@ -38,6 +39,14 @@ bool List_Values(CategoryRun& run, ScanTarget& target, const std::string& keyPat
     for (std::size_t i = 0; i < values.names.size(); ++i) {
         const std::string& name = values.names[i];
         if (!run.Is_Excepted(Users_Key(keyPath) + "\\" + name)) {
+            // Form data are binary: the fix compares their size, as it reads them.
+            std::size_t size = 0;
+            std::optional<std::string> evidence = values.data[i];
+            if (values.types[i] == static_cast<std::int32_t>(remote::kRegBinary)) {
+                evidence = target.Get_Binary_Size(kHkeyUsersRoot, keyPath, name, size)
+                               ? std::optional<std::string>(Binary_Evidence(size))
+                               : std::nullopt;
+            }
             run.Add_Registry_Problem({.type = FixType::Value,
                                       .text = name,
                                       .data = values.data[i],
@@ -45,7 +54,8 @@ bool List_Values(CategoryRun& run, ScanTarget& target, const std::string& keyPat
                                       .keyPath = keyPath,
                                       .registryKey = Users_Key(keyPath),
                                       .valueName = name,
-                                      .root = kHkeyUsersRoot});
+                                      .root = kHkeyUsersRoot,
+                                      .evidence = Listed_Evidence(std::move(evidence))});
         }
         if (run.After_Entry(static_cast<std::int64_t>(i), upperBound) != EntryStep::Continue) return true;
     }

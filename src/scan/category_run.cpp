@@ -17,8 +17,6 @@ namespace {
 constexpr std::int32_t kNoRecheckRule = 5;  // "Invalid procedure call or argument"
 }  // namespace
 
-std::string Root_Tag(std::uint32_t root) { return std::to_string(static_cast<std::int32_t>(root)); }
-
 CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
     const ScanCategory* category = Find_Scan_Category(args.categoryKey);
     const std::string header =
@@ -37,12 +35,8 @@ CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
     row.bold = true;
     // The header's check mark checks or unchecks its rows: it starts as they do.
     row.checked = rowsChecked_;
-    row.Sub(1).key = context.TargetName;
-    row.Sub(1).text = context.ComputerName;
-    row.Sub(1).bold = true;
-    row.Sub(2).key = kFixStatusKey;
-    row.Sub(2).text.clear();
-    row.Sub(2).bold = true;
+    row.computerName = context.ComputerName;
+    row.targetName = context.TargetName;
     const std::size_t headerIndex = list.Count() - 1;
     list.Notify_Changed(headerIndex);
     list.Ensure_Visible(headerIndex);
@@ -59,45 +53,50 @@ void CategoryRun::Require_Rule(FixType type) const {
     }
 }
 
-void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::string_view icon) {
-    Require_Rule(problem.type);
+Problem CategoryRun::Record(FixType type, ScanEvidence evidence) const {
+    Require_Rule(type);
+    Problem record;
+    record.type = type;
+    record.categoryKey = std::string(args_.categoryKey);
+    record.targetName = args_.target.Context().TargetName;
+    record.evidence = std::move(evidence);
+    return record;
+}
+
+std::size_t CategoryRun::Add_Problem_Row(std::string key, const std::string& text, std::string_view smallIcon,
+                                         Problem record, std::string data, std::string status, std::string location) {
     ResultsList& list = args_.window.Results();
-    const auto& context = args_.target.Context();
-    ListRow& row = list.Add_List_Item(0, "s" + std::to_string(args_.control.TotalProblems), problem.text, "",
-                                      icon.empty() ? icon_ : std::string(icon), 1);
+    ListRow& row = list.Add_List_Item(0, std::move(key), text, "", smallIcon, 1);
     row.checked = rowsChecked_;
-    row.tag =
-        std::string(1, fix::Fix_Type_Character(problem.type)) + std::string(args_.categoryKey) + context.TargetName;
-    row.Sub(1).text = problem.data;
-    row.Sub(1).tag = Root_Tag(problem.root);
-    row.Sub(2).text = problem.problem;
-    row.Sub(2).tag = problem.keyPath;
-    row.Sub(3).text = problem.registryKey;
-    row.Sub(3).tag = problem.valueName;
+    row.data = std::move(data);
+    row.status = std::move(status);
+    row.location = std::move(location);
+    row.problem = std::move(record);
     const std::size_t index = list.Count() - 1;
     list.Notify_Changed(index);
-    list.Ensure_Visible(index);
     ++args_.control.TotalProblems;
     ++found_;
+    return index;
+}
+
+void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::string_view icon) {
+    Problem record = Record(problem.type, problem.evidence);
+    record.registry = {.root = problem.root, .keyPath = problem.keyPath, .valueName = problem.valueName};
+    const std::size_t index =
+        Add_Problem_Row("s" + std::to_string(args_.control.TotalProblems), problem.text, icon.empty() ? icon_ : icon,
+                        std::move(record), problem.data, problem.problem, problem.registryKey);
+    args_.window.Results().Ensure_Visible(index);
 }
 
 void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoView) {
-    Require_Rule(problem.type);
-    ResultsList& list = args_.window.Results();
-    ListRow& row = list.Add_List_Item(0, "c" + std::to_string(args_.control.TotalProblems), problem.text, "",
-                                      problem.smallIcon, 1);
-    row.checked = rowsChecked_;
-    row.tag = std::string(1, fix::Fix_Type_Character(problem.type)) + std::string(args_.categoryKey) +
-              args_.target.Context().TargetName;
-    row.Sub(1).text = problem.detail;
-    row.Sub(1).tag = problem.path;
-    row.Sub(2).text = problem.kind;
-    row.Sub(3).text = problem.location;
-    const std::size_t index = list.Count() - 1;
-    list.Notify_Changed(index);
-    if (scrollIntoView) list.Ensure_Visible(index);
-    ++args_.control.TotalProblems;
-    ++found_;
+    Problem record = Record(problem.type, problem.evidence);
+    record.file.path = problem.path;
+    record.file.startFolder = problem.startFolder;
+    record.file.ownerSid = problem.ownerSid;
+    const std::size_t index =
+        Add_Problem_Row("c" + std::to_string(args_.control.TotalProblems), problem.text, problem.smallIcon,
+                        std::move(record), problem.detail, problem.kind, problem.location);
+    if (scrollIntoView) args_.window.Results().Ensure_Visible(index);
 }
 
 void CategoryRun::Let_Messages_Through() {
@@ -134,8 +133,8 @@ void CategoryRun::Write_Count() {
     const std::size_t index = list.Find(headerKey_);
     if (index < list.Count()) {
         ListRow& row = list.Row(index);
-        row.Sub(2).text = std::to_string(found_) + kProblemsFoundSuffix;
-        row.Sub(2).tag = std::to_string(found_);
+        row.status = std::to_string(found_) + kProblemsFoundSuffix;
+        row.count = found_;
         list.Notify_Changed(index);
     }
 }

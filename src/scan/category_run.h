@@ -1,5 +1,6 @@
 // The common shape of a category routine: the bold header row of the
-// category on this computer, problem rows numbered by the scan's counter,
+// category on this computer, problem rows numbered by the scan's counter
+// that carry their typed record (problem.h),
 // the per-entry progress step with Stop and Skip, and the count written at
 // the end. A routine that fails leaves the header's count empty, so the
 // count is written by Finish and never by the destructor.
@@ -11,13 +12,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/ui/problem.h"
 #include "base/ui/problem_kinds.h"
 #include "remote/wmi_registry.h"
 #include "scan/scan_arguments.h"
-
-namespace corvane {
-struct ListRow;
-}
 
 namespace corvane::scan {
 
@@ -27,34 +25,35 @@ using remote::kHkeyUsersRoot;
 inline constexpr const char* kHklmPrefix = "HKEY_LOCAL_MACHINE\\";
 inline constexpr const char* kProblemsFoundSuffix = " Problems Found";
 
-// The fields of a file or folder problem row ("c" rows) besides its key and check mark.
+// A file or folder problem row ("c" rows) as the routine found it.
 struct FileProblem {
     FixType type = FixType::File;
-    std::string text;      // the file's name, or a folder's full path
-    std::string detail;    // sub-item 1: the size, or a shortcut's target
-    std::string path;      // sub-item 1's tag: what the fix deletes
-    std::string kind;      // sub-item 2: the file type text
-    std::string location;  // sub-item 3: the full path shown
+    std::string text;           // the file's name, or a folder's full path
+    std::string detail;         // column "Data": the size, or a shortcut's target
+    std::string path;           // what the fix deletes
+    std::string kind;           // column "Problem": the file type text
+    std::string location;       // column "Registry Key": the full path shown
+    std::string startFolder{};  // the category's folder the walk started at
+    std::string ownerSid{};     // the user whose profile holds it; "" for computer-wide folders
+    ScanEvidence evidence{};    // a shortcut's target tested and found missing
     std::string smallIcon = "File";
 };
 
 // What the routine does after an entry's progress step.
 enum class EntryStep { Continue, Skip, Stop };
 
-// The fields of a registry problem row besides its key, icon and check mark.
+// A registry problem row as the routine found it.
 struct RegistryProblem {
     FixType type = FixType::Value;
-    std::string text;         // "Value Name"
-    std::string data;         // "Data"
-    std::string problem;      // "Problem"
-    std::string keyPath;      // sub-item 2's tag: the key path below the root
-    std::string registryKey;  // "Registry Key": the key with its root name
-    std::string valueName;    // sub-item 3's tag: the value to delete, "" for a key
+    std::string text;         // column "Value Name"
+    std::string data;         // column "Data"
+    std::string problem;      // column "Problem"
+    std::string keyPath;      // the key path below the root
+    std::string registryKey;  // column "Registry Key": the key with its root name
+    std::string valueName;    // the value to delete, "" for a key
     std::uint32_t root = kHkeyLocalMachineRoot;
+    ScanEvidence evidence{};  // the value's data as read and what was tested
 };
-
-// The root key as the 32-bit signed number that row tags carry ("-2147483646").
-[[nodiscard]] std::string Root_Tag(std::uint32_t root);
 
 class CategoryRun {
 public:
@@ -86,11 +85,11 @@ public:
     // to the caller (inside a walk, whose caller acts on it).
     void Let_Messages_Through();
 
-    // The header's count text and tag; clears a pending Skip. Entries whose
+    // The header's count and its text; clears a pending Skip. Entries whose
     // existence could not be told (and so were not listed) get one warning
     // line in the log with their number and the last error.
     void Finish();
-    // The header's count text and tag as they stand now (a running total).
+    // The header's count and its text as they stand now (a running total).
     void Write_Count();
 
     [[nodiscard]] ScanArguments& Args() noexcept { return args_; }
@@ -100,6 +99,11 @@ public:
 private:
     // Refuses a row type the category has no re-test rule for.
     void Require_Rule(FixType type) const;
+    // The record of a row of this category on this computer.
+    [[nodiscard]] Problem Record(FixType type, ScanEvidence evidence) const;
+    // Adds a problem row under the header and counts it; returns its index.
+    std::size_t Add_Problem_Row(std::string key, const std::string& text, std::string_view smallIcon, Problem record,
+                                std::string data, std::string status, std::string location);
 
     ScanArguments& args_;
     std::span<const fix::RecheckRule> rules_;

@@ -133,7 +133,8 @@ void Check_Server_File(ComRun& com, const std::string& classKey, const std::stri
                                   .keyPath = classKey + "\\" + subKey,
                                   .registryKey = registryKey,
                                   .valueName = "",
-                                  .root = kHkeyLocalMachineRoot},
+                                  .root = kHkeyLocalMachineRoot,
+                                  .evidence = Data_Evidence(value, path)},
                                  "File");
 }
 
@@ -141,6 +142,7 @@ void Check_Server_File(ComRun& com, const std::string& classKey, const std::stri
 void Check_Type_Lib(ComRun& com, const std::string& keyPath) {
     std::string typeLib;
     if (!Read_Default(com.target, keyPath, typeLib)) return;
+    const std::string typeLibRead = typeLib;  // the member's name is completed below
     const std::string registryKey = kHklmPrefix + keyPath;
     if (com.run.Is_Excepted(registryKey + "\\" + typeLib)) return;
     if (Name_In_Set(com.typeLibs, typeLib)) return;
@@ -151,15 +153,18 @@ void Check_Type_Lib(ComRun& com, const std::string& keyPath) {
                                   .keyPath = keyPath,
                                   .registryKey = registryKey,
                                   .valueName = "",
-                                  .root = kHkeyLocalMachineRoot});
+                                  .root = kHkeyLocalMachineRoot,
+                                  .evidence = Data_Evidence(typeLibRead, typeLib)});
 }
 
 void Check_Class_Id(ComRun& com, const std::string& classId) {
     const std::string classKey = std::string(kClassesCom) + "CLSID\\" + classId;
     const std::string registryKey = kHklmPrefix + classKey;
     std::string appId;
-    if (com.target.Get_String_Value(kHkeyLocalMachineRoot, classKey, "AppId", 1, appId) == remote::StringRead::Read &&
-        !com.run.Is_Excepted(registryKey + "\\AppId\\" + appId) && !Name_In_Set(com.appIds, appId)) {
+    std::string appIdRead;
+    if (com.target.Get_String_Value(kHkeyLocalMachineRoot, classKey, "AppId", 1, appIdRead) ==
+            remote::StringRead::Read &&
+        !com.run.Is_Excepted(registryKey + "\\AppId\\" + appIdRead) && !Name_In_Set(com.appIds, appId = appIdRead)) {
         com.run.Add_Registry_Problem({.type = FixType::Value,
                                       .text = appId,
                                       .data = "",
@@ -167,7 +172,8 @@ void Check_Class_Id(ComRun& com, const std::string& classId) {
                                       .keyPath = classKey,
                                       .registryKey = registryKey + "\\AppId",
                                       .valueName = "AppId",
-                                      .root = kHkeyLocalMachineRoot});
+                                      .root = kHkeyLocalMachineRoot,
+                                      .evidence = Data_Evidence(appIdRead, appId)});
     }
     Check_Server_File(com, classKey, classId, "InProcServer32");
     Check_Type_Lib(com, classKey + "\\TypeLib");
@@ -230,8 +236,10 @@ void Scan_Prog_Ids(ComRun& com) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::string keyPath = kClassesCom + names[i] + "\\CLSID";
         std::string classId;
-        if (!com.run.Is_Excepted(kHklmPrefix + keyPath) && Read_Default(target, keyPath, classId) &&
-            !com.run.Is_Excepted(kHklmPrefix + keyPath + "\\" + classId) && !Name_In_Set(com.classIds, classId)) {
+        std::string classIdRead;
+        if (!com.run.Is_Excepted(kHklmPrefix + keyPath) && Read_Default(target, keyPath, classIdRead) &&
+            !com.run.Is_Excepted(kHklmPrefix + keyPath + "\\" + classIdRead) &&
+            !Name_In_Set(com.classIds, classId = classIdRead)) {
             com.run.Add_Registry_Problem({.type = FixType::Key,
                                           .text = classId,
                                           .data = "",
@@ -239,7 +247,8 @@ void Scan_Prog_Ids(ComRun& com) {
                                           .keyPath = keyPath,
                                           .registryKey = kHklmPrefix + keyPath,
                                           .valueName = "",
-                                          .root = kHkeyLocalMachineRoot});
+                                          .root = kHkeyLocalMachineRoot,
+                                          .evidence = Data_Evidence(classIdRead, classId)});
         }
         if (com.run.After_Entry(Position(i), Upper_Bound(names.size())) != EntryStep::Continue) return;
     }

@@ -56,7 +56,8 @@ void Test_Shortcut(CategoryRun& run, ScanTarget& target, const wmi::IObject& sho
                           .detail = shortcutTarget,
                           .path = name,
                           .kind = "Invalid Shortcuts",
-                          .location = name},
+                          .location = name,
+                          .evidence = Path_Evidence(shortcutTarget)},
                          true);
     run.Let_Messages_Through();
 }
@@ -126,7 +127,7 @@ void Scan_Invalid_Shortcuts(ScanArguments& args) {
 namespace {
 
 // A shortcut row names the shortcut file.
-constexpr RecheckRule kShortcutRules[] = {{FixType::File, Reason::EntryPresent}};
+constexpr RecheckRule kShortcutRules[] = {{FixType::File, Reason::ShortcutTargetMissing}};
 
 constexpr ScanCategory kCategories[] = {
     {"dA", "Mini Dump Files", "File", "[Mini Dump Files]", &Scan_Mini_Dump_Files, kFileRules},

@@ -24,7 +24,10 @@ FolderCategory::FolderCategory(ScanArguments& args)
 FolderCategory::~FolderCategory() { run_.Args().window.Suspend_Results_Drawing(false); }
 
 void FolderCategory::Walk(std::string_view folder, const FolderScan& scan) {
-    if (Is_Walkable_Folder(run_.Args().target, folder)) (void)walker_.Scan_Folder(folder, scan);
+    if (!Is_Walkable_Folder(run_.Args().target, folder)) return;
+    FolderScan fromHere = scan;
+    if (fromHere.startFolder.empty()) fromHere.startFolder = folder;
+    (void)walker_.Scan_Folder(folder, fromHere);
 }
 
 void FolderCategory::Finish() {

@@ -170,6 +170,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .path = name,
                                    .kind = Text_Of(*folder, "FileType"),
                                    .location = name,
+                                   .startFolder = std::string(scan.startFolder),
                                    .smallIcon = std::string(scan.folderIcon)},
                                   false);
         }
@@ -199,7 +200,8 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .detail = Format_File_Size(size, false),
                                    .path = name,
                                    .kind = Text_Of(file, "FileType"),
-                                   .location = name},
+                                   .location = name,
+                                   .startFolder = std::string(scan.startFolder)},
                                   false);
         }
         run_.Let_Messages_Through();

@@ -40,6 +40,7 @@ struct FolderScan {
     bool listFolders = true;
     bool listFiles = true;
     const ClosedFolders* closedFolders = nullptr;  // never entered nor listed
+    std::string_view startFolder{};                // the category's folder the walk began at, for the rows
 };
 
 class FolderWalker {

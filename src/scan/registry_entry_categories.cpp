@@ -95,7 +95,8 @@ void Scan_Help_Files(ScanArguments& args) {
                                               .problem = "File not found",
                                               .keyPath = keyPath,
                                               .registryKey = Hklm(keyPath),
-                                              .valueName = name});
+                                              .valueName = name,
+                                              .evidence = Data_Evidence(values.data[i], folder + name)});
                 }
             }
             // Skip leaves this key; Stop also ends the category below.
@@ -125,6 +126,7 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
         if (!run.Is_Excepted(Hklm(entryKey))) {
             std::string source;
             const remote::StringRead read = reader.Read(entryKey, source);
+            const std::string sourceRead = source;
             if (!run.Is_Excepted(Hklm(entryKey) + "\\" + source)) {
                 if (read != remote::StringRead::Read) {
                     if (reader.Is_Empty(entryKey)) {
@@ -144,7 +146,8 @@ void Scan_Uninstall_Entries(ScanArguments& args) {
                                               .problem = "Folder not found",
                                               .keyPath = entryKey,
                                               .registryKey = Hklm(entryKey),
-                                              .valueName = "InstallSource"});
+                                              .valueName = "InstallSource",
+                                              .evidence = Data_Evidence(sourceRead, source)});
                 }
             }
         }
@@ -173,6 +176,7 @@ void Scan_Application_Paths(ScanArguments& args) {
                 remote::StringRead::Read) {
                 continue;
             }
+            const std::string dataRead = data;
             if (!Extract_File_Path(data)) continue;
             if (run.Is_Excepted(Hklm(entryKey) + "\\" + data)) continue;
             const bool isDefault = *valueName == '\0';
@@ -184,7 +188,8 @@ void Scan_Application_Paths(ScanArguments& args) {
                                       .problem = "File not found",
                                       .keyPath = entryKey,
                                       .registryKey = Hklm(entryKey),
-                                      .valueName = ""});
+                                      .valueName = "",
+                                      .evidence = Data_Evidence(dataRead, data, valueName)});
         }
         if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(entries.size())) != EntryStep::Continue) break;
     }
@@ -217,7 +222,8 @@ void Scan_Windows_Fonts(ScanArguments& args) {
                                           .problem = "Font not found",
                                           .keyPath = fonts + "\\",
                                           .registryKey = Hklm(fonts),
-                                          .valueName = values.names[i]});
+                                          .valueName = values.names[i],
+                                          .evidence = Data_Evidence(file, path)});
             }
         }
         if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.data.size())) != EntryStep::Continue) {
@@ -248,7 +254,8 @@ void Scan_Shared_DLLs(ScanArguments& args) {
                                       .problem = "File not found",
                                       .keyPath = shared,
                                       .registryKey = Hklm(shared),
-                                      .valueName = names[i]});
+                                      .valueName = names[i],
+                                      .evidence = Path_Evidence(path)});
         }
         if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(names.size())) != EntryStep::Continue) break;
     }

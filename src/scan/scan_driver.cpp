@@ -211,18 +211,16 @@ void ScanDriver::Scan_Categories() {
     }
 }
 
-void ScanDriver::Add_Error_Row(std::string_view computerName, std::string_view subKey, std::string_view errorText) {
+void ScanDriver::Add_Error_Row(std::string_view computerName, std::string_view targetName, std::string_view errorText) {
     ++unscanned_;
     ResultsList& list = ports_.window.Results();
     const std::string key = "e" + std::string(computerName);
     if (list.Find(key) < list.Count()) return;
     ListRow& row = list.Add_List_Item(0, key, "[Error]", "", "Error", 0);
     row.bold = true;
-    row.Sub(1).key = std::string(subKey);
-    row.Sub(1).text = std::string(computerName);
-    row.Sub(1).bold = true;
-    row.Sub(2).text = std::string(errorText);
-    row.Sub(2).bold = true;
+    row.computerName = std::string(computerName);
+    row.targetName = std::string(targetName);
+    row.status = std::string(errorText);
     const std::size_t index = list.Count() - 1;
     list.Notify_Changed(index);
     list.Ensure_Visible(index);

@@ -88,7 +88,7 @@ private:
     void Drop_Computer(std::size_t node, std::string_view computerName, std::string_view errorText);
     void Scan_Categories();
     void Finish_Scan();
-    void Add_Error_Row(std::string_view computerName, std::string_view subKey, std::string_view errorText);
+    void Add_Error_Row(std::string_view computerName, std::string_view targetName, std::string_view errorText);
     void Log(std::string_view text, int type) const;
 
     ScanDriverPorts ports_;

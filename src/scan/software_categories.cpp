@@ -48,11 +48,13 @@ bool Scan_Disabled_Startup(CategoryRun& run) {
     const std::vector<std::string> entries = target.Enum_Key(kHkeyLocalMachineRoot, startup);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string entryKey = startup + "\\" + entries[i];
+        std::string commandRead;  // as the value holds it; command: the program's path in it
         std::string command;
         if (!run.Is_Excepted(Hklm(entryKey)) &&
-            target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "command", 1, command) ==
+            target.Get_String_Value(kHkeyLocalMachineRoot, entryKey, "command", 1, commandRead) ==
                 remote::StringRead::Read &&
-            Extract_File_Path(command) && !run.Is_Excepted(Hklm(entryKey) + "\\StartUpPath\\" + command) &&
+            Extract_File_Path(command = commandRead) &&
+            !run.Is_Excepted(Hklm(entryKey) + "\\StartUpPath\\" + command) &&
             target.Is_Fixed_Drive(command.substr(0, 2)) && !target.Remote_File_Exists(command)) {
             run.Add_Registry_Problem({.type = FixType::KeyTree,
                                       .text = command,
@@ -61,7 +63,8 @@ bool Scan_Disabled_Startup(CategoryRun& run) {
                                       .keyPath = entryKey,
                                       .registryKey = Hklm(entryKey) + "\\StartUpPath",
                                       .valueName = "",
-                                      .root = kHkeyLocalMachineRoot});
+                                      .root = kHkeyLocalMachineRoot,
+                                      .evidence = Data_Evidence(commandRead, command, "command")});
         }
         const EntryStep step = run.After_Entry(Position(i), Upper_Bound(entries.size()));
         if (step == EntryStep::Stop) return false;
@@ -91,7 +94,8 @@ bool Scan_Machine_Run(CategoryRun& run) {
                                       .keyPath = runKey + "\\",
                                       .registryKey = Hklm(runKey) + "\\" + name + "\\StartUpPath",
                                       .valueName = name,
-                                      .root = kHkeyLocalMachineRoot});
+                                      .root = kHkeyLocalMachineRoot,
+                                      .evidence = Data_Evidence(values.data[i], command)});
         }
         const EntryStep step = run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.names.size()));
         if (step == EntryStep::Stop) return false;
@@ -123,7 +127,8 @@ void Scan_User_Run(CategoryRun& run) {
                                           .keyPath = runKey,
                                           .registryKey = Hku(runKey) + "\\" + name + "\\StartUpPath",
                                           .valueName = name,
-                                          .root = kHkeyUsersRoot});
+                                          .root = kHkeyUsersRoot,
+                                          .evidence = Data_Evidence(values.data[i], command)});
             }
             if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.names.size())) !=
                 EntryStep::Continue) {
@@ -161,7 +166,8 @@ bool Scan_Software_Key(CategoryRun& run, std::string_view keyPath, int depth) {
                                       .keyPath = key,
                                       .registryKey = Hklm(key),
                                       .valueName = values.names[i],
-                                      .root = kHkeyLocalMachineRoot});
+                                      .root = kHkeyLocalMachineRoot,
+                                      .evidence = Data_Evidence(values.data[i], path)});
         }
     }
     run.Let_Messages_Through();
@@ -232,9 +238,11 @@ bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath, int depth) {
         run.Let_Messages_Through();
         if (Stop_Or_Skip(run)) return false;
     }
+    std::string soundRead;  // as the value holds it; sound: the file's path in it
     std::string sound;
-    if (target.Get_String_Value(kHkeyUsersRoot, key, "", 1, sound) == remote::StringRead::Read &&
-        Extract_File_Path(sound) && !run.Is_Excepted(Hku(key) + "\\Default") && !target.Remote_File_Exists(sound)) {
+    if (target.Get_String_Value(kHkeyUsersRoot, key, "", 1, soundRead) == remote::StringRead::Read &&
+        Extract_File_Path(sound = soundRead) && !run.Is_Excepted(Hku(key) + "\\Default") &&
+        !target.Remote_File_Exists(sound)) {
         run.Add_Registry_Problem({.type = FixType::Value,
                                   .text = "Default",
                                   .data = "",
@@ -242,7 +250,8 @@ bool Scan_Sound_Key(CategoryRun& run, std::string_view keyPath, int depth) {
                                   .keyPath = key,
                                   .registryKey = Hku(key),
                                   .valueName = "",
-                                  .root = kHkeyUsersRoot});
+                                  .root = kHkeyUsersRoot,
+                                  .evidence = Data_Evidence(soundRead, sound)});
     }
     return true;
 }
@@ -288,7 +297,8 @@ void Scan_Installer_Folders(ScanArguments& args) {
                                           .keyPath = folders,
                                           .registryKey = Hklm(folders),
                                           .valueName = names[i],
-                                          .root = kHkeyLocalMachineRoot});
+                                          .root = kHkeyLocalMachineRoot,
+                                          .evidence = Path_Evidence(folder)});
             }
         }
         if (run.After_Entry(Position(i), Upper_Bound(names.size())) != EntryStep::Continue) break;
@@ -303,8 +313,8 @@ constexpr RecheckRule kSoftwareRules[] = {{FixType::KeyTree, Reason::BareKey},  
 // Disabled by the configuration tool (a key) or listed in a Run key (a value).
 constexpr RecheckRule kStartupRules[] = {{FixType::KeyTree, Reason::FileMissing},
                                          {FixType::Value, Reason::FileMissing}};
-constexpr RecheckRule kSoundRules[] = {{FixType::Value, Reason::DefaultFileMissing}};
-constexpr RecheckRule kInstallerRules[] = {{FixType::Value, Reason::NamedFolderMissing}};
+constexpr RecheckRule kSoundRules[] = {{FixType::Value, Reason::FileMissing}};
+constexpr RecheckRule kInstallerRules[] = {{FixType::Value, Reason::FolderMissing}};
 
 constexpr ScanCategory kCategories[] = {
     {"fG", "Software", "Software", "[Software]", &Scan_Software, kSoftwareRules},

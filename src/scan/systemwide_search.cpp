@@ -61,7 +61,8 @@ void Scan_Systemwide_Files(ScanArguments& args) {
                                                     .fileCondition = condition,
                                                     .folderIcon = "File",
                                                     .listFolders = false,
-                                                    .closedFolders = &closed});
+                                                    .closedFolders = &closed,
+                                                    .startFolder = drive});
         category.Run().Write_Count();
         if (category.Stopped()) break;
     }

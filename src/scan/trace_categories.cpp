@@ -35,7 +35,7 @@ bool Read_Values(ScanTarget& target, std::string_view keyPath, StringValues& val
     for (std::size_t i = 0; i < values.types.size(); ++i) {
         std::size_t size = 0;
         if (values.types[i] == kBinaryType && target.Get_Binary_Size(kHkeyUsersRoot, keyPath, values.names[i], size)) {
-            values.data[i] = "(binary, " + std::to_string(size) + " bytes)";
+            values.data[i] = Binary_Evidence(size);
         }
     }
     return true;
@@ -50,7 +50,8 @@ void Add_Mru_Row(CategoryRun& run, const std::string& keyPath, const std::string
                               .keyPath = keyPath,
                               .registryKey = Hku(keyPath),
                               .valueName = name,
-                              .root = kHkeyUsersRoot});
+                              .root = kHkeyUsersRoot,
+                              .evidence = Listed_Evidence(data)});
 }
 
 // Every value of one list key as a row. False when the phase ends.
@@ -165,7 +166,8 @@ void Scan_Image_File_Options(ScanArguments& args) {
                                       .keyPath = keyPath,
                                       .registryKey = kHklmPrefix + keyPath,
                                       .valueName = "Debugger",
-                                      .root = kHkeyLocalMachineRoot});
+                                      .root = kHkeyLocalMachineRoot,
+                                      .evidence = Listed_Evidence(debugger)});
         }
         if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(programs.size())) != EntryStep::Continue) break;
     }

@@ -162,7 +162,7 @@ TEST_F(MainWindowLogic, CloseAsksOnlyWhenUnfixedProblemsAreListed) {
     Add_Rows({"fAPC1"});
     EXPECT_TRUE(presenter.Query_Unload());
     Add_Rows({"s0"});
-    results.Row(1).smallIcon = kFixedItemIcon;
+    results.Row(1).problem = Problem{.fixed = true};
     EXPECT_TRUE(presenter.Query_Unload());
     EXPECT_TRUE(messages.shown.empty());
 

@@ -45,7 +45,7 @@ TEST_F(Rows, HeaderPropagationStopsAtTheNextNonProblemRowAndNeverTouchesErrorRow
 TEST_F(Rows, CountingSkipsHeadersErrorsFixedAndUncheckedRows) {
     EXPECT_EQ(Count_Unfixed_Problems(list), 3);
     EXPECT_EQ(Count_Checked_Unfixed_Problems(list), 3);
-    list.Row(1).smallIcon = kFixedItemIcon;
+    list.Row(1).problem->fixed = true;
     list.Row(5).checked = false;
     EXPECT_EQ(Count_Unfixed_Problems(list), 2);
     EXPECT_EQ(Count_Checked_Unfixed_Problems(list), 1);
@@ -54,7 +54,7 @@ TEST_F(Rows, CountingSkipsHeadersErrorsFixedAndUncheckedRows) {
 TEST(ClipboardText, AnEmptyLineBeforeEachHeaderAndEveryCellQuoted) {
     ResultsList list;
     EXPECT_EQ(Results_Clipboard_Text(list), "");
-    Add_Header_Row(list, "fA", "PC17", "[Help Files]").Sub(2).text = "2 Problems Found";
+    Add_Header_Row(list, "fA", "PC17", "[Help Files]").status = "2 Problems Found";
     Add_Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help", "PC17");
     Add_Registry_Row(list, 1, "say \"hi\"", "SOFTWARE\\Help", "PC17");
     Add_Error_Row(list, "PC18", "Access Denied");
@@ -69,11 +69,9 @@ TEST_F(Rows, RegistryKeyOfRowAndOwnerComputer) {
     EXPECT_EQ(Registry_Key_Of_Row(list, 1), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\Help");
     EXPECT_EQ(Registry_Key_Of_Row(list, 0), "");
     EXPECT_EQ(Registry_Key_Of_Row(list, 5), "");
-    list.Row(1).Sub(1).tag = std::to_string(0x80000003u);
+    list.Row(1).problem->registry.root = 0x80000003u;
     EXPECT_EQ(Registry_Key_Of_Row(list, 1), "HKEY_USERS\\SOFTWARE\\Microsoft\\Windows\\Help");
-    list.Row(1).Sub(1).tag = "-2147483646";  // the same root written as a signed 32-bit number
-    EXPECT_EQ(Registry_Key_Of_Row(list, 1), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\Help");
-    list.Row(1).Sub(1).tag = "7";
+    list.Row(1).problem->registry.root = 7;
     EXPECT_EQ(Registry_Key_Of_Row(list, 1), "\\SOFTWARE\\Microsoft\\Windows\\Help");
     EXPECT_TRUE(Row_Belongs_To(list, 2, "PC17"));
     EXPECT_FALSE(Row_Belongs_To(list, 2, "PC1"));

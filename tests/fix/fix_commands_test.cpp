@@ -23,7 +23,7 @@ TEST(FixCommands, FixCommandAsksAndRunsInManualMode) {
     scene.Set_Options(0);
     scene.network.Add_Computer("PC17").registry.Set_String(kHklm, "Software\\Single", "V", "z");
     scene.Add_Header("fA", "PC17", "PC17", 1);
-    const std::string row = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Single");
+    const std::string row = scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Single");
     // Nothing checked to fix: no question, nothing logged.
     scene.Row(row).checked = false;
     EXPECT_FALSE(fix::mnuFixProblems_Click(scene.env));
@@ -88,7 +88,7 @@ TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
         if (c.listed) {
             const std::string targetName = Upper_Ascii(c.computer.targetName);
             scene.Add_Header("fA", c.computer.computerName, targetName, 1);
-            (void)scene.Add_Registry_Row('2', targetName, kHklm, "Software\\Single");
+            (void)scene.Add_Registry_Row(FixType::Key, targetName, kHklm, "Software\\Single");
         }
         scene.stop = c.stop == 1;
         if (c.stop == 2) scene.window.onPump = [&](int) { scene.stop = true; };

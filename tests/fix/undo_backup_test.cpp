@@ -98,12 +98,12 @@ protected:
     }
     void Add_Rows(std::string_view computer) {
         scene.Add_Header("fA", computer, computer, 10);
-        scene.Add_Registry_Row('0', computer, kHklm, "Software\\Gone");
-        scene.Add_Registry_Row('2', computer, kHklm, "Software\\Lone");
+        scene.Add_Registry_Row(FixType::KeyTree, computer, kHklm, "Software\\Gone");
+        scene.Add_Registry_Row(FixType::Key, computer, kHklm, "Software\\Lone");
         for (const char* name : {"Sz", "Expand", "Multi", "Dword", "Qword", "Binary"}) {
-            scene.Add_Registry_Row('1', computer, kHklm, "Software\\Keep", name);
+            scene.Add_Registry_Row(FixType::Value, computer, kHklm, "Software\\Keep", name);
         }
-        scene.Add_Registry_Row('1', computer, kHklm, "Software\\Keep", "NotThere");
+        scene.Add_Registry_Row(FixType::Value, computer, kHklm, "Software\\Keep", "NotThere");
     }
     [[nodiscard]] static Facts Facts_Of(const remote::SimComputer& computer) {
         Facts facts;
@@ -129,7 +129,7 @@ TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOw
     scene.network.Add_Computer("PC18").registry.Load_Reg_Text(kSeed);
     Add_Rows("PC17");
     scene.Add_Header("fA", "PC18", "PC18", 1);
-    scene.Add_Registry_Row('2', "PC18", kHklm, "Software\\Lone");
+    scene.Add_Registry_Row(FixType::Key, "PC18", kHklm, "Software\\Lone");
     Fix();
     const auto files = Files("PC17");
     const auto theirs = Files("PC18");
@@ -211,8 +211,8 @@ TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
             computer->registry.Set_String(kHklm, "Software\\Odd\\Inner", "Plain", "p");
             (void)computer->registry.Set_Value(kHklm, "Software\\Odd\\Inner", "T", odd);
             world.Add_Header("fA", computer->name, computer->name, 2);
-            rows.push_back(world.Add_Registry_Row('1', computer->name, kHklm, "Software\\Odd\\Inner", "T"));
-            rows.push_back(world.Add_Registry_Row('0', computer->name, kHklm, "Software\\Odd"));
+            rows.push_back(world.Add_Registry_Row(FixType::Value, computer->name, kHklm, "Software\\Odd\\Inner", "T"));
+            rows.push_back(world.Add_Registry_Row(FixType::KeyTree, computer->name, kHklm, "Software\\Odd"));
         }
         const Facts before = Facts_Of(world.network.Local());
         fix::FixEnvironment env{world.window, world.progress, world.data.db,
@@ -247,7 +247,7 @@ TEST_F(UndoFiles, AFixAskedForUndoFilesMakesThemWhateverTheStoredOption) {
     for (const bool asked : {false, true}) {
         scene.List().Clear();
         scene.Add_Header("fA", "PC17", "PC17", 1);
-        scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", asked ? "Sz" : "Binary");
+        scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Keep", asked ? "Sz" : "Binary");
         Fix(asked);
         EXPECT_EQ(Files("PC17").size(), asked ? 1u : 0u) << asked;
     }
@@ -256,16 +256,16 @@ TEST_F(UndoFiles, AFixAskedForUndoFilesMakesThemWhateverTheStoredOption) {
 TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
     scene.network.Add_Fault({CallKind::Method, "PC17", "GetQWORDValue", wmi::hresult::kWbemFailed, 1, true});
     scene.Add_Header("fA", "PC17", "PC17", 4);
-    const auto tree = scene.Add_Registry_Row('0', "PC17", kHklm, "Software\\Gone");
-    const auto value = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Keep", "Binary");
-    const auto key = scene.Add_Registry_Row('2', "PC17", kHklm, "Software\\Lone");
+    const auto tree = scene.Add_Registry_Row(FixType::KeyTree, "PC17", kHklm, "Software\\Gone");
+    const auto value = scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Keep", "Binary");
+    const auto key = scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Lone");
     // A text with a zero inside, as only the native store can tell.
     remote::RegistryValue odd;
     odd.text = "A";
     odd.whole = false;
     (void)pc.Create_Key(kHklm, "Software\\Odd");
     (void)pc.registry.Set_Value(kHklm, "Software\\Odd", "Odd", odd);
-    const auto partial = scene.Add_Registry_Row('1', "PC17", kHklm, "Software\\Odd", "Odd");
+    const auto partial = scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Odd", "Odd");
     const Facts withOdd = Facts_Of(pc);
     Fix();
     EXPECT_EQ(scene.Problem_Text(partial), "Other Errors");
@@ -296,22 +296,22 @@ TEST_F(UndoFiles, NothingIsDeletedWhoseUndoRecordCannotBeWritten) {
     enum class Folder { Usable, Unknown, FileInItsPlace, LinkToItself };
     struct WriteCase {
         const char* name;
-        char digit;
+        FixType type;
         const char* keyPath;
         const char* valueName;
         Folder folder;
         const char* failure;
     };
     std::vector<WriteCase> cases = {
-        {"a value name with a line break", '1', "Software\\Keep", "Line\r\n[HKEY_LOCAL_MACHINE\\Injected]",
+        {"a value name with a line break", FixType::Value, "Software\\Keep", "Line\r\n[HKEY_LOCAL_MACHINE\\Injected]",
          Folder::Usable, "has a control character in its name, which an undo file cannot hold"},
-        {"a key name with a control character in the tree", '0', "Software\\Ctl", "", Folder::Usable,
+        {"a key name with a control character in the tree", FixType::KeyTree, "Software\\Ctl", "", Folder::Usable,
          "The key HKEY_LOCAL_MACHINE\\Software\\Ctl\\k\\x1Fey has a control character in its name"},
-        {"no undo folder", '1', "Software\\Keep", "Sz", Folder::Unknown, "no folder for undo files"},
-        {"a file in the folder's place", '1', "Software\\Keep", "Sz", Folder::FileInItsPlace,
+        {"no undo folder", FixType::Value, "Software\\Keep", "Sz", Folder::Unknown, "no folder for undo files"},
+        {"a file in the folder's place", FixType::Value, "Software\\Keep", "Sz", Folder::FileInItsPlace,
          "Cannot make the undo folder"}};
 #ifndef _WIN32
-    cases.push_back({"a folder that is a link to itself", '2', "Software\\Lone", "", Folder::LinkToItself,
+    cases.push_back({"a folder that is a link to itself", FixType::Key, "Software\\Lone", "", Folder::LinkToItself,
                      "Cannot make the undo folder"});
 #endif
     for (const WriteCase& c : cases) {
@@ -332,7 +332,7 @@ TEST_F(UndoFiles, NothingIsDeletedWhoseUndoRecordCannotBeWritten) {
         if (c.folder == Folder::LinkToItself) std::filesystem::create_directory_symlink(corvane, corvane);
         remote::TargetContext context{world.ports, &data};
         world.Add_Header("fA", "PC17", "PC17", 1);
-        const auto row = world.Add_Registry_Row(c.digit, "PC17", kHklm, c.keyPath, c.valueName);
+        const auto row = world.Add_Registry_Row(c.type, "PC17", kHklm, c.keyPath, c.valueName);
         const Facts before = Facts_Of(computer);
         fix::FixEnvironment env{world.window, world.progress, world.data.db,
                                 context,      world.stop,     &Category_Recheck_Rules};

@@ -64,13 +64,13 @@ struct DiskWorld {
         pc.registry.Set_String(kHkeyUsers, user + "\\Volatile Environment", "LOCALAPPDATA", local);
         if (!roaming.empty()) pc.registry.Set_String(kHkeyUsers, user + "\\Volatile Environment", "APPDATA", roaming);
     }
-    // "text|detail|fix digit" of every file or folder row, in list order.
+    // "text|detail|fix type number" of every file or folder row, in list order.
     std::vector<std::string> Scan(const char* category) {
         world.Check_Category(category);
         world.Scan_Without_Fix();
         std::vector<std::string> rows;
         for (const ListRow* row : world.Rows('c')) {
-            rows.push_back(row->text + "|" + row->Sub(1).text + "|" + row->tag[0]);
+            rows.push_back(row->text + "|" + row->data + "|" + std::to_string(static_cast<int>(row->problem->type)));
         }
         return rows;
     }
@@ -118,7 +118,7 @@ TEST(FolderWalker, ContentBeforeFolderAndNothingItMustNotList) {
     EXPECT_EQ(w.Scan("dG"),
               (std::vector<std::string>{"x.tmp|0 bytes|3", "c:\\windows\\temp\\it's||4", "inner.txt|10 bytes|3",
                                         "c:\\windows\\temp\\sub||4", "a.log|1000 bytes|3", "b|1.50 KB|3"}));
-    EXPECT_EQ(w.world.Header("dGPC1")->Sub(2).text, "6 Problems Found");
+    EXPECT_EQ(w.world.Header("dGPC1")->status, "6 Problems Found");
     EXPECT_NE(w.world.Log().find("1 folder(s) could not be listed"), std::string::npos);
 }
 
@@ -128,7 +128,7 @@ TEST(FolderWalker, LostConnectionEndsTheComputerWithTheRowsFoundSoFar) {
     w.world.network.Add_Fault({.kind = remote::CallKind::Query, .computer = "", .match = "temp\\\\b\\\\"});
     EXPECT_EQ(w.Texts("dG"), (std::vector<std::string>{"1.tmp", "c:\\windows\\temp\\a"}));
     ASSERT_EQ(w.world.Rows('e').size(), 1u);
-    EXPECT_EQ(w.world.Header("dGPC1")->Sub(2).text, "");
+    EXPECT_EQ(w.world.Header("dGPC1")->status, "");
 }
 
 TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
@@ -276,10 +276,11 @@ TEST(FolderConfinement, MisdirectedFoldersAreNeverCleaned) {
         }
         w.world.Scan_Without_Fix();
         for (const ListRow* row : w.world.Rows('c')) {
-            const std::string& path = row->Sub(1).tag;
+            const FileItem& item = row->problem->file;
             EXPECT_TRUE(std::any_of(places.begin(), places.end(), [&](const std::string& place) {
-                return remote::Is_At_Or_Below(path, place);
-            })) << path;
+                return remote::Is_At_Or_Below(item.path, place);
+            })) << item.path;
+            EXPECT_TRUE(remote::Is_At_Or_Below(item.path, item.startFolder)) << item.path << " " << item.startFolder;
         }
         // Downloads rows start unchecked; the administrator checks them here.
         for (std::size_t i = 0; i < w.world.List().Count(); ++i) w.world.List().Row(i).checked = true;
@@ -305,9 +306,10 @@ TEST(FolderConfinement, AJunctionMadeAfterTheScanStopsTheFix) {
     w.pc.files.Mark_Reparse_Point(std::string(kAnn) + "AppData\\Local");
     w.world.Fix();
     EXPECT_TRUE(w.pc.files.Find(file).has_value());
-    EXPECT_EQ(w.world.Rows('c')[0]->Sub(2).text, "a reparse point on the way");
+    EXPECT_EQ(w.world.Rows('c')[0]->status, "a reparse point on the way");
 }
 
+// The fix takes a shortcut only while its target is still missing.
 TEST(InvalidShortcuts, OnlyATargetMissingFromAFixedDrive) {
     DiskWorld w;
     w.pc.disks.push_back({"E:", 2});
@@ -317,6 +319,10 @@ TEST(InvalidShortcuts, OnlyATargetMissingFromAFixedDrive) {
         w.pc.files.Add_Shortcut(recent + name, target);
     }
     EXPECT_EQ(w.Scan("dC"), (std::vector<std::string>{"gone.lnk|C:\\gone.exe|3"}));
+    w.pc.files.Add_File("C:\\gone.exe");  // installed again before the fix
+    w.world.Fix();
+    EXPECT_EQ(w.world.Rows('c')[0]->status, "Problem no longer present");
+    EXPECT_TRUE(w.pc.files.Find(recent + "gone.lnk").has_value());
 }
 
 TEST(IEHistory, EveryTypedAddressAndFormValueIsARow) {
@@ -329,8 +335,8 @@ TEST(IEHistory, EveryTypedAddressAndFormValueIsARow) {
     w.world.Check_Category("iD");
     w.world.Scan();
     EXPECT_EQ(w.world.Problem_Texts(), (std::vector<std::string>{"url1", "url2", "f1"}));
-    EXPECT_EQ(w.world.Rows('s')[0]->Sub(1).text, "http://a/");
-    EXPECT_EQ(w.world.Rows('s')[0]->Sub(3).text, "HKEY_USERS\\" + ie + "TypedURLs");
+    EXPECT_EQ(w.world.Rows('s')[0]->data, "http://a/");
+    EXPECT_EQ(w.world.Rows('s')[0]->location, "HKEY_USERS\\" + ie + "TypedURLs");
 }
 
 TEST(SystemwideSearch, TwoFixedDrivesWithARunningCount) {
@@ -340,11 +346,11 @@ TEST(SystemwideSearch, TwoFixedDrivesWithARunningCount) {
     w.Add_Files("", {"C:\\a.tmp", "C:\\x\\b.LOG", "C:\\c.txt", "D:\\d.tmp"});
     std::vector<std::string> counts;
     w.world.window.onPump = [&](int) {
-        if (const ListRow* header = w.world.Header("wAPC1")) counts.push_back(header->Sub(2).text);
+        if (const ListRow* header = w.world.Header("wAPC1")) counts.push_back(header->status);
     };
     EXPECT_EQ(w.Scan("wA"), (std::vector<std::string>{"b.log|0 bytes|3", "a.tmp|0 bytes|3", "d.tmp|0 bytes|3"}));
     EXPECT_NE(std::find(counts.begin(), counts.end(), "2 Problems Found"), counts.end());
-    EXPECT_EQ(w.world.Header("wAPC1")->Sub(2).text, "3 Problems Found");
+    EXPECT_EQ(w.world.Header("wAPC1")->status, "3 Problems Found");
 }
 
 // Each folder where Windows, programs or users keep their own files, as this
@@ -403,7 +409,7 @@ TEST(DiskFix, ADatabaseAndItsJournalAndLogAreOneRowDeletedTogether) {
     w.world.Fix();
 
     std::vector<std::string> outcomes;
-    for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->Sub(2).text);
+    for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->status);
     EXPECT_EQ(outcomes,
               (std::vector<std::string>{"a.sqlite: Problem fixed", "b.sqlite: Other Errors", "c.sqlite: Other Errors",
                                         "o.sqlite-shm: Problem fixed", "p.sqlite-journal: Problem no longer present",
@@ -426,7 +432,7 @@ TEST(DiskFix, DeletesExactlyTheListedRowsContentFirst) {
     w.world.Fix();
 
     std::vector<std::string> outcomes;
-    for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->Sub(2).text);
+    for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->status);
     EXPECT_EQ(outcomes,
               (std::vector<std::string>{"busy.tmp: Other Errors", "c:\\windows\\temp\\open: Directory Not Empty",
                                         "inner.txt: Problem fixed", "c:\\windows\\temp\\sub: Problem fixed",

@@ -71,9 +71,16 @@ bool Exists(remote::SimComputer& pc, const std::string& keyPath, const std::stri
     return pc.registry.Get_Value(kHklm, keyPath, valueName, value) == 0;
 }
 
+// What a registry problem row deletes: its key path and value name.
+std::string Target_Of(const ListRow& row) {
+    return row.problem->registry.keyPath + "|" + row.problem->registry.valueName;
+}
+
 // A problem row as the set of things that identify it.
 std::string Identity(const ListRow& row) {
-    return row.text + "|" + row.Sub(2).tag + "|" + row.Sub(3).tag + "|" + row.tag;
+    const Problem& record = *row.problem;
+    return row.text + "|" + Target_Of(row) + "|" + std::to_string(static_cast<int>(record.type)) + record.categoryKey +
+           record.targetName;
 }
 
 enum class Column { HelpFiles, Uninstall, AppPaths, Fonts, SharedDlls, Fix };
@@ -129,8 +136,8 @@ protected:
             ASSERT_EQ(errors.size(), 1u) << "no [Error] row";
             // A refused root\default connection reads "Access Denied" whatever the cause.
             if (world.network.calls[fromCall - 1].kind == CallKind::Connect) return;
-            EXPECT_NE(errors[0]->Sub(2).text.find(std::to_string(static_cast<std::int32_t>(fault))), std::string::npos)
-                << errors[0]->Sub(2).text;
+            EXPECT_NE(errors[0]->status.find(std::to_string(static_cast<std::int32_t>(fault))), std::string::npos)
+                << errors[0]->status;
             return;
         }
         if (!errors.empty()) return;
@@ -154,18 +161,17 @@ protected:
         // fixed by a row naming it (two App Paths rows name one key).
         std::set<std::string> fixedTargets;
         for (const ListRow* row : world.Rows('s')) {
-            if (row->Sub(2).text == fix::kProblemFixedText)
-                fixedTargets.insert(row->Sub(2).tag + "|" + row->Sub(3).tag);
+            if (row->status == fix::kProblemFixedText) fixedTargets.insert(Target_Of(*row));
         }
         for (const ListRow* row : world.Rows('s')) {
-            const bool keyOnly = row->tag.front() == '0';
-            const bool gone = !Exists(pc, row->Sub(2).tag, row->Sub(3).tag, keyOnly);
-            if (row->Sub(2).text == fix::kProblemFixedText) {
+            const RegistryItem& item = row->problem->registry;
+            const bool keyOnly = row->problem->type == FixType::KeyTree;
+            const bool gone = !Exists(pc, item.keyPath, item.valueName, keyOnly);
+            if (row->status == fix::kProblemFixedText) {
                 EXPECT_TRUE(gone) << Identity(*row);
             }
             if (gone) {
-                EXPECT_EQ(fixedTargets.count(row->Sub(2).tag + "|" + row->Sub(3).tag), 1u)
-                    << Identity(*row) << ": " << row->Sub(2).text;
+                EXPECT_EQ(fixedTargets.count(Target_Of(*row)), 1u) << Identity(*row) << ": " << row->status;
             }
         }
     }
@@ -187,7 +193,7 @@ TEST_P(FaultMatrix, NothingUnfoundedIsListedOrDeleted) {
     ASSERT_FALSE(baseline.empty());
     ASSERT_TRUE(world.Rows('e').empty());
     if (column == Column::Fix) {
-        for (const ListRow* row : world.Rows('s')) ASSERT_EQ(row->Sub(2).text, fix::kProblemFixedText) << row->text;
+        for (const ListRow* row : world.Rows('s')) ASSERT_EQ(row->status, fix::kProblemFixedText) << row->text;
     }
     const int totalCalls = static_cast<int>(world.network.calls.size());
 
@@ -222,7 +228,7 @@ TEST(FixRetest, ReasonsThatNoLongerHoldDeleteNothing) {
     }
     pc.registry.Set_String(kHklm, kUninstall + "\\Empty", "DisplayName", "Back again");
     world.Fix();
-    for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->Sub(2).text, "Problem no longer present") << row->text;
+    for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->status, "Problem no longer present") << row->text;
     EXPECT_EQ(world.network.Count(CallKind::Method, "Delete"), 0u);
 }
 

@@ -32,12 +32,12 @@ const std::string kComDlg = kUser + "\\Software\\Microsoft\\Windows\\CurrentVers
 const std::string kMuiCache = kUser + "_Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache";
 const std::string kIfeo = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\";
 
-// text, data, problem, key path tag, value name tag, fix digit, and whether
-// the row shows a file's icon instead of its category's (the Registry Key
-// column is compared by the scan under Wine).
+// text, data, problem, and the record's key path, value name and fix type,
+// and whether the row shows a file's icon instead of its category's (the
+// Registry Key column is compared by the scan under Wine).
 struct Row {
     std::string text, data, problem, keyPath, valueName;
-    char fix;
+    FixType fix;
     bool fileIcon = false;
 };
 
@@ -97,9 +97,9 @@ const Scenario kScenarios[] = {
          pc.registry.Set_Dword(kHklm, kHelp, "number.hlp", 7);
          pc.registry.Set_String(kHklm, kHtmlHelp, "w.chm", "\"C:\\Docs\" extra");
      },
-     {{"x.chm", "C:\\Help\\", "File not found", kHelp, "x.chm", '1'},
-      {"y.hlp", "C:\\Help\\", "File not found", kHelp, "y.hlp", '1'},
-      {"w.chm", "C:\\Docs\\", "File not found", kHtmlHelp, "w.chm", '1'}}},
+     {{"x.chm", "C:\\Help\\", "File not found", kHelp, "x.chm", FixType::Value},
+      {"y.hlp", "C:\\Help\\", "File not found", kHelp, "y.hlp", FixType::Value},
+      {"w.chm", "C:\\Docs\\", "File not found", kHtmlHelp, "w.chm", FixType::Value}}},
     {"UninstallEntries",
      "fB",
      [](remote::SimComputer& pc) {
@@ -119,9 +119,9 @@ const Scenario kScenarios[] = {
          pc.registry.Create_Key(kHklm, u + "\\Locked");
          pc.registry.Deny_Access(kHklm, u + "\\Locked");
      },
-     {{"Empty", "", "No values", kUninstall + "\\Empty", "", '0'},
-      {"EmptyDefault", "", "No values", kUninstall + "\\EmptyDefault", "", '0'},
-      {"C:\\Installers\\Gone\\", "", "Folder not found", kUninstall + "\\Gone", "InstallSource", '1'}}},
+     {{"Empty", "", "No values", kUninstall + "\\Empty", "", FixType::KeyTree},
+      {"EmptyDefault", "", "No values", kUninstall + "\\EmptyDefault", "", FixType::KeyTree},
+      {"C:\\Installers\\Gone\\", "", "Folder not found", kUninstall + "\\Gone", "InstallSource", FixType::Value}}},
     {"ApplicationPaths",
      "fD",
      [](remote::SimComputer& pc) {
@@ -134,9 +134,9 @@ const Scenario kScenarios[] = {
          pc.registry.Set_String(kHklm, a + "\\c.exe", "Path", "C:\\Gone\\");
          pc.registry.Set_String(kHklm, a + "\\d.exe", "", "%ProgramFiles%\\d.exe");
      },
-     {{"C:\\Apps\\b.exe", "", "File not found", kAppPaths + "\\b.exe", "", '0'},
-      {"C:\\Gone\\c.exe", "", "File not found", kAppPaths + "\\c.exe", "", '0'},
-      {"C:\\Gone\\", "", "File not found", kAppPaths + "\\c.exe", "", '0'}}},
+     {{"C:\\Apps\\b.exe", "", "File not found", kAppPaths + "\\b.exe", "", FixType::KeyTree},
+      {"C:\\Gone\\c.exe", "", "File not found", kAppPaths + "\\c.exe", "", FixType::KeyTree},
+      {"C:\\Gone\\", "", "File not found", kAppPaths + "\\c.exe", "", FixType::KeyTree}}},
     {"WindowsFonts",
      "fE",
      [](remote::SimComputer& pc) {
@@ -148,8 +148,9 @@ const Scenario kScenarios[] = {
          pc.registry.Set_String(kHklm, kFonts, "Full (TrueType)", "C:\\MyFonts\\full.ttf");
          pc.registry.Set_String(kHklm, kFonts, "Blank", "");
      },
-     {{"gone.ttf", "C:\\Windows\\Fonts", "Font not found", kFonts + "\\", "Gone (TrueType)", '1'},
-      {"C:\\MyFonts\\full.ttf", "C:\\Windows\\Fonts", "Font not found", kFonts + "\\", "Full (TrueType)", '1'}}},
+     {{"gone.ttf", "C:\\Windows\\Fonts", "Font not found", kFonts + "\\", "Gone (TrueType)", FixType::Value},
+      {"C:\\MyFonts\\full.ttf", "C:\\Windows\\Fonts", "Font not found", kFonts + "\\", "Full (TrueType)",
+       FixType::Value}}},
     {"SharedDlls",
      "fF",
      [](remote::SimComputer& pc) {
@@ -159,8 +160,8 @@ const Scenario kScenarios[] = {
          pc.registry.Set_Dword(kHklm, kShared, "C:\\gone\\b.dll,1", 1);
          pc.registry.Set_Dword(kHklm, kShared, "%windir%\\x.dll", 1);
      },
-     {{"C:\\gone\\a.dll", "", "File not found", kShared, "C:\\gone\\a.dll", '1'},
-      {"C:\\gone\\b.dll", "", "File not found", kShared, "C:\\gone\\b.dll,1", '1'}}},
+     {{"C:\\gone\\a.dll", "", "File not found", kShared, "C:\\gone\\a.dll", FixType::Value},
+      {"C:\\gone\\b.dll", "", "File not found", kShared, "C:\\gone\\b.dll,1", FixType::Value}}},
     {"FileExtensions",
      "fH",
      [](remote::SimComputer& pc) {
@@ -176,18 +177,18 @@ const Scenario kScenarios[] = {
          r.Create_Key(kHku, kFileExts + ".den\\OpenWithList");
          r.Deny_Access(kHku, kFileExts + ".den\\OpenWithList");
      },
-     {{".empty", "", "No values", "SOFTWARE\\Classes\\.empty", "", '2'},
-      {".xyz", "", "No values", kFileExts + ".xyz", "", '0'}}},
+     {{".empty", "", "No values", "SOFTWARE\\Classes\\.empty", "", FixType::Key},
+      {".xyz", "", "No values", kFileExts + ".xyz", "", FixType::KeyTree}}},
     {"ActiveXCom",
      "fC",
      &Seed_Com,
-     {{"{A-GONE}", "", "AppId not found", kClsid + "{C1}", "AppId", '1'},
-      {"C:\\gone\\x.dll", "", "File not found", kClsid + "{C1}\\InProcServer32", "", '2', true},
-      {"{T-GONE}", "", "TypeLib not found", kClsid + "{C1}\\TypeLib", "", '2'},
-      {"C:\\GONE\\X.DLL", "", "File not found", kClsid + "{C2}\\InProcServer32", "", '2', true},
-      {"C:\\gone\\s.exe /automation", "", "File not found", kClsid + "{C3}\\LocalServer32", "", '2', true},
-      {"{T-GONE2}", "", "TypeLib not found", "SOFTWARE\\CLASSES\\Interface\\{I1}\\TypeLib", "", '2'},
-      {"{C-GONE}", "", "CLSID not found", "SOFTWARE\\CLASSES\\Prog.Bad\\CLSID", "", '2'}}},
+     {{"{A-GONE}", "", "AppId not found", kClsid + "{C1}", "AppId", FixType::Value},
+      {"C:\\gone\\x.dll", "", "File not found", kClsid + "{C1}\\InProcServer32", "", FixType::Key, true},
+      {"{T-GONE}", "", "TypeLib not found", kClsid + "{C1}\\TypeLib", "", FixType::Key},
+      {"C:\\GONE\\X.DLL", "", "File not found", kClsid + "{C2}\\InProcServer32", "", FixType::Key, true},
+      {"C:\\gone\\s.exe /automation", "", "File not found", kClsid + "{C3}\\LocalServer32", "", FixType::Key, true},
+      {"{T-GONE2}", "", "TypeLib not found", "SOFTWARE\\CLASSES\\Interface\\{I1}\\TypeLib", "", FixType::Key},
+      {"{C-GONE}", "", "CLSID not found", "SOFTWARE\\CLASSES\\Prog.Bad\\CLSID", "", FixType::Key}}},
     {"Software",
      "fG",
      [](remote::SimComputer& pc) {
@@ -201,10 +202,10 @@ const Scenario kScenarios[] = {
          r.Set_String(kHklm, "SOFTWARE\\MICROSOFT\\X", "Path", "C:\\gone\\m");
          r.Create_Key(kHklm, "SOFTWARE\\wow6432node");
      },
-     {{"Empty", "", "No Values", "SOFTWARE\\Empty", "", '0'},
-      {"C:\\gone\\app.exe", "", "File Not Found", "SOFTWARE\\Vendor\\App", "Path", '1'},
-      {"C:\\gone\\v", "", "File Not Found", "SOFTWARE\\Vendor", "Home", '1'},
-      {"wow6432node", "", "No Values", "SOFTWARE\\wow6432node", "", '0'}}},
+     {{"Empty", "", "No Values", "SOFTWARE\\Empty", "", FixType::KeyTree},
+      {"C:\\gone\\app.exe", "", "File Not Found", "SOFTWARE\\Vendor\\App", "Path", FixType::Value},
+      {"C:\\gone\\v", "", "File Not Found", "SOFTWARE\\Vendor", "Home", FixType::Value},
+      {"wow6432node", "", "No Values", "SOFTWARE\\wow6432node", "", FixType::KeyTree}}},
     {"StartupPrograms",
      "fI",
      [](remote::SimComputer& pc) {
@@ -213,16 +214,16 @@ const Scenario kScenarios[] = {
          pc.registry.Set_String(kHklm, kRun, "Stick", "E:\\gone\\stick.exe");  // not a fixed drive
          pc.registry.Set_String(kHku, kUserRun, "Stick", "E:\\gone\\stick.exe");
      },
-     {{"C:\\gone\\tray.exe", "", "StartUp Program Not Found", kMsConfig, "", '0'},
-      {"C:\\gone\\tool.exe", "", "StartUp Program Not Found", kRun + "\\", "Tool", '1'},
-      {"E:\\gone\\stick.exe", "", "StartUp Program Not Found", kUserRun, "Stick", '1'}}},
+     {{"C:\\gone\\tray.exe", "", "StartUp Program Not Found", kMsConfig, "", FixType::KeyTree},
+      {"C:\\gone\\tool.exe", "", "StartUp Program Not Found", kRun + "\\", "Tool", FixType::Value},
+      {"E:\\gone\\stick.exe", "", "StartUp Program Not Found", kUserRun, "Stick", FixType::Value}}},
     {"StartupUsersWithAnEmptyMachineRunKey",
      "fI",
      [](remote::SimComputer& pc) {
          pc.registry.Create_Key(kHklm, kRun);
          pc.registry.Set_String(kHku, kUserRun, "Gone", "C:\\gone.exe");
      },
-     {{"C:\\gone.exe", "", "StartUp Program Not Found", kUserRun, "Gone", '1'}}},
+     {{"C:\\gone.exe", "", "StartUp Program Not Found", kUserRun, "Gone", FixType::Value}}},
     {"SoundEvents",
      "fJ",
      [](remote::SimComputer& pc) {
@@ -231,7 +232,7 @@ const Scenario kScenarios[] = {
          pc.registry.Set_String(kHku, kSounds + "Start\\.Default", "", "chimes.wav");
          pc.registry.Set_String(kHku, kSounds + "Stop\\.Current", "", "C:\\ok.wav");
      },
-     {{"Default", "", "File not found", kSounds + "Start\\.Current", "", '1'}}},
+     {{"Default", "", "File not found", kSounds + "Start\\.Current", "", FixType::Value}}},
     {"InstallerFolders",
      "fK",
      [](remote::SimComputer& pc) {
@@ -241,8 +242,8 @@ const Scenario kScenarios[] = {
          pc.registry.Set_String(kHklm, kFolders, "C:\\ok\\", "");
          pc.registry.Set_String(kHklm, kFolders, "E:\\gone\\", "");
      },
-     {{"C:\\gone\\", "", "Folder not found", kFolders, "C:\\gone\\", '1'},
-      {"C:\\gone2", "", "Folder not found", kFolders, "C:\\gone2", '1'}}},
+     {{"C:\\gone\\", "", "Folder not found", kFolders, "C:\\gone\\", FixType::Value},
+      {"C:\\gone2", "", "Folder not found", kFolders, "C:\\gone2", FixType::Value}}},
     {"UserMruLists",
      "fM",
      [](remote::SimComputer& pc) {
@@ -255,13 +256,14 @@ const Scenario kScenarios[] = {
          pc.registry.Set_String(kHku, kMuiCache, "C:\\app.exe.FriendlyAppName", "App");
          Set_Binary(pc, kMuiCache, "LangID", 2);
      },
-     {{"a", "C:\\x.txt", "Most Recently Used", kComDlg + "OpenSaveMRU\\txt", "a", '1'},
-      {"MRUList", "a", "Most Recently Used", kComDlg + "OpenSaveMRU\\txt", "MRUList", '1'},
-      {"0", "(binary, 86 bytes)", "Most Recently Used", kComDlg + "OpenSavePidlMRU\\*", "0", '1'},
-      {"1", "(binary, 10 bytes)", "Most Recently Used", kComDlg + "LastVisitedPidlMRU", "1", '1'},
+     {{"a", "C:\\x.txt", "Most Recently Used", kComDlg + "OpenSaveMRU\\txt", "a", FixType::Value},
+      {"MRUList", "a", "Most Recently Used", kComDlg + "OpenSaveMRU\\txt", "MRUList", FixType::Value},
+      {"0", "(binary, 86 bytes)", "Most Recently Used", kComDlg + "OpenSavePidlMRU\\*", "0", FixType::Value},
+      {"1", "(binary, 10 bytes)", "Most Recently Used", kComDlg + "LastVisitedPidlMRU", "1", FixType::Value},
       {"C:\\old.exe", "Old", "Most Recently Used", kUser + "\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache",
-       "C:\\old.exe", '1'},
-      {"C:\\app.exe.FriendlyAppName", "App", "Most Recently Used", kMuiCache, "C:\\app.exe.FriendlyAppName", '1'}}},
+       "C:\\old.exe", FixType::Value},
+      {"C:\\app.exe.FriendlyAppName", "App", "Most Recently Used", kMuiCache, "C:\\app.exe.FriendlyAppName",
+       FixType::Value}}},
     {"ImageFileOptions",
      "fN",
      [](remote::SimComputer& pc) {
@@ -269,7 +271,7 @@ const Scenario kScenarios[] = {
          pc.registry.Set_String(kHklm, kIfeo + "Your Image File Name Here without a path", "Debugger", "x");
          pc.registry.Set_String(kHklm, kIfeo + "blank.exe", "Debugger", "");
      },
-     {{"Debugger", "", "C:\\dbg.exe", kIfeo + "evil.exe", "Debugger", '1'}}},
+     {{"Debugger", "", "C:\\dbg.exe", kIfeo + "evil.exe", "Debugger", FixType::Value}}},
 };
 
 // A fresh computer seeded as the named scenario says, scanned for its
@@ -306,17 +308,21 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& e = scenario.rows[i];
         const bool users = e.keyPath.starts_with(kUser);
+        ASSERT_TRUE(rows[i]->problem) << i;
+        const Problem& record = *rows[i]->problem;
         EXPECT_EQ(rows[i]->text, e.text) << i;
-        EXPECT_EQ(rows[i]->Sub(1).text, e.data) << i;
-        EXPECT_EQ(rows[i]->Sub(1).tag, users ? "-2147483645" : "-2147483646") << i;
-        EXPECT_EQ(rows[i]->Sub(2).text, e.problem) << i;
-        EXPECT_EQ(rows[i]->Sub(2).tag, e.keyPath) << i;
-        EXPECT_EQ(rows[i]->Sub(3).tag, e.valueName) << i;
-        EXPECT_EQ(rows[i]->tag, e.fix + std::string(scenario.category) + "PC1") << i;
+        EXPECT_EQ(rows[i]->data, e.data) << i;
+        EXPECT_EQ(rows[i]->status, e.problem) << i;
+        EXPECT_EQ(record.registry.root, users ? kHku : kHklm) << i;
+        EXPECT_EQ(record.registry.keyPath, e.keyPath) << i;
+        EXPECT_EQ(record.registry.valueName, e.valueName) << i;
+        EXPECT_EQ(record.type, e.fix) << i;
+        EXPECT_EQ(record.categoryKey, scenario.category) << i;
+        EXPECT_EQ(record.targetName, "PC1") << i;
         EXPECT_EQ(rows[i]->smallIcon, e.fileIcon ? "File" : header->smallIcon) << i;
     }
     world.Fix();
-    for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->Sub(2).text, "Problem fixed") << row->text;
+    for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->status, "Problem fixed") << row->text;
     world.Scan_Without_Fix();  // what was fixed is gone; that nothing else went is shown under Wine
     EXPECT_TRUE(world.Rows('s').empty()) << ::testing::PrintToString(world.Problem_Texts());
 }
@@ -368,10 +374,18 @@ TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
     }
 }
 
-// Between scan and fix every missing thing comes back and every empty key
-// gets a value: each row's reason is tested again, nothing is deleted.
+// Between scan and fix every missing thing comes back, every empty key gets
+// a value, a value the scan judged by its data is given other data (a
+// program reinstalled elsewhere, a list that moved on) or is deleted: each
+// row's reason is tested again, nothing is deleted.
 TEST(FixRetest, RowsWhoseReasonNoLongerHoldsDeleteNothing) {
-    const std::pair<const char*, void (*)(remote::SimComputer&)> reinstalls[] = {
+    constexpr const char* kNoLonger = "Problem no longer present";
+    struct Case {
+        const char* scenario;
+        void (*change)(remote::SimComputer&);
+        const char* outcome = kNoLonger;
+    };
+    const Case cases[] = {
         {"FileExtensions",
          [](remote::SimComputer& pc) {
              pc.registry.Set_String(kHklm, "SOFTWARE\\Classes\\.empty", "Content Type", "text/x");
@@ -398,23 +412,46 @@ TEST(FixRetest, RowsWhoseReasonNoLongerHoldsDeleteNothing) {
                  pc.files.Add_File(file);
              }
          }},
+        // The program was installed again elsewhere: its old file is still missing.
+        {"StartupUsersWithAnEmptyMachineRunKey",
+         [](remote::SimComputer& pc) {
+             pc.files.Add_File("C:\\new\\gone.exe");
+             pc.registry.Set_String(kHku, kUserRun, "Gone", "C:\\new\\gone.exe");
+         }},
         {"SoundEvents", [](remote::SimComputer& pc) { pc.files.Add_File("C:\\Media\\gone.wav"); }},
         {"InstallerFolders",
          [](remote::SimComputer& pc) {
              pc.files.Add_Folder("C:\\gone");
              pc.files.Add_Folder("C:\\gone2");
          }},
+        // Listed values whose data moved on, strings and binary lists alike.
+        {"UserMruLists",
+         [](remote::SimComputer& pc) {
+             pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "a", "C:\\y.txt");
+             pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "MRUList", "ba");
+             Set_Binary(pc, kComDlg + "OpenSavePidlMRU\\*", "0", 90);
+             Set_Binary(pc, kComDlg + "LastVisitedPidlMRU", "1", 12);
+             pc.registry.Set_String(kHku, kUser + "\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache",
+                                    "C:\\old.exe", "Newer");
+             pc.registry.Set_String(kHku, kMuiCache, "C:\\app.exe.FriendlyAppName", "App 2");
+         }},
+        {"ImageFileOptions",
+         [](remote::SimComputer& pc) {
+             pc.registry.Set_String(kHklm, kIfeo + "evil.exe", "Debugger", "C:\\other.exe");
+         }},
+        // Listed values deleted since: nothing is left to delete.
+        {"ImageFileOptions",
+         [](remote::SimComputer& pc) { (void)pc.registry.Delete_Value(kHklm, kIfeo + "evil.exe", "Debugger"); },
+         "Problem fixed"},
     };
-    for (const auto& [scenario, reinstall] : reinstalls) {
-        ScannedWorld scanned(scenario, 0);
+    for (const Case& c : cases) {
+        ScannedWorld scanned(c.scenario, 0);
         ScanWorld& world = scanned.world;
-        ASSERT_FALSE(world.Rows('s').empty()) << scenario;
-        reinstall(*scanned.pc);
+        ASSERT_FALSE(world.Rows('s').empty()) << c.scenario;
+        c.change(*scanned.pc);
         world.Fix();
-        for (const ListRow* row : world.Rows('s')) {
-            EXPECT_EQ(row->Sub(2).text, "Problem no longer present") << scenario << " " << row->text;
-        }
-        EXPECT_EQ(world.network.Count(CallKind::Method, "Delete"), 0u) << scenario;
+        for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->status, c.outcome) << c.scenario << " " << row->text;
+        EXPECT_EQ(world.network.Count(CallKind::Method, "Delete"), 0u) << c.scenario;
     }
 }
 
@@ -502,7 +539,7 @@ TEST_F(RegistryEntryCategories, ApplicationPathFolderThatIsAFileIsListedAndFixed
     world.Scan_Without_Fix();
     EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\Apps\\a.exe"}));
     world.Fix();
-    EXPECT_EQ(world.Rows('s').at(0)->Sub(2).text, "Problem fixed");
+    EXPECT_EQ(world.Rows('s').at(0)->status, "Problem fixed");
     EXPECT_FALSE(pc.registry.Key_Exists(kHklm, entry));
 }
 
@@ -603,8 +640,8 @@ TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
     world.Scan_Without_Fix();
     EXPECT_TRUE(world.Rows('s').empty());
     EXPECT_TRUE(world.Rows('e').empty());
-    EXPECT_EQ(world.Header("fFPC1")->Sub(2).text, "0 Problems Found");
-    EXPECT_EQ(world.Header("fEPC1")->Sub(2).text, "0 Problems Found");
+    EXPECT_EQ(world.Header("fFPC1")->status, "0 Problems Found");
+    EXPECT_EQ(world.Header("fEPC1")->status, "0 Problems Found");
 }
 
 }  // namespace

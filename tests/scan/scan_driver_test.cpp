@@ -108,8 +108,8 @@ TEST(ScanDriver, ComputersThatCannotBeScannedGetAnErrorRowAndTheNextIsScanned) {
     EXPECT_EQ(errors[0]->key, "eDEAD");
     EXPECT_EQ(errors[0]->smallIcon, "Error");
     EXPECT_TRUE(errors[0]->bold);
-    EXPECT_EQ(errors[0]->Sub(1).key, "");  // nothing of another computer
-    EXPECT_EQ(errors[1]->Sub(2).text, "Access Denied");
+    EXPECT_EQ(errors[0]->targetName, "");  // nothing of another computer
+    EXPECT_EQ(errors[1]->status, "Access Denied");
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "ComputerLocked");
     EXPECT_EQ(world.driver.Unscanned_Computers(), 2);
     EXPECT_EQ(world.Rows('s').size(), 3u);
@@ -140,20 +140,20 @@ TEST(ScanDriver, RowsCarryTheTargetsOwnNameAndTheSameComputerIsScannedOnce) {
 
     const ListRow* header = world.Header("fApc1.example.lan");
     ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->Sub(1).key, "PC1");
-    EXPECT_EQ(header->Sub(1).text, "pc1.example.lan");
-    EXPECT_EQ(world.Rows('s')[0]->tag, "1fAPC1");
+    EXPECT_EQ(header->targetName, "PC1");
+    EXPECT_EQ(header->computerName, "pc1.example.lan");
+    EXPECT_EQ(world.Rows('s')[0]->problem->targetName, "PC1");
     const auto errors = world.Rows('e');
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0]->key, "e10.1.2.3");
-    EXPECT_EQ(errors[0]->Sub(1).key, "10.1.2.3");
-    EXPECT_EQ(errors[0]->Sub(1).text, "10.1.2.3");
-    EXPECT_EQ(errors[0]->Sub(2).text, "Already scanned as pc1.example.lan");
+    EXPECT_EQ(errors[0]->targetName, "10.1.2.3");
+    EXPECT_EQ(errors[0]->computerName, "10.1.2.3");
+    EXPECT_EQ(errors[0]->status, "Already scanned as pc1.example.lan");
     EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).image, "ComputerLocked");
     EXPECT_EQ(world.window.Computer_Tree().Node(byAddress).tag, "PC1");
     EXPECT_EQ(world.Rows('s').size(), 9u);
     EXPECT_EQ(world.Header("fA10.1.2.3"), nullptr);
-    EXPECT_EQ(world.Header("fAPC3")->Sub(1).key, "");
+    EXPECT_EQ(world.Header("fAPC3")->targetName, "");
     const std::string log = world.Log();
     EXPECT_NE(log.find("W: Already Scanned As: pc1.example.lan"), std::string::npos);
     EXPECT_NE(log.find("I: Disconnected: 10.1.2.3"), std::string::npos);
@@ -170,7 +170,7 @@ TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     EXPECT_EQ(world.Rows('s').size(), 1u);  // the entry being worked on is finished
     const ListRow* header = world.Header("fAPC1");
     ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->Sub(2).text, "1 Problems Found");
+    EXPECT_EQ(header->status, "1 Problems Found");
     EXPECT_EQ(world.Header("fFPC1"), nullptr);
     EXPECT_EQ(world.Header("fAPC2"), nullptr);
     EXPECT_EQ(world.network.Count(CallKind::Connect, "PC2"), 0u);
@@ -197,13 +197,14 @@ TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     EXPECT_EQ(world.driver.Control().TotalProblems, 8);
     EXPECT_EQ(world.window.statusText, "Total Problems Found: 8");
     const ListRow* header = world.Header("fAPC2");
-    EXPECT_EQ(header->Sub(2).key, "fixStatus");
-    EXPECT_EQ(header->Sub(2).tag, "3");
+    EXPECT_EQ(header->count, 3);
     for (const ListRow* row : world.Rows('s')) {
         EXPECT_EQ(row->indent, 1);
         EXPECT_TRUE(row->checked);
     }
-    EXPECT_EQ(world.List().Row(11).tag, "1fFPC2");
+    const Problem& last = *world.List().Row(11).problem;
+    EXPECT_EQ(last.type, FixType::Value);
+    EXPECT_EQ(last.categoryKey + last.targetName, "fFPC2");
     // The fix question with the total.
     ASSERT_FALSE(world.data.messages.shown.empty());
     EXPECT_EQ(world.data.messages.shown.back().text,
@@ -261,10 +262,10 @@ TEST(ScanDriver, AnyExceptionWhileAComputerIsHandledMakesAnErrorRowAndGoesOn) {
 
     const auto errors = world.Rows('e');
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0]->Sub(1).text, "PC1");
-    EXPECT_EQ(errors[0]->Sub(2).text, "0: position out of range");
+    EXPECT_EQ(errors[0]->computerName, "PC1");
+    EXPECT_EQ(errors[0]->status, "0: position out of range");
     ASSERT_NE(world.Header("fAPC2"), nullptr);
-    EXPECT_EQ(world.Header("fAPC2")->Sub(2).text, "3 Problems Found");
+    EXPECT_EQ(world.Header("fAPC2")->status, "3 Problems Found");
     EXPECT_EQ(world.Log().find("Scan Completed: PC1"), std::string::npos);
 }
 
@@ -280,8 +281,8 @@ TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
     for (const char* key : {"fA", "fB", "fC", "fD", "fE", "fF", "fG", "fH", "fI", "fJ", "fK", "fM", "fN"}) {
         const ListRow* header = world.Header(std::string(key) + "PC1");
         ASSERT_NE(header, nullptr) << key;
-        EXPECT_EQ(header->Sub(2).text, "0 Problems Found") << key;
-        EXPECT_EQ(header->Sub(2).tag, "0") << key;
+        EXPECT_EQ(header->status, "0 Problems Found") << key;
+        EXPECT_EQ(header->count, 0) << key;
         EXPECT_TRUE(header->bold && header->checked) << key;
     }
 }
@@ -300,11 +301,11 @@ TEST(ScanDriver, AnUnreadableExceptionTableListsNothingAndSaysSoOncePerComputer)
     for (const ShownMessage& message : world.data.messages.shown) shown.push_back(message.text);
     EXPECT_EQ(shown, (std::vector<std::string>(2, "no such table: EXCEPTION_TBL")));
     std::vector<std::string> errors;
-    for (const ListRow* row : world.Rows('e')) errors.push_back(row->Sub(1).text + ": " + row->Sub(2).text);
+    for (const ListRow* row : world.Rows('e')) errors.push_back(row->computerName + ": " + row->status);
     EXPECT_EQ(errors, (std::vector<std::string>{"PC1: 1001: The database statement failed.",
                                                 "PC2: 1001: The database statement failed."}));
-    EXPECT_EQ(world.Header("fAPC2")->Sub(2).text, "");  // never counted
-    EXPECT_EQ(world.Header("fFPC2"), nullptr);          // the computer's scan ended
+    EXPECT_EQ(world.Header("fAPC2")->status, "");  // never counted
+    EXPECT_EQ(world.Header("fFPC2"), nullptr);     // the computer's scan ended
     EXPECT_EQ(world.window.statusText, "Total Problems Found: 0");
     EXPECT_EQ(world.window.Label(ProgressLabel::ScannedItemCount), "0/0");
     EXPECT_EQ(world.Log().find("Scan Completed: PC1"), std::string::npos);

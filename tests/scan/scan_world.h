@@ -27,6 +27,8 @@
 
 namespace corvane::scan::testing {
 
+using fix::FixType;
+
 inline constexpr std::uint32_t kHklm = 0x80000002u;
 inline constexpr std::uint32_t kHku = 0x80000003u;
 inline constexpr const char* kLocalName = "WORKSTATION";
@@ -87,29 +89,33 @@ public:
     // answered as `targetName`, with its count of problems.
     void Add_Header(std::string_view category, std::string_view computer, std::string_view targetName, int count) {
         ListRow& row = corvane::testing::Add_Header_Row(List(), category, computer, "Header " + std::string(category));
-        row.Sub(1).key = std::string(targetName);
-        row.Sub(2).text = std::to_string(count) + " Problems Found";
-        row.Sub(2).tag = std::to_string(count);
+        row.targetName = std::string(targetName);
+        row.status = std::to_string(count) + " Problems Found";
+        row.count = count;
     }
-    // Problem rows numbered in the order added; each returns the new row's key.
-    std::string Add_Registry_Row(char digit, std::string_view targetName, std::uint32_t root, std::string_view keyPath,
-                                 std::string_view valueName = "") {
+    // Problem rows numbered in the order added; each returns the new row's
+    // key. Registry rows are judged by a missing file unless told.
+    std::string Add_Registry_Row(FixType type, std::string_view targetName, std::uint32_t root,
+                                 std::string_view keyPath, std::string_view valueName = "",
+                                 std::string_view category = "") {
         return corvane::testing::Add_Registry_Row(List(), nextProblem_++,
-                                                  {.fixDigit = digit,
+                                                  {.type = type,
                                                    .computer = targetName,
                                                    .root = root,
                                                    .keyPath = keyPath,
-                                                   .valueName = valueName})
+                                                   .valueName = valueName,
+                                                   .category = category})
             .key;
     }
-    std::string Add_File_Row(char digit, std::string_view targetName, std::string_view path) {
-        return corvane::testing::Add_File_Row(List(), nextProblem_++, path, targetName, digit, "dB").key;
+    std::string Add_File_Row(FixType type, std::string_view targetName, std::string_view path,
+                             std::string_view category = "dB") {
+        return corvane::testing::Add_File_Row(List(), nextProblem_++, path, targetName, type, category).key;
     }
 
     [[nodiscard]] ResultsList& List() { return window.Results(); }
     [[nodiscard]] ListRow& Row(std::string_view key) { return List().Row(List().Find(key)); }
-    [[nodiscard]] bool Fixed(std::string_view key) { return Row(key).smallIcon == kFixedItemIcon; }
-    [[nodiscard]] std::string Problem_Text(std::string_view key) { return Row(key).Sub(2).text; }
+    [[nodiscard]] bool Fixed(std::string_view key) { return Row(key).Is_Fixed(); }
+    [[nodiscard]] std::string Problem_Text(std::string_view key) { return Row(key).status; }
     // Rows whose key begins with the given character, in list order.
     [[nodiscard]] std::vector<const ListRow*> Rows(char kind) {
         std::vector<const ListRow*> rows;

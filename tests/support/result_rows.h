@@ -1,6 +1,7 @@
 // The rows a scan writes into the results list, built directly for the tests
 // of the list, its commands, the main window and the fixing routine: a
-// category header, registry and file problem rows, and a computer's error row.
+// category header, registry and file problem rows with their records, and a
+// computer's error row.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,8 @@
 
 namespace corvane::testing {
 
+using fix::FixType;
+
 // The header of a category ("fA") for a computer; its key is category + computer.
 inline ListRow& Add_Header_Row(ResultsList& list, std::string_view category, std::string_view computer,
                                std::string_view text, std::string_view icon = "HelpFile") {
@@ -18,22 +21,32 @@ inline ListRow& Add_Header_Row(ResultsList& list, std::string_view category, std
                                       std::string(icon), 0);
     row.bold = true;
     row.checked = true;
-    row.Sub(1).key = std::string(computer);
-    row.Sub(1).text = std::string(computer);
-    row.Sub(1).bold = true;
-    row.Sub(2).key = kFixStatusKey;
+    row.computerName = std::string(computer);
+    row.targetName = std::string(computer);
     return row;
 }
 
-// What a registry problem row names; unset fields are those of a Help Files value.
+// A category whose re-test rule for rows of this type looks for a missing
+// file: Help Files values, StartUp Programs key trees, ActiveX/COM keys.
+[[nodiscard]] constexpr std::string_view Missing_File_Category(FixType type) {
+    switch (type) {
+        case FixType::KeyTree: return "fI";
+        case FixType::Key: return "fC";
+        default: return "fA";
+    }
+}
+
+// What a registry problem row names; unset fields are those of a Help Files
+// value whose file is missing.
 struct RegistryProblem {
-    char fixDigit = '1';        // 0 key tree, 1 value, 2 single key
-    std::string_view computer;  // the target name the row's tag carries
+    FixType type = FixType::Value;
+    std::string_view computer{};  // the target name the row's record carries
     std::uint32_t root = 0x80000002u;
-    std::string_view keyPath;
-    std::string_view valueName;  // empty for a key; the row's text is then the key path
-    std::string_view category = "fA";
+    std::string_view keyPath{};
+    std::string_view valueName{};  // empty for a key; the row's text is then the key path
+    std::string_view category{};   // "": Missing_File_Category
     std::string_view icon = "HelpFile";
+    ScanEvidence evidence = Path_Evidence("C:\\Missing\\gone.dll");
 };
 
 // Problem "s<number>".
@@ -43,12 +56,14 @@ inline ListRow& Add_Registry_Row(ResultsList& list, int number, const RegistryPr
                                       problem.valueName.empty() ? keyPath : std::string(problem.valueName), "",
                                       std::string(problem.icon), 1);
     row.checked = true;
-    row.tag = std::string(1, problem.fixDigit) + std::string(problem.category) + std::string(problem.computer);
-    row.Sub(1).tag = std::to_string(problem.root);
-    row.Sub(2).text = "The file does not exist";
-    row.Sub(2).tag = keyPath;
-    row.Sub(3).text = (problem.root == 0x80000003u ? "HKEY_USERS\\" : "HKEY_LOCAL_MACHINE\\") + keyPath;
-    row.Sub(3).tag = std::string(problem.valueName);
+    row.status = "The file does not exist";
+    row.location = (problem.root == 0x80000003u ? "HKEY_USERS\\" : "HKEY_LOCAL_MACHINE\\") + keyPath;
+    row.problem = Problem{
+        .type = problem.type,
+        .categoryKey = std::string(problem.category.empty() ? Missing_File_Category(problem.type) : problem.category),
+        .targetName = std::string(problem.computer),
+        .registry = {.root = problem.root, .keyPath = keyPath, .valueName = std::string(problem.valueName)},
+        .evidence = problem.evidence};
     return row;
 }
 
@@ -57,14 +72,16 @@ inline ListRow& Add_Registry_Row(ResultsList& list, int number, std::string_view
     return Add_Registry_Row(list, number, {.computer = computer, .keyPath = keyPath, .valueName = value, .icon = icon});
 }
 
-// Problem "c<number>": a file (fix digit 3) or folder (4) to delete.
+// Problem "c<number>": a file or folder to delete.
 inline ListRow& Add_File_Row(ResultsList& list, int number, std::string_view path, std::string_view computer,
-                             char fixDigit = '3', std::string_view category = "dA") {
+                             FixType type = FixType::File, std::string_view category = "dA") {
     ListRow& row = list.Add_List_Item(0, "c" + std::to_string(number), std::string(path), "", "File", 1);
     row.checked = true;
-    row.tag = std::string(1, fixDigit) + std::string(category) + std::string(computer);
-    row.Sub(1).tag = std::string(path);
-    row.Sub(3).text = std::string(path);
+    row.location = std::string(path);
+    row.problem = Problem{.type = type,
+                          .categoryKey = std::string(category),
+                          .targetName = std::string(computer),
+                          .file = {.path = std::string(path)}};
     return row;
 }
 
@@ -73,8 +90,8 @@ inline ListRow& Add_Error_Row(ResultsList& list, std::string_view computer, std:
     ListRow& row = list.Add_List_Item(0, "e" + std::string(computer), "[Error]", "", "Error", 0);
     row.bold = true;
     row.checked = true;
-    row.Sub(1).text = std::string(computer);
-    row.Sub(2).text = std::string(text);
+    row.computerName = std::string(computer);
+    row.status = std::string(text);
     return row;
 }
 

@@ -344,7 +344,7 @@ void MainWindow::Open_Key_Of_Row(std::size_t row) {
     if (Kind_Of_Key(results_.Row(row).key) != RowKind::RegistryProblem) return;
     if (!Row_Belongs_To(results_, row, Get_Comp_Name())) return;
     Open_Registry_Editor(registryEditor_, app_.Reports(), Registry_Key_Of_Row(results_, row),
-                         results_.Row(row).Sub(3).tag);
+                         results_.Row(row).problem->registry.valueName);
 }
 
 bool MainWindow::Query_Unload() {

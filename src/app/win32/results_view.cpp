@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/win32/image_library.h"
+#include "base/ui/results_list_ops.h"
 #include "base/win32/list_view.h"
 #include "base/win32/wide_text.h"
 
@@ -19,10 +20,6 @@ constexpr UINT kFlushIntervalMs = 40;
 constexpr ULONGLONG kScrollIntervalMs = 250;
 constexpr wchar_t kViewProperty[] = L"CorvaneResultsView";
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
-const std::string& Column_Text(const ListRow& row, int column) {
-    return column == 0 ? row.text : row.Sub(static_cast<std::size_t>(column)).text;
-}
 
 }  // namespace
 
@@ -210,12 +207,12 @@ void ResultsView::Fill_Display_Info(NMLVDISPINFOW& info) {
     if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= model_.Count()) return;
     const ListRow& row = model_.Row(static_cast<std::size_t>(item.iItem));
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iSubItem >= 0 && item.iSubItem < 4) {
-        textBuffer_ = Widen(Column_Text(row, item.iSubItem));
+        textBuffer_ = Widen(Column_Text(row, static_cast<std::size_t>(item.iSubItem)));
         const std::size_t length = std::min(textBuffer_.size(), static_cast<std::size_t>(item.cchTextMax - 1));
         textBuffer_.copy(item.pszText, length);
         item.pszText[length] = L'\0';
     }
-    if (item.mask & LVIF_IMAGE) item.iImage = item.iSubItem == 0 ? images_.Index(row.smallIcon) : -1;
+    if (item.mask & LVIF_IMAGE) item.iImage = item.iSubItem == 0 ? images_.Index(Shown_Small_Icon(row)) : -1;
     if (item.mask & LVIF_INDENT) item.iIndent = row.indent;
     if (item.mask & LVIF_STATE) {
         item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.checked ? 2 : 1);

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/ui/problem_kinds.h"
 
@@ -17,8 +19,8 @@ namespace corvane {
 // registry provider's number (HKEY_LOCAL_MACHINE 0x80000002).
 struct RegistryItem {
     std::uint32_t root = 0;
-    std::string keyPath;    // below the root, no leading backslash
-    std::string valueName;  // "" for the key itself, or its default value for a Value row
+    std::string keyPath{};    // below the root, no leading backslash
+    std::string valueName{};  // "" for the key itself, or its default value for a Value row
 };
 
 // Which file a path named when it was seen: a path can be made to name
@@ -34,29 +36,55 @@ struct FileIdentity {
 // A file or folder, with the folder its category walked from: the deletion
 // stays below that folder and never passes through a link on the way down.
 struct FileItem {
-    std::string path;         // canonical full path: what is deleted
-    std::string startFolder;  // the category's known place the walk started at
-    std::string ownerSid;     // the user whose profile holds it; "" for computer-wide folders
-    FileIdentity identity;
+    std::string path{};         // canonical full path: what is deleted
+    std::string startFolder{};  // the category's known place the walk started at
+    std::string ownerSid{};     // the user whose profile holds it; "" for computer-wide folders
+    FileIdentity identity{};
 };
 
 // What the scan read and tested when it judged the row a problem. The fix
 // reads the value again and compares before it runs the same test again.
 struct ScanEvidence {
     // The data of the value the scan judged, as read (registry rows whose
-    // reason came from a value); nullopt when the reason did not come from a value.
-    std::optional<std::string> valueData;
-    std::string testedPath;  // the file, folder, key or member the scan looked for; "" when none
-    std::string answer;      // what the test answered, as the log tells it ("missing", "empty", ...)
+    // reason came from a value, and listed values); nullopt when the reason
+    // did not come from a value's data. A string value's text, a binary
+    // value's Binary_Evidence, "" for other types.
+    std::optional<std::string> valueData{};
+    // Which value of a key row's key valueData was read from ("" its default
+    // value); a value row's data is its own value's.
+    std::string valueName{};
+    std::string testedPath{};  // the file, folder, key or member the scan looked for; "" when none
+    std::string answer{};      // what the test answered, as the log tells it ("missing", "empty", ...)
 };
+
+// The evidence of a reason that came from a value's data: the data as read
+// (of valueName for a key row) and the path or member found missing.
+[[nodiscard]] inline ScanEvidence Data_Evidence(std::string valueData, std::string testedPath,
+                                                std::string valueName = {}) {
+    return {std::move(valueData), std::move(valueName), std::move(testedPath), "missing"};
+}
+// The evidence of a path or member found missing, whatever named it.
+[[nodiscard]] inline ScanEvidence Path_Evidence(std::string testedPath) {
+    return {std::nullopt, {}, std::move(testedPath), "missing"};
+}
+// The evidence of a value listed for what it is: its data as read, or
+// nullopt when they could not be read (the row then never deletes).
+[[nodiscard]] inline ScanEvidence Listed_Evidence(std::optional<std::string> valueData) {
+    return {std::move(valueData), {}, {}, "listed"};
+}
+
+// How evidence and the Data column keep a binary value: its size.
+[[nodiscard]] inline std::string Binary_Evidence(std::size_t size) {
+    return "(binary, " + std::to_string(size) + " bytes)";
+}
 
 struct Problem {
     fix::FixType type = fix::FixType::Value;
-    std::string categoryKey;  // the category's node key, "fA"
-    std::string targetName;   // the name the computer answered with at scan time
-    RegistryItem registry;    // for KeyTree, Key and Value
-    FileItem file;            // for File and Folder
-    ScanEvidence evidence;
+    std::string categoryKey{};  // the category's node key, "fA"
+    std::string targetName{};   // the name the computer answered with at scan time
+    RegistryItem registry{};    // for KeyTree, Key and Value
+    FileItem file{};            // for File and Folder
+    ScanEvidence evidence{};
     bool fixed = false;
 
     [[nodiscard]] bool Is_File_Row() const noexcept {

@@ -1,43 +1,50 @@
 // The scan results list as a model: the rows of lvwScanResults in the order
-// they were added, each with its key, texts, icons, check mark, indentation,
-// tag and three sub-items with their own keys and tags. The scan writes it,
-// the fixing routine reads and marks it, and the Win32 list view shows it as
-// a virtual list through the observer. The first character of a row's key
+// they were added, each with its key, texts, icons, check mark, indentation
+// and typed fields: a problem row carries its Problem record. The scan
+// writes it, the fixing routine reads the records and marks them, and the
+// Win32 list view shows it as a virtual list through the observer. The first character of a row's key
 // tells its kind: "s" registry problem, "c" file or folder problem, "e" error
 // row of a computer, any other a category header.
 #pragma once
 
-#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-namespace corvane {
+#include "base/ui/problem.h"
 
-struct ListSubItem {
-    std::string text;
-    std::string key;
-    std::string tag;  // numbers (a root key, a count) are kept as decimal text
-    bool bold = false;
-};
+namespace corvane {
 
 struct ListRow {
     std::string key;
-    std::string text;
+    std::string text;  // column "Value Name"
     std::string icon;
-    std::string smallIcon;
-    std::string tag;
+    std::string smallIcon;  // as the row was added; a fixed problem row shows "FixedItem" instead
     bool bold = false;
     bool checked = false;
     bool selected = false;
     int indent = 0;
-    // Index 1..3 are the columns "Data", "Problem" and "Registry Key"; 0 is unused.
-    std::array<ListSubItem, 4> subItems;
 
-    [[nodiscard]] ListSubItem& Sub(std::size_t index) { return subItems.at(index); }
-    [[nodiscard]] const ListSubItem& Sub(std::size_t index) const { return subItems.at(index); }
+    // Header and error rows: the computer the rows below belong to, as the
+    // computer tree names it (column "Data") and the name it answered with.
+    std::string computerName;
+    std::string targetName;
+    // Header rows: the category's problems not fixed yet.
+    std::int32_t count = 0;
+    // Column "Problem": a problem row's reason or, once fixed or refused, the
+    // fix's outcome; a header's count text; an error row's error.
+    std::string status;
+    // Problem rows: the columns "Data" and "Registry Key" as the scan saw
+    // them, and the typed record the fix acts on.
+    std::string data;
+    std::string location;
+    std::optional<Problem> problem;
+
+    [[nodiscard]] bool Is_Fixed() const noexcept { return problem && problem->fixed; }
 };
 
 enum class RowKind { Header, RegistryProblem, FileProblem, Error };
@@ -47,8 +54,11 @@ enum class RowKind { Header, RegistryProblem, FileProblem, Error };
 }
 
 inline constexpr const char* kFixedItemIcon = "FixedItem";
-// The key of a category header's status sub-item (sub-item 2).
-inline constexpr const char* kFixStatusKey = "fixStatus";
+
+// The small icon the row shows: "FixedItem" once its problem is fixed.
+[[nodiscard]] inline std::string_view Shown_Small_Icon(const ListRow& row) noexcept {
+    return row.Is_Fixed() ? std::string_view(kFixedItemIcon) : std::string_view(row.smallIcon);
+}
 
 // What the view learns about changes, so that it can redraw only what moved.
 class IResultsListObserver {

@@ -7,7 +7,14 @@ namespace corvane {
 
 namespace {
 
-bool Is_Unfixed_Problem(const ListRow& row) { return Is_Problem_Key(row.key) && row.smallIcon != kFixedItemIcon; }
+bool Is_Unfixed_Problem(const ListRow& row) { return Is_Problem_Key(row.key) && !row.Is_Fixed(); }
+
+// The roots the scan's rows name.
+std::string Root_Key_Name(std::uint32_t root) {
+    if (root == 0x80000002u) return "HKEY_LOCAL_MACHINE";
+    if (root == 0x80000003u) return "HKEY_USERS";
+    return {};
+}
 
 void Append_Quoted(std::string& out, std::string_view field) {
     out += '"';
@@ -65,39 +72,35 @@ std::string Results_Clipboard_Text(const ResultsList& list) {
         Append_Quoted(text, row.text);
         for (std::size_t column = 1; column <= 3; ++column) {
             text += ',';
-            Append_Quoted(text, row.Sub(column).text);
+            Append_Quoted(text, Column_Text(row, column));
         }
         text += "\r\n";
     }
     return text;
 }
 
-std::string Root_Key_Name(std::string_view rootNumberText) {
-    const std::string trimmed = Trim(rootNumberText);
-    if (trimmed.empty()) return {};
-    std::int64_t number = 0;
-    try {
-        number = std::stoll(trimmed, nullptr, 0);
-    } catch (const std::exception&) {
-        return {};
+const std::string& Column_Text(const ListRow& row, std::size_t column) {
+    const bool problemRow = Is_Problem_Key(row.key);
+    switch (column) {
+        case 0: return row.text;
+        case 1: return problemRow ? row.data : row.computerName;
+        case 2: return row.status;
+        default: return row.location;
     }
-    const auto root = static_cast<std::uint32_t>(number);
-    if (root == 0x80000002u) return "HKEY_LOCAL_MACHINE";
-    if (root == 0x80000003u) return "HKEY_USERS";
-    return {};
 }
 
 std::string Registry_Key_Of_Row(const ResultsList& list, std::size_t index) {
     if (index >= list.Count()) return {};
     const ListRow& row = list.Row(index);
-    if (Kind_Of_Key(row.key) != RowKind::RegistryProblem) return {};
-    return Root_Key_Name(row.Sub(1).tag) + "\\" + row.Sub(2).tag;
+    if (Kind_Of_Key(row.key) != RowKind::RegistryProblem || !row.problem) return {};
+    const RegistryItem& item = row.problem->registry;
+    return Root_Key_Name(item.root) + "\\" + item.keyPath;
 }
 
 bool Row_Belongs_To(const ResultsList& list, std::size_t index, std::string_view computerName) {
     if (index >= list.Count()) return false;
-    const std::string& tag = list.Row(index).tag;
-    return tag.size() >= 3 && std::string_view(tag).substr(3) == computerName;
+    const ListRow& row = list.Row(index);
+    return row.problem && row.problem->targetName == computerName;
 }
 
 }  // namespace corvane

@@ -488,7 +488,7 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     run.window->Presenter().Computer_Node_Checked(run.window->Computer_Tree().Find("rR"), true);
     int number = 0;
     const auto header = [&](const char* category, const char* text, const char* icon, int problems) {
-        Add_Header_Row(results, category, local, text, icon).Sub(2).text = std::to_string(problems) + " Problems Found";
+        Add_Header_Row(results, category, local, text, icon).status = std::to_string(problems) + " Problems Found";
     };
     header("fA", "[Help Files]", "HelpFile", 3);
     for (const char* file : {"acrobat.hlp", "vbenlr3.hlp", "winhlp32.hlp"}) {
@@ -497,18 +497,17 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     header("fB", "[Add/Remove Programs]", "Add/RemovePrograms", 2);
     for (const char* app : {"OldViewer 2.1", "Trial Suite"}) {
         const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app);
-        Add_Registry_Row(results, number++, app, key, local, "Add/RemovePrograms").Sub(2).text =
-            "Invalid uninstall entry";
+        Add_Registry_Row(results, number++, app, key, local, "Add/RemovePrograms").status = "Invalid uninstall entry";
     }
-    results.Row(results.Count() - 1).smallIcon = kFixedItemIcon;
+    results.Row(results.Count() - 1).problem->fixed = true;
     header("dB", "[User Temp Files]", "File", 6);
     for (int i = 0; i < 6; ++i) {
         const std::string name = "setup" + std::to_string(i) + ".tmp";
-        ListRow& row = Add_File_Row(results, number++, "C:\\users\\admin\\Temp\\" + name, local, '3', "dB");
+        ListRow& row = Add_File_Row(results, number++, "C:\\users\\admin\\Temp\\" + name, local, FixType::File, "dB");
         row.text = name;
         row.checked = i != 2;
-        row.Sub(1).text = std::to_string(12 + i * 7) + " KB";
-        row.Sub(2).text = "TMP File";
+        row.data = std::to_string(12 + i * 7) + " KB";
+        row.status = "TMP File";
     }
     Add_Error_Row(results, "LAB-PC07", "The RPC server is unavailable.").checked = false;
     run.window->Set_Status_Text(Total_Problems_Text(11));

@@ -103,12 +103,12 @@ TEST(ScanGui, ScanThenFixDeletesExactlyTheCheckedRows) {
         ASSERT_LT(keptRow, list.Count());
 
         ::PostMessageW(handle, WM_COMMAND, Command_Id(static_cast<int>(Command::FixProblems)), 0);
-        (void)Pump_Until([&] { return list.Row(fixedRow).smallIcon == kFixedItemIcon; });
+        (void)Pump_Until([&] { return Shown_Small_Icon(list.Row(fixedRow)) == kFixedItemIcon; });
         Pump(200);
 
         ASSERT_EQ(messages.shown.size(), 2u);
-        EXPECT_EQ(list.Row(fixedRow).smallIcon, kFixedItemIcon);
-        EXPECT_NE(list.Row(keptRow).smallIcon, kFixedItemIcon);
+        EXPECT_EQ(Shown_Small_Icon(list.Row(fixedRow)), kFixedItemIcon);
+        EXPECT_NE(Shown_Small_Icon(list.Row(keptRow)), kFixedItemIcon);
         EXPECT_FALSE(Value_Exists(kFixedDll));
         EXPECT_TRUE(Value_Exists(kKeptDll));
         EXPECT_EQ(window->Status_Text(kStatusTotal).rfind("Total Problems Fixed: 1/", 0), 0u);
