@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "console/cvnscan_options.h"
+#include "scan/scan_target.h"
 
 namespace corvane {
 class Database;
@@ -19,7 +20,6 @@ class Reporter;
 namespace corvane::scan {
 
 class ConsoleWindow;
-class ScanTarget;
 
 // The fixing routine in manual mode over the window's results list.
 using ConsoleFix = std::function<void(IMainWindow& window)>;

@@ -17,9 +17,8 @@
 #include "fix/fix_row.h"
 #include "fix/restore_point.h"
 #include "fix/undo_backup.h"
-#include "remote/target_context.h"
+#include "remote/target_session.h"
 #include "remote/undo_files.h"
-#include "remote/wmi_connection.h"
 #include "settings/general_options.h"
 
 namespace corvane::fix {
@@ -32,8 +31,9 @@ public:
         : env_(env),
           window_(env.window),
           list_(env.window.Results()),
-          target_(env.target),
-          reporter_(env.target.Ports().reporter),
+          session_(env.remote, remote::kFixing),
+          target_(session_.Context()),
+          reporter_(env.remote.reporter),
           checkedCategories_(checkedCategories) {}
 
     void Run();
@@ -42,7 +42,7 @@ private:
     void Prepare_Panel();
     void Header(std::size_t index);
     void Change_Computer(const std::string& computerName, const std::string& scannedTargetName);
-    bool Connect(const std::string& scannedTargetName);
+    bool Connect(remote::OpenRequest request);
     void Problem(std::size_t index);
     void Log_Outcome(const RowOutcome& outcome, const std::string& rowText);
     void After_Row();
@@ -59,6 +59,8 @@ private:
     FixEnvironment& env_;
     IMainWindow& window_;
     ResultsList& list_;
+    // This run's own session: the fix asks each computer afresh.
+    remote::TargetSession session_;
     remote::TargetContext& target_;
     Reporter& reporter_;
     int checkedCategories_;
@@ -73,16 +75,11 @@ private:
     // The current computer cannot say who it is: nothing is deleted there.
     bool nameUnreadable_ = false;
     bool FixingAllowed = false;
-    remote::WmiConnection connection_;
     std::optional<UndoBackup> undo_;  // of the connected computer, made at its first registry row
     std::string skipCaption_;
 };
 
 void FixRun::Run() {
-    target_.ComputerName.clear();
-    target_.TargetName.clear();
-    target_.UserName.clear();
-    target_.Password.clear();
     Prepare_Panel();
 
     const std::size_t rowCount = list_.Count();
@@ -161,12 +158,11 @@ void FixRun::Header(std::size_t index) {
 void FixRun::Change_Computer(const std::string& computerName, const std::string& scannedTargetName) {
     if (computerTaken_) {
         if (FixingAllowed) Log("Fixing Completed: " + target_.ComputerName);
-        connection_.Release();
+        session_.Close();
         Log("Disconnected: " + target_.ComputerName);
     }
     computerTaken_ = true;
     undo_.reset();
-    target_.ComputerName = computerName;
     Reset_Progress();
     window_.Set_Label(ProgressLabel::ComputerName, computerName);
     window_.Set_Label(ProgressLabel::ScanCategory, "");
@@ -175,69 +171,36 @@ void FixRun::Change_Computer(const std::string& computerName, const std::string&
 
     FixingAllowed = false;
     nameUnreadable_ = false;
-    target_.UserName.clear();
-    target_.Password.clear();
+    remote::OpenRequest request{.computerName = computerName};
+    request.scannedName = scannedTargetName;
     try {
-        (void)Get_Computer_Credentials(env_.db, computerName, target_.UserName, target_.Password);
+        (void)Get_Computer_Credentials(env_.db, computerName, request.credentials.userName,
+                                       request.credentials.password);
     } catch (const RuntimeError&) {
         // Already reported by the database layer; the caller's own identity is tried.
     }
 
-    if (!Connect(scannedTargetName)) {
-        connection_.Release();
-        return;
-    }
+    if (!Connect(std::move(request))) return;
     Log("Connected: " + target_.ComputerName);
     const std::string progressCaption = window_.Label(ProgressLabel::Progress);
     window_.Set_Label(ProgressLabel::Progress, "Backing up system...");
-    FixingAllowed = Create_Restore_Point_Before_Fixing(env_, *connection_.rootDefault);
+    FixingAllowed = Create_Restore_Point_Before_Fixing(env_, target_, session_.Root_Default());
     window_.Set_Label(ProgressLabel::Progress, progressCaption);
     if (FixingAllowed) Log("Fixing Started: " + target_.ComputerName);
 }
 
-bool FixRun::Connect(const std::string& scannedTargetName) {
+// Opened for fixing: only the computer that answers with the scanned name,
+// its existence tests asked of its own service one row at a time.
+bool FixRun::Connect(remote::OpenRequest request) {
     std::string errorText;
-    connection_.cimv2 = remote::WMI_Connect(target_, "cimv2", errorText);
-    if (!connection_.cimv2) return false;
-
-    // The facts of this computer only: a failed read must not leave the
-    // previous computer's version deciding about restore points here.
-    target_.OSVersion.clear();
-    std::string name;
-    (void)remote::WMI_Get_Computer_Name(*connection_.cimv2, name);
-    (void)remote::WMI_Get_OS_Info(*connection_.cimv2, target_.OSVersion, target_.AddressWidth);
-    if (name.empty()) {
-        nameUnreadable_ = true;
-        reporter_.Show_Error(
-            false, "The computer '" + target_.ComputerName + "' does not tell its name; nothing is deleted on it.");
-        return false;
-    }
-    // The re-tests before each deletion ask the computer's own service, one
-    // question per row, never a listing kept from the scan.
-    target_.listings.Enable(false);
-    target_.Decide_Is_Remote(*connection_.cimv2);
-    target_.SafeScan = target_.IsRemote;
-    target_.FixedDrives.clear();
-    // The rows were found on the computer that answered with the header's
-    // name at scan time. A name or address that now reaches another computer
-    // (or one that does not tell its name) gets nothing deleted.
-    if (name != scannedTargetName) {
-        reporter_.Show_Error(false, "The computer '" + target_.ComputerName + "' answers as '" + name + "', not as '" +
-                                        scannedTargetName + "' as when it was scanned; its problems are not fixed.");
-        return false;
-    }
-
-    connection_.rootDefault = remote::WMI_Connect(target_, "default", errorText);
-    if (!connection_.rootDefault) return false;
     try {
-        connection_.registry = connection_.rootDefault->Get("StdRegProv");
+        const remote::OpenOutcome outcome = session_.Open(std::move(request), errorText);
+        nameUnreadable_ = outcome == remote::OpenOutcome::NameUnreadable;
+        return outcome == remote::OpenOutcome::Opened;
     } catch (const RuntimeError& error) {
         reporter_.Show_Error(false, error);
         return false;
     }
-    if (!connection_.registry) return false;
-    target_.TargetName = name;
-    return true;
 }
 
 void FixRun::Problem(std::size_t index) {
@@ -252,7 +215,7 @@ void FixRun::Problem(std::size_t index) {
     if (!row.checked || row.smallIcon == kFixedItemIcon) return;
 
     UndoBackup* undo = Kind_Of_Key(row.key) == RowKind::RegistryProblem ? Undo_Backup() : nullptr;
-    const RowOutcome outcome = Fix_Row(row, env_.recheckRules, target_, connection_, undo);
+    const RowOutcome outcome = Fix_Row(row, env_.recheckRules, target_, session_.Connection(), undo);
     if (outcome.error) {
         row.Sub(2).text = *outcome.error;
     } else if (outcome.noLongerPresent) {
@@ -337,7 +300,7 @@ void FixRun::Finish() {
     window_.Suspend_Results_Drawing(false);
     window_.Set_Status_Text("Total Problems Fixed: " + std::to_string(totalFixed_) + "/" + std::to_string(totalFound_));
     window_.Set_Label(ProgressLabel::Skip, skipCaption_);
-    connection_.Release();
+    session_.Close();
 }
 
 }  // namespace
@@ -361,9 +324,9 @@ void Start_Fixing(FixEnvironment& env, bool keepPanel) {
     try {
         (void)Fix_Problems(env, checkedCategories);
     } catch (const RuntimeError& error) {
-        env.target.Ports().reporter.Show_Error(true, error);
+        env.remote.reporter.Show_Error(true, error);
     } catch (const std::exception& error) {
-        env.target.Ports().reporter.Show_Error(true, error.what());
+        env.remote.reporter.Show_Error(true, error.what());
     }
     window.Show_Progress_Panel(keepPanel);
     if (!keepPanel) window.Enable_Commands(true);

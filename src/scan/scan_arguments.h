@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#include "scan/scan_target.h"
+
 namespace corvane {
 class Database;
 class IMainWindow;
@@ -14,7 +16,6 @@ class IMainWindow;
 namespace corvane::scan {
 
 struct ScanControl;
-class ScanTarget;
 
 struct ScanArguments {
     ScanControl& control;

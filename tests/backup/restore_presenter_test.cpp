@@ -213,7 +213,8 @@ TEST(RestoreUndoFile, ListedNextToBackupsAndWrittenBack) {
         t.server.files.Add_File(BackupScene::kFolder + std::string("CVNFullBackup.reg"), 100);
         const std::string before = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
         {
-            const wmi::ServicesPtr root = remote::WMI_Connect_To(t.ports, "default", "SERVER1", "admin", "secret");
+            const wmi::ServicesPtr root =
+                remote::WMI_Connect_To(t.ports, "default", "SERVER1", "admin", Secret("secret"));
             std::vector<remote::RegKeyBlock> blocks;
             std::string failure;
             ASSERT_TRUE(remote::WMI_Read_Key_Blocks(*root->Get("StdRegProv"), kHklm, "SOFTWARE\\Vendor", true,
