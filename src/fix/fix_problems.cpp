@@ -215,7 +215,7 @@ void FixRun::Problem(std::size_t index) {
     if (!row.checked || row.smallIcon == kFixedItemIcon) return;
 
     UndoBackup* undo = Kind_Of_Key(row.key) == RowKind::RegistryProblem ? Undo_Backup() : nullptr;
-    const RowOutcome outcome = Fix_Row(row, env_.recheckRules, target_, session_.Connection(), undo);
+    const RowOutcome outcome = Fix_Row(row, env_.recheckRules, session_, undo);
     if (outcome.error) {
         row.Sub(2).text = *outcome.error;
     } else if (outcome.noLongerPresent) {

@@ -13,8 +13,7 @@
 #include "remote/canonical_path.h"
 #include "remote/folder_path.h"
 #include "remote/local_system.h"
-#include "remote/target_context.h"
-#include "remote/wmi_connection.h"
+#include "remote/target_session.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
 
@@ -195,8 +194,9 @@ std::string Failure_Text(const RowOutcome& outcome) {
     return Error_Number_Text(outcome.registryCode);
 }
 
-RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetContext& context,
-                   remote::WmiConnection& connection, UndoBackup* undo) {
+RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetSession& session, UndoBackup* undo) {
+    remote::TargetContext& context = session.Context();
+    remote::WmiConnection& connection = session.Connection();
     RowOutcome outcome;
     const std::optional<FixType> rowType = Fix_Type_Of(row.tag);
     try {

@@ -16,8 +16,7 @@ struct ListRow;
 }  // namespace corvane
 
 namespace corvane::remote {
-class TargetContext;
-struct WmiConnection;
+class TargetSession;
 }  // namespace corvane::remote
 
 namespace corvane::fix {
@@ -69,7 +68,7 @@ struct RowOutcome {
 // Run-time errors end the action and come
 // back in `error`; a row that names no key path or no file path is refused
 // the same way, without any call to the computer.
-[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetContext& context,
-                                 remote::WmiConnection& connection, UndoBackup* undo = nullptr);
+[[nodiscard]] RowOutcome Fix_Row(const ListRow& row, RecheckRuleLookup rules, remote::TargetSession& session,
+                                 UndoBackup* undo = nullptr);
 
 }  // namespace corvane::fix
