@@ -71,7 +71,7 @@ int main() {
     TargetContext context(ports);
     context.Start_Computer("BIGSERVER");
     context.UserName = "admin";
-    context.Password = "secret";
+    context.Password = Secret("secret");
     std::string errorText;
     WmiConnection connection;
     connection.cimv2 = WMI_Connect(context, "cimv2", errorText);

@@ -120,16 +120,16 @@ int main() {
     std::printf("\nThe system's WMI over COM (for comparison)\n");
     win32::ComLocator locator;
     Measure("ConnectServer root\\default", 20,
-            [&] { return static_cast<std::size_t>(locator.ConnectServer("", "root\\default", "", "", 0) != nullptr); });
+            [&] { return static_cast<std::size_t>(locator.ConnectServer("", "root\\default", "", {}, 0) != nullptr); });
     try {
-        const auto comRoot = locator.ConnectServer("", "root\\default", "", "", 0);
+        const auto comRoot = locator.ConnectServer("", "root\\default", "", {}, 0);
         const auto comRegistry = comRoot->Get("StdRegProv");
         Measure("COM StdRegProv.EnumKey HKLM\\Software", 200, [&] {
             const PropertyBag out = comRegistry->Exec_Method(
                 "EnumKey", {{"hDefKey", Variant(kLocalMachine)}, {"sSubKeyName", Variant("Software")}});
             return out.at("sNames").As_Array().size();
         });
-        const auto comCimv2 = locator.ConnectServer("", "root\\cimv2", "", "", 0);
+        const auto comCimv2 = locator.ConnectServer("", "root\\cimv2", "", {}, 0);
         Measure("COM Select Name From Win32_ComputerSystem", 200,
                 [&] { return comCimv2->ExecQuery("Select Name From Win32_ComputerSystem", 16).size(); });
     } catch (const corvane::RuntimeError& error) {

@@ -270,8 +270,7 @@ int main(int argc, char** argv) {
         const int entries = static_cast<int>(category.entries * scale);
         Seed(category, entries, false);
 
-        remote::TargetContext context(ports);
-        scan::ScanTarget target(context);
+        scan::ScanTarget target(ports, remote::kScanning);
         console::ConsoleWindow window(localName);
         CheckTree& computers = window.Computer_Tree();
         const NodeId root = computers.Add(kNoNode, "rR", "Computers", "Root");

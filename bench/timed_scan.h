@@ -27,8 +27,7 @@ struct TimedScan {
 inline TimedScan Time_One_Scan(testing::TestDatabase& data, remote::SimNetwork& network, const char* groupKey,
                                const char* groupName, const char* icon, const char* key, const char* name) {
     remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network};
-    remote::TargetContext context(ports);
-    scan::ScanTarget target(context);
+    scan::ScanTarget target(ports, remote::kScanning);
     console::ConsoleWindow window("ADMINPC");
     CheckTree& computers = window.Computer_Tree();
     const NodeId root = computers.Add(kNoNode, "rR", "Computers", "Root");

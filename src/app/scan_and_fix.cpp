@@ -14,23 +14,23 @@
 
 namespace corvane {
 
-fix::FixEnvironment ScanAndFix::Fix_Environment(remote::TargetContext& context) {
-    return {window_, progress_, db_, context, driver_.Stop_Flag(), &Category_Recheck_Rules};
+fix::FixEnvironment ScanAndFix::Fix_Environment() {
+    return {window_, progress_, db_, target_.Context().Ports(), driver_.Stop_Flag(), &Category_Recheck_Rules};
 }
 
 void ScanAndFix::Fix_Problems() {
     if (driver_.Is_Running()) return;
-    fix::FixEnvironment env = Fix_Environment(target_.Context());
+    fix::FixEnvironment env = Fix_Environment();
     (void)fix::mnuFixProblems_Click(env);
 }
 
 bool ScanAndFix::After_Computer(std::string_view computerName) {
     if (!IsGeneralOptionSet(db_, GO_AUTOMATIC_FIXING)) return true;
-    remote::TargetContext& context = target_.Context();
-    // Fixing rewrites the context's credentials: the shutdown uses the scan's.
+    const remote::TargetContext& context = target_.Context();
+    // What the scan knew of the computer, for its shutdown after the fix.
     const fix::ScannedComputer scanned{std::string(computerName), context.UserName, context.Password,
                                        context.TargetName, context.IsRemote};
-    fix::FixEnvironment env = Fix_Environment(context);
+    fix::FixEnvironment env = Fix_Environment();
     return !fix::Fix_After_Scan(env, scanned).stopped;
 }
 
@@ -41,7 +41,7 @@ void ScanAndFix::After_Scan() {
                                  " Problems Found.\r\n\r\nDo you want to fix the problems now?";
     if (reporter_.Messages().Show(question, MsgButtons::YesNo, MsgIcon::Question) != MsgResult::Yes) return;
     reporter_.Log_Event("Fix Mode: Manual", LOG_INFO, true);
-    fix::FixEnvironment env = Fix_Environment(target_.Context());
+    fix::FixEnvironment env = Fix_Environment();
     fix::Start_Fixing(env, false);
 }
 

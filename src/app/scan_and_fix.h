@@ -33,8 +33,9 @@ public:
 private:
     bool After_Computer(std::string_view computerName) override;
     void After_Scan() override;
-    // The fix over the given computer's context, with the categories' re-test rules.
-    [[nodiscard]] fix::FixEnvironment Fix_Environment(remote::TargetContext& context);
+    // The fix over the scan's remote ports (it opens its own session), with
+    // the categories' re-test rules.
+    [[nodiscard]] fix::FixEnvironment Fix_Environment();
 
     IMainWindow& window_;
     IProgressEvents& progress_;

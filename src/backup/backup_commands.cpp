@@ -26,7 +26,7 @@ void BackupCommands::Restore_Point(const BackupComputer& computer) {
     }
     IMessageBox& messages = ports_.reporter.Messages();
     const wmi::ServicesPtr rootDefault =
-        remote::WMI_Connect_To(ports_, "default", computer.name, computer.userName, computer.password.View());
+        remote::WMI_Connect_To(ports_, "default", computer.name, computer.userName, computer.password);
     if (!rootDefault) {
         messages.Show(kAccessErrorBang, MsgButtons::Ok, MsgIcon::Critical);
         return;

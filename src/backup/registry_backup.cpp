@@ -63,7 +63,7 @@ bool Backup_Registry_Key(wmi::IServices& cimv2, const BackupEnvironment& env, co
 
 bool Create_Full_Backup(const BackupComputer& computer, const BackupEnvironment& env) {
     const wmi::ServicesPtr cimv2 =
-        remote::WMI_Connect_To(env.ports, "cimv2", computer.name, computer.userName, computer.password.View());
+        remote::WMI_Connect_To(env.ports, "cimv2", computer.name, computer.userName, computer.password);
     // Files are replaced and deleted only on a computer that can say who it is.
     std::string targetName;
     if (!cimv2 || !remote::WMI_Get_Computer_Name(*cimv2, targetName)) {

@@ -45,7 +45,7 @@ MsgResult RestorePresenter::Show(const std::string& text, MsgButtons buttons, Ms
 }
 
 wmi::ServicesPtr RestorePresenter::Connect(std::string_view nameSpace) const {
-    return remote::WMI_Connect_To(ports_, nameSpace, computer_.name, computer_.userName, computer_.password.View());
+    return remote::WMI_Connect_To(ports_, nameSpace, computer_.name, computer_.userName, computer_.password);
 }
 
 const RestoreRow* RestorePresenter::Selected() const {

@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "console/cvnscan_options.h"
+#include "scan/scan_target.h"
 
 namespace corvane {
 class Database;
@@ -16,10 +17,6 @@ class IMainWindow;
 class IProgressEvents;
 class Reporter;
 }  // namespace corvane
-
-namespace corvane::scan {
-class ScanTarget;
-}  // namespace corvane::scan
 
 namespace corvane::console {
 

@@ -5,14 +5,13 @@
 #include "base/runtime_error.h"
 #include "base/text.h"
 #include "db/app_tables.h"
-#include "remote/target_context.h"
+#include "remote/target_session.h"
 #include "remote/undo_files.h"
-#include "remote/wmi_connection.h"
 #include "remote/wmi_registry_copy.h"
 
 namespace corvane::console {
 
-int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::TargetContext& context, std::ostream& out,
+int Run_Console_Undo(const ConsoleOptions& options, Database& db, const remote::RemotePorts& ports, std::ostream& out,
                      std::ostream& err) {
     remote::RegFile file;
     try {
@@ -31,36 +30,32 @@ int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::Target
     const std::string madeFor = remote::Undo_File_Computer(options.undoFile);
     const std::string computer = !options.computers.empty() ? options.computers.front() : folderComputer;
 
-    context.Start_Computer(computer);
+    remote::OpenRequest request{.computerName = computer};
     try {
-        (void)Get_Computer_Credentials(db, computer, context.UserName, context.Password);
+        (void)Get_Computer_Credentials(db, computer, request.credentials.userName, request.credentials.password);
     } catch (const RuntimeError&) {
         // Already reported by the database layer; the caller's own identity is tried.
     }
+    remote::TargetSession session(ports, remote::kUndoing);
     std::string errorText;
-    const wmi::ServicesPtr cimv2 = remote::WMI_Connect(context, "cimv2", errorText);
-    const wmi::ServicesPtr rootDefault = cimv2 ? remote::WMI_Connect(context, "default", errorText) : nullptr;
-    if (!rootDefault) {
-        err << "cvnscan: cannot connect to " << computer << ": " << errorText << '\n';
+    try {
+        if (session.Open(std::move(request), errorText) != remote::OpenOutcome::Opened) {
+            err << "cvnscan: cannot connect to " << computer << ": " << errorText << '\n';
+            return kExitNotScanned;
+        }
+    } catch (const RuntimeError& error) {
+        err << "cvnscan: " << error.Description() << '\n';
         return kExitNotScanned;
     }
-    std::string name;
-    (void)remote::WMI_Get_Computer_Name(*cimv2, name);
+    const std::string& name = session.Context().TargetName;
     if (!madeFor.empty() && !Equals_Ignore_Case(name, madeFor)) {
         err << "cvnscan: the computer '" << computer << "' answers as '" << name
             << "', but the undo file was made for '" << madeFor << "'; nothing written\n";
         return kExitNotScanned;
     }
-    wmi::ObjectPtr registry;
-    try {
-        registry = rootDefault->Get("StdRegProv");
-    } catch (const RuntimeError& error) {
-        err << "cvnscan: " << error.Description() << '\n';
-        return kExitNotScanned;
-    }
 
     const remote::RegistryWriteReport report =
-        remote::WMI_Write_Blocks(*registry, file, [&](std::string_view fullKey, std::string_view valueName) {
+        remote::WMI_Write_Blocks(session.Registry(), file, [&](std::string_view fullKey, std::string_view valueName) {
             if (!options.yes) {
                 err << "Kept: \"" << valueName << "\" of " << fullKey
                     << " holds other data now (--yes overwrites it)\n";
@@ -74,7 +69,7 @@ int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::Target
                                 std::to_string(report.valuesKept) + " kept with other data, " +
                                 std::to_string(report.failures.size()) + " failed";
     out << summary << '\n';
-    context.Ports().reporter.Log_Event(summary, report.failures.empty() ? LOG_INFO : LOG_WARNING);
+    ports.reporter.Log_Event(summary, report.failures.empty() ? LOG_INFO : LOG_WARNING);
     return report.failures.empty() ? kExitScanned : kExitNotScanned;
 }
 

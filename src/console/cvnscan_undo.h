@@ -13,7 +13,7 @@ class Database;
 }  // namespace corvane
 
 namespace corvane::remote {
-class TargetContext;
+struct RemotePorts;
 }  // namespace corvane::remote
 
 namespace corvane::console {
@@ -23,7 +23,7 @@ namespace corvane::console {
 // another name than the one the file was made for (Undo_File_Computer) gets
 // nothing written. Exit status 0 when everything was written or kept, 2 when
 // something failed, 64 for a file that cannot be read or names no computer.
-[[nodiscard]] int Run_Console_Undo(const ConsoleOptions& options, Database& db, remote::TargetContext& context,
+[[nodiscard]] int Run_Console_Undo(const ConsoleOptions& options, Database& db, const remote::RemotePorts& ports,
                                    std::ostream& out, std::ostream& err);
 
 }  // namespace corvane::console

@@ -114,13 +114,6 @@ bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& 
     return true;
 }
 
-bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, std::string& password) {
-    Secret secret(password);
-    if (!Get_Computer_Credentials(db, name, userName, secret)) return false;
-    password.assign(secret.View());
-    return true;
-}
-
 std::int32_t Protect_Scrambled_Passwords(Database& db) {
     PasswordCodec* codec = db.Passwords();
     if (!db.Is_Open() || !codec) return 0;

@@ -29,7 +29,6 @@ bool Update_Computer(Database& db, std::string_view name, std::string_view userN
 bool Update_Computer(Database& db, std::string_view name, std::string_view userName, std::string_view password);
 // userName and password are left unchanged when the name is not stored.
 bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, Secret& password);
-bool Get_Computer_Credentials(Database& db, std::string_view name, std::string& userName, std::string& password);
 // Stores every password an older version left scrambled protected through
 // the database's password codec, for the user running the program; without a
 // codec nothing changes. Returns how many were converted. Only the window

@@ -15,7 +15,7 @@ namespace corvane::fix {
 
 bool mnuFixProblems_Click(FixEnvironment& env) {
     if (Count_Fixable_Problems(env.window.Results()) < 1) return false;
-    Reporter& reporter = env.target.Ports().reporter;
+    Reporter& reporter = env.remote.reporter;
     if (reporter.Messages().Show(kFixQuestion, MsgButtons::YesNo, MsgIcon::Question) == MsgResult::No) return false;
     reporter.Log_Event("Fix Mode: Manual", LOG_INFO);
     Start_Fixing(env, false);
@@ -28,7 +28,7 @@ AutoFixResult Fix_After_Scan(FixEnvironment& env, const ScannedComputer& compute
         result.stopped = true;
         return result;
     }
-    const remote::RemotePorts& ports = env.target.Ports();
+    const remote::RemotePorts& ports = env.remote;
     if (Count_Fixable_Problems(env.window.Results()) >= 1) {
         ports.reporter.Log_Event("Fix Mode: Auto", LOG_INFO);
         Start_Fixing(env, true);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/secret.h"
 #include "fix/fix_environment.h"
 
 namespace corvane::fix {
@@ -18,12 +19,12 @@ inline constexpr const char* kFixQuestion = "Are you sure you want to fix the ch
 // Returns true when fixing ran.
 bool mnuFixProblems_Click(FixEnvironment& env);
 
-// The computer just scanned, as the scan driver knew it before fixing
-// (fixing rewrites the context's credentials).
+// The computer just scanned, as the scan driver knew it (the fix opens it in a
+// session of its own).
 struct ScannedComputer {
     std::string computerName;  // as listed
     std::string userName;
-    std::string password;
+    Secret password;
     std::string targetName;  // Win32_ComputerSystem.Name
     bool isRemote = false;   // TargetContext::IsRemote of the scan
 };

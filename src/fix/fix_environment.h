@@ -1,8 +1,8 @@
 // What the fixing routine works with: the main window (results list,
 // category tree, progress panel, commands, status bar), the progress events
 // (and with them the message pump), the database (credentials and options),
-// the context of the computer being fixed, which also carries the remote
-// ports (locator, reporter, clock), the categories' re-test rules, and the
+// the remote ports (locator, reporter, clock, undo folder) over which the fix
+// opens its own session per computer, the categories' re-test rules, and the
 // Stop flag that the Stop command sets while the pump runs. The program
 // passes its main window; a program without a window passes its own
 // implementation of the window port.
@@ -17,7 +17,7 @@ class IProgressEvents;
 }  // namespace corvane
 
 namespace corvane::remote {
-class TargetContext;
+struct RemotePorts;
 }  // namespace corvane::remote
 
 namespace corvane::fix {
@@ -26,7 +26,7 @@ struct FixEnvironment {
     IMainWindow& window;
     IProgressEvents& progress;
     Database& db;
-    remote::TargetContext& target;
+    const remote::RemotePorts& remote;
     // The scan's Stop request (ScanControl::StopRequested); cleared when fixing starts.
     bool& stopRequested;
     // The scan's category table answers which reason each row kind tests again.

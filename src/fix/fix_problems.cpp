@@ -18,9 +18,8 @@
 #include "fix/fix_row.h"
 #include "fix/restore_point.h"
 #include "fix/undo_backup.h"
-#include "remote/target_context.h"
+#include "remote/target_session.h"
 #include "remote/undo_files.h"
-#include "remote/wmi_connection.h"
 #include "settings/general_options.h"
 
 namespace corvane::fix {
@@ -34,8 +33,9 @@ public:
           window_(env.window),
           progress_(env.progress),
           list_(env.window.Results()),
-          target_(env.target),
-          reporter_(env.target.Ports().reporter),
+          session_(env.remote, remote::kFixing),
+          target_(session_.Context()),
+          reporter_(env.remote.reporter),
           checkedCategories_(checkedCategories) {}
 
     void Run();
@@ -44,7 +44,7 @@ private:
     void Prepare_Panel();
     void Header(std::size_t index);
     void Change_Computer(const std::string& computerName, const std::string& scannedTargetName);
-    bool Connect(const std::string& scannedTargetName);
+    bool Connect(remote::OpenRequest request);
     void Problem(std::size_t index);
     void Log_Outcome(const RowOutcome& outcome, const std::string& rowText);
     void After_Row();
@@ -61,6 +61,8 @@ private:
     IMainWindow& window_;
     IProgressEvents& progress_;
     ResultsList& list_;
+    // This run's own session: the fix asks each computer afresh.
+    remote::TargetSession session_;
     remote::TargetContext& target_;
     Reporter& reporter_;
     int checkedCategories_;
@@ -75,15 +77,10 @@ private:
     // The current computer cannot say who it is: nothing is deleted there.
     bool nameUnreadable_ = false;
     bool FixingAllowed = false;
-    remote::WmiConnection connection_;
     std::optional<UndoBackup> undo_;  // of the connected computer, made at its first registry row
 };
 
 void FixRun::Run() {
-    target_.ComputerName.clear();
-    target_.TargetName.clear();
-    target_.UserName.clear();
-    target_.Password.clear();
     Prepare_Panel();
 
     const std::size_t rowCount = list_.Count();
@@ -148,33 +145,30 @@ void FixRun::Header(std::size_t index) {
 void FixRun::Change_Computer(const std::string& computerName, const std::string& scannedTargetName) {
     if (computerTaken_) {
         if (FixingAllowed) Log("Fixing Completed: " + target_.ComputerName);
-        connection_.Release();
+        session_.Close();
         Log("Disconnected: " + target_.ComputerName);
     }
     computerTaken_ = true;
     undo_.reset();
-    target_.ComputerName = computerName;
     progress_.Computer_Started(computerName);
     progress_.Pump();
 
     FixingAllowed = false;
     nameUnreadable_ = false;
-    target_.UserName.clear();
-    target_.Password.clear();
+    remote::OpenRequest request{.computerName = computerName};
+    request.scannedName = scannedTargetName;
     try {
-        (void)Get_Computer_Credentials(env_.db, computerName, target_.UserName, target_.Password);
+        (void)Get_Computer_Credentials(env_.db, computerName, request.credentials.userName,
+                                       request.credentials.password);
     } catch (const RuntimeError&) {
         // Already reported by the database layer; the caller's own identity is tried.
     }
 
-    if (!Connect(scannedTargetName)) {
-        connection_.Release();
-        return;
-    }
+    if (!Connect(std::move(request))) return;
     Log("Connected: " + target_.ComputerName);
     progress_.Restore_Point_Started();
     try {
-        FixingAllowed = Create_Restore_Point_Before_Fixing(env_, *connection_.rootDefault);
+        FixingAllowed = Create_Restore_Point_Before_Fixing(env_, target_, session_.Root_Default());
     } catch (...) {
         progress_.Restore_Point_Ended();  // the next computer's caption must not say so
         throw;
@@ -183,49 +177,18 @@ void FixRun::Change_Computer(const std::string& computerName, const std::string&
     if (FixingAllowed) Log("Fixing Started: " + target_.ComputerName);
 }
 
-bool FixRun::Connect(const std::string& scannedTargetName) {
+// Opened for fixing: only the computer that answers with the scanned name,
+// its existence tests asked of its own service one row at a time.
+bool FixRun::Connect(remote::OpenRequest request) {
     std::string errorText;
-    connection_.cimv2 = remote::WMI_Connect(target_, "cimv2", errorText);
-    if (!connection_.cimv2) return false;
-
-    // The facts of this computer only: a failed read must not leave the
-    // previous computer's version deciding about restore points here.
-    target_.OSVersion.clear();
-    std::string name;
-    (void)remote::WMI_Get_Computer_Name(*connection_.cimv2, name);
-    (void)remote::WMI_Get_OS_Info(*connection_.cimv2, target_.OSVersion, target_.AddressWidth);
-    if (name.empty()) {
-        nameUnreadable_ = true;
-        reporter_.Show_Error(
-            false, "The computer '" + target_.ComputerName + "' does not tell its name; nothing is deleted on it.");
-        return false;
-    }
-    // The re-tests before each deletion ask the computer's own service, one
-    // question per row, never a listing kept from the scan.
-    target_.listings.Enable(false);
-    target_.Decide_Is_Remote(*connection_.cimv2);
-    target_.SafeScan = target_.IsRemote;
-    target_.FixedDrives.clear();
-    // The rows were found on the computer that answered with the header's
-    // name at scan time. A name or address that now reaches another computer
-    // (or one that does not tell its name) gets nothing deleted.
-    if (name != scannedTargetName) {
-        reporter_.Show_Error(false, "The computer '" + target_.ComputerName + "' answers as '" + name + "', not as '" +
-                                        scannedTargetName + "' as when it was scanned; its problems are not fixed.");
-        return false;
-    }
-
-    connection_.rootDefault = remote::WMI_Connect(target_, "default", errorText);
-    if (!connection_.rootDefault) return false;
     try {
-        connection_.registry = connection_.rootDefault->Get("StdRegProv");
+        const remote::OpenOutcome outcome = session_.Open(std::move(request), errorText);
+        nameUnreadable_ = outcome == remote::OpenOutcome::NameUnreadable;
+        return outcome == remote::OpenOutcome::Opened;
     } catch (const RuntimeError& error) {
         reporter_.Show_Error(false, error);
         return false;
     }
-    if (!connection_.registry) return false;
-    target_.TargetName = name;
-    return true;
 }
 
 void FixRun::Problem(std::size_t index) {
@@ -242,7 +205,7 @@ void FixRun::Problem(std::size_t index) {
     RowOutcome outcome;
     if (row.problem) {
         UndoBackup* undo = row.problem->Is_File_Row() ? nullptr : Undo_Backup();
-        outcome = Fix_Row(*row.problem, env_.recheckRules, target_, connection_, undo);
+        outcome = Fix_Row(*row.problem, env_.recheckRules, session_, undo);
     }
     if (outcome.error) {
         row.status = *outcome.error;
@@ -327,7 +290,7 @@ void FixRun::Finish() {
     window_.Suspend_Results_Drawing(false);
     window_.Set_Status_Text(kTotalProblemsFixedText + std::to_string(totalFixed_) + "/" + std::to_string(totalFound_));
     progress_.Fix_Ended(totalFixed_, totalFound_);
-    connection_.Release();
+    session_.Close();
 }
 
 }  // namespace
@@ -349,9 +312,9 @@ void Start_Fixing(FixEnvironment& env, bool keepPanel) {
     try {
         (void)Fix_Problems(env, checkedCategories);
     } catch (const RuntimeError& error) {
-        env.target.Ports().reporter.Show_Error(true, error);
+        env.remote.reporter.Show_Error(true, error);
     } catch (const std::exception& error) {
-        env.target.Ports().reporter.Show_Error(true, error.what());
+        env.remote.reporter.Show_Error(true, error.what());
     }
     window.Show_Progress_Panel(keepPanel);
     if (!keepPanel) window.Enable_Commands(true);

@@ -11,8 +11,7 @@
 #include "remote/canonical_path.h"
 #include "remote/folder_path.h"
 #include "remote/local_system.h"
-#include "remote/target_context.h"
-#include "remote/wmi_connection.h"
+#include "remote/target_session.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
 
@@ -190,8 +189,9 @@ std::string Failure_Text(const RowOutcome& outcome) {
     return Error_Number_Text(outcome.registryCode);
 }
 
-RowOutcome Fix_Row(const Problem& problem, RecheckRuleLookup rules, remote::TargetContext& context,
-                   remote::WmiConnection& connection, UndoBackup* undo) {
+RowOutcome Fix_Row(const Problem& problem, RecheckRuleLookup rules, remote::TargetSession& session, UndoBackup* undo) {
+    remote::TargetContext& context = session.Context();
+    remote::WmiConnection& connection = session.Connection();
     RowOutcome outcome;
     outcome.known = true;
     outcome.type = problem.type;

@@ -13,8 +13,7 @@
 #include "fix/fix_texts.h"
 
 namespace corvane::remote {
-class TargetContext;
-struct WmiConnection;
+class TargetSession;
 }  // namespace corvane::remote
 
 namespace corvane::fix {
@@ -69,7 +68,7 @@ struct RowOutcome {
 // Run-time errors end the action and come
 // back in `error`; a row that names no key path or no file path is refused
 // the same way, without any call to the computer.
-[[nodiscard]] RowOutcome Fix_Row(const Problem& problem, RecheckRuleLookup rules, remote::TargetContext& context,
-                                 remote::WmiConnection& connection, UndoBackup* undo = nullptr);
+[[nodiscard]] RowOutcome Fix_Row(const Problem& problem, RecheckRuleLookup rules, remote::TargetSession& session,
+                                 UndoBackup* undo = nullptr);
 
 }  // namespace corvane::fix

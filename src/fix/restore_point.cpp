@@ -20,9 +20,9 @@ bool Ask_To_Continue(Reporter& reporter, const std::string& message) {
 
 }  // namespace
 
-bool Create_Restore_Point_Before_Fixing(FixEnvironment& env, wmi::IServices& rootDefault) {
+bool Create_Restore_Point_Before_Fixing(FixEnvironment& env, const remote::TargetContext& target,
+                                        wmi::IServices& rootDefault) {
     if (!IsGeneralOptionSet(env.db, GO_RESTORE_POINT)) return true;
-    remote::TargetContext& target = env.target;
     Reporter& reporter = target.Ports().reporter;
     const bool automatic = IsGeneralOptionSet(env.db, GO_AUTOMATIC_FIXING);
 

@@ -7,6 +7,7 @@
 #include "base/runtime_error.h"
 #include "fix/fix_environment.h"
 #include "fix/restore_point_support.h"
+#include "remote/target_context.h"
 #include "remote/wmi.h"
 
 namespace corvane::fix {
@@ -15,9 +16,10 @@ inline constexpr const char* kContinueFixingQuestion = "Are you sure you want to
 inline constexpr const char* kRestorePointCreated = "Restore Point Successfully Created.";
 inline constexpr const char* kFixingAbortedText = "Problem Fixing is aborted.";
 
-// True when fixing of the current computer (env.target.ComputerName, whose
-// OSVersion has been read) may go on. rootDefault is its root\default
-// services object.
-[[nodiscard]] bool Create_Restore_Point_Before_Fixing(FixEnvironment& env, wmi::IServices& rootDefault);
+// True when fixing of the computer target describes (its ComputerName, and
+// its OSVersion as read) may go on. rootDefault is its root\default services
+// object.
+[[nodiscard]] bool Create_Restore_Point_Before_Fixing(FixEnvironment& env, const remote::TargetContext& target,
+                                                      wmi::IServices& rootDefault);
 
 }  // namespace corvane::fix

@@ -191,7 +191,7 @@ wmi::ServicesPtr Make_Store_Services(IMachineStore& store, std::string_view name
 }
 
 wmi::ServicesPtr StoreLocator::ConnectServer(std::string_view, std::string_view namespacePath, std::string_view user,
-                                             std::string_view, std::int32_t) {
+                                             const Secret&, std::int32_t) {
     // Windows refuses credentials on a connection to the local computer.
     if (!user.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemLocalCredentials);
     return Make_Store_Services(store_, namespacePath, true);
@@ -219,7 +219,7 @@ bool Is_Local_Server_Name(std::string_view server, std::string_view localCompute
 }
 
 wmi::ServicesPtr LocatorChooser::ConnectServer(std::string_view server, std::string_view namespacePath,
-                                               std::string_view user, std::string_view password, std::int32_t flags) {
+                                               std::string_view user, const Secret& password, std::int32_t flags) {
     wmi::ILocator& chosen = Is_Local_Server_Name(server, localName_) ? local_ : remote_;
     return chosen.ConnectServer(server, namespacePath, user, password, flags);
 }

@@ -26,7 +26,7 @@ class StoreLocator final : public wmi::ILocator {
 public:
     explicit StoreLocator(IMachineStore& store) : store_(store) {}
     wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   std::string_view password, std::int32_t flags) override;
+                                   const Secret& password, std::int32_t flags) override;
 
 private:
     IMachineStore& store_;
@@ -43,7 +43,7 @@ public:
     LocatorChooser(std::string localComputerName, wmi::ILocator& local, wmi::ILocator& remote)
         : localName_(std::move(localComputerName)), local_(local), remote_(remote) {}
     wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   std::string_view password, std::int32_t flags) override;
+                                   const Secret& password, std::int32_t flags) override;
 
 private:
     std::string localName_;

@@ -7,7 +7,7 @@ namespace corvane::remote {
 void TargetContext::Start_Computer(std::string_view computerName) {
     ComputerName = std::string(computerName);
     UserName.clear();
-    Password.clear();
+    Password = Secret();
     TargetName.clear();
     OSVersion.clear();
     AddressWidth = 0;

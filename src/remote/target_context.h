@@ -1,7 +1,8 @@
 // The computer being scanned or fixed: its name and credentials, the facts
 // read right after connecting, and the choices made from them (remote or
-// local, safe or fast existence tests). One TargetContext per scan or fix,
-// passed by reference; it also carries the ports the remote routines use.
+// local, safe or fast existence tests). Each TargetSession (target_session.h)
+// owns one and lends it to the routines below it; it also carries the ports
+// the remote routines use.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 #include "base/ports/clock.h"
 #include "base/reporter.h"
+#include "base/secret.h"
 #include "remote/folder_listings.h"
 #include "remote/local_registry.h"
 #include "remote/local_system.h"
@@ -19,9 +21,13 @@
 
 namespace corvane::remote {
 
+class IUserDataFolder;
+
 // What the remote routines need from outside: the locator (the chooser of
 // store_services.h in the program, a SimNetwork in tests), the reporting
-// path, the clock, the share lister, the local registry and the local system.
+// path, the clock, the share lister, the local registry, the local system,
+// and where undo files of registry fixes are kept (without it a fix that must
+// keep one deletes nothing from the registry).
 struct RemotePorts {
     wmi::ILocator& locator;
     Reporter& reporter;
@@ -29,25 +35,21 @@ struct RemotePorts {
     IShareLister& shares;
     ILocalRegistry& localRegistry;
     ILocalSystem& localSystem;
+    IUserDataFolder* userData = nullptr;
 };
-
-class IUserDataFolder;
 
 class TargetContext {
 public:
-    // userData: where undo files of registry fixes are kept; without it a fix
-    // that must keep one deletes nothing from the registry.
-    explicit TargetContext(const RemotePorts& ports, IUserDataFolder* userData = nullptr)
-        : ports_(ports), userData_(userData) {}
+    explicit TargetContext(const RemotePorts& ports) : ports_(ports) {}
     TargetContext(const TargetContext&) = delete;
     TargetContext& operator=(const TargetContext&) = delete;
 
     [[nodiscard]] const RemotePorts& Ports() const noexcept { return ports_; }
-    [[nodiscard]] IUserDataFolder* User_Data() const noexcept { return userData_; }
+    [[nodiscard]] IUserDataFolder* User_Data() const noexcept { return ports_.userData; }
 
     std::string ComputerName;  // as listed; the server of every connection
     std::string UserName;
-    std::string Password;
+    Secret Password;
     std::string TargetName;  // Win32_ComputerSystem.Name
     std::string OSVersion;   // "5.1.2600"
     std::int32_t AddressWidth = 0;
@@ -86,7 +88,6 @@ public:
 
 private:
     RemotePorts ports_;
-    IUserDataFolder* userData_ = nullptr;
     bool fastTestsTrusted_ = true;
     UndecidedTally undecided_;
 };

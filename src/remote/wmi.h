@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/secret.h"
 #include "remote/wmi_variant.h"
 
 namespace corvane::wmi {
@@ -67,9 +68,11 @@ public:
 
     // namespacePath is the full path such as "root\cimv2". Empty user and
     // password connect with the caller's own identity. Security is set to
-    // impersonate with packet privacy on everything the services hand out.
+    // impersonate with packet privacy on everything the services hand out; a
+    // backend that keeps the credentials for its proxies keeps them as long
+    // as the last object it handed out.
     virtual ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                      std::string_view password, std::int32_t flags) = 0;
+                                      const Secret& password, std::int32_t flags) = 0;
 };
 
 }  // namespace corvane::wmi

@@ -15,7 +15,7 @@ std::int32_t Connect_Flags(const OsVersionNumbers& localVersion) {
 namespace {
 
 wmi::ServicesPtr Connect(const RemotePorts& ports, std::string_view nameSpace, std::string_view server,
-                         std::string_view user, std::string_view password) {
+                         std::string_view user, const Secret& password) {
     const std::int32_t flags = Connect_Flags(ports.localSystem.Os_Version());
     wmi::ServicesPtr services =
         ports.locator.ConnectServer(server, "root\\" + std::string(nameSpace), user, password, flags);
@@ -39,7 +39,7 @@ wmi::ServicesPtr WMI_Connect(TargetContext& context, std::string_view nameSpace,
 }
 
 wmi::ServicesPtr WMI_Connect_To(const RemotePorts& ports, std::string_view nameSpace, std::string_view server,
-                                std::string_view user, std::string_view password) {
+                                std::string_view user, const Secret& password) {
     try {
         return Connect(ports, nameSpace, server, user, password);
     } catch (const RuntimeError&) {

@@ -15,7 +15,8 @@
 
 namespace corvane::remote {
 
-// The objects held for one connected computer; dropping them disconnects.
+// The objects held for one connected computer (a TargetSession's);
+// dropping them disconnects.
 struct WmiConnection {
     wmi::ServicesPtr cimv2;
     wmi::ServicesPtr rootDefault;  // root\default
@@ -51,8 +52,7 @@ private:
 
 // The same with explicit server and credentials; null on any error, nothing logged.
 [[nodiscard]] wmi::ServicesPtr WMI_Connect_To(const RemotePorts& ports, std::string_view nameSpace,
-                                              std::string_view server, std::string_view user,
-                                              std::string_view password);
+                                              std::string_view server, std::string_view user, const Secret& password);
 
 // "Select Name From Win32_ComputerSystem"; false (name untouched) on failure.
 bool WMI_Get_Computer_Name(wmi::IServices& cimv2, std::string& name);

@@ -14,10 +14,9 @@
 #include <vector>
 
 #include "scan/scan_arguments.h"
+#include "scan/scan_target.h"
 
 namespace corvane::scan {
-
-class ScanTarget;
 
 // Registered names compared without letter case (kept upper-cased).
 using NameSet = std::unordered_set<std::string>;

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-namespace corvane::scan {
+#include "scan/scan_target.h"
 
-class ScanTarget;
+namespace corvane::scan {
 
 // A full folder path in the form the set compares: "." and ".." resolved,
 // "/" read as "\", repeated and final "\" removed, the trailing dots and

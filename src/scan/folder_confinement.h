@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-namespace corvane::scan {
+#include "scan/scan_target.h"
 
-class ScanTarget;
+namespace corvane::scan {
 
 // The categories' sets of known places (below a profile folder).
 enum class KnownPlaces {

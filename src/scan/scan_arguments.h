@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#include "scan/scan_target.h"
+
 namespace corvane {
 class Database;
 class IMainWindow;
@@ -15,7 +17,6 @@ class IProgressEvents;
 namespace corvane::scan {
 
 struct ScanControl;
-class ScanTarget;
 
 struct ScanArguments {
     ScanControl& control;

@@ -39,11 +39,11 @@ void ScanDriver::Start() {
     try {
         Run_Scan();
     } catch (const RuntimeError& error) {
-        ports_.target.Release();
+        ports_.target.Close();
         Finish_Scan();
         ports_.reporter.Show_Error(true, error);
     } catch (const std::exception& error) {
-        ports_.target.Release();
+        ports_.target.Close();
         Finish_Scan();
         ports_.reporter.Show_Error(true, RuntimeError(0, error.what()));
     }
@@ -122,30 +122,25 @@ bool ScanDriver::Scan_Computer(std::size_t node) {
     const std::string computerName = computers.Node(node).text;
     try {
         // Nothing of the previous computer may reach this one's rows.
-        target.Begin_Computer(computerName);
+        target.Begin(computerName);
         computers.Select(node);
         progress.Computer_Started(computerName);
         progress.Pump();
-        auto& context = target.Context();
-        Get_Computer_Credentials(ports_.db, computerName, context.UserName, context.Password);
+        remote::OpenRequest request{.computerName = computerName};
+        Get_Computer_Credentials(ports_.db, computerName, request.credentials.userName, request.credentials.password);
+        request.safeScanOption = IsGeneralOptionSet(ports_.db, GO_SAFE_SCAN);
 
         std::string errorText;
-        if (!target.Connect_Cimv2(errorText)) {
+        const remote::OpenOutcome outcome = target.Open(std::move(request), errorText);
+        const remote::TargetContext& context = target.Context();
+        if (outcome != remote::OpenOutcome::Opened) {
             computers.Set_Image(node, kComputerLockedImage);
-            Add_Error_Row(computerName, context.TargetName, errorText);
+            Add_Error_Row(computerName, context.TargetName,
+                          outcome == remote::OpenOutcome::DefaultRefused ? kAccessDeniedText : errorText);
             progress.Computer_Ended();
             return true;
         }
-        if (!target.Connect_Default(errorText)) {
-            target.Release();
-            computers.Set_Image(node, kComputerLockedImage);
-            Add_Error_Row(computerName, context.TargetName, kAccessDeniedText);
-            progress.Computer_Ended();
-            return true;
-        }
-        target.Open_Registry();
         Log("Connected To: " + computerName + "**************", LOG_INFO);
-        target.Read_Computer_Facts();
 
         // The same computer listed a second time, under another name or address.
         if (!context.TargetName.empty()) {
@@ -157,23 +152,21 @@ bool ScanDriver::Scan_Computer(std::size_t node) {
                 Add_Error_Row(computerName, computerName, kAlreadyScannedText + otherNode.text);
                 Log("Already Scanned As: " + otherNode.text, LOG_WARNING);
                 progress.Computer_Ended();
-                target.Release();
+                target.Close();
                 Log("Disconnected: " + computerName, LOG_INFO);
                 return true;
             }
         }
 
-        context.Decide_Scan_Mode(IsGeneralOptionSet(ports_.db, GO_SAFE_SCAN));
         Log(context.SafeScan ? "Scan Mode: Safe" : "Scan Mode: Fast", LOG_INFO);
         computers.Set_Tag(node, context.TargetName);
-        target.Read_Fixed_Drives();
         Log("Scan Started: " + computerName, LOG_INFO);
 
         Scan_Categories();
 
         Log("Scan Completed: " + computerName, LOG_INFO);
         progress.Computer_Ended();
-        target.Release();
+        target.Close();
         Log("Disconnected: " + computerName, LOG_INFO);
         if (ports_.followUp != nullptr && !ports_.followUp->After_Computer(computerName)) return false;
     } catch (const RuntimeError& error) {
@@ -189,7 +182,7 @@ void ScanDriver::Drop_Computer(std::size_t node, std::string_view computerName, 
     window.Computer_Tree().Set_Image(node, kComputerLockedImage);
     Add_Error_Row(computerName, ports_.target.Context().TargetName, errorText);
     ports_.progress.Computer_Ended();
-    ports_.target.Release();
+    ports_.target.Close();
 }
 
 void ScanDriver::Scan_Categories() {

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "scan/scan_control.h"
+#include "scan/scan_target.h"
 
 namespace corvane {
 class Database;
@@ -24,8 +25,6 @@ class ResultsList;
 }  // namespace corvane
 
 namespace corvane::scan {
-
-class ScanTarget;
 
 inline constexpr const char* kSelectComputerMessage = "Please select atleast one computer!";
 inline constexpr const char* kSelectCategoryMessage = "Please select atleast one category to scan for!";

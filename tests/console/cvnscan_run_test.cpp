@@ -260,7 +260,7 @@ TEST(CvnscanRun, FixTakesTheCheckedRowsLeavesDownloadsAndPrintsTheOutcome) {
     pc.registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\b.dll", 1);
     const std::string download = Seed_Download(pc);
     const ConsoleFix fix = [&](IMainWindow& window, IProgressEvents& progress) {
-        fix::FixEnvironment env{window, progress, world.data.db, world.context, world.stop, &Category_Recheck_Rules};
+        fix::FixEnvironment env{window, progress, world.data.db, world.ports, world.stop, &Category_Recheck_Rules};
         fix::Start_Fixing(env, false);
     };
     const ConsoleRun run =

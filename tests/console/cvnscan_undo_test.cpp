@@ -66,7 +66,7 @@ TEST(CvnscanUndo, WritesTheFileBackToTheComputerItWasMadeFor) {
         options.yes = c.yes;
         std::ostringstream out;
         std::ostringstream err;
-        EXPECT_EQ(Run_Console_Undo(options, world.data.db, world.context, out, err), c.status) << c.name;
+        EXPECT_EQ(Run_Console_Undo(options, world.data.db, world.ports, out, err), c.status) << c.name;
         remote::RegistryValue value;
         (void)world.network.Find("PC2")->registry.Get_Value(kHklm, "Software\\App", "V", value);
         EXPECT_EQ(value.text, c.pc2Value) << c.name;

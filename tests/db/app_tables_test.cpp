@@ -45,10 +45,11 @@ TEST(Computers, StoredScrambledWithApostrophesInPlainAndScrambledText) {
     ASSERT_TRUE(Get_All_Computers(t.db, rows, table));
     EXPECT_EQ(table.Cell(1, 0) + "|" + table.Cell(1, 1), "&PC|O'Brien");
     EXPECT_EQ(table.Column_Count(), 2u);  // passwords are not read to list computers
-    std::string user, pass;
+    std::string user;
+    Secret pass;
     ASSERT_TRUE(Get_Computer_Credentials(t.db, scramblesToQuote, user, pass));
     EXPECT_EQ(user, "O'Brien");
-    EXPECT_EQ(pass, "pa'ss");
+    EXPECT_EQ(pass.View(), "pa'ss");
     ASSERT_TRUE(Update_Computer(t.db, scramblesToQuote, "x'y", "z"));
     ASSERT_TRUE(Get_Computer_Credentials(t.db, scramblesToQuote, user, pass));
     EXPECT_EQ(user, "x'y");
@@ -59,7 +60,7 @@ TEST(Computers, StoredScrambledWithApostrophesInPlainAndScrambledText) {
     // A name no longer stored leaves the outputs alone.
     ASSERT_TRUE(Get_Computer_Credentials(t.db, scramblesToQuote, user, pass));
     EXPECT_EQ(user, "x'y");
-    EXPECT_EQ(pass, "z");
+    EXPECT_EQ(pass.View(), "z");
     EXPECT_TRUE(t.messages.shown.empty());
 }
 
@@ -77,7 +78,8 @@ TEST(Computers, NamesMatchThroughUpperCasedScrambledText) {
     ASSERT_TRUE(Delete_Computer(t.db, "SERVER"));
     ASSERT_TRUE(Get_Computer_Count(t.db, count));
     EXPECT_EQ(count, 1);
-    std::string user, pass;
+    std::string user;
+    Secret pass;
     ASSERT_TRUE(Get_Computer_Credentials(t.db, "sErveR", user, pass));
     EXPECT_EQ(user, "u");
 }
@@ -144,9 +146,10 @@ TEST(Computers, ScrambledPasswordsAreProtectedInPlace) {
     EXPECT_EQ(stored("&PC"), std::vector<std::string>{"DPAPI:" + Base64_Encode("fake-blob:dl'o")});
     EXPECT_EQ(stored("EMPTY"), std::vector<std::string>{""});
     EXPECT_EQ(stored("NEW"), std::vector<std::string>{protectedNew});
-    std::string user, password;
+    std::string user;
+    Secret password;
     ASSERT_TRUE(Get_Computer_Credentials(t.db, "&PC", user, password));
-    EXPECT_EQ(password, "o'ld");
+    EXPECT_EQ(password.View(), "o'ld");
 }
 
 TEST(Computers, WithoutDataProtectionOnlyEmptyPasswordsAreStored) {

@@ -64,7 +64,7 @@ TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
         std::uint32_t shutdownResult = 0;
     };
     constexpr std::int32_t kBoth = GO_AUTOMATIC_FIXING | GO_SHUTDOWN;
-    const ScannedComputer pc17{"PC17", "", "", "PC17", true};
+    const ScannedComputer pc17{"PC17", "", {}, "PC17", true};
     const Case cases[] = {
         {"fix and shutdown", kBoth, true, 0, pc17, {true, false, true}, 1, 0},
         {"no shutdown option", GO_AUTOMATIC_FIXING, true, 0, pc17, {true, false, false}, 0, 0},
@@ -72,9 +72,9 @@ TEST(FixCommandsAutomatic, OutcomesOfTheStepAfterAComputersScan) {
         {"stop before", kBoth, true, 1, pc17, {false, true, false}, 0, 2},
         {"stop while fixing", kBoth, true, 2, pc17, {true, true, false}, 0, 2},
         {"failed shutdown", kBoth, false, 0, pc17, {false, false, false}, 1, 0, 1191},
-        {"local", kBoth, true, 0, {"WORKSTATION", "", "", "WORKSTATION", false}, {true, false, false}, 0, 0},
-        {"local by alias", kBoth, true, 0, {"localhost", "", "", "WORKSTATION", false}, {true, false, false}, 0, 0},
-        {"local as remote", kBoth, true, 0, {"localhost", "", "", "Workstation", true}, {true, false, false}, 0, 0},
+        {"local", kBoth, true, 0, {"WORKSTATION", "", {}, "WORKSTATION", false}, {true, false, false}, 0, 0},
+        {"local by alias", kBoth, true, 0, {"localhost", "", {}, "WORKSTATION", false}, {true, false, false}, 0, 0},
+        {"local as remote", kBoth, true, 0, {"localhost", "", {}, "Workstation", true}, {true, false, false}, 0, 0},
     };
     for (const Case& c : cases) {
         ScanWorld scene;

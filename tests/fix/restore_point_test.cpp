@@ -66,8 +66,8 @@ TEST(RestorePointFailure, FollowsTheTableOfModes) {
         fresh.context.OSVersion = c.version;
         fresh.Set_Options(c.options);
         if (c.asked) fresh.data.messages.Queue_Answer(c.answer);
-        const auto services = remote::WMI_Connect_To(fresh.ports, "default", "PC17", "", "");
-        EXPECT_EQ(Create_Restore_Point_Before_Fixing(fresh.env, *services), c.result) << name;
+        const auto services = remote::WMI_Connect_To(fresh.ports, "default", "PC17", "", {});
+        EXPECT_EQ(Create_Restore_Point_Before_Fixing(fresh.env, fresh.context, *services), c.result) << name;
 
         const bool unsupported = Is_System_Restore_Unsupported(c.version);
         const std::string message = unsupported ? "System Restore feature is not supported by the Computer 'PC17'."
@@ -99,8 +99,8 @@ TEST(RestorePointStep, PointKeptByWindowsLessThanADayAgoCountsAsMade) {
     scene.Set_Options(GO_RESTORE_POINT | GO_AUTOMATIC_FIXING | GO_ABORT_FIXING);
     computer.restorePointThrottleHours = 24;
     computer.Add_Restore_Point("Installed a driver", {2026, 12, 5, 9, 0, 0, 60});
-    const auto services = remote::WMI_Connect_To(scene.ports, "default", "PC17", "", "");
-    EXPECT_TRUE(Create_Restore_Point_Before_Fixing(scene.env, *services));
+    const auto services = remote::WMI_Connect_To(scene.ports, "default", "PC17", "", {});
+    EXPECT_TRUE(Create_Restore_Point_Before_Fixing(scene.env, scene.context, *services));
     EXPECT_NE(scene.Log().find("I: Windows kept the restore point of 12/5/2026 9:00:00 AM instead."),
               std::string::npos);
     EXPECT_EQ(scene.Log().find("Restore Point Successfully Created."), std::string::npos);

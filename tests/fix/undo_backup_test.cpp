@@ -78,7 +78,7 @@ void Collect(const remote::SimRegistry& registry, const std::string& path, Facts
 
 remote::RegistryWriteReport Write_Back(remote::SimNetwork& network, remote::SimComputer& computer,
                                        const std::string& file, bool yes) {
-    const auto registry = network.ConnectServer(computer.name, "root\\default", "", "", 0)->Get("StdRegProv");
+    const auto registry = network.ConnectServer(computer.name, "root\\default", "", {}, 0)->Get("StdRegProv");
     return remote::WMI_Write_Blocks(*registry, remote::Read_Reg_File(file),
                                     [yes](std::string_view, std::string_view) { return yes; });
 }
@@ -121,7 +121,7 @@ protected:
     remote::SimComputer& pc;
     TempFolder scratch;
     ScratchUserData userData;
-    remote::TargetContext target{scene.ports, &userData};
+    remote::RemotePorts target{scene.Ports_With(userData)};
 };
 
 TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOwnFiles) {
@@ -202,7 +202,7 @@ TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
                               TypeCase{10, "REG_RESOURCE_REQUIREMENTS_LIST"}, TypeCase{0x4000, "type 16384"}}) {
         ScanWorld world;
         world.Set_Options(GO_REGISTRY_BACKUP);
-        remote::TargetContext context{world.ports, &userData};
+        const remote::RemotePorts ports = world.Ports_With(userData);
         std::vector<std::string> rows;
         for (remote::SimComputer* computer : {&world.network.Add_Computer("PC17"), &world.network.Local()}) {
             remote::RegistryValue odd;
@@ -216,7 +216,7 @@ TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
         }
         const Facts before = Facts_Of(world.network.Local());
         fix::FixEnvironment env{world.window, world.progress, world.data.db,
-                                context,      world.stop,     &Category_Recheck_Rules};
+                                ports,        world.stop,     &Category_Recheck_Rules};
         fix::Start_Fixing(env, false);
 
         for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(world.Problem_Text(rows[i]), "Other Errors") << c.name;
@@ -330,12 +330,12 @@ TEST_F(UndoFiles, NothingIsDeletedWhoseUndoRecordCannotBeWritten) {
         const std::filesystem::path corvane = folder.Path() / "Corvane";
         if (c.folder == Folder::FileInItsPlace) Write_File(Path_Utf8(corvane), "not a folder");
         if (c.folder == Folder::LinkToItself) std::filesystem::create_directory_symlink(corvane, corvane);
-        remote::TargetContext context{world.ports, &data};
+        const remote::RemotePorts ports = world.Ports_With(data);
         world.Add_Header("fA", "PC17", "PC17", 1);
         const auto row = world.Add_Registry_Row(c.type, "PC17", kHklm, c.keyPath, c.valueName);
         const Facts before = Facts_Of(computer);
         fix::FixEnvironment env{world.window, world.progress, world.data.db,
-                                context,      world.stop,     &Category_Recheck_Rules};
+                                ports,        world.stop,     &Category_Recheck_Rules};
         fix::Start_Fixing(env, false);
         EXPECT_EQ(world.Problem_Text(row), "Other Errors") << c.name;
         EXPECT_EQ(Facts_Of(computer), before) << c.name;

@@ -23,7 +23,7 @@ protected:
                                   const std::string& password = "secret") {
         context.Start_Computer(name);
         context.UserName = user;
-        context.Password = password;
+        context.Password = Secret(password);
         remote::WmiConnection connection;
         std::string errorText;
         connection.cimv2 = remote::WMI_Connect(context, "cimv2", errorText);

@@ -12,7 +12,7 @@ namespace {
 TEST(SimNetwork, FaultsOnceOrFromTheNthCallOn) {
     SimNetwork network;
     network.Add_Computer("PC1");
-    auto services = network.ConnectServer("PC1", "root\\cimv2", "", "", 0);
+    auto services = network.ConnectServer("PC1", "root\\cimv2", "", {}, 0);
     network.Add_Fault({CallKind::Query, "PC1", "win32_process", 0x80010108u, 3, false});
     network.Add_Fault({std::nullopt, "", "LogicalDisk", 0x800706BFu, 2, true});
     const std::string processes = "Select Name From Win32_Process";

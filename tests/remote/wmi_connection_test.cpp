@@ -17,7 +17,7 @@ TEST_F(ConnectionTest, ConnectsWithContextCredentialsAndReadsTheFacts) {
     server.disks = {{"C:", 3}, {"A:", 2}, {"D:", 3}};
     context.Start_Computer("192.168.1.20");
     context.UserName = "admin";
-    context.Password = "secret";
+    context.Password = Secret("secret");
     std::string errorText = "old";
     auto cimv2 = remote::WMI_Connect(context, "cimv2", errorText);
     ASSERT_NE(cimv2, nullptr);
@@ -41,7 +41,7 @@ TEST_F(ConnectionTest, ConnectsWithContextCredentialsAndReadsTheFacts) {
 TEST_F(ConnectionTest, FailuresBecomeErrorTextsAndLogLines) {
     context.Start_Computer("SERVER1");
     context.UserName = "admin";
-    context.Password = "wrong";
+    context.Password = Secret("wrong");
     std::string errorText;
     EXPECT_EQ(remote::WMI_Connect(context, "cimv2", errorText), nullptr);
     EXPECT_EQ(errorText, "-2147024891: Access is denied.");
@@ -57,27 +57,27 @@ TEST_F(ConnectionTest, FailuresBecomeErrorTextsAndLogLines) {
     server.refusedNamespaces.insert("ROOT\\DEFAULT");
     context.Start_Computer("SERVER1");
     context.UserName = "admin";
-    context.Password = "secret";
+    context.Password = Secret("secret");
     EXPECT_NE(remote::WMI_Connect(context, "cimv2", errorText), nullptr);
     EXPECT_EQ(remote::WMI_Connect(context, "default", errorText), nullptr);
     EXPECT_EQ(errorText, "-2147217394: Invalid namespace");
 }
 
 TEST_F(ConnectionTest, ConnectToReportsNothing) {
-    EXPECT_NE(remote::WMI_Connect_To(ports, "default", "SERVER1", "ADMIN", "secret"), nullptr);
-    EXPECT_EQ(remote::WMI_Connect_To(ports, "CIMV2", "SERVER1", "admin", "bad"), nullptr);
+    EXPECT_NE(remote::WMI_Connect_To(ports, "default", "SERVER1", "ADMIN", Secret("secret")), nullptr);
+    EXPECT_EQ(remote::WMI_Connect_To(ports, "CIMV2", "SERVER1", "admin", Secret("bad")), nullptr);
     EXPECT_EQ(Log_Text(), "");
     // A fault injected on the connection itself.
     network.Add_Fault({CallKind::Connect, "SERVER1", "", 0x800706BAu, 1, true});
-    EXPECT_EQ(remote::WMI_Connect_To(ports, "cimv2", "SERVER1", "admin", "secret"), nullptr);
-    EXPECT_NE(remote::WMI_Connect_To(ports, "cimv2", "SERVER1", "admin", "secret"), nullptr);
+    EXPECT_EQ(remote::WMI_Connect_To(ports, "cimv2", "SERVER1", "admin", Secret("secret")), nullptr);
+    EXPECT_NE(remote::WMI_Connect_To(ports, "cimv2", "SERVER1", "admin", Secret("secret")), nullptr);
 }
 
 TEST_F(ConnectionTest, LocalComputerNeedsTheCallersOwnIdentity) {
     EXPECT_NE(Connect("WORKSTATION", "", "").registry, nullptr);
     std::string errorText;
     context.UserName = "admin";
-    context.Password = "secret";
+    context.Password = Secret("secret");
     EXPECT_EQ(remote::WMI_Connect(context, "cimv2", errorText), nullptr);
     EXPECT_EQ(errorText, "-2147217308: User credentials cannot be used for local connections");
 }
@@ -148,12 +148,12 @@ TEST(LocatorChooser, LocalNamesGoToTheLocalStore) {
     remote::SimNetwork remoteSide("ADMINPC");
     remoteSide.Add_Computer("SERVER1");
     remote::LocatorChooser chooser("WORKSTATION", storeLocator, remoteSide);
-    auto local = chooser.ConnectServer("localhost", "root\\cimv2", "", "", 128);
+    auto local = chooser.ConnectServer("localhost", "root\\cimv2", "", {}, 128);
     EXPECT_EQ(local->ExecQuery("Select Name From Win32_ComputerSystem")[0]->Get("Name").As_String(), "WORKSTATION");
     EXPECT_EQ(remoteSide.calls.size(), 0u);
-    (void)chooser.ConnectServer("SERVER1", "root\\cimv2", "", "", 128);
+    (void)chooser.ConnectServer("SERVER1", "root\\cimv2", "", {}, 128);
     EXPECT_EQ(remoteSide.Count(CallKind::Connect, "SERVER1"), 1u);
-    EXPECT_THROW((void)chooser.ConnectServer("Workstation", "root\\default", "admin", "x", 128), RuntimeError);
+    EXPECT_THROW((void)chooser.ConnectServer("Workstation", "root\\default", "admin", Secret("x"), 128), RuntimeError);
 }
 
 }  // namespace

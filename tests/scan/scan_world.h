@@ -134,6 +134,12 @@ public:
         return index < List().Count() ? &List().Row(index) : nullptr;
     }
     [[nodiscard]] std::string Log() const { return data.Log_Text(); }
+    // The ports with a folder for undo files.
+    [[nodiscard]] remote::RemotePorts Ports_With(remote::IUserDataFolder& userData) const {
+        remote::RemotePorts with = ports;
+        with.userData = &userData;
+        return with;
+    }
     // The command and panel states the window was left in.
     [[nodiscard]] bool Commands_Enabled() const { return window.commandStates.empty() || window.commandStates.back(); }
     [[nodiscard]] bool Panel_Visible() const { return !window.panelStates.empty() && window.panelStates.back(); }
@@ -141,14 +147,14 @@ public:
     corvane::testing::TestDatabase data;
     remote::SimNetwork network{kLocalName};
     remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network};
-    remote::TargetContext context{ports};
-    ScanTarget target{context};
+    ScanTarget target{ports, remote::kScanning};
+    remote::TargetContext& context = target.Context();
     corvane::testing::FakeMainWindow window;
     ProgressPresenter progress{window};
     ScanAndFix scanAndFix{window, progress, data.db, data.reporter, target};
     ScanDriver& driver = scanAndFix.Driver();
     bool stop = false;  // the fixing routine's Stop flag
-    fix::FixEnvironment env{window, progress, data.db, context, stop, &Category_Recheck_Rules};
+    fix::FixEnvironment env{window, progress, data.db, ports, stop, &Category_Recheck_Rules};
 
 private:
     int nextProblem_ = 0;

@@ -2,7 +2,6 @@
 
 #include "app/application.h"
 #include "app/scan_and_fix.h"
-#include "remote/target_context.h"
 #include "remote/win32/windows_remote_ports.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_target.h"
@@ -15,8 +14,7 @@ class ScanHost {
 public:
     ScanHost(Application& app, IMainWindow& window, IProgressPanelView& panel)
         : remote_(window.Get_Comp_Name(), app.Reports(), app.Clock()),
-          context_(remote_.Ports(), &remote_.User_Data()),
-          target_(context_),
+          target_(remote_.Ports(), remote::kScanning),
           progress_(panel),
           scan_(window, progress_, app.Db(), app.Reports(), target_) {}
 
@@ -27,7 +25,6 @@ public:
 
 private:
     remote::win32::WindowsRemotePorts remote_;
-    remote::TargetContext context_;
     ScanTarget target_;
     ProgressPresenter progress_;
     ScanAndFix scan_;

@@ -29,7 +29,6 @@
 #include "db/database.h"
 #include "db/password_codec.h"
 #include "fix/fix_problems.h"
-#include "remote/target_context.h"
 #include "remote/win32/com_runtime.h"
 #include "remote/win32/windows_remote_ports.h"
 #include "scan/scan_categories.h"
@@ -90,20 +89,20 @@ int Run(const std::vector<std::string>& args) {
 
     const std::string localName = platform.Computer_Name();
     remote::win32::WindowsRemotePorts remotePorts(localName, reporter, clock);
-    remote::TargetContext context(remotePorts.Ports(), &remotePorts.User_Data());
     if (!options.undoFile.empty()) {
-        const int status = console::Run_Console_Undo(options, db, context, std::cout, std::cerr);
+        const int status = console::Run_Console_Undo(options, db, remotePorts.Ports(), std::cout, std::cerr);
         std::cout.flush();
         db.Close_Database();
         return status;
     }
-    scan::ScanTarget target(context);
+    scan::ScanTarget target(remotePorts.Ports(), remote::kScanning);
     console::ConsoleWindow window(localName);
 
     bool stopRequested = false;
     console::ConsoleEnvironment env{
         db, reporter, target, window, [&](IMainWindow& fixWindow, IProgressEvents& progress) {
-            fix::FixEnvironment fixEnv{fixWindow,         progress, db, context, stopRequested, &Category_Recheck_Rules,
+            fix::FixEnvironment fixEnv{fixWindow,           progress,      db,
+                                       remotePorts.Ports(), stopRequested, &Category_Recheck_Rules,
                                        options.undoBackup};
             fix::Start_Fixing(fixEnv, false);
         }};

@@ -155,7 +155,7 @@ void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record) {
 }
 
 wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_view namespacePath,
-                                           std::string_view user, std::string_view password, std::int32_t flags) {
+                                           std::string_view user, const Secret& password, std::int32_t flags) {
     SimComputer* computer = Find(server);
     if (computer == nullptr) {
         CallRecord record;
@@ -179,13 +179,13 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
     const bool local = computer == Find(localName_);
     if (local && !user.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemLocalCredentials);
     if (user.empty()) {
-        if (!password.empty() || !computer->acceptsCallerIdentity) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
+        if (!password.Empty() || !computer->acceptsCallerIdentity) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
     } else {
         std::string bare(user);
         if (const std::size_t slash = bare.find('\\'); slash != std::string::npos) bare = bare.substr(slash + 1);
         bool accepted = false;
         for (const auto& [name, secret] : computer->users) {
-            accepted = accepted || (Equals_Ignore_Case(name, bare) && secret == password);
+            accepted = accepted || (Equals_Ignore_Case(name, bare) && secret == password.View());
         }
         if (!accepted) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
     }

@@ -70,7 +70,7 @@ public:
 
     // ---- wmi::ILocator
     wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   std::string_view password, std::int32_t flags) override;
+                                   const Secret& password, std::int32_t flags) override;
     // ---- IShareLister: "\\NAME\C$\..." or a local path of the local computer
     ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
     ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) override;

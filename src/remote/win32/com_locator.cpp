@@ -35,24 +35,37 @@ unique_bstr Bstr(std::wstring_view text) {
     return result;
 }
 
-// Explicit credentials for the proxies; kept at one address for as long as a
-// proxy may use them, and wiped when they go.
+// A password in the UTF-16 form COM takes; wiped when it goes.
+class WideSecret {
+public:
+    explicit WideSecret(const Secret& password) : text_(Widen(password.View())) {}
+    ~WideSecret() { SecureZeroMemory(text_.data(), text_.size() * sizeof(wchar_t)); }
+    WideSecret(const WideSecret&) = delete;
+    WideSecret& operator=(const WideSecret&) = delete;
+
+    [[nodiscard]] std::wstring& Text() noexcept { return text_; }
+
+private:
+    std::wstring text_;
+};
+
+// Explicit credentials for the proxies, at one address for as long as a proxy
+// may use them (the Session that owns both outlives every proxy), and wiped
+// when they go.
 class Identity {
 public:
-    Identity(std::string_view account, std::string_view password) {
+    Identity(std::string_view account, const Secret& password) : password_(password) {
         const AccountName name = Split_Account_Name(account);
         user_ = Widen(name.user);
         domain_ = Widen(name.domain);
-        password_ = Widen(password);
         auth_.User = reinterpret_cast<USHORT*>(user_.data());
         auth_.UserLength = static_cast<ULONG>(user_.size());
         auth_.Domain = reinterpret_cast<USHORT*>(domain_.data());
         auth_.DomainLength = static_cast<ULONG>(domain_.size());
-        auth_.Password = reinterpret_cast<USHORT*>(password_.data());
-        auth_.PasswordLength = static_cast<ULONG>(password_.size());
+        auth_.Password = reinterpret_cast<USHORT*>(password_.Text().data());
+        auth_.PasswordLength = static_cast<ULONG>(password_.Text().size());
         auth_.Flags = SEC_WINNT_AUTH_IDENTITY_UNICODE;
     }
-    ~Identity() { SecureZeroMemory(password_.data(), password_.size() * sizeof(wchar_t)); }
     Identity(const Identity&) = delete;
     Identity& operator=(const Identity&) = delete;
 
@@ -61,16 +74,18 @@ public:
 private:
     std::wstring user_;
     std::wstring domain_;
-    std::wstring password_;
+    WideSecret password_;
     COAUTHIDENTITY auth_{};
 };
 
-// One connection: the services proxy, the credentials its proxies use, and
-// the class definitions fetched for method calls.
+// One connection: the credentials its proxies use, the services proxy, and
+// the class definitions fetched for method calls. Every object handed out
+// holds the session, so the credentials outlive every proxy that points at
+// them; inside, they are declared first and so released last.
 class Session {
 public:
-    Session(com_ptr<IWbemServices> services, std::unique_ptr<Identity> identity)
-        : services_(std::move(services)), identity_(std::move(identity)) {
+    Session(std::unique_ptr<Identity> identity, com_ptr<IWbemServices> services)
+        : identity_(std::move(identity)), services_(std::move(services)) {
         Secure(services_.get());
     }
 
@@ -106,8 +121,8 @@ public:
     }
 
 private:
-    com_ptr<IWbemServices> services_;
     std::unique_ptr<Identity> identity_;
+    com_ptr<IWbemServices> services_;
     std::map<std::wstring, com_ptr<IWbemClassObject>> classes_;
 };
 
@@ -270,7 +285,7 @@ std::wstring Network_Resource(std::string_view server, std::string_view namespac
 }
 
 wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_view namespacePath,
-                                           std::string_view user, std::string_view password, std::int32_t flags) {
+                                           std::string_view user, const Secret& password, std::int32_t flags) {
     Initialize_Com_Security();
     com_ptr<IWbemLocator> locator;
     Check_Hresult(
@@ -283,8 +298,9 @@ wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_
     std::unique_ptr<Identity> identity;
     if (!user.empty()) {
         userText = Bstr(Widen(user));
-        passwordText = Bstr(Widen(password));
         identity = std::make_unique<Identity>(user, password);
+        WideSecret wide(password);
+        passwordText = Bstr(wide.Text());
     }
     com_ptr<IWbemServices> services;
     const HRESULT connected =
@@ -294,7 +310,7 @@ wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_
     // the common failure.
     if (passwordText) SecureZeroMemory(passwordText.get(), SysStringByteLen(passwordText.get()));
     Check_Hresult(connected);
-    auto session = std::make_shared<Session>(std::move(services), std::move(identity));
+    auto session = std::make_shared<Session>(std::move(identity), std::move(services));
     return std::make_shared<ComServices>(std::move(session));
 }
 

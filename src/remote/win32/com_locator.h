@@ -18,7 +18,7 @@ public:
     // server "" or "." connects to the local service; namespacePath such as
     // "root\cimv2". Raises RuntimeError with the HRESULT on failure.
     wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   std::string_view password, std::int32_t flags) override;
+                                   const Secret& password, std::int32_t flags) override;
 };
 
 // "DOMAIN\user" split into its two parts; a name without "\" has no domain.

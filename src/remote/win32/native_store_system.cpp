@@ -66,7 +66,7 @@ std::uint32_t Enable_Shutdown_Privilege() {
 
 wmi::ServicesPtr Local_Wmi_Default() {
     ComLocator locator;
-    return locator.ConnectServer("", "root\\default", "", "", 0);
+    return locator.ConnectServer("", "root\\default", "", {}, 0);
 }
 
 }  // namespace

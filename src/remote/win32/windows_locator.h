@@ -21,7 +21,7 @@ public:
     explicit WindowsLocator(std::string localComputerName = {});
 
     wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   std::string_view password, std::int32_t flags) override {
+                                   const Secret& password, std::int32_t flags) override {
         return chooser_.ConnectServer(server, namespacePath, user, password, flags);
     }
 

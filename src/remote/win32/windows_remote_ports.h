@@ -25,7 +25,8 @@ public:
                  .clock = clock,
                  .shares = shares_,
                  .localRegistry = localRegistry_,
-                 .localSystem = localSystem_} {}
+                 .localSystem = localSystem_,
+                 .userData = &userData_} {}
     WindowsRemotePorts(const WindowsRemotePorts&) = delete;
     WindowsRemotePorts& operator=(const WindowsRemotePorts&) = delete;
 

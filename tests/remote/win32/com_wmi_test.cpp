@@ -26,7 +26,7 @@ protected:
 };
 
 TEST_F(ComWmi, ReadsTheComputerNameFromRootCimv2) {
-    const wmi::ServicesPtr cimv2 = locator_.ConnectServer("", "root\\cimv2", "", "", wmi::kConnectUseMaxWait);
+    const wmi::ServicesPtr cimv2 = locator_.ConnectServer("", "root\\cimv2", "", {}, wmi::kConnectUseMaxWait);
     const auto systems = cimv2->ExecQuery("Select Name From Win32_ComputerSystem", wmi::kReturnImmediately);
     ASSERT_EQ(1u, systems.size());
     NativeLocalSystem local;
@@ -38,7 +38,7 @@ TEST_F(ComWmi, ReadsTheComputerNameFromRootCimv2) {
 }
 
 TEST_F(ComWmi, EnumeratesKeysThroughStdRegProvOfRootDefault) {
-    const wmi::ServicesPtr root = locator_.ConnectServer(".", "root\\default", "", "", 0);
+    const wmi::ServicesPtr root = locator_.ConnectServer(".", "root\\default", "", {}, 0);
     const wmi::ObjectPtr registry = root->Get("StdRegProv");
     const wmi::PropertyBag out = registry->Exec_Method(
         "EnumKey", {{"hDefKey", Variant(std::uint32_t{0x80000002u})}, {"sSubKeyName", Variant("Software")}});
@@ -52,7 +52,7 @@ TEST_F(ComWmi, EnumeratesKeysThroughStdRegProvOfRootDefault) {
 }
 
 TEST_F(ComWmi, RefusesANamespaceThatDoesNotExist) {
-    EXPECT_TRUE(Raises([&] { (void)locator_.ConnectServer("", "root\\nosuchspace", "", "", 0); },
+    EXPECT_TRUE(Raises([&] { (void)locator_.ConnectServer("", "root\\nosuchspace", "", {}, 0); },
                        Hresult_Number(0x8004100Eu), "Invalid namespace"));
 }
 
@@ -61,9 +61,20 @@ TEST_F(ComWmi, ExplicitCredentialsSecureTheProxiesOrRaise) {
     // may accept them. Either way the proxies take the identity without
     // harm, or the failure arrives as a run-time error.
     try {
-        const wmi::ServicesPtr cimv2 = locator_.ConnectServer("", "root\\cimv2", "OFFICE\\admin", "secret", 0);
-        EXPECT_EQ(1u,
-                  cimv2->ExecQuery("Select Name From Win32_ComputerSystem", wmi::kForwardOnlyReturnImmediately).size());
+        Secret password("secret");
+        wmi::ServicesPtr cimv2 = locator_.ConnectServer("", "root\\cimv2", "OFFICE\\admin", password, 0);
+        password = Secret();  // the connection keeps its own copy
+        const auto systems = cimv2->ExecQuery("Select Name From Win32_ComputerSystem", wmi::kReturnImmediately);
+        EXPECT_EQ(1u, systems.size());
+        // An object outlives the services it came from, with the credentials
+        // its calls go out with.
+        wmi::ServicesPtr root = locator_.ConnectServer("", "root\\default", "OFFICE\\admin", Secret("secret"), 0);
+        const wmi::ObjectPtr registry = root->Get("StdRegProv");
+        cimv2.reset();
+        root.reset();
+        const wmi::PropertyBag out = registry->Exec_Method(
+            "EnumKey", {{"hDefKey", Variant(std::uint32_t{0x80000002u})}, {"sSubKeyName", Variant("Software")}});
+        EXPECT_EQ(0, out.at("ReturnValue").As_Int32());
     } catch (const RuntimeError& error) {
         EXPECT_LT(error.Number(), 0);
         EXPECT_FALSE(error.Description().empty());

@@ -21,7 +21,7 @@ protected:
     bool Served_Natively(std::string_view server) {
         try {
             const wmi::ServicesPtr root =
-                locator_.ConnectServer(server, "root\\default", "", "", wmi::kConnectUseMaxWait);
+                locator_.ConnectServer(server, "root\\default", "", {}, wmi::kConnectUseMaxWait);
             const wmi::PropertyBag out = root->Get("StdRegProv")
                                              ->Exec_Method("CheckAccess", {{"hDefKey", Variant(testing::kCurrentUser)},
                                                                            {"sSubKeyName", Variant(Full(""))},

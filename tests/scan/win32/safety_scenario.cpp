@@ -91,8 +91,7 @@ int Run() {
     const std::string localName = platform.Computer_Name();
     remote::win32::WindowsLocator locator(localName);
     const remote::RemotePorts ports{locator, reporter, clock, shares, localRegistry, localSystem};
-    remote::TargetContext context(ports);
-    scan::ScanTarget target(context);
+    scan::ScanTarget target(ports, remote::kScanning);
     console::ConsoleWindow window(localName);
 
     bool stopRequested = false;
@@ -106,7 +105,7 @@ int Run() {
             CreateDirectoryW(L"C:\\CvnBack", nullptr);
             CloseHandle(CreateFileW(L"C:\\CvnBack\\back.exe", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-            fix::FixEnvironment fixEnv{fixWindow, progress, db, context, stopRequested, &Category_Recheck_Rules};
+            fix::FixEnvironment fixEnv{fixWindow, progress, db, ports, stopRequested, &Category_Recheck_Rules};
             fix::Start_Fixing(fixEnv, false);
         }};
     console::ConsoleOptions options;
