@@ -307,18 +307,13 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
     ASSERT_NE(header, nullptr);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& e = scenario.rows[i];
-        const bool users = e.keyPath.starts_with(kUser);
         ASSERT_TRUE(rows[i]->problem) << i;
         const Problem& record = *rows[i]->problem;
-        EXPECT_EQ(rows[i]->text, e.text) << i;
-        EXPECT_EQ(rows[i]->data, e.data) << i;
-        EXPECT_EQ(rows[i]->status, e.problem) << i;
-        EXPECT_EQ(record.registry.root, users ? kHku : kHklm) << i;
-        EXPECT_EQ(record.registry.keyPath, e.keyPath) << i;
-        EXPECT_EQ(record.registry.valueName, e.valueName) << i;
-        EXPECT_EQ(record.type, e.fix) << i;
-        EXPECT_EQ(record.categoryKey, scenario.category) << i;
-        EXPECT_EQ(record.targetName, "PC1") << i;
+        const RegistryItem& item = record.registry;
+        EXPECT_EQ(std::tie(rows[i]->text, rows[i]->data, rows[i]->status, item.keyPath, item.valueName),
+                  std::tie(e.text, e.data, e.problem, e.keyPath, e.valueName));
+        EXPECT_TRUE(record.type == e.fix && item.root == (e.keyPath.starts_with(kUser) ? kHku : kHklm)) << i;
+        EXPECT_EQ(record.categoryKey + record.targetName, scenario.category + std::string("PC1")) << i;
         EXPECT_EQ(rows[i]->smallIcon, e.fileIcon ? "File" : header->smallIcon) << i;
     }
     world.Fix();
@@ -472,24 +467,19 @@ struct Press {
 TEST(CategoryPhases, SkipEndsThePhaseAndStopTheCategory) {
     const std::vector<std::string> allClassRows{
         "{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "C:\\GONE\\X.DLL", "C:\\gone\\s.exe /automation", "{T-GONE2}"};
-    const char* startupII = "StartUp Programs - Phase II of III";
+    const char* com = "ActiveX/COMs - Phase I of III";
+    const char* startup = "StartUp Programs - Phase II of III";
+    const char* mru = "User MRU List - Phase I of II";
+    const std::vector<std::string> comSkipped{"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "{T-GONE2}", "{C-GONE}"};
     const Press presses[] = {
         {"HelpFiles", 3, false, "Help Files", {"x.chm", "w.chm"}},
-        {"ActiveXCom",
-         2,
-         false,
-         "ActiveX/COMs - Phase I of III",
-         {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}", "{T-GONE2}", "{C-GONE}"}},
-        {"ActiveXCom", 2, true, "ActiveX/COMs - Phase I of III", {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}"}},
+        {"ActiveXCom", 2, false, com, comSkipped},
+        {"ActiveXCom", 2, true, com, {"{A-GONE}", "C:\\gone\\x.dll", "{T-GONE}"}},
         {"ActiveXCom", 7, false, "ActiveX/COMs - Phase III of III", allClassRows},
-        {"StartupPrograms", 3, false, startupII, {"C:\\gone\\tray.exe", "C:\\gone\\tool.exe", "E:\\gone\\stick.exe"}},
-        {"StartupPrograms", 3, true, startupII, {"C:\\gone\\tray.exe", "C:\\gone\\tool.exe"}},
-        {"UserMruLists",
-         2,
-         false,
-         "User MRU List - Phase I of II",
-         {"a", "C:\\old.exe", "C:\\app.exe.FriendlyAppName"}},
-        {"UserMruLists", 2, true, "User MRU List - Phase I of II", {"a"}},
+        {"StartupPrograms", 3, false, startup, {"C:\\gone\\tray.exe", "C:\\gone\\tool.exe", "E:\\gone\\stick.exe"}},
+        {"StartupPrograms", 3, true, startup, {"C:\\gone\\tray.exe", "C:\\gone\\tool.exe"}},
+        {"UserMruLists", 2, false, mru, {"a", "C:\\old.exe", "C:\\app.exe.FriendlyAppName"}},
+        {"UserMruLists", 2, true, mru, {"a"}},
     };
     for (const Press& press : presses) {
         int pumps = 0;
