@@ -66,6 +66,9 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAloneAndTheFixQuestion
 
     world.data.messages.Queue_Answer(MsgResult::No);  // keep the un-fixed rows
     world.Scan();
+    EXPECT_EQ(world.data.messages.shown.back().text,
+              "There are un-fixed items in the list.\r\n\r\n"
+              "Are you sure you want to start a fresh scan without fixing the issues?");
     EXPECT_EQ(world.List().Count(), rows);
     EXPECT_EQ(world.window.statusText, status);
     EXPECT_FALSE(world.Panel_Visible());
