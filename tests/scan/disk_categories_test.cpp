@@ -424,23 +424,5 @@ TEST(DiskFix, ADatabaseAndItsJournalAndLogAreOneRowDeletedTogether) {
         << w.world.Log();
 }
 
-TEST(DiskFix, DeletesExactlyTheListedRowsContentFirst) {
-    DiskWorld w;
-    w.Add_Files(kTemp, {"sub\\inner.txt", "open\\busy.tmp", "a.log"});
-    w.pc.files.Lock(std::string(kTemp) + "open\\busy.tmp");
-    ASSERT_EQ(w.Scan("dG").size(), 5u);
-    w.world.Fix();
-
-    std::vector<std::string> outcomes;
-    for (const ListRow* row : w.world.Rows('c')) outcomes.push_back(row->text + ": " + row->status);
-    EXPECT_EQ(outcomes,
-              (std::vector<std::string>{"busy.tmp: Other Errors", "c:\\windows\\temp\\open: Directory Not Empty",
-                                        "inner.txt: Problem fixed", "c:\\windows\\temp\\sub: Problem fixed",
-                                        "a.log: Problem fixed"}));
-    EXPECT_TRUE(w.pc.files.Find(std::string(kTemp) + "open\\busy.tmp").has_value());
-    EXPECT_FALSE(w.pc.files.Find(std::string(kTemp) + "sub").has_value());
-    EXPECT_NE(w.world.Log().find("Deleted: folder c:\\windows\\temp\\sub"), std::string::npos) << w.world.Log();
-}
-
 }  // namespace
 }  // namespace corvane::scan::testing
