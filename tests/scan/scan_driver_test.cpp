@@ -1,8 +1,7 @@
 // Scenarios of the Start Scan command on simulated computers: validation,
 // the un-fixed question, unreachable and duplicate computers, Stop (Skip is
-// pinned per category), row keys and tags across computers, the scan mode,
-// the fix question, automatic fixing with shutdown, and errors that end a
-// computer.
+// pinned per category), row keys and records across computers, the fix
+// question, automatic fixing with shutdown, and errors that end a computer.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -192,23 +191,6 @@ TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     ASSERT_FALSE(world.data.messages.shown.empty());
     EXPECT_EQ(world.data.messages.shown.back().text,
               "Successfully completed scanning. 8 Problems Found.\r\n\r\nDo you want to fix the problems now?");
-}
-
-// The local computer is never remote, so it is always scanned fast (that the
-// mode decides how existence is asked is pinned with the Shared DLLs).
-TEST(ScanDriver, ScanModeIsSafeOnlyForRemoteComputersWithTheOption) {
-    ScanWorld world;
-    world.Set_Options(32);
-    Prepare(world, {kLocalName, "PC2"});
-    world.Scan_Without_Fix();
-    EXPECT_EQ(world.Rows('s').size(), 6u);
-    const std::string log = world.Log();
-    const std::size_t local = log.find("Scan Started: WORKSTATION");
-    const std::size_t remote = log.find("Scan Started: PC2");
-    ASSERT_LT(local, remote);
-    EXPECT_NE(log.substr(0, local).find("Scan Mode: Fast"), std::string::npos);
-    EXPECT_EQ(log.substr(0, local).find("Scan Mode: Safe"), std::string::npos);
-    EXPECT_NE(log.substr(local, remote - local).find("Scan Mode: Safe"), std::string::npos);
 }
 
 // A user's downloads are listed unchecked, so automatic fixing leaves them.
