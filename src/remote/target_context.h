@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/ports/clock.h"
+#include "base/ports/shell.h"
 #include "base/reporter.h"
 #include "remote/folder_listings.h"
 #include "remote/local_registry.h"
@@ -29,6 +30,9 @@ struct RemotePorts {
     IShareLister& shares;
     ILocalRegistry& localRegistry;
     ILocalSystem& localSystem;
+    // The console's shell, for the type names of files listed through a
+    // share; null: the names Windows gives unregistered types.
+    IShell* shell = nullptr;
 };
 
 class IUserDataFolder;

@@ -136,4 +136,13 @@ void CategoryRun::Write_Count() {
     }
 }
 
+void CategoryRun::Write_Header_Note(std::string_view note) {
+    ResultsList& list = args_.window.Results();
+    const std::size_t index = list.Find(headerKey_);
+    if (index < list.Count()) {
+        list.Row(index).Sub(2).text = std::string(note);
+        list.Notify_Changed(index);
+    }
+}
+
 }  // namespace corvane::scan

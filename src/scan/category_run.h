@@ -89,9 +89,12 @@ public:
     void Finish();
     // The header's count text and tag as they stand now (a running total).
     void Write_Count();
+    // A text in place of the header's count (a category that did not run).
+    void Write_Header_Note(std::string_view note);
 
     [[nodiscard]] ScanArguments& Args() noexcept { return args_; }
     [[nodiscard]] std::int32_t Found() const noexcept { return found_; }
+    [[nodiscard]] const std::string& Header() const noexcept { return header_; }
     [[nodiscard]] bool Stop_Requested() const noexcept;
 
 private:

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +21,7 @@
 
 namespace corvane::remote {
 
-enum class CallKind { Connect, Query, Get, InstancesOf, Method, ShareListing };
+enum class CallKind { Connect, Query, Get, InstancesOf, Method, ShareListing, ShareDelete };
 
 struct CallRecord {
     std::string computer;  // the computer's own name
@@ -74,6 +75,12 @@ public:
     // ---- IShareLister: "\\NAME\C$\..." or a local path of the local computer
     ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
     ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) override;
+    ListingResult Entry_Of(std::string_view path, ListedEntry& entry) override;
+    DeleteResult Delete_Checked(std::string_view path, std::string_view startFolder,
+                                const FileIdentity& identity) override;
+    // Runs between the checks of Delete_Checked and its deletion: a test's
+    // chance to swap what the path names, as another process could.
+    std::function<void()> beforeCheckedDelete;
     // ---- ILocalSystem
     OsVersionNumbers Os_Version() override { return localVersion; }
     std::string Computer_Name() override { return localName_; }
@@ -89,6 +96,9 @@ private:
     // The computer and its local path behind a share path or a local path;
     // null when no listable share answers.
     SimComputer* Listed_Computer(std::string_view path, std::string& localPath);
+    // Listed_Computer with the call recorded (and failed when a fault applies).
+    SimComputer* Share_Call(std::string_view path, CallKind kind, std::uint32_t mask, std::string& localPath);
+    [[nodiscard]] static ListedEntry Listed(const SimComputer& computer, const FileEntry& entry);
 
     std::string localName_;
     std::vector<std::unique_ptr<SimComputer>> computers_;

@@ -149,7 +149,12 @@ ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::v
     do {
         const std::wstring_view name(data.cFileName);
         if (name == L"." || name == L"..") continue;
-        entries.push_back({Narrow(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        ListedEntry entry;
+        entry.name = Narrow(name);
+        entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.attributes = data.dwFileAttributes;
+        entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        entries.push_back(std::move(entry));
     } while (FindNextFileW(find.get(), &data));
     return GetLastError() == ERROR_NO_MORE_FILES ? ListingResult::Found : ListingResult::Unavailable;
 }
