@@ -78,9 +78,12 @@ public:
     // entries (perhaps none), NotFound when the folder does not exist,
     // Unavailable when it cannot be listed. A lister without folder listings
     // answers Unavailable, which sends the caller to the management service.
-    [[nodiscard]] virtual ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) {
+    // With identities, each entry's identity is read too where it costs more.
+    [[nodiscard]] virtual ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries,
+                                                    bool identities) {
         (void)folderPath;
         (void)entries;
+        (void)identities;
         return ListingResult::Unavailable;
     }
 

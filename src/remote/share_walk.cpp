@@ -44,8 +44,8 @@ wmi::PropertyBag Properties_Of(IShell* shell, std::string_view folder, const Lis
     if (entry.isFolder) {
         properties["FileType"] = wmi::Variant(std::string("File Folder"));
     } else {
-        properties["FileType"] = wmi::Variant(shell != nullptr ? shell->File_Type_Name(extension)
-                                                               : Unregistered_File_Type_Name(extension));
+        properties["FileType"] =
+            wmi::Variant(shell != nullptr ? shell->File_Type_Name(extension) : Unregistered_File_Type_Name(extension));
         properties["FileSize"] = wmi::Variant(std::to_string(entry.size));
     }
     return properties;
@@ -91,6 +91,13 @@ WayCheck Check_Way(IShareLister& lister, std::string_view startFolder, std::stri
     return WayCheck::Plain;
 }
 
+DeleteResult Delete_File_Item(const TargetContext& context, const FileItem& item) {
+    IShareLister& lister = context.Ports().shares;
+    if (!context.IsRemote) return lister.Delete_Checked(item.path, item.startFolder, item.identity);
+    return lister.Delete_Checked(Share_Path(context.ComputerName, item.path),
+                                 Share_Path(context.ComputerName, item.startFolder), item.identity);
+}
+
 FileIdentity Identity_Of(std::uint64_t volumeSerial, std::uint64_t fileIndex) {
     FileIdentity identity;
     identity.volumeSerial = volumeSerial;
@@ -99,8 +106,7 @@ FileIdentity Identity_Of(std::uint64_t volumeSerial, std::uint64_t fileIndex) {
     return identity;
 }
 
-std::string Share_Reparse_Refusal(IShareLister& lister, std::string_view computerName,
-                                  std::string_view canonicalPath) {
+std::string Share_Reparse_Refusal(IShareLister& lister, std::string_view computerName, std::string_view canonicalPath) {
     const std::size_t first = canonicalPath.find('\\', 3);
     const std::string_view top = canonicalPath.substr(0, first);
     switch (Check_Way(lister, Share_Path(computerName, top), Share_Path(computerName, canonicalPath))) {
@@ -119,7 +125,8 @@ std::optional<std::string> Share_Long_Path(IShareLister& lister, std::string_vie
     std::size_t start = 3;
     while (start < canonicalPath.size()) {
         const std::size_t slash = canonicalPath.find('\\', start);
-        const std::string_view part = canonicalPath.substr(start, slash == std::string_view::npos ? slash : slash - start);
+        const std::string_view part =
+            canonicalPath.substr(start, slash == std::string_view::npos ? slash : slash - start);
         ListedEntry entry;
         if (lister.Entry_Of(Share_Path(computerName, longPath + "\\" + std::string(part)), entry) !=
                 ListingResult::Found ||
@@ -139,7 +146,7 @@ ListingResult List_Share_Folder(IShareLister& lister, IShell* shell, std::string
     std::string sharePath = Share_Path(computerName, folder);
     if (!sharePath.ends_with('\\')) sharePath += '\\';
     std::vector<ListedEntry> entries;
-    const ListingResult result = lister.List_Folder(sharePath, entries);
+    const ListingResult result = lister.List_Folder(sharePath, entries, true);
     if (result != ListingResult::Found) return result;
     for (const ListedEntry& entry : entries) {
         // A junction or link leads into another folder: neither listed nor entered.

@@ -12,6 +12,7 @@
 
 #include "base/ports/shell.h"
 #include "remote/share_lister.h"
+#include "remote/target_context.h"
 #include "remote/wmi.h"
 #include "remote/wql.h"
 
@@ -27,6 +28,12 @@ enum class WayCheck { Plain, ReparsePoint, Missing, Unknown };
 // Asks the lister for every component from startFolder down to path: the
 // first reparse point, a missing one or one that cannot be told ends it.
 [[nodiscard]] WayCheck Check_Way(IShareLister& lister, std::string_view startFolder, std::string_view path);
+
+// The deletion of a file or folder row: the checked deletion of the item's
+// path below its start folder with the identity the scan saw, through the
+// local path on the local computer and the administrative share on a remote
+// one (share_lister.h, Delete_Checked).
+[[nodiscard]] DeleteResult Delete_File_Item(const TargetContext& context, const FileItem& item);
 
 // The FileIdentity of a volume serial number and a 64-bit file index.
 [[nodiscard]] FileIdentity Identity_Of(std::uint64_t volumeSerial, std::uint64_t fileIndex);

@@ -122,8 +122,8 @@ void Fast_Listing(TargetContext& context, const std::string& folder, FolderListi
     std::vector<ListedEntry> entries;
     IShareLister& shares = context.Ports().shares;
     const ListingResult result = context.IsRemote
-                                     ? shares.List_Folder(Share_Path(context.ComputerName, folder), entries)
-                                     : shares.List_Folder(folder, entries);
+                                     ? shares.List_Folder(Share_Path(context.ComputerName, folder), entries, false)
+                                     : shares.List_Folder(folder, entries, false);
     if (context.IsRemote && result != ListingResult::Found && !Share_Root_Trusted(context, folder.substr(0, 2))) return;
     if (result == ListingResult::Unavailable) return;
     for (const ListedEntry& entry : entries) {

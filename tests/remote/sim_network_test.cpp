@@ -8,6 +8,8 @@
 
 #include "base/runtime_error.h"
 #include "remote/share_walk.h"
+#include "remote/wmi_files.h"
+#include "sim_scene.h"
 
 namespace corvane::remote {
 namespace {
@@ -71,7 +73,7 @@ TEST(SimDisks, WmiShowsAJunctionAsAFolderWhileTheShareReportsIt) {
     EXPECT_FALSE(d.Through_Wmi("C:\\PROGRA~1\\app.exe").has_value()) << "long names only";
 
     std::vector<ListedEntry> listed;
-    ASSERT_EQ(ListingResult::Found, d.network.List_Folder("\\\\PC1\\C$\\Users\\kim\\Temp\\", listed));
+    ASSERT_EQ(ListingResult::Found, d.network.List_Folder("\\\\PC1\\C$\\Users\\kim\\Temp\\", listed, true));
     ASSERT_EQ(2u, listed.size());
     EXPECT_TRUE(listed[0].Is_Reparse_Point() && listed[0].name == "link");
     EXPECT_EQ(3u, listed[1].size);
@@ -136,6 +138,27 @@ TEST(SimDisks, CheckedDeletionDeletesOnlyWhatItSaw) {
                   .outcome);
     EXPECT_TRUE(d.pc.files.Find("C:\\Data\\t.tmp").has_value());
     EXPECT_FALSE(d.pc.files.Find("C:\\Users\\kim\\Old\\t.tmp").has_value());
+}
+
+// A row's file item is deleted through the share on a remote computer and
+// through its own path on the local one.
+TEST(SimDisks, AFileItemIsDeletedWhereItsComputerKeepsIt) {
+    corvane::testing::SimScene scene;
+    for (const bool remoteComputer : {true, false}) {
+        SimComputer& computer = remoteComputer ? scene.server : scene.network.Local();
+        computer.files.Add_File("C:\\Users\\kim\\Temp\\t.tmp");
+        TargetContext context{scene.ports};
+        context.ComputerName = computer.name;
+        context.IsRemote = remoteComputer;
+        ListedEntry seen;
+        const std::string path = "C:\\Users\\kim\\Temp\\t.tmp";
+        ASSERT_EQ(ListingResult::Found,
+                  scene.network.Entry_Of(remoteComputer ? Share_Path(computer.name, path) : path, seen));
+        const FileItem item{
+            .path = path, .startFolder = "C:\\Users\\kim\\Temp", .ownerSid = "", .identity = seen.identity};
+        EXPECT_EQ(DeleteOutcome::Deleted, Delete_File_Item(context, item).outcome) << remoteComputer;
+        EXPECT_FALSE(computer.files.Find(path).has_value());
+    }
 }
 
 }  // namespace

@@ -256,7 +256,7 @@ ListingResult SimNetwork::Find(std::string_view path, std::uint32_t attributeMas
     return ListingResult::Found;
 }
 
-ListingResult SimNetwork::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) {
+ListingResult SimNetwork::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries, bool) {
     std::string localPath;
     SimComputer* computer = Share_Call(folderPath, CallKind::ShareListing, kListEverything, localPath);
     if (computer == nullptr) return ListingResult::Unavailable;

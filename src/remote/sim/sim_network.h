@@ -74,7 +74,7 @@ public:
                                    std::string_view password, std::int32_t flags) override;
     // ---- IShareLister: "\\NAME\C$\..." or a local path of the local computer
     ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
-    ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) override;
+    ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries, bool identities) override;
     ListingResult Entry_Of(std::string_view path, ListedEntry& entry) override;
     DeleteResult Delete_Checked(std::string_view path, std::string_view startFolder,
                                 const FileIdentity& identity) override;

@@ -10,6 +10,7 @@
 #include "base/win32/platform_win32.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
+#include "remote/win32/file_handles.h"
 #include "remote/win32/native_store.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
@@ -129,7 +130,8 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
     return ListingResult::NotFound;
 }
 
-ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) {
+ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries,
+                                             bool identities) {
     std::wstring pattern = Widen(folderPath);
     if (!pattern.ends_with(L'\\')) pattern += L'\\';
     WIN32_FIND_DATAW data{};
@@ -156,7 +158,35 @@ ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::v
         entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         entries.push_back(std::move(entry));
     } while (FindNextFileW(find.get(), &data));
-    return GetLastError() == ERROR_NO_MORE_FILES ? ListingResult::Found : ListingResult::Unavailable;
+    if (GetLastError() != ERROR_NO_MORE_FILES) return ListingResult::Unavailable;
+    const std::string folder = Narrow(pattern);
+    for (ListedEntry& entry : entries) {
+        if (!identities) break;
+        if (const auto facts = Entry_Facts(folder + entry.name)) entry.identity = facts->identity;
+    }
+    return ListingResult::Found;
+}
+
+ListingResult NativeShareLister::Entry_Of(std::string_view path, ListedEntry& entry) {
+    WIN32_FIND_DATAW data{};
+    unique_find find(FindFirstFileExW(Widen(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (!find) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ListingResult::NotFound
+                                                                              : ListingResult::Unavailable;
+    }
+    entry = {};
+    entry.name = Narrow(data.cFileName);
+    entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.attributes = data.dwFileAttributes;
+    entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (const auto facts = Entry_Facts(path)) entry.identity = facts->identity;
+    return ListingResult::Found;
+}
+
+DeleteResult NativeShareLister::Delete_Checked(std::string_view path, std::string_view startFolder,
+                                               const FileIdentity& identity) {
+    return Delete_Through_Handle(path, startFolder, identity);
 }
 
 OsVersionNumbers NativeLocalSystem::Os_Version() {

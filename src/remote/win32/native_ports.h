@@ -39,7 +39,12 @@ public:
     // NotFound only when the root of the path (the share, or the drive) can
     // itself be listed; otherwise the share is Unavailable, never "missing".
     [[nodiscard]] ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
-    [[nodiscard]] ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) override;
+    // With identities, each entry is opened once more (file_handles.h).
+    [[nodiscard]] ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries,
+                                            bool identities) override;
+    [[nodiscard]] ListingResult Entry_Of(std::string_view path, ListedEntry& entry) override;
+    [[nodiscard]] DeleteResult Delete_Checked(std::string_view path, std::string_view startFolder,
+                                              const FileIdentity& identity) override;
 };
 
 class NativeLocalSystem final : public ILocalSystem {
