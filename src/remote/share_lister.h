@@ -69,6 +69,16 @@ public:
     IShareLister(const IShareLister&) = delete;
     IShareLister& operator=(const IShareLister&) = delete;
 
+    // The share calls for paths on that server are made as this user from
+    // now on (Win32: a new-credentials logon impersonated around each call,
+    // so that every computer keeps its own credentials); an empty user: as
+    // the program's own user.
+    virtual void Use_Credentials(std::string_view server, std::string_view user, std::string_view password) {
+        (void)server;
+        (void)user;
+        (void)password;
+    }
+
     // Lists exactly this path (no wildcards added). A folder counts only when
     // the mask holds kAttributeDirectory. A path ending in "\" names the
     // folder itself (a share root such as \\NAME\C$\).

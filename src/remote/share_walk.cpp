@@ -3,32 +3,29 @@
 #include "base/text.h"
 #include "remote/canonical_path.h"
 #include "remote/local_system.h"
+#include "remote/provider.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_files.h"
 
 namespace corvane::remote {
 namespace {
 
-// An entry of a share listing with the properties WMI's file classes give it.
-class ListedObject final : public wmi::IObject {
-public:
-    ListedObject(wmi::PropertyBag properties, const FileIdentity& identity)
-        : properties_(std::move(properties)), identity_(identity) {}
+// The identity travels with the listed object as two more properties: the
+// volume's serial number and the file ID in hexadecimal.
+constexpr const char* kVolumeSerial = "VolumeSerialNumber";
+constexpr const char* kFileId = "FileId";
+constexpr const char* kHexDigits = "0123456789abcdef";
 
-    [[nodiscard]] wmi::Variant Get(std::string_view property) const override {
-        const auto found = properties_.find(property);
-        if (found == properties_.end()) wmi::Raise_Hresult(wmi::hresult::kWbemNotFound);
-        return found->second;
+void Add_Identity(const FileIdentity& identity, wmi::PropertyBag& properties) {
+    if (!identity.known) return;
+    std::string id;
+    for (const std::uint8_t byte : identity.fileId) {
+        id += kHexDigits[byte >> 4];
+        id += kHexDigits[byte & 15];
     }
-    wmi::PropertyBag Exec_Method(std::string_view, const wmi::PropertyBag&) override {
-        wmi::Raise_Hresult(wmi::hresult::kWbemInvalidMethod);
-    }
-    [[nodiscard]] const FileIdentity& Identity() const noexcept { return identity_; }
-
-private:
-    wmi::PropertyBag properties_;
-    FileIdentity identity_;
-};
+    properties[kVolumeSerial] = wmi::Variant(std::to_string(identity.volumeSerial));
+    properties[kFileId] = wmi::Variant(id);
+}
 
 wmi::PropertyBag Properties_Of(IShell* shell, std::string_view folder, const ListedEntry& entry) {
     const std::string name = Lower_Ascii(std::string(folder) + (folder.ends_with('\\') ? "" : "\\") + entry.name);
@@ -153,15 +150,27 @@ ListingResult List_Share_Folder(IShareLister& lister, IShell* shell, std::string
         if (entry.Is_Reparse_Point()) continue;
         wmi::PropertyBag properties = Properties_Of(shell, folder, entry);
         if (!Holds(entry.isFolder ? folderCondition : fileCondition, properties)) continue;
-        (entry.isFolder ? listed.folders : listed.files)
-            .push_back(std::make_shared<ListedObject>(std::move(properties), entry.identity));
+        Add_Identity(entry.identity, properties);
+        (entry.isFolder ? listed.folders : listed.files).push_back(Embedded_Object(std::move(properties)).As_Object());
     }
     return ListingResult::Found;
 }
 
 FileIdentity Listed_Identity(const wmi::IObject& object) {
-    const auto* listed = dynamic_cast<const ListedObject*>(&object);
-    return listed != nullptr ? listed->Identity() : FileIdentity{};
+    FileIdentity identity;
+    try {
+        const std::string id = object.Get(kFileId).As_String();
+        const std::string serial = object.Get(kVolumeSerial).As_String();
+        if (id.size() != 2 * identity.fileId.size()) return {};
+        for (std::size_t i = 0; i < identity.fileId.size(); ++i) {
+            identity.fileId[i] = static_cast<std::uint8_t>(std::stoul(id.substr(2 * i, 2), nullptr, 16));
+        }
+        identity.volumeSerial = std::stoull(serial);
+        identity.known = true;
+    } catch (const std::exception&) {
+        return {};  // an object not listed here, or without an identity
+    }
+    return identity;
 }
 
 std::string Delete_Outcome_Text(const DeleteResult& result) {

@@ -78,6 +78,12 @@ TEST(SimDisks, WmiShowsAJunctionAsAFolderWhileTheShareReportsIt) {
     EXPECT_TRUE(listed[0].Is_Reparse_Point() && listed[0].name == "link");
     EXPECT_EQ(3u, listed[1].size);
     EXPECT_TRUE(listed[1].identity.known);
+    ShareFolder objects;
+    ASSERT_EQ(ListingResult::Found,
+              List_Share_Folder(d.network, nullptr, "PC1", "C:\\Users\\kim\\Temp", nullptr, nullptr, objects));
+    ASSERT_EQ(1u, objects.files.size()) << "the junction neither listed nor entered";
+    EXPECT_TRUE(objects.folders.empty());
+    EXPECT_EQ(listed[1].identity, Listed_Identity(*objects.files[0]));
     EXPECT_EQ(ListingResult::Found, d.network.Find("\\\\PC1\\C$\\PROGRA~1\\app.exe", kListFiles));
 
     // Win32_Directory.Delete takes the content along, through the junction too.
@@ -138,6 +144,20 @@ TEST(SimDisks, CheckedDeletionDeletesOnlyWhatItSaw) {
                   .outcome);
     EXPECT_TRUE(d.pc.files.Find("C:\\Data\\t.tmp").has_value());
     EXPECT_FALSE(d.pc.files.Find("C:\\Users\\kim\\Old\\t.tmp").has_value());
+}
+
+// A share answers the credentials its computer takes, as its WMI does.
+TEST(SimDisks, ASharesTakesTheComputersCredentials) {
+    SimNetwork network;
+    SimComputer& pc = network.Add_Computer("PC1");
+    pc.users["admin"] = "secret";
+    pc.acceptsCallerIdentity = false;
+    const char* root = "\\\\PC1\\C$\\";
+    EXPECT_EQ(ListingResult::Unavailable, network.Find(root, kListEverything));
+    network.Use_Credentials("pc1", "PC1\\admin", "wrong");
+    EXPECT_EQ(ListingResult::Unavailable, network.Find(root, kListEverything));
+    network.Use_Credentials("pc1", "PC1\\admin", "secret");
+    EXPECT_EQ(ListingResult::Found, network.Find(root, kListEverything));
 }
 
 // A row's file item is deleted through the share on a remote computer and

@@ -179,17 +179,7 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
     if (!computer->reachable) wmi::Raise_Hresult(wmi::hresult::kRpcServerUnavailable);
     const bool local = computer == Find(localName_);
     if (local && !user.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemLocalCredentials);
-    if (user.empty()) {
-        if (!password.empty() || !computer->acceptsCallerIdentity) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
-    } else {
-        std::string bare(user);
-        if (const std::size_t slash = bare.find('\\'); slash != std::string::npos) bare = bare.substr(slash + 1);
-        bool accepted = false;
-        for (const auto& [name, secret] : computer->users) {
-            accepted = accepted || (Equals_Ignore_Case(name, bare) && secret == password);
-        }
-        if (!accepted) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
-    }
+    if (!Accepts(*computer, user, password)) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
     if (computer->refusedNamespaces.count(Upper_Ascii(namespacePath)) > 0) {
         wmi::Raise_Hresult(wmi::hresult::kWbemInvalidNamespace);
     }
@@ -197,6 +187,20 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
     // computer answers with.
     wmi::ServicesPtr inner = Make_Store_Services(*computer, namespacePath, local);
     return std::make_shared<RecordingServices>(*this, *computer, std::string(namespacePath), std::move(inner));
+}
+
+bool SimNetwork::Accepts(const SimComputer& computer, std::string_view user, std::string_view password) {
+    if (user.empty()) return password.empty() && computer.acceptsCallerIdentity;
+    std::string bare(user);
+    if (const std::size_t slash = bare.find('\\'); slash != std::string::npos) bare = bare.substr(slash + 1);
+    for (const auto& [name, secret] : computer.users) {
+        if (Equals_Ignore_Case(name, bare) && secret == password) return true;
+    }
+    return false;
+}
+
+void SimNetwork::Use_Credentials(std::string_view server, std::string_view user, std::string_view password) {
+    shareCredentials_[Upper_Text(server)] = {std::string(user), std::string(password)};
 }
 
 SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& localPath) {
@@ -211,6 +215,11 @@ SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& loc
     const std::string_view share = path.substr(
         serverEnd + 1, shareEnd == std::string_view::npos ? std::string_view::npos : shareEnd - serverEnd - 1);
     if (computer == nullptr || !computer->reachable || share.size() != 2 || share[1] != '$') return nullptr;
+    const auto credentials = shareCredentials_.find(Upper_Text(path.substr(2, serverEnd - 2)));
+    const bool accepted = credentials == shareCredentials_.end()
+                              ? computer->acceptsCallerIdentity
+                              : Accepts(*computer, credentials->second.first, credentials->second.second);
+    if (!accepted) return nullptr;
     const std::string drive = Upper_Ascii(share.substr(0, 1)) + ":";
     if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) return nullptr;
     localPath = drive + "\\" + std::string(shareEnd == std::string_view::npos ? "" : path.substr(shareEnd + 1));

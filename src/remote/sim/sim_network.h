@@ -8,10 +8,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "remote/local_system.h"
@@ -73,6 +75,9 @@ public:
     wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
                                    std::string_view password, std::int32_t flags) override;
     // ---- IShareLister: "\\NAME\C$\..." or a local path of the local computer
+    // A share answers only a user the computer knows, with the password, or
+    // no user where the computer accepts the caller's own identity.
+    void Use_Credentials(std::string_view server, std::string_view user, std::string_view password) override;
     ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
     ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries, bool identities) override;
     ListingResult Entry_Of(std::string_view path, ListedEntry& entry) override;
@@ -100,7 +105,11 @@ private:
     SimComputer* Share_Call(std::string_view path, CallKind kind, std::uint32_t mask, std::string& localPath);
     [[nodiscard]] static ListedEntry Listed(const SimComputer& computer, const FileEntry& entry);
 
+    [[nodiscard]] static bool Accepts(const SimComputer& computer, std::string_view user, std::string_view password);
+
     std::string localName_;
+    std::map<std::string, std::pair<std::string, std::string>>
+        shareCredentials_;  // upper-cased server -> user, password
     std::vector<std::unique_ptr<SimComputer>> computers_;
     std::vector<FaultRule> faults_;
 };

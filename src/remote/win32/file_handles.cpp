@@ -39,8 +39,8 @@ std::optional<HandleFacts> Facts_Of(HANDLE file) {
         for (std::size_t i = 0; i < sizeof(id.fileId); ++i) facts.identity.fileId[i] = id.fileId[i];
         facts.identity.known = true;
     } else {
-        facts.identity =
-            Identity_Of(info.dwVolumeSerialNumber, (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+        facts.identity = Identity_Of(info.dwVolumeSerialNumber,
+                                     (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
     }
     return facts;
 }
@@ -52,10 +52,22 @@ DeleteResult Open_Failure(DWORD error) {
 
 bool Is_Reparse_Point(const HandleFacts& facts) { return (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
+// The directory entry's own attributes say so too. Wine opens a host
+// symbolic link as its target whatever the flags, so that its handle does
+// not show the link; its directory entry does. True when it cannot be told.
+bool Listed_As_Reparse_Point(std::string_view path) {
+    if (path.size() <= 3 || path.ends_with("$\\")) return false;  // a drive or share root has no entry
+    WIN32_FIND_DATAW data{};
+    const unique_find find(
+        FindFirstFileExW(Widen(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    return !find || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 }  // namespace
 
 std::optional<HandleFacts> Entry_Facts(std::string_view path) {
-    const unique_hfile entry = Open_Entry(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    const unique_hfile entry =
+        Open_Entry(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     if (!entry) return std::nullopt;
     return Facts_Of(entry.get());
 }
@@ -68,12 +80,12 @@ DeleteResult Delete_Through_Handle(std::string_view path, std::string_view start
     // while it is open nobody can rename or delete the folder.
     std::vector<unique_hfile> held;
     for (std::size_t i = 0; i + 1 < components.size(); ++i) {
-        unique_hfile folder = Open_Entry(components[i], FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE);
+        unique_hfile folder =
+            Open_Entry(components[i], FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
         if (!folder) return Open_Failure(GetLastError());
         const auto facts = Facts_Of(folder.get());
         if (!facts) return {DeleteOutcome::Error, GetLastError()};
-        if (Is_Reparse_Point(*facts)) return {DeleteOutcome::ReparsePoint};
+        if (Is_Reparse_Point(*facts) || Listed_As_Reparse_Point(components[i])) return {DeleteOutcome::ReparsePoint};
         held.push_back(std::move(folder));
     }
     const unique_hfile entry =
@@ -81,7 +93,7 @@ DeleteResult Delete_Through_Handle(std::string_view path, std::string_view start
     if (!entry) return Open_Failure(GetLastError());
     const auto facts = Facts_Of(entry.get());
     if (!facts) return {DeleteOutcome::Error, GetLastError()};
-    if (Is_Reparse_Point(*facts)) return {DeleteOutcome::ReparsePoint};
+    if (Is_Reparse_Point(*facts) || Listed_As_Reparse_Point(path)) return {DeleteOutcome::ReparsePoint};
     if (!identity.known || !facts->identity.known || facts->identity != identity) {
         return {DeleteOutcome::IdentityDiffers};
     }

@@ -98,6 +98,7 @@ std::string Listing_Root(std::string_view path) {
 }
 
 ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attributeMask) {
+    const Impersonation asUser(logons_.Token_For(path));
     const std::wstring wide = Widen(path);
     const bool namesFolder = path.ends_with('\\');
     WIN32_FIND_DATAW data{};
@@ -132,6 +133,7 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
 
 ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries,
                                              bool identities) {
+    const Impersonation asUser(logons_.Token_For(folderPath));
     std::wstring pattern = Widen(folderPath);
     if (!pattern.ends_with(L'\\')) pattern += L'\\';
     WIN32_FIND_DATAW data{};
@@ -168,6 +170,7 @@ ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::v
 }
 
 ListingResult NativeShareLister::Entry_Of(std::string_view path, ListedEntry& entry) {
+    const Impersonation asUser(logons_.Token_For(path));
     WIN32_FIND_DATAW data{};
     unique_find find(FindFirstFileExW(Widen(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     if (!find) {
@@ -186,6 +189,7 @@ ListingResult NativeShareLister::Entry_Of(std::string_view path, ListedEntry& en
 
 DeleteResult NativeShareLister::Delete_Checked(std::string_view path, std::string_view startFolder,
                                                const FileIdentity& identity) {
+    const Impersonation asUser(logons_.Token_For(path));
     return Delete_Through_Handle(path, startFolder, identity);
 }
 
