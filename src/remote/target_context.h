@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/ports/clock.h"
+#include "base/ports/shell.h"
 #include "base/reporter.h"
 #include "base/secret.h"
 #include "remote/folder_listings.h"
@@ -36,6 +37,9 @@ struct RemotePorts {
     ILocalRegistry& localRegistry;
     ILocalSystem& localSystem;
     IUserDataFolder* userData = nullptr;
+    // The console's shell, for the type names of files listed through a
+    // share; null: the names Windows gives unregistered types.
+    IShell* shell = nullptr;
 };
 
 class TargetContext {

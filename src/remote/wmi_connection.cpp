@@ -29,6 +29,8 @@ wmi::ServicesPtr WMI_Connect(TargetContext& context, std::string_view nameSpace,
     try {
         wmi::ServicesPtr services =
             Connect(context.Ports(), nameSpace, context.ComputerName, context.UserName, context.Password);
+        // Its administrative shares are reached with the same credentials.
+        context.Ports().shares.Use_Credentials(context.ComputerName, context.UserName, context.Password);
         errorText.clear();
         return services;
     } catch (const RuntimeError& error) {

@@ -7,6 +7,7 @@
 
 #include "base/runtime_error.h"
 #include "base/text.h"
+#include "remote/canonical_path.h"
 #include "remote/folder_path.h"
 #include "remote/wmi_results.h"
 
@@ -121,8 +122,8 @@ void Fast_Listing(TargetContext& context, const std::string& folder, FolderListi
     std::vector<ListedEntry> entries;
     IShareLister& shares = context.Ports().shares;
     const ListingResult result = context.IsRemote
-                                     ? shares.List_Folder(Share_Path(context.ComputerName, folder), entries)
-                                     : shares.List_Folder(folder, entries);
+                                     ? shares.List_Folder(Share_Path(context.ComputerName, folder), entries, false)
+                                     : shares.List_Folder(folder, entries, false);
     if (context.IsRemote && result != ListingResult::Found && !Share_Root_Trusted(context, folder.substr(0, 2))) return;
     if (result == ListingResult::Unavailable) return;
     for (const ListedEntry& entry : entries) {
@@ -177,6 +178,19 @@ std::optional<Existence> Listed_Existence(TargetContext& context, wmi::IServices
     return present ? Existence::Exists : Existence::Missing;
 }
 
+// WMI matches long names only: a path with a short (8.3) name is asked of
+// the computer's file system (the local path, or the administrative share),
+// which resolves it. What that cannot answer stays undecided, never missing.
+Existence Short_Name_Existence(TargetContext& context, std::string_view path, std::uint32_t mask) {
+    switch (Fast_Test(context, path, mask)) {
+        case FastAnswer::Exists: return Existence::Exists;
+        case FastAnswer::Missing: return Existence::Missing;
+        case FastAnswer::Unknown: break;
+    }
+    context.Note_Undecided(std::string(path) + ": a short name only the computer's file system can resolve");
+    return Existence::Unknown;
+}
+
 }  // namespace
 
 Existence Test_File_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
@@ -184,6 +198,7 @@ Existence Test_File_Existence(TargetContext& context, wmi::IServices& cimv2, std
         return Existence::Exists;
     }
     if (path.size() > 3 && path.back() == '\\') return Test_Folder_Existence(context, cimv2, path);
+    if (Has_Short_Name_Mark(path)) return Short_Name_Existence(context, path, kListFiles);
     if (const auto listed = Listed_Existence(context, cimv2, path, false)) return *listed;
     if (!context.SafeScan) {
         const FastAnswer answer = Fast_Test(context, path, kListFiles);
@@ -195,6 +210,7 @@ Existence Test_File_Existence(TargetContext& context, wmi::IServices& cimv2, std
 
 Existence Test_Folder_Existence(TargetContext& context, wmi::IServices& cimv2, std::string_view path) {
     const std::string named = Normalize_Folder_Path(path);
+    if (Has_Short_Name_Mark(named)) return Short_Name_Existence(context, named, kListEverything);
     if (const auto listed = Listed_Existence(context, cimv2, named, true)) return *listed;
     if (!context.SafeScan) {
         const FastAnswer answer = Fast_Test(context, path, kListEverything);

@@ -116,6 +116,7 @@ void Firefox_Category(ScanArguments& args, const FirefoxData& data) {
     // cache is emptied whole, its folders after their content.
     const FolderScan scan{
         .folderCondition = "", .fileCondition = condition, .folderIcon = "File", .listFolders = condition.empty()};
+    if (!category.Runs()) return category.Finish();
     for (const std::string& profiles : category.Confinement().User_Folders(
              kVolatileEnvironment, data.environmentValue, kProfilesBelow, KnownPlaces::FirefoxProfiles)) {
         if (!Is_Walkable_Folder(target, profiles)) continue;

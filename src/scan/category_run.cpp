@@ -128,13 +128,17 @@ void CategoryRun::Finish() {
     }
 }
 
-void CategoryRun::Write_Count() {
+void CategoryRun::Write_Count() { Write_Header_Status(std::to_string(found_) + kProblemsFoundSuffix, found_); }
+
+void CategoryRun::Write_Header_Note(std::string_view note) { Write_Header_Status(std::string(note), std::nullopt); }
+
+void CategoryRun::Write_Header_Status(std::string status, std::optional<std::int32_t> count) {
     ResultsList& list = args_.window.Results();
     const std::size_t index = list.Find(headerKey_);
     if (index < list.Count()) {
         ListRow& row = list.Row(index);
-        row.status = std::to_string(found_) + kProblemsFoundSuffix;
-        row.count = found_;
+        row.status = std::move(status);
+        if (count) row.count = *count;
         list.Notify_Changed(index);
     }
 }

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -91,12 +92,17 @@ public:
     void Finish();
     // The header's count and its text as they stand now (a running total).
     void Write_Count();
+    // A text in place of the header's count (a category that did not run).
+    void Write_Header_Note(std::string_view note);
 
     [[nodiscard]] ScanArguments& Args() noexcept { return args_; }
     [[nodiscard]] std::int32_t Found() const noexcept { return found_; }
+    [[nodiscard]] const std::string& Header() const noexcept { return header_; }
     [[nodiscard]] bool Stop_Requested() const noexcept;
 
 private:
+    // The header's status text, and its count when given.
+    void Write_Header_Status(std::string status, std::optional<std::int32_t> count);
     // Refuses a row type the category has no re-test rule for.
     void Require_Rule(FixType type) const;
     // The record of a row of this category on this computer.

@@ -14,12 +14,14 @@ namespace corvane::scan {
 namespace {
 
 void Walk_Windows_Folder(FolderCategory& category, std::string_view below) {
+    if (!category.Runs()) return;
     const FolderVerdict verdict = category.Confinement().Windows_Folder(below);
     if (verdict.refusal.empty()) category.Walk(verdict.folder);
 }
 
 void Walk_User_Folders(FolderCategory& category, std::string_view keyBelowUser, std::string_view valueName,
                        std::string_view below, KnownPlaces places) {
+    if (!category.Runs()) return;
     for (const std::string& folder : category.Confinement().User_Folders(keyBelowUser, valueName, below, places)) {
         category.Walk(folder);
         if (category.Stopped()) break;
@@ -106,6 +108,7 @@ void Scan_Invalid_Shortcuts(ScanArguments& args) {
     FolderCategory category(args);
     CategoryRun& run = category.Run();
     ScanTarget& target = args.target;
+    if (!category.Runs()) return category.Finish();
     for (const std::string& recent :
          category.Confinement().User_Folders(kShellFolders, "Recent", "", KnownPlaces::Recent)) {
         if (!Is_Walkable_Folder(target, recent)) continue;

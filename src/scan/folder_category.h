@@ -23,10 +23,16 @@ inline constexpr const char* kShellFolders = "\\Software\\Microsoft\\Windows\\Cu
 // or a whole drive named by a damaged value is never emptied.
 [[nodiscard]] bool Is_Walkable_Folder(ScanTarget& target, std::string_view folder);
 
+// The header's text of a category that did not run on a remote computer.
+inline constexpr const char* kShareUnavailableNote = "Not scanned: administrative share unavailable";
+
 class FolderCategory {
 public:
     // Writes the header, lets the window breathe and suspends drawing of the
     // results list until the category ends (also when it ends by an error).
+    // On a remote computer whose administrative share of the system drive
+    // cannot be listed the category does not run (Runs): files are deleted
+    // only where the share shows what they are; the log says why.
     explicit FolderCategory(ScanArguments& args);
     ~FolderCategory();
     FolderCategory(const FolderCategory&) = delete;
@@ -35,6 +41,7 @@ public:
     // Walks one folder when it may be walked (see Is_Walkable_Folder).
     void Walk(std::string_view folder, const FolderScan& scan = {});
     [[nodiscard]] bool Stopped() const noexcept { return run_.Stop_Requested(); }
+    [[nodiscard]] bool Runs() const noexcept { return runs_; }
     // The header's count, and the log warning about refused folders.
     void Finish();
 
@@ -46,6 +53,7 @@ private:
     CategoryRun run_;
     FolderWalker walker_;
     FolderConfinement confinement_;
+    bool runs_ = true;
 };
 
 }  // namespace corvane::scan

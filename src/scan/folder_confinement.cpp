@@ -8,6 +8,7 @@
 #include "base/reporter.h"
 #include "base/text.h"
 #include "remote/canonical_path.h"
+#include "remote/share_walk.h"
 #include "scan/category_run.h"
 #include "scan/scan_target.h"
 
@@ -150,18 +151,21 @@ FolderVerdict FolderConfinement::Judge(const Profile& profile, std::string_view 
 
 std::string FolderConfinement::Long_Form(std::string_view canonical) {
     if (!remote::Has_Short_Name_Mark(canonical)) return std::string(canonical);
-    // Only the computer itself knows which long name a short one stands for;
-    // a remote one cannot be asked, so its "~" names are refused.
-    if (target_.Context().IsRemote) return {};
-    const auto longPath = target_.Context().Ports().localSystem.Long_Path(canonical);
+    // Only the computer's file system knows which long name a short one
+    // stands for: the local one, or a remote one's administrative share.
+    const remote::TargetContext& context = target_.Context();
+    const auto longPath = context.IsRemote
+                              ? remote::Share_Long_Path(context.Ports().shares, context.ComputerName, canonical)
+                              : context.Ports().localSystem.Long_Path(canonical);
     if (!longPath) return {};
     const auto again = remote::Canonical_Path(*longPath);
     return again ? *again : std::string();
 }
 
 std::string FolderConfinement::Reparse_Refusal(std::string_view canonical) {
-    if (target_.Context().IsRemote) return {};
-    return remote::Local_Reparse_Refusal(target_.Context().Ports().localSystem, canonical);
+    const remote::TargetContext& context = target_.Context();
+    if (context.IsRemote) return remote::Share_Reparse_Refusal(context.Ports().shares, context.ComputerName, canonical);
+    return remote::Local_Reparse_Refusal(context.Ports().localSystem, canonical);
 }
 
 void FolderConfinement::Warn(std::string_view who, std::string_view what, std::string_view reason) {

@@ -55,8 +55,8 @@ public:
     // that directory; a refusal is logged.
     [[nodiscard]] FolderVerdict Windows_Folder(std::string_view below);
 
-    // The canonical, long form of a folder read from the computer, and on the
-    // local computer no reparse point on its way.
+    // The canonical, long form of a folder read from the computer, and no
+    // reparse point on its way (a remote computer's asked through its share).
     [[nodiscard]] FolderVerdict Canonical_Folder(std::string_view folder);
 
 private:

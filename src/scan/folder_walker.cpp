@@ -10,8 +10,10 @@
 #include "base/runtime_error.h"
 #include "base/text.h"
 #include "base/ui/progress_events.h"
+#include "remote/share_walk.h"
 #include "remote/wmi_errors.h"
 #include "remote/wmi_files.h"
+#include "remote/wql.h"
 #include "scan/closed_folders.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
@@ -99,6 +101,12 @@ std::vector<FileGroup> Group_Files(const std::vector<wmi::ObjectPtr>& files, boo
     return groups;
 }
 
+// A listing's condition as the query engine reads it; no condition for "".
+wql::Query Parse_Condition(std::string_view condition) {
+    if (condition.empty()) return {};
+    return wql::Parse_Query("Select * From CIM_DataFile Where " + std::string(condition));
+}
+
 }  // namespace
 
 std::string Format_File_Size(double size, bool withBytes) {
@@ -147,13 +155,20 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
     // Both listings are read before any row is added: a folder that cannot
     // be listed whole reports nothing.
     Listing listing;
-    try {
-        listing.folders = cimv2_.ExecQuery(folderQuery, wmi::kForwardOnlyReturnImmediately);
-        listing.files = cimv2_.ExecQuery(fileQuery, wmi::kForwardOnlyReturnImmediately);
-    } catch (const RuntimeError& error) {
-        if (!Is_Folder_Refusal(error.Number())) throw;
-        Note_Refusal(path, error);
-        return false;
+    if (Through_Share()) {
+        remote::ShareFolder listed;
+        if (!List_Through_Share(path, scan.folderCondition, scan.fileCondition, listed)) return false;
+        listing.folders = std::move(listed.folders);
+        listing.files = std::move(listed.files);
+    } else {
+        try {
+            listing.folders = cimv2_.ExecQuery(folderQuery, wmi::kForwardOnlyReturnImmediately);
+            listing.files = cimv2_.ExecQuery(fileQuery, wmi::kForwardOnlyReturnImmediately);
+        } catch (const RuntimeError& error) {
+            if (!Is_Folder_Refusal(error.Number())) throw;
+            Note_Refusal(path, error.Description());
+            return false;
+        }
     }
 
     bool complete = true;
@@ -212,6 +227,11 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
 }
 
 std::vector<wmi::ObjectPtr> FolderWalker::Sub_Folders(std::string_view path, std::string_view condition) {
+    if (Through_Share()) {
+        remote::ShareFolder listed;
+        (void)List_Through_Share(path, condition, "", listed);
+        return std::move(listed.folders);
+    }
     const WqlFolder wql = Wql_Folder(path);
     std::string query =
         "Select Name From Win32_Directory Where Drive ='" + wql.drive + "' And Path ='" + wql.path + "'";
@@ -220,14 +240,29 @@ std::vector<wmi::ObjectPtr> FolderWalker::Sub_Folders(std::string_view path, std
         return cimv2_.ExecQuery(query, wmi::kForwardOnlyReturnImmediately);
     } catch (const RuntimeError& error) {
         if (!Is_Folder_Refusal(error.Number())) throw;
-        Note_Refusal(path, error);
+        Note_Refusal(path, error.Description());
         return {};
     }
 }
 
-void FolderWalker::Note_Refusal(std::string_view path, const RuntimeError& error) {
+bool FolderWalker::Through_Share() const { return run_.Args().target.Context().IsRemote; }
+
+bool FolderWalker::List_Through_Share(std::string_view path, std::string_view folderCondition,
+                                      std::string_view fileCondition, remote::ShareFolder& listed) {
+    const remote::TargetContext& context = run_.Args().target.Context();
+    const wql::Query folderWhere = Parse_Condition(folderCondition);
+    const wql::Query fileWhere = Parse_Condition(fileCondition);
+    const remote::ListingResult result =
+        remote::List_Share_Folder(context.Ports().shares, context.Ports().shell, context.ComputerName, path,
+                                  folderWhere.where.get(), fileWhere.where.get(), listed);
+    if (result != remote::ListingResult::Unavailable) return true;
+    Note_Refusal(path, "the administrative share could not list it");
+    return false;
+}
+
+void FolderWalker::Note_Refusal(std::string_view path, std::string_view why) {
     ++refused_;
-    lastRefusal_ = std::string(path) + ": " + error.Description();
+    lastRefusal_ = std::string(path) + ": " + std::string(why);
 }
 
 void FolderWalker::Report_Refusals() const {

@@ -1,8 +1,11 @@
 // The folder walker of the disk-style categories (disk clean-up, Internet
 // Explorer folders, Firefox profiles, the systemwide search): lists one
-// folder at a time through Win32_Directory and CIM_DataFile by Drive and
-// Path, walks each sub-folder before listing it, and adds file and folder
-// problem rows, a folder after its content so that fixing empties it first.
+// folder at a time, walks each sub-folder before listing it, and adds file
+// and folder problem rows, a folder after its content so that fixing empties
+// it first. The local computer's folders are listed through Win32_Directory
+// and CIM_DataFile by Drive and Path (the native store, which shows reparse
+// points); a remote computer's through its administrative share, because
+// WMI shows a junction as an ordinary folder.
 // A database and the journal and log files beside it are one row.
 #pragma once
 
@@ -13,6 +16,7 @@
 
 #include "base/runtime_error.h"
 
+#include "remote/share_walk.h"
 #include "remote/wmi.h"
 #include "scan/category_run.h"
 
@@ -66,7 +70,11 @@ public:
     void Report_Refusals() const;
 
 private:
-    void Note_Refusal(std::string_view path, const RuntimeError& error);
+    [[nodiscard]] bool Through_Share() const;
+    // False (and counted) when the share cannot list the folder.
+    bool List_Through_Share(std::string_view path, std::string_view folderCondition, std::string_view fileCondition,
+                            remote::ShareFolder& listed);
+    void Note_Refusal(std::string_view path, std::string_view why);
 
     CategoryRun& run_;
     wmi::IServices& cimv2_;

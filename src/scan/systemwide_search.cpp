@@ -44,6 +44,7 @@ std::string Extension_Condition(std::string_view extensions) {
 
 void Scan_Systemwide_Files(ScanArguments& args) {
     FolderCategory category(args);
+    if (!category.Runs()) return category.Finish();
     std::vector<std::string> drives;
     std::string extensions;
     if (!remote::WMI_Get_Fixed_Drives(args.target.Cimv2(), drives) || !Get_Extensions(args.db, extensions)) return;

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "base/runtime_error.h"
+#include "remote/share_walk.h"
+#include "remote/wmi_files.h"
+#include "sim_scene.h"
 
 namespace corvane::remote {
 namespace {
@@ -27,6 +32,153 @@ TEST(SimNetwork, FaultsOnceOrFromTheNthCallOn) {
     EXPECT_EQ(network.Count(CallKind::Query, "Win32_Process"), 4u);  // failing calls are recorded too
     network.Clear_Faults();
     EXPECT_NO_THROW((void)services->ExecQuery(processes));
+}
+
+}  // namespace
+}  // namespace corvane::remote
+
+namespace corvane::remote {
+namespace {
+
+// A remote computer with C:\Users\kim\Temp\t.tmp, a junction "link" in
+// that Temp folder to C:\Data, and C:\PROGRA~1 for C:\Program Files.
+struct LinkedDisk {
+    LinkedDisk() {
+        pc.files.Add_File("C:\\Users\\kim\\Temp\\t.tmp", 3);
+        pc.files.Add_File("C:\\Data\\secret.doc", 5);
+        pc.files.Add_Junction("C:\\Users\\kim\\Temp\\link", "C:\\Data");
+        pc.files.Add_File("C:\\Program Files\\app.exe");
+        pc.files.Set_Short_Name("C:\\Program Files", "PROGRA~1");
+    }
+    std::optional<FileEntry> Through_Wmi(std::string_view path) { return pc.Find_Entry(path); }
+    FileIdentity Identity(std::string_view path) {
+        ListedEntry entry;
+        EXPECT_EQ(ListingResult::Found, network.Entry_Of("\\\\PC1\\C$\\" + std::string(path.substr(3)), entry));
+        return entry.identity;
+    }
+    SimNetwork network;
+    SimComputer& pc = network.Add_Computer("PC1");
+};
+
+TEST(SimDisks, WmiShowsAJunctionAsAFolderWhileTheShareReportsIt) {
+    LinkedDisk d;
+    const auto link = d.Through_Wmi("C:\\Users\\kim\\Temp\\link");
+    ASSERT_TRUE(link.has_value());
+    EXPECT_TRUE(link->isFolder);
+    EXPECT_FALSE(link->isReparsePoint);
+    std::vector<FileEntry> inside;
+    ASSERT_EQ(kStatusOk, d.pc.List_Folder("C:\\Users\\kim\\Temp\\link", inside));
+    ASSERT_EQ(1u, inside.size());
+    EXPECT_EQ("C:\\Users\\kim\\Temp\\link\\secret.doc", inside[0].path);
+    EXPECT_FALSE(d.Through_Wmi("C:\\PROGRA~1\\app.exe").has_value()) << "long names only";
+
+    std::vector<ListedEntry> listed;
+    ASSERT_EQ(ListingResult::Found, d.network.List_Folder("\\\\PC1\\C$\\Users\\kim\\Temp\\", listed, true));
+    ASSERT_EQ(2u, listed.size());
+    EXPECT_TRUE(listed[0].Is_Reparse_Point() && listed[0].name == "link");
+    EXPECT_EQ(3u, listed[1].size);
+    EXPECT_TRUE(listed[1].identity.known);
+    ShareFolder objects;
+    ASSERT_EQ(ListingResult::Found,
+              List_Share_Folder(d.network, nullptr, "PC1", "C:\\Users\\kim\\Temp", nullptr, nullptr, objects));
+    ASSERT_EQ(1u, objects.files.size()) << "the junction neither listed nor entered";
+    EXPECT_TRUE(objects.folders.empty());
+    EXPECT_EQ(listed[1].identity, Listed_Identity(*objects.files[0]));
+    EXPECT_EQ(ListingResult::Found, d.network.Find("\\\\PC1\\C$\\PROGRA~1\\app.exe", kListFiles));
+
+    // Win32_Directory.Delete takes the content along, through the junction too.
+    EXPECT_EQ(kStatusOk, d.pc.Delete_Folder("C:\\Users\\kim\\Temp\\link"));
+    EXPECT_FALSE(d.pc.files.Find("C:\\Data\\secret.doc").has_value());
+}
+
+TEST(SimDisks, CheckedDeletionDeletesOnlyWhatItSaw) {
+    struct Case {
+        const char* name;
+        const char* path;
+        std::function<void(SimFileSystem&)> change;  // after the scan saw the identity
+        DeleteOutcome outcome;
+    };
+    const std::vector<Case> cases = {
+        {"unchanged", "C:\\Users\\kim\\Temp\\t.tmp", {}, DeleteOutcome::Deleted},
+        {"already gone", "C:\\Users\\kim\\Temp\\t.tmp",
+         [](SimFileSystem& files) { (void)files.Delete_File("C:\\Users\\kim\\Temp\\t.tmp"); }, DeleteOutcome::Gone},
+        {"replaced by a file of that name", "C:\\Users\\kim\\Temp\\t.tmp",
+         [](SimFileSystem& files) {
+             (void)files.Delete_File("C:\\Users\\kim\\Temp\\t.tmp");
+             files.Add_File("C:\\Users\\kim\\Temp\\t.tmp");
+         },
+         DeleteOutcome::IdentityDiffers},
+        {"start folder swapped for a junction", "C:\\Users\\kim\\Temp\\t.tmp",
+         [](SimFileSystem& files) {
+             files.Add_File("C:\\Data\\t.tmp");
+             files.Add_Junction("C:\\Users\\kim\\Temp", "C:\\Data");
+         },
+         DeleteOutcome::ReparsePoint},
+        {"the junction itself", "C:\\Users\\kim\\Temp\\link", {}, DeleteOutcome::ReparsePoint},
+        {"a folder with content", "C:\\Users\\kim\\Temp", {}, DeleteOutcome::NotEmpty},
+        {"outside the start folder", "C:\\Data\\secret.doc", {}, DeleteOutcome::OutsideStart},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkedDisk d;
+        const FileIdentity seen = d.Identity(c.path);
+        if (c.change) c.change(d.pc.files);
+        const std::string share = "\\\\PC1\\C$\\" + std::string(c.path + 3);
+        const DeleteResult result = d.network.Delete_Checked(share, "\\\\PC1\\C$\\Users\\kim\\Temp\\", seen);
+        EXPECT_EQ(c.outcome, result.outcome) << Delete_Outcome_Text(result);
+        EXPECT_TRUE(d.pc.files.Find("C:\\Data\\secret.doc").has_value());
+        const bool removed = c.outcome == DeleteOutcome::Deleted || c.outcome == DeleteOutcome::Gone;
+        EXPECT_EQ(removed, !d.pc.files.Find(c.path).has_value());
+    }
+
+    // A swap after the checks: the open handle still deletes the file it opened.
+    LinkedDisk d;
+    const FileIdentity seen = d.Identity("C:\\Users\\kim\\Temp\\t.tmp");
+    d.network.beforeCheckedDelete = [&] {
+        ASSERT_EQ(kStatusOk, d.pc.files.Rename("C:\\Users\\kim\\Temp", "C:\\Users\\kim\\Old"));
+        d.pc.files.Add_File("C:\\Data\\t.tmp");
+        d.pc.files.Add_Junction("C:\\Users\\kim\\Temp", "C:\\Data");
+    };
+    EXPECT_EQ(DeleteOutcome::Deleted,
+              d.network.Delete_Checked("\\\\PC1\\C$\\Users\\kim\\Temp\\t.tmp", "\\\\PC1\\C$\\Users\\kim\\Temp", seen)
+                  .outcome);
+    EXPECT_TRUE(d.pc.files.Find("C:\\Data\\t.tmp").has_value());
+    EXPECT_FALSE(d.pc.files.Find("C:\\Users\\kim\\Old\\t.tmp").has_value());
+}
+
+// A share answers the credentials its computer takes, as its WMI does.
+TEST(SimDisks, ASharesTakesTheComputersCredentials) {
+    SimNetwork network;
+    SimComputer& pc = network.Add_Computer("PC1");
+    pc.users["admin"] = "secret";
+    pc.acceptsCallerIdentity = false;
+    const char* root = "\\\\PC1\\C$\\";
+    EXPECT_EQ(ListingResult::Unavailable, network.Find(root, kListEverything));
+    network.Use_Credentials("pc1", "PC1\\admin", Secret("wrong"));
+    EXPECT_EQ(ListingResult::Unavailable, network.Find(root, kListEverything));
+    network.Use_Credentials("pc1", "PC1\\admin", Secret("secret"));
+    EXPECT_EQ(ListingResult::Found, network.Find(root, kListEverything));
+}
+
+// A row's file item is deleted through the share on a remote computer and
+// through its own path on the local one.
+TEST(SimDisks, AFileItemIsDeletedWhereItsComputerKeepsIt) {
+    corvane::testing::SimScene scene;
+    for (const bool remoteComputer : {true, false}) {
+        SimComputer& computer = remoteComputer ? scene.server : scene.network.Local();
+        computer.files.Add_File("C:\\Users\\kim\\Temp\\t.tmp");
+        TargetContext context{scene.ports};
+        context.ComputerName = computer.name;
+        context.IsRemote = remoteComputer;
+        ListedEntry seen;
+        const std::string path = "C:\\Users\\kim\\Temp\\t.tmp";
+        ASSERT_EQ(ListingResult::Found,
+                  scene.network.Entry_Of(remoteComputer ? Share_Path(computer.name, path) : path, seen));
+        const FileItem item{
+            .path = path, .startFolder = "C:\\Users\\kim\\Temp", .ownerSid = "", .identity = seen.identity};
+        EXPECT_EQ(DeleteOutcome::Deleted, Delete_File_Item(context, item).outcome) << remoteComputer;
+        EXPECT_FALSE(computer.files.Find(path).has_value());
+    }
 }
 
 }  // namespace

@@ -25,6 +25,10 @@ public:
     virtual void Make_File(std::string_view name, std::string_view content) = 0;
     virtual void Make_Folder(std::string_view name) = 0;
     virtual void Make_Shortcut(std::string_view name, std::string_view target) = 0;
+    // True for a store that shows files as WMI's file classes do (a remote
+    // computer): its folder deletion takes the content along. The native
+    // store deletes empty folders only.
+    [[nodiscard]] virtual bool Wmi_View() const { return false; }
 };
 
 // HKCU\<kStoreScratchKey>: absent when a world is made, removed again when it goes.

@@ -88,6 +88,33 @@ TEST_F(FilesTest, AnUnlistableShareFallsBackToWmiWithOneWarning) {
     EXPECT_EQ(log.find("W: Administrative share", first + 1), std::string::npos);
 }
 
+TEST_F(FilesTest, ShortNamesAreAskedOfTheShareAndNeverMissingThroughWmi) {
+    server.files.Set_Short_Name("C:\\Program Files", "PROGRA~1");
+    context.AddressWidth = 32;
+    struct Case {
+        bool safeScan;
+        bool shareListable;
+        const char* path;
+        remote::Existence answer;
+    };
+    using enum remote::Existence;
+    const Case cases[] = {
+        {false, true, "C:\\PROGRA~1\\App\\app.exe", Exists},   {false, true, "C:\\PROGRA~1\\App\\gone.exe", Missing},
+        {true, true, "C:\\PROGRA~1\\App\\app.exe", Exists},    {true, true, "C:\\PROGRA~1\\App\\", Exists},
+        {false, false, "C:\\PROGRA~1\\App\\app.exe", Unknown}, {true, false, "C:\\PROGRA~1\\App\\gone.exe", Unknown},
+        {true, false, "C:\\PROGRA~1\\Gone\\", Unknown},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + (c.shareListable ? " share" : " no share"));
+        context.SafeScan = c.safeScan;
+        server.unlistableShares.clear();
+        if (!c.shareListable) server.unlistableShares.insert("C:");
+        const bool folder = std::string_view(c.path).ends_with('\\');
+        EXPECT_EQ(c.answer, folder ? remote::Test_Folder_Existence(context, Cimv2(), c.path)
+                                   : remote::Test_File_Existence(context, Cimv2(), c.path));
+    }
+}
+
 TEST_F(FilesTest, PathsWithoutAFixedDriveAskTheManagementService) {
     server.disks = {{"C:", 3}, {"E:", 5}};
     context.FixedDrives = {"C:"};

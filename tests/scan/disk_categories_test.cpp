@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "remote/canonical_path.h"
+#include "scan/folder_category.h"
 #include "scan/folder_walker.h"
 #include "scan/systemwide_search.h"
 #include "scan_world.h"
@@ -111,8 +113,9 @@ TEST(FolderWalker, ContentBeforeFolderAndNothingItMustNotList) {
     w.pc.files.Add_File(std::string(kTemp) + "a.log", 1000);
     w.pc.files.Add_File(std::string(kTemp) + "b", 1536);
     w.pc.files.Add_File(std::string(kTemp) + "sub\\inner.txt", 10);
-    w.Add_Files(kTemp, {"it's\\x.tmp", "kept\\y.tmp", "link\\z.tmp", "outer\\locked\\w.tmp"});
-    w.pc.files.Mark_Reparse_Point(std::string(kTemp) + "link");
+    w.Add_Files(kTemp, {"it's\\x.tmp", "kept\\y.tmp", "outer\\locked\\w.tmp"});
+    w.pc.files.Add_File("C:\\Elsewhere\\z.tmp");
+    w.pc.files.Add_Junction(std::string(kTemp) + "link", "C:\\Elsewhere");
     w.world.Add_Exception_Text("c:\\windows\\temp\\kept");
     w.pc.files.Deny_Listing(std::string(kTemp) + "outer\\locked");
     EXPECT_EQ(w.Scan("dG"),
@@ -123,12 +126,12 @@ TEST(FolderWalker, ContentBeforeFolderAndNothingItMustNotList) {
 }
 
 TEST(FolderWalker, LostConnectionEndsTheComputerWithTheRowsFoundSoFar) {
-    DiskWorld w;
+    DiskWorld w(kLocalName);
     w.Add_Files(kTemp, {"a\\1.tmp", "b\\2.tmp"});
     w.world.network.Add_Fault({.kind = remote::CallKind::Query, .computer = "", .match = "temp\\\\b\\\\"});
     EXPECT_EQ(w.Texts("dG"), (std::vector<std::string>{"1.tmp", "c:\\windows\\temp\\a"}));
     ASSERT_EQ(w.world.Rows('e').size(), 1u);
-    EXPECT_EQ(w.world.Header("dGPC1")->status, "");
+    EXPECT_EQ(w.world.Header(std::string("dG") + kLocalName)->status, "");
 }
 
 TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
@@ -167,10 +170,11 @@ TEST(UserFolders, EachCategoryWalksItsFolders) {
                              "Windows\\Prefetch\\p.pf", "other\\stay.tmp"});
         w.pc.registry.Set_String(kHkeyUsers, kShell, "{374DE290-123F-4565-9164-39C4925E467B}", "C:\\");
         EXPECT_EQ(w.Texts(category), expected) << category;
-        // Its two listings (folders, files), not four.
+        // Its one listing through the share, not two; none through WMI.
         const std::size_t systemTemp =
-            w.world.network.Count(remote::CallKind::Query, "systemprofile\\\\AppData\\\\Local\\\\Temp\\\\'");
-        EXPECT_EQ(systemTemp, std::string_view(category) == "dB" ? 2u : 0u) << category;
+            w.world.network.Count(remote::CallKind::ShareListing, "systemprofile\\AppData\\Local\\Temp\\");
+        EXPECT_EQ(systemTemp, std::string_view(category) == "dB" ? 1u : 0u) << category;
+        EXPECT_EQ(w.world.network.Count(remote::CallKind::Query, "Path ="), 0u) << category;
     }
 }
 
@@ -266,10 +270,12 @@ TEST(FolderConfinement, MisdirectedFoldersAreNeverCleaned) {
         for (const char* file : {"downloads.sqlite", "logins.json", "signons.sqlite"}) {
             cleaned.push_back(firefox + "a.default\\" + file);
         }
+        // The junctions first: files named through them land in their targets.
+        for (const char* target : {"C:\\LinkTarget", "C:\\WinTarget"}) w.pc.files.Add_Folder(target);
+        if (*misdirection.junction != '\0') w.pc.files.Add_Junction(misdirection.junction, "C:\\LinkTarget");
+        w.pc.files.Add_Junction("C:\\WinLink", "C:\\WinTarget");
         for (const std::string& file : cleaned) w.pc.files.Add_File(file);
         for (const std::string& file : kept) w.pc.files.Add_File(file);
-        if (*misdirection.junction != '\0') w.pc.files.Mark_Reparse_Point(misdirection.junction);
-        w.pc.files.Mark_Reparse_Point("C:\\WinLink");
         for (const char* category : {"dA", "dB", "dC", "dD", "dE", "dF", "dG", "dH", "dI", "dJ",
                                      "iA", "iB", "iC", "xA", "xC", "xE", "xF", "xG", "xH", "xI"}) {
             w.world.Check_Category(category);
@@ -298,12 +304,69 @@ TEST(FolderConfinement, MisdirectedFoldersAreNeverCleaned) {
     std::printf("folder confinement: %zu cases\n", cases.size());
 }
 
+// On a remote computer, where WMI shows a junction as an ordinary folder,
+// with its administrative share listable and not: junctions a user can make
+// in their own folders lead no row out of their Temp folder and no deletion
+// into the folder they point at, and a short name in the value is made long
+// by the share. Without the share the category does not run.
+TEST(RemoteJunctions, NeitherWalkedNorDeleted) {
+    const std::string local = std::string(kAnn) + "AppData\\Local";
+    const std::string temp = local + "\\Temp";
+    struct Case {
+        const char* name;
+        std::function<void(DiskWorld&)> arrange;
+        bool rows;  // with the share listable
+    };
+    const std::vector<Case> cases = {
+        {"plain", {}, true},
+        {"a junction in Temp", [&](DiskWorld& w) { w.pc.files.Add_Junction(temp + "\\link", "C:\\Data"); }, true},
+        {"Temp itself a junction", [&](DiskWorld& w) { w.pc.files.Add_Junction(temp, "C:\\Data"); }, false},
+        {"a junction between the profile and Temp",
+         [&](DiskWorld& w) {
+             w.pc.files.Add_File("C:\\Data\\Temp\\x.tmp");
+             w.pc.files.Add_Junction(local, "C:\\Data");
+         },
+         false},
+        {"a short name in the value",
+         [&](DiskWorld& w) {
+             w.pc.files.Set_Short_Name(std::string(kAnn) + "AppData", "APPDAT~1");
+             w.Set_Environment(kUser, std::string(kAnn) + "APPDAT~1\\Local", "");
+         },
+         true},
+    };
+    int run = 0;
+    for (const Case& c : cases) {
+        for (const bool shareListable : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (shareListable ? ", share listable" : ", no share"));
+            DiskWorld w;
+            w.pc.files.Add_File(temp + "\\t.tmp");
+            w.pc.files.Add_File("C:\\Data\\secret.doc");
+            if (c.arrange) c.arrange(w);
+            if (!shareListable) w.pc.unlistableShares.insert("C:");
+            (void)w.Scan("dB");
+            const std::vector<const ListRow*> rows = w.world.Rows('c');
+            EXPECT_EQ(!rows.empty(), c.rows && shareListable);
+            for (const ListRow* row : rows)
+                EXPECT_TRUE(remote::Is_At_Or_Below(row->problem->file.path, temp)) << row->problem->file.path;
+            if (!shareListable) {
+                EXPECT_EQ(w.world.Header("dBPC1")->status, kShareUnavailableNote);
+            }
+            for (std::size_t i = 0; i < w.world.List().Count(); ++i) w.world.List().Row(i).checked = true;
+            w.world.Fix();
+            EXPECT_TRUE(w.pc.files.Find("C:\\Data\\secret.doc").has_value());
+            ++run;
+        }
+    }
+    std::printf("remote junctions: %d cases\n", run);
+}
+
 TEST(FolderConfinement, AJunctionMadeAfterTheScanStopsTheFix) {
     DiskWorld w(kLocalName);
     const std::string file = std::string(kAnn) + "AppData\\Local\\Temp\\t.tmp";
     w.pc.files.Add_File(file);
     ASSERT_EQ(w.Texts("dB"), (std::vector<std::string>{"t.tmp"}));
-    w.pc.files.Mark_Reparse_Point(std::string(kAnn) + "AppData\\Local");
+    w.pc.files.Add_File("C:\\Elsewhere\\Temp\\t.tmp");
+    w.pc.files.Add_Junction(std::string(kAnn) + "AppData\\Local", "C:\\Elsewhere");
     w.world.Fix();
     EXPECT_TRUE(w.pc.files.Find(file).has_value());
     EXPECT_EQ(w.world.Rows('c')[0]->status, "a reparse point on the way");

@@ -21,6 +21,7 @@
 #include "scan/scan_categories.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
+#include "support/fakes.h"
 #include "support/result_rows.h"
 #include "support/test_database.h"
 #include "support/window_fakes.h"
@@ -146,7 +147,8 @@ public:
 
     corvane::testing::TestDatabase data;
     remote::SimNetwork network{kLocalName};
-    remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network};
+    corvane::testing::FakeShell shell;
+    remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network, nullptr, &shell};
     ScanTarget target{ports, remote::kScanning};
     remote::TargetContext& context = target.Context();
     corvane::testing::FakeMainWindow window;

@@ -77,6 +77,12 @@ public:
         opened.emplace_back(target);
         return 42;
     }
+    // The names a Windows console gives two registered types; others as unregistered.
+    std::string File_Type_Name(std::string_view extension) override {
+        if (extension == "exe") return "Application";
+        if (extension == "txt") return "Text Document";
+        return IShell::File_Type_Name(extension);
+    }
     std::vector<std::string> opened;
 };
 

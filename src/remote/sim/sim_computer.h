@@ -35,6 +35,9 @@ public:
     bool reachable = true;                     // false: every connection fails with 0x800706BA
     std::set<std::string> refusedNamespaces;   // "root\default" ... (upper-cased) answer 0x8004100E
     std::set<std::string> unlistableShares;    // drives ("C:") whose administrative share cannot be listed
+    // How its management service shows its files: WMI's view, or the native
+    // view when it plays the computer the program runs on (the native store).
+    FileView fileView = FileView::Wmi;
     OsFacts facts;
     std::vector<LogicalDisk> disks;
     std::map<std::string, std::string> environment;  // %NAME% -> value (names upper-cased)
@@ -76,17 +79,18 @@ public:
     std::uint32_t Delete_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName) override;
     std::uint32_t Set_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
                             const RegistryValue& value) override;
-    std::optional<FileEntry> Find_Entry(std::string_view path) override { return files.Find(path); }
+    std::optional<FileEntry> Find_Entry(std::string_view path) override { return files.Find(path, fileView); }
     std::uint32_t List_Folder(std::string_view folderPath, std::vector<FileEntry>& entries) override {
         entries.clear();
         if (files.Listing_Denied(folderPath)) return kStatusAccessDenied;
-        if (!files.Is_Folder(folderPath)) return kStatusPathNotFound;
-        entries = files.List(folderPath);
+        const auto folder = files.Find(folderPath, fileView);
+        if (!folder || !folder->isFolder) return kStatusPathNotFound;
+        entries = files.List(folderPath, fileView);
         return kStatusOk;
     }
-    std::vector<FileEntry> All_Entries(bool folders) override { return files.All(folders); }
+    std::vector<FileEntry> All_Entries(bool folders) override { return files.All(folders, fileView); }
     std::uint32_t Delete_File(std::string_view path) override { return files.Delete_File(path); }
-    std::uint32_t Delete_Folder(std::string_view path) override { return files.Delete_Folder(path); }
+    std::uint32_t Delete_Folder(std::string_view path) override { return files.Delete_Folder(path, fileView); }
     std::uint32_t Rename_File(std::string_view path, std::string_view newPath) override {
         return files.Rename(path, newPath);
     }

@@ -1,5 +1,7 @@
 #include "remote/sim/sim_files.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "remote/folder_path.h"
 #include "remote/sim/sim_registry.h"
@@ -40,6 +42,26 @@ void Inherit(const std::vector<AccessEntry>& folderEntries, bool toFolder, std::
     }
 }
 
+// Junctions a path may pass through before it counts as unresolvable (a
+// loop), as Windows gives up on a chain of links.
+constexpr int kMaxJunctionDepth = 8;
+
+// Removes what a folder holds, as WMI's folder deletion does; a locked entry
+// stays, and so do the folders above it. True when nothing is left.
+template <typename NodeT>
+bool Remove_Content(NodeT& folder) {
+    for (auto child = folder.children.begin(); child != folder.children.end();) {
+        NodeT& node = *child->second;
+        const bool emptied = node.junctionTarget.empty() ? Remove_Content(node) : true;
+        if (emptied && !node.locked) {
+            child = folder.children.erase(child);
+        } else {
+            ++child;
+        }
+    }
+    return folder.children.empty();
+}
+
 }  // namespace
 
 std::string File_Type_Text(std::string_view fileName) {
@@ -58,24 +80,48 @@ std::string File_Type_Text(std::string_view fileName) {
     return Upper_Ascii(extension) + " File";
 }
 
-SimFileSystem::Location SimFileSystem::Locate(std::string_view path) const {
+SimFileSystem::Location SimFileSystem::Locate(std::string_view path, FileView view, int depth) const {
     Location location;
     const SplitPath split = Split(path);
     const auto drive = drives_.find(split.drive);
-    if (split.drive.empty() || drive == drives_.end()) return location;
+    if (depth > kMaxJunctionDepth || split.drive.empty() || drive == drives_.end()) return location;
     Node* node = drive->second.get();
     std::string full = split.drive + "\\";
     for (std::size_t i = 0; i < split.parts.size(); ++i) {
         if (!node->isFolder) return {};
-        const auto child = node->children.find(Upper_Text(split.parts[i]));
+        const std::string upper = Upper_Text(split.parts[i]);
+        auto child = node->children.find(upper);
+        if (child == node->children.end() && view == FileView::Native) {
+            child = std::find_if(node->children.begin(), node->children.end(),
+                                 [&](const auto& pair) { return pair.second->shortName == upper; });
+        }
         if (child == node->children.end()) return {};
         location.parent = node;
-        node = child->second.get();
-        full += (i == 0 ? "" : "\\") + node->name;
+        location.key = child->first;
+        Node* entry = child->second.get();
+        full += (i == 0 ? "" : "\\") + entry->name;
+        const bool last = i + 1 == split.parts.size();
+        node = !last || view == FileView::Wmi ? Follow(entry, view, depth) : entry;
+        if (node == nullptr) return {};
     }
     location.node = node;
     location.fullPath = full;
     return location;
+}
+
+SimFileSystem::Node* SimFileSystem::Follow(Node* node, FileView view, int depth) const {
+    if (node->junctionTarget.empty()) return node;
+    // A target is followed to its end, through any junction it names.
+    (void)view;
+    return Locate(node->junctionTarget, FileView::Wmi, depth + 1).node;
+}
+
+std::unique_ptr<SimFileSystem::Node> SimFileSystem::New_Node(std::string_view name, const DateTime& created) {
+    auto node = std::make_unique<Node>();
+    node->name = std::string(name);
+    node->created = created;
+    node->fileId = nextFileId_++;
+    return node;
 }
 
 SimFileSystem::Node* SimFileSystem::Create_Folders(std::string_view path, const DateTime& created,
@@ -83,23 +129,16 @@ SimFileSystem::Node* SimFileSystem::Create_Folders(std::string_view path, const 
     const SplitPath split = Split(path);
     if (split.drive.empty()) return nullptr;
     auto& root = drives_[split.drive];
-    if (!root) {
-        root = std::make_unique<Node>();
-        root->name = split.drive;
-        root->created = created;
-    }
+    if (!root) root = New_Node(split.drive, created);
     Node* node = root.get();
     std::string full = split.drive + "\\";
     for (std::size_t i = 0; i < split.parts.size(); ++i) {
         auto& slot = node->children[Upper_Text(split.parts[i])];
-        if (!slot) {
-            slot = std::make_unique<Node>();
-            slot->name = std::string(split.parts[i]);
-            slot->created = created;
-        }
+        if (!slot) slot = New_Node(split.parts[i], created);
         if (!slot->isFolder) return nullptr;
-        node = slot.get();
-        full += (i == 0 ? "" : "\\") + node->name;
+        full += (i == 0 ? "" : "\\") + slot->name;
+        node = Follow(slot.get(), FileView::Native, 0);
+        if (node == nullptr) return nullptr;
     }
     if (fullPath != nullptr) *fullPath = full;
     return node;
@@ -114,8 +153,7 @@ SimFileSystem::Node* SimFileSystem::Create_Leaf(std::string_view path, const Dat
     if (parent == nullptr) return nullptr;
     auto& slot = parent->children[Upper_Text(split.parts.back())];
     if (!slot) {
-        slot = std::make_unique<Node>();
-        slot->name = std::string(split.parts.back());
+        slot = New_Node(split.parts.back(), created);
     } else if (slot->isFolder) {
         return nullptr;
     }
@@ -152,8 +190,19 @@ void SimFileSystem::Lock(std::string_view path) {
     if (Node* node = Locate(path).node) node->locked = true;
 }
 
-void SimFileSystem::Mark_Reparse_Point(std::string_view path) {
-    if (Node* node = Locate(path).node) node->reparsePoint = true;
+void SimFileSystem::Add_Junction(std::string_view path, std::string_view target) {
+    const SplitPath split = Split(path);
+    const std::size_t lastSlash = path.find_last_of('\\');
+    if (split.parts.empty() || lastSlash == std::string_view::npos) return;
+    Node* parent = Create_Folders(path.substr(0, lastSlash), {}, nullptr);
+    if (parent == nullptr) return;
+    auto junction = New_Node(split.parts.back(), {});
+    junction->junctionTarget = std::string(target);
+    parent->children[Upper_Text(split.parts.back())] = std::move(junction);
+}
+
+void SimFileSystem::Set_Short_Name(std::string_view path, std::string_view shortName) {
+    if (Node* node = Locate(path).node) node->shortName = Upper_Text(shortName);
 }
 
 void SimFileSystem::Deny_Listing(std::string_view path) {
@@ -216,45 +265,62 @@ std::uint32_t SimFileSystem::Get_Security(std::string_view path, FileSecurity& s
     return kStatusOk;
 }
 
-FileEntry SimFileSystem::Entry(const Node& node, const std::string& fullPath) {
+FileEntry SimFileSystem::Entry(const Node& node, const std::string& fullPath, FileView view) {
     FileEntry entry;
     entry.path = fullPath;
     entry.isFolder = node.isFolder;
     entry.size = node.isFolder ? 0 : node.size;
     entry.fileType = node.isFolder ? "File Folder" : File_Type_Text(node.name);
     entry.created = node.created;
-    entry.isReparsePoint = node.reparsePoint;
+    entry.isReparsePoint = view == FileView::Native && !node.junctionTarget.empty();
     return entry;
 }
 
-std::optional<FileEntry> SimFileSystem::Find(std::string_view path) const {
-    const Location location = Locate(path);
+std::optional<FileEntry> SimFileSystem::Find(std::string_view path, FileView view) const {
+    const Location location = Locate(path, view);
     if (location.node == nullptr) return std::nullopt;
-    return Entry(*location.node, location.fullPath);
+    return Entry(*location.node, location.fullPath, view);
 }
 
-std::vector<FileEntry> SimFileSystem::List(std::string_view folderPath) const {
+std::optional<SimFileId> SimFileSystem::Identity(std::string_view path) const {
+    const Location location = Locate(path);
+    if (location.node == nullptr) return std::nullopt;
+    // One serial number per drive, as each volume has its own.
+    return SimFileId{0x5EED0000u + static_cast<std::uint64_t>(Upper_Ascii(path.substr(0, 1))[0]),
+                     location.node->fileId};
+}
+
+std::vector<FileEntry> SimFileSystem::List(std::string_view folderPath, FileView view) const {
     std::vector<FileEntry> out;
-    const Location location = Locate(folderPath);
-    if (location.node == nullptr || !location.node->isFolder) return out;
-    for (const auto& [upper, child] : location.node->children) {
-        out.push_back(Entry(*child, Child_Path(location.fullPath, child->name)));
+    const Location location = Locate(folderPath, view);
+    // A listing of a junction lists its target, in every view.
+    const Node* folder = location.node == nullptr ? nullptr : Follow(location.node, view, 0);
+    if (folder == nullptr || !folder->isFolder) return out;
+    for (const auto& [upper, child] : folder->children) {
+        out.push_back(Entry(*child, Child_Path(location.fullPath, child->name), view));
     }
     return out;
 }
 
-void SimFileSystem::Walk(const Node& node, const std::string& path, bool folders, std::vector<FileEntry>& out) const {
+void SimFileSystem::Walk(const Node& node, const std::string& path, bool folders, FileView view, int depth,
+                         std::vector<FileEntry>& out) const {
     for (const auto& [upper, child] : node.children) {
         const std::string childPath = Child_Path(path, child->name);
-        if (child->isFolder == folders) out.push_back(Entry(*child, childPath));
-        if (child->isFolder && !child->reparsePoint) Walk(*child, childPath, folders, out);
+        if (child->isFolder == folders) out.push_back(Entry(*child, childPath, view));
+        if (!child->isFolder) continue;
+        if (child->junctionTarget.empty()) {
+            Walk(*child, childPath, folders, view, depth, out);
+        } else if (view == FileView::Wmi && depth < kMaxJunctionDepth) {
+            if (const Node* target = Follow(child.get(), view, 0))
+                Walk(*target, childPath, folders, view, depth + 1, out);
+        }
     }
 }
 
-std::vector<FileEntry> SimFileSystem::All(bool folders) const {
+std::vector<FileEntry> SimFileSystem::All(bool folders, FileView view) const {
     ++fullWalks_;
     std::vector<FileEntry> out;
-    for (const auto& [drive, root] : drives_) Walk(*root, drive + "\\", folders, out);
+    for (const auto& [drive, root] : drives_) Walk(*root, drive + "\\", folders, view, 0, out);
     return out;
 }
 
@@ -286,18 +352,48 @@ std::uint32_t SimFileSystem::Delete_File(std::string_view path) {
     if (location.node == nullptr || location.parent == nullptr) return kStatusNotFound;
     if (location.node->isFolder) return kStatusAccessDenied;
     if (location.node->locked) return kStatusSharingViolation;
-    location.parent->children.erase(Upper_Text(location.node->name));
+    location.parent->children.erase(location.key);
     return kStatusOk;
 }
 
-std::uint32_t SimFileSystem::Delete_Folder(std::string_view path) {
-    const Location location = Locate(path);
+std::uint32_t SimFileSystem::Delete_Folder(std::string_view path, FileView view) {
+    const Location location = Locate(path, view);
     if (location.node == nullptr) return kStatusNotFound;
     if (location.parent == nullptr || !location.node->isFolder) return kStatusAccessDenied;
-    if (location.node->locked) return kStatusSharingViolation;
-    if (!location.node->children.empty()) return kStatusDirNotEmpty;
-    location.parent->children.erase(Upper_Text(location.node->name));
+    if (view == FileView::Native) return Delete_Entry(path);
+    if (!Remove_Content(*location.node)) return kStatusSharingViolation;
+    location.parent->children.erase(location.key);
     return kStatusOk;
+}
+
+std::uint32_t SimFileSystem::Erase_Child(Node& parent, const std::string& key) {
+    const Node& node = *parent.children.at(key);
+    if (node.locked) return kStatusSharingViolation;
+    if (!node.children.empty()) return kStatusDirNotEmpty;
+    parent.children.erase(key);
+    return kStatusOk;
+}
+
+std::uint32_t SimFileSystem::Delete_Entry(std::string_view path) {
+    const Location location = Locate(path);
+    if (location.node == nullptr) return kStatusNotFound;
+    if (location.parent == nullptr) return kStatusAccessDenied;
+    return Erase_Child(*location.parent, location.key);
+}
+
+std::uint32_t SimFileSystem::Erase_By_Id(Node& folder, std::uint64_t fileId) {
+    for (auto& [key, child] : folder.children) {
+        if (child->fileId == fileId) return Erase_Child(folder, key);
+        if (const std::uint32_t status = Erase_By_Id(*child, fileId); status != kStatusNotFound) return status;
+    }
+    return kStatusNotFound;
+}
+
+std::uint32_t SimFileSystem::Delete_By_Id(std::uint64_t fileId) {
+    for (auto& [drive, root] : drives_) {
+        if (const std::uint32_t status = Erase_By_Id(*root, fileId); status != kStatusNotFound) return status;
+    }
+    return kStatusNotFound;
 }
 
 std::uint32_t SimFileSystem::Rename(std::string_view path, std::string_view newPath) {
@@ -311,8 +407,8 @@ std::uint32_t SimFileSystem::Rename(std::string_view path, std::string_view newP
     const std::size_t lastSlash = newPath.find_last_of('\\');
     const Location newParent = Locate(newPath.substr(0, lastSlash));
     if (newParent.node == nullptr || !newParent.node->isFolder) return kStatusPathNotFound;
-    auto moving = std::move(from.parent->children[Upper_Text(from.node->name)]);
-    from.parent->children.erase(Upper_Text(moving->name));
+    auto moving = std::move(from.parent->children[from.key]);
+    from.parent->children.erase(from.key);
     moving->name = std::string(target.parts.back());
     newParent.node->children[Upper_Text(moving->name)] = std::move(moving);
     return kStatusOk;

@@ -1,6 +1,7 @@
 #include "remote/sim/sim_network.h"
 
 #include "base/text.h"
+#include "remote/share_walk.h"
 #include "remote/store_services.h"
 #include "remote/wmi_errors.h"
 #include "remote/wql.h"
@@ -103,7 +104,7 @@ bool Names_Computer(SimComputer& computer, std::string_view name) {
 }  // namespace
 
 SimNetwork::SimNetwork(std::string localComputerName) : localName_(std::move(localComputerName)) {
-    Add_Computer(localName_);
+    Add_Computer(localName_).fileView = FileView::Native;
 }
 
 SimComputer& SimNetwork::Add_Computer(std::string_view name) {
@@ -178,17 +179,7 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
     if (!computer->reachable) wmi::Raise_Hresult(wmi::hresult::kRpcServerUnavailable);
     const bool local = computer == Find(localName_);
     if (local && !user.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemLocalCredentials);
-    if (user.empty()) {
-        if (!password.Empty() || !computer->acceptsCallerIdentity) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
-    } else {
-        std::string bare(user);
-        if (const std::size_t slash = bare.find('\\'); slash != std::string::npos) bare = bare.substr(slash + 1);
-        bool accepted = false;
-        for (const auto& [name, secret] : computer->users) {
-            accepted = accepted || (Equals_Ignore_Case(name, bare) && secret == password.View());
-        }
-        if (!accepted) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
-    }
+    if (!Accepts(*computer, user, password.View())) wmi::Raise_Hresult(wmi::hresult::kAccessDenied);
     if (computer->refusedNamespaces.count(Upper_Ascii(namespacePath)) > 0) {
         wmi::Raise_Hresult(wmi::hresult::kWbemInvalidNamespace);
     }
@@ -196,6 +187,20 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
     // computer answers with.
     wmi::ServicesPtr inner = Make_Store_Services(*computer, namespacePath, local);
     return std::make_shared<RecordingServices>(*this, *computer, std::string(namespacePath), std::move(inner));
+}
+
+bool SimNetwork::Accepts(const SimComputer& computer, std::string_view user, std::string_view password) {
+    if (user.empty()) return password.empty() && computer.acceptsCallerIdentity;
+    std::string bare(user);
+    if (const std::size_t slash = bare.find('\\'); slash != std::string::npos) bare = bare.substr(slash + 1);
+    for (const auto& [name, secret] : computer.users) {
+        if (Equals_Ignore_Case(name, bare) && secret == password) return true;
+    }
+    return false;
+}
+
+void SimNetwork::Use_Credentials(std::string_view server, std::string_view user, const Secret& password) {
+    shareCredentials_[Upper_Text(server)] = {std::string(user), std::string(password.View())};
 }
 
 SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& localPath) {
@@ -210,53 +215,106 @@ SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& loc
     const std::string_view share = path.substr(
         serverEnd + 1, shareEnd == std::string_view::npos ? std::string_view::npos : shareEnd - serverEnd - 1);
     if (computer == nullptr || !computer->reachable || share.size() != 2 || share[1] != '$') return nullptr;
+    const auto credentials = shareCredentials_.find(Upper_Text(path.substr(2, serverEnd - 2)));
+    const bool accepted = credentials == shareCredentials_.end()
+                              ? computer->acceptsCallerIdentity
+                              : Accepts(*computer, credentials->second.first, credentials->second.second);
+    if (!accepted) return nullptr;
     const std::string drive = Upper_Ascii(share.substr(0, 1)) + ":";
     if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) return nullptr;
     localPath = drive + "\\" + std::string(shareEnd == std::string_view::npos ? "" : path.substr(shareEnd + 1));
     return computer;
 }
 
-ListingResult SimNetwork::Find(std::string_view path, std::uint32_t attributeMask) {
-    std::string localPath;
+SimComputer* SimNetwork::Share_Call(std::string_view path, CallKind kind, std::uint32_t mask, std::string& localPath) {
     SimComputer* computer = Listed_Computer(path, localPath);
-    if (computer == nullptr) return ListingResult::Unavailable;
+    if (computer == nullptr) return nullptr;
     CallRecord record;
-    record.kind = CallKind::ShareListing;
+    record.kind = kind;
     record.text = std::string(path);
-    record.flags = static_cast<std::int32_t>(attributeMask);
+    record.flags = static_cast<std::int32_t>(mask);
     try {
         Before_Call(*computer, std::move(record));
     } catch (const std::exception&) {
-        return ListingResult::Unavailable;  // a listing does not raise; it fails
+        return nullptr;  // a listing does not raise; it fails
     }
+    return computer;
+}
+
+ListedEntry SimNetwork::Listed(const SimComputer& computer, const FileEntry& entry) {
+    ListedEntry listed;
+    const std::size_t slash = entry.path.find_last_of('\\');
+    listed.name = slash == std::string::npos ? entry.path : entry.path.substr(slash + 1);
+    listed.isFolder = entry.isFolder;
+    listed.attributes =
+        (entry.isFolder ? kAttributeDirectory : 0) | (entry.isReparsePoint ? kAttributeReparsePoint : 0);
+    listed.size = entry.size;
+    listed.created = entry.created;
+    if (const auto id = computer.files.Identity(entry.path))
+        listed.identity = Identity_Of(id->volumeSerial, id->fileId);
+    return listed;
+}
+
+ListingResult SimNetwork::Find(std::string_view path, std::uint32_t attributeMask) {
+    std::string localPath;
+    SimComputer* computer = Share_Call(path, CallKind::ShareListing, attributeMask, localPath);
+    if (computer == nullptr) return ListingResult::Unavailable;
     const auto entry = computer->files.Find(localPath);
     if (!entry) return ListingResult::NotFound;
     if (entry->isFolder && (attributeMask & kAttributeDirectory) == 0) return ListingResult::NotFound;
     return ListingResult::Found;
 }
 
-ListingResult SimNetwork::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) {
+ListingResult SimNetwork::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries, bool) {
     std::string localPath;
-    SimComputer* computer = Listed_Computer(folderPath, localPath);
+    SimComputer* computer = Share_Call(folderPath, CallKind::ShareListing, kListEverything, localPath);
     if (computer == nullptr) return ListingResult::Unavailable;
-    CallRecord record;
-    record.kind = CallKind::ShareListing;
-    record.text = std::string(folderPath);
-    record.flags = static_cast<std::int32_t>(kListEverything);
-    try {
-        Before_Call(*computer, std::move(record));
-    } catch (const std::exception&) {
-        return ListingResult::Unavailable;
-    }
     const bool isRoot = localPath.size() <= 3;
     const auto folder = isRoot ? std::nullopt : computer->files.Find(localPath);
     if (!isRoot && (!folder || !folder->isFolder)) return ListingResult::NotFound;
+    if (computer->files.Listing_Denied(localPath)) return ListingResult::Unavailable;
     entries.clear();
-    for (const FileEntry& entry : computer->files.List(localPath)) {
-        const std::size_t slash = entry.path.find_last_of('\\');
-        entries.push_back({slash == std::string::npos ? entry.path : entry.path.substr(slash + 1), entry.isFolder});
-    }
+    for (const FileEntry& entry : computer->files.List(localPath)) entries.push_back(Listed(*computer, entry));
     return ListingResult::Found;
+}
+
+ListingResult SimNetwork::Entry_Of(std::string_view path, ListedEntry& entry) {
+    std::string localPath;
+    SimComputer* computer = Share_Call(path, CallKind::ShareListing, kListEverything, localPath);
+    if (computer == nullptr) return ListingResult::Unavailable;
+    const auto found = computer->files.Find(localPath);
+    if (!found) return ListingResult::NotFound;
+    entry = Listed(*computer, *found);
+    return ListingResult::Found;
+}
+
+DeleteResult SimNetwork::Delete_Checked(std::string_view path, std::string_view startFolder,
+                                        const FileIdentity& identity) {
+    std::string localPath;
+    std::string localStart;
+    SimComputer* computer = Share_Call(path, CallKind::ShareDelete, 0, localPath);
+    if (computer == nullptr || Listed_Computer(startFolder, localStart) != computer) {
+        return {DeleteOutcome::Error, kStatusPathNotFound};
+    }
+    const std::vector<std::string> components = Components_From(localStart, localPath);
+    if (components.empty()) return {DeleteOutcome::OutsideStart};
+    for (const std::string& component : components) {
+        const auto entry = computer->files.Find(component);
+        if (!entry) return {DeleteOutcome::Gone};
+        if (entry->isReparsePoint) return {DeleteOutcome::ReparsePoint};
+    }
+    const auto id = computer->files.Identity(localPath);
+    if (!id || !identity.known || Identity_Of(id->volumeSerial, id->fileId) != identity) {
+        return {DeleteOutcome::IdentityDiffers};
+    }
+    // The handle is open from here on: what the path names now is what goes.
+    if (beforeCheckedDelete) beforeCheckedDelete();
+    switch (const std::uint32_t status = computer->files.Delete_By_Id(id->fileId)) {
+        case kStatusOk: return {DeleteOutcome::Deleted};
+        case kStatusDirNotEmpty: return {DeleteOutcome::NotEmpty};
+        case kStatusNotFound: return {DeleteOutcome::Gone};
+        default: return {DeleteOutcome::Error, status};
+    }
 }
 
 std::optional<std::string> SimNetwork::Long_Path(std::string_view path) {

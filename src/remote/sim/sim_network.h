@@ -7,10 +7,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "remote/local_system.h"
@@ -20,7 +23,7 @@
 
 namespace corvane::remote {
 
-enum class CallKind { Connect, Query, Get, InstancesOf, Method, ShareListing };
+enum class CallKind { Connect, Query, Get, InstancesOf, Method, ShareListing, ShareDelete };
 
 struct CallRecord {
     std::string computer;  // the computer's own name
@@ -72,8 +75,17 @@ public:
     wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
                                    const Secret& password, std::int32_t flags) override;
     // ---- IShareLister: "\\NAME\C$\..." or a local path of the local computer
+    // A share answers only a user the computer knows, with the password, or
+    // no user where the computer accepts the caller's own identity.
+    void Use_Credentials(std::string_view server, std::string_view user, const Secret& password) override;
     ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
-    ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) override;
+    ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries, bool identities) override;
+    ListingResult Entry_Of(std::string_view path, ListedEntry& entry) override;
+    DeleteResult Delete_Checked(std::string_view path, std::string_view startFolder,
+                                const FileIdentity& identity) override;
+    // Runs between the checks of Delete_Checked and its deletion: a test's
+    // chance to swap what the path names, as another process could.
+    std::function<void()> beforeCheckedDelete;
     // ---- ILocalSystem
     OsVersionNumbers Os_Version() override { return localVersion; }
     std::string Computer_Name() override { return localName_; }
@@ -89,8 +101,15 @@ private:
     // The computer and its local path behind a share path or a local path;
     // null when no listable share answers.
     SimComputer* Listed_Computer(std::string_view path, std::string& localPath);
+    // Listed_Computer with the call recorded (and failed when a fault applies).
+    SimComputer* Share_Call(std::string_view path, CallKind kind, std::uint32_t mask, std::string& localPath);
+    [[nodiscard]] static ListedEntry Listed(const SimComputer& computer, const FileEntry& entry);
+
+    [[nodiscard]] static bool Accepts(const SimComputer& computer, std::string_view user, std::string_view password);
 
     std::string localName_;
+    std::map<std::string, std::pair<std::string, std::string>>
+        shareCredentials_;  // upper-cased server -> user, password
     std::vector<std::unique_ptr<SimComputer>> computers_;
     std::vector<FaultRule> faults_;
 };

@@ -10,6 +10,7 @@
 #include "base/win32/platform_win32.h"
 #include "base/win32/unique_com.h"
 #include "base/win32/wide_text.h"
+#include "remote/win32/file_handles.h"
 #include "remote/win32/native_store.h"
 
 using namespace ::corvane::win32;  // the program's handle and COM owners, Widen and Narrow
@@ -97,6 +98,7 @@ std::string Listing_Root(std::string_view path) {
 }
 
 ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attributeMask) {
+    const Impersonation asUser(logons_.Token_For(path));
     const std::wstring wide = Widen(path);
     const bool namesFolder = path.ends_with('\\');
     WIN32_FIND_DATAW data{};
@@ -129,7 +131,9 @@ ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attri
     return ListingResult::NotFound;
 }
 
-ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) {
+ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries,
+                                             bool identities) {
+    const Impersonation asUser(logons_.Token_For(folderPath));
     std::wstring pattern = Widen(folderPath);
     if (!pattern.ends_with(L'\\')) pattern += L'\\';
     WIN32_FIND_DATAW data{};
@@ -149,9 +153,44 @@ ListingResult NativeShareLister::List_Folder(std::string_view folderPath, std::v
     do {
         const std::wstring_view name(data.cFileName);
         if (name == L"." || name == L"..") continue;
-        entries.push_back({Narrow(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        ListedEntry entry;
+        entry.name = Narrow(name);
+        entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.attributes = data.dwFileAttributes;
+        entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        entries.push_back(std::move(entry));
     } while (FindNextFileW(find.get(), &data));
-    return GetLastError() == ERROR_NO_MORE_FILES ? ListingResult::Found : ListingResult::Unavailable;
+    if (GetLastError() != ERROR_NO_MORE_FILES) return ListingResult::Unavailable;
+    const std::string folder = Narrow(pattern);
+    for (ListedEntry& entry : entries) {
+        if (!identities) break;
+        if (const auto facts = Entry_Facts(folder + entry.name)) entry.identity = facts->identity;
+    }
+    return ListingResult::Found;
+}
+
+ListingResult NativeShareLister::Entry_Of(std::string_view path, ListedEntry& entry) {
+    const Impersonation asUser(logons_.Token_For(path));
+    WIN32_FIND_DATAW data{};
+    unique_find find(FindFirstFileExW(Widen(path).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (!find) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ListingResult::NotFound
+                                                                              : ListingResult::Unavailable;
+    }
+    entry = {};
+    entry.name = Narrow(data.cFileName);
+    entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.attributes = data.dwFileAttributes;
+    entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (const auto facts = Entry_Facts(path)) entry.identity = facts->identity;
+    return ListingResult::Found;
+}
+
+DeleteResult NativeShareLister::Delete_Checked(std::string_view path, std::string_view startFolder,
+                                               const FileIdentity& identity) {
+    const Impersonation asUser(logons_.Token_For(path));
+    return Delete_Through_Handle(path, startFolder, identity);
 }
 
 OsVersionNumbers NativeLocalSystem::Os_Version() {

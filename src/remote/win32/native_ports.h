@@ -14,6 +14,7 @@
 #include "remote/local_system.h"
 #include "remote/share_lister.h"
 #include "remote/undo_files.h"
+#include "remote/win32/share_logons.h"
 
 namespace corvane::remote::win32 {
 
@@ -35,11 +36,23 @@ private:
 
 class NativeShareLister final : public IShareLister {
 public:
+    // Every call on a "\\server\..." path runs impersonating that server's logon.
+    void Use_Credentials(std::string_view server, std::string_view user, const Secret& password) override {
+        logons_.Use(server, user, password);
+    }
     // Found when an entry of a fitting kind matches. A listing that fails is
     // NotFound only when the root of the path (the share, or the drive) can
     // itself be listed; otherwise the share is Unavailable, never "missing".
     [[nodiscard]] ListingResult Find(std::string_view path, std::uint32_t attributeMask) override;
-    [[nodiscard]] ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries) override;
+    // With identities, each entry is opened once more (file_handles.h).
+    [[nodiscard]] ListingResult List_Folder(std::string_view folderPath, std::vector<ListedEntry>& entries,
+                                            bool identities) override;
+    [[nodiscard]] ListingResult Entry_Of(std::string_view path, ListedEntry& entry) override;
+    [[nodiscard]] DeleteResult Delete_Checked(std::string_view path, std::string_view startFolder,
+                                              const FileIdentity& identity) override;
+
+private:
+    ShareLogons logons_;
 };
 
 class NativeLocalSystem final : public ILocalSystem {

@@ -1,13 +1,14 @@
 // The Windows ports of the remote access layer in one owning bundle: the
 // locator (the local computer served natively, every other one through WMI),
 // the share lister, the local registry and system facts, the per-user data
-// folder, and the RemotePorts view over them that the routines take.
+// folder, the shell's file type names, and the RemotePorts view over them that the routines take.
 #pragma once
 
 #include <string>
 
 #include "base/ports/clock.h"
 #include "base/reporter.h"
+#include "base/win32/shell_win32.h"
 #include "remote/target_context.h"
 #include "remote/win32/native_ports.h"
 #include "remote/win32/windows_locator.h"
@@ -26,7 +27,8 @@ public:
                  .shares = shares_,
                  .localRegistry = localRegistry_,
                  .localSystem = localSystem_,
-                 .userData = &userData_} {}
+                 .userData = &userData_,
+                 .shell = &shell_} {}
     WindowsRemotePorts(const WindowsRemotePorts&) = delete;
     WindowsRemotePorts& operator=(const WindowsRemotePorts&) = delete;
 
@@ -39,6 +41,7 @@ private:
     NativeLocalRegistry localRegistry_;
     NativeLocalSystem localSystem_;
     NativeUserDataFolder userData_;
+    ::corvane::win32::Win32Shell shell_;
     WindowsLocator locator_;
     RemotePorts ports_;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "remote/local_registry.h"
+#include "remote/share_walk.h"
 #include "remote/win32/native_ports.h"
 #include "win32_test_support.h"
 
@@ -81,6 +82,55 @@ TEST_F(ShareListing, TellsAMissingFileFromAnUnavailableShare) {
     // Wine answers "file not found" for these; the server does not exist.
     EXPECT_EQ(ListingResult::Unavailable, lister_.Find("\\\\NOSUCHHOST\\C$\\", kListEverything));
     EXPECT_EQ(ListingResult::Unavailable, lister_.Find("\\\\NOSUCHHOST\\C$\\Temp\\", kListEverything));
+}
+
+// The checked deletion through a handle on real files: only the entry seen
+// (its identity), only below its start folder, a folder only when empty.
+TEST_F(ShareListing, DeletesThroughAHandleOnlyTheEntryItSaw) {
+    enum class Change { None, Replace, Remove };  // after the identity was read
+    struct Case {
+        const char* name;
+        const char* entry;
+        Change change;
+        DeleteOutcome outcome;
+    };
+    const Case cases[] = {
+        {"unchanged file", "Sub\\a.tmp", Change::None, DeleteOutcome::Deleted},
+        {"empty folder", "Sub\\Empty", Change::None, DeleteOutcome::Deleted},
+        {"folder with content", "Sub", Change::None, DeleteOutcome::NotEmpty},
+        {"replaced by another file", "Sub\\a.tmp", Change::Replace, DeleteOutcome::IdentityDiffers},
+        {"already gone", "Sub\\a.tmp", Change::Remove, DeleteOutcome::Gone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Make_Folder("Sub");
+        Make_Folder("Sub\\Empty");
+        Make_File("Sub\\a.tmp");
+        ListedEntry seen;
+        ASSERT_EQ(ListingResult::Found, lister_.Entry_Of(Path(c.entry), seen));
+        ASSERT_TRUE(seen.identity.known);
+        // The other file exists before the first goes: under Wine a file ID is
+        // the host's inode number, which a file made after a deletion may reuse.
+        if (c.change == Change::Replace) Make_File("Sub\\b.tmp");
+        if (c.change != Change::None) {
+            ASSERT_TRUE(DeleteFileW(Widen(Path("Sub\\a.tmp")).c_str()));
+        }
+        if (c.change == Change::Replace) {
+            ASSERT_TRUE(MoveFileW(Widen(Path("Sub\\b.tmp")).c_str(), Widen(Path("Sub\\a.tmp")).c_str()));
+        }
+        const DeleteResult result = lister_.Delete_Checked(Path(c.entry), Path("Sub"), seen.identity);
+        EXPECT_EQ(c.outcome, result.outcome) << Delete_Outcome_Text(result);
+        EXPECT_EQ(c.outcome == DeleteOutcome::Deleted || c.outcome == DeleteOutcome::Gone,
+                  GetFileAttributesW(Widen(Path(c.entry)).c_str()) == INVALID_FILE_ATTRIBUTES);
+        DeleteFileW(Widen(Path("Sub\\a.tmp")).c_str());
+        RemoveDirectoryW(Widen(Path("Sub\\Empty")).c_str());
+        RemoveDirectoryW(Widen(Path("Sub")).c_str());
+    }
+    Make_File("outside.tmp");
+    ListedEntry outside;
+    ASSERT_EQ(ListingResult::Found, lister_.Entry_Of(Path("outside.tmp"), outside));
+    EXPECT_EQ(DeleteOutcome::OutsideStart,
+              lister_.Delete_Checked(Path("outside.tmp"), Path("Sub"), outside.identity).outcome);
 }
 
 TEST(ListingRoot, IsTheShareOrTheDrive) {

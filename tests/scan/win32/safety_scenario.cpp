@@ -22,6 +22,7 @@
 #include "console/cvnscan_run.h"
 #include "db/database.h"
 #include "fix/fix_problems.h"
+#include "remote/share_walk.h"
 #include "remote/target_context.h"
 #include "remote/win32/native_ports.h"
 #include "remote/win32/windows_locator.h"
@@ -65,6 +66,27 @@ bool Entry_Exists(const std::wstring& entry) {
         return false;
     RegCloseKey(key);
     return true;
+}
+
+// C:\CvnLinked is a host symbolic link to C:\CvnLinkTarget, which holds
+// keep.txt: the checked deletion opens without following it and deletes
+// nothing through it, neither the file behind it nor the link.
+void Check_Deletion_Through_A_Link() {
+    remote::win32::NativeShareLister lister;
+    remote::ListedEntry link;
+    Expect(lister.Entry_Of("C:\\CvnLinked", link) == remote::ListingResult::Found && link.Is_Reparse_Point(),
+           "the link is not reported as a reparse point");
+    remote::ListedEntry kept;
+    Expect(lister.Entry_Of("C:\\CvnLinkTarget\\keep.txt", kept) == remote::ListingResult::Found,
+           "the link's target file is missing");
+    const auto through = lister.Delete_Checked("C:\\CvnLinked\\keep.txt", "C:\\CvnLinked", kept.identity);
+    Expect(through.outcome == remote::DeleteOutcome::ReparsePoint,
+           "a deletion through the link: " + remote::Delete_Outcome_Text(through));
+    const auto itself = lister.Delete_Checked("C:\\CvnLinked", "C:\\CvnLinked", link.identity);
+    Expect(itself.outcome == remote::DeleteOutcome::ReparsePoint,
+           "a deletion of the link: " + remote::Delete_Outcome_Text(itself));
+    Expect(GetFileAttributesW(L"C:\\CvnLinkTarget\\keep.txt") != INVALID_FILE_ATTRIBUTES,
+           "the file behind the link was deleted");
 }
 
 int Run() {
@@ -128,6 +150,7 @@ int Run() {
     for (const wchar_t* entry : {L"CvnSafe-Hidden.exe", L"CvnSafe-NoZero.exe", L"CvnSafe-Back.exe"}) {
         Expect(Entry_Exists(entry), "an entry was deleted");
     }
+    Check_Deletion_Through_A_Link();
     std::cout << "listed before the fix:\n" << listedBeforeFix << "results:\n" << results << err.str();
     return failures == 0 ? 0 : 1;
 }
