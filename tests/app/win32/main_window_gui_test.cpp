@@ -307,7 +307,6 @@ TEST_F(MainWindowGui, CheckBoxClicksAndTheContextMenuWorkOnTheRows) {
     ListView_SetItemState(c.list, -1, LVIS_SELECTED, LVIS_SELECTED);
     run.window->Run_Context_Command(kContextAddToException);
     EXPECT_EQ(ListView_GetItemCount(c.list), 3);
-    EXPECT_TRUE(Exception_Exists(run.App().Db(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Uninstall\\Old App", 2));
 }
 
 TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
