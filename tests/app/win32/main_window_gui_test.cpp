@@ -259,7 +259,7 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
     expect_placement(third.handle);
 }
 
-TEST_F(MainWindowGui, CheckBoxClicksAndTheContextMenuWorkOnTheRows) {
+TEST_F(MainWindowGui, CheckBoxClicksTheCloseQuestionAndTheContextMenuWorkOnTheRows) {
     ProgramRun run(folder_, messages_);
     ASSERT_NE(run.window, nullptr);
     const MainWindow::Controls c = run.window->Control_Handles();
@@ -291,6 +291,13 @@ TEST_F(MainWindowGui, CheckBoxClicksAndTheContextMenuWorkOnTheRows) {
     Click_Tree_Check_Box(c.computerTree, TreeView_GetChild(c.computerTree, root));
     for (int row = 0; row < 5; ++row) EXPECT_FALSE(List_Row_Checked(c.list, row)) << row;
 
+    // Exit (the close box's WM_CLOSE) asks about the unfixed rows; No keeps the window.
+    messages_.Queue_Answer(MsgResult::No);
+    run.window->Run_Command(Command::Exit);
+    Pump(100);
+    EXPECT_TRUE(::IsWindow(run.handle));
+    EXPECT_EQ(messages_.shown.size(), 1u);
+
     // The context menu of the selected row: Open Registry Key only for a row
     // of this computer; Copy puts the list on the clipboard; Add To Exception
     // List takes the selected problem rows out of the list.
@@ -307,6 +314,12 @@ TEST_F(MainWindowGui, CheckBoxClicksAndTheContextMenuWorkOnTheRows) {
     ListView_SetItemState(c.list, -1, LVIS_SELECTED, LVIS_SELECTED);
     run.window->Run_Context_Command(kContextAddToException);
     EXPECT_EQ(ListView_GetItemCount(c.list), 3);
+
+    // Clear List (answered Yes) empties the control and resets the status text.
+    run.window->Set_Status_Text("Total Problems Found: 3");
+    run.window->Run_Command(Command::ClearList);
+    EXPECT_EQ(ListView_GetItemCount(c.list), 0);
+    EXPECT_EQ(run.window->Status_Text(kStatusTotal), "Total Problems Found: 0");
 }
 
 TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
@@ -581,6 +594,11 @@ TEST_F(MainWindowGui, ManageComputersAddsToTheTreeAndProtectsThePassword) {
         for (const int button : {IDC_CMD_IMPORT, IDC_CMD_EXPORT}) {
             EXPECT_NE(::SendDlgItemMessageW(dialog, button, BM_GETIMAGE, IMAGE_ICON, 0), 0) << button;
         }
+        // Wine has no network browser: Browse says so and adds nothing.
+        Click(dialog, IDC_CMD_BROWSE);
+        EXPECT_EQ(messages_.shown.empty() ? "" : messages_.shown.back().text, "No browser servers found.");
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, IDC_PIC_COMPUTER)));
+        EXPECT_EQ(ListView_GetItemCount(::GetDlgItem(dialog, IDC_LVW_COMPUTER)), 0);
         ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"localhost");
         Click(dialog, IDC_CMD_ADD);
         ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"lab-pc09");
