@@ -67,59 +67,28 @@ TEST_P(NetworkBrowseCases, AddsWhatTheBrowserReportsAndNobodyManagesYet) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Network, NetworkBrowseCases,
-    ::testing::Values(
-        BrowseCase{"DomainsInOrderSkippingManagedAndRepeatedNamesIgnoringCase",
-                   {0, {"WORK", "CORP"}},
-                   {{"WORK", {0, {"PC1", "pc2", "PC3", ""}}}, {"CORP", {0, {"PC2", "SRV"}}}},
-                   {"pc1"},
-                   {},
-                   0,
-                   {"pc2", "PC3", "SRV"},
-                   {"WORK", "CORP"},
-                   {}},
-        BrowseCase{"NoDomainsNoMessage", {0, {}}, {}, {}, {}, 0, {}, {}, {}},
-        BrowseCase{
-            "DomainsThatCannotBeListedSayWhy", {6118, {}}, {}, {}, {}, 0, {}, {}, {"No browser servers found. [OK]"}},
-        BrowseCase{"DomainListFailureWithoutTextIsSilent", {53, {}}, {}, {}, {}, 0, {}, {}, {}},
-        BrowseCase{"FailingDomainWithTextAsksAndOkGoesOnWithoutItsPartialEntries",
-                   {0, {"A", "B"}},
-                   {{"A", {5, {"X"}}}, {"B", {0, {"Y"}}}},
-                   {},
-                   {MsgResult::Ok},
-                   0,
-                   {"Y"},
-                   {"A", "B"},
-                   {"A: Access is denied. [OK/Cancel]"}},
-        BrowseCase{"FailureWithoutTextIsSilent",
-                   {0, {"A", "B"}},
-                   {{"A", {53, {"X"}}}, {"B", {0, {"Y"}}}},
-                   {},
-                   {},
-                   0,
-                   {"Y"},
-                   {"A", "B"},
-                   {}},
-        BrowseCase{"CancelInTheMessageEndsTheBrowse",
-                   {0, {"A", "B"}},
-                   {{"A", {6118, {}}}, {"B", {0, {"Y"}}}},
-                   {},
-                   {MsgResult::Cancel},
-                   0,
-                   {},
-                   {"A"},
-                   {"A: No browser servers found. [OK/Cancel]"}},
-        BrowseCase{"CancelDuringTheFirstDomainKeepsItsComputers",
-                   {0, {"A", "B"}},
-                   {{"A", {0, {"X"}}}, {"B", {0, {"Y"}}}},
-                   {},
-                   {},
-                   2,
-                   {"X"},
-                   {"A"},
-                   {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+// name, domains, computers per domain, managed, answers, cancelAtPump, added, asked, messages
+// clang-format off
+const BrowseCase kCases[] = {
+    {"DomainsInOrderSkippingManagedAndRepeatedNamesIgnoringCase", {0, {"WORK", "CORP"}},
+     {{"WORK", {0, {"PC1", "pc2", "PC3", ""}}}, {"CORP", {0, {"PC2", "SRV"}}}}, {"pc1"}, {}, 0,
+     {"pc2", "PC3", "SRV"}, {"WORK", "CORP"}, {}},
+    {"NoDomainsNoMessage", {0, {}}, {}, {}, {}, 0, {}, {}, {}},
+    {"DomainsThatCannotBeListedSayWhy", {6118, {}}, {}, {}, {}, 0, {}, {}, {"No browser servers found. [OK]"}},
+    {"DomainListFailureWithoutTextIsSilent", {53, {}}, {}, {}, {}, 0, {}, {}, {}},
+    {"FailingDomainWithTextAsksAndOkGoesOnWithoutItsPartialEntries", {0, {"A", "B"}},
+     {{"A", {5, {"X"}}}, {"B", {0, {"Y"}}}}, {}, {MsgResult::Ok}, 0, {"Y"}, {"A", "B"},
+     {"A: Access is denied. [OK/Cancel]"}},
+    {"FailureWithoutTextIsSilent", {0, {"A", "B"}}, {{"A", {53, {"X"}}}, {"B", {0, {"Y"}}}},
+     {}, {}, 0, {"Y"}, {"A", "B"}, {}},
+    {"CancelInTheMessageEndsTheBrowse", {0, {"A", "B"}}, {{"A", {6118, {}}}, {"B", {0, {"Y"}}}},
+     {}, {MsgResult::Cancel}, 0, {}, {"A"}, {"A: No browser servers found. [OK/Cancel]"}},
+    {"CancelDuringTheFirstDomainKeepsItsComputers", {0, {"A", "B"}}, {{"A", {0, {"X"}}}, {"B", {0, {"Y"}}}},
+     {}, {}, 2, {"X"}, {"A"}, {}},
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Network, NetworkBrowseCases, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace corvane::computers

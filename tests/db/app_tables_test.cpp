@@ -8,13 +8,10 @@
 #include "base/runtime_error.h"
 #include "base/text.h"
 #include "db/scramble.h"
-#include "support/expect_error.h"
 #include "support/test_database.h"
 
 namespace corvane {
 namespace {
-
-using corvane::testing::Raises;
 
 using testing::Query_Column;
 using testing::Run_Sql;
@@ -233,16 +230,6 @@ TEST(Settings, RoundTripAndApostropheInTheExtensionList) {
     EXPECT_EQ(options, 0);
     EXPECT_EQ(extn, "', GENERAL_OPTIONS=9 --");
     EXPECT_TRUE(t.messages.shown.empty());
-}
-
-TEST(Settings, MissingRowRaisesSubscriptErrorAndLeavesOutputs) {
-    TestDatabase t;
-    ASSERT_TRUE(t.Run_Sql("DELETE FROM SETTINGS_TBL"));
-    std::int32_t options = 77;
-    std::string extn = "keep";
-    EXPECT_TRUE(Raises([&] { Load_Settings(t.db, options, extn); }, error_number::kSubscriptOutOfRange));
-    EXPECT_EQ(options, 77);
-    EXPECT_EQ(extn, "keep");
 }
 
 TEST(Settings, FailedStatementIsPassedOnWithoutASecondMessage) {

@@ -88,22 +88,12 @@ TEST_F(ConnectionTest, IsRemoteIsDecidedByTheBackendNotByName) {
     (void)Connect("LOCALHOST", "", "");
     EXPECT_EQ(context.TargetName, "WORKSTATION");
     EXPECT_FALSE(context.IsRemote);
-    context.Decide_Scan_Mode(true);
-    EXPECT_FALSE(context.SafeScan);  // safe mode only for remote targets
 
     // A clone answering with the console's own name is still another computer.
     server.facts.computerName = "WORKSTATION";
     (void)Connect("SERVER1");
     EXPECT_EQ(context.TargetName, "WORKSTATION");
     EXPECT_TRUE(context.IsRemote);
-    server.facts.computerName = "SERVER1";
-
-    (void)Connect("SERVER1");
-    EXPECT_TRUE(context.IsRemote);
-    context.Decide_Scan_Mode(true);
-    EXPECT_TRUE(context.SafeScan);
-    context.Decide_Scan_Mode(false);
-    EXPECT_FALSE(context.SafeScan);
 }
 
 TEST_F(ConnectionTest, StartComputerClearsThePreviousFacts) {

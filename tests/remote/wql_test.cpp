@@ -46,10 +46,6 @@ TEST(WqlParser, AndBindsTighterThanOr) {
     const std::map<std::string, Variant, wmi::NameLess> onlyB{{"a", Variant(0)}, {"b", Variant(1)}, {"c", Variant(0)}};
     EXPECT_FALSE(Matches("a=1 OR b=1 AND c=1", onlyB));
     EXPECT_TRUE(Matches("b=1 AND c=1 OR b=1", onlyB));
-
-    const Query query = Parse_Query("Select * From T Where a=1 or b=1 and c=1");
-    ASSERT_TRUE(std::holds_alternative<OrNode>(query.where->node));
-    EXPECT_TRUE(std::holds_alternative<AndNode>(std::get<OrNode>(query.where->node).right->node));
 }
 
 TEST(WqlParser, StringEscapesAndInvalidBackslash) {
