@@ -49,11 +49,15 @@ TEST(LogLine, PrefixPaddingToColumn100AndDate) {
     for (const auto& c : cases) EXPECT_EQ(Format_Log_Line(c.text, c.type, c.dated, c.when), c.line) << c.text;
 }
 
-TEST(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
+class LogFile : public ::testing::Test {
+protected:
     TempFolder folder;
-    const std::string path = folder.File("Corvane.log");
-    testing::Write_File(path, "earlier\r\n");
+    std::string path = folder.File("Corvane.log");
     FakeClock clock;
+};
+
+TEST_F(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
+    testing::Write_File(path, "earlier\r\n");
     {
         clsLog log(path, clock);
         log.Log_Event("ignored before Start_Logging", LOG_INFO, true);
@@ -63,12 +67,9 @@ TEST(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
     EXPECT_EQ(Read_File(path), "earlier\r\nI: Caf\xE9" + std::string(93, ' ') + "\r\n");
 }
 
-TEST(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
+TEST_F(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
     for (const std::size_t size : {kLogRestartSize, kLogRestartSize + 1}) {
-        TempFolder folder;
-        const std::string path = folder.File("Corvane.log");
         testing::Write_File(path, std::string(size, 'a'));
-        FakeClock clock;
         clsLog log(path, clock);
         log.Start_Logging(path);
         log.Log_Event("x", LOG_PLAIN, false);
@@ -76,21 +77,15 @@ TEST(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
     }
 }
 
-TEST(LogFile, LogErrorCarriesNumberDescriptionAndSource) {
-    TempFolder folder;
-    const std::string path = folder.File("Corvane.log");
-    FakeClock clock;
+TEST_F(LogFile, LogErrorCarriesNumberDescriptionAndSource) {
     clsLog log(path, clock);
     log.Start_Logging(path);
     log.Log_Error("Fix failed", RuntimeError(5, "Invalid procedure call or argument"));
-    const std::string text = Read_File(path);
-    EXPECT_EQ(text, "E: Fix failed: ErrNo=5: ErrDesc=Invalid procedure call or argument: ErrSrc=Corvane" +
-                        std::string(18, ' ') + ": 05-Dec-26 14:03:09\r\n");
+    EXPECT_EQ(Read_File(path), "E: Fix failed: ErrNo=5: ErrDesc=Invalid procedure call or argument: ErrSrc=Corvane" +
+                                   std::string(18, ' ') + ": 05-Dec-26 14:03:09\r\n");
 }
 
-TEST(LogFile, AnUnwritablePathLosesTheLineSilently) {
-    TempFolder folder;
-    FakeClock clock;
+TEST_F(LogFile, AnUnwritablePathLosesTheLineSilently) {
     clsLog log(folder.File("missing-folder/Corvane.log"), clock);
     log.Start_Logging(folder.File("missing-folder/Corvane.log"));
     EXPECT_NO_THROW(log.Log_Event("lost", LOG_INFO, true));
