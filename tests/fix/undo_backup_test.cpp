@@ -137,7 +137,6 @@ TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOw
     const auto theirs = Files("PC18");
     ASSERT_EQ(files.size(), 1u);
     ASSERT_EQ(theirs.size(), 1u);
-    EXPECT_EQ(remote::Undo_File_Caption(theirs[0]), "Undo of the fix of 2026-12-05 14:03:09 (1 keys, 1 values)");
     EXPECT_EQ(remote::Undo_File_Computer(theirs[0].path), "PC18");
     EXPECT_NE(files[0].path, theirs[0].path);
     EXPECT_EQ(files[0].date, "2026-12-05 14:03:09");
@@ -151,14 +150,6 @@ TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOw
     const auto report = Undo(files[0].path, false);
     EXPECT_TRUE(report.failures.empty());
     EXPECT_EQ(report.valuesWritten, 17);
-    EXPECT_EQ(Facts_Of(pc), before);
-
-    // Writing it again finds everything in place; data changed since is kept unless allowed.
-    pc.registry.Set_String(kHklm, "Software\\Keep", "Sz", "changed");
-    const auto again = Undo(files[0].path, false);
-    EXPECT_EQ(again.valuesUnchanged, 16);
-    EXPECT_EQ(again.valuesKept, 1);
-    EXPECT_EQ(Undo(files[0].path, true).valuesWritten, 1);
     EXPECT_EQ(Facts_Of(pc), before);
 }
 
