@@ -15,27 +15,20 @@ std::vector<std::string> Keys(const CheckTree& tree, const std::vector<NodeId>& 
     return keys;
 }
 
-TEST(CheckTree, TreeOrderIsDepthFirstWhateverTheOrderOfAdding) {
-    CheckTree tree;
-    const NodeId a = tree.Add(kNoNode, "a", "A", "");
-    const NodeId b = tree.Add(kNoNode, "b", "B", "");
-    tree.Add(b, "b1", "", "");
-    const NodeId a1 = tree.Add(a, "a1", "", "");
-    tree.Add(a1, "a11", "", "");
-    tree.Add(a, "a2", "", "");
-    EXPECT_EQ(Keys(tree, tree.Tree_Order()), (std::vector<std::string>{"a", "a1", "a11", "a2", "b", "b1"}));
-    EXPECT_THROW(tree.Add(a, "a2", "", ""), std::invalid_argument);
-    EXPECT_EQ(tree.Find("a11"), 4u);
-    EXPECT_EQ(tree.Find("zz"), kNoNode);
-}
-
-TEST(CheckTree, CheckingANodeReachesEveryNodeBelowAndReportsOnlyChanges) {
+TEST(CheckTree, TreeOrderIsDepthFirstAndCheckingANodeReachesEveryNodeBelow) {
     CheckTree tree;
     const NodeId root = tree.Add(kNoNode, "rR", "", "");
+    tree.Add(tree.Add(kNoNode, "zZ", "", ""), "z1", "", "");  // a second root, added before the first's children
     const NodeId g = tree.Add(root, "gR", "", "");
     tree.Add(g, "fA", "", "");
     const NodeId fb = tree.Add(g, "fB", "", "");
     tree.Add(root, "gD", "", "");
+    EXPECT_EQ(Keys(tree, tree.Tree_Order()), (std::vector<std::string>{"rR", "gR", "fA", "fB", "gD", "zZ", "z1"}));
+    EXPECT_THROW(tree.Add(root, "fB", "", ""), std::invalid_argument);
+    EXPECT_EQ(tree.Find("fA"), 4u);
+    EXPECT_EQ(tree.Find("zz"), kNoNode);
+
+    // Checking reports only the nodes that changed.
     tree.Set_Checked_Only(fb, true);
     EXPECT_EQ(Keys(tree, tree.Set_Checked(root, true)), (std::vector<std::string>{"rR", "gR", "fA", "gD"}));
     EXPECT_EQ(tree.Count_Checked_Nodes(), 2);  // fA and fB; rR and groups do not count

@@ -14,46 +14,43 @@ using testing::Read_File;
 using testing::TempFolder;
 
 TEST(LogLine, PrefixPaddingToColumn100AndDate) {
+    const LocalTime december{2026, 12, 5, 14, 3, 9};
+    const LocalTime april{2009, 4, 7, 0, 0, 0};
+    const LocalTime january{2026, 1, 2, 3, 4, 5};
     const struct {
         std::string text;
         int type;
-        bool dated;
-        LocalTime when;
+        const LocalTime* dated;
         std::string line;
     } cases[] = {
-        {"Started",
-         LOG_INFO,
-         true,
-         {2026, 12, 5, 14, 3, 9},
-         "I: Started" + std::string(90, ' ') + ": 05-Dec-26 14:03:09\r\n"},
+        {"Started", LOG_INFO, &december, "I: Started" + std::string(90, ' ') + ": 05-Dec-26 14:03:09\r\n"},
         // A separator: no prefix, fill or date.
-        {std::string(100, '-'), LOG_PLAIN, false, {}, std::string(100, '-') + "\r\n"},
+        {std::string(100, '-'), LOG_PLAIN, nullptr, std::string(100, '-') + "\r\n"},
         // Longer than the column: kept whole, the date follows.
-        {std::string(150, 'x'),
-         LOG_WARNING,
-         true,
-         {2009, 4, 7, 0, 0, 0},
-         "W: " + std::string(150, 'x') + ": 07-Apr-09 00:00:00\r\n"},
-        {"x", LOG_ERROR, false, {}, "E: x" + std::string(96, ' ') + "\r\n"},
-        {"x", 7, false, {}, "x" + std::string(99, ' ') + "\r\n"},  // an unknown type has no prefix
+        {std::string(150, 'x'), LOG_WARNING, &april, "W: " + std::string(150, 'x') + ": 07-Apr-09 00:00:00\r\n"},
+        {"x", LOG_ERROR, nullptr, "E: x" + std::string(96, ' ') + "\r\n"},
+        {"x", 7, nullptr, "x" + std::string(99, ' ') + "\r\n"},  // an unknown type has no prefix
         // "I: Café" is 7 characters, not 8 bytes: 93 blanks follow.
-        {"Caf\xC3\xA9",
-         LOG_INFO,
-         true,
-         {2026, 1, 2, 3, 4, 5},
-         "I: Caf\xC3\xA9" + std::string(93, ' ') + ": 02-Jan-26 03:04:05\r\n"},
+        {"Caf\xC3\xA9", LOG_INFO, &january, "I: Caf\xC3\xA9" + std::string(93, ' ') + ": 02-Jan-26 03:04:05\r\n"},
         // Control characters are escaped so that an event stays one line.
-        {"a\r\nb\tc", LOG_INFO, false, {}, "I: a\\r\\nb\\tc" + std::string(88, ' ') + "\r\n"},
-        {std::string("z\0y\x01\x7F", 5), LOG_INFO, false, {}, "I: z\\x00y\\x01\\x7F" + std::string(83, ' ') + "\r\n"},
+        {"a\r\nb\tc", LOG_INFO, nullptr, "I: a\\r\\nb\\tc" + std::string(88, ' ') + "\r\n"},
+        {std::string("z\0y\x01\x7F", 5), LOG_INFO, nullptr, "I: z\\x00y\\x01\\x7F" + std::string(83, ' ') + "\r\n"},
     };
-    for (const auto& c : cases) EXPECT_EQ(Format_Log_Line(c.text, c.type, c.dated, c.when), c.line) << c.text;
+    for (const auto& c : cases) {
+        EXPECT_EQ(Format_Log_Line(c.text, c.type, c.dated != nullptr, c.dated ? *c.dated : LocalTime{}), c.line)
+            << c.text;
+    }
 }
 
-TEST(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
+class LogFile : public ::testing::Test {
+protected:
     TempFolder folder;
-    const std::string path = folder.File("Corvane.log");
-    testing::Write_File(path, "earlier\r\n");
+    std::string path = folder.File("Corvane.log");
     FakeClock clock;
+};
+
+TEST_F(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
+    testing::Write_File(path, "earlier\r\n");
     {
         clsLog log(path, clock);
         log.Log_Event("ignored before Start_Logging", LOG_INFO, true);
@@ -63,12 +60,9 @@ TEST(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
     EXPECT_EQ(Read_File(path), "earlier\r\nI: Caf\xE9" + std::string(93, ' ') + "\r\n");
 }
 
-TEST(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
+TEST_F(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
     for (const std::size_t size : {kLogRestartSize, kLogRestartSize + 1}) {
-        TempFolder folder;
-        const std::string path = folder.File("Corvane.log");
         testing::Write_File(path, std::string(size, 'a'));
-        FakeClock clock;
         clsLog log(path, clock);
         log.Start_Logging(path);
         log.Log_Event("x", LOG_PLAIN, false);
@@ -76,21 +70,15 @@ TEST(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
     }
 }
 
-TEST(LogFile, LogErrorCarriesNumberDescriptionAndSource) {
-    TempFolder folder;
-    const std::string path = folder.File("Corvane.log");
-    FakeClock clock;
+TEST_F(LogFile, LogErrorCarriesNumberDescriptionAndSource) {
     clsLog log(path, clock);
     log.Start_Logging(path);
     log.Log_Error("Fix failed", RuntimeError(5, "Invalid procedure call or argument"));
-    const std::string text = Read_File(path);
-    EXPECT_EQ(text, "E: Fix failed: ErrNo=5: ErrDesc=Invalid procedure call or argument: ErrSrc=Corvane" +
-                        std::string(18, ' ') + ": 05-Dec-26 14:03:09\r\n");
+    EXPECT_EQ(Read_File(path), "E: Fix failed: ErrNo=5: ErrDesc=Invalid procedure call or argument: ErrSrc=Corvane" +
+                                   std::string(18, ' ') + ": 05-Dec-26 14:03:09\r\n");
 }
 
-TEST(LogFile, AnUnwritablePathLosesTheLineSilently) {
-    TempFolder folder;
-    FakeClock clock;
+TEST_F(LogFile, AnUnwritablePathLosesTheLineSilently) {
     clsLog log(folder.File("missing-folder/Corvane.log"), clock);
     log.Start_Logging(folder.File("missing-folder/Corvane.log"));
     EXPECT_NO_THROW(log.Log_Event("lost", LOG_INFO, true));

@@ -106,7 +106,6 @@ TEST_F(ExceptionCommand, ThreeSelectedRegistryRowsAreStoredAndRemovedOnceOnly) {
     EXPECT_EQ(after.back(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\c.hlp");
     ASSERT_EQ(t.messages.shown.size(), 1u);
     EXPECT_EQ(t.messages.shown[0].text, kAddToExceptionQuestion);
-    EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Question);
 
     // The same texts again: nothing new is stored and the rows stay.
     Add_Registry_Row(list, 3, "a.hlp", "SOFTWARE\\Help", "PC17");
@@ -152,7 +151,6 @@ TEST_F(ExceptionCommand, TwoHundredFiftyFiveCharactersAreStoredTwoHundredFiftySi
     EXPECT_EQ(t.messages.shown[1].text,
               "Maximum number of characters that can be added to the exception list is 255!\r\n\r\n"
               "Data not added to Exception list.");
-    EXPECT_EQ(t.messages.shown[1].icon, MsgIcon::Exclamation);
 }
 
 TEST_F(ExceptionCommand, ADatabaseFailureStopsTheWalkAndKeepsTheRestOfTheRows) {

@@ -33,10 +33,8 @@ TEST(FixCommands, FixCommandAsksAndRunsInManualMode) {
     scene.data.messages.Queue_Answer(MsgResult::No);
     EXPECT_FALSE(fix::mnuFixProblems_Click(scene.env));
     ASSERT_EQ(scene.data.messages.shown.size(), 1u);
-    const ShownMessage& question = scene.data.messages.shown[0];
-    EXPECT_EQ(question.text, "Are you sure you want to fix the checked problems?");
-    EXPECT_EQ(question.buttons, MsgButtons::YesNo);
-    EXPECT_EQ(question.icon, MsgIcon::Question);
+    EXPECT_EQ(scene.data.messages.shown[0].text, "Are you sure you want to fix the checked problems?");
+    EXPECT_EQ(scene.data.messages.shown[0].buttons, MsgButtons::YesNo);
     EXPECT_FALSE(scene.Fixed(row));
     EXPECT_EQ(scene.Log().find("Fix Mode"), std::string::npos);
 
