@@ -270,6 +270,7 @@ void FixRun::Log_Outcome(const RowOutcome& outcome, const std::string& rowText) 
         reason = "return code " + std::to_string(outcome.fileCode != 0 ? outcome.fileCode : outcome.registryCode);
     }
     std::string line = "Not deleted: " + outcome.what + where + ": " + reason;
+    if (!outcome.refusal.empty()) line += " (" + outcome.refusal + ")";
     if (outcome.backupFailure) line += "; its undo backup could not be made: " + *outcome.backupFailure;
     if (outcome.type == FixType::KeyTree && outcome.attempted) line += "; some of its sub-keys may have been deleted";
     Log(line, LOG_WARNING);

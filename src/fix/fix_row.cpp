@@ -11,6 +11,7 @@
 #include "remote/canonical_path.h"
 #include "remote/folder_path.h"
 #include "remote/local_system.h"
+#include "remote/share_walk.h"
 #include "remote/target_session.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
@@ -32,6 +33,8 @@ bool Names_Nothing(std::string_view path) { return path.find_first_not_of("\\ ")
 constexpr std::int32_t kBackupFailedCode = -1;
 // CIM_DataFile.Delete's code for a file that is open elsewhere.
 constexpr std::int32_t kSharingViolationCode = 15;
+// Win32_Directory.Delete's code for a folder that still holds something.
+constexpr std::int32_t kDirectoryNotEmptyCode = 14;
 
 bool Value_Present(wmi::IObject& registry, std::uint32_t root, std::string_view keyPath, std::string_view valueName) {
     std::vector<std::string> names;
@@ -125,6 +128,24 @@ bool Delete_Entry(FixType type, wmi::IServices& cimv2, const std::string& path, 
     return deleted;
 }
 
+// Deletes one file or folder whose identity the listing gave through a
+// handle that checks it (share_walk.h) into the outcome, as Delete_Entry;
+// a folder that still holds something reads as Win32_Directory.Delete's.
+bool Delete_Checked_Entry(const remote::TargetContext& context, const FileItem& item, RowOutcome& outcome) {
+    outcome.attempted = true;
+    const remote::DeleteResult result = remote::Delete_File_Item(context, item);
+    switch (result.outcome) {
+        case remote::DeleteOutcome::Deleted: outcome.nothingFound = false; [[fallthrough]];
+        case remote::DeleteOutcome::Gone: outcome.fixed = true; return true;
+        case remote::DeleteOutcome::NotEmpty: outcome.fileCode = kDirectoryNotEmptyCode; break;
+        default: outcome.fileCode = kBackupFailedCode; break;
+    }
+    outcome.fixed = false;
+    outcome.nothingFound = false;
+    outcome.refusal = remote::Delete_Outcome_Text(result);
+    return false;
+}
+
 // Why a file or folder must not be deleted now, or empty: a path in any but
 // the canonical form the scan lists, or, on the local computer, one that
 // leads through a junction or link (made since the scan, perhaps by the user
@@ -175,9 +196,24 @@ void File_Action(const Problem& problem, Reason reason, remote::TargetContext& c
         type == FixType::File ? remote::WMI_Database_Companions(cimv2, path) : std::vector<std::string>();
     for (std::size_t i = 0; i < companions.size(); ++i) outcome.what += (i == 0 ? " with " : ", ") + companions[i];
     outcome.nothingFound = true;
-    if (!Delete_Entry(type, cimv2, path, outcome)) return;
+    if (!problem.file.identity.known) {
+        // A row the listing could give no identity for (the local computer's
+        // WMI walk, an invalid shortcut): WMI's deletion after the checks above.
+        if (!Delete_Entry(type, cimv2, path, outcome)) return;
+        for (const std::string& companion : companions) {
+            if (!Delete_Entry(type, cimv2, companion, outcome)) return;
+        }
+        return;
+    }
+    if (!Delete_Checked_Entry(context, problem.file, outcome)) return;
+    // A companion is whatever file has its name beside the database now:
+    // its identity is read now, so the checked deletion still refuses a
+    // reparse point on the way and a swap made after this reading.
     for (const std::string& companion : companions) {
-        if (!Delete_Entry(type, cimv2, companion, outcome)) return;
+        FileItem item = problem.file;
+        item.path = companion;
+        item.identity = remote::Present_Identity(context, companion);
+        if (!Delete_Checked_Entry(context, item, outcome)) return;
     }
 }
 

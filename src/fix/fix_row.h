@@ -47,6 +47,8 @@ struct RowOutcome {
     // Why the undo backup failed, when that refused the deletion.
     std::optional<std::string> backupFailure;
     std::string undoFile;  // the undo file that holds what the deletion removed
+    // Why the checked deletion of a file or folder deleted nothing (the log's words).
+    std::string refusal;
 };
 
 // The "Problem" text of a row that was not fixed: the error's description,

@@ -95,6 +95,13 @@ DeleteResult Delete_File_Item(const TargetContext& context, const FileItem& item
                                  Share_Path(context.ComputerName, item.startFolder), item.identity);
 }
 
+FileIdentity Present_Identity(const TargetContext& context, std::string_view path) {
+    ListedEntry entry;
+    const std::string viewed = context.IsRemote ? Share_Path(context.ComputerName, path) : std::string(path);
+    if (context.Ports().shares.Entry_Of(viewed, entry) != ListingResult::Found || entry.Is_Reparse_Point()) return {};
+    return entry.identity;
+}
+
 FileIdentity Identity_Of(std::uint64_t volumeSerial, std::uint64_t fileIndex) {
     FileIdentity identity;
     identity.volumeSerial = volumeSerial;

@@ -34,6 +34,9 @@ enum class WayCheck { Plain, ReparsePoint, Missing, Unknown };
 // local path on the local computer and the administrative share on a remote
 // one (share_lister.h, Delete_Checked).
 [[nodiscard]] DeleteResult Delete_File_Item(const TargetContext& context, const FileItem& item);
+// The identity of what a path names now, through the same view as
+// Delete_File_Item; unknown for a reparse point or when it cannot be read.
+[[nodiscard]] FileIdentity Present_Identity(const TargetContext& context, std::string_view path);
 
 // The FileIdentity of a volume serial number and a 64-bit file index.
 [[nodiscard]] FileIdentity Identity_Of(std::uint64_t volumeSerial, std::uint64_t fileIndex);

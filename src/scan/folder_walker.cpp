@@ -186,6 +186,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .kind = Text_Of(*folder, "FileType"),
                                    .location = name,
                                    .startFolder = std::string(scan.startFolder),
+                                   .identity = remote::Listed_Identity(*folder),
                                    .smallIcon = std::string(scan.folderIcon)},
                                   false);
         }
@@ -216,7 +217,8 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .path = name,
                                    .kind = Text_Of(file, "FileType"),
                                    .location = name,
-                                   .startFolder = std::string(scan.startFolder)},
+                                   .startFolder = std::string(scan.startFolder),
+                                   .identity = remote::Listed_Identity(file)},
                                   false);
         }
         run_.Let_Messages_Through();

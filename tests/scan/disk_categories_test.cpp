@@ -360,16 +360,56 @@ TEST(RemoteJunctions, NeitherWalkedNorDeleted) {
     std::printf("remote junctions: %d cases\n", run);
 }
 
-TEST(FolderConfinement, AJunctionMadeAfterTheScanStopsTheFix) {
-    DiskWorld w(kLocalName);
-    const std::string file = std::string(kAnn) + "AppData\\Local\\Temp\\t.tmp";
-    w.pc.files.Add_File(file);
-    ASSERT_EQ(w.Texts("dB"), (std::vector<std::string>{"t.tmp"}));
-    w.pc.files.Add_File("C:\\Elsewhere\\Temp\\t.tmp");
-    w.pc.files.Add_Junction(std::string(kAnn) + "AppData\\Local", "C:\\Elsewhere");
-    w.world.Fix();
-    EXPECT_TRUE(w.pc.files.Find(file).has_value());
-    EXPECT_EQ(w.world.Rows('c')[0]->status, "a reparse point on the way");
+// What the scan listed is changed before the fix: a junction made above it
+// on the computer the program runs on, a listed folder swapped for a
+// junction or a file replaced by another of the same name on a remote
+// computer. Nothing is deleted, least of all through the junction.
+TEST(FolderConfinement, AChangeMadeAfterTheScanStopsTheFix) {
+    const std::string temp = std::string(kAnn) + "AppData\\Local\\Temp\\";
+    struct Case {
+        const char* computer;
+        std::function<void(remote::SimFileSystem&)> change;
+        const char* status;    // of the file's row
+        const char* survivor;  // what the change put where the scan listed its file
+        const char* logged;    // why, in the log
+    };
+    const std::vector<Case> cases = {
+        {kLocalName,
+         [&](remote::SimFileSystem& files) {
+             files.Add_File("C:\\Elsewhere\\Temp\\sub\\t.tmp");
+             files.Add_Junction(std::string(kAnn) + "AppData\\Local", "C:\\Elsewhere");
+         },
+         "a reparse point on the way", "C:\\Elsewhere\\Temp\\sub\\t.tmp",
+         "t.tmp on WORKSTATION: a reparse point on the way"},
+        {"PC1",
+         [&](remote::SimFileSystem& files) {
+             ASSERT_EQ(files.Delete_File(temp + "sub\\t.tmp"), 0U);
+             ASSERT_EQ(files.Delete_Folder(temp + "sub"), 0U);
+             files.Add_File("C:\\Elsewhere\\t.tmp");
+             files.Add_Junction(temp + "sub", "C:\\Elsewhere");
+         },
+         "Other Errors", "C:\\Elsewhere\\t.tmp", "t.tmp on PC1: Other Errors (a reparse point on the way)"},
+        {"PC1",
+         [&](remote::SimFileSystem& files) {
+             ASSERT_EQ(files.Delete_File(temp + "sub\\t.tmp"), 0U);
+             files.Add_File(temp + "sub\\t.tmp");
+         },
+         "Other Errors", "", "t.tmp on PC1: Other Errors (another file has its name now)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.computer) + " " + c.survivor);
+        DiskWorld w(c.computer);
+        w.pc.files.Add_File(temp + "sub\\t.tmp");
+        ASSERT_EQ(w.Texts("dB").size(), 2U);
+        c.change(w.pc.files);
+        w.world.Fix();
+        EXPECT_TRUE(w.pc.files.Find(temp + "sub\\t.tmp").has_value());
+        if (*c.survivor != '\0') {
+            EXPECT_TRUE(w.pc.files.Find(c.survivor).has_value());
+        }
+        EXPECT_EQ(w.world.Rows('c')[0]->status, c.status);
+        EXPECT_NE(w.world.Log().find(c.logged), std::string::npos) << w.world.Log();
+    }
 }
 
 // The fix takes a shortcut only while its target is still missing.
