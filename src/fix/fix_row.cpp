@@ -20,10 +20,6 @@ namespace corvane::fix {
 
 namespace {
 
-// What WMI_Delete_File and WMI_Delete_Folder leave in their return code when
-// no object matched the path: no real return code has this value.
-constexpr std::int32_t kNoObjectMatched = std::numeric_limits<std::int32_t>::min();
-
 constexpr std::int32_t kInvalidArgument = 5;  // "Invalid procedure call or argument"
 constexpr std::int32_t kNotFound = 2;         // the key does not exist
 
@@ -31,8 +27,6 @@ bool Names_Nothing(std::string_view path) { return path.find_first_not_of("\\ ")
 
 // The file code of a row whose undo backup failed ("Other Errors").
 constexpr std::int32_t kBackupFailedCode = -1;
-// CIM_DataFile.Delete's code for a file that is open elsewhere.
-constexpr std::int32_t kSharingViolationCode = 15;
 // Win32_Directory.Delete's code for a folder that still holds something.
 constexpr std::int32_t kDirectoryNotEmptyCode = 14;
 
@@ -109,28 +103,9 @@ void Registry_Action(const Problem& problem, Reason reason, remote::TargetContex
     }
 }
 
-// Deletes one file or folder into the outcome; true when it is gone (or was not there).
-bool Delete_Entry(FixType type, wmi::IServices& cimv2, const std::string& path, RowOutcome& outcome) {
-    std::int32_t code = kNoObjectMatched;
-    outcome.attempted = true;
-    const bool deleted = type == FixType::Folder ? remote::WMI_Delete_Folder(cimv2, path, code)
-                                                 : remote::WMI_Delete_File(cimv2, path, code);
-    // Nothing of that name was there (or the query itself failed, which
-    // the file routines report as a failure with no code).
-    const bool nothingThere = code == kNoObjectMatched;
-    if (nothingThere) code = 0;
-    // A file another program holds open is one of the "Other Errors": the row
-    // stays listed with that text and the next rows go on.
-    if (code == kSharingViolationCode) code = kBackupFailedCode;
-    outcome.fixed = deleted;
-    outcome.nothingFound = outcome.nothingFound && deleted && nothingThere;
-    outcome.fileCode = code;
-    return deleted;
-}
-
 // Deletes one file or folder whose identity the listing gave through a
-// handle that checks it (share_walk.h) into the outcome, as Delete_Entry;
-// a folder that still holds something reads as Win32_Directory.Delete's.
+// handle that checks it (share_walk.h) into the outcome; true when it is
+// gone (or was not there). A folder that still holds something reads as Win32_Directory.Delete's.
 bool Delete_Checked_Entry(const remote::TargetContext& context, const FileItem& item, RowOutcome& outcome) {
     outcome.attempted = true;
     const remote::DeleteResult result = remote::Delete_File_Item(context, item);
@@ -197,12 +172,12 @@ void File_Action(const Problem& problem, Reason reason, remote::TargetContext& c
     for (std::size_t i = 0; i < companions.size(); ++i) outcome.what += (i == 0 ? " with " : ", ") + companions[i];
     outcome.nothingFound = true;
     if (!problem.file.identity.known) {
-        // A row the listing could give no identity for (the local computer's
-        // WMI walk, an invalid shortcut): WMI's deletion after the checks above.
-        if (!Delete_Entry(type, cimv2, path, outcome)) return;
-        for (const std::string& companion : companions) {
-            if (!Delete_Entry(type, cimv2, companion, outcome)) return;
-        }
+        // Nothing tells that what is there now is what the scan saw (a
+        // listing that could not say which file it showed): it stays.
+        outcome.fixed = false;
+        outcome.nothingFound = false;
+        outcome.fileCode = kBackupFailedCode;
+        outcome.refusal = "no identity was seen at the scan";
         return;
     }
     if (!Delete_Checked_Entry(context, problem.file, outcome)) return;

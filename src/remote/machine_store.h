@@ -23,6 +23,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ui/problem.h"
+
 namespace corvane::remote {
 
 // Win32 status codes the stores report.
@@ -94,6 +96,9 @@ struct FileEntry {
     // A junction or symbolic link: it leads into another folder or drive, so
     // listings never show it and a listing of it shows nothing.
     bool isReparsePoint = false;
+    // Which file it is, where the store's listing can tell: the file
+    // system's own view does; WMI's file classes have no such property.
+    FileIdentity identity;
 };
 
 struct LogicalDisk {

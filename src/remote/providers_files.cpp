@@ -4,6 +4,7 @@
 // case. A query whose WHERE requires a Name, or a Drive and a Path, reads only
 // that entry or that one folder from the store.
 #include "base/text.h"
+#include "remote/listed_identity.h"
 #include "remote/provider.h"
 #include "remote/wmi_datetime.h"
 #include "remote/wmi_errors.h"
@@ -63,6 +64,7 @@ Instance Make_Instance(IFileStore& store, const FileEntry& entry, Kind kind) {
         // 64-bit numbers reach scripts as text.
         row.values["FileSize"] = Variant(std::to_string(entry.size));
     }
+    Add_Identity(entry.identity, row.values);
     if (kind == Kind::Shortcut) row.values["Target"] = Variant(store.Shortcut_Target(entry.path));
     return row;
 }

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "remote/canonical_path.h"
+#include "remote/listed_identity.h"
 #include "remote/local_system.h"
 #include "remote/provider.h"
 #include "remote/wmi_errors.h"
@@ -9,23 +10,6 @@
 
 namespace corvane::remote {
 namespace {
-
-// The identity travels with the listed object as two more properties: the
-// volume's serial number and the file ID in hexadecimal.
-constexpr const char* kVolumeSerial = "VolumeSerialNumber";
-constexpr const char* kFileId = "FileId";
-constexpr const char* kHexDigits = "0123456789abcdef";
-
-void Add_Identity(const FileIdentity& identity, wmi::PropertyBag& properties) {
-    if (!identity.known) return;
-    std::string id;
-    for (const std::uint8_t byte : identity.fileId) {
-        id += kHexDigits[byte >> 4];
-        id += kHexDigits[byte & 15];
-    }
-    properties[kVolumeSerial] = wmi::Variant(std::to_string(identity.volumeSerial));
-    properties[kFileId] = wmi::Variant(id);
-}
 
 wmi::PropertyBag Properties_Of(IShell* shell, std::string_view folder, const ListedEntry& entry) {
     const std::string name = Lower_Ascii(std::string(folder) + (folder.ends_with('\\') ? "" : "\\") + entry.name);
@@ -102,14 +86,6 @@ FileIdentity Present_Identity(const TargetContext& context, std::string_view pat
     return entry.identity;
 }
 
-FileIdentity Identity_Of(std::uint64_t volumeSerial, std::uint64_t fileIndex) {
-    FileIdentity identity;
-    identity.volumeSerial = volumeSerial;
-    for (std::size_t i = 0; i < 8; ++i) identity.fileId[i] = static_cast<std::uint8_t>(fileIndex >> (8 * i));
-    identity.known = true;
-    return identity;
-}
-
 std::string Share_Reparse_Refusal(IShareLister& lister, std::string_view computerName, std::string_view canonicalPath) {
     const std::size_t first = canonicalPath.find('\\', 3);
     const std::string_view top = canonicalPath.substr(0, first);
@@ -161,23 +137,6 @@ ListingResult List_Share_Folder(IShareLister& lister, IShell* shell, std::string
         (entry.isFolder ? listed.folders : listed.files).push_back(Embedded_Object(std::move(properties)).As_Object());
     }
     return ListingResult::Found;
-}
-
-FileIdentity Listed_Identity(const wmi::IObject& object) {
-    FileIdentity identity;
-    try {
-        const std::string id = object.Get(kFileId).As_String();
-        const std::string serial = object.Get(kVolumeSerial).As_String();
-        if (id.size() != 2 * identity.fileId.size()) return {};
-        for (std::size_t i = 0; i < identity.fileId.size(); ++i) {
-            identity.fileId[i] = static_cast<std::uint8_t>(std::stoul(id.substr(2 * i, 2), nullptr, 16));
-        }
-        identity.volumeSerial = std::stoull(serial);
-        identity.known = true;
-    } catch (const std::exception&) {
-        return {};  // an object not listed here, or without an identity
-    }
-    return identity;
 }
 
 std::string Delete_Outcome_Text(const DeleteResult& result) {

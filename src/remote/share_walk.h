@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/ports/shell.h"
+#include "remote/listed_identity.h"
 #include "remote/share_lister.h"
 #include "remote/target_context.h"
 #include "remote/wmi.h"
@@ -38,9 +39,6 @@ enum class WayCheck { Plain, ReparsePoint, Missing, Unknown };
 // Delete_File_Item; unknown for a reparse point or when it cannot be read.
 [[nodiscard]] FileIdentity Present_Identity(const TargetContext& context, std::string_view path);
 
-// The FileIdentity of a volume serial number and a 64-bit file index.
-[[nodiscard]] FileIdentity Identity_Of(std::uint64_t volumeSerial, std::uint64_t fileIndex);
-
 // Why a canonical path of a remote computer must not be walked or deleted
 // through, asked through its administrative shares from the drive's first
 // folder down: kReparsePointOnTheWay (local_system.h) for a reparse point,
@@ -58,7 +56,7 @@ enum class WayCheck { Plain, ReparsePoint, Missing, Unknown };
 // objects with Name (the full path in lower case), FileName, Extension,
 // FileSize and FileType (the shell's name), kept when the condition (null:
 // none) holds. A reparse point is left out of both. The identity of an
-// object listed here is Listed_Identity's.
+// object listed here is Listed_Identity's (listed_identity.h).
 struct ShareFolder {
     std::vector<wmi::ObjectPtr> folders;
     std::vector<wmi::ObjectPtr> files;
@@ -66,7 +64,5 @@ struct ShareFolder {
 [[nodiscard]] ListingResult List_Share_Folder(IShareLister& lister, IShell* shell, std::string_view computerName,
                                               std::string_view folder, const wql::Condition* folderCondition,
                                               const wql::Condition* fileCondition, ShareFolder& listed);
-// The identity an object of List_Share_Folder was listed with; unknown for any other object.
-[[nodiscard]] FileIdentity Listed_Identity(const wmi::IObject& object);
 
 }  // namespace corvane::remote

@@ -22,7 +22,8 @@ public:
 
     Variant Get(std::string_view property) const override {
         const PropertyDecl* decl = class_.Find_Property(property);
-        if (decl == nullptr || !Selected(property)) wmi::Raise_Hresult(wmi::hresult::kWbemNotFound);
+        if (decl == nullptr) return Undeclared(property);
+        if (!Selected(property)) wmi::Raise_Hresult(wmi::hresult::kWbemNotFound);
         if (!instance_) return Variant::Null();
         const auto found = instance_->values.find(property);
         return found == instance_->values.end() ? Variant::Null() : found->second;
@@ -46,6 +47,17 @@ public:
     }
 
 private:
+    // A value no class declares, which a store's own view adds to what it
+    // lists (a file's identity, listed_identity.h): kept whatever the query
+    // selected, and never there in WMI's own classes.
+    Variant Undeclared(std::string_view property) const {
+        if (instance_) {
+            const auto found = instance_->values.find(property);
+            if (found != instance_->values.end()) return found->second;
+        }
+        wmi::Raise_Hresult(wmi::hresult::kWbemNotFound);
+    }
+
     bool Selected(std::string_view property) const {
         if (selected_.empty()) return true;
         for (const std::string& name : selected_) {

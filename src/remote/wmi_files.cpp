@@ -14,9 +14,6 @@
 namespace corvane::remote {
 namespace {
 
-constexpr std::int32_t kDirectoryNotEmpty = 14;
-constexpr std::int32_t kAccessDeniedCode = 2;
-
 bool Any(wmi::IServices& cimv2, const std::string& query) {
     return !cimv2.ExecQuery(query, wmi::kReturnImmediately).empty();
 }
@@ -283,47 +280,6 @@ bool WMI_Delete_File(wmi::IServices& cimv2, std::string_view path, std::int32_t&
     try {
         const auto code =
             Run_On_Each(cimv2, "Select * from CIM_DataFile where Name='" + Wql_Escape(path) + "'", "Delete", {});
-        if (!code) return true;
-        returnCode = *code;
-        return Return_Code_Succeeded(returnCode);
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-
-namespace {
-
-// True when the folder (its WMI Name) still holds a file or a sub-folder.
-bool Folder_Has_Content(wmi::IServices& cimv2, std::string_view folderName) {
-    const std::string where = " Where " + Wql_Folder_Condition(folderName);
-    return Any(cimv2, "Select Name From CIM_DataFile" + where) ||
-           Any(cimv2, "Select Name From Win32_Directory" + where);
-}
-
-}  // namespace
-
-bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode) {
-    try {
-        // Win32_Directory.Delete takes everything inside along; a folder is
-        // deleted only once its content is gone (the rows of the content come
-        // first), so that files the user left unchecked stay.
-        std::optional<std::int32_t> code;
-        // A drive root is never a problem's folder: it matches nothing.
-        const std::string folderPath = Normalize_Folder_Path(path);
-        if (Is_Drive_Root(folderPath)) return true;
-        const std::string query = "Select * From Win32_Directory Where Name ='" + Wql_Escape(folderPath) + "'";
-        for (const auto& folder : cimv2.ExecQuery(query, wmi::kReturnImmediately)) {
-            bool hasContent = true;
-            try {
-                hasContent = Folder_Has_Content(cimv2, folder->Get("Name").As_String());
-            } catch (const RuntimeError& error) {
-                // A listing that failed cannot tell "empty": nothing is deleted.
-                if (!Cannot_Tell(error.Number())) throw;
-                code = kAccessDeniedCode;
-                continue;
-            }
-            code = hasContent ? kDirectoryNotEmpty : Return_Code(folder->Exec_Method("Delete", {}));
-        }
         if (!code) return true;
         returnCode = *code;
         return Return_Code_Succeeded(returnCode);

@@ -72,13 +72,6 @@ bool Remote_Folder_Exists(TargetContext& context, wmi::IServices& cimv2, std::st
 // Delete on every CIM_DataFile named path ("'" escaped); returnCode = the last
 // Delete's code (untouched when nothing matched, which counts as success).
 bool WMI_Delete_File(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode);
-// As WMI_Delete_File for Win32_Directory (one trailing "\" removed first). A
-// folder is deleted only after a Drive and Path listing of it succeeded and
-// found nothing, because Win32_Directory.Delete takes the content along: a
-// folder with content gives code 14 ("Directory Not Empty"); a listing that
-// fails (access refused) deletes nothing and gives false with code 2
-// ("Access denied"), never "empty".
-bool WMI_Delete_Folder(wmi::IServices& cimv2, std::string_view path, std::int32_t& returnCode);
 // Renames folder + currentName (folder ends in "\") to newName in the same
 // folder. False when the file is not there.
 bool WMI_Rename_File(wmi::IServices& cimv2, std::string_view folder, std::string_view currentName,

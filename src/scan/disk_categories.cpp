@@ -4,6 +4,7 @@
 
 #include "base/extract_file_path.h"
 #include "base/ui/progress_events.h"
+#include "remote/share_walk.h"
 #include "scan/category_descriptor.h"
 #include "scan/folder_category.h"
 #include "scan/scan_control.h"
@@ -41,14 +42,18 @@ void User_Folder_Category(ScanArguments& args, std::string_view keyBelowUser, st
     category.Finish();
 }
 
-// The row of an invalid shortcut, when its target lies on a fixed drive and
-// neither a file nor a folder of that name exists there.
-void Test_Shortcut(CategoryRun& run, ScanTarget& target, const wmi::IObject& shortcut) {
+// The row of an invalid shortcut of the Recent folder, when its target lies
+// on a fixed drive and neither a file nor a folder of that name exists there.
+// The shortcut's identity is read through the file system's own view (WMI's
+// listing has none), so that the fix deletes this very file or nothing.
+void Test_Shortcut(CategoryRun& run, ScanTarget& target, std::string_view recent, const wmi::IObject& shortcut) {
     const std::string name = shortcut.Get("Name").As_String();
     if (run.Is_Excepted(name)) return;
     std::string shortcutTarget = shortcut.Get("Target").As_String();
     if (!Extract_File_Path(shortcutTarget) || !target.Is_Fixed_Drive(shortcutTarget.substr(0, 2))) return;
     if (target.Remote_File_Exists(shortcutTarget) || target.Remote_Folder_Exists(shortcutTarget)) return;
+    const FileIdentity identity = remote::Present_Identity(target.Context(), name);
+    if (!identity.known) return;
     std::string text = shortcut.Get("FileName").As_String();
     if (const std::string extension = shortcut.Get("Extension").As_String(); !extension.empty()) {
         text += "." + extension;
@@ -59,6 +64,8 @@ void Test_Shortcut(CategoryRun& run, ScanTarget& target, const wmi::IObject& sho
                           .path = name,
                           .kind = "Invalid Shortcuts",
                           .location = name,
+                          .startFolder = std::string(recent),
+                          .identity = identity,
                           .evidence = Path_Evidence(shortcutTarget)},
                          true);
     run.Let_Messages_Through();
@@ -118,7 +125,7 @@ void Scan_Invalid_Shortcuts(ScanArguments& args) {
             wmi::kReturnImmediately);
         bool leave = false;
         for (const wmi::ObjectPtr& shortcut : shortcuts) {
-            Test_Shortcut(run, target, *shortcut);
+            Test_Shortcut(run, target, recent, *shortcut);
             leave = args.control.StopRequested || args.control.SkipRequested;
             if (leave) break;
         }

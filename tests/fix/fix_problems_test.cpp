@@ -121,6 +121,9 @@ TEST_F(FixProblems, EachRowGetsItsOutcomeAndTheComputerChangesExactlyByTheFixedO
     const auto folder = scene.Add_File_Row(FixType::Folder, "PC17", "C:\\Windows\\Temp\\OldDir");
     const auto goneFile = scene.Add_File_Row(FixType::File, "PC17", "C:\\Windows\\Temp\\gone.tmp");
     const auto noPath = scene.Add_File_Row(FixType::Folder, "PC17", "");
+    // A file the listing could not say which one it was stays.
+    const auto noIdentity = scene.Add_File_Row(FixType::File, "PC17", "C:\\Windows\\Temp\\keep.tmp");
+    scene.Row(noIdentity).problem->file.identity = {};
     scene.Row(unchecked).checked = false;
     scene.Row(doneBefore).problem->fixed = true;
     scene.Row(doneBefore).status = "Problem fixed";
@@ -163,6 +166,7 @@ TEST_F(FixProblems, EachRowGetsItsOutcomeAndTheComputerChangesExactlyByTheFixedO
         {folder, fixed, true},
         {goneFile, fixed, true},
         {noPath, "The problem row names no file or folder", false},
+        {noIdentity, "Other Errors", false},
     };
     for (const auto& [key, text, isFixed] : outcomes) {
         EXPECT_EQ(scene.Problem_Text(key), text) << key;

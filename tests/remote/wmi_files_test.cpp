@@ -149,7 +149,7 @@ TEST_F(FilesTest, RefusedAccessIsUndecidedNeverMissing) {
     EXPECT_EQ(remote::Test_File_Existence(context, Cimv2(), "C:\\Temp\\Old Stuff\\"), remote::Existence::Exists);
 }
 
-TEST_F(FilesTest, DeleteFilesAndFolders) {
+TEST_F(FilesTest, DeleteFiles) {
     std::int32_t code = 0;
     EXPECT_TRUE(remote::WMI_Delete_File(Cimv2(), "C:\\Temp\\O'Brien.txt", code));
     EXPECT_EQ(Last_Query(), "Select * from CIM_DataFile where Name='C:\\\\Temp\\\\O\\'Brien.txt'");
@@ -160,35 +160,6 @@ TEST_F(FilesTest, DeleteFilesAndFolders) {
     server.files.Lock("C:\\Temp\\a.txt");
     EXPECT_FALSE(remote::WMI_Delete_File(Cimv2(), "C:\\Temp\\a.txt", code));
     EXPECT_EQ(code, 15);
-
-    // A folder that still holds something is not handed to Delete (which
-    // would take the content along): code 14, and the content stays.
-    network.calls.clear();
-    EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Full\\", code));
-    EXPECT_EQ(network.Count(CallKind::Method), 0u);
-    EXPECT_EQ(code, 14);
-    EXPECT_EQ(remote::WMI_Return_Code_Text(code), "Directory Not Empty");
-    EXPECT_TRUE(server.files.Find("C:\\Temp\\Full\\inside.dat"));
-    EXPECT_TRUE(remote::WMI_Delete_File(Cimv2(), "C:\\Temp\\Full\\inside.dat", code));
-    EXPECT_TRUE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Full", code));
-    EXPECT_EQ(code, 0);
-    server.files.Add_Folder("C:\\Temp\\It's\\Inner");
-    EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\It's", code));  // a sub-folder counts as content
-    EXPECT_EQ(code, 14);
-    EXPECT_TRUE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\It's\\Inner", code));
-    EXPECT_TRUE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\It's", code));
-    EXPECT_FALSE(server.files.Find("C:\\Temp\\It's"));
-
-    network.Add_Fault({CallKind::Method, "", "Delete", 0x800706BEu, 1, true});
-    code = 0;
-    EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Old Stuff", code));
-    EXPECT_EQ(code, 0);
-
-    // A listing of the folder that fails is not "empty": nothing is deleted.
-    network.Add_Fault({CallKind::Query, "", "Path=", 0x80070005u, 1, true});
-    EXPECT_FALSE(remote::WMI_Delete_Folder(Cimv2(), "C:\\Temp\\Old Stuff", code));
-    EXPECT_EQ(remote::WMI_Return_Code_Text(code), "Access denied");
-    EXPECT_TRUE(server.files.Find("C:\\Temp\\Old Stuff"));
 }
 
 TEST_F(FilesTest, RenameAndCompress) {

@@ -395,6 +395,12 @@ TEST(FolderConfinement, AChangeMadeAfterTheScanStopsTheFix) {
              files.Add_File(temp + "sub\\t.tmp");
          },
          "Other Errors", "", "t.tmp on PC1: Other Errors (another file has its name now)"},
+        {kLocalName,
+         [&](remote::SimFileSystem& files) {
+             ASSERT_EQ(files.Delete_File(temp + "sub\\t.tmp"), 0U);
+             files.Add_File(temp + "sub\\t.tmp");
+         },
+         "Other Errors", "", "t.tmp on WORKSTATION: Other Errors (another file has its name now)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.computer) + " " + c.survivor);

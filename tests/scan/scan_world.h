@@ -16,6 +16,7 @@
 #include "base/ui/results_list.h"
 #include "db/app_tables.h"
 #include "fix/fix_problems.h"
+#include "remote/listed_identity.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
 #include "scan/scan_categories.h"
@@ -108,9 +109,18 @@ public:
                                                    .category = category})
             .key;
     }
+    // A file row as a walk from the path's drive folder (C:\Windows) lists
+    // it: with the identity of what is there, or a made-up one for a path
+    // that names nothing.
     std::string Add_File_Row(FixType type, std::string_view targetName, std::string_view path,
                              std::string_view category = "dB") {
-        return corvane::testing::Add_File_Row(List(), nextProblem_++, path, targetName, type, category).key;
+        ListRow& row = corvane::testing::Add_File_Row(List(), nextProblem_++, path, targetName, type, category);
+        FileItem& file = row.problem->file;
+        file.startFolder = std::string(path.substr(0, path.find('\\', 3)));
+        const remote::SimComputer* computer = network.Find(targetName);
+        const auto id = computer != nullptr ? computer->files.Identity(path) : std::nullopt;
+        file.identity = id ? remote::Identity_Of(id->volumeSerial, id->fileId) : remote::Identity_Of(0, 0);
+        return row.key;
     }
 
     [[nodiscard]] ResultsList& List() { return window.Results(); }

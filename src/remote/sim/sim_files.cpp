@@ -4,10 +4,16 @@
 
 #include "base/text.h"
 #include "remote/folder_path.h"
+#include "remote/listed_identity.h"
 #include "remote/sim/sim_registry.h"
 
 namespace corvane::remote {
 namespace {
+
+// One serial number per drive, as each volume has its own.
+std::uint64_t Volume_Serial(std::string_view path) {
+    return 0x5EED0000u + static_cast<std::uint64_t>(Upper_Ascii(path.substr(0, 1))[0]);
+}
 
 // "C:\a\b" -> drive "C:", parts {"a","b"}; drive "" when the path has no drive.
 struct SplitPath {
@@ -273,6 +279,8 @@ FileEntry SimFileSystem::Entry(const Node& node, const std::string& fullPath, Fi
     entry.fileType = node.isFolder ? "File Folder" : File_Type_Text(node.name);
     entry.created = node.created;
     entry.isReparsePoint = view == FileView::Native && !node.junctionTarget.empty();
+    // The file system's own view knows which file it shows; WMI's does not.
+    if (view == FileView::Native) entry.identity = Identity_Of(Volume_Serial(fullPath), node.fileId);
     return entry;
 }
 
@@ -285,9 +293,7 @@ std::optional<FileEntry> SimFileSystem::Find(std::string_view path, FileView vie
 std::optional<SimFileId> SimFileSystem::Identity(std::string_view path) const {
     const Location location = Locate(path);
     if (location.node == nullptr) return std::nullopt;
-    // One serial number per drive, as each volume has its own.
-    return SimFileId{0x5EED0000u + static_cast<std::uint64_t>(Upper_Ascii(path.substr(0, 1))[0]),
-                     location.node->fileId};
+    return SimFileId{Volume_Serial(path), location.node->fileId};
 }
 
 std::vector<FileEntry> SimFileSystem::List(std::string_view folderPath, FileView view) const {

@@ -6,6 +6,7 @@
 
 #include "base/win32/unique_any.h"
 #include "base/win32/wide_text.h"
+#include "remote/listed_identity.h"
 #include "remote/share_walk.h"
 
 using namespace ::corvane::win32;  // the handle owners and Widen
@@ -28,23 +29,6 @@ unique_hfile Open_Entry(std::string_view path, DWORD access, DWORD share) {
     return unique_hfile(CreateFileW(Widen(path).c_str(), access, share, nullptr, OPEN_EXISTING, kNoFollow, nullptr));
 }
 
-std::optional<HandleFacts> Facts_Of(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
-    HandleFacts facts;
-    facts.attributes = info.dwFileAttributes;
-    FileIdInfo id{};
-    if (GetFileInformationByHandleEx(file, kFileIdInfoClass, &id, sizeof(id))) {
-        facts.identity.volumeSerial = id.volumeSerialNumber;
-        for (std::size_t i = 0; i < sizeof(id.fileId); ++i) facts.identity.fileId[i] = id.fileId[i];
-        facts.identity.known = true;
-    } else {
-        facts.identity = Identity_Of(info.dwVolumeSerialNumber,
-                                     (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
-    }
-    return facts;
-}
-
 DeleteResult Open_Failure(DWORD error) {
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {DeleteOutcome::Gone};
     return {DeleteOutcome::Error, error};
@@ -65,11 +49,28 @@ bool Listed_As_Reparse_Point(std::string_view path) {
 
 }  // namespace
 
+std::optional<HandleFacts> Handle_Facts(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
+    HandleFacts facts;
+    facts.attributes = info.dwFileAttributes;
+    FileIdInfo id{};
+    if (GetFileInformationByHandleEx(file, kFileIdInfoClass, &id, sizeof(id))) {
+        facts.identity.volumeSerial = id.volumeSerialNumber;
+        for (std::size_t i = 0; i < sizeof(id.fileId); ++i) facts.identity.fileId[i] = id.fileId[i];
+        facts.identity.known = true;
+    } else {
+        facts.identity = Identity_Of(info.dwVolumeSerialNumber,
+                                     (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+    }
+    return facts;
+}
+
 std::optional<HandleFacts> Entry_Facts(std::string_view path) {
     const unique_hfile entry =
         Open_Entry(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     if (!entry) return std::nullopt;
-    return Facts_Of(entry.get());
+    return Handle_Facts(entry.get());
 }
 
 DeleteResult Delete_Through_Handle(std::string_view path, std::string_view startFolder, const FileIdentity& identity) {
@@ -83,7 +84,7 @@ DeleteResult Delete_Through_Handle(std::string_view path, std::string_view start
         unique_hfile folder =
             Open_Entry(components[i], FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
         if (!folder) return Open_Failure(GetLastError());
-        const auto facts = Facts_Of(folder.get());
+        const auto facts = Handle_Facts(folder.get());
         if (!facts) return {DeleteOutcome::Error, GetLastError()};
         if (Is_Reparse_Point(*facts) || Listed_As_Reparse_Point(components[i])) return {DeleteOutcome::ReparsePoint};
         held.push_back(std::move(folder));
@@ -91,7 +92,7 @@ DeleteResult Delete_Through_Handle(std::string_view path, std::string_view start
     const unique_hfile entry =
         Open_Entry(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     if (!entry) return Open_Failure(GetLastError());
-    const auto facts = Facts_Of(entry.get());
+    const auto facts = Handle_Facts(entry.get());
     if (!facts) return {DeleteOutcome::Error, GetLastError()};
     if (Is_Reparse_Point(*facts) || Listed_As_Reparse_Point(path)) return {DeleteOutcome::ReparsePoint};
     if (!identity.known || !facts->identity.known || facts->identity != identity) {

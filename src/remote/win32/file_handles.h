@@ -4,6 +4,8 @@
 // checks. Local paths and administrative share paths alike.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -17,6 +19,11 @@ struct HandleFacts {
     std::uint32_t attributes = 0;
     FileIdentity identity;
 };
+
+// The facts of an open handle: the identity from FileIdInfo where the file
+// system gives it, else from BY_HANDLE_FILE_INFORMATION, as the checked
+// deletion compares it.
+[[nodiscard]] std::optional<HandleFacts> Handle_Facts(HANDLE file);
 
 // The facts of the entry at path itself (a junction as itself); nothing when
 // it cannot be opened.

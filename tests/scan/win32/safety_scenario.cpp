@@ -1,11 +1,13 @@
-// The console scan and fix of Application Paths on the local computer under
-// Wine, in a prefix the calling script prepared (C:\CvnLoop cannot be listed,
-// C:\CvnSafe\app.exe exists, the wineserver keeps running). Seeds three
-// entries: one whose program sits in the folder that cannot be listed, one
-// whose valid path is stored without a terminating zero, and one whose
-// program is missing and is "reinstalled" between scan and fix. Only the last
-// may be listed, and the fix must delete none of them. Prints what failed;
-// exit status 0 when all held.
+// The console scan and fix of Application Paths and User Temp on the local
+// computer under Wine, in a prefix the calling script prepared (C:\CvnLoop
+// cannot be listed, C:\CvnSafe\app.exe exists, the user's Temp holds the
+// files of the swap, the wineserver keeps running). Seeds three entries: one
+// whose program sits in the folder that cannot be listed, one whose valid
+// path is stored without a terminating zero, and one whose program is missing
+// and is "reinstalled" between scan and fix. Only the last may be listed, and
+// the fix must delete none of them. Between scan and fix the script swaps
+// files of Temp on the host side (see safety_wine_test.sh), which checks what
+// survived. Prints what failed; exit status 0 when all held.
 #include <windows.h>
 
 #include <iostream>
@@ -58,6 +60,18 @@ bool Seed(const std::wstring& entry, const std::wstring& path, bool terminate) {
         RegSetValueExW(key, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored.c_str()), bytes) == ERROR_SUCCESS;
     RegCloseKey(key);
     return written;
+}
+
+// Asks the calling script to change the user's Temp on the host side and
+// waits until it has: C:\CvnSwap.request, answered by C:\CvnSwap.done.
+void Swap_On_The_Host() {
+    CloseHandle(
+        CreateFileW(L"C:\\CvnSwap.request", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    for (int waited = 0; waited < 600; ++waited) {
+        if (GetFileAttributesW(L"C:\\CvnSwap.done") != INVALID_FILE_ATTRIBUTES) return;
+        Sleep(100);
+    }
+    Expect(false, "the script did not swap the files of Temp");
 }
 
 bool Entry_Exists(const std::wstring& entry) {
@@ -127,11 +141,12 @@ int Run() {
             CreateDirectoryW(L"C:\\CvnBack", nullptr);
             CloseHandle(CreateFileW(L"C:\\CvnBack\\back.exe", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+            Swap_On_The_Host();
             fix::FixEnvironment fixEnv{fixWindow, progress, db, ports, stopRequested, &Category_Recheck_Rules};
             fix::Start_Fixing(fixEnv, false);
         }};
     console::ConsoleOptions options;
-    options.categories = {"fD"};
+    options.categories = {"fD", "dB"};
     options.fix = true;
     options.yes = true;
     std::ostringstream out;
