@@ -22,8 +22,8 @@ void Walk_Windows_Folder(FolderCategory& category, std::string_view below) {
 void Walk_User_Folders(FolderCategory& category, std::string_view keyBelowUser, std::string_view valueName,
                        std::string_view below, KnownPlaces places) {
     if (!category.Runs()) return;
-    for (const std::string& folder : category.Confinement().User_Folders(keyBelowUser, valueName, below, places)) {
-        category.Walk(folder);
+    for (const UserFolder& user : category.Confinement().User_Folders(keyBelowUser, valueName, below, places)) {
+        category.Walk(user.folder, {.ownerSid = user.ownerSid});
         if (category.Stopped()) break;
     }
 }
@@ -43,7 +43,7 @@ void User_Folder_Category(ScanArguments& args, std::string_view keyBelowUser, st
 
 // The row of an invalid shortcut, when its target lies on a fixed drive and
 // neither a file nor a folder of that name exists there.
-void Test_Shortcut(CategoryRun& run, ScanTarget& target, const wmi::IObject& shortcut) {
+void Test_Shortcut(CategoryRun& run, ScanTarget& target, const wmi::IObject& shortcut, std::string_view ownerSid) {
     const std::string name = shortcut.Get("Name").As_String();
     if (run.Is_Excepted(name)) return;
     std::string shortcutTarget = shortcut.Get("Target").As_String();
@@ -59,6 +59,7 @@ void Test_Shortcut(CategoryRun& run, ScanTarget& target, const wmi::IObject& sho
                           .path = name,
                           .kind = "Invalid Shortcuts",
                           .location = name,
+                          .ownerSid = std::string(ownerSid),
                           .evidence = Path_Evidence(shortcutTarget)},
                          true);
     run.Let_Messages_Through();
@@ -109,16 +110,16 @@ void Scan_Invalid_Shortcuts(ScanArguments& args) {
     CategoryRun& run = category.Run();
     ScanTarget& target = args.target;
     if (!category.Runs()) return category.Finish();
-    for (const std::string& recent :
+    for (const UserFolder& recent :
          category.Confinement().User_Folders(kShellFolders, "Recent", "", KnownPlaces::Recent)) {
-        if (!Is_Walkable_Folder(target, recent)) continue;
-        const WqlFolder wql = Wql_Folder(recent);
+        if (!Is_Walkable_Folder(target, recent.folder)) continue;
+        const WqlFolder wql = Wql_Folder(recent.folder);
         const auto shortcuts = target.Cimv2().ExecQuery(
             "Select * From Win32_ShortcutFile Where Drive='" + wql.drive + "' And Path='" + wql.path + "'",
             wmi::kReturnImmediately);
         bool leave = false;
         for (const wmi::ObjectPtr& shortcut : shortcuts) {
-            Test_Shortcut(run, target, *shortcut);
+            Test_Shortcut(run, target, *shortcut, recent.ownerSid);
             leave = args.control.StopRequested || args.control.SkipRequested;
             if (leave) break;
         }
