@@ -29,7 +29,8 @@ constexpr std::array<const char*, 4> kOwnedAtRoot{"Windows", "Program Files", "P
 constexpr std::array<const char*, 2> kContainersAtRoot{"Users", "Documents and Settings"};
 
 bool Holds_Name(const std::vector<std::string>& names, std::string_view name) {
-    return std::any_of(names.begin(), names.end(), [&](const std::string& one) { return Equals_Ignore_Case(one, name); });
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& one) { return Equals_Ignore_Case(one, name); });
 }
 
 // The keys of the profile list that are users' profiles whose hive is not
@@ -67,10 +68,10 @@ std::vector<std::string> Registry_Users(ScanTarget& target) {
     const std::size_t count = Unloaded_Profiles(target, hives).size();
     if (count > 0) {
         const std::string& computer = target.Context().ComputerName;
-        Log_Once(target, count == 1 ? "1 user profile is not loaded on " + computer +
-                                          ": its registry entries are not scanned"
-                                    : std::to_string(count) + " user profiles are not loaded on " + computer +
-                                          ": their registry entries are not scanned");
+        Log_Once(target, count == 1
+                             ? "1 user profile is not loaded on " + computer + ": its registry entries are not scanned"
+                             : std::to_string(count) + " user profiles are not loaded on " + computer +
+                                   ": their registry entries are not scanned");
     }
     return hives;
 }
