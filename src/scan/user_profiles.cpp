@@ -33,18 +33,18 @@ bool Holds_Name(const std::vector<std::string>& names, std::string_view name) {
                        [&](const std::string& one) { return Equals_Ignore_Case(one, name); });
 }
 
+bool Is_Copy(std::string_view key) { return Lower_Ascii(key).ends_with(".bak"); }
+
 // The keys of the profile list that are users' profiles whose hive is not
 // among the loaded ones.
-std::vector<std::string> Unloaded_Profiles(ScanTarget& target, const std::vector<std::string>& hives) {
-    std::vector<std::string> keys;
+std::vector<std::string> Unloaded_Profiles(const std::vector<std::string>& keys,
+                                           const std::vector<std::string>& hives) {
     std::vector<std::string> unloaded;
-    if (!target.Enum_Key(kHkeyLocalMachineRoot, kProfileList, keys)) return unloaded;
-    for (std::string& key : keys) {
-        if (!Starts_With_Ignore_Case(key, "S-1-") || Lower_Ascii(key).ends_with(".bak") || Is_Service_Account(key) ||
-            Holds_Name(hives, key)) {
-            continue;
+    for (const std::string& key : keys) {
+        if (Starts_With_Ignore_Case(key, "S-1-") && !Is_Copy(key) && !Is_Service_Account(key) &&
+            !Holds_Name(hives, key)) {
+            unloaded.push_back(key);
         }
-        unloaded.push_back(std::move(key));
     }
     return unloaded;
 }
@@ -65,7 +65,7 @@ bool Is_Service_Account(std::string_view sid) {
 
 std::vector<std::string> Registry_Users(ScanTarget& target) {
     std::vector<std::string> hives = target.Enum_Key(kHkeyUsersRoot, "");
-    const std::size_t count = Unloaded_Profiles(target, hives).size();
+    const std::size_t count = Unloaded_Profiles(target.Enum_Key(kHkeyLocalMachineRoot, kProfileList), hives).size();
     if (count > 0) {
         const std::string& computer = target.Context().ComputerName;
         Log_Once(target, count == 1
@@ -84,14 +84,15 @@ const std::vector<UserProfile>& UserProfiles::Users() {
         const Folder& folder = Profile_Folder(hive);
         users_->push_back({hive, folder.folder, folder.refusal, true});
     }
-    const std::vector<std::string> unloaded = Unloaded_Profiles(target_, hives);
+    const std::vector<std::string> keys = target_.Enum_Key(kHkeyLocalMachineRoot, kProfileList);
+    const std::vector<std::string> unloaded = Unloaded_Profiles(keys, hives);
     if (unloaded.empty()) return *users_;
 
     // Every profile folder the list names, so that none is taken inside or
     // around another.
     std::vector<std::pair<std::string, std::string>> listed;  // SID, folder
-    for (const std::string& key : target_.Enum_Key(kHkeyLocalMachineRoot, kProfileList)) {
-        if (Lower_Ascii(key).ends_with(".bak")) continue;
+    for (const std::string& key : keys) {
+        if (Is_Copy(key)) continue;
         if (const Folder& folder = Profile_Folder(key); !folder.folder.empty()) listed.emplace_back(key, folder.folder);
     }
     std::string systemUnknown;
