@@ -15,7 +15,6 @@ namespace corvane::scan {
 
 namespace {
 
-constexpr const char* kProfileList = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 constexpr const char* kCurrentVersion = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 // The system account's profile, below the Windows directory: the owner of
 // the .DEFAULT hive, which has no entry in the profile list.
@@ -65,7 +64,7 @@ bool Is_Service_Account(std::string_view sid) {
 
 std::vector<std::string> Registry_Users(ScanTarget& target) {
     std::vector<std::string> hives = target.Enum_Key(kHkeyUsersRoot, "");
-    const std::size_t count = Unloaded_Profiles(target.Enum_Key(kHkeyLocalMachineRoot, kProfileList), hives).size();
+    const std::size_t count = Unloaded_Profiles(target.Enum_Key(kHkeyLocalMachineRoot, kProfileListKey), hives).size();
     if (count > 0) {
         const std::string& computer = target.Context().ComputerName;
         Log_Once(target, count == 1
@@ -84,7 +83,7 @@ const std::vector<UserProfile>& UserProfiles::Users() {
         const Folder& folder = Profile_Folder(hive);
         users_->push_back({hive, folder.folder, folder.refusal, true});
     }
-    const std::vector<std::string> keys = target_.Enum_Key(kHkeyLocalMachineRoot, kProfileList);
+    const std::vector<std::string> keys = target_.Enum_Key(kHkeyLocalMachineRoot, kProfileListKey);
     const std::vector<std::string> unloaded = Unloaded_Profiles(keys, hives);
     if (unloaded.empty()) return *users_;
 
@@ -120,7 +119,7 @@ const UserProfiles::Folder& UserProfiles::Profile_Folder(const std::string& sid)
 UserProfiles::Folder UserProfiles::Read_Profile_Folder(const std::string& sid) {
     Folder result;
     const remote::StringRead read = target_.Get_Expanded_String_Value(
-        kHkeyLocalMachineRoot, std::string(kProfileList) + "\\" + sid, "ProfileImagePath", result.value);
+        kHkeyLocalMachineRoot, std::string(kProfileListKey) + "\\" + sid, "ProfileImagePath", result.value);
     if (read == remote::StringRead::CallFailed) {
         result.refusal = "the profile folder could not be read";
         return result;
@@ -193,12 +192,12 @@ bool UserProfiles::Read_System_Folders(std::string& why) {
         return false;
     };
     for (const char* value : kOwnedInProfileList) {
-        if (!read(kProfileList, value, owned_)) return false;
+        if (!read(kProfileListKey, value, owned_)) return false;
     }
     for (const char* value : kProgramFolders) {
         if (!read(kCurrentVersion, value, owned_)) return false;
     }
-    return read(kProfileList, "ProfilesDirectory", containers_);
+    return read(kProfileListKey, "ProfilesDirectory", containers_);
 }
 
 }  // namespace corvane::scan

@@ -20,6 +20,9 @@
 
 namespace corvane::scan {
 
+// The computer's profile list: a key per profile, ProfileImagePath its folder.
+inline constexpr const char* kProfileListKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+
 // Why a folder is not walked, as the log names it.
 inline constexpr const char* kRefusedPathForm = "refused path form";
 
