@@ -120,6 +120,16 @@ std::optional<std::string> Share_Long_Path(IShareLister& lister, std::string_vie
     return longPath.size() == 2 ? longPath + "\\" : longPath;
 }
 
+std::string Long_Form(const TargetContext& context, std::string_view canonicalPath) {
+    if (!Has_Short_Name_Mark(canonicalPath)) return std::string(canonicalPath);
+    const auto longPath = context.IsRemote
+                              ? Share_Long_Path(context.Ports().shares, context.ComputerName, canonicalPath)
+                              : context.Ports().localSystem.Long_Path(canonicalPath);
+    if (!longPath) return {};
+    const auto again = Canonical_Path(*longPath);
+    return again ? *again : std::string();
+}
+
 ListingResult List_Share_Folder(IShareLister& lister, IShell* shell, std::string_view computerName,
                                 std::string_view folder, const wql::Condition* folderCondition,
                                 const wql::Condition* fileCondition, ShareFolder& listed) {

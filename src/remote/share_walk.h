@@ -51,6 +51,11 @@ enum class WayCheck { Plain, ReparsePoint, Missing, Unknown };
 [[nodiscard]] std::optional<std::string> Share_Long_Path(IShareLister& lister, std::string_view computerName,
                                                          std::string_view canonicalPath);
 
+// The long form of a canonical path whose components may be short names, as
+// the computer's own file system makes it (the local one, or a remote
+// computer's administrative share), canonical again; "" when it cannot.
+[[nodiscard]] std::string Long_Form(const TargetContext& context, std::string_view canonicalPath);
+
 // One folder of a remote computer through its administrative share, as a
 // Drive-and-Path query of Win32_Directory and of CIM_DataFile would list it:
 // objects with Name (the full path in lower case), FileName, Extension,

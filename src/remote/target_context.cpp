@@ -18,6 +18,7 @@ void TargetContext::Start_Computer(std::string_view computerName) {
     checkedShares.clear();
     listings.Enable(false);
     undecided_ = {};
+    notes_.clear();
 }
 
 void TargetContext::Note_Undecided(std::string_view errorText) {
@@ -26,6 +27,8 @@ void TargetContext::Note_Undecided(std::string_view errorText) {
 }
 
 TargetContext::UndecidedTally TargetContext::Take_Undecided() { return std::exchange(undecided_, {}); }
+
+bool TargetContext::First_Note(std::string_view text) { return notes_.emplace(text).second; }
 
 void TargetContext::Decide_Is_Remote(const wmi::IServices& cimv2) { IsRemote = !cimv2.Is_Local_Computer(); }
 

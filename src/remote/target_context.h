@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,10 +92,16 @@ public:
     void Note_Undecided(std::string_view errorText);
     [[nodiscard]] UndecidedTally Take_Undecided();
 
+    // True the first time a text is noted for this computer: a line that
+    // several categories may find (an unloaded profile, a refused profile
+    // folder) reaches the log once per computer.
+    [[nodiscard]] bool First_Note(std::string_view text);
+
 private:
     RemotePorts ports_;
     bool fastTestsTrusted_ = true;
     UndecidedTally undecided_;
+    std::set<std::string, std::less<>> notes_;
 };
 
 }  // namespace corvane::remote

@@ -13,6 +13,7 @@
 #include "scan/folder_category.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
+#include "scan/user_profiles.h"
 
 namespace corvane::scan {
 
@@ -66,7 +67,7 @@ void IE_Registry_Category(ScanArguments& args, std::span<const std::string_view>
     CategoryRun run(args);
     if (!run.Is_Excepted(kHkeyUsersText)) {
         bool ended = false;
-        for (const std::string& user : args.target.Enum_Key(kHkeyUsersRoot, "")) {
+        for (const std::string& user : Registry_Users(args.target)) {
             for (const std::string_view below : keysBelowUser) {
                 ended = List_Values(run, args.target, user + std::string(below));
                 if (ended) break;
@@ -79,6 +80,7 @@ void IE_Registry_Category(ScanArguments& args, std::span<const std::string_view>
 
 struct FirefoxData {
     const char* environmentValue;           // APPDATA or LOCALAPPDATA
+    KnownPlaces places;                     // where that value leads
     std::vector<const char*> foldersBelow;  // below the profile; "" the profile itself
     std::vector<const char*> fileNames;     // matched anywhere in a file's path; none: every file
 };
@@ -114,12 +116,14 @@ void Firefox_Category(ScanArguments& args, const FirefoxData& data) {
     const std::string condition = File_Condition(data);
     // Data files are deleted one by one; the profile's folders stay. The
     // cache is emptied whole, its folders after their content.
-    const FolderScan scan{
+    FolderScan scan{
         .folderCondition = "", .fileCondition = condition, .folderIcon = "File", .listFolders = condition.empty()};
     if (!category.Runs()) return category.Finish();
-    for (const std::string& profiles : category.Confinement().User_Folders(
-             kVolatileEnvironment, data.environmentValue, kProfilesBelow, KnownPlaces::FirefoxProfiles)) {
+    for (const UserFolder& user : category.Confinement().User_Folders(kVolatileEnvironment, data.environmentValue,
+                                                                      kProfilesBelow, data.places)) {
+        const std::string& profiles = user.folder;
         if (!Is_Walkable_Folder(target, profiles)) continue;
+        scan.ownerSid = user.ownerSid;
         const auto named = Named_Profiles(target, profiles);
         for (const wmi::ObjectPtr& profile : category.Walker().Sub_Folders(profiles, "")) {
             const std::string folder = profile->Get("Name").As_String();
@@ -149,25 +153,31 @@ void Scan_IE_Forms_Data(ScanArguments& args) {
     IE_Registry_Category(args, views);
 }
 
-void Scan_Firefox_Cookies(ScanArguments& args) { Firefox_Category(args, {"APPDATA", {""}, {"cookies.sqlite"}}); }
-void Scan_Firefox_Cache(ScanArguments& args) { Firefox_Category(args, {"LOCALAPPDATA", {"\\Cache", "\\cache2"}, {}}); }
+void Scan_Firefox_Cookies(ScanArguments& args) {
+    Firefox_Category(args, {"APPDATA", KnownPlaces::FirefoxRoamingProfiles, {""}, {"cookies.sqlite"}});
+}
+void Scan_Firefox_Cache(ScanArguments& args) {
+    Firefox_Category(args, {"LOCALAPPDATA", KnownPlaces::FirefoxLocalProfiles, {"\\Cache", "\\cache2"}, {}});
+}
 void Scan_Firefox_Downloads(ScanArguments& args) {
     // Today's download list lives in places.sqlite beside the bookmarks: only
     // the old separate file can be deleted on its own.
-    Firefox_Category(args, {"APPDATA", {""}, {"downloads.sqlite"}});
+    Firefox_Category(args, {"APPDATA", KnownPlaces::FirefoxRoamingProfiles, {""}, {"downloads.sqlite"}});
 }
 void Scan_Firefox_Form_History(ScanArguments& args) {
-    Firefox_Category(args, {"APPDATA", {""}, {"formhistory.sqlite"}});
+    Firefox_Category(args, {"APPDATA", KnownPlaces::FirefoxRoamingProfiles, {""}, {"formhistory.sqlite"}});
 }
 void Scan_Firefox_Passwords(ScanArguments& args) {
     // key4.db also holds the primary password and the certificates' keys.
-    Firefox_Category(args, {"APPDATA", {""}, {"signons.sqlite", "logins.json"}});
+    Firefox_Category(args, {"APPDATA", KnownPlaces::FirefoxRoamingProfiles, {""}, {"signons.sqlite", "logins.json"}});
 }
 void Scan_Firefox_Search(ScanArguments& args) {
-    Firefox_Category(args, {"APPDATA", {""}, {"search.sqlite", "search.json.mozlz4"}});
+    Firefox_Category(args,
+                     {"APPDATA", KnownPlaces::FirefoxRoamingProfiles, {""}, {"search.sqlite", "search.json.mozlz4"}});
 }
 void Scan_Firefox_Page_Settings(ScanArguments& args) {
-    Firefox_Category(args, {"APPDATA", {""}, {"content-prefs.sqlite", "permissions.sqlite"}});
+    Firefox_Category(
+        args, {"APPDATA", KnownPlaces::FirefoxRoamingProfiles, {""}, {"content-prefs.sqlite", "permissions.sqlite"}});
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
+#include "scan/user_profiles.h"
 
 namespace corvane::scan {
 
@@ -75,7 +76,7 @@ void Scan_Empty_Class_Keys(CategoryRun& run) {
 void Scan_Empty_File_Exts(CategoryRun& run) {
     ScanTarget& target = run.Args().target;
     if (run.Is_Excepted(kUsersPrefix)) return;
-    for (const std::string& user : target.Enum_Key(kHkeyUsersRoot, "")) {
+    for (const std::string& user : Registry_Users(target)) {
         if (run.Is_Excepted(kUsersPrefix + user)) continue;
         const std::string exts = user + kFileExts;
         if (!target.Check_Access(kHkeyUsersRoot, exts, kKeyQueryValue)) continue;

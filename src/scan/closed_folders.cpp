@@ -5,13 +5,13 @@
 #include "base/text.h"
 #include "scan/category_run.h"
 #include "scan/scan_target.h"
+#include "scan/user_profiles.h"
 
 namespace corvane::scan {
 
 namespace {
 
 constexpr const char* kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-constexpr const char* kProfileListKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 // Where Windows names the program folders (both views on 64-bit Windows).
 constexpr std::array<std::string_view, 6> kProgramFolderValues{"ProgramFilesDir",      "ProgramFilesDir (x86)",
                                                                "ProgramW6432Dir",      "CommonFilesDir",

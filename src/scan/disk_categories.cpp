@@ -23,8 +23,8 @@ void Walk_Windows_Folder(FolderCategory& category, std::string_view below) {
 void Walk_User_Folders(FolderCategory& category, std::string_view keyBelowUser, std::string_view valueName,
                        std::string_view below, KnownPlaces places) {
     if (!category.Runs()) return;
-    for (const std::string& folder : category.Confinement().User_Folders(keyBelowUser, valueName, below, places)) {
-        category.Walk(folder);
+    for (const UserFolder& user : category.Confinement().User_Folders(keyBelowUser, valueName, below, places)) {
+        category.Walk(user.folder, {.ownerSid = user.ownerSid});
         if (category.Stopped()) break;
     }
 }
@@ -46,7 +46,7 @@ void User_Folder_Category(ScanArguments& args, std::string_view keyBelowUser, st
 // on a fixed drive and neither a file nor a folder of that name exists there.
 // The shortcut's identity is read through the file system's own view (WMI's
 // listing has none), so that the fix deletes this very file or nothing.
-void Test_Shortcut(CategoryRun& run, ScanTarget& target, std::string_view recent, const wmi::IObject& shortcut) {
+void Test_Shortcut(CategoryRun& run, ScanTarget& target, const UserFolder& recent, const wmi::IObject& shortcut) {
     const std::string name = shortcut.Get("Name").As_String();
     if (run.Is_Excepted(name)) return;
     std::string shortcutTarget = shortcut.Get("Target").As_String();
@@ -64,7 +64,8 @@ void Test_Shortcut(CategoryRun& run, ScanTarget& target, std::string_view recent
                           .path = name,
                           .kind = "Invalid Shortcuts",
                           .location = name,
-                          .startFolder = std::string(recent),
+                          .startFolder = recent.folder,
+                          .ownerSid = recent.ownerSid,
                           .identity = identity,
                           .evidence = Path_Evidence(shortcutTarget)},
                          true);
@@ -116,10 +117,10 @@ void Scan_Invalid_Shortcuts(ScanArguments& args) {
     CategoryRun& run = category.Run();
     ScanTarget& target = args.target;
     if (!category.Runs()) return category.Finish();
-    for (const std::string& recent :
+    for (const UserFolder& recent :
          category.Confinement().User_Folders(kShellFolders, "Recent", "", KnownPlaces::Recent)) {
-        if (!Is_Walkable_Folder(target, recent)) continue;
-        const WqlFolder wql = Wql_Folder(recent);
+        if (!Is_Walkable_Folder(target, recent.folder)) continue;
+        const WqlFolder wql = Wql_Folder(recent.folder);
         const auto shortcuts = target.Cimv2().ExecQuery(
             "Select * From Win32_ShortcutFile Where Drive='" + wql.drive + "' And Path='" + wql.path + "'",
             wmi::kReturnImmediately);

@@ -16,40 +16,47 @@ namespace corvane::scan {
 
 namespace {
 
-constexpr const char* kProfileList = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\";
-// The system account's profile, below the Windows directory: the owner of a
-// hive without a ProfileList entry (.DEFAULT).
-constexpr const char* kSystemProfile = "\\system32\\config\\systemprofile";
-
 struct PlaceSet {
     KnownPlaces places;
-    const char* name;                            // "not where Windows keeps <name>"
-    std::initializer_list<const char*> folders;  // below the profile folder: Vista and later, then XP
+    const char* name;                          // "not where Windows keeps <name>"
+    std::initializer_list<const char*> vista;  // below the profile folder: Windows Vista and later
+    std::initializer_list<const char*> xp;     // Windows XP and older
+    // Also looked for in the profiles of users who are not logged on. A
+    // user's downloads and files waiting to be burnt are theirs to keep.
+    bool everyProfile = true;
 };
 
-constexpr std::array<PlaceSet, 10> kPlaceSets{{
-    {KnownPlaces::UserTemp, "User Temp", {"AppData\\Local\\Temp", "Local Settings\\Temp"}},
-    {KnownPlaces::ThumbnailCache, "Thumbnail Cache", {"AppData\\Local\\Microsoft\\Windows\\Explorer"}},
+constexpr std::array<PlaceSet, 11> kPlaceSets{{
+    {KnownPlaces::UserTemp, "User Temp", {"AppData\\Local\\Temp"}, {"Local Settings\\Temp"}},
+    {KnownPlaces::ThumbnailCache, "Thumbnail Cache", {"AppData\\Local\\Microsoft\\Windows\\Explorer"}, {}},
     {KnownPlaces::DownloadedInstallations,
      "Downloaded Installations",
-     {"AppData\\Local\\Downloaded Installations", "Local Settings\\Application Data\\Downloaded Installations"}},
+     {"AppData\\Local\\Downloaded Installations"},
+     {"Local Settings\\Application Data\\Downloaded Installations"}},
     {KnownPlaces::CdBurn,
      "CD Burn",
-     {"AppData\\Local\\Microsoft\\Windows\\Burn", "Local Settings\\Application Data\\Microsoft\\CD Burning"}},
-    {KnownPlaces::Downloads, "Downloads", {"Downloads"}},
-    {KnownPlaces::Recent, "Recent", {"AppData\\Roaming\\Microsoft\\Windows\\Recent", "Recent"}},
-    {KnownPlaces::History, "History", {"AppData\\Local\\Microsoft\\Windows\\History", "Local Settings\\History"}},
+     {"AppData\\Local\\Microsoft\\Windows\\Burn"},
+     {"Local Settings\\Application Data\\Microsoft\\CD Burning"},
+     false},
+    {KnownPlaces::Downloads, "Downloads", {"Downloads"}, {}, false},
+    {KnownPlaces::Recent, "Recent", {"AppData\\Roaming\\Microsoft\\Windows\\Recent"}, {"Recent"}},
+    {KnownPlaces::History, "History", {"AppData\\Local\\Microsoft\\Windows\\History"}, {"Local Settings\\History"}},
     {KnownPlaces::Cookies,
      "Cookies",
-     {"AppData\\Local\\Microsoft\\Windows\\INetCookies", "AppData\\Roaming\\Microsoft\\Windows\\Cookies", "Cookies"}},
+     {"AppData\\Local\\Microsoft\\Windows\\INetCookies", "AppData\\Roaming\\Microsoft\\Windows\\Cookies"},
+     {"Cookies"}},
     {KnownPlaces::TemporaryInternetFiles,
      "Temporary Internet Files",
-     {"AppData\\Local\\Microsoft\\Windows\\INetCache", "AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files",
-      "Local Settings\\Temporary Internet Files"}},
-    {KnownPlaces::FirefoxProfiles,
+     {"AppData\\Local\\Microsoft\\Windows\\INetCache", "AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files"},
+     {"Local Settings\\Temporary Internet Files"}},
+    {KnownPlaces::FirefoxRoamingProfiles,
      "Firefox profiles",
-     {"AppData\\Roaming\\Mozilla\\Firefox\\Profiles", "AppData\\Local\\Mozilla\\Firefox\\Profiles",
-      "Application Data\\Mozilla\\Firefox\\Profiles", "Local Settings\\Application Data\\Mozilla\\Firefox\\Profiles"}},
+     {"AppData\\Roaming\\Mozilla\\Firefox\\Profiles"},
+     {"Application Data\\Mozilla\\Firefox\\Profiles"}},
+    {KnownPlaces::FirefoxLocalProfiles,
+     "Firefox profiles",
+     {"AppData\\Local\\Mozilla\\Firefox\\Profiles"},
+     {"Local Settings\\Application Data\\Mozilla\\Firefox\\Profiles"}},
 }};
 
 const PlaceSet& Place_Set(KnownPlaces places) {
@@ -57,30 +64,66 @@ const PlaceSet& Place_Set(KnownPlaces places) {
                          [&](const PlaceSet& set) { return set.places == places; });
 }
 
+// The places a profile of this Windows has: XP's up to version 5, Vista's
+// from 6 on, both when the version is not known.
+std::vector<const char*> Places_Of(const PlaceSet& set, std::string_view osVersion) {
+    int major = 0;
+    for (const char c : osVersion.substr(0, osVersion.find('.'))) {
+        if (c < '0' || c > '9') break;
+        major = major * 10 + (c - '0');
+    }
+    std::vector<const char*> places;
+    if (major == 0 || major >= 6) places.insert(places.end(), set.vista.begin(), set.vista.end());
+    if (major < 6) places.insert(places.end(), set.xp.begin(), set.xp.end());
+    return places;
+}
+
+// Adds a folder unless it lies at or below one already there; one already
+// there that lies below it gives way, so that no content is listed twice
+// (.DEFAULT and a user naming one folder, two users of one profile).
+void Add_Once(std::vector<UserFolder>& folders, UserFolder folder) {
+    if (std::any_of(folders.begin(), folders.end(),
+                    [&](const UserFolder& known) { return remote::Is_At_Or_Below(folder.folder, known.folder); })) {
+        return;
+    }
+    std::erase_if(folders,
+                  [&](const UserFolder& known) { return remote::Is_At_Or_Below(known.folder, folder.folder); });
+    folders.push_back(std::move(folder));
+}
+
 }  // namespace
 
-std::vector<std::string> FolderConfinement::User_Folders(std::string_view keyBelowUser, std::string_view valueName,
-                                                         std::string_view below, KnownPlaces places) {
-    std::vector<std::string> folders;
-    for (const std::string& user : target_.Enum_Key(kHkeyUsersRoot, "")) {
-        const std::string key = user + std::string(keyBelowUser);
+std::vector<UserFolder> FolderConfinement::User_Folders(std::string_view keyBelowUser, std::string_view valueName,
+                                                        std::string_view below, KnownPlaces places) {
+    const PlaceSet& set = Place_Set(places);
+    std::vector<UserFolder> folders;
+    for (const UserProfile& user : profiles_.Users()) {
+        if (!user.loaded) {
+            if (!set.everyProfile) continue;
+            for (const char* place : Places_Of(set, target_.Context().OSVersion)) {
+                const FolderVerdict verdict = Judge(user, user.folder + "\\" + place, places);
+                if (verdict.refusal.empty()) {
+                    Add_Once(folders, {verdict.folder, user.sid});
+                } else {
+                    Warn("user " + user.sid + " (not logged on), profile " + user.folder, place, verdict.refusal);
+                }
+            }
+            continue;
+        }
+        const std::string key = user.sid + std::string(keyBelowUser);
         if (!target_.Check_Access(kHkeyUsersRoot, key, remote::kKeyQueryValue)) continue;
         std::string value;
         if (target_.Get_String_Value(kHkeyUsersRoot, key, valueName, 1, value) != remote::StringRead::Read ||
             value.empty()) {
             continue;
         }
-        const Profile profile = Profile_Of(user);
-        const FolderVerdict verdict = Judge(profile, value + std::string(below), places);
+        const FolderVerdict verdict = Judge(user, value + std::string(below), places);
         if (!verdict.refusal.empty()) {
-            Warn("user " + user + ", profile " + (profile.folder.empty() ? "unknown" : profile.folder),
+            Warn("user " + user.sid + ", profile " + (user.folder.empty() ? "unknown" : user.folder),
                  std::string(valueName) + " = " + value, verdict.refusal);
             continue;
         }
-        // Users whose values name one folder (.DEFAULT and a user, on some
-        // systems) must not list its content twice.
-        const auto same = [&](const std::string& known) { return Equals_Ignore_Case(known, verdict.folder); };
-        if (std::none_of(folders.begin(), folders.end(), same)) folders.push_back(verdict.folder);
+        Add_Once(folders, {verdict.folder, user.sid});
     }
     return folders;
 }
@@ -116,33 +159,16 @@ FolderVerdict FolderConfinement::Canonical_Folder(std::string_view folder) {
     return {std::move(path), {}};
 }
 
-FolderConfinement::Profile FolderConfinement::Profile_Of(std::string_view user) {
-    std::string path;
-    const remote::StringRead read = target_.Get_Expanded_String_Value(
-        kHkeyLocalMachineRoot, kProfileList + std::string(user), "ProfileImagePath", path);
-    if (read == remote::StringRead::CallFailed) return {{}, "the profile folder could not be read"};
-    if (read == remote::StringRead::ProviderError) {
-        std::string windows;
-        if (!target_.Get_Windows_Directory(windows) || windows.empty()) return {{}, "no Windows directory"};
-        path = windows + kSystemProfile;
-    }
-    const auto canonical = remote::Canonical_Path(path);
-    if (!canonical || canonical->size() <= 3) return {{}, kRefusedPathForm};
-    std::string folder = Long_Form(*canonical);
-    if (folder.empty()) return {{}, kRefusedPathForm};
-    return {std::move(folder), {}};
-}
-
-FolderVerdict FolderConfinement::Judge(const Profile& profile, std::string_view folder, KnownPlaces places) {
-    if (profile.folder.empty()) return {{}, profile.refusal};
+FolderVerdict FolderConfinement::Judge(const UserProfile& user, std::string_view folder, KnownPlaces places) {
+    if (user.folder.empty()) return {{}, user.refusal};
     const auto canonical = remote::Canonical_Path(folder);
     if (!canonical) return {{}, kRefusedPathForm};
     std::string path = Long_Form(*canonical);
     if (path.empty()) return {{}, kRefusedPathForm};
     const PlaceSet& set = Place_Set(places);
-    const bool known = std::any_of(set.folders.begin(), set.folders.end(), [&](const char* place) {
-        return remote::Is_At_Or_Below(path, profile.folder + "\\" + place);
-    });
+    const auto below = [&](const char* place) { return remote::Is_At_Or_Below(path, user.folder + "\\" + place); };
+    const bool known =
+        std::any_of(set.vista.begin(), set.vista.end(), below) || std::any_of(set.xp.begin(), set.xp.end(), below);
     if (!known) return {{}, std::string("not where Windows keeps ") + set.name};
     std::string refusal = Reparse_Refusal(path);
     if (!refusal.empty()) return {{}, std::move(refusal)};
@@ -150,16 +176,7 @@ FolderVerdict FolderConfinement::Judge(const Profile& profile, std::string_view 
 }
 
 std::string FolderConfinement::Long_Form(std::string_view canonical) {
-    if (!remote::Has_Short_Name_Mark(canonical)) return std::string(canonical);
-    // Only the computer's file system knows which long name a short one
-    // stands for: the local one, or a remote one's administrative share.
-    const remote::TargetContext& context = target_.Context();
-    const auto longPath = context.IsRemote
-                              ? remote::Share_Long_Path(context.Ports().shares, context.ComputerName, canonical)
-                              : context.Ports().localSystem.Long_Path(canonical);
-    if (!longPath) return {};
-    const auto again = remote::Canonical_Path(*longPath);
-    return again ? *again : std::string();
+    return remote::Long_Form(target_.Context(), canonical);
 }
 
 std::string FolderConfinement::Reparse_Refusal(std::string_view canonical) {

@@ -1,11 +1,12 @@
 // Where Windows keeps each category's files, and the test that every folder
 // read from a computer passes before the walker may enter it: a user's folder
-// (a value of the user's hive) must be, in canonical form, one of the
+// (a value of the user's hive, or for a user who is not logged on a known
+// place below the profile folder) must be, in canonical form, one of the
 // category's known places below that user's profile folder or lie below one;
 // a computer-wide folder must lie below the Windows directory; and on the
 // local computer no component on the way may be a junction or link. Hive
 // values are set by the user, so each is judged on its own before two users'
-// folders are taken as one.
+// folders are taken as one. Which users there are is user_profiles.h's.
 #pragma once
 
 #include <string>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "scan/scan_target.h"
+#include "scan/user_profiles.h"
 
 namespace corvane::scan {
 
@@ -27,11 +29,9 @@ enum class KnownPlaces {
     History,
     Cookies,
     TemporaryInternetFiles,
-    FirefoxProfiles,
+    FirefoxRoamingProfiles,  // where APPDATA leads
+    FirefoxLocalProfiles,    // where LOCALAPPDATA leads
 };
-
-// Why a folder is not walked, as the log names it.
-inline constexpr const char* kRefusedPathForm = "refused path form";
 
 // A folder to walk, or why not.
 struct FolderVerdict {
@@ -39,18 +39,27 @@ struct FolderVerdict {
     std::string refusal;  // the reason, when refused
 };
 
+// A user's folder to walk.
+struct UserFolder {
+    std::string folder;    // canonical, long form
+    std::string ownerSid;  // the user whose profile holds it
+};
+
 class FolderConfinement {
 public:
-    explicit FolderConfinement(ScanTarget& target) : target_(target) {}
+    explicit FolderConfinement(ScanTarget& target) : target_(target), profiles_(target) {}
     FolderConfinement(const FolderConfinement&) = delete;
     FolderConfinement& operator=(const FolderConfinement&) = delete;
 
     // For each user of HKEY_USERS whose key user + keyBelowUser is readable
     // and whose value valueName is a non-empty text: that text + below,
-    // judged against the user's profile folder; each accepted folder once,
-    // each refused one a log warning.
-    [[nodiscard]] std::vector<std::string> User_Folders(std::string_view keyBelowUser, std::string_view valueName,
-                                                        std::string_view below, KnownPlaces places);
+    // judged against the user's profile folder; and unless the places are
+    // Downloads or CD Burn, for each user who is not logged on the known
+    // places below the profile folder (those of Windows XP on XP and older,
+    // of Vista and later otherwise). Each accepted folder once (and none
+    // inside another), each refused one a log warning.
+    [[nodiscard]] std::vector<UserFolder> User_Folders(std::string_view keyBelowUser, std::string_view valueName,
+                                                       std::string_view below, KnownPlaces places);
     // The Windows directory the computer reports + below, when it lies below
     // that directory; a refusal is logged.
     [[nodiscard]] FolderVerdict Windows_Folder(std::string_view below);
@@ -59,18 +68,17 @@ public:
     // reparse point on its way (a remote computer's asked through its share).
     [[nodiscard]] FolderVerdict Canonical_Folder(std::string_view folder);
 
+    // Every user, logged on or not (user_profiles.h), read once.
+    [[nodiscard]] const std::vector<UserProfile>& Users() { return profiles_.Users(); }
+
 private:
-    struct Profile {
-        std::string folder;   // canonical; empty when unknown
-        std::string refusal;  // why it is unknown
-    };
-    [[nodiscard]] Profile Profile_Of(std::string_view user);
-    [[nodiscard]] FolderVerdict Judge(const Profile& profile, std::string_view folder, KnownPlaces places);
+    [[nodiscard]] FolderVerdict Judge(const UserProfile& user, std::string_view folder, KnownPlaces places);
     [[nodiscard]] std::string Long_Form(std::string_view canonical);
     [[nodiscard]] std::string Reparse_Refusal(std::string_view canonical);
     void Warn(std::string_view who, std::string_view what, std::string_view reason);
 
     ScanTarget& target_;
+    UserProfiles profiles_;
 };
 
 }  // namespace corvane::scan

@@ -186,6 +186,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .kind = Text_Of(*folder, "FileType"),
                                    .location = name,
                                    .startFolder = std::string(scan.startFolder),
+                                   .ownerSid = std::string(scan.ownerSid),
                                    .identity = remote::Listed_Identity(*folder),
                                    .smallIcon = std::string(scan.folderIcon)},
                                   false);
@@ -218,6 +219,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .kind = Text_Of(file, "FileType"),
                                    .location = name,
                                    .startFolder = std::string(scan.startFolder),
+                                   .ownerSid = std::string(scan.ownerSid),
                                    .identity = remote::Listed_Identity(file)},
                                   false);
         }

@@ -38,13 +38,14 @@ struct WqlFolder {
 
 // What one walk lists and how.
 struct FolderScan {
-    std::string_view folderCondition;  // added with " and " to the sub-folder query
-    std::string_view fileCondition;    // added with " And (...)" to the file query
+    std::string_view folderCondition{};  // added with " and " to the sub-folder query
+    std::string_view fileCondition{};    // added with " And (...)" to the file query
     std::string_view folderIcon = "File";
     bool listFolders = true;
     bool listFiles = true;
     const ClosedFolders* closedFolders = nullptr;  // never entered nor listed
     std::string_view startFolder{};                // the category's folder the walk began at, for the rows
+    std::string_view ownerSid{};                   // the user whose profile holds it; "" for computer-wide folders
 };
 
 class FolderWalker {

@@ -10,6 +10,7 @@
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
+#include "scan/user_profiles.h"
 
 namespace corvane::scan {
 
@@ -107,7 +108,7 @@ bool Scan_Machine_Run(CategoryRun& run) {
 // Phase III: every user's Run key; programs on any drive are tested.
 void Scan_User_Run(CategoryRun& run) {
     ScanTarget& target = run.Args().target;
-    for (const std::string& user : target.Enum_Key(kHkeyUsersRoot, "")) {
+    for (const std::string& user : Registry_Users(target)) {
         const std::string runKey = user + kUserRunKey;
         StringValues values;
         if (!target.Check_Access(kHkeyUsersRoot, runKey, kKeyQueryValue) ||
@@ -260,7 +261,7 @@ void Scan_Sound_Events(ScanArguments& args) {
     CategoryRun run(args);
     ScanTarget& target = args.target;
     if (!run.Is_Excepted("HKEY_USERS")) {
-        const std::vector<std::string> users = target.Enum_Key(kHkeyUsersRoot, "");
+        const std::vector<std::string> users = Registry_Users(target);
         for (std::size_t i = 0; i < users.size(); ++i) {
             const std::string apps = users[i] + "\\AppEvents\\Schemes\\Apps";
             if (!run.Is_Excepted(Hku(users[i])) && target.Check_Access(kHkeyUsersRoot, apps, kKeyQueryValue)) {

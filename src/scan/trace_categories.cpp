@@ -10,6 +10,7 @@
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
+#include "scan/user_profiles.h"
 
 namespace corvane::scan {
 
@@ -134,7 +135,7 @@ void Scan_User_MRU_Lists(ScanArguments& args) {
     CategoryRun run(args);
     args.progress.Category_Phase("User MRU List - Phase I of II");
     if (!run.Is_Excepted("HKEY_USERS")) {
-        const std::vector<std::string> users = args.target.Enum_Key(kHkeyUsersRoot, "");
+        const std::vector<std::string> users = Registry_Users(args.target);
         if (Scan_Open_Save_Lists(run, users)) {
             args.control.SkipRequested = false;
             args.progress.Category_Phase("User MRU List - Phase II of II");

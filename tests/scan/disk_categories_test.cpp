@@ -39,24 +39,25 @@ const std::vector<std::pair<const char*, const char*>> kShellPlaces = {
     {kDownloads, "Downloads"}};
 
 struct DiskWorld {
-    explicit DiskWorld(const char* name = "PC1")
+    // annLoggedOn false: ann's profile is in the profile list, her hive is not loaded.
+    explicit DiskWorld(const char* name = "PC1", bool annLoggedOn = true)
         : pc(std::string_view(name) == kLocalName ? world.network.Local() : world.Add_Computer(name)) {
         world.Add_Node(name);
         world.Set_Options(0);
         // ann's profile, written as Windows writes it; bob's; the system
         // account's (shared with .DEFAULT, which has no entry).
-        pc.registry.Set_String(kHklm, std::string(kProfileList) + kUser, "ProfileImagePath",
-                               "%SystemDrive%\\Users\\ann", remote::kRegExpandSz);
-        pc.registry.Set_String(kHklm, std::string(kProfileList) + "S-1-5-21-8", "ProfileImagePath", "C:\\Users\\bob");
-        pc.registry.Set_String(kHklm, std::string(kProfileList) + "S-1-5-18", "ProfileImagePath",
-                               "%SystemRoot%\\system32\\config\\systemprofile", remote::kRegExpandSz);
-        Set_Environment(kUser, std::string(kAnn) + "AppData\\Local", std::string(kAnn) + "AppData\\Roaming");
+        Seed_Profile(pc, kUser, "%SystemDrive%\\Users\\ann");
+        Seed_Profile(pc, "S-1-5-21-8", "C:\\Users\\bob", remote::kRegSz);
+        Seed_Profile(pc, "S-1-5-18", "%SystemRoot%\\system32\\config\\systemprofile");
+        if (annLoggedOn) {
+            Set_Environment(kUser, std::string(kAnn) + "AppData\\Local", std::string(kAnn) + "AppData\\Roaming");
+        }
         for (const char* system : {".DEFAULT", "S-1-5-18"}) {
             Set_Environment(system, std::string(kSystemProfile) + "AppData\\Local", "");
         }
         pc.registry.Set_String(kHkeyUsers, "S-1-5-21-8\\Volatile Environment", "TEMP", "C:\\x");
         for (const auto& [value, place] : kShellPlaces) {
-            pc.registry.Set_String(kHkeyUsers, kShell, value, std::string(kAnn) + place);
+            if (annLoggedOn) pc.registry.Set_String(kHkeyUsers, kShell, value, std::string(kAnn) + place);
             // .DEFAULT names ann's folders (as under Wine): not its own, so refused.
             pc.registry.Set_String(kHkeyUsers, std::string(".DEFAULT") + kShellBelowUser, value,
                                    std::string(kAnn) + place);
@@ -153,28 +154,125 @@ TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
 TEST(UserFolders, EachCategoryWalksItsFolders) {
     // Downloaded Temp Files ("dF"): a whole drive named by the value is never
     // walked. The system account's Temp, named by two hives, is walked once.
+    // ann logged on, her folders named by her hive; and not, her profile's
+    // known places taken, but for her burn folder and her downloads.
     const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
         {"dA", {"m.dmp"}}, {"dB", {"t.tmp"}},   {"dD", {"burn.tmp"}}, {"dE", {"t"}},
         {"dF", {}},        {"dH", {"doc.lnk"}}, {"dI", {"p.pf"}},     {"dJ", {"u.msi", "w.msi"}},
         {"iA", {"h.dat"}}, {"iB", {"c.txt"}},   {"iC", {"i.tmp"}}};
-    for (const auto& [category, expected] : cases) {
+    for (const auto& [category, listed] : cases) {
+        for (const bool annLoggedOn : {true, false}) {
+            SCOPED_TRACE(annLoggedOn ? "logged on" : "not logged on");
+            const bool burn = std::string_view(category) == "dD";
+            const std::vector<std::string> expected = burn && !annLoggedOn ? std::vector<std::string>{} : listed;
+            DiskWorld w("PC1", annLoggedOn);
+            w.Add_Files(kAnn, {"AppData\\Local\\Temp\\t.tmp", "AppData\\Local\\Microsoft\\Windows\\Explorer\\t",
+                               "AppData\\Local\\Downloaded Installations\\u.msi",
+                               "AppData\\Roaming\\Microsoft\\Windows\\Recent\\doc.lnk",
+                               "AppData\\Local\\Microsoft\\Windows\\History\\h.dat",
+                               "AppData\\Roaming\\Microsoft\\Windows\\Cookies\\c.txt",
+                               "AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files\\i.tmp",
+                               "AppData\\Local\\Microsoft\\Windows\\Burn\\Burn\\burn.tmp"});
+            w.Add_Files("C:\\", {"Windows\\Downloaded Installations\\w.msi", "Windows\\Minidump\\m.dmp",
+                                 "Windows\\Prefetch\\p.pf", "other\\stay.tmp"});
+            if (annLoggedOn) w.pc.registry.Set_String(kHkeyUsers, kShell, kDownloads, "C:\\");
+            EXPECT_EQ(w.Texts(category), expected) << category;
+            // Its one listing through the share, not two; none through WMI.
+            const std::size_t systemTemp =
+                w.world.network.Count(remote::CallKind::ShareListing, "systemprofile\\AppData\\Local\\Temp\\");
+            EXPECT_EQ(systemTemp, std::string_view(category) == "dB" ? 1u : 0u) << category;
+            EXPECT_EQ(w.world.network.Count(remote::CallKind::Query, "Path ="), 0u) << category;
+            // A user's rows name their owner; the Windows folders' nobody.
+            for (const ListRow* row : w.world.Rows('c')) {
+                const FileItem& item = row->problem->file;
+                EXPECT_EQ(item.ownerSid, item.path.starts_with("c:\\users\\ann") ? kUser : "") << item.path;
+            }
+        }
+    }
+}
+
+// Profiles of the profile list whose hive is not loaded, beside ann (logged
+// on), bob and the system account: User Temp lists exactly the files of the
+// profiles it may take, each once with its owner, and the fix deletes exactly
+// those; the log names each profile refused and, once per computer, how many
+// users' registry entries were not there to scan.
+TEST(UserFolders, ProfilesOfUsersNotLoggedOn) {
+    const std::string temp = "\\AppData\\Local\\Temp\\";
+    const std::string row = "\\appdata\\local\\temp\\";  // as the rows name it
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> profiles;  // SID, ProfileImagePath
+        std::vector<std::string> listed;                            // "file|owner", lower case
+        std::vector<std::string> kept;
+        const char* logged;
+        const char* version = "6.1.7601";
+    };
+    const std::vector<Case> cases = {
+        {{{"S-1-5-21-30", "%SystemDrive%\\Users\\cat"}},
+         {"c:\\users\\cat" + row + "c.tmp|S-1-5-21-30"},
+         {},
+         "1 user profile is not loaded on PC1: its registry entries are not scanned"},
+        {{{"S-1-5-19", "C:\\Users\\ls"},
+          {"S-1-5-20", "C:\\Users\\ns"},
+          {"S-1-5-80-1-2", "C:\\Users\\svc"},
+          {"S-1-5-82-3", "C:\\Users\\pool"},
+          {"S-1-5-21-31.bak", "C:\\Users\\old"}},
+         {},
+         {"C:\\Users\\ls" + temp + "a.tmp", "C:\\Users\\ns" + temp + "a.tmp", "C:\\Users\\svc" + temp + "a.tmp",
+          "C:\\Users\\pool" + temp + "a.tmp", "C:\\Users\\old" + temp + "a.tmp"},
+         ""},
+        {{{"S-1-5-21-32", "%SystemRoot%\\Profiles\\eve"}},
+         {},
+         {"C:\\Windows\\Profiles\\eve" + temp + "e.tmp"},
+         "user S-1-5-21-32 (not logged on): ProfileImagePath = C:\\Windows\\Profiles\\eve: below the Windows "
+         "directory"},
+        {{{"S-1-5-21-33", "\\\\server\\profiles\\fay"}},
+         {},
+         {},
+         "S-1-5-21-33 (not logged on): ProfileImagePath = \\\\server\\profiles\\fay: refused path form"},
+        {{{"S-1-5-21-34", "C:\\Users\\ann\\Documents\\gus"}},
+         {},
+         {std::string(kAnn) + "Documents\\gus" + temp + "g.tmp"},
+         "inside the profile of S-1-5-21-7"},
+        {{{"S-1-5-21-35", "C:\\Users"}}, {}, {"C:\\Users" + temp + "u.tmp"}, "holds the profiles folder C:\\Users"},
+        {{{"S-1-5-21-36", "C:\\ProgramData\\hal"}},
+         {},
+         {"C:\\ProgramData\\hal" + temp + "h.tmp"},
+         "a folder of the system: C:\\ProgramData"},
+        {{{"S-1-5-21-37", "C:\\Users\\ann"}, {"S-1-5-21-38", "C:\\Users\\cat"}, {"S-1-5-21-39", "c:\\users\\CAT"}},
+         {"c:\\users\\ann" + row + "t.tmp|S-1-5-21-7", "c:\\users\\cat" + row + "c.tmp|S-1-5-21-38"},
+         {},
+         "3 user profiles are not loaded on PC1: their registry entries are not scanned"},
+        {{{"S-1-5-21-40", "C:\\Documents and Settings\\ivy"}},
+         {"c:\\documents and settings\\ivy\\local settings\\temp\\x.tmp|S-1-5-21-40"},
+         {"C:\\Documents and Settings\\ivy" + temp + "keep.tmp"},
+         "",
+         "5.1.2600"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.profiles[0].second);
         DiskWorld w;
-        w.Add_Files(kAnn, {"AppData\\Local\\Temp\\t.tmp", "AppData\\Local\\Microsoft\\Windows\\Explorer\\t",
-                           "AppData\\Local\\Downloaded Installations\\u.msi",
-                           "AppData\\Roaming\\Microsoft\\Windows\\Recent\\doc.lnk",
-                           "AppData\\Local\\Microsoft\\Windows\\History\\h.dat",
-                           "AppData\\Roaming\\Microsoft\\Windows\\Cookies\\c.txt",
-                           "AppData\\Local\\Microsoft\\Windows\\Temporary Internet Files\\i.tmp",
-                           "AppData\\Local\\Microsoft\\Windows\\Burn\\Burn\\burn.tmp"});
-        w.Add_Files("C:\\", {"Windows\\Downloaded Installations\\w.msi", "Windows\\Minidump\\m.dmp",
-                             "Windows\\Prefetch\\p.pf", "other\\stay.tmp"});
-        w.pc.registry.Set_String(kHkeyUsers, kShell, "{374DE290-123F-4565-9164-39C4925E467B}", "C:\\");
-        EXPECT_EQ(w.Texts(category), expected) << category;
-        // Its one listing through the share, not two; none through WMI.
-        const std::size_t systemTemp =
-            w.world.network.Count(remote::CallKind::ShareListing, "systemprofile\\AppData\\Local\\Temp\\");
-        EXPECT_EQ(systemTemp, std::string_view(category) == "dB" ? 1u : 0u) << category;
-        EXPECT_EQ(w.world.network.Count(remote::CallKind::Query, "Path ="), 0u) << category;
+        w.pc.facts.version = c.version;
+        for (const auto& [sid, folder] : c.profiles) Seed_Profile(w.pc, sid, folder);
+        for (const std::string& listed : c.listed) w.pc.files.Add_File(listed.substr(0, listed.find('|')));
+        for (const std::string& file : c.kept) w.pc.files.Add_File(file);
+        for (const char* category : {"dB", "iD", "iE"}) w.world.Check_Category(category);
+        w.world.Scan_Without_Fix();
+        std::vector<std::string> files;
+        for (const ListRow* listed : w.world.Rows('c')) {
+            const FileItem& item = listed->problem->file;
+            if (listed->problem->type == FixType::File) files.push_back(item.path + "|" + item.ownerSid);
+        }
+        EXPECT_EQ(files, c.listed);
+        const std::string log = w.world.Log();
+        EXPECT_NE(log.find(c.logged), std::string::npos) << log;
+        const std::size_t once = log.find(" not loaded on PC1");
+        EXPECT_EQ(log.find(" not loaded on PC1", once == std::string::npos ? 0 : once + 1), std::string::npos) << log;
+        for (std::size_t i = 0; i < w.world.List().Count(); ++i) w.world.List().Row(i).checked = true;
+        w.world.Fix();
+        for (const std::string& listed : c.listed) {
+            EXPECT_FALSE(w.pc.files.Find(listed.substr(0, listed.find('|'))).has_value()) << listed;
+        }
+        for (const std::string& file : c.kept) EXPECT_TRUE(w.pc.files.Find(file).has_value()) << file;
     }
 }
 

@@ -35,13 +35,20 @@ inline constexpr std::uint32_t kHklm = 0x80000002u;
 inline constexpr std::uint32_t kHku = 0x80000003u;
 inline constexpr const char* kLocalName = "WORKSTATION";
 
+// A user profile in the computer's profile list (its hive loaded or not:
+// HKEY_USERS holds only what a test writes there).
+inline void Seed_Profile(remote::SimComputer& computer, std::string_view sid, std::string_view folder,
+                         std::uint32_t type = remote::kRegExpandSz) {
+    computer.registry.Set_String(kHklm,
+                                 "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" + std::string(sid),
+                                 "ProfileImagePath", folder, type);
+}
+
 // A user's downloaded file, in the Downloads folder of the user's profile
 // as the profile list and the user's shell folders name them; its path.
 inline std::string Seed_Download(remote::SimComputer& computer) {
     constexpr const char* kSid = "S-1-5-21-9";
-    computer.registry.Set_String(kHklm,
-                                 std::string("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\") + kSid,
-                                 "ProfileImagePath", "C:\\Users\\kim", remote::kRegExpandSz);
+    Seed_Profile(computer, kSid, "C:\\Users\\kim");
     computer.registry.Set_String(
         kHku, std::string(kSid) + "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
         "{374DE290-123F-4565-9164-39C4925E467B}", "C:\\Users\\kim\\Downloads");

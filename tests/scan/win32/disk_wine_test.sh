@@ -3,7 +3,8 @@
 # their own: seeded temporary folders, real shortcuts (saved by the shell's
 # link objects) and Firefox profiles of both generations (the ones
 # profiles.ini names, and by their names where there is none) must be listed
-# exactly; a link inside a temporary folder never, nor a profile copy, nor the
+# exactly (also a second profile's, whose user is not logged on); a link
+# inside a temporary folder never, nor a profile copy, nor the
 # places where the user's own hive values point elsewhere (the drive, other
 # folders, a link on the way); and --fix must delete exactly the listed files
 # and folders and nothing else (listings of C: before and after). The
@@ -90,6 +91,13 @@ mkdir -p "$roaming/Mozilla/Firefox"
 printf '%s\r\n' '[General]' 'StartWithLastProfile=1' '' '[Profile0]' 'Name=old' 'IsRelative=1' "Path=${old#*Firefox/}" '' \
   '[Profile1]' 'Name=new' 'IsRelative=1' "Path=${new#*Firefox/}" '' '[Profile2]' 'Name=work' 'IsRelative=1' \
   'Path=Profiles/work.custom' >"$roaming/Mozilla/Firefox/profiles.ini"
+# A second profile in the profile list whose user is not logged on (no hive
+# in HKEY_USERS): its Temp folder is cleaned, its downloads are not.
+second="$c/users/cvnsecond"
+wine reg add 'HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList\S-1-5-21-0-0-0-1001' \
+  /v ProfileImagePath /t REG_EXPAND_SZ /d '%SystemDrive%\users\cvnsecond' /f >/dev/null 2>&1
+obsolete+=("$second/AppData/Local/Temp/o.tmp")
+kept+=("$second/Downloads/keep.exe")
 seed "${obsolete[@]}" "${kept[@]}" "$roaming/Mozilla/Firefox/Profiles/x.backup/cookies.sqlite"
 # A link in a temporary folder to a folder outside it (Wine shows it as a
 # reparse point, like a junction): neither it nor what it leads to is listed.
