@@ -27,7 +27,7 @@ struct PlaceSet {
     std::initializer_list<const char*> folders;  // below the profile folder: Vista and later, then XP
 };
 
-constexpr std::array<PlaceSet, 10> kPlaceSets{{
+constexpr std::array<PlaceSet, 13> kPlaceSets{{
     {KnownPlaces::UserTemp, "User Temp", {"AppData\\Local\\Temp", "Local Settings\\Temp"}},
     {KnownPlaces::ThumbnailCache, "Thumbnail Cache", {"AppData\\Local\\Microsoft\\Windows\\Explorer"}},
     {KnownPlaces::DownloadedInstallations,
@@ -50,6 +50,16 @@ constexpr std::array<PlaceSet, 10> kPlaceSets{{
      "Firefox profiles",
      {"AppData\\Roaming\\Mozilla\\Firefox\\Profiles", "AppData\\Local\\Mozilla\\Firefox\\Profiles",
       "Application Data\\Mozilla\\Firefox\\Profiles", "Local Settings\\Application Data\\Mozilla\\Firefox\\Profiles"}},
+    {KnownPlaces::ChromeUserData,
+     "Chrome data",
+     {"AppData\\Local\\Google\\Chrome\\User Data", "Local Settings\\Application Data\\Google\\Chrome\\User Data"}},
+    {KnownPlaces::EdgeUserData,
+     "Edge data",
+     {"AppData\\Local\\Microsoft\\Edge\\User Data", "Local Settings\\Application Data\\Microsoft\\Edge\\User Data"}},
+    {KnownPlaces::BraveUserData,
+     "Brave data",
+     {"AppData\\Local\\BraveSoftware\\Brave-Browser\\User Data",
+      "Local Settings\\Application Data\\BraveSoftware\\Brave-Browser\\User Data"}},
 }};
 
 const PlaceSet& Place_Set(KnownPlaces places) {
@@ -62,6 +72,15 @@ const PlaceSet& Place_Set(KnownPlaces places) {
 std::vector<std::string> FolderConfinement::User_Folders(std::string_view keyBelowUser, std::string_view valueName,
                                                          std::string_view below, KnownPlaces places) {
     std::vector<std::string> folders;
+    for (UserFolder& place : User_Places(keyBelowUser, valueName, below, places)) {
+        folders.push_back(std::move(place.folder));
+    }
+    return folders;
+}
+
+std::vector<UserFolder> FolderConfinement::User_Places(std::string_view keyBelowUser, std::string_view valueName,
+                                                       std::string_view below, KnownPlaces places) {
+    std::vector<UserFolder> folders;
     for (const std::string& user : target_.Enum_Key(kHkeyUsersRoot, "")) {
         const std::string key = user + std::string(keyBelowUser);
         if (!target_.Check_Access(kHkeyUsersRoot, key, remote::kKeyQueryValue)) continue;
@@ -79,10 +98,21 @@ std::vector<std::string> FolderConfinement::User_Folders(std::string_view keyBel
         }
         // Users whose values name one folder (.DEFAULT and a user, on some
         // systems) must not list its content twice.
-        const auto same = [&](const std::string& known) { return Equals_Ignore_Case(known, verdict.folder); };
-        if (std::none_of(folders.begin(), folders.end(), same)) folders.push_back(verdict.folder);
+        const auto same = [&](const UserFolder& known) { return Equals_Ignore_Case(known.folder, verdict.folder); };
+        if (std::none_of(folders.begin(), folders.end(), same))
+            folders.push_back({user, profile.folder, verdict.folder});
     }
     return folders;
+}
+
+FolderVerdict FolderConfinement::Other_User_Folder(const UserFolder& user, std::string_view folder,
+                                                   std::string_view what, KnownPlaces places) {
+    FolderVerdict verdict = Judge({user.profile, {}}, folder, places);
+    if (!verdict.refusal.empty()) {
+        Warn("user " + user.user + ", profile " + user.profile, std::string(what) + " = " + std::string(folder),
+             verdict.refusal);
+    }
+    return verdict;
 }
 
 FolderVerdict FolderConfinement::Windows_Folder(std::string_view below) {

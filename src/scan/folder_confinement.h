@@ -28,10 +28,20 @@ enum class KnownPlaces {
     Cookies,
     TemporaryInternetFiles,
     FirefoxProfiles,
+    ChromeUserData,
+    EdgeUserData,
+    BraveUserData,
 };
 
 // Why a folder is not walked, as the log names it.
 inline constexpr const char* kRefusedPathForm = "refused path form";
+
+// A user's folder that may be walked, with whose it is.
+struct UserFolder {
+    std::string user;     // the user's key below HKEY_USERS (the SID)
+    std::string profile;  // the user's profile folder, canonical
+    std::string folder;   // canonical, long form
+};
 
 // A folder to walk, or why not.
 struct FolderVerdict {
@@ -51,6 +61,13 @@ public:
     // each refused one a log warning.
     [[nodiscard]] std::vector<std::string> User_Folders(std::string_view keyBelowUser, std::string_view valueName,
                                                         std::string_view below, KnownPlaces places);
+    // The same, each folder with its user and profile folder.
+    [[nodiscard]] std::vector<UserFolder> User_Places(std::string_view keyBelowUser, std::string_view valueName,
+                                                      std::string_view below, KnownPlaces places);
+    // Another folder of that user (a value of the user's hive or of a policy,
+    // named by what): judged like those of User_Places; a refusal is logged.
+    [[nodiscard]] FolderVerdict Other_User_Folder(const UserFolder& user, std::string_view folder,
+                                                  std::string_view what, KnownPlaces places);
     // The Windows directory the computer reports + below, when it lies below
     // that directory; a refusal is logged.
     [[nodiscard]] FolderVerdict Windows_Folder(std::string_view below);
