@@ -126,8 +126,8 @@ private:
 
     void Warn(const UserFolder& user, const std::string& what) {
         target_.Context().Ports().reporter.Log_Event(std::string(browser_.name) + " of user " + user.user + " on " +
-                                                         target_.Context().ComputerName +
-                                                         " not cleaned: its policy " + what,
+                                                         target_.Context().ComputerName + " not cleaned: its policy " +
+                                                         what,
                                                      LOG_WARNING);
     }
 

@@ -16,7 +16,8 @@ bool Is_Chromium_Profile_Name(std::string_view name) {
         return false;
     }
     const std::string_view number = name.substr(kNumbered.size());
-    return std::all_of(number.begin(), number.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    return std::all_of(number.begin(), number.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
 }
 
 std::string Expand_Policy_Path(std::string_view path, const PolicyVariables& variables) {
