@@ -164,7 +164,7 @@ for reason in 'refused path form' 'not where Windows keeps History' 'not where W
 done
 wine_help=$( (cd "$c" && wine 'C:\cvn\cvnscan.exe' --help </dev/null) | tr -d '\r')
 check "--help lists the Chromium categories" "grep -q '^      bI  Brave History\$' <<<\"\$wine_help\""
-check "one log line per deletion" \
-  "[ \"\$(grep -c 'Deleted: ' \"$c/cvn/cvnscan.log\")\" -ge \"\$(grep -c . deleted.txt)\" ]"
+check "one log line per deleted row" \
+  "[ \"\$(grep -c 'Deleted: ' \"$c/cvn/cvnscan.log\")\" -ge \"\$(paths fix.out | grep -c .)\" ]"
 
 scenario_end
