@@ -611,6 +611,13 @@ TEST(BrowserCategories, ExactlyTheListedFilesOfUsersWhoseBrowserIsClosed) {
          {"ann Edge", "bob Chrome", "bob Brave", "ann Firefox"},
          "Other Errors (chrome.exe runs for user S-1-5-21-7)",
          [](DiskWorld& w) { w.pc.Add_Process("chrome.exe", 5000, kUser); }},
+        {"the process table fails between scan and fix",
+         {},
+         {},
+         "Other Errors (the processes of msedge.exe could not be read)",
+         [](DiskWorld& w) {
+             w.world.network.Add_Fault({.kind = remote::CallKind::Query, .computer = "", .match = "Win32_Process"});
+         }},
         {"a policy moves the cache below the known place",
          [&](DiskWorld& w) {
              w.pc.registry.Set_String(kHklm, chromePolicy, "DiskCacheDir",
