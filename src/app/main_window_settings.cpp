@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "base/ports/clock.h"
 #include "base/ports/settings_store.h"
@@ -79,9 +81,20 @@ std::string Last_Categories_Text(const CheckTree& tree) {
 }
 
 void Apply_Last_Categories(CheckTree& tree, std::string_view text) {
+    const std::vector<NodeId> order = tree.Tree_Order();
+    // A text saved before the Chromium group existed: its nodes after that
+    // group's place (the systemwide search) keep their meaning, and the
+    // group's categories start unchecked rather than take another's mark.
+    std::string saved(text);
+    const auto group = std::find(order.begin(), order.end(), tree.Find("gB"));
+    if (group != order.end()) {
+        const std::size_t groupNodes = 1 + tree.Node(*group).children.size();
+        const auto at = static_cast<std::size_t>(group - order.begin());
+        if (saved.size() + groupNodes == order.size() && saved.size() >= at) saved.insert(at, groupNodes, '0');
+    }
     std::size_t i = 0;
-    for (const NodeId node : tree.Tree_Order()) {
-        tree.Set_Checked_Only(node, i < text.size() && text[i] == '1');
+    for (const NodeId node : order) {
+        tree.Set_Checked_Only(node, i < saved.size() && saved[i] == '1');
         ++i;
     }
 }

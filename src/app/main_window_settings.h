@@ -50,7 +50,8 @@ void Count_Program_Start(ISettingsStore& store, IClock& clock);
 // One "1" or "0" per category-tree node in tree order.
 [[nodiscard]] std::string Last_Categories_Text(const CheckTree& tree);
 // Node i is checked exactly when character i is "1"; nodes beyond the text
-// are unchecked.
+// are unchecked. A text of the tree before the Chromium Browsers group
+// ("gB") leaves that group unchecked and the nodes after it as they were.
 void Apply_Last_Categories(CheckTree& tree, std::string_view text);
 void Save_Last_Categories(ISettingsStore& store, const CheckTree& tree);
 void Restore_Last_Categories(ISettingsStore& store, CheckTree& tree);

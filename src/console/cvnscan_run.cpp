@@ -114,6 +114,21 @@ void Log_Summaries(const ResultsList& list, const Reporter& reporter) {
 
 }  // namespace
 
+std::string Category_List_Text() {
+    CheckTree tree;
+    Fill_Scan_Categories(tree);
+    std::string text = "Category keys (--category KEY):\n";
+    for (const NodeId node : tree.Tree_Order()) {
+        std::size_t depth = 0;
+        for (NodeId up = tree.Node(node).parent; up != kNoNode; up = tree.Node(up).parent) ++depth;
+        const std::string& key = tree.Node(node).key;
+        const bool group = tree.Has_Children(node);
+        text += std::string(2 + 2 * depth, ' ') + (group ? "" : key + "  ") + tree.Node(node).text +
+                (group ? " (" + key + ")" : "") + "\n";
+    }
+    return text;
+}
+
 bool Valid_Category_Keys(const std::vector<std::string>& keys, std::string& badKey) {
     CheckTree tree;
     Fill_Scan_Categories(tree);

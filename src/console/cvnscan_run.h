@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
 
 #include "console/cvnscan_options.h"
 #include "scan/scan_target.h"
@@ -40,6 +41,10 @@ struct ConsoleEnvironment {
 // True when every key names a node of the category tree (or is "all");
 // otherwise badKey is the first that does not.
 [[nodiscard]] bool Valid_Category_Keys(const std::vector<std::string>& keys, std::string& badKey);
+
+// The category tree as --help lists it: each group's text, then each of its
+// categories' key and text, indented by depth.
+[[nodiscard]] std::string Category_List_Text();
 
 // Checks the category nodes named by the keys ("all" or none: every node).
 // False with the unknown key in badKey.

@@ -11,6 +11,7 @@
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "remote/wmi_registry.h"
+#include "remote/wmi_system.h"
 
 namespace corvane::fix {
 
@@ -171,6 +172,23 @@ Recheck Entry_Present(const Problem& problem, remote::TargetContext& context, wm
     return {ReasonState::Holds, path + " is still there"};
 }
 
+// A browser's file or folder: still there, and the browser not running for
+// the user whose profile holds it (a cache deleted under a running browser
+// can corrupt it). A process list that cannot be read counts as running.
+Recheck Entry_Present_Program_Closed(const Problem& problem, remote::TargetContext& context, wmi::IServices& cimv2) {
+    const FileItem& item = problem.file;
+    if (item.keptBy.empty() || item.ownerSid.empty())
+        return {ReasonState::Undecided, "the row names no program or user"};
+    const Recheck present = Entry_Present(problem, context, cimv2);
+    if (present.state != ReasonState::Holds) return present;
+    const auto owners = remote::WMI_Process_Owners(cimv2, item.keptBy);
+    if (!owners) return {ReasonState::InUse, "the processes of " + item.keptBy + " could not be read"};
+    if (std::ranges::any_of(*owners, [&](const std::string& sid) { return Equals_Ignore_Case(sid, item.ownerSid); })) {
+        return {ReasonState::InUse, item.keptBy + " runs for user " + item.ownerSid};
+    }
+    return present;
+}
+
 }  // namespace
 
 Recheck Recheck_Reason(const Problem& problem, Reason reason, remote::TargetContext& context,
@@ -179,6 +197,7 @@ Recheck Recheck_Reason(const Problem& problem, Reason reason, remote::TargetCont
     const std::string& tested = problem.evidence.testedPath;
     switch (reason) {
         case Reason::EntryPresent: return Entry_Present(problem, context, cimv2);
+        case Reason::EntryPresentProgramClosed: return Entry_Present_Program_Closed(problem, context, cimv2);
         case Reason::ShortcutTargetMissing: {
             const Recheck shortcut = Entry_Present(problem, context, cimv2);
             if (shortcut.state != ReasonState::Holds) return shortcut;

@@ -24,6 +24,7 @@ enum class ReasonState {
     NoLonger,   // no longer true: nothing is deleted
     Undecided,  // could not be tested again: nothing is deleted
     Gone,       // what the row deletes is gone already: nothing left to delete
+    InUse,      // a program that holds it runs now (or may): nothing is deleted ("Other Errors")
 };
 
 struct Recheck {

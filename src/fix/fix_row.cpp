@@ -52,6 +52,10 @@ bool Stopped_By(const Recheck& recheck, RowOutcome& outcome) {
             outcome.recheckDetail = recheck.detail;
             break;
         case ReasonState::Undecided: outcome.error = "The problem could not be checked again: " + recheck.detail; break;
+        case ReasonState::InUse:
+            outcome.error = kOtherErrorsText;
+            outcome.refusal = recheck.detail;
+            break;
     }
     return true;
 }

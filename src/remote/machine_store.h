@@ -111,6 +111,10 @@ struct ProcessEntry {
     std::string name;  // "regedit.exe"
 };
 
+// Win32_Process.GetOwnerSid's own result codes.
+inline constexpr std::uint32_t kOwnerSidAccessDenied = 2;
+inline constexpr std::uint32_t kOwnerSidNotFound = 9;
+
 struct RestorePoint {
     std::uint32_t sequenceNumber = 0;
     std::string description;
@@ -224,6 +228,9 @@ public:
     virtual std::uint32_t Shutdown(std::uint32_t flags) = 0;
 
     [[nodiscard]] virtual std::vector<ProcessEntry> Processes() = 0;
+    // The SID of the user a process runs for ("S-1-5-21-..."); GetOwnerSid's
+    // result code (0, or kOwnerSidAccessDenied, kOwnerSidNotFound, ...).
+    virtual std::uint32_t Process_Owner(std::uint32_t processId, std::string& sid) = 0;
     // Starts the command line (no current directory, no start-up information);
     // on status 0 processId names the new process.
     virtual std::uint32_t Create_Process(std::string_view commandLine, std::uint32_t& processId) = 0;

@@ -113,6 +113,19 @@ wmi::PropertyBag Run_Create_Process(ISystemStore& store, const Instance*, const 
     return out;
 }
 
+wmi::PropertyBag Run_Get_Owner_Sid(ISystemStore& store, const Instance* instance, const wmi::PropertyBag&) {
+    std::string sid;
+    std::uint32_t code = kOwnerSidNotFound;
+    try {
+        code = store.Process_Owner(static_cast<std::uint32_t>(std::stoul(instance->key)), sid);
+    } catch (const std::exception&) {
+        code = kOwnerSidNotFound;
+    }
+    wmi::PropertyBag out = Return_Value(code);
+    out["Sid"] = code == 0 ? Variant(sid) : Variant::Null();
+    return out;
+}
+
 wmi::PropertyBag Run_Create_Restore_Point(ISystemStore& store, const Instance*, const wmi::PropertyBag& in) {
     return Return_Value(
         store.Create_Restore_Point(In_Parameter(in, "Description").As_String(),
@@ -170,7 +183,8 @@ std::vector<ClassDescriptor> System_Class_Descriptors() {
                        {{"Create",
                          true,
                          {"CommandLine", "CurrentDirectory", "ProcessStartupInformation"},
-                         &Run_On<&Run_Create_Process>}},
+                         &Run_On<&Run_Create_Process>},
+                        {"GetOwnerSid", false, {}, &Run_On<&Run_Get_Owner_Sid>}},
                        nullptr});
     classes.push_back({"SystemRestore",
                        "default",

@@ -38,6 +38,26 @@ bool WMI_Process_Ended(wmi::IServices& cimv2, std::uint32_t processId) {
     }
 }
 
+std::optional<std::vector<std::string>> WMI_Process_Owners(wmi::IServices& cimv2, std::string_view processName) {
+    constexpr std::int32_t kProcessGone = 9;
+    std::vector<std::string> owners;
+    try {
+        for (const wmi::ObjectPtr& process :
+             cimv2.ExecQuery("Select Handle, Name From Win32_Process Where Name = '" + std::string(processName) + "'",
+                             wmi::kForwardOnlyReturnImmediately)) {
+            const wmi::PropertyBag out = process->Exec_Method("GetOwnerSid", {});
+            const std::int32_t code = Return_Code(out);
+            if (code == kProcessGone) continue;  // ended since the listing
+            const auto sid = out.find("Sid");
+            if (code != 0 || sid == out.end() || sid->second.Is_Empty()) return std::nullopt;
+            owners.push_back(sid->second.As_String());
+        }
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+    return owners;
+}
+
 bool WMI_Create_Process(wmi::IServices& cimv2, IClock& clock, std::string_view commandLine, std::uint32_t& processId) {
     bool created = false;
     try {

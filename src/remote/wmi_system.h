@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/ports/clock.h"
 #include "base/reporter.h"
@@ -40,6 +42,12 @@ bool WMI_Get_System_Directories(wmi::IServices& cimv2, SystemDirectories& direct
 // True when the process list was read and does not hold the process; false
 // while it runs and when the list cannot be read (it may still run).
 [[nodiscard]] bool WMI_Process_Ended(wmi::IServices& cimv2, std::uint32_t processId);
+
+// The users (SIDs) that processes of this name ("chrome.exe") run for, read
+// through Win32_Process and each one's GetOwnerSid; nullopt when the list or
+// an owner could not be read: the program may then run for anyone.
+[[nodiscard]] std::optional<std::vector<std::string>> WMI_Process_Owners(wmi::IServices& cimv2,
+                                                                         std::string_view processName);
 
 // Win32_Process.Create(commandLine) on the class object, then a 2-second
 // pause whatever the outcome; true when the process was created.

@@ -11,6 +11,7 @@
 #include "scan/category_descriptor.h"
 #include "scan/firefox_profiles.h"
 #include "scan/folder_category.h"
+#include "scan/running_browsers.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 #include "scan/user_profiles.h"
@@ -23,6 +24,7 @@ constexpr const char* kHkeyUsersText = "HKEY_USERS";
 constexpr const char* kTypedUrls = "\\Software\\Microsoft\\Internet Explorer\\TypedURLs";
 constexpr const char* kFormsStorage = "\\Software\\Microsoft\\Internet Explorer\\IntelliForms\\Storage";
 constexpr const char* kProfilesBelow = "\\Mozilla\\Firefox\\Profiles";
+constexpr const char* kFirefoxProcess = "firefox.exe";
 // profiles.ini is a few hundred bytes; anything far larger is not one.
 constexpr std::size_t kMaxProfilesIni = 1024 * 1024;
 
@@ -114,18 +116,24 @@ void Firefox_Category(ScanArguments& args, const FirefoxData& data) {
     FolderCategory category(args);
     ScanTarget& target = args.target;
     const std::string condition = File_Condition(data);
-    // Data files are deleted one by one; the profile's folders stay. The
-    // cache is emptied whole, its folders after their content.
-    FolderScan scan{
-        .folderCondition = "", .fileCondition = condition, .folderIcon = "File", .listFolders = condition.empty()};
     if (!category.Runs()) return category.Finish();
-    for (const UserFolder& user : category.Confinement().User_Folders(kVolatileEnvironment, data.environmentValue,
-                                                                      kProfilesBelow, data.places)) {
-        const std::string& profiles = user.folder;
-        if (!Is_Walkable_Folder(target, profiles)) continue;
-        scan.ownerSid = user.ownerSid;
-        const auto named = Named_Profiles(target, profiles);
-        for (const wmi::ObjectPtr& profile : category.Walker().Sub_Folders(profiles, "")) {
+    RunningBrowsers running(target);
+    for (const UserFolder& profiles : category.Confinement().User_Folders(kVolatileEnvironment, data.environmentValue,
+                                                                          kProfilesBelow, data.places)) {
+        if (!Is_Walkable_Folder(target, profiles.folder) ||
+            running.Runs_For(kFirefoxProcess, "Firefox", profiles.ownerSid)) {
+            continue;
+        }
+        // Data files are deleted one by one; the profile's folders stay. The
+        // cache is emptied whole, its folders after their content.
+        const FolderScan scan{.folderCondition = "",
+                              .fileCondition = condition,
+                              .folderIcon = "File",
+                              .listFolders = condition.empty(),
+                              .ownerSid = profiles.ownerSid,
+                              .keptBy = kFirefoxProcess};
+        const auto named = Named_Profiles(target, profiles.folder);
+        for (const wmi::ObjectPtr& profile : category.Walker().Sub_Folders(profiles.folder, "")) {
             const std::string folder = profile->Get("Name").As_String();
             if (!Is_Profile(named, folder)) continue;
             for (const char* below : data.foldersBelow) {
@@ -185,14 +193,14 @@ namespace {
 constexpr ScanCategory kCategories[] = {
     {"iD", "IE URL History", "IEUrlHistory", "[IE Url History]", &Scan_IE_Typed_URLs, kListedValueRules},
     {"iE", "IE Forms Data", "IEUrlHistory", "[IE Forms Data]", &Scan_IE_Forms_Data, kListedValueRules},
-    {"xA", "Cookies", "Firefox", "[Firefox Cookies]", &Scan_Firefox_Cookies, kFileRules},
-    {"xC", "Internet Cache", "Firefox", "[Firefox Cache]", &Scan_Firefox_Cache, kFileRules},
-    {"xE", "Download History", "Firefox", "[Firefox Download History]", &Scan_Firefox_Downloads, kFileRules},
-    {"xF", "Form Information", "Firefox", "[Firefox Form Info]", &Scan_Firefox_Form_History, kFileRules},
-    {"xG", "Saved Passwords", "Firefox", "[Firefox Saved Passwords]", &Scan_Firefox_Passwords, kFileRules},
-    {"xH", "Search Information", "Firefox", "[Firefox Search Info]", &Scan_Firefox_Search, kFileRules},
+    {"xA", "Cookies", "Firefox", "[Firefox Cookies]", &Scan_Firefox_Cookies, kBrowserFileRules},
+    {"xC", "Internet Cache", "Firefox", "[Firefox Cache]", &Scan_Firefox_Cache, kBrowserFileRules},
+    {"xE", "Download History", "Firefox", "[Firefox Download History]", &Scan_Firefox_Downloads, kBrowserFileRules},
+    {"xF", "Form Information", "Firefox", "[Firefox Form Info]", &Scan_Firefox_Form_History, kBrowserFileRules},
+    {"xG", "Saved Passwords", "Firefox", "[Firefox Saved Passwords]", &Scan_Firefox_Passwords, kBrowserFileRules},
+    {"xH", "Search Information", "Firefox", "[Firefox Search Info]", &Scan_Firefox_Search, kBrowserFileRules},
     {"xI", "Individual Page Settings", "Firefox", "[Firefox Individual Page Settings]", &Scan_Firefox_Page_Settings,
-     kFileRules},
+     kBrowserFileRules},
 };
 
 }  // namespace

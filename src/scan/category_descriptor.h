@@ -36,6 +36,10 @@ using fix::RecheckRule;
 // The rows of the file and folder categories: deleted only while still there.
 inline constexpr RecheckRule kFileRules[] = {{FixType::File, Reason::EntryPresent},
                                              {FixType::Folder, Reason::EntryPresent}};
+// A browser's files: deleted only while still there and the browser is not
+// running for the user whose profile holds them.
+inline constexpr RecheckRule kBrowserFileRules[] = {{FixType::File, Reason::EntryPresentProgramClosed},
+                                                    {FixType::Folder, Reason::EntryPresentProgramClosed}};
 // Registry entries listed for what they are.
 inline constexpr RecheckRule kListedValueRules[] = {{FixType::Value, Reason::Listed}};
 
@@ -46,6 +50,7 @@ inline constexpr RecheckRule kListedValueRules[] = {{FixType::Value, Reason::Lis
 [[nodiscard]] std::span<const ScanCategory> Trace_Categories();
 [[nodiscard]] std::span<const ScanCategory> Disk_Categories();
 [[nodiscard]] std::span<const ScanCategory> Browser_Categories();
+[[nodiscard]] std::span<const ScanCategory> Chromium_Categories();
 [[nodiscard]] std::span<const ScanCategory> Systemwide_Categories();
 
 }  // namespace corvane::scan

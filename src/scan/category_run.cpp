@@ -93,6 +93,7 @@ void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoVi
     record.file.path = problem.path;
     record.file.startFolder = problem.startFolder;
     record.file.ownerSid = problem.ownerSid;
+    record.file.keptBy = problem.keptBy;
     record.file.identity = problem.identity;
     const std::size_t index =
         Add_Problem_Row("c" + std::to_string(args_.control.TotalProblems), problem.text, problem.smallIcon,

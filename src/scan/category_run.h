@@ -36,6 +36,7 @@ struct FileProblem {
     std::string location;       // column "Registry Key": the full path shown
     std::string startFolder{};  // the category's folder the walk started at
     std::string ownerSid{};     // the user whose profile holds it; "" for computer-wide folders
+    std::string keptBy{};       // the program that holds it while it runs for ownerSid; "" none
     FileIdentity identity{};    // which file the listing showed; unknown where it cannot tell
     ScanEvidence evidence{};    // a shortcut's target tested and found missing
     std::string smallIcon = "File";

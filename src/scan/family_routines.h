@@ -1,6 +1,6 @@
 // The family routines: one per first letter of a category node key ("f"
-// registry, "d" disk clean-up, "i" Internet Explorer, "x" Firefox, "w"
-// systemwide search). Each picks the category routine of its family by the
+// registry, "d" disk clean-up, "i" Internet Explorer, "x" Firefox, "b"
+// Chromium browsers, "w" systemwide search). Each picks the category routine of its family by the
 // node's display text from the category table and runs it.
 #pragma once
 

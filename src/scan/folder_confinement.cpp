@@ -26,7 +26,7 @@ struct PlaceSet {
     bool everyProfile = true;
 };
 
-constexpr std::array<PlaceSet, 11> kPlaceSets{{
+constexpr std::array<PlaceSet, 14> kPlaceSets{{
     {KnownPlaces::UserTemp, "User Temp", {"AppData\\Local\\Temp"}, {"Local Settings\\Temp"}},
     {KnownPlaces::ThumbnailCache, "Thumbnail Cache", {"AppData\\Local\\Microsoft\\Windows\\Explorer"}, {}},
     {KnownPlaces::DownloadedInstallations,
@@ -57,6 +57,18 @@ constexpr std::array<PlaceSet, 11> kPlaceSets{{
      "Firefox profiles",
      {"AppData\\Local\\Mozilla\\Firefox\\Profiles"},
      {"Local Settings\\Application Data\\Mozilla\\Firefox\\Profiles"}},
+    {KnownPlaces::ChromeUserData,
+     "Chrome data",
+     {"AppData\\Local\\Google\\Chrome\\User Data"},
+     {"Local Settings\\Application Data\\Google\\Chrome\\User Data"}},
+    {KnownPlaces::EdgeUserData,
+     "Edge data",
+     {"AppData\\Local\\Microsoft\\Edge\\User Data"},
+     {"Local Settings\\Application Data\\Microsoft\\Edge\\User Data"}},
+    {KnownPlaces::BraveUserData,
+     "Brave data",
+     {"AppData\\Local\\BraveSoftware\\Brave-Browser\\User Data"},
+     {"Local Settings\\Application Data\\BraveSoftware\\Brave-Browser\\User Data"}},
 }};
 
 const PlaceSet& Place_Set(KnownPlaces places) {
@@ -103,7 +115,7 @@ std::vector<UserFolder> FolderConfinement::User_Folders(std::string_view keyBelo
             for (const char* place : Places_Of(set, target_.Context().OSVersion)) {
                 const FolderVerdict verdict = Judge(user, user.folder + "\\" + place, places);
                 if (verdict.refusal.empty()) {
-                    Add_Once(folders, {verdict.folder, user.sid});
+                    Add_Once(folders, {verdict.folder, user.sid, user.folder});
                 } else {
                     Warn("user " + user.sid + " (not logged on), profile " + user.folder, place, verdict.refusal);
                 }
@@ -123,9 +135,20 @@ std::vector<UserFolder> FolderConfinement::User_Folders(std::string_view keyBelo
                  std::string(valueName) + " = " + value, verdict.refusal);
             continue;
         }
-        Add_Once(folders, {verdict.folder, user.sid});
+        Add_Once(folders, {verdict.folder, user.sid, user.folder});
     }
     return folders;
+}
+
+FolderVerdict FolderConfinement::Other_User_Folder(const UserFolder& user, std::string_view folder,
+                                                   std::string_view what, KnownPlaces places) {
+    FolderVerdict verdict =
+        Judge({.sid = user.ownerSid, .folder = user.profile, .refusal = {}, .loaded = true}, folder, places);
+    if (!verdict.refusal.empty()) {
+        Warn("user " + user.ownerSid + ", profile " + user.profile, std::string(what) + " = " + std::string(folder),
+             verdict.refusal);
+    }
+    return verdict;
 }
 
 FolderVerdict FolderConfinement::Windows_Folder(std::string_view below) {

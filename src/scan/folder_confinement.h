@@ -31,6 +31,9 @@ enum class KnownPlaces {
     TemporaryInternetFiles,
     FirefoxRoamingProfiles,  // where APPDATA leads
     FirefoxLocalProfiles,    // where LOCALAPPDATA leads
+    ChromeUserData,
+    EdgeUserData,
+    BraveUserData,
 };
 
 // A folder to walk, or why not.
@@ -43,6 +46,7 @@ struct FolderVerdict {
 struct UserFolder {
     std::string folder;    // canonical, long form
     std::string ownerSid;  // the user whose profile holds it
+    std::string profile;   // that user's profile folder, canonical
 };
 
 class FolderConfinement {
@@ -60,6 +64,10 @@ public:
     // inside another), each refused one a log warning.
     [[nodiscard]] std::vector<UserFolder> User_Folders(std::string_view keyBelowUser, std::string_view valueName,
                                                        std::string_view below, KnownPlaces places);
+    // Another folder of that user (a value of the user's hive or of a policy,
+    // named by what): judged like those of User_Folders; a refusal is logged.
+    [[nodiscard]] FolderVerdict Other_User_Folder(const UserFolder& user, std::string_view folder,
+                                                  std::string_view what, KnownPlaces places);
     // The Windows directory the computer reports + below, when it lies below
     // that directory; a refusal is logged.
     [[nodiscard]] FolderVerdict Windows_Folder(std::string_view below);

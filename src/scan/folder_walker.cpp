@@ -173,6 +173,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
 
     bool complete = true;
     bool skipped = false;
+    if (!scan.walkSubFolders) listing.folders.clear();
     for (const wmi::ObjectPtr& folder : listing.folders) {
         const std::string name = Text_Of(*folder, "Name");
         if ((scan.closedFolders != nullptr && scan.closedFolders->Contains(name)) || run_.Is_Excepted(name)) continue;
@@ -187,6 +188,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .location = name,
                                    .startFolder = std::string(scan.startFolder),
                                    .ownerSid = std::string(scan.ownerSid),
+                                   .keptBy = std::string(scan.keptBy),
                                    .identity = remote::Listed_Identity(*folder),
                                    .smallIcon = std::string(scan.folderIcon)},
                                   false);
@@ -220,6 +222,7 @@ bool FolderWalker::Scan_Folder(std::string_view path, const FolderScan& scan) {
                                    .location = name,
                                    .startFolder = std::string(scan.startFolder),
                                    .ownerSid = std::string(scan.ownerSid),
+                                   .keptBy = std::string(scan.keptBy),
                                    .identity = remote::Listed_Identity(file)},
                                   false);
         }

@@ -43,9 +43,11 @@ struct FolderScan {
     std::string_view folderIcon = "File";
     bool listFolders = true;
     bool listFiles = true;
+    bool walkSubFolders = true;                    // false: this folder's own files only
     const ClosedFolders* closedFolders = nullptr;  // never entered nor listed
     std::string_view startFolder{};                // the category's folder the walk began at, for the rows
     std::string_view ownerSid{};                   // the user whose profile holds it; "" for computer-wide folders
+    std::string_view keptBy{};                     // the program that holds the files while it runs for that user
 };
 
 class FolderWalker {

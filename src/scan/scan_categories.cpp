@@ -13,13 +13,13 @@ namespace corvane {
 namespace {
 
 // The family letters in tree order.
-constexpr std::string_view kFamilyOrder = "fdixw";
+constexpr std::string_view kFamilyOrder = "fdixbw";
 
 std::vector<ScanCategory> Gather_Categories() {
     std::vector<ScanCategory> all;
-    for (const auto family :
-         {&scan::Registry_Entry_Categories, &scan::Class_Categories, &scan::Software_Categories,
-          &scan::Trace_Categories, &scan::Disk_Categories, &scan::Browser_Categories, &scan::Systemwide_Categories}) {
+    for (const auto family : {&scan::Registry_Entry_Categories, &scan::Class_Categories, &scan::Software_Categories,
+                              &scan::Trace_Categories, &scan::Disk_Categories, &scan::Browser_Categories,
+                              &scan::Chromium_Categories, &scan::Systemwide_Categories}) {
         const std::span<const ScanCategory> categories = family();
         all.insert(all.end(), categories.begin(), categories.end());
     }
@@ -41,11 +41,12 @@ struct Group {
     const char* image;
 };
 
-constexpr std::array<Group, 4> kGroupsUnderRoot{{
+constexpr std::array<Group, 5> kGroupsUnderRoot{{
     {'f', "gR", "Registry Clean Up", "Registry"},
     {'d', "gD", "Disk Clean Up", "DiskCleanUp"},
     {'i', "gI", "IE", "IEUrlHistory"},
     {'x', "gX", "Firefox", "Firefox"},
+    {'b', "gB", "Chromium Browsers", "Chromium"},
 }};
 
 void Add_Family(CheckTree& tree, NodeId group, char family) {
@@ -80,7 +81,7 @@ void Fill_Scan_Categories(CheckTree& tree) {
     }
     const NodeId systemwide = tree.Add(kNoNode, "gW", "Systemwide Search", "File");
     Add_Family(tree, systemwide, 'w');
-    for (const char* key : {"rR", "gR", "gD", "gI", "gX", "gW"}) tree.Set_Expanded(tree.Find(key), true);
+    for (const char* key : {"rR", "gR", "gD", "gI", "gX", "gB", "gW"}) tree.Set_Expanded(tree.Find(key), true);
     tree.Select(root);
 }
 

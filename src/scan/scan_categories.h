@@ -21,8 +21,8 @@ class CheckTree;
 // lookup the fix is given).
 [[nodiscard]] std::span<const fix::RecheckRule> Category_Recheck_Rules(std::string_view key);
 
-// Clears the tree and fills it: "rR" with the groups "gR", "gD", "gI", "gX"
-// and their categories, then the second root "gW" with "wA"; expands the
+// Clears the tree and fills it: "rR" with the groups "gR", "gD", "gI", "gX",
+// "gB" and their categories, then the second root "gW" with "wA"; expands the
 // group nodes and selects "rR".
 void Fill_Scan_Categories(CheckTree& tree);
 

@@ -41,19 +41,24 @@ TEST(LastCategories, RoundTripAndShortTextLeavesTheRestUnchecked) {
     Fill_Scan_Categories(tree);
     testing::FakeSettingsStore store;
     Restore_Last_Categories(store, tree);  // nothing stored: nothing checked
-    EXPECT_EQ(Last_Categories_Text(tree), std::string(42, '0'));
+    EXPECT_EQ(Last_Categories_Text(tree), std::string(52, '0'));
 
     tree.Set_Checked(tree.Find("gD"), true);
     Save_Last_Categories(store, tree);
     const std::string saved = store.values[{"Categories", "LastCategories"}];
-    EXPECT_EQ(saved, std::string(15, '0') + std::string(11, '1') + std::string(16, '0'));
+    EXPECT_EQ(saved, std::string(15, '0') + std::string(11, '1') + std::string(26, '0'));
 
     CheckTree again;
     Fill_Scan_Categories(again);
     again.Set_Checked(again.Find("rR"), true);
     store.values[{"Categories", "LastCategories"}] = "011";  // shorter than the tree
     Restore_Last_Categories(store, again);
-    EXPECT_EQ(Last_Categories_Text(again), "011" + std::string(39, '0'));
+    EXPECT_EQ(Last_Categories_Text(again), "011" + std::string(49, '0'));
+
+    // Saved before the Chromium group: the systemwide search stays checked.
+    store.values[{"Categories", "LastCategories"}] = std::string(40, '0') + "11";
+    Restore_Last_Categories(store, again);
+    EXPECT_EQ(Last_Categories_Text(again), std::string(50, '0') + "11");
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ TEST_F(MainWindowLogic, MaximizedCloseKeepsTheLastNormalPlacement) {
     EXPECT_EQ(s.left, 700);
     EXPECT_EQ(s.width, 10000);
     EXPECT_EQ(s.leftPaneWidth, 3000);
-    EXPECT_EQ((settings.values[{"Categories", "LastCategories"}]), std::string(42, '0'));
+    EXPECT_EQ((settings.values[{"Categories", "LastCategories"}]), std::string(52, '0'));
 }
 
 TEST_F(MainWindowLogic, ComputerChecksReachTheirHeadersAndProblemRowsOnly) {

@@ -218,5 +218,21 @@ TEST_P(StoreContract, ReadsTheTargetOfAShortcutOnly) {
     EXPECT_EQ("", store.Shortcut_Target(world->Folder() + "\\missing.lnk"));
 }
 
+// GetOwnerSid's answer: the SID of the user a process runs for; a process
+// that is not there is "not found", never anyone's.
+TEST_P(StoreContract, TellsWhichUserAProcessRunsFor) {
+    std::size_t owned = 0;
+    for (const ProcessEntry& process : store.Processes()) {
+        std::string sid;
+        if (store.Process_Owner(process.processId, sid) != kStatusOk) continue;
+        EXPECT_TRUE(sid.starts_with("S-1-")) << process.name << ": " << sid;
+        ++owned;
+    }
+    EXPECT_GT(owned, 0u);
+    std::string sid;
+    EXPECT_EQ(kOwnerSidNotFound, store.Process_Owner(0xFFFFFFF0u, sid));
+    EXPECT_EQ("", sid);
+}
+
 }  // namespace
 }  // namespace corvane::testing

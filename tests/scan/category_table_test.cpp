@@ -40,8 +40,9 @@ TEST(CategoryTable, EveryLeafHasARoutineAndEachRowKindOneFittingRule) {
         for (const RecheckRule& rule : category->rules) {
             EXPECT_EQ(fix::Find_Rule(category->rules, rule.type), &rule) << key;
             // Files and folders are taken while still there; registry rows test their reason.
-            EXPECT_EQ(Is_Registry_Type(rule.type),
-                      rule.reason != Reason::EntryPresent && rule.reason != Reason::ShortcutTargetMissing)
+            EXPECT_EQ(Is_Registry_Type(rule.type), rule.reason != Reason::EntryPresent &&
+                                                       rule.reason != Reason::EntryPresentProgramClosed &&
+                                                       rule.reason != Reason::ShortcutTargetMissing)
                 << key;
         }
         const NodeId group = tree.Node(node).parent;

@@ -631,5 +631,158 @@ TEST(DiskFix, ADatabaseAndItsJournalAndLogAreOneRowDeletedTogether) {
         << w.world.Log();
 }
 
+// The browsers' data of two users: each profile ("Default", "Profile 1",
+// "Guest Profile") holds what each Chromium category lists (cookies of
+// today's builds in Network, of older ones in the profile) and what none
+// may list; folders that are not profiles hold the same names. A browser
+// that runs for a user (or may: its processes cannot be read), one started
+// between scan and fix, and policies that move the data or the cache keep
+// that user's browser files; the fix deletes exactly what the scan listed.
+struct BrowserSeed {
+    const char* label;  // "ann Chrome"
+    std::string folder;
+    bool oldCookies = false;
+    std::vector<std::string> listed{};  // deleted when cleaned
+    std::vector<std::string> kept{};    // never deleted
+    std::size_t rows = 0;
+};
+
+void Seed_Chromium(remote::SimFileSystem& files, BrowserSeed& seed) {
+    const auto add = [&](std::vector<std::string>& into, std::initializer_list<const char*> names,
+                         const std::string& in) {
+        for (const char* name : names) into.push_back(in + "\\" + name);
+    };
+    for (const char* profile : {"Default", "Profile 1", "Guest Profile"}) {
+        const std::string p = seed.folder + "\\" + profile;
+        add(seed.listed,
+            {"Cache\\Cache_Data\\data_0", "Code Cache\\js\\index", "GPUCache\\data_1", "Media Cache\\f_1", "History",
+             "History-journal", "Visited Links", "Top Sites", "Top Sites-journal", "Shortcuts", "Shortcuts-journal",
+             "Favicons", "Favicons-journal"},
+            p);
+        add(seed.listed, {"Cookies", "Cookies-journal"}, seed.oldCookies ? p : p + "\\Network");
+        seed.rows += 4 + 2 + 5 + 1;  // cache files, cache folders, history databases, cookies
+    }
+    add(seed.listed, {"ShaderCache\\GPUCache\\data_0", "GrShaderCache\\data_1"}, seed.folder);
+    seed.rows += 3;
+    for (const char* folder : {"Default", "Profile 1", "Guest Profile", "System Profile", "Default.old"}) {
+        add(seed.kept,
+            {"Bookmarks", "Preferences", "Secure Preferences", "Login Data", "Login Data-journal", "Web Data",
+             "Extensions\\abc\\1.0\\History", "Local Storage\\leveldb\\000003.log", "IndexedDB\\x.leveldb\\LOG",
+             "History.bak", "Network\\Network Persistent State"},
+            seed.folder + "\\" + folder);
+    }
+    add(seed.kept, {"System Profile\\History", "Default.old\\Cookies", "Local State", "Crashpad\\reports\\r.dmp"},
+        seed.folder);
+    for (const std::vector<std::string>* paths : {&seed.listed, &seed.kept}) {
+        for (const std::string& path : *paths) files.Add_File(path);
+    }
+}
+
+TEST(BrowserCategories, ExactlyTheListedFilesOfUsersWhoseBrowserIsClosed) {
+    const std::string annLocal = std::string(kAnn) + "AppData\\Local";
+    const std::string chromePolicy = "SOFTWARE\\Policies\\Google\\Chrome";
+    struct Case {
+        const char* name;
+        std::function<void(DiskWorld&)> arrange;
+        std::vector<std::string> cleaned;  // labels of the seeds the fix empties
+        const char* logged = "";
+        std::function<void(DiskWorld&)> beforeFix = {};
+        std::vector<std::string> movedListed = {};  // files a policy's folder holds, deleted
+    };
+    const std::vector<std::string> all = {"ann Chrome", "ann Edge", "bob Chrome", "bob Brave", "ann Firefox"};
+    const std::vector<Case> cases = {
+        {"every browser closed", {}, all},
+        {"Chrome runs for bob",
+         [](DiskWorld& w) { w.pc.Add_Process("chrome.exe", 5000, "S-1-5-21-8"); },
+         {"ann Chrome", "ann Edge", "bob Brave", "ann Firefox"},
+         "Chrome runs for user S-1-5-21-8 on PC1"},
+        {"Firefox runs for ann",
+         [](DiskWorld& w) { w.pc.Add_Process("firefox.exe", 5000, kUser); },
+         {"ann Chrome", "ann Edge", "bob Chrome", "bob Brave"},
+         "Firefox runs for user S-1-5-21-7"},
+        {"an Edge process whose owner cannot be read",
+         [](DiskWorld& w) { w.pc.Add_Process("msedge.exe", 5000, ""); },
+         {"ann Chrome", "bob Chrome", "bob Brave", "ann Firefox"},
+         "Edge may run for user S-1-5-21-7"},
+        {"the process table cannot be read",
+         [](DiskWorld& w) {
+             w.world.network.Add_Fault({.kind = remote::CallKind::Query, .computer = "", .match = "Win32_Process"});
+         },
+         {},
+         "(its processes could not be read)"},
+        {"Chrome started for ann between scan and fix",
+         {},
+         {"ann Edge", "bob Chrome", "bob Brave", "ann Firefox"},
+         "Other Errors (chrome.exe runs for user S-1-5-21-7)",
+         [](DiskWorld& w) { w.pc.Add_Process("chrome.exe", 5000, kUser); }},
+        {"the process table fails between scan and fix",
+         {},
+         {},
+         "Other Errors (the processes of msedge.exe could not be read)",
+         [](DiskWorld& w) {
+             w.world.network.Add_Fault({.kind = remote::CallKind::Query, .computer = "", .match = "Win32_Process"});
+         }},
+        {"a policy moves the cache below the known place",
+         [&](DiskWorld& w) {
+             w.pc.registry.Set_String(kHklm, chromePolicy, "DiskCacheDir",
+                                      "${local_app_data}\\Google\\Chrome\\User Data\\Moved");
+         },
+         all,
+         "",
+         {},
+         {annLocal + "\\Google\\Chrome\\User Data\\Moved\\Default\\Cache\\f_2"}},
+        {"a user's policy moves the data out of the known places",
+         [&](DiskWorld& w) {
+             w.pc.registry.Set_String(kHkeyUsers, std::string(kUser) + "\\" + chromePolicy, "UserDataDir",
+                                      "${profile}\\Documents");
+         },
+         {"ann Edge", "bob Chrome", "bob Brave", "ann Firefox"},
+         "not where Windows keeps Chrome data"},
+        {"a policy with a variable only the browser can expand",
+         [&](DiskWorld& w) { w.pc.registry.Set_String(kHklm, chromePolicy, "UserDataDir", "%USERPROFILE%\\Chrome"); },
+         {"ann Edge", "bob Brave", "ann Firefox"},
+         "a variable that cannot be expanded"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DiskWorld w;
+        w.Set_Environment("S-1-5-21-8", "C:\\Users\\bob\\AppData\\Local", "C:\\Users\\bob\\AppData\\Roaming");
+        std::vector<BrowserSeed> seeds = {
+            {"ann Chrome", annLocal + "\\Google\\Chrome\\User Data"},
+            {"ann Edge", annLocal + "\\Microsoft\\Edge\\User Data", true},
+            {"bob Chrome", "C:\\Users\\bob\\AppData\\Local\\Google\\Chrome\\User Data", true},
+            {"bob Brave", "C:\\Users\\bob\\AppData\\Local\\BraveSoftware\\Brave-Browser\\User Data"}};
+        for (BrowserSeed& seed : seeds) Seed_Chromium(w.pc.files, seed);
+        const std::string firefox = std::string(kAnn) + "AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\a.default\\";
+        seeds.push_back({"ann Firefox", "", false, {firefox + "cookies.sqlite"}, {firefox + "places.sqlite"}, 1});
+        for (const std::string& path : seeds.back().listed) w.pc.files.Add_File(path);
+        w.pc.files.Add_File(seeds.back().kept.front());
+        for (const std::string& path : c.movedListed) w.pc.files.Add_File(path);
+        w.pc.files.Add_File("C:\\Users\\ann\\Documents\\Default\\History");
+        if (c.arrange) c.arrange(w);
+
+        for (const char* key : {"bA", "bB", "bC", "bD", "bE", "bF", "bG", "bH", "bI", "xA"})
+            w.world.Check_Category(key);
+        w.world.Scan_Without_Fix();
+        std::size_t rows = c.movedListed.size();
+        for (const BrowserSeed& seed : seeds) {
+            const bool listed =
+                c.beforeFix || std::find(c.cleaned.begin(), c.cleaned.end(), seed.label) != c.cleaned.end();
+            if (listed) rows += seed.rows;
+        }
+        EXPECT_EQ(w.world.Rows('c').size(), rows);
+        if (c.beforeFix) c.beforeFix(w);
+        w.world.Fix();
+        for (const BrowserSeed& seed : seeds) {
+            const bool cleaned = std::find(c.cleaned.begin(), c.cleaned.end(), seed.label) != c.cleaned.end();
+            for (const std::string& path : seed.listed) EXPECT_NE(w.pc.files.Find(path).has_value(), cleaned) << path;
+            for (const std::string& path : seed.kept) EXPECT_TRUE(w.pc.files.Find(path).has_value()) << path;
+        }
+        for (const std::string& path : c.movedListed) EXPECT_FALSE(w.pc.files.Find(path).has_value()) << path;
+        EXPECT_TRUE(w.pc.files.Find("C:\\Users\\ann\\Documents\\Default\\History").has_value());
+        EXPECT_NE(w.world.Log().find(c.logged), std::string::npos) << w.world.Log();
+    }
+}
+
 }  // namespace
 }  // namespace corvane::scan::testing

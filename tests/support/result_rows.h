@@ -78,10 +78,13 @@ inline ListRow& Add_File_Row(ResultsList& list, int number, std::string_view pat
     ListRow& row = list.Add_List_Item(0, "c" + std::to_string(number), std::string(path), "", "File", 1);
     row.checked = true;
     row.location = std::string(path);
-    row.problem = Problem{.type = type,
-                          .categoryKey = std::string(category),
-                          .targetName = std::string(computer),
-                          .file = {.path = std::string(path)}};
+    // Filled in place: moving a whole record in trips GCC 12's
+    // maybe-uninitialized warning on its optional evidence.
+    Problem& problem = row.problem.emplace();
+    problem.type = type;
+    problem.categoryKey = std::string(category);
+    problem.targetName = std::string(computer);
+    problem.file.path = std::string(path);
     return row;
 }
 

@@ -6,7 +6,7 @@ namespace corvane::win32 {
 
 namespace {
 
-constexpr std::array<ImageKey, 40> kImageKeys{{
+constexpr std::array<ImageKey, 41> kImageKeys{{
     {"Root", L"ROOT"},
     {"Computer", L"COMPUTER"},
     {"ComputerLocked", L"COMPUTERLOCKED"},
@@ -15,6 +15,7 @@ constexpr std::array<ImageKey, 40> kImageKeys{{
     {"DiskCleanUp", L"DISKCLEANUP"},
     {"IEUrlHistory", L"IEURLHISTORY"},
     {"Firefox", L"FIREFOX"},
+    {"Chromium", L"CHROMIUM"},
     {"File", L"FILE"},
     {"Folder", L"FOLDER"},
     {"HelpFile", L"HELPFILE"},

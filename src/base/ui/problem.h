@@ -40,6 +40,9 @@ struct FileItem {
     std::string startFolder{};  // the category's known place the walk started at
     std::string ownerSid{};     // the user whose profile holds it; "" for computer-wide folders
     FileIdentity identity{};
+    // The program ("chrome.exe") that holds the file open while it runs for
+    // ownerSid; "" none.
+    std::string keptBy{};
 };
 
 // What the scan read and tested when it judged the row a problem. The fix

@@ -25,18 +25,20 @@ enum class FixType {
 // from a value's data (the scan's evidence keeps it) is tested again only
 // while the value still holds that data.
 enum class Reason {
-    PathMissing,            // neither a file nor a folder at the tested path
-    FileMissing,            // no file at the tested path
-    FolderMissing,          // no folder at the tested path
-    AppPathMissing,         // the entry's default value names a missing file, or its "Path" a missing folder
-    EmptyKey,               // the key holds nothing (perhaps an empty default value)
-    BareKey,                // the key holds no value and no sub-key
-    BareTree,               // no key of the tree holds a value
-    ComReference,           // the class, type library or AppId the row names is not registered
-    Listed,                 // a registry value listed for what it is (MRU entries, typed addresses, form
-                            // data, a debugger): deleted only while it holds the data the scan read
-    EntryPresent,           // a file or folder row: deleted only while still where the scan saw it
-    ShortcutTargetMissing,  // a shortcut still there whose target is still missing
+    PathMissing,                // neither a file nor a folder at the tested path
+    FileMissing,                // no file at the tested path
+    FolderMissing,              // no folder at the tested path
+    AppPathMissing,             // the entry's default value names a missing file, or its "Path" a missing folder
+    EmptyKey,                   // the key holds nothing (perhaps an empty default value)
+    BareKey,                    // the key holds no value and no sub-key
+    BareTree,                   // no key of the tree holds a value
+    ComReference,               // the class, type library or AppId the row names is not registered
+    Listed,                     // a registry value listed for what it is (MRU entries, typed addresses, form
+                                // data, a debugger): deleted only while it holds the data the scan read
+    EntryPresent,               // a file or folder row: deleted only while still where the scan saw it
+    EntryPresentProgramClosed,  // a browser's file or folder: still there, and the browser (FileItem::keptBy)
+                                // not running for its user (FileItem::ownerSid)
+    ShortcutTargetMissing,      // a shortcut still there whose target is still missing
 };
 
 struct RecheckRule {

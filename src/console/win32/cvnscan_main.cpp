@@ -46,7 +46,7 @@ int Run(const std::vector<std::string>& args) {
     }
     const console::ConsoleOptions& options = *parsed.options;
     if (options.help) {
-        std::cout << console::Usage_Text();
+        std::cout << console::Usage_Text() << console::Category_List_Text();
         return console::kExitScanned;
     }
     std::string badKey;

@@ -29,8 +29,8 @@ SimComputer::SimComputer(std::string computerName) : name(std::move(computerName
     Add_Process("explorer.exe", 1640);
 }
 
-void SimComputer::Add_Process(std::string_view processName, std::uint32_t processId) {
-    processes_.push_back({{processId, std::string(processName)}, -1});
+void SimComputer::Add_Process(std::string_view processName, std::uint32_t processId, std::string_view ownerSid) {
+    processes_.push_back({{processId, std::string(processName)}, std::string(ownerSid), -1});
 }
 
 void SimComputer::Add_Restore_Point(std::string_view description, const DateTime& created) {
@@ -112,6 +112,15 @@ std::vector<ProcessEntry> SimComputer::Processes() {
     return out;
 }
 
+std::uint32_t SimComputer::Process_Owner(std::uint32_t processId, std::string& sid) {
+    const auto process = std::find_if(processes_.begin(), processes_.end(),
+                                      [&](const RunningProcess& p) { return p.entry.processId == processId; });
+    if (process == processes_.end()) return kOwnerSidNotFound;
+    if (process->ownerSid.empty()) return kOwnerSidAccessDenied;
+    sid = process->ownerSid;
+    return kStatusOk;
+}
+
 std::uint32_t SimComputer::Create_Process(std::string_view commandLine, std::uint32_t& processId) {
     std::string imageName;
     if (!Run_Command(commandLine, imageName)) return kStatusNotFound;
@@ -119,7 +128,8 @@ std::uint32_t SimComputer::Create_Process(std::string_view commandLine, std::uin
     nextProcessId_ += 4;
     const auto programLifetime = programLifetimePolls.find(imageName);
     const int lifetime = programLifetime != programLifetimePolls.end() ? programLifetime->second : processLifetimePolls;
-    processes_.push_back({{processId, imageName}, lifetime > 0 ? lifetime : 0});
+    // Started through WMI: it runs for the account that asked, an administrator here.
+    processes_.push_back({{processId, imageName}, "S-1-5-32-544", lifetime > 0 ? lifetime : 0});
     if (lifetime <= 0) processes_.pop_back();
     return kStatusOk;
 }

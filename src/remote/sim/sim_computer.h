@@ -58,7 +58,9 @@ public:
     std::vector<std::uint32_t> shutdownRequests;
     std::vector<std::string> startedCommands;  // every command line given, started or not
 
-    void Add_Process(std::string_view processName, std::uint32_t processId);
+    // A process that runs until removed, for the user ownerSid ("": one whose
+    // owner GetOwnerSid may not read, as a protected process).
+    void Add_Process(std::string_view processName, std::uint32_t processId, std::string_view ownerSid = "S-1-5-18");
     void Add_Restore_Point(std::string_view description, const DateTime& created);
     [[nodiscard]] bool Process_Running(std::uint32_t processId) const;
 
@@ -100,6 +102,7 @@ public:
         return files.Get_Security(path, security);
     }
     std::vector<ProcessEntry> Processes() override;
+    std::uint32_t Process_Owner(std::uint32_t processId, std::string& sid) override;
     std::uint32_t Create_Process(std::string_view commandLine, std::uint32_t& processId) override;
     bool Has_System_Restore() override { return systemRestore; }
     std::vector<RestorePoint> Restore_Points() override { return restorePoints_; }
@@ -124,6 +127,7 @@ public:
 private:
     struct RunningProcess {
         ProcessEntry entry;
+        std::string ownerSid;
         int pollsLeft = -1;  // -1: runs until removed
     };
     std::vector<RunningProcess> processes_;

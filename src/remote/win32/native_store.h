@@ -60,6 +60,7 @@ public:
     std::uint32_t Get_Security(std::string_view path, FileSecurity& security) override;
 
     [[nodiscard]] std::vector<ProcessEntry> Processes() override;
+    std::uint32_t Process_Owner(std::uint32_t processId, std::string& sid) override;
     // Started without a window, as WMI starts programs.
     std::uint32_t Create_Process(std::string_view commandLine, std::uint32_t& processId) override;
 

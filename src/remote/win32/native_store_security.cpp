@@ -6,10 +6,13 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <vector>
+
+#include "base/win32/unique_any.h"
 #include "base/win32/wide_text.h"
 #include "remote/win32/native_store.h"
 
-using namespace ::corvane::win32;  // Widen and Narrow
+using namespace ::corvane::win32;  // the handle owners, Widen and Narrow
 
 namespace corvane::remote::win32 {
 namespace {
@@ -76,6 +79,21 @@ std::uint32_t NativeStore::Get_Security(std::string_view path, FileSecurity& sec
         security.dacl.push_back(std::move(entry));
     }
     return kStatusOk;
+}
+
+// The user of the process's token, as GetOwnerSid answers it.
+std::uint32_t NativeStore::Process_Owner(std::uint32_t processId, std::string& sid) {
+    unique_handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return GetLastError() == ERROR_INVALID_PARAMETER ? kOwnerSidNotFound : kOwnerSidAccessDenied;
+    unique_handle token;
+    if (!OpenProcessToken(process.get(), TOKEN_QUERY, token.put())) return kOwnerSidAccessDenied;
+    DWORD size = 0;
+    (void)GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    if (size < sizeof(TOKEN_USER)) return kOwnerSidAccessDenied;
+    std::vector<std::byte> buffer(size);
+    if (!GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return kOwnerSidAccessDenied;
+    sid = Sid_Text(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid);
+    return sid.empty() ? kOwnerSidAccessDenied : kStatusOk;
 }
 
 }  // namespace corvane::remote::win32

@@ -19,6 +19,7 @@ set(CVN_ICONS
   DISKCLEANUP=devices/drive-harddisk
   IEURLHISTORY=apps/internet-web-browser
   FIREFOX=categories/applications-internet
+  CHROMIUM=apps/preferences-system-network-proxy
   FILE=mimetypes/text-x-generic
   FOLDER=places/folder
   HELPFILE=apps/help-browser
