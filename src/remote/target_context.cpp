@@ -18,6 +18,7 @@ void TargetContext::Start_Computer(std::string_view computerName) {
     checkedShares.clear();
     listings.Enable(false);
     undecided_ = {};
+    calls_->Forget_Time_Out();
 }
 
 void TargetContext::Note_Undecided(std::string_view errorText) {

@@ -7,7 +7,9 @@
 //
 // A session belongs to the thread that made it and is used only there: its
 // context is not shared, and the COM proxies behind it are bound to that
-// thread's apartment. Debug builds check it at every connection use.
+// thread's apartment. Debug builds check it at every connection use. Only
+// Cancel_Calls and Resume_Calls may come from another thread. Every call
+// waits at most the time limit of the ports (RemotePorts::callLimit).
 #pragma once
 
 #include <cstdint>
@@ -102,6 +104,14 @@ public:
     // Drops the service objects, the folder listings and the kept key.
     void Close() noexcept;
     [[nodiscard]] bool Is_Open() const noexcept { return connection_.Connected(); }
+
+    // The one entry point that may be called from any thread (Stop): ends
+    // the call in progress on the computer, connecting included, and makes
+    // every later call fail at once with RPC_E_CALL_CANCELED, which ends the
+    // computer like a lost connection, until Resume_Calls (a new scan or fix
+    // on the same session).
+    void Cancel_Calls() noexcept { context_.Calls()->Cancel_Calls(); }
+    void Resume_Calls() noexcept { context_.Calls()->Resume_Calls(); }
 
     // The service objects; raise error 91 when not open.
     [[nodiscard]] wmi::IServices& Cimv2();

@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <memory>
+#include <thread>
 
 #include "base/runtime_error.h"
 #include "remote/share_walk.h"
+#include "remote/wmi_errors.h"
 #include "remote/wmi_files.h"
 #include "sim_scene.h"
+#include "support/expect_error.h"
 
 namespace corvane::remote {
 namespace {
@@ -178,6 +183,57 @@ TEST(SimDisks, AFileItemIsDeletedWhereItsComputerKeepsIt) {
             .path = path, .startFolder = "C:\\Users\\kim\\Temp", .ownerSid = "", .identity = seen.identity};
         EXPECT_EQ(DeleteOutcome::Deleted, Delete_File_Item(context, item).outcome) << remoteComputer;
         EXPECT_FALSE(computer.files.Find(path).has_value());
+    }
+}
+
+}  // namespace
+}  // namespace corvane::remote
+
+namespace corvane::remote {
+namespace {
+
+using std::chrono_literals::operator""ms;
+using std::chrono_literals::operator""h;
+
+// A computer that never answers a connection, a query or a method call: the
+// call ends with the time-out at its limit, or with the cancellation as soon
+// as another thread cancels the calls (Stop). Nothing later is answered by
+// that connection, and a time-out is forgotten at the next computer.
+TEST(SimNetwork, ACallThatNeverAnswersEndsAtItsLimitOrWhenCancelled) {
+    const auto timedOut = Hresult_Number(wmi::hresult::kTimedOut);
+    const auto cancelled = Hresult_Number(wmi::hresult::kCallCanceled);
+    const CallKind kinds[] = {CallKind::Connect, CallKind::Query, CallKind::Method};
+    for (int call = 0; call < 6; ++call) {
+        const bool cancel = call >= 3;
+        SCOPED_TRACE(std::to_string(call % 3) + (cancel ? " cancelled" : " timed out"));
+        SimNetwork network;
+        network.Add_Computer("PC1");
+        // Cancelled calls would wait an hour: only the cancellation ends them.
+        const auto calls = std::make_shared<wmi::CallControl>(cancel ? 1h : 20ms);
+        const auto services = network.ConnectServer("PC1", "root\\default", "", {}, 0, calls);
+        const auto registry = services->Get("StdRegProv");
+        network.Add_Fault({kinds[call % 3], "PC1", "", 0, 1, false, true});
+        std::thread stop;
+        if (cancel) {
+            stop = std::thread([&] {
+                while (network.hangingCalls == 0) std::this_thread::yield();
+                calls->Cancel_Calls();
+            });
+        }
+        const std::function<void()> hanging[] = {
+            [&] { (void)network.ConnectServer("PC1", "root\\cimv2", "", {}, 0, calls); },
+            [&] { (void)services->ExecQuery("Select * From StdRegProv"); },
+            [&] {
+                (void)registry->Exec_Method("EnumKey", {{"hDefKey", wmi::Variant(std::int32_t{2})}});
+            }};
+        const auto expected = cancel ? cancelled : timedOut;
+        EXPECT_TRUE(corvane::testing::Raises(hanging[call % 3], expected));
+        if (stop.joinable()) stop.join();
+        network.Clear_Faults();
+        EXPECT_TRUE(corvane::testing::Raises([&] { (void)services->Get("StdRegProv"); }, expected));
+        calls->Resume_Calls();
+        calls->Forget_Time_Out();
+        EXPECT_NO_THROW((void)services->Get("StdRegProv"));
     }
 }
 

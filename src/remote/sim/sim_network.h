@@ -3,13 +3,16 @@
 // names and passwords, reachability, refused namespaces), the share lister
 // of the fast existence tests, and the local-system port (the computer the
 // program runs on). Every call the program makes is recorded, and any call
-// can be made to fail with a chosen HRESULT, once or from the Nth call on.
+// can be made to fail with a chosen HRESULT, or never to answer, once or from
+// the Nth call on; each computer answers after its latency.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +47,9 @@ struct FaultRule {
     std::uint32_t hresult = 0x800706BEu;
     int fromCall = 1;   // the Nth matching call is the first to fail
     bool once = false;  // fail only that one call
+    // The call never answers: it waits until its time limit passes or it is
+    // cancelled (a call without a time limit times out at once).
+    bool hangs = false;
     int seen = 0;
 };
 
@@ -64,6 +70,8 @@ public:
 
     std::vector<CallRecord> calls;
     bool recordCalls = true;
+    // Calls waiting in a "never answers" fault right now.
+    std::atomic<int> hangingCalls{0};
     OsVersionNumbers localVersion{2, 6, 1};
 
     // Number of recorded calls of that kind whose text contains match (case ignored).
@@ -72,8 +80,7 @@ public:
     [[nodiscard]] std::vector<std::string> Texts(CallKind kind) const;
 
     // ---- wmi::ILocator
-    wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   const Secret& password, std::int32_t flags) override;
+    using ILocator::ConnectServer;
     // ---- IShareLister: "\\NAME\C$\..." or a local path of the local computer
     // A share answers only a user the computer knows, with the password, or
     // no user where the computer accepts the caller's own identity.
@@ -94,10 +101,14 @@ public:
     LocalPathKind Path_Kind(std::string_view path) override;
     std::optional<std::string> Read_Small_File(std::string_view path, std::size_t maxBytes) override;
 
-    // Called by the recording wrappers: records the call and raises a fault when one applies.
-    void Before_Call(const SimComputer& computer, CallRecord record);
+    // Called by the recording wrappers: waits the computer's latency, records
+    // the call and raises a fault when one applies, under the time limit and
+    // cancellation of calls (null: none).
+    void Before_Call(const SimComputer& computer, CallRecord record, wmi::CallControl* control = nullptr);
 
 private:
+    wmi::ServicesPtr Connect_Server(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                    const Secret& password, std::int32_t flags, wmi::CallControlPtr calls) override;
     // The computer and its local path behind a share path or a local path;
     // null when no listable share answers.
     SimComputer* Listed_Computer(std::string_view path, std::string& localPath);
@@ -112,6 +123,7 @@ private:
         shareCredentials_;  // upper-cased server -> user, password
     std::vector<std::unique_ptr<SimComputer>> computers_;
     std::vector<FaultRule> faults_;
+    std::mutex mutex_;  // the faults and the record of calls, for computers worked on at once
 };
 
 }  // namespace corvane::remote
