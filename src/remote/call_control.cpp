@@ -39,6 +39,11 @@ void CallControl::Forget_Time_Out() noexcept {
     timedOut_ = false;
 }
 
+bool CallControl::Calls_Ended() const noexcept {
+    const std::lock_guard lock(mutex_);
+    return cancelled_ || timedOut_;
+}
+
 void CallControl::End_Call(End end) {
     end_ = end;
     if (end == End::TimedOut) timedOut_ = true;

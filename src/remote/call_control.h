@@ -11,8 +11,8 @@
 #pragma once
 
 #include <chrono>
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -42,6 +42,9 @@ public:
     // calls fail at once with the time-out until this is called (the next
     // computer on the same control).
     void Forget_Time_Out() noexcept;
+    // A call ran past its limit or the calls were cancelled: nothing more is
+    // asked of the computer.
+    [[nodiscard]] bool Calls_Ended() const noexcept;
 
     // One call being watched, from Begin_Call until it goes.
     class Watch {

@@ -89,7 +89,7 @@ WayCheck Check_Way(IShareLister& lister, std::string_view startFolder, std::stri
 }
 
 DeleteResult Delete_File_Item(const TargetContext& context, const FileItem& item) {
-    IShareLister& lister = context.Ports().shares;
+    IShareLister& lister = context.Shares();
     if (!context.IsRemote) return lister.Delete_Checked(item.path, item.startFolder, item.identity);
     return lister.Delete_Checked(Share_Path(context.ComputerName, item.path),
                                  Share_Path(context.ComputerName, item.startFolder), item.identity);
@@ -98,7 +98,7 @@ DeleteResult Delete_File_Item(const TargetContext& context, const FileItem& item
 FileIdentity Present_Identity(const TargetContext& context, std::string_view path) {
     ListedEntry entry;
     const std::string viewed = context.IsRemote ? Share_Path(context.ComputerName, path) : std::string(path);
-    if (context.Ports().shares.Entry_Of(viewed, entry) != ListingResult::Found || entry.Is_Reparse_Point()) return {};
+    if (context.Shares().Entry_Of(viewed, entry) != ListingResult::Found || entry.Is_Reparse_Point()) return {};
     return entry.identity;
 }
 

@@ -19,6 +19,7 @@
 #include "remote/local_registry.h"
 #include "remote/local_system.h"
 #include "remote/share_lister.h"
+#include "remote/watched_shares.h"
 #include "remote/wmi.h"
 
 namespace corvane::remote {
@@ -58,6 +59,8 @@ public:
     // same object for the context's whole life (its Cancel_Calls may come
     // from any thread). A time-out is forgotten at the next computer.
     [[nodiscard]] const wmi::CallControlPtr& Calls() const noexcept { return calls_; }
+    // The ports' share lister under the same limit and cancellation.
+    [[nodiscard]] IShareLister& Shares() const noexcept { return shares_; }
 
     std::string ComputerName;  // as listed; the server of every connection
     std::string UserName;
@@ -101,6 +104,7 @@ public:
 private:
     RemotePorts ports_;
     wmi::CallControlPtr calls_;
+    mutable WatchedShares shares_{ports_.shares, *calls_};
     bool fastTestsTrusted_ = true;
     UndecidedTally undecided_;
 };

@@ -47,7 +47,8 @@ OpenOutcome TargetSession::Open(OpenRequest request, std::string& errorText) {
         }
         if (!Open_Registry(errorText)) {
             Close();
-            return OpenOutcome::DefaultRefused;
+            // A computer that stopped answering was not reached, whichever namespace it stopped at.
+            return context_.Calls()->Calls_Ended() ? OpenOutcome::NotReached : OpenOutcome::DefaultRefused;
         }
         if (!purpose_.confirmScannedName) Read_Facts(name);
         context_.TargetName = std::move(name);

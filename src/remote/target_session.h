@@ -67,7 +67,7 @@ struct OpenRequest {
 
 enum class OpenOutcome {
     Opened,
-    NotReached,      // root\cimv2 could not be opened (errorText says why, logged)
+    NotReached,      // root\cimv2 could not be opened, or the computer stopped answering (errorText says why, logged)
     DefaultRefused,  // root\default could not be opened (errorText says why, logged)
     NameUnreadable,  // confirmScannedName: the computer does not tell its name (logged)
     OtherName,       // confirmScannedName: it answers under another name (logged)

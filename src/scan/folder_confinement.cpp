@@ -154,9 +154,8 @@ std::string FolderConfinement::Long_Form(std::string_view canonical) {
     // Only the computer's file system knows which long name a short one
     // stands for: the local one, or a remote one's administrative share.
     const remote::TargetContext& context = target_.Context();
-    const auto longPath = context.IsRemote
-                              ? remote::Share_Long_Path(context.Ports().shares, context.ComputerName, canonical)
-                              : context.Ports().localSystem.Long_Path(canonical);
+    const auto longPath = context.IsRemote ? remote::Share_Long_Path(context.Shares(), context.ComputerName, canonical)
+                                           : context.Ports().localSystem.Long_Path(canonical);
     if (!longPath) return {};
     const auto again = remote::Canonical_Path(*longPath);
     return again ? *again : std::string();
@@ -164,7 +163,7 @@ std::string FolderConfinement::Long_Form(std::string_view canonical) {
 
 std::string FolderConfinement::Reparse_Refusal(std::string_view canonical) {
     const remote::TargetContext& context = target_.Context();
-    if (context.IsRemote) return remote::Share_Reparse_Refusal(context.Ports().shares, context.ComputerName, canonical);
+    if (context.IsRemote) return remote::Share_Reparse_Refusal(context.Shares(), context.ComputerName, canonical);
     return remote::Local_Reparse_Refusal(context.Ports().localSystem, canonical);
 }
 
