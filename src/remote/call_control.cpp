@@ -39,9 +39,10 @@ void CallControl::Forget_Time_Out() noexcept {
     timedOut_ = false;
 }
 
-bool CallControl::Calls_Ended() const noexcept {
+std::uint32_t CallControl::Ended_By() const noexcept {
     const std::lock_guard lock(mutex_);
-    return cancelled_ || timedOut_;
+    if (cancelled_) return hresult::kCallCanceled;
+    return timedOut_ ? hresult::kTimedOut : 0;
 }
 
 void CallControl::End_Call(End end) {

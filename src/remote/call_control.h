@@ -42,9 +42,9 @@ public:
     // calls fail at once with the time-out until this is called (the next
     // computer on the same control).
     void Forget_Time_Out() noexcept;
-    // A call ran past its limit or the calls were cancelled: nothing more is
-    // asked of the computer.
-    [[nodiscard]] bool Calls_Ended() const noexcept;
+    // What every call now fails with: the cancellation or the time-out
+    // (wmi_errors.h); 0 while calls go on.
+    [[nodiscard]] std::uint32_t Ended_By() const noexcept;
 
     // One call being watched, from Begin_Call until it goes.
     class Watch {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/runtime_error.h"
+#include "remote/wmi_errors.h"
 #include "remote/wmi_files.h"
 
 namespace corvane::remote {
@@ -40,15 +41,19 @@ OpenOutcome TargetSession::Open(OpenRequest request, std::string& errorText) {
         if (purpose_.confirmScannedName) {
             // Nothing more is opened on a computer that is not the one scanned.
             Read_Facts(name);
+            if (Stopped_Answering(errorText)) {
+                context_.Ports().reporter.Show_Error(false, errorText);
+                return OpenOutcome::NotReached;
+            }
             if (const OpenOutcome refused = Confirm_Name(name, request.scannedName); refused != OpenOutcome::Opened) {
                 Close();
                 return refused;
             }
         }
         if (!Open_Registry(errorText)) {
+            if (Stopped_Answering(errorText)) return OpenOutcome::NotReached;
             Close();
-            // A computer that stopped answering was not reached, whichever namespace it stopped at.
-            return context_.Calls()->Calls_Ended() ? OpenOutcome::NotReached : OpenOutcome::DefaultRefused;
+            return OpenOutcome::DefaultRefused;
         }
         if (!purpose_.confirmScannedName) Read_Facts(name);
         context_.TargetName = std::move(name);
@@ -59,6 +64,17 @@ OpenOutcome TargetSession::Open(OpenRequest request, std::string& errorText) {
         Close();
         throw;
     }
+}
+
+// A computer that stopped answering (or whose calls were cancelled) was not
+// reached, wherever it stopped: not a refused namespace, not a computer
+// without a name.
+bool TargetSession::Stopped_Answering(std::string& errorText) {
+    const std::uint32_t endedBy = context_.Calls()->Ended_By();
+    if (endedBy == 0) return false;
+    errorText = std::to_string(Hresult_Number(endedBy)) + ": " + wmi::Hresult_Description(endedBy);
+    Close();
+    return true;
 }
 
 void TargetSession::Read_Facts(std::string& name) {
