@@ -157,7 +157,11 @@ void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record, wmi
     record.computer = computer.name;
     std::optional<wmi::CallControl::Watch> watch;
     if (control != nullptr) watch.emplace(control->Begin_Call());
-    if (computer.latency.count() > 0) std::this_thread::sleep_for(computer.latency);
+    if (computer.latency.count() > 0) {
+        std::this_thread::sleep_for(computer.latency);
+        // An answer that comes after the limit is not waited for.
+        if (watch) watch->Raise_If_Ended();
+    }
     const FaultRule* fault = nullptr;
     {
         const std::lock_guard lock(mutex_);
