@@ -195,44 +195,52 @@ namespace {
 using std::chrono_literals::operator""ms;
 using std::chrono_literals::operator""h;
 
-// A computer that never answers a connection, a query or a method call: the
-// call ends with the time-out at its limit, or with the cancellation as soon
-// as another thread cancels the calls (Stop). Nothing later is answered by
-// that connection, and a time-out is forgotten at the next computer.
+// A computer that never answers a connection, a query, a method call or a
+// share listing: the call ends with the time-out at its limit, or with the
+// cancellation as soon as another thread cancels the computer's calls
+// (Stop); the listing answers "unavailable". Nothing later is answered by
+// that computer, and a time-out is forgotten at the next computer.
 TEST(SimNetwork, ACallThatNeverAnswersEndsAtItsLimitOrWhenCancelled) {
     const auto timedOut = Hresult_Number(wmi::hresult::kTimedOut);
     const auto cancelled = Hresult_Number(wmi::hresult::kCallCanceled);
-    const CallKind kinds[] = {CallKind::Connect, CallKind::Query, CallKind::Method};
-    for (int call = 0; call < 6; ++call) {
-        const bool cancel = call >= 3;
-        SCOPED_TRACE(std::to_string(call % 3) + (cancel ? " cancelled" : " timed out"));
-        SimNetwork network;
-        network.Add_Computer("PC1");
+    const CallKind kinds[] = {CallKind::Connect, CallKind::Query, CallKind::Method, CallKind::ShareListing};
+    for (int call = 0; call < 8; ++call) {
+        const bool cancel = call >= 4;
+        SCOPED_TRACE(std::to_string(call % 4) + (cancel ? " cancelled" : " timed out"));
+        corvane::testing::SimScene scene;
+        SimNetwork& network = scene.network;
+        RemotePorts ports = scene.ports;
         // Cancelled calls would wait an hour: only the cancellation ends them.
-        const auto calls = std::make_shared<wmi::CallControl>(cancel ? 1h : 20ms);
-        const auto services = network.ConnectServer("PC1", "root\\default", "", {}, 0, calls);
+        ports.callLimit = cancel ? 1h : 20ms;
+        TargetContext context(ports);
+        const wmi::CallControlPtr& calls = context.Calls();
+        const auto services = network.ConnectServer("SERVER1", "root\\default", "admin", Secret("secret"), 0, calls);
         const auto registry = services->Get("StdRegProv");
-        network.Add_Fault({kinds[call % 3], "PC1", "", 0, 1, false, true});
+        network.Add_Fault({kinds[call % 4], "SERVER1", "", 0, 1, false, true});
         std::thread stop;
         if (cancel) {
             stop = std::thread([&] {
                 while (network.hangingCalls == 0) std::this_thread::yield();
-                calls->Cancel_Calls();
+                context.Calls()->Cancel_Calls();
             });
         }
         const std::function<void()> hanging[] = {
-            [&] { (void)network.ConnectServer("PC1", "root\\cimv2", "", {}, 0, calls); },
+            [&] { (void)network.ConnectServer("SERVER1", "root\\cimv2", "admin", Secret("secret"), 0, calls); },
             [&] { (void)services->ExecQuery("Select * From StdRegProv"); },
             [&] {
                 (void)registry->Exec_Method("EnumKey", {{"hDefKey", wmi::Variant(std::int32_t{2})}});
+            },
+            [&] {
+                EXPECT_EQ(context.Shares().Find("\\\\SERVER1\\C$\\", kListEverything), ListingResult::Unavailable);
+                wmi::Raise_Hresult(calls->Ended_By());
             }};
         const auto expected = cancel ? cancelled : timedOut;
-        EXPECT_TRUE(corvane::testing::Raises(hanging[call % 3], expected));
+        EXPECT_TRUE(corvane::testing::Raises(hanging[call % 4], expected));
         if (stop.joinable()) stop.join();
         network.Clear_Faults();
         EXPECT_TRUE(corvane::testing::Raises([&] { (void)services->Get("StdRegProv"); }, expected));
         calls->Resume_Calls();
-        calls->Forget_Time_Out();
+        context.Start_Computer("SERVER1");
         EXPECT_NO_THROW((void)services->Get("StdRegProv"));
     }
 }

@@ -155,6 +155,7 @@ std::vector<std::string> SimNetwork::Texts(CallKind kind) const {
 
 void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record, wmi::CallControl* control) {
     record.computer = computer.name;
+    const bool shareCall = record.kind == CallKind::ShareListing || record.kind == CallKind::ShareDelete;
     std::optional<wmi::CallControl::Watch> watch;
     if (control != nullptr) watch.emplace(control->Begin_Call());
     if (computer.latency.count() > 0) {
@@ -177,6 +178,7 @@ void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record, wmi
     }
     if (fault == nullptr) return;
     if (!fault->hangs) wmi::Raise_Hresult(fault->hresult);
+    if (shareCall) Wait_For_Share_Cancel();
     if (!watch) wmi::Raise_Hresult(wmi::hresult::kTimedOut);
     ++hangingCalls;
     watch->Wait();
@@ -256,6 +258,31 @@ SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& loc
     if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) return nullptr;
     localPath = drive + "\\" + std::string(shareEnd == std::string_view::npos ? "" : path.substr(shareEnd + 1));
     return computer;
+}
+
+std::function<void()> SimNetwork::Call_Canceller() {
+    auto cancelled = std::make_shared<bool>(false);
+    {
+        const std::lock_guard lock(mutex_);
+        shareCancels_[std::this_thread::get_id()] = cancelled;
+    }
+    return [this, cancelled] {
+        {
+            const std::lock_guard lock(mutex_);
+            *cancelled = true;
+        }
+        shareCancelled_.notify_all();
+    };
+}
+
+void SimNetwork::Wait_For_Share_Cancel() {
+    std::unique_lock lock(mutex_);
+    const auto found = shareCancels_.find(std::this_thread::get_id());
+    if (found == shareCancels_.end()) return;
+    const std::shared_ptr<bool> cancelled = found->second;
+    ++hangingCalls;
+    shareCancelled_.wait(lock, [&] { return *cancelled; });
+    --hangingCalls;
 }
 
 SimComputer* SimNetwork::Share_Call(std::string_view path, CallKind kind, std::uint32_t mask, std::string& localPath) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -90,6 +92,10 @@ public:
     ListingResult Entry_Of(std::string_view path, ListedEntry& entry) override;
     DeleteResult Delete_Checked(std::string_view path, std::string_view startFolder,
                                 const FileIdentity& identity) override;
+    // A share call that never answers waits until the canceller handed out
+    // for it on its thread runs (the computer's watchdog, or Stop); one
+    // made without a canceller times out at once.
+    std::function<void()> Call_Canceller() override;
     // Runs between the checks of Delete_Checked and its deletion: a test's
     // chance to swap what the path names, as another process could.
     std::function<void()> beforeCheckedDelete;
@@ -109,6 +115,7 @@ public:
 private:
     wmi::ServicesPtr Connect_Server(std::string_view server, std::string_view namespacePath, std::string_view user,
                                     const Secret& password, std::int32_t flags, wmi::CallControlPtr calls) override;
+    void Wait_For_Share_Cancel();
     // The computer and its local path behind a share path or a local path;
     // null when no listable share answers.
     SimComputer* Listed_Computer(std::string_view path, std::string& localPath);
@@ -123,7 +130,9 @@ private:
         shareCredentials_;  // upper-cased server -> user, password
     std::vector<std::unique_ptr<SimComputer>> computers_;
     std::vector<FaultRule> faults_;
-    std::mutex mutex_;  // the faults and the record of calls, for computers worked on at once
+    std::mutex mutex_;  // the faults, the record of calls and the share cancellers
+    std::map<std::thread::id, std::shared_ptr<bool>> shareCancels_;
+    std::condition_variable shareCancelled_;
 };
 
 }  // namespace corvane::remote
