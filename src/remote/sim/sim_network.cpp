@@ -163,7 +163,7 @@ void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record, wmi
         // An answer that comes after the limit is not waited for.
         if (watch) watch->Raise_If_Ended();
     }
-    const FaultRule* fault = nullptr;
+    std::optional<FaultRule> fault;  // a copy: another thread may add rules meanwhile
     {
         const std::lock_guard lock(mutex_);
         for (FaultRule& rule : faults_) {
@@ -172,11 +172,11 @@ void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record, wmi
             if (!rule.match.empty() && !Contains_Ignore_Case(record.text, rule.match)) continue;
             ++rule.seen;
             const bool fires = rule.once ? rule.seen == rule.fromCall : rule.seen >= rule.fromCall;
-            if (fires && fault == nullptr) fault = &rule;
+            if (fires && !fault) fault = rule;
         }
         if (recordCalls) calls.push_back(std::move(record));
     }
-    if (fault == nullptr) return;
+    if (!fault) return;
     if (!fault->hangs) wmi::Raise_Hresult(fault->hresult);
     if (shareCall) Wait_For_Share_Cancel();
     if (!watch) wmi::Raise_Hresult(wmi::hresult::kTimedOut);
