@@ -161,8 +161,9 @@ private:
     // The name the computer answers with, its version and address width, and
     // whether the backend is the local computer's own store.
     void Read_Facts(std::string& name);
-    // Closes and says why when the computer's calls ended (time-out, cancellation).
-    [[nodiscard]] bool Stopped_Answering(std::string& errorText);
+    // Closes and says why (logged when told) when the computer's calls ended
+    // (time-out, cancellation).
+    [[nodiscard]] bool Stopped_Answering(std::string& errorText, bool log);
     [[nodiscard]] OpenOutcome Confirm_Name(const std::string& name, const std::string& scannedName);
     void Assert_Own_Thread() const noexcept;
 
