@@ -37,6 +37,8 @@ inline constexpr std::uint32_t kStatusInvalidParameter = 87;  // ERROR_INVALID_P
 inline constexpr std::uint32_t kStatusDirNotEmpty = 145;      // ERROR_DIR_NOT_EMPTY
 inline constexpr std::uint32_t kStatusAlreadyExists = 183;    // ERROR_ALREADY_EXISTS
 inline constexpr std::uint32_t kStatusNotSupported = 50;      // ERROR_NOT_SUPPORTED
+inline constexpr std::uint32_t kStatusCancelled = 995;        // ERROR_OPERATION_ABORTED
+inline constexpr std::uint32_t kStatusTimedOut = 1460;        // ERROR_TIMEOUT
 
 // Registry roots as the registry API numbers them.
 inline constexpr std::uint32_t kHkeyClassesRoot = 0x80000000u;

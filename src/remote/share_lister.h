@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +81,11 @@ public:
         (void)user;
         (void)password;
     }
+
+    // How another thread ends the share call the calling thread is about to
+    // make, should it hang (Win32: CancelSynchronousIo on this thread); empty
+    // when calls cannot be ended from outside.
+    [[nodiscard]] virtual std::function<void()> Call_Canceller() { return {}; }
 
     // Lists exactly this path (no wildcards added). A folder counts only when
     // the mask holds kAttributeDirectory. A path ending in "\" names the

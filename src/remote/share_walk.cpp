@@ -73,7 +73,7 @@ WayCheck Check_Way(IShareLister& lister, std::string_view startFolder, std::stri
 }
 
 DeleteResult Delete_File_Item(const TargetContext& context, const FileItem& item) {
-    IShareLister& lister = context.Ports().shares;
+    IShareLister& lister = context.Shares();
     if (!context.IsRemote) return lister.Delete_Checked(item.path, item.startFolder, item.identity);
     return lister.Delete_Checked(Share_Path(context.ComputerName, item.path),
                                  Share_Path(context.ComputerName, item.startFolder), item.identity);
@@ -82,7 +82,7 @@ DeleteResult Delete_File_Item(const TargetContext& context, const FileItem& item
 FileIdentity Present_Identity(const TargetContext& context, std::string_view path) {
     ListedEntry entry;
     const std::string viewed = context.IsRemote ? Share_Path(context.ComputerName, path) : std::string(path);
-    if (context.Ports().shares.Entry_Of(viewed, entry) != ListingResult::Found || entry.Is_Reparse_Point()) return {};
+    if (context.Shares().Entry_Of(viewed, entry) != ListingResult::Found || entry.Is_Reparse_Point()) return {};
     return entry.identity;
 }
 
@@ -123,7 +123,7 @@ std::optional<std::string> Share_Long_Path(IShareLister& lister, std::string_vie
 std::string Long_Form(const TargetContext& context, std::string_view canonicalPath) {
     if (!Has_Short_Name_Mark(canonicalPath)) return std::string(canonicalPath);
     const auto longPath = context.IsRemote
-                              ? Share_Long_Path(context.Ports().shares, context.ComputerName, canonicalPath)
+                              ? Share_Long_Path(context.Shares(), context.ComputerName, canonicalPath)
                               : context.Ports().localSystem.Long_Path(canonicalPath);
     if (!longPath) return {};
     const auto again = Canonical_Path(*longPath);

@@ -202,8 +202,8 @@ wmi::ServicesPtr Make_Store_Services(IMachineStore& store, std::string_view name
     return std::make_shared<StoreServices>(store, leaf, localComputer);
 }
 
-wmi::ServicesPtr StoreLocator::ConnectServer(std::string_view, std::string_view namespacePath, std::string_view user,
-                                             const Secret&, std::int32_t) {
+wmi::ServicesPtr StoreLocator::Connect_Server(std::string_view, std::string_view namespacePath, std::string_view user,
+                                              const Secret&, std::int32_t, wmi::CallControlPtr) {
     // Windows refuses credentials on a connection to the local computer.
     if (!user.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemLocalCredentials);
     return Make_Store_Services(store_, namespacePath, true);
@@ -230,10 +230,11 @@ bool Is_Local_Server_Name(std::string_view server, std::string_view localCompute
     return false;
 }
 
-wmi::ServicesPtr LocatorChooser::ConnectServer(std::string_view server, std::string_view namespacePath,
-                                               std::string_view user, const Secret& password, std::int32_t flags) {
+wmi::ServicesPtr LocatorChooser::Connect_Server(std::string_view server, std::string_view namespacePath,
+                                                std::string_view user, const Secret& password, std::int32_t flags,
+                                                wmi::CallControlPtr calls) {
     wmi::ILocator& chosen = Is_Local_Server_Name(server, localName_) ? local_ : remote_;
-    return chosen.ConnectServer(server, namespacePath, user, password, flags);
+    return chosen.ConnectServer(server, namespacePath, user, password, flags, std::move(calls));
 }
 
 }  // namespace corvane::remote

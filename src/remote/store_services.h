@@ -25,8 +25,11 @@ namespace corvane::remote {
 class StoreLocator final : public wmi::ILocator {
 public:
     explicit StoreLocator(IMachineStore& store) : store_(store) {}
-    wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   const Secret& password, std::int32_t flags) override;
+
+protected:
+    // The local computer's own store answers without a time limit.
+    wmi::ServicesPtr Connect_Server(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                    const Secret& password, std::int32_t flags, wmi::CallControlPtr calls) override;
 
 private:
     IMachineStore& store_;
@@ -42,8 +45,10 @@ class LocatorChooser final : public wmi::ILocator {
 public:
     LocatorChooser(std::string localComputerName, wmi::ILocator& local, wmi::ILocator& remote)
         : localName_(std::move(localComputerName)), local_(local), remote_(remote) {}
-    wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   const Secret& password, std::int32_t flags) override;
+
+protected:
+    wmi::ServicesPtr Connect_Server(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                    const Secret& password, std::int32_t flags, wmi::CallControlPtr calls) override;
 
 private:
     std::string localName_;

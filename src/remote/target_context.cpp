@@ -19,6 +19,7 @@ void TargetContext::Start_Computer(std::string_view computerName) {
     listings.Enable(false);
     undecided_ = {};
     notes_.clear();
+    calls_->Forget_Time_Out();
 }
 
 void TargetContext::Note_Undecided(std::string_view errorText) {

@@ -5,6 +5,7 @@
 // the remote routines use.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -20,6 +21,7 @@
 #include "remote/local_registry.h"
 #include "remote/local_system.h"
 #include "remote/share_lister.h"
+#include "remote/watched_shares.h"
 #include "remote/wmi.h"
 
 namespace corvane::remote {
@@ -30,7 +32,8 @@ class IUserDataFolder;
 // store_services.h in the program, a SimNetwork in tests), the reporting
 // path, the clock, the share lister, the local registry, the local system,
 // and where undo files of registry fixes are kept (without it a fix that must
-// keep one deletes nothing from the registry).
+// keep one deletes nothing from the registry); and how long a call to a
+// computer may take (the per-user setting, wmi::kDefaultCallLimit unless set).
 struct RemotePorts {
     wmi::ILocator& locator;
     Reporter& reporter;
@@ -42,16 +45,24 @@ struct RemotePorts {
     // The console's shell, for the type names of files listed through a
     // share; null: the names Windows gives unregistered types.
     IShell* shell = nullptr;
+    std::chrono::milliseconds callLimit = wmi::kDefaultCallLimit;
 };
 
 class TargetContext {
 public:
-    explicit TargetContext(const RemotePorts& ports) : ports_(ports) {}
+    explicit TargetContext(const RemotePorts& ports)
+        : ports_(ports), calls_(std::make_shared<wmi::CallControl>(ports.callLimit)) {}
     TargetContext(const TargetContext&) = delete;
     TargetContext& operator=(const TargetContext&) = delete;
 
     [[nodiscard]] const RemotePorts& Ports() const noexcept { return ports_; }
     [[nodiscard]] IUserDataFolder* User_Data() const noexcept { return ports_.userData; }
+    // The time limit and cancellation of every call to this computer, the
+    // same object for the context's whole life (its Cancel_Calls may come
+    // from any thread). A time-out is forgotten at the next computer.
+    [[nodiscard]] const wmi::CallControlPtr& Calls() const noexcept { return calls_; }
+    // The ports' share lister under the same limit and cancellation.
+    [[nodiscard]] IShareLister& Shares() const noexcept { return shares_; }
 
     std::string ComputerName;  // as listed; the server of every connection
     std::string UserName;
@@ -99,6 +110,8 @@ public:
 
 private:
     RemotePorts ports_;
+    wmi::CallControlPtr calls_;
+    mutable WatchedShares shares_{ports_.shares, *calls_};
     bool fastTestsTrusted_ = true;
     UndecidedTally undecided_;
     std::set<std::string, std::less<>> notes_;

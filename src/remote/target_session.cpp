@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/runtime_error.h"
+#include "remote/wmi_errors.h"
 #include "remote/wmi_files.h"
 
 namespace corvane::remote {
@@ -40,16 +41,21 @@ OpenOutcome TargetSession::Open(OpenRequest request, std::string& errorText) {
         if (purpose_.confirmScannedName) {
             // Nothing more is opened on a computer that is not the one scanned.
             Read_Facts(name);
+            if (Stopped_Answering(errorText, true)) return OpenOutcome::NotReached;
             if (const OpenOutcome refused = Confirm_Name(name, request.scannedName); refused != OpenOutcome::Opened) {
                 Close();
                 return refused;
             }
         }
         if (!Open_Registry(errorText)) {
+            if (Stopped_Answering(errorText, false)) return OpenOutcome::NotReached;  // logged by WMI_Connect
             Close();
             return OpenOutcome::DefaultRefused;
         }
-        if (!purpose_.confirmScannedName) Read_Facts(name);
+        if (!purpose_.confirmScannedName) {
+            Read_Facts(name);
+            if (Stopped_Answering(errorText, true)) return OpenOutcome::NotReached;
+        }
         context_.TargetName = std::move(name);
         context_.Decide_Scan_Mode(purpose_.safeTestsWhenRemote || request.safeScanOption);
         if (purpose_.readFixedDrives) (void)WMI_Get_Fixed_Drives(Cimv2(), context_.FixedDrives);
@@ -58,6 +64,18 @@ OpenOutcome TargetSession::Open(OpenRequest request, std::string& errorText) {
         Close();
         throw;
     }
+}
+
+// A computer that stopped answering (or whose calls were cancelled) was not
+// reached, wherever it stopped: not a refused namespace, not a computer
+// without a name.
+bool TargetSession::Stopped_Answering(std::string& errorText, bool log) {
+    const std::uint32_t endedBy = context_.Calls()->Ended_By();
+    if (endedBy == 0) return false;
+    errorText = std::to_string(Hresult_Number(endedBy)) + ": " + wmi::Hresult_Description(endedBy);
+    if (log) context_.Ports().reporter.Show_Error(false, errorText);
+    Close();
+    return true;
 }
 
 void TargetSession::Read_Facts(std::string& name) {

@@ -7,7 +7,9 @@
 //
 // A session belongs to the thread that made it and is used only there: its
 // context is not shared, and the COM proxies behind it are bound to that
-// thread's apartment. Debug builds check it at every connection use.
+// thread's apartment. Debug builds check it at every connection use. Only
+// Cancel_Calls and Resume_Calls may come from another thread. Every call
+// waits at most the time limit of the ports (RemotePorts::callLimit).
 #pragma once
 
 #include <cstdint>
@@ -65,7 +67,7 @@ struct OpenRequest {
 
 enum class OpenOutcome {
     Opened,
-    NotReached,      // root\cimv2 could not be opened (errorText says why, logged)
+    NotReached,      // root\cimv2 could not be opened, or the computer stopped answering (errorText says why, logged)
     DefaultRefused,  // root\default could not be opened (errorText says why, logged)
     NameUnreadable,  // confirmScannedName: the computer does not tell its name (logged)
     OtherName,       // confirmScannedName: it answers under another name (logged)
@@ -102,6 +104,14 @@ public:
     // Drops the service objects, the folder listings and the kept key.
     void Close() noexcept;
     [[nodiscard]] bool Is_Open() const noexcept { return connection_.Connected(); }
+
+    // The one entry point that may be called from any thread (Stop): ends
+    // the call in progress on the computer, connecting included, and makes
+    // every later call fail at once with RPC_E_CALL_CANCELED, which ends the
+    // computer like a lost connection, until Resume_Calls (a new scan or fix
+    // on the same session).
+    void Cancel_Calls() noexcept { context_.Calls()->Cancel_Calls(); }
+    void Resume_Calls() noexcept { context_.Calls()->Resume_Calls(); }
 
     // The service objects; raise error 91 when not open.
     [[nodiscard]] wmi::IServices& Cimv2();
@@ -151,6 +161,9 @@ private:
     // The name the computer answers with, its version and address width, and
     // whether the backend is the local computer's own store.
     void Read_Facts(std::string& name);
+    // Closes and says why (logged when told) when the computer's calls ended
+    // (time-out, cancellation).
+    [[nodiscard]] bool Stopped_Answering(std::string& errorText, bool log);
     [[nodiscard]] OpenOutcome Confirm_Name(const std::string& name, const std::string& scannedName);
     void Assert_Own_Thread() const noexcept;
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/secret.h"
+#include "remote/call_control.h"
 #include "remote/wmi_variant.h"
 
 namespace corvane::wmi {
@@ -56,6 +57,9 @@ public:
     // on, which also reads that computer's registry and disk natively. The
     // backend knows; names cannot tell (a clone may answer with the same name).
     [[nodiscard]] virtual bool Is_Local_Computer() const noexcept { return false; }
+    // The time limit and cancellation its calls are made under; null: none
+    // (the local computer's own store).
+    [[nodiscard]] virtual CallControl* Call_Control() const noexcept { return nullptr; }
 };
 using ServicesPtr = std::shared_ptr<IServices>;
 
@@ -70,9 +74,19 @@ public:
     // password connect with the caller's own identity. Security is set to
     // impersonate with packet privacy on everything the services hand out; a
     // backend that keeps the credentials for its proxies keeps them as long
-    // as the last object it handed out.
-    virtual ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                      const Secret& password, std::int32_t flags) = 0;
+    // as the last object it handed out. Every call, the connection itself
+    // among them, waits at most the time limit of calls and ends when they
+    // are cancelled (WMI errors wbemErrTimedout and RPC_E_CALL_CANCELED); the
+    // services keep calls for every call they and their objects make. No
+    // calls: no limit (tests, the local computer's store).
+    ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
+                              const Secret& password, std::int32_t flags, CallControlPtr calls = nullptr) {
+        return Connect_Server(server, namespacePath, user, password, flags, std::move(calls));
+    }
+
+protected:
+    virtual ServicesPtr Connect_Server(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                       const Secret& password, std::int32_t flags, CallControlPtr calls) = 0;
 };
 
 }  // namespace corvane::wmi

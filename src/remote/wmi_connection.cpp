@@ -15,10 +15,10 @@ std::int32_t Connect_Flags(const OsVersionNumbers& localVersion) {
 namespace {
 
 wmi::ServicesPtr Connect(const RemotePorts& ports, std::string_view nameSpace, std::string_view server,
-                         std::string_view user, const Secret& password) {
+                         std::string_view user, const Secret& password, wmi::CallControlPtr calls) {
     const std::int32_t flags = Connect_Flags(ports.localSystem.Os_Version());
     wmi::ServicesPtr services =
-        ports.locator.ConnectServer(server, "root\\" + std::string(nameSpace), user, password, flags);
+        ports.locator.ConnectServer(server, "root\\" + std::string(nameSpace), user, password, flags, std::move(calls));
     if (!services) wmi::Raise_Hresult(wmi::hresult::kWbemFailed);
     return services;
 }
@@ -27,8 +27,8 @@ wmi::ServicesPtr Connect(const RemotePorts& ports, std::string_view nameSpace, s
 
 wmi::ServicesPtr WMI_Connect(TargetContext& context, std::string_view nameSpace, std::string& errorText) {
     try {
-        wmi::ServicesPtr services =
-            Connect(context.Ports(), nameSpace, context.ComputerName, context.UserName, context.Password);
+        wmi::ServicesPtr services = Connect(context.Ports(), nameSpace, context.ComputerName, context.UserName,
+                                            context.Password, context.Calls());
         // Its administrative shares are reached with the same credentials.
         context.Ports().shares.Use_Credentials(context.ComputerName, context.UserName, context.Password);
         errorText.clear();
@@ -43,7 +43,8 @@ wmi::ServicesPtr WMI_Connect(TargetContext& context, std::string_view nameSpace,
 wmi::ServicesPtr WMI_Connect_To(const RemotePorts& ports, std::string_view nameSpace, std::string_view server,
                                 std::string_view user, const Secret& password) {
     try {
-        return Connect(ports, nameSpace, server, user, password);
+        // A connection of its own, under the same time limit.
+        return Connect(ports, nameSpace, server, user, password, std::make_shared<wmi::CallControl>(ports.callLimit));
     } catch (const RuntimeError&) {
         return nullptr;
     }

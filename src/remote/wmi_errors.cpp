@@ -13,6 +13,8 @@ std::string Hresult_Description(std::uint32_t hr) {
         case hresult::kRpcCallFailed: return "The remote procedure call failed.";
         case hresult::kRpcCallFailedDne: return "The remote procedure call failed and did not execute.";
         case hresult::kObjectDisconnected: return "The object invoked has disconnected from its clients.";
+        case hresult::kCallCanceled: return "Call was canceled by the message filter.";
+        case hresult::kTimedOut: return "Timed out";
         case hresult::kWbemFailed: return "Generic failure";
         case hresult::kWbemNotFound: return "Not found";
         case hresult::kWbemAccessDenied: return "Access denied";

@@ -14,6 +14,10 @@ inline constexpr std::uint32_t kRpcServerUnavailable = 0x800706BAu;
 inline constexpr std::uint32_t kRpcCallFailed = 0x800706BEu;
 inline constexpr std::uint32_t kRpcCallFailedDne = 0x800706BFu;
 inline constexpr std::uint32_t kObjectDisconnected = 0x80010108u;  // RPC_E_DISCONNECTED
+inline constexpr std::uint32_t kCallCanceled = 0x80010002u;        // RPC_E_CALL_CANCELED
+// The scripting API's wbemErrTimedout: a call that ran past its time limit
+// (what IEnumWbemClassObject::Next's WBEM_S_TIMEDOUT becomes there).
+inline constexpr std::uint32_t kTimedOut = 0x80043001u;
 inline constexpr std::uint32_t kWbemFailed = 0x80041001u;
 inline constexpr std::uint32_t kWbemNotFound = 0x80041002u;
 inline constexpr std::uint32_t kWbemAccessDenied = 0x80041003u;

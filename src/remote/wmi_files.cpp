@@ -37,7 +37,7 @@ bool Share_Root_Trusted(TargetContext& context, std::string_view driveOfPath) {
     const std::string drive = Upper_Text(driveOfPath);
     if (std::ranges::find(context.checkedShares, drive) != context.checkedShares.end()) return true;
     if (!context.FixedDrives.empty() && !Is_Fixed_Drive(context, drive)) return false;
-    if (context.Ports().shares.Find(Share_Path(context.ComputerName, drive), kListEverything) != ListingResult::Found) {
+    if (context.Shares().Find(Share_Path(context.ComputerName, drive), kListEverything) != ListingResult::Found) {
         context.Distrust_Fast_Tests();
         context.Ports().reporter.Log_Event("Administrative share " + Share_Path(context.ComputerName, drive) +
                                                " cannot be listed; existence tests on " + context.ComputerName +
@@ -53,7 +53,7 @@ bool Share_Root_Trusted(TargetContext& context, std::string_view driveOfPath) {
 // administrative share on a remote one. Unknown when the listing cannot be
 // made, so that the caller asks the management service instead.
 FastAnswer Fast_Test(TargetContext& context, std::string_view path, std::uint32_t mask) {
-    IShareLister& shares = context.Ports().shares;
+    IShareLister& shares = context.Shares();
     // Only paths that start with a drive letter have a share (or a local
     // folder) to look in; anything else is left to the management service.
     const bool hasDrive = path.size() >= 2 && path[1] == ':' &&
@@ -117,7 +117,7 @@ bool Exists_Or_Undecided(Existence answer) { return answer != Existence::Missing
 void Fast_Listing(TargetContext& context, const std::string& folder, FolderListings::Listing& listing) {
     if (context.SafeScan || (context.IsRemote && !context.Fast_Tests_Trusted())) return;
     std::vector<ListedEntry> entries;
-    IShareLister& shares = context.Ports().shares;
+    IShareLister& shares = context.Shares();
     const ListingResult result = context.IsRemote
                                      ? shares.List_Folder(Share_Path(context.ComputerName, folder), entries, false)
                                      : shares.List_Folder(folder, entries, false);

@@ -12,11 +12,13 @@
 namespace corvane::remote {
 
 // The connection itself is gone or unusable: the RPC server is unavailable,
-// the call failed (with or without executing), the object was disconnected.
-// No answer on that computer can be trusted any more, so these always reach
-// the caller and end the computer's scan.
+// the call failed (with or without executing), the object was disconnected,
+// the call ran past its time limit or was cancelled (Stop). No answer on that
+// computer can be trusted any more, so these always reach the caller and end
+// the computer's scan.
 [[nodiscard]] constexpr bool Is_Connection_Error(std::int32_t number) noexcept {
     return number == Hresult_Number(wmi::hresult::kRpcServerUnavailable) ||
+           number == Hresult_Number(wmi::hresult::kTimedOut) || number == Hresult_Number(wmi::hresult::kCallCanceled) ||
            number == Hresult_Number(wmi::hresult::kRpcCallFailedDne) ||
            number == Hresult_Number(wmi::hresult::kRpcCallFailed) ||
            number == Hresult_Number(wmi::hresult::kObjectDisconnected);

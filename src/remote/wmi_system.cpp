@@ -111,6 +111,7 @@ bool WMI_Shutdown(wmi::IServices& cimv2, std::string_view, std::uint32_t flags) 
 
 bool WMI_Create_Restore_Point(wmi::IServices& rootDefault, IClock& clock, std::int32_t& returnCode) {
     try {
+        const wmi::CallControl::LongerLimit longer(rootDefault.Call_Control(), wmi::kRestorePointCallLimit);
         wmi::PropertyBag in;
         in["Description"] = wmi::Variant(Append_Date_Time_Stamp(clock, "CVNRestorePoint"));
         in["RestorePointType"] = wmi::Variant(std::int32_t{12});

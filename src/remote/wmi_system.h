@@ -66,7 +66,8 @@ bool WMI_Shutdown(wmi::IServices& cimv2, std::string_view computerName, std::uin
 
 // CreateRestorePoint(Append_Date_Time_Stamp("CVNRestorePoint"), 12, 100) on
 // root\default's SystemRestore; returnCode = its result (or the run-time
-// error's number); true when 0.
+// error's number); true when 0. Its calls wait up to
+// wmi::kRestorePointCallLimit instead of the usual limit.
 bool WMI_Create_Restore_Point(wmi::IServices& rootDefault, IClock& clock, std::int32_t& returnCode);
 // Restore(sequenceNumber); returnCode as above; true when 0.
 bool WMI_Restore_System(wmi::IServices& rootDefault, std::uint32_t sequenceNumber, std::int32_t& returnCode);

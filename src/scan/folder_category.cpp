@@ -29,7 +29,7 @@ bool Share_Listable(ScanTarget& target, std::string_view header) {
     const std::string drive =
         target.Get_Windows_Directory(windows) && windows.size() >= 2 ? windows.substr(0, 2) : "C:";
     const std::string root = remote::Share_Path(context.ComputerName, drive);
-    if (context.Ports().shares.Find(root, remote::kListEverything) == remote::ListingResult::Found) return true;
+    if (context.Shares().Find(root, remote::kListEverything) == remote::ListingResult::Found) return true;
     context.Ports().reporter.Log_Event(std::string(header) + " did not run on " + context.ComputerName +
                                            ": its administrative share " + root +
                                            " cannot be listed, and WMI alone cannot tell a junction from a folder",

@@ -204,7 +204,7 @@ std::string FolderConfinement::Long_Form(std::string_view canonical) {
 
 std::string FolderConfinement::Reparse_Refusal(std::string_view canonical) {
     const remote::TargetContext& context = target_.Context();
-    if (context.IsRemote) return remote::Share_Reparse_Refusal(context.Ports().shares, context.ComputerName, canonical);
+    if (context.IsRemote) return remote::Share_Reparse_Refusal(context.Shares(), context.ComputerName, canonical);
     return remote::Local_Reparse_Refusal(context.Ports().localSystem, canonical);
 }
 

@@ -260,7 +260,7 @@ bool FolderWalker::List_Through_Share(std::string_view path, std::string_view fo
     const wql::Query folderWhere = Parse_Condition(folderCondition);
     const wql::Query fileWhere = Parse_Condition(fileCondition);
     const remote::ListingResult result =
-        remote::List_Share_Folder(context.Ports().shares, context.Ports().shell, context.ComputerName, path,
+        remote::List_Share_Folder(context.Shares(), context.Ports().shell, context.ComputerName, path,
                                   folderWhere.where.get(), fileWhere.where.get(), listed);
     if (result != remote::ListingResult::Unavailable) return true;
     Note_Refusal(path, "the administrative share could not list it");

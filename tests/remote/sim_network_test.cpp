@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <memory>
+#include <thread>
 
 #include "base/runtime_error.h"
 #include "remote/share_walk.h"
+#include "remote/wmi_errors.h"
 #include "remote/wmi_files.h"
 #include "sim_scene.h"
+#include "support/expect_error.h"
 
 namespace corvane::remote {
 namespace {
@@ -178,6 +183,65 @@ TEST(SimDisks, AFileItemIsDeletedWhereItsComputerKeepsIt) {
             .path = path, .startFolder = "C:\\Users\\kim\\Temp", .ownerSid = "", .identity = seen.identity};
         EXPECT_EQ(DeleteOutcome::Deleted, Delete_File_Item(context, item).outcome) << remoteComputer;
         EXPECT_FALSE(computer.files.Find(path).has_value());
+    }
+}
+
+}  // namespace
+}  // namespace corvane::remote
+
+namespace corvane::remote {
+namespace {
+
+using std::chrono_literals::operator""ms;
+using std::chrono_literals::operator""h;
+
+// A computer that never answers a connection, a query, a method call or a
+// share listing: the call ends with the time-out at its limit, or with the
+// cancellation as soon as another thread cancels the computer's calls
+// (Stop); the listing answers "unavailable". Nothing later is answered by
+// that computer, and a time-out is forgotten at the next computer.
+TEST(SimNetwork, ACallThatNeverAnswersEndsAtItsLimitOrWhenCancelled) {
+    const auto timedOut = Hresult_Number(wmi::hresult::kTimedOut);
+    const auto cancelled = Hresult_Number(wmi::hresult::kCallCanceled);
+    const CallKind kinds[] = {CallKind::Connect, CallKind::Query, CallKind::Method, CallKind::ShareListing};
+    for (int call = 0; call < 8; ++call) {
+        const bool cancel = call >= 4;
+        SCOPED_TRACE(std::to_string(call % 4) + (cancel ? " cancelled" : " timed out"));
+        corvane::testing::SimScene scene;
+        SimNetwork& network = scene.network;
+        RemotePorts ports = scene.ports;
+        // Cancelled calls would wait an hour: only the cancellation ends them.
+        ports.callLimit = cancel ? 1h : 20ms;
+        TargetContext context(ports);
+        const wmi::CallControlPtr& calls = context.Calls();
+        const auto services = network.ConnectServer("SERVER1", "root\\default", "admin", Secret("secret"), 0, calls);
+        const auto registry = services->Get("StdRegProv");
+        network.Add_Fault({kinds[call % 4], "SERVER1", "", 0, 1, false, true});
+        std::thread stop;
+        if (cancel) {
+            stop = std::thread([&] {
+                while (network.hangingCalls == 0) std::this_thread::yield();
+                context.Calls()->Cancel_Calls();
+            });
+        }
+        const std::function<void()> hanging[] = {
+            [&] { (void)network.ConnectServer("SERVER1", "root\\cimv2", "admin", Secret("secret"), 0, calls); },
+            [&] { (void)services->ExecQuery("Select * From StdRegProv"); },
+            [&] {
+                (void)registry->Exec_Method("EnumKey", {{"hDefKey", wmi::Variant(std::int32_t{2})}});
+            },
+            [&] {
+                EXPECT_EQ(context.Shares().Find("\\\\SERVER1\\C$\\", kListEverything), ListingResult::Unavailable);
+                wmi::Raise_Hresult(calls->Ended_By());
+            }};
+        const auto expected = cancel ? cancelled : timedOut;
+        EXPECT_TRUE(corvane::testing::Raises(hanging[call % 4], expected));
+        if (stop.joinable()) stop.join();
+        network.Clear_Faults();
+        EXPECT_TRUE(corvane::testing::Raises([&] { (void)services->Get("StdRegProv"); }, expected));
+        calls->Resume_Calls();
+        context.Start_Computer("SERVER1");
+        EXPECT_NO_THROW((void)services->Get("StdRegProv"));
     }
 }
 

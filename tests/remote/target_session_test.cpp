@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "remote_fixture.h"
 
 namespace corvane::testing {
@@ -79,6 +82,40 @@ TEST_F(TargetSessionTest, ThePurposeDecidesWhatOpeningDoes) {
     EXPECT_NE(log.find("E: The computer 'SERVER1' answers as 'SERVER1', not as 'PC17'"), std::string::npos);
     EXPECT_NE(log.find("E: The computer 'NONAME' does not tell its name; nothing is deleted on it."),
               std::string::npos);
+}
+
+// Stop cancels the call in progress from another thread: an open blocked by
+// a silent computer ends at once, not reached. A fix that meets a silent
+// computer while it confirms the name says so, rather than that the computer
+// does not tell its name.
+TEST_F(TargetSessionTest, ASilentComputerIsNotReachedWhenCancelledOrPastTheLimit) {
+    remote::RemotePorts patient = ports;
+    patient.callLimit = std::chrono::hours(1);
+    remote::TargetSession scan(patient, remote::kScanning);
+    network.Add_Fault({CallKind::Connect, "SERVER1", "", 0, 1, false, true});
+    std::thread stop([&] {
+        while (network.hangingCalls == 0) std::this_thread::yield();
+        scan.Cancel_Calls();
+    });
+    std::string errorText;
+    EXPECT_EQ(scan.Open({.computerName = "SERVER1"}, errorText), OpenOutcome::NotReached);
+    stop.join();
+    EXPECT_EQ(errorText, "-2147418110: Call was canceled by the message filter.");
+    network.Clear_Faults();
+    scan.Resume_Calls();
+    EXPECT_EQ(scan.Open({.computerName = "SERVER1", .credentials = {"admin", Secret("secret")}}, errorText),
+              OpenOutcome::Opened);
+
+    remote::RemotePorts hasty = ports;
+    hasty.callLimit = std::chrono::milliseconds(20);
+    remote::TargetSession fix(hasty, remote::kFixing);
+    network.Add_Fault({CallKind::Query, "SERVER1", "Win32_ComputerSystem", 0, 1, false, true});
+    EXPECT_EQ(
+        fix.Open({.computerName = "SERVER1", .credentials = {"admin", Secret("secret")}, .scannedName = "SERVER1"},
+                 errorText),
+        OpenOutcome::NotReached);
+    EXPECT_EQ(errorText, "-2147209215: Timed out");
+    EXPECT_FALSE(fix.Is_Open());
 }
 
 }  // namespace

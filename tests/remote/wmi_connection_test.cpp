@@ -1,8 +1,10 @@
 #include "remote/wmi_connection.h"
 
 #include "base/runtime_error.h"
+#include "remote/call_limit_setting.h"
 #include "remote/store_services.h"
 #include "remote_fixture.h"
+#include "support/window_fakes.h"
 
 namespace corvane::testing {
 namespace {
@@ -107,6 +109,20 @@ TEST_F(ConnectionTest, StartComputerClearsThePreviousFacts) {
     EXPECT_TRUE(context.FixedDrives.empty());
     EXPECT_EQ(context.AddressWidth, 0);
     EXPECT_TRUE(context.Fast_Tests_Trusted());
+}
+
+// The per-user time limit of calls: whole seconds from 1 to an hour, else 60 s.
+TEST(CallLimitSetting, WholeSecondsFromOneToAnHourElseTheDefault) {
+    using std::chrono::seconds;
+    const std::pair<const char*, seconds> rows[] = {
+        {nullptr, seconds(60)},  {"5", seconds(5)},     {" 120 ", seconds(120)},
+        {"3600", seconds(3600)}, {"3601", seconds(60)}, {"0", seconds(60)},
+        {"-5", seconds(60)},     {"2.5", seconds(60)},  {"abc", seconds(60)}};
+    for (const auto& [text, expected] : rows) {
+        corvane::testing::FakeSettingsStore store;
+        if (text != nullptr) store.SaveSetting("Connection", "CallTimeLimit", text);
+        EXPECT_EQ(remote::Load_Call_Limit(store), expected) << (text != nullptr ? text : "(none)");
+    }
 }
 
 TEST(OsVersionCode, KnownSystemsAndConnectFlags) {

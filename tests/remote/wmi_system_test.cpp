@@ -1,6 +1,11 @@
 #include "remote/wmi_system.h"
 
+#include <chrono>
+#include <memory>
+
+#include "remote/wmi_errors.h"
 #include "remote_fixture.h"
+#include "support/expect_error.h"
 
 namespace corvane::testing {
 namespace {
@@ -75,6 +80,17 @@ TEST_F(SystemTest, RestorePointsAreAskedForByTypeAndEvent) {
     server.systemRestore = false;
     EXPECT_FALSE(remote::WMI_Create_Restore_Point(*connection.rootDefault, clock, code));
     EXPECT_EQ(code, static_cast<std::int32_t>(0x80041010u));
+}
+
+// A computer slower than the time limit times out, except while it creates
+// a restore point, which may take minutes.
+TEST_F(SystemTest, CreatingARestorePointWaitsLongerThanOtherCalls) {
+    const auto calls = std::make_shared<wmi::CallControl>(std::chrono::milliseconds(20));
+    const auto root = network.ConnectServer("SERVER1", "root\\default", "admin", Secret("secret"), 0, calls);
+    server.latency = std::chrono::milliseconds(100);
+    std::int32_t code = -1;
+    EXPECT_TRUE(remote::WMI_Create_Restore_Point(*root, clock, code));
+    EXPECT_TRUE(Raises([&] { (void)root->Get("StdRegProv"); }, Hresult_Number(wmi::hresult::kTimedOut)));
 }
 
 }  // namespace

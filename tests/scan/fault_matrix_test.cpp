@@ -3,10 +3,12 @@
 // and every N across the run. Whatever fails, no row may name an entry whose
 // test failed, a failing connection ends the computer with its "[Error]" row,
 // entries that could not be told leave a warning, and the fix deletes only
-// what it found obsolete again. Also on the same computer: a reinstall
+// what it found obsolete again. A computer that stops answering is one more
+// kind of failure, under a short time limit. Also on the same computer: a reinstall
 // between scan and fix deletes nothing.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -87,16 +89,21 @@ enum class Column { HelpFiles, Uninstall, AppPaths, Fonts, SharedDlls, Fix };
 constexpr const char* kCategoryKeys[] = {"fA", "fB", "fD", "fE", "fF"};
 
 constexpr std::uint32_t kAccessDenied = 0x80070005u;
+// The computer stops answering: the call runs into its time limit.
+constexpr std::uint32_t kNeverAnswers = 0x80043001u;
+constexpr std::chrono::milliseconds kMatrixCallLimit{20};
 const std::uint32_t kFaults[] = {0x800706BAu,  // the RPC server is unavailable
                                  0x800706BEu,  // the remote procedure call failed
                                  0x80010108u,  // the object invoked has disconnected
-                                 kAccessDenied, 0x80041010u /* invalid class */};
+                                 kAccessDenied, 0x80041010u /* invalid class */, kNeverAnswers};
 
 int cellsRun = 0;
 
 class FaultMatrix : public ::testing::TestWithParam<std::tuple<Column, std::uint32_t>> {
 protected:
-    FaultMatrix() : pc(world.Add_Computer("PC1")) {
+    FaultMatrix()
+        : world(std::get<1>(GetParam()) == kNeverAnswers ? kMatrixCallLimit : wmi::kDefaultCallLimit),
+          pc(world.Add_Computer("PC1")) {
         world.Add_Node("PC1");
         world.Set_Options(GO_SAFE_SCAN);
         Seed(pc);
@@ -113,7 +120,9 @@ protected:
             driver.Start();
             world.network.calls.clear();
         }
-        if (fromCall > 0) world.network.Add_Fault({std::nullopt, "PC1", "", fault, fromCall, false});
+        if (fromCall > 0) {
+            world.network.Add_Fault({std::nullopt, "PC1", "", fault, fromCall, false, fault == kNeverAnswers});
+        }
         if (column == Column::Fix) {
             world.Fix();
         } else {
@@ -134,8 +143,9 @@ protected:
         const bool fired = static_cast<std::size_t>(fromCall) <= world.network.calls.size();
         if (fault != kAccessDenied && fired) {
             ASSERT_EQ(errors.size(), 1u) << "no [Error] row";
-            // A refused root\default connection reads "Access Denied" whatever the cause.
-            if (world.network.calls[fromCall - 1].kind == CallKind::Connect) return;
+            // A refused root\default connection reads "Access Denied" whatever
+            // the cause, unless the computer stopped answering.
+            if (world.network.calls[fromCall - 1].kind == CallKind::Connect && fault != kNeverAnswers) return;
             EXPECT_NE(errors[0]->status.find(std::to_string(static_cast<std::int32_t>(fault))), std::string::npos)
                 << errors[0]->status;
             return;
@@ -230,6 +240,30 @@ TEST(FixRetest, ReasonsThatNoLongerHoldDeleteNothing) {
     world.Fix();
     for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->status, "Problem no longer present") << row->text;
     EXPECT_EQ(world.network.Count(CallKind::Method, "Delete"), 0u);
+}
+
+// A computer that stops answering in the middle of the fix: its rows carry
+// the time-out, and the next computer is fixed.
+TEST(FixRetest, AComputerPastTheTimeLimitEndsItsFixAndTheNextIsFixed) {
+    ScanWorld world(kMatrixCallLimit * 4);
+    for (const char* name : {"PC1", "PC2"}) {
+        Seed(world.Add_Computer(name));
+        world.Add_Node(name);
+    }
+    for (const char* key : kCategoryKeys) world.Check_Category(key);
+    world.Scan_Without_Fix();
+    world.network.Add_Fault({CallKind::Method, "PC1", "Delete", 0, 2, false, true});
+    world.Fix();
+    int timedOut = 0;
+    for (const ListRow* row : world.Rows('s')) {
+        if (row->problem->targetName == "PC2") {
+            EXPECT_EQ(row->status, fix::kProblemFixedText) << row->text;
+        } else if (row->status != fix::kProblemFixedText) {
+            EXPECT_EQ(row->status, "Timed out") << row->text;
+            ++timedOut;
+        }
+    }
+    EXPECT_GT(timedOut, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCategoryAndFault, FaultMatrix,

@@ -1,9 +1,10 @@
 // Scenarios of the Start Scan command on simulated computers: validation,
-// the un-fixed question, unreachable and duplicate computers, Stop (Skip is
+// the un-fixed question, unreachable, silent and duplicate computers, Stop (Skip is
 // pinned per category), row keys and records across computers, the fix
 // question, automatic fixing with shutdown, and errors that end a computer.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
 
 #include "base/ui/results_list_ops.h"
@@ -84,26 +85,32 @@ TEST(ScanDriver, UnfixedQuestionAnsweredNoLeavesEverythingAloneAndTheFixQuestion
     EXPECT_EQ(world.window.statusText, "Total Problems Fixed: 3/3");
 }
 
-// An unreachable computer and one that refuses the registry's namespace each
-// get an error row, and the next computer is scanned.
+// An unreachable computer, one that refuses the registry's namespace, one
+// that never answers its connection and one that stops answering in the
+// middle of a category each get an error row (the last two naming the
+// time-out), and the next computer is scanned.
 TEST(ScanDriver, ComputersThatCannotBeScannedGetAnErrorRowAndTheNextIsScanned) {
-    ScanWorld world;
+    ScanWorld world(std::chrono::milliseconds(200));
     world.Add_Computer("DEAD").reachable = false;
     world.Add_Computer("LOCKED").refusedNamespaces.insert("ROOT\\DEFAULT");
     const NodeId dead = world.Add_Node("DEAD");
     world.Add_Node("LOCKED");
-    Prepare(world, {"PC2"});
+    Prepare(world, {"HUNG", "STALLED", "PC2"});
+    world.network.Add_Fault({CallKind::Connect, "HUNG", "", 0, 1, false, true});
+    world.network.Add_Fault({CallKind::Method, "STALLED", "EnumValues", 0, 2, false, true});
     world.Scan_Without_Fix();
 
     // The rows' texts and the next computer's rows are pinned by the console scanner's tests.
     const auto errors = world.Rows('e');
-    ASSERT_EQ(errors.size(), 2u);
+    ASSERT_EQ(errors.size(), 4u);
     EXPECT_EQ(errors[0]->key, "eDEAD");
     EXPECT_EQ(errors[0]->targetName, "");  // nothing of another computer
     EXPECT_EQ(errors[1]->status, "Access Denied");
+    for (const ListRow* row : {errors[2], errors[3]}) EXPECT_EQ(row->status, "-2147209215: Timed out") << row->key;
+    EXPECT_EQ(errors[3]->key, "eSTALLED");
     EXPECT_EQ(world.window.Computer_Tree().Node(dead).image, "ComputerLocked");
-    EXPECT_EQ(world.driver.Unscanned_Computers(), 2);
-    EXPECT_EQ(world.Rows('s').size(), 3u);
+    EXPECT_EQ(world.driver.Unscanned_Computers(), 4);
+    EXPECT_EQ(world.Header("fAPC2")->count, 3);
 
     // The next scan starts with every node back to "Computer".
     world.data.messages.Queue_Answer(MsgResult::Yes);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,7 +60,9 @@ inline std::string Seed_Download(remote::SimComputer& computer) {
 
 class ScanWorld {
 public:
-    ScanWorld() {
+    // callLimit: how long a call to a computer may take.
+    explicit ScanWorld(std::chrono::milliseconds callLimit = wmi::kDefaultCallLimit)
+        : ports{network, data.reporter, data.clock, network, network.Local(), network, nullptr, &shell, callLimit} {
         Fill_Scan_Categories(window.Category_Tree());
         window.Computer_Tree().Add(kNoNode, "rR", "Computers", "Root");
     }
@@ -165,7 +168,7 @@ public:
     corvane::testing::TestDatabase data;
     remote::SimNetwork network{kLocalName};
     corvane::testing::FakeShell shell;
-    remote::RemotePorts ports{network, data.reporter, data.clock, network, network.Local(), network, nullptr, &shell};
+    remote::RemotePorts ports;
     ScanTarget target{ports, remote::kScanning};
     remote::TargetContext& context = target.Context();
     corvane::testing::FakeMainWindow window;

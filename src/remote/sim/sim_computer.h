@@ -7,6 +7,7 @@
 // of Win32_Process so that waits are exercised.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -33,6 +34,7 @@ public:
     std::map<std::string, std::string> users;  // user name -> password (user names ignore case)
     bool acceptsCallerIdentity = true;         // empty user and password allowed
     bool reachable = true;                     // false: every connection fails with 0x800706BA
+    std::chrono::microseconds latency{};       // how long each call takes to answer (a sleep)
     std::set<std::string> refusedNamespaces;   // "root\default" ... (upper-cased) answer 0x8004100E
     std::set<std::string> unlistableShares;    // drives ("C:") whose administrative share cannot be listed
     // How its management service shows its files: WMI's view, or the native

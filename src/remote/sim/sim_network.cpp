@@ -1,5 +1,7 @@
 #include "remote/sim/sim_network.h"
 
+#include <thread>
+
 #include "base/text.h"
 #include "remote/share_walk.h"
 #include "remote/store_services.h"
@@ -12,12 +14,13 @@ namespace {
 class RecordingObject final : public wmi::IObject {
 public:
     RecordingObject(SimNetwork& network, SimComputer& computer, std::string nameSpace, std::string className,
-                    wmi::ObjectPtr inner)
+                    wmi::ObjectPtr inner, wmi::CallControlPtr calls)
         : network_(network),
           computer_(computer),
           nameSpace_(std::move(nameSpace)),
           className_(std::move(className)),
-          inner_(std::move(inner)) {}
+          inner_(std::move(inner)),
+          calls_(std::move(calls)) {}
 
     wmi::Variant Get(std::string_view property) const override { return inner_->Get(property); }
 
@@ -27,7 +30,7 @@ public:
         record.nameSpace = nameSpace_;
         record.text = className_ + "." + std::string(method);
         record.in = in;
-        network_.Before_Call(computer_, std::move(record));
+        network_.Before_Call(computer_, std::move(record), calls_.get());
         return inner_->Exec_Method(method, in);
     }
 
@@ -37,14 +40,21 @@ private:
     std::string nameSpace_;
     std::string className_;
     wmi::ObjectPtr inner_;
+    wmi::CallControlPtr calls_;
 };
 
 class RecordingServices final : public wmi::IServices {
 public:
-    RecordingServices(SimNetwork& network, SimComputer& computer, std::string nameSpace, wmi::ServicesPtr inner)
-        : network_(network), computer_(computer), nameSpace_(std::move(nameSpace)), inner_(std::move(inner)) {}
+    RecordingServices(SimNetwork& network, SimComputer& computer, std::string nameSpace, wmi::ServicesPtr inner,
+                      wmi::CallControlPtr calls)
+        : network_(network),
+          computer_(computer),
+          nameSpace_(std::move(nameSpace)),
+          inner_(std::move(inner)),
+          calls_(std::move(calls)) {}
 
     bool Is_Local_Computer() const noexcept override { return inner_->Is_Local_Computer(); }
+    wmi::CallControl* Call_Control() const noexcept override { return calls_.get(); }
 
     std::vector<wmi::ObjectPtr> ExecQuery(std::string_view wql, std::int32_t flags) override {
         CallRecord record;
@@ -52,7 +62,7 @@ public:
         record.nameSpace = nameSpace_;
         record.text = std::string(wql);
         record.flags = flags;
-        network_.Before_Call(computer_, std::move(record));
+        network_.Before_Call(computer_, std::move(record), calls_.get());
         std::string className;
         try {
             className = wql::Parse_Query(wql).className;
@@ -66,8 +76,9 @@ public:
         record.kind = CallKind::Get;
         record.nameSpace = nameSpace_;
         record.text = std::string(path);
-        network_.Before_Call(computer_, std::move(record));
-        return std::make_shared<RecordingObject>(network_, computer_, nameSpace_, std::string(path), inner_->Get(path));
+        network_.Before_Call(computer_, std::move(record), calls_.get());
+        return std::make_shared<RecordingObject>(network_, computer_, nameSpace_, std::string(path), inner_->Get(path),
+                                                 calls_);
     }
 
     std::vector<wmi::ObjectPtr> InstancesOf(std::string_view className) override {
@@ -75,14 +86,15 @@ public:
         record.kind = CallKind::InstancesOf;
         record.nameSpace = nameSpace_;
         record.text = std::string(className);
-        network_.Before_Call(computer_, std::move(record));
+        network_.Before_Call(computer_, std::move(record), calls_.get());
         return Wrap(inner_->InstancesOf(className), std::string(className));
     }
 
 private:
     std::vector<wmi::ObjectPtr> Wrap(std::vector<wmi::ObjectPtr> objects, const std::string& className) {
         for (auto& object : objects) {
-            object = std::make_shared<RecordingObject>(network_, computer_, nameSpace_, className, std::move(object));
+            object = std::make_shared<RecordingObject>(network_, computer_, nameSpace_, className, std::move(object),
+                                                       calls_);
         }
         return objects;
     }
@@ -91,6 +103,7 @@ private:
     SimComputer& computer_;
     std::string nameSpace_;
     wmi::ServicesPtr inner_;
+    wmi::CallControlPtr calls_;
 };
 
 bool Names_Computer(SimComputer& computer, std::string_view name) {
@@ -140,23 +153,42 @@ std::vector<std::string> SimNetwork::Texts(CallKind kind) const {
     return texts;
 }
 
-void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record) {
+void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record, wmi::CallControl* control) {
     record.computer = computer.name;
-    std::uint32_t failure = 0;
-    for (FaultRule& rule : faults_) {
-        if (rule.kind && *rule.kind != record.kind) continue;
-        if (!rule.computer.empty() && !Names_Computer(const_cast<SimComputer&>(computer), rule.computer)) continue;
-        if (!rule.match.empty() && !Contains_Ignore_Case(record.text, rule.match)) continue;
-        ++rule.seen;
-        const bool fires = rule.once ? rule.seen == rule.fromCall : rule.seen >= rule.fromCall;
-        if (fires && failure == 0) failure = rule.hresult;
+    const bool shareCall = record.kind == CallKind::ShareListing || record.kind == CallKind::ShareDelete;
+    std::optional<wmi::CallControl::Watch> watch;
+    if (control != nullptr) watch.emplace(control->Begin_Call());
+    if (computer.latency.count() > 0) {
+        std::this_thread::sleep_for(computer.latency);
+        // An answer that comes after the limit is not waited for.
+        if (watch) watch->Raise_If_Ended();
     }
-    if (recordCalls) calls.push_back(std::move(record));
-    if (failure != 0) wmi::Raise_Hresult(failure);
+    std::optional<FaultRule> fault;  // a copy: another thread may add rules meanwhile
+    {
+        const std::lock_guard lock(mutex_);
+        for (FaultRule& rule : faults_) {
+            if (rule.kind && *rule.kind != record.kind) continue;
+            if (!rule.computer.empty() && !Names_Computer(const_cast<SimComputer&>(computer), rule.computer)) continue;
+            if (!rule.match.empty() && !Contains_Ignore_Case(record.text, rule.match)) continue;
+            ++rule.seen;
+            const bool fires = rule.once ? rule.seen == rule.fromCall : rule.seen >= rule.fromCall;
+            if (fires && !fault) fault = rule;
+        }
+        if (recordCalls) calls.push_back(std::move(record));
+    }
+    if (!fault) return;
+    if (!fault->hangs) wmi::Raise_Hresult(fault->hresult);
+    if (shareCall) Wait_For_Share_Cancel();
+    if (!watch) wmi::Raise_Hresult(wmi::hresult::kTimedOut);
+    ++hangingCalls;
+    watch->Wait();
+    --hangingCalls;
+    watch->Raise_If_Ended();
 }
 
-wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_view namespacePath,
-                                           std::string_view user, const Secret& password, std::int32_t flags) {
+wmi::ServicesPtr SimNetwork::Connect_Server(std::string_view server, std::string_view namespacePath,
+                                            std::string_view user, const Secret& password, std::int32_t flags,
+                                            wmi::CallControlPtr calls) {
     SimComputer* computer = Find(server);
     if (computer == nullptr) {
         CallRecord record;
@@ -166,7 +198,8 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
         record.text = std::string(server);
         record.flags = flags;
         record.user = std::string(user);
-        if (recordCalls) calls.push_back(std::move(record));
+        const std::lock_guard lock(mutex_);
+        if (recordCalls) this->calls.push_back(std::move(record));
         wmi::Raise_Hresult(wmi::hresult::kRpcServerUnavailable);
     }
     CallRecord record;
@@ -175,7 +208,7 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
     record.text = std::string(server);
     record.flags = flags;
     record.user = std::string(user);
-    Before_Call(*computer, std::move(record));
+    Before_Call(*computer, std::move(record), calls.get());
     if (!computer->reachable) wmi::Raise_Hresult(wmi::hresult::kRpcServerUnavailable);
     const bool local = computer == Find(localName_);
     if (local && !user.empty()) wmi::Raise_Hresult(wmi::hresult::kWbemLocalCredentials);
@@ -186,7 +219,8 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
     // Only the computer the program runs on is local, whatever name another
     // computer answers with.
     wmi::ServicesPtr inner = Make_Store_Services(*computer, namespacePath, local);
-    return std::make_shared<RecordingServices>(*this, *computer, std::string(namespacePath), std::move(inner));
+    return std::make_shared<RecordingServices>(*this, *computer, std::string(namespacePath), std::move(inner),
+                                               std::move(calls));
 }
 
 bool SimNetwork::Accepts(const SimComputer& computer, std::string_view user, std::string_view password) {
@@ -224,6 +258,31 @@ SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& loc
     if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) return nullptr;
     localPath = drive + "\\" + std::string(shareEnd == std::string_view::npos ? "" : path.substr(shareEnd + 1));
     return computer;
+}
+
+std::function<void()> SimNetwork::Call_Canceller() {
+    auto cancelled = std::make_shared<bool>(false);
+    {
+        const std::lock_guard lock(mutex_);
+        shareCancels_[std::this_thread::get_id()] = cancelled;
+    }
+    return [this, cancelled] {
+        {
+            const std::lock_guard lock(mutex_);
+            *cancelled = true;
+        }
+        shareCancelled_.notify_all();
+    };
+}
+
+void SimNetwork::Wait_For_Share_Cancel() {
+    std::unique_lock lock(mutex_);
+    const auto found = shareCancels_.find(std::this_thread::get_id());
+    if (found == shareCancels_.end()) return;
+    const std::shared_ptr<bool> cancelled = found->second;
+    ++hangingCalls;
+    shareCancelled_.wait(lock, [&] { return *cancelled; });
+    --hangingCalls;
 }
 
 SimComputer* SimNetwork::Share_Call(std::string_view path, CallKind kind, std::uint32_t mask, std::string& localPath) {

@@ -3,16 +3,21 @@
 // names and passwords, reachability, refused namespaces), the share lister
 // of the fast existence tests, and the local-system port (the computer the
 // program runs on). Every call the program makes is recorded, and any call
-// can be made to fail with a chosen HRESULT, once or from the Nth call on.
+// can be made to fail with a chosen HRESULT, or never to answer, once or from
+// the Nth call on; each computer answers after its latency.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -44,6 +49,9 @@ struct FaultRule {
     std::uint32_t hresult = 0x800706BEu;
     int fromCall = 1;   // the Nth matching call is the first to fail
     bool once = false;  // fail only that one call
+    // The call never answers: it waits until its time limit passes or it is
+    // cancelled (a call without a time limit times out at once).
+    bool hangs = false;
     int seen = 0;
 };
 
@@ -64,6 +72,8 @@ public:
 
     std::vector<CallRecord> calls;
     bool recordCalls = true;
+    // Calls waiting in a "never answers" fault right now.
+    std::atomic<int> hangingCalls{0};
     OsVersionNumbers localVersion{2, 6, 1};
 
     // Number of recorded calls of that kind whose text contains match (case ignored).
@@ -72,8 +82,7 @@ public:
     [[nodiscard]] std::vector<std::string> Texts(CallKind kind) const;
 
     // ---- wmi::ILocator
-    wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   const Secret& password, std::int32_t flags) override;
+    using ILocator::ConnectServer;
     // ---- IShareLister: "\\NAME\C$\..." or a local path of the local computer
     // A share answers only a user the computer knows, with the password, or
     // no user where the computer accepts the caller's own identity.
@@ -83,6 +92,10 @@ public:
     ListingResult Entry_Of(std::string_view path, ListedEntry& entry) override;
     DeleteResult Delete_Checked(std::string_view path, std::string_view startFolder,
                                 const FileIdentity& identity) override;
+    // A share call that never answers waits until the canceller handed out
+    // for it on its thread runs (the computer's watchdog, or Stop); one
+    // made without a canceller times out at once.
+    std::function<void()> Call_Canceller() override;
     // Runs between the checks of Delete_Checked and its deletion: a test's
     // chance to swap what the path names, as another process could.
     std::function<void()> beforeCheckedDelete;
@@ -94,10 +107,15 @@ public:
     LocalPathKind Path_Kind(std::string_view path) override;
     std::optional<std::string> Read_Small_File(std::string_view path, std::size_t maxBytes) override;
 
-    // Called by the recording wrappers: records the call and raises a fault when one applies.
-    void Before_Call(const SimComputer& computer, CallRecord record);
+    // Called by the recording wrappers: waits the computer's latency, records
+    // the call and raises a fault when one applies, under the time limit and
+    // cancellation of calls (null: none).
+    void Before_Call(const SimComputer& computer, CallRecord record, wmi::CallControl* control = nullptr);
 
 private:
+    wmi::ServicesPtr Connect_Server(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                    const Secret& password, std::int32_t flags, wmi::CallControlPtr calls) override;
+    void Wait_For_Share_Cancel();
     // The computer and its local path behind a share path or a local path;
     // null when no listable share answers.
     SimComputer* Listed_Computer(std::string_view path, std::string& localPath);
@@ -112,6 +130,9 @@ private:
         shareCredentials_;  // upper-cased server -> user, password
     std::vector<std::unique_ptr<SimComputer>> computers_;
     std::vector<FaultRule> faults_;
+    std::mutex mutex_;  // the faults, the record of calls and the share cancellers
+    std::map<std::thread::id, std::shared_ptr<bool>> shareCancels_;
+    std::condition_variable shareCancelled_;
 };
 
 }  // namespace corvane::remote

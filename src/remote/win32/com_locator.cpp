@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <source_location>
 #include <utility>
 #include <vector>
 
@@ -28,6 +29,9 @@ constexpr HRESULT kNotFound = static_cast<HRESULT>(wmi::hresult::kWbemNotFound);
 constexpr HRESULT kInvalidMethod = static_cast<HRESULT>(wmi::hresult::kWbemInvalidMethod);
 constexpr HRESULT kInvalidParameters = static_cast<HRESULT>(wmi::hresult::kWbemInvalidMethodParameters);
 constexpr ULONG kBatchSize = 64;
+// Queries and instance lists run semisynchronously: each Next waits at most
+// the time limit.
+constexpr LONG kSemisynchronous = WBEM_FLAG_RETURN_IMMEDIATELY | WBEM_FLAG_FORWARD_ONLY;
 
 unique_bstr Bstr(std::wstring_view text) {
     unique_bstr result = Make_Bstr(text);
@@ -47,6 +51,49 @@ public:
 
 private:
     std::wstring text_;
+};
+
+// Outgoing calls of this thread may be cancelled (CoCancelCall) while it lives.
+class CallCancellation {
+public:
+    CallCancellation() : enabled_(SUCCEEDED(CoEnableCallCancellation(nullptr))) {}
+    ~CallCancellation() {
+        if (enabled_) CoDisableCallCancellation(nullptr);
+    }
+    CallCancellation(const CallCancellation&) = delete;
+    CallCancellation& operator=(const CallCancellation&) = delete;
+
+private:
+    bool enabled_;
+};
+
+// One blocking call of this thread under the time limit of its connection:
+// the watchdog cancels it with CoCancelCall when it runs past the limit, or
+// when the connection's calls are cancelled (Stop), and its failure then
+// reads as the time-out or the cancellation. No control: no limit.
+class WatchedCall {
+public:
+    explicit WatchedCall(wmi::CallControl* control) {
+        if (control == nullptr) return;
+        cancellation_.emplace();
+        watch_.emplace(control->Begin_Call([thread = GetCurrentThreadId()] { (void)CoCancelCall(thread, 0); }));
+    }
+    WatchedCall(const WatchedCall&) = delete;
+    WatchedCall& operator=(const WatchedCall&) = delete;
+
+    void Check(HRESULT hr, const std::source_location& where = std::source_location::current()) const {
+        if (watch_) watch_->Raise_If_Ended();
+        Check_Hresult(hr, where);
+    }
+    // WBEM_S_TIMEDOUT from Next: the call ran past the limit.
+    [[noreturn]] void Raise_Time_Out() const {
+        if (watch_) watch_->Raise_Time_Out();
+        wmi::Raise_Hresult(wmi::hresult::kTimedOut);
+    }
+
+private:
+    std::optional<CallCancellation> cancellation_;  // before the watch, so it outlives the call
+    std::optional<wmi::CallControl::Watch> watch_;
 };
 
 // Explicit credentials for the proxies, at one address for as long as a proxy
@@ -84,8 +131,8 @@ private:
 // them; inside, they are declared first and so released last.
 class Session {
 public:
-    Session(std::unique_ptr<Identity> identity, com_ptr<IWbemServices> services)
-        : identity_(std::move(identity)), services_(std::move(services)) {
+    Session(std::unique_ptr<Identity> identity, com_ptr<IWbemServices> services, wmi::CallControlPtr calls)
+        : identity_(std::move(identity)), services_(std::move(services)), calls_(std::move(calls)) {
         Secure(services_.get());
     }
 
@@ -110,12 +157,24 @@ public:
     }
 
     [[nodiscard]] IWbemServices* Services() const noexcept { return services_.get(); }
+    [[nodiscard]] wmi::CallControl* Calls() const noexcept { return calls_.get(); }
+    // How long one Next may wait.
+    [[nodiscard]] LONG Next_Timeout() const {
+        return calls_ ? static_cast<LONG>(calls_->Limit().count()) : static_cast<LONG>(WBEM_INFINITE);
+    }
+
+    // An object or class by path, under the time limit.
+    [[nodiscard]] com_ptr<IWbemClassObject> Get_Object(const std::wstring& path) const {
+        com_ptr<IWbemClassObject> object;
+        const WatchedCall call(Calls());
+        call.Check(services_->GetObject(Bstr(path).get(), 0, nullptr, object.put(), nullptr));
+        return object;
+    }
 
     // The class definition, fetched once per connection.
     [[nodiscard]] com_ptr<IWbemClassObject> Class_Object(const std::wstring& className) {
         if (auto found = classes_.find(className); found != classes_.end()) return found->second;
-        com_ptr<IWbemClassObject> object;
-        Check_Hresult(services_->GetObject(Bstr(className).get(), 0, nullptr, object.put(), nullptr));
+        com_ptr<IWbemClassObject> object = Get_Object(className);
         classes_.emplace(className, object);
         return object;
     }
@@ -123,6 +182,7 @@ public:
 private:
     std::unique_ptr<Identity> identity_;
     com_ptr<IWbemServices> services_;
+    wmi::CallControlPtr calls_;
     std::map<std::wstring, com_ptr<IWbemClassObject>> classes_;
 };
 
@@ -167,8 +227,11 @@ public:
         std::wstring target = isClass ? className : Text_Property(object_.get(), L"__PATH");
         if (target.empty()) target = Text_Property(object_.get(), L"__RELPATH");
         com_ptr<IWbemClassObject> outParameters;
-        Check_Hresult(session_->Services()->ExecMethod(Bstr(target).get(), Bstr(methodName).get(), 0, nullptr,
-                                                       inParameters.get(), outParameters.put(), nullptr));
+        {
+            const WatchedCall call(session_->Calls());
+            call.Check(session_->Services()->ExecMethod(Bstr(target).get(), Bstr(methodName).get(), 0, nullptr,
+                                                        inParameters.get(), outParameters.put(), nullptr));
+        }
         return Read_Out_Parameters(outParameters.get(), Embedded());
     }
 
@@ -224,23 +287,30 @@ class ComServices final : public wmi::IServices {
 public:
     explicit ComServices(std::shared_ptr<Session> session) : session_(std::move(session)) {}
 
+    wmi::CallControl* Call_Control() const noexcept override { return session_->Calls(); }
+
     std::vector<wmi::ObjectPtr> ExecQuery(std::string_view wql, std::int32_t flags) override {
         com_ptr<IEnumWbemClassObject> items;
-        Check_Hresult(session_->Services()->ExecQuery(Bstr(L"WQL").get(), Bstr(Widen(wql)).get(),
-                                                      static_cast<LONG>(flags), nullptr, items.put()));
+        {
+            const WatchedCall call(session_->Calls());
+            call.Check(session_->Services()->ExecQuery(Bstr(L"WQL").get(), Bstr(Widen(wql)).get(),
+                                                       static_cast<LONG>(flags) | kSemisynchronous, nullptr,
+                                                       items.put()));
+        }
         return Walk(items);
     }
 
     wmi::ObjectPtr Get(std::string_view path) override {
-        com_ptr<IWbemClassObject> object;
-        Check_Hresult(session_->Services()->GetObject(Bstr(Widen(path)).get(), 0, nullptr, object.put(), nullptr));
-        return std::make_shared<ComObject>(session_, std::move(object));
+        return std::make_shared<ComObject>(session_, session_->Get_Object(Widen(path)));
     }
 
     std::vector<wmi::ObjectPtr> InstancesOf(std::string_view className) override {
         com_ptr<IEnumWbemClassObject> items;
-        Check_Hresult(session_->Services()->CreateInstanceEnum(Bstr(Widen(className)).get(),
-                                                               WBEM_FLAG_RETURN_IMMEDIATELY, nullptr, items.put()));
+        {
+            const WatchedCall call(session_->Calls());
+            call.Check(session_->Services()->CreateInstanceEnum(Bstr(Widen(className)).get(), kSemisynchronous, nullptr,
+                                                                items.put()));
+        }
         return Walk(items);
     }
 
@@ -252,13 +322,16 @@ private:
         for (;;) {
             std::vector<IWbemClassObject*> batch(kBatchSize, nullptr);
             ULONG returned = 0;
-            const HRESULT hr = items->Next(WBEM_INFINITE, kBatchSize, batch.data(), &returned);
+            const WatchedCall call(session_->Calls());
+            const HRESULT hr = items->Next(session_->Next_Timeout(), kBatchSize, batch.data(), &returned);
             for (ULONG index = 0; index < returned && index < kBatchSize; ++index) {
                 com_ptr<IWbemClassObject> object;
                 *object.put() = batch[index];  // takes over the reference Next handed out
                 objects.push_back(std::make_shared<ComObject>(session_, std::move(object)));
             }
-            Check_Hresult(hr);
+            // Past the limit, not the end of the result.
+            if (hr == WBEM_S_TIMEDOUT) call.Raise_Time_Out();
+            call.Check(hr);
             if (hr != WBEM_S_NO_ERROR || returned == 0) break;
         }
         return objects;
@@ -284,8 +357,9 @@ std::wstring Network_Resource(std::string_view server, std::string_view namespac
     return resource + Widen(namespacePath);
 }
 
-wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_view namespacePath,
-                                           std::string_view user, const Secret& password, std::int32_t flags) {
+wmi::ServicesPtr ComLocator::Connect_Server(std::string_view server, std::string_view namespacePath,
+                                            std::string_view user, const Secret& password, std::int32_t flags,
+                                            wmi::CallControlPtr calls) {
     Initialize_Com_Security();
     com_ptr<IWbemLocator> locator;
     Check_Hresult(
@@ -303,14 +377,18 @@ wmi::ServicesPtr ComLocator::ConnectServer(std::string_view server, std::string_
         passwordText = Bstr(wide.Text());
     }
     com_ptr<IWbemServices> services;
-    const HRESULT connected =
-        locator->ConnectServer(Bstr(Network_Resource(server, namespacePath)).get(), userText.get(), passwordText.get(),
-                               nullptr, static_cast<LONG>(flags), nullptr, nullptr, services.put());
-    // Wiped whether or not the connection was made: refused credentials are
-    // the common failure.
-    if (passwordText) SecureZeroMemory(passwordText.get(), SysStringByteLen(passwordText.get()));
-    Check_Hresult(connected);
-    auto session = std::make_shared<Session>(std::move(identity), std::move(services));
+    {
+        // ConnectServer has no time-out of its own: the watchdog cancels it.
+        const WatchedCall call(calls.get());
+        const HRESULT connected = locator->ConnectServer(Bstr(Network_Resource(server, namespacePath)).get(),
+                                                         userText.get(), passwordText.get(), nullptr,
+                                                         static_cast<LONG>(flags), nullptr, nullptr, services.put());
+        // Wiped whether or not the connection was made: refused credentials
+        // are the common failure.
+        if (passwordText) SecureZeroMemory(passwordText.get(), SysStringByteLen(passwordText.get()));
+        call.Check(connected);
+    }
+    auto session = std::make_shared<Session>(std::move(identity), std::move(services), std::move(calls));
     return std::make_shared<ComServices>(std::move(session));
 }
 

@@ -14,11 +14,11 @@
 namespace corvane::remote::win32 {
 
 class ComLocator final : public wmi::ILocator {
-public:
+protected:
     // server "" or "." connects to the local service; namespacePath such as
     // "root\cimv2". Raises RuntimeError with the HRESULT on failure.
-    wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   const Secret& password, std::int32_t flags) override;
+    wmi::ServicesPtr Connect_Server(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                    const Secret& password, std::int32_t flags, wmi::CallControlPtr calls) override;
 };
 
 // "DOMAIN\user" split into its two parts; a name without "\" has no domain.

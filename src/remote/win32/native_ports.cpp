@@ -5,6 +5,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <vector>
 
 #include "base/win32/platform_win32.h"
@@ -95,6 +96,14 @@ std::string Listing_Root(std::string_view path) {
     }
     if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2)) + '\\';
     return {};
+}
+
+std::function<void()> NativeShareLister::Call_Canceller() {
+    // CancelSynchronousIo needs a handle of the thread with THREAD_TERMINATE access.
+    HANDLE thread = OpenThread(THREAD_TERMINATE, FALSE, GetCurrentThreadId());
+    if (thread == nullptr) return {};
+    auto owned = std::make_shared<::corvane::win32::unique_handle>(thread);
+    return [owned] { (void)CancelSynchronousIo(owned->get()); };
 }
 
 ListingResult NativeShareLister::Find(std::string_view path, std::uint32_t attributeMask) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,9 @@ public:
     [[nodiscard]] ListingResult Entry_Of(std::string_view path, ListedEntry& entry) override;
     [[nodiscard]] DeleteResult Delete_Checked(std::string_view path, std::string_view startFolder,
                                               const FileIdentity& identity) override;
+    // CancelSynchronousIo on the calling thread: a listing or deletion that
+    // waits for a computer that no longer answers fails at once.
+    [[nodiscard]] std::function<void()> Call_Canceller() override;
 
 private:
     ShareLogons logons_;

@@ -20,13 +20,14 @@ public:
     // from NativeLocalSystem when empty).
     explicit WindowsLocator(std::string localComputerName = {});
 
-    wmi::ServicesPtr ConnectServer(std::string_view server, std::string_view namespacePath, std::string_view user,
-                                   const Secret& password, std::int32_t flags) override {
-        return chooser_.ConnectServer(server, namespacePath, user, password, flags);
-    }
-
     [[nodiscard]] NativeStore& Local_Store() noexcept { return store_; }
     [[nodiscard]] const std::string& Local_Name() const noexcept { return localName_; }
+
+protected:
+    wmi::ServicesPtr Connect_Server(std::string_view server, std::string_view namespacePath, std::string_view user,
+                                    const Secret& password, std::int32_t flags, wmi::CallControlPtr calls) override {
+        return chooser_.ConnectServer(server, namespacePath, user, password, flags, std::move(calls));
+    }
 
 private:
     std::string localName_;

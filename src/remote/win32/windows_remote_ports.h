@@ -1,14 +1,17 @@
 // The Windows ports of the remote access layer in one owning bundle: the
 // locator (the local computer served natively, every other one through WMI),
 // the share lister, the local registry and system facts, the per-user data
-// folder, the shell's file type names, and the RemotePorts view over them that the routines take.
+// folder, the shell's file type names, and the RemotePorts view over them that the routines take,
+// with the time limit of calls read from the per-user settings.
 #pragma once
 
 #include <string>
 
 #include "base/ports/clock.h"
 #include "base/reporter.h"
+#include "base/win32/settings_store_win32.h"
 #include "base/win32/shell_win32.h"
+#include "remote/call_limit_setting.h"
 #include "remote/target_context.h"
 #include "remote/win32/native_ports.h"
 #include "remote/win32/windows_locator.h"
@@ -18,8 +21,10 @@ namespace corvane::remote::win32 {
 class WindowsRemotePorts final {
 public:
     // localComputerName: the name that also counts as local (the NetBIOS
-    // name when empty).
-    WindowsRemotePorts(std::string localComputerName, Reporter& reporter, IClock& clock)
+    // name when empty); settingsRoot: the per-user settings' key below
+    // HKEY_CURRENT_USER.
+    WindowsRemotePorts(std::string localComputerName, Reporter& reporter, IClock& clock,
+                       std::wstring settingsRoot = L"Software\\Corvane")
         : locator_(std::move(localComputerName)),
           ports_{.locator = locator_,
                  .reporter = reporter,
@@ -28,7 +33,8 @@ public:
                  .localRegistry = localRegistry_,
                  .localSystem = localSystem_,
                  .userData = &userData_,
-                 .shell = &shell_} {}
+                 .shell = &shell_,
+                 .callLimit = Call_Limit(std::move(settingsRoot))} {}
     WindowsRemotePorts(const WindowsRemotePorts&) = delete;
     WindowsRemotePorts& operator=(const WindowsRemotePorts&) = delete;
 
@@ -37,6 +43,11 @@ public:
     [[nodiscard]] const std::string& Local_Name() const noexcept { return locator_.Local_Name(); }
 
 private:
+    static std::chrono::milliseconds Call_Limit(std::wstring settingsRoot) {
+        ::corvane::win32::Win32SettingsStore settings(std::move(settingsRoot));
+        return Load_Call_Limit(settings);
+    }
+
     NativeShareLister shares_;
     NativeLocalRegistry localRegistry_;
     NativeLocalSystem localSystem_;

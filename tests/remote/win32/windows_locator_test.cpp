@@ -3,9 +3,14 @@
 // WMI over COM.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
+
 #include "base/runtime_error.h"
 #include "base/text.h"
 #include "remote/win32/windows_locator.h"
+#include "remote/win32/windows_remote_ports.h"
+#include "support/fakes.h"
 #include "win32_test_support.h"
 
 namespace corvane::remote::win32 {
@@ -42,6 +47,26 @@ TEST_F(WindowsLocatorTest, ServesTheLocalComputersNamesNativelyAndOthersThroughW
     EXPECT_TRUE(Served_Natively(Lower_Ascii(locator_.Local_Name())));
     // Wine's WMI either refuses a remote computer or serves it without CheckAccess.
     EXPECT_FALSE(Served_Natively("PC-THAT-IS-NOT-HERE"));
+}
+
+// The time limit of calls is the per-user setting; the local computer's own
+// store answers without one, however short.
+TEST_F(WindowsLocatorTest, TheCallLimitIsThePerUserSettingAndTheLocalStoreTakesNone) {
+    corvane::testing::FakeClock clock;
+    corvane::testing::FakeMessageBox messages;
+    Reporter reporter(messages);
+    const auto limit = [&] {
+        return WindowsRemotePorts("", reporter, clock, Widen(testing::kScratchKey)).Ports().callLimit;
+    };
+    EXPECT_EQ(limit(), wmi::kDefaultCallLimit);
+    Write_Text("Connection", "CallTimeLimit", L"5");
+    EXPECT_EQ(limit(), std::chrono::seconds(5));
+
+    const auto calls = std::make_shared<wmi::CallControl>(std::chrono::milliseconds(1));
+    calls->Cancel_Calls();
+    const wmi::ServicesPtr root = locator_.ConnectServer("LOCALHOST", "root\\default", "", {}, 0, calls);
+    EXPECT_EQ(root->Call_Control(), nullptr);
+    EXPECT_NO_THROW((void)root->Get("StdRegProv"));
 }
 
 }  // namespace
