@@ -24,12 +24,11 @@ void ScanAndFix::Fix_Problems() {
     (void)fix::mnuFixProblems_Click(env);
 }
 
-bool ScanAndFix::After_Computer(std::string_view computerName) {
+bool ScanAndFix::After_Computer(const scan::ComputerScanned& computer) {
     if (!IsGeneralOptionSet(db_, GO_AUTOMATIC_FIXING)) return true;
-    const remote::TargetContext& context = target_.Context();
     // What the scan knew of the computer, for its shutdown after the fix.
-    const fix::ScannedComputer scanned{std::string(computerName), context.UserName, context.Password,
-                                       context.TargetName, context.IsRemote};
+    const fix::ScannedComputer scanned{computer.computerName, computer.userName, computer.password, computer.targetName,
+                                       computer.isRemote};
     fix::FixEnvironment env = Fix_Environment();
     return !fix::Fix_After_Scan(env, scanned).stopped;
 }

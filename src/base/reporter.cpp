@@ -15,7 +15,11 @@ void Reporter::Show_Error(bool showMessage, const RuntimeError& error) const {
 }
 
 void Reporter::Log_Event(std::string_view text, int type, bool dated) const {
-    if (log_ != nullptr) log_->Log_Event(text, type, dated);
+    if (lines_ != nullptr) {
+        lines_->Add_Line(text, type, dated);
+    } else if (log_ != nullptr) {
+        log_->Log_Event(text, type, dated);
+    }
 }
 
 }  // namespace corvane

@@ -13,6 +13,14 @@ namespace corvane {
 
 class RuntimeError;
 
+// Where a reporter's log lines go instead of the log: a worker thread keeps
+// them for the thread that owns the log.
+class ILogLines {
+public:
+    virtual ~ILogLines() = default;
+    virtual void Add_Line(std::string_view text, int type, bool dated) = 0;
+};
+
 class Reporter {
 public:
     explicit Reporter(IMessageBox& messageBox) : messageBox_(messageBox) {}
@@ -20,6 +28,8 @@ public:
     Reporter& operator=(const Reporter&) = delete;
 
     void Attach_Log(clsLog* log) noexcept { log_ = log; }
+    // Lines go to these instead of the log from now on (null: the log again).
+    void Divert_Lines(ILogLines* lines) noexcept { lines_ = lines; }
     [[nodiscard]] clsLog* Log() const noexcept { return log_; }
     [[nodiscard]] IMessageBox& Messages() const noexcept { return messageBox_; }
 
@@ -35,6 +45,7 @@ public:
 private:
     IMessageBox& messageBox_;
     clsLog* log_ = nullptr;
+    ILogLines* lines_ = nullptr;
 };
 
 }  // namespace corvane

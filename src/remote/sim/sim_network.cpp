@@ -142,6 +142,8 @@ std::vector<std::string> SimNetwork::Texts(CallKind kind) const {
 
 void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record) {
     record.computer = computer.name;
+    if (duringCall) duringCall(record);
+    const std::lock_guard lock(callMutex_);
     std::uint32_t failure = 0;
     for (FaultRule& rule : faults_) {
         if (rule.kind && *rule.kind != record.kind) continue;
@@ -166,6 +168,7 @@ wmi::ServicesPtr SimNetwork::ConnectServer(std::string_view server, std::string_
         record.text = std::string(server);
         record.flags = flags;
         record.user = std::string(user);
+        const std::lock_guard lock(callMutex_);
         if (recordCalls) calls.push_back(std::move(record));
         wmi::Raise_Hresult(wmi::hresult::kRpcServerUnavailable);
     }
@@ -200,6 +203,7 @@ bool SimNetwork::Accepts(const SimComputer& computer, std::string_view user, std
 }
 
 void SimNetwork::Use_Credentials(std::string_view server, std::string_view user, const Secret& password) {
+    const std::lock_guard lock(callMutex_);
     shareCredentials_[Upper_Text(server)] = {std::string(user), std::string(password.View())};
 }
 
@@ -215,10 +219,14 @@ SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& loc
     const std::string_view share = path.substr(
         serverEnd + 1, shareEnd == std::string_view::npos ? std::string_view::npos : shareEnd - serverEnd - 1);
     if (computer == nullptr || !computer->reachable || share.size() != 2 || share[1] != '$') return nullptr;
-    const auto credentials = shareCredentials_.find(Upper_Text(path.substr(2, serverEnd - 2)));
-    const bool accepted = credentials == shareCredentials_.end()
-                              ? computer->acceptsCallerIdentity
-                              : Accepts(*computer, credentials->second.first, credentials->second.second);
+    bool accepted = computer->acceptsCallerIdentity;
+    {
+        const std::lock_guard lock(callMutex_);
+        const auto credentials = shareCredentials_.find(Upper_Text(path.substr(2, serverEnd - 2)));
+        if (credentials != shareCredentials_.end()) {
+            accepted = Accepts(*computer, credentials->second.first, credentials->second.second);
+        }
+    }
     if (!accepted) return nullptr;
     const std::string drive = Upper_Ascii(share.substr(0, 1)) + ":";
     if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) return nullptr;

@@ -4,12 +4,16 @@
 // of the fast existence tests, and the local-system port (the computer the
 // program runs on). Every call the program makes is recorded, and any call
 // can be made to fail with a chosen HRESULT, once or from the Nth call on.
+// Several computers may be reached from several threads at once, one thread
+// per computer, as the program's workers do; the record and the faults are
+// shared under a lock.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -96,6 +100,9 @@ public:
 
     // Called by the recording wrappers: records the call and raises a fault when one applies.
     void Before_Call(const SimComputer& computer, CallRecord record);
+    // Runs at the start of every call, on the calling thread, before it is
+    // recorded: a test's chance to hold one computer's worker at a chosen call.
+    std::function<void(const CallRecord&)> duringCall;
 
 private:
     // The computer and its local path behind a share path or a local path;
@@ -112,6 +119,7 @@ private:
         shareCredentials_;  // upper-cased server -> user, password
     std::vector<std::unique_ptr<SimComputer>> computers_;
     std::vector<FaultRule> faults_;
+    std::mutex callMutex_;  // the record, the faults and the share credentials
 };
 
 }  // namespace corvane::remote
