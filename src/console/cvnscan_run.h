@@ -15,6 +15,7 @@ namespace corvane {
 class Database;
 class IMainWindow;
 class IProgressEvents;
+class IWorkerThreads;
 class Reporter;
 }  // namespace corvane
 
@@ -32,6 +33,8 @@ struct ConsoleEnvironment {
     scan::ScanTarget& target;
     ConsoleWindow& window;
     ConsoleFix fix;  // empty: --fix is refused
+    // What each worker thread enters first (COM on Windows); null: nothing.
+    IWorkerThreads* workerThreads = nullptr;
 };
 
 [[nodiscard]] int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std::ostream& out,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/reporter.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
 #include "db/database.h"
@@ -305,6 +306,15 @@ bool Migrate_Settings_Table(Database& db) {
     Run(db, std::string("ALTER TABLE SETTINGS_TBL ADD COLUMN ") + kComputersAtOnceColumn +
                 " INTEGER NOT NULL DEFAULT " + std::to_string(kDefaultComputersAtOnce));
     return true;
+}
+
+void Migrate_Database(Database& db, const Reporter& reporter) {
+    try {
+        if (Migrate_Settings_Table(db))
+            reporter.Log_Event("The settings table now keeps the computers scanned at once.");
+    } catch (const RuntimeError& error) {
+        reporter.Log_Event("The settings table of an older version stays as it is: " + error.Text(), LOG_WARNING);
+    }
 }
 
 bool Load_Computers_At_Once(Database& db, std::int32_t& count) {

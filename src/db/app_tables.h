@@ -17,6 +17,7 @@
 namespace corvane {
 
 class Database;
+class Reporter;
 
 // Names and user names; passwords are read only where a password is needed.
 bool Get_All_Computers(Database& db, std::int32_t& rowCount, ResultTable& table);
@@ -65,5 +66,8 @@ bool Migrate_Settings_Table(Database& db);
 // database has no column for it yet.
 bool Load_Computers_At_Once(Database& db, std::int32_t& count);
 bool Save_Computers_At_Once(Database& db, std::int32_t count);
+// Brings the tables of an older database up to this version when the
+// program opens it; logs what it changed or why it could not.
+void Migrate_Database(Database& db, const Reporter& reporter);
 
 }  // namespace corvane

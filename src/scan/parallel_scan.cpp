@@ -343,9 +343,9 @@ void ParallelScan::Release(ComputerJob& job) {
         if (job.state == ComputerJob::State::Waiting && !job.failure) return;  // stopped before it was reached
         computers.Set_Image(job.node, kComputerLockedImage);
         driver.Add_Error_Row(job.name, job.targetName,
-                             job.failure                                                  ? *job.failure
+                             job.failure                                          ? *job.failure
                              : job.outcome == remote::OpenOutcome::DefaultRefused ? std::string(kAccessDeniedText)
-                                                                                   : job.errorText);
+                                                                                  : job.errorText);
     } else {
         Move_Rows(job);
         if (job.failure) {
@@ -385,7 +385,7 @@ void ParallelScan::Worker(ComputerJob& job) {
         Reporter reporter(*questions_);
         reporter.Divert_Lines(&job.log);
         const remote::RemotePorts& base = ports.target.Context().Ports();
-        const remote::RemotePorts own{base.locator,      reporter,          base.clock, base.shares,
+        const remote::RemotePorts own{base.locator,       reporter,         base.clock,    base.shares,
                                       base.localRegistry, base.localSystem, base.userData, base.shell};
         ScanTarget target(own, remote::kScanning);
         WorkerProgress progress(*this, job, ports.progress);
