@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/log.h"
 #include "base/ports/message_box.h"
@@ -19,6 +20,24 @@ class ILogLines {
 public:
     virtual ~ILogLines() = default;
     virtual void Add_Line(std::string_view text, int type, bool dated) = 0;
+};
+
+// Log lines kept on a worker thread and written later, in order, by the
+// thread that owns the log.
+class KeptLogLines final : public ILogLines {
+public:
+    void Add_Line(std::string_view text, int type, bool dated) override {
+        lines_.push_back({std::string(text), type, dated});
+    }
+    void Write_To(const class Reporter& reporter) const;
+
+private:
+    struct Line {
+        std::string text;
+        int type = LOG_INFO;
+        bool dated = true;
+    };
+    std::vector<Line> lines_;
 };
 
 class Reporter {

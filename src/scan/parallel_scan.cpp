@@ -15,6 +15,7 @@
 #include "base/ui/main_window_port.h"
 #include "base/ui/progress_events.h"
 #include "base/ui/results_list.h"
+#include "base/ui/worker_progress.h"
 #include "db/app_tables.h"
 #include "scan/family_routines.h"
 #include "scan/scan_arguments.h"
@@ -26,21 +27,6 @@ namespace corvane::scan {
 namespace {
 
 constexpr std::chrono::milliseconds kPumpInterval{50};
-
-struct LogLine {
-    std::string text;
-    int type = LOG_INFO;
-    bool dated = true;
-};
-
-// A worker's log lines, kept for the log's own thread.
-class LineBuffer final : public ILogLines {
-public:
-    void Add_Line(std::string_view text, int type, bool dated) override {
-        lines.push_back({std::string(text), type, dated});
-    }
-    std::vector<LogLine> lines;
-};
 
 }  // namespace
 
@@ -58,7 +44,7 @@ struct ComputerJob {
 
     // Written by the worker.
     ResultsList rows;
-    LineBuffer log;
+    KeptLogLines log;
     ScanControl control;
     remote::OpenOutcome outcome = remote::OpenOutcome::NotReached;
     std::string errorText;
@@ -97,54 +83,6 @@ struct ComputerJob {
 };
 
 namespace {
-
-// A worker's progress: events go through the queue to the panel (which shows
-// one computer), and the pump takes the Stop and Skip requests.
-class WorkerProgress final : public IProgressEvents {
-public:
-    WorkerProgress(ParallelScan& scan, ComputerJob& job, IProgressEvents& shown)
-        : scan_(scan), job_(job), shown_(shown) {}
-
-    void Category_Started(std::string_view displayName) override {
-        Post([text = std::string(displayName)](IProgressEvents& shown) { shown.Category_Started(text); });
-    }
-    void Category_Phase(std::string_view caption) override {
-        Post([text = std::string(caption)](IProgressEvents& shown) { shown.Category_Phase(text); });
-    }
-    void Category_Ended() override {
-        Post([](IProgressEvents& shown) { shown.Category_Ended(); });
-    }
-    void Entry_Done(std::int64_t position, std::int64_t upperBound) override {
-        Post([position, upperBound](IProgressEvents& shown) { shown.Entry_Done(position, upperBound); });
-    }
-    void Problems_Found(std::int32_t total) override {
-        if (total == reported_) return;
-        reported_ = total;
-        scan_.Queue().Post([&scan = scan_, &job = job_, total] { scan.Found(job, total); });
-    }
-    void Pump() override {
-        const SharedRequests& requests = scan_.Requests();
-        if (requests.stop.load()) job_.control.StopRequested = true;
-        const int skips = requests.skips.load();
-        if (skips != job_.skipsSeen) {
-            job_.skipsSeen = skips;
-            job_.control.SkipRequested = true;
-        }
-    }
-
-private:
-    template <typename Event>
-    void Post(Event event) {
-        scan_.Queue().Post([&scan = scan_, &job = job_, &shown = shown_, event = std::move(event)] {
-            if (scan.Is_Shown(job)) event(shown);
-        });
-    }
-
-    ParallelScan& scan_;
-    ComputerJob& job_;
-    IProgressEvents& shown_;
-    std::int32_t reported_ = 0;
-};
 
 std::string Error_Text(const std::exception& error) {
     if (const auto* runtime = dynamic_cast<const RuntimeError*>(&error)) return runtime->Text();
@@ -226,6 +164,15 @@ void ParallelScan::Forward_Requests() {
     if (control.SkipRequested) {
         control.SkipRequested = false;
         ++requests_.skips;
+    }
+}
+
+void ParallelScan::Take_Requests(ComputerJob& job) {
+    if (requests_.stop.load()) job.control.StopRequested = true;
+    const int skips = requests_.skips.load();
+    if (skips != job.skipsSeen) {
+        job.skipsSeen = skips;
+        job.control.SkipRequested = true;
     }
 }
 
@@ -335,7 +282,7 @@ void ParallelScan::Update_Shown() {
 void ParallelScan::Release(ComputerJob& job) {
     ScanDriver& driver = driver_;
     CheckTree& computers = driver.ports_.window.Computer_Tree();
-    for (const LogLine& line : job.log.lines) driver.ports_.reporter.Log_Event(line.text, line.type, line.dated);
+    job.log.Write_To(driver.ports_.reporter);
     if (!job.duplicateOf.empty()) {
         computers.Set_Image(job.node, kComputerLockedImage);
         driver.Add_Error_Row(job.name, job.name, kAlreadyScannedText + job.duplicateOf);
@@ -388,7 +335,10 @@ void ParallelScan::Worker(ComputerJob& job) {
         const remote::RemotePorts own{base.locator,       reporter,         base.clock,    base.shares,
                                       base.localRegistry, base.localSystem, base.userData, base.shell};
         ScanTarget target(own, remote::kScanning);
-        WorkerProgress progress(*this, job, ports.progress);
+        WorkerProgress progress(queue_, ports.progress,
+                                {.shown = [this, &job] { return shown_ == &job; },
+                                 .found = [this, &job](std::int32_t count) { Found(job, count); },
+                                 .pump = [this, &job] { Take_Requests(job); }});
         try {
             job.outcome = target.Open(std::move(job.request), job.errorText);
             job.targetName = target.Context().TargetName;

@@ -42,13 +42,6 @@ public:
 
     void Run();
 
-    // ---- called on a worker thread
-    [[nodiscard]] UiQueue& Queue() noexcept { return queue_; }
-    [[nodiscard]] const SharedRequests& Requests() const noexcept { return requests_; }
-    // ---- called on this thread through the queue
-    void Found(ComputerJob& job, std::int32_t count);
-    [[nodiscard]] bool Is_Shown(const ComputerJob& job) const noexcept { return shown_ == &job; }
-
 private:
     struct Category {
         std::string key;
@@ -71,6 +64,10 @@ private:
     // The progress panel follows the first computer in tree order that runs.
     void Update_Shown();
     void Worker(ComputerJob& job);
+    // On the worker: Stop and Skip into the computer's control record.
+    void Take_Requests(ComputerJob& job);
+    // The problems found so far by this computer; the panel shows the scan's total.
+    void Found(ComputerJob& job, std::int32_t count);
     void Scan_Categories(ComputerJob& job, ScanTarget& target, IProgressEvents& progress);
 
     ScanDriver& driver_;

@@ -113,8 +113,12 @@ void ScanDriver::Finish_Scan() {
     ports_.progress.Scan_Ended(control_.TotalProblems);
 }
 
+int ScanDriver::Computers_At_Once() const {
+    return ports_.computersAtOnce > 0 ? ports_.computersAtOnce : Get_Computers_At_Once(ports_.db);
+}
+
 void ScanDriver::Scan_Computers() {
-    const int atOnce = ports_.computersAtOnce > 0 ? ports_.computersAtOnce : Get_Computers_At_Once(ports_.db);
+    const int atOnce = Computers_At_Once();
     if (atOnce > 1) {
         ParallelScan(*this, atOnce).Run();
         return;

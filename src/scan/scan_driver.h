@@ -99,6 +99,9 @@ public:
     // Overrides the stored "Computers scanned at once" (0: the stored option).
     void Set_Computers_At_Once(int count) noexcept { ports_.computersAtOnce = count; }
     void Set_Worker_Threads(IWorkerThreads* threads) noexcept { ports_.workerThreads = threads; }
+    // The computers a scan or a fix now runs at once: as set, else as stored.
+    [[nodiscard]] int Computers_At_Once() const;
+    [[nodiscard]] IWorkerThreads* Worker_Threads() const noexcept { return ports_.workerThreads; }
 
     [[nodiscard]] bool Is_Running() const noexcept { return running_; }
     [[nodiscard]] const ScanControl& Control() const noexcept { return control_; }

@@ -35,6 +35,7 @@
 #include "remote/win32/windows_remote_ports.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_target.h"
+#include "settings/general_options.h"
 
 namespace {
 
@@ -102,14 +103,16 @@ int Run(const std::vector<std::string>& args) {
     console::ConsoleWindow window(localName);
 
     bool stopRequested = false;
+    remote::win32::ComWorkerThreads workerThreads(remotePorts.Local_Name());
     console::ConsoleEnvironment env{
         db, reporter, target, window, [&](IMainWindow& fixWindow, IProgressEvents& progress) {
             fix::FixEnvironment fixEnv{fixWindow,           progress,      db,
                                        remotePorts.Ports(), stopRequested, &Category_Recheck_Rules,
                                        options.undoBackup};
+            fixEnv.computersAtOnce = options.parallel > 0 ? options.parallel : Get_Computers_At_Once(db);
+            fixEnv.workerThreads = &workerThreads;
             fix::Start_Fixing(fixEnv, false);
         }};
-    remote::win32::ComWorkerThreads workerThreads(remotePorts.Local_Name());
     env.workerThreads = &workerThreads;
     const int status = console::Run_Console_Scan(options, env, std::cout, std::cerr);
     std::cout.flush();
