@@ -37,7 +37,6 @@ struct FixSettings {
 [[nodiscard]] bool Fix_Option(const FixEnvironment& env, std::int32_t bit);
 // The computer's stored credentials; none (the caller's own identity) when
 // they cannot be read, which the database layer has reported.
-void Fix_Credentials(const FixEnvironment& env, std::string_view computerName, std::string& userName,
-                     Secret& password);
+void Fix_Credentials(const FixEnvironment& env, std::string_view computerName, std::string& userName, Secret& password);
 
 }  // namespace corvane::fix

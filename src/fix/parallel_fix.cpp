@@ -70,9 +70,7 @@ std::string Identity_Of(const ListRow& header) {
 class ParallelFix {
 public:
     ParallelFix(FixEnvironment& env, int checkedCategories)
-        : env_(env),
-          checkedCategories_(checkedCategories),
-          questions_(queue_, env.remote.reporter.Messages()) {}
+        : env_(env), checkedCategories_(checkedCategories), questions_(queue_, env.remote.reporter.Messages()) {}
     ~ParallelFix();
     ParallelFix(const ParallelFix&) = delete;
     ParallelFix& operator=(const ParallelFix&) = delete;
@@ -198,7 +196,7 @@ void ParallelFix::Worker(FixJob& job) {
         Reporter reporter(questions_);
         reporter.Divert_Lines(&job.log);
         const remote::RemotePorts& base = env_.remote;
-        const remote::RemotePorts own{base.locator,      reporter,          base.clock,    base.shares,
+        const remote::RemotePorts own{base.locator,       reporter,         base.clock,    base.shares,
                                       base.localRegistry, base.localSystem, base.userData, base.shell};
         WorkerProgress progress(queue_, env_.progress,
                                 {.shown = [this, &job] { return shown_ == &job; },
@@ -237,8 +235,6 @@ void ParallelFix::Write_Back(FixJob& job) {
 
 }  // namespace
 
-void Fix_Problems_At_Once(FixEnvironment& env, int checkedCategories) {
-    ParallelFix(env, checkedCategories).Run();
-}
+void Fix_Problems_At_Once(FixEnvironment& env, int checkedCategories) { ParallelFix(env, checkedCategories).Run(); }
 
 }  // namespace corvane::fix

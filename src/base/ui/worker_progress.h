@@ -20,9 +20,9 @@ namespace corvane {
 class WorkerProgress final : public IProgressEvents {
 public:
     struct Hooks {
-        std::function<bool()> shown;                // user-interface thread: is the computer on the panel?
-        std::function<void(std::int32_t)> found;    // user-interface thread: its problems found so far
-        std::function<void()> pump;                 // worker: take the requests
+        std::function<bool()> shown;              // user-interface thread: is the computer on the panel?
+        std::function<void(std::int32_t)> found;  // user-interface thread: its problems found so far
+        std::function<void()> pump;               // worker: take the requests
     };
     WorkerProgress(UiQueue& queue, IProgressEvents& panel, Hooks hooks)
         : queue_(queue), panel_(panel), hooks_(std::make_shared<const Hooks>(std::move(hooks))) {}
