@@ -44,8 +44,8 @@ void Seed(remote::SimComputer& pc) {
     pc.files.Add_File("C:\\Help\\keep.txt", 1);
     for (int i = 0; i < kRegistryEntries; i += 2) pc.files.Add_File("C:\\Help\\h" + std::to_string(i) + ".hlp", 1);
     for (int i = 0; i < kFiles; ++i) {
-        pc.files.Add_File("C:\\Windows\\Temp\\d" + std::to_string(i / kFilesPerFolder) + "\\f" + std::to_string(i) + ".dat",
-                          100);
+        pc.files.Add_File(
+            "C:\\Windows\\Temp\\d" + std::to_string(i / kFilesPerFolder) + "\\f" + std::to_string(i) + ".dat", 100);
     }
 }
 
@@ -93,10 +93,11 @@ int main() {
     for (int i = 0; i < kComputers; ++i) Seed(network.Add_Computer(Name(i)));
     network.duringCall = [](const remote::CallRecord&) { std::this_thread::sleep_for(kLatency); };
 
-    std::printf("%d computers, each %d registry entries and %d files, %lld ms per call\n", kComputers,
-                kRegistryEntries, kFiles, static_cast<long long>(kLatency.count()));
-    std::printf("2 computers that never answer are not part of the network yet: the simulation has no call that "
-                "waits for its time limit\n");
+    std::printf("%d computers, each %d registry entries and %d files, %lld ms per call\n", kComputers, kRegistryEntries,
+                kFiles, static_cast<long long>(kLatency.count()));
+    std::printf(
+        "2 computers that never answer are not part of the network yet: the simulation has no call that "
+        "waits for its time limit\n");
     std::fflush(stdout);
     ComputerTimes one;
     const double atOne = Scan(data, network, 1, one);

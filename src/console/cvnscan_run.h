@@ -8,6 +8,7 @@
 #include <functional>
 #include <ostream>
 
+#include "console/console_window.h"
 #include "console/cvnscan_options.h"
 #include "scan/scan_target.h"
 
@@ -20,8 +21,6 @@ class Reporter;
 }  // namespace corvane
 
 namespace corvane::console {
-
-class ConsoleWindow;
 
 // The fixing routine in manual mode over the window's results list, telling
 // its progress to `progress`.

@@ -11,7 +11,7 @@
 #include "base/ports/worker_threads.h"
 #include "base/reporter.h"
 #include "base/ui/check_tree.h"
-#include "base/ui/main_window_port.h"
+#include "base/ui/model_window.h"
 #include "base/ui/results_list.h"
 #include "base/ui/ui_queue.h"
 #include "base/ui/worker_progress.h"
@@ -26,33 +26,13 @@ namespace {
 
 constexpr std::chrono::milliseconds kPumpInterval{50};
 
-// A worker's window: the copy of its computer's rows and the names of their
-// categories; nothing of it is shown.
-class WorkerWindow final : public IMainWindow {
-public:
-    std::string Get_Comp_Name() override { return {}; }
-    CheckTree& Computer_Tree() override { return computers_; }
-    CheckTree& Category_Tree() override { return categories_; }
-    ResultsList& Results() override { return results_; }
-    void Enable_Commands(bool) override {}
-    void Set_Status_Text(std::string_view) override {}
-    void Show_Progress_Panel(bool) override {}
-    void Suspend_Results_Drawing(bool) override {}
-    std::uintptr_t Native_Handle() const override { return 0; }
-
-private:
-    CheckTree computers_;
-    CheckTree categories_;
-    ResultsList results_;
-};
-
 // The rows of one computer, and its worker. This thread fills it before the
 // worker starts and reads it after the worker said it is done.
 struct FixJob {
     enum class State { Waiting, Running, Done };
 
     std::string computerName;  // of its first header
-    WorkerWindow window;
+    ModelWindow window;        // the copy of its computer's rows and their categories' names
     FixSettings settings;
     KeptLogLines log;
     FixTotals totals;
