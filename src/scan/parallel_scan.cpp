@@ -250,6 +250,10 @@ void ParallelScan::Scan_All() {
 
 void ParallelScan::Found(ComputerJob& job, std::int32_t count) {
     job.found = count;
+    Show_Total();
+}
+
+void ParallelScan::Show_Total() {
     std::int32_t total = driver_.control_.TotalProblems;
     for (const auto& other : jobs_) {
         if (other->state == ComputerJob::State::Scanning || other->state == ComputerJob::State::Done) {
@@ -276,7 +280,10 @@ void ParallelScan::Update_Shown() {
     if (first == shown_) return;
     if (shown_ != nullptr) progress.Computer_Ended();
     shown_ = first;
-    if (shown_ != nullptr) progress.Computer_Started(shown_->name);
+    if (shown_ != nullptr) {
+        progress.Computer_Started(shown_->name);
+        Show_Total();  // a computer's start shows no problems yet; the scan has found some
+    }
 }
 
 void ParallelScan::Release(ComputerJob& job) {

@@ -68,6 +68,8 @@ private:
     void Take_Requests(ComputerJob& job);
     // The problems found so far by this computer; the panel shows the scan's total.
     void Found(ComputerJob& job, std::int32_t count);
+    // Problems found so far over every computer.
+    void Show_Total();
     void Scan_Categories(ComputerJob& job, ScanTarget& target, IProgressEvents& progress);
 
     ScanDriver& driver_;
