@@ -17,7 +17,8 @@ CREATE TABLE EXCEPTION_TBL (
 CREATE TABLE SETTINGS_TBL (
     SETTINGS_ID     INTEGER PRIMARY KEY,
     GENERAL_OPTIONS INTEGER NOT NULL,
-    EXTN            TEXT NOT NULL DEFAULT ''
+    EXTN            TEXT NOT NULL DEFAULT '',
+    COMPUTERS_AT_ONCE INTEGER NOT NULL DEFAULT 8  -- computers scanned and fixed at once, 1 to 32
 );
 
 -- Defaults: manual fixing, safe scan (32), a restore point before fixing (4),

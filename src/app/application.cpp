@@ -61,6 +61,7 @@ Application::StartResult Application::Main(const ShowMainWindow& showMainWindow)
         return StartResult::DatabaseMissing;
     }
     Protect_Older_Passwords();
+    Migrate_Database(database_, reporter_);
     database_.Compact_Database();
     showMainWindow(*this);
     return StartResult::WindowShown;

@@ -33,6 +33,7 @@ void ProgressPresenter::Advance_Bar() {
 void ProgressPresenter::Scan_Started(int categories) {
     fixing_ = false;  // a fix cut short by an error never said it ended
     categories_ = categories;
+    computerCounts_.clear();
     Reset_Bar();
     Show_Captions(false);
 }
@@ -41,15 +42,28 @@ void ProgressPresenter::Computer_Started(std::string_view computerName) {
     // An automatic fix of the computer before left its own captions.
     if (!fixing_) Show_Captions(false);
     Reset_Bar();
-    view_.Set_Label(ProgressLabel::ComputerName, computerName);
+    computerName_ = std::string(computerName);
+    Show_Computer();
     view_.Set_Label(ProgressLabel::ScanCategory, "");
     view_.Set_Label(ProgressLabel::ScannedItemCount, kNoItems);
 }
 
 void ProgressPresenter::Computer_Ended() {
-    view_.Set_Label(ProgressLabel::ComputerName, "");
+    computerName_.clear();
+    Show_Computer();
     view_.Set_Label(ProgressLabel::ScanCategory, "");
     view_.Set_Label(ProgressLabel::ScannedItemCount, kNoItems);
+}
+
+void ProgressPresenter::Computers_Counted(int done, int running, int waiting) {
+    computerCounts_ = " (" + std::to_string(done) + " done, " + std::to_string(running) + " running, " +
+                      std::to_string(waiting) + " waiting)";
+    Show_Computer();
+}
+
+void ProgressPresenter::Show_Computer() {
+    view_.Set_Label(ProgressLabel::ComputerName,
+                    computerName_.empty() && computerCounts_.empty() ? std::string() : computerName_ + computerCounts_);
 }
 
 void ProgressPresenter::Category_Started(std::string_view displayName) {
@@ -80,6 +94,7 @@ void ProgressPresenter::Problems_Found(std::int32_t total) {
 void ProgressPresenter::Fix_Started(int categories) {
     fixing_ = true;
     categories_ = categories;
+    computerCounts_.clear();
     Reset_Bar();
     Show_Captions(true);
     view_.Set_Label(ProgressLabel::Skip, "");

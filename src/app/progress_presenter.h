@@ -4,6 +4,7 @@
 // texts show when is decided here; the window only draws them.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "base/ui/progress_events.h"
@@ -49,6 +50,7 @@ public:
     void Scan_Started(int categories) override;
     void Computer_Started(std::string_view computerName) override;
     void Computer_Ended() override;
+    void Computers_Counted(int done, int running, int waiting) override;
     void Category_Started(std::string_view displayName) override;
     void Category_Phase(std::string_view caption) override;
     void Category_Ended() override;
@@ -67,9 +69,12 @@ private:
     // The bar of one computer: minimum 1, value 2, maximum categories + 2.
     void Reset_Bar();
     void Advance_Bar();
+    void Show_Computer();
 
     IProgressPanelView& view_;
     int categories_ = 0;
+    std::string computerName_;
+    std::string computerCounts_;  // " (2 done, 4 running, 3 waiting)" while several run
     int barMaximum_ = 100;
     int barValue_ = 0;
     // A fix runs, on its own or inside a scan (automatic fixing).

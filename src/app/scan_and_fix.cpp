@@ -15,7 +15,11 @@
 namespace corvane {
 
 fix::FixEnvironment ScanAndFix::Fix_Environment() {
-    return {window_, progress_, db_, target_.Context().Ports(), driver_.Stop_Flag(), &Category_Recheck_Rules};
+    fix::FixEnvironment env{
+        window_, progress_, db_, target_.Context().Ports(), driver_.Stop_Flag(), &Category_Recheck_Rules};
+    env.computersAtOnce = driver_.Computers_At_Once();
+    env.workerThreads = driver_.Worker_Threads();
+    return env;
 }
 
 void ScanAndFix::Fix_Problems() {
@@ -24,13 +28,13 @@ void ScanAndFix::Fix_Problems() {
     (void)fix::mnuFixProblems_Click(env);
 }
 
-bool ScanAndFix::After_Computer(std::string_view computerName) {
+bool ScanAndFix::After_Computer(const scan::ComputerScanned& computer) {
     if (!IsGeneralOptionSet(db_, GO_AUTOMATIC_FIXING)) return true;
-    const remote::TargetContext& context = target_.Context();
     // What the scan knew of the computer, for its shutdown after the fix.
-    const fix::ScannedComputer scanned{std::string(computerName), context.UserName, context.Password,
-                                       context.TargetName, context.IsRemote};
+    const fix::ScannedComputer scanned{computer.computerName, computer.userName, computer.password, computer.targetName,
+                                       computer.isRemote};
     fix::FixEnvironment env = Fix_Environment();
+    env.computersAtOnce = 1;  // the list holds this computer's rows only
     return !fix::Fix_After_Scan(env, scanned).stopped;
 }
 

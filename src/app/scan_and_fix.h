@@ -31,7 +31,7 @@ public:
     void Fix_Problems();
 
 private:
-    bool After_Computer(std::string_view computerName) override;
+    bool After_Computer(const scan::ComputerScanned& computer) override;
     void After_Scan() override;
     // The fix over the scan's remote ports (it opens its own session), with
     // the categories' re-test rules.

@@ -14,8 +14,16 @@ void Reporter::Show_Error(bool showMessage, const RuntimeError& error) const {
     Log_Event(error.Origin().empty() ? error.Text() : error.Text() + " (at " + error.Origin() + ")", LOG_ERROR, true);
 }
 
+void KeptLogLines::Write_To(const Reporter& reporter) const {
+    for (const Line& line : lines_) reporter.Log_Event(line.text, line.type, line.dated);
+}
+
 void Reporter::Log_Event(std::string_view text, int type, bool dated) const {
-    if (log_ != nullptr) log_->Log_Event(text, type, dated);
+    if (lines_ != nullptr) {
+        lines_->Add_Line(text, type, dated);
+    } else if (log_ != nullptr) {
+        log_->Log_Event(text, type, dated);
+    }
 }
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/log.h"
 #include "base/ports/message_box.h"
@@ -13,6 +14,32 @@ namespace corvane {
 
 class RuntimeError;
 
+// Where a reporter's log lines go instead of the log: a worker thread keeps
+// them for the thread that owns the log.
+class ILogLines {
+public:
+    virtual ~ILogLines() = default;
+    virtual void Add_Line(std::string_view text, int type, bool dated) = 0;
+};
+
+// Log lines kept on a worker thread and written later, in order, by the
+// thread that owns the log.
+class KeptLogLines final : public ILogLines {
+public:
+    void Add_Line(std::string_view text, int type, bool dated) override {
+        lines_.push_back({std::string(text), type, dated});
+    }
+    void Write_To(const class Reporter& reporter) const;
+
+private:
+    struct Line {
+        std::string text;
+        int type = LOG_INFO;
+        bool dated = true;
+    };
+    std::vector<Line> lines_;
+};
+
 class Reporter {
 public:
     explicit Reporter(IMessageBox& messageBox) : messageBox_(messageBox) {}
@@ -20,6 +47,8 @@ public:
     Reporter& operator=(const Reporter&) = delete;
 
     void Attach_Log(clsLog* log) noexcept { log_ = log; }
+    // Lines go to these instead of the log from now on (null: the log again).
+    void Divert_Lines(ILogLines* lines) noexcept { lines_ = lines; }
     [[nodiscard]] clsLog* Log() const noexcept { return log_; }
     [[nodiscard]] IMessageBox& Messages() const noexcept { return messageBox_; }
 
@@ -35,6 +64,7 @@ public:
 private:
     IMessageBox& messageBox_;
     clsLog* log_ = nullptr;
+    ILogLines* lines_ = nullptr;
 };
 
 }  // namespace corvane

@@ -3,7 +3,8 @@
 namespace corvane::console {
 
 std::string Usage_Text() {
-    return "Usage: cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes] [--csv FILE] [--database FILE]\n"
+    return "Usage: cvnscan [--computer NAME]... [--category KEY]... [--fix] [--yes] [--parallel N] [--csv FILE]\n"
+           "               [--database FILE]\n"
            "       cvnscan --local [--category KEY]... [--fix] [--yes] [--undo-backup] [--csv FILE] [--database FILE]\n"
            "       cvnscan --undo FILE [--computer NAME] [--yes] [--database FILE]\n"
            "       cvnscan --help\n"
@@ -14,6 +15,8 @@ std::string Usage_Text() {
            "  --fix             fix the listed problems after the scan (a user's downloads are left)\n"
            "  --yes             answer Yes to the questions of the fixing routine (default: No)\n"
            "  --undo-backup     write undo files of the registry fix whatever the stored option\n"
+           "  --parallel N      scan and fix N computers at once, 1 to 32; default: the stored option\n"
+           "                    (\"Computers scanned at once\"); the results keep the order given\n"
            "  --csv FILE        write the results into FILE instead of standard output (first into\n"
            "                    FILE.partial, renamed to FILE once complete)\n"
            "  --database FILE   use this database instead of the one next to the program\n"
@@ -25,14 +28,29 @@ std::string Usage_Text() {
            "not be written whole, 64 usage error.\n";
 }
 
+namespace {
+
+// 1 to 32 written in digits; 0 for anything else.
+int Parallel_Count(std::string_view text) {
+    if (text.empty() || text.size() > 2) return 0;
+    int count = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return 0;
+        count = count * 10 + (c - '0');
+    }
+    return count >= 1 && count <= 32 ? count : 0;
+}
+
+}  // namespace
+
 ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
     ConsoleOptions options;
     bool csvGiven = false;
     bool databaseGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takesValue =
-            arg == "--computer" || arg == "--category" || arg == "--csv" || arg == "--database" || arg == "--undo";
+        const bool takesValue = arg == "--computer" || arg == "--category" || arg == "--csv" || arg == "--database" ||
+                                arg == "--undo" || arg == "--parallel";
         if (takesValue) {
             if (i + 1 >= args.size() || args[i + 1].empty()) return {std::nullopt, arg + " needs a value"};
             const std::string& value = args[++i];
@@ -43,6 +61,10 @@ ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
             } else if (arg == "--undo") {
                 if (!options.undoFile.empty()) return {std::nullopt, "--undo given twice"};
                 options.undoFile = value;
+            } else if (arg == "--parallel") {
+                if (options.parallel != 0) return {std::nullopt, "--parallel given twice"};
+                options.parallel = Parallel_Count(value);
+                if (options.parallel == 0) return {std::nullopt, "--parallel takes a number from 1 to 32"};
             } else if (arg == "--csv") {
                 if (csvGiven) return {std::nullopt, "--csv given twice"};
                 csvGiven = true;
@@ -72,8 +94,8 @@ ParsedCommandLine Parse_Command_Line(std::span<const std::string> args) {
         return {std::nullopt, "--undo cannot be combined with --local or --undo-backup"};
     }
     if (!options.undoFile.empty()) {
-        if (options.fix || csvGiven || !options.categories.empty()) {
-            return {std::nullopt, "--undo cannot be combined with --fix, --category or --csv"};
+        if (options.fix || csvGiven || !options.categories.empty() || options.parallel != 0) {
+            return {std::nullopt, "--undo cannot be combined with --fix, --category, --parallel or --csv"};
         }
         if (options.computers.size() > 1) return {std::nullopt, "--undo takes at most one --computer"};
     }

@@ -1,6 +1,6 @@
 // The command line of the console scanner:
 //   cvnscan [--computer NAME... | --local] [--category KEY]... [--fix] [--yes]
-//           [--undo-backup] [--csv FILE] [--database FILE]
+//           [--undo-backup] [--parallel N] [--csv FILE] [--database FILE]
 //   cvnscan --undo FILE [--computer NAME] [--yes] [--database FILE]
 // Parsing only; what the options do is cvnscan_run.h's.
 #pragma once
@@ -24,6 +24,7 @@ struct ConsoleOptions {
     bool fix = false;
     bool yes = false;
     bool undoBackup = false;   // undo files for this run's fix whatever the stored option
+    int parallel = 0;          // computers scanned and fixed at once, 1 to 32; 0: the stored option
     std::string csvFile;       // empty: standard output; written as FILE.partial, renamed when whole
     std::string databaseFile;  // empty: the database next to the program
     std::string undoFile;      // not empty: write this undo file back instead of scanning

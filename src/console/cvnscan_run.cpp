@@ -180,7 +180,8 @@ int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std
     Fill_Computers(window, names);
 
     ConsoleProgress progress;
-    scan::ScanDriver driver({window, progress, env.db, env.reporter, env.target});
+    scan::ScanDriver driver(
+        {window, progress, env.db, env.reporter, env.target, nullptr, options.parallel, env.workerThreads});
     driver.Start();
 
     ResultsList& list = window.Results();

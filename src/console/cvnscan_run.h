@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include "console/console_window.h"
 #include "console/cvnscan_options.h"
 #include "scan/scan_target.h"
 
@@ -16,12 +17,11 @@ namespace corvane {
 class Database;
 class IMainWindow;
 class IProgressEvents;
+class IWorkerThreads;
 class Reporter;
 }  // namespace corvane
 
 namespace corvane::console {
-
-class ConsoleWindow;
 
 // The fixing routine in manual mode over the window's results list, telling
 // its progress to `progress`.
@@ -33,6 +33,8 @@ struct ConsoleEnvironment {
     scan::ScanTarget& target;
     ConsoleWindow& window;
     ConsoleFix fix;  // empty: --fix is refused
+    // What each worker thread enters first (COM on Windows); null: nothing.
+    IWorkerThreads* workerThreads = nullptr;
 };
 
 [[nodiscard]] int Run_Console_Scan(const ConsoleOptions& options, ConsoleEnvironment& env, std::ostream& out,

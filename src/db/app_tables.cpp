@@ -1,5 +1,8 @@
 #include "db/app_tables.h"
 
+#include <algorithm>
+
+#include "base/reporter.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
 #include "db/database.h"
@@ -183,9 +186,12 @@ bool Exception_Exists(Database& db, std::string_view text, std::int32_t type) {
     return Text_To_Int32(table.Cell(1, 0)) >= 1;
 }
 
-bool Is_In_Exception_List(Database& db, std::string_view candidate) {
-    if (!db.Is_Open()) return false;
-    // A scan asks this for every candidate: the texts are read again only
+namespace {
+
+// The stored texts, upper-cased, read again only when the table may have changed.
+const std::vector<std::string>* Exception_Memo(Database& db) {
+    if (!db.Is_Open()) return nullptr;
+    // A scan asks for every candidate: the texts are read again only
     // when the table may have changed, so that a change made in the exception
     // dialog still applies to the very next test.
     ExceptionTextMemo& memo = db.Exception_Texts();
@@ -205,8 +211,26 @@ bool Is_In_Exception_List(Database& db, std::string_view candidate) {
         }
         memo = {stamp, std::move(texts), memo.reads};
     }
+    return &memo.upperTexts;
+}
+
+}  // namespace
+
+bool Is_In_Exception_List(Database& db, std::string_view candidate) {
+    const std::vector<std::string>* texts = Exception_Memo(db);
+    return texts != nullptr && Matches_Exception(*texts, candidate);
+}
+
+bool Get_Exception_Texts(Database& db, std::vector<std::string>& upperTexts) {
+    const std::vector<std::string>* texts = Exception_Memo(db);
+    if (texts == nullptr) return false;
+    upperTexts = *texts;
+    return true;
+}
+
+bool Matches_Exception(const std::vector<std::string>& upperTexts, std::string_view candidate) {
     const std::string upperCandidate = Upper_Text(candidate);
-    for (const std::string& text : memo.upperTexts) {
+    for (const std::string& text : upperTexts) {
         if (upperCandidate.find(text) != std::string::npos) return true;
     }
     return false;
@@ -258,6 +282,60 @@ bool Get_Extensions(Database& db, std::string& extn) {
     std::int32_t rows = 0;
     Run(db, "SELECT EXTN FROM SETTINGS_TBL WHERE SETTINGS_ID=1", table, rows);
     extn = table.Cell(1, 0);
+    return true;
+}
+
+namespace {
+
+constexpr const char* kComputersAtOnceColumn = "COMPUTERS_AT_ONCE";
+
+bool Settings_Have_Computers_At_Once(Database& db) {
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, "PRAGMA table_info(SETTINGS_TBL)", table, rows);
+    for (std::int32_t r = 1; r <= rows; ++r) {
+        if (Upper_Ascii(table.Cell(static_cast<std::size_t>(r), 1)) == kComputersAtOnceColumn) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool Migrate_Settings_Table(Database& db) {
+    if (!db.Is_Open() || Settings_Have_Computers_At_Once(db)) return false;
+    Run(db, std::string("ALTER TABLE SETTINGS_TBL ADD COLUMN ") + kComputersAtOnceColumn +
+                " INTEGER NOT NULL DEFAULT " + std::to_string(kDefaultComputersAtOnce));
+    return true;
+}
+
+void Migrate_Database(Database& db, const Reporter& reporter) {
+    try {
+        if (Migrate_Settings_Table(db))
+            reporter.Log_Event("The settings table now keeps the computers scanned at once.");
+    } catch (const RuntimeError& error) {
+        reporter.Log_Event("The settings table of an older version stays as it is: " + error.Text(), LOG_WARNING);
+    }
+}
+
+bool Load_Computers_At_Once(Database& db, std::int32_t& count) {
+    if (!db.Is_Open()) return false;
+    if (!Settings_Have_Computers_At_Once(db)) {
+        count = kDefaultComputersAtOnce;
+        return true;
+    }
+    ResultTable table;
+    std::int32_t rows = 0;
+    Run(db, std::string("SELECT ") + kComputersAtOnceColumn + " FROM SETTINGS_TBL WHERE SETTINGS_ID=1", table, rows);
+    const std::int32_t stored = rows >= 1 ? Text_To_Int32(table.Cell(1, 0)) : kDefaultComputersAtOnce;
+    count = std::clamp(stored, std::int32_t{1}, kMaxComputersAtOnce);
+    return true;
+}
+
+bool Save_Computers_At_Once(Database& db, std::int32_t count) {
+    if (!db.Is_Open()) return false;
+    (void)Migrate_Settings_Table(db);
+    Run(db, std::string("UPDATE SETTINGS_TBL SET ") + kComputersAtOnceColumn + "=" +
+                std::to_string(std::clamp(count, std::int32_t{1}, kMaxComputersAtOnce)) + " WHERE SETTINGS_ID=1");
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "base/ui/main_window_port.h"
 #include "base/ui/results_list.h"
 #include "fix/fix_problems.h"
+#include "fix/fix_settings.h"
 #include "remote/target_context.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_system.h"
@@ -43,7 +44,7 @@ AutoFixResult Fix_After_Scan(FixEnvironment& env, const ScannedComputer& compute
     const std::string localName = ports.localSystem.Computer_Name();
     const bool local = !computer.isRemote || Equals_Ignore_Case(computer.targetName, localName) ||
                        Equals_Ignore_Case(computer.computerName, localName);
-    if (local || !IsGeneralOptionSet(env.db, GO_SHUTDOWN)) return result;
+    if (local || !Fix_Option(env, GO_SHUTDOWN)) return result;
 
     const wmi::ServicesPtr cimv2 =
         remote::WMI_Connect_To(ports, "CIMV2", computer.computerName, computer.userName, computer.password);

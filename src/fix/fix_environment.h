@@ -14,6 +14,7 @@ namespace corvane {
 class Database;
 class IMainWindow;
 class IProgressEvents;
+class IWorkerThreads;
 }  // namespace corvane
 
 namespace corvane::remote {
@@ -21,6 +22,8 @@ struct RemotePorts;
 }  // namespace corvane::remote
 
 namespace corvane::fix {
+
+struct FixSettings;
 
 struct FixEnvironment {
     IMainWindow& window;
@@ -34,6 +37,15 @@ struct FixEnvironment {
     // Undo files for this run whatever the stored registry backup option
     // (an unattended run that must leave a way back).
     bool undoBackup = false;
+    // Computers fixed at once, each on a worker thread of its own; 1: one
+    // after the other on this thread.
+    int computersAtOnce = 1;
+    // What each worker thread enters first (COM on Windows); null: nothing.
+    IWorkerThreads* workerThreads = nullptr;
+    // Set for a worker's part of a fix: the settings as read before it
+    // started (the database is not touched) and the list holds that
+    // computer's rows only.
+    const FixSettings* settings = nullptr;
 };
 
 }  // namespace corvane::fix

@@ -16,6 +16,8 @@
 #include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"
 #include "fix/fix_row.h"
+#include "fix/fix_settings.h"
+#include "fix/parallel_fix.h"
 #include "fix/restore_point.h"
 #include "fix/undo_backup.h"
 #include "remote/target_session.h"
@@ -36,9 +38,11 @@ public:
           session_(env.remote, remote::kFixing),
           target_(session_.Context()),
           reporter_(env.remote.reporter),
-          checkedCategories_(checkedCategories) {}
+          checkedCategories_(checkedCategories),
+          part_(env.settings != nullptr) {}
 
     void Run();
+    [[nodiscard]] FixTotals Totals() const noexcept { return {totalFixed_, totalFound_}; }
 
 private:
     void Prepare_Panel();
@@ -66,6 +70,9 @@ private:
     remote::TargetContext& target_;
     Reporter& reporter_;
     int checkedCategories_;
+    // One computer's part of a fix of several at once: the run's start and
+    // end (panel, totals, status bar) are its driver's.
+    bool part_;
 
     std::int32_t totalFound_ = 0;
     std::int32_t totalFixed_ = 0;
@@ -107,6 +114,7 @@ void FixRun::Run() {
 }
 
 void FixRun::Prepare_Panel() {
+    if (part_) return;
     progress_.Fix_Started(checkedCategories_);
     window_.Suspend_Results_Drawing(true);
 }
@@ -157,12 +165,7 @@ void FixRun::Change_Computer(const std::string& computerName, const std::string&
     nameUnreadable_ = false;
     remote::OpenRequest request{.computerName = computerName};
     request.scannedName = scannedTargetName;
-    try {
-        (void)Get_Computer_Credentials(env_.db, computerName, request.credentials.userName,
-                                       request.credentials.password);
-    } catch (const RuntimeError&) {
-        // Already reported by the database layer; the caller's own identity is tried.
-    }
+    Fix_Credentials(env_, computerName, request.credentials.userName, request.credentials.password);
 
     if (!Connect(std::move(request))) return;
     Log("Connected: " + target_.ComputerName);
@@ -226,7 +229,7 @@ void FixRun::Problem(std::size_t index) {
 }
 
 UndoBackup* FixRun::Undo_Backup() {
-    if (!env_.undoBackup && !IsGeneralOptionSet(env_.db, GO_REGISTRY_BACKUP)) return nullptr;
+    if (!env_.undoBackup && !Fix_Option(env_, GO_REGISTRY_BACKUP)) return nullptr;
     if (!undo_) {
         remote::IUserDataFolder* userData = target_.User_Data();
         const std::string base = userData != nullptr ? userData->Local_Application_Data() : std::string();
@@ -287,20 +290,34 @@ void FixRun::Finish() {
         Log("Fixing Completed: " + target_.ComputerName);
         Log("Disconnected: " + target_.ComputerName);
     }
-    Log("Total Problems Fixed " + std::to_string(totalFixed_));
-    window_.Suspend_Results_Drawing(false);
-    window_.Set_Status_Text(kTotalProblemsFixedText + std::to_string(totalFixed_) + "/" + std::to_string(totalFound_));
-    progress_.Fix_Ended(totalFixed_, totalFound_);
     session_.Close();
+    if (!part_) End_Fix(env_, Totals());
 }
 
 }  // namespace
 
 std::int32_t Count_Fixable_Problems(const ResultsList& list) { return Count_Checked_Unfixed_Problems(list); }
 
-bool Fix_Problems(FixEnvironment& env, int checkedCategories) {
+void End_Fix(FixEnvironment& env, FixTotals totals) {
+    env.remote.reporter.Log_Event("Total Problems Fixed " + std::to_string(totals.fixed), LOG_INFO);
+    env.window.Suspend_Results_Drawing(false);
+    env.window.Set_Status_Text(kTotalProblemsFixedText + std::to_string(totals.fixed) + "/" +
+                               std::to_string(totals.found));
+    env.progress.Fix_Ended(totals.fixed, totals.found);
+}
+
+FixTotals Fix_Computer_Rows(FixEnvironment& env, int checkedCategories) {
     FixRun run(env, checkedCategories);
     run.Run();
+    return run.Totals();
+}
+
+bool Fix_Problems(FixEnvironment& env, int checkedCategories) {
+    if (env.computersAtOnce > 1 && env.settings == nullptr) {
+        Fix_Problems_At_Once(env, checkedCategories);
+    } else {
+        (void)Fix_Computer_Rows(env, checkedCategories);
+    }
     return true;
 }
 

@@ -27,9 +27,21 @@ inline constexpr const char* kTotalProblemsFixedText = "Total Problems Fixed: ";
 // Rows whose key begins with "s" or "c", that are checked and not fixed.
 [[nodiscard]] std::int32_t Count_Fixable_Problems(const ResultsList& list);
 
+struct FixTotals {
+    std::int32_t fixed = 0;  // rows fixed in this run
+    std::int32_t found = 0;  // the counts of the headers met
+};
+
+// The walk itself over env.window's list; with env.settings, one computer's
+// part of a fix of several at once, without the fix's start and end.
+FixTotals Fix_Computer_Rows(FixEnvironment& env, int checkedCategories);
+// The fix's end: the total logged, the status bar, the progress event.
+void End_Fix(FixEnvironment& env, FixTotals totals);
+
 // The walk over env.window's results list. checkedCategories, passed on with
 // the fix's start, sizes the progress per computer. Errors never end the run: a row's error goes
-// into that row, anything else into the log. Always returns true.
+// into that row, anything else into the log. With env.computersAtOnce above
+// one the computers are fixed at once (parallel_fix.h). Always returns true.
 bool Fix_Problems(FixEnvironment& env, int checkedCategories);
 
 // Clears the Stop flag, shows the progress panel, switches the commands to

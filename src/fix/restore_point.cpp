@@ -4,6 +4,7 @@
 
 #include "base/log.h"
 #include "base/reporter.h"
+#include "fix/fix_settings.h"
 #include "remote/restore_point_check.h"
 #include "remote/target_context.h"
 #include "remote/wmi_system.h"
@@ -22,9 +23,9 @@ bool Ask_To_Continue(Reporter& reporter, const std::string& message) {
 
 bool Create_Restore_Point_Before_Fixing(FixEnvironment& env, const remote::TargetContext& target,
                                         wmi::IServices& rootDefault) {
-    if (!IsGeneralOptionSet(env.db, GO_RESTORE_POINT)) return true;
+    if (!Fix_Option(env, GO_RESTORE_POINT)) return true;
     Reporter& reporter = target.Ports().reporter;
-    const bool automatic = IsGeneralOptionSet(env.db, GO_AUTOMATIC_FIXING);
+    const bool automatic = Fix_Option(env, GO_AUTOMATIC_FIXING);
 
     if (Is_System_Restore_Unsupported(target.OSVersion)) {
         const std::string message =
@@ -50,7 +51,7 @@ bool Create_Restore_Point_Before_Fixing(FixEnvironment& env, const remote::Targe
     const std::string message =
         "Error while creating System Restore Point for the computer '" + target.ComputerName + "'.";
     reporter.Show_Error(false, message);
-    const bool abort = IsGeneralOptionSet(env.db, GO_ABORT_FIXING);
+    const bool abort = Fix_Option(env, GO_ABORT_FIXING);
     if (!automatic) {
         if (!abort) return Ask_To_Continue(reporter, message);
         reporter.Messages().Show(message, MsgButtons::Ok, MsgIcon::Critical);

@@ -3,12 +3,11 @@
 #include "base/log.h"
 #include "base/reporter.h"
 #include "base/runtime_error.h"
-#include "base/ui/main_window_port.h"
 #include "base/ui/progress_events.h"
 #include "base/ui/results_list.h"
-#include "db/app_tables.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_control.h"
+#include "scan/scan_settings.h"
 #include "scan/scan_target.h"
 
 namespace corvane::scan {
@@ -29,7 +28,7 @@ CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
     // Undecided tests of an earlier category were already told.
     (void)context.Take_Undecided();
     header_ = header;
-    ResultsList& list = args.window.Results();
+    ResultsList& list = args.results;
     headerKey_ = std::string(args.categoryKey) + context.ComputerName;
     ListRow& row = list.Add_List_Item(0, headerKey_, header, "", icon_, 0);
     row.bold = true;
@@ -42,7 +41,7 @@ CategoryRun::CategoryRun(ScanArguments& args) : args_(args) {
     list.Ensure_Visible(headerIndex);
 }
 
-bool CategoryRun::Is_Excepted(std::string_view candidate) const { return Is_In_Exception_List(args_.db, candidate); }
+bool CategoryRun::Is_Excepted(std::string_view candidate) const { return args_.settings.Is_Excepted(candidate); }
 
 bool CategoryRun::Stop_Requested() const noexcept { return args_.control.StopRequested; }
 
@@ -65,7 +64,7 @@ Problem CategoryRun::Record(FixType type, ScanEvidence evidence) const {
 
 std::size_t CategoryRun::Add_Problem_Row(std::string key, const std::string& text, std::string_view smallIcon,
                                          Problem record, std::string data, std::string status, std::string location) {
-    ResultsList& list = args_.window.Results();
+    ResultsList& list = args_.results;
     ListRow& row = list.Add_List_Item(0, std::move(key), text, "", smallIcon, 1);
     row.checked = rowsChecked_;
     row.data = std::move(data);
@@ -85,7 +84,7 @@ void CategoryRun::Add_Registry_Problem(const RegistryProblem& problem, std::stri
     const std::size_t index =
         Add_Problem_Row("s" + std::to_string(args_.control.TotalProblems), problem.text, icon.empty() ? icon_ : icon,
                         std::move(record), problem.data, problem.problem, problem.registryKey);
-    args_.window.Results().Ensure_Visible(index);
+    args_.results.Ensure_Visible(index);
 }
 
 void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoView) {
@@ -98,7 +97,7 @@ void CategoryRun::Add_File_Problem(const FileProblem& problem, bool scrollIntoVi
     const std::size_t index =
         Add_Problem_Row("c" + std::to_string(args_.control.TotalProblems), problem.text, problem.smallIcon,
                         std::move(record), problem.detail, problem.kind, problem.location);
-    if (scrollIntoView) args_.window.Results().Ensure_Visible(index);
+    if (scrollIntoView) args_.results.Ensure_Visible(index);
 }
 
 void CategoryRun::Let_Messages_Through() {
@@ -135,7 +134,7 @@ void CategoryRun::Write_Count() { Write_Header_Status(std::to_string(found_) + k
 void CategoryRun::Write_Header_Note(std::string_view note) { Write_Header_Status(std::string(note), std::nullopt); }
 
 void CategoryRun::Write_Header_Status(std::string status, std::optional<std::int32_t> count) {
-    ResultsList& list = args_.window.Results();
+    ResultsList& list = args_.results;
     const std::size_t index = list.Find(headerKey_);
     if (index < list.Count()) {
         ListRow& row = list.Row(index);

@@ -4,8 +4,8 @@
 
 #include "base/log.h"
 #include "base/reporter.h"
-#include "base/ui/main_window_port.h"
 #include "base/ui/progress_events.h"
+#include "base/ui/results_list.h"
 #include "remote/wmi_files.h"
 #include "scan/scan_target.h"
 
@@ -42,11 +42,11 @@ bool Share_Listable(ScanTarget& target, std::string_view header) {
 FolderCategory::FolderCategory(ScanArguments& args)
     : run_(args), walker_(run_, args.target.Cimv2()), confinement_(args.target) {
     args.progress.Pump();
-    args.window.Suspend_Results_Drawing(true);
+    args.results.Suspend_Drawing(true);
     runs_ = Share_Listable(args.target, run_.Header());
 }
 
-FolderCategory::~FolderCategory() { run_.Args().window.Suspend_Results_Drawing(false); }
+FolderCategory::~FolderCategory() { run_.Args().results.Suspend_Drawing(false); }
 
 void FolderCategory::Walk(std::string_view folder, const FolderScan& scan) {
     if (!runs_ || !Is_Walkable_Folder(run_.Args().target, folder)) return;

@@ -1,7 +1,8 @@
 // What every category routine receives from its family routine: the scan's
-// control record, the main window (results list), the progress events (and
-// with them the message pump), the database for the exception tests, the
-// connected computer and the key of the category node being run.
+// control record of this computer, the results list its rows go to (the
+// window's, or a worker's own until they are handed over), the progress
+// events (and with them the message pump), the stored settings it tests
+// against, the connected computer and the key of the category node being run.
 #pragma once
 
 #include <string_view>
@@ -9,20 +10,20 @@
 #include "scan/scan_target.h"
 
 namespace corvane {
-class Database;
-class IMainWindow;
 class IProgressEvents;
+class ResultsList;
 }  // namespace corvane
 
 namespace corvane::scan {
 
 struct ScanControl;
+class IScanSettings;
 
 struct ScanArguments {
     ScanControl& control;
-    IMainWindow& window;
+    ResultsList& results;
     IProgressEvents& progress;
-    Database& db;
+    IScanSettings& settings;
     ScanTarget& target;
     std::string_view categoryKey;
 };

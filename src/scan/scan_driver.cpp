@@ -13,8 +13,10 @@
 #include "base/ui/results_list_ops.h"
 #include "db/app_tables.h"
 #include "scan/family_routines.h"
+#include "scan/parallel_scan.h"
 #include "scan/scan_arguments.h"
 #include "scan/scan_categories.h"
+#include "scan/scan_settings.h"
 #include "scan/scan_target.h"
 #include "settings/general_options.h"
 
@@ -24,13 +26,20 @@ namespace {
 
 constexpr const char* kRootKey = "rR";
 constexpr const char* kComputerImage = "Computer";
-constexpr const char* kComputerLockedImage = "ComputerLocked";
-
-bool Is_Computer_Node(const TreeNode& node) { return node.key != kRootKey; }
 
 }  // namespace
 
+bool Is_Computer_Node(const TreeNode& node) { return node.key != kRootKey; }
+
+ComputerScanned Scanned_Facts(std::string_view computerName, const remote::TargetContext& context) {
+    return {std::string(computerName), context.UserName, context.Password, context.TargetName, context.IsRemote};
+}
+
 void ScanDriver::Log(std::string_view text, int type) const { ports_.reporter.Log_Event(text, type, true); }
+
+bool ScanDriver::Follow_Up(const ComputerScanned& computer) {
+    return ports_.followUp == nullptr || ports_.followUp->After_Computer(computer);
+}
 
 void ScanDriver::Start() {
     if (running_) return;
@@ -104,7 +113,16 @@ void ScanDriver::Finish_Scan() {
     ports_.progress.Scan_Ended(control_.TotalProblems);
 }
 
+int ScanDriver::Computers_At_Once() const {
+    return ports_.computersAtOnce > 0 ? ports_.computersAtOnce : Get_Computers_At_Once(ports_.db);
+}
+
 void ScanDriver::Scan_Computers() {
+    const int atOnce = Computers_At_Once();
+    if (atOnce > 1) {
+        ParallelScan(*this, atOnce).Run();
+        return;
+    }
     CheckTree& computers = ports_.window.Computer_Tree();
     for (const NodeId node : computers.Tree_Order()) {
         const TreeNode& current = computers.Node(node);
@@ -168,7 +186,7 @@ bool ScanDriver::Scan_Computer(std::size_t node) {
         progress.Computer_Ended();
         target.Close();
         Log("Disconnected: " + computerName, LOG_INFO);
-        if (ports_.followUp != nullptr && !ports_.followUp->After_Computer(computerName)) return false;
+        if (!Follow_Up(Scanned_Facts(computerName, context))) return false;
     } catch (const RuntimeError& error) {
         Drop_Computer(node, computerName, error.Text());
     } catch (const std::exception& error) {
@@ -196,7 +214,8 @@ void ScanDriver::Scan_Categories() {
             const std::string key = category.key;
             const std::string text = category.text;
             ports_.progress.Category_Started(text);
-            ScanArguments args{control_, window, ports_.progress, ports_.db, ports_.target, key};
+            DatabaseScanSettings settings(ports_.db);
+            ScanArguments args{control_, window.Results(), ports_.progress, settings, ports_.target, key};
             (void)Run_Family_Routine(args, text);
             ports_.progress.Category_Ended();
         }

@@ -3,7 +3,8 @@
 // and the progress panel, walks the checked computers in tree order
 // (connect, record the facts about the target, run every checked category
 // through its family routine, disconnect), writes one error row per computer
-// that could not be scanned, and reports the total. How far it is goes out as
+// that could not be scanned, and reports the total. With more than one
+// computer at a time the computers run on worker threads (parallel_scan.h). How far it is goes out as
 // progress events (progress_events.h). What follows a computer's
 // scan and the whole scan (fixing, shutdown, the fix question) belongs to
 // whoever runs the scan: it listens through IScanFollowUp.
@@ -13,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/secret.h"
 #include "scan/scan_control.h"
 #include "scan/scan_target.h"
 
@@ -20,8 +22,10 @@ namespace corvane {
 class Database;
 class IMainWindow;
 class IProgressEvents;
+class IWorkerThreads;
 class Reporter;
 class ResultsList;
+struct TreeNode;
 }  // namespace corvane
 
 namespace corvane::scan {
@@ -35,14 +39,25 @@ inline constexpr const char* kAccessDeniedText = "Access Denied";
 inline constexpr const char* kAlreadyScannedText = "Already scanned as ";
 inline constexpr const char* kTotalProblemsText = "Total Problems Found: ";
 inline constexpr const char* kAbortedByUserText = "Scanning is aborted by the user!";
+inline constexpr const char* kComputerLockedImage = "ComputerLocked";
 
-// Called by the driver at the two points where a scan may hand over to fixing.
+// What the scan knew of a computer it scanned, for what follows (its fix and shutdown).
+struct ComputerScanned {
+    std::string computerName;  // as listed
+    std::string userName;
+    Secret password;
+    std::string targetName;  // the name it answered with
+    bool isRemote = false;
+};
+
+// Called by the driver, on the thread that started the scan, at the two
+// points where a scan may hand over to fixing.
 class IScanFollowUp {
 public:
     virtual ~IScanFollowUp() = default;
-    // The computer was scanned and disconnected; the target context still
-    // holds what the scan knew of it. False ends the computer loop.
-    virtual bool After_Computer(std::string_view computerName) = 0;
+    // The computer was scanned and disconnected, and its rows are in the
+    // list. False ends the computer loop.
+    virtual bool After_Computer(const ComputerScanned& computer) = 0;
     // The scan ran to its end (or was stopped) and its total was logged.
     virtual void After_Scan() = 0;
 };
@@ -55,7 +70,20 @@ struct ScanDriverPorts {
     ScanTarget& target;  // the connection and the context of the current computer
     // Null: the scan only scans.
     IScanFollowUp* followUp = nullptr;
+    // Computers scanned at once; 0: the stored option. One scans them one
+    // after the other on this thread, as ScanTarget's.
+    int computersAtOnce = 0;
+    // What each worker thread enters first (COM on Windows); null: nothing.
+    IWorkerThreads* workerThreads = nullptr;
 };
+
+class ParallelScan;
+
+// A node of the computer tree that names a computer (not the root).
+[[nodiscard]] bool Is_Computer_Node(const TreeNode& node);
+
+// The facts of a scanned computer, taken from its session's context.
+[[nodiscard]] ComputerScanned Scanned_Facts(std::string_view computerName, const remote::TargetContext& context);
 
 class ScanDriver {
 public:
@@ -68,6 +96,13 @@ public:
     void Request_Stop() noexcept { control_.StopRequested = true; }
     void Request_Skip() noexcept { control_.SkipRequested = true; }
 
+    // Overrides the stored "Computers scanned at once" (0: the stored option).
+    void Set_Computers_At_Once(int count) noexcept { ports_.computersAtOnce = count; }
+    void Set_Worker_Threads(IWorkerThreads* threads) noexcept { ports_.workerThreads = threads; }
+    // The computers a scan or a fix now runs at once: as set, else as stored.
+    [[nodiscard]] int Computers_At_Once() const;
+    [[nodiscard]] IWorkerThreads* Worker_Threads() const noexcept { return ports_.workerThreads; }
+
     [[nodiscard]] bool Is_Running() const noexcept { return running_; }
     [[nodiscard]] const ScanControl& Control() const noexcept { return control_; }
     // The Stop request, which the fixing command shares with the scan.
@@ -78,6 +113,8 @@ public:
     [[nodiscard]] bool Scan_Ran() const noexcept { return scanRan_; }
 
 private:
+    friend class ParallelScan;
+
     void Run_Scan();
     void Scan_Computers();
     // Returns false when the computer loop must end at once.
@@ -86,6 +123,8 @@ private:
     // an error row with the error's text, the computer ended, disconnected.
     void Drop_Computer(std::size_t node, std::string_view computerName, std::string_view errorText);
     void Scan_Categories();
+    // Hands the scanned computer to the follow-up; false ends the scan.
+    bool Follow_Up(const ComputerScanned& computer);
     void Finish_Scan();
     void Add_Error_Row(std::string_view computerName, std::string_view targetName, std::string_view errorText);
     void Log(std::string_view text, int type) const;

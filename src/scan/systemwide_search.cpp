@@ -4,12 +4,12 @@
 
 #include "base/log.h"
 #include "base/reporter.h"
-#include "db/app_tables.h"
 #include "remote/wmi_connection.h"
 #include "remote/wmi_files.h"
 #include "scan/category_descriptor.h"
 #include "scan/closed_folders.h"
 #include "scan/folder_category.h"
+#include "scan/scan_settings.h"
 #include "scan/scan_target.h"
 
 namespace corvane::scan {
@@ -47,7 +47,7 @@ void Scan_Systemwide_Files(ScanArguments& args) {
     if (!category.Runs()) return category.Finish();
     std::vector<std::string> drives;
     std::string extensions;
-    if (!remote::WMI_Get_Fixed_Drives(args.target.Cimv2(), drives) || !Get_Extensions(args.db, extensions)) return;
+    if (!remote::WMI_Get_Fixed_Drives(args.target.Cimv2(), drives) || !args.settings.Extensions(extensions)) return;
     const std::string condition = Extension_Condition(extensions);
     if (condition.empty()) return;
     ClosedFolders closed;

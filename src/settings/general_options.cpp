@@ -32,4 +32,15 @@ bool IsGeneralOptionSet(Database& db, std::int32_t bit) {
     return Is_Bit_Set(options, bit);
 }
 
+std::int32_t Get_Computers_At_Once(Database& db) {
+    std::int32_t count = 1;
+    try {
+        if (!Load_Computers_At_Once(db, count)) count = 1;
+    } catch (const RuntimeError& error) {
+        db.Reports().Show_Error(false, error);
+        count = 1;
+    }
+    return count;
+}
+
 }  // namespace corvane

@@ -32,4 +32,8 @@ void Set_Option_Bit(std::int32_t& mask, std::int32_t bit, bool set) noexcept;
 // Either way the bit's safe value is the answer.
 [[nodiscard]] bool IsGeneralOptionSet(Database& db, std::int32_t bit);
 
+// "Computers scanned at once" as stored; one at a time when it cannot be
+// read (logged), the way every scan ran before the option existed.
+[[nodiscard]] std::int32_t Get_Computers_At_Once(Database& db);
+
 }  // namespace corvane

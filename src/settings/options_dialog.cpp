@@ -1,5 +1,7 @@
 #include "settings/options_dialog.h"
 
+#include <algorithm>
+
 #include "base/reporter.h"
 #include "base/runtime_error.h"
 #include "base/text.h"
@@ -53,6 +55,13 @@ void OptionsDialog::Load_Options() {
     Set_Shutdown(Is_Bit_Set(mask, GO_SHUTDOWN));
     Set_Reg_Backup(Is_Bit_Set(mask, GO_REGISTRY_BACKUP));
     Set_Extensions(extensions);
+    std::int32_t atOnce = kDefaultComputersAtOnce;
+    try {
+        (void)Load_Computers_At_Once(db_, atOnce);
+    } catch (const RuntimeError& error) {
+        reporter_.Show_Error(false, error);
+    }
+    Set_Computers_At_Once(atOnce);
 }
 
 void OptionsDialog::Choose_Automatic(bool automatic) {
@@ -89,6 +98,11 @@ void OptionsDialog::Set_Reg_Backup(bool on) {
 
 void OptionsDialog::Set_Extensions(std::string_view text) {
     state_.extensions = std::string(text);
+    state_.saveEnabled = true;
+}
+
+void OptionsDialog::Set_Computers_At_Once(int count) {
+    state_.computersAtOnce = std::clamp(count, 1, kMaxComputersAtOnce);
     state_.saveEnabled = true;
 }
 
@@ -130,7 +144,9 @@ bool OptionsDialog::Save_Options() {
     Set_Option_Bit(mask, GO_SHUTDOWN, state_.shutdown);
     Set_Option_Bit(mask, GO_REGISTRY_BACKUP, state_.regBackup);
     try {
-        if (!Save_Settings(db_, mask, state_.extensions)) return false;
+        if (!Save_Settings(db_, mask, state_.extensions) || !Save_Computers_At_Once(db_, state_.computersAtOnce)) {
+            return false;
+        }
     } catch (const RuntimeError& error) {
         if (error.Number() != error_number::kStatementFailed) reporter_.Show_Error(true, error);
         return false;

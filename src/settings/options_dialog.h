@@ -78,6 +78,7 @@ struct OptionsState {
     bool shutdownEnabled = true;
     bool regBackup = false;
     std::string extensions = ".tmp;";
+    int computersAtOnce = 8;  // 1 to 32
     bool saveEnabled = false;
 };
 
@@ -101,6 +102,8 @@ public:
     void Set_Shutdown(bool on);
     void Set_Reg_Backup(bool on);
     void Set_Extensions(std::string_view text);
+    // Brought within 1 to 32.
+    void Set_Computers_At_Once(int count);
 
     // The combo box: names in the main tree's order, and the chosen one.
     [[nodiscard]] const std::vector<std::string>& Computers() const noexcept { return computers_; }

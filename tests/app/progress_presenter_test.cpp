@@ -14,7 +14,8 @@ namespace {
 
 using L = ProgressLabel;
 
-// One scan of two categories with an automatic fix of its first computer:
+// One scan of two categories with an automatic fix of its first computer,
+// then the counts of a scan of several computers at once:
 // each event and the panel texts and bar value it leaves.
 TEST(ProgressPresenter, TurnsTheEventsOfAScanWithAutomaticFixingIntoThePanelsTexts) {
     testing::FakeMainWindow window;
@@ -65,6 +66,9 @@ TEST(ProgressPresenter, TurnsTheEventsOfAScanWithAutomaticFixingIntoThePanelsTex
         {[&] { presenter.Computer_Ended(); },
          {{L::ComputerName, ""}, {L::ScanCategory, ""}, {L::ScannedItemCount, "0/0"}},
          2},
+        // Several computers at once: the first running one and the counts.
+        {[&] { presenter.Computers_Counted(3, 2, 5); }, {{L::ComputerName, " (3 done, 2 running, 5 waiting)"}}, 2},
+        {[&] { presenter.Computer_Started("PC3"); }, {{L::ComputerName, "PC3 (3 done, 2 running, 5 waiting)"}}, 2},
     };
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         steps[i].event();

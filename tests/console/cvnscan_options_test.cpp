@@ -13,13 +13,14 @@ ParsedCommandLine Parse(std::vector<std::string> args) { return Parse_Command_Li
 TEST(CvnscanOptions, ReadsEveryOptionInOrder) {
     const ParsedCommandLine parsed =
         Parse({"--computer", "PC2", "--category", "fA", "--computer", "10.0.0.7", "--category", "fF", "--fix", "--yes",
-               "--csv", "out.csv", "--database", "db.dll"});
+               "--csv", "out.csv", "--database", "db.dll", "--parallel", "32"});
     ASSERT_TRUE(parsed.options.has_value()) << parsed.error;
     const ConsoleOptions& o = *parsed.options;
     EXPECT_EQ(o.computers, (std::vector<std::string>{"PC2", "10.0.0.7"}));
     EXPECT_EQ(o.categories, (std::vector<std::string>{"fA", "fF"}));
     EXPECT_TRUE(o.fix && o.yes && !o.local && !o.undoBackup);
     EXPECT_EQ(o.csvFile + "|" + o.databaseFile, "out.csv|db.dll");
+    EXPECT_EQ(o.parallel, 32);
 
     const ParsedCommandLine unattended = Parse({"--local", "--fix", "--yes", "--undo-backup", "--csv", "x.csv"});
     ASSERT_TRUE(unattended.options.has_value()) << unattended.error;
@@ -45,7 +46,12 @@ TEST(CvnscanOptions, RefusesBadCommandLines) {
                                                                   {"--undo", "a", "--undo", "b"},
                                                                   {"--local", "--computer", "A"},
                                                                   {"--undo", "a", "--local"},
-                                                                  {"--undo", "a", "--undo-backup"}}) {
+                                                                  {"--undo", "a", "--undo-backup"},
+                                                                  {"--parallel", "0"},
+                                                                  {"--parallel", "33"},
+                                                                  {"--parallel", "+4"},
+                                                                  {"--parallel", "2", "--parallel", "2"},
+                                                                  {"--undo", "a", "--parallel", "2"}}) {
         const ParsedCommandLine parsed = Parse(args);
         EXPECT_FALSE(parsed.options.has_value()) << args.front();
         EXPECT_FALSE(parsed.error.empty());

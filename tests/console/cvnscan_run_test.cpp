@@ -129,6 +129,31 @@ TEST(CvnscanRun, UnreachableComputerGivesAnErrorLineAndStatus2) {
     EXPECT_LT(dead, pc2);
 }
 
+// Four at a time writes what one at a time writes, byte for byte, in the
+// order the computers were given, with the same exit status.
+TEST(CvnscanRun, ParallelRunsWriteTheSameResultsInTheOrderGiven) {
+    ScanWorld world;
+    world.Add_Computer("DEAD").reachable = false;
+    for (const char* name : {"PC1", "PC2", "PC3", "PC4"}) Seed(world.Add_Computer(name));
+    for (int i = 0; i < 50; ++i) {
+        world.network.Find("PC3")->registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\" + std::to_string(i), 1);
+    }
+    const std::vector<std::string> computers = {"--computer", "PC4", "--computer", "DEAD", "--computer", "PC3",
+                                                "--computer", "PC1", "--computer", "PC2",  "--category", "gR"};
+    std::vector<std::string> one = computers;
+    one.insert(one.end(), {"--parallel", "1"});
+    std::vector<std::string> four = computers;
+    four.insert(four.end(), {"--parallel", "4"});
+    const ConsoleRun first = Run_Console(world, one);
+    const ConsoleRun second = Run_Console(world, four);
+    EXPECT_EQ(second.out, first.out);
+    EXPECT_EQ(second.err, first.err);
+    EXPECT_EQ(second.status, kExitNotScanned);
+    EXPECT_EQ(first.status, kExitNotScanned);
+    EXPECT_LT(first.out.find("\"PC4\""), first.out.find("\"PC3\""));
+    EXPECT_LT(first.out.find("\"PC1\""), first.out.find("\"PC2\""));
+}
+
 // --local scans the computer the program runs on, never the managed ones.
 TEST(CvnscanRun, LocalIgnoresTheManagedComputers) {
     ScanWorld world;

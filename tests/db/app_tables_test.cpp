@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <utility>
 #include <vector>
 #include "base/base64.h"
 #include "base/runtime_error.h"
@@ -229,6 +230,36 @@ TEST(Settings, RoundTripAndApostropheInTheExtensionList) {
     ASSERT_TRUE(Load_Settings(t.db, options, extn));
     EXPECT_EQ(options, 0);
     EXPECT_EQ(extn, "', GENERAL_OPTIONS=9 --");
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
+// An older database has no column for the computers scanned at once: it
+// reads the default until the program, opening it, adds the column.
+TEST(Settings, ComputersAtOnceMigratedIntoAnOlderSettingsRow) {
+    TestDatabase t;
+    ASSERT_TRUE(t.Run_Sql("DROP TABLE SETTINGS_TBL"));
+    ASSERT_TRUE(
+        t.Run_Sql("CREATE TABLE SETTINGS_TBL (SETTINGS_ID INTEGER PRIMARY KEY, GENERAL_OPTIONS INTEGER NOT "
+                  "NULL, EXTN TEXT NOT NULL DEFAULT '')"));
+    ASSERT_TRUE(t.Run_Sql("INSERT INTO SETTINGS_TBL VALUES (1, 100, '.tmp;')"));
+    std::int32_t count = 0;
+    ASSERT_TRUE(Load_Computers_At_Once(t.db, count));
+    EXPECT_EQ(count, 8);
+
+    Migrate_Database(t.db, t.reporter);
+    EXPECT_FALSE(Migrate_Settings_Table(t.db));  // once only
+    EXPECT_NE(t.Log_Text().find("The settings table now keeps the computers scanned at once."), std::string::npos);
+    ASSERT_TRUE(Load_Computers_At_Once(t.db, count));
+    EXPECT_EQ(count, 8);
+    for (const auto& [saved, read] : {std::pair{3, 3}, std::pair{40, 32}, std::pair{0, 1}}) {
+        ASSERT_TRUE(Save_Computers_At_Once(t.db, saved));
+        ASSERT_TRUE(Load_Computers_At_Once(t.db, count));
+        EXPECT_EQ(count, read) << saved;
+    }
+    std::int32_t options = 0;
+    std::string extn;
+    ASSERT_TRUE(Load_Settings(t.db, options, extn));
+    EXPECT_EQ(options, 100);
     EXPECT_TRUE(t.messages.shown.empty());
 }
 

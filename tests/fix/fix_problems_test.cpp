@@ -372,5 +372,49 @@ TEST_F(FixProblems, ARefusedRestorePointLeavesThatComputerAloneOnly) {
     EXPECT_NE(log.find("Deleted: registry key HKEY_LOCAL_MACHINE\\Software\\Single on PC18"), std::string::npos);
 }
 
+// Three computers fixed one at a time and three at once: each changes by
+// exactly its checked rows; a refused restore point asks its question once
+// and leaves only its own computer alone; the log keeps the list's order.
+TEST(FixProblemsAtOnce, EachComputerChangesByExactlyItsCheckedRows) {
+    for (const int atOnce : {1, 3}) {
+        SCOPED_TRACE(atOnce);
+        ScanWorld scene;
+        scene.Set_Options(GO_RESTORE_POINT);
+        scene.env.computersAtOnce = atOnce;
+        std::vector<std::set<std::string>> before;
+        std::vector<std::string> unchecked;
+        for (const char* name : {"PC1", "PC2", "PC3"}) {
+            remote::SimComputer& computer = scene.network.Add_Computer(name);
+            computer.registry.Set_String(kHklm, "Software\\Gone", "V", "1");
+            computer.registry.Set_String(kHklm, "Software\\Keep", "Stale", "x");
+            computer.registry.Set_String(kHklm, "Software\\Keep", "Fine", "y");
+            before.push_back(Snapshot(computer));
+            scene.Add_Header("fA", name, name, 2);
+            (void)scene.Add_Registry_Row(FixType::Key, name, kHklm, "Software\\Gone");
+            unchecked.push_back(scene.Add_Registry_Row(FixType::Value, name, kHklm, "Software\\Keep", "Stale"));
+        }
+        scene.Row(unchecked[1]).checked = false;
+        scene.network.Find("PC3")->createRestorePointResult = 1;
+        scene.data.messages.Queue_Answer(MsgResult::No);  // do not go on without a restore point
+        scene.Fix();
+
+        const std::set<std::string> gone = {"[HKEY_LOCAL_MACHINE\\Software\\Gone]",
+                                            "[HKEY_LOCAL_MACHINE\\Software\\Gone] \"V\"=\"1\""};
+        std::set<std::string> keyAndValue = gone;
+        keyAndValue.insert("[HKEY_LOCAL_MACHINE\\Software\\Keep] \"Stale\"=\"x\"");
+        EXPECT_EQ(Difference(before[0], Snapshot(*scene.network.Find("PC1"))), keyAndValue);
+        EXPECT_EQ(Difference(before[1], Snapshot(*scene.network.Find("PC2"))), gone);
+        EXPECT_TRUE(Difference(before[2], Snapshot(*scene.network.Find("PC3"))).empty());
+        EXPECT_EQ(scene.data.messages.shown.size(), 1u);
+        EXPECT_EQ(scene.window.statusText, "Total Problems Fixed: 3/6");
+        const std::string log = scene.Log();
+        EXPECT_LT(log.find("Fixing Started: PC1"), log.find("Fixing Started: PC2"));
+        EXPECT_LT(log.find("Fixing Started: PC2"),
+                  log.find("Error while creating System Restore Point for the computer 'PC3'"));
+        EXPECT_EQ(log.find("Fixing Started: PC3"), std::string::npos);
+        EXPECT_NE(log.find("Total Problems Fixed 3"), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace corvane::testing

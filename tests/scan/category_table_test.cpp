@@ -6,6 +6,7 @@
 #include "base/ui/check_tree.h"
 #include "scan/category_run.h"
 #include "scan/scan_control.h"
+#include "scan/scan_settings.h"
 #include "scan_world.h"
 
 namespace corvane::scan::testing {
@@ -59,7 +60,8 @@ TEST(CategoryTable, EveryLeafHasARoutineAndEachRowKindOneFittingRule) {
 TEST(CategoryTable, ARowKindWithoutARuleIsRefused) {
     ScanWorld world;
     ScanControl control;
-    ScanArguments args{control, world.window, world.progress, world.data.db, world.target, "fM"};
+    DatabaseScanSettings settings(world.data.db);
+    ScanArguments args{control, world.List(), world.progress, settings, world.target, "fM"};
     CategoryRun run(args);
     RegistryProblem registryRow;
     registryRow.type = FixType::KeyTree;

@@ -1,10 +1,16 @@
 // Scenarios of the Start Scan command on simulated computers: validation,
 // the un-fixed question, unreachable, silent and duplicate computers, Stop (Skip is
 // pinned per category), row keys and records across computers, the fix
-// question, automatic fixing with shutdown, and errors that end a computer.
+// question, automatic fixing with shutdown, and errors that end a computer;
+// then several computers at once: the same list and log as one by one, Stop
+// and Skip across the running computers.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
 #include <stdexcept>
 
 #include "base/ui/results_list_ops.h"
@@ -278,6 +284,153 @@ TEST(ScanDriver, AnUnreadableExceptionTableListsNothingAndSaysSoOncePerComputer)
     EXPECT_EQ(world.window.statusText, "Total Problems Found: 0");
     EXPECT_EQ(world.window.Label(ProgressLabel::ScannedItemCount), "0/0");
     EXPECT_EQ(world.Log().find("Scan Completed: PC1"), std::string::npos);
+}
+
+// A network whose computers differ in size and faults: one unreachable, one
+// refusing the registry's namespace, one listed twice, one that loses its
+// connection in the middle of its scan, and one with many more entries.
+void Seed_Mixed_Network(ScanWorld& world) {
+    world.Add_Computer("DEAD").reachable = false;
+    world.Add_Computer("LOCKED").refusedNamespaces.insert("ROOT\\DEFAULT");
+    remote::SimComputer& big = world.Add_Computer("BIG");
+    for (int i = 0; i < 300; ++i)
+        big.registry.Set_String(kHklm, kHelpKey, "gone" + std::to_string(i) + ".hlp", "C:\\Help");
+    world.Add_Node("BIG");
+    world.Add_Node("DEAD");
+    Prepare(world, {"PC1", "LOST"}, {"fA", "fF"});
+    world.Add_Node("LOCKED");
+    world.network.Find("PC1")->aliases = {"10.9.9.9"};
+    world.Add_Node("10.9.9.9");
+    remote::SimComputer& lost = *world.network.Find("LOST");
+    for (int i = 0; i < 20; ++i)
+        lost.registry.Set_String(kHklm, kHelpKey, "more" + std::to_string(i) + ".hlp", "C:\\Help");
+    world.network.Add_Fault(
+        {.kind = CallKind::Method, .computer = "LOST", .match = "", .hresult = 0x800706BEu, .fromCall = 12});
+}
+
+std::vector<std::string> Row_Texts(ScanWorld& world) {
+    std::vector<std::string> rows;
+    for (std::size_t i = 0; i < world.List().Count(); ++i) {
+        const ListRow& row = world.List().Row(i);
+        rows.push_back(row.key + "|" + row.text + "|" + row.status + "|" + row.computerName + "|" + row.targetName +
+                       "|" + (row.problem ? row.problem->targetName : std::string("-")));
+    }
+    return rows;
+}
+
+// Four at a time lists the very rows, keys and log lines of one at a time:
+// each computer's rows together in tree order, each fault in its own
+// computer's error row.
+TEST(ScanDriver, SeveralAtOnceListTheSameRowsAndLogAsOneByOne) {
+    ScanWorld one;
+    ScanWorld four;
+    Seed_Mixed_Network(one);
+    Seed_Mixed_Network(four);
+    four.driver.Set_Computers_At_Once(4);
+    one.Scan_Without_Fix();
+    four.Scan_Without_Fix();
+
+    EXPECT_EQ(Row_Texts(four), Row_Texts(one));
+    EXPECT_EQ(four.Log(), one.Log());
+    std::vector<std::string> errors;
+    for (const ListRow* row : four.Rows('e')) errors.push_back(row->computerName + ": " + row->status);
+    ASSERT_EQ(errors.size(), 4u);
+    EXPECT_EQ(errors[0].substr(0, 6), "DEAD: ");
+    EXPECT_EQ(errors[1].substr(0, 7), "LOST: -");
+    EXPECT_EQ(errors[2], "LOCKED: Access Denied");
+    EXPECT_EQ(errors[3], "10.9.9.9: Already scanned as PC1");
+    EXPECT_EQ(four.Header("fABIG")->count, 300);
+    EXPECT_LT(four.Header("fALOST")->count, 23);
+    EXPECT_EQ(four.driver.Control().TotalProblems, one.driver.Control().TotalProblems);
+    EXPECT_EQ(four.driver.Unscanned_Computers(), 4);
+    EXPECT_EQ(four.window.Computer_Tree().Node(four.window.Computer_Tree().Find("m10.9.9.9")).tag, "PC1");
+}
+
+// Stop ends every running computer at its next entry and starts no other.
+TEST(ScanDriver, StopWithSeveralRunningEndsThemAllAndStartsNoOther) {
+    ScanWorld world;
+    world.driver.Set_Computers_At_Once(2);
+    for (const char* name : {"PC1", "PC2", "PC3", "PC4"}) {
+        remote::SimComputer& computer = world.Add_Computer(name);
+        for (int i = 0; i < 200; ++i)
+            computer.registry.Set_String(kHklm, kHelpKey, "g" + std::to_string(i), "C:\\Help");
+        world.Add_Node(name);
+    }
+    world.Check_Category("fA");
+    world.window.onPump = [&](int) {
+        if (world.window.Label(ProgressLabel::ProblemsCount) != "0") world.driver.Request_Stop();
+    };
+    world.Scan();
+
+    EXPECT_NE(world.Header("fAPC1"), nullptr);
+    EXPECT_EQ(world.Header("fAPC3"), nullptr);
+    EXPECT_EQ(world.Header("fAPC4"), nullptr);
+    EXPECT_NE(world.Log().find("W: Scanning is aborted by the user!"), std::string::npos);
+    EXPECT_TRUE(world.Commands_Enabled());
+    EXPECT_FALSE(world.Panel_Visible());
+}
+
+// Stop cancels a call in progress: a computer that stops answering does not
+// hold the scan until its time limit, and gets no error row for it.
+TEST(ScanDriver, StopEndsACallThatNeverAnswers) {
+    ScanWorld world(std::chrono::minutes(10));
+    world.driver.Set_Computers_At_Once(2);
+    for (const char* name : {"PC1", "PC2"}) {
+        world.Add_Computer(name).registry.Set_String(kHklm, kHelpKey, "g", "C:\\Help");
+        world.Add_Node(name);
+    }
+    world.network.Add_Fault({.kind = CallKind::Method, .computer = "PC2", .match = "", .hangs = true});
+    world.Check_Category("fA");
+    world.window.onPump = [&](int) {
+        if (world.network.hangingCalls > 0) world.driver.Request_Stop();
+    };
+    world.Scan();
+
+    EXPECT_EQ(world.network.hangingCalls, 0);
+    EXPECT_TRUE(world.Rows('e').empty());
+    EXPECT_NE(world.Log().find("W: Scanning is aborted by the user!"), std::string::npos);
+}
+
+// Skip leaves the current list on every computer running when it is asked;
+// a computer that starts later runs whole.
+TEST(ScanDriver, SkipWithSeveralRunningSkipsOnEachOfThem) {
+    ScanWorld world;
+    world.driver.Set_Computers_At_Once(2);
+    for (const char* name : {"PC1", "PC2", "PC3"}) {
+        remote::SimComputer& computer = world.Add_Computer(name);
+        for (int i = 0; i < 40; ++i) computer.registry.Set_String(kHklm, kHelpKey, "g" + std::to_string(i), "C:\\Help");
+        world.Add_Node(name);
+    }
+    world.Check_Category("fA");
+    // PC1 and PC2 each wait at their 20th method call until the Skip has reached the workers.
+    std::mutex mutex;
+    std::condition_variable changed;
+    int held = 0;
+    bool released = false;
+    std::map<std::string, int> methodCalls;
+    world.network.duringCall = [&](const remote::CallRecord& call) {
+        if (call.kind != CallKind::Method || call.computer == "PC3") return;
+        std::unique_lock lock(mutex);
+        if (++methodCalls[call.computer] != 20) return;
+        ++held;
+        changed.wait(lock, [&] { return released; });
+    };
+    int skippedAtPump = 0;
+    world.window.onPump = [&](int pump) {
+        const std::lock_guard lock(mutex);
+        if (skippedAtPump == 0 && held == 2) {
+            world.driver.Request_Skip();
+            skippedAtPump = pump;
+        } else if (skippedAtPump != 0 && pump > skippedAtPump && !released) {
+            released = true;  // the pump before handed the Skip on
+            changed.notify_all();
+        }
+    };
+    world.Scan_Without_Fix();
+
+    EXPECT_LT(world.Header("fAPC1")->count, 40);
+    EXPECT_LT(world.Header("fAPC2")->count, 40);
+    EXPECT_EQ(world.Header("fAPC3")->count, 40);
 }
 
 }  // namespace

@@ -65,6 +65,8 @@ public:
         : ports{network, data.reporter, data.clock, network, network.Local(), network, nullptr, &shell, callLimit} {
         Fill_Scan_Categories(window.Category_Tree());
         window.Computer_Tree().Add(kNoNode, "rR", "Computers", "Root");
+        // One computer after the other unless a test asks for more.
+        driver.Set_Computers_At_Once(1);
     }
 
     // A computer node under the root, checked unless told otherwise.

@@ -56,6 +56,18 @@ TEST(OptionsDialogSave, BitsFromTheControlsAndUnknownBitsKept) {
     }
 }
 
+TEST(OptionsDialogSave, ComputersAtOnceShownAndStoredWithinOneTo32) {
+    TestDatabase t;
+    OptionsDialog dialog(t.db, t.reporter, nullptr);
+    dialog.Load({});
+    EXPECT_EQ(dialog.State().computersAtOnce, 8);
+    dialog.Set_Computers_At_Once(99);
+    EXPECT_EQ(dialog.State().computersAtOnce, 32);
+    dialog.Set_Computers_At_Once(3);
+    ASSERT_TRUE(dialog.Save_Options());
+    EXPECT_EQ(Get_Computers_At_Once(t.db), 3);
+}
+
 TEST(OptionsDialogClose, AsksOnlyAfterAChangeAndAnEmptyListIsStored) {
     TestDatabase t;
     OptionsDialog dialog(t.db, t.reporter, nullptr);

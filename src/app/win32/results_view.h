@@ -55,6 +55,7 @@ public:
     void Row_Removed(std::size_t index) override;
     void Cleared() override;
     void Ensure_Visible(std::size_t index) override;
+    void Drawing_Suspended(bool suspend) override { Suspend_Drawing(suspend); }
 
     // WM_NOTIFY from the list; sets result and returns true when handled.
     bool On_Notify(const NMHDR& header, LRESULT& result);

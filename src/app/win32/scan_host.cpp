@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/scan_and_fix.h"
+#include "remote/win32/com_worker_threads.h"
 #include "remote/win32/windows_remote_ports.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_target.h"
@@ -16,7 +17,10 @@ public:
         : remote_(window.Get_Comp_Name(), app.Reports(), app.Clock()),
           target_(remote_.Ports(), remote::kScanning),
           progress_(panel),
-          scan_(window, progress_, app.Db(), app.Reports(), target_) {}
+          threads_(remote_.Local_Name()),
+          scan_(window, progress_, app.Db(), app.Reports(), target_) {
+        scan_.Driver().Set_Worker_Threads(&threads_);
+    }
 
     void mnuStartScan_Click() { scan_.Driver().Start(); }
     void mnuStopScan_Click() noexcept { scan_.Driver().Request_Stop(); }
@@ -27,6 +31,7 @@ private:
     remote::win32::WindowsRemotePorts remote_;
     ScanTarget target_;
     ProgressPresenter progress_;
+    remote::win32::ComWorkerThreads threads_;
     ScanAndFix scan_;
 };
 

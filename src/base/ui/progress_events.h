@@ -28,6 +28,9 @@ public:
     virtual void Computer_Started(std::string_view /*computerName*/) {}
     // The scan is done with the computer, whether it was scanned or not.
     virtual void Computer_Ended() {}
+    // Several computers at once: how many are done, running and waiting.
+    // The computer events then tell of the first running one in tree order.
+    virtual void Computers_Counted(int /*done*/, int /*running*/, int /*waiting*/) {}
 
     // A category begins: the scan runs its routine, the fix reaches its header.
     virtual void Category_Started(std::string_view /*displayName*/) {}

@@ -69,6 +69,8 @@ public:
     virtual void Row_Removed(std::size_t index) = 0;
     virtual void Cleared() = 0;
     virtual void Ensure_Visible(std::size_t index) = 0;
+    // Many rows arrive until told otherwise: the view may stop drawing.
+    virtual void Drawing_Suspended(bool /*suspend*/) {}
 };
 
 class ResultsList {
@@ -98,6 +100,10 @@ public:
     // Tell the view that a row's fields were changed in place.
     void Notify_Changed(std::size_t index);
     void Ensure_Visible(std::size_t index);
+    // Tells the view that many rows arrive (true) or that they have arrived.
+    void Suspend_Drawing(bool suspend) {
+        if (observer_ != nullptr) observer_->Drawing_Suspended(suspend);
+    }
 
 private:
     std::vector<ListRow> rows_;

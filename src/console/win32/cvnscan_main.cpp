@@ -26,13 +26,16 @@
 #include "console/console_window.h"
 #include "console/cvnscan_run.h"
 #include "console/cvnscan_undo.h"
+#include "db/app_tables.h"
 #include "db/database.h"
 #include "db/password_codec.h"
 #include "fix/fix_problems.h"
 #include "remote/win32/com_runtime.h"
+#include "remote/win32/com_worker_threads.h"
 #include "remote/win32/windows_remote_ports.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_target.h"
+#include "settings/general_options.h"
 
 namespace {
 
@@ -86,6 +89,7 @@ int Run(const std::vector<std::string>& args) {
         std::cerr << "cvnscan: cannot open the database " << databasePath << '\n';
         return console::kExitUsage;
     }
+    Migrate_Database(db, reporter);
 
     const std::string localName = platform.Computer_Name();
     remote::win32::WindowsRemotePorts remotePorts(localName, reporter, clock);
@@ -99,13 +103,17 @@ int Run(const std::vector<std::string>& args) {
     console::ConsoleWindow window(localName);
 
     bool stopRequested = false;
+    remote::win32::ComWorkerThreads workerThreads(remotePorts.Local_Name());
     console::ConsoleEnvironment env{
         db, reporter, target, window, [&](IMainWindow& fixWindow, IProgressEvents& progress) {
             fix::FixEnvironment fixEnv{fixWindow,           progress,      db,
                                        remotePorts.Ports(), stopRequested, &Category_Recheck_Rules,
                                        options.undoBackup};
+            fixEnv.computersAtOnce = options.parallel > 0 ? options.parallel : Get_Computers_At_Once(db);
+            fixEnv.workerThreads = &workerThreads;
             fix::Start_Fixing(fixEnv, false);
         }};
+    env.workerThreads = &workerThreads;
     const int status = console::Run_Console_Scan(options, env, std::cout, std::cerr);
     std::cout.flush();
     db.Close_Database();

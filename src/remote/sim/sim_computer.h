@@ -7,6 +7,7 @@
 // of Win32_Process so that waits are exercised.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -117,7 +118,7 @@ public:
                                                std::string_view valueName) override;
     // Reads always go to the registry; the state is kept for tests.
     void Keep_Last_Key(bool on) noexcept override { keepsLastKey = on; }
-    bool keepsLastKey = false;
+    std::atomic<bool> keepsLastKey{false};  // set by every session's thread
 
     // The command interpreter and registry editor of this computer; false
     // when the program is unknown (the process cannot be created).

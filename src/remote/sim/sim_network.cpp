@@ -155,6 +155,7 @@ std::vector<std::string> SimNetwork::Texts(CallKind kind) const {
 
 void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record, wmi::CallControl* control) {
     record.computer = computer.name;
+    if (duringCall) duringCall(record);
     const bool shareCall = record.kind == CallKind::ShareListing || record.kind == CallKind::ShareDelete;
     std::optional<wmi::CallControl::Watch> watch;
     if (control != nullptr) watch.emplace(control->Begin_Call());
@@ -234,6 +235,7 @@ bool SimNetwork::Accepts(const SimComputer& computer, std::string_view user, std
 }
 
 void SimNetwork::Use_Credentials(std::string_view server, std::string_view user, const Secret& password) {
+    const std::lock_guard lock(mutex_);
     shareCredentials_[Upper_Text(server)] = {std::string(user), std::string(password.View())};
 }
 
@@ -249,10 +251,14 @@ SimComputer* SimNetwork::Listed_Computer(std::string_view path, std::string& loc
     const std::string_view share = path.substr(
         serverEnd + 1, shareEnd == std::string_view::npos ? std::string_view::npos : shareEnd - serverEnd - 1);
     if (computer == nullptr || !computer->reachable || share.size() != 2 || share[1] != '$') return nullptr;
-    const auto credentials = shareCredentials_.find(Upper_Text(path.substr(2, serverEnd - 2)));
-    const bool accepted = credentials == shareCredentials_.end()
-                              ? computer->acceptsCallerIdentity
-                              : Accepts(*computer, credentials->second.first, credentials->second.second);
+    bool accepted = computer->acceptsCallerIdentity;
+    {
+        const std::lock_guard lock(mutex_);
+        const auto credentials = shareCredentials_.find(Upper_Text(path.substr(2, serverEnd - 2)));
+        if (credentials != shareCredentials_.end()) {
+            accepted = Accepts(*computer, credentials->second.first, credentials->second.second);
+        }
+    }
     if (!accepted) return nullptr;
     const std::string drive = Upper_Ascii(share.substr(0, 1)) + ":";
     if (computer->unlistableShares.count(drive) > 0 || !computer->files.Drive_Exists(drive)) return nullptr;

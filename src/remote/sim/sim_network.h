@@ -4,7 +4,9 @@
 // of the fast existence tests, and the local-system port (the computer the
 // program runs on). Every call the program makes is recorded, and any call
 // can be made to fail with a chosen HRESULT, or never to answer, once or from
-// the Nth call on; each computer answers after its latency.
+// the Nth call on; each computer answers after its latency. Several computers
+// may be reached from several threads at once, one thread per computer, as
+// the program's workers do; the record and the faults are shared under a lock.
 #pragma once
 
 #include <atomic>
@@ -111,6 +113,9 @@ public:
     // the call and raises a fault when one applies, under the time limit and
     // cancellation of calls (null: none).
     void Before_Call(const SimComputer& computer, CallRecord record, wmi::CallControl* control = nullptr);
+    // Runs at the start of every call, on the calling thread, before it is
+    // recorded: a test's chance to hold one computer's worker at a chosen call.
+    std::function<void(const CallRecord&)> duringCall;
 
 private:
     wmi::ServicesPtr Connect_Server(std::string_view server, std::string_view namespacePath, std::string_view user,
@@ -130,7 +135,7 @@ private:
         shareCredentials_;  // upper-cased server -> user, password
     std::vector<std::unique_ptr<SimComputer>> computers_;
     std::vector<FaultRule> faults_;
-    std::mutex mutex_;  // the faults, the record of calls and the share cancellers
+    std::mutex mutex_;  // the faults, the record of calls, the share credentials and cancellers
     std::map<std::thread::id, std::shared_ptr<bool>> shareCancels_;
     std::condition_variable shareCancelled_;
 };

@@ -61,6 +61,7 @@ std::optional<RawRegistryValue> Query_Value(HKEY key, const std::wstring& name) 
 std::optional<RawRegistryValue> NativeLocalRegistry::Read_Value(std::uint32_t root, std::string_view keyPath,
                                                                 std::string_view valueName) {
     const std::wstring name = Widen(valueName);
+    const std::lock_guard lock(mutex_);
     if (kept_ && keptRoot_ == root && keptPath_ == keyPath) {
         // A key deleted since it was opened (even one made again under the
         // same name) fails every read: only a fresh opening may say "none".
@@ -83,6 +84,7 @@ std::optional<RawRegistryValue> NativeLocalRegistry::Read_Value(std::uint32_t ro
 }
 
 void NativeLocalRegistry::Keep_Last_Key(bool on) noexcept {
+    const std::lock_guard lock(mutex_);
     keep_ = on;
     kept_.reset();
 }

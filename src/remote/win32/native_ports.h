@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,8 @@ public:
     void Keep_Last_Key(bool on) noexcept override;
 
 private:
+    // Every computer's session turns the kept key on and off, from its own thread.
+    std::mutex mutex_;
     bool keep_ = false;
     std::uint32_t keptRoot_ = 0;
     std::string keptPath_;

@@ -9,6 +9,7 @@ namespace corvane::remote::win32 {
 
 void ShareLogons::Use(std::string_view server, std::string_view user, const Secret& password) {
     const std::string key = Upper_Text(server);
+    const std::lock_guard lock(mutex_);
     tokens_.erase(key);
     if (user.empty()) return;
     std::wstring domain;
@@ -29,6 +30,7 @@ void ShareLogons::Use(std::string_view server, std::string_view user, const Secr
 
 HANDLE ShareLogons::Token_For(std::string_view path) const {
     if (!path.starts_with("\\\\")) return nullptr;
+    const std::lock_guard lock(mutex_);
     const std::size_t serverEnd = path.find('\\', 2);
     const auto found =
         tokens_.find(Upper_Text(path.substr(2, serverEnd == std::string_view::npos ? serverEnd : serverEnd - 2)));

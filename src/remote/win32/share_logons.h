@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,8 @@ public:
     [[nodiscard]] HANDLE Token_For(std::string_view path) const;
 
 private:
+    // Workers of several computers ask at once; each server is one computer's.
+    mutable std::mutex mutex_;
     std::map<std::string, ::corvane::win32::unique_handle> tokens_;  // upper-cased server
 };
 

@@ -6,18 +6,20 @@
 #include <span>
 
 #include "base/reporter.h"
+#include "base/text.h"
 #include "base/win32/controls.h"
 #include "base/win32/progress_bar.h"
 #include "base/win32/tree_view.h"
+#include "db/app_tables.h"
 #include "settings/win32/settings_dialog_ids.h"
 
 namespace corvane::win32 {
 namespace {
 
 // frameOptions: each page's frame first, then the controls it holds.
-constexpr int kGeneralPage[] = {IDC_PAGE_GENERAL,   IDC_FRAME_FIXING,  IDC_OPT_MANUAL,
-                                IDC_OPT_AUTOMATIC,  IDC_CHK_SHUTDOWN,  IDC_CHK_ABORT_FIXING,
-                                IDC_FRAME_SCANNING, IDC_OPT_SAFE_SCAN, IDC_OPT_UNSAFE_SCAN};
+constexpr int kGeneralPage[] = {IDC_PAGE_GENERAL,    IDC_FRAME_FIXING,     IDC_OPT_MANUAL,     IDC_OPT_AUTOMATIC,
+                                IDC_CHK_SHUTDOWN,    IDC_CHK_ABORT_FIXING, IDC_FRAME_SCANNING, IDC_OPT_SAFE_SCAN,
+                                IDC_OPT_UNSAFE_SCAN, IDC_LBL_AT_ONCE,      IDC_TXT_AT_ONCE,    IDC_UPD_AT_ONCE};
 constexpr int kBackupPage[] = {IDC_PAGE_BACKUP,        IDC_FRAME_RESTORE_POINT,      IDC_CHK_RESTORE_POINT,
                                IDC_CHK_REG_BACKUP,     IDC_FRAME_RESTORE_OPS,        IDC_LBL_SELECT_COMPUTER,
                                IDC_CBO_COMPUTERS,      IDC_CMD_CREATE_RESTORE_POINT, IDC_CMD_BACKUP_REGISTRY,
@@ -56,6 +58,8 @@ bool OptionsView::On_Init() {
     if (computers.Count() > 0) computers.Set_Cur_Sel(0);
     for (int id : kBackupCommands) Control(id).Enable(options_.Backup_Commands_Available());
     Edit(Item(IDC_TXT_EXTENSIONS)).Limit_Text(255);
+    Edit(Item(IDC_TXT_AT_ONCE)).Limit_Text(2);
+    ::SendMessageW(Item(IDC_UPD_AT_ONCE), UDM_SETRANGE32, 1, kMaxComputersAtOnce);
     // The progress panel, centred in the dialog, hidden until a backup command shows it.
     const RECT client = Window(Handle()).Client_Rect();
     RECT panel = Control(IDC_PIC_PROGRESS).Window_Rect();
@@ -92,6 +96,8 @@ void OptionsView::Show_State() {
     check(IDC_CHK_RESTORE_POINT, state.restorePoint);
     check(IDC_CHK_REG_BACKUP, state.regBackup);
     if (Control(IDC_TXT_EXTENSIONS).Text() != state.extensions) Control(IDC_TXT_EXTENSIONS).Set_Text(state.extensions);
+    const std::string atOnce = std::to_string(state.computersAtOnce);
+    if (Control(IDC_TXT_AT_ONCE).Text() != atOnce) Control(IDC_TXT_AT_ONCE).Set_Text(atOnce);
     Control(IDC_CMD_SAVE).Enable(state.saveEnabled);
     showing_ = false;
 }
@@ -115,6 +121,11 @@ bool OptionsView::On_Command(int id, int code, HWND) {
         case IDC_TXT_EXTENSIONS:
             if (code != EN_CHANGE) return true;
             options_.Set_Extensions(Control(IDC_TXT_EXTENSIONS).Text());
+            break;
+        case IDC_TXT_AT_ONCE:
+            // An empty field waits for the number being typed.
+            if (code != EN_CHANGE || Control(IDC_TXT_AT_ONCE).Text().empty()) return true;
+            options_.Set_Computers_At_Once(Text_To_Int32(Control(IDC_TXT_AT_ONCE).Text()));
             break;
         case IDC_CBO_COMPUTERS:
             if (code == CBN_SELCHANGE) {

@@ -56,6 +56,18 @@ check "the total counts every row" \
   "[ \"\$(tail -n 1 after.err | tr -d '\r')\" = \"Total Problems Found: $((before_total + 9))\" ]"
 check "the CSV is the clipboard text: it starts with an empty line" "[ \"\$(head -c 2 after.csv | od -An -c | tr -d ' ')\" = '\r\n' ]"
 
+# This computer under two names and an unreachable one, one at a time and
+# four at a time: the same bytes, the second name already scanned.
+for n in 1 4; do
+  wine 'C:\CvnWork\cvnscan.exe' --computer LOCALHOST --computer . --computer CVN-NO-SUCH-HOST "${categories[@]}" \
+    --parallel $n --database 'C:\CvnWork\scan.db' --csv "C:\\CvnWork\\p$n.csv" >/dev/null 2>"p$n.err" </dev/null
+  echo $? >"p$n.status"
+done
+check "--parallel 4 writes the CSV of --parallel 1 byte for byte" "cmp p1.csv p4.csv >&2"
+check "and the same error rows and totals" "diff p1.err p4.err >&2"
+check "both exit 2 (one computer unreachable)" "[ \"\$(cat p1.status)\$(cat p4.status)\" = 22 ]"
+check "the second name is already scanned" "grep -q 'Already scanned as LOCALHOST' p4.err"
+
 wine 'C:\CvnWork\cvnscan.exe' --category nope >/dev/null 2>usage.err </dev/null
 check "usage error exits 64" "[ $? -eq 64 ]"
 check "usage text on standard error" "grep -q 'Usage: cvnscan' usage.err"
