@@ -122,9 +122,8 @@ std::optional<std::string> Share_Long_Path(IShareLister& lister, std::string_vie
 
 std::string Long_Form(const TargetContext& context, std::string_view canonicalPath) {
     if (!Has_Short_Name_Mark(canonicalPath)) return std::string(canonicalPath);
-    const auto longPath = context.IsRemote
-                              ? Share_Long_Path(context.Shares(), context.ComputerName, canonicalPath)
-                              : context.Ports().localSystem.Long_Path(canonicalPath);
+    const auto longPath = context.IsRemote ? Share_Long_Path(context.Shares(), context.ComputerName, canonicalPath)
+                                           : context.Ports().localSystem.Long_Path(canonicalPath);
     if (!longPath) return {};
     const auto again = Canonical_Path(*longPath);
     return again ? *again : std::string();

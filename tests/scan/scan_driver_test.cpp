@@ -306,6 +306,18 @@ void Seed_Mixed_Network(ScanWorld& world) {
         lost.registry.Set_String(kHklm, kHelpKey, "more" + std::to_string(i) + ".hlp", "C:\\Help");
     world.network.Add_Fault(
         {.kind = CallKind::Method, .computer = "LOST", .match = "", .hresult = 0x800706BEu, .fromCall = 12});
+    // Stops answering in the middle of its scan: its call ends at the time limit.
+    remote::SimComputer& silent = world.Add_Computer("SILENT");
+    for (int i = 0; i < 20; ++i)
+        silent.registry.Set_String(kHklm, kHelpKey, "quiet" + std::to_string(i) + ".hlp", "C:\\Help");
+    world.Add_Node("SILENT");
+    world.network.Add_Fault({.kind = CallKind::Method,
+                             .computer = "SILENT",
+                             .match = "",
+                             .hresult = 0,
+                             .fromCall = 8,
+                             .once = false,
+                             .hangs = true});
 }
 
 std::vector<std::string> Row_Texts(ScanWorld& world) {
@@ -322,8 +334,8 @@ std::vector<std::string> Row_Texts(ScanWorld& world) {
 // each computer's rows together in tree order, each fault in its own
 // computer's error row.
 TEST(ScanDriver, SeveralAtOnceListTheSameRowsAndLogAsOneByOne) {
-    ScanWorld one;
-    ScanWorld four;
+    ScanWorld one(std::chrono::milliseconds(200));
+    ScanWorld four(std::chrono::milliseconds(200));
     Seed_Mixed_Network(one);
     Seed_Mixed_Network(four);
     four.driver.Set_Computers_At_Once(4);
@@ -334,15 +346,16 @@ TEST(ScanDriver, SeveralAtOnceListTheSameRowsAndLogAsOneByOne) {
     EXPECT_EQ(four.Log(), one.Log());
     std::vector<std::string> errors;
     for (const ListRow* row : four.Rows('e')) errors.push_back(row->computerName + ": " + row->status);
-    ASSERT_EQ(errors.size(), 4u);
+    ASSERT_EQ(errors.size(), 5u);
     EXPECT_EQ(errors[0].substr(0, 6), "DEAD: ");
     EXPECT_EQ(errors[1].substr(0, 7), "LOST: -");
     EXPECT_EQ(errors[2], "LOCKED: Access Denied");
     EXPECT_EQ(errors[3], "10.9.9.9: Already scanned as PC1");
+    EXPECT_EQ(errors[4], "SILENT: -2147209215: Timed out");
     EXPECT_EQ(four.Header("fABIG")->count, 300);
     EXPECT_LT(four.Header("fALOST")->count, 23);
     EXPECT_EQ(four.driver.Control().TotalProblems, one.driver.Control().TotalProblems);
-    EXPECT_EQ(four.driver.Unscanned_Computers(), 4);
+    EXPECT_EQ(four.driver.Unscanned_Computers(), 5);
     EXPECT_EQ(four.window.Computer_Tree().Node(four.window.Computer_Tree().Find("m10.9.9.9")).tag, "PC1");
 }
 
