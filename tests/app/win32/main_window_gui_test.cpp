@@ -1,9 +1,10 @@
 // The main window as a user meets it, under Wine (a display is needed: ctest
 // under xvfb-run): what only the window does with the presenter's decisions
-// (pixels, controls, mouse clicks, menus, dialogs, the notification-area icon,
-// the registry editor), and a screenshot of a filled list (main_window.bmp in
-// the program folder; the build converts it into artifacts/main_window.png).
-// The decisions themselves are the presenter's and models' tests.
+// (pixels, controls, mouse clicks, menus, the notification-area icon, the
+// registry editor), and a screenshot of a filled list (main_window.bmp in the
+// program folder; the build converts it into artifacts/main_window.png).
+// The dialogs it opens are dialogs_gui_test.cpp's; the decisions themselves
+// are the presenter's and models' tests.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -21,7 +22,6 @@
 #include "app/win32/main_window.h"
 #include "app/win32/main_window_ids.h"
 #include "app/win32/results_view.h"
-#include "backup/win32/restore_dialog.h"
 #include "base/base64.h"
 #include "base/file_path.h"
 #include "base/runtime_error.h"
@@ -35,15 +35,12 @@
 #include "base/win32/settings_store_win32.h"
 #include "base/win32/unique_any.h"
 #include "base/win32/wide_text.h"
-#include "computers/win32/computer_dialog_ids.h"
 #include "db/app_tables.h"
 #include "db/database.h"
 #include "db/password_codec.h"
+#include "gui_program.h"
 #include "periphery/win32/regedit_driver.h"
 #include "periphery/win32/tray_icon.h"
-#include "remote/undo_files.h"
-#include "remote/win32/native_ports.h"
-#include "settings/win32/settings_dialog_ids.h"
 #include "support/fakes.h"
 #include "support/result_rows.h"
 #include "support/temp_folder.h"
@@ -55,73 +52,7 @@ namespace {
 
 using namespace corvane::testing;
 
-constexpr wchar_t kSettingsRoot[] = L"Software\\CorvaneGuiTest";
-
-RECT Window_Rect(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
-// One run of the program: Main with the real platform (program folder = the
-// scratch folder holding the database) and the main window, until closed.
-class ProgramRun {
-public:
-    ProgramRun(const std::string& folder, FakeMessageBox& messages, bool balloon = true)
-        : platform_(folder), app_(platform_, clock_, messages) {
-        app_.Db().Attach_Password_Codec(&passwords_);
-        app_.Main([this, balloon](Application& app) {
-            MainWindowOptions options;
-            options.settingsRoot = kSettingsRoot;
-            options.showBalloon = balloon;
-            window = MainWindow::Create(app, options);
-        });
-        if (window) handle = window->Handle();
-        Pump(400);  // shown, and the one-shot timer has restored the categories
-    }
-    ~ProgramRun() {
-        if (::IsWindow(handle)) Close();
-    }
-    // WM_CLOSE as the close box sends it; true when the window is gone.
-    bool Close() {
-        ::SendMessageW(handle, WM_CLOSE, 0, 0);
-        Pump(100);
-        if (::IsWindow(handle)) return false;
-        window = nullptr;
-        return true;
-    }
-    Application& App() { return app_; }
-
-    MainWindow* window = nullptr;
-    HWND handle = nullptr;
-
-private:
-    Win32Platform platform_;
-    Win32Clock clock_;
-    Application app_;
-    Win32DataProtection protection_;
-    PasswordCodec passwords_{protection_, app_.Reports()};
-};
-
-class MainWindowGui : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!Have_Display()) GTEST_SKIP() << "CORVANE-GUI-SKIPPED: no display (run ctest under xvfb-run)";
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot);
-        folder_ = Path_Utf8(temp_.Path());
-        Create_Installed_Database(folder_ + "\\nwcvninfo.dll");
-    }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot); }
-
-    std::string Setting(const char* section, const char* key) {
-        return Win32SettingsStore(kSettingsRoot).GetSetting(section, key, "(none)");
-    }
-
-    TempFolder temp_;
-    std::string folder_;
-    FakeMessageBox messages_;
-    int dpi_ = 96;
-};
+class MainWindowGui : public GuiProgramTest {};
 
 int Dpi_Of(HWND window) {
     HDC dc = ::GetDC(window);
@@ -423,42 +354,6 @@ TEST_F(MainWindowGui, OpenRegistryKeyDrivesTheRegistryEditor) {
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\CorvaneGuiTest");
 }
 
-// Writes the client area and frame of the window as a 24-bit BMP.
-bool Save_Window_Bitmap(HWND window, const char* path) {
-    const RECT rect = Window_Rect(window);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
-    HGDIOBJ old = ::SelectObject(memory, bitmap.get());
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const int stride = ((width * 3 + 3) / 4) * 4;
-    std::string pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), '\0');
-    const int lines = ::GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(height), pixels.data(),
-                                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    if (lines != height) return false;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-    return static_cast<bool>(out);
-}
-
 TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     {
         FakeMessageBox quiet;
@@ -503,225 +398,6 @@ TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     run.window->Set_Status_Text(Total_Problems_Text(11));
     Pump(300);
     EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window.bmp"));
-}
-
-// A dialog whose command throws: the guard logs the error with the dialog's
-// name, nothing crosses the dialog procedure, and the dialog goes on to close.
-class ThrowingDialog final : public Dialog {
-public:
-    explicit ThrowingDialog(const Reporter& reporter) : Dialog(&reporter, "Throwing") {}
-
-private:
-    bool On_Init() override {
-        ::PostMessageW(Handle(), WM_COMMAND, 999, 0);
-        ::PostMessageW(Handle(), WM_COMMAND, IDOK, 0);
-        return true;
-    }
-    bool On_Command(int id, int, HWND) override {
-        if (id == 999) throw RuntimeError(5, "Invalid procedure call");
-        End(id);
-        return true;
-    }
-};
-
-TEST_F(MainWindowGui, DialogCallbacksLogWhatTheyThrowAndGoOn) {
-    TestDatabase t;
-    ThrowingDialog dialog(t.reporter);
-    EXPECT_EQ(dialog.Run_Modal(nullptr, kAboutDialogId), IDOK);
-    EXPECT_NE(t.Log_Text().find("Dialog Throwing: 5: Invalid procedure call"), std::string::npos) << t.Log_Text();
-    EXPECT_TRUE(t.messages.shown.empty());
-}
-
-// Runs `act` on the modal dialog titled `title` from a timer inside the
-// dialog's own loop, while `open` (a main-window command) shows it; `act`
-// closes the dialog.
-struct DialogVisit {
-    const wchar_t* title;
-    std::function<void(HWND)> act;
-    bool visited = false;
-};
-DialogVisit* g_visit = nullptr;
-
-void CALLBACK Visit_Dialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = g_visit ? ::FindWindowW(L"#32770", g_visit->title) : nullptr;
-    if (!dialog) return;
-    ::KillTimer(nullptr, timer);
-    g_visit->visited = true;
-    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    g_visit->act(dialog);
-}
-
-// `open` returns when the dialog is closed; visits nest (a dialog opened from
-// a dialog).
-void Visit_During(const std::function<void()>& open, const wchar_t* title, std::function<void(HWND)> act) {
-    DialogVisit visit{title, std::move(act)};
-    DialogVisit* outer = std::exchange(g_visit, &visit);
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, Visit_Dialog);
-    open();
-    ::KillTimer(nullptr, timer);
-    g_visit = outer;
-    EXPECT_TRUE(visit.visited) << Narrow(title);
-}
-
-void Visit(MainWindow& window, Command command, const wchar_t* title, std::function<void(HWND)> act) {
-    Visit_During([&] { window.Run_Command(command); }, title, std::move(act));
-}
-
-bool Shot(HWND dialog, const char* path) {
-    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump(200);
-    return Save_Window_Bitmap(dialog, path);
-}
-
-void Click(HWND dialog, int id) {
-    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-}
-std::string Item_Text(HWND dialog, int id) {
-    wchar_t text[512] = {};
-    ::GetDlgItemTextW(dialog, id, text, 512);
-    return Narrow(text);
-}
-
-// Manage Computers: two computers added, the list and the tree follow, and the
-// remote one's password is stored protected and Wine's CryptUnprotectData
-// gives it back.
-TEST_F(MainWindowGui, ManageComputersAddsToTheTreeAndProtectsThePassword) {
-    ProgramRun run(folder_, messages_, false);
-    ASSERT_NE(run.window, nullptr);
-    int rows = 0;
-    Visit(*run.window, Command::ManageComputers, L"Manage Computers - Corvane", [&](HWND dialog) {
-        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_TXT_PASSWORD, EM_GETPASSWORDCHAR, 0, 0), 0x2022);
-        for (const int button : {IDC_CMD_IMPORT, IDC_CMD_EXPORT}) {
-            EXPECT_NE(::SendDlgItemMessageW(dialog, button, BM_GETIMAGE, IMAGE_ICON, 0), 0) << button;
-        }
-        // Wine has no network browser: Browse says so and adds nothing.
-        Click(dialog, IDC_CMD_BROWSE);
-        EXPECT_EQ(messages_.shown.empty() ? "" : messages_.shown.back().text, "No browser servers found.");
-        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, IDC_PIC_COMPUTER)));
-        EXPECT_EQ(ListView_GetItemCount(::GetDlgItem(dialog, IDC_LVW_COMPUTER)), 0);
-        ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"localhost");
-        Click(dialog, IDC_CMD_ADD);
-        ::SetDlgItemTextW(dialog, IDC_TXT_COMPUTER, L"lab-pc09");
-        ::SetDlgItemTextW(dialog, IDC_TXT_USER_NAME, L"admin");
-        ::SetDlgItemTextW(dialog, IDC_TXT_PASSWORD, L"pw!9");
-        Click(dialog, IDC_CMD_ADD);
-        HWND list = ::GetDlgItem(dialog, IDC_LVW_COMPUTER);
-        rows = ListView_GetItemCount(list);
-        wchar_t text[64] = {};
-        ListView_GetItemText(list, 1, 2, text, 64);
-        EXPECT_EQ(std::wstring(text), L"\x2022\x2022\x2022\x2022");
-        EXPECT_EQ(Item_Text(dialog, IDC_TXT_COMPUTER), "");
-        // A click on the password cell lays the edit box over it with the password.
-        RECT cell{};
-        ListView_GetSubItemRect(list, 1, 2, LVIR_BOUNDS, &cell);
-        const LPARAM point = MAKELPARAM(cell.left + 5, (cell.top + cell.bottom) / 2);
-        ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
-        ::SendMessageW(list, WM_LBUTTONUP, 0, point);
-        Pump(100);
-        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, IDC_TXT_DUMMY)));
-        EXPECT_EQ(Item_Text(dialog, IDC_TXT_DUMMY), "pw!9");
-        EXPECT_TRUE(Shot(dialog, "dialog_computers.bmp"));
-        Click(dialog, IDC_CMD_CLOSE);
-    });
-    EXPECT_EQ(rows, 2);
-    CheckTree& computers = run.window->Computer_Tree();
-    ASSERT_NE(computers.Find("mLAB-PC09"), kNoNode);
-    ASSERT_NE(computers.Find("mLOCALHOST"), kNoNode);
-
-    const auto stored = Query_Column(run.App().Db(), "SELECT CMP_PASSWORD FROM COMPUTER_TBL WHERE CMP_PASSWORD<>''");
-    ASSERT_EQ(stored.size(), 1u);
-    ASSERT_EQ(stored[0].rfind("DPAPI:", 0), 0u) << stored[0];
-    const auto blob = Base64_Decode(stored[0].substr(6));
-    ASSERT_TRUE(blob.has_value());
-    const auto plain = Win32DataProtection().Unprotect(*blob);
-    ASSERT_TRUE(plain.has_value());
-    EXPECT_EQ(plain->View(), "pw!9");
-}
-
-// Exception List: internal entries listed, Add through the Add/Edit dialog.
-TEST_F(MainWindowGui, ExceptionListShowsTheEntriesAndAddsOne) {
-    ProgramRun run(folder_, messages_, false);
-    ASSERT_NE(run.window, nullptr);
-    int before = 0, after = 0;
-    Visit(*run.window, Command::ExceptionList, L"Exception List - Corvane", [&](HWND dialog) {
-        HWND list = ::GetDlgItem(dialog, IDC_LVW_EXCEPTIONS);
-        before = ListView_GetItemCount(list);
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_EXC_EDIT)));
-        for (const int button : {IDC_EXC_IMPORT, IDC_EXC_EXPORT}) {
-            EXPECT_NE(::SendDlgItemMessageW(dialog, button, BM_GETIMAGE, IMAGE_ICON, 0), 0) << button;
-        }
-        Visit_During([&] { Click(dialog, IDC_EXC_ADD); }, L"Add Exceptions - Corvane",
-                     [](HWND box) {
-                         ::SetDlgItemTextW(box, IDC_TXT_EXCEPTION, L"software\\oldapp");
-                         Click(box, IDOK);
-                     });
-        after = ListView_GetItemCount(list);
-        EXPECT_TRUE(Shot(dialog, "dialog_exceptions.bmp"));
-        Click(dialog, IDC_EXC_CLOSE);
-    });
-    EXPECT_GT(before, 0);
-    EXPECT_EQ(after, before + 1);
-    EXPECT_TRUE(Is_In_Exception_List(run.App().Db(), "HKEY_CURRENT_USER\\Software\\OldApp\\Settings"));
-}
-
-// Options: the stored extensions shown and a change saved; on the Backup page
-// the restore dialog of the local computer lists the undo file of a registry
-// fix next to the full backups, enables Restore for the selected row, and
-// deletes the undo file with Delete.
-TEST_F(MainWindowGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
-    ProgramRun run(folder_, messages_, false);
-    ASSERT_NE(run.window, nullptr);
-    const std::string name = run.window->Get_Comp_Name();
-    const std::string undoFolder =
-        remote::Undo_Folder(remote::win32::NativeUserDataFolder().Local_Application_Data(), name);
-    std::error_code ignored;
-    std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
-    Win32Clock clock;
-    remote::UndoFile undo(undoFolder, clock);
-    std::string failure;
-    ASSERT_TRUE(undo.Append(remote::Parse_Reg_Text("Windows Registry Editor Version 5.00\r\n\r\n"
-                                                   "[HKEY_CURRENT_USER\\Software\\CorvaneGuiTest]\r\n"
-                                                   "\"Mode\"=\"on\"\r\n\"Count\"=dword:00000003\r\n")
-                                .keys,
-                            failure))
-        << failure;
-    std::int32_t mask = 0;
-    std::string extensions;
-    ASSERT_TRUE(Load_Settings(run.App().Db(), mask, extensions));
-    Visit(*run.window, Command::Options, L"Options - Corvane", [&](HWND dialog) {
-        EXPECT_EQ(Item_Text(dialog, IDC_TXT_EXTENSIONS), extensions);
-        EXPECT_TRUE(Shot(dialog, "dialog_options.bmp"));
-        ::SetDlgItemTextW(dialog, IDC_TXT_EXTENSIONS, L".bak;");
-        Click(dialog, IDC_CMD_SAVE);
-        HWND pages = ::GetDlgItem(dialog, IDC_TVW_OPTIONS);  // Options: General, Backup, Systemwide
-        TreeView_SelectItem(pages, TreeView_GetNextSibling(pages, TreeView_GetChild(pages, TreeView_GetRoot(pages))));
-        for (const int button : {IDC_CMD_BACKUP_REGISTRY, IDC_CMD_RESTORE_REGISTRY}) {
-            HWND control = ::GetDlgItem(dialog, button);
-            EXPECT_TRUE(::IsWindowVisible(control) && ::IsWindowEnabled(control)) << button;
-        }
-        EXPECT_TRUE(Shot(dialog, "dialog_options_backup.bmp"));
-        const std::wstring title = L"Restore Registry - " + Widen(Item_Text(dialog, IDC_CBO_COMPUTERS)) + L" - Corvane";
-        Visit_During([&] { Click(dialog, IDC_CMD_RESTORE_REGISTRY); }, title.c_str(),
-                     [&](HWND box) {
-                         HWND list = ::GetDlgItem(box, kRestoreList);
-                         const int rows = ListView_GetItemCount(list);
-                         EXPECT_TRUE(Shot(box, "dialog_restore_undo.bmp"));
-                         // Restore follows the selection; Delete removes the undo file's row.
-                         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(box, kRestoreButton)));
-                         ListView_SetItemState(list, rows - 1, LVIS_SELECTED | LVIS_FOCUSED,
-                                               LVIS_SELECTED | LVIS_FOCUSED);
-                         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(box, kRestoreButton)));
-                         Click(box, kRestoreDelete);
-                         EXPECT_EQ(ListView_GetItemCount(list), rows - 1);
-                         Click(box, kRestoreClose);
-                     });
-        Click(dialog, IDC_OPT_CLOSE);
-    });
-    EXPECT_TRUE(remote::List_Undo_Files(remote::win32::NativeUserDataFolder().Local_Application_Data(), name).empty());
-    std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
-    std::string saved;
-    ASSERT_TRUE(Get_Extensions(run.App().Db(), saved));
-    EXPECT_EQ(saved, ".bak;");
 }
 
 }  // namespace
