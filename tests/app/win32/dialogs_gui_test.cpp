@@ -33,6 +33,7 @@
 #include "db/app_tables.h"
 #include "db/database.h"
 #include "db/password_codec.h"
+#include "gui_program.h"
 #include "remote/undo_files.h"
 #include "remote/win32/native_ports.h"
 #include "settings/win32/settings_dialog_ids.h"
@@ -40,7 +41,6 @@
 #include "support/temp_folder.h"
 #include "support/test_database.h"
 #include "support/win32/gui_pump.h"
-#include "gui_program.h"
 
 namespace corvane::win32 {
 namespace {
