@@ -175,9 +175,7 @@ void ParallelFix::Worker(FixJob& job) {
         if (env_.workerThreads != nullptr) apartment = env_.workerThreads->Enter(job.computerName);
         Reporter reporter(questions_);
         reporter.Divert_Lines(&job.log);
-        const remote::RemotePorts& base = env_.remote;
-        const remote::RemotePorts own{base.locator,     reporter,      base.clock, base.shares,   base.localRegistry,
-                                      base.localSystem, base.userData, base.shell, base.callLimit};
+        const remote::RemotePorts own = remote::With_Reporter(env_.remote, reporter);
         WorkerProgress progress(queue_, env_.progress,
                                 {.shown = [this, &job] { return shown_ == &job; },
                                  .found = {},

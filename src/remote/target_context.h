@@ -48,6 +48,13 @@ struct RemotePorts {
     std::chrono::milliseconds callLimit = wmi::kDefaultCallLimit;
 };
 
+// The same ports with another reporter: a worker thread's, whose log lines
+// and questions travel to the window's thread. Every other port is shared.
+[[nodiscard]] inline RemotePorts With_Reporter(const RemotePorts& ports, Reporter& reporter) {
+    return {ports.locator,     reporter,       ports.clock, ports.shares,   ports.localRegistry,
+            ports.localSystem, ports.userData, ports.shell, ports.callLimit};
+}
+
 class TargetContext {
 public:
     explicit TargetContext(const RemotePorts& ports)

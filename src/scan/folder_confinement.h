@@ -76,9 +76,6 @@ public:
     // reparse point on its way (a remote computer's asked through its share).
     [[nodiscard]] FolderVerdict Canonical_Folder(std::string_view folder);
 
-    // Every user, logged on or not (user_profiles.h), read once.
-    [[nodiscard]] const std::vector<UserProfile>& Users() { return profiles_.Users(); }
-
 private:
     [[nodiscard]] FolderVerdict Judge(const UserProfile& user, std::string_view folder, KnownPlaces places);
     [[nodiscard]] std::string Long_Form(std::string_view canonical);

@@ -366,9 +366,7 @@ void ParallelScan::Worker(ComputerJob& job) {
         if (ports.workerThreads != nullptr) apartment = ports.workerThreads->Enter(job.name);
         Reporter reporter(*questions_);
         reporter.Divert_Lines(&job.log);
-        const remote::RemotePorts& base = ports.target.Context().Ports();
-        const remote::RemotePorts own{base.locator,     reporter,      base.clock, base.shares,   base.localRegistry,
-                                      base.localSystem, base.userData, base.shell, base.callLimit};
+        const remote::RemotePorts own = remote::With_Reporter(ports.target.Context().Ports(), reporter);
         ScanTarget target(own, remote::kScanning);
         const Published published(job, target);
         WorkerProgress progress(queue_, ports.progress,
