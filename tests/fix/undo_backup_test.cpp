@@ -115,9 +115,6 @@ protected:
     [[nodiscard]] std::vector<remote::UndoFileInfo> Files(std::string_view computer) const {
         return remote::List_Undo_Files(Path_Utf8(scratch.Path()), computer);
     }
-    remote::RegistryWriteReport Undo(const std::string& file, bool yes) {
-        return Write_Back(scene.network, pc, file, yes);
-    }
 
     ScanWorld scene;
     remote::SimComputer& pc;
@@ -126,13 +123,16 @@ protected:
     remote::RemotePorts target{scene.Ports_With(userData)};
 };
 
+// A run asked for undo files makes them whatever the stored option (the
+// other tests here store it; without either, no backup is tried at all).
 TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOwnFiles) {
+    scene.Set_Options(0);
     const Facts before = Facts_Of(pc);
     scene.network.Add_Computer("PC18").registry.Load_Reg_Text(kSeed);
     Add_Rows("PC17");
     scene.Add_Header("fA", "PC18", "PC18", 1);
     scene.Add_Registry_Row(FixType::Key, "PC18", kHklm, "Software\\Lone");
-    Fix();
+    Fix(true);
     const auto files = Files("PC17");
     const auto theirs = Files("PC18");
     ASSERT_EQ(files.size(), 1u);
@@ -147,7 +147,7 @@ TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOw
         std::string::npos);
     EXPECT_NE(Facts_Of(pc), before);
 
-    const auto report = Undo(files[0].path, false);
+    const auto report = Write_Back(scene.network, pc, files[0].path, false);
     EXPECT_TRUE(report.failures.empty());
     EXPECT_EQ(report.valuesWritten, 17);
     EXPECT_EQ(Facts_Of(pc), before);
@@ -157,19 +157,19 @@ TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOw
 // its name back; an older version's folder is still listed where its name
 // can stand for no other computer.
 TEST_F(UndoFiles, EachNameHasAFolderOfItsOwn) {
-    for (const auto& [name, folder] :
-         std::vector<std::pair<std::string, std::string>>{{"PC-17_a", "PC-17_a"},
-                                                          {"192.168.1.5", "192%2E168%2E1%2E5"},
-                                                          {"a:b", "a%3Ab"},
-                                                          {"a_b", "a_b"},
-                                                          {"M\xC3\xBCller", "M%C3%BCller"},
-                                                          {"CON", "~CON"},
-                                                          {"com1", "~com1"},
-                                                          {"LPT9", "~LPT9"},
-                                                          {"CONS", "CONS"},
-                                                          {"~CON", "%7ECON"},
-                                                          {"%41", "%2541"},
-                                                          {"", "~"}}) {
+    const std::pair<const char*, const char*> names[] = {{"PC-17_a", "PC-17_a"},
+                                                         {"192.168.1.5", "192%2E168%2E1%2E5"},
+                                                         {"a:b", "a%3Ab"},
+                                                         {"a_b", "a_b"},
+                                                         {"M\xC3\xBCller", "M%C3%BCller"},
+                                                         {"CON", "~CON"},
+                                                         {"com1", "~com1"},
+                                                         {"LPT9", "~LPT9"},
+                                                         {"CONS", "CONS"},
+                                                         {"~CON", "%7ECON"},
+                                                         {"%41", "%2541"},
+                                                         {"", "~"}};
+    for (const auto& [name, folder] : names) {
         EXPECT_EQ(remote::Undo_Folder_Name(name), folder) << name;
         EXPECT_EQ(remote::Computer_Of_Undo_Folder(folder), name) << folder;
     }
@@ -186,20 +186,18 @@ TEST_F(UndoFiles, EachNameHasAFolderOfItsOwn) {
 // the computer the program runs on deletes it and writes it back with its
 // own type.
 TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
-    struct TypeCase {
-        std::uint32_t type;
-        const char* name;
-    };
-    for (const TypeCase& c : {TypeCase{0, "REG_NONE"}, TypeCase{5, "REG_DWORD_BIG_ENDIAN"}, TypeCase{6, "REG_LINK"},
-                              TypeCase{8, "REG_RESOURCE_LIST"}, TypeCase{9, "REG_FULL_RESOURCE_DESCRIPTOR"},
-                              TypeCase{10, "REG_RESOURCE_REQUIREMENTS_LIST"}, TypeCase{0x4000, "type 16384"}}) {
+    const std::pair<std::uint32_t, std::string> types[] = {
+        {0, "REG_NONE"},          {5, "REG_DWORD_BIG_ENDIAN"},         {6, "REG_LINK"},
+        {8, "REG_RESOURCE_LIST"}, {9, "REG_FULL_RESOURCE_DESCRIPTOR"}, {10, "REG_RESOURCE_REQUIREMENTS_LIST"},
+        {0x4000, "type 16384"}};
+    for (const auto& [type, typeName] : types) {
         ScanWorld world;
         world.Set_Options(GO_REGISTRY_BACKUP);
         const remote::RemotePorts ports = world.Ports_With(userData);
         std::vector<std::string> rows;
         for (remote::SimComputer* computer : {&world.network.Add_Computer("PC17"), &world.network.Local()}) {
             remote::RegistryValue odd;
-            odd.type = c.type;
+            odd.type = type;
             odd.bytes = {0x01, 0x00, 0x0A};
             computer->registry.Set_String(kHklm, "Software\\Odd\\Inner", "Plain", "p");
             (void)computer->registry.Set_Value(kHklm, "Software\\Odd\\Inner", "T", odd);
@@ -210,37 +208,25 @@ TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
         const Facts before = Facts_Of(world.network.Local());
         Fix_With(world, ports);
 
-        for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(world.Problem_Text(rows[i]), "Other Errors") << c.name;
-        EXPECT_EQ(Facts_Of(*world.network.Find("PC17")), before) << c.name;
-        EXPECT_NE(world.Log().find("\"T\" of HKEY_LOCAL_MACHINE\\Software\\Odd\\Inner has the type " +
-                                   std::string(c.name) + ", which StdRegProv cannot write back"),
+        for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(world.Problem_Text(rows[i]), "Other Errors") << typeName;
+        EXPECT_EQ(Facts_Of(*world.network.Find("PC17")), before) << typeName;
+        EXPECT_NE(world.Log().find("\"T\" of HKEY_LOCAL_MACHINE\\Software\\Odd\\Inner has the type " + typeName +
+                                   ", which StdRegProv cannot write back"),
                   std::string::npos)
-            << c.name;
-        EXPECT_TRUE(world.Fixed(rows[2]) && world.Fixed(rows[3])) << c.name;
-        EXPECT_FALSE(world.network.Local().registry.Key_Exists(kHklm, "Software\\Odd")) << c.name;
+            << typeName;
+        EXPECT_TRUE(world.Fixed(rows[2]) && world.Fixed(rows[3])) << typeName;
+        EXPECT_FALSE(world.network.Local().registry.Key_Exists(kHklm, "Software\\Odd")) << typeName;
         const auto files = remote::List_Undo_Files(userData.folder, kLocalName);
-        ASSERT_EQ(files.size(), 1u) << c.name;
+        ASSERT_EQ(files.size(), 1u) << typeName;
         const auto report = Write_Back(world.network, world.network.Local(), files[0].path, false);
-        EXPECT_TRUE(report.failures.empty()) << c.name;
-        EXPECT_EQ(Facts_Of(world.network.Local()), before) << c.name;
+        EXPECT_TRUE(report.failures.empty()) << typeName;
+        EXPECT_EQ(Facts_Of(world.network.Local()), before) << typeName;
         // Through WMI the same file fails on that value alone.
         (void)world.network.Find("PC17")->registry.Delete_Value(kHklm, "Software\\Odd\\Inner", "T");
         const auto remote = Write_Back(world.network, *world.network.Find("PC17"), files[0].path, false);
-        ASSERT_EQ(remote.failures.size(), 1u) << c.name;
-        EXPECT_NE(remote.failures[0].find("(" + std::string(c.name) + ")"), std::string::npos) << remote.failures[0];
+        ASSERT_EQ(remote.failures.size(), 1u) << typeName;
+        EXPECT_NE(remote.failures[0].find("(" + typeName + ")"), std::string::npos) << remote.failures[0];
         std::filesystem::remove_all(scratch.Path() / "Corvane");
-    }
-}
-// A run asked for undo files makes them whatever the stored option; without
-// the option and without the request there are none.
-TEST_F(UndoFiles, AFixAskedForUndoFilesMakesThemWhateverTheStoredOption) {
-    scene.Set_Options(0);
-    for (const bool asked : {false, true}) {
-        scene.List().Clear();
-        scene.Add_Header("fA", "PC17", "PC17", 1);
-        scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Keep", asked ? "Sz" : "Binary");
-        Fix(asked);
-        EXPECT_EQ(Files("PC17").size(), asked ? 1u : 0u) << asked;
     }
 }
 
@@ -275,7 +261,7 @@ TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
     const auto files = Files("PC17");
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].values, 2);
-    (void)Undo(files[0].path, false);
+    (void)Write_Back(scene.network, pc, files[0].path, false);
     EXPECT_EQ(Facts_Of(pc), withOdd);
 }
 
