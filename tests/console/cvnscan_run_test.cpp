@@ -66,7 +66,9 @@ TEST(CvnscanRun, HelpListsEveryCategoryKeyWithItsText) {
     EXPECT_NE(text.find("  Chromium Browsers (gB)\n      bA  Chrome Cache\n"), std::string::npos) << text;
 }
 
-TEST(CvnscanRun, ScansTheLocalComputerForEveryCategoryByDefault) {
+// With no managed computer, and with --local whatever the managed ones, the
+// computer the program runs on.
+TEST(CvnscanRun, ScansTheLocalComputerForEveryCategoryByDefaultAndWithLocal) {
     ScanWorld world;
     world.network.Local().facts.addressWidth = 32;
     Seed(world.network.Local());
@@ -78,6 +80,14 @@ TEST(CvnscanRun, ScansTheLocalComputerForEveryCategoryByDefault) {
     std::size_t headers = 0;  // one per category, each after an empty line
     for (std::size_t at = 0; (at = run.out.find("\r\n\"[", at)) != std::string::npos; ++at) ++headers;
     EXPECT_EQ(headers, Scan_Categories().size());
+
+    Seed(world.Add_Computer("PC1"));
+    ASSERT_TRUE(Add_Computer(world.data.db, "PC1", "", ""));
+    const ConsoleRun local = Run_Console(world, {"--local", "--category", "fF"});
+    EXPECT_EQ(local.status, kExitScanned) << local.err;
+    EXPECT_EQ(local.out.rfind("\r\n\"[Shared Dlls]\",\"WORKSTATION\",\"1 Problems Found\"", 0), 0u) << local.out;
+    EXPECT_EQ(world.network.Count(remote::CallKind::Connect, "PC1"), 0u);
+    EXPECT_EQ(world.Log().find("Summary of PC1"), std::string::npos);
 }
 
 // By default the managed computers, with their stored credentials; a
@@ -110,61 +120,27 @@ TEST(CvnscanRun, ScansManagedComputersWithTheirCredentials) {
     for (const remote::CallRecord& call : world.network.calls) EXPECT_EQ(call.user, "");
 }
 
+// An unreachable computer gives its error line and status 2; the others
+// are written in the order given, also when scanned several at once.
 TEST(CvnscanRun, UnreachableComputerGivesAnErrorLineAndStatus2) {
     ScanWorld world;
     world.Add_Computer("DEAD").reachable = false;
     Seed(world.Add_Computer("PC2"));
-    const ConsoleRun run =
-        Run_Console(world, {"--computer", "DEAD", "--computer", "PC2", "--category", "fA", "--category", "fF"});
+    Seed(world.Add_Computer("PC1"));
+    const ConsoleRun run = Run_Console(world, {"--computer", "DEAD", "--computer", "PC2", "--computer", "PC1",
+                                               "--category", "fA", "--category", "fF", "--parallel", "3"});
     EXPECT_EQ(run.status, kExitNotScanned);
     EXPECT_EQ(run.err.rfind("\"[Error]\",\"DEAD\",\"-2147023174: ", 0), 0u) << run.err;
-    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 2");
+    EXPECT_EQ(run.Last_Error_Line(), "Total Problems Found: 4");
     EXPECT_EQ(run.out.find("DEAD"), std::string::npos);
     EXPECT_LT(run.out.find("[Help Files]"), run.out.find("[Shared Dlls]"));
+    EXPECT_LT(run.out.find("\"PC2\""), run.out.find("\"PC1\""));
     // One summary line per computer in the log, the one not scanned too.
     const std::string log = world.Log();
     const auto dead = log.find("W: Summary of DEAD: 0 problems found, 0 fixed, 0 not fixed; not scanned whole: ");
     const auto pc2 = log.find("I: Summary of PC2: 2 problems found, 0 fixed, 2 not fixed ");
     ASSERT_NE(dead, std::string::npos) << log;
     EXPECT_LT(dead, pc2);
-}
-
-// Four at a time writes what one at a time writes, byte for byte, in the
-// order the computers were given, with the same exit status.
-TEST(CvnscanRun, ParallelRunsWriteTheSameResultsInTheOrderGiven) {
-    ScanWorld world;
-    world.Add_Computer("DEAD").reachable = false;
-    for (const char* name : {"PC1", "PC2", "PC3", "PC4"}) Seed(world.Add_Computer(name));
-    for (int i = 0; i < 50; ++i) {
-        world.network.Find("PC3")->registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\" + std::to_string(i), 1);
-    }
-    const std::vector<std::string> computers = {"--computer", "PC4", "--computer", "DEAD", "--computer", "PC3",
-                                                "--computer", "PC1", "--computer", "PC2",  "--category", "gR"};
-    std::vector<std::string> one = computers;
-    one.insert(one.end(), {"--parallel", "1"});
-    std::vector<std::string> four = computers;
-    four.insert(four.end(), {"--parallel", "4"});
-    const ConsoleRun first = Run_Console(world, one);
-    const ConsoleRun second = Run_Console(world, four);
-    EXPECT_EQ(second.out, first.out);
-    EXPECT_EQ(second.err, first.err);
-    EXPECT_EQ(second.status, kExitNotScanned);
-    EXPECT_EQ(first.status, kExitNotScanned);
-    EXPECT_LT(first.out.find("\"PC4\""), first.out.find("\"PC3\""));
-    EXPECT_LT(first.out.find("\"PC1\""), first.out.find("\"PC2\""));
-}
-
-// --local scans the computer the program runs on, never the managed ones.
-TEST(CvnscanRun, LocalIgnoresTheManagedComputers) {
-    ScanWorld world;
-    Seed(world.network.Local());
-    Seed(world.Add_Computer("PC1"));
-    ASSERT_TRUE(Add_Computer(world.data.db, "PC1", "", ""));
-    const ConsoleRun run = Run_Console(world, {"--local", "--category", "fF"});
-    EXPECT_EQ(run.status, kExitScanned) << run.err;
-    EXPECT_EQ(run.out.rfind("\r\n\"[Shared Dlls]\",\"WORKSTATION\",\"1 Problems Found\"", 0), 0u) << run.out;
-    EXPECT_EQ(world.network.Count(remote::CallKind::Connect, "PC1"), 0u);
-    EXPECT_EQ(world.Log().find("Summary of PC1"), std::string::npos);
 }
 
 // The CSV file takes its name only when written whole: the previous run's
