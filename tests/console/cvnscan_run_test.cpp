@@ -45,11 +45,8 @@ ConsoleRun Run_Console(ScanWorld& world, std::vector<std::string> args, ConsoleF
     ConsoleEnvironment env{world.data.db, world.data.reporter, world.target, window, std::move(fix)};
     std::ostringstream out;
     std::ostringstream err;
-    ConsoleRun run;
-    run.status = Run_Console_Scan(*parsed.options, env, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    const int status = Run_Console_Scan(*parsed.options, env, out, err);
+    return {status, out.str(), err.str()};
 }
 
 void Seed(remote::SimComputer& computer) {

@@ -68,8 +68,7 @@ public:
     void Set_Status_Text(std::string_view text) override { statusText = std::string(text); }
     void Show_Progress_Panel(bool visible) override { panelStates.push_back(visible); }
     void Set_Label(ProgressLabel label, std::string_view text) override { labels[label] = std::string(text); }
-    void Set_Progress(int minimum, int maximum, int value) override {
-        progressMin = minimum;
+    void Set_Progress(int /*minimum*/, int maximum, int value) override {
         progressMax = maximum;
         progressValue = value;
     }
@@ -86,7 +85,6 @@ public:
     std::vector<bool> commandStates;
     std::vector<bool> panelStates;
     std::vector<bool> drawingStates;
-    int progressMin = 0;
     int progressMax = 100;
     int progressValue = 0;
     int pumps = 0;
