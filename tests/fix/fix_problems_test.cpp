@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -45,9 +47,7 @@ std::set<std::string> Snapshot(remote::SimComputer& computer) {
 // returned with a leading "+".
 std::set<std::string> Difference(const std::set<std::string>& before, const std::set<std::string>& after) {
     std::set<std::string> difference;
-    for (const std::string& fact : before) {
-        if (!after.contains(fact)) difference.insert(fact);
-    }
+    std::ranges::set_difference(before, after, std::inserter(difference, difference.end()));
     for (const std::string& fact : after) {
         if (!before.contains(fact)) difference.insert("+" + fact);
     }
@@ -58,14 +58,10 @@ using remote::CallKind;
 
 // How often a computer was opened under that name (its first namespace).
 std::size_t Openings(const remote::SimNetwork& network, std::string_view server) {
-    std::size_t count = 0;
-    for (const auto& call : network.calls) {
-        if (call.kind == CallKind::Connect && call.text == server &&
-            call.nameSpace.find("cimv2") != std::string::npos) {
-            ++count;
-        }
-    }
-    return count;
+    return static_cast<std::size_t>(std::ranges::count_if(network.calls, [&](const remote::CallRecord& call) {
+        return call.kind == CallKind::Connect && call.text == server &&
+               call.nameSpace.find("cimv2") != std::string::npos;
+    }));
 }
 
 // PC17 with one thing of every kind to delete, and things that must stay.
