@@ -1,6 +1,5 @@
 // The Fix command of the main window and the automatic-mode step after a
-// computer's scan: fix, clear the list, and shut a remote computer down when
-// asked, never the computer the program runs on.
+// computer's scan.
 #include "fix/fix_commands.h"
 
 #include <gtest/gtest.h>

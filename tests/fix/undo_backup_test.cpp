@@ -1,8 +1,5 @@
-// Undo files of registry fixes on simulated computers: what a fix with the
-// registry backup option removes comes back byte for byte, for every value
-// type StdRegProv writes and every fix type; a value only the local store
-// writes back is deleted only there; a backup that cannot be read or written
-// stops only its own deletion; each computer keeps its own files.
+// Undo files of registry fixes on simulated computers: what they bring back,
+// where they go, and the deletions a backup that fails must stop.
 #include "fix/undo_backup.h"
 
 #include <gtest/gtest.h>
