@@ -51,9 +51,8 @@ TEST(CvnscanUndo, WritesTheFileBackToTheComputerItWasMadeFor) {
              {"an older file in its folder", {}, true, kOlderText, true, kExitScanned, "old"},
              {"an older file to another computer", {"PC3"}, true, kOlderText, true, kExitNotScanned, "new"}}) {
         ScanWorld world;
-        world.Add_Computer("PC2");
+        world.Add_Computer("PC2").registry.Set_String(kHklm, "Software\\App", "V", "new");
         world.Add_Computer("PC3");
-        world.network.Find("PC2")->registry.Set_String(kHklm, "Software\\App", "V", "new");
         corvane::testing::TempFolder scratch;
         const std::filesystem::path folder =
             c.inUndoFolder ? scratch.Path() / "Corvane" / "Undo" / "PC2" : scratch.Path() / "Elsewhere";
