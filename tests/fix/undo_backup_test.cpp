@@ -121,14 +121,28 @@ protected:
 };
 
 // A run asked for undo files makes them whatever the stored option (the
-// other tests here store it; without either, no backup is tried at all).
-TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOwnFiles) {
+// other tests here store it; without either, no backup is tried at all). Each
+// computer gets its own file; on PC18 a tree whose backup read fails and a
+// text with a zero inside (as only the native store can tell) stay, while
+// the run goes on with its other rows.
+TEST_F(UndoFiles, UndoRestoresByteForByteAndARowWhoseBackupCannotBeReadStays) {
     scene.Set_Options(0);
     const Facts before = Facts_Of(pc);
-    scene.network.Add_Computer("PC18").registry.Load_Reg_Text(kSeed);
     Add_Rows("PC17");
-    scene.Add_Header("fA", "PC18", "PC18", 1);
-    scene.Add_Registry_Row(FixType::Key, "PC18", kHklm, "Software\\Lone");
+    remote::SimComputer& other = scene.network.Add_Computer("PC18");
+    other.registry.Load_Reg_Text(kSeed);
+    scene.network.Add_Fault({CallKind::Method, "PC18", "GetQWORDValue", wmi::hresult::kWbemFailed, 1, true});
+    remote::RegistryValue odd;
+    odd.text = "A";
+    odd.whole = false;
+    (void)other.Create_Key(kHklm, "Software\\Odd");
+    (void)other.registry.Set_Value(kHklm, "Software\\Odd", "Odd", odd);
+    const Facts theirsBefore = Facts_Of(other);
+    scene.Add_Header("fA", "PC18", "PC18", 4);
+    const auto tree = scene.Add_Registry_Row(FixType::KeyTree, "PC18", kHklm, "Software\\Gone");
+    const auto value = scene.Add_Registry_Row(FixType::Value, "PC18", kHklm, "Software\\Keep", "Binary");
+    const auto key = scene.Add_Registry_Row(FixType::Key, "PC18", kHklm, "Software\\Lone");
+    const auto partial = scene.Add_Registry_Row(FixType::Value, "PC18", kHklm, "Software\\Odd", "Odd");
     Fix(true);
     const auto files = Files("PC17");
     const auto theirs = Files("PC18");
@@ -138,15 +152,28 @@ TEST_F(UndoFiles, UndoRestoresEveryValueTypeByteForByteAndEachComputerKeepsItsOw
     EXPECT_EQ(files[0].date, "2026-12-05 14:03:09");
     EXPECT_EQ(files[0].keys, 3 + 1 + 6);  // the tree's keys, the single key, one block per value
     EXPECT_EQ(files[0].values, 10 + 1 + 6);
-    EXPECT_NE(
-        scene.Log().find("HKEY_LOCAL_MACHINE\\Software\\Gone (with all sub-keys) on PC17; undo file: " + files[0].path),
-        std::string::npos);
+    const std::string log = scene.Log();
+    EXPECT_NE(log.find("HKEY_LOCAL_MACHINE\\Software\\Gone (with all sub-keys) on PC17; undo file: " + files[0].path),
+              std::string::npos);
     EXPECT_NE(Facts_Of(pc), before);
-
     const auto report = Write_Back(scene.network, pc, files[0].path, false);
     EXPECT_TRUE(report.failures.empty());
     EXPECT_EQ(report.valuesWritten, 17);
     EXPECT_EQ(Facts_Of(pc), before);
+
+    EXPECT_EQ(scene.Problem_Text(partial), "Other Errors");
+    EXPECT_NE(log.find("GetStringValue could read only a part of a value of HKEY_LOCAL_MACHINE\\Software\\Odd"),
+              std::string::npos);
+    EXPECT_FALSE(scene.Fixed(tree));
+    EXPECT_EQ(scene.Problem_Text(tree), "Other Errors");
+    EXPECT_NE(log.find("(with all sub-keys) on PC18: Other Errors; its undo backup could not be made: "
+                       "Reading HKEY_LOCAL_MACHINE\\Software\\Gone: "),
+              std::string::npos);
+    EXPECT_TRUE(scene.Fixed(value));
+    EXPECT_TRUE(scene.Fixed(key));
+    EXPECT_EQ(theirs[0].values, 2);
+    (void)Write_Back(scene.network, other, theirs[0].path, false);
+    EXPECT_EQ(Facts_Of(other), theirsBefore);
 }
 
 // Two computer names never share an undo folder, and every folder name gives
@@ -224,40 +251,6 @@ TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
         EXPECT_NE(remote.failures[0].find("(" + typeName + ")"), std::string::npos) << remote.failures[0];
         std::filesystem::remove_all(scratch.Path() / "Corvane");
     }
-}
-
-TEST_F(UndoFiles, ARowWhoseBackupCannotBeReadIsNotDeleted) {
-    scene.network.Add_Fault({CallKind::Method, "PC17", "GetQWORDValue", wmi::hresult::kWbemFailed, 1, true});
-    scene.Add_Header("fA", "PC17", "PC17", 4);
-    const auto tree = scene.Add_Registry_Row(FixType::KeyTree, "PC17", kHklm, "Software\\Gone");
-    const auto value = scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Keep", "Binary");
-    const auto key = scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Lone");
-    // A text with a zero inside, as only the native store can tell.
-    remote::RegistryValue odd;
-    odd.text = "A";
-    odd.whole = false;
-    (void)pc.Create_Key(kHklm, "Software\\Odd");
-    (void)pc.registry.Set_Value(kHklm, "Software\\Odd", "Odd", odd);
-    const auto partial = scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Odd", "Odd");
-    const Facts withOdd = Facts_Of(pc);
-    Fix();
-    EXPECT_EQ(scene.Problem_Text(partial), "Other Errors");
-    EXPECT_NE(scene.Log().find("GetStringValue could read only a part of a value of HKEY_LOCAL_MACHINE\\Software\\Odd"),
-              std::string::npos);
-
-    EXPECT_FALSE(scene.Fixed(tree));
-    EXPECT_EQ(scene.Problem_Text(tree), "Other Errors");
-    EXPECT_NE(scene.Log().find("(with all sub-keys) on PC17: Other Errors; its undo backup could not be made: "
-                               "Reading HKEY_LOCAL_MACHINE\\Software\\Gone: "),
-              std::string::npos);
-    EXPECT_TRUE(scene.Fixed(value));
-    EXPECT_TRUE(scene.Fixed(key));
-
-    const auto files = Files("PC17");
-    ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files[0].values, 2);
-    (void)Write_Back(scene.network, pc, files[0].path, false);
-    EXPECT_EQ(Facts_Of(pc), withOdd);
 }
 
 // An undo record that cannot be written whole deletes nothing: a name the
