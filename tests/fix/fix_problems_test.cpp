@@ -178,47 +178,21 @@ TEST_F(FixProblems, EachRowGetsItsOutcomeAndTheComputerChangesExactlyByTheFixedO
     EXPECT_EQ(log.find("DoneBefore"), std::string::npos);
 }
 
-// A failure stays in its row and the run goes on: an unreachable computer
-// keeps its rows, a failed connection is tried again at the next header of
-// the same computer, and an error inside one row goes into that row.
-TEST_F(FixProblems, FailuresStayInTheirRowsAndTheRunGoesOn) {
-    scene.network.Add_Computer("PC2").reachable = false;
-    scene.network.Add_Fault({CallKind::Connect, "PC17", "", 0x800706BAu, 1, true});
-    scene.network.Add_Fault({CallKind::Method, "PC17", "DeleteKey", wmi::hresult::kWbemFailed, 1, true});
-    scene.Add_Header("fA", "PC2", "PC2", 1);
-    const auto unreachable = scene.Add_Registry_Row(FixType::Key, "PC2", kHklm, "Software\\X");
-    scene.Add_Header("fA", "PC17", "PC17", 1);
-    const auto first = scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Parent\\Child");
-    scene.Add_Header("fB", "PC17", "PC17", 2);
-    const auto failing = scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Single");
-    const auto next = scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Keep", "Stale");
-    scene.Fix();
-    EXPECT_FALSE(scene.Fixed(unreachable));
-    EXPECT_TRUE(scene.Row(unreachable).checked);
-    EXPECT_EQ(scene.Problem_Text(unreachable), "The file does not exist");
-    EXPECT_FALSE(scene.Fixed(first));
-    EXPECT_FALSE(scene.Fixed(failing));
-    EXPECT_EQ(scene.Problem_Text(failing), wmi::Hresult_Description(wmi::hresult::kWbemFailed));
-    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
-    EXPECT_TRUE(scene.Fixed(next));
-    EXPECT_EQ(Openings(scene.network, "PC17"), 2u);
-    const std::string log = scene.Log();
-    EXPECT_NE(log.find("E: "), std::string::npos);
-    EXPECT_EQ(log.find("Connected: PC2"), std::string::npos);
-    EXPECT_EQ(log.find("Fixing Started: PC2"), std::string::npos);
-    EXPECT_LT(log.find("Disconnected: PC17"), log.find("Connected: PC17"));
-    EXPECT_TRUE(scene.data.messages.shown.empty());
-}
-
-// Rows are fixed on the computer that answers with their target's name: an
-// address that now answers under another name gets nothing deleted, two list
-// entries of one computer are one, and two computers that do not tell their
-// names are never taken for one and get nothing deleted.
-TEST_F(FixProblems, RowsGoToTheComputerThatAnswersWithTheirTargetsName) {
+// Rows are fixed on the computer that answers with their target's name, and
+// a failure stays in its row while the run goes on. Nothing is deleted on an
+// address that now answers under another name, on two computers that do not
+// tell their names (never taken for one) nor on an unreachable one, which
+// keeps its rows. A failed connection is tried again at the computer's next
+// header, a second list entry of that computer is the same computer, and an
+// error inside one row goes into that row.
+TEST_F(FixProblems, RowsGoToTheComputerThatAnswersWithTheirNameAndFailuresStayInTheirRows) {
     pc.aliases.push_back("10.0.0.17");
     remote::SimComputer& other = scene.network.Add_Computer("OTHER");
     other.aliases.push_back("10.0.0.5");
     other.registry.Set_String(kHklm, "Software\\Single", "V", "z");
+    scene.network.Add_Computer("PC2").reachable = false;
+    scene.network.Add_Fault({CallKind::Connect, "PC17", "", 0x800706BAu, 1, true});
+    scene.network.Add_Fault({CallKind::Method, "PC17", "DeleteKey", wmi::hresult::kWbemFailed, 1, true});
     scene.Add_Header("fA", "10.0.0.5", "PC17", 1);
     const auto elsewhere = scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Single");
     std::vector<std::string> unnamed;
@@ -229,22 +203,40 @@ TEST_F(FixProblems, RowsGoToTheComputerThatAnswersWithTheirTargetsName) {
         scene.Add_Header("fA", name, "", 1);
         unnamed.push_back(scene.Add_Registry_Row(FixType::Key, "", kHklm, "Software\\Single"));
     }
+    scene.Add_Header("fA", "PC2", "PC2", 1);
+    const auto unreachable = scene.Add_Registry_Row(FixType::Key, "PC2", kHklm, "Software\\X");
     scene.Add_Header("fA", "PC17", "PC17", 1);
-    const auto first = scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Single");
-    scene.Add_Header("fA", "10.0.0.17", "PC17", 1);
-    const auto second = scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Keep", "Stale");
+    const auto notConnected = scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Parent\\Child");
+    scene.Add_Header("fB", "PC17", "PC17", 2);
+    const auto failing = scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Single");
+    const auto next = scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Keep", "Stale");
+    scene.Add_Header("fC", "10.0.0.17", "PC17", 1);
+    const auto byAddress = scene.Add_File_Row(FixType::File, "PC17", "C:\\Windows\\Temp\\a.tmp");
     scene.Fix();
-    EXPECT_TRUE(scene.Fixed(first));
-    EXPECT_TRUE(scene.Fixed(second));
     EXPECT_FALSE(scene.Fixed(elsewhere));
-    for (const std::string& row : unnamed) EXPECT_EQ(scene.Problem_Text(row), "Other Errors");
-    EXPECT_EQ(Openings(scene.network, "PC17"), 1u);
-    EXPECT_EQ(Openings(scene.network, "10.0.0.17"), 0u);
-    EXPECT_EQ(Openings(scene.network, "PC19"), 1u);
     EXPECT_TRUE(other.registry.Key_Exists(kHklm, "Software\\Single"));
+    for (const std::string& row : unnamed) EXPECT_EQ(scene.Problem_Text(row), "Other Errors");
+    EXPECT_EQ(Openings(scene.network, "PC19"), 1u);
     for (const remote::CallRecord& call : scene.network.calls) {
         EXPECT_FALSE(call.kind == CallKind::Method && call.computer != "PC17") << call.computer << call.text;
     }
+    EXPECT_FALSE(scene.Fixed(unreachable));
+    EXPECT_TRUE(scene.Row(unreachable).checked);
+    EXPECT_EQ(scene.Problem_Text(unreachable), "The file does not exist");
+    EXPECT_FALSE(scene.Fixed(notConnected));
+    EXPECT_FALSE(scene.Fixed(failing));
+    EXPECT_EQ(scene.Problem_Text(failing), wmi::Hresult_Description(wmi::hresult::kWbemFailed));
+    EXPECT_TRUE(pc.registry.Key_Exists(kHklm, "Software\\Single"));
+    EXPECT_TRUE(scene.Fixed(next));
+    EXPECT_TRUE(scene.Fixed(byAddress));
+    EXPECT_EQ(Openings(scene.network, "PC17"), 2u);
+    EXPECT_EQ(Openings(scene.network, "10.0.0.17"), 0u);
+    const std::string log = scene.Log();
+    EXPECT_NE(log.find("E: "), std::string::npos);
+    EXPECT_EQ(log.find("Connected: PC2"), std::string::npos);
+    EXPECT_EQ(log.find("Fixing Started: PC2"), std::string::npos);
+    EXPECT_LT(log.find("Disconnected: PC17"), log.find("Connected: PC17"));
+    EXPECT_TRUE(scene.data.messages.shown.empty());
 }
 
 TEST_F(FixProblems, StopEndsTheRunAfterTheCurrentRowAndTheClosingStepsStillRun) {
