@@ -31,8 +31,9 @@ TEST(RestorePointSupport, VersionsAreComparedAsNumbers) {
 
 // A system without System Restore, a computer without the SystemRestore
 // class and a restore point that fails, in each mode: asked (manual), shown
-// (manual, abort option) or only logged (automatic).
-TEST(RestorePointFailure, FollowsTheTableOfModes) {
+// (manual, abort option) or only logged (automatic). A point Windows kept
+// from less than a day ago counts as made.
+TEST(RestorePointStep, FollowsTheTableOfModes) {
     struct Case {
         const char* version;
         bool systemRestore;
@@ -42,6 +43,7 @@ TEST(RestorePointFailure, FollowsTheTableOfModes) {
         bool asked;
         bool shownCritical;
         bool abortLogged;
+        bool keptByWindows = false;
     };
     constexpr std::int32_t kAuto = GO_RESTORE_POINT | GO_AUTOMATIC_FIXING;
     const Case cases[] = {
@@ -54,13 +56,18 @@ TEST(RestorePointFailure, FollowsTheTableOfModes) {
         {"10.0.19045", false, GO_RESTORE_POINT | GO_ABORT_FIXING, MsgResult::Ok, false, false, true, false},
         {"10.0.19045", true, kAuto | GO_ABORT_FIXING, MsgResult::Ok, false, false, false, true},
         {"10.0.19045", true, kAuto, MsgResult::Ok, true, false, false, false},
+        {"6.1.7601", true, kAuto | GO_ABORT_FIXING, MsgResult::Ok, true, false, false, false, true},
     };
     for (const Case& c : cases) {
         const std::string name = std::string(c.version) + (c.systemRestore ? "" : " without SystemRestore") + " " +
                                  std::to_string(c.options);
         ScanWorld fresh;
         remote::SimComputer& computer = fresh.network.Add_Computer("PC17");
-        computer.createRestorePointResult = 1;
+        computer.createRestorePointResult = c.keptByWindows ? 0 : 1;
+        if (c.keptByWindows) {
+            computer.restorePointThrottleHours = 24;
+            computer.Add_Restore_Point("Installed a driver", {2026, 12, 5, 9, 0, 0, 60});
+        }
         computer.systemRestore = c.systemRestore;
         fresh.context.ComputerName = "PC17";
         fresh.context.OSVersion = c.version;
@@ -70,8 +77,10 @@ TEST(RestorePointFailure, FollowsTheTableOfModes) {
         EXPECT_EQ(Create_Restore_Point_Before_Fixing(fresh.env, fresh.context, *services), c.result) << name;
 
         const bool unsupported = Is_System_Restore_Unsupported(c.version);
-        const std::string message = unsupported ? "System Restore feature is not supported by the Computer 'PC17'."
-                                                : "Error while creating System Restore Point for the computer 'PC17'.";
+        const std::string message = c.keptByWindows ? "Windows kept the restore point of 12/5/2026 9:00:00 AM instead."
+                                    : unsupported
+                                        ? "System Restore feature is not supported by the Computer 'PC17'."
+                                        : "Error while creating System Restore Point for the computer 'PC17'.";
         const auto& shown = fresh.data.messages.shown;
         ASSERT_EQ(shown.size(), (c.asked || c.shownCritical) ? 1u : 0u) << name;
         if (c.asked) {
@@ -83,24 +92,11 @@ TEST(RestorePointFailure, FollowsTheTableOfModes) {
             EXPECT_EQ(shown[0].icon, MsgIcon::Critical);
         }
         const std::string log = fresh.Log();
-        EXPECT_EQ(log.find("E: " + message) != std::string::npos, !(unsupported && c.asked)) << name;
+        const std::string logged = (c.keptByWindows ? "I: " : "E: ") + message;
+        EXPECT_EQ(log.find(logged) != std::string::npos, !(unsupported && c.asked)) << name;
         EXPECT_EQ(log.find("E: Problem Fixing is aborted.") != std::string::npos, c.abortLogged) << name;
+        EXPECT_EQ(log.find("Restore Point Successfully Created."), std::string::npos) << name;
     }
-}
-
-TEST(RestorePointStep, PointKeptByWindowsLessThanADayAgoCountsAsMade) {
-    ScanWorld scene;
-    remote::SimComputer& computer = scene.network.Add_Computer("PC17");
-    scene.context.ComputerName = "PC17";
-    scene.context.OSVersion = "6.1.7601";
-    scene.Set_Options(GO_RESTORE_POINT | GO_AUTOMATIC_FIXING | GO_ABORT_FIXING);
-    computer.restorePointThrottleHours = 24;
-    computer.Add_Restore_Point("Installed a driver", {2026, 12, 5, 9, 0, 0, 60});
-    const auto services = remote::WMI_Connect_To(scene.ports, "default", "PC17", "", {});
-    EXPECT_TRUE(Create_Restore_Point_Before_Fixing(scene.env, scene.context, *services));
-    EXPECT_NE(scene.Log().find("I: Windows kept the restore point of 12/5/2026 9:00:00 AM instead."),
-              std::string::npos);
-    EXPECT_EQ(scene.Log().find("Restore Point Successfully Created."), std::string::npos);
 }
 
 }  // namespace
