@@ -42,7 +42,7 @@ Recheck Path_Missing(remote::TargetContext& context, wmi::IServices& cimv2, cons
 }
 
 // What a value holds now, in the form the scan keeps it in: the text of a
-// string value (an expandable one expanded by the computer), the size of a
+// string value (an expandable one expanded by the computer), the bytes of a
 // binary one, nothing for other types.
 struct ValueNow {
     enum class State { Read, Gone, Unreadable } state = State::Unreadable;
@@ -60,9 +60,9 @@ ValueNow Read_Value_Now(remote::TargetContext& context, wmi::IObject& registry, 
     const std::size_t index = static_cast<std::size_t>(found - names.begin());
     const std::int32_t type = index < types.size() ? types[index] : 0;
     if (type == kBinaryType) {
-        std::size_t size = 0;
-        if (!remote::WMI_Get_Binary_Size(registry, key.root, key.keyPath, valueName, size)) return {};
-        return {ValueNow::State::Read, Binary_Evidence(size)};
+        std::vector<std::uint8_t> bytes;
+        if (!remote::WMI_Get_Binary_Value(registry, key.root, key.keyPath, valueName, bytes)) return {};
+        return {ValueNow::State::Read, Binary_Evidence(bytes)};
     }
     if (type != kStringType && type != kExpandStringType) return {ValueNow::State::Read, {}};
     wmi::Variant value;

@@ -207,9 +207,9 @@ StringRead TargetSession::Get_Expanded_String_Value(std::uint32_t root, std::str
     return result;
 }
 
-bool TargetSession::Get_Binary_Size(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
-                                    std::size_t& size) {
-    return WMI_Get_Binary_Size(Registry(), root, keyPath, valueName, size);
+bool TargetSession::Get_Binary_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
+                                     std::vector<std::uint8_t>& bytes) {
+    return WMI_Get_Binary_Value(Registry(), root, keyPath, valueName, bytes);
 }
 
 bool TargetSession::Remote_File_Exists(std::string_view path) {

@@ -142,9 +142,9 @@ public:
     // WMI_Get_Expanded_String_Value, expanded by the computer itself.
     [[nodiscard]] StringRead Get_Expanded_String_Value(std::uint32_t root, std::string_view keyPath,
                                                        std::string_view valueName, std::string& value);
-    // GetBinaryValue; true with the value's length in bytes when it was read.
-    [[nodiscard]] bool Get_Binary_Size(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
-                                       std::size_t& size);
+    // GetBinaryValue; true with the value's bytes when they were read.
+    [[nodiscard]] bool Get_Binary_Value(std::uint32_t root, std::string_view keyPath, std::string_view valueName,
+                                        std::vector<std::uint8_t>& bytes);
 
     // ---- files (safe or fast existence tests as the open decided)
     [[nodiscard]] bool Remote_File_Exists(std::string_view path);

@@ -168,14 +168,18 @@ StringRead WMI_Get_Expanded_String_Value(wmi::IObject& registry, std::uint32_t r
     return Call_String_Method(registry, "GetExpandedStringValue", rootKey, keyPath, valueName, value);
 }
 
-bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                         std::string_view valueName, std::size_t& size) {
+bool WMI_Get_Binary_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                          std::string_view valueName, std::vector<std::uint8_t>& bytes) {
     try {
         const wmi::PropertyBag out =
             registry.Exec_Method("GetBinaryValue", Value_Parameters(rootKey, keyPath, valueName));
         if (Return_Code(out) != 0) return false;
+        bytes.clear();
         const auto found = out.find("uValue");
-        size = found == out.end() ? 0 : found->second.As_Array().size();
+        if (found == out.end() || !found->second.Is_Array()) return true;
+        for (const wmi::Variant& byte : found->second.As_Array()) {
+            bytes.push_back(static_cast<std::uint8_t>(byte.As_Int32()));
+        }
         return true;
     } catch (const RuntimeError& error) {
         Raise_Unless_Swallowed(error);

@@ -62,9 +62,9 @@ enum class StringRead {
                                                        std::string_view keyPath, std::string_view valueName,
                                                        wmi::Variant& value);
 
-// GetBinaryValue; true with the value's length in bytes when the provider read it.
-bool WMI_Get_Binary_Size(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
-                         std::string_view valueName, std::size_t& size);
+// GetBinaryValue; true with the value's bytes when the provider read it.
+bool WMI_Get_Binary_Value(wmi::IObject& registry, std::uint32_t rootKey, std::string_view keyPath,
+                          std::string_view valueName, std::vector<std::uint8_t>& bytes);
 // True only for a key that could be read and really holds nothing: no
 // sub-keys, and no values but perhaps a default value that is absent or an
 // empty string. A default value of any other type (a number, binary data) is

@@ -42,12 +42,12 @@ bool List_Values(CategoryRun& run, ScanTarget& target, const std::string& keyPat
     for (std::size_t i = 0; i < values.names.size(); ++i) {
         const std::string& name = values.names[i];
         if (!run.Is_Excepted(Users_Key(keyPath) + "\\" + name)) {
-            // Form data are binary: the fix compares their size, as it reads them.
-            std::size_t size = 0;
+            // Form data are binary: the fix compares their bytes, as it reads them.
+            std::vector<std::uint8_t> bytes;
             std::optional<std::string> evidence = values.data[i];
             if (values.types[i] == static_cast<std::int32_t>(remote::kRegBinary)) {
-                evidence = target.Get_Binary_Size(kHkeyUsersRoot, keyPath, name, size)
-                               ? std::optional<std::string>(Binary_Evidence(size))
+                evidence = target.Get_Binary_Value(kHkeyUsersRoot, keyPath, name, bytes)
+                               ? std::optional<std::string>(Binary_Evidence(bytes))
                                : std::nullopt;
             }
             run.Add_Registry_Problem({.type = FixType::Value,

@@ -1,5 +1,7 @@
 #include "scan/trace_categories.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,45 +27,57 @@ constexpr std::int32_t kBinaryType = 3;
 std::string Hku(std::string_view keyPath) { return kUsersPrefix + std::string(keyPath); }
 std::int64_t Upper_Bound(std::size_t count) { return static_cast<std::int64_t>(count) - 1; }
 
-// The values of a user's key with what the Data column shows: the text of a
-// string value, the size of a binary one (current Windows keeps its lists
-// as binary item lists), nothing for other types.
-bool Read_Values(ScanTarget& target, std::string_view keyPath, StringValues& values) {
+// The values of a user's key with what the Data column shows (the text of a
+// string value, the size of a binary one: current Windows keeps its lists as
+// binary item lists, nothing for other types) and, per value, the evidence
+// the fix compares before deleting it (a binary value's bytes; nullopt when
+// they could not be read, so that the row never deletes).
+struct ListValues {
+    StringValues values;
+    std::vector<std::optional<std::string>> evidence;
+};
+
+bool Read_Values(ScanTarget& target, std::string_view keyPath, ListValues& list) {
+    StringValues& values = list.values;
     if (!target.Check_Access(kHkeyUsersRoot, keyPath, kKeyQueryValue) ||
         !target.Enum_String_Values(kHkeyUsersRoot, keyPath, values)) {
         return false;
     }
+    list.evidence.assign(values.data.begin(), values.data.end());
     for (std::size_t i = 0; i < values.types.size(); ++i) {
-        std::size_t size = 0;
-        if (values.types[i] == kBinaryType && target.Get_Binary_Size(kHkeyUsersRoot, keyPath, values.names[i], size)) {
-            values.data[i] = Binary_Evidence(size);
+        if (values.types[i] != kBinaryType) continue;
+        std::vector<std::uint8_t> bytes;
+        if (target.Get_Binary_Value(kHkeyUsersRoot, keyPath, values.names[i], bytes)) {
+            values.data[i] = Binary_Size_Text(bytes.size());
+            list.evidence[i] = Binary_Evidence(bytes);
+        } else {
+            list.evidence[i] = std::nullopt;
         }
     }
     return true;
 }
 
 // A value of a user's list as a row; the fix deletes the value.
-void Add_Mru_Row(CategoryRun& run, const std::string& keyPath, const std::string& name, const std::string& data) {
+void Add_Mru_Row(CategoryRun& run, const std::string& keyPath, const ListValues& list, std::size_t index) {
+    const std::string& name = list.values.names[index];
     run.Add_Registry_Problem({.type = FixType::Value,
                               .text = name,
-                              .data = data,
+                              .data = list.values.data[index],
                               .problem = kMostRecentlyUsed,
                               .keyPath = keyPath,
                               .registryKey = Hku(keyPath),
                               .valueName = name,
                               .root = kHkeyUsersRoot,
-                              .evidence = Listed_Evidence(data)});
+                              .evidence = Listed_Evidence(list.evidence[index])});
 }
 
 // Every value of one list key as a row. False when the phase ends.
 bool List_Mru_Values(CategoryRun& run, const std::string& keyPath, EntryStep& step) {
-    StringValues values;
-    if (!Read_Values(run.Args().target, keyPath, values)) return true;
+    ListValues list;
+    if (!Read_Values(run.Args().target, keyPath, list)) return true;
+    const StringValues& values = list.values;
     for (std::size_t i = 0; i < values.names.size(); ++i) {
-        const std::string& name = values.names[i];
-        if (!run.Is_Excepted(Hku(keyPath) + "\\" + name)) {
-            Add_Mru_Row(run, keyPath, name, values.data[i]);
-        }
+        if (!run.Is_Excepted(Hku(keyPath) + "\\" + values.names[i])) Add_Mru_Row(run, keyPath, list, i);
         step = run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.names.size()));
         if (step != EntryStep::Continue) return false;
     }
@@ -112,13 +126,14 @@ void Scan_Program_Name_Cache(CategoryRun& run, const std::vector<std::string>& u
         for (const char* cache : {"\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache",
                                   "\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache"}) {
             const std::string keyPath = user + cache;
-            StringValues values;
-            if (run.Is_Excepted(Hku(keyPath)) || !Read_Values(target, keyPath, values)) continue;
+            ListValues list;
+            if (run.Is_Excepted(Hku(keyPath)) || !Read_Values(target, keyPath, list)) continue;
+            const StringValues& values = list.values;
             for (std::size_t i = 0; i < values.names.size(); ++i) {
                 const std::string& name = values.names[i];
                 std::string path = name;
                 if (!run.Is_Excepted(Hku(keyPath) + "\\" + name) && Extract_File_Path(path)) {
-                    Add_Mru_Row(run, keyPath, name, values.data[i]);
+                    Add_Mru_Row(run, keyPath, list, i);
                 }
                 if (run.After_Entry(static_cast<std::int64_t>(i), Upper_Bound(values.names.size())) !=
                     EntryStep::Continue) {

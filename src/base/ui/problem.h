@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -51,7 +52,7 @@ struct ScanEvidence {
     // The data of the value the scan judged, as read (registry rows whose
     // reason came from a value, and listed values); nullopt when the reason
     // did not come from a value's data. A string value's text, a binary
-    // value's Binary_Evidence, "" for other types.
+    // value's Binary_Evidence (its bytes), "" for other types.
     std::optional<std::string> valueData{};
     // Which value of a key row's key valueData was read from ("" its default
     // value); a value row's data is its own value's.
@@ -76,9 +77,22 @@ struct ScanEvidence {
     return {std::move(valueData), {}, {}, "listed"};
 }
 
-// How evidence and the Data column keep a binary value: its size.
-[[nodiscard]] inline std::string Binary_Evidence(std::size_t size) {
+// How the Data column shows a binary value: its size.
+[[nodiscard]] inline std::string Binary_Size_Text(std::size_t size) {
     return "(binary, " + std::to_string(size) + " bytes)";
+}
+
+// How evidence keeps a binary value: its size and every byte in hex, so that
+// data rewritten in place at the same length is seen as changed.
+[[nodiscard]] inline std::string Binary_Evidence(std::span<const std::uint8_t> bytes) {
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::string evidence = Binary_Size_Text(bytes.size()) + " ";
+    evidence.reserve(evidence.size() + 2 * bytes.size());
+    for (const std::uint8_t byte : bytes) {
+        evidence += kDigits[byte >> 4];
+        evidence += kDigits[byte & 0x0F];
+    }
+    return evidence;
 }
 
 struct Problem {
