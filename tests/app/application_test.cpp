@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <vector>
 
 #include "base/file_path.h"
 #include "base/text.h"
@@ -71,28 +70,25 @@ TEST_F(StartUp, DatabaseIsFoundInOrderAndMadeFromThePristineCopyOnlyWhenMissing)
     const std::string inSystem = platform.systemDirectory + "\\nwcvninfo.dll";
     const std::string pristine = platform.programFolder + "\\nwcvninfo.default";
     Create_Installed_Database(pristine);
-    struct Case {
+    const struct {
         std::set<std::string> existing;
         std::string found;
         bool created;
-    };
-    for (const Case& c : std::vector<Case>{{{inProgram, inSystem, pristine}, inProgram, false},
-                                           {{inSystem, pristine}, inSystem, false},
-                                           {{inProgram}, inProgram, false},
-                                           {{pristine}, inProgram, true},
-                                           {{}, "", false}}) {
+    } cases[] = {{{inProgram, inSystem, pristine}, inProgram, false},
+                 {{inSystem, pristine}, inSystem, false},
+                 {{inProgram}, inProgram, false},
+                 {{pristine}, inProgram, true},
+                 {{}, "", false}};
+    Reporter reporter(messages);
+    for (const auto& c : cases) {
         std::filesystem::remove(Utf8_Path(inProgram));
         platform.existingFiles = c.existing;
-        FakeMessageBox quiet;
-        Reporter reporter(quiet);
         EXPECT_EQ(Find_Or_Create_Database(platform, reporter), c.found) << c.existing.size();
         EXPECT_EQ(std::filesystem::exists(Utf8_Path(inProgram)), c.created) << c.existing.size();
     }
     // A database that appears meanwhile is never overwritten.
     Write_File(inProgram, "live");
     platform.existingFiles = {pristine};
-    FakeMessageBox quiet;
-    Reporter reporter(quiet);
     EXPECT_EQ(Find_Or_Create_Database(platform, reporter), "");
     EXPECT_EQ(Read_File(inProgram), "live");
 }
