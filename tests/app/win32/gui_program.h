@@ -98,32 +98,27 @@ inline RECT Window_Rect(HWND window) {
 // Writes the client area and frame of the window as a 24-bit BMP.
 inline bool Save_Window_Bitmap(HWND window, const char* path) {
     const RECT rect = Window_Rect(window);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
-    HGDIOBJ old = ::SelectObject(memory, bitmap.get());
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::SelectObject(memory, old);
     BITMAPINFOHEADER info{};
     info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
+    info.biWidth = rect.right - rect.left;
+    info.biHeight = rect.bottom - rect.top;
     info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const int stride = ((width * 3 + 3) / 4) * 4;
-    std::string pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), '\0');
-    const int lines = ::GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(height), pixels.data(),
+    info.biBitCount = 24;  // uncompressed: BI_RGB is 0
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, info.biWidth, info.biHeight));
+    HGDIOBJ old = ::SelectObject(memory, bitmap.get());
+    ::BitBlt(memory, 0, 0, info.biWidth, info.biHeight, screen, rect.left, rect.top, SRCCOPY);
+    ::SelectObject(memory, old);
+    const int stride = (info.biWidth * 3 + 3) / 4 * 4;
+    std::string pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(info.biHeight), '\0');
+    const int lines = ::GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(info.biHeight), pixels.data(),
                                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
-    if (lines != height) return false;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    if (lines != info.biHeight) return false;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(info);
+    const BITMAPFILEHEADER file{0x4D42, offset + static_cast<DWORD>(pixels.size()), 0, 0, offset};  // "BM"
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof(file));
     out.write(reinterpret_cast<const char*>(&info), sizeof(info));
