@@ -97,42 +97,25 @@ protected:
     ResultsList list;
 };
 
-TEST_F(ExceptionCommand, ThreeSelectedRegistryRowsAreStoredAndRemovedOnceOnly) {
+TEST_F(ExceptionCommand, SelectedProblemRowsAreStoredOnceAndLeaveTheListAfterOneQuestion) {
     Add_Header_Row(list, "fA", "PC17", "[Help Files]");
-    int number = 0;
-    for (const char* value : {"a.hlp", "b.hlp", "c.hlp"}) {
-        Add_Registry_Row(list, number++, value, "SOFTWARE\\Help", "PC17");
-    }
-    Select_All();
-    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 3u);
-    EXPECT_EQ(Keys(list), std::vector<std::string>{"fAPC17"});  // the header stays
-    const std::vector<std::string> added{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\a.hlp",
-                                         "HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\b.hlp",
-                                         "HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\c.hlp"};
-    EXPECT_EQ(Stored(), added);
-    ASSERT_EQ(t.messages.shown.size(), 1u);
-    EXPECT_EQ(t.messages.shown[0].text, kAddToExceptionQuestion);
-
-    // The same texts again: nothing new is stored and the rows stay.
-    for (const char* value : {"a.hlp", "b.hlp"}) Add_Registry_Row(list, number++, value, "SOFTWARE\\Help", "PC17");
-    Select_All();
-    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 0u);
-    EXPECT_EQ(list.Count(), 3u);
-    EXPECT_EQ(Stored(), added);
-}
-
-TEST_F(ExceptionCommand, OnlySelectedProblemRowsCountAndNoEndsTheCommand) {
-    Add_Header_Row(list, "dA", "PC17", "[Mini Dump Files]");
-    Add_File_Row(list, 0, "C:\\dumps\\one.dmp", "PC17");
-    Add_File_Row(list, 1, "C:\\dumps\\two.dmp", "PC17");
+    Add_Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help", "PC17");
+    Add_Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Help", "PC17");
+    Add_Registry_Row(list, 2, "b.hlp", "SOFTWARE\\Help", "PC17");  // the same text again: stays
     Add_Error_Row(list, "PC18", "Access Denied");
-    for (const std::size_t row : {0u, 2u, 3u}) list.Row(row).selected = true;
-    t.messages.Queue_Answer(MsgResult::No);
+    Add_File_Row(list, 3, "C:\\dumps\\one.dmp", "PC17");
+    list.Row(1).selected = true;
+    t.messages.Queue_Answer(MsgResult::No);  // No ends the command
     EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 0u);
-    EXPECT_EQ(list.Count(), 4u);
-    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 1u);
-    EXPECT_EQ(Keys(list), (std::vector<std::string>{"dAPC17", "c0", "ePC18"}));
-    EXPECT_EQ(Stored(), std::vector<std::string>{"C:\\dumps\\two.dmp"});
+    EXPECT_EQ(list.Count(), 6u);
+
+    Select_All();
+    list.Row(1).selected = false;
+    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 2u);
+    EXPECT_EQ(Keys(list), (std::vector<std::string>{"fAPC17", "s0", "s2", "ePC18"}));
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\b.hlp", "C:\\dumps\\one.dmp"}));
+    ASSERT_EQ(t.messages.shown.size(), 2u);
+    EXPECT_EQ(t.messages.shown[1].text, kAddToExceptionQuestion);
 }
 
 TEST_F(ExceptionCommand, TwoHundredFiftyFiveCharactersAreStoredTwoHundredFiftySixAreRefused) {

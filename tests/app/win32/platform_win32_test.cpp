@@ -18,9 +18,7 @@
 namespace corvane::win32 {
 namespace {
 
-using corvane::testing::Read_File;
-using corvane::testing::TempFolder;
-using corvane::testing::Write_File;
+using namespace corvane::testing;
 
 TEST(Win32Platform, SecondMutexWhileTheFirstIsOpenReportsAnotherCopy) {
     Win32Platform first;
