@@ -111,7 +111,6 @@ std::string Item_Text(HWND dialog, int id) {
 // gives it back.
 TEST_F(DialogGui, ManageComputersAddsToTheTreeAndProtectsThePassword) {
     ProgramRun run(folder_, messages_, false);
-    ASSERT_NE(run.window, nullptr);
     Visit(*run.window, Command::ManageComputers, L"Manage Computers - Corvane", [&](HWND dialog) {
         EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_TXT_PASSWORD, EM_GETPASSWORDCHAR, 0, 0), 0x2022);
         for (const int button : {IDC_CMD_IMPORT, IDC_CMD_EXPORT}) {
@@ -161,7 +160,6 @@ TEST_F(DialogGui, ManageComputersAddsToTheTreeAndProtectsThePassword) {
 // Exception List: internal entries listed, Add through the Add/Edit dialog.
 TEST_F(DialogGui, ExceptionListShowsTheEntriesAndAddsOne) {
     ProgramRun run(folder_, messages_, false);
-    ASSERT_NE(run.window, nullptr);
     Visit(*run.window, Command::ExceptionList, L"Exception List - Corvane", [&](HWND dialog) {
         HWND list = ::GetDlgItem(dialog, IDC_LVW_EXCEPTIONS);
         const int before = ListView_GetItemCount(list);
@@ -188,7 +186,6 @@ TEST_F(DialogGui, ExceptionListShowsTheEntriesAndAddsOne) {
 // deletes the undo file with Delete.
 TEST_F(DialogGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
     ProgramRun run(folder_, messages_, false);
-    ASSERT_NE(run.window, nullptr);
     const std::string name = run.window->Get_Comp_Name();
     const std::string undoFolder =
         remote::Undo_Folder(remote::win32::NativeUserDataFolder().Local_Application_Data(), name);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 #include "app/application.h"
@@ -31,6 +32,7 @@ inline constexpr wchar_t kSettingsRoot[] = L"Software\\CorvaneGuiTest";
 
 // One run of the program: Main with the real platform (program folder = the
 // scratch folder holding the database) and the main window, until closed.
+// Without a window it throws, and the test fails there.
 class ProgramRun {
 public:
     ProgramRun(const std::string& folder, testing::FakeMessageBox& messages, bool balloon = true)
@@ -42,7 +44,8 @@ public:
             options.showBalloon = balloon;
             window = MainWindow::Create(app, options);
         });
-        if (window) handle = window->Handle();
+        if (!window) throw std::runtime_error("the main window was not created");
+        handle = window->Handle();
         testing::Pump(400);  // shown, and the one-shot timer has restored the categories
     }
     ~ProgramRun() {
@@ -86,7 +89,6 @@ protected:
     testing::TempFolder temp_;
     std::string folder_;
     testing::FakeMessageBox messages_;
-    int dpi_ = 96;
 };
 
 inline RECT Window_Rect(HWND window) {

@@ -30,13 +30,6 @@ using namespace corvane::testing;
 
 class MainWindowGui : public GuiProgramTest {};
 
-int Dpi_Of(HWND window) {
-    HDC dc = ::GetDC(window);
-    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
-    ::ReleaseDC(window, dc);
-    return dpi;
-}
-
 bool Tree_Item_Checked(HWND tree, HTREEITEM item) {
     return (TreeView_GetItemState(tree, item, TVIS_STATEIMAGEMASK) & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
@@ -85,13 +78,15 @@ NodeId Category_Node(ProgramRun& run, const char* key) { return run.window->Cate
 // maximized close, which keeps the normal placement for the restore.
 TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveARestart) {
     int paneRight = 0;
+    int dpi = 96;
     {
         ProgramRun run(folder_, messages_);
-        ASSERT_NE(run.window, nullptr);
-        dpi_ = Dpi_Of(run.handle);
+        HDC dc = ::GetDC(run.handle);
+        dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
+        ::ReleaseDC(run.handle, dc);
         const MainWindow::Controls c = run.window->Control_Handles();
         // The first start's twips reach the controls as pixels at this DPI.
-        EXPECT_EQ(Window_Rect(run.handle).left, ::MulDiv(3500, dpi_, 1440));
+        EXPECT_EQ(Window_Rect(run.handle).left, ::MulDiv(3500, dpi, 1440));
 
         // Menu and toolbar follow the command states, both ways.
         const UINT stop = Command_Id(static_cast<int>(Command::StopScan));
@@ -131,8 +126,8 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
         EXPECT_TRUE(messages_.shown.empty());
     }
     // Pixels stored as twips.
-    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), std::to_string(::MulDiv(40, 1440, dpi_)));
-    EXPECT_EQ(Setting("RightPane", "CH4"), std::to_string(::MulDiv(410, 1440, dpi_)));
+    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), std::to_string(::MulDiv(40, 1440, dpi)));
+    EXPECT_EQ(Setting("RightPane", "CH4"), std::to_string(::MulDiv(410, 1440, dpi)));
     // Left, top, width and height of the window.
     const auto placement = [](HWND window) {
         const RECT outer = Window_Rect(window);
@@ -141,7 +136,6 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
     constexpr std::array<LONG, 4> kPlaced{40, 30, 900, 700};
     {
         ProgramRun again(folder_, messages_);
-        ASSERT_NE(again.window, nullptr);
         const MainWindow::Controls c = again.window->Control_Handles();
         EXPECT_EQ(again.window->Font_Size(), 10);
         EXPECT_TRUE(::GetMenuState(c.menu, Command_Id(static_cast<int>(Command::FontLarge)), MF_BYCOMMAND) &
@@ -157,7 +151,6 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
         EXPECT_TRUE(again.Close());
     }
     ProgramRun third(folder_, messages_);
-    ASSERT_NE(third.window, nullptr);
     EXPECT_TRUE(::IsZoomed(third.handle));
     ::ShowWindow(third.handle, SW_RESTORE);  // to the placement kept from before the maximized close
     Pump(100);
@@ -166,7 +159,6 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
 
 TEST_F(MainWindowGui, CheckBoxClicksTheCloseQuestionAndTheContextMenuWorkOnTheRows) {
     ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
     const MainWindow::Controls c = run.window->Control_Handles();
     const std::string local = run.window->Get_Comp_Name();
     ResultsList& results = run.window->Results();
@@ -227,7 +219,6 @@ TEST_F(MainWindowGui, CheckBoxClicksTheCloseQuestionAndTheContextMenuWorkOnTheRo
 
 TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
     ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
     TrayIcon* tray = run.window->Tray();
     ASSERT_NE(tray, nullptr);
     ASSERT_NE(tray->Tray(), nullptr);
@@ -252,7 +243,6 @@ TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
 
 TEST_F(MainWindowGui, MessagePumpRunsOnlyWhenInputOrPaintingWaitsAndReachesSkipAndCancel) {
     ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
     int skips = 0;
     int stops = 0;
     run.window->Commands().skip = [&] { ++skips; };
@@ -291,7 +281,6 @@ TEST_F(MainWindowGui, OpenRegistryKeyDrivesTheRegistryEditor) {
     }
     {
         ProgramRun run(folder_, messages_);
-        ASSERT_NE(run.window, nullptr);
         const std::string local = run.window->Get_Comp_Name();
         ResultsList& results = run.window->Results();
         Add_Registry_Row(results, 0, "Gamma", "Software\\CorvaneGuiTest\\Beta", local);
@@ -323,15 +312,13 @@ TEST_F(MainWindowGui, OpenRegistryKeyDrivesTheRegistryEditor) {
 
 TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
     {
-        FakeMessageBox quiet;
-        Reporter reporter(quiet);
+        Reporter reporter(messages_);
         Database db(reporter);
         ASSERT_TRUE(db.Open_Database(folder_ + "\\nwcvninfo.dll"));
         ASSERT_TRUE(Add_Computer(db, Win32Platform().Computer_Name(), "", ""));
         ASSERT_TRUE(Add_Computer(db, "LAB-PC07", "admin", ""));
     }
     ProgramRun run(folder_, messages_, false);
-    ASSERT_NE(run.window, nullptr);
     ::MoveWindow(run.handle, 20, 20, 1180, 760, TRUE);
     const std::string local = run.window->Get_Comp_Name();
     ResultsList& results = run.window->Results();
