@@ -171,33 +171,19 @@ TEST_F(MainWindowLogic, ClearListAsksWhenRowsExistAndResetsComputerImages) {
     EXPECT_EQ(computers.Node(0).image, "Root");
 }
 
-// The default window's inside, in twips.
-LayoutInput Standard_Layout() {
-    LayoutInput in;
-    in.innerWidth = 12000;
-    in.innerHeight = 8000;
-    in.coolBarHeight = 600;
-    in.statusBarHeight = 300;
-    in.leftPaneWidth = 4500;
-    in.leftPaneHeight = 2500;
-    return in;
-}
-
 // Below its thresholds the list keeps its size rather than shrink to nothing.
 TEST(MainWindowLayout, TheListKeepsItsSizeBelowTheThresholds) {
-    LayoutInput in = Standard_Layout();
-    in.categoryTree = {0, 0, 100, 100};
-    in.list = {0, 0, 100, 100};
-    in.innerWidth = 8999;
-    in.innerHeight = 4500;
-    const LayoutResult out = Layout_Main_Window(in);
+    // The inside's width and height, the heights of the cool bar and the
+    // status bar, the left pane's width and height, the trees' and list's places.
+    const RectTwips small{0, 0, 100, 100};
+    const LayoutResult out = Layout_Main_Window({8999, 4500, 600, 300, 4500, 2500, small, small, 0, 0});
     EXPECT_EQ(out.list.width, 100);
     EXPECT_EQ(out.list.height, 100);
     EXPECT_EQ(out.categoryTree.height, 100);  // would be 1440 or less
 }
 
 TEST(MainWindowLayout, SplittersMoveOnlyBeyondTheirMinimums) {
-    const LayoutInput in = Standard_Layout();
+    const LayoutInput in{12000, 8000, 600, 300, 4500, 2500, {}, {}, 0, 0};  // the default window, in twips
     const LayoutResult out = Layout_Main_Window(in);
     EXPECT_EQ(Splitter_At(out, out.computerTree.Right() + 10, 2000), Splitter::Vertical);
     EXPECT_EQ(Splitter_At(out, 1000, out.computerTree.Bottom() + 10), Splitter::Horizontal);
