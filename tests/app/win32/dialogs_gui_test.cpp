@@ -187,22 +187,18 @@ TEST_F(DialogGui, ExceptionListShowsTheEntriesAndAddsOne) {
 TEST_F(DialogGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
     ProgramRun run(folder_, messages_, false);
     const std::string name = run.window->Get_Comp_Name();
-    const std::string undoFolder =
-        remote::Undo_Folder(remote::win32::NativeUserDataFolder().Local_Application_Data(), name);
+    const std::string appData = remote::win32::NativeUserDataFolder().Local_Application_Data();
+    const std::string undoFolder = remote::Undo_Folder(appData, name);
     std::error_code ignored;
     std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
     Win32Clock clock;
-    remote::UndoFile undo(undoFolder, clock);
+    const remote::RegFile undone = remote::Parse_Reg_Text(
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\CorvaneGuiTest]\r\n\"Mode\"=\"on\"\r\n");
     std::string failure;
-    ASSERT_TRUE(undo.Append(remote::Parse_Reg_Text("Windows Registry Editor Version 5.00\r\n\r\n"
-                                                   "[HKEY_CURRENT_USER\\Software\\CorvaneGuiTest]\r\n"
-                                                   "\"Mode\"=\"on\"\r\n\"Count\"=dword:00000003\r\n")
-                                .keys,
-                            failure))
-        << failure;
-    std::int32_t mask = 0;
+    ASSERT_TRUE(remote::UndoFile(undoFolder, clock).Append(undone.keys, failure)) << failure;
     std::string extensions;
-    ASSERT_TRUE(Load_Settings(run.App().Db(), mask, extensions));
+    ASSERT_TRUE(Get_Extensions(run.App().Db(), extensions));
     Visit(*run.window, Command::Options, L"Options - Corvane", [&](HWND dialog) {
         EXPECT_EQ(Item_Text(dialog, IDC_TXT_EXTENSIONS), extensions);
         EXPECT_TRUE(Shot(dialog, "dialog_options.bmp"));
@@ -232,7 +228,7 @@ TEST_F(DialogGui, OptionsSaveAndTheirRestoreDialogListsUndoFiles) {
                      });
         Click(dialog, IDC_OPT_CLOSE);
     });
-    EXPECT_TRUE(remote::List_Undo_Files(remote::win32::NativeUserDataFolder().Local_Application_Data(), name).empty());
+    EXPECT_TRUE(remote::List_Undo_Files(appData, name).empty());
     std::filesystem::remove_all(Utf8_Path(undoFolder), ignored);
     std::string saved;
     ASSERT_TRUE(Get_Extensions(run.App().Db(), saved));

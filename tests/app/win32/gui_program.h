@@ -100,12 +100,9 @@ inline RECT Window_Rect(HWND window) {
 // Writes the client area and frame of the window as a 24-bit BMP.
 inline bool Save_Window_Bitmap(HWND window, const char* path) {
     const RECT rect = Window_Rect(window);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = rect.right - rect.left;
-    info.biHeight = rect.bottom - rect.top;
-    info.biPlanes = 1;
-    info.biBitCount = 24;  // uncompressed: BI_RGB is 0
+    // 24 bits a pixel, uncompressed.
+    BITMAPINFOHEADER info{
+        sizeof(BITMAPINFOHEADER), rect.right - rect.left, rect.bottom - rect.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
     unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, info.biWidth, info.biHeight));
