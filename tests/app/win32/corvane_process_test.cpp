@@ -28,14 +28,12 @@ Started Start_Program(const std::filesystem::path& exe) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
-    Started started;
-    if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         exe.parent_path().c_str(), &startup, &info)) {
-        ::CloseHandle(info.hThread);
-        started.process.reset(info.hProcess);
-        started.id = info.dwProcessId;
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          exe.parent_path().c_str(), &startup, &info)) {
+        return {};
     }
-    return started;
+    ::CloseHandle(info.hThread);
+    return {unique_handle(info.hProcess), info.dwProcessId};
 }
 
 // The visible top-level window titled "Corvane" of a process, or null.
@@ -73,10 +71,7 @@ TEST(CorvaneProcess, SecondCopyEndsAtOnceAndTheFirstLogsItsWholeRun) {
     Started first = Start_Program(exe);
     ASSERT_TRUE(first.process) << "CreateProcessW failed: " << ::GetLastError();
     HWND window = nullptr;
-    for (int waited = 0; waited < 300 && !window; ++waited) {
-        window = Window_Of(first.id);
-        if (!window) ::Sleep(100);
-    }
+    Pump_Until([&] { return (window = Window_Of(first.id)) != nullptr; });
     if (!window) ::TerminateProcess(first.process.get(), 99);
     ASSERT_NE(window, nullptr) << "Corvane showed no window titled \"Corvane\"";
 
