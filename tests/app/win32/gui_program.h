@@ -82,10 +82,6 @@ protected:
     }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot); }
 
-    std::string Setting(const char* section, const char* key) {
-        return Win32SettingsStore(kSettingsRoot).GetSetting(section, key, "(none)");
-    }
-
     testing::TempFolder temp_;
     std::string folder_;
     testing::FakeMessageBox messages_;
