@@ -58,20 +58,20 @@ protected:
     MainWindowPresenter presenter{app, settings, computers, categories, results};
 };
 
-TEST_F(MainWindowLogic, FirstStartUsesTheDefaultsAndShowsTheLocalComputer) {
+// The first start shows the local computer; managed computers replace it in
+// the order the database returns them; an unreadable list is reported and
+// leaves the root and the local computer.
+TEST_F(MainWindowLogic, ComputerTreeOfTheLocalComputerManagedOnesOrAnUnreadableList) {
     (void)presenter.Load();  // the default placement and sizes: the main window's GUI test, in pixels
     EXPECT_EQ((settings.values[{"GeneralInfo", "Times"}]), "1");
     EXPECT_EQ((settings.values[{"GeneralInfo", "LastRun"}]), "12/5/2026 2:03:09 PM");
-    EXPECT_EQ(Computer_Texts(), (std::vector<std::string>{"Computers", "WORKSTATION"}));
+    const std::vector<std::string> localOnly{"Computers", "WORKSTATION"};
+    EXPECT_EQ(Computer_Texts(), localOnly);
     EXPECT_TRUE(computers.Node(0).expanded);
     EXPECT_EQ(computers.Node(1).image, "Computer");
 
-    presenter.Load();
-    EXPECT_EQ((settings.values[{"GeneralInfo", "Times"}]), "2");
-}
-
-TEST_F(MainWindowLogic, ManagedComputersReplaceTheLocalOneInTheOrderReturned) {
     Load_Computers({"PC2", "PC1", "LAB-07"});
+    EXPECT_EQ((settings.values[{"GeneralInfo", "Times"}]), "2");
     std::vector<std::string> expected{"Computers"};
     ResultTable table;
     std::int32_t rows = 0;
@@ -79,12 +79,10 @@ TEST_F(MainWindowLogic, ManagedComputersReplaceTheLocalOneInTheOrderReturned) {
     for (std::int32_t r = 1; r <= rows; ++r) expected.push_back(table.Cell(r, 0));
     EXPECT_EQ(expected.size(), 4u);
     EXPECT_EQ(Computer_Texts(), expected);
-}
 
-TEST_F(MainWindowLogic, UnreadableComputerListIsReportedAndLeavesRootThenLocalComputer) {
     ASSERT_TRUE(Run_Sql(app.Db(), "DROP TABLE COMPUTER_TBL"));
     presenter.Load();
-    EXPECT_EQ(Computer_Texts(), (std::vector<std::string>{"Computers", "WORKSTATION"}));
+    EXPECT_EQ(Computer_Texts(), localOnly);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back().icon, MsgIcon::Critical);
 }
