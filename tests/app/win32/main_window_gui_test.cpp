@@ -244,8 +244,7 @@ TEST_F(MainWindowGui, AFilledListItsCheckBoxesTheCloseQuestionAndTheContextMenu)
 TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
     ProgramRun run(folder_, messages_);
     TrayIcon* tray = run.window->Tray();
-    ASSERT_NE(tray, nullptr);
-    ASSERT_NE(tray->Tray(), nullptr);
+    ASSERT_TRUE(tray != nullptr && tray->Tray() != nullptr);
     unique_hmenu menu(tray->Build_Menu());
     EXPECT_EQ(::GetMenuDefaultItem(menu.get(), TRUE, 0), 0u);
 
