@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <vector>
 
 #include "base/file_path.h"
 #include "base/text.h"
@@ -26,20 +25,21 @@ protected:
         std::filesystem::create_directories(folder.Path() / "sys");
         platform.programFolder = Path_Utf8(folder.Path() / "prog");
         platform.systemDirectory = Path_Utf8(folder.Path() / "sys");
-        logPath = platform.programFolder + "\\Corvane.log";
     }
-    std::string Log() const { return Read_File(logPath); }
+    std::string Log() const { return Read_File(platform.programFolder + "\\Corvane.log"); }
 
     TempFolder folder;
     FakePlatform platform;
     FakeClock clock;
     FakeMessageBox messages;
-    std::string logPath;
+    Application app{platform, clock, messages};
+    // The database beside the program, and the pristine copy it is made from.
+    std::string database = Path_Utf8(folder.Path() / "prog") + "\\nwcvninfo.dll";
+    std::string pristine = Path_Utf8(folder.Path() / "prog") + "\\nwcvninfo.default";
 };
 
 TEST_F(StartUp, SecondCopyEndsSilently) {
     platform.heldMutexes.insert("HNCorvane");
-    Application app(platform, clock, messages);
     bool shown = false;
     EXPECT_EQ(app.Main([&](Application&) { shown = true; }), Application::StartResult::AlreadyRunning);
     EXPECT_FALSE(shown);
@@ -49,7 +49,6 @@ TEST_F(StartUp, SecondCopyEndsSilently) {
 }
 
 TEST_F(StartUp, MissingDatabaseShowsItsMessageAndLeavesOnlyTheStartBlock) {
-    Application app(platform, clock, messages);
     EXPECT_EQ(app.Main([](Application&) { FAIL(); }), Application::StartResult::DatabaseMissing);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, kDatabaseMissingMessage);
@@ -67,55 +66,46 @@ TEST_F(StartUp, MissingDatabaseShowsItsMessageAndLeavesOnlyTheStartBlock) {
 // directory, and only when neither holds one a copy of the pristine database
 // next to the program, which never replaces a database.
 TEST_F(StartUp, DatabaseIsFoundInOrderAndMadeFromThePristineCopyOnlyWhenMissing) {
-    const std::string inProgram = platform.programFolder + "\\nwcvninfo.dll";
     const std::string inSystem = platform.systemDirectory + "\\nwcvninfo.dll";
-    const std::string pristine = platform.programFolder + "\\nwcvninfo.default";
     Create_Installed_Database(pristine);
-    struct Case {
+    const struct {
         std::set<std::string> existing;
         std::string found;
         bool created;
-    };
-    for (const Case& c : std::vector<Case>{{{inProgram, inSystem, pristine}, inProgram, false},
-                                           {{inSystem, pristine}, inSystem, false},
-                                           {{inProgram}, inProgram, false},
-                                           {{pristine}, inProgram, true},
-                                           {{}, "", false}}) {
-        std::filesystem::remove(Utf8_Path(inProgram));
+    } cases[] = {{{database, inSystem, pristine}, database, false},
+                 {{inSystem, pristine}, inSystem, false},
+                 {{database}, database, false},
+                 {{pristine}, database, true},
+                 {{}, "", false}};
+    Reporter reporter(messages);
+    for (const auto& c : cases) {
+        std::filesystem::remove(Utf8_Path(database));
         platform.existingFiles = c.existing;
-        FakeMessageBox quiet;
-        Reporter reporter(quiet);
         EXPECT_EQ(Find_Or_Create_Database(platform, reporter), c.found) << c.existing.size();
-        EXPECT_EQ(std::filesystem::exists(Utf8_Path(inProgram)), c.created) << c.existing.size();
+        EXPECT_EQ(std::filesystem::exists(Utf8_Path(database)), c.created) << c.existing.size();
     }
     // A database that appears meanwhile is never overwritten.
-    Write_File(inProgram, "live");
+    Write_File(database, "live");
     platform.existingFiles = {pristine};
-    FakeMessageBox quiet;
-    Reporter reporter(quiet);
     EXPECT_EQ(Find_Or_Create_Database(platform, reporter), "");
-    EXPECT_EQ(Read_File(inProgram), "live");
+    EXPECT_EQ(Read_File(database), "live");
 }
 
 // A first start: the database made from the pristine copy, then the start
 // and stop blocks of the log in order.
 TEST_F(StartUp, FirstRunMakesTheDatabaseAndWritesStartAndStopBlocksInOrder) {
-    const std::string pristine = platform.programFolder + "\\nwcvninfo.default";
     Create_Installed_Database(pristine);
     platform.existingFiles = {pristine};
-    Application app(platform, clock, messages);
     int unloads = 0;
     app.Set_Unload_All_Forms([&] { ++unloads; });
     EXPECT_EQ(app.Main([](Application& a) { a.Reports().Log_Event("window shown"); }),
               Application::StartResult::WindowShown);
-    EXPECT_TRUE(app.Db().Is_Open());
     app.End_Program();
     EXPECT_EQ(unloads, 1);
     EXPECT_FALSE(app.Db().Is_Open());
     EXPECT_EQ(platform.mutexReleases, 1);
     const std::string log = Log();
-    EXPECT_NE(log.find("I: Database created from " + pristine + ": " + platform.programFolder + "\\nwcvninfo.dll"),
-              std::string::npos);
+    EXPECT_NE(log.find("I: Database created from " + pristine + ": " + database), std::string::npos);
     const auto started = log.find("I: Started");
     const auto shown = log.find("I: window shown");
     const auto stopped = log.find("I: Stopped");
@@ -129,17 +119,15 @@ TEST_F(StartUp, FirstRunMakesTheDatabaseAndWritesStartAndStopBlocksInOrder) {
 // The window program protects passwords an older version left scrambled as
 // soon as it opens the database, not at the computer's next save.
 TEST_F(StartUp, ScrambledPasswordsAreProtectedWhenTheDatabaseOpens) {
-    const std::string dbPath = platform.programFolder + "\\nwcvninfo.dll";
-    Create_Installed_Database(dbPath);
+    Create_Installed_Database(database);
     {
         Reporter quiet(messages);
         Database older(quiet);
-        ASSERT_TRUE(older.Open_Database(dbPath));
+        ASSERT_TRUE(older.Open_Database(database));
         ASSERT_TRUE(Run_Sql(older, "INSERT INTO COMPUTER_TBL (CMP_NAME,CMP_USERNAME,CMP_PASSWORD) VALUES('PC','','" +
                                        Double_Quotes_Sql(Scramble_Text("pw")) + "')"));
     }
-    platform.existingFiles = {dbPath};
-    Application app(platform, clock, messages);
+    platform.existingFiles = {database};
     FakeDataProtection protection;
     PasswordCodec passwords(protection, app.Reports());
     app.Db().Attach_Password_Codec(&passwords);

@@ -9,9 +9,7 @@
 namespace corvane {
 namespace {
 
-using testing::FakeClock;
-using testing::Read_File;
-using testing::TempFolder;
+using namespace corvane::testing;
 
 TEST(LogLine, PrefixPaddingToColumn100AndDate) {
     const LocalTime december{2026, 12, 5, 14, 3, 9};
@@ -50,7 +48,7 @@ protected:
 };
 
 TEST_F(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
-    testing::Write_File(path, "earlier\r\n");
+    Write_File(path, "earlier\r\n");
     {
         clsLog log(path, clock);
         log.Log_Event("ignored before Start_Logging", LOG_INFO, true);
@@ -62,7 +60,7 @@ TEST_F(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
 
 TEST_F(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
     for (const std::size_t size : {kLogRestartSize, kLogRestartSize + 1}) {
-        testing::Write_File(path, std::string(size, 'a'));
+        Write_File(path, std::string(size, 'a'));
         clsLog log(path, clock);
         log.Start_Logging(path);
         log.Log_Event("x", LOG_PLAIN, false);

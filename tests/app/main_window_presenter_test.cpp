@@ -33,9 +33,17 @@ protected:
             results.Add_List_Item(0, key, problem ? "p" : "[x]", "", "File", problem ? 1 : 0).checked = true;
         }
     }
-    bool Checked(const std::string& key) { return results.Row(results.Find(key)).checked; }
     void Expect_Checked(std::initializer_list<std::pair<const char*, bool>> rows) {
-        for (const auto& [key, checked] : rows) EXPECT_EQ(Checked(key), checked) << key;
+        for (const auto& [key, checked] : rows) EXPECT_EQ(results.Row(results.Find(key)).checked, checked) << key;
+    }
+    void Load_Computers(std::initializer_list<const char*> names) {
+        for (const char* name : names) ASSERT_TRUE(Add_Computer(app.Db(), name, "u", ""));
+        presenter.Load();
+    }
+    std::vector<std::string> Computer_Texts() {
+        std::vector<std::string> texts;
+        for (const NodeId node : computers.Tree_Order()) texts.push_back(computers.Node(node).text);
+        return texts;
     }
 
     TempFolder folder;
@@ -50,81 +58,60 @@ protected:
     MainWindowPresenter presenter{app, settings, computers, categories, results};
 };
 
-TEST_F(MainWindowLogic, FirstStartUsesTheDefaultsAndShowsTheLocalComputer) {
+// The first start shows the local computer; managed computers replace it in
+// the order the database returns them; an unreadable list is reported and
+// leaves the root and the local computer.
+TEST_F(MainWindowLogic, ComputerTreeOfTheLocalComputerManagedOnesOrAnUnreadableList) {
     (void)presenter.Load();  // the default placement and sizes: the main window's GUI test, in pixels
     EXPECT_EQ((settings.values[{"GeneralInfo", "Times"}]), "1");
     EXPECT_EQ((settings.values[{"GeneralInfo", "LastRun"}]), "12/5/2026 2:03:09 PM");
-
-    ASSERT_EQ(computers.Tree_Order().size(), 2u);
-    EXPECT_EQ(computers.Node(0).key, "rR");
+    const std::vector<std::string> localOnly{"Computers", "WORKSTATION"};
+    EXPECT_EQ(Computer_Texts(), localOnly);
     EXPECT_TRUE(computers.Node(0).expanded);
-    EXPECT_EQ(computers.Node(1).key, "mWORKSTATION");
     EXPECT_EQ(computers.Node(1).image, "Computer");
 
-    presenter.Load();
+    Load_Computers({"PC2", "PC1", "LAB-07"});
     EXPECT_EQ((settings.values[{"GeneralInfo", "Times"}]), "2");
-}
-
-TEST_F(MainWindowLogic, ManagedComputersReplaceTheLocalOneInTheOrderReturned) {
-    for (const char* name : {"PC2", "PC1", "LAB-07"}) ASSERT_TRUE(Add_Computer(app.Db(), name, "u", ""));
-    presenter.Load();
-    std::vector<std::string> texts;
-    for (const NodeId node : computers.Tree_Order()) texts.push_back(computers.Node(node).text);
     std::vector<std::string> expected{"Computers"};
     ResultTable table;
     std::int32_t rows = 0;
     ASSERT_TRUE(Get_All_Computers(app.Db(), rows, table));
     for (std::int32_t r = 1; r <= rows; ++r) expected.push_back(table.Cell(r, 0));
-    EXPECT_EQ(texts, expected);
-    EXPECT_EQ(texts.size(), 4u);
-}
+    EXPECT_EQ(expected.size(), 4u);
+    EXPECT_EQ(Computer_Texts(), expected);
 
-TEST_F(MainWindowLogic, UnreadableComputerListIsReportedAndLeavesRootThenLocalComputer) {
     ASSERT_TRUE(Run_Sql(app.Db(), "DROP TABLE COMPUTER_TBL"));
     presenter.Load();
-    EXPECT_EQ(computers.Count(), 2u);
-    EXPECT_EQ(computers.Node(1).key, "mWORKSTATION");
+    EXPECT_EQ(Computer_Texts(), localOnly);
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back().icon, MsgIcon::Critical);
 }
 
-TEST_F(MainWindowLogic, StoredLayoutIsReadBackAndBadValuesAreHandled) {
-    settings.SaveSetting("MainWindow", "WindowState", "2");
+// Bad stored values are handled; a maximized close keeps the last normal
+// placement for the restore and still stores the panes.
+TEST_F(MainWindowLogic, StoredLayoutIsReadBackAndAMaximizedCloseKeepsTheNormalPlacement) {
     settings.SaveSetting("MainWindow", "WindowLeft", "120");
     settings.SaveSetting("MainWindow", "WindowWidth", "abc");  // not a number: 0, raised to the minimum
     settings.SaveSetting("RightPane", "CH4", "6000");
     settings.SaveSetting("View", "Font", "12");
-    const MainWindowSettings s = Load_Main_Window_Settings(settings);
-    EXPECT_EQ(s.windowState, WindowState::Maximized);
+    MainWindowSettings s = Load_Main_Window_Settings(settings);
     EXPECT_EQ(s.left, 120);
     EXPECT_EQ(s.width, kMinimumWindowWidth);
     EXPECT_EQ(s.columnWidths[3], 6000);
     EXPECT_EQ(s.fontSize, 8);
-}
 
-TEST_F(MainWindowLogic, MaximizedCloseKeepsTheLastNormalPlacement) {
-    presenter.Load();
-    MainWindowSettings layout;
-    layout.left = 700;
-    layout.width = 10000;
-    presenter.Save_On_Unload(layout);
-    layout.windowState = WindowState::Maximized;
-    layout.left = 0;
-    layout.width = 19200;
-    layout.leftPaneWidth = 3000;
-    presenter.Save_On_Unload(layout);
-    const MainWindowSettings s = Load_Main_Window_Settings(settings);
+    s.windowState = WindowState::Maximized;
+    s.left = 0;
+    s.leftPaneWidth = 3000;
+    presenter.Save_On_Unload(s);
+    s = Load_Main_Window_Settings(settings);
     EXPECT_EQ(s.windowState, WindowState::Maximized);
-    EXPECT_EQ(s.left, 700);
-    EXPECT_EQ(s.width, 10000);
+    EXPECT_EQ(s.left, 120);
     EXPECT_EQ(s.leftPaneWidth, 3000);
-    EXPECT_EQ((settings.values[{"Categories", "LastCategories"}]), std::string(52, '0'));
 }
 
 TEST_F(MainWindowLogic, ComputerChecksReachTheirHeadersAndProblemRowsOnly) {
-    ASSERT_TRUE(Add_Computer(app.Db(), "PC1", "u", ""));
-    ASSERT_TRUE(Add_Computer(app.Db(), "PC17", "u", ""));
-    presenter.Load();
+    Load_Computers({"PC1", "PC17"});
     computers.Set_Checked(computers.Find("rR"), true);
     Add_Rows({"fAPC1", "s0", "s1", "fAPC17", "s2"});
     results.Add_List_Item(0, "ePC1", "PC1", "", "Error", 0).checked = true;
@@ -139,9 +126,7 @@ TEST_F(MainWindowLogic, ComputerChecksReachTheirHeadersAndProblemRowsOnly) {
 }
 
 TEST_F(MainWindowLogic, CategoryChecksReachTheHeadersOfEveryComputer) {
-    ASSERT_TRUE(Add_Computer(app.Db(), "PC1", "u", ""));
-    ASSERT_TRUE(Add_Computer(app.Db(), "PC2", "u", ""));
-    presenter.Load();
+    Load_Computers({"PC1", "PC2"});
     Add_Rows({"fAPC1", "s0", "fBPC1", "s1", "fAPC2", "s2", "dAPC2", "c3"});
 
     presenter.Category_Node_Checked(categories.Find("fA"), true);  // it was unchecked in the tree
@@ -154,8 +139,7 @@ TEST_F(MainWindowLogic, CategoryChecksReachTheHeadersOfEveryComputer) {
 }
 
 TEST_F(MainWindowLogic, CloseAsksOnlyWhenUnfixedProblemsAreListed) {
-    EXPECT_TRUE(presenter.Query_Unload());
-    Add_Rows({"fAPC1"});
+    Add_Rows({"fAPC1"});  // a header alone is no problem
     EXPECT_TRUE(presenter.Query_Unload());
     EXPECT_TRUE(messages.shown.empty());
 
@@ -185,33 +169,19 @@ TEST_F(MainWindowLogic, ClearListAsksWhenRowsExistAndResetsComputerImages) {
     EXPECT_EQ(computers.Node(0).image, "Root");
 }
 
-// The default window's inside, in twips.
-LayoutInput Standard_Layout() {
-    LayoutInput in;
-    in.innerWidth = 12000;
-    in.innerHeight = 8000;
-    in.coolBarHeight = 600;
-    in.statusBarHeight = 300;
-    in.leftPaneWidth = 4500;
-    in.leftPaneHeight = 2500;
-    return in;
-}
-
 // Below its thresholds the list keeps its size rather than shrink to nothing.
 TEST(MainWindowLayout, TheListKeepsItsSizeBelowTheThresholds) {
-    LayoutInput in = Standard_Layout();
-    in.categoryTree = {0, 0, 100, 100};
-    in.list = {0, 0, 100, 100};
-    in.innerWidth = 8999;
-    in.innerHeight = 4500;
-    const LayoutResult out = Layout_Main_Window(in);
+    // The inside's width and height, the heights of the cool bar and the
+    // status bar, the left pane's width and height, the trees' and list's places.
+    const RectTwips small{0, 0, 100, 100};
+    const LayoutResult out = Layout_Main_Window({8999, 4500, 600, 300, 4500, 2500, small, small, 0, 0});
     EXPECT_EQ(out.list.width, 100);
     EXPECT_EQ(out.list.height, 100);
     EXPECT_EQ(out.categoryTree.height, 100);  // would be 1440 or less
 }
 
 TEST(MainWindowLayout, SplittersMoveOnlyBeyondTheirMinimums) {
-    const LayoutInput in = Standard_Layout();
+    const LayoutInput in{12000, 8000, 600, 300, 4500, 2500, {}, {}, 0, 0};  // the default window, in twips
     const LayoutResult out = Layout_Main_Window(in);
     EXPECT_EQ(Splitter_At(out, out.computerTree.Right() + 10, 2000), Splitter::Vertical);
     EXPECT_EQ(Splitter_At(out, 1000, out.computerTree.Bottom() + 10), Splitter::Horizontal);

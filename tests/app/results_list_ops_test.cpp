@@ -13,6 +13,13 @@ namespace {
 
 using namespace corvane::testing;
 
+// The rows' keys, in list order.
+std::vector<std::string> Keys(const ResultsList& list) {
+    std::vector<std::string> keys;
+    for (std::size_t i = 0; i < list.Count(); ++i) keys.push_back(list.Row(i).key);
+    return keys;
+}
+
 class Rows : public ::testing::Test {
 protected:
     Rows() {
@@ -23,23 +30,22 @@ protected:
         Add_Header_Row(list, "dA", "PC17", "[Mini Dump Files]");
         Add_File_Row(list, 2, "C:\\Windows\\Minidump\\x.dmp", "PC17");
     }
+    // One mark per row: 1 checked, 0 not.
+    std::string Checks() const {
+        std::string marks;
+        for (std::size_t i = 0; i < list.Count(); ++i) marks += list.Row(i).checked ? '1' : '0';
+        return marks;
+    }
     ResultsList list;
 };
 
 TEST_F(Rows, HeaderPropagationStopsAtTheNextNonProblemRowAndNeverTouchesErrorRows) {
     EXPECT_EQ(Set_Row_Checked(list, 0, false), 3u);
-    EXPECT_FALSE(list.Row(1).checked);
-    EXPECT_FALSE(list.Row(2).checked);
-    EXPECT_TRUE(list.Row(3).checked);  // error row
-    EXPECT_TRUE(list.Row(4).checked);  // next header
-    EXPECT_TRUE(list.Row(5).checked);
-
+    EXPECT_EQ(Checks(), "000111");                  // the error row and the next header keep theirs
     EXPECT_EQ(Set_Row_Checked(list, 1, true), 1u);  // a problem row changes only itself
-    EXPECT_FALSE(list.Row(0).checked);
-    EXPECT_FALSE(list.Row(2).checked);
-
+    EXPECT_EQ(Checks(), "010111");
     EXPECT_EQ(Set_Row_Checked(list, 3, false), 1u);  // an error row is not a header
-    EXPECT_TRUE(list.Row(4).checked);
+    EXPECT_EQ(Checks(), "010011");
 }
 
 TEST_F(Rows, CountingSkipsHeadersErrorsFixedAndUncheckedRows) {
@@ -80,6 +86,7 @@ TEST_F(Rows, RegistryKeyOfRowAndOwnerComputer) {
 
 class ExceptionCommand : public ::testing::Test {
 protected:
+    // The list's exceptions in the order stored (a fresh database has none).
     std::vector<std::string> Stored() {
         return Query_Column(t.db, "SELECT REGISTRY_KEY FROM EXCEPTION_TBL WHERE EXCEPTION_TYPE=2 ORDER BY EXP_ID");
     }
@@ -90,63 +97,37 @@ protected:
     ResultsList list;
 };
 
-TEST_F(ExceptionCommand, ThreeSelectedRegistryRowsAreStoredAndRemovedOnceOnly) {
-    const auto before = Stored();
+TEST_F(ExceptionCommand, SelectedProblemRowsAreStoredOnceAndLeaveTheListAfterOneQuestion) {
     Add_Header_Row(list, "fA", "PC17", "[Help Files]");
     Add_Registry_Row(list, 0, "a.hlp", "SOFTWARE\\Help", "PC17");
     Add_Registry_Row(list, 1, "b.hlp", "SOFTWARE\\Help", "PC17");
-    Add_Registry_Row(list, 2, "c.hlp", "SOFTWARE\\Help", "PC17");
-    Select_All();
-    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 3u);
-    ASSERT_EQ(list.Count(), 1u);  // the header stays
-    EXPECT_EQ(list.Row(0).key, "fAPC17");
-    auto after = Stored();
-    ASSERT_EQ(after.size(), before.size() + 3);
-    EXPECT_EQ(after[before.size()], "HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\a.hlp");
-    EXPECT_EQ(after.back(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\c.hlp");
-    ASSERT_EQ(t.messages.shown.size(), 1u);
-    EXPECT_EQ(t.messages.shown[0].text, kAddToExceptionQuestion);
-
-    // The same texts again: nothing new is stored and the rows stay.
-    Add_Registry_Row(list, 3, "a.hlp", "SOFTWARE\\Help", "PC17");
-    Add_Registry_Row(list, 4, "b.hlp", "SOFTWARE\\Help", "PC17");
-    Select_All();
-    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 0u);
-    EXPECT_EQ(list.Count(), 3u);
-    EXPECT_EQ(Stored().size(), after.size());
-}
-
-TEST_F(ExceptionCommand, OnlySelectedProblemRowsCountAndNoEndsTheCommand) {
-    const auto before = Stored();
-    Add_Header_Row(list, "dA", "PC17", "[Mini Dump Files]");
-    Add_File_Row(list, 0, "C:\\dumps\\one.dmp", "PC17");
-    Add_File_Row(list, 1, "C:\\dumps\\two.dmp", "PC17");
+    Add_Registry_Row(list, 2, "b.hlp", "SOFTWARE\\Help", "PC17");  // the same text again: stays
     Add_Error_Row(list, "PC18", "Access Denied");
-    list.Row(0).selected = true;
-    list.Row(2).selected = true;
-    list.Row(3).selected = true;
-    t.messages.Queue_Answer(MsgResult::No);
+    Add_File_Row(list, 3, "C:\\dumps\\one.dmp", "PC17");
+    list.Row(1).selected = true;
+    t.messages.Queue_Answer(MsgResult::No);  // No ends the command
     EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 0u);
-    EXPECT_EQ(list.Count(), 4u);
-    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 1u);
-    EXPECT_EQ(list.Count(), 3u);
-    EXPECT_EQ(list.Find("c1"), list.Count());
-    EXPECT_EQ(Stored().back(), "C:\\dumps\\two.dmp");
-    EXPECT_EQ(Stored().size(), before.size() + 1);
+    EXPECT_EQ(list.Count(), 6u);
+
+    Select_All();
+    list.Row(1).selected = false;
+    EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 2u);
+    EXPECT_EQ(Keys(list), (std::vector<std::string>{"fAPC17", "s0", "s2", "ePC18"}));
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Help\\b.hlp", "C:\\dumps\\one.dmp"}));
+    ASSERT_EQ(t.messages.shown.size(), 2u);
+    EXPECT_EQ(t.messages.shown[1].text, kAddToExceptionQuestion);
 }
 
 TEST_F(ExceptionCommand, TwoHundredFiftyFiveCharactersAreStoredTwoHundredFiftySixAreRefused) {
     const std::string key = "SOFTWARE\\";
     const std::string prefix = "HKEY_LOCAL_MACHINE\\" + key + "\\";
     const std::string fits(255 - prefix.size(), 'v');
-    const std::string tooLong(256 - prefix.size(), 'w');
-    Add_Registry_Row(list, 0, tooLong, key, "PC17");
+    Add_Registry_Row(list, 0, std::string(256 - prefix.size(), 'w'), key, "PC17");
     Add_Registry_Row(list, 1, fits, key, "PC17");
     Select_All();
     EXPECT_EQ(Add_Selected_To_Exception_List(list, t.db, t.reporter), 1u);
-    ASSERT_EQ(list.Count(), 1u);
-    EXPECT_EQ(list.Row(0).key, "s0");
-    EXPECT_EQ(Stored().back(), prefix + fits);
+    EXPECT_EQ(Keys(list), std::vector<std::string>{"s0"});
+    EXPECT_EQ(Stored(), std::vector<std::string>{prefix + fits});
     ASSERT_EQ(t.messages.shown.size(), 2u);
     EXPECT_EQ(t.messages.shown[1].text,
               "Maximum number of characters that can be added to the exception list is 255!\r\n\r\n"

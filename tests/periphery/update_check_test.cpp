@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "base/file_path.h"
 #include "base/open_url.h"
 #include "base/reporter.h"
 #include "support/fakes.h"
-#include "support/temp_folder.h"
+#include "support/test_database.h"
 #include "support/window_fakes.h"
 
 namespace corvane::periphery {
@@ -58,22 +57,15 @@ TEST(WebAddresses, OnlyWebAddressesFromTheSettingsReachTheShell) {
     };  // null: refused, the default is used
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
-        testing::TempFolder folder;
-        testing::FakeClock clock;
-        testing::FakeMessageBox messages;
-        const std::string logPath = Path_Utf8(folder.Path() / "Corvane.log");
-        clsLog log(logPath, clock);
-        log.Start_Logging(logPath);
-        Reporter reporter(messages);
-        reporter.Attach_Log(&log);
+        testing::TestDatabase t;  // for its reporter and log
         testing::FakeSettingsStore settings;
         for (const char* key : {"UpdateServer", "HomeSite", "Help"})
             settings.SaveSetting("WebAddresses", key, c.stored);
 
-        const WebAddresses addresses = Load_Web_Addresses(settings, reporter);
+        const WebAddresses addresses = Load_Web_Addresses(settings, t.reporter);
         const bool refused = c.homeSite == nullptr;
         EXPECT_EQ(addresses.homeSite, refused ? kDefault : c.homeSite);
-        const std::string logged = testing::Read_File(logPath);
+        const std::string logged = t.Log_Text();
         std::size_t warnings = 0;
         for (auto at = logged.find("W: "); at != std::string::npos; at = logged.find("W: ", at + 1)) ++warnings;
         EXPECT_EQ(warnings, refused ? 3u : 0u) << logged;  // one per setting

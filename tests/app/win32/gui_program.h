@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 #include "app/application.h"
@@ -31,6 +32,7 @@ inline constexpr wchar_t kSettingsRoot[] = L"Software\\CorvaneGuiTest";
 
 // One run of the program: Main with the real platform (program folder = the
 // scratch folder holding the database) and the main window, until closed.
+// Without a window it throws, and the test fails there.
 class ProgramRun {
 public:
     ProgramRun(const std::string& folder, testing::FakeMessageBox& messages, bool balloon = true)
@@ -42,7 +44,8 @@ public:
             options.showBalloon = balloon;
             window = MainWindow::Create(app, options);
         });
-        if (window) handle = window->Handle();
+        if (!window) throw std::runtime_error("the main window was not created");
+        handle = window->Handle();
         testing::Pump(400);  // shown, and the one-shot timer has restored the categories
     }
     ~ProgramRun() {
@@ -79,14 +82,9 @@ protected:
     }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot); }
 
-    std::string Setting(const char* section, const char* key) {
-        return Win32SettingsStore(kSettingsRoot).GetSetting(section, key, "(none)");
-    }
-
     testing::TempFolder temp_;
     std::string folder_;
     testing::FakeMessageBox messages_;
-    int dpi_ = 96;
 };
 
 inline RECT Window_Rect(HWND window) {
@@ -98,32 +96,24 @@ inline RECT Window_Rect(HWND window) {
 // Writes the client area and frame of the window as a 24-bit BMP.
 inline bool Save_Window_Bitmap(HWND window, const char* path) {
     const RECT rect = Window_Rect(window);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+    // 24 bits a pixel, uncompressed.
+    BITMAPINFOHEADER info{
+        sizeof(BITMAPINFOHEADER), rect.right - rect.left, rect.bottom - rect.top, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
-    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, width, height));
+    unique_hbitmap bitmap(::CreateCompatibleBitmap(screen, info.biWidth, info.biHeight));
     HGDIOBJ old = ::SelectObject(memory, bitmap.get());
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::BitBlt(memory, 0, 0, info.biWidth, info.biHeight, screen, rect.left, rect.top, SRCCOPY);
     ::SelectObject(memory, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const int stride = ((width * 3 + 3) / 4) * 4;
-    std::string pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), '\0');
-    const int lines = ::GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(height), pixels.data(),
+    const int stride = (info.biWidth * 3 + 3) / 4 * 4;
+    std::string pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(info.biHeight), '\0');
+    const int lines = ::GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(info.biHeight), pixels.data(),
                                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
-    if (lines != height) return false;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    if (lines != info.biHeight) return false;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(info);
+    const BITMAPFILEHEADER file{0x4D42, offset + static_cast<DWORD>(pixels.size()), 0, 0, offset};  // "BM"
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof(file));
     out.write(reinterpret_cast<const char*>(&info), sizeof(info));

@@ -1,51 +1,24 @@
-// The main window as a user meets it, under Wine (a display is needed: ctest
-// under xvfb-run): what only the window does with the presenter's decisions
-// (pixels, controls, mouse clicks, menus, the notification-area icon, the
-// registry editor), and a screenshot of a filled list (main_window.bmp in the
-// program folder; the build converts it into artifacts/main_window.png).
-// The dialogs it opens are dialogs_gui_test.cpp's; the decisions themselves
-// are the presenter's and models' tests.
+// The main window under Wine (a display is needed: ctest under xvfb-run): what
+// only the window does with the presenter's decisions (pixels, controls, mouse
+// clicks, menus, the notification-area icon, the registry editor), and the
+// screenshot main_window.bmp (artifacts/main_window.png). Dialogs: dialogs_gui_test.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <array>
 #include <functional>
-#include <utility>
+#include <string>
 
-#include "app/application.h"
-#include "app/win32/about_box.h"
 #include "app/win32/check_tree_view.h"
 #include "app/win32/image_library.h"
-#include "app/win32/main_window.h"
 #include "app/win32/main_window_ids.h"
-#include "app/win32/results_view.h"
-#include "base/base64.h"
-#include "base/file_path.h"
-#include "base/runtime_error.h"
-#include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
-#include "base/win32/clipboard_win32.h"
-#include "base/win32/clock_win32.h"
-#include "base/win32/data_protection_win32.h"
-#include "base/win32/dialog.h"
-#include "base/win32/platform_win32.h"
-#include "base/win32/settings_store_win32.h"
-#include "base/win32/unique_any.h"
-#include "base/win32/wide_text.h"
 #include "db/app_tables.h"
-#include "db/database.h"
-#include "db/password_codec.h"
 #include "gui_program.h"
-#include "periphery/win32/regedit_driver.h"
 #include "periphery/win32/tray_icon.h"
-#include "support/fakes.h"
 #include "support/result_rows.h"
-#include "support/temp_folder.h"
-#include "support/test_database.h"
-#include "support/win32/gui_pump.h"
 
 namespace corvane::win32 {
 namespace {
@@ -53,13 +26,6 @@ namespace {
 using namespace corvane::testing;
 
 class MainWindowGui : public GuiProgramTest {};
-
-int Dpi_Of(HWND window) {
-    HDC dc = ::GetDC(window);
-    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
-    ::ReleaseDC(window, dc);
-    return dpi;
-}
 
 bool Tree_Item_Checked(HWND tree, HTREEITEM item) {
     return (TreeView_GetItemState(tree, item, TVIS_STATEIMAGEMASK) & TVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
@@ -105,17 +71,19 @@ void Click_List_Check_Box(HWND list, int row) {
 
 NodeId Category_Node(ProgramRun& run, const char* key) { return run.window->Category_Tree().Find(key); }
 
-// The first start at the defaults, then two restarts: the second after a
-// maximized close, which keeps the normal placement for the restore.
+// The first start at the defaults, then two restarts: the layout, font and
+// categories survive, and a maximized close keeps the normal placement.
 TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveARestart) {
     int paneRight = 0;
+    int dpi = 96;
     {
         ProgramRun run(folder_, messages_);
-        ASSERT_NE(run.window, nullptr);
-        dpi_ = Dpi_Of(run.handle);
+        HDC dc = ::GetDC(run.handle);
+        dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
+        ::ReleaseDC(run.handle, dc);
         const MainWindow::Controls c = run.window->Control_Handles();
         // The first start's twips reach the controls as pixels at this DPI.
-        EXPECT_EQ(Window_Rect(run.handle).left, ::MulDiv(3500, dpi_, 1440));
+        EXPECT_EQ(Window_Rect(run.handle).left, ::MulDiv(3500, dpi, 1440));
 
         // Menu and toolbar follow the command states, both ways.
         const UINT stop = Command_Id(static_cast<int>(Command::StopScan));
@@ -155,72 +123,93 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
         EXPECT_TRUE(messages_.shown.empty());
     }
     // Pixels stored as twips.
-    EXPECT_EQ(Setting("MainWindow", "WindowLeft"), std::to_string(::MulDiv(40, 1440, dpi_)));
-    EXPECT_EQ(Setting("RightPane", "CH4"), std::to_string(::MulDiv(410, 1440, dpi_)));
-    const auto expect_placement = [](HWND window) {
-        const RECT outer = Window_Rect(window);
-        EXPECT_EQ(outer.left, 40);
-        EXPECT_EQ(outer.top, 30);
-        EXPECT_EQ(outer.right - outer.left, 900);
-        EXPECT_EQ(outer.bottom - outer.top, 700);
-    };
+    Win32SettingsStore stored(kSettingsRoot);
+    EXPECT_EQ(stored.GetSetting("MainWindow", "WindowLeft", ""), std::to_string(::MulDiv(40, 1440, dpi)));
+    EXPECT_EQ(stored.GetSetting("RightPane", "CH4", ""), std::to_string(::MulDiv(410, 1440, dpi)));
     {
-        ProgramRun again(folder_, messages_);
-        ASSERT_NE(again.window, nullptr);
-        const MainWindow::Controls c = again.window->Control_Handles();
-        EXPECT_EQ(again.window->Font_Size(), 10);
-        EXPECT_TRUE(::GetMenuState(c.menu, Command_Id(static_cast<int>(Command::FontLarge)), MF_BYCOMMAND) &
-                    MF_CHECKED);
-        expect_placement(again.handle);
-        EXPECT_EQ(Window_Rect(c.computerTree).right - Window_Rect(again.handle).left, paneRight);
-        EXPECT_EQ(ListView_GetColumnWidth(c.list, 3), 410);
-        const CheckTree& categories = again.window->Category_Tree();
-        EXPECT_EQ(categories.Count_Checked_Nodes(), 13);
-        EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, again.window->Category_View().Item(categories.Find("gR"))));
+        ProgramRun again(folder_, messages_);  // closed maximized: the normal placement is kept for the restore
         ::ShowWindow(again.handle, SW_MAXIMIZE);
         Pump(100);
         EXPECT_TRUE(again.Close());
     }
-    EXPECT_EQ(Setting("MainWindow", "WindowState"), "2");
     ProgramRun third(folder_, messages_);
-    ASSERT_NE(third.window, nullptr);
+    const MainWindow::Controls c = third.window->Control_Handles();
     EXPECT_TRUE(::IsZoomed(third.handle));
-    ::ShowWindow(third.handle, SW_RESTORE);  // to the placement kept from before the maximized close
+    EXPECT_EQ(third.window->Font_Size(), 10);
+    EXPECT_TRUE(::GetMenuState(c.menu, Command_Id(static_cast<int>(Command::FontLarge)), MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(ListView_GetColumnWidth(c.list, 3), 410);
+    const CheckTree& categories = third.window->Category_Tree();
+    EXPECT_EQ(categories.Count_Checked_Nodes(), 13);
+    EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, third.window->Category_View().Item(categories.Find("gR"))));
+    ::ShowWindow(third.handle, SW_RESTORE);
     Pump(100);
-    expect_placement(third.handle);
+    const RECT outer = Window_Rect(third.handle);
+    EXPECT_EQ((std::array{outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top}),
+              (std::array<LONG, 4>{40, 30, 900, 700}));
+    EXPECT_EQ(Window_Rect(c.computerTree).right - outer.left, paneRight);
 }
 
-TEST_F(MainWindowGui, CheckBoxClicksTheCloseQuestionAndTheContextMenuWorkOnTheRows) {
-    ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
+// A filled list, photographed for the build's artifacts, then driven with
+// the mouse, the close box and the context menu.
+TEST_F(MainWindowGui, AFilledListItsCheckBoxesTheCloseQuestionAndTheContextMenu) {
+    {
+        Reporter reporter(messages_);
+        Database db(reporter);
+        ASSERT_TRUE(db.Open_Database(folder_ + "\\nwcvninfo.dll"));
+        ASSERT_TRUE(Add_Computer(db, Win32Platform().Computer_Name(), "", ""));
+        ASSERT_TRUE(Add_Computer(db, "LAB-PC07", "admin", ""));
+    }
+    ProgramRun run(folder_, messages_, false);
+    ::MoveWindow(run.handle, 20, 20, 1180, 760, TRUE);
     const MainWindow::Controls c = run.window->Control_Handles();
     const std::string local = run.window->Get_Comp_Name();
     ResultsList& results = run.window->Results();
-    Add_Header_Row(results, "fA", local, "[Help Files]");
-    Add_Registry_Row(results, 0, "a.hlp", "SOFTWARE\\Help", local);
-    Add_Registry_Row(results, 1, "b.hlp", "SOFTWARE\\Help", local);
-    Add_Header_Row(results, "fB", local, "[Add/Remove Programs]", "Add/RemovePrograms");
-    Add_Registry_Row(results, 2, "Old App", "SOFTWARE\\Uninstall", local, "Add/RemovePrograms");
-    Add_Error_Row(results, "REMOTE7", "Access denied");
-    Pump(100);  // rows added at the end reach the control within 40 ms
-    EXPECT_EQ(ListView_GetItemCount(c.list), 6);
-    EXPECT_TRUE(List_Row_Checked(c.list, 1));
+    run.window->Presenter().Category_Node_Checked(run.window->Category_Tree().Find("gR"), true);
+    run.window->Presenter().Computer_Node_Checked(run.window->Computer_Tree().Find("rR"), true);
+    int number = 0;
+    const auto header = [&](const char* category, const char* text, const char* icon, int problems) {
+        Add_Header_Row(results, category, local, text, icon).status = std::to_string(problems) + " Problems Found";
+    };
+    header("fA", "[Help Files]", "HelpFile", 3);
+    for (const char* file : {"acrobat.hlp", "vbenlr3.hlp", "winhlp32.hlp"}) {
+        Add_Registry_Row(results, number++, file, "SOFTWARE\\Microsoft\\Windows\\Help", local);
+    }
+    header("fB", "[Add/Remove Programs]", "Add/RemovePrograms", 2);
+    for (const char* app : {"OldViewer 2.1", "Trial Suite"}) {
+        const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app);
+        Add_Registry_Row(results, number++, app, key, local, "Add/RemovePrograms").status = "Invalid uninstall entry";
+    }
+    results.Row(results.Count() - 1).problem->fixed = true;
+    header("dB", "[User Temp Files]", "File", 6);
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "setup" + std::to_string(i) + ".tmp";
+        ListRow& row = Add_File_Row(results, number++, "C:\\users\\admin\\Temp\\" + name, local, FixType::File, "dB");
+        row.text = name;
+        row.checked = i != 2;
+        row.data = std::to_string(12 + i * 7) + " KB";
+        row.status = "TMP File";
+    }
+    Add_Error_Row(results, "LAB-PC07", "The RPC server is unavailable.").checked = false;  // row 14
+    run.window->Set_Status_Text(Total_Problems_Text(11));
+    Pump(300);  // rows added at the end reach the control within 40 ms
+    EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window.bmp"));
+    EXPECT_EQ(ListView_GetItemCount(c.list), 15);
 
     // A click on the header's box reaches its rows, in the model and the control.
     Click_List_Check_Box(c.list, 0);
     EXPECT_FALSE(results.Row(1).checked);
     EXPECT_FALSE(List_Row_Checked(c.list, 2));
-    Click_List_Check_Box(c.list, 1);
-    EXPECT_TRUE(results.Row(1).checked);
 
-    // The computer tree: check the root (every computer), then uncheck the
-    // local computer: every row of it follows, the error row does not.
+    // The computer tree: the root (every computer) unchecked and checked
+    // again, then the local computer unchecked: every row of it follows.
     HTREEITEM root = TreeView_GetRoot(c.computerTree);
+    HTREEITEM localItem = run.window->Computer_View().Item(run.window->Computer_Tree().Find("m" + local));
     Click_Tree_Check_Box(c.computerTree, root);
-    EXPECT_TRUE(Tree_Item_Checked(c.computerTree, TreeView_GetChild(c.computerTree, root)));
+    Click_Tree_Check_Box(c.computerTree, root);
+    EXPECT_TRUE(Tree_Item_Checked(c.computerTree, localItem));
     EXPECT_TRUE(List_Row_Checked(c.list, 2));
-    Click_Tree_Check_Box(c.computerTree, TreeView_GetChild(c.computerTree, root));
-    for (int row = 0; row < 5; ++row) EXPECT_FALSE(List_Row_Checked(c.list, row)) << row;
+    Click_Tree_Check_Box(c.computerTree, localItem);
+    for (int row = 0; row < 14; ++row) EXPECT_FALSE(List_Row_Checked(c.list, row)) << row;
 
     // Exit (the close box's WM_CLOSE) asks about the unfixed rows; No keeps the window.
     messages_.Queue_Answer(MsgResult::No);
@@ -238,16 +227,15 @@ TEST_F(MainWindowGui, CheckBoxClicksTheCloseQuestionAndTheContextMenuWorkOnTheRo
         unique_hmenu menu(run.window->Build_Context_Menu());
         return (::GetMenuState(menu.get(), kContextOpenRegistryKey, MF_BYCOMMAND) & MF_GRAYED) != 0;
     };
-    EXPECT_TRUE(open_key_grayed(5));
+    EXPECT_TRUE(open_key_grayed(14));
     EXPECT_FALSE(open_key_grayed(1));
     run.window->Run_Context_Command(kContextCopyToClipboard);
     EXPECT_EQ(Clipboard_Text(run.handle), Results_Clipboard_Text(results));
     ListView_SetItemState(c.list, -1, LVIS_SELECTED, LVIS_SELECTED);
     run.window->Run_Context_Command(kContextAddToException);
-    EXPECT_EQ(ListView_GetItemCount(c.list), 3);
+    EXPECT_EQ(ListView_GetItemCount(c.list), 4);  // the headers and the error row
 
     // Clear List (answered Yes) empties the control and resets the status text.
-    run.window->Set_Status_Text("Total Problems Found: 3");
     run.window->Run_Command(Command::ClearList);
     EXPECT_EQ(ListView_GetItemCount(c.list), 0);
     EXPECT_EQ(run.window->Status_Text(kStatusTotal), "Total Problems Found: 0");
@@ -255,10 +243,8 @@ TEST_F(MainWindowGui, CheckBoxClicksTheCloseQuestionAndTheContextMenuWorkOnTheRo
 
 TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
     ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
     TrayIcon* tray = run.window->Tray();
-    ASSERT_NE(tray, nullptr);
-    ASSERT_NE(tray->Tray(), nullptr);
+    ASSERT_TRUE(tray != nullptr && tray->Tray() != nullptr);
     unique_hmenu menu(tray->Build_Menu());
     EXPECT_EQ(::GetMenuDefaultItem(menu.get(), TRUE, 0), 0u);
 
@@ -280,7 +266,6 @@ TEST_F(MainWindowGui, NotificationAreaIconMenuAndRestore) {
 
 TEST_F(MainWindowGui, MessagePumpRunsOnlyWhenInputOrPaintingWaitsAndReachesSkipAndCancel) {
     ProgramRun run(folder_, messages_);
-    ASSERT_NE(run.window, nullptr);
     int skips = 0;
     int stops = 0;
     run.window->Commands().skip = [&] { ++skips; };
@@ -315,16 +300,10 @@ TEST_F(MainWindowGui, MessagePumpRunsOnlyWhenInputOrPaintingWaitsAndReachesSkipA
 // started, then reused for another key.
 TEST_F(MainWindowGui, OpenRegistryKeyDrivesTheRegistryEditor) {
     for (const wchar_t* path : {L"Software\\CorvaneGuiTest\\Beta", L"Software\\CorvaneGuiTest\\Delta_2"}) {
-        unique_hkey key;
-        ASSERT_EQ(
-            ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
-            ERROR_SUCCESS);
-        const wchar_t data[] = L"x";
-        ::RegSetValueExW(key.get(), L"Gamma", 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof(data));
+        ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, path, L"Gamma", REG_SZ, L"x", 4), ERROR_SUCCESS);
     }
     {
         ProgramRun run(folder_, messages_);
-        ASSERT_NE(run.window, nullptr);
         const std::string local = run.window->Get_Comp_Name();
         ResultsList& results = run.window->Results();
         Add_Registry_Row(results, 0, "Gamma", "Software\\CorvaneGuiTest\\Beta", local);
@@ -354,63 +333,12 @@ TEST_F(MainWindowGui, OpenRegistryKeyDrivesTheRegistryEditor) {
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\CorvaneGuiTest");
 }
 
-TEST_F(MainWindowGui, ScreenshotOfAFilledResultsList) {
-    {
-        FakeMessageBox quiet;
-        Reporter reporter(quiet);
-        Database db(reporter);
-        ASSERT_TRUE(db.Open_Database(folder_ + "\\nwcvninfo.dll"));
-        ASSERT_TRUE(Add_Computer(db, Win32Platform().Computer_Name(), "", ""));
-        ASSERT_TRUE(Add_Computer(db, "LAB-PC07", "admin", ""));
-    }
-    ProgramRun run(folder_, messages_, false);
-    ASSERT_NE(run.window, nullptr);
-    ::MoveWindow(run.handle, 20, 20, 1180, 760, TRUE);
-    const std::string local = run.window->Get_Comp_Name();
-    ResultsList& results = run.window->Results();
-    CheckTree& categories = run.window->Category_Tree();
-    run.window->Presenter().Category_Node_Checked(categories.Find("gR"), true);
-    run.window->Presenter().Computer_Node_Checked(run.window->Computer_Tree().Find("rR"), true);
-    int number = 0;
-    const auto header = [&](const char* category, const char* text, const char* icon, int problems) {
-        Add_Header_Row(results, category, local, text, icon).status = std::to_string(problems) + " Problems Found";
-    };
-    header("fA", "[Help Files]", "HelpFile", 3);
-    for (const char* file : {"acrobat.hlp", "vbenlr3.hlp", "winhlp32.hlp"}) {
-        Add_Registry_Row(results, number++, file, "SOFTWARE\\Microsoft\\Windows\\Help", local);
-    }
-    header("fB", "[Add/Remove Programs]", "Add/RemovePrograms", 2);
-    for (const char* app : {"OldViewer 2.1", "Trial Suite"}) {
-        const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(app);
-        Add_Registry_Row(results, number++, app, key, local, "Add/RemovePrograms").status = "Invalid uninstall entry";
-    }
-    results.Row(results.Count() - 1).problem->fixed = true;
-    header("dB", "[User Temp Files]", "File", 6);
-    for (int i = 0; i < 6; ++i) {
-        const std::string name = "setup" + std::to_string(i) + ".tmp";
-        ListRow& row = Add_File_Row(results, number++, "C:\\users\\admin\\Temp\\" + name, local, FixType::File, "dB");
-        row.text = name;
-        row.checked = i != 2;
-        row.data = std::to_string(12 + i * 7) + " KB";
-        row.status = "TMP File";
-    }
-    Add_Error_Row(results, "LAB-PC07", "The RPC server is unavailable.").checked = false;
-    run.window->Set_Status_Text(Total_Problems_Text(11));
-    Pump(300);
-    EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window.bmp"));
-}
-
 }  // namespace
 }  // namespace corvane::win32
 
 int main(int argc, char** argv) {
     // Without a window manager Wine draws the window frames itself.
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                          nullptr) == ERROR_SUCCESS) {
-        ::RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 4);
-        ::RegCloseKey(key);
-    }
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", REG_SZ, L"N", 4);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

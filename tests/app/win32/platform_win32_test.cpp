@@ -18,9 +18,7 @@
 namespace corvane::win32 {
 namespace {
 
-using corvane::testing::Read_File;
-using corvane::testing::TempFolder;
-using corvane::testing::Write_File;
+using namespace corvane::testing;
 
 TEST(Win32Platform, SecondMutexWhileTheFirstIsOpenReportsAnotherCopy) {
     Win32Platform first;
@@ -79,14 +77,12 @@ TEST(Win32Platform, FoldersAndNamesOfTheRunningProgram) {
     Win32Platform platform;
     EXPECT_EQ(platform.Executable_Name(), "app_win32_tests");
     const std::string folder = platform.Program_Folder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_NE(folder.back(), '\\');
+    EXPECT_FALSE(folder.ends_with('\\'));
     EXPECT_TRUE(platform.Normal_File_Exists(folder + "\\app_win32_tests.exe"));
 
     wchar_t system[MAX_PATH]{};
     ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
     EXPECT_EQ(platform.System_Directory(), Narrow(system));
-    EXPECT_NE(platform.System_Directory().back(), '\\');
 
     EXPECT_EQ(Win32Platform("C:\\scratch").Program_Folder(), "C:\\scratch");
     EXPECT_EQ(Win32Platform("C:\\scratch").Executable_Name(), "app_win32_tests");
