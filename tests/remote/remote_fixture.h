@@ -18,12 +18,16 @@ protected:
         server.facts.computerName = "SERVER1";
     }
 
-    // Connects the context to a computer as the scan driver does.
-    remote::WmiConnection Connect(const std::string& name, const std::string& user = "admin",
-                                  const std::string& password = "secret") {
+    void Start(const std::string& name, const std::string& user = "admin", const std::string& password = "secret") {
         context.Start_Computer(name);
         context.UserName = user;
         context.Password = Secret(password);
+    }
+
+    // Connects the context to a computer as the scan driver does.
+    remote::WmiConnection Connect(const std::string& name, const std::string& user = "admin",
+                                  const std::string& password = "secret") {
+        Start(name, user, password);
         remote::WmiConnection connection;
         std::string errorText;
         connection.cimv2 = remote::WMI_Connect(context, "cimv2", errorText);
