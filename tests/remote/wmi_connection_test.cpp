@@ -17,7 +17,7 @@ TEST_F(ConnectionTest, ConnectsWithContextCredentialsAndReadsTheFacts) {
     server.facts.version = "5.1.2600";
     server.facts.addressWidth = 32;
     server.disks = {{"C:", 3}, {"A:", 2}, {"D:", 3}};
-    EXPECT_NE(Connect("192.168.1.20").registry, nullptr);
+    EXPECT_EQ(Connect("192.168.1.20"), remote::OpenOutcome::Opened);
     EXPECT_EQ(network.calls[0].flags, 128);  // never waits without end
     EXPECT_EQ(context.TargetName, "SERVER1");
     EXPECT_EQ(context.OSVersion, "5.1.2600");

@@ -17,13 +17,10 @@ protected:
         server.files.Add_Folder("C:\\Temp\\It's");
         server.files.Add_File("C:\\Temp\\Full\\inside.dat", 1);
         server.files.Add_File("C:\\Program Files\\App\\app.exe", 100);
-        connection = Connect("SERVER1");
+        Connect("SERVER1");
         network.calls.clear();
     }
-    wmi::IServices& Cimv2() { return *connection.cimv2; }
     std::string Last_Query() const { return network.Texts(CallKind::Query).back(); }
-
-    remote::WmiConnection connection;
 };
 
 TEST_F(FilesTest, SafeModeQueriesEscapeApostrophes) {
@@ -65,12 +62,12 @@ TEST_F(FilesTest, FastModeListsTheAdministrativeShare) {
 
 TEST_F(FilesTest, FastModeOnTheLocalComputerTestsTheLocalPath) {
     network.Local().files.Add_File("C:\\Users\\me\\file.txt", 1);
-    auto local = Connect("WORKSTATION", "", "");
+    Connect("WORKSTATION", "", "");
     ASSERT_FALSE(context.IsRemote);
     network.calls.clear();
-    EXPECT_TRUE(remote::Remote_File_Exists(context, *local.cimv2, "C:\\Users\\me\\file.txt"));
+    EXPECT_TRUE(remote::Remote_File_Exists(context, Cimv2(), "C:\\Users\\me\\file.txt"));
     EXPECT_EQ(network.calls.back().text, "C:\\Users\\me\\file.txt");
-    EXPECT_TRUE(remote::Remote_Folder_Exists(context, *local.cimv2, "C:"));
+    EXPECT_TRUE(remote::Remote_Folder_Exists(context, Cimv2(), "C:"));
     EXPECT_EQ(network.calls.back().text, "C:\\");
 }
 

@@ -21,12 +21,9 @@ protected:
                                    remote::kRegExpandSz);
         server.registry.Set_Dword(remote::kHkeyLocalMachine, "Software\\App", "Count", 4);
         server.registry.Set_String(remote::kHkeyLocalMachine, "Software\\App", "Blank", "");
-        connection = Connect("SERVER1");
+        Connect("SERVER1");
         network.calls.clear();
     }
-    wmi::IObject& Reg() { return *connection.registry; }
-
-    remote::WmiConnection connection;
 };
 
 TEST_F(RegistryTest, EnumerationsOfMissingKeysAreEmptySuccesses) {
@@ -82,12 +79,11 @@ TEST_F(RegistryTest, GetStringValueRemotelyOrNativelyOnTheLocalTarget) {
     };
     for (const auto& c : cases) {
         const bool local = std::string_view(c.computer) == "WORKSTATION";
-        const remote::WmiConnection target = local ? Connect(c.computer, "", "") : Connect(c.computer);
+        Connect(c.computer, local ? "" : "admin", local ? "" : "secret");
         ASSERT_EQ(context.IsRemote, !local);
         network.calls.clear();
         Variant value = *c.passedIn == '\0' ? Variant() : Variant(c.passedIn);
-        EXPECT_EQ(remote::WMI_Get_String_Value(context, *target.registry, kHkeyLocalMachineRoot, c.key, c.name, c.type,
-                                               value),
+        EXPECT_EQ(remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, c.key, c.name, c.type, value),
                   c.result)
             << c.computer << " " << c.name;
         EXPECT_EQ(value.As_String(), c.value) << c.computer << " " << c.name;
