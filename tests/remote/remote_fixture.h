@@ -14,9 +14,13 @@ namespace corvane::testing {
 
 class RemoteFixture : public ::testing::Test, public SimScene {
 protected:
-    RemoteFixture() {
+    // Opened: SERVER1 is connected, with no calls recorded yet.
+    explicit RemoteFixture(bool opened = false) {
         server.aliases = {"192.168.1.20"};
         server.facts.computerName = "SERVER1";
+        if (!opened) return;
+        Connect("SERVER1");
+        network.calls.clear();
     }
 
     void Start(const std::string& name, const std::string& user = "admin", const std::string& password = "secret") {

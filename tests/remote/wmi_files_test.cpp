@@ -10,15 +10,13 @@ using remote::CallKind;
 
 class FilesTest : public RemoteFixture {
 protected:
-    FilesTest() {
+    FilesTest() : RemoteFixture(true) {
         server.files.Add_File("C:\\Temp\\a.txt", 10);
         server.files.Add_File("C:\\Temp\\O'Brien.txt", 20);
         server.files.Add_Folder("C:\\Temp\\Old Stuff");
         server.files.Add_Folder("C:\\Temp\\It's");
         server.files.Add_File("C:\\Temp\\Full\\inside.dat", 1);
         server.files.Add_File("C:\\Program Files\\App\\app.exe", 100);
-        Connect("SERVER1");
-        network.calls.clear();
     }
     std::string Last_Query() const { return network.Texts(CallKind::Query).back(); }
 };

@@ -15,14 +15,12 @@ using wmi::Variant;
 
 class RegistryTest : public RemoteFixture {
 protected:
-    RegistryTest() {
+    RegistryTest() : RemoteFixture(true) {
         server.registry.Set_String(remote::kHkeyLocalMachine, "Software\\App", "Dir", "C:\\App");
         server.registry.Set_String(remote::kHkeyLocalMachine, "Software\\App", "Exp", "%SystemRoot%\\App",
                                    remote::kRegExpandSz);
         server.registry.Set_Dword(remote::kHkeyLocalMachine, "Software\\App", "Count", 4);
         server.registry.Set_String(remote::kHkeyLocalMachine, "Software\\App", "Blank", "");
-        Connect("SERVER1");
-        network.calls.clear();
     }
 };
 
