@@ -1,6 +1,5 @@
 #include "remote/wmi_files.h"
 
-#include "base/runtime_error.h"
 #include "remote_fixture.h"
 
 namespace corvane::testing {
