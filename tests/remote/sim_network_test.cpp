@@ -11,7 +11,6 @@
 #include "base/runtime_error.h"
 #include "remote/share_walk.h"
 #include "remote/wmi_errors.h"
-#include "remote/wmi_files.h"
 #include "sim_scene.h"
 #include "support/expect_error.h"
 
@@ -158,27 +157,6 @@ TEST(SimDisks, ASharesTakesTheComputersCredentials) {
     EXPECT_EQ(ListingResult::Unavailable, network.Find(root, kListEverything));
     network.Use_Credentials("pc1", "PC1\\admin", Secret("secret"));
     EXPECT_EQ(ListingResult::Found, network.Find(root, kListEverything));
-}
-
-// A row's file item is deleted through the share on a remote computer and
-// through its own path on the local one.
-TEST(SimDisks, AFileItemIsDeletedWhereItsComputerKeepsIt) {
-    corvane::testing::SimScene scene;
-    for (const bool remoteComputer : {true, false}) {
-        SimComputer& computer = remoteComputer ? scene.server : scene.network.Local();
-        computer.files.Add_File("C:\\Users\\kim\\Temp\\t.tmp");
-        TargetContext context{scene.ports};
-        context.ComputerName = computer.name;
-        context.IsRemote = remoteComputer;
-        ListedEntry seen;
-        const std::string path = "C:\\Users\\kim\\Temp\\t.tmp";
-        ASSERT_EQ(ListingResult::Found,
-                  scene.network.Entry_Of(remoteComputer ? Share_Path(computer.name, path) : path, seen));
-        const FileItem item{
-            .path = path, .startFolder = "C:\\Users\\kim\\Temp", .ownerSid = "", .identity = seen.identity};
-        EXPECT_EQ(DeleteOutcome::Deleted, Delete_File_Item(context, item).outcome) << remoteComputer;
-        EXPECT_FALSE(computer.files.Find(path).has_value());
-    }
 }
 
 // A computer that never answers a connection, a query, a method call or a
