@@ -145,7 +145,6 @@ TEST(SimDisks, CheckedDeletionDeletesOnlyWhatItSaw) {
     EXPECT_FALSE(d.pc.files.Find("C:\\Users\\kim\\Old\\t.tmp").has_value());
 }
 
-// A share answers the credentials its computer takes, as its WMI does.
 TEST(SimDisks, ASharesTakesTheComputersCredentials) {
     SimNetwork network;
     SimComputer& pc = network.Add_Computer("PC1");

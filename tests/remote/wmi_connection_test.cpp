@@ -88,7 +88,6 @@ TEST_F(ConnectionTest, StartComputerClearsThePreviousFacts) {
     EXPECT_TRUE(context.Fast_Tests_Trusted());
 }
 
-// The per-user time limit of calls: whole seconds from 1 to an hour, else 60 s.
 TEST(CallLimitSetting, WholeSecondsFromOneToAnHourElseTheDefault) {
     using std::chrono::seconds;
     const std::pair<const char*, seconds> rows[] = {

@@ -75,23 +75,15 @@ TEST(ComVariant, ReadsScalarsByTheirCimType) {
 TEST(ComVariant, ReadsArraysOfTextBytesAndIntegers) {
     const unique_variant names =
         Safe_Array(VT_BSTR, {Make_Bstr(L"Microsoft").get(), Make_Bstr(L"Wine").get(), Make_Bstr(L"").get()});
-    const Variant read = From_Com_Variant(names.get(), CIM_STRING | CIM_FLAG_ARRAY);
-    ASSERT_TRUE(read.Is_Array());
-    ASSERT_EQ(3u, read.As_Array().size());
-    EXPECT_EQ("Wine", read.As_Array()[1].As_String());
-    EXPECT_EQ("", read.As_Array()[2].As_String());
-
+    EXPECT_EQ(Variant(std::vector<Variant>{Variant("Microsoft"), Variant("Wine"), Variant("")}),
+              From_Com_Variant(names.get(), CIM_STRING | CIM_FLAG_ARRAY));
     BYTE stored[] = {250, 251, 252};
     const unique_variant bytes = Safe_Array(VT_UI1, {&stored[0], &stored[1], &stored[2]});
-    const Variant byteRead = From_Com_Variant(bytes.get(), CIM_UINT8 | CIM_FLAG_ARRAY);
-    ASSERT_EQ(3u, byteRead.As_Array().size());
-    EXPECT_EQ(252, byteRead.As_Array()[2].As_Int32());
-
+    EXPECT_EQ(Variant(std::vector<Variant>{Variant(250), Variant(251), Variant(252)}),
+              From_Com_Variant(bytes.get(), CIM_UINT8 | CIM_FLAG_ARRAY));
     // An empty SAFEARRAY is an empty array, not an unassigned value.
     const unique_variant empty = Safe_Array(VT_I4, {});
-    const Variant emptyRead = From_Com_Variant(empty.get(), CIM_SINT32 | CIM_FLAG_ARRAY);
-    EXPECT_TRUE(emptyRead.Is_Array());
-    EXPECT_TRUE(emptyRead.As_Array().empty());
+    EXPECT_EQ(Variant(std::vector<Variant>{}), From_Com_Variant(empty.get(), CIM_SINT32 | CIM_FLAG_ARRAY));
 }
 
 // A Win32_SecurityDescriptor out-parameter and its DACL of Win32_ACEs arrive

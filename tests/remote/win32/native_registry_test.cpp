@@ -48,7 +48,6 @@ TEST_F(NativeRegistry, ReadsAndWritesWhatTheRegistryApiDoes) {
     EXPECT_EQ(std::wstring_view(multi, 9), std::wstring_view(buffer, size / sizeof(wchar_t)));
 }
 
-// A key-tree deletion removes a registry link itself and never what it points at.
 TEST_F(NativeRegistry, KeyTreeDeletionRemovesALinkNotItsTarget) {
     const wchar_t* target = L"Software\\CorvaneLinkTarget\\Inside";
     HKEY key = nullptr;
