@@ -151,7 +151,7 @@ TEST(HresultError, CarriesTheSignedNumberAndWmisText) {
         std::uint32_t hr;
         const char* text;
     } rows[] = {
-        {0x800706BAu, "The RPC server is unavailable."},  // the shared table (its texts: wmi_variant_test)
+        {0x800706BAu, "The RPC server is unavailable."},  // the shared table (its texts: wmi_connection_test)
         {0x80041013u, "Provider load failure"},           // the COM edge's own
     };
     for (const auto& row : rows) {
