@@ -57,7 +57,6 @@ TEST_F(ConnectionTest, ConnectToReportsNothing) {
     EXPECT_NE(remote::WMI_Connect_To(ports, "default", "SERVER1", "ADMIN", Secret("secret")), nullptr);
     EXPECT_EQ(remote::WMI_Connect_To(ports, "CIMV2", "SERVER1", "admin", Secret("bad")), nullptr);
     EXPECT_EQ(Log_Text(), "");
-    // A fault injected on the connection itself.
     network.Add_Fault({CallKind::Connect, "SERVER1", "", 0x800706BAu, 1, true});
     EXPECT_EQ(remote::WMI_Connect_To(ports, "cimv2", "SERVER1", "admin", Secret("secret")), nullptr);
     EXPECT_NE(remote::WMI_Connect_To(ports, "cimv2", "SERVER1", "admin", Secret("secret")), nullptr);
