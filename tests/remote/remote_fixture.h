@@ -17,7 +17,6 @@ protected:
     // Opened: SERVER1 is connected, with no calls recorded yet.
     explicit RemoteFixture(bool opened = false) {
         server.aliases = {"192.168.1.20"};
-        server.facts.computerName = "SERVER1";
         if (!opened) return;
         Connect("SERVER1");
         network.calls.clear();

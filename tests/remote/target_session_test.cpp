@@ -18,17 +18,12 @@ namespace {
 using remote::CallKind;
 using remote::OpenOutcome;
 
-class TargetSessionTest : public RemoteFixture {
-protected:
-    TargetSessionTest() {
-        network.Local().facts.computerName = "WORKSTATION";
-        remote::SimComputer& noName = network.Add_Computer("NONAME");
-        noName.facts.computerName.clear();
-        noName.users["admin"] = "secret";
-    }
-};
+using TargetSessionTest = RemoteFixture;
 
 TEST_F(TargetSessionTest, ThePurposeDecidesWhatOpeningDoes) {
+    remote::SimComputer& noName = network.Add_Computer("NONAME");
+    noName.facts.computerName.clear();
+    noName.users["admin"] = "secret";
     struct Case {
         const char* name;
         const remote::SessionPurpose& purpose;

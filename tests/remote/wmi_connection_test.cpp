@@ -64,7 +64,6 @@ TEST_F(ConnectionTest, ConnectToReportsNothing) {
 
 TEST_F(ConnectionTest, IsRemoteIsDecidedByTheBackendNotByName) {
     network.Local().aliases = {"LOCALHOST", "127.0.0.1"};
-    network.Local().facts.computerName = "WORKSTATION";
     (void)Connect("LOCALHOST", "", "");
     EXPECT_EQ(context.TargetName, "WORKSTATION");
     EXPECT_FALSE(context.IsRemote);
