@@ -190,11 +190,10 @@ TEST_P(StoreContract, DeletesAndRenamesFilesAndAFolderWithContentOnlyThroughWmi)
 
 TEST_P(StoreContract, ReadsTheTargetOfAShortcutOnly) {
     world->Make_File("target.exe", "x");
-    world->Make_Shortcut("app.lnk", world->Folder() + "\\target.exe");
-    EXPECT_TRUE(
-        Equals_Ignore_Case(world->Folder() + "\\target.exe", store.Shortcut_Target(world->Folder() + "\\app.lnk")));
-    EXPECT_EQ("", store.Shortcut_Target(world->Folder() + "\\target.exe"));
-    EXPECT_EQ("", store.Shortcut_Target(world->Folder() + "\\missing.lnk"));
+    world->Make_Shortcut("app.lnk", world->Path("target.exe"));
+    EXPECT_TRUE(Equals_Ignore_Case(world->Path("target.exe"), store.Shortcut_Target(world->Path("app.lnk"))));
+    EXPECT_EQ("", store.Shortcut_Target(world->Path("target.exe")));
+    EXPECT_EQ("", store.Shortcut_Target(world->Path("missing.lnk")));
 }
 
 // GetOwnerSid's answer: the SID of the user a process runs for; a process
