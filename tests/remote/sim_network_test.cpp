@@ -146,16 +146,14 @@ TEST(SimDisks, CheckedDeletionDeletesOnlyWhatItSaw) {
 }
 
 TEST(SimDisks, ASharesTakesTheComputersCredentials) {
-    SimNetwork network;
-    SimComputer& pc = network.Add_Computer("PC1");
-    pc.users["admin"] = "secret";
-    pc.acceptsCallerIdentity = false;
-    const char* root = "\\\\PC1\\C$\\";
-    EXPECT_EQ(ListingResult::Unavailable, network.Find(root, kListEverything));
-    network.Use_Credentials("pc1", "PC1\\admin", Secret("wrong"));
-    EXPECT_EQ(ListingResult::Unavailable, network.Find(root, kListEverything));
-    network.Use_Credentials("pc1", "PC1\\admin", Secret("secret"));
-    EXPECT_EQ(ListingResult::Found, network.Find(root, kListEverything));
+    corvane::testing::SimScene scene;
+    scene.server.acceptsCallerIdentity = false;
+    const char* root = "\\\\SERVER1\\C$\\";
+    EXPECT_EQ(ListingResult::Unavailable, scene.network.Find(root, kListEverything));
+    scene.network.Use_Credentials("server1", "SERVER1\\admin", Secret("wrong"));
+    EXPECT_EQ(ListingResult::Unavailable, scene.network.Find(root, kListEverything));
+    scene.network.Use_Credentials("server1", "SERVER1\\admin", Secret("secret"));
+    EXPECT_EQ(ListingResult::Found, scene.network.Find(root, kListEverything));
 }
 
 // A computer that never answers a connection, a query, a method call or a
