@@ -1,6 +1,5 @@
 #include "remote/wmi_registry.h"
 
-#include <functional>
 #include "base/runtime_error.h"
 #include "remote_fixture.h"
 #include "support/expect_error.h"
@@ -167,13 +166,9 @@ TEST_F(RegistryTest, ThroughWmiALinkIsItsTargetAndDeletionsStopAtDepthAndCutName
     for (int i = 0; i < 513; ++i) deep += "\\k";
     server.registry.Create_Key(remote::kHkeyUsers, deep);
     const std::string zero("S-1\\Link\0x", 11);
-    for (const auto& [call, number] :
-         {std::pair<std::function<void()>, int>{
-              [&] { remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Deep", code); }, 28},
-          {[&] { remote::WMI_Delete_Key(Reg(), kHkeyUsersRoot, zero, code); }, 5},
-          {[&] { remote::WMI_Delete_Value(Reg(), kHkeyUsersRoot, "S-1", zero, code); }, 5}}) {
-        EXPECT_TRUE(Raises(call, number));
-    }
+    EXPECT_TRUE(Raises([&] { remote::WMI_Delete_Key_Tree(Reg(), kHkeyUsersRoot, "S-1\\Deep", code); }, 28));
+    EXPECT_TRUE(Raises([&] { remote::WMI_Delete_Key(Reg(), kHkeyUsersRoot, zero, code); }, 5));
+    EXPECT_TRUE(Raises([&] { remote::WMI_Delete_Value(Reg(), kHkeyUsersRoot, "S-1", zero, code); }, 5));
     EXPECT_TRUE(server.registry.Key_Exists(remote::kHkeyUsers, deep));
 }
 
