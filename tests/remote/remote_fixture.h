@@ -1,44 +1,43 @@
 // The scene of the remote tests: the simulated network of sim_scene.h, SERVER1
-// also known by its address, and a TargetContext connected as the scan does.
+// also known by its address, and a session that opens a computer with the
+// facts a scan reads, each existence test asked on its own.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "remote/wmi_connection.h"
+#include "remote/target_session.h"
 #include "sim_scene.h"
 
 namespace corvane::testing {
 
 class RemoteFixture : public ::testing::Test, public SimScene {
 protected:
-    RemoteFixture() {
+    // Opened: SERVER1 is connected, with no calls recorded yet.
+    explicit RemoteFixture(bool opened = false) {
         server.aliases = {"192.168.1.20"};
-        server.facts.computerName = "SERVER1";
+        if (!opened) return;
+        Connect("SERVER1");
+        network.calls.clear();
     }
 
-    // Connects the context to a computer as the scan driver does.
-    remote::WmiConnection Connect(const std::string& name, const std::string& user = "admin",
-                                  const std::string& password = "secret") {
-        context.Start_Computer(name);
+    void Start(const std::string& name, const std::string& user = "admin", const std::string& password = "secret") {
+        session.Begin(name);
         context.UserName = user;
         context.Password = Secret(password);
-        remote::WmiConnection connection;
-        std::string errorText;
-        connection.cimv2 = remote::WMI_Connect(context, "cimv2", errorText);
-        if (!connection.cimv2) return connection;
-        connection.rootDefault = remote::WMI_Connect(context, "default", errorText);
-        if (!connection.rootDefault) return connection;
-        connection.registry = connection.rootDefault->Get("StdRegProv");
-        (void)remote::WMI_Get_Computer_Name(*connection.cimv2, context.TargetName);
-        (void)remote::WMI_Get_OS_Info(*connection.cimv2, context.OSVersion, context.AddressWidth);
-        (void)remote::WMI_Get_Fixed_Drives(*connection.cimv2, context.FixedDrives);
-        context.Decide_Is_Remote(*connection.cimv2);
-        return connection;
     }
 
-    remote::TargetContext context{ports};
+    remote::OpenOutcome Connect(const std::string& name, const std::string& user = "admin",
+                                const std::string& password = "secret") {
+        std::string errorText;
+        return session.Open({.computerName = name, .credentials = {user, Secret(password)}}, errorText);
+    }
+    wmi::IServices& Cimv2() { return session.Cimv2(); }
+    wmi::IObject& Reg() { return session.Registry(); }
+
+    remote::TargetSession session{ports, {.readFixedDrives = true}};
+    remote::TargetContext& context = session.Context();
 };
 
 }  // namespace corvane::testing

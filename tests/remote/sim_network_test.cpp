@@ -6,18 +6,19 @@
 
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <thread>
 
 #include "base/runtime_error.h"
 #include "remote/share_walk.h"
 #include "remote/wmi_errors.h"
-#include "remote/wmi_files.h"
 #include "sim_scene.h"
 #include "support/expect_error.h"
 
 namespace corvane::remote {
 namespace {
+
+using std::chrono_literals::operator""ms;
+using std::chrono_literals::operator""h;
 
 TEST(SimNetwork, FaultsOnceOrFromTheNthCallOn) {
     SimNetwork network;
@@ -39,12 +40,6 @@ TEST(SimNetwork, FaultsOnceOrFromTheNthCallOn) {
     EXPECT_NO_THROW((void)services->ExecQuery(processes));
 }
 
-}  // namespace
-}  // namespace corvane::remote
-
-namespace corvane::remote {
-namespace {
-
 // A remote computer with C:\Users\kim\Temp\t.tmp, a junction "link" in
 // that Temp folder to C:\Data, and C:\PROGRA~1 for C:\Program Files.
 struct LinkedDisk {
@@ -55,7 +50,6 @@ struct LinkedDisk {
         pc.files.Add_File("C:\\Program Files\\app.exe");
         pc.files.Set_Short_Name("C:\\Program Files", "PROGRA~1");
     }
-    std::optional<FileEntry> Through_Wmi(std::string_view path) { return pc.Find_Entry(path); }
     FileIdentity Identity(std::string_view path) {
         ListedEntry entry;
         EXPECT_EQ(ListingResult::Found, network.Entry_Of("\\\\PC1\\C$\\" + std::string(path.substr(3)), entry));
@@ -67,7 +61,7 @@ struct LinkedDisk {
 
 TEST(SimDisks, WmiShowsAJunctionAsAFolderWhileTheShareReportsIt) {
     LinkedDisk d;
-    const auto link = d.Through_Wmi("C:\\Users\\kim\\Temp\\link");
+    const auto link = d.pc.Find_Entry("C:\\Users\\kim\\Temp\\link");
     ASSERT_TRUE(link.has_value());
     EXPECT_TRUE(link->isFolder);
     EXPECT_FALSE(link->isReparsePoint);
@@ -75,7 +69,7 @@ TEST(SimDisks, WmiShowsAJunctionAsAFolderWhileTheShareReportsIt) {
     ASSERT_EQ(kStatusOk, d.pc.List_Folder("C:\\Users\\kim\\Temp\\link", inside));
     ASSERT_EQ(1u, inside.size());
     EXPECT_EQ("C:\\Users\\kim\\Temp\\link\\secret.doc", inside[0].path);
-    EXPECT_FALSE(d.Through_Wmi("C:\\PROGRA~1\\app.exe").has_value()) << "long names only";
+    EXPECT_FALSE(d.pc.Find_Entry("C:\\PROGRA~1\\app.exe").has_value()) << "long names only";
 
     std::vector<ListedEntry> listed;
     ASSERT_EQ(ListingResult::Found, d.network.List_Folder("\\\\PC1\\C$\\Users\\kim\\Temp\\", listed, true));
@@ -151,49 +145,16 @@ TEST(SimDisks, CheckedDeletionDeletesOnlyWhatItSaw) {
     EXPECT_FALSE(d.pc.files.Find("C:\\Users\\kim\\Old\\t.tmp").has_value());
 }
 
-// A share answers the credentials its computer takes, as its WMI does.
 TEST(SimDisks, ASharesTakesTheComputersCredentials) {
-    SimNetwork network;
-    SimComputer& pc = network.Add_Computer("PC1");
-    pc.users["admin"] = "secret";
-    pc.acceptsCallerIdentity = false;
-    const char* root = "\\\\PC1\\C$\\";
-    EXPECT_EQ(ListingResult::Unavailable, network.Find(root, kListEverything));
-    network.Use_Credentials("pc1", "PC1\\admin", Secret("wrong"));
-    EXPECT_EQ(ListingResult::Unavailable, network.Find(root, kListEverything));
-    network.Use_Credentials("pc1", "PC1\\admin", Secret("secret"));
-    EXPECT_EQ(ListingResult::Found, network.Find(root, kListEverything));
-}
-
-// A row's file item is deleted through the share on a remote computer and
-// through its own path on the local one.
-TEST(SimDisks, AFileItemIsDeletedWhereItsComputerKeepsIt) {
     corvane::testing::SimScene scene;
-    for (const bool remoteComputer : {true, false}) {
-        SimComputer& computer = remoteComputer ? scene.server : scene.network.Local();
-        computer.files.Add_File("C:\\Users\\kim\\Temp\\t.tmp");
-        TargetContext context{scene.ports};
-        context.ComputerName = computer.name;
-        context.IsRemote = remoteComputer;
-        ListedEntry seen;
-        const std::string path = "C:\\Users\\kim\\Temp\\t.tmp";
-        ASSERT_EQ(ListingResult::Found,
-                  scene.network.Entry_Of(remoteComputer ? Share_Path(computer.name, path) : path, seen));
-        const FileItem item{
-            .path = path, .startFolder = "C:\\Users\\kim\\Temp", .ownerSid = "", .identity = seen.identity};
-        EXPECT_EQ(DeleteOutcome::Deleted, Delete_File_Item(context, item).outcome) << remoteComputer;
-        EXPECT_FALSE(computer.files.Find(path).has_value());
-    }
+    scene.server.acceptsCallerIdentity = false;
+    const char* root = "\\\\SERVER1\\C$\\";
+    EXPECT_EQ(ListingResult::Unavailable, scene.network.Find(root, kListEverything));
+    scene.network.Use_Credentials("server1", "SERVER1\\admin", Secret("wrong"));
+    EXPECT_EQ(ListingResult::Unavailable, scene.network.Find(root, kListEverything));
+    scene.network.Use_Credentials("server1", "SERVER1\\admin", Secret("secret"));
+    EXPECT_EQ(ListingResult::Found, scene.network.Find(root, kListEverything));
 }
-
-}  // namespace
-}  // namespace corvane::remote
-
-namespace corvane::remote {
-namespace {
-
-using std::chrono_literals::operator""ms;
-using std::chrono_literals::operator""h;
 
 // A computer that never answers a connection, a query, a method call or a
 // share listing: the call ends with the time-out at its limit, or with the
@@ -201,8 +162,6 @@ using std::chrono_literals::operator""h;
 // (Stop); the listing answers "unavailable". Nothing later is answered by
 // that computer, and a time-out is forgotten at the next computer.
 TEST(SimNetwork, ACallThatNeverAnswersEndsAtItsLimitOrWhenCancelled) {
-    const auto timedOut = Hresult_Number(wmi::hresult::kTimedOut);
-    const auto cancelled = Hresult_Number(wmi::hresult::kCallCanceled);
     const CallKind kinds[] = {CallKind::Connect, CallKind::Query, CallKind::Method, CallKind::ShareListing};
     for (int call = 0; call < 8; ++call) {
         const bool cancel = call >= 4;
@@ -234,7 +193,7 @@ TEST(SimNetwork, ACallThatNeverAnswersEndsAtItsLimitOrWhenCancelled) {
                 EXPECT_EQ(context.Shares().Find("\\\\SERVER1\\C$\\", kListEverything), ListingResult::Unavailable);
                 wmi::Raise_Hresult(calls->Ended_By());
             }};
-        const auto expected = cancel ? cancelled : timedOut;
+        const auto expected = Hresult_Number(cancel ? wmi::hresult::kCallCanceled : wmi::hresult::kTimedOut);
         EXPECT_TRUE(corvane::testing::Raises(hanging[call % 4], expected));
         if (stop.joinable()) stop.join();
         network.Clear_Faults();

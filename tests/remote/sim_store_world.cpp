@@ -25,7 +25,6 @@ public:
 
 private:
     static constexpr const char* kFolder = "C:\\Users\\admin\\Scratch";
-    static std::string Path(std::string_view name) { return std::string(kFolder) + "\\" + std::string(name); }
     remote::SimComputer computer_{"PC1"};
 };
 

@@ -21,6 +21,7 @@ public:
     [[nodiscard]] virtual remote::IMachineStore& Store() = 0;
     // An empty folder on C: for this test, its path as the store spells it.
     [[nodiscard]] virtual std::string Folder() const = 0;
+    [[nodiscard]] std::string Path(std::string_view name) const { return Folder() + "\\" + std::string(name); }
     // Creates a file, folder or shortcut inside Folder(), named relatively.
     virtual void Make_File(std::string_view name, std::string_view content) = 0;
     virtual void Make_Folder(std::string_view name) = 0;

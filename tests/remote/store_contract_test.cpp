@@ -3,6 +3,7 @@
 #include "store_contract.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "base/text.h"
 
@@ -17,36 +18,12 @@ std::string Key(std::string_view sub = "") {
     return std::string(kStoreScratchKey) + (sub.empty() ? "" : "\\") + std::string(sub);
 }
 
-std::vector<std::string> Sorted(std::vector<std::string> names) {
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-RegistryValue Text_Value(std::string text, std::uint32_t type = kRegSz) {
+// A value of the given type with one of its fields set.
+template <class Field>
+RegistryValue Value(std::uint32_t type, Field RegistryValue::*field, std::type_identity_t<Field> content) {
     RegistryValue value;
     value.type = type;
-    value.text = std::move(text);
-    return value;
-}
-
-RegistryValue Number_Value(std::uint32_t type, std::uint64_t number) {
-    RegistryValue value;
-    value.type = type;
-    value.number = number;
-    return value;
-}
-
-RegistryValue Parts_Value(std::vector<std::string> parts) {
-    RegistryValue value;
-    value.type = kRegMultiSz;
-    value.parts = std::move(parts);
-    return value;
-}
-
-RegistryValue Bytes_Value(std::vector<std::uint8_t> bytes) {
-    RegistryValue value;
-    value.type = kRegBinary;
-    value.bytes = std::move(bytes);
+    value.*field = std::move(content);
     return value;
 }
 
@@ -54,15 +31,16 @@ TEST_P(StoreContract, RegistryValuesComeBackAsTheyWereWritten) {
     ASSERT_EQ(kStatusOk, store.Create_Key(kRoot, Key("Alpha\\Deep")));  // parents too
     ASSERT_EQ(kStatusOk, store.Create_Key(kRoot, Key("beta")));
     const RegistryValue written[] = {
-        Text_Value("C:\\Program Files\\App\\app.exe"),
-        Text_Value("Gr\xc3\xbc\xc3\x9f"
-                   "e \xe6\x97\xa5\xe6\x9c\xac"),
-        Text_Value("%SystemRoot%\\help", kRegExpandSz),
-        Text_Value(std::string(3000, 'x')),  // longer than a first read buffer
-        Number_Value(kRegDword, 0xFFFFFFF0u),
-        Number_Value(kRegQword, 0x1234567890ull),
-        Parts_Value({"one", "two"}),
-        Bytes_Value({0, 7, 255}),
+        Value(kRegSz, &RegistryValue::text, "C:\\Program Files\\App\\app.exe"),
+        Value(kRegSz, &RegistryValue::text,
+              "Gr\xc3\xbc\xc3\x9f"
+              "e \xe6\x97\xa5\xe6\x9c\xac"),
+        Value(kRegExpandSz, &RegistryValue::text, "%SystemRoot%\\help"),
+        Value(kRegSz, &RegistryValue::text, std::string(3000, 'x')),  // longer than a first read buffer
+        Value(kRegDword, &RegistryValue::number, 0xFFFFFFF0u),
+        Value(kRegQword, &RegistryValue::number, 0x1234567890ull),
+        Value(kRegMultiSz, &RegistryValue::parts, {"one", "two"}),
+        Value(kRegBinary, &RegistryValue::bytes, {0, 7, 255}),
     };
     for (std::size_t index = 0; index < std::size(written); ++index) {
         ASSERT_EQ(kStatusOk, store.Set_Value(kRoot, Key(), "V" + std::to_string(index), written[index]));
@@ -86,7 +64,8 @@ TEST_P(StoreContract, RegistryValuesComeBackAsTheyWereWritten) {
     }
     std::vector<std::string> keys;
     ASSERT_EQ(kStatusOk, store.Enum_Keys(kRoot, Key(), keys));
-    EXPECT_EQ((std::vector<std::string>{"Alpha", "beta"}), Sorted(keys));
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ((std::vector<std::string>{"Alpha", "beta"}), keys);
     ASSERT_EQ(kStatusOk, store.Enum_Keys(kRoot, Key() + "\\", keys)) << "a trailing \\ names the same key";
     EXPECT_EQ(2u, keys.size());
 
@@ -106,7 +85,7 @@ TEST_P(StoreContract, RegistryValuesComeBackAsTheyWereWritten) {
 
 TEST_P(StoreContract, DeletesValuesAndKeysButNoKeyWithSubKeysNorARoot) {
     ASSERT_EQ(kStatusOk, store.Create_Key(kRoot, Key("Parent\\Child")));
-    ASSERT_EQ(kStatusOk, store.Set_Value(kRoot, Key("Parent"), "Stale", Text_Value("old")));
+    ASSERT_EQ(kStatusOk, store.Set_Value(kRoot, Key("Parent"), "Stale", Value(kRegSz, &RegistryValue::text, "old")));
     bool granted = false;
     EXPECT_EQ(kStatusOk, store.Check_Access(kRoot, Key("Parent"), 1, granted));
     EXPECT_TRUE(granted);
@@ -211,11 +190,10 @@ TEST_P(StoreContract, DeletesAndRenamesFilesAndAFolderWithContentOnlyThroughWmi)
 
 TEST_P(StoreContract, ReadsTheTargetOfAShortcutOnly) {
     world->Make_File("target.exe", "x");
-    world->Make_Shortcut("app.lnk", world->Folder() + "\\target.exe");
-    EXPECT_TRUE(
-        Equals_Ignore_Case(world->Folder() + "\\target.exe", store.Shortcut_Target(world->Folder() + "\\app.lnk")));
-    EXPECT_EQ("", store.Shortcut_Target(world->Folder() + "\\target.exe"));
-    EXPECT_EQ("", store.Shortcut_Target(world->Folder() + "\\missing.lnk"));
+    world->Make_Shortcut("app.lnk", world->Path("target.exe"));
+    EXPECT_TRUE(Equals_Ignore_Case(world->Path("target.exe"), store.Shortcut_Target(world->Path("app.lnk"))));
+    EXPECT_EQ("", store.Shortcut_Target(world->Path("target.exe")));
+    EXPECT_EQ("", store.Shortcut_Target(world->Path("missing.lnk")));
 }
 
 // GetOwnerSid's answer: the SID of the user a process runs for; a process

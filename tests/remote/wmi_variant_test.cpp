@@ -53,9 +53,8 @@ TEST(Variant, PropertyNamesIgnoreCase) {
     EXPECT_EQ(bag.at("ReturnValue").As_Int32(), 6);
 }
 
-TEST(WmiErrors, NumbersAndTexts) {
-    EXPECT_TRUE(
-        Raises([] { Raise_Hresult(hresult::kRpcServerUnavailable); }, -2147023174, "The RPC server is unavailable."));
+// The known numbers' texts reach the user through the connection's error texts.
+TEST(WmiErrors, AnUnknownNumberIsNamedInHex) {
     EXPECT_EQ(Hresult_Description(0x12345678u), "Unknown error 0x12345678");
 }
 

@@ -32,7 +32,6 @@ TEST_F(ComWmi, ReadsTheComputerNameFromRootCimv2) {
     NativeLocalSystem local;
     EXPECT_TRUE(Equals_Ignore_Case(local.Computer_Name(), systems[0]->Get("Name").As_String()));
 
-    // An unknown property is WMI's "Not found".
     EXPECT_TRUE(Raises([&] { (void)systems[0]->Get("NoSuchProperty"); }, Hresult_Number(0x80041002u), "Not found"));
     EXPECT_FALSE(cimv2->InstancesOf("Win32_ComputerSystem").empty());
 }
@@ -47,7 +46,6 @@ TEST_F(ComWmi, EnumeratesKeysThroughStdRegProvOfRootDefault) {
     for (const Variant& name : out.at("sNames").As_Array()) names.push_back(Upper_Ascii(name.As_String()));
     EXPECT_NE(names.end(), std::find(names.begin(), names.end(), "MICROSOFT"));
 
-    // A method the class does not have.
     EXPECT_TRUE(Raises([&] { (void)registry->Exec_Method("NoSuchMethod", {}); }, Hresult_Number(0x8004102Eu)));
 }
 

@@ -37,7 +37,6 @@ public:
 
 private:
     static void Remove_Key() { ::RegDeleteTreeW(HKEY_CURRENT_USER, Widen(kStoreScratchKey).c_str()); }
-    std::string Path(std::string_view name) const { return Folder() + "\\" + std::string(name); }
 
     ::corvane::win32::ComInit com_;
     remote::win32::NativeStore store_;

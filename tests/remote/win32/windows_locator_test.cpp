@@ -49,8 +49,6 @@ TEST_F(WindowsLocatorTest, ServesTheLocalComputersNamesNativelyAndOthersThroughW
     EXPECT_FALSE(Served_Natively("PC-THAT-IS-NOT-HERE"));
 }
 
-// The time limit of calls is the per-user setting; the local computer's own
-// store answers without one, however short.
 TEST_F(WindowsLocatorTest, TheCallLimitIsThePerUserSettingAndTheLocalStoreTakesNone) {
     corvane::testing::FakeClock clock;
     corvane::testing::FakeMessageBox messages;
