@@ -1,10 +1,12 @@
 // The scene of the backup tests: the simulated SERVER1 of remote/sim_scene.h
-// with a little of both registry roots, a restore view that records what it
-// shows, and a progress panel that records what it was told.
+// with a little of both registry roots, the restore dialog's logic on it with
+// a view that records what it shows, and a progress panel that records what
+// it was told.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "backup/backup_ports.h"
@@ -48,7 +50,7 @@ public:
 };
 
 struct BackupScene : SimScene {
-    static constexpr const char* kFolder = "C:\\Windows\\CVNBackup\\";
+    static inline const std::string kFolder = "C:\\Windows\\CVNBackup\\";
 
     BackupScene() {
         server.registry.Load_Reg_Text(
@@ -58,9 +60,22 @@ struct BackupScene : SimScene {
     }
 
     [[nodiscard]] std::string Last_Message() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
+    // The restore dialog on SERVER1, its list filled.
+    backup::RestorePresenter& Open(backup::RestoreMode mode, remote::IUserDataFolder* userData = nullptr) {
+        presenter = std::make_unique<backup::RestorePresenter>(mode, computer, ports, view, progress, shell, userData);
+        presenter->Load();
+        return *presenter;
+    }
+    void Select(int row) {
+        view.selected = row;
+        presenter->Selection_Changed();
+    }
 
     backup::BackupComputer computer{"SERVER1", "admin", Secret("secret")};
     FakeProgressPanel progress;
+    FakeRestoreView view;
+    FakeShell shell;
+    std::unique_ptr<backup::RestorePresenter> presenter;
 };
 
 }  // namespace corvane::testing

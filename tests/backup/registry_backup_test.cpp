@@ -1,8 +1,7 @@
 // Full registry backups and the restore-point command on simulated
-// computers: what lands in the backup folder and who may read it, the
-// command lines the target runs, which failures keep the old backup, the
-// shared wait budget, quoting of awkward folder names, and what the command
-// says when Windows keeps an earlier restore point.
+// computers: the backup folder and who may read it, the command lines the
+// target runs, which failures keep the old backup, and what the command says
+// when Windows keeps an earlier restore point.
 #include "backup/registry_backup.h"
 
 #include <algorithm>
@@ -24,10 +23,6 @@ public:
 
 struct FullBackup : BackupScene {
     void Back_Up() { commands.Full_Backup(computer, progress); }
-    [[nodiscard]] std::string Contents(const std::string& path) const {
-        const auto bytes = server.files.Read_File(path);
-        return bytes ? std::string(bytes->begin(), bytes->end()) : "<missing>";
-    }
     // The first and the last key of a .reg file.
     [[nodiscard]] std::string Keys_In(const std::string& path) const {
         const auto keys = remote::Parse_Reg_File(*server.files.Read_File(path)).keys;
@@ -62,13 +57,9 @@ TEST_F(FullBackupTest, BothRootsIntoOneCompressedFileAndEveryProgramByItsFullPat
     }
     EXPECT_FALSE(progress.visible);
 
-    FakeRestoreView view;
-    FakeShell shell;
-    backup::RestorePresenter restore(backup::RestoreMode::Registry, computer, ports, view, progress, shell);
-    restore.Load();
-    view.selected = 0;
-    messages.Queue_Answer(MsgResult::Yes);
-    restore.Restore_Clicked();
+    Open(backup::RestoreMode::Registry);
+    Select(0);
+    presenter->Restore_Clicked();
     EXPECT_EQ(Last_Message(), "Registry Restored successfully.");
 
     const std::string cmd = "\"" + system + "\\cmd.exe\" ";
@@ -161,7 +152,7 @@ TEST_F(FullBackupTest, BackupFolderIsReadableByAdministratorsOnly) {
 }
 
 TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
-    const std::string old = kFolder + std::string(backup::kFullBackupFile);
+    const std::string old = kFolder + backup::kFullBackupFile;
     const struct {
         const char* name;
         std::function<void(FullBackup&)> arrange;
@@ -178,8 +169,8 @@ TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
          false},
         {"stale files of an earlier run, editor does nothing",
          [](FullBackup& t) {
-             t.server.files.Add_File(kFolder + std::string(backup::kFullBackupNew), 10);
-             t.server.files.Add_File(kFolder + std::string(backup::kTemporaryExport), 10);
+             t.server.files.Add_File(kFolder + backup::kFullBackupNew, 10);
+             t.server.files.Add_File(kFolder + backup::kTemporaryExport, 10);
              t.server.failingCommands = {"regedit"};
          },
          false},
@@ -193,13 +184,14 @@ TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
     };
     for (const auto& c : cases) {
         FullBackup t;
-        t.server.files.Write_File(old, {'o', 'l', 'd'});
+        const std::vector<std::uint8_t> contents{'o', 'l', 'd'};
+        t.server.files.Write_File(old, contents);
         c.arrange(t);
         t.Back_Up();
         EXPECT_EQ(t.Last_Message(), backup::kExportError) << c.name;
-        EXPECT_EQ(t.Contents(old), "old") << c.name;
+        EXPECT_EQ(t.server.files.Read_File(old), contents) << c.name;
         if (c.newHoldsOnlyHklm) {
-            EXPECT_EQ(t.Keys_In(kFolder + std::string(backup::kFullBackupNew)),
+            EXPECT_EQ(t.Keys_In(kFolder + backup::kFullBackupNew),
                       "SOFTWARE\\Vendor .. HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor")
                 << c.name;
         }
