@@ -151,75 +151,62 @@ TEST_F(FullBackupTest, BackupFolderIsReadableByAdministratorsOnly) {
     }
 }
 
+// Every failure keeps the old backup; a refusal says why and runs nothing
+// on the target.
 TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
     const std::string old = kFolder + backup::kFullBackupFile;
+    const std::vector<std::uint8_t> contents{'o', 'l', 'd'};
     const struct {
         const char* name;
         std::function<void(FullBackup&)> arrange;
-        bool newHoldsOnlyHklm;
+        const char* refusal = nullptr;  // a part of its message; else the export failed
+        bool newHoldsOnlyHklm = false;
     } cases[] = {
-        {"HKEY_USERS export fails", [](FullBackup& t) { t.server.failingCommands = {"HKEY_USERS"}; }, true},
-        {"copy fails", [](FullBackup& t) { t.server.failingCommands = {"Copy"}; }, true},
-        {"editor outlives its 120 s", [](FullBackup& t) { t.server.programLifetimePolls["regedit.exe"] = 1300; },
-         false},
+        {"unreachable", [](FullBackup& t) { t.server.reachable = false; }, backup::kAccessErrorBang},
+        {"cannot say who it is",
+         [](FullBackup& t) {
+             t.network.Add_Fault({.kind = remote::CallKind::Query, .computer = {}, .match = "Win32_ComputerSystem"});
+         },
+         backup::kAccessErrorBang},
+        {"quotation mark", [](FullBackup& t) { t.server.facts.windowsDirectory = "C:\\Win\"dows"; },
+         "The path 'C:\\Win\"dows\\CVNBackup\\' cannot be used in a command line"},
+        {"percent sign", [](FullBackup& t) { t.server.facts.windowsDirectory = "C:\\Win%OS%"; },
+         "a percent sign or an exclamation mark."},
+        {"exclamation mark", [](FullBackup& t) { t.server.facts.windowsDirectory = "C:\\Win!OS!"; },
+         "a percent sign or an exclamation mark."},
+        {"HKEY_USERS export fails", [](FullBackup& t) { t.server.failingCommands = {"HKEY_USERS"}; }, nullptr, true},
+        {"copy fails", [](FullBackup& t) { t.server.failingCommands = {"Copy"}; }, nullptr, true},
+        {"editor outlives its 120 s", [](FullBackup& t) { t.server.programLifetimePolls["regedit.exe"] = 1300; }},
         {"export and copy share 120 s",
          [](FullBackup& t) {
              t.server.programLifetimePolls = {{"regedit.exe", 700}, {"cmd.exe", 700}};
-         },
-         false},
+         }},
         {"stale files of an earlier run, editor does nothing",
          [](FullBackup& t) {
              t.server.files.Add_File(kFolder + backup::kFullBackupNew, 10);
              t.server.files.Add_File(kFolder + backup::kTemporaryExport, 10);
              t.server.failingCommands = {"regedit"};
-         },
-         false},
+         }},
         {"new file cannot take the name",
          [](FullBackup& t) {
              // The second rename: the new file to the backup's name.
              t.network.Add_Fault(
                  {.kind = remote::CallKind::Method, .computer = {}, .match = "Rename", .fromCall = 2, .once = true});
-         },
-         false},
+         }},
     };
     for (const auto& c : cases) {
         FullBackup t;
-        const std::vector<std::uint8_t> contents{'o', 'l', 'd'};
         t.server.files.Write_File(old, contents);
         c.arrange(t);
         t.Back_Up();
-        EXPECT_EQ(t.Last_Message(), backup::kExportError) << c.name;
+        EXPECT_NE(t.Last_Message().find(c.refusal ? c.refusal : backup::kExportError), std::string::npos) << c.name;
         EXPECT_EQ(t.server.files.Read_File(old), contents) << c.name;
+        EXPECT_EQ(t.server.startedCommands.empty(), c.refusal != nullptr) << c.name;
         if (c.newHoldsOnlyHklm) {
             EXPECT_EQ(t.Keys_In(kFolder + backup::kFullBackupNew),
                       "SOFTWARE\\Vendor .. HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor")
                 << c.name;
         }
-    }
-}
-
-TEST_F(FullBackupTest, RefusesWhatCannotBeReachedOrQuoted) {
-    const struct {
-        const char* windows;
-        bool reachable;
-        const char* message;
-    } cases[] = {
-        {"C:\\Windows", false, backup::kAccessErrorBang},
-        {"", true, backup::kAccessErrorBang},  // cannot say who it is
-        {"C:\\Win\"dows", true, "The path 'C:\\Win\"dows\\CVNBackup\\' cannot be used in a command line"},
-        {"C:\\Win%OS%", true, "a percent sign or an exclamation mark."},
-        {"C:\\Win!OS!", true, "a percent sign or an exclamation mark."},
-    };
-    for (const auto& c : cases) {
-        FullBackup t;
-        t.server.facts.windowsDirectory = c.windows;
-        t.server.reachable = c.reachable;
-        if (*c.windows == '\0') {
-            t.network.Add_Fault({.kind = remote::CallKind::Query, .computer = {}, .match = "Win32_ComputerSystem"});
-        }
-        t.Back_Up();
-        EXPECT_NE(t.Last_Message().find(c.message), std::string::npos) << c.windows;
-        EXPECT_TRUE(t.server.startedCommands.empty()) << c.windows;
     }
 }
 

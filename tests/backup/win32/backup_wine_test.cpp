@@ -6,7 +6,8 @@
 // file is deleted, through the restore dialog's logic.
 #include <windows.h>
 
-#include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "backup/restore_presenter.h"
 #include "backup_scene.h"
@@ -32,13 +33,8 @@ std::wstring Scratch() {
 }
 
 void Write_Backup(const char* text) {
-    CreateDirectoryW(L"C:\\windows\\CVNBackup", nullptr);
-    const HANDLE file = CreateFileW(L"C:\\windows\\CVNBackup\\CVNFullBackup.reg", GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
-    CloseHandle(file);
+    std::filesystem::create_directory(L"C:\\windows\\CVNBackup");
+    std::ofstream(std::filesystem::path(L"C:\\windows\\CVNBackup\\CVNFullBackup.reg"), std::ios::binary) << text;
 }
 
 TEST(BackupOnWine, NoBackupIntoAnOpenFolderAndARestoreReportsItsResult) {
