@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "backup/backup_commands.h"
 #include "backup_scene.h"
@@ -213,25 +214,24 @@ TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
 TEST_F(FullBackupTest, RestorePointCommandTellsWhatWindowsDid) {
     const struct {
         int throttleHours;
-        int earlierPointHoursAgo;  // -1: none
+        std::optional<remote::DateTime> earlierPoint;  // it is now 12/5/2026 2:03:09 PM
         std::uint32_t createResult;
         const char* message;
         MsgIcon icon;
     } cases[] = {
-        {0, -1, 0, backup::kRestorePointMade, MsgIcon::Information},
-        {24, 3, 0, "Windows kept the restore point of 12/5/2026 11:03:09 AM instead.", MsgIcon::Information},
-        {48, 30, 0, "Windows kept the restore point of 12/4/2026 8:03:09 AM instead. It is more than 24 hours old.",
+        {0, {}, 0, backup::kRestorePointMade, MsgIcon::Information},
+        {24, remote::DateTime{2026, 12, 5, 11, 3, 9, 60}, 0,
+         "Windows kept the restore point of 12/5/2026 11:03:09 AM instead.", MsgIcon::Information},
+        {48, remote::DateTime{2026, 12, 4, 8, 3, 9, 60}, 0,
+         "Windows kept the restore point of 12/4/2026 8:03:09 AM instead. It is more than 24 hours old.",
          MsgIcon::Exclamation},
-        {0, -1, 1, backup::kRestorePointUnsupported, MsgIcon::Exclamation},
+        {0, {}, 1, backup::kRestorePointUnsupported, MsgIcon::Exclamation},
     };
     for (const auto& c : cases) {
         FullBackup t;
         t.server.restorePointThrottleHours = c.throttleHours;
         t.server.createRestorePointResult = c.createResult;
-        if (c.earlierPointHoursAgo >= 0) {
-            const int hour = 14 - c.earlierPointHoursAgo;
-            t.server.Add_Restore_Point("Installed a driver", {2026, 12, hour < 0 ? 4 : 5, (hour + 24) % 24, 3, 9, 60});
-        }
+        if (c.earlierPoint) t.server.Add_Restore_Point("Installed a driver", *c.earlierPoint);
         t.commands.Restore_Point(t.computer);
         EXPECT_EQ(t.Last_Message(), c.message);
         EXPECT_EQ(t.messages.shown.back().icon, c.icon) << c.message;
