@@ -51,6 +51,7 @@ public:
 
 struct BackupScene : SimScene {
     static inline const std::string kFolder = "C:\\Windows\\CVNBackup\\";
+    static inline const std::string kBackupFile = kFolder + backup::kFullBackupFile;
 
     BackupScene() {
         server.registry.Load_Reg_Text(
@@ -60,6 +61,10 @@ struct BackupScene : SimScene {
     }
 
     [[nodiscard]] std::string Last_Message() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
+    // The matching calls, from the nth (or only that one), fail as on a lost connection.
+    void Fail_Calls(remote::CallKind kind, const char* match, int fromCall = 1, bool once = false) {
+        network.Add_Fault({.kind = kind, .computer = {}, .match = match, .fromCall = fromCall, .once = once});
+    }
     // The restore dialog on SERVER1, its list filled.
     backup::RestorePresenter& Open(backup::RestoreMode mode, remote::IUserDataFolder* userData = nullptr) {
         presenter = std::make_unique<backup::RestorePresenter>(mode, computer, ports, view, progress, shell, userData);

@@ -124,10 +124,7 @@ TEST_F(FullBackupTest, BackupFolderIsReadableByAdministratorsOnly) {
          },
          false},
         {"connection lost while reading it",
-         [](FullBackup& t) {
-             t.network.Add_Fault({.kind = remote::CallKind::Method, .computer = {}, .match = "GetSecurityDescriptor"});
-         },
-         false},
+         [](FullBackup& t) { t.Fail_Calls(remote::CallKind::Method, "GetSecurityDescriptor"); }, false},
     };
     for (const auto& c : cases) {
         FullBackup t;
@@ -155,7 +152,6 @@ TEST_F(FullBackupTest, BackupFolderIsReadableByAdministratorsOnly) {
 // Every failure keeps the old backup; a refusal says why and runs nothing
 // on the target.
 TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
-    const std::string old = kFolder + backup::kFullBackupFile;
     const std::vector<std::uint8_t> contents{'o', 'l', 'd'};
     const struct {
         const char* name;
@@ -164,10 +160,7 @@ TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
         bool newHoldsOnlyHklm = false;
     } cases[] = {
         {"unreachable", [](FullBackup& t) { t.server.reachable = false; }, backup::kAccessErrorBang},
-        {"cannot say who it is",
-         [](FullBackup& t) {
-             t.network.Add_Fault({.kind = remote::CallKind::Query, .computer = {}, .match = "Win32_ComputerSystem"});
-         },
+        {"cannot say who it is", [](FullBackup& t) { t.Fail_Calls(remote::CallKind::Query, "Win32_ComputerSystem"); },
          backup::kAccessErrorBang},
         {"quotation mark", [](FullBackup& t) { t.server.facts.windowsDirectory = "C:\\Win\"dows"; },
          "The path 'C:\\Win\"dows\\CVNBackup\\' cannot be used in a command line"},
@@ -188,20 +181,16 @@ TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
              t.server.files.Add_File(kFolder + backup::kTemporaryExport, 10);
              t.server.failingCommands = {"regedit"};
          }},
-        {"new file cannot take the name",
-         [](FullBackup& t) {
-             // The second rename: the new file to the backup's name.
-             t.network.Add_Fault(
-                 {.kind = remote::CallKind::Method, .computer = {}, .match = "Rename", .fromCall = 2, .once = true});
-         }},
+        {"the second rename, the new file to the backup's name, fails",
+         [](FullBackup& t) { t.Fail_Calls(remote::CallKind::Method, "Rename", 2, true); }},
     };
     for (const auto& c : cases) {
         FullBackup t;
-        t.server.files.Write_File(old, contents);
+        t.server.files.Write_File(kBackupFile, contents);
         c.arrange(t);
         t.Back_Up();
         EXPECT_NE(t.Last_Message().find(c.refusal ? c.refusal : backup::kExportError), std::string::npos) << c.name;
-        EXPECT_EQ(t.server.files.Read_File(old), contents) << c.name;
+        EXPECT_EQ(t.server.files.Read_File(kBackupFile), contents) << c.name;
         EXPECT_EQ(t.server.startedCommands.empty(), c.refusal != nullptr) << c.name;
         if (c.newHoldsOnlyHklm) {
             EXPECT_EQ(t.Keys_In(kFolder + backup::kFullBackupNew),

@@ -46,49 +46,42 @@ TEST_F(RestoreDialogTest, ListsOnlyFullBackupFilesOrSaysWhyNot) {
 
 // The import counts as done only when the result it left says so in time.
 TEST_F(RestoreDialogTest, RestoringReportsWhatTheImportDid) {
-    const std::string good = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"Setting\"=\"0\"\r\n";
+    const std::string backup = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"Setting\"=\"0\"\r\n";
     const struct {
         const char* name;
-        std::string contents;
         std::function<void(BackupScene&)> arrange;  // once the list is shown
         const char* message;                        // the start of the first after the question
         const char* logged;
         bool imported = false;    // the value was written
         bool resultLeft = false;  // the import's result file stays, unseen
     } cases[] = {
-        {"done", good, [](BackupScene&) {}, "Registry Restored successfully.", "I: Registry restored: SERVER1", true},
-        {"keys in use refuse it", good, [](BackupScene& t) { t.server.importRefusesKeys = true; },
+        {"done", [](BackupScene&) {}, "Registry Restored successfully.", "I: Registry restored: SERVER1", true},
+        {"keys in use refuse it", [](BackupScene& t) { t.server.importRefusesKeys = true; },
          "The registry import completed with errors (exit code 1)",
          "W: Registry restore completed with errors (exit code 1)", true},
-        {"the file does not parse", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\r\n", [](BackupScene&) {},
-         "The registry import completed with errors (exit code 1)", "W: Registry restore completed with errors"},
-        {"the file is gone", good,
-         [](BackupScene& t) { (void)t.server.files.Delete_File(kFolder + backup::kFullBackupFile); },
-         "File Not Exists!", "E: Registry restore failed: SERVER1"},
-        {"the interpreter does nothing, leaving an earlier run's result", good,
+        {"the file is gone", [](BackupScene& t) { (void)t.server.files.Delete_File(kBackupFile); }, "File Not Exists!",
+         "E: Registry restore failed: SERVER1"},
+        {"the interpreter does nothing, leaving an earlier run's result",
          [](BackupScene& t) {
              t.server.files.Add_File(kFolder + "CVNRestoreResult.0");
              t.server.failingCommands = {"reg.exe"};
          },
          "Error while restoring the Registry!", "E: Registry restore failed: SERVER1"},
-        {"still running when the time is up", good,
+        {"still running when the time is up",
          [](BackupScene& t) {
              t.server.failingCommands = {"reg.exe"};
              t.server.programLifetimePolls["cmd.exe"] = 4000;
          },
          "The registry import was started, but its outcome could not be confirmed",
          "W: Registry restore not confirmed: SERVER1"},
-        {"the result cannot be read", good,
-         [](BackupScene& t) {
-             t.network.Add_Fault(
-                 {.kind = remote::CallKind::Query, .computer = {}, .match = "CVNRestoreResult", .fromCall = 2});
-         },
+        {"the result cannot be read",
+         [](BackupScene& t) { t.Fail_Calls(remote::CallKind::Query, "CVNRestoreResult", 2); },
          "The registry import was started, but its outcome could not be confirmed", "W: Registry restore not confirmed",
          true, true},
     };
     for (const auto& c : cases) {
         BackupScene t;
-        t.server.files.Write_File(kFolder + backup::kFullBackupFile, {c.contents.begin(), c.contents.end()});
+        t.server.files.Write_File(kBackupFile, {backup.begin(), backup.end()});
         t.Open(RestoreMode::Registry);
         c.arrange(t);
         t.Select(0);
@@ -107,11 +100,10 @@ TEST_F(RestoreDialogTest, RestoringReportsWhatTheImportDid) {
 }
 
 TEST_F(RestoreDialogTest, DeletingRemovesTheFileAndItsRowOnlyWhenItWorked) {
-    const std::string path = kFolder + backup::kFullBackupFile;
-    server.files.Add_File(path, 100);
+    server.files.Add_File(kBackupFile, 100);
     Open(RestoreMode::Registry);
     Select(0);
-    network.Add_Fault({.kind = remote::CallKind::Method, .computer = {}, .match = "Delete", .once = true});
+    Fail_Calls(remote::CallKind::Method, "Delete", 1, true);
     presenter->Delete_Clicked();
     EXPECT_EQ(Last_Message(), "Error while deleting the file!");
     EXPECT_EQ(view.rows.size(), 1u);
@@ -119,13 +111,13 @@ TEST_F(RestoreDialogTest, DeletingRemovesTheFileAndItsRowOnlyWhenItWorked) {
     presenter->Delete_Clicked();
     EXPECT_EQ(Last_Message(), "Registry backup file deleted successfully.");
     EXPECT_TRUE(view.rows.empty());
-    EXPECT_FALSE(server.files.Find(path));
+    EXPECT_FALSE(server.files.Find(kBackupFile));
     EXPECT_FALSE(view.restoreEnabled);
 
     // A file deleted meanwhile by someone else: its row goes, and the message says why.
-    server.files.Add_File(path, 100);
+    server.files.Add_File(kBackupFile, 100);
     Open(RestoreMode::Registry);
-    (void)server.files.Delete_File(path);
+    (void)server.files.Delete_File(kBackupFile);
     Select(0);
     presenter->Delete_Clicked();
     EXPECT_EQ(Last_Message(), backup::kBackupFileGoneMessage);
@@ -187,7 +179,7 @@ TEST(RestoreUndoFile, ListedNextToBackupsAndWrittenBack) {
     for (const auto& c : cases) {
         BackupScene t;
         ScratchUserData userData;
-        t.server.files.Add_File(BackupScene::kFolder + backup::kFullBackupFile, 100);
+        t.server.files.Add_File(BackupScene::kBackupFile, 100);
         const std::string before = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
         remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), t.clock);
         std::string failure;
@@ -214,7 +206,7 @@ TEST(RestoreUndoFile, ListedNextToBackupsAndWrittenBack) {
         t.presenter->Delete_Clicked();
         EXPECT_EQ(t.Last_Message(), "Registry backup file deleted successfully.");
         EXPECT_TRUE(remote::List_Undo_Files(userData.Local_Application_Data(), "SERVER1").empty());
-        EXPECT_TRUE(t.server.files.Find(BackupScene::kFolder + backup::kFullBackupFile));
+        EXPECT_TRUE(t.server.files.Find(BackupScene::kBackupFile));
     }
 }
 
