@@ -17,8 +17,7 @@
 namespace corvane::testing {
 namespace {
 
-class NoRestoreDialog final : public backup::IRestoreDialogOpener {
-public:
+struct NoRestoreDialog final : backup::IRestoreDialogOpener {
     void Show_This_Form(backup::RestoreMode, const backup::BackupComputer&) override {}
 };
 

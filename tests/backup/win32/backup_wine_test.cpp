@@ -20,11 +20,6 @@ namespace {
 
 constexpr const wchar_t* kScratchKey = L"Software\\CorvaneBackupTest";
 
-void Set_Scratch(const std::wstring& text) {
-    const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kScratchKey, L"Value", REG_SZ, text.c_str(), bytes), ERROR_SUCCESS);
-}
-
 std::wstring Scratch() {
     wchar_t buffer[64] = {};
     DWORD size = sizeof buffer;
@@ -55,7 +50,8 @@ TEST(BackupOnWine, NoBackupIntoAnOpenFolderAndARestoreReportsItsResult) {
         << messages.shown.back().text;
     EXPECT_EQ(GetFileAttributesW(L"C:\\windows\\CVNBackup\\CVNFullBackup.new"), INVALID_FILE_ATTRIBUTES);
 
-    Set_Scratch(L"after");
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kScratchKey, L"Value", REG_SZ, L"after", sizeof L"after"),
+              ERROR_SUCCESS);
     Write_Backup("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\CorvaneBackupTest]\r\n\"Value\"=\"before\"\r\n");
     FakeRestoreView view;
     FakeShell shell;
