@@ -137,29 +137,6 @@ TEST(Computers, ScrambledPasswordsAreProtectedInPlace) {
     EXPECT_EQ(Stored(t, "CMP_NAME", "PC1"), "<none>");
 }
 
-// The dialogs never store an empty text, but an older or hand-edited
-// database may hold one: it is listed, found and deleted like any other.
-// An empty table or a closed connection matches nothing.
-TEST(Exceptions, AnEmptyStoredTextIsListedFoundAndDeleted) {
-    TestDatabase t;
-    ASSERT_TRUE(t.Run_Sql("DELETE FROM EXCEPTION_TBL"));
-    EXPECT_FALSE(Is_In_Exception_List(t.db, "anything"));
-    ResultTable added;
-    ASSERT_TRUE(Add_Exception(t.db, "", added, 2));
-    EXPECT_TRUE(Exception_Exists(t.db, "", 2));
-    EXPECT_FALSE(Is_In_Exception_List(t.db, "anything")) << "an empty text would match every candidate";
-    std::int32_t rows = 0;
-    ResultTable listed;
-    ASSERT_TRUE(Get_Exceptions(t.db, rows, listed));
-    ASSERT_EQ(rows, 1);
-    EXPECT_EQ(listed.Cell(1, 0) + "|" + listed.Cell(1, 1), added.Cell(1, 0) + "|");
-    ASSERT_TRUE(Delete_Exception(t.db, Text_To_Int32(added.Cell(1, 0)), 2));
-    EXPECT_FALSE(Exception_Exists(t.db, "", 2));
-    EXPECT_TRUE(t.messages.shown.empty());
-    t.db.Close_Database();
-    EXPECT_FALSE(Is_In_Exception_List(t.db, "anything"));
-}
-
 // A stored text found anywhere in a candidate, ignoring case, covers it; the
 // hidden built-in entries too. The texts are held between tests; this
 // connection's changes apply to the next test, another connection's once the
@@ -168,38 +145,46 @@ TEST(Exceptions, ContainmentIgnoresCaseAndAChangeAppliesToTheNextCandidate) {
     TestDatabase t;
     EXPECT_FALSE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tool"));
     EXPECT_TRUE(Is_In_Exception_List(t.db, "C:\\pagefile.sys"));
-    ResultTable ignored;
-    ASSERT_TRUE(Add_Exception(t.db, "\\Run\\Tool", ignored, 2));
+    ResultTable added;
+    ASSERT_TRUE(Add_Exception(t.db, "\\Run\\Tool", added, 2));
     EXPECT_TRUE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tool"));
     EXPECT_TRUE(Is_In_Exception_List(t.db, "x hkey_users\\s-1\\run\\toolX\\Settings"));
     EXPECT_FALSE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tol"));
 
     Database other(t.reporter);
     ASSERT_TRUE(other.Open_Database(t.path));
-    ASSERT_TRUE(Run_Sql(other, "DELETE FROM EXCEPTION_TBL WHERE REGISTRY_KEY='\\Run\\Tool'"));
+    ASSERT_TRUE(Run_Sql(other, "DELETE FROM EXCEPTION_TBL"));
     std::this_thread::sleep_for(Database::kOtherChangesInterval);
     EXPECT_FALSE(Is_In_Exception_List(t.db, "HKEY_USERS\\S-1\\Run\\Tool"));
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "C:\\pagefile.sys")) << "an empty table matches nothing";
 }
 
-// Every bit survives, unknown ones and the sign bit too.
-TEST(Settings, RoundTripAndApostropheInTheExtensionList) {
+// The dialogs never store an empty text, but an older or hand-edited
+// database may hold one: it is listed, found and deleted like any other, and
+// matches nothing. A closed connection matches nothing either.
+TEST(Exceptions, AnEmptyStoredTextIsListedFoundAndDeleted) {
     TestDatabase t;
-    std::int32_t options = 0;
-    std::string extn;
-    // An apostrophe can not smuggle a second assignment into the statement.
-    for (const auto& [mask, extensions] :
-         {std::pair{(-2147483647 - 1) | 1024 | 33, ".tmp;.o'ld;"}, std::pair{0, "', GENERAL_OPTIONS=9 --"}}) {
-        ASSERT_TRUE(Save_Settings(t.db, mask, extensions));
-        ASSERT_TRUE(Load_Settings(t.db, options, extn));
-        EXPECT_EQ(options, mask);
-        EXPECT_EQ(extn, extensions);
-    }
+    ASSERT_TRUE(t.Run_Sql("DELETE FROM EXCEPTION_TBL"));
+    ResultTable added;
+    ASSERT_TRUE(Add_Exception(t.db, "", added, 2));
+    EXPECT_TRUE(Exception_Exists(t.db, "", 2));
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "anything")) << "an empty text would match every candidate";
+    std::int32_t rows = 0;
+    ResultTable listed;
+    ASSERT_TRUE(Get_Exceptions(t.db, rows, listed));
+    EXPECT_EQ(listed.Cell(rows, 0) + "|" + listed.Cell(rows, 1), added.Cell(1, 0) + "|");
+    ASSERT_TRUE(Delete_Exception(t.db, Text_To_Int32(added.Cell(1, 0)), 2));
+    EXPECT_FALSE(Exception_Exists(t.db, "", 2));
     EXPECT_TRUE(t.messages.shown.empty());
+    t.db.Close_Database();
+    EXPECT_FALSE(Is_In_Exception_List(t.db, "anything"));
 }
 
 // An older database has no column for the computers scanned at once: it
-// reads the default until the program, opening it, adds the column.
-TEST(Settings, ComputersAtOnceMigratedIntoAnOlderSettingsRow) {
+// reads the default until the program, opening it, adds the column. Every
+// option bit survives, unknown ones and the sign bit too, and an apostrophe
+// in the extension list cannot smuggle a second assignment into the statement.
+TEST(Settings, AnOlderRowGetsTheComputersAtOnceAndEveryValueRoundTrips) {
     TestDatabase t;
     ASSERT_TRUE(t.Run_Sql("DROP TABLE SETTINGS_TBL"));
     ASSERT_TRUE(
@@ -224,6 +209,13 @@ TEST(Settings, ComputersAtOnceMigratedIntoAnOlderSettingsRow) {
     std::string extn;
     ASSERT_TRUE(Load_Settings(t.db, options, extn));
     EXPECT_EQ(options, 100);
+    for (const auto& [mask, extensions] :
+         {std::pair{(-2147483647 - 1) | 1024 | 33, ".tmp;.o'ld;"}, std::pair{0, "', GENERAL_OPTIONS=9 --"}}) {
+        ASSERT_TRUE(Save_Settings(t.db, mask, extensions));
+        ASSERT_TRUE(Load_Settings(t.db, options, extn));
+        EXPECT_EQ(options, mask);
+        EXPECT_EQ(extn, extensions);
+    }
     EXPECT_TRUE(t.messages.shown.empty());
 
     // A failed statement is passed on without a second message.
