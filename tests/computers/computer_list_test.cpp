@@ -36,29 +36,21 @@ protected:
 };
 
 TEST(ComputerRules, NamesAndUserNames) {
-    struct Case {
-        std::string text;
-        bool validComputer;
-        bool validUser;
-    };
-    const Case cases[] = {
-        {"SERVER-01", true, true},
-        {"PC.LAB_1%", true, true},
-        {"", false, true},
-        {"MY PC", false, true},
-        {std::string(100, 'A'), true, true},
-        {std::string(101, 'A'), false, true},
-        {"M\xC3\x9CLLER" + std::string(94, 'A'), true, true},  // 100 characters, 101 bytes
-        {"\xE2\x80\xA2" + std::string(100, 'A'), false, true},
-        {"DOMAIN\\USER", false, false},
-        {"a/b", false, false},
-        {"x=y", false, false},
-        {"a~b", false, true},
-        {"a'b", false, true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Is_Valid_Computer(c.text), c.validComputer) << c.text;
-        EXPECT_EQ(Is_Valid_User_Name(c.text), c.validUser) << c.text;
+    using Strings = std::vector<std::string>;
+    const std::string longest(100, 'A');
+    const std::string umlaut = "M\xC3\x9CLLER" + std::string(94, 'A');  // 100 characters, 101 bytes
+    const std::string bullet = "\xE2\x80\xA2" + longest;
+    for (const std::string& name : Strings{"SERVER-01", "PC.LAB_1%", longest, umlaut}) {
+        EXPECT_TRUE(Is_Valid_Computer(name)) << name;
+        EXPECT_TRUE(Is_Valid_User_Name(name)) << name;
+    }
+    for (const std::string& name : Strings{"", "MY PC", longest + "A", bullet, "a~b", "a'b"}) {
+        EXPECT_FALSE(Is_Valid_Computer(name)) << name;
+        EXPECT_TRUE(Is_Valid_User_Name(name)) << name;
+    }
+    for (const std::string& name : Strings{"DOMAIN\\USER", "a/b", "x=y"}) {
+        EXPECT_FALSE(Is_Valid_Computer(name)) << name;
+        EXPECT_FALSE(Is_Valid_User_Name(name)) << name;
     }
     for (const char* local : {"localhost", "LoopBack", "WORKSTATION", "workstation"}) {
         EXPECT_TRUE(Is_Local_Computer_Name(local, "Workstation")) << local;
