@@ -15,8 +15,7 @@
 
 namespace corvane::testing {
 
-class FakeProgressPanel final : public backup::IProgressPanel {
-public:
+struct FakeProgressPanel final : backup::IProgressPanel {
     void Do_Progress() override {}
     void Set_Progress(std::string_view, int, int) override {}
     void Visible_Progress_Bar(bool shown) override { visible = shown; }
@@ -24,8 +23,7 @@ public:
 };
 
 // Shows rows and remembers the title, the selection and the buttons.
-class FakeRestoreView final : public backup::IRestoreView {
-public:
+struct FakeRestoreView final : backup::IRestoreView {
     void Set_Captions(std::string_view dialogTitle, std::string_view, bool showDelete) override {
         title = dialogTitle;
         deleteShown = showDelete;

@@ -16,8 +16,7 @@ struct FakeMainTree final : IMainComputerTree {
     std::string log;
 };
 
-class ComputerListTest : public ::testing::Test {
-protected:
+struct ComputerListTest : ::testing::Test {
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const ComputerRow& row : list.Rows()) names.push_back(row.name);

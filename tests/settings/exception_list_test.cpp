@@ -9,8 +9,7 @@ namespace {
 
 using testing::TestDatabase;
 
-class ExceptionListTest : public ::testing::Test {
-protected:
+struct ExceptionListTest : ::testing::Test {
     ExceptionListTest() {
         EXPECT_TRUE(t.Run_Sql("DELETE FROM EXCEPTION_TBL"));
         EXPECT_TRUE(
