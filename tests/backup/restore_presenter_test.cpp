@@ -162,51 +162,46 @@ struct ScratchUserData final : remote::IUserDataFolder {
     TempFolder folder;
 };
 
-// An undo file of SERVER1's vendor key, listed after the full backups, then
-// written back after the key was deleted or its value changed.
-TEST(RestoreUndoFile, ListedNextToBackupsAndWrittenBack) {
+// An undo file of SERVER1's vendor key, listed after the full backups and
+// written back: a value changed since is overwritten only when the user says
+// so, a deleted key comes back without a question.
+TEST_F(RestoreDialogTest, UndoFileListedNextToBackupsAndWrittenBack) {
     constexpr std::uint32_t kHklm = remote::kHkeyLocalMachine;
-    const struct {
-        const char* change;  // "" deletes the key; else the value's new data
-        MsgResult overwrite;
-        bool restored;  // the key as it was before the change
-    } cases[] = {
-        {"", MsgResult::No, true},
-        {"2", MsgResult::Yes, true},
-        {"2", MsgResult::No, false},
-    };
-    for (const auto& c : cases) {
-        BackupScene t;
-        ScratchUserData userData;
-        t.server.files.Add_File(BackupScene::kBackupFile, 100);
-        const std::string before = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
-        remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), t.clock);
-        std::string failure;
-        ASSERT_TRUE(file.Append(remote::Parse_Reg_Text(before).keys, failure)) << failure;
-        if (*c.change == '\0')
-            (void)t.server.registry.Delete_Key(kHklm, "SOFTWARE\\Vendor");
-        else
-            t.server.registry.Set_String(kHklm, "SOFTWARE\\Vendor", "Setting", c.change);
-        const std::string changed = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
+    const auto vendor = [&] { return server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor"); };
+    ScratchUserData userData;
+    server.files.Add_File(kBackupFile, 100);
+    const std::string before = vendor();
+    remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), clock);
+    std::string failure;
+    ASSERT_TRUE(file.Append(remote::Parse_Reg_Text(before).keys, failure)) << failure;
+    server.registry.Set_String(kHklm, "SOFTWARE\\Vendor", "Setting", "2");
+    const std::string changed = vendor();
 
-        t.Open(RestoreMode::Registry, &userData);
-        ASSERT_EQ(t.view.rows.size(), 2u);
-        EXPECT_EQ(t.view.rows[1].text, "Undo of the fix of 2026-12-05 14:03:09 (1 keys, 1 values)");
-        t.Select(1);
-        t.messages.Queue_Answer(MsgResult::Yes);
-        t.messages.Queue_Answer(c.overwrite);
-        t.presenter->Restore_Clicked();
-        EXPECT_EQ(t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor"), c.restored ? before : changed)
-            << c.change;
-        EXPECT_EQ(t.messages.shown.size(), *c.change == '\0' ? 2u : 3u) << "the overwrite question";
-        EXPECT_EQ(t.Last_Message().substr(0, 30), "Registry Restored successfully");
-
-        // Deleting it removes the local file, not the computer's backup.
-        t.presenter->Delete_Clicked();
-        EXPECT_EQ(t.Last_Message(), "Registry backup file deleted successfully.");
-        EXPECT_TRUE(remote::List_Undo_Files(userData.Local_Application_Data(), "SERVER1").empty());
-        EXPECT_TRUE(t.server.files.Find(BackupScene::kBackupFile));
+    Open(RestoreMode::Registry, &userData);
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[1].text, "Undo of the fix of 2026-12-05 14:03:09 (1 keys, 1 values)");
+    Select(1);
+    for (const MsgResult overwrite : {MsgResult::No, MsgResult::Yes}) {
+        messages.shown.clear();
+        messages.Queue_Answer(MsgResult::Yes);
+        messages.Queue_Answer(overwrite);
+        presenter->Restore_Clicked();
+        EXPECT_EQ(vendor(), overwrite == MsgResult::Yes ? before : changed);
+        EXPECT_EQ(messages.shown.size(), 3u) << "the overwrite question";
+        EXPECT_EQ(Last_Message().substr(0, 30), "Registry Restored successfully");
     }
+    (void)server.registry.Delete_Key(kHklm, "SOFTWARE\\Vendor");
+    messages.shown.clear();
+    presenter->Restore_Clicked();
+    EXPECT_EQ(vendor(), before);
+    EXPECT_EQ(messages.shown.size(), 2u) << "no overwrite question";
+    EXPECT_EQ(Last_Message().substr(0, 30), "Registry Restored successfully");
+
+    // Deleting it removes the local file, not the computer's backup.
+    presenter->Delete_Clicked();
+    EXPECT_EQ(Last_Message(), "Registry backup file deleted successfully.");
+    EXPECT_TRUE(remote::List_Undo_Files(userData.Local_Application_Data(), "SERVER1").empty());
+    EXPECT_TRUE(server.files.Find(kBackupFile));
 }
 
 }  // namespace
