@@ -1,9 +1,7 @@
-// The Wine computer: its icacls is a stub, so the backup folder keeps the
-// current user's access and no backup is written into it. A backup file put
-// there by hand is listed, restored after a change through Wine's own
-// command interpreter and reg import (the change is gone, the result marker
-// too), a file reg import refuses is reported with its exit code, and the
-// file is deleted, through the restore dialog's logic.
+// The Wine computer: its icacls is a stub, so no backup is written into the
+// folder it leaves open. A backup put there by hand is listed, restored through
+// Wine's own cmd and reg import (the change and the result marker gone), its
+// exit code seen when reg import refuses a file, and deleted.
 #include <windows.h>
 
 #include <filesystem>
