@@ -1,10 +1,12 @@
 // The scene of the backup tests: the simulated SERVER1 of remote/sim_scene.h
-// with a little of both registry roots, a restore view that records what it
-// shows, and a progress panel that records what it was told.
+// with a little of both registry roots, the restore dialog's logic on it with
+// a view that records what it shows, and a progress panel that records what
+// it was told.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "backup/backup_ports.h"
@@ -13,8 +15,7 @@
 
 namespace corvane::testing {
 
-class FakeProgressPanel final : public backup::IProgressPanel {
-public:
+struct FakeProgressPanel final : backup::IProgressPanel {
     void Do_Progress() override {}
     void Set_Progress(std::string_view, int, int) override {}
     void Visible_Progress_Bar(bool shown) override { visible = shown; }
@@ -22,8 +23,7 @@ public:
 };
 
 // Shows rows and remembers the title, the selection and the buttons.
-class FakeRestoreView final : public backup::IRestoreView {
-public:
+struct FakeRestoreView final : backup::IRestoreView {
     void Set_Captions(std::string_view dialogTitle, std::string_view, bool showDelete) override {
         title = dialogTitle;
         deleteShown = showDelete;
@@ -48,7 +48,8 @@ public:
 };
 
 struct BackupScene : SimScene {
-    static constexpr const char* kFolder = "C:\\Windows\\CVNBackup\\";
+    static inline const std::string kFolder = "C:\\Windows\\CVNBackup\\";
+    static inline const std::string kBackupFile = kFolder + backup::kFullBackupFile;
 
     BackupScene() {
         server.registry.Load_Reg_Text(
@@ -58,9 +59,26 @@ struct BackupScene : SimScene {
     }
 
     [[nodiscard]] std::string Last_Message() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
+    // The matching calls, from the nth (or only that one), fail as on a lost connection.
+    void Fail_Calls(remote::CallKind kind, const char* match, int fromCall = 1, bool once = false) {
+        network.Add_Fault({.kind = kind, .computer = {}, .match = match, .fromCall = fromCall, .once = once});
+    }
+    // The restore dialog on SERVER1, its list filled.
+    backup::RestorePresenter& Open(backup::RestoreMode mode, remote::IUserDataFolder* userData = nullptr) {
+        presenter = std::make_unique<backup::RestorePresenter>(mode, computer, ports, view, progress, shell, userData);
+        presenter->Load();
+        return *presenter;
+    }
+    void Select(int row) {
+        view.selected = row;
+        presenter->Selection_Changed();
+    }
 
     backup::BackupComputer computer{"SERVER1", "admin", Secret("secret")};
     FakeProgressPanel progress;
+    FakeRestoreView view;
+    FakeShell shell;
+    std::unique_ptr<backup::RestorePresenter> presenter;
 };
 
 }  // namespace corvane::testing

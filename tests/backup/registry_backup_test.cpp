@@ -1,12 +1,12 @@
 // Full registry backups and the restore-point command on simulated
-// computers: what lands in the backup folder and who may read it, the
-// command lines the target runs, which failures keep the old backup, the
-// shared wait budget, quoting of awkward folder names, and what the command
-// says when Windows keeps an earlier restore point.
+// computers: the backup folder and who may read it, the command lines the
+// target runs, which failures keep the old backup, and what the command says
+// when Windows keeps an earlier restore point.
 #include "backup/registry_backup.h"
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "backup/backup_commands.h"
 #include "backup_scene.h"
@@ -17,17 +17,12 @@
 namespace corvane::testing {
 namespace {
 
-class NoRestoreDialog final : public backup::IRestoreDialogOpener {
-public:
+struct NoRestoreDialog final : backup::IRestoreDialogOpener {
     void Show_This_Form(backup::RestoreMode, const backup::BackupComputer&) override {}
 };
 
 struct FullBackup : BackupScene {
     void Back_Up() { commands.Full_Backup(computer, progress); }
-    [[nodiscard]] std::string Contents(const std::string& path) const {
-        const auto bytes = server.files.Read_File(path);
-        return bytes ? std::string(bytes->begin(), bytes->end()) : "<missing>";
-    }
     // The first and the last key of a .reg file.
     [[nodiscard]] std::string Keys_In(const std::string& path) const {
         const auto keys = remote::Parse_Reg_File(*server.files.Read_File(path)).keys;
@@ -62,13 +57,9 @@ TEST_F(FullBackupTest, BothRootsIntoOneCompressedFileAndEveryProgramByItsFullPat
     }
     EXPECT_FALSE(progress.visible);
 
-    FakeRestoreView view;
-    FakeShell shell;
-    backup::RestorePresenter restore(backup::RestoreMode::Registry, computer, ports, view, progress, shell);
-    restore.Load();
-    view.selected = 0;
-    messages.Queue_Answer(MsgResult::Yes);
-    restore.Restore_Clicked();
+    Open(backup::RestoreMode::Registry);
+    Select(0);
+    presenter->Restore_Clicked();
     EXPECT_EQ(Last_Message(), "Registry Restored successfully.");
 
     const std::string cmd = "\"" + system + "\\cmd.exe\" ";
@@ -91,168 +82,137 @@ TEST_F(FullBackupTest, BothRootsIntoOneCompressedFileAndEveryProgramByItsFullPat
     EXPECT_TRUE(server.files.Find("C:\\AutoRan")) << "without /d the AutoRun command runs";
 }
 
-// The folder and every file in it end with access for Administrators and
-// SYSTEM only; when that cannot be confirmed nothing is exported into it.
+// The folder and every file in it, an older backup that inherited Users:
+// read too, end with access for Administrators and SYSTEM only; when that
+// cannot be confirmed nothing is exported into it.
 TEST_F(FullBackupTest, BackupFolderIsReadableByAdministratorsOnly) {
     const std::string folder = "C:\\Windows\\CVNBackup";
     const std::string older = folder + "\\CVNFullBackup-2019.reg";
+    server.files.Add_File(older, 10);
+    Back_Up();
+    EXPECT_EQ(Last_Message(), backup::kBackupCreated);
+    for (const std::string& path : {folder, folder + "\\" + backup::kFullBackupFile, older}) {
+        remote::FileSecurity security;
+        ASSERT_EQ(server.files.Get_Security(path, security), 0u) << path;
+        EXPECT_EQ(remote::Access_Beyond_Administrators(security), "") << path;
+        EXPECT_EQ(security.dacl.size(), 2u) << path;
+    }
+
     const remote::AccessEntry usersRead{"S-1-5-32-545", 0x120089, remote::kAceAllowed, 0};
     const struct {
         const char* name;
         std::function<void(FullBackup&)> arrange;
-        bool confirmed;
-    } cases[] = {
-        {"created", [](FullBackup&) {}, true},
-        {"existing, with an older backup that inherits Users: read",
-         [&](FullBackup& t) { t.server.files.Add_File(older, 10); }, true},
+    } refused[] = {
         {"an older backup with Users: read of its own",
          [&](FullBackup& t) {
              t.server.files.Add_File(older, 10);
              t.server.files.Set_Security(older, true, {usersRead});
-         },
-         false},
+         }},
         {"Users: read of the folder's own",
          [&](FullBackup& t) {
              t.server.files.Add_Folder(folder);
              t.server.files.Set_Security(folder, false, {usersRead});
-         },
-         false},
-        {"icacls changes nothing", [](FullBackup& t) { t.server.failingCommands = {"icacls"}; }, false},
+         }},
+        {"icacls changes nothing", [](FullBackup& t) { t.server.failingCommands = {"icacls"}; }},
         {"an empty access list, read as nobody's",
          [&](FullBackup& t) {
              t.server.files.Add_Folder(folder);
              t.server.files.Set_Security(folder, true, {});
              t.server.failingCommands = {"icacls"};
-         },
-         false},
+         }},
         {"access cannot be read",
          [&](FullBackup& t) {
              t.server.files.Add_Folder(folder);
              t.server.files.Deny_Security_Read(folder);
-         },
-         false},
+         }},
         {"connection lost while reading it",
-         [](FullBackup& t) {
-             t.network.Add_Fault({.kind = remote::CallKind::Method, .computer = {}, .match = "GetSecurityDescriptor"});
-         },
-         false},
+         [](FullBackup& t) { t.Fail_Calls(remote::CallKind::Method, "GetSecurityDescriptor"); }},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : refused) {
         FullBackup t;
         c.arrange(t);
         t.Back_Up();
-        const bool exported = std::any_of(t.server.startedCommands.begin(), t.server.startedCommands.end(),
-                                          [](const std::string& line) { return line.find("regedit") != line.npos; });
-        EXPECT_EQ(exported, c.confirmed) << c.name;
-        if (!c.confirmed) {
-            EXPECT_NE(t.Last_Message().find("could not be made readable by administrators only"), std::string::npos)
-                << c.name;
-            EXPECT_NE(t.Log_Text().find("E: The backup folder 'C:\\Windows\\CVNBackup'"), std::string::npos) << c.name;
-            continue;
-        }
-        EXPECT_EQ(t.Last_Message(), backup::kBackupCreated) << c.name;
-        for (const std::string& path : {folder, folder + "\\" + backup::kFullBackupFile, older}) {
-            remote::FileSecurity security;
-            if (t.server.files.Get_Security(path, security) != 0) continue;  // no older backup in this case
-            EXPECT_EQ(remote::Access_Beyond_Administrators(security), "") << c.name << ": " << path;
-            EXPECT_EQ(security.dacl.size(), 2u) << c.name << ": " << path;
-        }
+        EXPECT_FALSE(std::any_of(t.server.startedCommands.begin(), t.server.startedCommands.end(),
+                                 [](const std::string& line) { return line.find("regedit") != line.npos; }))
+            << c.name;
+        EXPECT_NE(t.Last_Message().find("could not be made readable by administrators only"), std::string::npos)
+            << c.name;
+        EXPECT_NE(t.Log_Text().find("E: The backup folder 'C:\\Windows\\CVNBackup'"), std::string::npos) << c.name;
     }
 }
 
+// Every failure keeps the old backup; a refusal says why and runs nothing
+// on the target.
 TEST_F(FullBackupTest, EveryFailureKeepsTheOldBackup) {
-    const std::string old = kFolder + std::string(backup::kFullBackupFile);
+    const std::vector<std::uint8_t> contents{'o', 'l', 'd'};
     const struct {
         const char* name;
         std::function<void(FullBackup&)> arrange;
-        bool newHoldsOnlyHklm;
+        const char* refusal = nullptr;  // a part of its message; else the export failed
+        bool newHoldsOnlyHklm = false;
     } cases[] = {
-        {"HKEY_USERS export fails", [](FullBackup& t) { t.server.failingCommands = {"HKEY_USERS"}; }, true},
-        {"copy fails", [](FullBackup& t) { t.server.failingCommands = {"Copy"}; }, true},
-        {"editor outlives its 120 s", [](FullBackup& t) { t.server.programLifetimePolls["regedit.exe"] = 1300; },
-         false},
+        {"unreachable", [](FullBackup& t) { t.server.reachable = false; }, backup::kAccessErrorBang},
+        {"cannot say who it is", [](FullBackup& t) { t.Fail_Calls(remote::CallKind::Query, "Win32_ComputerSystem"); },
+         backup::kAccessErrorBang},
+        {"quotation mark", [](FullBackup& t) { t.server.facts.windowsDirectory = "C:\\Win\"dows"; },
+         "The path 'C:\\Win\"dows\\CVNBackup\\' cannot be used in a command line"},
+        {"percent sign", [](FullBackup& t) { t.server.facts.windowsDirectory = "C:\\Win%OS%"; },
+         "a percent sign or an exclamation mark."},
+        {"exclamation mark", [](FullBackup& t) { t.server.facts.windowsDirectory = "C:\\Win!OS!"; },
+         "a percent sign or an exclamation mark."},
+        {"HKEY_USERS export fails", [](FullBackup& t) { t.server.failingCommands = {"HKEY_USERS"}; }, nullptr, true},
+        {"copy fails", [](FullBackup& t) { t.server.failingCommands = {"Copy"}; }, nullptr, true},
+        {"editor outlives its 120 s", [](FullBackup& t) { t.server.programLifetimePolls["regedit.exe"] = 1300; }},
         {"export and copy share 120 s",
          [](FullBackup& t) {
              t.server.programLifetimePolls = {{"regedit.exe", 700}, {"cmd.exe", 700}};
-         },
-         false},
+         }},
         {"stale files of an earlier run, editor does nothing",
          [](FullBackup& t) {
-             t.server.files.Add_File(kFolder + std::string(backup::kFullBackupNew), 10);
-             t.server.files.Add_File(kFolder + std::string(backup::kTemporaryExport), 10);
+             t.server.files.Add_File(kFolder + backup::kFullBackupNew, 10);
+             t.server.files.Add_File(kFolder + backup::kTemporaryExport, 10);
              t.server.failingCommands = {"regedit"};
-         },
-         false},
-        {"new file cannot take the name",
-         [](FullBackup& t) {
-             // The second rename: the new file to the backup's name.
-             t.network.Add_Fault(
-                 {.kind = remote::CallKind::Method, .computer = {}, .match = "Rename", .fromCall = 2, .once = true});
-         },
-         false},
+         }},
+        {"the second rename, the new file to the backup's name, fails",
+         [](FullBackup& t) { t.Fail_Calls(remote::CallKind::Method, "Rename", 2, true); }},
     };
     for (const auto& c : cases) {
         FullBackup t;
-        t.server.files.Write_File(old, {'o', 'l', 'd'});
+        t.server.files.Write_File(kBackupFile, contents);
         c.arrange(t);
         t.Back_Up();
-        EXPECT_EQ(t.Last_Message(), backup::kExportError) << c.name;
-        EXPECT_EQ(t.Contents(old), "old") << c.name;
+        EXPECT_NE(t.Last_Message().find(c.refusal ? c.refusal : backup::kExportError), std::string::npos) << c.name;
+        EXPECT_EQ(t.server.files.Read_File(kBackupFile), contents) << c.name;
+        EXPECT_EQ(t.server.startedCommands.empty(), c.refusal != nullptr) << c.name;
         if (c.newHoldsOnlyHklm) {
-            EXPECT_EQ(t.Keys_In(kFolder + std::string(backup::kFullBackupNew)),
+            EXPECT_EQ(t.Keys_In(kFolder + backup::kFullBackupNew),
                       "SOFTWARE\\Vendor .. HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor")
                 << c.name;
         }
     }
 }
 
-TEST_F(FullBackupTest, RefusesWhatCannotBeReachedOrQuoted) {
-    const struct {
-        const char* windows;
-        bool reachable;
-        const char* message;
-    } cases[] = {
-        {"C:\\Windows", false, backup::kAccessErrorBang},
-        {"", true, backup::kAccessErrorBang},  // cannot say who it is
-        {"C:\\Win\"dows", true, "The path 'C:\\Win\"dows\\CVNBackup\\' cannot be used in a command line"},
-        {"C:\\Win%OS%", true, "a percent sign or an exclamation mark."},
-        {"C:\\Win!OS!", true, "a percent sign or an exclamation mark."},
-    };
-    for (const auto& c : cases) {
-        FullBackup t;
-        t.server.facts.windowsDirectory = c.windows;
-        t.server.reachable = c.reachable;
-        if (*c.windows == '\0') {
-            t.network.Add_Fault({.kind = remote::CallKind::Query, .computer = {}, .match = "Win32_ComputerSystem"});
-        }
-        t.Back_Up();
-        EXPECT_NE(t.Last_Message().find(c.message), std::string::npos) << c.windows;
-        EXPECT_TRUE(t.server.startedCommands.empty()) << c.windows;
-    }
-}
-
 TEST_F(FullBackupTest, RestorePointCommandTellsWhatWindowsDid) {
     const struct {
         int throttleHours;
-        int earlierPointHoursAgo;  // -1: none
+        std::optional<remote::DateTime> earlierPoint;  // it is now 12/5/2026 2:03:09 PM
         std::uint32_t createResult;
         const char* message;
         MsgIcon icon;
     } cases[] = {
-        {0, -1, 0, backup::kRestorePointMade, MsgIcon::Information},
-        {24, 3, 0, "Windows kept the restore point of 12/5/2026 11:03:09 AM instead.", MsgIcon::Information},
-        {48, 30, 0, "Windows kept the restore point of 12/4/2026 8:03:09 AM instead. It is more than 24 hours old.",
+        {0, {}, 0, backup::kRestorePointMade, MsgIcon::Information},
+        {24, remote::DateTime{2026, 12, 5, 11, 3, 9, 60}, 0,
+         "Windows kept the restore point of 12/5/2026 11:03:09 AM instead.", MsgIcon::Information},
+        {48, remote::DateTime{2026, 12, 4, 8, 3, 9, 60}, 0,
+         "Windows kept the restore point of 12/4/2026 8:03:09 AM instead. It is more than 24 hours old.",
          MsgIcon::Exclamation},
-        {0, -1, 1, backup::kRestorePointUnsupported, MsgIcon::Exclamation},
+        {0, {}, 1, backup::kRestorePointUnsupported, MsgIcon::Exclamation},
     };
     for (const auto& c : cases) {
         FullBackup t;
         t.server.restorePointThrottleHours = c.throttleHours;
         t.server.createRestorePointResult = c.createResult;
-        if (c.earlierPointHoursAgo >= 0) {
-            const int hour = 14 - c.earlierPointHoursAgo;
-            t.server.Add_Restore_Point("Installed a driver", {2026, 12, hour < 0 ? 4 : 5, (hour + 24) % 24, 3, 9, 60});
-        }
+        if (c.earlierPoint) t.server.Add_Restore_Point("Installed a driver", *c.earlierPoint);
         t.commands.Restore_Point(t.computer);
         EXPECT_EQ(t.Last_Message(), c.message);
         EXPECT_EQ(t.messages.shown.back().icon, c.icon) << c.message;

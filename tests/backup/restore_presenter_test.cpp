@@ -1,10 +1,9 @@
 // The restore dialog's logic on a simulated computer: which backups and
-// restore points it lists, restoring a backup and what its import's result
-// says (or one that is gone),
-// deleting one, writing an undo file back, and rolling back to a restore
-// point with the forced restart.
+// restore points it lists, restoring a backup and what its import says,
+// deleting one, writing an undo file back, and the forced restart.
 #include "backup/restore_presenter.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "backup_scene.h"
@@ -16,117 +15,94 @@ namespace corvane::testing {
 namespace {
 
 using backup::RestoreMode;
-using backup::RestorePresenter;
 
-struct RestoreDialog : BackupScene {
-    RestorePresenter& Open(RestoreMode mode, remote::IUserDataFolder* userData = nullptr) {
-        presenter = std::make_unique<RestorePresenter>(mode, computer, ports, view, progress, shell, userData);
-        presenter->Load();
-        return *presenter;
-    }
-    void Select(int row) {
-        view.selected = row;
-        presenter->Selection_Changed();
-    }
+class RestoreDialogTest : public ::testing::Test, public BackupScene {};
 
-    FakeRestoreView view;
-    FakeShell shell;
-    std::unique_ptr<RestorePresenter> presenter;
-};
-
-class RestoreDialogTest : public ::testing::Test, public RestoreDialog {};
-
-TEST_F(RestoreDialogTest, RegistryModeListsOnlyFullBackupFiles) {
+TEST_F(RestoreDialogTest, ListsOnlyFullBackupFilesOrSaysWhyNot) {
     for (const char* name : {"CVNFullBackup.reg", "cvnfullbackup-old.REG", "CVNFullBackup.new", "other.reg"}) {
-        server.files.Add_File(kFolder + std::string(name), 5000, server.now);
+        server.files.Add_File(kFolder + name, 5000, server.now);
     }
     Open(RestoreMode::Registry);
     EXPECT_EQ(view.title, "Restore Registry - SERVER1 - Corvane");
     ASSERT_EQ(view.rows.size(), 2u);
-    // The management service gives names and paths in lower case.
+    // The management service gives names in lower case.
     EXPECT_EQ(view.rows[0].text + "|" + view.rows[1].text, "cvnfullbackup-old.reg|cvnfullbackup.reg");
-    EXPECT_EQ(view.rows[0].tag, "c:\\windows\\cvnbackup\\");
     EXPECT_EQ(view.rows[0].size, "5 KB");
     EXPECT_EQ(view.rows[0].date, "12/5/2026 2:03:09 PM");
     EXPECT_FALSE(view.restoreEnabled);
+    // The link opens the home site the per-user settings name.
+    presenter->Link_Clicked("https://mirror.example/");
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"https://mirror.example/?sr=cvn"}));
+
+    server.systemRestore = false;
+    Open(RestoreMode::System);
+    EXPECT_EQ(Last_Message(), "This Feature is disabled or not supported by the Operating System!");
+    server.reachable = false;
+    Open(RestoreMode::Registry);
+    EXPECT_EQ(Last_Message(), backup::kAccessErrorBang);
+    EXPECT_TRUE(view.rows.empty());
 }
 
 // The import counts as done only when the result it left says so in time.
 TEST_F(RestoreDialogTest, RestoringReportsWhatTheImportDid) {
-    const std::string good = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"Setting\"=\"0\"\r\n";
+    const std::string backup = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n\"Setting\"=\"0\"\r\n";
     const struct {
         const char* name;
-        std::string contents;
-        std::function<void(RestoreDialog&)> arrange;
-        const char* message;  // its start
+        std::function<void(BackupScene&)> arrange;  // once the list is shown
+        const char* message;                        // the start of the first after the question
         const char* logged;
-        bool imported = false;  // the value was written
+        bool imported = false;    // the value was written
+        bool resultLeft = false;  // the import's result file stays, unseen
     } cases[] = {
-        {"done", good, [](RestoreDialog&) {}, "Registry Restored successfully.", "I: Registry restored: SERVER1", true},
-        {"keys in use refuse it", good, [](RestoreDialog& t) { t.server.importRefusesKeys = true; },
+        {"done", [](BackupScene&) {}, "Registry Restored successfully.", "I: Registry restored: SERVER1", true},
+        {"keys in use refuse it", [](BackupScene& t) { t.server.importRefusesKeys = true; },
          "The registry import completed with errors (exit code 1)",
          "W: Registry restore completed with errors (exit code 1)", true},
-        {"the file does not parse", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\r\n", [](RestoreDialog&) {},
-         "The registry import completed with errors (exit code 1)", "W: Registry restore completed with errors"},
-        {"the interpreter does nothing, leaving an earlier run's result", good,
-         [](RestoreDialog& t) {
-             t.server.files.Add_File(std::string(kFolder) + "CVNRestoreResult.0");
+        {"the file is gone", [](BackupScene& t) { (void)t.server.files.Delete_File(kBackupFile); }, "File Not Exists!",
+         "E: Registry restore failed: SERVER1"},
+        {"the interpreter does nothing, leaving an earlier run's result",
+         [](BackupScene& t) {
+             t.server.files.Add_File(kFolder + "CVNRestoreResult.0");
              t.server.failingCommands = {"reg.exe"};
          },
          "Error while restoring the Registry!", "E: Registry restore failed: SERVER1"},
-        {"still running when the time is up", good,
-         [](RestoreDialog& t) {
+        {"still running when the time is up",
+         [](BackupScene& t) {
              t.server.failingCommands = {"reg.exe"};
              t.server.programLifetimePolls["cmd.exe"] = 4000;
          },
          "The registry import was started, but its outcome could not be confirmed",
          "W: Registry restore not confirmed: SERVER1"},
-        {"the result cannot be read", good,
-         [](RestoreDialog& t) {
-             t.network.Add_Fault(
-                 {.kind = remote::CallKind::Query, .computer = {}, .match = "CVNRestoreResult", .fromCall = 2});
-         },
+        {"the result cannot be read",
+         [](BackupScene& t) { t.Fail_Calls(remote::CallKind::Query, "CVNRestoreResult", 2); },
          "The registry import was started, but its outcome could not be confirmed", "W: Registry restore not confirmed",
-         true},
+         true, true},
     };
     for (const auto& c : cases) {
-        RestoreDialog t;
-        t.server.files.Write_File(kFolder + std::string("CVNFullBackup.reg"), {c.contents.begin(), c.contents.end()});
+        BackupScene t;
+        t.server.files.Write_File(kBackupFile, {backup.begin(), backup.end()});
         t.Open(RestoreMode::Registry);
         c.arrange(t);
         t.Select(0);
-        t.messages.Queue_Answer(MsgResult::Yes);
         t.presenter->Restore_Clicked();
-        EXPECT_TRUE(t.Last_Message().starts_with(c.message)) << c.name << ": " << t.Last_Message();
+        EXPECT_TRUE(t.messages.shown.at(1).text.starts_with(c.message)) << c.name << ": " << t.messages.shown[1].text;
         EXPECT_NE(t.Log_Text().find(c.logged), std::string::npos) << c.name;
         remote::RegistryValue value;
         (void)t.server.registry.Get_Value(remote::kHkeyLocalMachine, "SOFTWARE\\Vendor", "Setting", value);
         EXPECT_EQ(value.text, c.imported ? "0" : "1") << c.name;
-        if (std::string_view(c.name) != "the result cannot be read") {  // that one stays, unseen
-            for (const auto& entry : t.server.files.List(kFolder)) {
-                EXPECT_EQ(entry.path.find("CVNRestoreResult"), std::string::npos) << c.name << ": " << entry.path;
-            }
-        }
+        const auto files = t.server.files.List(kFolder);
+        EXPECT_EQ(std::any_of(files.begin(), files.end(),
+                              [](const auto& file) { return file.path.find("CVNRestoreResult") != file.path.npos; }),
+                  c.resultLeft)
+            << c.name;
     }
 }
 
-TEST_F(RestoreDialogTest, RestoringAFileThatIsGoneSaysSo) {
-    server.files.Add_File(kFolder + std::string("CVNFullBackup.reg"), 100);
-    Open(RestoreMode::Registry);
-    (void)server.files.Delete_File(kFolder + std::string("CVNFullBackup.reg"));
-    Select(0);
-    presenter->Restore_Clicked();
-    EXPECT_EQ(messages.shown.at(1).text, "File Not Exists!");
-    EXPECT_EQ(Last_Message(), "Error while restoring the Registry!");
-    EXPECT_TRUE(server.startedCommands.empty());
-}
-
 TEST_F(RestoreDialogTest, DeletingRemovesTheFileAndItsRowOnlyWhenItWorked) {
-    const std::string path = kFolder + std::string("CVNFullBackup.reg");
-    server.files.Add_File(path, 100);
+    server.files.Add_File(kBackupFile, 100);
     Open(RestoreMode::Registry);
     Select(0);
-    network.Add_Fault({.kind = remote::CallKind::Method, .computer = {}, .match = "Delete", .once = true});
+    Fail_Calls(remote::CallKind::Method, "Delete", 1, true);
     presenter->Delete_Clicked();
     EXPECT_EQ(Last_Message(), "Error while deleting the file!");
     EXPECT_EQ(view.rows.size(), 1u);
@@ -134,25 +110,17 @@ TEST_F(RestoreDialogTest, DeletingRemovesTheFileAndItsRowOnlyWhenItWorked) {
     presenter->Delete_Clicked();
     EXPECT_EQ(Last_Message(), "Registry backup file deleted successfully.");
     EXPECT_TRUE(view.rows.empty());
-    EXPECT_FALSE(server.files.Find(path));
+    EXPECT_FALSE(server.files.Find(kBackupFile));
     EXPECT_FALSE(view.restoreEnabled);
 
     // A file deleted meanwhile by someone else: its row goes, and the message says why.
-    server.files.Add_File(path, 100);
+    server.files.Add_File(kBackupFile, 100);
     Open(RestoreMode::Registry);
-    (void)server.files.Delete_File(path);
+    (void)server.files.Delete_File(kBackupFile);
     Select(0);
     presenter->Delete_Clicked();
     EXPECT_EQ(Last_Message(), backup::kBackupFileGoneMessage);
     EXPECT_TRUE(view.rows.empty());
-}
-
-// The link opens the home site the per-user settings name, web pages only.
-TEST_F(RestoreDialogTest, LinkOpensTheHomeSiteSetting) {
-    Open(RestoreMode::Registry);
-    presenter->Link_Clicked("https://mirror.example/");
-    presenter->Link_Clicked("file:///C:/Windows/");
-    EXPECT_EQ(shell.opened, (std::vector<std::string>{"https://mirror.example/?sr=cvn"}));
 }
 
 // Restore points of any program are listed and can be rolled back to.
@@ -169,7 +137,7 @@ TEST_F(RestoreDialogTest, RollBackWithForcedRestart) {
         {5, 0, "Error while restoring the System!", MsgIcon::Critical},
     };
     for (const auto& c : cases) {
-        RestoreDialog t;
+        BackupScene t;
         t.server.Add_Restore_Point("Installed Office", t.server.now);
         t.server.restoreResult = c.restoreResult;
         t.server.shutdownResult = c.shutdownResult;
@@ -194,62 +162,46 @@ struct ScratchUserData final : remote::IUserDataFolder {
     TempFolder folder;
 };
 
-// An undo file of SERVER1's vendor key, listed next to a full backup, then
-// written back after the key was deleted or its value changed.
-TEST(RestoreUndoFile, ListedNextToBackupsAndWrittenBack) {
+// An undo file of SERVER1's vendor key, listed after the full backups and
+// written back: a value changed since is overwritten only when the user says
+// so, a deleted key comes back without a question.
+TEST_F(RestoreDialogTest, UndoFileListedNextToBackupsAndWrittenBack) {
     constexpr std::uint32_t kHklm = remote::kHkeyLocalMachine;
-    const struct {
-        const char* change;  // "" deletes the key; else the value's new data
-        MsgResult overwrite;
-        bool restored;  // the key as it was before the change
-    } cases[] = {
-        {"", MsgResult::No, true},
-        {"2", MsgResult::Yes, true},
-        {"2", MsgResult::No, false},
-    };
-    for (const auto& c : cases) {
-        RestoreDialog t;
-        ScratchUserData userData;
-        t.server.files.Add_File(BackupScene::kFolder + std::string("CVNFullBackup.reg"), 100);
-        const std::string before = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
-        remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), t.clock);
-        std::string failure;
-        ASSERT_TRUE(file.Append(remote::Parse_Reg_Text(before).keys, failure)) << failure;
-        if (*c.change == '\0')
-            (void)t.server.registry.Delete_Key(kHklm, "SOFTWARE\\Vendor");
-        else
-            t.server.registry.Set_String(kHklm, "SOFTWARE\\Vendor", "Setting", c.change);
-        const std::string changed = t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor");
+    const auto vendor = [&] { return server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor"); };
+    ScratchUserData userData;
+    server.files.Add_File(kBackupFile, 100);
+    const std::string before = vendor();
+    remote::UndoFile file(remote::Undo_Folder(userData.Local_Application_Data(), "SERVER1"), clock);
+    std::string failure;
+    ASSERT_TRUE(file.Append(remote::Parse_Reg_Text(before).keys, failure)) << failure;
+    server.registry.Set_String(kHklm, "SOFTWARE\\Vendor", "Setting", "2");
+    const std::string changed = vendor();
 
-        t.Open(RestoreMode::Registry, &userData);
-        ASSERT_EQ(t.view.rows.size(), 2u);
-        EXPECT_EQ(t.view.rows[0].text, "cvnfullbackup.reg");
-        EXPECT_EQ(t.view.rows[1].text, "Undo of the fix of 2026-12-05 14:03:09 (1 keys, 1 values)");
-        t.Select(1);
-        t.messages.Queue_Answer(MsgResult::Yes);
-        t.messages.Queue_Answer(c.overwrite);
-        t.presenter->Restore_Clicked();
-        EXPECT_EQ(t.server.registry.Export_Reg_Text(kHklm, "SOFTWARE\\Vendor"), c.restored ? before : changed)
-            << c.change;
-        EXPECT_EQ(t.messages.shown.size(), *c.change == '\0' ? 2u : 3u) << "the overwrite question";
-        EXPECT_EQ(t.Last_Message().substr(0, 30), "Registry Restored successfully");
-
-        // Deleting it removes the local file, not the computer's backup.
-        t.presenter->Delete_Clicked();
-        EXPECT_EQ(t.Last_Message(), "Registry backup file deleted successfully.");
-        EXPECT_TRUE(remote::List_Undo_Files(userData.Local_Application_Data(), "SERVER1").empty());
-        EXPECT_TRUE(t.server.files.Find(BackupScene::kFolder + std::string("CVNFullBackup.reg")));
+    Open(RestoreMode::Registry, &userData);
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[1].text, "Undo of the fix of 2026-12-05 14:03:09 (1 keys, 1 values)");
+    Select(1);
+    for (const MsgResult overwrite : {MsgResult::No, MsgResult::Yes}) {
+        messages.shown.clear();
+        messages.Queue_Answer(MsgResult::Yes);
+        messages.Queue_Answer(overwrite);
+        presenter->Restore_Clicked();
+        EXPECT_EQ(vendor(), overwrite == MsgResult::Yes ? before : changed);
+        EXPECT_EQ(messages.shown.size(), 3u) << "the overwrite question";
+        EXPECT_EQ(Last_Message().substr(0, 30), "Registry Restored successfully");
     }
-}
+    (void)server.registry.Delete_Key(kHklm, "SOFTWARE\\Vendor");
+    messages.shown.clear();
+    presenter->Restore_Clicked();
+    EXPECT_EQ(vendor(), before);
+    EXPECT_EQ(messages.shown.size(), 2u) << "no overwrite question";
+    EXPECT_EQ(Last_Message().substr(0, 30), "Registry Restored successfully");
 
-TEST_F(RestoreDialogTest, ListingFailures) {
-    server.systemRestore = false;
-    Open(RestoreMode::System);
-    EXPECT_EQ(Last_Message(), "This Feature is disabled or not supported by the Operating System!");
-    server.reachable = false;
-    Open(RestoreMode::Registry);
-    EXPECT_EQ(Last_Message(), backup::kAccessErrorBang);
-    EXPECT_TRUE(view.rows.empty());
+    // Deleting it removes the local file, not the computer's backup.
+    presenter->Delete_Clicked();
+    EXPECT_EQ(Last_Message(), "Registry backup file deleted successfully.");
+    EXPECT_TRUE(remote::List_Undo_Files(userData.Local_Application_Data(), "SERVER1").empty());
+    EXPECT_TRUE(server.files.Find(kBackupFile));
 }
 
 }  // namespace

@@ -23,18 +23,15 @@ struct BrowseCase {
     Strings messages;
 };
 
-class FakeNetwork final : public INetworkBrowser {
-public:
-    explicit FakeNetwork(const BrowseCase& c) : case_(c) {}
-    NetServerList List_Domains() override { return case_.domains; }
+struct FakeNetwork final : INetworkBrowser {
+    explicit FakeNetwork(const BrowseCase& reported) : reported(reported) {}
+    NetServerList List_Domains() override { return reported.domains; }
     NetServerList List_Computers(std::string_view domain) override {
         asked.emplace_back(domain);
-        return case_.computers.at(std::string(domain));
+        return reported.computers.at(std::string(domain));
     }
+    const BrowseCase& reported;
     Strings asked;
-
-private:
-    const BrowseCase& case_;
 };
 
 class NetworkBrowseCases : public ::testing::TestWithParam<BrowseCase> {};

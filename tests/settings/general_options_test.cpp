@@ -22,18 +22,8 @@ constexpr OptionBit kBits[] = {
     {GO_SHUTDOWN, false, false},         {GO_SAFE_SCAN, true, true},        {GO_ABORT_FIXING, true, true},
 };
 
-TEST(GeneralOptions, InstalledDefaultsAndEveryBitReadAfreshAtEveryTest) {
+TEST(GeneralOptions, InstalledDefaultsReadAfreshAtEveryTestAndSafeAnswersWhenUnreadable) {
     TestDatabase t;
-    for (const OptionBit& row : kBits) EXPECT_EQ(IsGeneralOptionSet(t.db, row.bit), row.installed) << row.bit;
-    for (const OptionBit& row : kBits) {
-        ASSERT_TRUE(Save_Settings(t.db, row.bit, ""));
-        for (const OptionBit& other : kBits) {
-            EXPECT_EQ(IsGeneralOptionSet(t.db, other.bit), other.bit == row.bit) << row.bit << " " << other.bit;
-        }
-    }
-}
-
-TEST(GeneralOptions, UnreadableSettingsAnswerSafely) {
     TestDatabase closed;
     closed.db.Close_Database();
     TestDatabase noRow;
@@ -42,6 +32,7 @@ TEST(GeneralOptions, UnreadableSettingsAnswerSafely) {
     TestDatabase noNumber;
     ASSERT_TRUE(noNumber.Run_Sql("UPDATE SETTINGS_TBL SET GENERAL_OPTIONS='7 or 8'"));
     for (const OptionBit& row : kBits) {
+        EXPECT_EQ(IsGeneralOptionSet(t.db, row.bit), row.installed) << row.bit;
         EXPECT_EQ(IsGeneralOptionSet(closed.db, row.bit), row.safe) << row.bit;
         EXPECT_EQ(IsGeneralOptionSet(noRow.db, row.bit), row.safe) << row.bit;
         EXPECT_EQ(IsGeneralOptionSet(noNumber.db, row.bit), row.safe) << row.bit;
@@ -53,6 +44,13 @@ TEST(GeneralOptions, UnreadableSettingsAnswerSafely) {
     EXPECT_EQ(closed.messages.shown[0].icon, MsgIcon::Critical);
     EXPECT_TRUE(noRow.messages.shown.empty());
     EXPECT_NE(noRow.Log_Text().find("E: 9: Subscript out of range"), std::string::npos);
+
+    for (const OptionBit& row : kBits) {
+        ASSERT_TRUE(Save_Settings(t.db, row.bit, ""));
+        for (const OptionBit& other : kBits) {
+            EXPECT_EQ(IsGeneralOptionSet(t.db, other.bit), other.bit == row.bit) << row.bit << " " << other.bit;
+        }
+    }
 }
 
 }  // namespace

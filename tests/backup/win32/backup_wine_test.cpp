@@ -1,12 +1,11 @@
-// The Wine computer: its icacls is a stub, so the backup folder keeps the
-// current user's access and no backup is written into it. A backup file put
-// there by hand is listed, restored after a change through Wine's own
-// command interpreter and reg import (the change is gone, the result marker
-// too), a file reg import refuses is reported with its exit code, and the
-// file is deleted, through the restore dialog's logic.
+// The Wine computer: its icacls is a stub, so no backup is written into the
+// folder it leaves open. A backup put there by hand is listed, restored through
+// Wine's own cmd and reg import (the change and the result marker gone), its
+// exit code seen when reg import refuses a file, and deleted.
 #include <windows.h>
 
-#include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "backup/restore_presenter.h"
 #include "backup_scene.h"
@@ -19,11 +18,6 @@ namespace {
 
 constexpr const wchar_t* kScratchKey = L"Software\\CorvaneBackupTest";
 
-void Set_Scratch(const std::wstring& text) {
-    const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kScratchKey, L"Value", REG_SZ, text.c_str(), bytes), ERROR_SUCCESS);
-}
-
 std::wstring Scratch() {
     wchar_t buffer[64] = {};
     DWORD size = sizeof buffer;
@@ -32,13 +26,8 @@ std::wstring Scratch() {
 }
 
 void Write_Backup(const char* text) {
-    CreateDirectoryW(L"C:\\windows\\CVNBackup", nullptr);
-    const HANDLE file = CreateFileW(L"C:\\windows\\CVNBackup\\CVNFullBackup.reg", GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
-    CloseHandle(file);
+    std::filesystem::create_directory(L"C:\\windows\\CVNBackup");
+    std::ofstream(std::filesystem::path(L"C:\\windows\\CVNBackup\\CVNFullBackup.reg"), std::ios::binary) << text;
 }
 
 TEST(BackupOnWine, NoBackupIntoAnOpenFolderAndARestoreReportsItsResult) {
@@ -59,7 +48,8 @@ TEST(BackupOnWine, NoBackupIntoAnOpenFolderAndARestoreReportsItsResult) {
         << messages.shown.back().text;
     EXPECT_EQ(GetFileAttributesW(L"C:\\windows\\CVNBackup\\CVNFullBackup.new"), INVALID_FILE_ATTRIBUTES);
 
-    Set_Scratch(L"after");
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kScratchKey, L"Value", REG_SZ, L"after", sizeof L"after"),
+              ERROR_SUCCESS);
     Write_Backup("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\CorvaneBackupTest]\r\n\"Value\"=\"before\"\r\n");
     FakeRestoreView view;
     FakeShell shell;
