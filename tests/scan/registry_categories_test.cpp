@@ -1,10 +1,6 @@
-// The registry categories on simulated computers. One seeded scenario per
-// category: exactly the obsolete entries are listed with the tags the fix
-// needs and the category's icon, and the fix removes them (a second scan finds
-// nothing). Beyond the scenarios: exceptions at any candidate text, Skip and
-// Stop per phase, one question per GUID set, file and folder, what one more
-// entry costs, native reads on the local computer, the exception table read
-// once per change, and unreadable keys.
+// The registry categories on simulated computers: one seeded scenario per
+// category, listed exactly, fixed and scanned again; exceptions, the re-test
+// at the fix, Skip and Stop per phase, and what the scans cost in calls.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -304,10 +300,8 @@ TEST_P(RegistryCategoryScenario, ListsExactlyTheObsoleteEntriesAndTheFixRemovesT
     const auto rows = world.Rows('s');
     ASSERT_EQ(rows.size(), scenario.rows.size()) << ::testing::PrintToString(world.Problem_Texts());
     const ListRow* header = world.Header(std::string(scenario.category) + "PC1");
-    ASSERT_NE(header, nullptr);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& e = scenario.rows[i];
-        ASSERT_TRUE(rows[i]->problem) << i;
         const Problem& record = *rows[i]->problem;
         const RegistryItem& item = record.registry;
         EXPECT_EQ(std::tie(rows[i]->text, rows[i]->data, rows[i]->status, item.keyPath, item.valueName),
