@@ -538,28 +538,16 @@ TEST(IEHistory, EveryTypedAddressAndFormValueIsARow) {
     EXPECT_EQ(w.world.Rows('s')[0]->location, "HKEY_USERS\\" + ie + "TypedURLs");
 }
 
-TEST(SystemwideSearch, TwoFixedDrivesWithARunningCount) {
-    DiskWorld w;
-    w.pc.disks.push_back({"D:", 3});
-    ASSERT_TRUE(Save_Settings(w.world.data.db, 0, ".tmp;.log;"));
-    w.Add_Files("", {"C:\\a.tmp", "C:\\x\\b.LOG", "C:\\c.txt", "D:\\d.tmp"});
-    std::vector<std::string> counts;
-    w.world.window.onPump = [&](int) {
-        if (const ListRow* header = w.world.Header("wAPC1")) counts.push_back(header->status);
-    };
-    EXPECT_EQ(w.Scan("wA"), (std::vector<std::string>{"b.log|0 bytes|3", "a.tmp|0 bytes|3", "d.tmp|0 bytes|3"}));
-    EXPECT_NE(std::find(counts.begin(), counts.end(), "2 Problems Found"), counts.end());
-    EXPECT_EQ(w.world.Header("wAPC1")->status, "3 Problems Found");
-}
-
-// Each folder where Windows, programs or users keep their own files, as this
-// computer names it or by its usual name at a drive's root: the search finds
-// a .tmp file beside it and none inside it; a key that names such folders and
-// cannot be read keeps the search from running at all.
-TEST(SystemwideSearch, NeverEntersWindowsProgramProfileOrRecycleFolders) {
+// Both fixed drives are searched for each extension in any letter case, with
+// a running count. Each folder where Windows, programs or users keep their
+// own files, as this computer names it or by its usual name at a drive's
+// root: the search finds a .tmp file beside it and none inside it; a key that
+// names such folders and cannot be read keeps the search from running at all.
+TEST(SystemwideSearch, BothDrivesButNeverWindowsProgramProfileOrRecycleFolders) {
     const std::string profiles = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
     for (const bool profilesReadable : {true, false}) {
         DiskWorld w;
+        ASSERT_TRUE(Save_Settings(w.world.data.db, 0, ".tmp;.log;"));
         w.pc.disks.push_back({"D:", 3});
         w.pc.facts.windowsDirectory = "D:\\WinNT";
         const std::string programs = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -576,9 +564,16 @@ TEST(SystemwideSearch, NeverEntersWindowsProgramProfileOrRecycleFolders) {
               "D:\\Recycled", "D:\\WinNT", "D:\\Apps", "D:\\Apps32", "C:\\Shared", "D:\\Home\\ann", "C:\\Staff\\bob"}) {
             w.pc.files.Add_File(std::string(closed) + "\\sub\\in.tmp");
         }
-        w.Add_Files("", {"C:\\Data\\a.tmp", "D:\\Home\\b.tmp", "C:\\Staff\\bobby\\c.tmp"});
-        EXPECT_EQ(w.Texts("wA"), profilesReadable ? (std::vector<std::string>{"a.tmp", "c.tmp", "b.tmp"})
-                                                  : std::vector<std::string>{});
+        w.Add_Files("", {"C:\\Data\\a.tmp", "D:\\Home\\b.tmp", "C:\\Staff\\bobby\\c.tmp", "C:\\x\\d.LOG", "C:\\e.txt"});
+        std::vector<std::string> counts;
+        w.world.window.onPump = [&](int) {
+            if (const ListRow* header = w.world.Header("wAPC1")) counts.push_back(header->status);
+        };
+        EXPECT_EQ(w.Scan("wA"), profilesReadable ? (std::vector<std::string>{"a.tmp|0 bytes|3", "c.tmp|0 bytes|3",
+                                                                             "d.log|0 bytes|3", "b.tmp|0 bytes|3"})
+                                                 : std::vector<std::string>{});
+        EXPECT_EQ(std::ranges::count(counts, "3 Problems Found") > 0, profilesReadable);  // before drive D:
+        EXPECT_EQ(w.world.Header("wAPC1")->status, profilesReadable ? "4 Problems Found" : "");
         EXPECT_EQ(w.world.Log().find("The systemwide search did not run on PC1") == std::string::npos,
                   profilesReadable);
     }

@@ -211,26 +211,6 @@ TEST_P(FaultMatrix, NothingUnfoundedIsListedOrDeleted) {
     }
 }
 
-// Software reinstalled between scan and fix: every row's reason is tested
-// again just before its deletion, and nothing is deleted.
-TEST(FixRetest, ReasonsThatNoLongerHoldDeleteNothing) {
-    ScanWorld world;
-    remote::SimComputer& pc = world.Add_Computer("PC1");
-    world.Add_Node("PC1");
-    Seed(pc);
-    for (const char* key : kCategoryKeys) world.Check_Category(key);
-    world.Scan_Without_Fix();
-    ASSERT_EQ(world.Rows('s').size(), 7u);
-    for (const char* file : {"C:\\Help\\gone.hlp", "C:\\Apps\\gone.exe", "C:\\Windows\\Fonts\\gone.ttf",
-                             "C:\\Windows\\System32\\gone.dll", "C:\\Src\\Gone\\x", "C:\\Apps\\GoneDir\\x"}) {
-        pc.files.Add_File(file);
-    }
-    pc.registry.Set_String(kHklm, kUninstall + "\\Empty", "DisplayName", "Back again");
-    world.Fix();
-    for (const ListRow* row : world.Rows('s')) EXPECT_EQ(row->status, "Problem no longer present") << row->text;
-    EXPECT_EQ(world.network.Count(CallKind::Method, "Delete"), 0u);
-}
-
 // A computer that stops answering in the middle of the fix: its rows carry
 // the time-out, and the next computer is fixed.
 TEST(FixRetest, AComputerPastTheTimeLimitEndsItsFixAndTheNextIsFixed) {
