@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "fix/fix_problems.h"
-#include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 #include "settings/general_options.h"
 
@@ -22,12 +21,6 @@ namespace corvane::scan::testing {
 namespace {
 
 using remote::CallKind;
-
-const std::string kHelpKey = std::string(kHelpFilesParent) + "Help";
-const std::string kUninstall = kUninstallKey;
-const std::string kAppPaths = kAppPathsKey;
-const std::string kFonts = kFontsKey;
-const std::string kShared = kSharedDllsKey;
 
 // A registry fact the scan reads: a key (no value name) or a value.
 struct Fact {

@@ -8,7 +8,6 @@
 #include <map>
 #include <tuple>
 
-#include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 
 namespace corvane::scan::testing {
@@ -77,28 +76,21 @@ void Seed_Com(remote::SimComputer& pc) {
     r.Set_String(kHklm, "SOFTWARE\\CLASSES\\Prog.Wow\\CLSID", "", "{C-WOW}");
 }
 
-const std::string kHelp = std::string(kHelpFilesParent) + "Help";
-const std::string kHtmlHelp = std::string(kHelpFilesParent) + "HTML Help";
-const std::string kUninstall = kUninstallKey;
-const std::string kAppPaths = kAppPathsKey;
-const std::string kFonts = kFontsKey;
-const std::string kShared = kSharedDllsKey;
-
 const Scenario kScenarios[] = {
     {"HelpFiles",
      "fA",
      [](remote::SimComputer& pc) {
          pc.files.Add_File("C:\\Help\\here.hlp");
-         pc.registry.Set_String(kHklm, kHelp, "here.hlp", "C:\\Help");
-         pc.registry.Set_String(kHklm, kHelp, "x.chm", "C:\\Help");
-         pc.registry.Set_String(kHklm, kHelp, "y.hlp", "C:\\Help\\");
-         pc.registry.Set_String(kHklm, kHelp, "z.hlp", "%windir%\\help");
-         pc.registry.Set_Dword(kHklm, kHelp, "number.hlp", 7);
-         pc.registry.Set_String(kHklm, kHtmlHelp, "w.chm", "\"C:\\Docs\" extra");
+         pc.registry.Set_String(kHklm, kHelpKey, "here.hlp", "C:\\Help");
+         pc.registry.Set_String(kHklm, kHelpKey, "x.chm", "C:\\Help");
+         pc.registry.Set_String(kHklm, kHelpKey, "y.hlp", "C:\\Help\\");
+         pc.registry.Set_String(kHklm, kHelpKey, "z.hlp", "%windir%\\help");
+         pc.registry.Set_Dword(kHklm, kHelpKey, "number.hlp", 7);
+         pc.registry.Set_String(kHklm, kHtmlHelpKey, "w.chm", "\"C:\\Docs\" extra");
      },
-     {{"x.chm", "C:\\Help\\", "File not found", kHelp, "x.chm", FixType::Value},
-      {"y.hlp", "C:\\Help\\", "File not found", kHelp, "y.hlp", FixType::Value},
-      {"w.chm", "C:\\Docs\\", "File not found", kHtmlHelp, "w.chm", FixType::Value}},
+     {{"x.chm", "C:\\Help\\", "File not found", kHelpKey, "x.chm", FixType::Value},
+      {"y.hlp", "C:\\Help\\", "File not found", kHelpKey, "y.hlp", FixType::Value},
+      {"w.chm", "C:\\Docs\\", "File not found", kHtmlHelpKey, "w.chm", FixType::Value}},
      [](remote::SimComputer& pc) {
          for (const char* file : {"C:\\Help\\x.chm", "C:\\Help\\y.hlp", "C:\\Docs\\w.chm"}) pc.files.Add_File(file);
      }},

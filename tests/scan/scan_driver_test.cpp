@@ -12,7 +12,6 @@
 #include <stdexcept>
 
 #include "base/ui/results_list_ops.h"
-#include "scan/registry_entry_categories.h"
 #include "scan_world.h"
 
 namespace corvane::scan::testing {
@@ -20,9 +19,6 @@ namespace {
 
 using corvane::testing::ShownMessage;
 using remote::CallKind;
-
-constexpr const char* kHelpKey = "Software\\Microsoft\\Windows\\Help";
-constexpr const char* kHtmlHelpKey = "Software\\Microsoft\\Windows\\HTML Help";
 
 // Two missing help files under "Help" and one under "HTML Help", and `more`
 // missing ones under "Help".
@@ -117,7 +113,7 @@ TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     ScanWorld world;
     Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
     for (const char* name : {"PC1", "PC2"}) {
-        world.network.Find(name)->registry.Set_Dword(kHklm, kSharedDllsKey, "C:\\gone\\a.dll", 1);
+        world.network.Find(name)->registry.Set_Dword(kHklm, kShared, "C:\\gone\\a.dll", 1);
     }
     world.Scan_Without_Fix();
 

@@ -20,6 +20,7 @@
 #include "remote/listed_identity.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
+#include "scan/registry_entry_categories.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
@@ -35,6 +36,13 @@ using fix::FixType;
 inline constexpr std::uint32_t kHklm = 0x80000002u;
 inline constexpr std::uint32_t kHku = 0x80000003u;
 inline constexpr const char* kLocalName = "WORKSTATION";
+// Keys of the registry categories, for paths below them.
+inline const std::string kHelpKey = std::string(kHelpFilesParent) + "Help";
+inline const std::string kHtmlHelpKey = std::string(kHelpFilesParent) + "HTML Help";
+inline const std::string kUninstall = kUninstallKey;
+inline const std::string kAppPaths = kAppPathsKey;
+inline const std::string kFonts = kFontsKey;
+inline const std::string kShared = kSharedDllsKey;
 
 // A user profile in the computer's profile list (its hive loaded or not:
 // HKEY_USERS holds only what a test writes there).
