@@ -166,8 +166,7 @@ TEST(UserFolders, EachCategoryWalksItsFolders) {
     for (const auto& [category, listed] : cases) {
         for (const bool annLoggedOn : {true, false}) {
             SCOPED_TRACE(annLoggedOn ? "logged on" : "not logged on");
-            const bool burn = std::string_view(category) == "dD";
-            const std::vector<std::string> expected = burn && !annLoggedOn ? std::vector<std::string>{} : listed;
+            const bool burnGone = std::string_view(category) == "dD" && !annLoggedOn;
             DiskWorld w("PC1", annLoggedOn);
             w.Add_Files(kAnn, {"AppData\\Local\\Temp\\t.tmp", "AppData\\Local\\Microsoft\\Windows\\Explorer\\t",
                                "AppData\\Local\\Downloaded Installations\\u.msi",
@@ -179,11 +178,10 @@ TEST(UserFolders, EachCategoryWalksItsFolders) {
             w.Add_Files("C:\\", {"Windows\\Downloaded Installations\\w.msi", "Windows\\Minidump\\m.dmp",
                                  "Windows\\Prefetch\\p.pf", "other\\stay.tmp"});
             if (annLoggedOn) w.pc.registry.Set_String(kHkeyUsers, kShell, kDownloads, "C:\\");
-            EXPECT_EQ(w.Texts(category), expected) << category;
+            EXPECT_EQ(w.Texts(category), burnGone ? std::vector<std::string>{} : listed) << category;
             // Its one listing through the share, not two; none through WMI.
-            const std::size_t systemTemp =
-                w.world.network.Count(remote::CallKind::ShareListing, "systemprofile\\AppData\\Local\\Temp\\");
-            EXPECT_EQ(systemTemp, std::string_view(category) == "dB" ? 1u : 0u) << category;
+            EXPECT_EQ(w.world.network.Count(remote::CallKind::ShareListing, "systemprofile\\AppData\\Local\\Temp\\"),
+                      std::string_view(category) == "dB" ? 1u : 0u);
             EXPECT_EQ(w.world.network.Count(remote::CallKind::Query, "Path ="), 0u) << category;
             // A user's rows name their owner; the Windows folders' nobody.
             for (const ListRow* row : w.world.Rows('c')) {
@@ -443,9 +441,7 @@ TEST(RemoteJunctions, NeitherWalkedNorDeleted) {
             EXPECT_EQ(!rows.empty(), c.rows && shareListable);
             for (const ListRow* row : rows)
                 EXPECT_TRUE(remote::Is_At_Or_Below(row->problem->file.path, temp)) << row->problem->file.path;
-            if (!shareListable) {
-                EXPECT_EQ(w.world.Header("dBPC1")->status, kShareUnavailableNote);
-            }
+            EXPECT_EQ(w.world.Header("dBPC1")->status == kShareUnavailableNote, !shareListable);
             w.Fix_All();
             EXPECT_TRUE(w.Has("C:\\Data\\secret.doc"));
         }

@@ -1,8 +1,7 @@
-// A scan and a fix set up end to end for the scan and fix tests: a fresh
-// installed database, a network of simulated computers (the program runs on
-// "WORKSTATION"), the target context over it, the model-only main window of
-// tests/support with the progress presenter over it, the scan followed by its fix, the fixing routine's environment.
-// For the fix tests it also writes the rows a scan would write.
+// A scan and its fix end to end: a fresh installed database, simulated
+// computers (the program runs on "WORKSTATION"), the model-only main window
+// with its progress presenter, the scan driver and the fixing routine; for
+// the fix tests also the rows a scan would write.
 #pragma once
 
 #include <gtest/gtest.h>
