@@ -286,36 +286,25 @@ TEST(ScanDriver, FaultyComputersGetErrorRowsAndSeveralAtOnceListAsOneByOne) {
     EXPECT_EQ(tree.Node(dead).image, "Computer");
 }
 
-// Stop ends every running computer at its next entry and starts no other.
-TEST(ScanDriver, StopWithSeveralRunningEndsThemAllAndStartsNoOther) {
-    ScanWorld world;
+// Stop ends every running computer at its next entry and starts no other;
+// it cancels a call in progress, so that a computer that stops answering
+// does not hold the scan until its time limit, and gets no error row for it.
+TEST(ScanDriver, StopWithSeveralRunningEndsThemAllAndACallThatNeverAnswers) {
+    ScanWorld world(std::chrono::minutes(10));
     world.driver.Set_Computers_At_Once(2);
     Prepare(world, {"PC1", "PC2", "PC3", "PC4"}, {"fA"}, 200);
+    world.network.Add_Fault({.kind = CallKind::Method, .computer = "PC2", .match = "", .hangs = true});
     world.window.onPump = [&](int) {
-        if (world.window.Label(ProgressLabel::ProblemsCount) != "0") world.driver.Request_Stop();
+        if (world.network.hangingCalls > 0 && world.window.Label(ProgressLabel::ProblemsCount) != "0")
+            world.driver.Request_Stop();
     };
     world.Scan();
 
     EXPECT_NE(world.Header("fAPC1"), nullptr);
     EXPECT_EQ(world.Header("fAPC3"), nullptr);
     EXPECT_EQ(world.Header("fAPC4"), nullptr);
-}
-
-// Stop cancels a call in progress: a computer that stops answering does not
-// hold the scan until its time limit, and gets no error row for it.
-TEST(ScanDriver, StopEndsACallThatNeverAnswers) {
-    ScanWorld world(std::chrono::minutes(10));
-    world.driver.Set_Computers_At_Once(2);
-    Prepare(world, {"PC1", "PC2"});
-    world.network.Add_Fault({.kind = CallKind::Method, .computer = "PC2", .match = "", .hangs = true});
-    world.window.onPump = [&](int) {
-        if (world.network.hangingCalls > 0) world.driver.Request_Stop();
-    };
-    world.Scan();
-
     EXPECT_EQ(world.network.hangingCalls, 0);
     EXPECT_TRUE(world.Rows('e').empty());
-    EXPECT_NE(world.Log().find("W: Scanning is aborted by the user!"), std::string::npos);
 }
 
 // Skip leaves the current list on every computer running when it is asked;
