@@ -22,20 +22,11 @@ namespace {
 
 using remote::CallKind;
 
-// A registry fact the scan reads: a key (no value name) or a value.
-struct Fact {
-    std::string keyPath;
-    std::string valueName;
-    bool keyOnly = false;
-};
-
-// Valid entries: their files and folders exist, or they hold something.
-const std::vector<Fact> kValid{{kHelpKey, "ok.hlp"},
-                               {kUninstall + "\\App1", "", true},
-                               {kUninstall + "\\Numbered", "", true},
-                               {kAppPaths + "\\ok.exe", "", true},
-                               {kFonts, "Ok (TrueType)"},
-                               {kShared, "C:\\Windows\\System32\\ok.dll"}};
+// Valid entries (their files and folders exist, or they hold something): a
+// key and value name, or a key alone.
+const std::vector<std::pair<std::string, std::string>> kValid{
+    {kHelpKey, "ok.hlp"},         {kUninstall + "\\App1", ""}, {kUninstall + "\\Numbered", ""},
+    {kAppPaths + "\\ok.exe", ""}, {kFonts, "Ok (TrueType)"},   {kShared, "C:\\Windows\\System32\\ok.dll"}};
 
 void Seed(remote::SimComputer& pc) {
     for (const char* file :
@@ -150,10 +141,7 @@ protected:
     }
 
     void Check_Fix_Cell() {
-        for (const Fact& fact : kValid) {
-            EXPECT_TRUE(Exists(pc, fact.keyPath, fact.valueName, fact.keyOnly))
-                << fact.keyPath << " " << fact.valueName;
-        }
+        for (const auto& [key, value] : kValid) EXPECT_TRUE(Exists(pc, key, value, value.empty())) << key << value;
         // Every row that reads fixed has its target gone; what is gone was
         // fixed by a row naming it (two App Paths rows name one key).
         std::set<std::string> fixedTargets;
