@@ -21,7 +21,6 @@ using remote::kHkeyUsers;
 constexpr const char* kUser = "S-1-5-21-7";
 constexpr const char* kShell = "S-1-5-21-7\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kShellBelowUser = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr const char* kProfileList = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\";
 constexpr const char* kTemp = "C:\\Windows\\Temp\\";
 constexpr const char* kAnn = "C:\\Users\\ann\\";
 constexpr const char* kSystemProfile = "C:\\Windows\\system32\\config\\systemprofile\\";
@@ -550,9 +549,8 @@ TEST(SystemwideSearch, BothDrivesButNeverWindowsProgramProfileOrRecycleFolders) 
         w.pc.registry.Set_String(kHklm, programs, "ProgramFilesDir", "D:\\Apps");
         w.pc.registry.Set_String(kHklm, programs, "ProgramFilesDir (x86)", "d:\\apps32\\");
         w.pc.registry.Set_String(kHklm, profiles, "ProgramData", "%SystemDrive%\\Shared", remote::kRegExpandSz);
-        w.pc.registry.Set_String(kHklm, profiles + "\\" + kUser, "ProfileImagePath", "D:\\Home\\ann",
-                                 remote::kRegExpandSz);
-        w.pc.registry.Set_String(kHklm, profiles + "\\S-1-5-21-8", "ProfileImagePath", "C:\\x\\..\\Staff\\bob.");
+        Seed_Profile(w.pc, kUser, "D:\\Home\\ann");
+        Seed_Profile(w.pc, "S-1-5-21-8", "C:\\x\\..\\Staff\\bob.", remote::kRegSz);
         if (!profilesReadable) w.pc.registry.Deny_Access(kHklm, profiles);
         for (const char* closed :
              {"C:\\Windows", "C:\\Program Files", "C:\\Program Files (x86)", "C:\\ProgramData", "C:\\Users",
