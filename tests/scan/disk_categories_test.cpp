@@ -154,10 +154,9 @@ TEST(FolderWalker, SkipLeavesOneFolderAndStopEndsEveryLevel) {
 }
 
 TEST(UserFolders, EachCategoryWalksItsFolders) {
-    // Downloaded Temp Files ("dF"): a whole drive named by the value is never
-    // walked. The system account's Temp, named by two hives, is walked once.
-    // ann logged on, her folders named by her hive; and not, her profile's
-    // known places taken, but for her burn folder and her downloads.
+    // A whole drive named as Downloads is never walked; the system account's
+    // Temp, named by two hives, is walked once. ann not logged on: her
+    // profile's known places are taken, but for her burn folder and downloads.
     const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
         {"dA", {"m.dmp"}}, {"dB", {"t.tmp"}},   {"dD", {"burn.tmp"}}, {"dE", {"t"}},
         {"dF", {}},        {"dH", {"doc.lnk"}}, {"dI", {"p.pf"}},     {"dJ", {"u.msi", "w.msi"}},
@@ -191,11 +190,9 @@ TEST(UserFolders, EachCategoryWalksItsFolders) {
     }
 }
 
-// Profiles of the profile list whose hive is not loaded, beside ann (logged
-// on), bob and the system account: User Temp lists exactly the files of the
-// profiles it may take, each once with its owner, and the fix deletes exactly
-// those; the log names each profile refused and, once per computer, how many
-// users' registry entries were not there to scan.
+// Profiles whose hive is not loaded: User Temp lists the files of those it
+// may take, each once with its owner, and the fix deletes exactly those; the
+// log names each refusal and, once per computer, the users not scanned.
 TEST(UserFolders, ProfilesOfUsersNotLoggedOn) {
     const std::string temp = "\\AppData\\Local\\Temp\\";
     const std::string row = "\\appdata\\local\\temp\\";  // as the rows name it
@@ -274,11 +271,10 @@ TEST(UserFolders, ProfilesOfUsersNotLoggedOn) {
     }
 }
 
-// Every per-user value of bob (or the Windows directory the computer
-// reports) pointed somewhere Windows keeps no such files, in a form Windows
-// reads otherwise, or through a junction: on the computer the program runs
-// on, whose file system is asked too. Nothing there is listed or deleted and
-// the log says why, while ann's folders and the Windows folders are still
+// Every per-user value of bob (or the Windows directory) pointed where
+// Windows keeps no such files, in a form Windows reads otherwise, or through
+// a junction, on the computer the program runs on: nothing there is listed or
+// deleted and the log says why, while ann's and the Windows folders are still
 // cleaned; Firefox profiles are told by their names.
 struct Misdirection {
     const char* bobValue;
@@ -573,11 +569,10 @@ TEST(SystemwideSearch, BothDrivesButNeverWindowsProgramProfileOrRecycleFolders) 
     }
 }
 
-// A database, its journal and its log are one row that a fix deletes whole,
-// the database first: a database that cannot be deleted keeps its companions,
-// a companion that cannot be deleted fails the row. A companion without its
-// database (in an unfiltered listing) is a row of its own, kept when its
-// database is back at the fix.
+// A database, its journal and its log are one row, deleted database first: a
+// database that cannot be deleted keeps its companions, a companion that
+// cannot be deleted fails the row. A companion without its database is a row
+// of its own, kept when its database is back at the fix.
 TEST(DiskFix, ADatabaseAndItsJournalAndLogAreOneRowDeletedTogether) {
     DiskWorld w;
     const std::string db = std::string(kTemp) + "db\\";
@@ -612,12 +607,10 @@ TEST(DiskFix, ADatabaseAndItsJournalAndLogAreOneRowDeletedTogether) {
         << w.world.Log();
 }
 
-// The browsers' data of two users: each profile ("Default", "Profile 1",
-// "Guest Profile") holds what each Chromium category lists (cookies of
-// today's builds in Network, of older ones in the profile) and what none
-// may list; folders that are not profiles hold the same names. A browser
-// that runs for a user (or may: its processes cannot be read), one started
-// between scan and fix, and policies that move the data or the cache keep
+// Two users' browser data: each profile holds what each Chromium category
+// lists (cookies in Network or, of older builds, in the profile) and what none
+// may list, as do folders that are not profiles. A browser that runs (or may)
+// for a user, before the scan or the fix, and policies that move the data keep
 // that user's browser files; the fix deletes exactly what the scan listed.
 struct BrowserSeed {
     const char* label;  // "ann Chrome"

@@ -325,9 +325,8 @@ const Scenario kScenarios[] = {
      [](remote::SimComputer& pc) { pc.registry.Set_String(kHklm, kIfeo + "evil.exe", "Debugger", "C:\\other.exe"); }},
 };
 
-// A fresh computer seeded as the named scenario says, scanned for its
-// category alone (options 0: fast mode, no restore point); the hook runs at
-// every pump.
+// A computer seeded as the named scenario says, scanned for its category
+// alone (options 0: fast mode, no restore point); the hook runs at each pump.
 struct ScannedWorld {
     ScannedWorld(std::string_view name, std::int32_t options, std::function<void(ScannedWorld&)> hook = {},
                  const std::vector<std::string>& exceptions = {}) {
@@ -581,9 +580,8 @@ TEST(RegistryEntryCalls, EachEntryCostsItsReadsAndNoQuery) {
     }
 }
 
-// The exception table is read once while it stays unchanged (by the first
-// scan only), and again for the very next candidate after a change made
-// during a scan.
+// The exception table is read once while unchanged (by the first scan only),
+// and again for the very next candidate after a change during a scan.
 TEST_F(RegistryEntryCategories, ExceptionTableIsReadOncePerChange) {
     std::vector<std::string> all;
     for (const char* name : {"a", "b", "c", "d"}) {
