@@ -54,6 +54,19 @@ void Set_Binary(remote::SimComputer& pc, std::string_view key, std::string_view 
     (void)pc.registry.Set_Value(kHku, key, name, value);
 }
 
+// The user's most recently used lists and program name caches, with the
+// given data: a file and the list's order, two binary sizes, two names.
+void Set_Mru_Lists(remote::SimComputer& pc, const char* file, const char* order, std::size_t pidlSize,
+                   std::size_t visitedSize, const char* oldName, const char* appName) {
+    pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "a", file);
+    pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "MRUList", order);
+    Set_Binary(pc, kComDlg + "OpenSavePidlMRU\\*", "0", pidlSize);
+    Set_Binary(pc, kComDlg + "LastVisitedPidlMRU", "1", visitedSize);
+    pc.registry.Set_String(kHku, kUser + "\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache", "C:\\old.exe",
+                           oldName);
+    pc.registry.Set_String(kHku, kMuiCache, "C:\\app.exe.FriendlyAppName", appName);
+}
+
 void Seed_Com(remote::SimComputer& pc) {
     auto& r = pc.registry;
     pc.files.Add_File("C:\\ok\\y.dll");
@@ -287,13 +300,7 @@ const Scenario kScenarios[] = {
     {"UserMruLists",
      "fM",
      [](remote::SimComputer& pc) {
-         pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "a", "C:\\x.txt");
-         pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "MRUList", "a");
-         Set_Binary(pc, kComDlg + "OpenSavePidlMRU\\*", "0", 86);
-         Set_Binary(pc, kComDlg + "LastVisitedPidlMRU", "1", 10);
-         pc.registry.Set_String(kHku, kUser + "\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache", "C:\\old.exe",
-                                "Old");
-         pc.registry.Set_String(kHku, kMuiCache, "C:\\app.exe.FriendlyAppName", "App");
+         Set_Mru_Lists(pc, "C:\\x.txt", "a", 86, 10, "Old", "App");
          Set_Binary(pc, kMuiCache, "LangID", 2);
      },
      {{"a", "C:\\x.txt", "Most Recently Used", kComDlg + "OpenSaveMRU\\txt", "a", FixType::Value},
@@ -305,15 +312,7 @@ const Scenario kScenarios[] = {
       {"C:\\app.exe.FriendlyAppName", "App", "Most Recently Used", kMuiCache, "C:\\app.exe.FriendlyAppName",
        FixType::Value}},
      // Listed values whose data moved on, strings and binary lists alike.
-     [](remote::SimComputer& pc) {
-         pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "a", "C:\\y.txt");
-         pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "MRUList", "ba");
-         Set_Binary(pc, kComDlg + "OpenSavePidlMRU\\*", "0", 90);
-         Set_Binary(pc, kComDlg + "LastVisitedPidlMRU", "1", 12);
-         pc.registry.Set_String(kHku, kUser + "\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache", "C:\\old.exe",
-                                "Newer");
-         pc.registry.Set_String(kHku, kMuiCache, "C:\\app.exe.FriendlyAppName", "App 2");
-     }},
+     [](remote::SimComputer& pc) { Set_Mru_Lists(pc, "C:\\y.txt", "ba", 90, 12, "Newer", "App 2"); }},
     {"ImageFileOptions",
      "fN",
      [](remote::SimComputer& pc) {
