@@ -198,50 +198,42 @@ TEST(UserFolders, ProfilesOfUsersNotLoggedOn) {
     const std::string row = "\\appdata\\local\\temp\\";  // as the rows name it
     struct Case {
         std::vector<std::pair<const char*, const char*>> profiles;  // SID, ProfileImagePath
-        std::vector<std::string> listed;                            // "file|owner", lower case
-        std::vector<std::string> kept;
+        std::vector<std::string> files;  // "file|owner" (lower case) listed and deleted, or "file" kept
         const char* logged;
         const char* version = "6.1.7601";
     };
     const std::vector<Case> cases = {
         {{{"S-1-5-21-30", "%SystemDrive%\\Users\\cat"}},
          {"c:\\users\\cat" + row + "c.tmp|S-1-5-21-30"},
-         {},
          "1 user profile is not loaded on PC1: its registry entries are not scanned"},
         {{{"S-1-5-19", "C:\\Users\\ls"},
           {"S-1-5-20", "C:\\Users\\ns"},
           {"S-1-5-80-1-2", "C:\\Users\\svc"},
           {"S-1-5-82-3", "C:\\Users\\pool"},
           {"S-1-5-21-31.bak", "C:\\Users\\old"}},
-         {},
          {"C:\\Users\\ls" + temp + "a.tmp", "C:\\Users\\ns" + temp + "a.tmp", "C:\\Users\\svc" + temp + "a.tmp",
           "C:\\Users\\pool" + temp + "a.tmp", "C:\\Users\\old" + temp + "a.tmp"},
          ""},
         {{{"S-1-5-21-32", "%SystemRoot%\\Profiles\\eve"}},
-         {},
          {"C:\\Windows\\Profiles\\eve" + temp + "e.tmp"},
          "user S-1-5-21-32 (not logged on): ProfileImagePath = C:\\Windows\\Profiles\\eve: below the Windows "
          "directory"},
         {{{"S-1-5-21-33", "\\\\server\\profiles\\fay"}},
          {},
-         {},
          "S-1-5-21-33 (not logged on): ProfileImagePath = \\\\server\\profiles\\fay: refused path form"},
         {{{"S-1-5-21-34", "C:\\Users\\ann\\Documents\\gus"}},
-         {},
          {std::string(kAnn) + "Documents\\gus" + temp + "g.tmp"},
          "inside the profile of S-1-5-21-7"},
-        {{{"S-1-5-21-35", "C:\\Users"}}, {}, {"C:\\Users" + temp + "u.tmp"}, "holds the profiles folder C:\\Users"},
+        {{{"S-1-5-21-35", "C:\\Users"}}, {"C:\\Users" + temp + "u.tmp"}, "holds the profiles folder C:\\Users"},
         {{{"S-1-5-21-36", "C:\\ProgramData\\hal"}},
-         {},
          {"C:\\ProgramData\\hal" + temp + "h.tmp"},
          "a folder of the system: C:\\ProgramData"},
         {{{"S-1-5-21-37", "C:\\Users\\ann"}, {"S-1-5-21-38", "C:\\Users\\cat"}, {"S-1-5-21-39", "c:\\users\\CAT"}},
          {"c:\\users\\ann" + row + "t.tmp|S-1-5-21-7", "c:\\users\\cat" + row + "c.tmp|S-1-5-21-38"},
-         {},
          "3 user profiles are not loaded on PC1: their registry entries are not scanned"},
         {{{"S-1-5-21-40", "C:\\Documents and Settings\\ivy"}},
-         {"c:\\documents and settings\\ivy\\local settings\\temp\\x.tmp|S-1-5-21-40"},
-         {"C:\\Documents and Settings\\ivy" + temp + "keep.tmp"},
+         {"c:\\documents and settings\\ivy\\local settings\\temp\\x.tmp|S-1-5-21-40",
+          "C:\\Documents and Settings\\ivy" + temp + "keep.tmp"},
          "",
          "5.1.2600"},
     };
@@ -250,24 +242,27 @@ TEST(UserFolders, ProfilesOfUsersNotLoggedOn) {
         DiskWorld w;
         w.pc.facts.version = c.version;
         for (const auto& [sid, folder] : c.profiles) Seed_Profile(w.pc, sid, folder);
-        const auto file_of = [](const std::string& listed) { return listed.substr(0, listed.find('|')); };
-        for (const std::string& listed : c.listed) w.pc.files.Add_File(file_of(listed));
-        for (const std::string& file : c.kept) w.pc.files.Add_File(file);
+        std::vector<std::string> listed;
+        for (const std::string& file : c.files) {
+            w.pc.files.Add_File(file.substr(0, file.find('|')));
+            if (file.find('|') != std::string::npos) listed.push_back(file);
+        }
         for (const char* category : {"dB", "iD", "iE"}) w.world.Check_Category(category);
         w.world.Scan_Without_Fix();
         std::vector<std::string> files;
-        for (const ListRow* listed : w.world.Rows('c')) {
-            const FileItem& item = listed->problem->file;
-            if (listed->problem->type == FixType::File) files.push_back(item.path + "|" + item.ownerSid);
+        for (const ListRow* found : w.world.Rows('c')) {
+            const FileItem& item = found->problem->file;
+            if (found->problem->type == FixType::File) files.push_back(item.path + "|" + item.ownerSid);
         }
-        EXPECT_EQ(files, c.listed);
+        EXPECT_EQ(files, listed);
         const std::string log = w.world.Log();
         EXPECT_NE(log.find(c.logged), std::string::npos) << log;
         const std::size_t once = log.find(" not loaded on PC1");
         EXPECT_EQ(log.find(" not loaded on PC1", once == std::string::npos ? 0 : once + 1), std::string::npos) << log;
         w.Fix_All();
-        for (const std::string& listed : c.listed) EXPECT_FALSE(w.Has(file_of(listed))) << listed;
-        for (const std::string& file : c.kept) EXPECT_TRUE(w.Has(file)) << file;
+        for (const std::string& file : c.files) {
+            EXPECT_EQ(w.Has(file.substr(0, file.find('|'))), file.find('|') == std::string::npos) << file;
+        }
     }
 }
 
