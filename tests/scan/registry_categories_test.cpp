@@ -609,10 +609,8 @@ TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
     world.Check_Category("fE");
     world.Check_Category("fF");
     world.Scan_Without_Fix();
-    EXPECT_TRUE(world.Rows('s').empty());
     EXPECT_TRUE(world.Rows('e').empty());
-    EXPECT_EQ(world.Header("fFPC1")->status, "0 Problems Found");
-    EXPECT_EQ(world.Header("fEPC1")->status, "0 Problems Found");
+    for (const char* header : {"fEPC1", "fFPC1"}) EXPECT_EQ(world.Header(header)->status, "0 Problems Found");
 }
 
 }  // namespace
