@@ -278,19 +278,6 @@ struct Misdirection {
     const char* junction = "";          // a folder made a junction
 };
 
-std::vector<std::string> Cleaned_Places() {
-    std::vector<std::string> places{"C:\\Windows\\Temp", "C:\\Windows\\Minidump", "C:\\Windows\\Prefetch",
-                                    "C:\\Windows\\Downloaded Installations"};
-    for (const char* place :
-         {"AppData\\Local\\Temp", "AppData\\Local\\Microsoft\\Windows\\Explorer",
-          "AppData\\Local\\Downloaded Installations", "AppData\\Roaming\\Mozilla\\Firefox\\Profiles",
-          "AppData\\Local\\Mozilla\\Firefox\\Profiles"}) {
-        places.push_back(std::string(kAnn) + place);
-    }
-    for (const auto& [value, place] : kShellPlaces) places.push_back(std::string(kAnn) + place);
-    return places;
-}
-
 TEST(FolderConfinement, MisdirectedFoldersAreNeverCleaned) {
     const std::string bob = "C:\\Users\\bob\\AppData\\Local\\Temp";
     const std::vector<Misdirection> cases = {
@@ -335,7 +322,16 @@ TEST(FolderConfinement, MisdirectedFoldersAreNeverCleaned) {
         std::string(kAnn) + "AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\a.default\\places.sqlite",
         std::string(kAnn) + "AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\a.default\\key4.db",
         std::string(kAnn) + "AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\a.default.bak\\cookies.sqlite"};
-    const std::vector<std::string> places = Cleaned_Places();
+    // Where the categories clean: the Windows folders and ann's.
+    std::vector<std::string> places{"C:\\Windows\\Temp", "C:\\Windows\\Minidump", "C:\\Windows\\Prefetch",
+                                    "C:\\Windows\\Downloaded Installations"};
+    for (const char* place :
+         {"AppData\\Local\\Temp", "AppData\\Local\\Microsoft\\Windows\\Explorer",
+          "AppData\\Local\\Downloaded Installations", "AppData\\Roaming\\Mozilla\\Firefox\\Profiles",
+          "AppData\\Local\\Mozilla\\Firefox\\Profiles"}) {
+        places.push_back(std::string(kAnn) + place);
+    }
+    for (const auto& [value, place] : kShellPlaces) places.push_back(std::string(kAnn) + place);
     for (const Misdirection& misdirection : cases) {
         SCOPED_TRACE(std::string(misdirection.bobValue) + " / " + misdirection.windowsDirectory);
         DiskWorld w(kLocalName);

@@ -64,13 +64,10 @@ TEST_F(ScanGui, ScanThenFixDeletesExactlyTheCheckedRows) {
         std::size_t fixedRow = list.Count();
         std::size_t keptRow = list.Count();
         for (std::size_t i = 0; i < list.Count(); ++i) {
-            if (!Is_Problem_Key(list.Row(i).key)) continue;
-            if (list.Row(i).text == Narrow(kFixedDll)) {
-                fixedRow = i;
-                continue;
-            }
+            const bool fixed = list.Row(i).text == Narrow(kFixedDll);
+            if (fixed) fixedRow = i;
             if (list.Row(i).text == Narrow(kKeptDll)) keptRow = i;
-            (void)Set_Row_Checked(list, i, false);
+            if (!fixed && Is_Problem_Key(list.Row(i).key)) (void)Set_Row_Checked(list, i, false);
         }
         ASSERT_LT(fixedRow, list.Count());
         ASSERT_LT(keptRow, list.Count());
