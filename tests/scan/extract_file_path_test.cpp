@@ -3,18 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace corvane::scan {
 namespace {
 
-struct PathCase {
-    const char* input;
-    bool isPath;
-    const char* reduced;
-};
-
 TEST(ExtractFilePath, ReducesRegistryTextsToDrivePaths) {
-    const PathCase cases[] = {
+    // The text, whether it names a drive path, and what is left of it.
+    const std::tuple<const char*, bool, const char*> cases[] = {
         {R"(C:\a b\prog.exe -x)", true, R"(C:\a b\prog.exe)"},
         {R"("C:\Program Files\App\app.exe" /min)", true, R"(C:\Program Files\App\app.exe)"},
         {R"(C:\WINDOWS\system32\shell32.dll,4)", true, R"(C:\WINDOWS\system32\shell32.dll)"},
@@ -32,10 +28,10 @@ TEST(ExtractFilePath, ReducesRegistryTextsToDrivePaths) {
         {"", false, ""},
         {"C:", false, "C:"},
     };
-    for (const PathCase& c : cases) {
-        std::string text = c.input;
-        EXPECT_EQ(Extract_File_Path(text), c.isPath) << c.input;
-        EXPECT_EQ(text, c.reduced) << c.input;
+    for (const auto& [input, isPath, reduced] : cases) {
+        std::string text = input;
+        EXPECT_EQ(Extract_File_Path(text), isPath) << input;
+        EXPECT_EQ(text, reduced) << input;
     }
 }
 

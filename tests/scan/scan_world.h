@@ -1,8 +1,7 @@
-// A scan and a fix set up end to end for the scan and fix tests: a fresh
-// installed database, a network of simulated computers (the program runs on
-// "WORKSTATION"), the target context over it, the model-only main window of
-// tests/support with the progress presenter over it, the scan followed by its fix, the fixing routine's environment.
-// For the fix tests it also writes the rows a scan would write.
+// A scan and its fix end to end: a fresh installed database, simulated
+// computers (the program runs on "WORKSTATION"), the model-only main window
+// with its progress presenter, the scan driver and the fixing routine; for
+// the fix tests also the rows a scan would write.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,6 +19,7 @@
 #include "remote/listed_identity.h"
 #include "remote/sim/sim_network.h"
 #include "remote/target_context.h"
+#include "scan/registry_entry_categories.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_driver.h"
 #include "scan/scan_target.h"
@@ -35,6 +35,13 @@ using fix::FixType;
 inline constexpr std::uint32_t kHklm = 0x80000002u;
 inline constexpr std::uint32_t kHku = 0x80000003u;
 inline constexpr const char* kLocalName = "WORKSTATION";
+// Keys of the registry categories, for paths below them.
+inline const std::string kHelpKey = std::string(kHelpFilesParent) + "Help";
+inline const std::string kHtmlHelpKey = std::string(kHelpFilesParent) + "HTML Help";
+inline const std::string kUninstall = kUninstallKey;
+inline const std::string kAppPaths = kAppPathsKey;
+inline const std::string kFonts = kFontsKey;
+inline const std::string kShared = kSharedDllsKey;
 
 // A user profile in the computer's profile list (its hive loaded or not:
 // HKEY_USERS holds only what a test writes there).

@@ -6,29 +6,20 @@
 
 #include <gtest/gtest.h>
 
-#include "app/application.h"
 #include "app/main_window_commands.h"
-#include "app/win32/main_window.h"
+#include "app/win32/gui_program.h"
 #include "app/win32/main_window_ids.h"
-#include "base/file_path.h"
 #include "base/ui/results_list.h"
 #include "base/ui/results_list_ops.h"
-#include "base/win32/clock_win32.h"
-#include "base/win32/platform_win32.h"
 #include "base/win32/wide_text.h"
 #include "db/app_tables.h"
 #include "db/database.h"
-#include "support/fakes.h"
-#include "support/temp_folder.h"
-#include "support/test_database.h"
-#include "support/win32/gui_pump.h"
 
 namespace corvane::win32 {
 namespace {
 
-using namespace corvane::testing;
+using ScanGui = GuiProgramTest;
 
-constexpr wchar_t kSettingsRoot[] = L"Software\\CorvaneScanGuiTest";
 constexpr wchar_t kSharedDlls[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr wchar_t kFixedDll[] = L"C:\\CvnScanGuiGone\\fixed.dll";
 constexpr wchar_t kKeptDll[] = L"C:\\CvnScanGuiGone\\kept.dll";
@@ -42,9 +33,7 @@ bool Value_Exists(const wchar_t* name) {
 // uncheck one of two listed problems, then Fix Problems from the window:
 // exactly the checked value is deleted, its row is marked fixed and
 // the other row and value stay. Restore points are off (Wine has none).
-TEST(ScanGui, ScanThenFixDeletesExactlyTheCheckedRows) {
-    if (!Have_Display()) GTEST_SKIP() << "CORVANE-GUI-SKIPPED: no display";
-
+TEST_F(ScanGui, ScanThenFixDeletesExactlyTheCheckedRows) {
     HKEY key = nullptr;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSharedDlls, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
@@ -52,76 +41,52 @@ TEST(ScanGui, ScanThenFixDeletesExactlyTheCheckedRows) {
     for (const wchar_t* name : {kFixedDll, kKeptDll}) {
         ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
     }
-
-    TempFolder temp;
-    const std::string folder = Path_Utf8(temp.Path());
-    Create_Installed_Database(folder + "\\nwcvninfo.dll");
-    FakeMessageBox messages;
     {
-        Reporter reporter(messages);
+        Reporter reporter(messages_);
         Database db(reporter);
-        ASSERT_TRUE(db.Open_Database(folder + "\\nwcvninfo.dll"));
+        ASSERT_TRUE(db.Open_Database(folder_ + "\\nwcvninfo.dll"));
         ASSERT_TRUE(Save_Settings(db, 0, ""));  // manual fixing, no restore point
     }
-    messages.Queue_Answer(MsgResult::No);   // "Do you want to fix the problems now?"
-    messages.Queue_Answer(MsgResult::Yes);  // "Are you sure you want to fix the checked problems?"
-    Win32Platform platform(folder);
-    Win32Clock clock;
+    messages_.Queue_Answer(MsgResult::No);   // "Do you want to fix the problems now?"
+    messages_.Queue_Answer(MsgResult::Yes);  // "Are you sure you want to fix the checked problems?"
     {
-        Application app(platform, clock, messages);
-        MainWindow* window = nullptr;
-        app.Main([&](Application& a) {
-            MainWindowOptions options;
-            options.settingsRoot = kSettingsRoot;
-            options.showBalloon = false;
-            window = MainWindow::Create(a, options);
-        });
-        ASSERT_NE(window, nullptr);
-        const HWND handle = window->Handle();
-        Pump(400);
-        (void)window->Computer_Tree().Set_Checked(window->Computer_Tree().Find("rR"), true);
-        (void)window->Category_Tree().Set_Checked(window->Category_Tree().Find("fF"), true);
-        ::PostMessageW(handle, WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
-        (void)Pump_Until([&] { return !messages.shown.empty(); });
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text.rfind("Successfully completed scanning. ", 0), 0u);
+        ProgramRun run(folder_, messages_, false);
+        ASSERT_NE(run.window, nullptr);
+        (void)run.window->Computer_Tree().Set_Checked(run.window->Computer_Tree().Find("rR"), true);
+        (void)run.window->Category_Tree().Set_Checked(run.window->Category_Tree().Find("fF"), true);
+        ::PostMessageW(run.handle, WM_COMMAND, Command_Id(static_cast<int>(Command::StartScan)), 0);
+        (void)testing::Pump_Until([&] { return !messages_.shown.empty(); });
+        ASSERT_EQ(messages_.shown.size(), 1u);
+        EXPECT_EQ(messages_.shown[0].text.rfind("Successfully completed scanning. ", 0), 0u);
 
         // Only the row of kFixedDll stays checked (Wine's own obsolete entries too are left alone).
-        ResultsList& list = window->Results();
+        ResultsList& list = run.window->Results();
         std::size_t fixedRow = list.Count();
         std::size_t keptRow = list.Count();
         for (std::size_t i = 0; i < list.Count(); ++i) {
-            if (!Is_Problem_Key(list.Row(i).key)) continue;
-            if (list.Row(i).text == Narrow(kFixedDll)) {
-                fixedRow = i;
-                continue;
-            }
+            const bool fixed = list.Row(i).text == Narrow(kFixedDll);
+            if (fixed) fixedRow = i;
             if (list.Row(i).text == Narrow(kKeptDll)) keptRow = i;
-            (void)Set_Row_Checked(list, i, false);
+            if (!fixed && Is_Problem_Key(list.Row(i).key)) (void)Set_Row_Checked(list, i, false);
         }
         ASSERT_LT(fixedRow, list.Count());
         ASSERT_LT(keptRow, list.Count());
 
-        ::PostMessageW(handle, WM_COMMAND, Command_Id(static_cast<int>(Command::FixProblems)), 0);
-        (void)Pump_Until([&] { return Shown_Small_Icon(list.Row(fixedRow)) == kFixedItemIcon; });
-        Pump(200);
-
-        ASSERT_EQ(messages.shown.size(), 2u);
-        EXPECT_EQ(Shown_Small_Icon(list.Row(fixedRow)), kFixedItemIcon);
+        ::PostMessageW(run.handle, WM_COMMAND, Command_Id(static_cast<int>(Command::FixProblems)), 0);
+        EXPECT_TRUE(testing::Pump_Until([&] { return Shown_Small_Icon(list.Row(fixedRow)) == kFixedItemIcon; }));
+        testing::Pump(200);
+        EXPECT_EQ(messages_.shown.size(), 2u);
         EXPECT_NE(Shown_Small_Icon(list.Row(keptRow)), kFixedItemIcon);
         EXPECT_FALSE(Value_Exists(kFixedDll));
         EXPECT_TRUE(Value_Exists(kKeptDll));
-        EXPECT_EQ(window->Status_Text(kStatusTotal).rfind("Total Problems Fixed: 1/", 0), 0u);
-        EXPECT_TRUE(::IsWindowEnabled(handle));
+        EXPECT_EQ(run.window->Status_Text(kStatusTotal).rfind("Total Problems Fixed: 1/", 0), 0u);
+        EXPECT_TRUE(::IsWindowEnabled(run.handle));
 
-        messages.Queue_Answer(MsgResult::Yes);  // close despite the un-fixed row
-        ::SendMessageW(handle, WM_CLOSE, 0, 0);
-        Pump(100);
-        EXPECT_FALSE(::IsWindow(handle));
+        messages_.Queue_Answer(MsgResult::Yes);  // close despite the un-fixed row
+        EXPECT_TRUE(run.Close());
     }
     for (const wchar_t* name : {kFixedDll, kKeptDll}) ::RegDeleteValueW(key, name);
     ::RegCloseKey(key);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRoot);
 }
 
 }  // namespace
