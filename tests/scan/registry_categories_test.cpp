@@ -46,21 +46,23 @@ struct Scenario {
     void (*undo)(remote::SimComputer&);
 };
 
-void Set_Binary(remote::SimComputer& pc, std::string_view key, std::string_view name, std::size_t size) {
+void Set_Binary(remote::SimComputer& pc, std::string_view key, std::string_view name, std::size_t size,
+                std::uint8_t fill = 7) {
     pc.registry.Create_Key(kHku, key);
     remote::RegistryValue value;
     value.type = remote::kRegBinary;
-    value.bytes.assign(size, 7);
+    value.bytes.assign(size, fill);
     (void)pc.registry.Set_Value(kHku, key, name, value);
 }
 
 // The user's most recently used lists and program name caches, with the
-// given data: a file and the list's order, two binary sizes, two names.
-void Set_Mru_Lists(remote::SimComputer& pc, const char* file, const char* order, std::size_t pidlSize,
+// given data: a file and the list's order, the bytes of an 86-byte item
+// list, a binary size, two names.
+void Set_Mru_Lists(remote::SimComputer& pc, const char* file, const char* order, std::uint8_t pidlByte,
                    std::size_t visitedSize, const char* oldName, const char* appName) {
     pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "a", file);
     pc.registry.Set_String(kHku, kComDlg + "OpenSaveMRU\\txt", "MRUList", order);
-    Set_Binary(pc, kComDlg + "OpenSavePidlMRU\\*", "0", pidlSize);
+    Set_Binary(pc, kComDlg + "OpenSavePidlMRU\\*", "0", 86, pidlByte);
     Set_Binary(pc, kComDlg + "LastVisitedPidlMRU", "1", visitedSize);
     pc.registry.Set_String(kHku, kUser + "\\Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache", "C:\\old.exe",
                            oldName);
@@ -300,7 +302,7 @@ const Scenario kScenarios[] = {
     {"UserMruLists",
      "fM",
      [](remote::SimComputer& pc) {
-         Set_Mru_Lists(pc, "C:\\x.txt", "a", 86, 10, "Old", "App");
+         Set_Mru_Lists(pc, "C:\\x.txt", "a", 7, 10, "Old", "App");
          Set_Binary(pc, kMuiCache, "LangID", 2);
      },
      {{"a", "C:\\x.txt", "Most Recently Used", kComDlg + "OpenSaveMRU\\txt", "a", FixType::Value},
@@ -311,8 +313,9 @@ const Scenario kScenarios[] = {
        "C:\\old.exe", FixType::Value},
       {"C:\\app.exe.FriendlyAppName", "App", "Most Recently Used", kMuiCache, "C:\\app.exe.FriendlyAppName",
        FixType::Value}},
-     // Listed values whose data moved on, strings and binary lists alike.
-     [](remote::SimComputer& pc) { Set_Mru_Lists(pc, "C:\\y.txt", "ba", 90, 12, "Newer", "App 2"); }},
+     // Listed values whose data moved on, strings and binary lists alike, one
+     // of them rewritten at its length.
+     [](remote::SimComputer& pc) { Set_Mru_Lists(pc, "C:\\y.txt", "ba", 8, 12, "Newer", "App 2"); }},
     {"ImageFileOptions",
      "fN",
      [](remote::SimComputer& pc) {
