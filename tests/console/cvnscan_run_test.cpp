@@ -99,7 +99,6 @@ TEST(CvnscanRun, ScansManagedComputersWithTheirCredentials) {
               "\r\n\"[Shared Dlls]\",\"PC1\",\"1 Problems Found\",\"\"\r\n"
               "\"C:\\gone\\a.dll\",\"\",\"File not found\","
               "\"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs\"\r\n");
-    EXPECT_EQ(world.network.Count(remote::CallKind::Connect, "WORKSTATION"), 0u);
 
     Seed(world.Add_Computer("PC3"));
     world.network.calls.clear();
