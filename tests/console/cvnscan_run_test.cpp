@@ -129,8 +129,8 @@ TEST(CvnscanRun, UnreachableComputerGivesAnErrorLineAndStatus2) {
     const std::string log = world.Log();
     const auto dead = log.find("W: Summary of DEAD: 0 problems found, 0 fixed, 0 not fixed; not scanned whole: ");
     const auto pc2 = log.find("I: Summary of PC2: 2 problems found, 0 fixed, 2 not fixed ");
-    ASSERT_NE(dead, std::string::npos) << log;
-    EXPECT_LT(dead, pc2);
+    EXPECT_NE(pc2, std::string::npos) << log;
+    EXPECT_LT(dead, pc2);  // and so the line of DEAD is there too
 }
 
 // The CSV file takes its name only when written whole: the previous run's
