@@ -47,15 +47,21 @@ protected:
     FakeClock clock;
 };
 
-TEST_F(LogFile, AppendsInTheAnsiCodePageAndKeepsEarlierContent) {
+// Events and errors (number, description, source) appended in the ANSI code
+// page after what the file held.
+TEST_F(LogFile, AppendsEventsAndErrorsInTheAnsiCodePageAfterEarlierContent) {
     Write_File(path, "earlier\r\n");
     {
         clsLog log(path, clock);
         log.Log_Event("ignored before Start_Logging", LOG_INFO, true);
         log.Start_Logging(path);
         log.Log_Event("Caf\xC3\xA9", LOG_INFO, false);
+        log.Log_Error("Fix failed", RuntimeError(5, "Invalid procedure call or argument"));
     }
-    EXPECT_EQ(Read_File(path), "earlier\r\nI: Caf\xE9" + std::string(93, ' ') + "\r\n");
+    EXPECT_EQ(Read_File(path), "earlier\r\nI: Caf\xE9" + std::string(93, ' ') +
+                                   "\r\nE: Fix failed: ErrNo=5: ErrDesc=Invalid procedure call or argument: "
+                                   "ErrSrc=Corvane" +
+                                   std::string(18, ' ') + ": 05-Dec-26 14:03:09\r\n");
 }
 
 TEST_F(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
@@ -66,14 +72,6 @@ TEST_F(LogFile, RestartsEmptyOnlyOncePastOneMebibyte) {
         log.Log_Event("x", LOG_PLAIN, false);
         EXPECT_EQ(Read_File(path).size(), size > kLogRestartSize ? 102u : size + 102u) << size;
     }
-}
-
-TEST_F(LogFile, LogErrorCarriesNumberDescriptionAndSource) {
-    clsLog log(path, clock);
-    log.Start_Logging(path);
-    log.Log_Error("Fix failed", RuntimeError(5, "Invalid procedure call or argument"));
-    EXPECT_EQ(Read_File(path), "E: Fix failed: ErrNo=5: ErrDesc=Invalid procedure call or argument: ErrSrc=Corvane" +
-                                   std::string(18, ' ') + ": 05-Dec-26 14:03:09\r\n");
 }
 
 TEST_F(LogFile, AnUnwritablePathLosesTheLineSilently) {

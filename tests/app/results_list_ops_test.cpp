@@ -77,8 +77,6 @@ TEST_F(Rows, RegistryKeyOfRowAndOwnerComputer) {
     EXPECT_EQ(Registry_Key_Of_Row(list, 5), "");
     list.Row(1).problem->registry.root = 0x80000003u;
     EXPECT_EQ(Registry_Key_Of_Row(list, 1), "HKEY_USERS\\SOFTWARE\\Microsoft\\Windows\\Help");
-    list.Row(1).problem->registry.root = 7;
-    EXPECT_EQ(Registry_Key_Of_Row(list, 1), "\\SOFTWARE\\Microsoft\\Windows\\Help");
     EXPECT_TRUE(Row_Belongs_To(list, 2, "PC17"));
     EXPECT_FALSE(Row_Belongs_To(list, 2, "PC1"));
     EXPECT_FALSE(Row_Belongs_To(list, 0, "PC17"));

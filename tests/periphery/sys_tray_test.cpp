@@ -13,41 +13,35 @@ protected:
     SysTray tray{shell, 1, "Corvane"};
 };
 
-TEST(SysTray, AddsWithMessageIconAndTipAndRemovesOnDestruction) {
+// What reaches the shell from the icon's addition to its removal: each change
+// once, with its own flag and its texts cut to their limits.
+TEST(SysTray, EachChangeReachesTheShellOnceWithItsFlag) {
     testing::FakeNotifyIconShell shell;
     {
         SysTray tray(shell, 77, "Corvane");
-        ASSERT_EQ(shell.calls.size(), 2u);
-        EXPECT_EQ(shell.calls[0].first, TrayCommand::Add);
-        EXPECT_EQ(shell.calls[0].second.flags, 7u);
-        EXPECT_EQ(shell.calls[0].second.callbackMessage, 512u);
-        EXPECT_EQ(shell.calls[0].second.icon, 77u);
-        EXPECT_EQ(shell.calls[1].first, TrayCommand::SetVersion);
+        tray.Set_ToolTip(std::string(200, 'a'));
+        tray.Set_IconHandle(5);
+        tray.Set_IconHandle(5);
+        tray.ShowBalloonTip("Scans and fixes network and local registry/files.", std::string(70, 't'), 1, 30000);
     }
-    EXPECT_EQ(shell.calls.back().first, TrayCommand::Delete);
-}
-
-TEST_F(SysTrayTest, TooltipIsCutTo127UnitsAndTheSameIconIsNotSentTwice) {
-    tray.Set_ToolTip(std::string(200, 'a'));
-    EXPECT_EQ(tray.ToolTip(), std::string(127, 'a'));
-    EXPECT_EQ(shell.calls.back().second.flags, kTrayFlagTip);
-    const std::size_t before = shell.calls.size();
-    tray.Set_IconHandle(5);
-    tray.Set_IconHandle(5);
-    ASSERT_EQ(shell.calls.size(), before + 1);
-    EXPECT_EQ(shell.calls.back().first, TrayCommand::Modify);
-    EXPECT_EQ(tray.IconHandle(), 5u);
-}
-
-TEST_F(SysTrayTest, BalloonCarriesTextTitleIconKindAndTimeout) {
-    tray.ShowBalloonTip("Scans and fixes network and local registry/files.", std::string(70, 't'), 1, 30000);
-    const TrayIconData& data = shell.calls.back().second;
-    EXPECT_EQ(shell.calls.back().first, TrayCommand::Modify);
-    EXPECT_EQ(data.flags, 16u);
-    EXPECT_EQ(data.info, "Scans and fixes network and local registry/files.");
-    EXPECT_EQ(data.infoTitle, std::string(63, 't'));
-    EXPECT_EQ(data.infoFlags, 1u);
-    EXPECT_EQ(data.timeout, 30000u);
+    std::vector<TrayCommand> commands;
+    for (const auto& call : shell.calls) commands.push_back(call.first);
+    using enum TrayCommand;
+    EXPECT_EQ(commands, (std::vector<TrayCommand>{Add, SetVersion, Modify, Modify, Modify, Delete}));
+    const TrayIconData& added = shell.calls[0].second;
+    EXPECT_EQ(added.flags, kTrayFlagMessage | kTrayFlagIcon | kTrayFlagTip);
+    EXPECT_EQ(added.callbackMessage, kTrayCallbackMessage);
+    EXPECT_EQ(added.icon, 77u);
+    EXPECT_EQ(shell.calls[2].second.flags, kTrayFlagTip);
+    EXPECT_EQ(shell.calls[3].second.flags, kTrayFlagIcon);
+    const TrayIconData& balloon = shell.calls[4].second;
+    EXPECT_EQ(balloon.flags, kTrayFlagInfo);
+    EXPECT_EQ(balloon.tip, std::string(127, 'a'));
+    EXPECT_EQ(balloon.icon, 5u);
+    EXPECT_EQ(balloon.info, "Scans and fixes network and local registry/files.");
+    EXPECT_EQ(balloon.infoTitle, std::string(63, 't'));
+    EXPECT_EQ(balloon.infoFlags, 1u);
+    EXPECT_EQ(balloon.timeout, 30000u);
 }
 
 TEST_F(SysTrayTest, MenuItemsAddRemoveAndDefault) {

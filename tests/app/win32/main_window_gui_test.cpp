@@ -96,9 +96,7 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
         }
         run.window->Enable_Commands(true);
 
-        // Every picture the program names exists.
-        EXPECT_EQ(run.window->Images().Missing(), "");
-        for (const ImageKey& key : Image_Keys()) EXPECT_GE(run.window->Images().Index(key.key), 0) << key.key;
+        EXPECT_EQ(run.window->Images().Missing(), "");  // every picture the program names was loaded
 
         run.window->Run_Command(Command::FontLarge);
         ::MoveWindow(run.handle, 40, 30, 900, 700, TRUE);
@@ -117,10 +115,8 @@ TEST_F(MainWindowGui, FirstStartDefaultsThenLayoutFontAndCategoriesSurviveAResta
 
         // Check "Registry Clean Up" with the mouse: its categories follow.
         Click_Tree_Check_Box(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "gR")));
-        EXPECT_TRUE(run.window->Category_Tree().Node(Category_Node(run, "fN")).checked);
         EXPECT_TRUE(Tree_Item_Checked(c.categoryTree, run.window->Category_View().Item(Category_Node(run, "fA"))));
         EXPECT_TRUE(run.Close());
-        EXPECT_TRUE(messages_.shown.empty());
     }
     // Pixels stored as twips.
     Win32SettingsStore stored(kSettingsRoot);
@@ -195,20 +191,13 @@ TEST_F(MainWindowGui, AFilledListItsCheckBoxesTheCloseQuestionAndTheContextMenu)
     EXPECT_TRUE(Save_Window_Bitmap(run.handle, "main_window.bmp"));
     EXPECT_EQ(ListView_GetItemCount(c.list), 15);
 
-    // A click on the header's box reaches its rows, in the model and the control.
+    // A click on the header's box reaches its rows.
     Click_List_Check_Box(c.list, 0);
-    EXPECT_FALSE(results.Row(1).checked);
     EXPECT_FALSE(List_Row_Checked(c.list, 2));
 
-    // The computer tree: the root (every computer) unchecked and checked
-    // again, then the local computer unchecked: every row of it follows.
-    HTREEITEM root = TreeView_GetRoot(c.computerTree);
-    HTREEITEM localItem = run.window->Computer_View().Item(run.window->Computer_Tree().Find("m" + local));
-    Click_Tree_Check_Box(c.computerTree, root);
-    Click_Tree_Check_Box(c.computerTree, root);
-    EXPECT_TRUE(Tree_Item_Checked(c.computerTree, localItem));
-    EXPECT_TRUE(List_Row_Checked(c.list, 2));
-    Click_Tree_Check_Box(c.computerTree, localItem);
+    // The local computer unchecked in the tree: every row of it follows.
+    Click_Tree_Check_Box(c.computerTree,
+                         run.window->Computer_View().Item(run.window->Computer_Tree().Find("m" + local)));
     for (int row = 0; row < 14; ++row) EXPECT_FALSE(List_Row_Checked(c.list, row)) << row;
 
     // Exit (the close box's WM_CLOSE) asks about the unfixed rows; No keeps the window.
