@@ -23,11 +23,6 @@ struct NoRestoreDialog final : backup::IRestoreDialogOpener {
 
 struct FullBackup : BackupScene {
     void Back_Up() { commands.Full_Backup(computer, progress); }
-    // The first and the last key of a .reg file.
-    [[nodiscard]] std::string Keys_In(const std::string& path) const {
-        const auto keys = remote::Parse_Reg_File(*server.files.Read_File(path)).keys;
-        return keys.at(1).keyPath + " .. " + remote::Root_Key_Name(keys.back().root) + "\\" + keys.back().keyPath;
-    }
 
     NoRestoreDialog noDialog;
     backup::BackupCommands commands{ports, noDialog};
@@ -50,7 +45,9 @@ TEST_F(FullBackupTest, BothRootsIntoOneCompressedFileAndEveryProgramByItsFullPat
     Back_Up();
     EXPECT_EQ(Last_Message(), backup::kBackupCreated);
     EXPECT_TRUE(server.files.Is_Compressed(folder + backup::kFullBackupFile));
-    EXPECT_EQ(Keys_In(folder + backup::kFullBackupFile),
+    // Its first and its last key.
+    const auto keys = remote::Parse_Reg_File(*server.files.Read_File(folder + backup::kFullBackupFile)).keys;
+    EXPECT_EQ(keys.at(1).keyPath + " .. " + remote::Root_Key_Name(keys.back().root) + "\\" + keys.back().keyPath,
               "SOFTWARE\\Microsoft .. HKEY_USERS\\S-1-5-21-7\\Software\\App");
     for (const char* left : {backup::kFullBackupNew, backup::kTemporaryExport, backup::kFullBackupOld}) {
         EXPECT_FALSE(server.files.Find(folder + left)) << left;
