@@ -80,34 +80,25 @@ remote::RegistryWriteReport Write_Back(remote::SimNetwork& network, remote::SimC
                                     [yes](std::string_view, std::string_view) { return yes; });
 }
 
-void Fix_With(ScanWorld& world, const remote::RemotePorts& ports, bool undoBackup = false) {
-    fix::FixEnvironment env{world.window, world.progress,          world.data.db, ports,
-                            world.stop,   &Category_Recheck_Rules, undoBackup};
-    fix::Start_Fixing(env, false);
+[[nodiscard]] Facts Facts_Of(const remote::SimComputer& computer) {
+    Facts facts;
+    Collect(computer.registry, "Software", facts);
+    return facts;
 }
 
-class UndoFiles : public ::testing::Test {
-protected:
-    UndoFiles() : pc(scene.network.Add_Computer("PC17")) {
+// PC17 holding the seed, the registry backup option stored, and a scratch
+// folder for undo files.
+struct UndoScene {
+    UndoScene() : pc(scene.network.Add_Computer("PC17")) {
         pc.registry.Load_Reg_Text(kSeed);
         scene.Set_Options(GO_REGISTRY_BACKUP);
         userData.folder = Path_Utf8(scratch.Path());
     }
 
-    void Fix(bool undoBackup = false) { Fix_With(scene, target, undoBackup); }
-    void Add_Rows(std::string_view computer) {
-        scene.Add_Header("fA", computer, computer, 10);
-        scene.Add_Registry_Row(FixType::KeyTree, computer, kHklm, "Software\\Gone");
-        scene.Add_Registry_Row(FixType::Key, computer, kHklm, "Software\\Lone");
-        for (const char* name : {"Sz", "Expand", "Multi", "Dword", "Qword", "Binary"}) {
-            scene.Add_Registry_Row(FixType::Value, computer, kHklm, "Software\\Keep", name);
-        }
-        scene.Add_Registry_Row(FixType::Value, computer, kHklm, "Software\\Keep", "NotThere");
-    }
-    [[nodiscard]] static Facts Facts_Of(const remote::SimComputer& computer) {
-        Facts facts;
-        Collect(computer.registry, "Software", facts);
-        return facts;
+    void Fix(bool undoBackup = false) {
+        fix::FixEnvironment env{scene.window, scene.progress,          scene.data.db, target,
+                                scene.stop,   &Category_Recheck_Rules, undoBackup};
+        fix::Start_Fixing(env, false);
     }
     [[nodiscard]] std::vector<remote::UndoFileInfo> Files(std::string_view computer) const {
         return remote::List_Undo_Files(Path_Utf8(scratch.Path()), computer);
@@ -120,6 +111,8 @@ protected:
     remote::RemotePorts target{scene.Ports_With(userData)};
 };
 
+class UndoFiles : public ::testing::Test, public UndoScene {};
+
 // A run asked for undo files makes them whatever the stored option (the
 // other tests here store it; without either, no backup is tried at all). Each
 // computer gets its own file; on PC18 a tree whose backup read fails and a
@@ -128,7 +121,12 @@ protected:
 TEST_F(UndoFiles, UndoRestoresByteForByteAndARowWhoseBackupCannotBeReadStays) {
     scene.Set_Options(0);
     const Facts before = Facts_Of(pc);
-    Add_Rows("PC17");
+    scene.Add_Header("fA", "PC17", "PC17", 10);
+    scene.Add_Registry_Row(FixType::KeyTree, "PC17", kHklm, "Software\\Gone");
+    scene.Add_Registry_Row(FixType::Key, "PC17", kHklm, "Software\\Lone");
+    for (const char* name : {"Sz", "Expand", "Multi", "Dword", "Qword", "Binary", "NotThere"}) {
+        scene.Add_Registry_Row(FixType::Value, "PC17", kHklm, "Software\\Keep", name);
+    }
     remote::SimComputer& other = scene.network.Add_Computer("PC18");
     other.registry.Load_Reg_Text(kSeed);
     scene.network.Add_Fault({CallKind::Method, "PC18", "GetQWORDValue", wmi::hresult::kWbemFailed, 1, true});
@@ -156,15 +154,12 @@ TEST_F(UndoFiles, UndoRestoresByteForByteAndARowWhoseBackupCannotBeReadStays) {
     EXPECT_NE(log.find("HKEY_LOCAL_MACHINE\\Software\\Gone (with all sub-keys) on PC17; undo file: " + files[0].path),
               std::string::npos);
     EXPECT_NE(Facts_Of(pc), before);
-    const auto report = Write_Back(scene.network, pc, files[0].path, false);
-    EXPECT_TRUE(report.failures.empty());
-    EXPECT_EQ(report.valuesWritten, 17);
+    (void)Write_Back(scene.network, pc, files[0].path, false);
     EXPECT_EQ(Facts_Of(pc), before);
 
     EXPECT_EQ(scene.Problem_Text(partial), "Other Errors");
     EXPECT_NE(log.find("GetStringValue could read only a part of a value of HKEY_LOCAL_MACHINE\\Software\\Odd"),
               std::string::npos);
-    EXPECT_FALSE(scene.Fixed(tree));
     EXPECT_EQ(scene.Problem_Text(tree), "Other Errors");
     EXPECT_NE(log.find("(with all sub-keys) on PC18: Other Errors; its undo backup could not be made: "
                        "Reading HKEY_LOCAL_MACHINE\\Software\\Gone: "),
@@ -208,48 +203,47 @@ TEST_F(UndoFiles, EachNameHasAFolderOfItsOwn) {
 // key tree) is not deleted on a computer reached through WMI; the store of
 // the computer the program runs on deletes it and writes it back with its
 // own type.
-TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
+TEST(UndoFileTypes, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
     const std::pair<std::uint32_t, std::string> types[] = {
         {0, "REG_NONE"},          {5, "REG_DWORD_BIG_ENDIAN"},         {6, "REG_LINK"},
         {8, "REG_RESOURCE_LIST"}, {9, "REG_FULL_RESOURCE_DESCRIPTOR"}, {10, "REG_RESOURCE_REQUIREMENTS_LIST"},
         {0x4000, "type 16384"}};
     for (const auto& [type, typeName] : types) {
-        ScanWorld world;
-        world.Set_Options(GO_REGISTRY_BACKUP);
-        const remote::RemotePorts ports = world.Ports_With(userData);
+        UndoScene t;
+        remote::SimComputer& local = t.scene.network.Local();
         std::vector<std::string> rows;
-        for (remote::SimComputer* computer : {&world.network.Add_Computer("PC17"), &world.network.Local()}) {
+        for (remote::SimComputer* computer : {&t.pc, &local}) {
             remote::RegistryValue odd;
             odd.type = type;
             odd.bytes = {0x01, 0x00, 0x0A};
             computer->registry.Set_String(kHklm, "Software\\Odd\\Inner", "Plain", "p");
             (void)computer->registry.Set_Value(kHklm, "Software\\Odd\\Inner", "T", odd);
-            world.Add_Header("fA", computer->name, computer->name, 2);
-            rows.push_back(world.Add_Registry_Row(FixType::Value, computer->name, kHklm, "Software\\Odd\\Inner", "T"));
-            rows.push_back(world.Add_Registry_Row(FixType::KeyTree, computer->name, kHklm, "Software\\Odd"));
+            t.scene.Add_Header("fA", computer->name, computer->name, 2);
+            rows.push_back(
+                t.scene.Add_Registry_Row(FixType::Value, computer->name, kHklm, "Software\\Odd\\Inner", "T"));
+            rows.push_back(t.scene.Add_Registry_Row(FixType::KeyTree, computer->name, kHklm, "Software\\Odd"));
         }
-        const Facts before = Facts_Of(world.network.Local());
-        Fix_With(world, ports);
+        const Facts remoteBefore = Facts_Of(t.pc);
+        const Facts before = Facts_Of(local);
+        t.Fix();
 
-        for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(world.Problem_Text(rows[i]), "Other Errors") << typeName;
-        EXPECT_EQ(Facts_Of(*world.network.Find("PC17")), before) << typeName;
-        EXPECT_NE(world.Log().find("\"T\" of HKEY_LOCAL_MACHINE\\Software\\Odd\\Inner has the type " + typeName +
-                                   ", which StdRegProv cannot write back"),
+        for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(t.scene.Problem_Text(rows[i]), "Other Errors") << typeName;
+        EXPECT_EQ(Facts_Of(t.pc), remoteBefore) << typeName;
+        EXPECT_NE(t.scene.Log().find("\"T\" of HKEY_LOCAL_MACHINE\\Software\\Odd\\Inner has the type " + typeName +
+                                     ", which StdRegProv cannot write back"),
                   std::string::npos)
             << typeName;
-        EXPECT_TRUE(world.Fixed(rows[2]) && world.Fixed(rows[3])) << typeName;
-        EXPECT_FALSE(world.network.Local().registry.Key_Exists(kHklm, "Software\\Odd")) << typeName;
-        const auto files = remote::List_Undo_Files(userData.folder, kLocalName);
+        EXPECT_TRUE(t.scene.Fixed(rows[2]) && t.scene.Fixed(rows[3])) << typeName;
+        EXPECT_FALSE(local.registry.Key_Exists(kHklm, "Software\\Odd")) << typeName;
+        const auto files = t.Files(kLocalName);
         ASSERT_EQ(files.size(), 1u) << typeName;
-        const auto report = Write_Back(world.network, world.network.Local(), files[0].path, false);
-        EXPECT_TRUE(report.failures.empty()) << typeName;
-        EXPECT_EQ(Facts_Of(world.network.Local()), before) << typeName;
+        (void)Write_Back(t.scene.network, local, files[0].path, false);
+        EXPECT_EQ(Facts_Of(local), before) << typeName;
         // Through WMI the same file fails on that value alone.
-        (void)world.network.Find("PC17")->registry.Delete_Value(kHklm, "Software\\Odd\\Inner", "T");
-        const auto remote = Write_Back(world.network, *world.network.Find("PC17"), files[0].path, false);
+        (void)t.pc.registry.Delete_Value(kHklm, "Software\\Odd\\Inner", "T");
+        const auto remote = Write_Back(t.scene.network, t.pc, files[0].path, false);
         ASSERT_EQ(remote.failures.size(), 1u) << typeName;
         EXPECT_NE(remote.failures[0].find("(" + typeName + ")"), std::string::npos) << remote.failures[0];
-        std::filesystem::remove_all(scratch.Path() / "Corvane");
     }
 }
 
@@ -257,7 +251,7 @@ TEST_F(UndoFiles, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
 // file format cannot carry, no undo folder at all, a folder that cannot be
 // made (a file in its place; a link to itself, which also stops the tests
 // that run as root).
-TEST_F(UndoFiles, NothingIsDeletedWhoseUndoRecordCannotBeWritten) {
+TEST(UndoFileWrites, NothingIsDeletedWhoseUndoRecordCannotBeWritten) {
     enum class Folder { Usable, Unknown, FileInItsPlace, LinkToItself };
     struct WriteCase {
         const char* name;
@@ -280,33 +274,24 @@ TEST_F(UndoFiles, NothingIsDeletedWhoseUndoRecordCannotBeWritten) {
                      "Cannot make the undo folder"});
 #endif
     for (const WriteCase& c : cases) {
-        ScanWorld world;
-        world.Set_Options(GO_REGISTRY_BACKUP);
-        remote::SimComputer& computer = world.Add_Computer("PC17");
-        computer.registry.Load_Reg_Text(kSeed);
-        computer.registry.Set_String(kHklm, "Software\\Keep", "Line\r\n[HKEY_LOCAL_MACHINE\\Injected]", "v");
-        computer.registry.Set_String(kHklm,
-                                     "Software\\Ctl\\k\x1F"
-                                     "ey",
-                                     "v", "w");
-        TempFolder folder;
-        ScratchUserData data;
-        data.folder = c.folder == Folder::Unknown ? std::string() : Path_Utf8(folder.Path());
-        const std::filesystem::path corvane = folder.Path() / "Corvane";
+        UndoScene t;
+        t.pc.registry.Set_String(kHklm, "Software\\Keep", "Line\r\n[HKEY_LOCAL_MACHINE\\Injected]", "v");
+        t.pc.registry.Set_String(kHklm,
+                                 "Software\\Ctl\\k\x1F"
+                                 "ey",
+                                 "v", "w");
+        if (c.folder == Folder::Unknown) t.userData.folder.clear();
+        const std::filesystem::path corvane = t.scratch.Path() / "Corvane";
         if (c.folder == Folder::FileInItsPlace) Write_File(Path_Utf8(corvane), "not a folder");
         if (c.folder == Folder::LinkToItself) std::filesystem::create_directory_symlink(corvane, corvane);
-        const remote::RemotePorts ports = world.Ports_With(data);
-        world.Add_Header("fA", "PC17", "PC17", 1);
-        const auto row = world.Add_Registry_Row(c.type, "PC17", kHklm, c.keyPath, c.valueName);
-        const Facts before = Facts_Of(computer);
-        Fix_With(world, ports);
-        EXPECT_EQ(world.Problem_Text(row), "Other Errors") << c.name;
-        EXPECT_EQ(Facts_Of(computer), before) << c.name;
-        EXPECT_NE(world.Log().find("its undo backup could not be made: "), std::string::npos) << c.name;
-        EXPECT_NE(world.Log().find(c.failure), std::string::npos) << c.name << "\n" << world.Log();
-        if (c.folder == Folder::Usable) {
-            EXPECT_TRUE(remote::List_Undo_Files(data.folder, "PC17").empty()) << c.name;
-        }
+        t.scene.Add_Header("fA", "PC17", "PC17", 1);
+        const auto row = t.scene.Add_Registry_Row(c.type, "PC17", kHklm, c.keyPath, c.valueName);
+        const Facts before = Facts_Of(t.pc);
+        t.Fix();
+        EXPECT_EQ(t.scene.Problem_Text(row), "Other Errors") << c.name;
+        EXPECT_EQ(Facts_Of(t.pc), before) << c.name;
+        EXPECT_NE(t.scene.Log().find(c.failure), std::string::npos) << c.name << "\n" << t.scene.Log();
+        EXPECT_TRUE(c.folder != Folder::Usable || t.Files("PC17").empty()) << c.name;
     }
 }
 
