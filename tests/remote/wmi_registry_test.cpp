@@ -96,14 +96,8 @@ TEST_F(RegistryTest, RefusedAccessIsSwallowedOtherErrorsRaised) {
         EXPECT_FALSE(remote::WMI_Delete_Key_Tree(Reg(), kHkeyLocalMachineRoot, "Software\\App", code));
         EXPECT_EQ(code, 77);  // outputs stay as they were
     }
+    // Other failures raise: a read's the fault matrix sees end the computer, a deletion's here.
     network.Clear_Faults();
-    network.Add_Fault({CallKind::Method, "", "GetStringValue", 0x80041001u, 1, true});
-    Variant value;
-    EXPECT_TRUE(Raises(
-        [&] {
-            (void)remote::WMI_Get_String_Value(context, Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", 1, value);
-        },
-        Hresult_Number(0x80041001u), "Generic failure"));
     network.Add_Fault({CallKind::Method, "", "DeleteValue", 0x80041010u, 1, true});
     std::int32_t code = 0;
     EXPECT_THROW((void)remote::WMI_Delete_Value(Reg(), kHkeyLocalMachineRoot, "Software\\App", "Dir", code),
