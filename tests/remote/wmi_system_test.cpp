@@ -38,7 +38,7 @@ TEST_F(SystemTest, CreateProcessAlwaysPausesTwoSeconds) {
     EXPECT_EQ(clock.sleptMilliseconds, 6000u);
 }
 
-TEST_F(SystemTest, WaitEndsWhenTheProcessEnds) {
+TEST_F(SystemTest, WaitEndsWhenTheProcessEndsOrAPollFails) {
     server.processLifetimePolls = 3;
     std::uint32_t id = 0;
     ASSERT_TRUE(remote::WMI_Create_Process(Cimv2(), clock, "cmd.exe /q /c md \"C:\\New\"", id));
@@ -49,11 +49,8 @@ TEST_F(SystemTest, WaitEndsWhenTheProcessEnds) {
     EXPECT_NEAR(remaining, 119.7, 1e-9);
     remote::Wait_For_Process(Cimv2(), clock, reporter, id, remaining, nullptr);
     EXPECT_NEAR(remaining, 119.7, 1e-9);
-}
-
-TEST_F(SystemTest, WaitErrorIsLogged) {
+    // A failed poll ends the wait with a log line.
     network.Add_Fault({CallKind::Query, "", "Win32_Process", 0x800706BAu, 1, false});
-    double remaining = 10.0;
     remote::Wait_For_Process(Cimv2(), clock, reporter, 1234, remaining, nullptr);
     EXPECT_NE(Log_Text().find("E: -2147023174: The RPC server is unavailable."), std::string::npos);
     EXPECT_TRUE(messages.shown.empty());
