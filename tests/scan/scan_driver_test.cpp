@@ -118,7 +118,6 @@ TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     for (std::size_t i = 0; i < world.List().Count(); ++i) keys.push_back(world.List().Row(i).key);
     EXPECT_EQ(keys, (std::vector<std::string>{"fAPC1", "s0", "s1", "s2", "fFPC1", "s3", "fAPC2", "s4", "s5", "s6",
                                               "fFPC2", "s7"}));
-    EXPECT_EQ(world.List().Row(11).problem->targetName, "PC2");
     ASSERT_EQ(world.data.messages.shown.size(), 1u);
     EXPECT_EQ(world.data.messages.shown[0].text,
               "Successfully completed scanning. 8 Problems Found.\r\n\r\nDo you want to fix the problems now?");
@@ -252,13 +251,11 @@ TEST(ScanDriver, FaultyComputersGetErrorRowsAndSeveralAtOnceListAsOneByOne) {
                   "eLOST|LOST|-2147023170: The remote procedure call failed.", "eSILENT|SILENT|-2147209215: Timed out",
                   "eLOCKED||Access Denied", "e10.9.9.9|10.9.9.9|Already scanned as pc1.lan"}));
     EXPECT_EQ(four.Header("fApc1.lan")->targetName, "PC1");
-    EXPECT_EQ(four.Header("fApc1.lan")->computerName, "pc1.lan");
     EXPECT_EQ(four.Header("fA10.9.9.9"), nullptr);
     EXPECT_EQ(four.Header("fABIG")->count, 300);
     EXPECT_LT(four.Header("fALOST")->count, 23);
     for (const char* header : {"fANN1", "fANN2"}) EXPECT_EQ(four.Header(header)->count, 3) << header;
     EXPECT_EQ(four.Header("fANN2")->targetName, "");
-    EXPECT_EQ(four.driver.Control().TotalProblems, one.driver.Control().TotalProblems);
     EXPECT_EQ(four.driver.Unscanned_Computers(), 6);
     const std::string log = four.Log();
     EXPECT_NE(log.find("W: Already Scanned As: pc1.lan"), std::string::npos);
