@@ -106,7 +106,7 @@ TEST(ScanDriver, StopDuringFirstComputerEndsTheScan) {
     EXPECT_FALSE(world.Panel_Visible());
 }
 
-TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
+TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategoriesAndTheBarCountsCategories) {
     ScanWorld world;
     Prepare(world, {"PC1", "PC2"}, {"fA", "fF"});
     for (const char* name : {"PC1", "PC2"}) {
@@ -118,6 +118,9 @@ TEST(ScanDriver, ProblemKeysAreNumberedAcrossComputersAndCategories) {
     for (std::size_t i = 0; i < world.List().Count(); ++i) keys.push_back(world.List().Row(i).key);
     EXPECT_EQ(keys, (std::vector<std::string>{"fAPC1", "s0", "s1", "s2", "fFPC1", "s3", "fAPC2", "s4", "s5", "s6",
                                               "fFPC2", "s7"}));
+    // The bar counts each computer's categories, and two steps more.
+    EXPECT_EQ(world.window.progressMax, 2 + 2);
+    EXPECT_EQ(world.window.progressValue, 2 + 2);
     ASSERT_EQ(world.data.messages.shown.size(), 1u);
     EXPECT_EQ(world.data.messages.shown[0].text,
               "Successfully completed scanning. 8 Problems Found.\r\n\r\nDo you want to fix the problems now?");
@@ -152,19 +155,6 @@ TEST(ScanDriver, AnyExceptionWhileAComputerIsHandledMakesAnErrorRowAndGoesOn) {
     EXPECT_EQ(world.Rows('e')[0]->computerName + ": " + world.Rows('e')[0]->status, "PC1: 0: position out of range");
     EXPECT_EQ(world.Header("fAPC2")->status, "3 Problems Found");
     EXPECT_EQ(world.Log().find("Scan Completed: PC1"), std::string::npos);
-}
-
-TEST(ScanDriver, ProgressBarCountsTheCategoriesOfEachComputer) {
-    ScanWorld world;
-    world.Add_Computer("PC1");
-    world.Add_Node("PC1");
-    world.Check_Category("gR");  // the whole registry family
-    world.Scan();
-    EXPECT_EQ(world.window.progressMax, 13 + 2);
-    EXPECT_EQ(world.window.progressValue, 13 + 2);
-    // Every category of the family has its header, with or without a routine.
-    EXPECT_EQ(world.Rows('f').size(), 13u);
-    for (const ListRow* header : world.Rows('f')) EXPECT_EQ(header->status, "0 Problems Found") << header->key;
 }
 
 // An exception table that cannot be read ends each computer at its first
