@@ -4,14 +4,12 @@
 // once list as one by one, and Stop and Skip reach each running computer.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
 #include <mutex>
 #include <stdexcept>
 
-#include "base/ui/results_list_ops.h"
 #include "scan_world.h"
 
 namespace corvane::scan::testing {
