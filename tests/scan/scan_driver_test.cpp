@@ -239,6 +239,7 @@ TEST(ScanDriver, FaultyComputersGetErrorRowsAndSeveralAtOnceListAsOneByOne) {
                   "eLOST|LOST|-2147023170: The remote procedure call failed.", "eSILENT|SILENT|-2147209215: Timed out",
                   "eLOCKED||Access Denied", "e10.9.9.9|10.9.9.9|Already scanned as pc1.lan"}));
     EXPECT_EQ(four.Header("fApc1.lan")->targetName, "PC1");
+    EXPECT_EQ(four.Header("fApc1.lan")->computerName, "pc1.lan");
     EXPECT_EQ(four.Header("fA10.9.9.9"), nullptr);
     EXPECT_EQ(four.Header("fABIG")->count, 300);
     EXPECT_LT(four.Header("fALOST")->count, 23);
