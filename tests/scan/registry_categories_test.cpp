@@ -426,15 +426,6 @@ TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
     }
 }
 
-// A listed value deleted since the scan: nothing is left to delete.
-TEST(FixRetest, AListedValueDeletedSinceTheScanReadsFixed) {
-    ScannedWorld scanned("ImageFileOptions", 0);
-    (void)scanned.pc->registry.Delete_Value(kHklm, kIfeo + "evil.exe", "Debugger");
-    scanned.world.Fix();
-    EXPECT_EQ(scanned.world.Rows('s').at(0)->status, "Problem fixed");
-    EXPECT_EQ(scanned.world.network.Count(CallKind::Method, "Delete"), 0u);
-}
-
 // Pump 1 is the computer's, then one per entry. Help Files: 3 follows the
 // first missing file of "Help" (Skip moves on to "HTML Help"). ActiveX/COM:
 // pumps 2 to 4 follow the three class IDs, 5 and 6 the interfaces, 7 onwards
@@ -490,19 +481,6 @@ protected:
     ScanWorld world;
     remote::SimComputer& pc;
 };
-
-TEST_F(RegistryEntryCategories, UninstallEntriesOnTheLocalComputerReadNatively) {
-    remote::SimComputer& local = world.network.Local();
-    local.facts.addressWidth = 32;
-    world.window.Computer_Tree().Set_Checked_Only(world.window.Computer_Tree().Find("mPC1"), false);
-    world.Add_Node(kLocalName);
-    local.registry.Set_String(kHklm, kUninstall + "\\Gone", "InstallSource", "C:\\Installers\\Gone");
-    local.registry.Create_Key(kHklm, kUninstall + "\\Empty");
-    world.Check_Category("fB");
-    world.Scan_Without_Fix();
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"Empty", "C:\\Installers\\Gone"}));
-    EXPECT_EQ(world.network.Count(CallKind::Method, "GetStringValue"), 0u);
-}
 
 // A safe scan asks for a folder by its class: a file of that name is no
 // folder, and the fix tests it again the same way before deleting the entry.

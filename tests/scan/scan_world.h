@@ -67,12 +67,10 @@ inline std::string Seed_Download(remote::SimComputer& computer) {
 
 class ScanWorld {
 public:
-    // callLimit: how long a call to a computer may take.
     explicit ScanWorld(std::chrono::milliseconds callLimit = wmi::kDefaultCallLimit)
         : ports{network, data.reporter, data.clock, network, network.Local(), network, nullptr, &shell, callLimit} {
         Fill_Scan_Categories(window.Category_Tree());
         window.Computer_Tree().Add(kNoNode, "rR", "Computers", "Root");
-        // One computer after the other unless a test asks for more.
         driver.Set_Computers_At_Once(1);
     }
 

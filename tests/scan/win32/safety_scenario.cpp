@@ -27,8 +27,7 @@
 #include "fix/fix_problems.h"
 #include "remote/share_walk.h"
 #include "remote/target_context.h"
-#include "remote/win32/native_ports.h"
-#include "remote/win32/windows_locator.h"
+#include "remote/win32/windows_remote_ports.h"
 #include "scan/scan_categories.h"
 #include "scan/scan_target.h"
 
@@ -117,14 +116,10 @@ int Run() {
     reporter.Attach_Log(&log);
     Database db(reporter);
     if (!db.Open_Database(platform.Program_Folder() + "\\nwcvninfo.dll")) return 1;
-    remote::win32::NativeLocalSystem localSystem;
-    remote::win32::NativeLocalRegistry localRegistry;
-    remote::win32::NativeShareLister shares;
-    const std::string localName = platform.Computer_Name();
-    remote::win32::WindowsLocator locator(localName);
-    const remote::RemotePorts ports{locator, reporter, clock, shares, localRegistry, localSystem};
+    const remote::win32::WindowsRemotePorts windows(platform.Computer_Name(), reporter, clock);
+    const remote::RemotePorts& ports = windows.Ports();
     scan::ScanTarget target(ports, remote::kScanning);
-    console::ConsoleWindow window(localName);
+    console::ConsoleWindow window(windows.Local_Name());
 
     bool stopRequested = false;
     std::string listedBeforeFix;
