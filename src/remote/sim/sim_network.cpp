@@ -184,6 +184,7 @@ void SimNetwork::Before_Call(const SimComputer& computer, CallRecord record, wmi
     ++hangingCalls;
     watch->Wait();
     --hangingCalls;
+    if (control->Ended_By() == wmi::hresult::kCallCanceled) ++cancelledCalls;
     watch->Raise_If_Ended();
 }
 

@@ -76,6 +76,8 @@ public:
     bool recordCalls = true;
     // Calls waiting in a "never answers" fault right now.
     std::atomic<int> hangingCalls{0};
+    // Such calls that a cancellation ended, not their time limit.
+    std::atomic<int> cancelledCalls{0};
     OsVersionNumbers localVersion{2, 6, 1};
 
     // Number of recorded calls of that kind whose text contains match (case ignored).
