@@ -69,9 +69,6 @@ TEST(CvnscanUndo, WritesTheFileBackToTheComputerItWasMadeFor) {
         EXPECT_EQ(value.text, c.pc2Value) << c.name;
         EXPECT_EQ(world.network.Find("PC3")->registry.Export_Reg_Text(kHklm, "Software").find("App"),
                   std::string::npos);
-        if (c.status == kExitScanned && c.text == kUndoText) {
-            EXPECT_NE(out.str().find(": 2 keys, "), std::string::npos) << c.name;
-        }
     }
 }
 
