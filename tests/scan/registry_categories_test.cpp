@@ -1,11 +1,10 @@
 // The registry categories on simulated computers: one seeded scenario per
 // category, listed exactly, fixed and scanned again; exceptions, the re-test
-// at the fix, Skip and Stop per phase, and what the scans cost in calls.
+// at the fix, Skip and Stop per phase, and one listing per folder and scan.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
-#include <map>
 #include <tuple>
 
 #include "scan_world.h"
@@ -408,24 +407,6 @@ TEST(Exceptions, SuppressExactlyTheEntriesTheyMatch) {
     }
 }
 
-TEST(ActiveXCom, AsksForEachRegisteredSetAndEachServerFileOnce) {
-    for (const std::int32_t options : {0, 32}) {  // fast and safe mode
-        ScannedWorld com("ActiveXCom", options);
-        const ScanWorld& world = com.world;
-        std::map<std::string, int> listings;
-        for (const remote::CallRecord& call : world.network.calls) {
-            if (call.text.ends_with(".EnumKey")) ++listings[call.in.at("sSubKeyName").As_String()];
-        }
-        EXPECT_EQ(listings["SOFTWARE\\CLASSES\\TypeLib"], 1) << options;
-        EXPECT_EQ(listings["SOFTWARE\\CLASSES\\AppId"], 1) << options;
-        EXPECT_EQ(listings["SOFTWARE\\CLASSES\\CLSID"], 2) << options;  // the class IDs, then their set
-        // Asked once by name, or answered from the one listing of its folder.
-        EXPECT_LE(world.network.Count(CallKind::Query, "x.dll") + world.network.Count(CallKind::ShareListing, "x.dll"),
-                  1u)
-            << options;
-    }
-}
-
 // Pump 1 is the computer's, then one per entry. Help Files: 3 follows the
 // first missing file of "Help" (Skip moves on to "HTML Help"). ActiveX/COM:
 // pumps 2 to 4 follow the three class IDs, 5 and 6 the interfaces, 7 onwards
@@ -482,20 +463,6 @@ protected:
     remote::SimComputer& pc;
 };
 
-// A safe scan asks for a folder by its class: a file of that name is no
-// folder, and the fix tests it again the same way before deleting the entry.
-TEST_F(RegistryEntryCategories, ApplicationPathFolderThatIsAFileIsListedAndFixed) {
-    pc.files.Add_File("C:\\Apps\\a.exe");
-    const std::string entry = kAppPaths + "\\e.exe";
-    pc.registry.Set_String(kHklm, entry, "Path", "C:\\Apps\\a.exe");
-    world.Check_Category("fD");
-    world.Scan_Without_Fix();
-    EXPECT_EQ(world.Problem_Texts(), (std::vector<std::string>{"C:\\Apps\\a.exe"}));
-    world.Fix();
-    EXPECT_EQ(world.Rows('s').at(0)->status, "Problem fixed");
-    EXPECT_FALSE(pc.registry.Key_Exists(kHklm, entry));
-}
-
 // Existence tests are answered from one listing per folder and scan, through
 // the share (fast) or one Drive-and-Path query (safe); a folder whose listing
 // fails reports nothing.
@@ -523,43 +490,6 @@ TEST_F(RegistryEntryCategories, EachFolderIsListedOncePerScan) {
     EXPECT_NE(world.Log().find("4 entries of [Shared Dlls] on PC1 could not be checked"), std::string::npos);
 }
 
-// What one more entry costs, from the recorded calls of two scans that differ
-// only in the number of entries (a third obsolete, files in one folder): the
-// registry reads the category needs and no existence query of its own.
-// "fB-": uninstall entries without an InstallSource (none obsolete).
-TEST(RegistryEntryCalls, EachEntryCostsItsReadsAndNoQuery) {
-    const auto scan = [](std::string_view category, int count, CallKind kind) {
-        ScanWorld world;
-        remote::SimComputer& pc = world.Add_Computer("PC1");
-        for (int i = 0; i < count; ++i) {
-            const std::string n = std::to_string(i);
-            const std::string entry = (category == "fD" ? kAppPaths : kUninstall) + "\\" + n;
-            if (category == "fD") {
-                pc.registry.Set_String(kHklm, entry, "", "C:\\Apps\\" + n + ".exe");
-                pc.registry.Set_String(kHklm, entry, "Path", "C:\\Apps");
-            } else if (category == "fF") {
-                pc.registry.Set_Dword(kHklm, kShared, "C:\\Apps\\" + n + ".exe", 1);
-            } else {
-                pc.registry.Set_String(kHklm, entry, "DisplayName", n);
-                if (category == "fB") pc.registry.Set_String(kHklm, entry, "InstallSource", "C:\\Apps\\" + n);
-            }
-            if (i % 3 != 0) pc.files.Add_File("C:\\Apps\\" + n + ".exe");
-            if (i % 3 != 0) pc.files.Add_Folder("C:\\Apps\\" + n);
-        }
-        world.Add_Node("PC1");
-        world.Set_Options(32);
-        world.Check_Category(category.substr(0, 2));
-        world.Scan_Without_Fix();
-        EXPECT_EQ(world.Rows('s').size(), category == "fB-" ? 0u : count / 3u) << category;
-        return static_cast<int>(world.network.Count(kind));
-    };
-    for (const auto& [category, methods] :
-         {std::pair{"fB", 1}, std::pair{"fB-", 1}, std::pair{"fD", 2}, std::pair{"fF", 0}}) {
-        EXPECT_EQ(scan(category, 12, CallKind::Method) - scan(category, 6, CallKind::Method), 6 * methods) << category;
-        EXPECT_EQ(scan(category, 12, CallKind::Query), scan(category, 6, CallKind::Query)) << category;
-    }
-}
-
 // The exception table is read once while unchanged (by the first scan only),
 // and again for the very next candidate after a change during a scan.
 TEST_F(RegistryEntryCategories, ExceptionTableIsReadOncePerChange) {
@@ -580,18 +510,6 @@ TEST_F(RegistryEntryCategories, ExceptionTableIsReadOncePerChange) {
         EXPECT_EQ(world.Problem_Texts(), all) << change;
         EXPECT_EQ(world.data.db.Exception_Texts().reads - before, reads) << change;
     }
-}
-
-TEST_F(RegistryEntryCategories, UnreadableKeysEndTheCategoryWithNothingFound) {
-    pc.registry.Set_Dword(kHklm, kShared, "C:\\gone\\a.dll", 1);
-    pc.registry.Deny_Access(kHklm, kShared);
-    pc.registry.Set_String(kHklm, kFonts, "Gone", "gone.ttf");
-    pc.registry.Deny_Access(kHklm, kFonts);
-    world.Check_Category("fE");
-    world.Check_Category("fF");
-    world.Scan_Without_Fix();
-    EXPECT_TRUE(world.Rows('e').empty());
-    for (const char* header : {"fEPC1", "fFPC1"}) EXPECT_EQ(world.Header(header)->status, "0 Problems Found");
 }
 
 }  // namespace
