@@ -6,10 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/reporter.h"
-#include "support/fakes.h"
-#include "support/window_fakes.h"
-
 namespace corvane {
 namespace {
 
@@ -44,20 +40,6 @@ TEST(RegistryEditorKeys, TreeWalkCollapsesThenTypesEachKeyAndValuesStartAtHome) 
 TEST(RegistryEditorKeys, LastKeyFormsForWindowsAndWine) {
     EXPECT_EQ(Regedit_Last_Key("HKEY_LOCAL_MACHINE\\Software\\X\\", true), "Computer\\HKEY_LOCAL_MACHINE\\Software\\X");
     EXPECT_EQ(Regedit_Last_Key("HKEY_LOCAL_MACHINE\\Software\\X", false), "HKEY_LOCAL_MACHINE\\Software\\X");
-}
-
-TEST(RegistryEditorKeys, FailuresAreShownAndLogged) {
-    testing::FakeMessageBox messages;
-    Reporter reporter(messages);
-    testing::FakeRegistryEditor editor;
-    Open_Registry_Editor(editor, reporter, "HKEY_USERS\\x", "v");
-    ASSERT_EQ(editor.opened.size(), 1u);
-    EXPECT_TRUE(messages.shown.empty());
-    editor.fail = true;
-    Open_Registry_Editor(editor, reporter, "HKEY_USERS\\x", "");
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "5: Access is denied.");
-    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
 }
 
 }  // namespace
