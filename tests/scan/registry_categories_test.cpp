@@ -77,7 +77,7 @@ void Seed_Com(remote::SimComputer& pc) {
     r.Set_String(kHklm, kClsid + "{C1}\\InProcServer32", "", "C:\\gone\\x.dll");
     r.Set_String(kHklm, kClsid + "{C1}\\TypeLib", "", "T-GONE");  // found without braces, shown with them
     r.Set_String(kHklm, kClsid + "{C2}", "AppId", "{a1}");
-    r.Set_String(kHklm, kClsid + "{C2}\\InProcServer32", "", "C:\\GONE\\X.DLL");  // asked once, listed twice
+    r.Set_String(kHklm, kClsid + "{C2}\\InProcServer32", "", "C:\\GONE\\X.DLL");  // listed twice
     r.Set_String(kHklm, kClsid + "{C2}\\TypeLib", "", "{t1}\\");
     r.Set_String(kHklm, kClsid + "{C3}\\InProcServer32", "", "\"C:\\ok\\y.dll\"");
     r.Set_String(kHklm, kClsid + "{C3}\\LocalServer32", "", "C:\\gone\\s.exe /automation");
