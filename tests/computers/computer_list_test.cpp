@@ -88,10 +88,8 @@ TEST_F(ComputerListTest, AddValidatesInOrderAndKeepsTheCredentialsForTheNext) {
     EXPECT_EQ(Stored_Password("SERVER-01"), "pw");
 }
 
-TEST_F(ComputerListTest, ColumnRuleAndDeleteFromTheLastRow) {
-    list.Set_Visible_Row_Count(2);
+TEST_F(ComputerListTest, DeleteAsksAndRemovesTheCheckedRowsFromTheLast) {
     for (const char* name : {"A1", "A2", "A3", "A4"}) list.Add(name, "", Secret());
-    EXPECT_EQ(list.Password_Column_Adjustment(), -250);  // at the third row only
     for (std::size_t i : {0u, 1u, 3u}) list.Set_Checked(i, true);
     t.messages.Queue_Answer(MsgResult::No);
     list.Delete_Checked();
@@ -99,7 +97,6 @@ TEST_F(ComputerListTest, ColumnRuleAndDeleteFromTheLastRow) {
     list.Delete_Checked();
     EXPECT_EQ(Names(), (std::vector<std::string>{"A3"}));
     EXPECT_EQ(tree.log, "+A1 +A2 +A3 +A4 -A4 -A2 -A1 ");
-    EXPECT_EQ(list.Password_Column_Adjustment(), 0);  // back when three became two
 
     list.Fill_Computer_List();
     EXPECT_EQ(Names(), (std::vector<std::string>{"A3"}));

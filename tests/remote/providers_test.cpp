@@ -75,16 +75,6 @@ TEST_F(ProvidersTest, NameQueriesKeepFilesAndFoldersApart) {
     EXPECT_EQ(computer.files.Full_Walks(), 0u);
 }
 
-TEST_F(ProvidersTest, UnknownClassesNamespacesAndMethods) {
-    EXPECT_TRUE(Raises([&] { (void)cimv2->ExecQuery("Select * From Win32_Nothing"); }, Hresult_Number(0x80041010u)));
-    EXPECT_TRUE(Raises([&] { (void)cimv2->Get("StdRegProv"); }, Hresult_Number(0x80041010u)));
-    EXPECT_TRUE(
-        Raises([&] { (void)cimv2->ExecQuery("Select Nonsense From Win32_Process"); }, Hresult_Number(0x80041017u)));
-    EXPECT_TRUE(Raises([&] { (void)Make_Store_Services(computer, "root\\security"); }, Hresult_Number(0x8004100Eu)));
-    EXPECT_TRUE(Raises([&] { (void)Reg("EnumKeys", {}); }, Hresult_Number(0x8004102Eu)));
-    EXPECT_TRUE(Raises([&] { (void)Reg("EnumKey", {{"hKey", Variant(1)}}); }, Hresult_Number(0x8004102Fu)));
-}
-
 // Names, types and expanded texts reach the program through wmi_registry_test.
 TEST_F(ProvidersTest, RegistryAnswersOfStdRegProv) {
     computer.registry.Set_String(kHkeyLocalMachine, "Software\\A", "Exp", "%SystemRoot%\\x", kRegExpandSz);

@@ -141,12 +141,5 @@ TEST(RegFile, MalformedFilesAreRefused) {
     }
 }
 
-TEST(RegFile, RootNames) {
-    EXPECT_EQ(Root_Key_From_Name("hkey_local_machine"), kHkeyLocalMachine);
-    EXPECT_EQ(Root_Key_From_Name("HKU"), kHkeyUsers);
-    EXPECT_FALSE(Root_Key_From_Name("HKEY_OTHER").has_value());
-    EXPECT_EQ(Root_Key_Name(0x80000009u), "");
-}
-
 }  // namespace
 }  // namespace corvane::remote

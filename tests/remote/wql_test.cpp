@@ -101,10 +101,6 @@ TEST(WqlEval, LikeWildcards) {
     EXPECT_FALSE(Matches("Extension NOT LIKE 't%'", row));
 }
 
-TEST(WqlEval, UnknownPropertyIsInvalidQuery) {
-    EXPECT_TRUE(Raises([] { (void)Matches("Missing=1", {{"Name", Variant("x")}}); }, kInvalidQuery));
-}
-
 TEST(WqlEval, RequiredEqualityOnlyThroughAnd) {
     const Query both = Parse_Query("Select * From T Where Drive='c:' And Path='\\\\x\\\\' and (a=1 or b=2)");
     ASSERT_NE(Required_Equality(both.where.get(), "drive"), nullptr);

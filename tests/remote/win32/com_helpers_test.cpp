@@ -1,4 +1,4 @@
-// VARIANT conversions, HRESULT texts and connection arguments of the COM backend.
+// VARIANT conversions and Win32 error texts of the COM backend.
 #include <windows.h>
 
 #include <oleauto.h>
@@ -146,18 +146,9 @@ TEST(ComVariant, WritesWhatWmiExpectsForTheDeclaredType) {
         << "a text that is no number was sent as a number";
 }
 
-TEST(HresultError, CarriesTheSignedNumberAndWmisText) {
-    const struct {
-        std::uint32_t hr;
-        const char* text;
-    } rows[] = {
-        {0x800706BAu, "The RPC server is unavailable."},  // the shared table (its texts: wmi_connection_test)
-        {0x80041013u, "Provider load failure"},           // the COM edge's own
-    };
-    for (const auto& row : rows) {
-        EXPECT_TRUE(Raises([&] { Throw_Hresult(static_cast<HRESULT>(row.hr)); }, Hresult_Number(row.hr), row.text));
-    }
-    // A Win32 code raised as its HRESULT, described by the system.
+// An HRESULT's number and WMI's text reach the user through the COM backend's
+// errors (com_wmi_test).
+TEST(HresultError, AWin32CodeIsRaisedAsItsHresultWithTheSystemsText) {
     try {
         Throw_Win32(ERROR_FILE_NOT_FOUND);
     } catch (const RuntimeError& error) {
@@ -171,17 +162,6 @@ TEST(HresultError, CarriesTheSignedNumberAndWmisText) {
         EXPECT_TRUE(error.Origin().ends_with("com_helpers_test.cpp:" + line)) << error.Origin();
         EXPECT_EQ(std::string::npos, error.Text().find("com_helpers_test"));
     }
-}
-
-TEST(ComLocatorArguments, SplitsTheDomainAndBuildsTheResource) {
-    EXPECT_EQ("OFFICE", Split_Account_Name("OFFICE\\admin").domain);
-    EXPECT_EQ("admin", Split_Account_Name("OFFICE\\admin").user);
-    EXPECT_EQ("", Split_Account_Name("admin@office.example").domain);
-    EXPECT_EQ("admin@office.example", Split_Account_Name("admin@office.example").user);
-
-    EXPECT_EQ(L"\\\\PC07\\root\\cimv2", Network_Resource("PC07", "root\\cimv2"));
-    EXPECT_EQ(L"\\\\192.168.1.5\\root\\default", Network_Resource("192.168.1.5", "\\root\\default"));
-    EXPECT_EQ(L"root\\cimv2", Network_Resource("", "root\\cimv2"));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The COM backend against Wine's own WMI service. Only what Wine's WMI is
-// known to answer is asked here (the computer name, StdRegProv.EnumKey, the
-// namespaces); WMI semantics are tested on the simulated computers, and what
+// known to answer is asked here (the computer name, which the local port
+// must name too, StdRegProv.EnumKey, the namespaces); WMI semantics are tested on the simulated computers, and what
 // Wine's provider itself does with a key is not ours to test.
 #include <gtest/gtest.h>
 
@@ -31,6 +31,9 @@ TEST_F(ComWmi, ReadsTheComputerNameFromRootCimv2) {
     ASSERT_EQ(1u, systems.size());
     NativeLocalSystem local;
     EXPECT_TRUE(Equals_Ignore_Case(local.Computer_Name(), systems[0]->Get("Name").As_String()));
+    const OsVersionNumbers version = local.Os_Version();
+    EXPECT_EQ(2u, version.platformId);
+    EXPECT_GE(version.major, 6u) << "Wine reports Windows 7 or later";
 
     EXPECT_TRUE(Raises([&] { (void)systems[0]->Get("NoSuchProperty"); }, Hresult_Number(0x80041002u), "Not found"));
     EXPECT_FALSE(cimv2->InstancesOf("Win32_ComputerSystem").empty());
