@@ -180,6 +180,7 @@ TEST_F(UndoFiles, EachNameHasAFolderOfItsOwn) {
                                                          {"M\xC3\xBCller", "M%C3%BCller"},
                                                          {"CON", "~CON"},
                                                          {"com1", "~com1"},
+                                                         {"LPT9", "~LPT9"},
                                                          {"CONS", "CONS"},
                                                          {"~CON", "%7ECON"},
                                                          {"%41", "%2541"},
