@@ -24,10 +24,7 @@ struct FakeProgressPanel final : backup::IProgressPanel {
 
 // Shows rows and remembers the title, the selection and the buttons.
 struct FakeRestoreView final : backup::IRestoreView {
-    void Set_Captions(std::string_view dialogTitle, std::string_view, bool showDelete) override {
-        title = dialogTitle;
-        deleteShown = showDelete;
-    }
+    void Set_Captions(std::string_view dialogTitle, std::string_view, bool) override { title = dialogTitle; }
     void Set_Columns(const std::vector<backup::RestoreColumn>&) override {}
     void Show_Rows(const std::vector<backup::RestoreRow>& shown) override { rows = shown; }
     void Remove_Row(int index) override {
@@ -41,7 +38,6 @@ struct FakeRestoreView final : backup::IRestoreView {
     void Close() override {}
 
     std::string title;
-    bool deleteShown = false;
     std::vector<backup::RestoreRow> rows;
     int selected = -1;
     bool restoreEnabled = true;

@@ -48,10 +48,8 @@ TEST(RestorePointStep, FollowsTheTableOfModes) {
     constexpr std::int32_t kAuto = GO_RESTORE_POINT | GO_AUTOMATIC_FIXING;
     const Case cases[] = {
         {"5.0.2195", true, GO_RESTORE_POINT, MsgResult::No, false, true, false, false},
-        {"5.0.2195", true, GO_RESTORE_POINT, MsgResult::Yes, true, true, false, false},
         {"5.0.2195", true, kAuto | GO_ABORT_FIXING, MsgResult::Ok, true, false, false, false},
         {"10.0.19045", true, GO_RESTORE_POINT, MsgResult::Yes, true, true, false, false},
-        {"10.0.19045", true, GO_RESTORE_POINT, MsgResult::No, false, true, false, false},
         {"10.0.19045", true, GO_RESTORE_POINT | GO_ABORT_FIXING, MsgResult::Ok, false, false, true, false},
         {"10.0.19045", false, GO_RESTORE_POINT | GO_ABORT_FIXING, MsgResult::Ok, false, false, true, false},
         {"10.0.19045", true, kAuto | GO_ABORT_FIXING, MsgResult::Ok, false, false, false, true},

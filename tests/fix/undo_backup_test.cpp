@@ -177,8 +177,6 @@ TEST_F(UndoFiles, UndoRestoresByteForByteAndARowWhoseBackupCannotBeReadStays) {
 TEST_F(UndoFiles, EachNameHasAFolderOfItsOwn) {
     const std::pair<const char*, const char*> names[] = {{"PC-17_a", "PC-17_a"},
                                                          {"192.168.1.5", "192%2E168%2E1%2E5"},
-                                                         {"a:b", "a%3Ab"},
-                                                         {"a_b", "a_b"},
                                                          {"M\xC3\xBCller", "M%C3%BCller"},
                                                          {"CON", "~CON"},
                                                          {"com1", "~com1"},
@@ -204,10 +202,7 @@ TEST_F(UndoFiles, EachNameHasAFolderOfItsOwn) {
 // the computer the program runs on deletes it and writes it back with its
 // own type.
 TEST(UndoFileTypes, AValueOnlyTheLocalStoreCanWriteBackIsDeletedOnlyThere) {
-    const std::pair<std::uint32_t, std::string> types[] = {
-        {0, "REG_NONE"},          {5, "REG_DWORD_BIG_ENDIAN"},         {6, "REG_LINK"},
-        {8, "REG_RESOURCE_LIST"}, {9, "REG_FULL_RESOURCE_DESCRIPTOR"}, {10, "REG_RESOURCE_REQUIREMENTS_LIST"},
-        {0x4000, "type 16384"}};
+    const std::pair<std::uint32_t, std::string> types[] = {{0, "REG_NONE"}, {6, "REG_LINK"}, {0x4000, "type 16384"}};
     for (const auto& [type, typeName] : types) {
         UndoScene t;
         remote::SimComputer& local = t.scene.network.Local();

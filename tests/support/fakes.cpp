@@ -7,8 +7,8 @@
 
 namespace corvane::testing {
 
-MsgResult FakeMessageBox::Show(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title) {
-    shown.push_back({std::string(text), buttons, icon, std::string(title)});
+MsgResult FakeMessageBox::Show(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view) {
+    shown.push_back({std::string(text), buttons, icon});
     if (!answers_.empty()) {
         const MsgResult answer = answers_.front();
         answers_.pop_front();
@@ -27,11 +27,6 @@ void FakeClock::Sleep(std::uint32_t milliseconds) {
 }
 
 bool FakePlatform::Create_Instance_Mutex(std::string_view name) { return heldMutexes.count(std::string(name)) > 0; }
-
-bool FakePlatform::Init_Common_Controls(std::uint32_t classFlags) {
-    commonControlFlags = classFlags;
-    return true;
-}
 
 bool FakePlatform::Copy_New_File(std::string_view from, std::string_view to) {
     std::error_code error;

@@ -20,7 +20,6 @@ struct ShownMessage {
     std::string text;
     MsgButtons buttons;
     MsgIcon icon;
-    std::string title;
 };
 
 // Answers come from a queue; when it is empty, Yes/No boxes answer Yes and
@@ -50,8 +49,8 @@ class FakePlatform final : public IPlatform {
 public:
     bool Create_Instance_Mutex(std::string_view name) override;
     void Release_Instance_Mutex() override { ++mutexReleases; }
-    void Set_Thread_Locale(std::uint32_t lcid) override { locale = lcid; }
-    bool Init_Common_Controls(std::uint32_t classFlags) override;
+    void Set_Thread_Locale(std::uint32_t) override {}
+    bool Init_Common_Controls(std::uint32_t) override { return true; }
     std::string System_Directory() override { return systemDirectory; }
     std::string Program_Folder() override { return programFolder; }
     std::string Executable_Name() override { return "Corvane"; }
@@ -66,8 +65,6 @@ public:
     std::string systemDirectory = "C:\\Windows\\system32";
     std::string programFolder = "C:\\Program Files\\Corvane";
     std::string computerName = "WORKSTATION";
-    std::uint32_t locale = 0;
-    std::uint32_t commonControlFlags = 0;
     int mutexReleases = 0;
 };
 

@@ -49,8 +49,8 @@ public:
 };
 
 // A main window without a window: the trees and the list as plain models,
-// the progress panel as fields, every change of the command, panel and
-// drawing states recorded in order, and a pump that runs a scripted action
+// the progress panel as fields, every change of the command and panel
+// states recorded in order, and a pump that runs a scripted action
 // (pressing Stop after a given row, for example).
 class FakeMainWindow final : public IMainWindow, public IProgressPanelView {
 public:
@@ -73,7 +73,7 @@ public:
         progressValue = value;
     }
     [[nodiscard]] std::string Label(ProgressLabel label) const;
-    void Suspend_Results_Drawing(bool suspend) override { drawingStates.push_back(suspend); }
+    void Suspend_Results_Drawing(bool) override {}
     std::uintptr_t Native_Handle() const override { return 0; }
 
     std::string localName = "WORKSTATION";
@@ -84,7 +84,6 @@ public:
     std::string statusText;
     std::vector<bool> commandStates;
     std::vector<bool> panelStates;
-    std::vector<bool> drawingStates;
     int progressMax = 100;
     int progressValue = 0;
     int pumps = 0;
