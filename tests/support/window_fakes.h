@@ -1,7 +1,7 @@
-// Fakes of the main-window ports: the settings store, the notification-area
-// shell, the registry editor, and a main window that holds the trees and the
-// list as plain models and the progress panel as fields, for the scan and fix
-// tests (which drive its panel through the real progress presenter).
+// Fakes of the main-window ports: the settings store, and a main window that
+// holds the trees and the list as plain models and the progress panel as
+// fields, for the scan and fix tests (which drive its panel through the real
+// progress presenter).
 #pragma once
 
 #include <functional>
@@ -15,8 +15,6 @@
 #include "base/ui/check_tree.h"
 #include "base/ui/main_window_port.h"
 #include "base/ui/results_list.h"
-#include "periphery/registry_editor.h"
-#include "periphery/sys_tray.h"
 
 namespace corvane::testing {
 
@@ -30,22 +28,6 @@ public:
         values[{std::string(section), std::string(key)}] = std::string(value);
     }
     std::map<std::pair<std::string, std::string>, std::string> values;
-};
-
-class FakeNotifyIconShell final : public INotifyIconShell {
-public:
-    bool Notify(TrayCommand command, const TrayIconData& data) override {
-        calls.emplace_back(command, data);
-        return true;
-    }
-    std::vector<std::pair<TrayCommand, TrayIconData>> calls;
-};
-
-class FakeRegistryEditor final : public IRegistryEditor {
-public:
-    void Open_RegEdit_At_Key(std::string_view keyPath, std::string_view valueName) override;
-    std::vector<std::pair<std::string, std::string>> opened;
-    bool fail = false;
 };
 
 // A main window without a window: the trees and the list as plain models,
