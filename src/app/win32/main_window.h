@@ -86,16 +86,11 @@ public:
         HMENU menu;
     };
     [[nodiscard]] Controls Control_Handles() const;
-    [[nodiscard]] CheckTreeView& Computer_View() noexcept { return *computerView_; }
     [[nodiscard]] CheckTreeView& Category_View() noexcept { return *categoryView_; }
-    [[nodiscard]] ResultsView& Results_View() noexcept { return *resultsView_; }
     [[nodiscard]] const ImageLibrary& Images() const noexcept { return *images_; }
     [[nodiscard]] TrayIcon* Tray() noexcept { return tray_.get(); }
     [[nodiscard]] std::string Status_Text(int part) const;
     [[nodiscard]] int Font_Size() const noexcept { return fontSize_; }
-    [[nodiscard]] MainWindowSettings Current_Layout() const;
-    // The context menu of the list as it would open for the selected row.
-    [[nodiscard]] HMENU Build_Context_Menu();
     void Run_Context_Command(UINT id);
     void Open_Key_Of_Row(std::size_t row);
 
@@ -116,6 +111,7 @@ private:
     void Create_Progress_Panel();
     void Create_Tray_Icon();
     void Restore_Layout(const MainWindowSettings& settings);
+    [[nodiscard]] MainWindowSettings Current_Layout() const;
     void Apply_Font(int size);
     void Form_Resize();
     [[nodiscard]] LayoutInput Layout_Input() const;
@@ -126,6 +122,8 @@ private:
     void Form_Unload();
     void Restore_From_Tray();
     void Clear_List();
+    // The context menu of the list as it opens for the selected row.
+    [[nodiscard]] HMENU Build_Context_Menu();
     void Show_Context_Menu(POINT screen);
     void Update_Splitter_Cursor(POINT client);
     // The per-user web addresses, read at each use.

@@ -6,7 +6,10 @@
 
 namespace corvane::win32 {
 
-unsigned int Message_Box_Flags(MsgButtons buttons, MsgIcon icon) {
+namespace {
+
+// MB_* flags of the buttons and icon.
+UINT Message_Box_Flags(MsgButtons buttons, MsgIcon icon) {
     UINT flags = 0;
     switch (buttons) {
         case MsgButtons::Ok: flags = MB_OK; break;
@@ -22,6 +25,8 @@ unsigned int Message_Box_Flags(MsgButtons buttons, MsgIcon icon) {
     }
     return flags;
 }
+
+}  // namespace
 
 MsgResult To_Msg_Result(int result, MsgButtons buttons) {
     switch (result) {

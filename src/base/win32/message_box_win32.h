@@ -12,8 +12,6 @@ public:
     MsgResult Show(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title) override;
 };
 
-// MB_* flags of the buttons and icon.
-[[nodiscard]] unsigned int Message_Box_Flags(MsgButtons buttons, MsgIcon icon);
 // The answer for MessageBoxW's result; a box that could not be shown (0)
 // answers Cancel or No, so that nothing is done that the user did not confirm.
 [[nodiscard]] MsgResult To_Msg_Result(int result, MsgButtons buttons);
