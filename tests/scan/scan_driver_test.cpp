@@ -262,24 +262,27 @@ TEST(ScanDriver, FaultyComputersGetErrorRowsAndSeveralAtOnceListAsOneByOne) {
     EXPECT_EQ(tree.Node(dead).image, "Computer");
 }
 
-// Stop ends every running computer at its next entry and starts no other;
-// it cancels a call in progress, so that a computer that stops answering
-// does not hold the scan until its time limit, and gets no error row for it.
+// Stop ends every running computer and starts no other; it cancels the
+// calls in progress, so that a computer that stops answering does not hold
+// the scan until its time limit, and gets no error row for it. PC2 stops
+// answering at once, PC1 after some entries: neither can end before
+// Stop, so PC3 cannot start first.
 TEST(ScanDriver, StopWithSeveralRunningEndsThemAllAndACallThatNeverAnswers) {
     ScanWorld world(std::chrono::minutes(10));
     world.driver.Set_Computers_At_Once(2);
     Prepare(world, {"PC1", "PC2", "PC3", "PC4"}, {"fA"}, 200);
     world.network.Add_Fault({.kind = CallKind::Method, .computer = "PC2", .match = "", .hangs = true});
+    world.network.Add_Fault(
+        {.kind = CallKind::Method, .computer = "PC1", .match = "", .fromCall = 20, .once = true, .hangs = true});
     world.window.onPump = [&](int) {
-        if (world.network.hangingCalls > 0 && world.window.Label(ProgressLabel::ProblemsCount) != "0")
-            world.driver.Request_Stop();
+        if (world.network.hangingCalls == 2) world.driver.Request_Stop();
     };
     world.Scan();
 
     EXPECT_NE(world.Header("fAPC1"), nullptr);
     EXPECT_EQ(world.Header("fAPC3"), nullptr);
     EXPECT_EQ(world.Header("fAPC4"), nullptr);
-    EXPECT_EQ(world.network.cancelledCalls, 1);  // not its ten-minute limit
+    EXPECT_EQ(world.network.cancelledCalls, 2);  // not their ten-minute limit
     EXPECT_TRUE(world.Rows('e').empty());
 }
 
